@@ -1,0 +1,138 @@
+#include "platform/Currency.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace trv {
+
+namespace {
+
+// Quotient of n / d rounded half to even (d != 0).
+template <typename Int> Int divideHalfEven(Int n, Int d) {
+    Int q = n / d;
+    const Int r = n % d;
+    if (r == 0)
+        return q;
+    const Int twiceRest = r < 0 ? -2 * r : 2 * r;
+    const Int absDivisor = d < 0 ? -d : d;
+    const bool awayFromZero = twiceRest > absDivisor || (twiceRest == absDivisor && q % 2 != 0);
+    if (awayFromZero)
+        q += ((n < 0) != (d < 0)) ? -1 : 1;
+    return q;
+}
+
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Exact ten-thousandths of a text made only of an optional sign, digits and at most one decimal separator
+// ("," or "."), with at least one digit. Decimals past the fourth are rounded half to even.
+std::optional<qint64> parseUnits(QStringView s) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
+        negative = s[i] == u'-';
+        ++i;
+    }
+    // A sum too wide for 64 bits is no amount; 128 bits hold every text that still fits after the check below.
+    __int128 whole = 0;
+    int digits = 0;
+    for (; i < s.size() && isAsciiDigit(s[i]); ++i, ++digits) {
+        whole = whole * 10 + (s[i].unicode() - u'0');
+        if (whole > std::numeric_limits<qint64>::max())
+            return std::nullopt;
+    }
+    __int128 fraction = 0; // the first four decimals
+    int fractionDigits = 0;
+    int roundDigit = 0;       // the fifth decimal
+    bool restNonZero = false; // anything past the fifth
+    if (i < s.size() && (s[i] == u',' || s[i] == u'.')) {
+        ++i;
+        for (; i < s.size() && isAsciiDigit(s[i]); ++i, ++digits, ++fractionDigits) {
+            const int d = s[i].unicode() - u'0';
+            if (fractionDigits < 4)
+                fraction = fraction * 10 + d;
+            else if (fractionDigits == 4)
+                roundDigit = d;
+            else if (d != 0)
+                restNonZero = true;
+        }
+    }
+    if (i != s.size() || digits == 0)
+        return std::nullopt;
+    for (int k = fractionDigits; k < 4; ++k)
+        fraction *= 10;
+    __int128 units = whole * Currency::kUnitsPerWhole + fraction;
+    if (roundDigit > 5 || (roundDigit == 5 && (restNonZero || units % 2 != 0)))
+        ++units;
+    if (negative)
+        units = -units;
+    if (units > std::numeric_limits<qint64>::max() || units < std::numeric_limits<qint64>::min())
+        return std::nullopt;
+    return static_cast<qint64>(units);
+}
+
+} // namespace
+
+Currency Currency::fromCents(qint64 hundredths) {
+    return Currency(hundredths * 100);
+}
+
+std::optional<Currency> Currency::parse(QStringView text) {
+    const auto units = parseUnits(text.trimmed());
+    if (!units)
+        return std::nullopt;
+    return Currency(*units);
+}
+
+Currency Currency::fromDoubleRounded(double v) {
+    if (std::isnan(v))
+        return Currency();
+    constexpr double kLimit = 9.2e14; // just inside the range of ten-thousandths in 64 bits
+    if (v >= kLimit)
+        return Currency(std::numeric_limits<qint64>::max());
+    if (v <= -kLimit)
+        return Currency(std::numeric_limits<qint64>::min());
+    // The shortest decimal text that gives the double back is the value the person who typed it meant:
+    // 2.345 is taken as 2.345, not as the binary 2.34499999... just below it.
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+    if (ec != std::errc())
+        return Currency();
+    const QString text = QString::fromLatin1(buffer, end - buffer);
+    return Currency(parseUnits(text).value_or(0));
+}
+
+qint64 Currency::toCentsRounded() const {
+    return divideHalfEven<qint64>(m_units, 100);
+}
+
+double Currency::toDouble() const {
+    return static_cast<double>(m_units) / static_cast<double>(kUnitsPerWhole);
+}
+
+Currency Currency::rounded(int decimals) const {
+    if (decimals >= 4)
+        return *this;
+    qint64 factor = 1;
+    for (int i = std::max(decimals, 0); i < 4; ++i)
+        factor *= 10;
+    return Currency(divideHalfEven<qint64>(m_units, factor) * factor);
+}
+
+Currency Currency::multiplied(Currency other) const {
+    const __int128 product = static_cast<__int128>(m_units) * other.m_units;
+    return Currency(static_cast<qint64>(divideHalfEven<__int128>(product, kUnitsPerWhole)));
+}
+
+Currency Currency::dividedBy(qint64 divisor) const {
+    if (divisor == 0)
+        return Currency();
+    return Currency(static_cast<qint64>(divideHalfEven<__int128>(m_units, divisor)));
+}
+
+} // namespace trv

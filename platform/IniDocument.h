@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/Result.h"
+#include "platform/TextCodec.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace trv {
+
+/// An INI file held line by line, read and changed with the conventions of the Windows profile
+/// functions: section and key names match in any letter case, blanks around a value are dropped, a
+/// value wrapped in double quotes loses them, and the first of duplicate sections or keys wins.
+/// Every line the document does not change (comments, blank lines, garbage) is written back as it was,
+/// in the encoding the file was read in (a new file: Windows-1250), with CR LF line ends.
+class IniDocument {
+public:
+    IniDocument() = default;
+
+    /// A missing file gives an empty document; a file that cannot be read gives an error.
+    static Result<IniDocument> load(const std::filesystem::path& file);
+    /// A document from text already in memory (lines split at CR LF or LF).
+    static IniDocument fromText(const QString& text, TextEncoding encoding = TextEncoding::Windows1250);
+
+    std::optional<QString> value(const QString& section, const QString& key) const;
+    /// Creates the section and the key as needed and keeps every other line. An existing key keeps its
+    /// spelling; a new key goes after the last key of its section, a new section at the end of the file.
+    /// The names and the value must hold no line break, the key no '=' and the section no ']'
+    /// (see checkEntry); anything else would be read back differently.
+    void setValue(const QString& section, const QString& key, const QString& value);
+    /// Removes the key (every copy of it in the section); false when it was not there.
+    bool removeKey(const QString& section, const QString& key);
+    QStringList sectionNames() const;                   // in file order
+    QStringList keyNames(const QString& section) const; // in file order
+    bool hasSection(const QString& section) const;
+
+    /// Writes the whole document through a temporary file renamed over the old one.
+    Status save(const std::filesystem::path& file) const;
+    TextEncoding encoding() const;
+
+    /// The document as it would be written (CR LF after each line).
+    QString toText() const;
+
+    /// An error when the entry cannot be written so that it reads back the same: an empty name, a line
+    /// break anywhere, '=' in the key or ']' in the section.
+    static Status checkEntry(const QString& section, const QString& key, const QString& value);
+
+private:
+    struct KeyLine {
+        QString key;   // trimmed, original spelling
+        QString value; // trimmed, quotes removed
+    };
+
+    std::optional<qsizetype> sectionLine(const QString& section) const;
+    std::optional<qsizetype> keyLine(const QString& section, const QString& key) const;
+    qsizetype sectionEnd(qsizetype headerLine) const; // index one past the section's last line
+    static std::optional<QString> sectionNameOf(const QString& line);
+    static std::optional<KeyLine> keyLineOf(const QString& line);
+
+    QStringList m_lines;
+    TextEncoding m_encoding = TextEncoding::Windows1250;
+    bool m_utf8Bom = false; // a UTF-8 file that began with a byte-order mark gets it back
+};
+
+} // namespace trv

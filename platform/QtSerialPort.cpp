@@ -1,0 +1,288 @@
+#include "platform/QtSerialPort.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+
+namespace trv {
+
+namespace {
+
+// How long send() waits for the system to take the bytes. Normally it takes them at once; only a line held by
+// flow control makes it wait, and then the rest goes out from the event loop.
+constexpr int SendWaitMs = 1000;
+
+// A vanished device may report failed reads without naming the cause; this many in a row with no data between
+// them means it is gone.
+constexpr int MaxReadErrors = 10;
+
+QSerialPort::Parity qtParity(Parity parity) {
+    switch (parity) {
+    case Parity::None:
+        return QSerialPort::NoParity;
+    case Parity::Even:
+        return QSerialPort::EvenParity;
+    case Parity::Odd:
+        return QSerialPort::OddParity;
+    case Parity::Mark:
+        return QSerialPort::MarkParity;
+    case Parity::Space:
+        return QSerialPort::SpaceParity;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits qtStopBits(StopBits stopBits) {
+    switch (stopBits) {
+    case StopBits::One:
+        return QSerialPort::OneStop;
+    case StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case StopBits::Two:
+        return QSerialPort::TwoStop;
+    }
+    return QSerialPort::OneStop;
+}
+
+QSerialPort::FlowControl qtFlowControl(Handshake handshake) {
+    switch (handshake) {
+    case Handshake::None:
+        return QSerialPort::NoFlowControl;
+    case Handshake::XOnXOff:
+        return QSerialPort::SoftwareControl;
+    case Handshake::RtsCts:
+        return QSerialPort::HardwareControl;
+    // Qt has no mode with both; the RTS/CTS half is the one that holds the line in the hardware, and XON/XOFF
+    // bytes then pass as data, which the reader's codes never contain.
+    case Handshake::RtsXOnXOff:
+        return QSerialPort::HardwareControl;
+    }
+    return QSerialPort::NoFlowControl;
+}
+
+#ifndef Q_OS_WIN
+QString devicePath(const QString& portName) {
+    return portName.startsWith(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName;
+}
+#endif
+
+} // namespace
+
+QtSerialPort::QtSerialPort(EnvironmentLookup environment, QObject* parent)
+    : SerialPort(std::move(environment), parent) {
+    m_dsrTimer.setInterval(DsrPollMs);
+    connect(&m_dsrTimer, &QTimer::timeout, this, &QtSerialPort::pollDsr);
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort() = default;
+
+Status QtSerialPort::open() {
+    if (m_port.isOpen())
+        return Status::fail(QStringLiteral("Sériový port %1 je již otevřen.").arg(portDescription()),
+                            PortAlreadyOpenError);
+
+    m_port.setPortName(deviceName());
+    applyConfiguration();
+    m_port.clearError();
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QString reason = m_port.errorString();
+        if (m_port.error() == QSerialPort::PermissionError) {
+            // The system says "busy" and "no permission" with the same error; a device we may use is busy.
+#ifdef Q_OS_WIN
+            const bool busy = true;
+#else
+            const QFileInfo device(devicePath(m_port.portName()));
+            const bool busy = device.isReadable() && device.isWritable();
+#endif
+            if (busy)
+                return Status::fail(
+                    QStringLiteral("Sériový port %1 je již používán: %2.").arg(portDescription(), reason),
+                    PortAlreadyOpenError);
+        }
+        return Status::fail(QStringLiteral("Sériový port %1 nelze otevřít: %2.").arg(portDescription(), reason));
+    }
+
+    m_linesUnsupported = false;
+    m_losing = false;
+    m_readErrors = 0;
+    // The system raises DTR when it opens a line; the reader expects the state the program set.
+    applyDtr();
+    m_dsr = m_linesUnsupported ? false : readDsr();
+    if (dsrWatch() && !m_linesUnsupported)
+        m_dsrTimer.start();
+    return {};
+}
+
+void QtSerialPort::close() {
+    m_dsrTimer.stop();
+    m_losing = false;
+    m_dsr = false;
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+Status QtSerialPort::setDtr(bool on) {
+    storeDtr(on);
+    if (!m_port.isOpen() || m_linesUnsupported)
+        return {};
+    if (applyDtr())
+        return {};
+    return Status::fail(QStringLiteral("Signál DTR sériového portu %1 nelze nastavit: %2.")
+                            .arg(portDescription(), m_port.errorString()));
+}
+
+bool QtSerialPort::dsr() const {
+    if (!m_port.isOpen() || m_linesUnsupported)
+        return false;
+    if (m_dsrTimer.isActive())
+        return m_dsr;
+    return m_port.pinoutSignals().testFlag(QSerialPort::DataSetReadySignal);
+}
+
+Status QtSerialPort::send(const QByteArray& bytes) {
+    if (!m_port.isOpen())
+        return Status::fail(
+            QStringLiteral("Na sériový port %1 nelze odesílat: port není otevřen.").arg(portDescription()));
+    m_port.clearError();
+    if (m_port.write(bytes) != bytes.size())
+        return Status::fail(
+            QStringLiteral("Zápis na sériový port %1 selhal: %2.").arg(portDescription(), m_port.errorString()));
+
+    // QSerialPort writes from the event loop; the reader's commands are separated by pauses that block the
+    // thread, so each command must be on the line before the pause starts.
+    const QDeadlineTimer deadline(SendWaitMs);
+    while (m_port.isOpen() && m_port.bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+    const QSerialPort::SerialPortError error = m_port.error();
+    if (error == QSerialPort::WriteError || error == QSerialPort::ResourceError || !m_port.isOpen())
+        return Status::fail(
+            QStringLiteral("Zápis na sériový port %1 selhal: %2.").arg(portDescription(), m_port.errorString()));
+    return {};
+}
+
+void QtSerialPort::dsrWatchChanged() {
+    if (!dsrWatch() || !m_port.isOpen() || m_linesUnsupported) {
+        m_dsrTimer.stop();
+        return;
+    }
+    m_dsr = readDsr();
+    if (!m_linesUnsupported)
+        m_dsrTimer.start();
+}
+
+void QtSerialPort::applyConfiguration() {
+    const SerialLineSettings& line = lineSettings();
+    m_port.setBaudRate(line.baudRate);
+    m_port.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
+    m_port.setParity(qtParity(line.parity));
+    m_port.setStopBits(qtStopBits(line.stopBits));
+    m_port.setFlowControl(qtFlowControl(handshaking()));
+}
+
+bool QtSerialPort::applyDtr() {
+    m_port.clearError();
+    if (m_port.setDataTerminalReady(dtr()))
+        return true;
+    if (m_port.error() == QSerialPort::UnsupportedOperationError) {
+        m_port.clearError();
+        reportLinesUnsupported();
+        return true;
+    }
+    return false;
+}
+
+bool QtSerialPort::readDsr() {
+    m_port.clearError();
+    const QSerialPort::PinoutSignals pins = m_port.pinoutSignals();
+    if (m_port.error() == QSerialPort::UnsupportedOperationError) {
+        m_port.clearError();
+        reportLinesUnsupported();
+        return false;
+    }
+    return pins.testFlag(QSerialPort::DataSetReadySignal);
+}
+
+void QtSerialPort::pollDsr() {
+    if (!m_port.isOpen() || m_linesUnsupported) {
+        m_dsrTimer.stop();
+        return;
+    }
+    const bool now = readDsr();
+    if (m_linesUnsupported || now == m_dsr)
+        return;
+    m_dsr = now;
+    emit dsrChanged(now);
+}
+
+void QtSerialPort::onReadyRead() {
+    m_readErrors = 0;
+    if (m_receivePending)
+        return;
+    // QSerialPort does not signal new data while a handler of its signal is still running, and the receive
+    // handler may wait in a modal dialog: hand the notice on from the event loop, so further data is announced
+    // (nested) while that dialog is open.
+    m_receivePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_receivePending = false;
+            if (m_port.isOpen() && m_port.bytesAvailable() > 0)
+                emit received();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+    if (!m_port.isOpen())
+        return;
+    if (error == QSerialPort::ResourceError) {
+        loseDevice(m_port.errorString());
+        return;
+    }
+    if (error != QSerialPort::ReadError)
+        return;
+        // A failed read that names no cause carries a stale system message; say what is known instead.
+#ifndef Q_OS_WIN
+    if (!QFileInfo::exists(devicePath(m_port.portName()))) {
+        loseDevice(QStringLiteral("zařízení bylo odpojeno"));
+        return;
+    }
+#endif
+    if (++m_readErrors >= MaxReadErrors)
+        loseDevice(QStringLiteral("čtení opakovaně selhává"));
+}
+
+void QtSerialPort::loseDevice(const QString& reason) {
+    if (m_losing)
+        return;
+    m_losing = true;
+    const QString message = QStringLiteral("Spojení se sériovým portem %1 bylo přerušeno: %2. Port byl zavřen.")
+                                .arg(portDescription(), reason);
+    // This runs inside QSerialPort's own read notification; closing there would delete the notifier under it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message] {
+            if (!m_losing)
+                return; // closed by the program meanwhile
+            close();
+            emit lost(message);
+        },
+        Qt::QueuedConnection);
+}
+
+void QtSerialPort::reportLinesUnsupported() {
+    m_linesUnsupported = true;
+    m_dsrTimer.stop();
+    const QString device = m_port.portName();
+    if (m_linesWarnedFor == device)
+        return;
+    m_linesWarnedFor = device;
+    emit warning(QStringLiteral("Sériový port %1 neovládá signály DTR a DSR (například pseudoterminál): čtečku nelze "
+                                "zastavit signálem DTR a změny DSR se nehlásí. Port pracuje dál.")
+                     .arg(portDescription()));
+}
+
+} // namespace trv

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/SerialPort.h"
+
+#include <QSerialPort>
+#include <QTimer>
+
+namespace trv {
+
+/// The serial port of the machine, through QSerialPort on the owning (GUI) thread.
+///
+/// - DSR: the system gives no notice of line changes, so while the port is open and the DSR watch is on the
+///   line is polled every DsrPollMs milliseconds.
+/// - Lines without DTR and DSR (a pseudo-terminal, some adapters): warning() tells it once per device; DTR
+///   changes and DSR polling are then skipped and the port goes on working.
+/// - A device that goes away (USB adapter pulled) makes the system report read errors over and over: the port
+///   closes itself and emits lost().
+class QtSerialPort final : public SerialPort {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QtSerialPort)
+
+public:
+    static constexpr int DsrPollMs = 50;
+
+    explicit QtSerialPort(EnvironmentLookup environment = systemEnvironment(), QObject* parent = nullptr);
+    ~QtSerialPort() override;
+
+    Status open() override;
+    void close() override;
+    bool isOpen() const override { return m_port.isOpen(); }
+    Status setDtr(bool on) override;
+    bool dsr() const override;
+    Status send(const QByteArray& bytes) override;
+    QByteArray readAll() override { return m_port.readAll(); }
+    qint64 bytesAvailable() const override { return m_port.bytesAvailable(); }
+
+protected:
+    void dsrWatchChanged() override;
+
+private:
+    void applyConfiguration();
+    bool applyDtr();
+    void pollDsr();
+    bool readDsr();
+    void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
+    void loseDevice(const QString& reason);
+    void reportLinesUnsupported();
+
+    mutable QSerialPort m_port;
+    QTimer m_dsrTimer;
+    bool m_dsr = false;
+    bool m_linesUnsupported = false;
+    QString m_linesWarnedFor;
+    bool m_receivePending = false;
+    bool m_losing = false;
+    int m_readErrors = 0;
+};
+
+} // namespace trv

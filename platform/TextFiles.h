@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Result.h"
+#include "platform/TextCodec.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace trv {
+
+/// Text files as the program uses them: decoded as UTF-8 or Windows-1250, written with CR LF line ends,
+/// whole-file writes through a temporary file that replaces the old one only when complete.
+/// Error messages name the operation, the file and the system's reason.
+namespace TextFiles {
+
+/// The raw bytes of a file.
+Result<QByteArray> readBytes(const std::filesystem::path& file);
+/// Replaces the file with these bytes through a temporary file; on failure the old file stays.
+Status writeBytes(const std::filesystem::path& file, const QByteArray& bytes);
+
+Result<DecodedText> readAll(const std::filesystem::path& file);
+/// The lines of the file; CR LF and LF both end a line, and a final line end adds no empty line.
+Result<QStringList> readLines(const std::filesystem::path& file);
+Status writeAll(const std::filesystem::path& file, const QString& text, TextEncoding enc = TextEncoding::Windows1250);
+/// CR LF after each line.
+Status writeLines(const std::filesystem::path& file, const QStringList& lines,
+                  TextEncoding enc = TextEncoding::Windows1250);
+/// Appends the line and CR LF; creates the file when missing.
+Status appendLine(const std::filesystem::path& file, const QString& line, TextEncoding enc = TextEncoding::Windows1250);
+Status copy(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite);
+Status move(const std::filesystem::path& from, const std::filesystem::path& to);
+Status remove(const std::filesystem::path& file);
+bool exists(const std::filesystem::path& p);
+/// Files of a folder whose names match a wildcard pattern ("*.txt", any letter case), sorted by name
+/// case-insensitively. Folders are not listed.
+Result<std::vector<std::filesystem::path>> listFolder(const std::filesystem::path& folder,
+                                                      const QString& pattern = QStringLiteral("*"));
+/// The file of that name in the folder, whatever the letter case of the stored name; nullopt when none.
+/// An exact match is preferred over one differing in case.
+std::optional<std::filesystem::path> findCaseInsensitive(const std::filesystem::path& folder, const QString& name);
+QString toQString(const std::filesystem::path& p); // native separators
+std::filesystem::path toPath(const QString& s);
+
+} // namespace TextFiles
+} // namespace trv

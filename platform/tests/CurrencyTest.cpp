@@ -1,0 +1,162 @@
+#include "platform/Currency.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+namespace trv {
+namespace {
+
+struct ParseCase {
+    const char16_t* text;
+    std::optional<qint64> units;
+};
+
+TEST(CurrencyTest, ParseAcceptsCommaPointSignAndBlanks) {
+    const std::vector<ParseCase> cases = {
+        {u"125,50", 1255000},
+        {u"125.5", 1255000},
+        {u"-3", -30000},
+        {u"+3", 30000},
+        {u" 7 ", 70000},
+        {u"\t0,0001", 1},
+        {u",5", 5000},
+        {u"5.", 50000},
+        {u"-0", 0},
+        {u"0001,25", 12500},
+        {u"922337203685477,5807", std::numeric_limits<qint64>::max()},
+        {u"-922337203685477,5808", std::numeric_limits<qint64>::min()},
+        // More than four decimals: half to even at the fourth.
+        {u"1,23445", 12344},
+        {u"1,23455", 12346},
+        {u"1,234450001", 12345},
+        {u"-1,23455", -12346},
+        {u"0,00005", 0},
+        {u"0,00015", 2},
+        // Not numbers.
+        {u"", std::nullopt},
+        {u"   ", std::nullopt},
+        {u"abc", std::nullopt},
+        {u"12abc", std::nullopt},
+        {u"1,2,3", std::nullopt},
+        {u"1.2,3", std::nullopt},
+        {u"- 5", std::nullopt},
+        {u"+", std::nullopt},
+        {u",", std::nullopt},
+        {u"1 000", std::nullopt},
+        {u"1e3", std::nullopt},
+        {u"922337203685477,5808", std::nullopt},
+        {u"99999999999999999999999", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
+        const auto parsed = Currency::parse(QStringView(c.text));
+        EXPECT_EQ(parsed ? std::optional(parsed->units()) : std::nullopt, c.units);
+    }
+}
+
+TEST(CurrencyTest, RoundedIsHalfToEven) {
+    struct Case {
+        qint64 units;
+        int decimals;
+        qint64 expected;
+    };
+    const std::vector<Case> cases = {
+        {23450, 2, 23400},                                                              // 2.345 -> 2.34
+        {23550, 2, 23600},                                                              // 2.355 -> 2.36
+        {23451, 2, 23500},                                                              // past the half goes up
+        {-23450, 2, -23400},                                                            // symmetric for negatives
+        {-23550, 2, -23600}, {-23451, 2, -23500}, {5000, 0, 0},                         // 0.5 -> 0
+        {15000, 0, 20000},                                                              // 1.5 -> 2
+        {25000, 0, 20000},                                                              // 2.5 -> 2
+        {-25000, 0, -20000}, {12345, 4, 12345},   {12345, 9, 12345}, {12345, 3, 12340}, // 1.2345 -> 1.234
+        {12355, 3, 12360},   {15000, -1, 20000}, // below zero decimals counts as zero
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.units << " to " << c.decimals);
+        EXPECT_EQ(Currency::fromUnits(c.units).rounded(c.decimals).units(), c.expected);
+    }
+}
+
+TEST(CurrencyTest, CentsAreRoundedHalfToEven) {
+    EXPECT_EQ(Currency::fromUnits(12350).toCentsRounded(), 124);
+    EXPECT_EQ(Currency::fromUnits(12250).toCentsRounded(), 122);
+    EXPECT_EQ(Currency::fromUnits(12251).toCentsRounded(), 123);
+    EXPECT_EQ(Currency::fromUnits(-12350).toCentsRounded(), -124);
+    EXPECT_EQ(Currency::fromCents(-12345).units(), -1234500);
+    EXPECT_EQ(Currency::fromCents(12345).toCentsRounded(), 12345);
+}
+
+TEST(CurrencyTest, FromDoubleTakesTheDecimalTheDoubleWasWrittenAs) {
+    struct Case {
+        double value;
+        qint64 units;
+    };
+    const std::vector<Case> cases = {
+        {2.345, 23450}, // not 23449 from the binary value just below
+        {0.1 + 0.2, 3000},
+        {1.00005, 10000}, // tie at the fifth decimal: to even
+        {1.00015, 10002},
+        {1.000051, 10001},
+        {-2.67905, -26790},
+        {123456789.1234, 1234567891234},
+        {1e-300, 0},
+        {std::numeric_limits<double>::quiet_NaN(), 0},
+        {1e300, std::numeric_limits<qint64>::max()},
+        {-1e300, std::numeric_limits<qint64>::min()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value);
+        EXPECT_EQ(Currency::fromDoubleRounded(c.value).units(), c.units);
+    }
+    EXPECT_DOUBLE_EQ(Currency::fromUnits(-12345).toDouble(), -1.2345);
+}
+
+TEST(CurrencyTest, ArithmeticIsExact) {
+    // Ten thousand additions of 0.10 are exactly 1000, which doubles do not manage.
+    Currency sum;
+    for (int i = 0; i < 10000; ++i)
+        sum += Currency::fromCents(10);
+    EXPECT_EQ(sum, Currency::fromInt(1000));
+
+    const Currency a = *Currency::parse(u"125,50");
+    const Currency b = *Currency::parse(u"0,25");
+    EXPECT_EQ(a + b, *Currency::parse(u"125,75"));
+    EXPECT_EQ(b - a, *Currency::parse(u"-125,25"));
+    EXPECT_EQ(a * 3, *Currency::parse(u"376,5"));
+    EXPECT_EQ(3 * a, a * 3);
+    EXPECT_EQ(-a, Currency::fromUnits(-1255000));
+    EXPECT_EQ((-a).abs(), a);
+    EXPECT_LT(b, a);
+    EXPECT_GT(a, -a);
+    EXPECT_TRUE(Currency().isZero());
+    EXPECT_TRUE((-a).isNegative());
+
+    Currency c = a;
+    c -= b;
+    c *= 2;
+    EXPECT_EQ(c, *Currency::parse(u"250,5"));
+    static_assert(Currency::fromInt(2).units() == 20000);
+}
+
+TEST(CurrencyTest, ProductsAndQuotientsRoundHalfToEven) {
+    // 0.0005 * 0.1 = 0.00005: a tie at the fourth decimal goes to the even 0.0000.
+    EXPECT_EQ(Currency::fromUnits(5).multiplied(Currency::fromUnits(1000)).units(), 0);
+    EXPECT_EQ(Currency::fromUnits(15).multiplied(Currency::fromUnits(1000)).units(), 2);
+    EXPECT_EQ((*Currency::parse(u"12,5")).multiplied(*Currency::parse(u"-2")), *Currency::parse(u"-25"));
+    // Wide products do not overflow on the way.
+    EXPECT_EQ(Currency::fromInt(100000000).multiplied(Currency::fromInt(3)), Currency::fromInt(300000000));
+
+    EXPECT_EQ(Currency::fromInt(10).dividedBy(3).units(), 33333);
+    EXPECT_EQ(Currency::fromInt(-10).dividedBy(3).units(), -33333);
+    EXPECT_EQ(Currency::fromUnits(5).dividedBy(2).units(), 2);
+    EXPECT_EQ(Currency::fromUnits(7).dividedBy(2).units(), 4);
+    EXPECT_EQ(Currency::fromUnits(7).dividedBy(-2).units(), -4);
+    EXPECT_EQ(Currency::fromInt(10).dividedBy(0), Currency());
+}
+
+} // namespace
+} // namespace trv

@@ -1,0 +1,294 @@
+#include "platform/IniDocument.h"
+
+#include "platform/ProfileFile.h"
+#include "platform/TextFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace trv;
+namespace fs = std::filesystem;
+
+namespace {
+
+class IniDocumentTest : public ::testing::Test {
+protected:
+    fs::path path(const char* name) const { return TextFiles::toPath(m_dir.filePath(QString::fromUtf8(name))); }
+
+    fs::path writeBytes(const char* name, const QByteArray& bytes) const {
+        const fs::path p = path(name);
+        QFile f(TextFiles::toQString(p));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return p;
+    }
+
+    static QByteArray bytesOf(const fs::path& p) {
+        QFile f(TextFiles::toQString(p));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << p;
+        return f.readAll();
+    }
+
+    QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir m_dir;
+};
+
+// A configuration file as installations have them: comments, blank lines, odd spacing, garbage, a
+// key before any section, duplicates, and CR LF line ends.
+const QByteArray kSample = QByteArray("; settings of the cash desk\r\n"
+                                      "Orphan=before any section\r\n"
+                                      "[General]\r\n"
+                                      "Lang=langCS.ini\r\n"
+                                      "  Pokladna   =   3   \r\n"
+                                      "Empty=\r\n"
+                                      "Blank=    \r\n"
+                                      "Quoted=\"  with blanks  \"\r\n"
+                                      "OneQuote=\"\r\n"
+                                      "HalfQuoted=\"open\r\n"
+                                      "Equation=a=b=c\r\n"
+                                      "lang=second copy is ignored\r\n"
+                                      ";Commented=yes\r\n"
+                                      "this line is garbage\r\n"
+                                      "[broken header\r\n"
+                                      "Tab\t=\tvalue\t\r\n"
+                                      "\r\n"
+                                      "[ Cesty ]\r\n"
+                                      "Data=C:\\TRV\\DATA\r\n"
+                                      "[general]\r\n"
+                                      "Lang=duplicate section is ignored\r\n"
+                                      "Extra=only in the duplicate\r\n");
+
+} // namespace
+
+TEST_F(IniDocumentTest, ReadsWithProfileConventions) {
+    const auto doc = IniDocument::load(writeBytes("sample.ini", kSample));
+    ASSERT_TRUE(doc.ok()) << doc.message().toStdString();
+
+    struct Case {
+        const char* section;
+        const char* key;
+        std::optional<QString> expected;
+    };
+    const std::vector<Case> cases = {
+        {"General", "Lang", QStringLiteral("langCS.ini")},
+        {"GENERAL", "LANG", QStringLiteral("langCS.ini")},
+        {"general", "pokladna", QStringLiteral("3")},
+        {"General", "Empty", QString()},
+        {"General", "Blank", QString()},
+        {"General", "Missing", std::nullopt},
+        {"General", "Quoted", QStringLiteral("  with blanks  ")},
+        {"General", "OneQuote", QStringLiteral("\"")},
+        {"General", "HalfQuoted", QStringLiteral("\"open")},
+        {"General", "Equation", QStringLiteral("a=b=c")},
+        {"General", "Commented", std::nullopt},
+        {"General", ";Commented", std::nullopt},
+        {"General", "this line is garbage", std::nullopt},
+        {"General", "Tab", QStringLiteral("value")},
+        {"General", "Extra", std::nullopt},
+        {"Cesty", "Data", QStringLiteral("C:\\TRV\\DATA")},
+        {" cesty ", " data ", QStringLiteral("C:\\TRV\\DATA")},
+        {"Missing", "Lang", std::nullopt},
+        {"", "Orphan", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.section) + " / " + c.key);
+        const auto v = doc.value().value(QString::fromUtf8(c.section), QString::fromUtf8(c.key));
+        EXPECT_EQ(v.has_value(), c.expected.has_value());
+        if (v && c.expected) {
+            EXPECT_EQ(v->toStdString(), c.expected->toStdString());
+        }
+    }
+    // An empty value is a value: the default is not used.
+    EXPECT_EQ(ProfileFile::read(path("sample.ini"), QStringLiteral("General"), QStringLiteral("Empty"),
+                                QStringLiteral("default")),
+              QString());
+    EXPECT_EQ(ProfileFile::read(path("sample.ini"), QStringLiteral("General"), QStringLiteral("Nope"),
+                                QStringLiteral("default")),
+              QStringLiteral("default"));
+
+    EXPECT_EQ(doc.value().sectionNames(), (QStringList{QStringLiteral("General"), QStringLiteral("Cesty")}));
+    EXPECT_EQ(doc.value().keyNames(QStringLiteral("general")),
+              (QStringList{QStringLiteral("Lang"), QStringLiteral("Pokladna"), QStringLiteral("Empty"),
+                           QStringLiteral("Blank"), QStringLiteral("Quoted"), QStringLiteral("OneQuote"),
+                           QStringLiteral("HalfQuoted"), QStringLiteral("Equation"), QStringLiteral("Tab")}));
+    EXPECT_TRUE(doc.value().hasSection(QStringLiteral("CESTY")));
+    EXPECT_FALSE(doc.value().hasSection(QStringLiteral("broken header")));
+}
+
+TEST_F(IniDocumentTest, ChangingOneKeyKeepsEveryOtherLineByteForByte) {
+    const fs::path file = writeBytes("sample.ini", kSample);
+    ASSERT_TRUE(
+        ProfileFile::write(file, QStringLiteral("GENERAL"), QStringLiteral("pokladna"), QStringLiteral("7")).ok());
+    QByteArray expected = kSample;
+    expected.replace("  Pokladna   =   3   \r\n", "Pokladna=7\r\n");
+    EXPECT_EQ(bytesOf(file), expected);
+    // The duplicate section is not touched: the first one is the one read.
+    ASSERT_TRUE(
+        ProfileFile::write(file, QStringLiteral("general"), QStringLiteral("Lang"), QStringLiteral("en.ini")).ok());
+    expected.replace("Lang=langCS.ini\r\n", "Lang=en.ini\r\n");
+    EXPECT_EQ(bytesOf(file), expected);
+}
+
+TEST_F(IniDocumentTest, NewKeysAndSectionsGoWhereTheProfileFunctionsPutThem) {
+    const QByteArray original("[A]\r\nx=1\r\n; end of A\r\n\r\n[Empty]\r\n[B]\r\ny=2\r\n");
+    const fs::path file = writeBytes("new.ini", original);
+    auto doc = IniDocument::load(file);
+    ASSERT_TRUE(doc.ok());
+    doc.value().setValue(QStringLiteral("a"), QStringLiteral("Novy"), QStringLiteral("n"));
+    doc.value().setValue(QStringLiteral("Empty"), QStringLiteral("k"), QStringLiteral("v"));
+    doc.value().setValue(QStringLiteral("C"), QStringLiteral("z"), QStringLiteral("3"));
+    const QString longValue(300, u'x');
+    doc.value().setValue(QStringLiteral("B"), QStringLiteral("Long"), longValue);
+    ASSERT_TRUE(doc.value().save(file).ok());
+    EXPECT_EQ(bytesOf(file),
+              QByteArray("[A]\r\nx=1\r\nNovy=n\r\n; end of A\r\n\r\n[Empty]\r\nk=v\r\n[B]\r\ny=2\r\nLong=") +
+                  longValue.toLatin1() + QByteArray("\r\n[C]\r\nz=3\r\n"));
+    EXPECT_EQ(ProfileFile::read(file, QStringLiteral("b"), QStringLiteral("long")), longValue);
+
+    EXPECT_TRUE(doc.value().removeKey(QStringLiteral("A"), QStringLiteral("NOVY")));
+    EXPECT_FALSE(doc.value().removeKey(QStringLiteral("A"), QStringLiteral("Novy")));
+    EXPECT_FALSE(doc.value().value(QStringLiteral("A"), QStringLiteral("Novy")).has_value());
+}
+
+TEST_F(IniDocumentTest, RemovingAKeyRemovesItsDuplicatesToo) {
+    auto doc = IniDocument::fromText(QStringLiteral("[S]\nk=1\nK=2\nother=3\n"));
+    EXPECT_TRUE(doc.removeKey(QStringLiteral("s"), QStringLiteral("k")));
+    EXPECT_FALSE(doc.value(QStringLiteral("S"), QStringLiteral("k")).has_value());
+    EXPECT_EQ(doc.toText(), QStringLiteral("[S]\r\nother=3\r\n"));
+}
+
+TEST_F(IniDocumentTest, LfFileIsWrittenBackWithCrLf) {
+    const fs::path file = writeBytes("lf.ini", "[S]\nk=1\n# kept\nlast line without end");
+    ASSERT_TRUE(ProfileFile::write(file, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("2")).ok());
+    EXPECT_EQ(bytesOf(file), QByteArray("[S]\r\nk=2\r\n# kept\r\nlast line without end\r\n"));
+}
+
+TEST_F(IniDocumentTest, KeepsTheEncodingItWasReadIn) {
+    const QString prijem = QString::fromUtf8("Příjem");
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> before; // nullopt: no file yet
+        TextEncoding encoding;
+        QByteArray after;
+    };
+    const std::vector<Case> cases = {
+        {"Windows-1250", QByteArray("[frmHlavni]\r\nbtnPrijem=P\xF8\xEDjem\r\n"), TextEncoding::Windows1250,
+         QByteArray("[frmHlavni]\r\nbtnPrijem=P\xF8\xEDjem\r\nnovy=\x9A\x65k\r\n")},
+        {"UTF-8", QByteArray("[frmHlavni]\r\nbtnPrijem=P\xC5\x99\xC3\xADjem\r\n"), TextEncoding::Utf8,
+         QByteArray("[frmHlavni]\r\nbtnPrijem=P\xC5\x99\xC3\xADjem\r\nnovy=\xC5\xA1"
+                    "ek\r\n")},
+        {"UTF-8 with BOM", QByteArray("\xEF\xBB\xBF[frmHlavni]\r\nbtnPrijem=P\xC5\x99\xC3\xADjem\r\n"),
+         TextEncoding::Utf8,
+         QByteArray("\xEF\xBB\xBF[frmHlavni]\r\nbtnPrijem=P\xC5\x99\xC3\xADjem\r\nnovy=\xC5\xA1"
+                    "ek\r\n")},
+        {"ASCII", QByteArray("[frmHlavni]\r\n"), TextEncoding::Windows1250,
+         QByteArray("[frmHlavni]\r\nnovy=\x9A\x65k\r\n")},
+        {"new file", std::nullopt, TextEncoding::Windows1250, QByteArray("[frmHlavni]\r\nnovy=\x9A\x65k\r\n")},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = path(qPrintable(QStringLiteral("enc%1.ini").arg(++n)));
+        if (c.before)
+            writeBytes(qPrintable(QStringLiteral("enc%1.ini").arg(n)), *c.before);
+        const auto doc = IniDocument::load(file);
+        ASSERT_TRUE(doc.ok());
+        EXPECT_EQ(doc.value().encoding(), c.encoding);
+        if (c.before && c.before->contains("btnPrijem")) {
+            EXPECT_EQ(doc.value().value(QStringLiteral("FRMHLAVNI"), QStringLiteral("btnprijem")), prijem);
+        }
+        ASSERT_TRUE(
+            ProfileFile::write(file, QStringLiteral("frmHlavni"), QStringLiteral("novy"), QString::fromUtf8("šek"))
+                .ok());
+        EXPECT_EQ(bytesOf(file), c.after);
+    }
+}
+
+TEST_F(IniDocumentTest, UnreadableFileReadsAsDefaultButWriteFails) {
+    const fs::path folder = path("config.ini");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("config.ini")));
+
+    const auto doc = IniDocument::load(folder);
+    ASSERT_FALSE(doc.ok());
+    EXPECT_TRUE(doc.message().contains(TextFiles::toQString(folder))) << doc.message().toStdString();
+    EXPECT_EQ(ProfileFile::read(folder, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("def")),
+              QStringLiteral("def"));
+    const Status st = ProfileFile::write(folder, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_FALSE(st.ok());
+
+    // Saving a document over the folder fails, names the operation and the file, and leaves the folder.
+    const Status save = IniDocument::fromText(QStringLiteral("[S]\nk=v\n")).save(folder);
+    ASSERT_FALSE(save.ok());
+    EXPECT_TRUE(save.message().startsWith(QStringLiteral("Nelze uložit soubor ") + TextFiles::toQString(folder)))
+        << save.message().toStdString();
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("config.ini")});
+}
+
+TEST_F(IniDocumentTest, MissingFolderIsReportedOnWrite) {
+    const fs::path file = path("no-such-folder") / "TRV7300.ini";
+    EXPECT_EQ(ProfileFile::read(file, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("def")),
+              QStringLiteral("def"));
+    const Status st = ProfileFile::write(file, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
+    ASSERT_FALSE(st.ok());
+    EXPECT_TRUE(st.message().contains(TextFiles::toQString(file))) << st.message().toStdString();
+}
+
+TEST_F(IniDocumentTest, EntriesThatWouldReadBackDifferentlyAreRefused) {
+    const fs::path file = writeBytes("t.ini", "[S]\r\nk=1\r\n");
+    struct Case {
+        const char* name;
+        QString section, key, value;
+    };
+    const std::vector<Case> cases = {
+        {"line break in value", QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("a\r\n[X]")},
+        {"'=' in key", QStringLiteral("S"), QStringLiteral("a=b"), QStringLiteral("v")},
+        {"empty key", QStringLiteral("S"), QStringLiteral("  "), QStringLiteral("v")},
+        {"']' in section", QStringLiteral("S]x"), QStringLiteral("k"), QStringLiteral("v")},
+        {"empty section", QString(), QStringLiteral("k"), QStringLiteral("v")},
+        {"comment key", QStringLiteral("S"), QStringLiteral(";k"), QStringLiteral("v")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Status st = ProfileFile::write(file, c.section, c.key, c.value);
+        EXPECT_FALSE(st.ok());
+        EXPECT_TRUE(st.message().contains(TextFiles::toQString(file))) << st.message().toStdString();
+        EXPECT_EQ(bytesOf(file), QByteArray("[S]\r\nk=1\r\n"));
+    }
+}
+
+#ifdef Q_OS_UNIX
+// Tests run as root, so permissions cannot make a write fail; a file-size limit can, at any size.
+TEST_F(IniDocumentTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+    const QByteArray original("[S]\r\nk=old\r\n");
+    const fs::path file = writeBytes("limited.ini", original);
+    auto doc = IniDocument::load(file);
+    ASSERT_TRUE(doc.ok());
+    doc.value().setValue(QStringLiteral("S"), QStringLiteral("k"), QString(4096, u'n'));
+
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status st = doc.value().save(file);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_FALSE(st.ok());
+    EXPECT_TRUE(st.message().startsWith(QStringLiteral("Nelze uložit soubor ") + TextFiles::toQString(file)))
+        << st.message().toStdString();
+    EXPECT_EQ(bytesOf(file), original);
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("limited.ini")});
+}
+#endif

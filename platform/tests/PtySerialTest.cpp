@@ -1,0 +1,231 @@
+#include "platform/QtSerialPort.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+using namespace trv;
+
+namespace {
+
+// QSerialPort needs an event loop; the executable's main() comes from gtest, so make the application once.
+void ensureApplication() {
+    if (QCoreApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "platform_tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+}
+
+// Runs the event loop until the predicate holds or the time is up.
+bool waitFor(const std::function<bool()>& predicate, int timeoutMs = 5000) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!predicate()) {
+        if (deadline.hasExpired())
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+// Lets the event loop run for a while, for checks that something does not happen.
+void spin(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A pseudo-terminal: the test plays the reader on the master side; the port opens the slave device.
+class Pty {
+public:
+    Pty() {
+        char name[256] = {};
+        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+            return;
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        m_slaveName = QString::fromLocal8Bit(name);
+    }
+    ~Pty() {
+        closeMaster();
+        if (m_slave >= 0)
+            ::close(m_slave);
+    }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    bool ok() const { return m_master >= 0 && !m_slaveName.isEmpty(); }
+    const QString& slaveName() const { return m_slaveName; }
+
+    bool write(const QByteArray& bytes) { return ::write(m_master, bytes.constData(), bytes.size()) == bytes.size(); }
+
+    // Reads from the master side until `count` bytes have come or the time is up.
+    QByteArray read(qsizetype count, int timeoutMs = 5000) {
+        QByteArray bytes;
+        const QDeadlineTimer deadline(timeoutMs);
+        while (bytes.size() < count && !deadline.hasExpired()) {
+            pollfd fd{m_master, POLLIN, 0};
+            if (::poll(&fd, 1, static_cast<int>(deadline.remainingTime())) <= 0)
+                break;
+            char buffer[256];
+            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+            if (n > 0)
+                bytes.append(buffer, n);
+        }
+        return bytes;
+    }
+
+    void closeMaster() {
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_slaveName;
+};
+
+class PtySerialTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureApplication();
+        ASSERT_TRUE(m_pty.ok()) << "openpty failed";
+        m_port = std::make_unique<QtSerialPort>([this](const QString& name) {
+            return name == QLatin1String("TRV7300_COM3") ? m_pty.slaveName() : QString();
+        });
+        QObject::connect(m_port.get(), &SerialPort::warning, [this](const QString& m) { m_warnings.append(m); });
+        QObject::connect(m_port.get(), &SerialPort::lost, [this](const QString& m) { m_lost.append(m); });
+        ASSERT_TRUE(m_port->setPortNumber(3).ok());
+        ASSERT_TRUE(m_port->setSettings(QStringLiteral("9600,n,8,1")).ok());
+        ASSERT_TRUE(m_port->setHandshaking(0).ok());
+    }
+
+    Pty m_pty;
+    std::unique_ptr<QtSerialPort> m_port;
+    QStringList m_warnings;
+    QStringList m_lost;
+};
+
+} // namespace
+
+TEST_F(PtySerialTest, ReceivesAndSendsThroughTheComNumber) {
+    EXPECT_EQ(m_port->deviceName(), m_pty.slaveName());
+    const Status opened = m_port->open();
+    ASSERT_TRUE(opened.ok()) << opened.message().toStdString();
+
+    QByteArray received;
+    QObject::connect(m_port.get(), &SerialPort::received, [&] { received += m_port->readAll(); });
+    ASSERT_TRUE(m_pty.write("123"));
+    ASSERT_TRUE(waitFor([&] { return received == "123"; }));
+    ASSERT_TRUE(m_pty.write("45\r\n"));
+    ASSERT_TRUE(waitFor([&] { return received == "12345\r\n"; })) << received.toStdString();
+
+    // Each send is on the line when it returns, before any pause the caller makes.
+    ASSERT_TRUE(m_port->send("SSET\r").ok());
+    EXPECT_EQ(m_pty.read(5, 2000), QByteArray("SSET\r"));
+    ASSERT_TRUE(m_port->send(QByteArray("<K714,1,NOREAD><Z>\0\xE8", 20)).ok());
+    EXPECT_EQ(m_pty.read(20), QByteArray("<K714,1,NOREAD><Z>\0\xE8", 20));
+
+    m_port->close();
+    EXPECT_FALSE(m_port->isOpen());
+    const Status closedSend = m_port->send("x");
+    EXPECT_FALSE(closedSend.ok());
+}
+
+TEST_F(PtySerialTest, ReceiveNoticeReachesAHandlerWaitingInANestedLoop) {
+    ASSERT_TRUE(m_port->open().ok());
+    int depth = 0;
+    int deepest = 0;
+    QByteArray received;
+    QObject::connect(m_port.get(), &SerialPort::received, [&] {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        received += m_port->readAll();
+        if (depth == 1) {
+            // As a message box would: wait in a nested loop while more data comes.
+            ASSERT_TRUE(m_pty.write("222\r\n"));
+            waitFor([&] { return received.contains("222"); }, 3000);
+        }
+        --depth;
+    });
+    ASSERT_TRUE(m_pty.write("111\r\n"));
+    ASSERT_TRUE(waitFor([&] { return received == "111\r\n222\r\n"; })) << received.toStdString();
+    EXPECT_EQ(deepest, 2);
+}
+
+TEST_F(PtySerialTest, MissingDtrAndDsrAreReportedOnceAndTheLineStillWorks) {
+    ASSERT_TRUE(m_port->open().ok());
+    m_port->setDsrWatch(true);
+    EXPECT_TRUE(m_port->setDtr(true).ok());
+    EXPECT_TRUE(m_port->setDtr(false).ok());
+    EXPECT_FALSE(m_port->dsr());
+    spin(3 * QtSerialPort::DsrPollMs);
+    m_port->close();
+    ASSERT_TRUE(m_port->open().ok());
+    EXPECT_TRUE(m_port->setDtr(true).ok());
+
+    ASSERT_EQ(m_warnings.size(), 1);
+    EXPECT_TRUE(m_warnings.front().contains(m_pty.slaveName())) << m_warnings.front().toStdString();
+    EXPECT_TRUE(m_warnings.front().contains(QLatin1String("DTR")));
+
+    QByteArray received;
+    QObject::connect(m_port.get(), &SerialPort::received, [&] { received += m_port->readAll(); });
+    ASSERT_TRUE(m_pty.write("12345\r\n"));
+    EXPECT_TRUE(waitFor([&] { return received == "12345\r\n"; }));
+}
+
+TEST_F(PtySerialTest, VanishedDeviceClosesThePortAndTellsOnce) {
+    ASSERT_TRUE(m_port->open().ok());
+    m_pty.closeMaster();
+    ASSERT_TRUE(waitFor([&] { return !m_lost.isEmpty(); })) << "no report of the lost device";
+    spin(100);
+    EXPECT_FALSE(m_port->isOpen());
+    ASSERT_EQ(m_lost.size(), 1);
+    EXPECT_TRUE(m_lost.front().contains(m_pty.slaveName())) << m_lost.front().toStdString();
+}
+
+TEST_F(PtySerialTest, OpeningABusyPortIsPortAlreadyOpen) {
+    ASSERT_TRUE(m_port->open().ok());
+    const Status again = m_port->open();
+    ASSERT_FALSE(again.ok());
+    EXPECT_EQ(again.error().number, SerialPort::PortAlreadyOpenError);
+    EXPECT_TRUE(m_port->isOpen());
+
+    // Another user of the same device.
+    QtSerialPort other([this](const QString&) { return m_pty.slaveName(); });
+    const Status busy = other.open();
+    ASSERT_FALSE(busy.ok());
+    EXPECT_EQ(busy.error().number, SerialPort::PortAlreadyOpenError);
+    EXPECT_TRUE(busy.message().contains(m_pty.slaveName())) << busy.message().toStdString();
+}
+
+TEST(QtSerialPortTest, MissingDeviceFailsNamingItAndTheReason) {
+    ensureApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString device = dir.filePath(QStringLiteral("ttyNone"));
+    QtSerialPort port([&](const QString&) { return device; });
+    const Status opened = port.open();
+    ASSERT_FALSE(opened.ok());
+    EXPECT_NE(opened.error().number, SerialPort::PortAlreadyOpenError);
+    EXPECT_TRUE(opened.message().contains(device)) << opened.message().toStdString();
+    EXPECT_TRUE(opened.message().contains(QLatin1String("COM1")));
+    EXPECT_FALSE(port.isOpen());
+}

@@ -1,0 +1,72 @@
+#include "platform/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+using namespace trv;
+
+namespace {
+
+QByteArray bytes(const char* s, qsizetype n = -1) {
+    return n < 0 ? QByteArray(s) : QByteArray(s, n);
+}
+
+struct DecodeCase {
+    const char* name;
+    QByteArray input;
+    QString text;
+    TextEncoding encoding;
+};
+
+} // namespace
+
+TEST(TextCodec, DecodesUtf8OrWindows1250) {
+    const std::vector<DecodeCase> cases = {
+        {"utf-8", bytes("P\xC5\x99\xC3\xADjem"), QString::fromUtf8("Příjem"), TextEncoding::Utf8},
+        {"windows-1250", bytes("P\xF8\xEDjem"), QString::fromUtf8("Příjem"), TextEncoding::Windows1250},
+        {"utf-8 with BOM",
+         bytes("\xEF\xBB\xBF\xC5\xA1"
+               "ek"),
+         QString::fromUtf8("šek"), TextEncoding::Utf8},
+        {"BOM alone", bytes("\xEF\xBB\xBF"), QString(), TextEncoding::Utf8},
+        {"plain ASCII", bytes("[General]\r\nLang=langCS.ini\r\n"), QStringLiteral("[General]\r\nLang=langCS.ini\r\n"),
+         TextEncoding::Windows1250},
+        {"empty", QByteArray(), QString(), TextEncoding::Windows1250},
+        {"cut UTF-8 sequence at the end", bytes("P\xC5"), QString::fromUtf8("PĹ"), TextEncoding::Windows1250},
+        {"overlong UTF-8", bytes("a\xC0\xAF"), QString::fromUtf8("aŔŻ"), TextEncoding::Windows1250},
+        {"BOM then Windows-1250", bytes("\xEF\xBB\xBF\xE8"), QString::fromUtf8("ď»żč"), TextEncoding::Windows1250},
+        {"NUL bytes", bytes("a\0b", 3), QString(QStringLiteral("a")) + QChar(0) + u'b', TextEncoding::Windows1250},
+        {"NUL with Czech", bytes("\0\x9E", 2), QString(QChar(0)) + QString::fromUtf8("ž"), TextEncoding::Windows1250},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodedText d = decodeText(c.input);
+        EXPECT_EQ(d.text, c.text);
+        EXPECT_EQ(d.encoding, c.encoding);
+    }
+}
+
+TEST(TextCodec, EveryWindows1250ByteSurvivesARoundTrip) {
+    QByteArray all;
+    for (int i = 1; i < 256; ++i)
+        all.append(char(i));
+    all.append('\xF8'); // never valid UTF-8, so the whole array is Windows-1250
+    const DecodedText d = decodeText(all);
+    ASSERT_EQ(d.encoding, TextEncoding::Windows1250);
+    EXPECT_EQ(d.text.size(), all.size());
+    EXPECT_EQ(encodeText(d.text, TextEncoding::Windows1250), all);
+}
+
+TEST(TextCodec, EncodesCzechLettersAsWindows1250) {
+    const QString text = QString::fromUtf8("Příliš žluťoučký kůň Šárka Ďábel");
+    const QByteArray expected =
+        bytes("P\xF8\xEDli\x9A \x9Elu\x9Do\x75\xE8k\xFD k\xF9\xF2 \x8A\xE1rka \xCF\xE1\x62\x65l");
+    EXPECT_EQ(encodeText(text, TextEncoding::Windows1250), expected);
+    EXPECT_EQ(encodeText(text, TextEncoding::Utf8), text.toUtf8());
+}
+
+TEST(TextCodec, UnmappableCharactersBecomeQuestionMarks) {
+    // The euro sign exists in Windows-1250; a CJK character and an emoji (two UTF-16 units) do not.
+    const QString text = QString::fromUtf8("a€中b😀z");
+    EXPECT_EQ(encodeText(text, TextEncoding::Windows1250), bytes("a\x80?b?z"));
+    EXPECT_EQ(decodeText(encodeText(text, TextEncoding::Utf8)).text, text);
+}

@@ -1,0 +1,233 @@
+#include "platform/TextFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace trv;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TextFilesTest : public ::testing::Test {
+protected:
+    fs::path path(const QString& name) const { return TextFiles::toPath(m_dir.filePath(name)); }
+    fs::path path(const char* name) const { return path(QString::fromUtf8(name)); }
+
+    fs::path writeBytes(const char* name, const QByteArray& bytes) const {
+        const fs::path p = path(name);
+        QFile f(TextFiles::toQString(p));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return p;
+    }
+
+    static QByteArray bytesOf(const fs::path& p) {
+        QFile f(TextFiles::toQString(p));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << p;
+        return f.readAll();
+    }
+
+    static QStringList namesOf(const std::vector<fs::path>& paths) {
+        QStringList names;
+        for (const auto& p : paths)
+            names.append(TextFiles::toQString(p.filename()));
+        return names;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(TextFilesTest, ReadLinesAcceptsCrLfAndLf) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QStringList lines;
+    };
+    const QString a = QStringLiteral("a");
+    const QString b = QStringLiteral("b");
+    const std::vector<Case> cases = {
+        {"CR LF", "a\r\nb\r\n", {a, b}},
+        {"LF", "a\nb\n", {a, b}},
+        {"no final line end", "a\r\nb", {a, b}},
+        {"mixed", "a\nb\r\n", {a, b}},
+        {"empty lines kept", "a\r\n\r\nb\r\n\r\n", {a, QString(), b, QString()}},
+        {"single line end", "\r\n", {QString()}},
+        {"empty file", "", {}},
+        {"CR inside a line stays", "a\rb\n", {QStringLiteral("a\rb")}},
+        {"Windows-1250", "P\xF8\xEDjem\r\n", {QString::fromUtf8("Příjem")}},
+        {"UTF-8", "P\xC5\x99\xC3\xADjem\n", {QString::fromUtf8("Příjem")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto lines = TextFiles::readLines(writeBytes("lines.txt", c.bytes));
+        ASSERT_TRUE(lines.ok()) << lines.message().toStdString();
+        EXPECT_EQ(lines.value(), c.lines);
+    }
+}
+
+TEST_F(TextFilesTest, ReadingAMissingFileOrAFolderFailsNamingIt) {
+    const fs::path missing = path("missing.txt");
+    const auto r = TextFiles::readLines(missing);
+    ASSERT_FALSE(r.ok());
+    EXPECT_TRUE(r.message().startsWith(QStringLiteral("Nelze číst soubor ") + TextFiles::toQString(missing)))
+        << r.message().toStdString();
+    EXPECT_FALSE(TextFiles::readAll(TextFiles::toPath(m_dir.path())).ok());
+}
+
+TEST_F(TextFilesTest, WritesCrLfInTheChosenEncoding) {
+    const QStringList lines = {QString::fromUtf8("Příjem"), QString(), QStringLiteral("end")};
+    const fs::path file = path("out.txt");
+    ASSERT_TRUE(TextFiles::writeLines(file, lines).ok());
+    EXPECT_EQ(bytesOf(file), QByteArray("P\xF8\xEDjem\r\n\r\nend\r\n"));
+    ASSERT_TRUE(TextFiles::writeLines(file, lines, TextEncoding::Utf8).ok());
+    EXPECT_EQ(bytesOf(file), QByteArray("P\xC5\x99\xC3\xADjem\r\n\r\nend\r\n"));
+    ASSERT_TRUE(TextFiles::writeAll(file, QString::fromUtf8("šek"), TextEncoding::Windows1250).ok());
+    EXPECT_EQ(bytesOf(file), QByteArray("\x9A"
+                                        "ek"));
+
+    const auto back = TextFiles::readAll(file);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back.value().text, QString::fromUtf8("šek"));
+    EXPECT_EQ(back.value().encoding, TextEncoding::Windows1250);
+}
+
+TEST_F(TextFilesTest, AppendLineCreatesTheFileAndAddsCrLf) {
+    const fs::path file = path("journal.txt");
+    ASSERT_TRUE(TextFiles::appendLine(file, QString::fromUtf8("řádek 1")).ok());
+    ASSERT_TRUE(TextFiles::appendLine(file, QStringLiteral("line 2")).ok());
+    EXPECT_EQ(bytesOf(file), QByteArray("\xF8\xE1\x64\x65k 1\r\nline 2\r\n"));
+    EXPECT_FALSE(TextFiles::appendLine(path("no-folder") / "x.txt", QStringLiteral("x")).ok());
+}
+
+TEST_F(TextFilesTest, WritingOverAFolderFailsAndLeavesIt) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("day.txt")));
+    const Status st = TextFiles::writeAll(path("day.txt"), QStringLiteral("x"));
+    ASSERT_FALSE(st.ok());
+    EXPECT_TRUE(st.message().startsWith(QStringLiteral("Nelze uložit soubor ") + TextFiles::toQString(path("day.txt"))))
+        << st.message().toStdString();
+    EXPECT_TRUE(fs::is_directory(path("day.txt")));
+}
+
+#ifdef Q_OS_UNIX
+// Tests run as root, so permissions cannot make a write fail; a file-size limit can.
+TEST_F(TextFilesTest, WriteCutShortLeavesTheOldFileAndAppendLeavesNoHalfLine) {
+    const fs::path file = writeBytes("day.txt", "old\r\n");
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status written = TextFiles::writeAll(file, QString(5000, u'n'));
+    const Status appended = TextFiles::appendLine(file, QString(5000, u'n'));
+    const Status created = TextFiles::appendLine(path("new.txt"), QString(5000, u'n'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written.ok());
+    EXPECT_FALSE(appended.ok());
+    EXPECT_FALSE(created.ok());
+    EXPECT_TRUE(appended.message().contains(TextFiles::toQString(file))) << appended.message().toStdString();
+    EXPECT_EQ(bytesOf(file), QByteArray("old\r\n"));
+    EXPECT_FALSE(TextFiles::exists(path("new.txt")));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("day.txt")});
+}
+#endif
+
+TEST_F(TextFilesTest, CopyMoveAndRemove) {
+    const fs::path a = writeBytes("a.txt", "A");
+    const fs::path b = writeBytes("b.txt", "B");
+
+    EXPECT_FALSE(TextFiles::copy(a, b, false).ok());
+    EXPECT_EQ(bytesOf(b), QByteArray("B"));
+    ASSERT_TRUE(TextFiles::copy(a, b, true).ok());
+    EXPECT_EQ(bytesOf(b), QByteArray("A"));
+    ASSERT_TRUE(TextFiles::copy(a, path("c.txt"), false).ok());
+    EXPECT_EQ(bytesOf(path("c.txt")), QByteArray("A"));
+    EXPECT_FALSE(TextFiles::copy(path("none.txt"), path("d.txt"), true).ok());
+    EXPECT_FALSE(TextFiles::exists(path("d.txt")));
+
+    // A move never replaces a file.
+    const Status refused = TextFiles::move(a, b);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(TextFiles::exists(a));
+    ASSERT_TRUE(TextFiles::move(a, path("moved.txt")).ok());
+    EXPECT_FALSE(TextFiles::exists(a));
+    EXPECT_EQ(bytesOf(path("moved.txt")), QByteArray("A"));
+    EXPECT_FALSE(TextFiles::move(a, path("again.txt")).ok());
+
+    ASSERT_TRUE(TextFiles::remove(b).ok());
+    EXPECT_FALSE(TextFiles::exists(b));
+    const Status gone = TextFiles::remove(b);
+    ASSERT_FALSE(gone.ok());
+    EXPECT_TRUE(gone.message().contains(TextFiles::toQString(b))) << gone.message().toStdString();
+}
+
+TEST_F(TextFilesTest, ListFolderMatchesPatternsAndSortsByNameInAnyCase) {
+    for (const char* name : {"b.TXT", "A.txt", "a2.txt", "c.dat", "noext", "x.txt.bak"})
+        writeBytes(name, "x");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.txt")));
+
+    struct Case {
+        const char* pattern;
+        QStringList names;
+    };
+    const std::vector<Case> cases = {
+        {"*.txt", {QStringLiteral("A.txt"), QStringLiteral("a2.txt"), QStringLiteral("b.TXT")}},
+        {"*.TXT", {QStringLiteral("A.txt"), QStringLiteral("a2.txt"), QStringLiteral("b.TXT")}},
+        {"?.txt", {QStringLiteral("A.txt"), QStringLiteral("b.TXT")}},
+        {"a*", {QStringLiteral("A.txt"), QStringLiteral("a2.txt")}},
+        {"*",
+         {QStringLiteral("A.txt"), QStringLiteral("a2.txt"), QStringLiteral("b.TXT"), QStringLiteral("c.dat"),
+          QStringLiteral("noext"), QStringLiteral("x.txt.bak")}},
+        {"*.*",
+         {QStringLiteral("A.txt"), QStringLiteral("a2.txt"), QStringLiteral("b.TXT"), QStringLiteral("c.dat"),
+          QStringLiteral("noext"), QStringLiteral("x.txt.bak")}},
+        {"c.dat", {QStringLiteral("c.dat")}},
+        {"*.pdf", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        const auto files = TextFiles::listFolder(TextFiles::toPath(m_dir.path()), QString::fromUtf8(c.pattern));
+        ASSERT_TRUE(files.ok()) << files.message().toStdString();
+        EXPECT_EQ(namesOf(files.value()), c.names);
+        for (const auto& f : files.value())
+            EXPECT_EQ(f.parent_path(), TextFiles::toPath(m_dir.path()));
+    }
+    EXPECT_FALSE(TextFiles::listFolder(path("missing")).ok());
+}
+
+TEST_F(TextFilesTest, FindCaseInsensitive) {
+    writeBytes("langcs.ini", "x");
+    writeBytes("Hodnoty.TXT", "x");
+    writeBytes("same.txt", "x");
+    writeBytes("SAME.txt", "x");
+    const fs::path folder = TextFiles::toPath(m_dir.path());
+
+    EXPECT_EQ(TextFiles::findCaseInsensitive(folder, QStringLiteral("langCS.ini")), path("langcs.ini"));
+    EXPECT_EQ(TextFiles::findCaseInsensitive(folder, QStringLiteral("hodnoty.txt")), path("Hodnoty.TXT"));
+    EXPECT_EQ(TextFiles::findCaseInsensitive(folder, QStringLiteral("SAME.txt")), path("SAME.txt"));
+    EXPECT_EQ(TextFiles::findCaseInsensitive(folder, QStringLiteral("Same.TXT")), path("SAME.txt"));
+    EXPECT_EQ(TextFiles::findCaseInsensitive(folder, QStringLiteral("none.ini")), std::nullopt);
+    EXPECT_EQ(TextFiles::findCaseInsensitive(path("missing"), QStringLiteral("x")), std::nullopt);
+}
+
+TEST_F(TextFilesTest, CzechFileNamesSurviveThePathConversion) {
+    const QString name = QString::fromUtf8("Příjem šeků.txt");
+    const fs::path file = path(name);
+    EXPECT_EQ(TextFiles::toQString(file), m_dir.filePath(name));
+    ASSERT_TRUE(TextFiles::writeAll(file, QStringLiteral("x")).ok());
+    const auto files = TextFiles::listFolder(TextFiles::toPath(m_dir.path()), QString::fromUtf8("*ŠEKŮ*"));
+    ASSERT_TRUE(files.ok());
+    EXPECT_EQ(namesOf(files.value()), QStringList{name});
+}
