@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testsupport/ScriptedPromptsGtest.h"
+
 #include <cstdlib>
 
 // The main() of every window-test executable. Test discovery runs the binary at build time,

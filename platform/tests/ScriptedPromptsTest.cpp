@@ -1,0 +1,100 @@
+#include "testsupport/ScriptedPromptsGtest.h"
+
+#include <gtest/gtest-spi.h>
+
+namespace trv {
+namespace {
+
+using Answer = Prompts::Answer;
+using Buttons = Prompts::Buttons;
+using Icon = Prompts::Icon;
+
+TEST(ScriptedPromptsTest, RecordsEveryPromptAndAnswersFromTheQueues) {
+    ScriptedPrompts prompts;
+    prompts.queueAnswer(Answer::Yes);
+    prompts.queueInput(QStringLiteral("125"));
+    prompts.queuePath(std::filesystem::path("/data/a.txt"));
+    prompts.queuePrint(true, 3);
+
+    prompts.info(QStringLiteral("Tisk proběhl.")); // OK only: nothing queued needed, nothing taken
+    EXPECT_TRUE(prompts.askYesNo(QStringLiteral("Smazat 'a.txt' ?"), QStringLiteral("Soubory")));
+    EXPECT_EQ(prompts.input(QStringLiteral("Zadejte nominál")), QStringLiteral("125"));
+    EXPECT_EQ(prompts.openFile(QStringLiteral("Otevřít"), "/data"), std::filesystem::path("/data/a.txt"));
+    int copies = 1;
+    EXPECT_TRUE(prompts.printDialog(copies));
+    EXPECT_EQ(copies, 3);
+    EXPECT_TRUE(prompts.allAnswersUsed());
+
+    const auto& r = prompts.records();
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(r[0].kind, ScriptedPrompts::Record::Message);
+    EXPECT_EQ(r[0].icon, Icon::Information);
+    EXPECT_EQ(r[0].buttons, Buttons::Ok);
+    EXPECT_EQ(r[1].title, QStringLiteral("Soubory"));
+    EXPECT_EQ(r[1].icon, Icon::Question);
+    EXPECT_EQ(r[1].buttons, Buttons::YesNo);
+    EXPECT_EQ(r[2].kind, ScriptedPrompts::Record::Input);
+    EXPECT_EQ(r[3].kind, ScriptedPrompts::Record::OpenFile);
+    EXPECT_EQ(r[4].kind, ScriptedPrompts::Record::Print);
+    EXPECT_EQ(prompts.texts().mid(0, 3),
+              QStringList({QStringLiteral("Tisk proběhl."), QStringLiteral("Smazat 'a.txt' ?"),
+                           QStringLiteral("Zadejte nominál")}));
+    EXPECT_TRUE(prompts.unexpected().isEmpty());
+}
+
+TEST(ScriptedPromptsTest, UnscriptedPromptsAreReportedAndAnsweredAsClosed) {
+    QStringList reported;
+    ScriptedPrompts prompts([&reported](const QString& d) { reported.append(d); });
+
+    EXPECT_EQ(prompts.message(QStringLiteral("Uložit?"), Buttons::YesNo), Answer::No);
+    EXPECT_EQ(prompts.message(QStringLiteral("Pokračovat?"), Buttons::OkCancel), Answer::Cancel);
+    EXPECT_EQ(prompts.message(QStringLiteral("Chyba portu"), Buttons::AbortRetryIgnore), Answer::Abort);
+    EXPECT_EQ(prompts.input(QStringLiteral("Kód")), std::nullopt);
+    EXPECT_EQ(prompts.chooseFolder(QStringLiteral("Složka"), "/data"), std::nullopt);
+    int copies = 2;
+    EXPECT_FALSE(prompts.printDialog(copies));
+    EXPECT_EQ(copies, 2);
+
+    ASSERT_EQ(reported.size(), 6);
+    EXPECT_EQ(reported, prompts.unexpected());
+    EXPECT_TRUE(reported[0].contains(QStringLiteral("Uložit?")));
+    EXPECT_TRUE(reported[3].contains(QStringLiteral("Kód")));
+    EXPECT_EQ(prompts.records().size(), 6u);
+}
+
+TEST(ScriptedPromptsTest, AnAnswerThatIsNotAButtonIsReported) {
+    QStringList reported;
+    ScriptedPrompts prompts([&reported](const QString& d) { reported.append(d); });
+    prompts.queueAnswer(Answer::Retry);
+    EXPECT_EQ(prompts.message(QStringLiteral("Uložit?"), Buttons::YesNo), Answer::No);
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported[0].contains(QStringLiteral("Retry")));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST(ScriptedPromptsTest, WithTheGtestHelperAnUnscriptedPromptFailsTheTest) {
+    ScriptedPrompts prompts;
+    EXPECT_NONFATAL_FAILURE(prompts.message(QStringLiteral("Přepsat soubor?"), Buttons::YesNo), "Přepsat soubor?");
+    // A message with only OK needs no script.
+    prompts.error(QStringLiteral("Soubor nelze otevřít."));
+}
+
+TEST(ScriptedPromptsTest, TheHookRunsWhileAPromptIsOpenButNotForItsOwnPrompts) {
+    ScriptedPrompts prompts;
+    std::vector<size_t> recordsSeen;
+    prompts.setWhileOpen([&] {
+        recordsSeen.push_back(prompts.records().size());
+        prompts.info(QStringLiteral("během"));
+    });
+    prompts.queueAnswer(Answer::Ok);
+    EXPECT_EQ(prompts.message(QStringLiteral("Čekám na data"), Buttons::OkCancel), Answer::Ok);
+    EXPECT_EQ(recordsSeen, std::vector<size_t>{1});
+    EXPECT_EQ(prompts.texts(), QStringList({QStringLiteral("Čekám na data"), QStringLiteral("během")}));
+
+    prompts.setWhileOpen({});
+    prompts.info(QStringLiteral("po"));
+    EXPECT_EQ(recordsSeen.size(), 1u);
+}
+
+} // namespace
+} // namespace trv

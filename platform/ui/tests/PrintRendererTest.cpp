@@ -1,0 +1,172 @@
+#include "platform/ui/PrintRenderer.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace trv {
+namespace {
+
+std::filesystem::path pathOf(const QString& s) {
+    return std::filesystem::path(s.toStdU16String());
+}
+
+QString toolOutput(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << tool.toStdString() << " did not finish";
+    EXPECT_EQ(process.exitCode(), 0) << QString::fromUtf8(process.readAllStandardError()).toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString pdfText(const std::filesystem::path& pdf) {
+    return toolOutput(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                       QString::fromStdU16String(pdf.u16string()), QStringLiteral("-")});
+}
+
+// Pages and the size of the first page in points, from pdfinfo.
+struct PdfInfo {
+    int pages = 0;
+    double width = 0;
+    double height = 0;
+};
+
+PdfInfo pdfInfo(const std::filesystem::path& pdf) {
+    const QString info = toolOutput(QStringLiteral("pdfinfo"), {QString::fromStdU16String(pdf.u16string())});
+    PdfInfo result;
+    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+    EXPECT_TRUE(pages.hasMatch() && size.hasMatch()) << info.toStdString();
+    result.pages = pages.captured(1).toInt();
+    result.width = size.captured(1).toDouble();
+    result.height = size.captured(2).toDouble();
+    return result;
+}
+
+PrintDocument statement(int copies) {
+    Printer printer;
+    printer.setTitle(QStringLiteral("Výčetka"));
+    printer.setCopies(copies);
+    printer.setBold(true);
+    printer.print();
+    printer.tab(5);
+    printer.print(QStringLiteral("Stravenky s.r.o., Dlouhá 12, Praha"));
+    printer.printContinued(QStringLiteral("     "));
+    printer.setFontSize(16);
+    printer.setUnderline(true);
+    printer.print(QStringLiteral("Přehled výčetky"));
+    printer.setFontSize(10);
+    printer.setUnderline(false);
+    printer.drawLine(430, printer.currentY(), 6230, printer.currentY());
+    printer.tab(5);
+    printer.printContinued(QStringLiteral("Datum"));
+    printer.tab(35);
+    printer.print(QStringLiteral("Razítko a podpis"));
+    printer.newPage();
+    printer.print(QStringLiteral("Celkem za všechny typy"));
+    EXPECT_TRUE(printer.endDoc().ok());
+    return printer.printed().back();
+}
+
+TEST(PrintRendererTest, APdfHoldsTheTextsOfEveryPageAndCopy) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto pdf = pathOf(dir.filePath(QStringLiteral("vycetka.pdf")));
+    ASSERT_TRUE(PrintRenderer::renderToPdf(statement(2), pdf).ok());
+
+    const QString text = pdfText(pdf);
+    for (const QString& expected : {QStringLiteral("Stravenky s.r.o., Dlouhá 12, Praha"),
+                                    QStringLiteral("Přehled výčetky"), QStringLiteral("Celkem za všechny typy")}) {
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << " missing from\n" << text.toStdString();
+    }
+    // Text after a tab stays on its line, to the right of what precedes it.
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Datum +Razítko a podpis")))) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("Přehled výčetky")), 2);
+
+    const PdfInfo info = pdfInfo(pdf);
+    EXPECT_EQ(info.pages, 4); // two pages, two copies
+    EXPECT_LT(info.width, info.height);
+}
+
+TEST(PrintRendererTest, AWideLineTurnsThePageAndIsNotCut) {
+    QString wide;
+    for (int i = 1; i <= 40; ++i) {
+        wide += QStringLiteral("S%1 ").arg(i, 3, 10, QLatin1Char('0')); // 200 characters in all
+    }
+    Printer printer;
+    printer.print(QStringLiteral("Souhrn za období"));
+    printer.print(wide);
+    ASSERT_TRUE(printer.endDoc().ok());
+    const PrintDocument& document = printer.printed().back();
+
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(6.35, 6.35, 6.35, 6.35),
+                         QPageLayout::Millimeter);
+    const PageFit fit = PrintRenderer::fitFor(document, a4);
+    EXPECT_EQ(fit.orientation, PageOrientation::Landscape);
+    EXPECT_LT(fit.scale, 1.0);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto pdf = pathOf(dir.filePath(QStringLiteral("souhrn.pdf")));
+    ASSERT_TRUE(PrintRenderer::renderToPdf(document, pdf).ok());
+    const PdfInfo info = pdfInfo(pdf);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_GT(info.width, info.height);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("S001 S002"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("S039 S040"))) << text.toStdString();
+}
+
+TEST(PrintRendererTest, WithoutAPrinterTheJobGoesToATiskFolderBesideTheData) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto data = pathOf(dir.filePath(QStringLiteral("data")));
+    std::filesystem::create_directories(data);
+    FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3)));
+    PrintRenderer renderer([data] { return data / ""; }, clock);
+
+    const Result<PrintOutcome> first = renderer.printToPdfFolder(statement(1));
+    ASSERT_TRUE(first.ok()) << first.message().toStdString();
+    EXPECT_TRUE(first.value().sent);
+    EXPECT_EQ(first.value().pdfFile, pathOf(dir.filePath(QStringLiteral("tisk/Výčetka_20261210_090503.pdf"))));
+    EXPECT_TRUE(std::filesystem::exists(first.value().pdfFile));
+
+    // A second job in the same second gets a name of its own.
+    const Result<PrintOutcome> second = renderer.printToPdfFolder(statement(1));
+    ASSERT_TRUE(second.ok());
+    EXPECT_EQ(second.value().pdfFile, pathOf(dir.filePath(QStringLiteral("tisk/Výčetka_20261210_090503_2.pdf"))));
+}
+
+TEST(PrintRendererTest, AnUnreadablePictureFailsTheJobAndLeavesNoFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto picture = pathOf(dir.filePath(QStringLiteral("Doreviz.bmp")));
+    {
+        QFile f(dir.filePath(QStringLiteral("Doreviz.bmp")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+    }
+    Printer printer;
+    ASSERT_TRUE(printer.drawPicture(picture, 250, 250, 1800, 1800).ok());
+    printer.print(QStringLiteral("Tisk součtů"));
+    ASSERT_TRUE(printer.endDoc().ok());
+
+    const auto pdf = pathOf(dir.filePath(QStringLiteral("soucty.pdf")));
+    const Status rendered = PrintRenderer::renderToPdf(printer.printed().back(), pdf);
+    EXPECT_FALSE(rendered.ok());
+    EXPECT_TRUE(rendered.message().contains(QStringLiteral("Doreviz.bmp"))) << rendered.message().toStdString();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST(PrintRendererTest, ThePdfFolderIsBesideTheDataFolder) {
+    EXPECT_EQ(PrintRenderer::pdfFolder("/srv/trv/data"), std::filesystem::path("/srv/trv/tisk"));
+    EXPECT_EQ(PrintRenderer::pdfFolder("/srv/trv/data/"), std::filesystem::path("/srv/trv/tisk"));
+}
+
+} // namespace
+} // namespace trv
