@@ -1,0 +1,371 @@
+#include "platform/TicketsDatabase.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+#include <atomic>
+#include <utility>
+
+namespace trv {
+
+namespace {
+
+const QString kSqliteDriver = QStringLiteral("QSQLITE");
+const QString kPostgresDriver = QStringLiteral("QPSQL");
+const QString kTable = QStringLiteral("tickets");
+
+// Money is whole hundredths: exact in every database, whatever its idea of a "number".
+const QString kCreateStatement =
+    QStringLiteral("CREATE TABLE tickets (DEPO VARCHAR(3), DAT DATE, IDENT_OBALKY VARCHAR(13), IDENT_FA VARCHAR(13), "
+                   "TICKET_TYPE VARCHAR(1), CODE VARCHAR(35), VALUE BIGINT, OPERATOR VARCHAR(20), IMPORTED DATE)");
+const QString kInsertStatement = QStringLiteral(
+    "INSERT INTO tickets (DEPO, DAT, IDENT_OBALKY, IDENT_FA, TICKET_TYPE, CODE, VALUE, OPERATOR, IMPORTED) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+const QString kSelectStatement = QStringLiteral(
+    "SELECT DEPO, DAT, IDENT_OBALKY, IDENT_FA, TICKET_TYPE, CODE, VALUE, OPERATOR, IMPORTED FROM tickets "
+    "ORDER BY DAT, DEPO, IDENT_OBALKY, CODE");
+
+std::atomic<int> s_connectionCounter{0};
+
+QString displayPath(const std::filesystem::path& p) {
+    return QDir::toNativeSeparators(QString::fromStdU16String(p.u16string()));
+}
+
+/// The database's own words, with its error code when it gives one.
+QString reason(const QSqlError& error) {
+    QStringList parts;
+    const QString database = error.databaseText().trimmed();
+    const QString driver = error.driverText().trimmed();
+    if (!driver.isEmpty())
+        parts << driver;
+    if (!database.isEmpty() && database != driver)
+        parts << database;
+    QString text = parts.isEmpty() ? QStringLiteral("neznámá chyba") : parts.join(QStringLiteral(": "));
+    if (!error.nativeErrorCode().isEmpty())
+        text += QStringLiteral(" (kód %1)").arg(error.nativeErrorCode());
+    return text;
+}
+
+QVariant dateValue(const QDate& date) {
+    return date.isValid() ? QVariant(date) : QVariant(QMetaType::fromType<QDate>());
+}
+
+QVariant textValue(const QString& text) {
+    return text.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
+/// Splits "key=value key='va lue'" as libpq does.
+Result<QList<std::pair<QString, QString>>> splitLibpq(const QString& s) {
+    using Pairs = QList<std::pair<QString, QString>>;
+    Pairs pairs;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    const auto skipBlanks = [&] {
+        while (i < n && s[i].isSpace())
+            ++i;
+    };
+    while (true) {
+        skipBlanks();
+        if (i >= n)
+            break;
+        QString key;
+        while (i < n && s[i] != QLatin1Char('=') && !s[i].isSpace())
+            key += s[i++];
+        skipBlanks();
+        if (key.isEmpty() || i >= n || s[i] != QLatin1Char('='))
+            return Result<Pairs>::fail(
+                QStringLiteral("Připojovací řetězec databáze: položka č. %1 nemá tvar klíč=hodnota.")
+                    .arg(pairs.size() + 1));
+        ++i;
+        skipBlanks();
+        QString value;
+        if (i < n && s[i] == QLatin1Char('\'')) {
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                if (s[i] == QLatin1Char('\\') && i + 1 < n) {
+                    value += s[i + 1];
+                    i += 2;
+                } else if (s[i] == QLatin1Char('\'')) {
+                    ++i;
+                    closed = true;
+                    break;
+                } else {
+                    value += s[i++];
+                }
+            }
+            if (!closed)
+                return Result<Pairs>::fail(
+                    QStringLiteral("Připojovací řetězec databáze: u položky %1 chybí zavírací apostrof.").arg(key));
+        } else {
+            while (i < n && !s[i].isSpace()) {
+                if (s[i] == QLatin1Char('\\') && i + 1 < n)
+                    ++i;
+                value += s[i++];
+            }
+        }
+        pairs.append({key, value});
+    }
+    return pairs;
+}
+
+/// Splits "Key=value; Key = value" (ADO style).
+Result<QList<std::pair<QString, QString>>> splitSemicolons(const QString& s) {
+    using Pairs = QList<std::pair<QString, QString>>;
+    Pairs pairs;
+    int number = 0;
+    for (const QString& part : s.split(QLatin1Char(';'))) {
+        ++number;
+        if (part.trimmed().isEmpty())
+            continue;
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq <= 0 || part.left(eq).trimmed().isEmpty())
+            return Result<Pairs>::fail(
+                QStringLiteral("Připojovací řetězec databáze: položka č. %1 nemá tvar klíč=hodnota.").arg(number));
+        pairs.append({part.left(eq).trimmed(), part.mid(eq + 1).trimmed()});
+    }
+    return pairs;
+}
+
+/// This instance's connection; looked up by name so that no handle outlives removeDatabase().
+QSqlDatabase connection(const QString& name) {
+    return QSqlDatabase::database(name, false);
+}
+
+} // namespace
+
+Result<PostgresConnection> PostgresConnection::parse(const QString& connectionString) {
+    const QString text = connectionString.trimmed();
+    if (text.isEmpty())
+        return Result<PostgresConnection>::fail(QStringLiteral("Připojovací řetězec databáze je prázdný."));
+    auto pairs = text.contains(QLatin1Char(';')) ? splitSemicolons(text) : splitLibpq(text);
+    if (!pairs)
+        return pairs.error();
+    PostgresConnection c;
+    for (const auto& [rawKey, value] : pairs.value()) {
+        const QString key = rawKey.simplified().toLower();
+        if (key == QLatin1String("host") || key == QLatin1String("server")) {
+            c.host = value;
+        } else if (key == QLatin1String("port")) {
+            bool ok = false;
+            const int port = value.toInt(&ok);
+            if (!ok || port < 1 || port > 65535)
+                return Result<PostgresConnection>::fail(
+                    QStringLiteral("Připojovací řetězec databáze: port \"%1\" není číslo od 1 do 65535.").arg(value));
+            c.port = port;
+        } else if (key == QLatin1String("dbname") || key == QLatin1String("database")) {
+            c.databaseName = value;
+        } else if (key == QLatin1String("user") || key == QLatin1String("user id") || key == QLatin1String("uid") ||
+                   key == QLatin1String("username")) {
+            c.userName = value;
+        } else if (key == QLatin1String("password") || key == QLatin1String("pwd")) {
+            c.password = value;
+        } else {
+            return Result<PostgresConnection>::fail(
+                QStringLiteral("Připojovací řetězec databáze: neznámá položka \"%1\".").arg(rawKey.simplified()));
+        }
+    }
+    return c;
+}
+
+TicketsDatabase::TicketsDatabase(QString connectionName, QString description)
+    : m_connectionName(std::move(connectionName)), m_description(std::move(description)) {}
+
+TicketsDatabase::~TicketsDatabase() {
+    {
+        QSqlDatabase db = connection(m_connectionName);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::openSqlite(const std::filesystem::path& file) {
+    using R = Result<std::unique_ptr<TicketsDatabase>>;
+    const QString name = QStringLiteral("trv-tickets-%1").arg(++s_connectionCounter);
+    const QString description = QStringLiteral("SQLite %1").arg(displayPath(file));
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, name);
+        if (!db.isValid()) {
+            failure = QStringLiteral("ovladač databáze SQLite není k dispozici");
+        } else {
+            db.setDatabaseName(QString::fromStdU16String(file.u16string()));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            if (!db.open())
+                failure = reason(db.lastError());
+        }
+    }
+    if (!failure.isEmpty()) {
+        QSqlDatabase::removeDatabase(name);
+        return R::fail(QStringLiteral("Databázi %1 nelze otevřít: %2").arg(description, failure));
+    }
+    return std::unique_ptr<TicketsDatabase>(new TicketsDatabase(name, description));
+}
+
+Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::connectPostgres(const QString& connectionString) {
+    using R = Result<std::unique_ptr<TicketsDatabase>>;
+    Result<PostgresConnection> parsed = PostgresConnection::parse(connectionString);
+    if (!parsed)
+        return parsed.error();
+    const PostgresConnection& c = parsed.value();
+    const QString name = QStringLiteral("trv-tickets-%1").arg(++s_connectionCounter);
+    const QString description = QStringLiteral("PostgreSQL %1 (%2)")
+                                    .arg(c.databaseName, c.host.isEmpty() ? QStringLiteral("místní server") : c.host);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(kPostgresDriver, name);
+        if (!db.isValid()) {
+            failure = QStringLiteral("ovladač databáze PostgreSQL není k dispozici");
+        } else {
+            if (!c.host.isEmpty())
+                db.setHostName(c.host);
+            if (c.port > 0)
+                db.setPort(c.port);
+            db.setDatabaseName(c.databaseName);
+            db.setUserName(c.userName);
+            db.setPassword(c.password);
+            // The window waits for the database; an unreachable server must not hold it for minutes.
+            db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+            if (!db.open())
+                failure = reason(db.lastError());
+        }
+    }
+    if (!failure.isEmpty()) {
+        QSqlDatabase::removeDatabase(name);
+        return R::fail(QStringLiteral("K databázi %1 se nelze připojit: %2").arg(description, failure));
+    }
+    return std::unique_ptr<TicketsDatabase>(new TicketsDatabase(name, description));
+}
+
+Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::open(const QString& connectionString,
+                                                               const std::filesystem::path& sqliteFile) {
+    if (connectionString.trimmed().isEmpty())
+        return openSqlite(sqliteFile);
+    return connectPostgres(connectionString);
+}
+
+Result<bool> TicketsDatabase::hasTable() const {
+    QSqlDatabase db = connection(m_connectionName);
+    const QStringList tables = db.tables(QSql::Tables);
+    if (db.lastError().isValid())
+        return Result<bool>::fail(
+            QStringLiteral("Tabulky databáze %1 nelze zjistit: %2").arg(m_description, reason(db.lastError())));
+    return tables.contains(kTable, Qt::CaseInsensitive);
+}
+
+Status TicketsDatabase::createTable() {
+    QSqlDatabase db = connection(m_connectionName);
+    QSqlQuery query(db);
+    if (!query.exec(kCreateStatement))
+        return Status::fail(QStringLiteral("Tabulku tickets nelze vytvořit v databázi %1: %2")
+                                .arg(m_description, reason(query.lastError())));
+    return {};
+}
+
+Status TicketsDatabase::createTableIfMissing() {
+    Result<bool> exists = hasTable();
+    if (!exists)
+        return exists.error();
+    return exists.value() ? Status() : createTable();
+}
+
+Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
+    struct Limit {
+        const char* column;
+        QString TicketRow::*member;
+        int length;
+    };
+    static const Limit limits[] = {
+        {"DEPO", &TicketRow::depo, 3},         {"IDENT_OBALKY", &TicketRow::identObalky, 13},
+        {"IDENT_FA", &TicketRow::identFa, 13}, {"TICKET_TYPE", &TicketRow::ticketType, 1},
+        {"CODE", &TicketRow::code, 35},        {"OPERATOR", &TicketRow::operatorName, 20},
+    };
+    for (size_t i = 0; i < rows.size(); ++i) {
+        for (const Limit& limit : limits) {
+            const QString& value = rows[i].*limit.member;
+            if (value.size() > limit.length)
+                return Status::fail(QStringLiteral("Do tabulky tickets nebylo zapsáno nic: v řádku %1 je hodnota "
+                                                   "\"%2\" delší než sloupec %3 (%4 znaků).")
+                                        .arg(i + 1)
+                                        .arg(value, QLatin1String(limit.column))
+                                        .arg(limit.length));
+        }
+    }
+    if (rows.empty())
+        return {};
+
+    QSqlDatabase db = connection(m_connectionName);
+    const auto failure = [&](const QString& what, const QSqlError& error) {
+        return Status::fail(QStringLiteral("Do tabulky tickets v databázi %1 nebylo zapsáno nic: %2: %3")
+                                .arg(m_description, what, reason(error)));
+    };
+    if (!db.transaction())
+        return failure(QStringLiteral("transakci nelze začít"), db.lastError());
+    // The prepared statement is released when the query goes, which must be after the rollback: a database that
+    // aborted the transaction refuses everything until then.
+    QSqlQuery query(db);
+    if (!query.prepare(kInsertStatement)) {
+        const QSqlError error = query.lastError();
+        db.rollback();
+        return failure(QStringLiteral("příkaz nelze připravit"), error);
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const TicketRow& r = rows[i];
+        query.bindValue(0, textValue(r.depo));
+        query.bindValue(1, dateValue(r.dat));
+        query.bindValue(2, textValue(r.identObalky));
+        query.bindValue(3, textValue(r.identFa));
+        query.bindValue(4, textValue(r.ticketType));
+        query.bindValue(5, textValue(r.code));
+        query.bindValue(6, QVariant::fromValue<qlonglong>(r.value.toCentsRounded()));
+        query.bindValue(7, textValue(r.operatorName));
+        query.bindValue(8, dateValue(r.imported));
+        if (!query.exec()) {
+            const QSqlError error = query.lastError();
+            query.finish();
+            db.rollback();
+            return failure(QStringLiteral("řádek %1 se stravenkou %2 byl odmítnut").arg(i + 1).arg(r.code), error);
+        }
+    }
+    query.finish();
+    if (!db.commit()) {
+        const QSqlError commitError = db.lastError();
+        db.rollback();
+        return failure(QStringLiteral("transakci nelze dokončit"), commitError);
+    }
+    return {};
+}
+
+Result<std::vector<TicketRow>> TicketsDatabase::readAll() const {
+    using R = Result<std::vector<TicketRow>>;
+    QSqlQuery query(connection(m_connectionName));
+    query.setForwardOnly(true);
+    if (!query.exec(kSelectStatement))
+        return R::fail(QStringLiteral("Tabulku tickets v databázi %1 nelze přečíst: %2")
+                           .arg(m_description, reason(query.lastError())));
+    std::vector<TicketRow> rows;
+    while (query.next()) {
+        TicketRow r;
+        r.depo = query.value(0).toString();
+        r.dat = query.value(1).toDate();
+        r.identObalky = query.value(2).toString();
+        r.identFa = query.value(3).toString();
+        r.ticketType = query.value(4).toString();
+        r.code = query.value(5).toString();
+        r.value = Currency::fromCents(query.value(6).toLongLong());
+        r.operatorName = query.value(7).toString();
+        r.imported = query.value(8).toDate();
+        rows.push_back(std::move(r));
+    }
+    if (query.lastError().isValid())
+        return R::fail(QStringLiteral("Tabulku tickets v databázi %1 nelze přečíst: %2")
+                           .arg(m_description, reason(query.lastError())));
+    return rows;
+}
+
+} // namespace trv

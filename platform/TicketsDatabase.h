@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/Currency.h"
+#include "platform/Result.h"
+
+#include <QDate>
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace trv {
+
+/// One row of the table `tickets`: one voucher code taken in at a depot.
+struct TicketRow {
+    QString depo;         ///< DEPO, at most 3 characters
+    QDate dat;            ///< DAT
+    QString identObalky;  ///< IDENT_OBALKY (envelope id), at most 13 characters
+    QString identFa;      ///< IDENT_FA (invoice id), at most 13 characters
+    QString ticketType;   ///< TICKET_TYPE, at most 1 character
+    QString code;         ///< CODE, at most 35 characters
+    Currency value;       ///< VALUE, stored as whole hundredths (rounded half to even)
+    QString operatorName; ///< OPERATOR, at most 20 characters
+    QDate imported;       ///< IMPORTED; a null date stores NULL
+
+    friend bool operator==(const TicketRow&, const TicketRow&) = default;
+};
+
+/// Where a PostgreSQL server is, read from a connection string.
+///
+/// Two forms are accepted, with keys in any letter case:
+///  - "key=value;key=value" (blanks around keys and values are dropped), e.g.
+///    "Host=db.example; Port=5432; Database=vouchers; User ID=office; Password=secret"
+///  - libpq's "key=value key=value", values with blanks in single quotes, e.g.
+///    "host=/run/postgresql dbname=vouchers user=office password='a b'"
+/// Keys: host (or server; a folder means the server's Unix socket folder), port, dbname (or database),
+/// user (or user id, uid, username), password (or pwd). Any other key is an error.
+struct PostgresConnection {
+    QString host;
+    int port = -1; ///< -1: the driver's default
+    QString databaseName;
+    QString userName;
+    QString password;
+
+    static Result<PostgresConnection> parse(const QString& connectionString);
+};
+
+/// The database table `tickets`, through QtSql. An embedded SQLite file when no connection string is configured,
+/// else the PostgreSQL server the string names. Values are always bound, never put into SQL text; money is stored
+/// as whole hundredths and dates as dates.
+///
+/// Each instance has its own connection, used from the thread that made it.
+class TicketsDatabase final {
+public:
+    /// The embedded database in this file (created when missing; its folder must exist).
+    static Result<std::unique_ptr<TicketsDatabase>> openSqlite(const std::filesystem::path& file);
+    /// The PostgreSQL server the connection string names (PostgresConnection::parse).
+    static Result<std::unique_ptr<TicketsDatabase>> connectPostgres(const QString& connectionString);
+    /// The server of a non-empty connection string, else the embedded file.
+    static Result<std::unique_ptr<TicketsDatabase>> open(const QString& connectionString,
+                                                         const std::filesystem::path& sqliteFile);
+
+    ~TicketsDatabase();
+    TicketsDatabase(const TicketsDatabase&) = delete;
+    TicketsDatabase& operator=(const TicketsDatabase&) = delete;
+
+    /// "SQLite <file>" or "PostgreSQL <database> (<host>)", for messages.
+    const QString& description() const { return m_description; }
+
+    Result<bool> hasTable() const;
+    /// Creates the table; an existing table is an error carrying the database's reason.
+    Status createTable();
+    /// Creates the table unless it exists.
+    Status createTableIfMissing();
+    /// Inserts all rows in one transaction: all of them or none. Values longer than their column are refused
+    /// before anything is written, whatever the database would do with them.
+    Status insert(const std::vector<TicketRow>& rows);
+    /// Every row, ordered by DAT, DEPO, IDENT_OBALKY and CODE.
+    Result<std::vector<TicketRow>> readAll() const;
+
+private:
+    TicketsDatabase(QString connectionName, QString description);
+
+    QString m_connectionName;
+    QString m_description;
+};
+
+} // namespace trv
