@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace trv {
+
+struct AppState;
+class CColStrav;
+class CPolozka;
+class CStrav;
+class Prompts;
+class ReaderControl;
+
+// Booking of code texts into the code collections of the voucher types of one collection: the live reader and
+// the manual entry (PridejKod), the period duplicate check (PridejKodDuplicityCheque), package files
+// (PridejKodDoBaliku) and a date filter (PridejKodLastDate). In package/week mode the bookings keep a running
+// value per company and warn when its package grows past the warning threshold or the maximum statement sum.
+//
+// A refused code stops the reader and is reported: a code of no known type, and (PridejKod) a code whose value
+// the type's value table lacks. The booking operations give null for a refused code; lastError() then says why.
+class Booking {
+public:
+    Booking(AppState& state, CColStrav& types, Prompts& prompts, ReaderControl& reader);
+
+    // Whether the code may be booked with the type chosen on the main window (0-based index): always with the
+    // company check (customer switch 24) off, for the NOREAD text and for a code of no known type.
+    bool OverZvolenouSplecnost(const QString& s, int selectedIndex);
+    // Books the code (a repeated code again). With maxVycetkaVarning in package/week mode the company's package
+    // value grows and is warned about at each fifth of the way from its warning threshold to its maximum.
+    std::shared_ptr<CPolozka> PridejKod(const QString& s, qint32 tn, bool maxVycetkaVarning);
+    // Books the code under its own text: a code already there goes to the type's duplicates and Duplicity.log.
+    std::shared_ptr<CPolozka> PridejKodDuplicityCheque(const QString& s, qint32 tn, const QString& dataFile);
+    // Books a code of a package file when the package character of its company in balikMask is the chosen
+    // package (balikTisk: one character for every company, or one per company).
+    std::shared_ptr<CPolozka> PridejKodDoBaliku(const QString& s, const QString& balikMask, const QString& balikTisk,
+                                                bool hlasitPresah);
+    // Books the code when its type's last statement is older than lastDate (YYMMDD); returns it either way.
+    std::shared_ptr<CPolozka> PridejKodLastDate(const QString& s, const QString& lastDate);
+
+    // Empties the codes of every type and zeroes their package values.
+    void VymazBuf();
+    // With [User] AutoDupl on: drops NOREAD entries and repeated codes (the first stays) from every type.
+    void VyhodDupl();
+    // Loads the current package of week `tyden` from the package/week day files of the data folder dated from
+    // gMaxVycetkaDatumBaliku1 on (statement mode only), then drops duplicates and recomputes the sums. An error
+    // names the file that could not be read or valued; the codes read before it stay booked.
+    Status nactiPosledniBalik(const QString& balik, int tyden, bool maxVycVarn);
+
+    // Why the last booking operation gave null, or a file it could not write to (the duplicate log); nullopt
+    // after a booking that went through.
+    const std::optional<Error>& lastError() const { return m_lastError; }
+
+private:
+    struct Found {
+        std::shared_ptr<CStrav> type;
+        bool refused = false;
+    };
+    Found findType(const QString& s, bool logToWindow);
+    std::shared_ptr<CPolozka> newCode(const QString& s, qint32 tn, const std::shared_ptr<CStrav>& type) const;
+    bool refuseMissingValue(const QString& s, const CStrav& type);
+    Result<std::shared_ptr<CPolozka>> pridejKodDoBaliku(const QString& s, const QString& balikMask,
+                                                        const QString& balikTisk, bool hlasitPresah);
+    void warnPackage(const CStrav& type);
+    void refuse(QString message);
+
+    AppState& m_state;
+    CColStrav& m_types;
+    Prompts& m_prompts;
+    ReaderControl& m_reader;
+    std::optional<Error> m_lastError;
+    bool m_logFailureReported = false;
+};
+
+} // namespace trv

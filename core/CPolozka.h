@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Currency.h"
+#include "platform/Result.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace trv {
+
+class CStrav;
+
+// One voucher code as it came in (reader, data file, package file, keyboard), with the voucher type it was
+// booked to and how it came in. It works out its own face value from its type's settings.
+class CPolozka {
+public:
+    QString SM;       // not used by the program itself
+    QString dataFile; // the day data file the code was read from (duplicate checks over a period)
+    QString oper;     // not used by the program itself
+    QString Kod;      // the code as received, or the NOREAD text
+    qint32 TypNacteni = 0; // how the code came in; the AS400 line carries it as its last character
+
+    // The type the code was booked to. The type owns its codes; a code only refers back, so a code that
+    // outlives its type has none.
+    std::shared_ptr<CStrav> TypS() const { return m_typS.lock(); }
+    void setTypS(const std::shared_ptr<CStrav>& type) { m_typS = type; }
+
+    // Rebuilds TypNacteni and Kod from a line of an AS400 file: the 22-character code with its check pair
+    // recomputed. An error when the line is too short or holds no number where one belongs.
+    Status NactiAS400(const QString& line);
+
+    // The face value, computed afresh at each call from the type's value table or value field and the
+    // program's switches. A value-table type whose table lacks the code's part is worth 0; the operator is
+    // told once per code in a run. Errors: no type, a value part that is not a number, and EUR mode without
+    // [Data] kurzEuro (60002).
+    Result<Currency> DejHodnotu() const;
+
+private:
+    std::weak_ptr<CStrav> m_typS;
+};
+
+} // namespace trv

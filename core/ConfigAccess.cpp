@@ -1,0 +1,97 @@
+#include "core/ConfigAccess.h"
+
+#include "platform/ProfileFile.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
+
+#include <QFile>
+
+namespace trv {
+
+namespace {
+
+// What a fixed-size profile buffer hands back: the text up to a NUL character, at most `max` characters.
+QString cutToBuffer(const QString& value, qsizetype max) {
+    qsizetype end = value.indexOf(QChar(u'\0'));
+    if (end < 0)
+        end = value.size();
+    return value.left(std::min(end, max));
+}
+
+std::optional<QString> sentinelRead(const std::filesystem::path& file, const QString& section, const QString& key,
+                                    qsizetype max) {
+    const QString value = cutToBuffer(ProfileFile::read(file, section, key, kMissingSentinel), max);
+    if (value.left(kMissingSentinel.size()) == kMissingSentinel)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString CtiINI(const QString& section, const QString& key, const QString& def, const std::filesystem::path& file) {
+    return cutToBuffer(ProfileFile::read(file, section, key, def), kIniValueMax);
+}
+
+QString CtiINI2(const QString& section, const QString& key, const QString& def, const std::filesystem::path& file) {
+    return CtiINI(section, key, def, file);
+}
+
+Config::Config(std::filesystem::path iniFile, std::filesystem::path languageFile)
+    : m_iniFile(std::move(iniFile)), m_languageFile(std::move(languageFile)) {}
+
+void Config::setIniFile(std::filesystem::path file) {
+    m_iniFile = std::move(file);
+}
+
+void Config::setLanguageFile(std::filesystem::path file) {
+    m_languageFile = std::move(file);
+    m_cache = LanguageCache{};
+}
+
+QString Config::CtiKonfig(const QString& section, const QString& key, const QString& def) const {
+    return CtiINI(section, key, def, m_iniFile);
+}
+
+std::optional<QString> Config::ctiSentinel(const QString& section, const QString& key) const {
+    return sentinelRead(m_iniFile, section, key, kSentinelValueMax);
+}
+
+std::optional<QString> Config::ctiCestu(const QString& section, const QString& key) const {
+    // A cut path silently points elsewhere, so paths come back whole.
+    const QString value = ProfileFile::read(m_iniFile, section, key, kMissingSentinel);
+    if (value.left(kMissingSentinel.size()) == kMissingSentinel)
+        return std::nullopt;
+    return value;
+}
+
+Status Config::zapis(const QString& section, const QString& key, const QString& value) const {
+    return ProfileFile::write(m_iniFile, section, key, value);
+}
+
+const IniDocument* Config::languageDocument() const {
+    QFile file(TextFiles::toQString(m_languageFile));
+    if (m_languageFile.empty() || !file.open(QIODevice::ReadOnly)) {
+        m_cache = LanguageCache{};
+        return nullptr;
+    }
+    const QByteArray bytes = file.readAll();
+    if (!m_cache.loaded || bytes != m_cache.bytes) {
+        const DecodedText decoded = decodeText(bytes);
+        m_cache = LanguageCache{bytes, IniDocument::fromText(decoded.text, decoded.encoding), true};
+    }
+    return &m_cache.document;
+}
+
+QString Config::DejText(const QString& section, const QString& key) const {
+    // A missing or unreadable language file leaves blank captions, never an error.
+    static const QString missing = QStringLiteral(" ");
+    const IniDocument* doc = languageDocument();
+    if (!doc)
+        return missing;
+    const std::optional<QString> text = doc->value(section, key);
+    if (!text)
+        return missing;
+    return cutToBuffer(*text, kIniValueMax);
+}
+
+} // namespace trv

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/IniDocument.h"
+#include "platform/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+
+namespace trv {
+
+// A sentinel read that gets this text back treats the key as missing.
+inline const QString kMissingSentinel = QStringLiteral("hodnota nenalezena");
+
+inline const QString kConfigFileName = QStringLiteral("TRV7300.ini");
+inline const QString kDefaultLanguageFileName = QStringLiteral("langCS.ini");
+
+// Characters that come back from the readers: installations were set up with these buffer sizes, and values
+// longer than that were always seen cut. Folder and file paths are never cut (see Config::ctiCestu).
+inline constexpr qsizetype kIniValueMax = 254;
+inline constexpr qsizetype kSentinelValueMax = 49;
+
+// The value of the key in the section of an INI file, or the default when the file, the section or the key
+// is missing; at most 254 characters, cut at a NUL character.
+QString CtiINI(const QString& section, const QString& key, const QString& def, const std::filesystem::path& file);
+// The same reader under the second name the definition-file loader uses.
+QString CtiINI2(const QString& section, const QString& key, const QString& def, const std::filesystem::path& file);
+
+// The configuration file gIniSoubor and the language file gJazykovySoubor, and every read and write of them.
+class Config {
+public:
+    Config() = default;
+    Config(std::filesystem::path iniFile, std::filesystem::path languageFile);
+
+    const std::filesystem::path& gIniSoubor() const { return m_iniFile; }
+    const std::filesystem::path& gJazykovySoubor() const { return m_languageFile; }
+    void setIniFile(std::filesystem::path file);
+    void setLanguageFile(std::filesystem::path file);
+    // The folder of the configuration file; relative folders of the configuration are taken from there.
+    std::filesystem::path programFolder() const { return m_iniFile.parent_path(); }
+
+    // CtiINI on the configuration file.
+    QString CtiKonfig(const QString& section, const QString& key, const QString& def) const;
+    // Sentinel read: nullopt when the key is missing or holds the sentinel, else at most 49 characters.
+    std::optional<QString> ctiSentinel(const QString& section, const QString& key) const;
+    // Sentinel read of a folder or file path: the same missing rule, never cut.
+    std::optional<QString> ctiCestu(const QString& section, const QString& key) const;
+    // Writes one key of the configuration file (creates file, section and key as needed).
+    Status zapis(const QString& section, const QString& key, const QString& value) const;
+
+    // The language text of (section, key); a missing text reads as one space, never as an error.
+    QString DejText(const QString& section, const QString& key) const;
+
+private:
+    // Windows and reports look up hundreds of texts: the parsed language file is kept while its bytes stay
+    // the same (time stamps are too coarse to tell a quick edit).
+    struct LanguageCache {
+        QByteArray bytes;
+        IniDocument document;
+        bool loaded = false;
+    };
+    const IniDocument* languageDocument() const;
+
+    std::filesystem::path m_iniFile;
+    std::filesystem::path m_languageFile;
+    mutable LanguageCache m_cache;
+};
+
+} // namespace trv

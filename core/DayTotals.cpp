@@ -1,0 +1,216 @@
+#include "core/DayTotals.h"
+
+#include "core/AppState.h"
+#include "core/Booking.h"
+#include "core/CColStrav.h"
+#include "core/SettingsLoader.h"
+#include "platform/Conventions.h"
+#include "platform/TextFiles.h"
+
+#include <array>
+
+namespace trv {
+
+namespace {
+
+const QString kTableName = QStringLiteral("exp_data.dbf");
+const QString kPokladni = QStringLiteral("pokladni");
+const QString kDatum = QStringLiteral("datum");
+const QString kCHe = QStringLiteral("hodn_CHe");
+const QString kSod = QStringLiteral("hodn_Sod");
+const QString kExi = QStringLiteral("hodn_Exi");
+const QString kTic = QStringLiteral("hodn_Tic");
+
+QString dayText(const QDate& day)
+{
+    return day.toString(QStringLiteral("yyyyMMdd"));
+}
+
+DbfFieldValues rowValues(const DayTotals::Row& row)
+{
+    return {
+        {kPokladni, DbfValue::integer(row.pokladni)},
+        {kDatum, DbfValue::text(dayText(row.datum))},
+        {kCHe, DbfValue::number(row.hodnCHe)},
+        {kSod, DbfValue::number(row.hodnSod)},
+        {kExi, DbfValue::number(row.hodnExi)},
+        {kTic, DbfValue::number(row.hodnTic)},
+    };
+}
+
+} // namespace
+
+DayTotals::DayTotals(AppState& state, Prompts& prompts, const Clock& clock, ReaderControl& reader)
+    : m_state(state), m_prompts(prompts), m_clock(clock), m_reader(reader)
+{
+}
+
+const std::vector<DbfField>& DayTotals::sloupce()
+{
+    static const std::vector<DbfField> fields{
+        {kPokladni, DbfFieldType::Numeric, 10, 0}, {kDatum, DbfFieldType::Character, 8, 0},
+        {kCHe, DbfFieldType::Numeric, 15, 2},      {kSod, DbfFieldType::Numeric, 15, 2},
+        {kExi, DbfFieldType::Numeric, 15, 2},      {kTic, DbfFieldType::Numeric, 15, 2},
+    };
+    return fields;
+}
+
+std::filesystem::path DayTotals::souborTabulky(const std::filesystem::path& exportFolder)
+{
+    if (auto found = TextFiles::findCaseInsensitive(exportFolder, kTableName))
+        return *found;
+    return exportFolder / TextFiles::toPath(kTableName);
+}
+
+std::optional<QString> DayTotals::pokladnaZNazvu(const QString& fileName, const QString& datum)
+{
+    // date, cash desk, ".txt": the cash desk must stand between the two, as three digits.
+    if (datum.size() != 6 || fileName.size() < 13 || !fileName.startsWith(datum) ||
+        !fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        return std::nullopt;
+    const QString desk = fileName.mid(fileName.size() - 7, 3);
+    for (const QChar c : desk) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    return desk;
+}
+
+Status DayTotals::nactiDatovySoubor(Booking& booking, const std::filesystem::path& file)
+{
+    const auto lines = TextFiles::readLines(file);
+    if (!lines.ok())
+        return Status(lines.error());
+    for (const QString& line : lines.value()) {
+        if (line.trimmed().isEmpty())
+            continue; // a blank line holds no code
+        booking.PridejKod(line, 1, false);
+    }
+    return Status::success();
+}
+
+Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum)
+{
+    const auto day = parseYYMMDD(datum);
+    if (!day)
+        return Error{0, QStringLiteral("Denní součty do exp_data: \"%1\" není datum ve tvaru RRMMDD.").arg(datum)};
+    const auto dataFolder = DejCestuDat(m_state.config);
+    if (!dataFolder.ok())
+        return dataFolder.error();
+    const auto files = TextFiles::listFolder(dataFolder.value());
+    if (!files.ok())
+        return files.error();
+
+    std::map<QString, std::vector<std::filesystem::path>> byDesk;
+    for (const auto& file : files.value()) {
+        if (const auto desk = pokladnaZNazvu(TextFiles::toQString(file.filename()), datum))
+            byDesk[*desk].push_back(file);
+    }
+
+    std::vector<Row> rows;
+    for (const auto& [desk, deskFiles] : byDesk) {
+        // A collection of this run's own: the receipt held by the program stays as it is.
+        CColStrav types(m_state, m_prompts, m_clock);
+        if (Status loaded = types.NactiINI(); !loaded.ok())
+            return loaded.error();
+        Booking booking(m_state, types, m_prompts, m_reader);
+        for (const auto& file : deskFiles) {
+            if (Status read = nactiDatovySoubor(booking, file); !read.ok())
+                return read.error();
+        }
+
+        Row row;
+        row.pokladni = desk.toLongLong();
+        row.datum = *day;
+        for (const auto& t : types) {
+            const QString prefix = t->Nazev.left(3).toUpper();
+            Currency* slot = prefix == QLatin1String("CHE")   ? &row.hodnCHe
+                             : prefix == QLatin1String("SOD") ? &row.hodnSod
+                             : prefix == QLatin1String("EXI") ? &row.hodnExi
+                             : prefix == QLatin1String("TIC") ? &row.hodnTic
+                                                              : nullptr;
+            if (!slot)
+                continue;
+            // The total as the statement shows it, to two decimals; a later type of the same issuer replaces it.
+            const auto total = t->hodnotaStravenek();
+            if (!total.ok()) {
+                return Error{0, QStringLiteral("Denní součty pokladny %1 za %2: %3").arg(desk, datum, total.message())};
+            }
+            *slot = Currency::parse(total.value()).value_or(Currency());
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+Status DayTotals::ExportDoreviz(const QString& datum)
+{
+    const auto exportFolder = DejCestuExportu(m_state.config);
+    if (!exportFolder.ok())
+        return Status(exportFolder.error());
+    // Everything is read and valued before the table is touched: a failure leaves its rows as they were.
+    const auto rows = spoctiDen(datum);
+    if (!rows.ok())
+        return Status(rows.error());
+
+    const std::filesystem::path file = souborTabulky(exportFolder.value());
+    // The rows are written into a copy that replaces the table only when every row is in: a failure half way
+    // leaves the table as it was.
+    std::filesystem::path work = file;
+    work += ".zapis";
+    const bool exists = TextFiles::exists(file);
+    if (exists) {
+        if (Status copied = TextFiles::copy(file, work, true); !copied.ok())
+            return copied;
+    }
+    const Status written = zapisRadky(work, exists, file, rows.value());
+    std::error_code ec;
+    if (!written.ok()) {
+        std::filesystem::remove(work, ec);
+        // The message names the table the operator knows, not the working copy.
+        QString message = written.message();
+        message.replace(TextFiles::toQString(work), TextFiles::toQString(file));
+        return Status(Error{written.error().number, message});
+    }
+    std::filesystem::rename(work, file, ec);
+    if (ec) {
+        const QString reason = QString::fromStdString(ec.message());
+        std::filesystem::remove(work, ec);
+        return Status::fail(QStringLiteral("Nelze uložit tabulku %1: %2").arg(TextFiles::toQString(file), reason));
+    }
+    return Status::success();
+}
+
+Status DayTotals::zapisRadky(const std::filesystem::path& work, bool exists, const std::filesystem::path& file,
+                             const std::vector<Row>& rows)
+{
+    auto table = exists ? DbfTable::open(work, DbfTable::Access::ReadWrite)
+                        : DbfTable::create(work, sloupce(), DbfTable::IfExists::Replace);
+    if (!table.ok())
+        return Status(table.error());
+    DbfTable& dbf = table.value();
+    for (const auto& field : sloupce()) {
+        if (dbf.fieldIndex(field.name) < 0) {
+            return Status::fail(QStringLiteral("Tabulka %1 nemá sloupec %2: denní součty do ní nelze zapsat.")
+                                    .arg(TextFiles::toQString(file), field.name));
+        }
+    }
+    for (const Row& row : rows) {
+        const QString day = dayText(row.datum);
+        const auto existing = dbf.find([&](const DbfRecord& r) {
+            return r.integer(kPokladni) == row.pokladni && r.text(kDatum).trimmed() == day;
+        });
+        if (!existing.ok())
+            return Status(existing.error());
+        if (existing.value().empty()) {
+            const auto added = dbf.append(rowValues(row));
+            if (!added.ok())
+                return Status(added.error());
+        } else if (Status updated = dbf.update(existing.value().front(), rowValues(row)); !updated.ok()) {
+            return updated;
+        }
+    }
+    return dbf.close();
+}
+
+} // namespace trv

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Currency.h"
+#include "platform/DbfTable.h"
+#include "platform/Result.h"
+
+#include <QDate>
+#include <QString>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace trv {
+
+struct AppState;
+class Booking;
+class Clock;
+class Prompts;
+class ReaderControl;
+
+// The table exp_data.dbf of the export folder ([Data] ExpDir) that one retail customer keeps: one row per cash
+// desk and day with the value of the vouchers of four issuers, told apart by the first three letters of the
+// voucher type's name.
+class DayTotals {
+public:
+    // What one cash desk took in on one day.
+    struct Row {
+        qint64 pokladni = 0;
+        QDate datum;
+        Currency hodnCHe;
+        Currency hodnSod;
+        Currency hodnExi;
+        Currency hodnTic;
+        friend bool operator==(const Row&, const Row&) = default;
+    };
+
+    DayTotals(AppState& state, Prompts& prompts, const Clock& clock, ReaderControl& reader);
+
+    // Sets the rows of the day (YYMMDD) from every day file of that day in the data folder ([Data] Dir): the
+    // codes of all files of one cash desk are booked into a voucher-type collection of this run's own, and the
+    // cash desk's row is written with their totals, added when missing, else overwritten; so a second run for
+    // the same day gives the same rows. The table is created when missing. Codes of no known type are
+    // reported as booking reports them. An error leaves the rows as they were.
+    Status ExportDoreviz(const QString& datum);
+
+    // The totals of the day per cash desk, as ExportDoreviz would write them, without touching the table.
+    Result<std::vector<Row>> spoctiDen(const QString& datum);
+
+    // The cash desk of a day file of the day: the three digits before ".txt" (any letter case) of a name that
+    // begins with the day; nullopt for every other name.
+    static std::optional<QString> pokladnaZNazvu(const QString& fileName, const QString& datum);
+    // The columns of a new exp_data table.
+    static const std::vector<DbfField>& sloupce();
+    // The table file in the export folder, whatever the letter case of its stored name.
+    static std::filesystem::path souborTabulky(const std::filesystem::path& exportFolder);
+
+private:
+    Status nactiDatovySoubor(Booking& booking, const std::filesystem::path& file);
+    Status zapisRadky(const std::filesystem::path& work, bool exists, const std::filesystem::path& file,
+                      const std::vector<Row>& rows);
+
+    AppState& m_state;
+    Prompts& m_prompts;
+    const Clock& m_clock;
+    ReaderControl& m_reader;
+};
+
+} // namespace trv

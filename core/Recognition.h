@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/CustomerSwitches.h"
+#include "platform/Result.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <span>
+
+namespace trv {
+
+class CStrav;
+
+// Cheque numbers (characters 2-10 of a 22-character cheque, 1-9 or 2-10 of the longer layouts) issued for
+// CBA; every other cheque number belongs to a "CHE" type. Inclusive, in the order they are tested.
+struct CbaRange {
+    qint32 from;
+    qint32 to;
+};
+inline constexpr std::array<CbaRange, 32> kCbaRanges{{
+    {248383567, 248436966}, {250233474, 250285173}, {250436431, 250436530}, {252102762, 252155361},
+    {307489610, 307540909}, {312589610, 312645609}, {317811990, 317863989}, {322349969, 322398068},
+    {326962923, 327018922}, {331169294, 331220293}, {335400250, 335454949}, {339713518, 339766517},
+    {344200146, 344255145}, {345928621, 345980260}, {406855039, 406907438}, {410933747, 410984406},
+    {415356442, 415407241}, {419658645, 419713044}, {425066415, 425117354}, {429735598, 429785097},
+    {434465914, 434517413}, {440295701, 440342500}, {445777742, 445829741}, {451331684, 451382683},
+    {456912525, 456964524}, {462701725, 462752724}, {465638703, 465690502}, {505961993, 506010892},
+    {510030705, 510080044}, {516453828, 516506927}, {523545700, 523594299}, {529019910, 529068709},
+}};
+
+bool CheckCBANumber(qint64 num);
+
+// The two recognisers of a code's voucher type over the types of a collection, in collection order.
+// The customer switches read: gFCBA (cheque layouts), gFEuro, gFZakaznik (last type first in the
+// whole-code recognition).
+namespace Recognition {
+
+using Types = std::span<const std::shared_ptr<CStrav>>;
+
+// By length, with the CBA/CHE refinement for 22-character cheques: the first matching type, or null.
+// An error when a 22-character cheque has no number at characters 2-10.
+Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& sw, qint64 l, const QString& s);
+
+// By the whole code: cheque layouts with check sums, then lengths and distinguishing numbers. The first
+// matching type, or null.
+std::shared_ptr<CStrav> najdiDelkuKod(Types types, const CustomerSwitches& sw, const QString& gNoRead,
+                                      const QString& s);
+
+} // namespace Recognition
+} // namespace trv

@@ -1,0 +1,367 @@
+#include "core/SettingsLoader.h"
+
+#include "platform/Conventions.h"
+#include "platform/TextFiles.h"
+
+#include <cmath>
+#include <limits>
+
+namespace trv {
+
+namespace {
+
+const QString kData = QStringLiteral("Data");
+const QString kComm = QStringLiteral("Comm");
+const QString kUser = QStringLiteral("User");
+const QString kFirma = QStringLiteral("Firma");
+const QString kPlatnost = QStringLiteral("Platnost");
+const QString kBalickovani = QStringLiteral("Balickovani");
+
+const QString kMissingKeyText = QStringLiteral("Neexistující sekce nebo klíč.");
+
+// The switches that take "1" as on, by their position in FirmaID (1-based).
+struct SwitchPosition {
+    int position;
+    bool CustomerSwitches::*flag;
+};
+constexpr SwitchPosition kPlainSwitches[] = {
+    {7, &CustomerSwitches::gFDarkove},
+    {10, &CustomerSwitches::gFVycetky},
+    {11, &CustomerSwitches::gFVycBezData},
+    {12, &CustomerSwitches::gFSeznamSM},
+    {13, &CustomerSwitches::gFTiskSM},
+    {14, &CustomerSwitches::gFRozpoznaniKodem},
+    {15, &CustomerSwitches::gF15},
+    {16, &CustomerSwitches::gFEuro},
+    {18, &CustomerSwitches::gF18},
+    {19, &CustomerSwitches::gFBalikyTyden},
+    {20, &CustomerSwitches::gFExportSeznamu},
+    {21, &CustomerSwitches::gFCBA},
+    {24, &CustomerSwitches::gFKontrolaSpolecnosti},
+    {25, &CustomerSwitches::gFBalicky},
+    {26, &CustomerSwitches::gFSkenerEpson},
+    {27, &CustomerSwitches::gFZakaznik},
+    {28, &CustomerSwitches::gFDepo},
+    {29, &CustomerSwitches::gFExpVasa},
+    {30, &CustomerSwitches::gFExpDoxx},
+    {31, &CustomerSwitches::gFExpEdenred},
+    {32, &CustomerSwitches::gFExpSodexo},
+    {33, &CustomerSwitches::gF33},
+    {34, &CustomerSwitches::gFDatumOdvodu},
+    {35, &CustomerSwitches::gFNoReadDSR},
+    {36, &CustomerSwitches::gFExportHtml},
+    {37, &CustomerSwitches::gFSkupiny},
+    {38, &CustomerSwitches::gFOperator},
+    {40, &CustomerSwitches::gFOdvody},
+    {42, &CustomerSwitches::gFExportVycetkyPath},
+    {43, &CustomerSwitches::gFChybyDoOkna},
+    {44, &CustomerSwitches::gF44},
+};
+
+void setSwitch(CustomerSwitches& sw, int position, QChar c) {
+    switch (position) {
+    case 17:
+        sw.gF17 = c == u'1' || c == u'2';
+        sw.gF17b = c == u'2';
+        return;
+    case 23:
+        sw.gFExportCBA = c == u'1';
+        sw.gFExportTesco = c == u'2';
+        sw.gFExportExp = c == u'3';
+        return;
+    case 39:
+        // Runs after position 24, so a "1" here always wins over the chosen-type check.
+        sw.gF39 = c == u'1';
+        if (sw.gF39)
+            sw.gFKontrolaSpolecnosti = false;
+        return;
+    default:
+        for (const SwitchPosition& p : kPlainSwitches) {
+            if (p.position == position) {
+                sw.*(p.flag) = c == u'1';
+                return;
+            }
+        }
+    }
+}
+
+bool startsWith4(const std::optional<QString>& value, QLatin1String prefix) {
+    return value && value->left(4) == prefix;
+}
+
+// Boolean conversion of a stored text as BASIC's CBool does it: "True"/"False" in any letter case or a
+// number (non-zero is True). A text that is neither gives the fallback.
+bool toBool(const QString& text, bool fallback) {
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const std::optional<double> n = toNumber(t))
+        return *n != 0;
+    return fallback;
+}
+
+// "True" and "False" kept as text: "False" when missing or starting with "Fals", "True" when starting
+// with "True", else the first four characters as stored (which count as not "True").
+QString booleanText(const std::optional<QString>& value) {
+    if (!value || value->left(4) == QLatin1String("Fals"))
+        return QStringLiteral("False");
+    if (value->left(4) == QLatin1String("True"))
+        return QStringLiteral("True");
+    return value->left(4);
+}
+
+// A stored number rounded half to even (as the 16-bit conversion did), held wide so it never overflows.
+qint64 roundedWide(double v) {
+    if (std::isnan(v))
+        return 0;
+    const double r = std::nearbyint(v);
+    if (r >= 9.2e18)
+        return std::numeric_limits<qint64>::max();
+    if (r <= -9.2e18)
+        return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(r);
+}
+
+std::filesystem::path toFolder(const Config& config, const QString& value) {
+    std::filesystem::path p = TextFiles::toPath(value);
+    if (p.empty() || p.is_absolute())
+        return p;
+    return config.programFolder() / p;
+}
+
+Result<std::filesystem::path> requiredFolder(const Config& config, const QString& key, const QString& description) {
+    const std::optional<QString> value = config.ctiCestu(kData, key);
+    if (!value)
+        return Error{kErrMissingKey, description};
+    return toFolder(config, *value);
+}
+
+std::filesystem::path optionalFolder(const Config& config, const QString& key) {
+    const std::optional<QString> value = config.ctiCestu(kData, key);
+    return value ? toFolder(config, *value) : std::filesystem::path();
+}
+
+} // namespace
+
+Status NactiNastaveni(AppState& state) {
+    const Config& config = state.config;
+    state.gNoRead =
+        CtiINI(kComm, QStringLiteral("NOREAD"), QStringLiteral("NOREAD"), config.gIniSoubor()).left(kSentinelValueMax);
+
+    const QString firmaId =
+        CtiINI(kFirma, QStringLiteral("FirmaID"), QString(), config.gIniSoubor()).left(kSentinelValueMax);
+    state.sw = CustomerSwitches{};
+    if (firmaId.isEmpty()) {
+        // The digits written here are not read back in this run: every switch stays off.
+        return config.zapis(kFirma, QStringLiteral("FirmaID"), QStringLiteral("0000000000"));
+    }
+    for (qsizetype i = 0; i < firmaId.size(); ++i)
+        setSwitch(state.sw, static_cast<int>(i + 1), firmaId.at(i));
+    return Status::success();
+}
+
+bool NactiNastaveniPortu(const Config& config, PortSettings& port) {
+    const std::optional<QString> portText = config.ctiSentinel(kComm, QStringLiteral("Port"));
+    if (!portText)
+        return false;
+    port.gPort = 0;
+    for (quint8 n = 1; n <= 6; ++n) {
+        if (*portText == QStringLiteral("COM%1").arg(n))
+            port.gPort = n;
+    }
+
+    const std::optional<QString> handshake = config.ctiSentinel(kComm, QStringLiteral("HShaking"));
+    if (!handshake)
+        return false;
+    int code = 0;
+    if (*handshake == QLatin1String("XOn/XOff"))
+        code = 1;
+    else if (*handshake == QLatin1String("RTS/CTS"))
+        code = 2;
+    else if (*handshake == QLatin1String("RTS XOn/XOff"))
+        code = 3;
+    port.gHShaking = QString::number(code);
+
+    const std::optional<QString> baud = config.ctiSentinel(kComm, QStringLiteral("BaudRate"));
+    if (!baud)
+        return false;
+    port.gBaudRate = *baud;
+    const std::optional<QString> dataBits = config.ctiSentinel(kComm, QStringLiteral("Data bits"));
+    if (!dataBits)
+        return false;
+    port.gDataBits = *dataBits;
+    const std::optional<QString> stopBits = config.ctiSentinel(kComm, QStringLiteral("Stop bits"));
+    if (!stopBits)
+        return false;
+    port.gStopBits = *stopBits;
+
+    const std::optional<QString> parity = config.ctiSentinel(kComm, QStringLiteral("Parity"));
+    if (!parity)
+        return false;
+    const QString upper = parity->toUpper();
+    if (upper == QLatin1String("EVEN"))
+        port.gParity = QStringLiteral("E");
+    else if (upper == QLatin1String("ODD"))
+        port.gParity = QStringLiteral("O");
+    else if (upper == QLatin1String("NONE"))
+        port.gParity = QStringLiteral("N");
+    else if (upper == QLatin1String("MARK"))
+        port.gParity = QStringLiteral("M");
+    else if (upper == QLatin1String("SPACE"))
+        port.gParity = QStringLiteral("S");
+    else
+        port.gParity.clear();
+
+    port.gInBufferSize = config.ctiSentinel(kComm, QStringLiteral("InBufferSize")).value_or(QStringLiteral("4096"));
+    port.gOutBufferSize = config.ctiSentinel(kComm, QStringLiteral("OutBufferSize")).value_or(QStringLiteral("512"));
+    return true;
+}
+
+bool NactiNastaveniPortu(AppState& state) {
+    return NactiNastaveniPortu(state.config, state.port);
+}
+
+Result<std::filesystem::path> DejCestuDat(const Config& config) {
+    return requiredFolder(config, QStringLiteral("Dir"), kMissingKeyText);
+}
+
+Result<std::filesystem::path> DejCestuExportu(const Config& config) {
+    return requiredFolder(config, QStringLiteral("ExpDir"), kMissingKeyText);
+}
+
+Result<std::filesystem::path> DejCestuExpSpol(const Config& config) {
+    return requiredFolder(config, QStringLiteral("ExpSpolDir"), kMissingKeyText);
+}
+
+Result<std::filesystem::path> DejCestuDenSFB(const Config& config) {
+    return requiredFolder(config, QStringLiteral("DirDenSFB"),
+                          QStringLiteral("Neexistující sekce DENSFBDir nebo klíč."));
+}
+
+Result<std::filesystem::path> DejCestuSFB(const Config& config) {
+    return requiredFolder(config, QStringLiteral("DirSFB"), QStringLiteral("Neexistující sekce SFBDir nebo klíč."));
+}
+
+std::filesystem::path DejCestuAS400(const Config& config) {
+    return optionalFolder(config, QStringLiteral("DirAS400"));
+}
+
+std::filesystem::path DejCestuVycetek(const Config& config) {
+    return optionalFolder(config, QStringLiteral("ExportVycetkyPath"));
+}
+
+Result<std::filesystem::path> DejCestuUCT(const Config& config) {
+    if (const std::optional<QString> value = config.ctiCestu(kData, QStringLiteral("UCTDir")))
+        return toFolder(config, *value);
+    return DejCestuDat(config);
+}
+
+QString folderErrorText(const Config& config, DataFolder folder, const Error& error) {
+    QString key = QStringLiteral("neexCestaDatum");
+    if (folder == DataFolder::Vycetek)
+        key = QStringLiteral("neexCestaVycetky");
+    else if (folder == DataFolder::UCT)
+        key = QStringLiteral("neexCestUCT");
+    return config.DejText(QStringLiteral("procFce"), key) + u'\n' + QStringLiteral("Num: ") +
+           QString::number(error.number) + QStringLiteral(", descr: ") + error.message;
+}
+
+QString DejOddelovacExportu(const Config& config) {
+    const QString value =
+        CtiINI(kData, QStringLiteral("ExpTxtSeparator"), QStringLiteral(" "), config.gIniSoubor()).left(4);
+    if (value.startsWith(u' '))
+        return QStringLiteral(" ");
+    return value;
+}
+
+void loadMainWindowSettings(AppState& state) {
+    const Config& config = state.config;
+    const auto read = [&config](const QString& section, const char* key) {
+        return config.ctiSentinel(section, QString::fromLatin1(key));
+    };
+
+    state.gDebug = startsWith4(read(kData, "Debug"), QLatin1String("True"));
+    state.gFirmaNazev = read(kFirma, "Nazev").value_or(QString());
+    state.gFirmaHlavicka = read(kFirma, "Hlavicka").value_or(QString());
+    state.gAutoDorovn = booleanText(read(kUser, "AutoDorovn"));
+    state.gAutoDupl = booleanText(read(kUser, "AutoDupl"));
+    const std::optional<QString> mode = read(kUser, "Mode");
+    state.gMode = mode ? mode->left(3) : QStringLiteral("STD");
+    state.gHideRightPanel = startsWith4(read(kUser, "HideRightPanel"), QLatin1String("True"));
+
+    const std::optional<QString> kontrolovat = read(kPlatnost, "Kontrolovat");
+    state.gKontrolovat = kontrolovat && toBool(*kontrolovat, false);
+    const std::optional<QString> autoPoc = read(kUser, "AutoPoc");
+    state.gAutoPoc = autoPoc && toBool(*autoPoc, false);
+
+    // A hand-edited year or date that cannot be read keeps the default of a missing key.
+    for (int i = 0; i < 5; ++i) {
+        const QString n = QString::number(i + 1);
+        state.gPovolitRok[i] = 2004;
+        if (const std::optional<QString> year = config.ctiSentinel(kPlatnost, QStringLiteral("PovolitRok") + n)) {
+            if (const std::optional<qint64> y = toInteger(*year);
+                y && *y >= std::numeric_limits<qint32>::min() && *y <= std::numeric_limits<qint32>::max())
+                state.gPovolitRok[i] = static_cast<qint32>(*y);
+        }
+        state.gPovolitDo[i] = QDate(2004, 1, 1);
+        if (const std::optional<QString> date = config.ctiSentinel(kPlatnost, QStringLiteral("PovolitDo") + n)) {
+            if (const std::optional<QDate> d = parseDate(date->trimmed()))
+                state.gPovolitDo[i] = *d;
+        }
+    }
+
+    const std::optional<QString> cisla = read(kPlatnost, "KontrolovatCisla");
+    state.gKontrolovatCisla = cisla && toBool(cisla->left(5), false);
+    const QString zero = QStringLiteral("000000000");
+    state.gBlokovatCisloOd = read(kPlatnost, "BlokovatCisloOd").value_or(zero);
+    state.gBlokovatCisloDo = read(kPlatnost, "BlokovatCisloDo").value_or(zero);
+    state.gBlokovatCisloOd1 = read(kPlatnost, "BlokovatCisloOd1").value_or(zero);
+    state.gBlokovatCisloDo1 = read(kPlatnost, "BlokovatCisloDo1").value_or(zero);
+    state.gBlokovatCisloOd2 = read(kPlatnost, "BlokovatCisloOd2").value_or(zero);
+    state.gBlokovatCisloDo2 = read(kPlatnost, "BlokovatCisloDo2").value_or(zero);
+    const std::optional<QString> darkove = read(kPlatnost, "PovDarkove");
+    state.gPovDarkove = darkove && toBool(darkove->left(5), false);
+}
+
+Status loadDataFolders(AppState& state) {
+    const Result<std::filesystem::path> data = DejCestuDat(state.config);
+    if (!data.ok())
+        return Status(data.error());
+    // The AS400 files fall back to the cash-desk data folder, also in daily safe-bag mode.
+    std::filesystem::path as400 = DejCestuAS400(state.config);
+    if (as400.empty())
+        as400 = data.value();
+    std::filesystem::path current = data.value();
+    if (state.gDennySafeBag) {
+        const Result<std::filesystem::path> daily = DejCestuDenSFB(state.config);
+        if (!daily.ok())
+            return Status(daily.error());
+        current = daily.value();
+    }
+    state.gDatovyAdresar = current;
+    state.gDirAS400 = as400;
+    return Status::success();
+}
+
+void loadReceivingSettings(AppState& state) {
+    const Config& config = state.config;
+    const auto read = [&config](const QString& section, const char* key) {
+        return config.ctiSentinel(section, QString::fromLatin1(key));
+    };
+    const auto notFalse = [](const std::optional<QString>& v) { return v && v->left(4) != QLatin1String("Fals"); };
+
+    state.gAutoPrijem = notFalse(read(kUser, "AutoPrijem"));
+    state.gAS400 = notFalse(read(kUser, "AS400"));
+    state.gExpSpolZkraceny = startsWith4(read(kData, "ExpSpolZkraceny"), QLatin1String("True"));
+
+    const std::optional<QString> mez = read(kBalickovani, "MezBalicku");
+    state.gMezBalicku = mez ? val(*mez) : 200.0;
+    const std::optional<QString> cislo = read(kBalickovani, "DalsiCisloBaliku");
+    state.gCisloBaliku = cislo ? roundedWide(val(*cislo)) : 1;
+    const std::optional<QString> sleep = read(kComm, "DTRSleep");
+    state.gDTRSleep = sleep ? roundedWide(val(*sleep)) : 2000;
+}
+
+} // namespace trv

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/AppState.h"
+#include "platform/Result.h"
+
+#include <QString>
+
+#include <filesystem>
+
+namespace trv {
+
+// The system's error number for a configured folder whose key is missing.
+inline constexpr int kErrMissingKey = 60000;
+
+// Reads [Comm] NOREAD into gNoRead and [Firma] FirmaID into the customer switches. An absent or empty
+// FirmaID is written as "0000000000" and leaves every switch off; the result is that write's outcome
+// (the settings are loaded either way).
+Status NactiNastaveni(AppState& state);
+
+// Reads the six port keys of [Comm] and the buffer sizes. False when one of the six is missing; the
+// settings read before it keep their new values. Never shows anything.
+bool NactiNastaveniPortu(const Config& config, PortSettings& port);
+bool NactiNastaveniPortu(AppState& state);
+
+// The configured folders. A relative folder is taken from the program folder. A missing key that the
+// program cannot do without is an error numbered 60000 carrying the description the operator sees after
+// folderErrorText; it fails the operation that asked, never the program.
+enum class DataFolder { Dat, Exportu, ExpSpol, DenSFB, SFB, AS400, Vycetek, UCT };
+
+Result<std::filesystem::path> DejCestuDat(const Config& config);     // [Data] Dir
+Result<std::filesystem::path> DejCestuExportu(const Config& config); // [Data] ExpDir
+Result<std::filesystem::path> DejCestuExpSpol(const Config& config); // [Data] ExpSpolDir
+Result<std::filesystem::path> DejCestuDenSFB(const Config& config);  // [Data] DirDenSFB
+Result<std::filesystem::path> DejCestuSFB(const Config& config);     // [Data] DirSFB
+std::filesystem::path DejCestuAS400(const Config& config);           // [Data] DirAS400, empty when missing
+std::filesystem::path DejCestuVycetek(const Config& config);         // [Data] ExportVycetkyPath, empty when missing
+Result<std::filesystem::path> DejCestuUCT(const Config& config);     // [Data] UCTDir, else the data folder
+
+// The operator's message for a failed folder getter: its language text, a line break, the number and
+// the description.
+QString folderErrorText(const Config& config, DataFolder folder, const Error& error);
+
+// The field separator of the statement file and the exports ([Data] ExpTxtSeparator): at most 4
+// characters; a value that starts with a blank, or no value, gives one blank.
+QString DejOddelovacExportu(const Config& config);
+
+// The main window's settings read before the working mode starts: Debug, company name and header,
+// AutoDorovn, AutoDupl, Mode, HideRightPanel and [Platnost] (validity years and dates, blocked ranges,
+// PovDarkove), AutoPoc.
+void loadMainWindowSettings(AppState& state);
+// The data folder (the daily safe-bag folder in that mode) and the AS400 folder (the data folder when not
+// configured). Fails with the error of the getter, leaving the folders as they were.
+Status loadDataFolders(AppState& state);
+// The settings read after the first receipt-start dialog: AutoPrijem, AS400, ExpSpolZkraceny,
+// MezBalicku, DalsiCisloBaliku, DTRSleep.
+void loadReceivingSettings(AppState& state);
+
+} // namespace trv

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "platform/Clock.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
+#include "testsupport/ScriptedPromptsGtest.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// Readable QString values in test failures.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace trv::test {
+
+// A program folder of its own, the state over it, scripted prompts, a fixed day and an empty voucher-type
+// collection.
+class VoucherFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        folder = TextFiles::toPath(m_dir.path());
+        state = AppState(folder);
+        types = std::make_unique<CColStrav>(state, prompts, clock);
+    }
+
+    // A type added to the collection, with the layout defaults of the definition file where a test does
+    // not set them.
+    std::shared_ptr<CStrav> addType(const QString& name, qint32 delka, qint32 delka2,
+                                    const std::function<void(CStrav&)>& configure = {})
+    {
+        auto t = std::make_shared<CStrav>();
+        t->Nazev = name;
+        t->Delka = delka;
+        t->Delka2 = delka2;
+        t->PoziceRC = -1;
+        t->ObsahujeRC = -1;
+        t->delka1PoziceRC1 = t->delka2PoziceRC1 = t->delka1PoziceRC2 = t->delka2PoziceRC2 = -1;
+        t->delka1PoziceRC3 = t->delka2PoziceRC3 = -1;
+        t->ObsahujeRC2 = t->ObsahujeRC3 = -1;
+        if (configure)
+            configure(*t);
+        t->PoradiSpolecnosti = static_cast<qint16>(types->count() + 1);
+        EXPECT_TRUE(types->Add(t).ok());
+        return t;
+    }
+
+    // A code booked to the type without any check, as the booking does.
+    std::shared_ptr<CPolozka> book(const std::shared_ptr<CStrav>& t, const QString& kod)
+    {
+        auto code = std::make_shared<CPolozka>();
+        code->Kod = kod;
+        code->setTypS(t);
+        t->Polozky->Add(code);
+        return code;
+    }
+
+    void writeFile(const QString& name, const QString& text, TextEncoding enc = TextEncoding::Windows1250)
+    {
+        ASSERT_TRUE(TextFiles::writeAll(folder / name.toStdU16String(), text, enc).ok());
+    }
+
+    QString readFile(const QString& name) const
+    {
+        const auto text = TextFiles::readAll(folder / name.toStdU16String());
+        return text.ok() ? text.value().text : QString();
+    }
+
+    QTemporaryDir m_dir;
+    std::filesystem::path folder;
+    AppState state;
+    ScriptedPrompts prompts;
+    FixedClock clock{QDateTime(QDate(2026, 3, 14), QTime(10, 30))};
+    std::unique_ptr<CColStrav> types;
+};
+
+} // namespace trv::test

@@ -1,0 +1,141 @@
+#include "mainwindow/ReaderCommands.h"
+
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "core/ReaderControl.h"
+#include "core/SettingsLoader.h"
+#include "mainwindow/Pause.h"
+#include "mainwindow/PortSetup.h"
+#include "mainwindow/ReadCounters.h"
+#include "mainwindow/ReaderState.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+
+namespace trv {
+
+ReaderCommands::ReaderCommands(AppState& state, ReaderState& reader, SerialPort& port, PortSetup& portSetup,
+                               Pause& pause, ReaderControl& readerControl, ReadCounters& counters, Prompts& prompts,
+                               QObject* parent)
+    : QObject(parent), m_state(state), m_reader(reader), m_port(port), m_portSetup(portSetup), m_pause(pause),
+      m_readerControl(readerControl), m_counters(counters), m_prompts(prompts) {}
+
+ReaderCommands::~ReaderCommands() = default;
+
+Status ReaderCommands::sendNow(const ReaderScript& script) {
+    for (const ReaderWrite& w : script) {
+        m_pause.wait(w.pauseBeforeMs);
+        if (Status st = m_port.send(w.bytes); !st)
+            return st;
+    }
+    return {};
+}
+
+Status ReaderCommands::send(const ReaderScript& script) {
+    if (m_sending) {
+        m_waiting.push_back(script);
+        return {};
+    }
+    m_sending = true;
+    Status result = sendNow(script);
+    while (!m_waiting.empty()) {
+        const ReaderScript next = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        // A command queued behind this one has no caller left to hear of its failure: the port tells the
+        // operator when the line itself is gone.
+        (void)sendNow(next);
+    }
+    m_sending = false;
+    return result;
+}
+
+bool ReaderCommands::PrepniSkener(bool on) {
+    m_lastError.reset();
+    m_reader.gTypScaneru = nactiTypScaneru(m_state.config);
+    const ReaderScript script = ReaderCommandTexts::prepni(on, m_reader.gTypScaneru);
+
+    Status sent;
+    if (m_port.isOpen()) {
+        sent = send(script);
+    } else {
+        if (!NactiNastaveniPortu(m_state)) {
+            sent = Status::fail(m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
+        } else if (Status st = m_portSetup.nastavPort(); !st) {
+            sent = st;
+        } else if (Status opened = m_port.open(); !opened) {
+            sent = opened;
+        } else {
+            sent = send(script);
+            // Left open, the port would refuse the next open for receiving.
+            m_port.close();
+        }
+    }
+    if (!sent) {
+        m_lastError = sent.error();
+        return false;
+    }
+    Q_EMIT scannerSwitched(on);
+    return true;
+}
+
+bool ReaderCommands::portOpenOrReport() {
+    if (m_port.isOpen())
+        return true;
+    m_prompts.message(m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PortNeniOtevren")));
+    return false;
+}
+
+void ReaderCommands::mnuCRLF_Click() {
+    m_reader.gTypScaneru = nactiTypScaneru(m_state.config);
+    if (!portOpenOrReport())
+        return;
+    if (Status st = send(ReaderCommandTexts::crlf(m_reader.gTypScaneru)); !st)
+        m_prompts.error(st.message());
+}
+
+void ReaderCommands::mnuSendExtCommand_Click() {
+    m_reader.gTypScaneru = nactiTypScaneru(m_state.config);
+    const QString command = ReaderCommandTexts::rozvinExtCmd(
+        m_state.config.CtiKonfig(QStringLiteral("Comm"), QStringLiteral("ExtCMD"), QString()));
+    if (!portOpenOrReport())
+        return;
+    if (Status st = send(ReaderCommandTexts::extCommand(command, m_reader.gTypScaneru)); !st) {
+        m_prompts.error(st.message());
+        return;
+    }
+    m_prompts.info(QStringLiteral("External command has been sent successfully."));
+}
+
+void ReaderCommands::mnuSendNoread_Click() {
+    if (!portOpenOrReport())
+        return;
+    if (Status st = send(ReaderCommandTexts::noRead()); !st)
+        m_prompts.error(st.message());
+}
+
+void ReaderCommands::mnuTestDTR_Click() {
+    m_readerControl.ZastavCteni();
+}
+
+Status ReaderCommands::optT_Click(qint32 index, const QString& nazev, bool trideni) {
+    m_reader.ZvolenyTyp = index;
+    const std::shared_ptr<CColStrav> types = m_state.gColStrav;
+    const std::shared_ptr<CStrav> chosen = types ? types->NajdiNazev(nazev) : nullptr;
+    m_reader.gTypScaneru = nactiTypScaneru(m_state.config);
+    if (m_state.sw.gF39)
+        m_counters.VynulujPocitadla();
+
+    Status result;
+    const qint32 typ = m_reader.gTypScaneru;
+    if (typ >= 1 && typ <= 3) {
+        if (!chosen) {
+            result = Status::fail(QStringLiteral("Typ stravenky \"%1\" není definován.").arg(nazev));
+        } else if (m_port.isOpen()) {
+            result = send(ReaderCommandTexts::typeButton(typ, *chosen, types->types(), m_state.sw.gF39, trideni,
+                                                         m_reader.gMinDelka, m_reader.gMaxDelka));
+        }
+    }
+    m_counters.VynulujPocitadla();
+    return result;
+}
+
+} // namespace trv

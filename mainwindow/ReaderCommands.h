@@ -1,0 +1,86 @@
+#pragma once
+
+#include "mainwindow/ReaderCommandTexts.h"
+#include "platform/Result.h"
+
+#include <QObject>
+#include <QString>
+
+#include <deque>
+#include <optional>
+
+namespace trv {
+
+struct AppState;
+struct ReaderState;
+class Pause;
+class PortSetup;
+class Prompts;
+class ReadCounters;
+class ReaderControl;
+class SerialPort;
+
+// The commands the program sends to the bar-code reader: switching it on and off, the maintenance commands
+// of the main window's menu and the length parameters of the voucher-type buttons, in the dialect that
+// [Comm] TypScaneru names (read again before each).
+//
+// The pauses between lines keep the order and length the reader needs without freezing the window. A
+// command asked for while another is still being sent (from something that ran during a pause) is sent
+// after it, never in the middle of it.
+class ReaderCommands final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ReaderCommands)
+
+public:
+    ReaderCommands(AppState& state, ReaderState& reader, SerialPort& port, PortSetup& portSetup, Pause& pause,
+                   ReaderControl& readerControl, ReadCounters& counters, Prompts& prompts,
+                   QObject* parent = nullptr);
+    ~ReaderCommands() override;
+
+    // PrepniSkener: switches the reader on or off. A closed port is opened with the configured settings for
+    // the command and closed again (also when the command fails), without touching the receipt state. True
+    // when the command went out; scannerSwitched() then tells the window to set the reader panel and the
+    // check marks of ScanOn and ScanOff. On failure nothing is shown and lastError() says why.
+    bool PrepniSkener(bool on);
+
+    // Menu commands. A closed port is reported with ("frmHlavni", "PortNeniOtevren") and nothing is sent.
+    void mnuCRLF_Click();
+    void mnuSendExtCommand_Click();
+    void mnuSendNoread_Click();
+    // The reader stop alone (the DTR pulse).
+    void mnuTestDTR_Click();
+    void ScanOn_Click() { PrepniSkener(true); }
+    void ScanOff_Click() { PrepniSkener(false); }
+
+    // optT_Click: the voucher-type button `index`, whose tool-tip is the type's name `nazev`, was clicked:
+    // remembers the index, sends the length parameters to an open port (reader types 1 to 3) and resets the
+    // read counters. `trideni` is the sorting mode of the receipt. An error when sending failed or the
+    // name belongs to no voucher type; the counters are reset all the same.
+    Status optT_Click(qint32 index, const QString& nazev, bool trideni);
+
+    // Sends the writes in order, each after its pause; stops at the first failed write.
+    Status send(const ReaderScript& script);
+
+    const std::optional<Error>& lastError() const { return m_lastError; }
+
+Q_SIGNALS:
+    void scannerSwitched(bool on);
+
+private:
+    Status sendNow(const ReaderScript& script);
+    bool portOpenOrReport();
+
+    AppState& m_state;
+    ReaderState& m_reader;
+    SerialPort& m_port;
+    PortSetup& m_portSetup;
+    Pause& m_pause;
+    ReaderControl& m_readerControl;
+    ReadCounters& m_counters;
+    Prompts& m_prompts;
+    std::optional<Error> m_lastError;
+    bool m_sending = false;
+    std::deque<ReaderScript> m_waiting;
+};
+
+} // namespace trv

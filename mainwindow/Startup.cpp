@@ -1,0 +1,53 @@
+#include "mainwindow/Startup.h"
+
+#include "core/DefaultConfig.h"
+#include "core/SettingsLoader.h"
+#include "platform/ProfileFile.h"
+#include "platform/TextFiles.h"
+
+namespace trv {
+
+Status Main(AppState& state, const std::filesystem::path& programFolder, Prompts& prompts) {
+    state.programFolder = programFolder;
+    const std::filesystem::path iniFile = programFolder / TextFiles::toPath(kConfigFileName);
+    state.config.setIniFile(iniFile);
+
+    // Decided before anything writes to the file: the settings loader itself writes [Firma] FirmaID.
+    bool writeFailureShown = false;
+    if (!TextFiles::exists(iniFile)) {
+        if (const Status written = VytvorVychoziKonfiguraci(iniFile, programFolder); written.ok()) {
+            prompts.info(defaultConfigCreatedMessage());
+        } else {
+            prompts.error(written.message());
+            writeFailureShown = true;
+        }
+    }
+
+    // The language file name is a file name: never cut. Installations spell it in any letter case.
+    const QString languageName =
+        ProfileFile::read(iniFile, QStringLiteral("General"), QStringLiteral("Lang"), kDefaultLanguageFileName);
+    state.config.setLanguageFile(TextFiles::findCaseInsensitive(programFolder, languageName)
+                                     .value_or(programFolder / TextFiles::toPath(languageName)));
+
+    state.gSafeBag = false;
+    state.gTypDobropis = false;
+    state.gTypDovolena = false;
+    state.gTypDarkove = false;
+    state.gTypUni = false;
+    state.gKontrolaPlatnostiZap = true;
+
+    // The switches are loaded even when writing the empty FirmaID fails; a folder that could not take the
+    // default file has been reported already.
+    if (const Status loaded = NactiNastaveni(state); !loaded.ok() && !writeFailureShown)
+        prompts.error(loaded.message());
+
+    // Without its data folder the program cannot keep a receipt: stop here, before any window opens.
+    if (const Status folders = loadDataFolders(state); !folders.ok()) {
+        prompts.error(folderErrorText(state.config, DataFolder::Dat, folders.error()));
+        return folders;
+    }
+    loadMainWindowSettings(state);
+    return Status::success();
+}
+
+} // namespace trv

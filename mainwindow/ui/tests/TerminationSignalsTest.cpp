@@ -1,0 +1,52 @@
+#include "mainwindow/ui/TerminationSignals.h"
+
+#include "testsupport/GuiTestHelpers.h"
+
+#include <QWidget>
+
+#include <csignal>
+
+using trv::TerminationSignals;
+using trv::test::waitUntil;
+
+TEST(TerminationSignalsTest, TheSessionsEndClosesTheWindowThroughTheEventLoop)
+{
+    for (const int signalNumber : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        TerminationSignals termination;
+        ASSERT_TRUE(termination.install().ok());
+        QWidget window;
+        window.show();
+        int received = 0;
+        QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&](int number) {
+            received = number;
+            window.close();
+        });
+
+        ASSERT_EQ(std::raise(signalNumber), 0);
+        // Nothing happens inside the handler: the window closes only when the event loop runs.
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(waitUntil([&] { return !window.isVisible(); }));
+        EXPECT_EQ(received, signalNumber);
+    }
+}
+
+TEST(TerminationSignalsTest, OnlyOneInstanceAtATimeAndTheHandlersGoBackAfterIt)
+{
+    struct sigaction before {};
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &before), 0);
+    {
+        TerminationSignals first;
+        ASSERT_TRUE(first.install().ok());
+        TerminationSignals second;
+        EXPECT_FALSE(second.install().ok());
+        EXPECT_FALSE(second.installed());
+    }
+    struct sigaction after {};
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &after), 0);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+
+    // Free again for the next one.
+    TerminationSignals next;
+    EXPECT_TRUE(next.install().ok());
+}
