@@ -91,6 +91,11 @@ struct AppState {
     //     start-up, and the codes whose value-table entry is missing, each reported to the operator once a run
     std::shared_ptr<class CColStrav> gColStrav;
     MissingValueReports missingValueReports;
+
+    // --- Receipt start: whether the current receipt's file was created new and empty by its start (a new day
+    //     file, or Barcode.txt emptied), false when the receipt appends to a file that held earlier readings.
+    //     Leaving a receipt without saving deletes its file only when this is set.
+    bool gSouborVytvorenNovy = false;
 };
 
 } // namespace trv

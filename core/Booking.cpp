@@ -15,36 +15,36 @@ namespace trv {
 
 namespace {
 
-QString packageText(const CStrav& t)
-{
+QString packageText(const CStrav& t) {
     return QStringLiteral("Společnost ") + t.Nazev + QStringLiteral(" má v balíku načteno za ") +
            formatCurrency(t.sumaStravenek);
 }
 
 // The warning threshold moves on by a fifth of the way from the first threshold to the maximum, so the
 // warning comes again at each further fifth, also past the maximum.
-Currency warningStep(const CStrav& t)
-{
+Currency warningStep(const CStrav& t) {
     return Currency::fromUnits((t.MaxVycetkaSum - t.VarningVycetkaSum).units() / 5);
 }
 
 } // namespace
 
 Booking::Booking(AppState& state, CColStrav& types, Prompts& prompts, ReaderControl& reader)
-    : m_state(state), m_types(types), m_prompts(prompts), m_reader(reader)
-{
-}
+    : m_state(state), m_types(types), m_prompts(prompts), m_reader(reader) {}
 
-void Booking::refuse(QString message)
-{
+void Booking::refuse(QString message) {
     m_lastError = Error{0, std::move(message)};
 }
 
-Booking::Found Booking::findType(const QString& s, bool logToWindow)
-{
+std::shared_ptr<CStrav> Booking::findType(const QString& s, bool logToWindow) {
+    // An empty line (a blank line of a stored file) holds no code: there is nothing to stop the reader for or
+    // to tell the operator about. A type without a second length has 0 there, so the recognisers would take it.
+    if (s.isEmpty()) {
+        refuse(QStringLiteral("Prázdný řádek není kód stravenky."));
+        return nullptr;
+    }
     const auto found = m_types.NajdiTypKodu(s);
     if (found.ok() && found.value())
-        return {found.value(), false};
+        return found.value();
 
     m_reader.ZastavCteni();
     const QString text = m_state.config.DejText(QStringLiteral("CColStrav"), QStringLiteral("StravCislo")) + s +
@@ -54,11 +54,10 @@ Booking::Found Booking::findType(const QString& s, bool logToWindow)
     else
         m_prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
     refuse(text);
-    return {nullptr, true};
+    return nullptr;
 }
 
-std::shared_ptr<CPolozka> Booking::newCode(const QString& s, qint32 tn, const std::shared_ptr<CStrav>& type) const
-{
+std::shared_ptr<CPolozka> Booking::newCode(const QString& s, qint32 tn, const std::shared_ptr<CStrav>& type) const {
     auto code = std::make_shared<CPolozka>();
     code->Kod = s;
     code->TypNacteni = tn;
@@ -66,8 +65,7 @@ std::shared_ptr<CPolozka> Booking::newCode(const QString& s, qint32 tn, const st
     return code;
 }
 
-bool Booking::refuseMissingValue(const QString& s, const CStrav& type)
-{
+bool Booking::refuseMissingValue(const QString& s, const CStrav& type) {
     if (type.TabulkaHodnot.isEmpty())
         return false;
     const QString part = codePart(s, type.PozCastka, type.DelkaCastka);
@@ -85,35 +83,32 @@ bool Booking::refuseMissingValue(const QString& s, const CStrav& type)
     return true;
 }
 
-void Booking::warnPackage(const CStrav& type)
-{
+void Booking::warnPackage(const CStrav& type) {
     m_prompts.message(packageText(type) + QStringLiteral(". Mělo by se u této společnosti zvýšit číslo balíku. "),
                       Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
-bool Booking::OverZvolenouSplecnost(const QString& s, int selectedIndex)
-{
+bool Booking::OverZvolenouSplecnost(const QString& s, int selectedIndex) {
     if (s == m_state.gNoRead || !m_state.sw.gFKontrolaSpolecnosti)
         return true;
     // A code of no known type passes here: the booking refuses it with its own message.
-    const auto found = m_types.NajdiTypKodu(s);
+    const auto found = s.isEmpty() ? Result<std::shared_ptr<CStrav>>(nullptr) : m_types.NajdiTypKodu(s);
     if (!found.ok() || !found.value())
         return true;
     return found.value()->PoradiSpolecnosti == selectedIndex + 1;
 }
 
-std::shared_ptr<CPolozka> Booking::PridejKod(const QString& s, qint32 tn, bool maxVycetkaVarning)
-{
+std::shared_ptr<CPolozka> Booking::PridejKod(const QString& s, qint32 tn, bool maxVycetkaVarning) {
     m_lastError.reset();
-    const Found found = findType(s, true);
-    if (!found.type)
+    const auto found = findType(s, true);
+    if (!found)
         return nullptr;
-    CStrav& t = *found.type;
+    CStrav& t = *found;
     const bool noRead = s == m_state.gNoRead;
     if (!noRead && refuseMissingValue(s, t))
         return nullptr;
 
-    auto code = newCode(s, tn, found.type);
+    auto code = newCode(s, tn, found);
     if (noRead || !maxVycetkaVarning || !m_state.sw.gFBalikyTyden) {
         t.Polozky->Add(code);
         return code;
@@ -136,15 +131,14 @@ std::shared_ptr<CPolozka> Booking::PridejKod(const QString& s, qint32 tn, bool m
     return code;
 }
 
-std::shared_ptr<CPolozka> Booking::PridejKodDuplicityCheque(const QString& s, qint32 tn, const QString& dataFile)
-{
+std::shared_ptr<CPolozka> Booking::PridejKodDuplicityCheque(const QString& s, qint32 tn, const QString& dataFile) {
     m_lastError.reset();
-    const Found found = findType(s, false);
-    if (!found.type)
+    const auto found = findType(s, false);
+    if (!found)
         return nullptr;
-    auto code = newCode(s, tn, found.type);
+    auto code = newCode(s, tn, found);
     code->dataFile = dataFile;
-    const Status logged = found.type->Polozky->AddDuplicityCheck(code, s, m_types.duplicityLog());
+    const Status logged = found->Polozky->AddDuplicityCheck(code, s, m_types.duplicityLog());
     if (!logged.ok()) {
         // The duplicate is listed all the same; the operator hears once that the log is not being kept.
         m_lastError = logged.error();
@@ -157,19 +151,18 @@ std::shared_ptr<CPolozka> Booking::PridejKodDuplicityCheque(const QString& s, qi
 }
 
 Result<std::shared_ptr<CPolozka>> Booking::pridejKodDoBaliku(const QString& s, const QString& balikMask,
-                                                             const QString& balikTisk, bool hlasitPresah)
-{
-    const Found found = findType(s, false);
-    if (!found.type)
+                                                             const QString& balikTisk, bool hlasitPresah) {
+    const auto found = findType(s, false);
+    if (!found)
         return std::shared_ptr<CPolozka>();
-    CStrav& t = *found.type;
+    CStrav& t = *found;
     const qsizetype k = t.PoradiSpolecnosti;
     const QString m = mid(balikMask, k, 1);
     const QString p = balikTisk.size() > 1 ? mid(balikTisk, k, 1) : balikTisk;
     if (p != m)
         return std::shared_ptr<CPolozka>();
 
-    auto code = newCode(s, 2, found.type);
+    auto code = newCode(s, 2, found);
     // A failed read has no value; it adds nothing to the package.
     if (!m_state.sw.gFBalikyTyden || s == m_state.gNoRead) {
         t.Polozky->Add(code);
@@ -198,8 +191,7 @@ Result<std::shared_ptr<CPolozka>> Booking::pridejKodDoBaliku(const QString& s, c
 }
 
 std::shared_ptr<CPolozka> Booking::PridejKodDoBaliku(const QString& s, const QString& balikMask,
-                                                     const QString& balikTisk, bool hlasitPresah)
-{
+                                                     const QString& balikTisk, bool hlasitPresah) {
     m_lastError.reset();
     auto booked = pridejKodDoBaliku(s, balikMask, balikTisk, hlasitPresah);
     if (!booked.ok()) {
@@ -210,28 +202,25 @@ std::shared_ptr<CPolozka> Booking::PridejKodDoBaliku(const QString& s, const QSt
     return booked.value();
 }
 
-std::shared_ptr<CPolozka> Booking::PridejKodLastDate(const QString& s, const QString& lastDate)
-{
+std::shared_ptr<CPolozka> Booking::PridejKodLastDate(const QString& s, const QString& lastDate) {
     m_lastError.reset();
-    const Found found = findType(s, false);
-    if (!found.type)
+    const auto found = findType(s, false);
+    if (!found)
         return nullptr;
-    auto code = newCode(s, 1, found.type);
-    if (found.type->LastVycetkaDate < lastDate)
-        found.type->Polozky->Add(code);
+    auto code = newCode(s, 1, found);
+    if (found->LastVycetkaDate < lastDate)
+        found->Polozky->Add(code);
     return code;
 }
 
-void Booking::VymazBuf()
-{
+void Booking::VymazBuf() {
     for (const auto& t : m_types) {
         t->Polozky = std::make_shared<CColPolozky>();
         t->sumaStravenek = Currency();
     }
 }
 
-void Booking::VyhodDupl()
-{
+void Booking::VyhodDupl() {
     if (m_state.gAutoDupl.toUpper() == QLatin1String("FALSE"))
         return;
     for (const auto& t : m_types) {
@@ -244,8 +233,7 @@ void Booking::VyhodDupl()
     }
 }
 
-Status Booking::nactiPosledniBalik(const QString& balik, int tyden, bool maxVycVarn)
-{
+Status Booking::nactiPosledniBalik(const QString& balik, int tyden, bool maxVycVarn) {
     m_lastError.reset();
     if (m_state.sw.gFVycetky) {
         const auto files = TextFiles::listFolder(m_state.gDatovyAdresar, QStringLiteral("*.txt"));

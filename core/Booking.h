@@ -56,11 +56,8 @@ public:
     const std::optional<Error>& lastError() const { return m_lastError; }
 
 private:
-    struct Found {
-        std::shared_ptr<CStrav> type;
-        bool refused = false;
-    };
-    Found findType(const QString& s, bool logToWindow);
+    // The type the code is booked to; null, reported and stopped for, when there is none.
+    std::shared_ptr<CStrav> findType(const QString& s, bool logToWindow);
     std::shared_ptr<CPolozka> newCode(const QString& s, qint32 tn, const std::shared_ptr<CStrav>& type) const;
     bool refuseMissingValue(const QString& s, const CStrav& type);
     Result<std::shared_ptr<CPolozka>> pridejKodDoBaliku(const QString& s, const QString& balikMask,

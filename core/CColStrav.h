@@ -23,6 +23,12 @@ public:
 
     // The definition files are the program folder's TypStrav.ini and TypStravGroup.ini.
     CColStrav(AppState& state, Prompts& prompts, const Clock& clock);
+    // A copy would share its types and their codes with the original; callers that need a collection of
+    // their own create and load one.
+    CColStrav(const CColStrav&) = delete;
+    CColStrav& operator=(const CColStrav&) = delete;
+    CColStrav(CColStrav&&) = default;
+    CColStrav& operator=(CColStrav&&) = default;
 
     const VoucherContext& context() const { return *m_context; }
     const std::filesystem::path& typStravIni() const { return m_typStravIni; }

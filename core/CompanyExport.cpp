@@ -12,15 +12,13 @@ namespace trv {
 
 namespace {
 
-QString issuerOf(const QString& name)
-{
+QString issuerOf(const QString& name) {
     return name.left(3).toUpper();
 }
 
 } // namespace
 
-QString radekProSpolecnost(const QString& prefix, const CPolozka& code)
-{
+QString radekProSpolecnost(const QString& prefix, const CPolozka& code) {
     if (prefix.toUpper() != QLatin1String("CHE"))
         return code.Kod;
     const QString& c = code.Kod;
@@ -29,8 +27,7 @@ QString radekProSpolecnost(const QString& prefix, const CPolozka& code)
            QString::number(code.TypNacteni);
 }
 
-QStringList ExportProSpolecnosti(const QString& prefix, const CColStrav& types)
-{
+QStringList ExportProSpolecnosti(const QString& prefix, const CColStrav& types) {
     const QString wanted = prefix.toUpper();
     QStringList lines;
     for (const auto& t : types) {
@@ -42,15 +39,14 @@ QStringList ExportProSpolecnosti(const QString& prefix, const CColStrav& types)
     return lines;
 }
 
-Status ExportProSpolecnosti(const QString& prefix, QIODevice& out, const CColStrav& types, TextEncoding enc)
-{
+Status ExportProSpolecnosti(const QString& prefix, QIODevice& out, const CColStrav& types, TextEncoding enc) {
     for (const QString& line : ExportProSpolecnosti(prefix, types)) {
         const QByteArray bytes = encodeText(line + QStringLiteral("\r\n"), enc);
         if (out.write(bytes) != bytes.size()) {
             const auto* file = qobject_cast<const QFileDevice*>(&out);
             const QString name = file ? file->fileName() : QStringLiteral("(výstup)");
-            return Status::fail(
-                QStringLiteral("Nelze zapsat export pro společnost %1 do souboru %2: %3").arg(prefix, name, out.errorString()));
+            return Status::fail(QStringLiteral("Nelze zapsat export pro společnost %1 do souboru %2: %3")
+                                    .arg(prefix, name, out.errorString()));
         }
     }
     return Status::success();

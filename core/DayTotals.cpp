@@ -21,32 +21,24 @@ const QString kSod = QStringLiteral("hodn_Sod");
 const QString kExi = QStringLiteral("hodn_Exi");
 const QString kTic = QStringLiteral("hodn_Tic");
 
-QString dayText(const QDate& day)
-{
+QString dayText(const QDate& day) {
     return day.toString(QStringLiteral("yyyyMMdd"));
 }
 
-DbfFieldValues rowValues(const DayTotals::Row& row)
-{
+DbfFieldValues rowValues(const DayTotals::Row& row) {
     return {
-        {kPokladni, DbfValue::integer(row.pokladni)},
-        {kDatum, DbfValue::text(dayText(row.datum))},
-        {kCHe, DbfValue::number(row.hodnCHe)},
-        {kSod, DbfValue::number(row.hodnSod)},
-        {kExi, DbfValue::number(row.hodnExi)},
-        {kTic, DbfValue::number(row.hodnTic)},
+        {kPokladni, DbfValue::integer(row.pokladni)}, {kDatum, DbfValue::text(dayText(row.datum))},
+        {kCHe, DbfValue::number(row.hodnCHe)},        {kSod, DbfValue::number(row.hodnSod)},
+        {kExi, DbfValue::number(row.hodnExi)},        {kTic, DbfValue::number(row.hodnTic)},
     };
 }
 
 } // namespace
 
 DayTotals::DayTotals(AppState& state, Prompts& prompts, const Clock& clock, ReaderControl& reader)
-    : m_state(state), m_prompts(prompts), m_clock(clock), m_reader(reader)
-{
-}
+    : m_state(state), m_prompts(prompts), m_clock(clock), m_reader(reader) {}
 
-const std::vector<DbfField>& DayTotals::sloupce()
-{
+const std::vector<DbfField>& DayTotals::sloupce() {
     static const std::vector<DbfField> fields{
         {kPokladni, DbfFieldType::Numeric, 10, 0}, {kDatum, DbfFieldType::Character, 8, 0},
         {kCHe, DbfFieldType::Numeric, 15, 2},      {kSod, DbfFieldType::Numeric, 15, 2},
@@ -55,15 +47,13 @@ const std::vector<DbfField>& DayTotals::sloupce()
     return fields;
 }
 
-std::filesystem::path DayTotals::souborTabulky(const std::filesystem::path& exportFolder)
-{
+std::filesystem::path DayTotals::souborTabulky(const std::filesystem::path& exportFolder) {
     if (auto found = TextFiles::findCaseInsensitive(exportFolder, kTableName))
         return *found;
     return exportFolder / TextFiles::toPath(kTableName);
 }
 
-std::optional<QString> DayTotals::pokladnaZNazvu(const QString& fileName, const QString& datum)
-{
+std::optional<QString> DayTotals::pokladnaZNazvu(const QString& fileName, const QString& datum) {
     // date, cash desk, ".txt": the cash desk must stand between the two, as three digits.
     if (datum.size() != 6 || fileName.size() < 13 || !fileName.startsWith(datum) ||
         !fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
@@ -76,8 +66,7 @@ std::optional<QString> DayTotals::pokladnaZNazvu(const QString& fileName, const 
     return desk;
 }
 
-Status DayTotals::nactiDatovySoubor(Booking& booking, const std::filesystem::path& file)
-{
+Status DayTotals::nactiDatovySoubor(Booking& booking, const std::filesystem::path& file) {
     const auto lines = TextFiles::readLines(file);
     if (!lines.ok())
         return Status(lines.error());
@@ -89,8 +78,7 @@ Status DayTotals::nactiDatovySoubor(Booking& booking, const std::filesystem::pat
     return Status::success();
 }
 
-Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum)
-{
+Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
     const auto day = parseYYMMDD(datum);
     if (!day)
         return Error{0, QStringLiteral("Denní součty do exp_data: \"%1\" není datum ve tvaru RRMMDD.").arg(datum)};
@@ -131,20 +119,19 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum)
                                                               : nullptr;
             if (!slot)
                 continue;
-            // The total as the statement shows it, to two decimals; a later type of the same issuer replaces it.
+            // The total as the statement shows it, to two decimals. Several types of one issuer add up: the row
+            // holds what the issuer owes, not what its last type took in.
             const auto total = t->hodnotaStravenek();
-            if (!total.ok()) {
+            if (!total.ok())
                 return Error{0, QStringLiteral("Denní součty pokladny %1 za %2: %3").arg(desk, datum, total.message())};
-            }
-            *slot = Currency::parse(total.value()).value_or(Currency());
+            *slot += Currency::parse(total.value()).value_or(Currency());
         }
         rows.push_back(row);
     }
     return rows;
 }
 
-Status DayTotals::ExportDoreviz(const QString& datum)
-{
+Status DayTotals::ExportDoreviz(const QString& datum) {
     const auto exportFolder = DejCestuExportu(m_state.config);
     if (!exportFolder.ok())
         return Status(exportFolder.error());
@@ -182,8 +169,7 @@ Status DayTotals::ExportDoreviz(const QString& datum)
 }
 
 Status DayTotals::zapisRadky(const std::filesystem::path& work, bool exists, const std::filesystem::path& file,
-                             const std::vector<Row>& rows)
-{
+                             const std::vector<Row>& rows) {
     auto table = exists ? DbfTable::open(work, DbfTable::Access::ReadWrite)
                         : DbfTable::create(work, sloupce(), DbfTable::IfExists::Replace);
     if (!table.ok())

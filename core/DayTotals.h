@@ -40,7 +40,8 @@ public:
 
     // Sets the rows of the day (YYMMDD) from every day file of that day in the data folder ([Data] Dir): the
     // codes of all files of one cash desk are booked into a voucher-type collection of this run's own, and the
-    // cash desk's row is written with their totals, added when missing, else overwritten; so a second run for
+    // cash desk's row is written with the totals of each issuer (the types whose names begin with CHE, SOD, EXI
+    // or TIC, in any letter case), added when missing, else overwritten; so a second run for
     // the same day gives the same rows. The table is created when missing. Codes of no known type are
     // reported as booking reports them. An error leaves the rows as they were.
     Status ExportDoreviz(const QString& datum);

@@ -14,14 +14,12 @@ const QString kSection = QStringLiteral("Data");
 // The remembered names were always read through a 50-character buffer.
 constexpr qsizetype kNameMax = 49;
 
-bool isDigit(QChar c)
-{
+bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
 // Where the number at the end of the name starts; name.size() when the name does not end in a digit.
-qsizetype numberStart(const QString& name)
-{
+qsizetype numberStart(const QString& name) {
     qsizetype i = name.size();
     while (i > 0 && isDigit(name[i - 1]))
         --i;
@@ -30,8 +28,7 @@ qsizetype numberStart(const QString& name)
 
 } // namespace
 
-DruhDokladu druhDokladu(const AppState& state)
-{
+DruhDokladu druhDokladu(const AppState& state) {
     if (state.gTypDobropis)
         return {QStringLiteral("LastDobr"), QStringLiteral("10000001")};
     if (state.gTypDovolena)
@@ -43,8 +40,7 @@ DruhDokladu druhDokladu(const AppState& state)
     return {QStringLiteral("LastFile"), QStringLiteral("10000001")};
 }
 
-QString ZvysCislo(const QString& name)
-{
+QString ZvysCislo(const QString& name) {
     const qsizetype start = numberStart(name);
     if (start == name.size())
         return name;
@@ -62,8 +58,7 @@ QString ZvysCislo(const QString& name)
     return result;
 }
 
-QString SnizCislo(const QString& name)
-{
+QString SnizCislo(const QString& name) {
     const qsizetype start = numberStart(name);
     if (start == name.size())
         return name;
@@ -83,8 +78,7 @@ QString SnizCislo(const QString& name)
     return result;
 }
 
-Status UlozPosledniSoubor(const AppState& state, const QString& fileName)
-{
+Status UlozPosledniSoubor(const AppState& state, const QString& fileName) {
     QString name = fileName;
     const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
     if (slash >= 0)
@@ -100,8 +94,7 @@ Status UlozPosledniSoubor(const AppState& state, const QString& fileName)
     return state.config.zapis(kSection, kind.key, name);
 }
 
-Status VratPosledniSoubor(const AppState& state)
-{
+Status VratPosledniSoubor(const AppState& state) {
     const DruhDokladu kind = druhDokladu(state);
     const QString value = left(state.config.CtiKonfig(kSection, kind.key, kind.defaultName), kNameMax);
     return state.config.zapis(kSection, kind.key, SnizCislo(value));

@@ -16,21 +16,19 @@ namespace trv {
 
 namespace {
 
-bool nameContains(const CStrav& t, QLatin1String part)
-{
-    return t.Nazev.toUpper().contains(part);
+// The checks look for the issuer marks as the definitions write them, in capitals.
+bool nameContains(const CStrav& t, QLatin1String part) {
+    return t.Nazev.contains(part);
 }
 
 // Types of cheques whose two code lengths are equal tell their two layouts apart by the first character.
-bool cheLayouts(const CStrav& t)
-{
+bool cheLayouts(const CStrav& t) {
     return nameContains(t, QLatin1String("CHE")) && t.Delka == t.Delka2;
 }
 
 } // namespace
 
-bool jeVSeznamu(const QString& list, const QString& number)
-{
+bool jeVSeznamu(const QString& list, const QString& number) {
     // Entry by entry: a number that only occurs inside a longer entry ("2345" in "123456") is not listed.
     const QString wanted = number.trimmed();
     if (wanted.isEmpty())
@@ -44,17 +42,13 @@ bool jeVSeznamu(const QString& list, const QString& number)
 }
 
 Kontrola::Kontrola(AppState& state, CColStrav& types, Prompts& prompts, ReaderControl& reader)
-    : m_state(state), m_types(types), m_prompts(prompts), m_reader(reader)
-{
-}
+    : m_state(state), m_types(types), m_prompts(prompts), m_reader(reader) {}
 
-bool Kontrola::OverDatum(const QString& datum) const
-{
+bool Kontrola::OverDatum(const QString& datum) const {
     return parseYYMMDD(datum).has_value();
 }
 
-bool Kontrola::OverZnaky(const QString& kod) const
-{
+bool Kontrola::OverZnaky(const QString& kod) const {
     if (kod == m_state.gNoRead)
         return true;
     for (const QChar c : kod) {
@@ -64,8 +58,7 @@ bool Kontrola::OverZnaky(const QString& kod) const
     return true;
 }
 
-bool Kontrola::OverDelku(const QString& kod) const
-{
+bool Kontrola::OverDelku(const QString& kod) const {
     if (kod == m_state.gNoRead)
         return true;
     // A type without a second length has 0 there: no type accepts a code of no characters.
@@ -74,20 +67,18 @@ bool Kontrola::OverDelku(const QString& kod) const
     return m_types.ExistDelka(kod.size());
 }
 
-Kontrola::GiftNumber Kontrola::giftNumber(const CStrav& t, const QString& kod, bool onlyWithPosition) const
-{
+Kontrola::GiftNumber Kontrola::giftNumber(const CStrav& t, const QString& kod) const {
     auto field = [&](qint64 pos, qint64 len) {
         // Without a position the type has no gift number for this length.
-        return (onlyWithPosition && pos <= 0) ? QString() : codePart(kod, pos, len);
+        return pos <= 0 ? QString() : codePart(kod, pos, len);
     };
     GiftNumber g;
     const bool first = kod.size() == t.Delka;
     const bool second = kod.size() == t.Delka2;
     bool useSecond = second;
-    if (cheLayouts(t)) {
+    if (cheLayouts(t))
         useSecond = !kod.startsWith(u'0');
-        g.cheSet = true;
-    } else if (!first && !second) {
+    else if (!first && !second) {
         return g;
     }
     if (useSecond) {
@@ -102,14 +93,13 @@ Kontrola::GiftNumber Kontrola::giftNumber(const CStrav& t, const QString& kod, b
     return g;
 }
 
-bool Kontrola::OverDarkove(const QString& kod)
-{
+bool Kontrola::OverDarkove(const QString& kod) {
     if (kod == m_state.gNoRead || !m_state.sw.gFDarkove)
         return true;
     const auto t = m_types.NajdiDelkuKod(kod);
     if (!t)
         return true;
-    const GiftNumber g = giftNumber(*t, kod, true);
+    const GiftNumber g = giftNumber(*t, kod);
 
     if (m_state.gPovDarkove) {
         if (!jeVSeznamu(g.blockedList, g.number))
@@ -124,8 +114,7 @@ bool Kontrola::OverDarkove(const QString& kod)
     return !jeVSeznamu(g.giftList, g.number);
 }
 
-void Kontrola::reportInvalidIssue(const QString& kod)
-{
+void Kontrola::reportInvalidIssue(const QString& kod) {
     m_reader.ZastavCteni();
     const QString text = m_state.config.DejText(QStringLiteral("kontrola"), QStringLiteral("neplatnEmise"));
     if (m_state.sw.gFChybyDoOkna)
@@ -135,8 +124,7 @@ void Kontrola::reportInvalidIssue(const QString& kod)
     m_state.bNeplatnaEmise = true;
 }
 
-bool Kontrola::OverPlatnost(const QString& kod)
-{
+bool Kontrola::OverPlatnost(const QString& kod) {
     if (kod == m_state.gNoRead || !m_state.gKontrolaPlatnostiZap)
         return true;
 
@@ -173,11 +161,10 @@ bool Kontrola::OverPlatnost(const QString& kod)
         secondPair = !kod.startsWith(u'0');
     QString y = secondPair ? codePart(kod, t.PozRok2, t.delkaRok2) : codePart(kod, t.PozRok, t.delkaRok);
 
-    const GiftNumber gift = giftNumber(t, kod, true);
+    const GiftNumber gift = giftNumber(t, kod);
 
     // --- An issue withdrawn in EUR mode: the 3,30 cheques of the year ending in 2 with gift number 1
-    if (m_state.sw.gFEuro &&
-        (t.Nazev.toUpper().startsWith(QLatin1String("CH")) || t.vydavatel == QLatin1String("CHE"))) {
+    if (m_state.sw.gFEuro && (t.Nazev.startsWith(QLatin1String("CH")) || t.vydavatel == QLatin1String("CHE"))) {
         CPolozka code;
         code.Kod = kod;
         code.setTypS(found);
@@ -252,8 +239,7 @@ bool Kontrola::OverPlatnost(const QString& kod)
     return false;
 }
 
-bool Kontrola::OverRozsah(const QString&) const
-{
+bool Kontrola::OverRozsah(const QString&) const {
     return true;
 }
 

@@ -38,9 +38,8 @@ private:
         QString number;   // the code's gift-voucher number, empty when its position is not given
         QString giftList; // the type's gift list for the code's length
         QString blockedList;
-        bool cheSet = false; // chosen by the "CHE" rule for types whose two lengths are equal
     };
-    GiftNumber giftNumber(const CStrav& t, const QString& kod, bool onlyWithPosition) const;
+    GiftNumber giftNumber(const CStrav& t, const QString& kod) const;
     void reportInvalidIssue(const QString& kod);
 
     AppState& m_state;

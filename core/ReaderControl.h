@@ -25,8 +25,7 @@ public:
 
     int stops() const { return m_stops; }
     const QStringList& logged() const { return m_logged; }
-    void clear()
-    {
+    void clear() {
         m_stops = 0;
         m_logged.clear();
     }

@@ -195,6 +195,9 @@ Verdict testType(const CStrav& t, const QString& s, const QString& d, bool seks,
 
 Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& sw, qint64 l, const QString& s)
 {
+    // A type without a second length has 0 there; an empty code must not match it.
+    if (l < 1)
+        return std::shared_ptr<CStrav>();
     if (s.size() >= 11 && sw.gFCBA && l == 22) {
         const auto n = asLong(codePart(s, 2, 9));
         if (!n) {
@@ -223,6 +226,8 @@ Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& 
 std::shared_ptr<CStrav> najdiDelkuKod(Types types, const CustomerSwitches& sw, const QString& gNoRead,
                                       const QString& s)
 {
+    if (s.isEmpty())
+        return nullptr; // a type without a second length has 0 there; an empty code must not match it
     if (s.size() >= 11 && sw.gFCBA) {
         if (auto t = chequeLayouts(types, sw, gNoRead, s))
             return t;

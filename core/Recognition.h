@@ -40,11 +40,12 @@ namespace Recognition {
 using Types = std::span<const std::shared_ptr<CStrav>>;
 
 // By length, with the CBA/CHE refinement for 22-character cheques: the first matching type, or null.
+// A length below 1 (an empty code) matches no type.
 // An error when a 22-character cheque has no number at characters 2-10.
 Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& sw, qint64 l, const QString& s);
 
 // By the whole code: cheque layouts with check sums, then lengths and distinguishing numbers. The first
-// matching type, or null.
+// matching type, or null (always for the empty code).
 std::shared_ptr<CStrav> najdiDelkuKod(Types types, const CustomerSwitches& sw, const QString& gNoRead,
                                       const QString& s);
 

@@ -23,26 +23,30 @@ ReaderCommands::~ReaderCommands() = default;
 
 Status ReaderCommands::sendNow(const ReaderScript& script) {
     for (const ReaderWrite& w : script) {
-        m_pause.wait(w.pauseBeforeMs);
+        if (w.pauseBeforeMs > 0)
+            m_pause.wait(w.pauseBeforeMs);
         if (Status st = m_port.send(w.bytes); !st)
             return st;
     }
     return {};
 }
 
-Status ReaderCommands::send(const ReaderScript& script) {
+Status ReaderCommands::send(const ReaderScript& script, std::function<void()> onSent) {
     if (m_sending) {
-        m_waiting.push_back(script);
+        m_waiting.push_back(Waiting{script, std::move(onSent)});
         return {};
     }
     m_sending = true;
-    Status result = sendNow(script);
+    const Status result = sendNow(script);
+    if (result && onSent)
+        onSent();
     while (!m_waiting.empty()) {
-        const ReaderScript next = std::move(m_waiting.front());
+        Waiting next = std::move(m_waiting.front());
         m_waiting.pop_front();
         // A command queued behind this one has no caller left to hear of its failure: the port tells the
         // operator when the line itself is gone.
-        (void)sendNow(next);
+        if (sendNow(next.script) && next.onSent)
+            next.onSent();
     }
     m_sending = false;
     return result;
@@ -53,9 +57,12 @@ bool ReaderCommands::PrepniSkener(bool on) {
     m_reader.gTypScaneru = nactiTypScaneru(m_state.config);
     const ReaderScript script = ReaderCommandTexts::prepni(on, m_reader.gTypScaneru);
 
+    // The window hears of the switch only once the command has gone out, also when it had to wait behind
+    // another one.
+    auto switched = [this, on] { Q_EMIT scannerSwitched(on); };
     Status sent;
     if (m_port.isOpen()) {
-        sent = send(script);
+        sent = send(script, switched);
     } else {
         if (!NactiNastaveniPortu(m_state)) {
             sent = Status::fail(m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
@@ -64,7 +71,7 @@ bool ReaderCommands::PrepniSkener(bool on) {
         } else if (Status opened = m_port.open(); !opened) {
             sent = opened;
         } else {
-            sent = send(script);
+            sent = send(script, switched);
             // Left open, the port would refuse the next open for receiving.
             m_port.close();
         }
@@ -73,7 +80,6 @@ bool ReaderCommands::PrepniSkener(bool on) {
         m_lastError = sent.error();
         return false;
     }
-    Q_EMIT scannerSwitched(on);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace trv {
@@ -58,8 +59,9 @@ public:
     // name belongs to no voucher type; the counters are reset all the same.
     Status optT_Click(qint32 index, const QString& nazev, bool trideni);
 
-    // Sends the writes in order, each after its pause; stops at the first failed write.
-    Status send(const ReaderScript& script);
+    // Sends the writes in order, each after its pause; stops at the first failed write. `onSent` runs once
+    // the whole script has gone out.
+    Status send(const ReaderScript& script, std::function<void()> onSent = {});
 
     const std::optional<Error>& lastError() const { return m_lastError; }
 
@@ -79,8 +81,12 @@ private:
     ReadCounters& m_counters;
     Prompts& m_prompts;
     std::optional<Error> m_lastError;
+    struct Waiting {
+        ReaderScript script;
+        std::function<void()> onSent;
+    };
     bool m_sending = false;
-    std::deque<ReaderScript> m_waiting;
+    std::deque<Waiting> m_waiting;
 };
 
 } // namespace trv

@@ -1,8 +1,8 @@
 #include "core/Booking.h"
 
+#include "VoucherFixture.h"
 #include "core/ReaderControl.h"
 #include "platform/Conventions.h"
-#include "VoucherFixture.h"
 
 using namespace trv;
 
@@ -12,19 +12,18 @@ const QString kNotRecognised = QStringLiteral("Stravenka číslo %1 nebyla rozpo
 
 class BookingTest : public test::VoucherFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         VoucherFixture::SetUp();
-        writeFile(QStringLiteral("langCS.ini"),
-                  QStringLiteral("[CColStrav]\r\nStravCislo=\"Stravenka číslo \"\r\nNebylaRozp=\" nebyla rozpoznána.\"\r\n"));
+        writeFile(
+            QStringLiteral("langCS.ini"),
+            QStringLiteral("[CColStrav]\r\nStravCislo=\"Stravenka číslo \"\r\nNebylaRozp=\" nebyla rozpoznána.\"\r\n"));
         // Two companies whose codes carry their value: 8 digits (company 1) and 9 digits (company 2), in crowns.
         prvni = valuedType(QStringLiteral("PRVNI stravenky"), 8);
         treti = valuedType(QStringLiteral("TRETI"), 9);
         booking = std::make_unique<Booking>(state, *types, prompts, reader);
     }
 
-    std::shared_ptr<CStrav> valuedType(const QString& name, qint32 length)
-    {
+    std::shared_ptr<CStrav> valuedType(const QString& name, qint32 length) {
         return addType(name, length, 0, [&](CStrav& t) {
             t.PozCastka = 1;
             t.DelkaCastka = length;
@@ -38,18 +37,17 @@ protected:
     static QString code8(qint64 value) { return QStringLiteral("%1").arg(value, 8, 10, QChar(u'0')); }
     static QString code9(qint64 value) { return QStringLiteral("%1").arg(value, 9, 10, QChar(u'0')); }
 
-    static QStringList kody(const CStrav& t)
-    {
+    static QStringList kody(const CStrav& t) {
         QStringList list;
         for (const auto& c : *t.Polozky)
             list.append(c->Kod);
         return list;
     }
 
-    QString warning(const QString& name, qint64 sum) const
-    {
+    QString warning(const QString& name, qint64 sum) const {
         return QStringLiteral("Společnost ") + name + QStringLiteral(" má v balíku načteno za ") +
-               formatCurrency(Currency::fromInt(sum)) + QStringLiteral(". Mělo by se u této společnosti zvýšit číslo balíku. ");
+               formatCurrency(Currency::fromInt(sum)) +
+               QStringLiteral(". Mělo by se u této společnosti zvýšit číslo balíku. ");
     }
 
     NullReaderControl reader;
@@ -60,8 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(BookingTest, PridejKodBooksIntoTheRecognisedType)
-{
+TEST_F(BookingTest, PridejKodBooksIntoTheRecognisedType) {
     const auto a = booking->PridejKod(code8(100), 1, false);
     ASSERT_TRUE(a);
     EXPECT_EQ(a->TypS(), prvni);
@@ -80,9 +77,8 @@ TEST_F(BookingTest, PridejKodBooksIntoTheRecognisedType)
     EXPECT_FALSE(booking->lastError());
 }
 
-TEST_F(BookingTest, UnrecognisedCodesAreRefused)
-{
-    const std::vector<QString> bad = {QStringLiteral("1234"), QString(), QStringLiteral("12a45678x"),
+TEST_F(BookingTest, UnrecognisedCodesAreRefused) {
+    const std::vector<QString> bad = {QStringLiteral("1234"), QStringLiteral(" "), QStringLiteral("12a4567"),
                                       QString(10000, u'1')};
     for (const QString& kod : bad) {
         SCOPED_TRACE(kod.size());
@@ -95,6 +91,14 @@ TEST_F(BookingTest, UnrecognisedCodesAreRefused)
         EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Critical);
         ASSERT_TRUE(booking->lastError());
     }
+    // An empty line is no code: refused without a message or a reader stop.
+    const size_t shown = prompts.records().size();
+    reader.clear();
+    EXPECT_FALSE(booking->PridejKod(QString(), 1, false));
+    EXPECT_FALSE(booking->PridejKodDoBaliku(QString(), QStringLiteral("AA"), QStringLiteral("A"), true));
+    ASSERT_TRUE(booking->lastError());
+    EXPECT_EQ(prompts.records().size(), shown);
+    EXPECT_EQ(reader.stops(), 0);
     EXPECT_EQ(prvni->Polozky->count() + treti->Polozky->count(), 0);
 
     // With the error-log switch, PridejKod logs the refusal instead; the other variants keep the message box.
@@ -111,8 +115,7 @@ TEST_F(BookingTest, UnrecognisedCodesAreRefused)
     EXPECT_EQ(reader.stops(), 4);
 }
 
-TEST_F(BookingTest, CodeMissingFromTheValueTableIsRefused)
-{
+TEST_F(BookingTest, CodeMissingFromTheValueTableIsRefused) {
     auto tabulka = addType(QStringLiteral("TABULKA"), 10, 0, [](CStrav& t) {
         t.TabulkaHodnot = QStringLiteral("hodnoty.ini");
         t.TabulkaHodnotDict = std::make_shared<ValueTable>();
@@ -124,7 +127,8 @@ TEST_F(BookingTest, CodeMissingFromTheValueTableIsRefused)
     EXPECT_FALSE(booking->PridejKod(QStringLiteral("9990000001"), 1, false));
     EXPECT_EQ(reader.stops(), 1);
     ASSERT_EQ(prompts.records().size(), 1u);
-    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Nebyla definována hodnota v tabulce hodnot pro TABULKA hodnota 999"));
+    EXPECT_EQ(prompts.records()[0].text,
+              QStringLiteral("Nebyla definována hodnota v tabulce hodnot pro TABULKA hodnota 999"));
     EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
     ASSERT_TRUE(booking->lastError());
     EXPECT_EQ(kody(*tabulka), QStringList{QStringLiteral("1000000001")});
@@ -142,8 +146,7 @@ TEST_F(BookingTest, CodeMissingFromTheValueTableIsRefused)
 
 // Warning threshold 450000, maximum 500000: a warning each time the sum passes the threshold, which then moves
 // on by 10000, one step per warning.
-TEST_F(BookingTest, PackageWarningsAtEachFifthOfTheGap)
-{
+TEST_F(BookingTest, PackageWarningsAtEachFifthOfTheGap) {
     state.sw.gFBalikyTyden = true;
     struct Step {
         qint64 value;
@@ -184,8 +187,7 @@ TEST_F(BookingTest, PackageWarningsAtEachFifthOfTheGap)
     EXPECT_EQ(prvni->varningSumVycetkaPohyb, Currency::fromInt(520000)); // the threshold stays
 }
 
-TEST_F(BookingTest, PridejKodDoBalikuComparesThePackageCharacter)
-{
+TEST_F(BookingTest, PridejKodDoBalikuComparesThePackageCharacter) {
     struct Case {
         QString kod;
         QString mask;
@@ -193,10 +195,10 @@ TEST_F(BookingTest, PridejKodDoBalikuComparesThePackageCharacter)
         bool booked;
     };
     const std::vector<Case> cases = {
-        {code8(1), QStringLiteral("AB"), QStringLiteral("A"), true},   // company 1: "A"
-        {code9(1), QStringLiteral("AB"), QStringLiteral("A"), false},  // company 2: "B"
+        {code8(1), QStringLiteral("AB"), QStringLiteral("A"), true},  // company 1: "A"
+        {code9(1), QStringLiteral("AB"), QStringLiteral("A"), false}, // company 2: "B"
         {code9(2), QStringLiteral("AB"), QStringLiteral("B"), true},
-        {code9(3), QStringLiteral("AB"), QStringLiteral("AB"), true},  // character 2 against character 2
+        {code9(3), QStringLiteral("AB"), QStringLiteral("AB"), true}, // character 2 against character 2
         {code9(4), QStringLiteral("AA"), QStringLiteral("AB"), false},
         {code8(5), QStringLiteral("BA"), QStringLiteral("AB"), false},
         {code8(6), QString(), QStringLiteral("A"), false},
@@ -205,16 +207,16 @@ TEST_F(BookingTest, PridejKodDoBalikuComparesThePackageCharacter)
         SCOPED_TRACE((c.kod + u' ' + c.mask + u' ' + c.tisk).toStdString());
         const auto code = booking->PridejKodDoBaliku(c.kod, c.mask, c.tisk, true);
         EXPECT_EQ(code != nullptr, c.booked);
-        if (code)
+        if (code) {
             EXPECT_EQ(code->TypNacteni, 2);
+        }
     }
     EXPECT_EQ(kody(*prvni), QStringList{code8(1)});
     EXPECT_EQ(kody(*treti), (QStringList{code9(2), code9(3)}));
     EXPECT_TRUE(prompts.records().empty());
 }
 
-TEST_F(BookingTest, PackageMaximumIsAnnouncedOncePerOpening)
-{
+TEST_F(BookingTest, PackageMaximumIsAnnouncedOncePerOpening) {
     state.sw.gFBalikyTyden = true;
     state.gHlasitMaxVycetku = true;
     ASSERT_TRUE(booking->PridejKodDoBaliku(code8(400000), QStringLiteral("A"), QStringLiteral("A"), true));
@@ -223,9 +225,9 @@ TEST_F(BookingTest, PackageMaximumIsAnnouncedOncePerOpening)
     EXPECT_EQ(prompts.records()[0].text, warning(prvni->Nazev, 460000));
     ASSERT_TRUE(booking->PridejKodDoBaliku(code8(50000), QStringLiteral("A"), QStringLiteral("A"), true));
     ASSERT_EQ(prompts.records().size(), 2u);
-    EXPECT_EQ(prompts.records()[1].text,
-              QStringLiteral("Společnost PRVNI stravenky má v balíku načteno za ") +
-                  formatCurrency(Currency::fromInt(510000)) + QStringLiteral(". Došlo k překročení maximální výčetky . "));
+    EXPECT_EQ(prompts.records()[1].text, QStringLiteral("Společnost PRVNI stravenky má v balíku načteno za ") +
+                                             formatCurrency(Currency::fromInt(510000)) +
+                                             QStringLiteral(". Došlo k překročení maximální výčetky . "));
     EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
     EXPECT_FALSE(state.gHlasitMaxVycetku);
     // Past the maximum everything is booked silently, for every company.
@@ -246,8 +248,7 @@ TEST_F(BookingTest, PackageMaximumIsAnnouncedOncePerOpening)
     EXPECT_EQ(prompts.records().size(), 2u);
 }
 
-TEST_F(BookingTest, OverZvolenouSplecnost)
-{
+TEST_F(BookingTest, OverZvolenouSplecnost) {
     struct Case {
         bool check;
         QString kod;
@@ -255,8 +256,12 @@ TEST_F(BookingTest, OverZvolenouSplecnost)
         bool expected;
     };
     const std::vector<Case> cases = {
-        {false, code9(1), 0, true},     {true, code8(1), 0, true},  {true, code8(1), 1, false},
-        {true, code9(1), 1, true},      {true, code9(1), 0, false}, {true, QStringLiteral("NOREAD"), 1, true},
+        {false, code9(1), 0, true},
+        {true, code8(1), 0, true},
+        {true, code8(1), 1, false},
+        {true, code9(1), 1, true},
+        {true, code9(1), 0, false},
+        {true, QStringLiteral("NOREAD"), 1, true},
         {true, QStringLiteral("12"), 0, true}, // unrecognised: the booking refuses it
     };
     for (const auto& c : cases) {
@@ -268,8 +273,7 @@ TEST_F(BookingTest, OverZvolenouSplecnost)
     EXPECT_EQ(reader.stops(), 0);
 }
 
-TEST_F(BookingTest, PridejKodDuplicityChequeLogsRepeatedCodes)
-{
+TEST_F(BookingTest, PridejKodDuplicityChequeLogsRepeatedCodes) {
     ASSERT_TRUE(booking->PridejKodDuplicityCheque(code8(10), 1, QStringLiteral("260301_a.txt")));
     const auto second = booking->PridejKodDuplicityCheque(code8(10), 1, QStringLiteral("260302_b.txt"));
     ASSERT_TRUE(second);
@@ -281,8 +285,7 @@ TEST_F(BookingTest, PridejKodDuplicityChequeLogsRepeatedCodes)
     EXPECT_TRUE(prompts.records().empty());
 }
 
-TEST_F(BookingTest, DuplicityLogThatCannotBeWrittenIsReportedOnce)
-{
+TEST_F(BookingTest, DuplicityLogThatCannotBeWrittenIsReportedOnce) {
     std::filesystem::create_directory(folder / "Duplicity.log");
     ASSERT_TRUE(booking->PridejKodDuplicityCheque(code8(10), 1, QStringLiteral("a.txt")));
     ASSERT_TRUE(booking->PridejKodDuplicityCheque(code8(10), 1, QStringLiteral("b.txt")));
@@ -293,8 +296,7 @@ TEST_F(BookingTest, DuplicityLogThatCannotBeWrittenIsReportedOnce)
     EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("Duplicity.log")));
 }
 
-TEST_F(BookingTest, PridejKodLastDate)
-{
+TEST_F(BookingTest, PridejKodLastDate) {
     prvni->LastVycetkaDate = QStringLiteral("260301");
     EXPECT_TRUE(booking->PridejKodLastDate(code8(1), QStringLiteral("260302")));
     const auto older = booking->PridejKodLastDate(code8(2), QStringLiteral("260301"));
@@ -303,8 +305,7 @@ TEST_F(BookingTest, PridejKodLastDate)
     EXPECT_EQ(kody(*prvni), QStringList{code8(1)});
 }
 
-TEST_F(BookingTest, VyhodDuplDropsRepeatsAndNoReads)
-{
+TEST_F(BookingTest, VyhodDuplDropsRepeatsAndNoReads) {
     for (const QString& kod : {code8(1), QStringLiteral("NOREAD"), code8(2), code8(1), code9(3), code9(3)})
         ASSERT_TRUE(booking->PridejKod(kod, 1, false));
     const auto first = prvni->Polozky->Item(1);
@@ -324,8 +325,7 @@ namespace {
 
 class PosledniBalikTest : public BookingTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         BookingTest::SetUp();
         const auto data = folder / "data";
         std::filesystem::copy(std::filesystem::path(TRV_TEST_DATA) / "booking" / "balik", data);
@@ -339,8 +339,7 @@ protected:
 
 } // namespace
 
-TEST_F(PosledniBalikTest, LoadsThePackageOfTheWeekFromTheDayFiles)
-{
+TEST_F(PosledniBalikTest, LoadsThePackageOfTheWeekFromTheDayFiles) {
     ASSERT_TRUE(booking->nactiPosledniBalik(QStringLiteral("A"), 1, false).ok());
     // Company 1 has "A" in the files of week 1 named AB; company 2 in the one named BA. Files of week 2, from
     // before the first package, or not named as day files are left out; repeats and NOREAD dropped.
@@ -355,8 +354,7 @@ TEST_F(PosledniBalikTest, LoadsThePackageOfTheWeekFromTheDayFiles)
     EXPECT_EQ(prompts.records()[0].text, kNotRecognised.arg(QStringLiteral("abc")));
 }
 
-TEST_F(PosledniBalikTest, OtherWeekAndStatementModeOff)
-{
+TEST_F(PosledniBalikTest, OtherWeekAndStatementModeOff) {
     ASSERT_TRUE(booking->nactiPosledniBalik(QStringLiteral("B"), 2, false).ok());
     EXPECT_EQ(kody(*prvni), QStringList{code8(9999)});
     EXPECT_TRUE(kody(*treti).isEmpty());
@@ -367,10 +365,29 @@ TEST_F(PosledniBalikTest, OtherWeekAndStatementModeOff)
     EXPECT_EQ(prvni->Polozky->count() + treti->Polozky->count(), 0);
 }
 
-TEST_F(PosledniBalikTest, MissingDataFolderIsAnError)
-{
+TEST_F(PosledniBalikTest, MissingDataFolderIsAnError) {
     state.gDatovyAdresar = folder / "chybi";
     const Status st = booking->nactiPosledniBalik(QStringLiteral("A"), 1, false);
     ASSERT_FALSE(st.ok());
     EXPECT_TRUE(st.message().contains(QStringLiteral("chybi")));
+}
+
+TEST_F(BookingTest, ValueThatCannotBeWorkedOutIsNotAddedToThePackage) {
+    state.sw.gFBalikyTyden = true;
+    EXPECT_FALSE(booking->PridejKod(QStringLiteral("0000100A"), 1, true));
+    EXPECT_EQ(reader.stops(), 1);
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+    ASSERT_TRUE(booking->lastError());
+    EXPECT_EQ(booking->lastError()->message, prompts.records()[0].text);
+    EXPECT_EQ(prvni->Polozky->count(), 0);
+    EXPECT_EQ(prvni->sumaStravenek, Currency());
+}
+
+TEST_F(PosledniBalikTest, CodeOfNoValueInADayFileIsAnError) {
+    writeFile(QStringLiteral("data/260306_SM1_jan_6_AB.txt"), QStringLiteral("00000700\r\n0000100A\r\n"));
+    const Status st = booking->nactiPosledniBalik(QStringLiteral("A"), 1, false);
+    ASSERT_FALSE(st.ok());
+    EXPECT_TRUE(st.message().contains(QStringLiteral("260306_SM1_jan_6_AB.txt"))) << st.message().toStdString();
+    EXPECT_TRUE(kody(*prvni).contains(code8(700))); // what was read before it stays
 }

@@ -1,8 +1,8 @@
 #include "core/Kontrola.h"
 
+#include "VoucherFixture.h"
 #include "core/CheckDigits.h"
 #include "core/ReaderControl.h"
-#include "VoucherFixture.h"
 
 using namespace trv;
 
@@ -13,17 +13,15 @@ const QString kBlocked = QStringLiteral("Tento dárkový šek je blokován!");
 
 class KontrolaTest : public test::VoucherFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         VoucherFixture::SetUp();
-        writeFile(QStringLiteral("langCS.ini"), QStringLiteral("[kontrola]\r\nneplatnEmise=") + kInvalidIssue +
-                                                     QStringLiteral("\r\n"));
+        writeFile(QStringLiteral("langCS.ini"),
+                  QStringLiteral("[kontrola]\r\nneplatnEmise=") + kInvalidIssue + QStringLiteral("\r\n"));
         kontrola = std::make_unique<Kontrola>(state, *types, prompts, reader);
     }
 
     // A type of 12-character codes with a one-digit year at position 5.
-    std::shared_ptr<CStrav> yearType(const std::function<void(CStrav&)>& configure = {})
-    {
+    std::shared_ptr<CStrav> yearType(const std::function<void(CStrav&)>& configure = {}) {
         return addType(QStringLiteral("TEST"), 12, 0, [&](CStrav& t) {
             t.PozRok = 5;
             t.delkaRok = 1;
@@ -32,7 +30,9 @@ protected:
         });
     }
 
-    static QString codeWithYear(const QString& year) { return QStringLiteral("1234") + year + QStringLiteral("0000000"); }
+    static QString codeWithYear(const QString& year) {
+        return QStringLiteral("1234") + year + QStringLiteral("0000000");
+    }
 
     NullReaderControl reader;
     std::unique_ptr<Kontrola> kontrola;
@@ -40,15 +40,16 @@ protected:
 
 } // namespace
 
-TEST_F(KontrolaTest, OverZnaky)
-{
+TEST_F(KontrolaTest, OverZnaky) {
     const std::vector<std::pair<QString, bool>> cases = {
         {QString(), true},
         {QStringLiteral("0123456789"), true},
         {QStringLiteral("12 3"), false},
         {QStringLiteral("12a3"), false},
         {QStringLiteral("123\t"), false},
-        {QStringLiteral("12\x01" "3"), false},
+        {QStringLiteral("12\x01"
+                        "3"),
+         false},
         {QStringLiteral("１２３"), false}, // digits of another script are not the reader's digits
         {QStringLiteral("NOREAD"), true},
         {QStringLiteral("noread"), false},
@@ -63,14 +64,15 @@ TEST_F(KontrolaTest, OverZnaky)
     EXPECT_EQ(reader.stops(), 0);
 }
 
-TEST_F(KontrolaTest, OverDatumWantsSixDigitsOfARealDay)
-{
+TEST_F(KontrolaTest, OverDatumWantsSixDigitsOfARealDay) {
     const std::vector<std::pair<QString, bool>> cases = {
-        {QStringLiteral("991231"), true},  {QStringLiteral("151231"), true}, {QStringLiteral("240229"), true},
-        {QStringLiteral("151232"), false}, {QStringLiteral("150031"), false}, {QStringLiteral("151300"), false},
-        {QStringLiteral("990230"), false}, {QStringLiteral("260229"), false}, {QStringLiteral("9912"), false},
-        {QStringLiteral("0101"), false},   {QStringLiteral("1512311"), false}, {QStringLiteral(" 51231"), false},
-        {QStringLiteral("15123a"), false}, {QString(), false},
+        {QStringLiteral("991231"), true},   {QStringLiteral("151231"), true},
+        {QStringLiteral("240229"), true},   {QStringLiteral("151232"), false},
+        {QStringLiteral("150031"), false},  {QStringLiteral("151300"), false},
+        {QStringLiteral("990230"), false},  {QStringLiteral("260229"), false},
+        {QStringLiteral("9912"), false},    {QStringLiteral("0101"), false},
+        {QStringLiteral("1512311"), false}, {QStringLiteral(" 51231"), false},
+        {QStringLiteral("15123a"), false},  {QString(), false},
     };
     for (const auto& [datum, expected] : cases) {
         SCOPED_TRACE(datum.toStdString());
@@ -78,13 +80,12 @@ TEST_F(KontrolaTest, OverDatumWantsSixDigitsOfARealDay)
     }
 }
 
-TEST_F(KontrolaTest, OverDelku)
-{
+TEST_F(KontrolaTest, OverDelku) {
     addType(QStringLiteral("A"), 14, 14);
     addType(QStringLiteral("B"), 24, 26);
     const std::vector<std::pair<QString, bool>> cases = {
-        {QString(14, u'1'), true}, {QString(24, u'1'), true}, {QString(26, u'1'), true},
-        {QString(13, u'1'), false}, {QString(), false},       {QString(10000, u'1'), false},
+        {QString(14, u'1'), true},        {QString(24, u'1'), true}, {QString(26, u'1'), true},
+        {QString(13, u'1'), false},       {QString(), false},        {QString(10000, u'1'), false},
         {QStringLiteral("NOREAD"), true},
     };
     for (const auto& [kod, expected] : cases) {
@@ -96,17 +97,13 @@ TEST_F(KontrolaTest, OverDelku)
 
 // The code processor's order: the first failing check rejects the code; bad input ends at a check, never in a
 // crash, and only the checks that report their own failures show anything.
-TEST_F(KontrolaTest, BadInputStopsAtTheFirstFailingCheck)
-{
+TEST_F(KontrolaTest, BadInputStopsAtTheFirstFailingCheck) {
     yearType();
     state.sw.gFDarkove = true;
     const std::vector<std::pair<QString, QString>> cases = {
-        {QStringLiteral("12a4"), QStringLiteral("OverZnaky")},
-        {QStringLiteral("1234 "), QStringLiteral("OverZnaky")},
-        {QStringLiteral("\r\n"), QStringLiteral("OverZnaky")},
-        {QString(), QStringLiteral("OverDelku")},
-        {QString(10000, u'5'), QStringLiteral("OverDelku")},
-        {codeWithYear(QStringLiteral("4")), QString()},
+        {QStringLiteral("12a4"), QStringLiteral("OverZnaky")}, {QStringLiteral("1234 "), QStringLiteral("OverZnaky")},
+        {QStringLiteral("\r\n"), QStringLiteral("OverZnaky")}, {QString(), QStringLiteral("OverDelku")},
+        {QString(10000, u'5'), QStringLiteral("OverDelku")},   {codeWithYear(QStringLiteral("4")), QString()},
     };
     for (const auto& [kod, failing] : cases) {
         SCOPED_TRACE(kod.left(20).toStdString());
@@ -126,8 +123,7 @@ TEST_F(KontrolaTest, BadInputStopsAtTheFirstFailingCheck)
     EXPECT_TRUE(prompts.records().empty());
 }
 
-TEST_F(KontrolaTest, GiftListsCompareWholeEntries)
-{
+TEST_F(KontrolaTest, GiftListsCompareWholeEntries) {
     const std::vector<std::tuple<QString, QString, bool>> cases = {
         {QStringLiteral("123456,234567"), QStringLiteral("2345"), false},
         {QStringLiteral("123456,234567"), QStringLiteral("234567"), true},
@@ -142,8 +138,7 @@ TEST_F(KontrolaTest, GiftListsCompareWholeEntries)
     }
 }
 
-TEST_F(KontrolaTest, OverDarkove)
-{
+TEST_F(KontrolaTest, OverDarkove) {
     // Gift number: the first four characters of a 10-character code, the first six of a 12-character one.
     addType(QStringLiteral("DARKY"), 10, 12, [](CStrav& t) {
         t.pozRCDarkove = 1;
@@ -195,8 +190,7 @@ TEST_F(KontrolaTest, OverDarkove)
     }
 }
 
-TEST_F(KontrolaTest, OverDarkoveCheLayoutChoosesListsByFirstCharacter)
-{
+TEST_F(KontrolaTest, OverDarkoveCheLayoutChoosesListsByFirstCharacter) {
     state.sw.gFDarkove = true;
     state.gPovDarkove = true;
     addType(QStringLiteral("CHEQUE"), 10, 10, [](CStrav& t) {
@@ -217,8 +211,7 @@ TEST_F(KontrolaTest, OverDarkoveCheLayoutChoosesListsByFirstCharacter)
     EXPECT_EQ(prompts.records().size(), 2u);
 }
 
-TEST_F(KontrolaTest, OverPlatnostIssueAndValidity)
-{
+TEST_F(KontrolaTest, OverPlatnostIssueAndValidity) {
     state.gPovolitRok = {2004, 2005, 2005, 2005, 2005};
     state.gPovolitDo = {QDate(2004, 1, 1), QDate(2026, 12, 31), QDate(2026, 12, 31), QDate(2026, 12, 31),
                         QDate(2026, 12, 31)};
@@ -267,8 +260,7 @@ TEST_F(KontrolaTest, OverPlatnostIssueAndValidity)
     EXPECT_TRUE(kontrola->OverPlatnost(codeWithYear(QStringLiteral("4"))));
 }
 
-TEST_F(KontrolaTest, OverPlatnostInvalidIssueToTheErrorLog)
-{
+TEST_F(KontrolaTest, OverPlatnostInvalidIssueToTheErrorLog) {
     state.sw.gFChybyDoOkna = true;
     yearType();
     const QString kod = codeWithYear(QStringLiteral("3"));
@@ -279,8 +271,7 @@ TEST_F(KontrolaTest, OverPlatnostInvalidIssueToTheErrorLog)
     EXPECT_TRUE(prompts.records().empty());
 }
 
-TEST_F(KontrolaTest, OverPlatnostTypeWithoutYearField)
-{
+TEST_F(KontrolaTest, OverPlatnostTypeWithoutYearField) {
     state.gKontrolovat = true;
     addType(QStringLiteral("BEZROKU"), 12, 12, [](CStrav& t) { t.delkaRok = 1; });
     auto poukaz = addType(QStringLiteral("POUKAZ"), 13, 13, [](CStrav& t) {
@@ -294,8 +285,7 @@ TEST_F(KontrolaTest, OverPlatnostTypeWithoutYearField)
     EXPECT_EQ(reader.stops(), 0);
 }
 
-TEST_F(KontrolaTest, OverPlatnostYearMappings)
-{
+TEST_F(KontrolaTest, OverPlatnostYearMappings) {
     // Types of 14 characters print the year in reverse; "AVE" of 13 characters one higher (12 for itself + 1).
     addType(QStringLiteral("STRAV14"), 14, 14, [](CStrav& t) {
         t.PozRok = 1;
@@ -311,10 +301,9 @@ TEST_F(KontrolaTest, OverPlatnostYearMappings)
         {QStringLiteral("4") + QString(13, u'0'), true},  // not mapped
         {QStringLiteral("1") + QString(13, u'0'), false}, // 1 -> 0
         {QStringLiteral("9") + QString(13, u'0'), false}, // 9 -> 1
-        {QStringLiteral("15") + QString(11, u'0'), true},
-        {QStringLiteral("16") + QString(11, u'0'), true},  // 16 -> 15
-        {QStringLiteral("12") + QString(11, u'0'), false}, // 12 -> 13
-        {QStringLiteral("17") + QString(11, u'0'), false}, // 17 -> 16
+        {QStringLiteral("15") + QString(11, u'0'), true},  {QStringLiteral("16") + QString(11, u'0'), true}, // 16 -> 15
+        {QStringLiteral("12") + QString(11, u'0'), false},                                                   // 12 -> 13
+        {QStringLiteral("17") + QString(11, u'0'), false},                                                   // 17 -> 16
     };
     for (const auto& [kod, expected] : cases) {
         SCOPED_TRACE(kod.toStdString());
@@ -324,8 +313,7 @@ TEST_F(KontrolaTest, OverPlatnostYearMappings)
     }
 }
 
-TEST_F(KontrolaTest, OverPlatnostLongCodesOfYearFourInTheRangeOfYearFive)
-{
+TEST_F(KontrolaTest, OverPlatnostLongCodesOfYearFourInTheRangeOfYearFive) {
     state.gKontrolovat = true;
     state.gPovolitRok = {2004, 2005, 2005, 2005, 2005};
     state.gPovolitDo = {QDate(2004, 1, 1), QDate(2026, 12, 31), QDate(2026, 12, 31), QDate(2026, 12, 31),
@@ -342,8 +330,7 @@ TEST_F(KontrolaTest, OverPlatnostLongCodesOfYearFourInTheRangeOfYearFive)
     EXPECT_FALSE(state.bNeplatnaEmise);
 }
 
-TEST_F(KontrolaTest, OverPlatnostOwnYearsAndGiftExemption)
-{
+TEST_F(KontrolaTest, OverPlatnostOwnYearsAndGiftExemption) {
     state.gKontrolovat = true;
     // The configuration's years would accept 2015; the type's own years replace them.
     state.gPovolitRok = {2015, 2015, 2015, 2015, 2015};
@@ -365,8 +352,7 @@ TEST_F(KontrolaTest, OverPlatnostOwnYearsAndGiftExemption)
     EXPECT_FALSE(kontrola->OverPlatnost(QStringLiteral("999950000000"))); // a cheque issuer's gift counts
 }
 
-TEST_F(KontrolaTest, OverPlatnostSecondLengthBorrowsTheYearField)
-{
+TEST_F(KontrolaTest, OverPlatnostSecondLengthBorrowsTheYearField) {
     state.gKontrolovat = true;
     state.gPovolitRok = {2015, 2015, 2015, 2015, 2015};
     state.gPovolitDo = {QDate(2030, 1, 1), QDate(2030, 1, 1), QDate(2030, 1, 1), QDate(2030, 1, 1), QDate(2030, 1, 1)};
@@ -390,8 +376,7 @@ TEST_F(KontrolaTest, OverPlatnostSecondLengthBorrowsTheYearField)
     EXPECT_FALSE(kontrola->OverPlatnost(QStringLiteral("035000000000")));
 }
 
-TEST_F(KontrolaTest, OverPlatnostWithdrawnEuroIssue)
-{
+TEST_F(KontrolaTest, OverPlatnostWithdrawnEuroIssue) {
     writeFile(QStringLiteral("TRV7300.ini"), QStringLiteral("[Data]\r\nkurzEuro=25\r\n"));
     state.sw.gFEuro = true;
     // Value: the first three digits in hundredths; year: two digits at 4; gift number: one digit at 6.

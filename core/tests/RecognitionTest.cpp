@@ -53,7 +53,7 @@ protected:
         addType(QStringLiteral("Beta poukázka"), 10, 14);
         addType(QStringLiteral("CBA šek"), 22, 22);
         addType(QStringLiteral("che šek"), 22, 22);
-        addType(QStringLiteral("Gama karta"), 28, 28);
+        addType(QStringLiteral("Gama karta"), 28, 0);
     }
 };
 
@@ -79,6 +79,7 @@ TEST_F(NajdiDelkuTest, ByLengthWithTheChequeRefinement)
         {22, QString(), "CBA šek"}, // no code: by length only
         {32, QString(), "Gama karta"}, // no type of 32: the first of 28
         {99, QString(), "(none)"},
+        {0, QString(), "(none)"}, // Gama has no second length: its 0 does not make the empty code a voucher
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.s.toStdString() + " / " + std::to_string(c.l));
@@ -183,7 +184,7 @@ TEST_F(VoucherFixture, DistinguishingNumbersAreSearchedAsText)
         t.RozlisovaciCislo = QStringLiteral("77");
         t.PoziceRC = 1; // ObsahujeRC not given: the code must not carry these numbers
     });
-    addType(QStringLiteral("Eta"), 13, 13);
+    addType(QStringLiteral("Eta"), 13, 0);
     // A list with no position: the empty part counts as found, so the type never takes a code.
     addType(QStringLiteral("Lambda"), 11, 11, [](CStrav& t) { t.RozlisovaciCislo = QStringLiteral("5"); });
     addType(QStringLiteral("My"), 11, 11);
@@ -197,6 +198,7 @@ TEST_F(VoucherFixture, DistinguishingNumbersAreSearchedAsText)
         {QStringLiteral("7790000000000"), "Eta"},
         {QStringLiteral("55555555555"), "My"},
         {QStringLiteral("123"), "(none)"},
+        {QString(), "(none)"}, // Eta's second length is 0: still no type for the empty code
     };
     for (const auto& [code, expected] : cases) {
         SCOPED_TRACE(code.toStdString());

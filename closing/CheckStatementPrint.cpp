@@ -1,0 +1,124 @@
+#include "closing/CheckStatementPrint.h"
+
+#include "closing/StatementFields.h"
+#include "closing/StatementTally.h"
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "platform/Conventions.h"
+#include "platform/Printer.h"
+
+namespace trv {
+
+namespace {
+
+using statement::Field;
+
+// The fields, indent and sizes of the printed check statement.
+struct Layout {
+    int indent = 5;
+    double bodySize = 10;
+    double titleSize = 16;
+    Field linePrice{7, 7};
+    Field lineCount{10, 10};
+    Field lineAmount{15, 20};
+    int lineRule = 37;
+    Field companyAmount{15, 20};
+    Field companyCount{12, 17};
+    Field grandAmount{15, 20};
+    Field grandCount{12, 17};
+};
+constexpr Layout kLayout;
+
+} // namespace
+
+Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CColStrav& types,
+                              const ReceiptInfo& receipt, const QDate& today)
+{
+    namespace s = statement;
+    const Config& config = state.config;
+    const auto text = [&config](const char* key) {
+        return config.DejText(QStringLiteral("frmKontrVyc"), QString::fromLatin1(key));
+    };
+    const QString indent(kLayout.indent, u' ');
+
+    std::vector<CompanyTally> tallies;
+    for (const auto& t : types) {
+        auto tally = sectiNominaly(*t, state.gNoRead);
+        if (!tally.ok())
+            return Status(tally.error());
+        tallies.push_back(std::move(tally).value());
+    }
+
+    printer.setBold(true);
+    printer.setFontName(QStringLiteral("Courier New"));
+    for (int i = 0; i < 3; ++i)
+        printer.print();
+    printer.setFontSize(kLayout.bodySize);
+
+    printer.print(indent + state.gFirmaHlavicka);
+    if (!state.sw.gFBalicky)
+        printer.print(indent + text("TiskCisSM") + receipt.gSM);
+    if (state.sw.gFZakaznik) {
+        const ZvolenyZakaznik& z = receipt.zakaznik;
+        printer.print(indent + config.DejText(QStringLiteral("frmZakaznik"), QStringLiteral("Label1")) + z.gZakCislo);
+        printer.print(indent + config.DejText(QStringLiteral("frmUkonceniPr"), QStringLiteral("Nazev")) +
+                      z.gZakNazev);
+        printer.print(indent + config.DejText(QStringLiteral("frmUkonceniPr"), QStringLiteral("IC")) + z.gZakIC);
+    }
+    printer.print();
+    printer.print();
+    printer.printContinued(indent);
+    printer.setFontSize(kLayout.titleSize);
+    printer.setUnderline(true);
+    if (state.sw.gFBalicky)
+        printer.print(text("TiskBalicekCislo") + QString::number(state.gCisloBaliku) + QStringLiteral("\r\n"));
+    else
+        printer.print(text("TiskKontrVyc"));
+    printer.setFontSize(kLayout.bodySize);
+    printer.setUnderline(false);
+    printer.print();
+    printer.print();
+
+    qint64 grandCount = 0;
+    Currency grandAmount;
+    size_t i = 0;
+    for (const auto& t : types) {
+        const CompanyTally& tally = tallies[i++];
+        printer.print(indent + t->Nazev);
+        if (!tally.hasLines()) {
+            printer.print(indent + text("NebylyNacteny"));
+            printer.print();
+            continue;
+        }
+        printer.setUnderline(true);
+        printer.print(indent + text("TiskHodnPocCelk"));
+        printer.setUnderline(false);
+        printer.print();
+        for (const NominalLine& n : tally.lines) {
+            printer.print(indent + s::right(s::price(n.value), kLayout.linePrice) +
+                          s::right(s::count(n.count), kLayout.lineCount) +
+                          s::right(s::amount(n.amount), kLayout.lineAmount));
+        }
+        printer.print(indent + s::repeat(u'_', kLayout.lineRule));
+        printer.print();
+        printer.print(indent + text("TiskCelkCastka") + s::right(s::amount(tally.amount), kLayout.companyAmount));
+        printer.print(indent + text("TiskCelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) +
+                      text("TiskKs"));
+        printer.print();
+        grandCount += tally.count;
+        grandAmount += tally.amount;
+    }
+
+    printer.print();
+    printer.setBold(true);
+    printer.print(indent + text("TiskCelkemZaVsTypy"));
+    printer.print(indent + text("TiskCelkCastka") + s::right(s::amount(grandAmount), kLayout.grandAmount));
+    printer.print(indent + text("TiskCelkPocet") + s::right(s::count(grandCount), kLayout.grandCount) +
+                  text("TiskKs"));
+    printer.print();
+    printer.print();
+    printer.print(indent + dateShort(today));
+    return Status::success();
+}
+
+} // namespace trv

@@ -1,0 +1,232 @@
+#include "closing/ClosingWindowLogic.h"
+
+#include "closing/ClosingExports.h"
+#include "closing/ClosingStatement.h"
+#include "closing/PrintJob.h"
+#include "closing/PrintedStatement.h"
+#include "closing/ReceiptFiles.h"
+#include "core/AppState.h"
+#include "core/Booking.h"
+#include "core/CColStrav.h"
+#include "core/DocumentNumbering.h"
+#include "core/ReaderControl.h"
+#include "core/SettingsLoader.h"
+#include "platform/Clock.h"
+#include "platform/Conventions.h"
+#include "platform/Printer.h"
+#include "platform/Prompts.h"
+#include "platform/TextFiles.h"
+
+namespace trv {
+
+qint64 odstranNoread(CColStrav& types, const QString& noRead, bool alsoRepeats)
+{
+    qint64 removed = 0;
+    for (const auto& t : types) {
+        removed += t->Polozky->count();
+        auto kept = std::make_shared<CColPolozky>();
+        for (const auto& code : *t->Polozky) {
+            if (code->Kod != noRead)
+                kept->Add(code, alsoRepeats ? code->Kod : QString());
+        }
+        removed -= kept->count();
+        t->Polozky = std::move(kept);
+    }
+    return removed;
+}
+
+UkonceniPrijmu::UkonceniPrijmu(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock,
+                               Printer& printer, ClosingHooks hooks)
+    : m_state(state), m_receipt(receipt), m_prompts(prompts), m_clock(clock), m_printer(printer),
+      m_hooks(std::move(hooks)), m_save(state, receipt, prompts, clock)
+{
+}
+
+CColStrav& UkonceniPrijmu::types() const
+{
+    return *m_state.gColStrav;
+}
+
+QString UkonceniPrijmu::text(const char* key) const
+{
+    return m_state.config.DejText(QStringLiteral("frmUkonceniPr"), QString::fromLatin1(key));
+}
+
+std::vector<CompanyEntry> UkonceniPrijmu::polozkyVyberu() const
+{
+    return seznamSpolecnosti(types(), text("Vsechny"));
+}
+
+StatementChoice UkonceniPrijmu::volba(int entryIndex) const
+{
+    const auto entries = polozkyVyberu();
+    if (entryIndex < 0 || entryIndex >= static_cast<int>(entries.size()) || entries[size_t(entryIndex)].itemData == 0)
+        return StatementChoice::allCompanies();
+    return StatementChoice::company(entries[size_t(entryIndex)].text, entryIndex);
+}
+
+qint64 UkonceniPrijmu::pocetNoRead() const
+{
+    qint64 n = 0;
+    for (const auto& t : types()) {
+        for (const auto& code : *t->Polozky) {
+            if (code->Kod == m_state.gNoRead)
+                ++n;
+        }
+    }
+    return n;
+}
+
+std::optional<QString> UkonceniPrijmu::odstran(bool alsoRepeats, const char* suffixKey)
+{
+    if (m_state.gAutoDupl.toUpper() == QLatin1String("FALSE"))
+        return std::nullopt;
+    const qint64 removed = odstranNoread(types(), m_state.gNoRead, alsoRepeats);
+    (alsoRepeats ? m_odstranenoPriNacteni : m_odstranenoNoRead) = removed;
+    return text("Odstran") + QString::number(removed) + text(suffixKey);
+}
+
+std::optional<QString> UkonceniPrijmu::vyhodNoread()
+{
+    return odstran(false, "PolNOREAD");
+}
+
+std::optional<QString> UkonceniPrijmu::vyhodNoreadPriNacteni()
+{
+    return odstran(true, "DuplPol");
+}
+
+void UkonceniPrijmu::souctyBaliku()
+{
+    if (!m_state.sw.gFBalikyTyden || !m_state.gColStravBalik)
+        return;
+    NullReaderControl noReader;
+    Booking(m_state, *m_state.gColStravBalik, m_prompts, noReader).VyhodDupl();
+    if (Status summed = m_state.gColStravBalik->nactiSouctyStravenek(); !summed.ok()) {
+        m_prompts.error(summed.message());
+        return;
+    }
+    if (m_hooks.zobrazSouctyBaliku)
+        m_hooks.zobrazSouctyBaliku(m_state.gColStravBalik->GetStrSum());
+}
+
+bool UkonceniPrijmu::ulozSafeBag()
+{
+    return m_save.ulozSafeBag();
+}
+
+Result<QString> UkonceniPrijmu::vycetka(const StatementChoice& choice) const
+{
+    return zobrazVycetku(m_state, types(), m_receipt.zakaznik, choice);
+}
+
+void UkonceniPrijmu::smazObsah()
+{
+    NullReaderControl noReader;
+    Booking(m_state, types(), m_prompts, noReader).VymazBuf();
+}
+
+void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice)
+{
+    const auto printed = tiskniVycetku(m_printer, m_state, types(), m_receipt, choice, m_clock.today());
+    if (!printed.ok() || !printed.value()) {
+        m_printer.killDoc();
+        if (!printed.ok())
+            m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + printed.message());
+        return;
+    }
+    const auto outcome = dokonciTisk(m_printer, 1, m_state.config, m_prompts, QStringLiteral("frmUkonceniPr"));
+    if (outcome && outcome->pdfFile.empty() && !m_state.sw.gFZakaznik)
+        m_prompts.info(text("ProbTiskSouc"));
+}
+
+bool UkonceniPrijmu::uloz()
+{
+    return m_save.uloz(m_dayFile);
+}
+
+int UkonceniPrijmu::pocetKopii() const
+{
+    const QString value = m_state.config.CtiKonfig(QStringLiteral("User"), QStringLiteral("PocetKopii"), QStringLiteral("1"));
+    return static_cast<int>(std::max<qint64>(0, static_cast<qint64>(val(value))));
+}
+
+bool UkonceniPrijmu::ulozATiskni(const std::function<void(int entryIndex)>& vybrano)
+{
+    const int copies = pocetKopii();
+    if (!m_save.uloz(m_dayFile))
+        return false;
+    const bool single = types().count() == 1;
+    bool allSent = true;
+    int entry = single ? 0 : 1;
+    for (const auto& t : types()) {
+        const StatementChoice choice =
+            single ? StatementChoice::allCompanies() : StatementChoice::company(t->Nazev, entry);
+        if (vybrano)
+            vybrano(entry);
+        ++entry;
+        if (copies <= 0)
+            continue;
+        const auto printed = tiskniVycetku(m_printer, m_state, types(), m_receipt, choice, m_clock.today());
+        if (!printed.ok() || !printed.value()) {
+            m_printer.killDoc();
+            if (!printed.ok()) {
+                m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + printed.message());
+                allSent = false;
+                break;
+            }
+            continue;
+        }
+        const auto outcome = dokonciTisk(m_printer, copies, m_state.config, m_prompts, QStringLiteral("frmUkonceniPr"));
+        if (!outcome) {
+            allSent = false;
+            break;
+        }
+        if (!outcome->pdfFile.empty())
+            allSent = false;
+    }
+    if (allSent)
+        m_prompts.info(text("ProbTiskSouc"));
+    return true;
+}
+
+Status UkonceniPrijmu::exportAS400()
+{
+    std::filesystem::path folder = m_state.gDirAS400;
+    if (folder.empty())
+        folder = DejCestuAS400(m_state.config);
+    if (folder.empty()) {
+        const auto data = DejCestuDat(m_state.config);
+        if (!data.ok())
+            return Status(data.error());
+        folder = data.value();
+    }
+    return exportujAS400(m_dayFile, folder, types(), m_state.gNoRead);
+}
+
+QString UkonceniPrijmu::chybaAS400(const Error& error) const
+{
+    return text("ChybaAS400") + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
+           QStringLiteral(", descr: ") + error.message;
+}
+
+void UkonceniPrijmu::storno()
+{
+    // Only a file this receipt created holds nothing but this receipt: a file it appended to keeps earlier
+    // receipts, and a read-only file was protected on purpose.
+    if (!m_dayFile.empty() && TextFiles::exists(m_dayFile) && !m_receipt.gNemazatSoubor &&
+        m_state.gSouborVytvorenNovy && !jenProCteni(m_dayFile)) {
+        if (Status removed = TextFiles::remove(m_dayFile); !removed.ok())
+            m_prompts.error(text("ChybaMazani") + QStringLiteral("\r\n") + removed.message());
+    }
+    if (Status back = VratPosledniSoubor(m_state); !back.ok())
+        m_prompts.error(text("ChybaCislaDokladu") + QStringLiteral("\r\n") + back.message());
+}
+
+void UkonceniPrijmu::zavreno()
+{
+    if (m_hooks.vycistiPrijem)
+        m_hooks.vycistiPrijem();
+}
+
+} // namespace trv

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "closing/ReceiptInfo.h"
+#include "closing/ReceiptSave.h"
+#include "closing/StatementTally.h"
+#include "platform/Result.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace trv {
+
+struct AppState;
+class CColStrav;
+class Clock;
+class Printer;
+class Prompts;
+
+// The work of the closing window over the receipt held in gColStrav and the day data file it was read into:
+// NOREAD and repeated codes removed, the statement shown and printed, the receipt saved, exported for AS400 or
+// left without saving.
+class UkonceniPrijmu {
+public:
+    UkonceniPrijmu(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock, Printer& printer,
+                   ClosingHooks hooks);
+
+    const std::filesystem::path& denniSoubor() const { return m_dayFile; }
+    void setDenniSoubor(std::filesystem::path dayFile) { m_dayFile = std::move(dayFile); }
+
+    // The entries of the company list.
+    std::vector<CompanyEntry> polozkyVyberu() const;
+    // The choice an entry of that list stands for.
+    StatementChoice volba(int entryIndex) const;
+
+    // Readings of the NOREAD text in the receipt.
+    qint64 pocetNoRead() const;
+    // Removes the NOREAD readings (vyhodNoread) or the NOREAD readings and repeated codes, the first of equal codes
+    // staying (vyhodNoreadPriNacteni); the status-bar text saying how many went. Nothing when [User] AutoDupl is
+    // False in any letter case.
+    std::optional<QString> vyhodNoread();
+    std::optional<QString> vyhodNoreadPriNacteni();
+    // Package/week mode at load: the month's last package loses its NOREAD readings and repeated codes and its
+    // sums go to the main window's status bar.
+    void souctyBaliku();
+    // The safe-bag list written at load in safe-bag mode; false after a reported failure (the window closes).
+    bool ulozSafeBag();
+
+    // The statement for a choice; an error when a code cannot be valued.
+    Result<QString> vycetka(const StatementChoice& choice) const;
+    // Empties every type's codes.
+    void smazObsah();
+    // Prints the statement of the choice and tells the operator how it went.
+    void tiskSouctu(const StatementChoice& choice);
+
+    // The save; true when the receipt is saved and the window closes.
+    bool uloz();
+    // Save and print of customer mode: saves (the window stays open meanwhile), then prints every company's
+    // statement [User] PocetKopii times, `vybrano` showing each company as it is printed. True when the window
+    // closes (the receipt was saved).
+    bool ulozATiskni(const std::function<void(int entryIndex)>& vybrano);
+    // The AS400 export: both files written, or an error (the receipt stays open) for chybaAS400.
+    Status exportAS400();
+    // The operator's message for a failed AS400 export.
+    QString chybaAS400(const Error& error) const;
+    // Leaving without saving: deletes the day data file when this receipt created it (never a file it appended
+    // to, never a read-only one, never with gNemazatSoubor), and steps the document number back.
+    void storno();
+    // Every close of the window.
+    void zavreno();
+
+    int pocetKopii() const;
+
+private:
+    CColStrav& types() const;
+    QString text(const char* key) const;
+    std::optional<QString> odstran(bool alsoRepeats, const char* suffixKey);
+
+    AppState& m_state;
+    ReceiptInfo& m_receipt;
+    Prompts& m_prompts;
+    const Clock& m_clock;
+    Printer& m_printer;
+    ClosingHooks m_hooks;
+    UlozeniPrijmu m_save;
+    std::filesystem::path m_dayFile;
+    qint64 m_odstranenoNoRead = 0;
+    qint64 m_odstranenoPriNacteni = 0;
+};
+
+// Removes the NOREAD readings of every type and, with alsoRepeats, every repeated code (the first of equal codes
+// stays); the number of codes removed. Each type gets a new code collection.
+qint64 odstranNoread(CColStrav& types, const QString& noRead, bool alsoRepeats);
+
+} // namespace trv

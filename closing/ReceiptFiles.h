@@ -1,0 +1,47 @@
+#pragma once
+
+#include "closing/ReceiptInfo.h"
+#include "platform/Result.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+
+namespace trv {
+
+struct AppState;
+class CColStrav;
+
+// The files a closed receipt is saved in: the day data file, the statement file and the safe-bag list. Each is
+// written whole through a temporary file that replaces the old one only when complete.
+
+// Every code of the receipt: the types in collection order, each type's codes in reading order, NOREAD
+// readings included.
+QStringList kodyPrijmu(const CColStrav& types);
+
+// True when the file exists and carries no write permission. The operator marked it so: it is neither
+// rewritten nor deleted (the check does not rely on the user we run as, which may be allowed everything).
+bool jenProCteni(const std::filesystem::path& file);
+
+// Replaces the day data file with the codes of the receipt, one per line. A read-only file is refused.
+Status zapisDenniSoubor(const std::filesystem::path& file, const CColStrav& types);
+
+// The statement file of a day data file: its path with "vyc" in place of the last three characters.
+std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile);
+
+// The records of the statement file, one per code other than the NOREAD text, fields joined by the separator:
+// depot mode (switch 28): depot, receipt date, envelope id, SM, type number, code, value, operator; else
+// without the leading date (switch 11): receipt date, SM, type number, code, value, operator; otherwise the
+// statement date gDatumVycetky in front of those. An error when a code cannot be valued.
+Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
+                                   const QString& separator);
+
+// Writes the safe-bag list of the receipt (every code, NOREAD readings included) into the folder under the name
+// YYMMDDHHmmss.sfb of the time given. A list already written under that name, or already taken over by the
+// period summary (.exp), is never replaced: the next second's name that is free is taken. Returns the file.
+Result<std::filesystem::path> zapisSafeBag(const std::filesystem::path& folder, const CColStrav& types,
+                                           const QDateTime& now);
+
+} // namespace trv

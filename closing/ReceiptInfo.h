@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+namespace trv {
+
+// The customer chosen in the customer window (customer mode): the statement screen and prints show it.
+struct ZvolenyZakaznik {
+    QString gZakCislo;
+    QString gZakIC;
+    QString gZakNazev;
+    QString gZakAdresa;
+    QString gZakOdpovida;
+    QString gZakTelefon;
+    // Element k (1 to 8) is the customer's partner code at the voucher company in position k; element 0 stays
+    // empty.
+    std::array<QString, 9> gZakCisloSpol;
+
+    // The partner code of the company at a 1-based position; empty outside 1 to 8.
+    QString kodPartnera(int position) const
+    {
+        return position >= 1 && position <= 8 ? gZakCisloSpol[static_cast<size_t>(position)] : QString();
+    }
+};
+
+// What the receipt start and the customer window know of the receipt being closed. The main window hands it
+// to the closing windows; the statement save writes gDatumVycetky back.
+struct ReceiptInfo {
+    QString gDatumPrijmu; // receipt date, YYMMDD
+    QString gSM;
+    QString gOperator;
+    QString gDepo;
+    QString gIdentObalky; // envelope id (depot mode)
+    QString gIdentFA;     // invoice id (depot mode)
+    QDate gDatumOdvodu;   // hand-over date
+    QString gDatumVycetky; // statement date YYMMDD, set by the statement save
+    bool gNemazatSoubor = false; // keep the day data file when the receipt is left without saving
+    bool gTrideni = false;       // sorting mode: the closing window is loaded but not shown
+    ZvolenyZakaznik zakaznik;
+};
+
+// What the closing windows do to the main window and which neighbouring windows they open. A hook that is not
+// set does nothing; a button whose window is not set stays disabled.
+struct ClosingHooks {
+    // Panel 1 of the main window's second status bar: the package sums of package/week mode.
+    std::function<void(const QString&)> zobrazSouctyBaliku;
+    // The closing window's unload: empties the main window's receipt box and its file label.
+    std::function<void()> vycistiPrijem;
+    // The period summary window (safe-bag mode).
+    std::function<void()> otevriSouhrnObdobi;
+    // The duplicate search in the AS400 files of the data folder.
+    std::function<void()> otevriHledaniDuplicit;
+};
+
+} // namespace trv

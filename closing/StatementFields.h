@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Currency.h"
+
+#include <QString>
+
+namespace trv::statement {
+
+// A field of a fixed-pitch statement line: the value preceded (right-aligned) or followed (left-aligned) by
+// `blanks` blanks, of which `width` characters remain. A value shorter than width - blanks gives a shorter
+// field; the statements have always looked that way and the columns of the stored layouts rely on it.
+struct Field {
+    int blanks = 0;
+    int width = 0;
+};
+
+// The last `width` characters of blanks + x. An amount or count wider than the field is written whole: cutting
+// its leading digits would print a wrong number.
+QString right(const QString& x, Field f);
+// The first `width` characters of x + blanks; a longer name is cut.
+QString left(const QString& x, Field f);
+
+// The amount in the Czech currency form ("365,00 Kč").
+QString amount(Currency v);
+// A nominal value with two decimals ("55,00").
+QString price(Currency v);
+QString count(qint64 n);
+QString repeat(QChar c, int n);
+
+} // namespace trv::statement

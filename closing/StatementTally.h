@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/Currency.h"
+#include "platform/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace trv {
+
+class CColStrav;
+class CStrav;
+
+// One line of a company's statement: the codes of one face value.
+struct NominalLine {
+    QString text;   // the value in its shortest form ("55", "55,5"), the line's key
+    Currency value; // that text read back
+    qint32 count = 0;
+    Currency amount; // value x count
+};
+
+// The tally of one voucher type: its codes other than the NOREAD text counted per face value, the lines in
+// ascending order of value, with the company's amount and count.
+struct CompanyTally {
+    std::vector<NominalLine> lines;
+    Currency amount;
+    qint64 count = 0;
+
+    bool hasLines() const { return !lines.empty(); }
+};
+
+// sectiNominaly: every statement and print counts a company this way. An error when a code cannot be valued.
+Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead);
+
+// The company list of the statement windows: an entry for all companies first (item data 0) unless the
+// collection holds exactly one type, then one entry per type with item data 1, 2, ... (the single type: 0).
+struct CompanyEntry {
+    QString text;
+    int itemData = 0;
+};
+std::vector<CompanyEntry> seznamSpolecnosti(const CColStrav& types, const QString& allCompaniesText);
+
+// Which companies a statement covers: all of them (the entry with item data 0), or those named as the chosen
+// entry, at its position in the list.
+struct StatementChoice {
+    bool all = true;
+    QString typeName;
+    int listIndex = 0;
+
+    static StatementChoice allCompanies() { return {}; }
+    static StatementChoice company(const QString& name, int listIndex) { return {false, name, listIndex}; }
+};
+
+} // namespace trv

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "closing/ReceiptInfo.h"
+#include "platform/Result.h"
+#include "platform/TicketsDatabase.h"
+
+#include <QDate>
+#include <QString>
+
+#include <filesystem>
+#include <vector>
+
+namespace trv {
+
+struct AppState;
+class CColStrav;
+class Config;
+
+// The rows of the table `tickets` for a receipt of depot mode: one per code other than the NOREAD text, dated
+// the day of the save. An error when a code cannot be valued.
+Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStrav& types,
+                                            const ReceiptInfo& receipt, const QDate& today);
+
+// Where the table lives, as the main window's command that creates it has it: [Data] ConnString exactly as
+// configured names the server; without one, "tickets.sqlite" in the data folder ([Data] Dir).
+QString pripojeniTickets(const Config& config);
+Result<std::filesystem::path> sqliteTickets(const Config& config);
+
+// Creates the table when it is missing and inserts the rows in one transaction: all of them or none.
+Status zapisTickets(const Config& config, const std::vector<TicketRow>& rows);
+
+} // namespace trv

@@ -1,0 +1,344 @@
+#include "mainwindow/ReceiptControl.h"
+
+#include "core/AppState.h"
+#include "core/Booking.h"
+#include "core/CColStrav.h"
+#include "core/DocumentNumbering.h"
+#include "core/SettingsLoader.h"
+#include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/MainWindowView.h"
+#include "mainwindow/PackageFile.h"
+#include "mainwindow/ReceiptWindows.h"
+#include "platform/Conventions.h"
+#include "platform/Prompts.h"
+#include "platform/TextFiles.h"
+
+#include <QCoreApplication>
+
+namespace trv {
+
+namespace {
+
+constexpr int kErrPortSection = 60002;
+constexpr int kErrPortOpen = 60003;
+
+} // namespace
+
+ReceiptControl::ReceiptControl(MainWindowLogic& logic) : m_logic(logic) {}
+
+bool ReceiptControl::isStd() const
+{
+    return m_logic.state().gMode == QLatin1String("STD");
+}
+
+bool ReceiptControl::isAut() const
+{
+    return m_logic.state().gMode == QLatin1String("AUT");
+}
+
+void ReceiptControl::setManualEntry(bool on)
+{
+    m_manualEntry = on;
+    m_logic.view().setMenuEnabled(MainWindowView::MenuItem::mnuRucne, on);
+}
+
+void ReceiptControl::VymazBuf()
+{
+    AppState& state = m_logic.state();
+    if (state.gColStrav)
+        Booking(state, *state.gColStrav, m_logic.prompts(), m_logic.readerStop()).VymazBuf();
+}
+
+bool ReceiptControl::infoRezimSafeBag() const
+{
+    const QString value =
+        m_logic.state().config.CtiKonfig(QStringLiteral("User"), QStringLiteral("InfoRezimSafeBag"), QStringLiteral("1"));
+    return toInteger(value) == 1;
+}
+
+void ReceiptControl::NastavTlacitkaTypu()
+{
+    AppState& state = m_logic.state();
+    if (!state.gColStrav)
+        return;
+    m_buttons = trv::NastavTlacitkaTypu(*state.gColStrav, m_logic.readerState(), state.gSafeBag, state.gDennySafeBag);
+    m_logic.view().showTypeButtons(m_buttons);
+}
+
+void ReceiptControl::optT_Click(int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_buttons.size())
+        return;
+    const Status sent =
+        m_logic.commands().optT_Click(index, m_buttons[static_cast<size_t>(index)].toolTip, m_logic.gTrideni());
+    if (!sent)
+        m_logic.prompts().error(sent.message());
+}
+
+void ReceiptControl::PrijemDat()
+{
+    AppState& state = m_logic.state();
+    MainWindowView& view = m_logic.view();
+    using Item = MainWindowView::MenuItem;
+
+    if (state.sw.gF44) {
+        m_logic.windows().frmSafeBag();
+        if (state.gSafeBag) {
+            view.setMenuVisible(Item::mnuVyc, false);
+        } else {
+            view.setMenuVisible(Item::mnuVyc, true);
+            view.setMenuVisible(Item::mnuSoucVycObd, state.gDennySafeBag);
+            view.setMenuEnabled(Item::mnuSoucVycDen, true);
+        }
+        setManualEntry(true);
+        NastavTlacitkaTypu();
+    } else {
+        setManualEntry(true);
+        if (state.gDebug)
+            m_logic.inputLog().start();
+    }
+
+    if (m_logic.receipt().receiving()) {
+        m_logic.prompts().info(m_logic.text(QStringLiteral("ProgramVPrijmu")));
+    } else {
+        VymazBuf();
+        if (state.gSafeBag) {
+            // The panel turns to "receiving" only once the port is really open.
+            m_logic.commands().PrepniSkener(true);
+            if (!m_logic.portSetup().NastavPrijem(true)) {
+                m_logic.receipt().setReceiving(false);
+                m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
+                return;
+            }
+            if (infoRezimSafeBag())
+                m_logic.prompts().message(m_logic.text(QStringLiteral("InfoRezimSafeBag")), Prompts::Buttons::Ok,
+                                          Prompts::Icon::Exclamation);
+        } else {
+            if (state.gDennySafeBag && infoRezimSafeBag())
+                m_logic.prompts().message(m_logic.text(QStringLiteral("InfoRezimSafeBag")), Prompts::Buttons::Ok,
+                                          Prompts::Icon::Exclamation);
+            m_logic.windows().frmPrijem(state.sw.gFVycetky);
+        }
+        NastavTlacitkaTypu();
+        optT_Click(0);
+    }
+
+    if (state.gAutoPoc) {
+        m_logic.counters().VynulujPocitadla();
+        view.showCounterWindow();
+    }
+}
+
+void ReceiptControl::prijem_Click()
+{
+    setManualEntry(true);
+    if (m_logic.receipt().receiving()) {
+        m_logic.prompts().info(m_logic.text(QStringLiteral("ProgramVPrijmu")));
+        return;
+    }
+    VymazBuf();
+    m_logic.windows().frmPrijem(m_logic.state().sw.gFVycetky);
+    NastavTlacitkaTypu();
+    optT_Click(0);
+}
+
+void ReceiptControl::KontrVyc()
+{
+    const std::optional<int> result = m_logic.windows().frmKontrVyc();
+    if (!result)
+        return;
+    // The check statement may have deleted codes: the box shows what is left in memory.
+    if (m_logic.state().gColStrav)
+        m_logic.rtbStrav().ObnovZobrazeni(*m_logic.state().gColStrav);
+    if (*result == 1) {
+        QCoreApplication::processEvents();
+        UkoncPrijmu();
+    }
+}
+
+ReceiptControl::Outcome ReceiptControl::UkoncPrijmu()
+{
+    AppState& state = m_logic.state();
+    MainWindowView& view = m_logic.view();
+
+    // Decided first: a package dialog closed without an answer leaves the receipt exactly as it was.
+    std::optional<int> answer;
+    if (isStd() && m_logic.receipt().receiving()) {
+        answer = askPackage();
+        if (answer == 0)
+            return Outcome::StillRunning;
+    }
+
+    view.hideCounterWindow();
+    optT_Click(0);
+    setManualEntry(false);
+    if (state.gDebug)
+        m_logic.inputLog().end();
+
+    if (isStd()) {
+        view.setBusy(true);
+        if (!answer && !m_logic.receipt().receiving()) {
+            m_logic.portSetup().NastavPrijem(false);
+            view.setBusy(false);
+            m_logic.prompts().info(m_logic.text(QStringLiteral("NeprobihaPrjem")));
+            return Outcome::Ended;
+        }
+        const Outcome outcome = handOver(answer);
+        view.setBusy(false);
+        if (outcome == Outcome::Ended && state.gAutoPrijem) {
+            view.showWindow();
+            PrijemDat();
+        }
+        return outcome;
+    }
+    if (isAut())
+        view.closeWindow();
+    return Outcome::Ended;
+}
+
+ReceiptControl::Outcome ReceiptControl::konecpr_Click()
+{
+    if (isStd() && m_logic.receipt().receiving()) {
+        const std::optional<int> answer = askPackage();
+        if (answer == 0)
+            return Outcome::StillRunning;
+        setManualEntry(false);
+        return handOver(answer);
+    }
+    setManualEntry(false);
+    if (isStd()) {
+        m_logic.prompts().info(QStringLiteral("Program už je v režimu, kdy neprobíhá příjem."));
+        return Outcome::Ended;
+    }
+    if (isAut())
+        m_logic.view().closeWindow();
+    return Outcome::Ended;
+}
+
+void ReceiptControl::Rucne()
+{
+    if (m_manualEntry)
+        m_logic.windows().frmRucne();
+}
+
+Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const QString& fileName, bool packageFile)
+{
+    AppState& state = m_logic.state();
+    if (!NactiNastaveniPortu(state))
+        return Error{kErrPortSection, m_logic.text(QStringLiteral("ChybaPortuSekce"))};
+    m_logic.setDatovySoubor(fileName);
+    m_logic.commands().PrepniSkener(true);
+    if (!m_logic.portSetup().NastavPrijem(true))
+        return Error{kErrPortOpen, m_logic.text(QStringLiteral("PokusNeexPort"))};
+
+    const std::filesystem::path file = folder / TextFiles::toPath(fileName);
+    QString text;
+    if (TextFiles::exists(file)) {
+        Result<DecodedText> read = TextFiles::readAll(file);
+        if (!read)
+            return read.error();
+        text = read.value().text;
+    }
+    m_logic.rtbStrav().setText(text);
+
+    if (packageFile) {
+        std::filesystem::path bal = file;
+        bal.replace_extension(".bal");
+        m_logic.setLblSoubor(TextFiles::toQString(bal));
+        m_logic.package().gSumaBalik = Currency();
+        m_logic.package().notifyChanged();
+    } else {
+        m_logic.setLblSoubor(TextFiles::toQString(file));
+    }
+    return Status::success();
+}
+
+bool ReceiptControl::packageOpen() const
+{
+    return m_logic.state().sw.gFBalicky && m_logic.package().gSumaBalik != Currency();
+}
+
+std::optional<int> ReceiptControl::askPackage()
+{
+    if (!packageOpen())
+        return std::nullopt;
+    const bool wasReceiving = m_logic.receipt().receiving();
+    if (wasReceiving)
+        m_logic.portSetup().NastavPrijem(false);
+    const int answer = m_logic.view().dlgNextPackage(kPackageDialogCaption, kPackageDialogOk);
+    if (answer >= 1 && answer <= 3)
+        return answer;
+    if (wasReceiving)
+        resumeReceiving();
+    return 0;
+}
+
+void ReceiptControl::resumeReceiving()
+{
+    if (!m_logic.portSetup().NastavPrijem(true))
+        m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
+}
+
+ReceiptControl::Outcome ReceiptControl::handOver(std::optional<int> packageAnswer)
+{
+    AppState& state = m_logic.state();
+    m_logic.portSetup().NastavPrijem(false);
+    // A document number that is not remembered would be given to the next receipt as well. A receipt without
+    // a file of its own (safe bag) has no number.
+    if (!m_logic.gDatovySoubor().isEmpty())
+        if (const Status remembered = UlozPosledniSoubor(state, m_logic.gDatovySoubor()); !remembered)
+            m_logic.prompts().error(remembered.message());
+    m_logic.view().setBusy(false);
+
+    if (state.sw.gFBalicky) {
+        if (!packageAnswer)
+            return Outcome::Ended;
+        if (*packageAnswer == 2) {
+            dropPackage();
+            return Outcome::Ended;
+        }
+        if (const Status saved = savePackage(); !saved) {
+            // The package stays in memory and the receipt goes on: the operator can end it again.
+            m_logic.prompts().error(saved.message());
+            resumeReceiving();
+            return Outcome::StillRunning;
+        }
+        return Outcome::Ended;
+    }
+    m_logic.windows().frmUkonceniPr(m_logic.lblSoubor(), !m_logic.gTrideni());
+    return Outcome::Ended;
+}
+
+Status ReceiptControl::savePackage()
+{
+    AppState& state = m_logic.state();
+    PackageState& package = m_logic.package();
+    if (!state.gColStrav)
+        return Status::fail(QStringLiteral("Balíček nelze uložit: typy stravenek nejsou načteny."));
+    if (const Status saved = UlozBalik(TextFiles::toPath(m_logic.lblSoubor()), state.gCisloBaliku, *state.gColStrav,
+                                       package);
+        !saved)
+        return saved;
+    VymazBuf();
+    m_logic.KodBuffer().clear();
+    ++state.gCisloBaliku;
+    if (const Status written = state.config.zapis(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku"),
+                                                  signedText(state.gCisloBaliku));
+        !written)
+        m_logic.prompts().error(written.message());
+    package.gSumaBalik = Currency();
+    package.notifyChanged();
+    return Status::success();
+}
+
+void ReceiptControl::dropPackage()
+{
+    PackageState& package = m_logic.package();
+    VymazBuf();
+    package.gSumaVse -= package.gSumaBalik;
+    package.gSumaBalik = Currency();
+    package.gColKodyBaliku.clear();
+    package.notifyChanged();
+}
+
+} // namespace trv

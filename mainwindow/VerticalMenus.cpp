@@ -1,0 +1,68 @@
+#include "mainwindow/VerticalMenus.h"
+
+#include "core/AppState.h"
+#include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/MainWindowView.h"
+#include "mainwindow/ReceiptControl.h"
+#include "platform/Prompts.h"
+
+namespace trv {
+
+bool VerticalMenus::refusedForCustomer()
+{
+    if (!m_logic.state().sw.gFZakaznik)
+        return false;
+    m_logic.prompts().info(m_logic.text(QStringLiteral("FunkceNepovolena")));
+    return true;
+}
+
+void VerticalMenus::vmnNab_ItemClick(int item)
+{
+    switch (item) {
+    case 1:
+        m_logic.control().PrijemDat();
+        break;
+    case 2:
+        m_logic.control().Rucne();
+        break;
+    case 3:
+        m_logic.control().KontrVyc();
+        break;
+    case 4:
+        m_logic.control().UkoncPrijmu();
+        break;
+    case 5:
+        // With switch 42 the item is blank; the data-file window is not part of this program yet.
+        if (!m_logic.state().sw.gFExportVycetkyPath)
+            refusedForCustomer();
+        break;
+    case 6:
+        m_logic.view().closeWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void VerticalMenus::vmnFast_ItemClick(int item)
+{
+    switch (item) {
+    case 1:
+        m_logic.commands().PrepniSkener(true);
+        break;
+    case 2:
+        m_logic.commands().PrepniSkener(false);
+        break;
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+        // Settings, period summary and masks open windows that are not part of this program yet.
+        refusedForCustomer();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace trv

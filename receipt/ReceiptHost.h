@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/ReaderControl.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+
+namespace trv {
+
+// What the receipt start and the manual entry need of the main window: its reader and port, its receipt box
+// (the text that becomes the day data file), the label with the receipt's file, the voucher type chosen on
+// it and the package-sum panel of its second status bar. The main window implements it; the receipt windows
+// receive it in their constructors.
+class ReceiptHost {
+public:
+    virtual ~ReceiptHost() = default;
+
+    // PrepniSkener: switches the bar-code reader on or off in the configured command dialect.
+    virtual void PrepniSkener(bool on) = 0;
+    // NastavPrijem(True): sets up and opens the port with AppState::port and shows the receiving state. False
+    // when the port cannot be opened (an already open port is reported by the main window itself).
+    virtual bool NastavPrijem(bool open) = 0;
+
+    // The receipt runs into this file from now on: gDatovySoubor = fileName, the caption of lblSoubor = the
+    // full path. Called only once the reader is receiving.
+    virtual void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) = 0;
+    // Replaces the text of the receipt box (lines ended by CR LF) and moves its caret to the end.
+    virtual void setReceiptText(const QString& text) = 0;
+    // Adds text at the end of the receipt box and moves its caret to the end.
+    virtual void appendReceiptText(const QString& text) = 0;
+
+    // The index (0 for the first) of the voucher-type button chosen on the main window; -1 when none is.
+    virtual int chosenTypeIndex() const = 0;
+    // Panel 1 of the second status bar: the package sums of package/week mode.
+    virtual void setPackageSumsText(const QString& text) = 0;
+
+    // The reader stop and error log the checks and the booking report through.
+    virtual ReaderControl& reader() = 0;
+};
+
+// A host that only records what it was asked to do: for tests, and for running the receipt logic without a
+// main window.
+class RecordingReceiptHost final : public ReceiptHost {
+public:
+    void PrepniSkener(bool on) override
+    {
+        m_calls.append(on ? QStringLiteral("PrepniSkener(True)") : QStringLiteral("PrepniSkener(False)"));
+        m_readerOn = on;
+    }
+    bool NastavPrijem(bool open) override
+    {
+        m_calls.append(open ? QStringLiteral("NastavPrijem(True)") : QStringLiteral("NastavPrijem(False)"));
+        m_receiving = open && m_portOpens;
+        return !open || m_portOpens;
+    }
+    void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) override
+    {
+        m_calls.append(QStringLiteral("setReceiptFile"));
+        m_folder = folder;
+        m_fileName = fileName;
+    }
+    void setReceiptText(const QString& text) override { m_text = text; }
+    void appendReceiptText(const QString& text) override { m_text += text; }
+    int chosenTypeIndex() const override { return m_chosenType; }
+    void setPackageSumsText(const QString& text) override { m_packageSums = text; }
+    ReaderControl& reader() override { return m_reader; }
+
+    // --- What a test sets
+    void setPortOpens(bool opens) { m_portOpens = opens; }
+    void setChosenTypeIndex(int index) { m_chosenType = index; }
+
+    // --- What a test reads
+    const QStringList& calls() const { return m_calls; }
+    bool readerOn() const { return m_readerOn; }
+    bool receiving() const { return m_receiving; }
+    const std::filesystem::path& folder() const { return m_folder; }
+    const QString& fileName() const { return m_fileName; }
+    const QString& text() const { return m_text; }
+    const QString& packageSums() const { return m_packageSums; }
+    NullReaderControl& nullReader() { return m_reader; }
+
+private:
+    QStringList m_calls;
+    bool m_portOpens = true;
+    bool m_readerOn = false;
+    bool m_receiving = false;
+    int m_chosenType = -1;
+    std::filesystem::path m_folder;
+    QString m_fileName;
+    QString m_text;
+    QString m_packageSums;
+    NullReaderControl m_reader;
+};
+
+} // namespace trv

@@ -1,0 +1,221 @@
+#include "receipt/ReceiptStart.h"
+
+#include "core/AppState.h"
+#include "core/Booking.h"
+#include "core/CColStrav.h"
+#include "core/SettingsLoader.h"
+#include "platform/Clock.h"
+#include "platform/Conventions.h"
+#include "platform/TextFiles.h"
+#include "receipt/DocumentKind.h"
+#include "receipt/ReceiptHost.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace trv {
+
+namespace {
+
+using Kind = ReceiptStart::Outcome::Kind;
+
+ReceiptStart::Outcome started()
+{
+    return {Kind::Started, {}, {}};
+}
+
+ReceiptStart::Outcome refused(const QString& message)
+{
+    return {Kind::Refused, message, {}};
+}
+
+ReceiptStart::Outcome failed(const Error& error)
+{
+    return {Kind::Failed, ReceiptStart::startFailureText(error), error};
+}
+
+ReceiptStart::Outcome failed(int number, const QString& description)
+{
+    return failed(Error{number, description});
+}
+
+bool isFolder(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(folder, ec);
+}
+
+bool threeDigits(const QString& text)
+{
+    return text.size() == 3 && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+QString failureText(const QString& opening, const Error& error)
+{
+    // The program stays usable after a failed start (the operator corrects the configuration or the port
+    // and starts again), so the message does not announce that it ends.
+    return opening + u'\n' + QStringLiteral("Číslo: ") + QString::number(error.number) + QStringLiteral(", popis: ") +
+           error.message;
+}
+
+} // namespace
+
+ReceiptStart::ReceiptStart(AppState& state, Prompts& prompts, const Clock& clock, ReceiptHost& host)
+    : m_state(state), m_prompts(prompts), m_clock(clock), m_host(host)
+{
+}
+
+QString ReceiptStart::newFileName(const QString& datum, const QString& pokladni, const QString& poradi)
+{
+    return datum + pokladni + u'_' + poradi + QStringLiteral(".txt");
+}
+
+QString ReceiptStart::loadFailureText(const Error& error)
+{
+    return failureText(QStringLiteral("Neexistující cesta k datům nebo chyba v konfiguračním souboru programu."),
+                       error);
+}
+
+QString ReceiptStart::startFailureText(const Error& error)
+{
+    return failureText(QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru") + u'\n' +
+                           QStringLiteral(" nebo chyba v konfiguračním souboru programu."),
+                       error);
+}
+
+Result<std::filesystem::path> ReceiptStart::dataFolder() const
+{
+    if (m_state.gDennySafeBag) {
+        const Result<std::filesystem::path> daily = DejCestuDenSFB(m_state.config);
+        if (!daily.ok())
+            return Error{daily.error().number, QStringLiteral("Neexistující sekce DirDenSFB nebo klíč.")};
+        return daily;
+    }
+    return DejCestuDat(m_state.config);
+}
+
+Result<ReceiptStart::View> ReceiptStart::load() const
+{
+    const Result<std::filesystem::path> folder = dataFolder();
+    if (!folder.ok())
+        return folder.error();
+    View view;
+    view.datum = dateYYMMDD(m_clock.today());
+    view.folder = folder.value();
+    view.folderExists = isFolder(view.folder);
+    if (view.folderExists) {
+        const auto files = TextFiles::listFolder(view.folder, QStringLiteral("*.txt"));
+        if (!files.ok())
+            return files.error();
+        for (auto it = files.value().rbegin(); it != files.value().rend(); ++it)
+            view.files.append(TextFiles::toQString(it->filename()));
+    }
+    return view;
+}
+
+bool ReceiptStart::portSettingsRead()
+{
+    return NactiNastaveniPortu(m_state);
+}
+
+ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input)
+{
+    const Result<std::filesystem::path> folder = dataFolder();
+    if (!folder.ok())
+        return failed(folder.error());
+    m_state.gDatovyAdresar = folder.value();
+    nastavDruhDokladu(m_state, input.typSeku);
+
+    if (input.mode == ReceiptStartMode::Barcode)
+        return startBarcode(folder.value());
+    if (input.mode == ReceiptStartMode::NewFile)
+        return startNewFile(folder.value(), input);
+    return startAppend(folder.value(), input);
+}
+
+ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& folder)
+{
+    const Status created = TextFiles::writeAll(folder / kBarcodeFileName.toStdU16String(), QString());
+    if (!created.ok())
+        return failed(created.error());
+    if (!portSettingsRead())
+        return failed(kErrKonfiguracePortu,
+                      QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
+    m_host.PrepniSkener(true);
+    if (!m_host.NastavPrijem(true))
+        return failed(kErrOtevreniPortu,
+                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+    m_host.setReceiptText(QString());
+    m_host.setReceiptFile(folder, kBarcodeFileName);
+    m_state.gSouborVytvorenNovy = true;
+    return started();
+}
+
+ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& folder, const ReceiptStartInput& input)
+{
+    if (!parseYYMMDD(input.datum))
+        return refused(QStringLiteral("Název souboru musí být ve formátu datumu(RRMMDD)!"));
+    if (!threeDigits(input.pokladni))
+        return refused(QStringLiteral("Číslo pokladní musí obsahovat 3 číslice!"));
+    const QString name = newFileName(input.datum, input.pokladni, input.poradi);
+    // Names differing only in letter case are one file where the day files are shared with Windows machines.
+    if (TextFiles::findCaseInsensitive(folder, name))
+        return refused(QStringLiteral("Zadaný soubor již existuje. Musíte zvýšit pořadí čtení!"));
+
+    if (!portSettingsRead())
+        return failed(kErrKonfiguracePortu,
+                      QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
+    if (!isFolder(folder))
+        return failed(kErrNeexistujiciCesta, QStringLiteral("Neexistující cesta."));
+    const std::filesystem::path file = folder / name.toStdU16String();
+    const Status created = TextFiles::writeAll(file, QString());
+    if (!created.ok())
+        return failed(created.error());
+    m_host.PrepniSkener(true);
+    if (!m_host.NastavPrijem(true)) {
+        // The empty file would only block the same name at the next attempt.
+        (void)TextFiles::remove(file);
+        return failed(kErrOtevreniPortu,
+                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+    }
+    m_host.setReceiptText(QString());
+    m_host.setReceiptFile(folder, name);
+    m_state.gSouborVytvorenNovy = true;
+    return started();
+}
+
+ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input)
+{
+    if (!portSettingsRead())
+        return failed(kErrKonfiguracePortu,
+                      QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
+    // The file is read before anything is switched on, so that a file that cannot be read leaves the receipt
+    // in memory and the receipt box as they were.
+    const Result<QStringList> lines = TextFiles::readLines(folder / input.chosenFile.toStdU16String());
+    if (!lines.ok())
+        return failed(lines.error());
+    if (!m_state.gColStrav)
+        return failed(0, QStringLiteral("Typy stravenek nejsou načteny."));
+
+    m_host.PrepniSkener(true);
+    if (!m_host.NastavPrijem(true))
+        return failed(kErrOtevreniPortu,
+                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+    m_host.setReceiptFile(folder, input.chosenFile);
+    m_host.setReceiptText(QString());
+
+    // Every line as it stands, empty and NOREAD lines included: the receipt box mirrors the file, and the
+    // booking decides for itself what it does with a line it cannot recognise.
+    Booking booking(m_state, *m_state.gColStrav, m_prompts, m_host.reader());
+    booking.VymazBuf();
+    QString text;
+    for (const QString& line : lines.value()) {
+        (void)booking.PridejKod(line, 1, false);
+        text += line + QStringLiteral("\r\n");
+    }
+    m_host.setReceiptText(text);
+    m_state.gSouborVytvorenNovy = false;
+    return started();
+}
+
+} // namespace trv

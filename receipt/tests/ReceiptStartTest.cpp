@@ -1,0 +1,139 @@
+#include "receipt/ReceiptStart.h"
+
+#include "receipt/tests/ReceiptFixture.h"
+
+using namespace trv;
+using Kind = ReceiptStart::Outcome::Kind;
+
+namespace {
+
+class ReceiptStartTest : public test::ReceiptFixture {
+protected:
+    ReceiptStart::Outcome start(const ReceiptStartInput& input)
+    {
+        ReceiptStart receiptStart(state, prompts, clock, host);
+        return receiptStart.start(input);
+    }
+
+    static ReceiptStartInput newFile(const char* pokladni, const char* poradi)
+    {
+        ReceiptStartInput in;
+        in.mode = ReceiptStartMode::NewFile;
+        in.datum = QStringLiteral("241209");
+        in.pokladni = QString::fromLatin1(pokladni);
+        in.poradi = QString::fromLatin1(poradi);
+        in.typSeku = QStringLiteral("Faktura");
+        return in;
+    }
+};
+
+} // namespace
+
+TEST_F(ReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFileAndNoReceiptFile)
+{
+    host.setPortOpens(false);
+    const auto outcome = start(newFile("007", "2"));
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.error.number, 60003);
+    EXPECT_EQ(outcome.message, QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
+                                              " nebo chyba v konfiguračním souboru programu.\n"
+                                              "Číslo: 60003, popis: Pokus o otevření neexistujícího portu, "
+                                              "nebo je již port otevřen."));
+    // The empty file would only make the operator raise the order at the next attempt.
+    EXPECT_FALSE(readData(QStringLiteral("241209007_2.txt")));
+    EXPECT_EQ(host.calls(), (QStringList{QStringLiteral("PrepniSkener(True)"), QStringLiteral("NastavPrijem(True)")}));
+    EXPECT_TRUE(host.fileName().isEmpty());
+}
+
+TEST_F(ReceiptStartTest, MissingPortSettingsStartNothing)
+{
+    ASSERT_TRUE(ProfileFile::write(state.config.gIniSoubor(), QStringLiteral("Comm"), QStringLiteral("Parity"),
+                                   QStringLiteral("hodnota nenalezena"))
+                    .ok());
+    for (ReceiptStartMode mode : {ReceiptStartMode::NewFile, ReceiptStartMode::Append, ReceiptStartMode::Barcode}) {
+        SCOPED_TRACE(int(mode));
+        ReceiptStartInput in = newFile("007", "1");
+        in.mode = mode;
+        in.chosenFile = QStringLiteral("241208007_1.txt");
+        writeData(in.chosenFile, QStringLiteral("123\r\n"));
+        const auto outcome = start(in);
+        EXPECT_EQ(outcome.kind, Kind::Failed);
+        EXPECT_EQ(outcome.error.number, 60002);
+        EXPECT_TRUE(outcome.message.endsWith(
+            QStringLiteral("Číslo: 60002, popis: Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč.")));
+    }
+    EXPECT_TRUE(host.calls().isEmpty());
+    EXPECT_FALSE(readData(QStringLiteral("241209007_1.txt")));
+}
+
+TEST_F(ReceiptStartTest, AFileThatCannotBeReadLeavesTheReceiptAsItWas)
+{
+    const auto type = addType(QStringLiteral("Alfa"), 3, 0);
+    auto code = std::make_shared<CPolozka>();
+    code->Kod = QStringLiteral("123");
+    code->setTypS(type);
+    type->Polozky->Add(code);
+    host.setReceiptText(QStringLiteral("123\r\n"));
+
+    ReceiptStartInput in;
+    in.mode = ReceiptStartMode::Append;
+    in.chosenFile = QStringLiteral("241201001_1.txt"); // deleted since the list was filled
+    const auto outcome = start(in);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_TRUE(host.calls().isEmpty());
+    EXPECT_EQ(host.text(), QStringLiteral("123\r\n"));
+    EXPECT_EQ(booked(), QStringList{QStringLiteral("123/0")});
+}
+
+TEST_F(ReceiptStartTest, DailySafeBagModeWorksInItsOwnFolder)
+{
+    const std::filesystem::path daily = folder / "densfb";
+    std::filesystem::create_directories(daily);
+    ASSERT_TRUE(TextFiles::writeAll(daily / "241201001_1.txt", QString()).ok());
+    state.gDennySafeBag = true;
+
+    ReceiptStart receiptStart(state, prompts, clock, host);
+    const auto view = receiptStart.load();
+    ASSERT_TRUE(view.ok());
+    EXPECT_EQ(view.value().folder, daily);
+    EXPECT_EQ(view.value().files, QStringList{QStringLiteral("241201001_1.txt")});
+
+    EXPECT_EQ(start(newFile("001", "2")).kind, Kind::Started);
+    EXPECT_TRUE(TextFiles::exists(daily / "241209001_2.txt"));
+    EXPECT_EQ(state.gDatovyAdresar, daily);
+    EXPECT_EQ(host.folder(), daily);
+}
+
+TEST_F(ReceiptStartTest, AMissingFolderKeyIsReportedWithTheDialogsDescription)
+{
+    setConfig(QStringLiteral("Data"), QStringLiteral("DirDenSFB"), QStringLiteral("hodnota nenalezena"));
+    state.gDennySafeBag = true;
+    ReceiptStart receiptStart(state, prompts, clock, host);
+    const auto view = receiptStart.load();
+    ASSERT_FALSE(view.ok());
+    EXPECT_EQ(ReceiptStart::loadFailureText(view.error()),
+              QStringLiteral("Neexistující cesta k datům nebo chyba v konfiguračním souboru programu.\n"
+                             "Číslo: 60000, popis: Neexistující sekce DirDenSFB nebo klíč."));
+}
+
+TEST_F(ReceiptStartTest, TheStartRecordsWhetherTheFileHoldsEarlierReadings)
+{
+    writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("NOREAD\r\n"));
+    addType(QStringLiteral("Alfa"), 3, 0);
+
+    state.gSouborVytvorenNovy = true;
+    ReceiptStartInput append;
+    append.mode = ReceiptStartMode::Append;
+    append.chosenFile = QStringLiteral("241208001_1.txt");
+    EXPECT_EQ(start(append).kind, Kind::Started);
+    EXPECT_FALSE(state.gSouborVytvorenNovy);
+
+    ReceiptStartInput barcode;
+    barcode.mode = ReceiptStartMode::Barcode;
+    EXPECT_EQ(start(barcode).kind, Kind::Started);
+    EXPECT_TRUE(state.gSouborVytvorenNovy);
+
+    state.gSouborVytvorenNovy = false;
+    EXPECT_EQ(start(newFile("001", "1")).kind, Kind::Started);
+    EXPECT_TRUE(state.gSouborVytvorenNovy);
+}

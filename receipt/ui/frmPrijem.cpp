@@ -1,0 +1,175 @@
+#include "receipt/ui/frmPrijem.h"
+
+#include "platform/Prompts.h"
+#include "receipt/DocumentKind.h"
+#include "ui_frmPrijem.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <exception>
+
+namespace trv {
+
+frmPrijem::frmPrijem(AppState& state, Prompts& prompts, const Clock& clock, ReceiptHost& host, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::frmPrijem>()), m_prompts(prompts),
+      m_start(state, prompts, clock, host)
+{
+    m_ui->setupUi(this);
+    connect(m_ui->btnPrijem, &QPushButton::clicked, this, &frmPrijem::btnPrijem_Click);
+    connect(m_ui->btnVen, &QPushButton::clicked, this, &frmPrijem::btnVen_Click);
+    connect(m_ui->optNovy, &QRadioButton::toggled, this, &frmPrijem::optNovy_Click);
+    connect(m_ui->optPrid, &QRadioButton::toggled, this, &frmPrijem::optPrid_Click);
+    connect(m_ui->optBarC, &QRadioButton::toggled, this, &frmPrijem::optBarC_Click);
+    connect(m_ui->txtSoubor, &QLineEdit::textChanged, this, &frmPrijem::txtSoubor_Change);
+    connect(m_ui->listDataS, &QListWidget::itemSelectionChanged, this, &frmPrijem::listDataS_Click);
+    connect(m_ui->flbDataS, &QListWidget::itemSelectionChanged, this, &frmPrijem::flbDataS_Click);
+    connect(m_ui->cmbTypSeku, &QComboBox::activated, this, &frmPrijem::cmbTypSeku_Click);
+    Form_Load();
+}
+
+frmPrijem::~frmPrijem() = default;
+
+int frmPrijem::exec()
+{
+    if (!m_loaded)
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void frmPrijem::Form_Load()
+{
+    const Result<ReceiptStart::View> view = m_start.load();
+    if (!view.ok()) {
+        m_prompts.error(ReceiptStart::loadFailureText(view.error()));
+        return;
+    }
+    m_ui->txtSoubor->setText(view.value().datum);
+    m_ui->txtPokladni->clear();
+    m_fakturaSoubor = m_ui->txtSoubor->text() + m_ui->txtPokladni->text();
+
+    if (!view.value().folderExists) {
+        m_prompts.error(QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!"));
+    }
+    m_ui->cmbTypSeku->addItem(kDruhFaktura);
+    m_ui->cmbTypSeku->setCurrentIndex(0);
+    // The file list in name order, and the list the operator chooses from with the newest day on top.
+    for (auto it = view.value().files.crbegin(); it != view.value().files.crend(); ++it)
+        m_ui->flbDataS->addItem(*it);
+    m_ui->listDataS->addItems(view.value().files);
+    optNovy_Click(m_ui->optNovy->isChecked());
+    m_loaded = true;
+}
+
+void frmPrijem::showList(bool active)
+{
+    // An inactive list has the colour of a button face, so that it does not look like a place to choose.
+    QPalette palette = m_ui->listDataS->palette();
+    palette.setColor(QPalette::Base, active ? QGuiApplication::palette().color(QPalette::Base)
+                                            : QGuiApplication::palette().color(QPalette::Button));
+    m_ui->listDataS->setPalette(palette);
+}
+
+void frmPrijem::optNovy_Click(bool checked)
+{
+    if (!checked)
+        return;
+    m_ui->txtSoubor->setEnabled(true);
+    m_ui->flbDataS->setEnabled(false);
+    m_ui->listDataS->setEnabled(false);
+    showList(false);
+    m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
+}
+
+void frmPrijem::optPrid_Click(bool checked)
+{
+    if (!checked)
+        return;
+    m_ui->flbDataS->setEnabled(true);
+    m_ui->listDataS->setEnabled(true);
+    m_ui->txtSoubor->setEnabled(false);
+    showList(true);
+    m_ui->btnPrijem->setEnabled(!m_ui->listDataS->selectedItems().isEmpty());
+}
+
+void frmPrijem::optBarC_Click(bool checked)
+{
+    if (!checked)
+        return;
+    m_ui->txtSoubor->setEnabled(false);
+    m_ui->flbDataS->setEnabled(false);
+    m_ui->btnPrijem->setEnabled(true);
+}
+
+void frmPrijem::txtSoubor_Change()
+{
+    m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
+}
+
+void frmPrijem::listDataS_Click()
+{
+    m_ui->btnPrijem->setEnabled(true);
+}
+
+void frmPrijem::flbDataS_Click()
+{
+    m_ui->btnPrijem->setEnabled(true);
+}
+
+void frmPrijem::cmbTypSeku_Click(int index)
+{
+    if (m_ui->cmbTypSeku->itemText(index) == kDruhFaktura)
+        m_ui->txtSoubor->setText(m_fakturaSoubor);
+}
+
+ReceiptStartInput frmPrijem::input() const
+{
+    ReceiptStartInput in;
+    if (m_ui->optBarC->isChecked())
+        in.mode = ReceiptStartMode::Barcode;
+    else if (m_ui->optPrid->isChecked())
+        in.mode = ReceiptStartMode::Append;
+    else
+        in.mode = ReceiptStartMode::NewFile;
+    in.datum = m_ui->txtSoubor->text();
+    in.pokladni = m_ui->txtPokladni->text();
+    in.poradi = m_ui->txtPoradi->text();
+    const QList<QListWidgetItem*> chosen = m_ui->listDataS->selectedItems();
+    if (!chosen.isEmpty())
+        in.chosenFile = chosen.front()->text();
+    in.typSeku = m_ui->cmbTypSeku->currentText();
+    return in;
+}
+
+void frmPrijem::btnPrijem_Click()
+{
+    ReceiptStart::Outcome outcome;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        outcome = m_start.start(input());
+    } catch (const std::exception& e) {
+        outcome.kind = ReceiptStart::Outcome::Kind::Failed;
+        outcome.message = ReceiptStart::startFailureText(Error{0, QString::fromLocal8Bit(e.what())});
+    }
+    QGuiApplication::restoreOverrideCursor();
+
+    switch (outcome.kind) {
+    case ReceiptStart::Outcome::Kind::Started:
+        accept();
+        return;
+    case ReceiptStart::Outcome::Kind::Refused:
+        m_prompts.error(outcome.message);
+        return;
+    case ReceiptStart::Outcome::Kind::Failed:
+        m_prompts.error(outcome.message);
+        reject();
+        return;
+    }
+}
+
+void frmPrijem::btnVen_Click()
+{
+    reject();
+}
+
+} // namespace trv
