@@ -4,8 +4,7 @@
 
 namespace trv {
 
-void nastavDruhDokladu(AppState& state, const QString& typSeku)
-{
+void nastavDruhDokladu(AppState& state, const QString& typSeku) {
     state.gTypDobropis = typSeku == kDruhDobropis;
     state.gTypDovolena = typSeku == kDruhDovolena;
     state.gTypDarkove = typSeku == kDruhDarkove;

@@ -16,12 +16,9 @@ const QString kSection = QStringLiteral("frmRucne");
 } // namespace
 
 ManualEntry::ManualEntry(AppState& state, Prompts& prompts, ReceiptHost& host)
-    : m_state(state), m_prompts(prompts), m_host(host)
-{
-}
+    : m_state(state), m_prompts(prompts), m_host(host) {}
 
-QList<ManualEntry::TypeEntry> ManualEntry::typeEntries() const
-{
+QList<ManualEntry::TypeEntry> ManualEntry::typeEntries() const {
     QList<TypeEntry> entries;
     if (!m_state.gColStrav)
         return entries;
@@ -30,8 +27,7 @@ QList<ManualEntry::TypeEntry> ManualEntry::typeEntries() const
     return entries;
 }
 
-void ManualEntry::chooseType(int index, qint32 firstLength)
-{
+void ManualEntry::chooseType(int index, qint32 firstLength) {
     m_firstLength = firstLength;
     m_typeIndex = index;
     if (m_state.gColStrav && index >= 0 && index < m_state.gColStrav->pocetSpolecnosti()) {
@@ -40,8 +36,7 @@ void ManualEntry::chooseType(int index, qint32 firstLength)
     }
 }
 
-bool ManualEntry::submitsAutomatically(const QString& text) const
-{
+bool ManualEntry::submitsAutomatically(const QString& text) const {
     if (m_secondLength != 0 && text.size() == m_secondLength)
         return true;
     if (m_secondLength != 0 && m_secondLength != m_firstLength)
@@ -49,18 +44,15 @@ bool ManualEntry::submitsAutomatically(const QString& text) const
     return text.size() == m_firstLength;
 }
 
-QString ManualEntry::messageTitle() const
-{
+QString ManualEntry::messageTitle() const {
     return m_state.config.DejText(kSection, QStringLiteral("Chyba"));
 }
 
-ManualEntry::Outcome ManualEntry::refuse(const char* key) const
-{
+ManualEntry::Outcome ManualEntry::refuse(const char* key) const {
     return {Outcome::Kind::Refused, m_state.config.DejText(kSection, QString::fromLatin1(key))};
 }
 
-ManualEntry::Outcome ManualEntry::submit(const QString& kod)
-{
+ManualEntry::Outcome ManualEntry::submit(const QString& kod) {
     if (kod.isEmpty())
         return {};
     if (!m_state.gColStrav)

@@ -44,19 +44,16 @@ public:
 // main window.
 class RecordingReceiptHost final : public ReceiptHost {
 public:
-    void PrepniSkener(bool on) override
-    {
+    void PrepniSkener(bool on) override {
         m_calls.append(on ? QStringLiteral("PrepniSkener(True)") : QStringLiteral("PrepniSkener(False)"));
         m_readerOn = on;
     }
-    bool NastavPrijem(bool open) override
-    {
+    bool NastavPrijem(bool open) override {
         m_calls.append(open ? QStringLiteral("NastavPrijem(True)") : QStringLiteral("NastavPrijem(False)"));
         m_receiving = open && m_portOpens;
         return !open || m_portOpens;
     }
-    void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) override
-    {
+    void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) override {
         m_calls.append(QStringLiteral("setReceiptFile"));
         m_folder = folder;
         m_fileName = fileName;

@@ -19,39 +19,32 @@ namespace {
 
 using Kind = ReceiptStart::Outcome::Kind;
 
-ReceiptStart::Outcome started()
-{
+ReceiptStart::Outcome started() {
     return {Kind::Started, {}, {}};
 }
 
-ReceiptStart::Outcome refused(const QString& message)
-{
+ReceiptStart::Outcome refused(const QString& message) {
     return {Kind::Refused, message, {}};
 }
 
-ReceiptStart::Outcome failed(const Error& error)
-{
+ReceiptStart::Outcome failed(const Error& error) {
     return {Kind::Failed, ReceiptStart::startFailureText(error), error};
 }
 
-ReceiptStart::Outcome failed(int number, const QString& description)
-{
+ReceiptStart::Outcome failed(int number, const QString& description) {
     return failed(Error{number, description});
 }
 
-bool isFolder(const std::filesystem::path& folder)
-{
+bool isFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     return std::filesystem::is_directory(folder, ec);
 }
 
-bool threeDigits(const QString& text)
-{
+bool threeDigits(const QString& text) {
     return text.size() == 3 && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-QString failureText(const QString& opening, const Error& error)
-{
+QString failureText(const QString& opening, const Error& error) {
     // The program stays usable after a failed start (the operator corrects the configuration or the port
     // and starts again), so the message does not announce that it ends.
     return opening + u'\n' + QStringLiteral("Číslo: ") + QString::number(error.number) + QStringLiteral(", popis: ") +
@@ -61,30 +54,24 @@ QString failureText(const QString& opening, const Error& error)
 } // namespace
 
 ReceiptStart::ReceiptStart(AppState& state, Prompts& prompts, const Clock& clock, ReceiptHost& host)
-    : m_state(state), m_prompts(prompts), m_clock(clock), m_host(host)
-{
-}
+    : m_state(state), m_prompts(prompts), m_clock(clock), m_host(host) {}
 
-QString ReceiptStart::newFileName(const QString& datum, const QString& pokladni, const QString& poradi)
-{
+QString ReceiptStart::newFileName(const QString& datum, const QString& pokladni, const QString& poradi) {
     return datum + pokladni + u'_' + poradi + QStringLiteral(".txt");
 }
 
-QString ReceiptStart::loadFailureText(const Error& error)
-{
+QString ReceiptStart::loadFailureText(const Error& error) {
     return failureText(QStringLiteral("Neexistující cesta k datům nebo chyba v konfiguračním souboru programu."),
                        error);
 }
 
-QString ReceiptStart::startFailureText(const Error& error)
-{
+QString ReceiptStart::startFailureText(const Error& error) {
     return failureText(QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru") + u'\n' +
                            QStringLiteral(" nebo chyba v konfiguračním souboru programu."),
                        error);
 }
 
-Result<std::filesystem::path> ReceiptStart::dataFolder() const
-{
+Result<std::filesystem::path> ReceiptStart::dataFolder() const {
     if (m_state.gDennySafeBag) {
         const Result<std::filesystem::path> daily = DejCestuDenSFB(m_state.config);
         if (!daily.ok())
@@ -94,8 +81,7 @@ Result<std::filesystem::path> ReceiptStart::dataFolder() const
     return DejCestuDat(m_state.config);
 }
 
-Result<ReceiptStart::View> ReceiptStart::load() const
-{
+Result<ReceiptStart::View> ReceiptStart::load() const {
     const Result<std::filesystem::path> folder = dataFolder();
     if (!folder.ok())
         return folder.error();
@@ -113,13 +99,11 @@ Result<ReceiptStart::View> ReceiptStart::load() const
     return view;
 }
 
-bool ReceiptStart::portSettingsRead()
-{
+bool ReceiptStart::portSettingsRead() {
     return NactiNastaveniPortu(m_state);
 }
 
-ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input)
-{
+ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input) {
     const Result<std::filesystem::path> folder = dataFolder();
     if (!folder.ok())
         return failed(folder.error());
@@ -133,8 +117,7 @@ ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input)
     return startAppend(folder.value(), input);
 }
 
-ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& folder)
-{
+ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& folder) {
     const Status created = TextFiles::writeAll(folder / kBarcodeFileName.toStdU16String(), QString());
     if (!created.ok())
         return failed(created.error());
@@ -151,8 +134,7 @@ ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& fo
     return started();
 }
 
-ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& folder, const ReceiptStartInput& input)
-{
+ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& folder, const ReceiptStartInput& input) {
     if (!parseYYMMDD(input.datum))
         return refused(QStringLiteral("Název souboru musí být ve formátu datumu(RRMMDD)!"));
     if (!threeDigits(input.pokladni))
@@ -184,8 +166,7 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
     return started();
 }
 
-ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input)
-{
+ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input) {
     if (!portSettingsRead())
         return failed(kErrKonfiguracePortu,
                       QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));

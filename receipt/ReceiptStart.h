@@ -31,11 +31,11 @@ enum class ReceiptStartMode {
 // What the operator entered in the cash-desk dialog.
 struct ReceiptStartInput {
     ReceiptStartMode mode = ReceiptStartMode::NewFile;
-    QString datum;       // YYMMDD, first part of a new file's name
-    QString pokladni;    // cash desk, three digits
-    QString poradi;      // order of the reading, after the underscore
-    QString chosenFile;  // the file name chosen for appending
-    QString typSeku;     // document kind
+    QString datum;      // YYMMDD, first part of a new file's name
+    QString pokladni;   // cash desk, three digits
+    QString poradi;     // order of the reading, after the underscore
+    QString chosenFile; // the file name chosen for appending
+    QString typSeku;    // document kind
 };
 
 // The start of a receipt by cash desk: the data folder, the name and the creation or reloading of the day data

@@ -7,15 +7,14 @@
 
 using namespace trv;
 
-TEST(DocumentKindTest, EachKindSetsItsSwitchAndSeriesOnlyForTheExactText)
-{
+TEST(DocumentKindTest, EachKindSetsItsSwitchAndSeriesOnlyForTheExactText) {
     const struct {
         const char* text;
         const char* key;
     } cases[] = {
-        {"Faktura", "LastFile"},      {"Dobropis", "LastDobr"}, {"Dovolena", "LastDovolena"},
-        {"Dárkové", "LastDarkove"},   {"Uni", "LastUni"},       {"uni", "LastFile"},
-        {"Uni ", "LastFile"},         {"DOBROPIS", "LastFile"}, {"", "LastFile"},
+        {"Faktura", "LastFile"},    {"Dobropis", "LastDobr"}, {"Dovolena", "LastDovolena"},
+        {"Dárkové", "LastDarkove"}, {"Uni", "LastUni"},       {"uni", "LastFile"},
+        {"Uni ", "LastFile"},       {"DOBROPIS", "LastFile"}, {"", "LastFile"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -27,8 +26,7 @@ TEST(DocumentKindTest, EachKindSetsItsSwitchAndSeriesOnlyForTheExactText)
     }
 }
 
-TEST(DocumentKindTest, AKindChosenForAnEarlierReceiptDoesNotCarryOver)
-{
+TEST(DocumentKindTest, AKindChosenForAnEarlierReceiptDoesNotCarryOver) {
     AppState state;
     nastavDruhDokladu(state, QStringLiteral("Dobropis"));
     EXPECT_EQ(druhDokladu(state).key, QStringLiteral("LastDobr"));

@@ -27,8 +27,7 @@ namespace trv::test {
 // 9 December 2024 and a main window that only records what it is asked to do.
 class ReceiptFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         folder = TextFiles::toPath(m_dir.path());
         dataFolder = folder / "data";
@@ -44,21 +43,18 @@ protected:
         state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
     }
 
-    void setConfig(const QString& section, const QString& key, const QString& value)
-    {
+    void setConfig(const QString& section, const QString& key, const QString& value) {
         ASSERT_TRUE(ProfileFile::write(state.config.gIniSoubor(), section, key, value).ok());
     }
 
-    void writeLanguageFile(const QString& text)
-    {
+    void writeLanguageFile(const QString& text) {
         ASSERT_TRUE(TextFiles::writeAll(state.config.gJazykovySoubor(), text, TextEncoding::Utf8).ok());
     }
 
     // A type of the receipt's collection, with the layout defaults of the definition file where a test does
     // not set them.
     std::shared_ptr<CStrav> addType(const QString& name, qint32 delka, qint32 delka2,
-                                    const std::function<void(CStrav&)>& configure = {})
-    {
+                                    const std::function<void(CStrav&)>& configure = {}) {
         auto t = std::make_shared<CStrav>();
         t->Nazev = name;
         t->Delka = delka;
@@ -76,8 +72,7 @@ protected:
     }
 
     // The booked codes of every type, in collection order, each as "code/read kind".
-    QStringList booked() const
-    {
+    QStringList booked() const {
         QStringList codes;
         for (const auto& t : *state.gColStrav) {
             for (const auto& code : *t->Polozky)
@@ -86,13 +81,11 @@ protected:
         return codes;
     }
 
-    void writeData(const QString& name, const QString& text)
-    {
+    void writeData(const QString& name, const QString& text) {
         ASSERT_TRUE(TextFiles::writeAll(dataFolder / name.toStdU16String(), text).ok());
     }
 
-    std::optional<QString> readData(const QString& name) const
-    {
+    std::optional<QString> readData(const QString& name) const {
         const auto text = TextFiles::readAll(dataFolder / name.toStdU16String());
         if (!text.ok())
             return std::nullopt;

@@ -9,14 +9,12 @@ namespace {
 
 class ReceiptStartTest : public test::ReceiptFixture {
 protected:
-    ReceiptStart::Outcome start(const ReceiptStartInput& input)
-    {
+    ReceiptStart::Outcome start(const ReceiptStartInput& input) {
         ReceiptStart receiptStart(state, prompts, clock, host);
         return receiptStart.start(input);
     }
 
-    static ReceiptStartInput newFile(const char* pokladni, const char* poradi)
-    {
+    static ReceiptStartInput newFile(const char* pokladni, const char* poradi) {
         ReceiptStartInput in;
         in.mode = ReceiptStartMode::NewFile;
         in.datum = QStringLiteral("241209");
@@ -29,8 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(ReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFileAndNoReceiptFile)
-{
+TEST_F(ReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFileAndNoReceiptFile) {
     host.setPortOpens(false);
     const auto outcome = start(newFile("007", "2"));
     EXPECT_EQ(outcome.kind, Kind::Failed);
@@ -45,8 +42,7 @@ TEST_F(ReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFileAndNoReceiptFile)
     EXPECT_TRUE(host.fileName().isEmpty());
 }
 
-TEST_F(ReceiptStartTest, MissingPortSettingsStartNothing)
-{
+TEST_F(ReceiptStartTest, MissingPortSettingsStartNothing) {
     ASSERT_TRUE(ProfileFile::write(state.config.gIniSoubor(), QStringLiteral("Comm"), QStringLiteral("Parity"),
                                    QStringLiteral("hodnota nenalezena"))
                     .ok());
@@ -59,15 +55,14 @@ TEST_F(ReceiptStartTest, MissingPortSettingsStartNothing)
         const auto outcome = start(in);
         EXPECT_EQ(outcome.kind, Kind::Failed);
         EXPECT_EQ(outcome.error.number, 60002);
-        EXPECT_TRUE(outcome.message.endsWith(
-            QStringLiteral("Číslo: 60002, popis: Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč.")));
+        EXPECT_TRUE(outcome.message.endsWith(QStringLiteral(
+            "Číslo: 60002, popis: Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč.")));
     }
     EXPECT_TRUE(host.calls().isEmpty());
     EXPECT_FALSE(readData(QStringLiteral("241209007_1.txt")));
 }
 
-TEST_F(ReceiptStartTest, AFileThatCannotBeReadLeavesTheReceiptAsItWas)
-{
+TEST_F(ReceiptStartTest, AFileThatCannotBeReadLeavesTheReceiptAsItWas) {
     const auto type = addType(QStringLiteral("Alfa"), 3, 0);
     auto code = std::make_shared<CPolozka>();
     code->Kod = QStringLiteral("123");
@@ -85,8 +80,7 @@ TEST_F(ReceiptStartTest, AFileThatCannotBeReadLeavesTheReceiptAsItWas)
     EXPECT_EQ(booked(), QStringList{QStringLiteral("123/0")});
 }
 
-TEST_F(ReceiptStartTest, DailySafeBagModeWorksInItsOwnFolder)
-{
+TEST_F(ReceiptStartTest, DailySafeBagModeWorksInItsOwnFolder) {
     const std::filesystem::path daily = folder / "densfb";
     std::filesystem::create_directories(daily);
     ASSERT_TRUE(TextFiles::writeAll(daily / "241201001_1.txt", QString()).ok());
@@ -104,8 +98,7 @@ TEST_F(ReceiptStartTest, DailySafeBagModeWorksInItsOwnFolder)
     EXPECT_EQ(host.folder(), daily);
 }
 
-TEST_F(ReceiptStartTest, AMissingFolderKeyIsReportedWithTheDialogsDescription)
-{
+TEST_F(ReceiptStartTest, AMissingFolderKeyIsReportedWithTheDialogsDescription) {
     setConfig(QStringLiteral("Data"), QStringLiteral("DirDenSFB"), QStringLiteral("hodnota nenalezena"));
     state.gDennySafeBag = true;
     ReceiptStart receiptStart(state, prompts, clock, host);
@@ -116,8 +109,7 @@ TEST_F(ReceiptStartTest, AMissingFolderKeyIsReportedWithTheDialogsDescription)
                              "Číslo: 60000, popis: Neexistující sekce DirDenSFB nebo klíč."));
 }
 
-TEST_F(ReceiptStartTest, TheStartRecordsWhetherTheFileHoldsEarlierReadings)
-{
+TEST_F(ReceiptStartTest, TheStartRecordsWhetherTheFileHoldsEarlierReadings) {
     writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("NOREAD\r\n"));
     addType(QStringLiteral("Alfa"), 3, 0);
 

@@ -13,8 +13,7 @@ namespace trv {
 
 frmPrijem::frmPrijem(AppState& state, Prompts& prompts, const Clock& clock, ReceiptHost& host, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmPrijem>()), m_prompts(prompts),
-      m_start(state, prompts, clock, host)
-{
+      m_start(state, prompts, clock, host) {
     m_ui->setupUi(this);
     connect(m_ui->btnPrijem, &QPushButton::clicked, this, &frmPrijem::btnPrijem_Click);
     connect(m_ui->btnVen, &QPushButton::clicked, this, &frmPrijem::btnVen_Click);
@@ -30,15 +29,13 @@ frmPrijem::frmPrijem(AppState& state, Prompts& prompts, const Clock& clock, Rece
 
 frmPrijem::~frmPrijem() = default;
 
-int frmPrijem::exec()
-{
+int frmPrijem::exec() {
     if (!m_loaded)
         return QDialog::Rejected;
     return QDialog::exec();
 }
 
-void frmPrijem::Form_Load()
-{
+void frmPrijem::Form_Load() {
     const Result<ReceiptStart::View> view = m_start.load();
     if (!view.ok()) {
         m_prompts.error(ReceiptStart::loadFailureText(view.error()));
@@ -61,8 +58,7 @@ void frmPrijem::Form_Load()
     m_loaded = true;
 }
 
-void frmPrijem::showList(bool active)
-{
+void frmPrijem::showList(bool active) {
     // An inactive list has the colour of a button face, so that it does not look like a place to choose.
     QPalette palette = m_ui->listDataS->palette();
     palette.setColor(QPalette::Base, active ? QGuiApplication::palette().color(QPalette::Base)
@@ -70,8 +66,7 @@ void frmPrijem::showList(bool active)
     m_ui->listDataS->setPalette(palette);
 }
 
-void frmPrijem::optNovy_Click(bool checked)
-{
+void frmPrijem::optNovy_Click(bool checked) {
     if (!checked)
         return;
     m_ui->txtSoubor->setEnabled(true);
@@ -81,8 +76,7 @@ void frmPrijem::optNovy_Click(bool checked)
     m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
 }
 
-void frmPrijem::optPrid_Click(bool checked)
-{
+void frmPrijem::optPrid_Click(bool checked) {
     if (!checked)
         return;
     m_ui->flbDataS->setEnabled(true);
@@ -92,8 +86,7 @@ void frmPrijem::optPrid_Click(bool checked)
     m_ui->btnPrijem->setEnabled(!m_ui->listDataS->selectedItems().isEmpty());
 }
 
-void frmPrijem::optBarC_Click(bool checked)
-{
+void frmPrijem::optBarC_Click(bool checked) {
     if (!checked)
         return;
     m_ui->txtSoubor->setEnabled(false);
@@ -101,29 +94,24 @@ void frmPrijem::optBarC_Click(bool checked)
     m_ui->btnPrijem->setEnabled(true);
 }
 
-void frmPrijem::txtSoubor_Change()
-{
+void frmPrijem::txtSoubor_Change() {
     m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
 }
 
-void frmPrijem::listDataS_Click()
-{
+void frmPrijem::listDataS_Click() {
     m_ui->btnPrijem->setEnabled(true);
 }
 
-void frmPrijem::flbDataS_Click()
-{
+void frmPrijem::flbDataS_Click() {
     m_ui->btnPrijem->setEnabled(true);
 }
 
-void frmPrijem::cmbTypSeku_Click(int index)
-{
+void frmPrijem::cmbTypSeku_Click(int index) {
     if (m_ui->cmbTypSeku->itemText(index) == kDruhFaktura)
         m_ui->txtSoubor->setText(m_fakturaSoubor);
 }
 
-ReceiptStartInput frmPrijem::input() const
-{
+ReceiptStartInput frmPrijem::input() const {
     ReceiptStartInput in;
     if (m_ui->optBarC->isChecked())
         in.mode = ReceiptStartMode::Barcode;
@@ -141,8 +129,7 @@ ReceiptStartInput frmPrijem::input() const
     return in;
 }
 
-void frmPrijem::btnPrijem_Click()
-{
+void frmPrijem::btnPrijem_Click() {
     ReceiptStart::Outcome outcome;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {
@@ -167,8 +154,7 @@ void frmPrijem::btnPrijem_Click()
     }
 }
 
-void frmPrijem::btnVen_Click()
-{
+void frmPrijem::btnVen_Click() {
     reject();
 }
 

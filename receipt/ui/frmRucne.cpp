@@ -13,8 +13,7 @@ namespace trv {
 
 frmRucne::frmRucne(AppState& state, Prompts& prompts, ReceiptHost& host, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmRucne>()), m_state(state), m_prompts(prompts),
-      m_entry(state, prompts, host)
-{
+      m_entry(state, prompts, host) {
     m_ui->setupUi(this);
     m_ui->txtKod->installEventFilter(this);
     connect(m_ui->cmdDalsi, &QPushButton::clicked, this, &frmRucne::cmdDalsi_Click);
@@ -25,8 +24,7 @@ frmRucne::frmRucne(AppState& state, Prompts& prompts, ReceiptHost& host, QWidget
 
 frmRucne::~frmRucne() = default;
 
-void frmRucne::Form_Load(int chosenType)
-{
+void frmRucne::Form_Load(int chosenType) {
     m_ui->txtKod->clear();
     for (const ManualEntry::TypeEntry& t : m_entry.typeEntries())
         m_ui->cmbTypStr->addItem(t.nazev, t.delka);
@@ -48,22 +46,19 @@ void frmRucne::Form_Load(int chosenType)
     m_ui->cmdKonec->setText(config.DejText(section, QStringLiteral("cmdKonec")));
 }
 
-void frmRucne::cmbTypStr_Click(int index)
-{
+void frmRucne::cmbTypStr_Click(int index) {
     if (index < 0)
         return;
     m_entry.chooseType(index, m_ui->cmbTypStr->itemData(index).toInt());
 }
 
-bool frmRucne::eventFilter(QObject* watched, QEvent* event)
-{
+bool frmRucne::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_ui->txtKod && event->type() == QEvent::KeyPress)
         return txtKod_KeyPress(static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
 }
 
-bool frmRucne::txtKod_KeyPress(QKeyEvent* event)
-{
+bool frmRucne::txtKod_KeyPress(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // Enter never submits: a code of the wrong length is thrown away so that it is typed again.
         if (m_entry.enterEmpties(m_ui->txtKod->text()))
@@ -82,20 +77,17 @@ bool frmRucne::txtKod_KeyPress(QKeyEvent* event)
     return false;
 }
 
-void frmRucne::txtKod_Change()
-{
+void frmRucne::txtKod_Change() {
     if (m_entry.submitsAutomatically(m_ui->txtKod->text()))
         cmdDalsi_Click();
 }
 
-void frmRucne::typeAgain()
-{
+void frmRucne::typeAgain() {
     m_ui->txtKod->clear();
     m_ui->txtKod->setFocus();
 }
 
-void frmRucne::cmdDalsi_Click()
-{
+void frmRucne::cmdDalsi_Click() {
     ManualEntry::Outcome outcome;
     try {
         outcome = m_entry.submit(m_ui->txtKod->text());
@@ -111,16 +103,14 @@ void frmRucne::cmdDalsi_Click()
         return;
     case ManualEntry::Outcome::Kind::Refused:
         if (!outcome.message.isEmpty()) {
-            m_prompts.message(outcome.message, Prompts::Buttons::Ok, Prompts::Icon::Critical,
-                              m_entry.messageTitle());
+            m_prompts.message(outcome.message, Prompts::Buttons::Ok, Prompts::Icon::Critical, m_entry.messageTitle());
         }
         typeAgain();
         return;
     }
 }
 
-void frmRucne::cmdKonec_Click()
-{
+void frmRucne::cmdKonec_Click() {
     accept();
 }
 
