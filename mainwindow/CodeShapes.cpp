@@ -36,29 +36,33 @@ std::optional<QStringList> splitJoinedCodes(QStringView line, const CodeShapes& 
     std::sort(lengths.begin(), lengths.end(), std::greater<>());
     const qsizetype noReadLength = shapes.noRead.size();
 
-    // next[i]: the length of the piece to take at i so that the rest from i on cuts cleanly; 0 when none.
-    // Filled from the end, so each position is looked at once per length.
+    // ways[i]: in how many ways the rest from position i cuts cleanly (0, 1, or 2 for "more than one");
+    // next[i]: the piece to take at i when there is exactly one way. Filled from the end.
+    std::vector<int> ways(static_cast<size_t>(n) + 1, 0);
     std::vector<qsizetype> next(static_cast<size_t>(n) + 1, 0);
-    std::vector<bool> ends(static_cast<size_t>(n) + 1, false);
-    ends[static_cast<size_t>(n)] = true;
+    ways[static_cast<size_t>(n)] = 1;
     for (qsizetype i = n - 1; i >= 0; --i) {
         const QStringView rest = line.mid(i);
-        if (noReadLength > 0 && rest.startsWith(shapes.noRead) && ends[static_cast<size_t>(i + noReadLength)]) {
-            next[static_cast<size_t>(i)] = noReadLength;
-            ends[static_cast<size_t>(i)] = true;
-            continue;
-        }
+        int count = 0;
+        auto take = [&](qsizetype length) {
+            const int after = ways[static_cast<size_t>(i + length)];
+            if (after == 0)
+                return;
+            count = std::min(2, count + after);
+            next[static_cast<size_t>(i)] = length;
+        };
+        if (noReadLength > 0 && rest.startsWith(shapes.noRead))
+            take(noReadLength);
         for (qsizetype l : lengths) {
-            if (l > rest.size() || !ends[static_cast<size_t>(i + l)])
-                continue;
-            if (isCodePiece(rest.first(l), shapes)) {
-                next[static_cast<size_t>(i)] = l;
-                ends[static_cast<size_t>(i)] = true;
+            if (count >= 2)
                 break;
-            }
+            if (l <= rest.size() && ways[static_cast<size_t>(i + l)] > 0 && isCodePiece(rest.first(l), shapes))
+                take(l);
         }
+        ways[static_cast<size_t>(i)] = count;
     }
-    if (!ends[0])
+    // A line that cuts in more than one way is not guessed at.
+    if (ways[0] != 1)
         return std::nullopt;
 
     QStringList codes;

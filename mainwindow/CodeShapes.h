@@ -24,8 +24,8 @@ struct CodeShapes {
 bool isSingleCode(QStringView line, const CodeShapes& shapes);
 
 // The codes of a line that holds several codes written together because line ends were lost, with NOREAD
-// texts among them taken out. nullopt when the line is not wholly made of recognised codes and NOREAD
-// texts, or is a single code. Among several ways to cut, the one with the longer codes first is taken.
+// texts among them taken out. nullopt when the line is a single code, is not wholly made of recognised codes
+// and NOREAD texts, or can be cut into them in more than one way (nothing is guessed).
 std::optional<QStringList> splitJoinedCodes(QStringView line, const CodeShapes& shapes);
 
 // The shapes of the voucher types of the current receipt (AppState::gColStrav), recognised as booking does.

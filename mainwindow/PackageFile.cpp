@@ -19,8 +19,7 @@ QStringList kodyVsechTypu(const CColStrav& types) {
     return codes;
 }
 
-Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const CColStrav& types,
-                 PackageState& package) {
+Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const CColStrav& types, PackageState& package) {
     return UlozBalik(path, cisloBaliku, kodyVsechTypu(types), package);
 }
 

@@ -21,8 +21,7 @@ QStringList kodyVsechTypu(const CColStrav& types);
 // (created when missing), and makes those codes the codes of the package written last, leaving the current
 // package's code list empty. The file is replaced as a whole only once the new text is complete, so a failed
 // write leaves it as it was; the package state then stays as it was too, and the error names the file.
-Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const CColStrav& types,
-                 PackageState& package);
+Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const CColStrav& types, PackageState& package);
 Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const QStringList& codes,
                  PackageState& package);
 

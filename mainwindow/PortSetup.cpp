@@ -85,9 +85,8 @@ QString PortSetup::handshakeName(const QString& code) {
 
 QString PortSetup::popisPortu(const PortSettings& port) {
     const QString separator = QStringLiteral(", ");
-    return QStringLiteral("COM") + QString::number(port.gPort) + separator + handshakeName(port.gHShaking) +
-           separator + port.gBaudRate + separator + port.gDataBits + separator + port.gStopBits + separator +
-           port.gParity;
+    return QStringLiteral("COM") + QString::number(port.gPort) + separator + handshakeName(port.gHShaking) + separator +
+           port.gBaudRate + separator + port.gDataBits + separator + port.gStopBits + separator + port.gParity;
 }
 
 QString PortSetup::PopisPortu() {

@@ -103,8 +103,7 @@ ReaderScript typeButton(qint32 typScaneru, const CStrav& chosen, std::span<const
 
     switch (typScaneru) {
     case 1:
-        return {write(QStringLiteral("<Kr1,%1,%2,%3,%4>").arg(n(p.A), n(p.B), n(p.C), n(p.D)) +
-                      QStringLiteral("<Z>"))};
+        return {write(QStringLiteral("<Kr1,%1,%2,%3,%4>").arg(n(p.A), n(p.B), n(p.C), n(p.D)) + QStringLiteral("<Z>"))};
     case 2: {
         const qint32 c = trideni && !gF39 ? minDelka : p.C;
         const qint32 d = trideni && !gF39 ? maxDelka : p.D;

@@ -34,8 +34,7 @@ class ReaderCommands final : public QObject {
 
 public:
     ReaderCommands(AppState& state, ReaderState& reader, SerialPort& port, PortSetup& portSetup, Pause& pause,
-                   ReaderControl& readerControl, ReadCounters& counters, Prompts& prompts,
-                   QObject* parent = nullptr);
+                   ReaderControl& readerControl, ReadCounters& counters, Prompts& prompts, QObject* parent = nullptr);
     ~ReaderCommands() override;
 
     // PrepniSkener: switches the reader on or off. A closed port is opened with the configured settings for

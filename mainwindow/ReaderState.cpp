@@ -45,8 +45,7 @@ qint32 nactiTypScaneru(const Config& config) {
 }
 
 bool nactiSoftwZastavovani(const Config& config) {
-    const std::optional<QString> value =
-        config.ctiSentinel(QStringLiteral("User"), QStringLiteral("SoftwZastavovani"));
+    const std::optional<QString> value = config.ctiSentinel(QStringLiteral("User"), QStringLiteral("SoftwZastavovani"));
     if (!value)
         return false;
     const QString head = left(*value, 5).trimmed();

@@ -16,7 +16,9 @@ protected:
 
 TEST_F(BadInputTest, ControlCharactersAndNulBytesDoNotStopReading) {
     QByteArray chunk("\0\x01\x7f\xff\r\n", 6);
-    chunk += QByteArray("12\0" "34\r\n", 7);
+    chunk += QByteArray("12\0"
+                        "34\r\n",
+                        7);
     chunk += alfa(100).toLatin1() + "\r\n";
     chunk += QByteArray("\r\r\n\n\n");
     chunk += alfa(200).toLatin1() + "\r\n";
@@ -24,7 +26,9 @@ TEST_F(BadInputTest, ControlCharactersAndNulBytesDoNotStopReading) {
     EXPECT_EQ(rig.booked(), (QStringList{alfa(100), alfa(200)}));
     // The line that starts with a digit is rejected by the character check; the others are not codes.
     ASSERT_EQ(rig.errorLog.lines.size(), 1);
-    EXPECT_TRUE(rig.errorLog.lines[0].startsWith(QString::fromLatin1("12\0" "34", 5)));
+    EXPECT_TRUE(rig.errorLog.lines[0].startsWith(QString::fromLatin1("12\0"
+                                                                     "34",
+                                                                     5)));
     // The display box keeps every byte, NUL included.
     EXPECT_EQ(rig.display.text().size(), chunk.size());
 }

@@ -26,7 +26,8 @@ TEST_F(CodeProcessorTest, CodesAreBookedWhenTheirLineIsComplete) {
     EXPECT_EQ(rig.booked(), (QStringList{alfa(100), alfa(200)}));
 
     rig.receive(line(alfa(1, 1)) + line(QStringLiteral("050123456789")) + line(alfa(2, 2)));
-    EXPECT_EQ(rig.booked(), (QStringList{alfa(100), alfa(200), alfa(1, 1), alfa(2, 2), QStringLiteral("050123456789")}));
+    EXPECT_EQ(rig.booked(),
+              (QStringList{alfa(100), alfa(200), alfa(1, 1), alfa(2, 2), QStringLiteral("050123456789")}));
 
     EXPECT_TRUE(rig.messages().isEmpty());
     EXPECT_TRUE(rig.buffer.isEmpty());
@@ -106,8 +107,8 @@ TEST_F(CodeProcessorTest, AnExpiredVoucherAndAnInvalidIssueAreReportedOnce) {
     rig.receive(line(alfa(100, 45678)) + line(alfa(100, 34567)));
     EXPECT_TRUE(rig.booked().isEmpty());
     // The invalid issue (year digit 3) is reported by the check itself; the processor adds nothing to it.
-    EXPECT_EQ(rig.messages(),
-              (QStringList{QStringLiteral("Platnost vyprsela:\r\n") + alfa(100, 45678), QStringLiteral("Neplatna emise.")}));
+    EXPECT_EQ(rig.messages(), (QStringList{QStringLiteral("Platnost vyprsela:\r\n") + alfa(100, 45678),
+                                           QStringLiteral("Neplatna emise.")}));
 }
 
 TEST_F(CodeProcessorTest, AnUnrecognisedCodeIsRefusedByBookingAndNotCounted) {

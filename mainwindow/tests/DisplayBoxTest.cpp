@@ -45,10 +45,12 @@ TEST(DisplayBoxTest, LineRepairCutsOnlyLinesMadeOfCodes) {
         {"a NOREAD between codes goes", lines({a + nr + c}), lines({a, c})},
         {"a NOREAD line stays", lines({a, nr}), lines({a, nr})},
         {"one code stays", lines({b}), lines({b})},
-        {"a line that is not made of codes stays", lines({a + QStringLiteral("12345"), QStringLiteral("ABCDEFGHIJKLMNOPQRSTU")}),
+        {"a line that is not made of codes stays",
+         lines({a + QStringLiteral("12345"), QStringLiteral("ABCDEFGHIJKLMNOPQRSTU")}),
          lines({a + QStringLiteral("12345"), QStringLiteral("ABCDEFGHIJKLMNOPQRSTU")})},
         {"empty lines and stray line ends go",
-         QStringLiteral("\r\n") + a + QStringLiteral("\r\n\r\n\n") + c + QStringLiteral("\r") + a + QStringLiteral("\r\n"),
+         QStringLiteral("\r\n") + a + QStringLiteral("\r\n\r\n\n") + c + QStringLiteral("\r") + a +
+             QStringLiteral("\r\n"),
          lines({a, c, a})},
         {"a last line without its line end gets one", lines({a}) + c, lines({a, c})},
     };
@@ -61,6 +63,23 @@ TEST(DisplayBoxTest, LineRepairCutsOnlyLinesMadeOfCodes) {
         // The caller repeats the pass while it reports a change; the second pass finds nothing to do.
         EXPECT_FALSE(box.OpravRadky(shapes()));
     }
+}
+
+TEST(DisplayBoxTest, LineRepairUsesTheRecognitionOfTheVoucherTypes) {
+    test::ReaderRig rig({{QStringLiteral("Alfa Stravenky"), 10, 6, 3}, {QStringLiteral("Beta Poukazy"), 12, 1, 3}});
+    const QString a1 = test::alfa(100);
+    const QString a2 = test::alfa(200, 22222);
+    const QString beta = QStringLiteral("050123456789");
+    // Codes of one length cut in one way only; a 10- and a 12-digit code run together cut either way round,
+    // so that line is left as it is.
+    rig.display.setText(lines({a1 + a2 + QStringLiteral("NOREAD") + a1, a1 + beta}));
+    EXPECT_TRUE(rig.display.OpravRadky(codeShapes(rig.state)));
+    EXPECT_EQ(rig.display.text(), lines({a1, a2, a1, a1 + beta}));
+
+    // A 20-digit type makes two Alfa codes one code of its own: the line stays.
+    test::ReaderRig omega({{QStringLiteral("Alfa Stravenky"), 10, 6, 3}, {QStringLiteral("Omega Karty"), 20, 1, 3}});
+    omega.display.setText(lines({a1 + a2, a1 + a2 + a1}));
+    EXPECT_FALSE(omega.display.OpravRadky(codeShapes(omega.state)));
 }
 
 TEST(DisplayBoxTest, LineRepairRemovesANoReadTextOfAnyLength) {

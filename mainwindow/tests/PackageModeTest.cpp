@@ -35,22 +35,34 @@ protected:
 TEST_F(PackageModeTest, ACodeFillingThePackageOpensTheDialogAndEachAnswerClosesItItsWay) {
     struct Case {
         int answer;
-        QString file;          // the package file afterwards
-        qint64 number;         // gCisloBaliku afterwards
-        QString stored;        // DalsiCisloBaliku afterwards
-        qint64 total;          // gSumaVse
-        qint64 current;        // gSumaBalik
-        QStringList booked;    // codes still held in memory
+        QString file;       // the package file afterwards
+        qint64 number;      // gCisloBaliku afterwards
+        QString stored;     // DalsiCisloBaliku afterwards
+        qint64 total;       // gSumaVse
+        qint64 current;     // gSumaBalik
+        QStringList booked; // codes still held in memory
         int receiptEnds;
     };
     const QString a = alfa(150);
     const QString b = alfa(100, 22222);
     const std::vector<Case> cases = {
-        {1, QStringLiteral("#1\r\n") + a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n"), 2, QStringLiteral(" 2"),
-         250, 0, {}, 0},
+        {1,
+         QStringLiteral("#1\r\n") + a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n"),
+         2,
+         QStringLiteral(" 2"),
+         250,
+         0,
+         {},
+         0},
         {2, QStringLiteral("<missing>"), 1, QStringLiteral("1"), 0, 0, {}, 0},
-        {3, QStringLiteral("#1\r\n") + a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n#2\r\n"), 2,
-         QStringLiteral(" 3"), 250, 0, {}, 1},
+        {3,
+         QStringLiteral("#1\r\n") + a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n#2\r\n"),
+         2,
+         QStringLiteral(" 3"),
+         250,
+         0,
+         {},
+         1},
         {0, QStringLiteral("<missing>"), 1, QStringLiteral("1"), 250, 250, {a, b}, 0},
     };
     for (const Case& c : cases) {
@@ -96,8 +108,8 @@ TEST_F(PackageModeTest, APackageLeftAboveItsLimitTakesNoMoreCodes) {
     EXPECT_EQ(rig.dialogsShown, 1);
     rig.receive(line(alfa(10, 33333)) + line(alfa(20, 44444)));
     // The run ends at the first refused code; the rest waits for the next call.
-    EXPECT_EQ(rig.messages(), QStringList{QStringLiteral("Stravenka ") + alfa(10, 33333) +
-                                          QStringLiteral(" prekrocila mez.")});
+    EXPECT_EQ(rig.messages(),
+              QStringList{QStringLiteral("Stravenka ") + alfa(10, 33333) + QStringLiteral(" prekrocila mez.")});
     EXPECT_EQ(rig.booked(), QStringList{alfa(250)});
     EXPECT_EQ(rig.buffer.text(), QString::fromLatin1(line(alfa(20, 44444))));
     EXPECT_EQ(rig.pause.waits.size(), 2u);

@@ -71,13 +71,14 @@ TEST_F(PortSetupTest, HandshakesAndTheirDescriptions) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code.toStdString());
-        PortSettings settings{1, c.code, QStringLiteral("38400"), QStringLiteral("8"), QStringLiteral("1"),
-                              QStringLiteral("N")};
+        PortSettings settings{
+            1, c.code, QStringLiteral("38400"), QStringLiteral("8"), QStringLiteral("1"), QStringLiteral("N")};
         EXPECT_EQ(PortSetup::popisPortu(settings), c.description);
         rig.state.port = settings;
         EXPECT_EQ(rig.portSetup.nastavPort().ok(), c.handshake.has_value());
-        if (c.handshake)
+        if (c.handshake) {
             EXPECT_EQ(rig.port.handshaking(), *c.handshake);
+        }
     }
     // Mark and space parity reach the line as they are.
     rig.state.port.gHShaking = QStringLiteral("0");

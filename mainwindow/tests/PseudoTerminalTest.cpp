@@ -24,9 +24,18 @@ QCoreApplication& application() {
     static int argc = 1;
     static char name[] = "mainwindow_tests";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     return app ? *app : *QCoreApplication::instance();
+}
+
+QStringList& warnings() {
+    static QStringList list;
+    return list;
+}
+
+void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtWarningMsg)
+        warnings().append(message);
 }
 
 class PseudoTerminalTest : public ::testing::Test {
@@ -64,8 +73,7 @@ protected:
         ASSERT_EQ(::write(m_master, bytes.constData(), static_cast<size_t>(bytes.size())), bytes.size());
     }
 
-    template <typename Predicate>
-    bool waitFor(Predicate done) {
+    template <typename Predicate> bool waitFor(Predicate done) {
         QDeadlineTimer deadline(3000);
         while (!done() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -80,9 +88,8 @@ protected:
 TEST_F(PseudoTerminalTest, CodesWrittenByTheReaderAreBookedAndTheReaderIsSwitched) {
     ReaderRig rig;
     const QString device = m_device;
-    QtSerialPort port([device](const QString& name) {
-        return name == QLatin1String("TRV7300_COM2") ? device : QString();
-    });
+    QtSerialPort port(
+        [device](const QString& name) { return name == QLatin1String("TRV7300_COM2") ? device : QString(); });
     EventLoopPause pause;
     ReaderStop stop(rig.state, port, pause, rig.errorLog);
     PortSetup portSetup(rig.state, port, rig.receipt, rig.prompts);
@@ -92,6 +99,8 @@ TEST_F(PseudoTerminalTest, CodesWrittenByTheReaderAreBookedAndTheReaderIsSwitche
     ReaderCommands commands(rig.state, rig.reader, port, portSetup, pause, stop, rig.counters, rig.prompts);
     rig.state.gDTRSleep = 20;
     rig.state.sw.gFChybyDoOkna = true;
+    warnings().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
 
     ASSERT_TRUE(NactiNastaveniPortu(rig.state));
     ASSERT_TRUE(portSetup.NastavPrijem(true)) << portSetup.lastError()->message.toStdString();
@@ -110,6 +119,12 @@ TEST_F(PseudoTerminalTest, CodesWrittenByTheReaderAreBookedAndTheReaderIsSwitche
     EXPECT_EQ(rig.errorLog.lines, QStringList{QStringLiteral("1A Nepovolene znaky:")});
     EXPECT_EQ(rig.display.text(), alfa(100) + QStringLiteral("\r\n") + alfa(200) + QStringLiteral("\r\n1A\r\n") +
                                       alfa(300) + QStringLiteral("\r\n"));
+
+    // Two more rejections: the missing DTR line is reported once, in the log.
+    writeMaster("1B\r\n1C\r\n");
+    ASSERT_TRUE(waitFor([&] { return rig.errorLog.lines.size() == 3; }));
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings().filter(QStringLiteral("DTR")).size(), 1) << warnings().join(u'\n').toStdString();
 
     ASSERT_TRUE(commands.PrepniSkener(false));
     EXPECT_EQ(readMaster("<Kv2,,,>"), QByteArray("<Kv2,,,>"));

@@ -17,8 +17,9 @@ QList<QByteArray> bytes(std::initializer_list<const char*> writes) {
 class ReaderCommandsTest : public ::testing::Test {
 protected:
     void setTyp(const QString& typ) {
-        ASSERT_TRUE(ProfileFile::write(rig.root / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("TypScaneru"), typ)
-                        .ok());
+        ASSERT_TRUE(
+            ProfileFile::write(rig.root / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("TypScaneru"), typ)
+                .ok());
     }
 
     ReaderRig rig;
@@ -45,13 +46,18 @@ TEST_F(ReaderCommandsTest, CommandsOfBothDialectsByteForByteWithTheirPauses) {
         {"on, type 3", QStringLiteral("3"), on, bytes({"SSET\r", "WO2000004\r", "SAVE\r", "SEND\r\n"}), {200}, {3}},
         {"off, type 5", QStringLiteral("5"), off, bytes({"SSET\r", "WO2000000\r", "SAVE\r", "SEND\r\n"}), {200}, {3}},
         {"CR LF, type 1", QStringLiteral("1"), crlf, bytes({"<K142,1,\r\n><Z>"}), {}, {}},
-        {"CR LF, type 3", QStringLiteral("3"), crlf,
-         bytes({"SSET\r", "WP520D0A\r", "WS0001\r", "WS0103\r", "WS020000007D0\r", "WO1100200\r", "W02100200\r", "SAVE\r",
-                "SEND\r\n"}),
+        {"CR LF, type 3",
+         QStringLiteral("3"),
+         crlf,
+         bytes({"SSET\r", "WP520D0A\r", "WS0001\r", "WS0103\r", "WS020000007D0\r", "WO1100200\r", "W02100200\r",
+                "SAVE\r", "SEND\r\n"}),
          {},
          {}},
         {"external command, type 1", QStringLiteral("1"), ext, bytes({"AB\r\nC<Z>"}), {}, {}},
-        {"external command, type 3", QStringLiteral("3"), ext, bytes({"SSET\r", "AB\r\nC\r", "SAVE\r", "SEND\r\n"}),
+        {"external command, type 3",
+         QStringLiteral("3"),
+         ext,
+         bytes({"SSET\r", "AB\r\nC\r", "SAVE\r", "SEND\r\n"}),
          {200},
          {3}},
         {"NOREAD text, type 1", QStringLiteral("1"), noread, bytes({"<K714,1,NOREAD><Z>"}), {}, {}},
@@ -127,8 +133,8 @@ TEST_F(ReaderCommandsTest, ACommandAskedForDuringAPauseGoesOutAfterTheRunningOne
     QObject::connect(&rig.commands, &ReaderCommands::scannerSwitched, [&](bool on) { switched.append(on); });
     rig.pause.during = [&] { rig.commands.PrepniSkener(false); };
     rig.commands.PrepniSkener(true);
-    EXPECT_EQ(rig.port.writes(), bytes({"SSET\r", "WO2000004\r", "SAVE\r", "SEND\r\n", "SSET\r", "WO2000000\r",
-                                        "SAVE\r", "SEND\r\n"}));
+    EXPECT_EQ(rig.port.writes(),
+              bytes({"SSET\r", "WO2000004\r", "SAVE\r", "SEND\r\n", "SSET\r", "WO2000000\r", "SAVE\r", "SEND\r\n"}));
     // The window shows the state the reader is left in.
     EXPECT_EQ(switched, (QList<bool>{true, false}));
 }
@@ -148,25 +154,59 @@ TEST_F(ReaderCommandsTest, VoucherTypeButtonsSendTheLengthParameters) {
     const std::vector<ButtonCase> cases = {
         {"type missing", {}, false, false, none, {}, {}},
         {"type 1", QStringLiteral("1"), false, false, none, bytes({"<Kr1,1,1,10,10><Z>"}), {}},
-        {"type 1, all types", QStringLiteral("1"), true, false, [](CStrav& t) { t.CheckIL = 0; },
-         bytes({"<Kr1,0,0,8,12><Z>"}), {}},
-        {"type 2", QStringLiteral("2"), false, false, [](CStrav& t) { t.ScanSpeed = 5; },
-         bytes({"<K472,1,1,1,10,10,,0>", "<K472,1,1,1,10,10,,0><K500,5><Z>"}), {}},
-        {"type 2, optics, second length, sorting", QStringLiteral("2"), false, true,
+        {"type 1, all types",
+         QStringLiteral("1"),
+         true,
+         false,
+         [](CStrav& t) { t.CheckIL = 0; },
+         bytes({"<Kr1,0,0,8,12><Z>"}),
+         {}},
+        {"type 2",
+         QStringLiteral("2"),
+         false,
+         false,
+         [](CStrav& t) { t.ScanSpeed = 5; },
+         bytes({"<K472,1,1,1,10,10,,0>", "<K472,1,1,1,10,10,,0><K500,5><Z>"}),
+         {}},
+        {"type 2, optics, second length, sorting",
+         QStringLiteral("2"),
+         false,
+         true,
          [](CStrav& t) {
              t.Delka2 = 11;
              t.GainLevel = 3;
              t.LaserPower = 70;
          },
-         bytes({"<K472,1,1,1,7,13,,1>", "<K472,1,1,1,7,13,,1><K504,3,,,><K700,,,,,70><Z>"}), {}},
-        {"type 3", QStringLiteral("3"), false, false, none,
-         bytes({"SSET\r", "WC0101\r", "WC0111\r", "MIN0=10\r", "MAX0=10\r", "SAVE\r", "SEND\r\n"}), {200}},
-        {"type 3, Code128", QStringLiteral("3"), false, false, [](CStrav& t) { t.TypCK = QStringLiteral("Code128"); },
-         bytes({"SSET\r", "MIN0=10\r", "MAX0=10\r", "SAVE\r", "SEND\r\n"}), {200}},
-        {"type 3, sorting", QStringLiteral("3"), false, true, none,
-         bytes({"SSET\r", "WC0100\r", "WC0110\r", "MIN0=7\r", "MAX0=13\r", "SAVE\r", "SEND\r\n"}), {}},
-        {"type 3, sorting, all types", QStringLiteral("3"), true, true, none,
-         bytes({"SSET\r", "WC0101\r", "WC0111\r", "MIN0=8\r", "MAX0=12\r", "SAVE\r", "SEND\r\n"}), {}},
+         bytes({"<K472,1,1,1,7,13,,1>", "<K472,1,1,1,7,13,,1><K504,3,,,><K700,,,,,70><Z>"}),
+         {}},
+        {"type 3",
+         QStringLiteral("3"),
+         false,
+         false,
+         none,
+         bytes({"SSET\r", "WC0101\r", "WC0111\r", "MIN0=10\r", "MAX0=10\r", "SAVE\r", "SEND\r\n"}),
+         {200}},
+        {"type 3, Code128",
+         QStringLiteral("3"),
+         false,
+         false,
+         [](CStrav& t) { t.TypCK = QStringLiteral("Code128"); },
+         bytes({"SSET\r", "MIN0=10\r", "MAX0=10\r", "SAVE\r", "SEND\r\n"}),
+         {200}},
+        {"type 3, sorting",
+         QStringLiteral("3"),
+         false,
+         true,
+         none,
+         bytes({"SSET\r", "WC0100\r", "WC0110\r", "MIN0=7\r", "MAX0=13\r", "SAVE\r", "SEND\r\n"}),
+         {}},
+        {"type 3, sorting, all types",
+         QStringLiteral("3"),
+         true,
+         true,
+         none,
+         bytes({"SSET\r", "WC0101\r", "WC0111\r", "MIN0=8\r", "MAX0=12\r", "SAVE\r", "SEND\r\n"}),
+         {}},
         {"type 4", QStringLiteral("4"), false, false, none, {}, {}},
     };
     for (const ButtonCase& c : cases) {

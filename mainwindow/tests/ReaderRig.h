@@ -100,7 +100,7 @@ DalsiCisloBaliku=1
 // The voucher types of the tests. Values are read from the code: "Alfa" codes have 10 digits with the value in
 // digits 6 to 8, "Beta" codes 12 digits with the value in digits 1 to 3, "Gama" codes 8 digits with a check
 // digit at position 8 and the value in digits 1 to 2.
-struct TypeSpec {
+struct TypeDef {
     QString name;
     qint32 delka;
     qint32 pozCastka;
@@ -108,14 +108,14 @@ struct TypeSpec {
     qint16 pozInterleave1 = 0;
 };
 
-inline std::shared_ptr<CStrav> makeType(const TypeSpec& spec, qint16 order) {
+inline std::shared_ptr<CStrav> makeType(const TypeDef& def, qint16 order) {
     auto t = std::make_shared<CStrav>();
-    t->Nazev = spec.name;
-    t->Delka = spec.delka;
-    t->PozCastka = spec.pozCastka;
-    t->DelkaCastka = spec.delkaCastka;
+    t->Nazev = def.name;
+    t->Delka = def.delka;
+    t->PozCastka = def.pozCastka;
+    t->DelkaCastka = def.delkaCastka;
     t->KoefCastka = 1;
-    t->pozInterleave1 = spec.pozInterleave1;
+    t->pozInterleave1 = def.pozInterleave1;
     t->PoradiSpolecnosti = order;
     t->CheckIL = 1;
     t->GainLevel = -1;
@@ -126,14 +126,16 @@ inline std::shared_ptr<CStrav> makeType(const TypeSpec& spec, qint16 order) {
 
 // "12345" + value in three digits + "00": an Alfa code worth `value`.
 inline QString alfa(int value, int serial = 12345) {
-    return QStringLiteral("%1%2%3").arg(serial, 5, 10, QLatin1Char('0')).arg(value, 3, 10, QLatin1Char('0')).arg(
-        QStringLiteral("00"));
+    return QStringLiteral("%1%2%3")
+        .arg(serial, 5, 10, QLatin1Char('0'))
+        .arg(value, 3, 10, QLatin1Char('0'))
+        .arg(QStringLiteral("00"));
 }
 
 struct ReaderRig {
-    explicit ReaderRig(std::vector<TypeSpec> specs = {{QStringLiteral("Alfa Stravenky"), 10, 6, 3},
-                                                      {QStringLiteral("Beta Poukazy"), 12, 1, 3},
-                                                      {QStringLiteral("Gama Sek"), 8, 1, 2, 8}})
+    explicit ReaderRig(std::vector<TypeDef> defs = {{QStringLiteral("Alfa Stravenky"), 10, 6, 3},
+                                                    {QStringLiteral("Beta Poukazy"), 12, 1, 3},
+                                                    {QStringLiteral("Gama Sek"), 8, 1, 2, 8}})
         : state(folder()), port([this](const QString& name) { return environment(name); }),
           stop(state, port, pause, errorLog), counters(state), portSetup(state, port, receipt, prompts),
           processor(state, reader, buffer, stop, prompts, counters, package, window()),
@@ -144,8 +146,8 @@ struct ReaderRig {
         state.gDTRSleep = 2000;
         state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
         qint16 order = 1;
-        for (const TypeSpec& spec : specs)
-            EXPECT_TRUE(state.gColStrav->Add(makeType(spec, order++)).ok());
+        for (const TypeDef& def : defs)
+            EXPECT_TRUE(state.gColStrav->Add(makeType(def, order++)).ok());
     }
 
     const std::filesystem::path& folder() {
