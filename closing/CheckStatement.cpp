@@ -34,8 +34,7 @@ constexpr Layout kLayout;
 
 } // namespace
 
-Result<QString> zobrazKontrolniVycetku(const AppState& state, const CColStrav& types)
-{
+Result<QString> zobrazKontrolniVycetku(const AppState& state, const CColStrav& types) {
     namespace s = statement;
     const auto text = [&state](const char* key) {
         return state.config.DejText(QStringLiteral("frmKontrVyc"), QString::fromLatin1(key));

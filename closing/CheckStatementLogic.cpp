@@ -14,33 +14,27 @@
 
 namespace trv {
 
-KontrolniVycetka::KontrolniVycetka(AppState& state, const ReceiptInfo& receipt, Prompts& prompts,
-                                   const Clock& clock, Printer& printer, ClosingHooks hooks)
+KontrolniVycetka::KontrolniVycetka(AppState& state, const ReceiptInfo& receipt, Prompts& prompts, const Clock& clock,
+                                   Printer& printer, ClosingHooks hooks)
     : m_state(state), m_receipt(receipt), m_prompts(prompts), m_clock(clock), m_printer(printer),
-      m_hooks(std::move(hooks))
-{
-}
+      m_hooks(std::move(hooks)) {}
 
-CColStrav& KontrolniVycetka::types() const
-{
+CColStrav& KontrolniVycetka::types() const {
     return *m_state.gColStrav;
 }
 
-QString KontrolniVycetka::text(const char* key) const
-{
+QString KontrolniVycetka::text(const char* key) const {
     return m_state.config.DejText(QStringLiteral("frmKontrVyc"), QString::fromLatin1(key));
 }
 
-std::optional<QString> KontrolniVycetka::vyhodNoread()
-{
+std::optional<QString> KontrolniVycetka::vyhodNoread() {
     if (m_state.gAutoDupl.toUpper() == QLatin1String("FALSE"))
         return std::nullopt;
     const qint64 removed = odstranNoread(types(), m_state.gNoRead, true);
     return QString::number(removed) + text("DuplicitSmazano");
 }
 
-void KontrolniVycetka::souctyBaliku()
-{
+void KontrolniVycetka::souctyBaliku() {
     // Without the package collection (no receipt with SM started in this run) there are no package sums to show.
     if (!m_state.sw.gFBalikyTyden || !m_state.gColStravBalik)
         return;
@@ -54,18 +48,15 @@ void KontrolniVycetka::souctyBaliku()
         m_hooks.zobrazSouctyBaliku(m_state.gColStravBalik->GetStrSum());
 }
 
-std::vector<CompanyEntry> KontrolniVycetka::polozkyVyberu() const
-{
+std::vector<CompanyEntry> KontrolniVycetka::polozkyVyberu() const {
     return seznamSpolecnosti(types(), text("VsechnyTypy"));
 }
 
-Result<QString> KontrolniVycetka::vycetka() const
-{
+Result<QString> KontrolniVycetka::vycetka() const {
     return zobrazKontrolniVycetku(m_state, types());
 }
 
-void KontrolniVycetka::smazStravenku()
-{
+void KontrolniVycetka::smazStravenku() {
     const auto kod = m_prompts.input(text("ZadejteKodStrav"), text("SmazStrav"));
     if (!kod || kod->isEmpty())
         return;
@@ -75,8 +66,7 @@ void KontrolniVycetka::smazStravenku()
         m_prompts.error(text("StravNenalez"));
 }
 
-void KontrolniVycetka::smazNominal(const QString& cmbText)
-{
+void KontrolniVycetka::smazNominal(const QString& cmbText) {
     const auto nominal = m_prompts.input(text("ZadejteNominal"), text("SmazatNominal"));
     if (!nominal || nominal->isEmpty())
         return;
@@ -94,10 +84,8 @@ void KontrolniVycetka::smazNominal(const QString& cmbText)
         m_prompts.error(all ? text("StravNenalezeny") : text("StravNenalez"));
 }
 
-void KontrolniVycetka::tisk()
-{
-    if (Status built = tiskniKontrolniVycetku(m_printer, m_state, types(), m_receipt, m_clock.today());
-        !built.ok()) {
+void KontrolniVycetka::tisk() {
+    if (Status built = tiskniKontrolniVycetku(m_printer, m_state, types(), m_receipt, m_clock.today()); !built.ok()) {
         m_printer.killDoc();
         m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + built.message());
         return;

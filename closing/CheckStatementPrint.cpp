@@ -32,8 +32,7 @@ constexpr Layout kLayout;
 } // namespace
 
 Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CColStrav& types,
-                              const ReceiptInfo& receipt, const QDate& today)
-{
+                              const ReceiptInfo& receipt, const QDate& today) {
     namespace s = statement;
     const Config& config = state.config;
     const auto text = [&config](const char* key) {
@@ -61,8 +60,7 @@ Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CCo
     if (state.sw.gFZakaznik) {
         const ZvolenyZakaznik& z = receipt.zakaznik;
         printer.print(indent + config.DejText(QStringLiteral("frmZakaznik"), QStringLiteral("Label1")) + z.gZakCislo);
-        printer.print(indent + config.DejText(QStringLiteral("frmUkonceniPr"), QStringLiteral("Nazev")) +
-                      z.gZakNazev);
+        printer.print(indent + config.DejText(QStringLiteral("frmUkonceniPr"), QStringLiteral("Nazev")) + z.gZakNazev);
         printer.print(indent + config.DejText(QStringLiteral("frmUkonceniPr"), QStringLiteral("IC")) + z.gZakIC);
     }
     printer.print();
@@ -113,8 +111,7 @@ Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CCo
     printer.setBold(true);
     printer.print(indent + text("TiskCelkemZaVsTypy"));
     printer.print(indent + text("TiskCelkCastka") + s::right(s::amount(grandAmount), kLayout.grandAmount));
-    printer.print(indent + text("TiskCelkPocet") + s::right(s::count(grandCount), kLayout.grandCount) +
-                  text("TiskKs"));
+    printer.print(indent + text("TiskCelkPocet") + s::right(s::count(grandCount), kLayout.grandCount) + text("TiskKs"));
     printer.print();
     printer.print();
     printer.print(indent + dateShort(today));

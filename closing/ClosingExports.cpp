@@ -11,13 +11,11 @@
 
 namespace trv {
 
-QString zakladniJmeno(const std::filesystem::path& dayFile)
-{
+QString zakladniJmeno(const std::filesystem::path& dayFile) {
     return TextFiles::toQString(dayFile.stem());
 }
 
-QStringList radkyExportuSpolecnosti(const CStrav& type, const QString& baseName, const QString& noRead)
-{
+QStringList radkyExportuSpolecnosti(const CStrav& type, const QString& baseName, const QString& noRead) {
     QStringList lines;
     for (const auto& code : *type.Polozky) {
         if (code->Kod != noRead)
@@ -27,8 +25,7 @@ QStringList radkyExportuSpolecnosti(const CStrav& type, const QString& baseName,
 }
 
 Status exportujSpolecnost(CStrav& type, const std::filesystem::path& dayFile, const QString& noRead,
-                          const Config& config, Prompts& prompts)
-{
+                          const Config& config, Prompts& prompts) {
     const auto text = [&config](const char* key) {
         return config.DejText(QStringLiteral("frmUkonceniPr"), QString::fromLatin1(key));
     };
@@ -65,8 +62,7 @@ Status exportujSpolecnost(CStrav& type, const std::filesystem::path& dayFile, co
     return Status::success();
 }
 
-QStringList zaznamyAS400(const CColStrav& types, const QString& baseName)
-{
+QStringList zaznamyAS400(const CColStrav& types, const QString& baseName) {
     QStringList records;
     const auto first = types.Item(1);
     if (!first)
@@ -80,8 +76,7 @@ QStringList zaznamyAS400(const CColStrav& types, const QString& baseName)
     return records;
 }
 
-QStringList souhrnNominalu(const CColStrav& types, const QString& baseName, const QString& noRead)
-{
+QStringList souhrnNominalu(const CColStrav& types, const QString& baseName, const QString& noRead) {
     QStringList lines;
     const auto first = types.Item(1);
     if (!first)
@@ -98,8 +93,7 @@ QStringList souhrnNominalu(const CColStrav& types, const QString& baseName, cons
     return lines;
 }
 
-As400Files souboryAS400(const std::filesystem::path& dayFile, const std::filesystem::path& as400Folder)
-{
+As400Files souboryAS400(const std::filesystem::path& dayFile, const std::filesystem::path& as400Folder) {
     const QString base = zakladniJmeno(dayFile);
     std::filesystem::path summary = dayFile.parent_path() / dayFile.stem();
     summary += ".TXT";
@@ -107,8 +101,7 @@ As400Files souboryAS400(const std::filesystem::path& dayFile, const std::filesys
 }
 
 Status exportujAS400(const std::filesystem::path& dayFile, const std::filesystem::path& as400Folder,
-                     const CColStrav& types, const QString& noRead)
-{
+                     const CColStrav& types, const QString& noRead) {
     const QString base = zakladniJmeno(dayFile);
     const As400Files files = souboryAS400(dayFile, as400Folder);
     // A day data file named with ".TXT" would be the summary's own name: the receipt's codes are never replaced.

@@ -39,8 +39,7 @@ struct Summary {
 
 } // namespace
 
-std::vector<std::shared_ptr<CStrav>> vybraneTypy(const CColStrav& types, const StatementChoice& choice)
-{
+std::vector<std::shared_ptr<CStrav>> vybraneTypy(const CColStrav& types, const StatementChoice& choice) {
     std::vector<std::shared_ptr<CStrav>> chosen;
     for (const auto& t : types) {
         if (choice.all || t->Nazev == choice.typeName)
@@ -50,8 +49,7 @@ std::vector<std::shared_ptr<CStrav>> vybraneTypy(const CColStrav& types, const S
 }
 
 Result<QString> zobrazVycetku(const AppState& state, const CColStrav& types, const ZvolenyZakaznik& zakaznik,
-                              const StatementChoice& choice)
-{
+                              const StatementChoice& choice) {
     namespace s = statement;
     const auto text = [&state](const char* key) {
         return state.config.DejText(QStringLiteral("frmUkonceniPr"), QString::fromLatin1(key));

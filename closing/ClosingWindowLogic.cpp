@@ -19,8 +19,7 @@
 
 namespace trv {
 
-qint64 odstranNoread(CColStrav& types, const QString& noRead, bool alsoRepeats)
-{
+qint64 odstranNoread(CColStrav& types, const QString& noRead, bool alsoRepeats) {
     qint64 removed = 0;
     for (const auto& t : types) {
         removed += t->Polozky->count();
@@ -38,35 +37,28 @@ qint64 odstranNoread(CColStrav& types, const QString& noRead, bool alsoRepeats)
 UkonceniPrijmu::UkonceniPrijmu(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock,
                                Printer& printer, ClosingHooks hooks)
     : m_state(state), m_receipt(receipt), m_prompts(prompts), m_clock(clock), m_printer(printer),
-      m_hooks(std::move(hooks)), m_save(state, receipt, prompts, clock)
-{
-}
+      m_hooks(std::move(hooks)), m_save(state, receipt, prompts, clock) {}
 
-CColStrav& UkonceniPrijmu::types() const
-{
+CColStrav& UkonceniPrijmu::types() const {
     return *m_state.gColStrav;
 }
 
-QString UkonceniPrijmu::text(const char* key) const
-{
+QString UkonceniPrijmu::text(const char* key) const {
     return m_state.config.DejText(QStringLiteral("frmUkonceniPr"), QString::fromLatin1(key));
 }
 
-std::vector<CompanyEntry> UkonceniPrijmu::polozkyVyberu() const
-{
+std::vector<CompanyEntry> UkonceniPrijmu::polozkyVyberu() const {
     return seznamSpolecnosti(types(), text("Vsechny"));
 }
 
-StatementChoice UkonceniPrijmu::volba(int entryIndex) const
-{
+StatementChoice UkonceniPrijmu::volba(int entryIndex) const {
     const auto entries = polozkyVyberu();
     if (entryIndex < 0 || entryIndex >= static_cast<int>(entries.size()) || entries[size_t(entryIndex)].itemData == 0)
         return StatementChoice::allCompanies();
     return StatementChoice::company(entries[size_t(entryIndex)].text, entryIndex);
 }
 
-qint64 UkonceniPrijmu::pocetNoRead() const
-{
+qint64 UkonceniPrijmu::pocetNoRead() const {
     qint64 n = 0;
     for (const auto& t : types()) {
         for (const auto& code : *t->Polozky) {
@@ -77,8 +69,7 @@ qint64 UkonceniPrijmu::pocetNoRead() const
     return n;
 }
 
-std::optional<QString> UkonceniPrijmu::odstran(bool alsoRepeats, const char* suffixKey)
-{
+std::optional<QString> UkonceniPrijmu::odstran(bool alsoRepeats, const char* suffixKey) {
     if (m_state.gAutoDupl.toUpper() == QLatin1String("FALSE"))
         return std::nullopt;
     const qint64 removed = odstranNoread(types(), m_state.gNoRead, alsoRepeats);
@@ -86,18 +77,15 @@ std::optional<QString> UkonceniPrijmu::odstran(bool alsoRepeats, const char* suf
     return text("Odstran") + QString::number(removed) + text(suffixKey);
 }
 
-std::optional<QString> UkonceniPrijmu::vyhodNoread()
-{
+std::optional<QString> UkonceniPrijmu::vyhodNoread() {
     return odstran(false, "PolNOREAD");
 }
 
-std::optional<QString> UkonceniPrijmu::vyhodNoreadPriNacteni()
-{
+std::optional<QString> UkonceniPrijmu::vyhodNoreadPriNacteni() {
     return odstran(true, "DuplPol");
 }
 
-void UkonceniPrijmu::souctyBaliku()
-{
+void UkonceniPrijmu::souctyBaliku() {
     if (!m_state.sw.gFBalikyTyden || !m_state.gColStravBalik)
         return;
     NullReaderControl noReader;
@@ -110,24 +98,20 @@ void UkonceniPrijmu::souctyBaliku()
         m_hooks.zobrazSouctyBaliku(m_state.gColStravBalik->GetStrSum());
 }
 
-bool UkonceniPrijmu::ulozSafeBag()
-{
+bool UkonceniPrijmu::ulozSafeBag() {
     return m_save.ulozSafeBag();
 }
 
-Result<QString> UkonceniPrijmu::vycetka(const StatementChoice& choice) const
-{
+Result<QString> UkonceniPrijmu::vycetka(const StatementChoice& choice) const {
     return zobrazVycetku(m_state, types(), m_receipt.zakaznik, choice);
 }
 
-void UkonceniPrijmu::smazObsah()
-{
+void UkonceniPrijmu::smazObsah() {
     NullReaderControl noReader;
     Booking(m_state, types(), m_prompts, noReader).VymazBuf();
 }
 
-void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice)
-{
+void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice) {
     const auto printed = tiskniVycetku(m_printer, m_state, types(), m_receipt, choice, m_clock.today());
     if (!printed.ok() || !printed.value()) {
         m_printer.killDoc();
@@ -140,19 +124,17 @@ void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice)
         m_prompts.info(text("ProbTiskSouc"));
 }
 
-bool UkonceniPrijmu::uloz()
-{
+bool UkonceniPrijmu::uloz() {
     return m_save.uloz(m_dayFile);
 }
 
-int UkonceniPrijmu::pocetKopii() const
-{
-    const QString value = m_state.config.CtiKonfig(QStringLiteral("User"), QStringLiteral("PocetKopii"), QStringLiteral("1"));
+int UkonceniPrijmu::pocetKopii() const {
+    const QString value =
+        m_state.config.CtiKonfig(QStringLiteral("User"), QStringLiteral("PocetKopii"), QStringLiteral("1"));
     return static_cast<int>(std::max<qint64>(0, static_cast<qint64>(val(value))));
 }
 
-bool UkonceniPrijmu::ulozATiskni(const std::function<void(int entryIndex)>& vybrano)
-{
+bool UkonceniPrijmu::ulozATiskni(const std::function<void(int entryIndex)>& vybrano) {
     const int copies = pocetKopii();
     if (!m_save.uloz(m_dayFile))
         return false;
@@ -190,8 +172,7 @@ bool UkonceniPrijmu::ulozATiskni(const std::function<void(int entryIndex)>& vybr
     return true;
 }
 
-Status UkonceniPrijmu::exportAS400()
-{
+Status UkonceniPrijmu::exportAS400() {
     std::filesystem::path folder = m_state.gDirAS400;
     if (folder.empty())
         folder = DejCestuAS400(m_state.config);
@@ -204,14 +185,12 @@ Status UkonceniPrijmu::exportAS400()
     return exportujAS400(m_dayFile, folder, types(), m_state.gNoRead);
 }
 
-QString UkonceniPrijmu::chybaAS400(const Error& error) const
-{
+QString UkonceniPrijmu::chybaAS400(const Error& error) const {
     return text("ChybaAS400") + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
            QStringLiteral(", descr: ") + error.message;
 }
 
-void UkonceniPrijmu::storno()
-{
+void UkonceniPrijmu::storno() {
     // Only a file this receipt created holds nothing but this receipt: a file it appended to keeps earlier
     // receipts, and a read-only file was protected on purpose.
     if (!m_dayFile.empty() && TextFiles::exists(m_dayFile) && !m_receipt.gNemazatSoubor &&
@@ -223,8 +202,7 @@ void UkonceniPrijmu::storno()
         m_prompts.error(text("ChybaCislaDokladu") + QStringLiteral("\r\n") + back.message());
 }
 
-void UkonceniPrijmu::zavreno()
-{
+void UkonceniPrijmu::zavreno() {
     if (m_hooks.vycistiPrijem)
         m_hooks.vycistiPrijem();
 }

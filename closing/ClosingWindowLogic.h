@@ -28,6 +28,7 @@ public:
     UkonceniPrijmu(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock, Printer& printer,
                    ClosingHooks hooks);
 
+    const ReceiptInfo& receiptInfo() const { return m_receipt; }
     const std::filesystem::path& denniSoubor() const { return m_dayFile; }
     void setDenniSoubor(std::filesystem::path dayFile) { m_dayFile = std::move(dayFile); }
 

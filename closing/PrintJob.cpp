@@ -7,8 +7,7 @@
 namespace trv {
 
 std::optional<PrintOutcome> dokonciTisk(Printer& printer, int copies, const Config& config, Prompts& prompts,
-                                        const QString& section)
-{
+                                        const QString& section) {
     printer.setCopies(copies);
     const auto outcome = printer.endDoc();
     if (!outcome.ok()) {

@@ -17,7 +17,7 @@ using statement::Field;
 struct Layout {
     int indent = 5;
     int customerIndent = 20;
-    int companyIndent = 5;      // before each company's name
+    int companyIndent = 5;       // before each company's name
     int customerNameIndent = 18; // before the company's name in customer mode
     double bodySize = 10;
     double titleSize = 16;
@@ -37,8 +37,7 @@ constexpr Layout kLayout;
 
 } // namespace
 
-QStringList radkyHlavicky(const QString& header)
-{
+QStringList radkyHlavicky(const QString& header) {
     if (header.size() <= kLayout.headerWidth)
         return {header};
     qsizetype p = header.indexOf(u',', kLayout.headerWidth - 1);
@@ -48,9 +47,8 @@ QStringList radkyHlavicky(const QString& header)
     return {header.left(cut), header.mid(cut).trimmed()};
 }
 
-Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColStrav& types,
-                           const ReceiptInfo& receipt, const StatementChoice& choice, const QDate& today)
-{
+Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
+                           const StatementChoice& choice, const QDate& today) {
     namespace s = statement;
     const bool zakaznik = state.sw.gFZakaznik;
     const bool euro = state.sw.gFEuro;
@@ -143,8 +141,7 @@ Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColSt
         printer.print();
         printer.print(indent + euroText("CelkCastkaEURO", "CelkCastka") +
                       s::right(s::amount(tally.amount), kLayout.companyAmount));
-        printer.print(indent + text("CelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) +
-                      text("ks"));
+        printer.print(indent + text("CelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) + text("ks"));
         printer.print();
         grandCount += tally.count;
         grandAmount += tally.amount;

@@ -22,8 +22,8 @@ class Printer;
 //
 // The document is built in the printer and left open: the caller ends it. False when nothing was printed (a
 // company chosen in customer mode without any codes); an error when a code cannot be valued.
-Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColStrav& types,
-                           const ReceiptInfo& receipt, const StatementChoice& choice, const QDate& today);
+Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
+                           const StatementChoice& choice, const QDate& today);
 
 // The header of the printout: one line up to 60 characters, else split after the first comma (else blank) at
 // or after character 60. Each line without its indent.

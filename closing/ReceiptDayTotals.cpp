@@ -16,8 +16,7 @@ const QString kExi = QStringLiteral("hodn_Exi");
 const QString kTic = QStringLiteral("hodn_Tic");
 
 Status pridejRadek(const std::filesystem::path& work, bool exists, const std::filesystem::path& file,
-                   const DayTotals::Row& totals)
-{
+                   const DayTotals::Row& totals) {
     auto table = exists ? DbfTable::open(work, DbfTable::Access::ReadWrite)
                         : DbfTable::create(work, DayTotals::sloupce(), DbfTable::IfExists::Replace);
     if (!table.ok())
@@ -30,9 +29,8 @@ Status pridejRadek(const std::filesystem::path& work, bool exists, const std::fi
         }
     }
     const QString day = totals.datum.toString(QStringLiteral("yyyyMMdd"));
-    const auto found = dbf.find([&](const DbfRecord& r) {
-        return r.integer(kPokladni) == totals.pokladni && r.text(kDatum).trimmed() == day;
-    });
+    const auto found = dbf.find(
+        [&](const DbfRecord& r) { return r.integer(kPokladni) == totals.pokladni && r.text(kDatum).trimmed() == day; });
     if (!found.ok())
         return Status(found.error());
     if (found.value().empty()) {
@@ -68,8 +66,7 @@ Status pridejRadek(const std::filesystem::path& work, bool exists, const std::fi
 
 } // namespace
 
-Result<DayTotals::Row> souctyPrijmu(const CColStrav& types, qint64 pokladna, const QDate& den)
-{
+Result<DayTotals::Row> souctyPrijmu(const CColStrav& types, qint64 pokladna, const QDate& den) {
     DayTotals::Row row;
     row.pokladni = pokladna;
     row.datum = den;
@@ -90,8 +87,7 @@ Result<DayTotals::Row> souctyPrijmu(const CColStrav& types, qint64 pokladna, con
     return row;
 }
 
-Status pridejDoExpData(const std::filesystem::path& exportFolder, const DayTotals::Row& totals)
-{
+Status pridejDoExpData(const std::filesystem::path& exportFolder, const DayTotals::Row& totals) {
     const std::filesystem::path file = DayTotals::souborTabulky(exportFolder);
     std::filesystem::path work = file;
     work += ".zapis";

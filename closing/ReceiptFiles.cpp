@@ -7,8 +7,7 @@
 
 namespace trv {
 
-QStringList kodyPrijmu(const CColStrav& types)
-{
+QStringList kodyPrijmu(const CColStrav& types) {
     QStringList codes;
     for (const auto& t : types) {
         for (const auto& code : *t->Polozky)
@@ -17,8 +16,7 @@ QStringList kodyPrijmu(const CColStrav& types)
     return codes;
 }
 
-bool jenProCteni(const std::filesystem::path& file)
-{
+bool jenProCteni(const std::filesystem::path& file) {
     std::error_code ec;
     const auto status = std::filesystem::status(file, ec);
     if (ec || !std::filesystem::is_regular_file(status))
@@ -26,8 +24,7 @@ bool jenProCteni(const std::filesystem::path& file)
     return (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
 }
 
-Status zapisDenniSoubor(const std::filesystem::path& file, const CColStrav& types)
-{
+Status zapisDenniSoubor(const std::filesystem::path& file, const CColStrav& types) {
     if (jenProCteni(file)) {
         return Status::fail(
             QStringLiteral("Soubor %1 je jen pro čtení: příjem do něj nelze uložit.").arg(TextFiles::toQString(file)));
@@ -35,15 +32,13 @@ Status zapisDenniSoubor(const std::filesystem::path& file, const CColStrav& type
     return TextFiles::writeLines(file, kodyPrijmu(types));
 }
 
-std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile)
-{
+std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile) {
     const QString path = TextFiles::toQString(dayFile);
     return TextFiles::toPath(path.left(path.size() - 3) + QStringLiteral("vyc"));
 }
 
 Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
-                                   const QString& separator)
-{
+                                   const QString& separator) {
     QStringList records;
     for (const auto& t : types) {
         for (const auto& code : *t->Polozky) {
@@ -57,13 +52,13 @@ Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types
             const QString valueText = formatNumber(value.value(), u"###0.00");
             QStringList fields;
             if (state.sw.gFDepo) {
-                fields = {receipt.gDepo, receipt.gDatumPrijmu, receipt.gIdentObalky, receipt.gSM,
-                          typeNumber,    code->Kod,           valueText,            receipt.gOperator};
+                fields = {receipt.gDepo, receipt.gDatumPrijmu, receipt.gIdentObalky, receipt.gSM, typeNumber, code->Kod,
+                          valueText,     receipt.gOperator};
             } else if (state.sw.gFVycBezData) {
                 fields = {receipt.gDatumPrijmu, receipt.gSM, typeNumber, code->Kod, valueText, receipt.gOperator};
             } else {
-                fields = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM,     typeNumber,
-                          code->Kod,             valueText,            receipt.gOperator};
+                fields = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM, typeNumber, code->Kod, valueText,
+                          receipt.gOperator};
             }
             records.append(fields.join(separator));
         }
@@ -72,8 +67,7 @@ Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types
 }
 
 Result<std::filesystem::path> zapisSafeBag(const std::filesystem::path& folder, const CColStrav& types,
-                                           const QDateTime& now)
-{
+                                           const QDateTime& now) {
     QDateTime at = now;
     std::filesystem::path file;
     for (;;) {

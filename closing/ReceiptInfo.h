@@ -21,8 +21,7 @@ struct ZvolenyZakaznik {
     std::array<QString, 9> gZakCisloSpol;
 
     // The partner code of the company at a 1-based position; empty outside 1 to 8.
-    QString kodPartnera(int position) const
-    {
+    QString kodPartnera(int position) const {
         return position >= 1 && position <= 8 ? gZakCisloSpol[static_cast<size_t>(position)] : QString();
     }
 };
@@ -34,10 +33,10 @@ struct ReceiptInfo {
     QString gSM;
     QString gOperator;
     QString gDepo;
-    QString gIdentObalky; // envelope id (depot mode)
-    QString gIdentFA;     // invoice id (depot mode)
-    QDate gDatumOdvodu;   // hand-over date
-    QString gDatumVycetky; // statement date YYMMDD, set by the statement save
+    QString gIdentObalky;        // envelope id (depot mode)
+    QString gIdentFA;            // invoice id (depot mode)
+    QDate gDatumOdvodu;          // hand-over date
+    QString gDatumVycetky;       // statement date YYMMDD, set by the statement save
     bool gNemazatSoubor = false; // keep the day data file when the receipt is left without saving
     bool gTrideni = false;       // sorting mode: the closing window is loaded but not shown
     ZvolenyZakaznik zakaznik;

@@ -1,6 +1,6 @@
 #include "closing/ReceiptSave.h"
 
-#include "closing/CashDeskFileName.h"
+#include "core/CashDeskFileName.h"
 #include "closing/ClosingExports.h"
 #include "closing/ReceiptDayTotals.h"
 #include "closing/ReceiptFiles.h"
@@ -16,29 +16,23 @@
 namespace trv {
 
 UlozeniPrijmu::UlozeniPrijmu(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock)
-    : m_state(state), m_receipt(receipt), m_prompts(prompts), m_clock(clock)
-{
-}
+    : m_state(state), m_receipt(receipt), m_prompts(prompts), m_clock(clock) {}
 
-QString UlozeniPrijmu::text(const char* key) const
-{
+QString UlozeniPrijmu::text(const char* key) const {
     return m_state.config.DejText(QStringLiteral("frmUkonceniPr"), QString::fromLatin1(key));
 }
 
-void UlozeniPrijmu::hlasChybu(const char* key, const Error& error)
-{
+void UlozeniPrijmu::hlasChybu(const char* key, const Error& error) {
     m_prompts.error(text(key) + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
                     QStringLiteral(", descr: ") + error.message);
 }
 
-void UlozeniPrijmu::hlasChybuUlozeni(const Error& error)
-{
+void UlozeniPrijmu::hlasChybuUlozeni(const Error& error) {
     m_prompts.error(QStringLiteral("frmUkonc.btnUlozClick(): ") + text("ChybaUklad") + QStringLiteral("\r\nNum: ") +
                     QString::number(error.number) + QStringLiteral(", descr: ") + error.message);
 }
 
-bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile)
-{
+bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile) {
     CColStrav& types = *m_state.gColStrav;
     // The codes are on disk before any export runs: an export that fails can never cost the receipt its codes.
     if (Status written = zapisDenniSoubor(dayFile, types); !written.ok()) {
@@ -66,8 +60,7 @@ bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile)
     return true;
 }
 
-bool UlozeniPrijmu::ulozVycetkuADatabazi(const std::filesystem::path& dayFile)
-{
+bool UlozeniPrijmu::ulozVycetkuADatabazi(const std::filesystem::path& dayFile) {
     const CColStrav& types = *m_state.gColStrav;
     bool result = true;
     const QString separator = DejOddelovacExportu(m_state.config);
@@ -75,8 +68,8 @@ bool UlozeniPrijmu::ulozVycetkuADatabazi(const std::filesystem::path& dayFile)
 
     const std::filesystem::path statementFile = cestaVycetky(dayFile);
     const auto records = zaznamyVycetky(m_state, types, m_receipt, separator);
-    const Status written = records.ok() ? TextFiles::writeLines(statementFile, records.value())
-                                        : Status(records.error());
+    const Status written =
+        records.ok() ? TextFiles::writeLines(statementFile, records.value()) : Status(records.error());
     if (!written.ok()) {
         hlasChybu("ChybaGen", written.error());
         result = false;
@@ -96,8 +89,7 @@ bool UlozeniPrijmu::ulozVycetkuADatabazi(const std::filesystem::path& dayFile)
     return result;
 }
 
-void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile)
-{
+void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile) {
     const QString fileName = TextFiles::toQString(dayFile.filename());
     const auto name = CashDeskFileName::parse(fileName);
     if (!name) {
@@ -117,8 +109,7 @@ void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile)
         hlasChybuUlozeni(added.error());
 }
 
-bool UlozeniPrijmu::ulozSafeBag()
-{
+bool UlozeniPrijmu::ulozSafeBag() {
     const auto folder = DejCestuSFB(m_state.config);
     if (!folder.ok()) {
         hlasChybuUlozeni(folder.error());

@@ -4,35 +4,29 @@
 
 namespace trv::statement {
 
-QString right(const QString& x, Field f)
-{
+QString right(const QString& x, Field f) {
     if (x.size() > f.width)
         return x;
     return trv::right(QString(f.blanks, u' ') + x, f.width);
 }
 
-QString left(const QString& x, Field f)
-{
+QString left(const QString& x, Field f) {
     return trv::left(x + QString(f.blanks, u' '), f.width);
 }
 
-QString amount(Currency v)
-{
+QString amount(Currency v) {
     return formatCurrency(v);
 }
 
-QString price(Currency v)
-{
+QString price(Currency v) {
     return formatNumber(v, u"###0.00");
 }
 
-QString count(qint64 n)
-{
+QString count(qint64 n) {
     return QString::number(n);
 }
 
-QString repeat(QChar c, int n)
-{
+QString repeat(QChar c, int n) {
     return QString(n, c);
 }
 

@@ -8,8 +8,7 @@
 
 namespace trv {
 
-Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead)
-{
+Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead) {
     CColVycet vycet;
     for (const auto& code : *type.Polozky) {
         if (code->Kod == noRead)
@@ -40,8 +39,7 @@ Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead)
     return tally;
 }
 
-std::vector<CompanyEntry> seznamSpolecnosti(const CColStrav& types, const QString& allCompaniesText)
-{
+std::vector<CompanyEntry> seznamSpolecnosti(const CColStrav& types, const QString& allCompaniesText) {
     std::vector<CompanyEntry> entries;
     int k = -1;
     if (types.count() != 1) {

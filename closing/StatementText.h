@@ -8,8 +8,7 @@ namespace trv::statement {
 class TextLines {
 public:
     void line(const QString& text = {}) { m_text += text + QStringLiteral("\r\n"); }
-    void emptyLines(int n)
-    {
+    void emptyLines(int n) {
         for (int i = 0; i < n; ++i)
             line();
     }

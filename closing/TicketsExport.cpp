@@ -10,9 +10,8 @@ namespace {
 const QString kSqliteFileName = QStringLiteral("tickets.sqlite");
 }
 
-Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStrav& types,
-                                            const ReceiptInfo& receipt, const QDate& today)
-{
+Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
+                                            const QDate& today) {
     std::vector<TicketRow> rows;
     for (const auto& t : types) {
         for (const auto& code : *t->Polozky) {
@@ -37,22 +36,19 @@ Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStr
     return rows;
 }
 
-QString pripojeniTickets(const Config& config)
-{
+QString pripojeniTickets(const Config& config) {
     // Used as configured: a connection string cut or altered on its way reaches another server.
     return config.ctiCestu(QStringLiteral("Data"), QStringLiteral("ConnString")).value_or(QString());
 }
 
-Result<std::filesystem::path> sqliteTickets(const Config& config)
-{
+Result<std::filesystem::path> sqliteTickets(const Config& config) {
     auto folder = DejCestuDat(config);
     if (!folder.ok())
         return folder.error();
     return folder.value() / kSqliteFileName.toStdU16String();
 }
 
-Status zapisTickets(const Config& config, const std::vector<TicketRow>& rows)
-{
+Status zapisTickets(const Config& config, const std::vector<TicketRow>& rows) {
     const QString connection = pripojeniTickets(config);
     Result<std::unique_ptr<TicketsDatabase>> db = [&]() -> Result<std::unique_ptr<TicketsDatabase>> {
         if (!connection.trimmed().isEmpty())

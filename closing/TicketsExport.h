@@ -18,8 +18,8 @@ class Config;
 
 // The rows of the table `tickets` for a receipt of depot mode: one per code other than the NOREAD text, dated
 // the day of the save. An error when a code cannot be valued.
-Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStrav& types,
-                                            const ReceiptInfo& receipt, const QDate& today);
+Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
+                                            const QDate& today);
 
 // Where the table lives, as the main window's command that creates it has it: [Data] ConnString exactly as
 // configured names the server; without one, "tickets.sqlite" in the data folder ([Data] Dir).

@@ -1,5 +1,7 @@
 #include "core/DayTotals.h"
 
+#include "core/CashDeskFileName.h"
+
 #include "core/AppState.h"
 #include "core/Booking.h"
 #include "core/CColStrav.h"
@@ -54,6 +56,9 @@ std::filesystem::path DayTotals::souborTabulky(const std::filesystem::path& expo
 }
 
 std::optional<QString> DayTotals::pokladnaZNazvu(const QString& fileName, const QString& datum) {
+    // A receipt started by cash desk is named date, cash desk, "_", order: there the cash desk follows the date.
+    if (const auto named = CashDeskFileName::parse(fileName))
+        return named->datum == datum ? std::optional<QString>(named->pokladna) : std::nullopt;
     // date, cash desk, ".txt": the cash desk must stand between the two, as three digits.
     if (datum.size() != 6 || fileName.size() < 13 || !fileName.startsWith(datum) ||
         !fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))

@@ -11,12 +11,11 @@
 
 namespace trv {
 
-bool MainWindowLoad::Form_Load()
-{
+bool MainWindowLoad::Form_Load() {
     AppState& state = m_logic.state();
     MainWindowView& view = m_logic.view();
     using Item = MainWindowView::MenuItem;
-    using Menu = MainWindowView::VerticalMenu;
+    using Menu = MainWindowView::Menu;
 
     m_logic.setTrideni(false);
     view.setMenuVisible(Item::mnuOdvody, state.sw.gFOdvody);
@@ -61,8 +60,7 @@ bool MainWindowLoad::Form_Load()
     return true;
 }
 
-Status MainWindowLoad::startAutomatic()
-{
+Status MainWindowLoad::startAutomatic() {
     const std::filesystem::path folder = m_logic.state().gDatovyAdresar;
     const std::filesystem::path file = folder / TextFiles::toPath(kBarcodeFile);
     if (const Status emptied = TextFiles::writeAll(file, QString()); !emptied)
@@ -70,8 +68,7 @@ Status MainWindowLoad::startAutomatic()
     return m_logic.control().startReceiving(folder, kBarcodeFile, false);
 }
 
-QString MainWindowLoad::automaticStartFailedText(const Error& error) const
-{
+QString MainWindowLoad::automaticStartFailedText(const Error& error) const {
     return m_logic.text(QStringLiteral("NeexCestaKDatum")) + QString::number(error.number) +
            QStringLiteral(", descr: ") + error.message;
 }

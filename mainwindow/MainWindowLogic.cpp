@@ -11,13 +11,12 @@
 namespace trv {
 
 MainWindowLogic::MainWindowLogic(const Services& services)
-    : m_services(services), m_counters(services.state), m_portSetup(services.state, services.port, m_receipt,
-                                                                     services.prompts),
+    : m_services(services), m_counters(services.state),
+      m_portSetup(services.state, services.port, m_receipt, services.prompts),
       m_readerStop(services.state, services.port, services.pause, services.errorLog),
       m_commands(services.state, m_readerState, services.port, m_portSetup, services.pause, m_readerStop, m_counters,
                  services.prompts),
-      m_inputLog(services.state.programFolder, services.clock), m_ctrlE(services.state)
-{
+      m_inputLog(services.state.programFolder, services.clock), m_ctrlE(services.state) {
     // The processor reaches the window through these while a code is being processed; they look the parts up
     // at call time, when every one of them exists.
     CodeProcessor::Window window;
@@ -36,14 +35,12 @@ MainWindowLogic::MainWindowLogic(const Services& services)
 
 MainWindowLogic::~MainWindowLogic() = default;
 
-void MainWindowLogic::setLblSoubor(const QString& path)
-{
+void MainWindowLogic::setLblSoubor(const QString& path) {
     m_lblSoubor = path;
     m_services.view.setFileLabel(path);
 }
 
-QString MainWindowLogic::text(const QString& key) const
-{
+QString MainWindowLogic::text(const QString& key) const {
     return m_services.state.config.DejText(QStringLiteral("frmHlavni"), key);
 }
 

@@ -22,16 +22,14 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The document number is remembered only for receipt files whose name, up to the first ".", is a number.
-bool numericName(const QString& fileName)
-{
+bool numericName(const QString& fileName) {
     const QString base = fileName.section(QLatin1Char('.'), 0, 0);
     return !base.isEmpty() && toNumber(base).has_value();
 }
 
 } // namespace
 
-MainWindowUnload::Result MainWindowUnload::Form_Unload()
-{
+MainWindowUnload::Result MainWindowUnload::Form_Unload() {
     AppState& state = m_logic.state();
     ReceiptControl& control = m_logic.control();
     const bool stdMode = state.gMode == QLatin1String("STD");
@@ -95,11 +93,11 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload()
     return Result::Closed;
 }
 
-void MainWindowUnload::sendDefaultType()
-{
+void MainWindowUnload::sendDefaultType() {
     AppState& state = m_logic.state();
     int n = 1;
-    if (const std::optional<QString> text = state.config.ctiSentinel(QStringLiteral("User"), QStringLiteral("DefaultType")))
+    if (const std::optional<QString> text =
+            state.config.ctiSentinel(QStringLiteral("User"), QStringLiteral("DefaultType")))
         n = static_cast<int>(std::lround(val(*text)));
     if (!m_logic.port().isOpen())
         m_logic.portSetup().NastavPrijem(true);
@@ -107,8 +105,7 @@ void MainWindowUnload::sendDefaultType()
     m_logic.portSetup().NastavPrijem(false);
 }
 
-void MainWindowUnload::vyhodNoReadADupl()
-{
+void MainWindowUnload::vyhodNoReadADupl() {
     const QString noRead = m_logic.state().gNoRead;
     DisplayBox& box = m_logic.rtbStrav();
     if (!noRead.isEmpty()) {
@@ -124,8 +121,7 @@ void MainWindowUnload::vyhodNoReadADupl()
     box.VyhodDuplRadky();
 }
 
-void MainWindowUnload::reportSaveError(const QString& description, int number)
-{
+void MainWindowUnload::reportSaveError(const QString& description, int number) {
     m_logic.prompts().error(m_logic.text(QStringLiteral("ChybaUlozSoub")) + kCrLf + QStringLiteral("Num: ") +
                             QString::number(number) + QStringLiteral(", Descr.: ") + description);
 }

@@ -14,7 +14,7 @@ namespace trv {
 class MainWindowView {
 public:
     enum class MenuItem { mnuRucne, soubory, mnuVyc, mnuSoucVycDen, mnuSoucVycObd, mnuOdvody };
-    enum class VerticalMenu { vmnNab, vmnFast };
+    enum class Menu { vmnNab, vmnFast };
 
     virtual ~MainWindowView() = default;
 
@@ -22,7 +22,7 @@ public:
     virtual void setMenuVisible(MenuItem item, bool visible) = 0;
 
     // An item (1 to 6) of a vertical menu; an empty caption leaves the item blank.
-    virtual void setVerticalItemCaption(VerticalMenu menu, int item, const QString& caption) = 0;
+    virtual void setVerticalItemCaption(Menu menu, int item, const QString& caption) = 0;
     virtual void setFastMenuVisible(bool visible) = 0;
     // The cheque scanner's button btnScan.
     virtual void setScanButtonVisible(bool visible) = 0;
@@ -31,6 +31,8 @@ public:
 
     // The voucher-type buttons optT: button i shows buttons[i]; buttons beyond keep what they showed.
     virtual void showTypeButtons(const std::vector<TypeButton>& buttons) = 0;
+    // The button's value set, without running its handler again.
+    virtual void checkTypeButton(int index) = 0;
 
     // The counter window of the current mode, placed at the window's top right corner, modeless.
     virtual void showCounterWindow() = 0;

@@ -26,38 +26,32 @@ constexpr int kErrPortOpen = 60003;
 
 ReceiptControl::ReceiptControl(MainWindowLogic& logic) : m_logic(logic) {}
 
-bool ReceiptControl::isStd() const
-{
+bool ReceiptControl::isStd() const {
     return m_logic.state().gMode == QLatin1String("STD");
 }
 
-bool ReceiptControl::isAut() const
-{
+bool ReceiptControl::isAut() const {
     return m_logic.state().gMode == QLatin1String("AUT");
 }
 
-void ReceiptControl::setManualEntry(bool on)
-{
+void ReceiptControl::setManualEntry(bool on) {
     m_manualEntry = on;
     m_logic.view().setMenuEnabled(MainWindowView::MenuItem::mnuRucne, on);
 }
 
-void ReceiptControl::VymazBuf()
-{
+void ReceiptControl::VymazBuf() {
     AppState& state = m_logic.state();
     if (state.gColStrav)
         Booking(state, *state.gColStrav, m_logic.prompts(), m_logic.readerStop()).VymazBuf();
 }
 
-bool ReceiptControl::infoRezimSafeBag() const
-{
-    const QString value =
-        m_logic.state().config.CtiKonfig(QStringLiteral("User"), QStringLiteral("InfoRezimSafeBag"), QStringLiteral("1"));
+bool ReceiptControl::infoRezimSafeBag() const {
+    const QString value = m_logic.state().config.CtiKonfig(QStringLiteral("User"), QStringLiteral("InfoRezimSafeBag"),
+                                                           QStringLiteral("1"));
     return toInteger(value) == 1;
 }
 
-void ReceiptControl::NastavTlacitkaTypu()
-{
+void ReceiptControl::NastavTlacitkaTypu() {
     AppState& state = m_logic.state();
     if (!state.gColStrav)
         return;
@@ -65,18 +59,17 @@ void ReceiptControl::NastavTlacitkaTypu()
     m_logic.view().showTypeButtons(m_buttons);
 }
 
-void ReceiptControl::optT_Click(int index)
-{
+void ReceiptControl::optT_Click(int index) {
     if (index < 0 || static_cast<size_t>(index) >= m_buttons.size())
         return;
+    m_logic.view().checkTypeButton(index);
     const Status sent =
         m_logic.commands().optT_Click(index, m_buttons[static_cast<size_t>(index)].toolTip, m_logic.gTrideni());
     if (!sent)
         m_logic.prompts().error(sent.message());
 }
 
-void ReceiptControl::PrijemDat()
-{
+void ReceiptControl::PrijemDat() {
     AppState& state = m_logic.state();
     MainWindowView& view = m_logic.view();
     using Item = MainWindowView::MenuItem;
@@ -129,8 +122,7 @@ void ReceiptControl::PrijemDat()
     }
 }
 
-void ReceiptControl::prijem_Click()
-{
+void ReceiptControl::prijem_Click() {
     setManualEntry(true);
     if (m_logic.receipt().receiving()) {
         m_logic.prompts().info(m_logic.text(QStringLiteral("ProgramVPrijmu")));
@@ -142,8 +134,7 @@ void ReceiptControl::prijem_Click()
     optT_Click(0);
 }
 
-void ReceiptControl::KontrVyc()
-{
+void ReceiptControl::KontrVyc() {
     const std::optional<int> result = m_logic.windows().frmKontrVyc();
     if (!result)
         return;
@@ -156,8 +147,7 @@ void ReceiptControl::KontrVyc()
     }
 }
 
-ReceiptControl::Outcome ReceiptControl::UkoncPrijmu()
-{
+ReceiptControl::Outcome ReceiptControl::UkoncPrijmu() {
     AppState& state = m_logic.state();
     MainWindowView& view = m_logic.view();
 
@@ -185,6 +175,8 @@ ReceiptControl::Outcome ReceiptControl::UkoncPrijmu()
         }
         const Outcome outcome = handOver(answer);
         view.setBusy(false);
+        if (outcome == Outcome::StillRunning)
+            setManualEntry(true);
         if (outcome == Outcome::Ended && state.gAutoPrijem) {
             view.showWindow();
             PrijemDat();
@@ -196,14 +188,16 @@ ReceiptControl::Outcome ReceiptControl::UkoncPrijmu()
     return Outcome::Ended;
 }
 
-ReceiptControl::Outcome ReceiptControl::konecpr_Click()
-{
+ReceiptControl::Outcome ReceiptControl::konecpr_Click() {
     if (isStd() && m_logic.receipt().receiving()) {
         const std::optional<int> answer = askPackage();
         if (answer == 0)
             return Outcome::StillRunning;
         setManualEntry(false);
-        return handOver(answer);
+        const Outcome outcome = handOver(answer);
+        if (outcome == Outcome::StillRunning)
+            setManualEntry(true);
+        return outcome;
     }
     setManualEntry(false);
     if (isStd()) {
@@ -215,14 +209,12 @@ ReceiptControl::Outcome ReceiptControl::konecpr_Click()
     return Outcome::Ended;
 }
 
-void ReceiptControl::Rucne()
-{
+void ReceiptControl::Rucne() {
     if (m_manualEntry)
         m_logic.windows().frmRucne();
 }
 
-Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const QString& fileName, bool packageFile)
-{
+Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const QString& fileName, bool packageFile) {
     AppState& state = m_logic.state();
     if (!NactiNastaveniPortu(state))
         return Error{kErrPortSection, m_logic.text(QStringLiteral("ChybaPortuSekce"))};
@@ -253,13 +245,11 @@ Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const
     return Status::success();
 }
 
-bool ReceiptControl::packageOpen() const
-{
+bool ReceiptControl::packageOpen() const {
     return m_logic.state().sw.gFBalicky && m_logic.package().gSumaBalik != Currency();
 }
 
-std::optional<int> ReceiptControl::askPackage()
-{
+std::optional<int> ReceiptControl::askPackage() {
     if (!packageOpen())
         return std::nullopt;
     const bool wasReceiving = m_logic.receipt().receiving();
@@ -273,14 +263,12 @@ std::optional<int> ReceiptControl::askPackage()
     return 0;
 }
 
-void ReceiptControl::resumeReceiving()
-{
+void ReceiptControl::resumeReceiving() {
     if (!m_logic.portSetup().NastavPrijem(true))
         m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
 }
 
-ReceiptControl::Outcome ReceiptControl::handOver(std::optional<int> packageAnswer)
-{
+ReceiptControl::Outcome ReceiptControl::handOver(std::optional<int> packageAnswer) {
     AppState& state = m_logic.state();
     m_logic.portSetup().NastavPrijem(false);
     // A document number that is not remembered would be given to the next receipt as well. A receipt without
@@ -309,14 +297,13 @@ ReceiptControl::Outcome ReceiptControl::handOver(std::optional<int> packageAnswe
     return Outcome::Ended;
 }
 
-Status ReceiptControl::savePackage()
-{
+Status ReceiptControl::savePackage() {
     AppState& state = m_logic.state();
     PackageState& package = m_logic.package();
     if (!state.gColStrav)
         return Status::fail(QStringLiteral("Balíček nelze uložit: typy stravenek nejsou načteny."));
-    if (const Status saved = UlozBalik(TextFiles::toPath(m_logic.lblSoubor()), state.gCisloBaliku, *state.gColStrav,
-                                       package);
+    if (const Status saved =
+            UlozBalik(TextFiles::toPath(m_logic.lblSoubor()), state.gCisloBaliku, *state.gColStrav, package);
         !saved)
         return saved;
     VymazBuf();
@@ -331,8 +318,7 @@ Status ReceiptControl::savePackage()
     return Status::success();
 }
 
-void ReceiptControl::dropPackage()
-{
+void ReceiptControl::dropPackage() {
     PackageState& package = m_logic.package();
     VymazBuf();
     package.gSumaVse -= package.gSumaBalik;

@@ -6,8 +6,7 @@
 namespace trv {
 
 SingleInstance::SingleInstance(const std::filesystem::path& programFolder)
-    : m_lock(TextFiles::toQString(programFolder / TextFiles::toPath(kLockFileName)))
-{
+    : m_lock(TextFiles::toQString(programFolder / TextFiles::toPath(kLockFileName))) {
     // Never time out a lock by age: a copy that runs for weeks still holds it. A crashed copy is recognised
     // by its process being gone, which QLockFile checks by itself.
     m_lock.setStaleLockTime(0);
@@ -15,8 +14,7 @@ SingleInstance::SingleInstance(const std::filesystem::path& programFolder)
 
 SingleInstance::~SingleInstance() = default;
 
-SingleInstance::Outcome SingleInstance::acquire()
-{
+SingleInstance::Outcome SingleInstance::acquire() {
     if (m_lock.isLocked())
         return Outcome::Acquired;
     if (m_lock.tryLock(0))
@@ -24,21 +22,18 @@ SingleInstance::Outcome SingleInstance::acquire()
     return m_lock.error() == QLockFile::LockFailedError ? Outcome::AlreadyRunning : Outcome::Unavailable;
 }
 
-bool SingleInstance::held() const
-{
+bool SingleInstance::held() const {
     return m_lock.isLocked();
 }
 
-bool SingleInstance::claim(Prompts& prompts)
-{
+bool SingleInstance::claim(Prompts& prompts) {
     if (acquire() != Outcome::AlreadyRunning)
         return true;
     prompts.message(alreadyRunningMessage(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     return false;
 }
 
-QString SingleInstance::alreadyRunningMessage()
-{
+QString SingleInstance::alreadyRunningMessage() {
     return QStringLiteral("Aplikace je již jednou spuštěna!");
 }
 

@@ -7,14 +7,12 @@
 
 namespace trv {
 
-QString firstWord(const QString& name)
-{
+QString firstWord(const QString& name) {
     return name.trimmed().section(QLatin1Char(' '), 0, 0);
 }
 
 std::vector<TypeButton> NastavTlacitkaTypu(const CColStrav& types, ReaderState& reader, bool safeBag,
-                                           bool dennySafeBag)
-{
+                                           bool dennySafeBag) {
     std::vector<TypeButton> buttons;
     if (types.count() == 0)
         return buttons;

@@ -4,8 +4,7 @@
 
 namespace trv {
 
-bool ValidityToggle::keyDown(Key key)
-{
+bool ValidityToggle::keyDown(Key key) {
     if (key == Key::Ctrl)
         m_stisknutoCtrl = true;
     else if (key == Key::E)
@@ -20,16 +19,14 @@ bool ValidityToggle::keyDown(Key key)
     return true;
 }
 
-void ValidityToggle::keyUp(Key key)
-{
+void ValidityToggle::keyUp(Key key) {
     if (key == Key::Ctrl)
         m_stisknutoCtrl = false;
     else if (key == Key::E)
         m_stisknutoE = false;
 }
 
-QString ValidityToggle::panelText() const
-{
+QString ValidityToggle::panelText() const {
     return m_state.gKontrolaPlatnostiZap ? QStringLiteral("E") : QString();
 }
 

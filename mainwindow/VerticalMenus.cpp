@@ -8,16 +8,14 @@
 
 namespace trv {
 
-bool VerticalMenus::refusedForCustomer()
-{
+bool VerticalMenus::refusedForCustomer() {
     if (!m_logic.state().sw.gFZakaznik)
         return false;
     m_logic.prompts().info(m_logic.text(QStringLiteral("FunkceNepovolena")));
     return true;
 }
 
-void VerticalMenus::vmnNab_ItemClick(int item)
-{
+void VerticalMenus::vmnNab_ItemClick(int item) {
     switch (item) {
     case 1:
         m_logic.control().PrijemDat();
@@ -44,8 +42,7 @@ void VerticalMenus::vmnNab_ItemClick(int item)
     }
 }
 
-void VerticalMenus::vmnFast_ItemClick(int item)
-{
+void VerticalMenus::vmnFast_ItemClick(int item) {
     switch (item) {
     case 1:
         m_logic.commands().PrepniSkener(true);

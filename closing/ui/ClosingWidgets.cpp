@@ -11,13 +11,11 @@
 
 namespace trv::closingui {
 
-QString languageText(const Config& config, const QString& section, const QString& key)
-{
+QString languageText(const Config& config, const QString& section, const QString& key) {
     return config.DejText(section, key);
 }
 
-void setCaption(QWidget* control, const Config& config, const QString& section)
-{
+void setCaption(QWidget* control, const Config& config, const QString& section) {
     const QString text = config.DejText(section, control->objectName());
     if (text.trimmed().isEmpty())
         return;
@@ -31,8 +29,7 @@ void setCaption(QWidget* control, const Config& config, const QString& section)
         control->setWindowTitle(text);
 }
 
-void setupStatementBox(QPlainTextEdit* box)
-{
+void setupStatementBox(QPlainTextEdit* box) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setFamilies({QStringLiteral("Courier New"), font.family()});
     font.setStyleHint(QFont::TypeWriter);
@@ -40,8 +37,7 @@ void setupStatementBox(QPlainTextEdit* box)
     box->setFont(font);
 }
 
-void showStatement(QPlainTextEdit* box, const QString& text)
-{
+void showStatement(QPlainTextEdit* box, const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box->setPlainText(shown);

@@ -1,43 +1,34 @@
 #pragma once
 
+#include <QComboBox>
+#include <QSignalBlocker>
 #include <QString>
 
-class QAbstractButton;
-class QComboBox;
-class QGroupBox;
-class QLabel;
 class QPlainTextEdit;
 class QWidget;
 
 namespace trv {
 
 class Config;
-struct CompanyEntry;
 
 // Small helpers shared by the closing windows.
 namespace closingui {
 
-// The language text of the control's name replaces the design caption; a missing text (a blank) keeps it.
+// The language text of the control's name replaces its design caption; a missing text (a blank) keeps it.
 void setCaption(QWidget* control, const Config& config, const QString& section);
 QString languageText(const Config& config, const QString& section, const QString& key);
-// The statement box: a fixed-pitch font, the statement's CR LF line ends shown as lines.
+// The statement box: a fixed-pitch font, so that the statement's columns line up.
 void setupStatementBox(QPlainTextEdit* box);
+// The statement's CR LF line ends shown as lines.
 void showStatement(QPlainTextEdit* box, const QString& text);
+
 // Refills a company list without firing its selection handler; item data as the entries give it.
-template <typename Entries>
-void fillCompanies(QComboBox* combo, const Entries& entries);
-
-} // namespace closingui
-} // namespace trv
-
-#include <QComboBox>
-#include <QSignalBlocker>
-
-template <typename Entries>
-void trv::closingui::fillCompanies(QComboBox* combo, const Entries& entries)
-{
+template <typename Entries> void fillCompanies(QComboBox* combo, const Entries& entries) {
     const QSignalBlocker blocker(combo);
     combo->clear();
     for (const auto& e : entries)
         combo->addItem(e.text, e.itemData);
 }
+
+} // namespace closingui
+} // namespace trv

@@ -6,7 +6,6 @@
 
 #include "ui_frmKontrVyc.h"
 
-
 namespace trv {
 
 namespace {
@@ -16,8 +15,7 @@ const QString kSection = QStringLiteral("frmKontrVyc");
 frmKontrVyc::frmKontrVyc(AppState& state, const ReceiptInfo& receipt, Prompts& prompts, const Clock& clock,
                          Printer& printer, ClosingHooks hooks, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmKontrVyc>()), m_state(state), m_prompts(prompts),
-      m_logika(state, receipt, prompts, clock, printer, std::move(hooks))
-{
+      m_logika(state, receipt, prompts, clock, printer, std::move(hooks)) {
     m_ui->setupUi(this);
     closingui::setupStatementBox(m_ui->rtbVyc);
     connect(m_ui->cmdSmazStrav, &QPushButton::clicked, this, &frmKontrVyc::cmdSmazStrav_Click);
@@ -30,8 +28,7 @@ frmKontrVyc::frmKontrVyc(AppState& state, const ReceiptInfo& receipt, Prompts& p
 
 frmKontrVyc::~frmKontrVyc() = default;
 
-void frmKontrVyc::Form_Load()
-{
+void frmKontrVyc::Form_Load() {
     naplnCmbStrav();
     const bool balicek = m_state.sw.gFBalicky;
     m_ui->cmdUkonci->setVisible(!balicek);
@@ -48,14 +45,12 @@ void frmKontrVyc::Form_Load()
         closingui::setCaption(control, m_state.config, kSection);
 }
 
-void frmKontrVyc::naplnCmbStrav()
-{
+void frmKontrVyc::naplnCmbStrav() {
     closingui::fillCompanies(m_ui->cmbStrav, m_logika.polozkyVyberu());
     m_ui->cmbStrav->setCurrentIndex(0);
 }
 
-qint32 frmKontrVyc::Start()
-{
+qint32 frmKontrVyc::Start() {
     if (const auto status = m_logika.vyhodNoread())
         m_ui->staBar->showMessage(*status);
     m_logika.souctyBaliku();
@@ -64,8 +59,7 @@ qint32 frmKontrVyc::Start()
     return m_vysledek;
 }
 
-void frmKontrVyc::zobrazKontrolniVycetku()
-{
+void frmKontrVyc::zobrazKontrolniVycetku() {
     const auto text = m_logika.vycetka();
     if (!text.ok()) {
         m_ui->rtbVyc->clear();
@@ -75,31 +69,26 @@ void frmKontrVyc::zobrazKontrolniVycetku()
     closingui::showStatement(m_ui->rtbVyc, text.value());
 }
 
-void frmKontrVyc::cmdSmazStrav_Click()
-{
+void frmKontrVyc::cmdSmazStrav_Click() {
     m_logika.smazStravenku();
     zobrazKontrolniVycetku();
 }
 
-void frmKontrVyc::cmdSmazNominal_Click()
-{
+void frmKontrVyc::cmdSmazNominal_Click() {
     m_logika.smazNominal(m_ui->cmbStrav->currentText());
     zobrazKontrolniVycetku();
 }
 
-void frmKontrVyc::cmdTisk_Click()
-{
+void frmKontrVyc::cmdTisk_Click() {
     m_logika.tisk();
 }
 
-void frmKontrVyc::cmdUkonci_Click()
-{
+void frmKontrVyc::cmdUkonci_Click() {
     m_vysledek = UkoncitPrijem;
     hide();
 }
 
-void frmKontrVyc::cmdZpet_Click()
-{
+void frmKontrVyc::cmdZpet_Click() {
     m_vysledek = Zpet;
     hide();
 }

@@ -88,6 +88,8 @@ TEST_F(DayTotalsTest, CashDeskOfTheFileName) {
         {QStringLiteral("260115A001.TXT"), QStringLiteral("001")},
         {QStringLiteral("260115_x_042.Txt"), QStringLiteral("042")},
         {QStringLiteral("260115_1_7.txt"), std::nullopt}, // no three digits before the extension
+        {QStringLiteral("260115007_2.txt"), QStringLiteral("007")}, // a receipt started by cash desk
+        {QStringLiteral("260116007_2.txt"), std::nullopt},
         {QStringLiteral("260115' OR 1=1.txt"), std::nullopt},
         {QStringLiteral("260115.txt"), std::nullopt},
         {QStringLiteral("26011500.txt"), std::nullopt}, // the cash desk would overlap the date

@@ -12,8 +12,7 @@
 
 using namespace trv;
 
-TEST(SingleInstanceTest, ASecondCopyIsToldAndStopsWhileTheFirstRuns)
-{
+TEST(SingleInstanceTest, ASecondCopyIsToldAndStopsWhileTheFirstRuns) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::filesystem::path folder = TextFiles::toPath(dir.path());
@@ -37,8 +36,7 @@ TEST(SingleInstanceTest, ASecondCopyIsToldAndStopsWhileTheFirstRuns)
     EXPECT_TRUE(TextFiles::exists(folder / "TRV7300.lock"));
 }
 
-TEST(SingleInstanceTest, TheLockIsFreeAgainAfterTheFirstCopyEnds)
-{
+TEST(SingleInstanceTest, TheLockIsFreeAgainAfterTheFirstCopyEnds) {
     QTemporaryDir dir;
     const std::filesystem::path folder = TextFiles::toPath(dir.path());
     {
@@ -49,8 +47,7 @@ TEST(SingleInstanceTest, TheLockIsFreeAgainAfterTheFirstCopyEnds)
     EXPECT_EQ(next.acquire(), SingleInstance::Outcome::Acquired);
 }
 
-TEST(SingleInstanceTest, ALockLeftByACrashedCopyIsTakenOver)
-{
+TEST(SingleInstanceTest, ALockLeftByACrashedCopyIsTakenOver) {
     QTemporaryDir dir;
     const std::filesystem::path folder = TextFiles::toPath(dir.path());
 

@@ -16,8 +16,7 @@ namespace {
 
 // A configuration over a temporary program folder, with the data folder "data" inside it.
 struct Installation {
-    Installation()
-    {
+    Installation() {
         folder = TextFiles::toPath(dir.path());
         std::filesystem::create_directory(folder / "data");
         config = Config(folder / "TRV7300.ini", folder / "langCS.ini");
@@ -31,8 +30,7 @@ struct Installation {
 
 } // namespace
 
-TEST(TicketsTableTest, WithoutAConnectionStringTheTableLivesInTheDataFolder)
-{
+TEST(TicketsTableTest, WithoutAConnectionStringTheTableLivesInTheDataFolder) {
     Installation inst;
     inst.write(QStringLiteral("[Data]\r\nDir=%1\r\n").arg(TextFiles::toQString(inst.folder / "data")));
     ScriptedPrompts prompts;
@@ -57,8 +55,7 @@ TEST(TicketsTableTest, WithoutAConnectionStringTheTableLivesInTheDataFolder)
     EXPECT_TRUE(prompts.records()[1].text.contains(QStringLiteral("tickets")));
 }
 
-TEST(TicketsTableTest, WithoutADataFolderNothingIsCreatedAndTheOperatorIsTold)
-{
+TEST(TicketsTableTest, WithoutADataFolderNothingIsCreatedAndTheOperatorIsTold) {
     Installation inst;
     inst.write(QStringLiteral("[Data]\r\nConnString=\r\n"));
     ScriptedPrompts prompts;
@@ -71,8 +68,7 @@ TEST(TicketsTableTest, WithoutADataFolderNothingIsCreatedAndTheOperatorIsTold)
     EXPECT_FALSE(TextFiles::exists(inst.folder / "tickets.sqlite"));
 }
 
-TEST(TicketsTableTest, AConnectionStringIsUsedExactlyAsConfigured)
-{
+TEST(TicketsTableTest, AConnectionStringIsUsedExactlyAsConfigured) {
     // A trailing number is a port or a database suffix, never a counter to raise.
     Installation inst;
     const QString configured = QStringLiteral("host=/nonexistent/socket/folder port=5419 dbname=db19");
@@ -89,8 +85,7 @@ TEST(TicketsTableTest, AConnectionStringIsUsedExactlyAsConfigured)
 
 class TicketsTablePostgresTest : public test::PostgresTest {};
 
-TEST_F(TicketsTablePostgresTest, TheTableIsCreatedOnTheConfiguredServer)
-{
+TEST_F(TicketsTablePostgresTest, TheTableIsCreatedOnTheConfiguredServer) {
     Installation inst;
     inst.write(QStringLiteral("[Data]\r\nDir=%1\r\nConnString=%2\r\n")
                    .arg(TextFiles::toQString(inst.folder / "data"), connectionString()));

@@ -16,8 +16,7 @@ namespace {
 // The write end for the handler; -1 while no instance is installed.
 volatile std::sig_atomic_t g_writeSocket = -1;
 
-extern "C" void onTerminationSignal(int signalNumber)
-{
+extern "C" void onTerminationSignal(int signalNumber) {
     const int savedErrno = errno;
     const int socket = g_writeSocket;
     if (socket >= 0) {
@@ -28,8 +27,7 @@ extern "C" void onTerminationSignal(int signalNumber)
     errno = savedErrno;
 }
 
-QString systemReason()
-{
+QString systemReason() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
@@ -37,13 +35,11 @@ QString systemReason()
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {}
 
-TerminationSignals::~TerminationSignals()
-{
+TerminationSignals::~TerminationSignals() {
     uninstall();
 }
 
-Status TerminationSignals::install()
-{
+Status TerminationSignals::install() {
     if (m_installed)
         return Status::success();
     if (g_writeSocket >= 0)
@@ -74,8 +70,7 @@ Status TerminationSignals::install()
     return Status::success();
 }
 
-void TerminationSignals::uninstall()
-{
+void TerminationSignals::uninstall() {
     if (!m_installed)
         return;
     ::sigaction(SIGTERM, &m_previousTerm, nullptr);
@@ -84,8 +79,7 @@ void TerminationSignals::uninstall()
     m_installed = false;
 }
 
-void TerminationSignals::closeSockets()
-{
+void TerminationSignals::closeSockets() {
     g_writeSocket = -1;
     delete m_notifier;
     m_notifier = nullptr;
@@ -94,8 +88,7 @@ void TerminationSignals::closeSockets()
     m_sockets = {-1, -1};
 }
 
-void TerminationSignals::readSignal()
-{
+void TerminationSignals::readSignal() {
     unsigned char byte = 0;
     int last = -1;
     while (::read(m_sockets[1], &byte, 1) == 1)

@@ -6,8 +6,7 @@
 
 namespace trv {
 
-VerticalMenu::VerticalMenu(QWidget* parent) : QFrame(parent)
-{
+VerticalMenu::VerticalMenu(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -33,30 +32,25 @@ VerticalMenu::VerticalMenu(QWidget* parent) : QFrame(parent)
 
 VerticalMenu::~VerticalMenu() = default;
 
-void VerticalMenu::setHeading(const QString& text)
-{
+void VerticalMenu::setHeading(const QString& text) {
     m_heading->setText(text);
 }
 
-QString VerticalMenu::heading() const
-{
+QString VerticalMenu::heading() const {
     return m_heading->text();
 }
 
-void VerticalMenu::setItemCaption(int item, const QString& caption)
-{
+void VerticalMenu::setItemCaption(int item, const QString& caption) {
     if (QPushButton* button = itemButton(item))
         button->setText(caption);
 }
 
-QString VerticalMenu::itemCaption(int item) const
-{
+QString VerticalMenu::itemCaption(int item) const {
     const QPushButton* button = itemButton(item);
     return button ? button->text() : QString();
 }
 
-QPushButton* VerticalMenu::itemButton(int item) const
-{
+QPushButton* VerticalMenu::itemButton(int item) const {
     if (item < 1 || item > kItemCount)
         return nullptr;
     return m_items[static_cast<size_t>(item - 1)];

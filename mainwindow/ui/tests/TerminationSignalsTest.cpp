@@ -9,8 +9,7 @@
 using trv::TerminationSignals;
 using trv::test::waitUntil;
 
-TEST(TerminationSignalsTest, TheSessionsEndClosesTheWindowThroughTheEventLoop)
-{
+TEST(TerminationSignalsTest, TheSessionsEndClosesTheWindowThroughTheEventLoop) {
     for (const int signalNumber : {SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signalNumber);
         TerminationSignals termination;
@@ -31,8 +30,7 @@ TEST(TerminationSignalsTest, TheSessionsEndClosesTheWindowThroughTheEventLoop)
     }
 }
 
-TEST(TerminationSignalsTest, OnlyOneInstanceAtATimeAndTheHandlersGoBackAfterIt)
-{
+TEST(TerminationSignalsTest, OnlyOneInstanceAtATimeAndTheHandlersGoBackAfterIt) {
     struct sigaction before {};
     ASSERT_EQ(::sigaction(SIGTERM, nullptr, &before), 0);
     {

@@ -1,4 +1,4 @@
-#include "closing/CashDeskFileName.h"
+#include "core/CashDeskFileName.h"
 
 #include "platform/Conventions.h"
 
@@ -6,8 +6,7 @@
 
 namespace trv {
 
-std::optional<CashDeskFileName> CashDeskFileName::parse(const QString& fileName)
-{
+std::optional<CashDeskFileName> CashDeskFileName::parse(const QString& fileName) {
     static const QRegularExpression pattern(QStringLiteral("^([0-9]{6})([0-9]{3})_(.*)\\.txt$"),
                                             QRegularExpression::CaseInsensitiveOption);
     const auto match = pattern.match(fileName);

@@ -10,7 +10,7 @@ namespace trv {
 // The name of a day data file started by cash desk: the date YYMMDD, the three-digit cash desk, "_", the
 // reading order and ".txt" ("241209007_2.txt").
 struct CashDeskFileName {
-    QString datum;    // YYMMDD
+    QString datum; // YYMMDD
     QDate den;
     QString pokladna; // three digits
     QString poradi;

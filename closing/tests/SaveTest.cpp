@@ -1,0 +1,322 @@
+#include "closing/ReceiptFiles.h"
+#include "closing/ReceiptSave.h"
+#include "closing/TicketsExport.h"
+#include "closing/tests/ClosingFixture.h"
+#include "platform/DbfTable.h"
+#include "platform/TicketsDatabase.h"
+#include "testsupport/db/PostgresServer.h"
+
+using namespace trv;
+using namespace trv::test;
+
+namespace {
+
+const QString kDayName = QStringLiteral("260314007_2.txt");
+
+// The day data file of the fixture's receipt: every code, NOREAD readings and repeated codes included.
+QString dayFileText() {
+    return QStringLiteral("0123456789010005500001\r\nNOREAD\r\n0987654321090010000002\r\n0555555555550005500003\r\n"
+                          "0123456789010005500001\r\nNOREAD\r\n1234561000\r\n1234570555\r\n1234580500\r\n"
+                          "1234561000\r\n");
+}
+
+std::vector<DbfRecord> expDataRows(const std::filesystem::path& folder) {
+    auto table = DbfTable::open(folder / "exp_data.dbf", DbfTable::Access::ReadOnly);
+    EXPECT_TRUE(table.ok()) << table.message().toStdString();
+    if (!table.ok())
+        return {};
+    auto rows = table.value().readAll();
+    EXPECT_TRUE(rows.ok());
+    return rows.ok() ? rows.value() : std::vector<DbfRecord>{};
+}
+
+} // namespace
+
+TEST_F(ClosingTest, CashDeskSaveWritesTheDayFileTheCompanyExportAndTheDayTotals) {
+    const auto dayFile = env.dataFile(kDayName);
+    ASSERT_TRUE(TextFiles::writeAll(dayFile, QStringLiteral("stary obsah\r\n")).ok());
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+
+    ASSERT_TRUE(save.uloz(dayFile));
+
+    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
+    const auto exportFile = env.folder / "sodexo" / "260314007_2.sod";
+    EXPECT_EQ(env.bytes(exportFile),
+              env.stored(QStringLiteral("260314007_2|1234561000|0|\r\n260314007_2|1234570555|0|\r\n"
+                                        "260314007_2|1234580500|0|\r\n260314007_2|1234561000|0|\r\n")));
+    EXPECT_TRUE(env.sod->Cesta.endsWith(u'/'));
+
+    const auto rows = expDataRows(env.folder / "export");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].integer(u"pokladni"), 7);
+    EXPECT_EQ(rows[0].text(u"datum"), QStringLiteral("20260314"));
+    EXPECT_EQ(rows[0].number(u"hodn_CHe"), Currency::fromInt(265));
+    EXPECT_EQ(rows[0].number(u"hodn_Sod"), Currency::fromCents(30550));
+    EXPECT_EQ(rows[0].number(u"hodn_Exi"), Currency());
+    EXPECT_EQ(rows[0].number(u"hodn_Tic"), Currency());
+
+    const auto& shown = env.prompts.records();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, QStringLiteral("Export dat"));
+    EXPECT_EQ(shown[0].text, QStringLiteral("Data byla exportována do souboru ") + TextFiles::toQString(exportFile));
+    EXPECT_EQ(shown[1].text,
+              QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) + QStringLiteral(" byl uložen."));
+    EXPECT_EQ(shown[1].icon, Prompts::Icon::None);
+
+    // Another save for the same cash desk and day adds to its row.
+    ASSERT_TRUE(save.uloz(dayFile));
+    const auto again = expDataRows(env.folder / "export");
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].number(u"hodn_CHe"), Currency::fromInt(530));
+}
+
+TEST_F(ClosingTest, AReceiptNotNamedByCashDeskLeavesTheDayTotalsAlone) {
+    const auto dayFile = env.dataFile(QStringLiteral("Barcode.txt"));
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    ASSERT_TRUE(save.uloz(dayFile));
+    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
+    EXPECT_FALSE(TextFiles::exists(env.folder / "export" / "exp_data.dbf"));
+    const QStringList texts = env.prompts.texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1],
+              QStringLiteral("Denní součty do exp_data nebyly zapsány: název souboru neudává datum a pokladnu: "
+                             "Barcode.txt"));
+    EXPECT_EQ(env.prompts.records()[1].icon, Prompts::Icon::Exclamation);
+    EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Soubor ")));
+}
+
+TEST_F(ClosingTest, StatementFileLayoutsFollowTheSwitches) {
+    const struct {
+        const char* name;
+        bool depo;
+        bool bezData;
+        QString first;
+    } cases[] = {
+        {"default", false, false, QStringLiteral("260316;260314;042;1;0123456789010005500001;55,00;Novák")},
+        {"without date", false, true, QStringLiteral("260314;042;1;0123456789010005500001;55,00;Novák")},
+        {"depot", true, true, QStringLiteral("D07;260314;OB-2026-0001;042;1;0123456789010005500001;55,00;Novák")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        env.state.sw.gFDepo = c.depo;
+        env.state.sw.gFVycBezData = c.bezData;
+        env.receipt.gDatumVycetky = QStringLiteral("260316");
+        const auto records = zaznamyVycetky(env.state, *env.types, env.receipt, QStringLiteral(";"));
+        ASSERT_TRUE(records.ok());
+        // Eight codes: NOREAD readings left out, the repeated codes kept.
+        ASSERT_EQ(records.value().size(), 8);
+        EXPECT_EQ(records.value()[0], c.first);
+        EXPECT_TRUE(records.value()[4].contains(QStringLiteral(";2;1234561000;100,00;")));
+        EXPECT_TRUE(records.value()[5].contains(QStringLiteral(";2;1234570555;55,50;")));
+    }
+}
+
+TEST_F(ClosingTest, StatementModeSaveWritesTheStatementFileAndTellsOfBothFiles) {
+    env.state.sw.gFVycetky = true;
+    env.writeConfig(QString()); // ";" is the separator
+    const auto dayFile = env.dataFile(QStringLiteral("260314_042_Novak_1.txt"));
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    ASSERT_TRUE(save.uloz(dayFile));
+
+    EXPECT_EQ(env.receipt.gDatumVycetky, QStringLiteral("260316"));
+    const auto statement = env.dataFile(QStringLiteral("260314_042_Novak_1.vyc"));
+    EXPECT_EQ(env.bytes(statement),
+              env.stored(QStringLiteral("260316;260314;042;1;0123456789010005500001;55,00;Novák\r\n"
+                                        "260316;260314;042;1;0987654321090010000002;100,00;Novák\r\n"
+                                        "260316;260314;042;1;0555555555550005500003;55,00;Novák\r\n"
+                                        "260316;260314;042;1;0123456789010005500001;55,00;Novák\r\n"
+                                        "260316;260314;042;2;1234561000;100,00;Novák\r\n"
+                                        "260316;260314;042;2;1234570555;55,50;Novák\r\n"
+                                        "260316;260314;042;2;1234580500;50,00;Novák\r\n"
+                                        "260316;260314;042;2;1234561000;100,00;Novák\r\n")));
+    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
+    const QStringList texts = env.prompts.texts();
+    ASSERT_EQ(texts.size(), 3u); // the company export, the statement file, the day data file
+    EXPECT_EQ(texts[1],
+              QStringLiteral("Výčetkový soubor ") + TextFiles::toQString(statement) + QStringLiteral(" byl uložen."));
+    EXPECT_EQ(texts[2], QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) + QStringLiteral(" byl uložen."));
+    // Statement mode keeps away from the day totals.
+    EXPECT_FALSE(TextFiles::exists(env.folder / "export" / "exp_data.dbf"));
+}
+
+TEST_F(ClosingTest, DepotModeInsertsTicketsIntoTheEmbeddedDatabase) {
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    env.sod->Export = 0;
+    const auto dayFile = env.dataFile(QStringLiteral("260314_042_Novak_1.txt"));
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    ASSERT_TRUE(save.uloz(dayFile));
+
+    EXPECT_EQ(env.prompts.texts(), QStringList{QStringLiteral("Export byl proveden.")});
+    auto db = TicketsDatabase::openSqlite(env.folder / "data" / "tickets.sqlite");
+    ASSERT_TRUE(db.ok()) << db.message().toStdString();
+    const auto rows = db.value()->readAll();
+    ASSERT_TRUE(rows.ok());
+    ASSERT_EQ(rows.value().size(), 8u);
+    TicketRow first;
+    first.depo = QStringLiteral("D07");
+    first.dat = QDate(2026, 3, 14);
+    first.identObalky = QStringLiteral("OB-2026-0001");
+    first.identFa = QStringLiteral("FA-77");
+    first.ticketType = QStringLiteral("1");
+    first.code = QStringLiteral("0123456789010005500001");
+    first.value = Currency::fromInt(55);
+    first.operatorName = QStringLiteral("Novák");
+    EXPECT_EQ(rows.value()[0], first);
+    EXPECT_EQ(std::count_if(rows.value().begin(), rows.value().end(),
+                            [](const TicketRow& r) { return r.code == QStringLiteral("1234570555"); }),
+              1);
+}
+
+TEST_F(ClosingTest, AnUnreachableDatabaseIsReportedAndNothingIsClaimed) {
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    env.sod->Export = 0;
+    env.writeConfig(QStringLiteral("ConnString=host=%1 dbname=vouchers user=office\r\n")
+                        .arg(TextFiles::toQString(env.folder / "no-server")));
+    const auto dayFile = env.dataFile(QStringLiteral("260314_042_Novak_1.txt"));
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    EXPECT_TRUE(save.uloz(dayFile)); // the receipt's codes are saved in its day file
+
+    ASSERT_EQ(env.prompts.records().size(), 1u);
+    EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(
+        env.prompts.records()[0].text.startsWith(QStringLiteral("Chyba při zápisu do databáze.\r\nNum: 0, descr: ")));
+    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
+}
+
+TEST_F(ClosingTest, AFailingExportIsReportedAndLeavesTheDayFileWhole) {
+    const auto dayFile = env.dataFile(kDayName);
+    // A folder where the company export file belongs, and a file where the export folder of the day totals belongs.
+    std::filesystem::create_directory(env.folder / "sodexo" / "260314007_2.sod");
+    ASSERT_TRUE(TextFiles::writeAll(env.folder / "not-a-folder", QStringLiteral("x")).ok());
+    env.writeConfig(QString());
+    ASSERT_TRUE(
+        env.state.config
+            .zapis(QStringLiteral("Data"), QStringLiteral("ExpDir"), TextFiles::toQString(env.folder / "not-a-folder"))
+            .ok());
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    EXPECT_TRUE(save.uloz(dayFile));
+
+    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
+    const auto& shown = env.prompts.records();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(shown[0].text.startsWith(
+        QStringLiteral("frmUkonc.btnUlozClick(): Chyba při ukládání souboru.\r\nNum: 0, descr: ")));
+    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("260314007_2.sod")));
+    EXPECT_EQ(shown[1].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("exp_data")));
+    // Only the day data file is reported as saved: it is.
+    EXPECT_EQ(shown[2].text,
+              QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) + QStringLiteral(" byl uložen."));
+}
+
+TEST_F(ClosingTest, AReadOnlyDayFileIsNeitherRewrittenNorExported) {
+    const auto dayFile = env.dataFile(kDayName);
+    ASSERT_TRUE(TextFiles::writeAll(dayFile, QStringLiteral("puvodni\r\n")).ok());
+    std::filesystem::permissions(dayFile, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+
+    EXPECT_FALSE(save.uloz(dayFile));
+    EXPECT_EQ(env.bytes(dayFile), QByteArray("puvodni\r\n"));
+    EXPECT_FALSE(TextFiles::exists(env.folder / "sodexo" / "260314007_2.sod"));
+    EXPECT_FALSE(TextFiles::exists(env.folder / "export" / "exp_data.dbf"));
+    ASSERT_EQ(env.prompts.records().size(), 1u);
+    EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(env.prompts.records()[0].text.contains(QStringLiteral("jen pro čtení")));
+
+    // A day file whose folder is gone fails the same way.
+    EXPECT_FALSE(save.uloz(env.folder / "gone" / kDayName.toStdU16String()));
+    EXPECT_EQ(env.prompts.records().size(), 2u);
+}
+
+TEST_F(ClosingTest, CompanyExportGapsAreReportedAndSkipped) {
+    const struct {
+        const char* name;
+        std::function<void(CStrav&)> change;
+        QString message;
+    } cases[] = {
+        {"type", [](CStrav& t) { t.ExpTyp = QStringLiteral("EDENRED"); },
+         QStringLiteral("Pro stravenku Sodexo Pass není definován typ exportu.")},
+        {"folder", [](CStrav& t) { t.Cesta.clear(); },
+         QStringLiteral("Pro stravenku Sodexo Pass není definována cesta pro export.")},
+        {"missing folder", [this](CStrav& t) { t.Cesta = TextFiles::toQString(env.folder / "nowhere"); },
+         QStringLiteral("Adresář ") + TextFiles::toQString(env.folder / "nowhere") +
+             QStringLiteral(" pro export neexistuje.")},
+        {"extension", [](CStrav& t) { t.Pripona.clear(); },
+         QStringLiteral("Pro stravenku Sodexo Pass není definována přípona souboru exportu.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClosingEnv local;
+        c.change(*local.sod);
+        UlozeniPrijmu save(local.state, local.receipt, local.prompts, local.clock);
+        ASSERT_TRUE(save.uloz(local.dataFile(kDayName)));
+        ASSERT_GE(local.prompts.records().size(), 1u);
+        EXPECT_EQ(local.prompts.records()[0].text, c.message);
+        EXPECT_EQ(local.prompts.records()[0].title, QStringLiteral("Export dat"));
+        EXPECT_EQ(local.prompts.records()[0].icon, Prompts::Icon::Information);
+        EXPECT_EQ(local.bytes(local.dataFile(kDayName)), local.stored(dayFileText()));
+    }
+}
+
+TEST_F(ClosingTest, SafeBagListsOfTheSameSecondGetNamesOfTheirOwn) {
+    const auto folder = env.folder / "sfb";
+    const QDateTime at(QDate(2026, 3, 14), QTime(16, 45, 30));
+    // A list of this second was taken over by the period summary already.
+    ASSERT_TRUE(TextFiles::writeAll(folder / "260314164530.exp", QStringLiteral("stara\r\n")).ok());
+    const auto first = zapisSafeBag(folder, *env.types, at);
+    ASSERT_TRUE(first.ok());
+    env.book(env.tic, QStringLiteral("ABCDEFGH0100"));
+    const auto second = zapisSafeBag(folder, *env.types, at);
+    ASSERT_TRUE(second.ok());
+
+    EXPECT_EQ(first.value().filename(), std::filesystem::path("260314164531.sfb"));
+    EXPECT_EQ(second.value().filename(), std::filesystem::path("260314164532.sfb"));
+    EXPECT_EQ(env.bytes(first.value()), env.stored(dayFileText()));
+    EXPECT_EQ(env.bytes(second.value()), env.stored(dayFileText() + QStringLiteral("ABCDEFGH0100\r\n")));
+    EXPECT_EQ(env.bytes(folder / "260314164530.exp"), QByteArray("stara\r\n"));
+}
+
+class ClosingPostgresTest : public PostgresTest {
+protected:
+    ClosingEnv env;
+};
+
+TEST_F(ClosingPostgresTest, DepotModeInsertsTicketsIntoTheConfiguredServer) {
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    env.sod->Export = 0;
+    env.writeConfig(QStringLiteral("ConnString=%1\r\n").arg(connectionString()));
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    ASSERT_TRUE(save.uloz(env.dataFile(QStringLiteral("260314_042_Novak_1.txt"))));
+    EXPECT_EQ(env.prompts.texts(), QStringList{QStringLiteral("Export byl proveden.")});
+
+    auto db = TicketsDatabase::connectPostgres(connectionString());
+    ASSERT_TRUE(db.ok()) << db.message().toStdString();
+    const auto rows = db.value()->readAll();
+    ASSERT_TRUE(rows.ok()) << rows.message().toStdString();
+    ASSERT_EQ(rows.value().size(), 8u);
+    QStringList codes;
+    for (const auto& r : rows.value()) {
+        codes.append(r.code);
+        EXPECT_EQ(r.operatorName, QStringLiteral("Novák"));
+        EXPECT_EQ(r.dat, QDate(2026, 3, 14));
+        EXPECT_FALSE(r.imported.isValid());
+    }
+    EXPECT_EQ(codes.count(QStringLiteral("1234561000")), 2);
+    const auto sod55 = std::find_if(rows.value().begin(), rows.value().end(),
+                                    [](const TicketRow& r) { return r.code == QStringLiteral("1234570555"); });
+    ASSERT_NE(sod55, rows.value().end());
+    EXPECT_EQ(sod55->value, Currency::fromCents(5550));
+    EXPECT_EQ(sod55->ticketType, QStringLiteral("2"));
+
+    // A row the table cannot take (a type number of two digits) fails the whole save of the rows: none is added.
+    env.sod->kodTypu = 12;
+    ScriptedPrompts quiet([](const QString&) {});
+    UlozeniPrijmu failing(env.state, env.receipt, quiet, env.clock);
+    EXPECT_TRUE(failing.uloz(env.dataFile(QStringLiteral("260314_042_Novak_1.txt"))));
+    EXPECT_TRUE(quiet.texts().last().startsWith(QStringLiteral("Chyba při zápisu do databáze.")));
+    EXPECT_EQ(db.value()->readAll().value().size(), 8u);
+}

@@ -1,0 +1,234 @@
+#define CLOSING_LANGUAGE_FILE TRV_TEST_DATA "/../../../tests/data/langCS.ini"
+#include "closing/tests/ClosingFixture.h"
+
+#include "closing/ui/frmUkonceniPr.h"
+#include "platform/DbfTable.h"
+#include "platform/ui/PrintRenderer.h"
+#include "testsupport/GuiTestHelpers.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QStatusBar>
+
+using namespace trv;
+using namespace trv::test;
+
+namespace {
+
+class frmUkonceniPrTest : public ::testing::Test {
+protected:
+    std::unique_ptr<frmUkonceniPr> window() {
+        ClosingHooks hooks;
+        hooks.vycistiPrijem = [this] { ++m_cleared; };
+        return std::make_unique<frmUkonceniPr>(env.state, env.receipt, env.prompts, env.clock, env.printer, hooks);
+    }
+    // Opens the window on the day data file, lets `act` work the open window and waits until it is closed.
+    void open(frmUkonceniPr& w, const std::filesystem::path& dayFile, std::function<void(QWidget*)> act) {
+        onNextModal(std::move(act));
+        w.Otevri(dayFile);
+    }
+
+    ClosingEnv env;
+    int m_cleared = 0;
+    std::filesystem::path dayFile = env.dataFile(QStringLiteral("260314007_2.txt"));
+};
+
+} // namespace
+
+TEST_F(frmUkonceniPrTest, CashDeskReceiptIsShownCleanedAndSaved) {
+    env.state.gAutoDupl = QStringLiteral("True");
+    auto w = window();
+    QString statement;
+    QStringList companies;
+    open(*w, dayFile, [&](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Ukončení příjmu"));
+        EXPECT_EQ(child<QLabel>(modal, "lblEdit")->text(), TextFiles::toQString(dayFile));
+        // The NOREAD count is taken before the removal of the load.
+        EXPECT_EQ(child<QLabel>(modal, "lblPocNR")->text(), QStringLiteral("2"));
+        EXPECT_EQ(child<QStatusBar>(modal, "staBar")->currentMessage(),
+                  QStringLiteral("Odstraněno 4 položek NOREAD a duplicit."));
+        EXPECT_EQ(child<QGroupBox>(modal, "Frame3")->title(), QStringLiteral("Přehled součtů poukázek"));
+        EXPECT_TRUE(child<QPushButton>(modal, "cmbTiskVyc")->isHidden());
+        EXPECT_FALSE(child<QPushButton>(modal, "btnAS400")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(modal, "btnHlVse")->isEnabled()); // no duplicate search window here
+        auto* combo = child<QComboBox>(modal, "cmbStrav");
+        for (int i = 0; i < combo->count(); ++i)
+            companies.append(combo->itemText(i));
+        combo->setCurrentIndex(2);
+        statement = child<QPlainTextEdit>(modal, "rtbTextSouc")->toPlainText();
+        child<QPushButton>(modal, "btnUloz")->click();
+    });
+
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Ulozeno);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(m_cleared, 1);
+    EXPECT_EQ(companies, (QStringList{QStringLiteral("Všechny společnosti"), QStringLiteral("Cheque Dejeuner"),
+                                      QStringLiteral("Sodexo Pass"), QStringLiteral("Ticket Restaurant Card")}));
+    EXPECT_TRUE(statement.startsWith(QStringLiteral("Společnost           Počet             Částka\n") +
+                                     QString(47, u'_') +
+                                     QStringLiteral("\nSodexo Pass       :      3 ks       205,50 Kč\n")));
+    // The cleaned receipt is what was saved.
+    EXPECT_EQ(env.bytes(dayFile), env.stored(QStringLiteral("0123456789010005500001\r\n0987654321090010000002\r\n"
+                                                            "0555555555550005500003\r\n1234561000\r\n1234570555\r\n"
+                                                            "1234580500\r\n")));
+    auto table = DbfTable::open(env.folder / "export" / "exp_data.dbf", DbfTable::Access::ReadOnly);
+    ASSERT_TRUE(table.ok());
+    EXPECT_EQ(table.value().readAll().value().at(0).number(u"hodn_CHe"), Currency::fromInt(210));
+    EXPECT_EQ(env.prompts.texts().last(),
+              QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) + QStringLiteral(" byl uložen."));
+}
+
+TEST_F(frmUkonceniPrTest, StatementModeSaveWritesTheStatementFile) {
+    env.state.sw.gFVycetky = true;
+    const auto smFile = env.dataFile(QStringLiteral("260314_042_Novak_1.txt"));
+    auto w = window();
+    open(*w, smFile, [](QWidget* modal) { child<QPushButton>(modal, "btnUloz")->click(); });
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Ulozeno);
+    EXPECT_TRUE(
+        env.bytes(env.dataFile(QStringLiteral("260314_042_Novak_1.vyc")))
+            .startsWith(env.stored(QStringLiteral("260316;260314;042;1;0123456789010005500001;55,00;Novák\r\n"))));
+    EXPECT_FALSE(TextFiles::exists(env.folder / "export" / "exp_data.dbf"));
+}
+
+TEST_F(frmUkonceniPrTest, AFailedSaveKeepsTheWindowOpenAndClaimsNothing) {
+    ASSERT_TRUE(TextFiles::writeAll(dayFile, QStringLiteral("puvodni\r\n")).ok());
+    std::filesystem::permissions(dayFile, std::filesystem::perms::owner_read);
+    auto w = window();
+    bool stillOpen = false;
+    open(*w, dayFile, [&](QWidget* modal) {
+        child<QPushButton>(modal, "btnUloz")->click();
+        stillOpen = modal->isVisible();
+        child<QPushButton>(modal, "btnVen")->click();
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(env.bytes(dayFile), QByteArray("puvodni\r\n"));
+    for (const QString& text : env.prompts.texts())
+        EXPECT_FALSE(text.contains(QStringLiteral("uložen"))) << text.toStdString();
+}
+
+TEST_F(frmUkonceniPrTest, StornoDeletesANewFileAndKeepsAnAppendedOne) {
+    for (const bool createdNew : {true, false}) {
+        SCOPED_TRACE(createdNew);
+        ASSERT_TRUE(TextFiles::writeAll(dayFile, QStringLiteral("0123456789010005500001\r\n")).ok());
+        env.state.gSouborVytvorenNovy = createdNew;
+        auto w = window();
+        open(*w, dayFile, [](QWidget* modal) { child<QPushButton>(modal, "btnVen")->click(); });
+        EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Storno);
+        EXPECT_EQ(TextFiles::exists(dayFile), !createdNew);
+    }
+    // Each receipt left steps the document number back.
+    EXPECT_EQ(env.state.config.CtiKonfig(QStringLiteral("Data"), QStringLiteral("LastFile"), QString()),
+              QStringLiteral("260314001_0003"));
+    EXPECT_EQ(m_cleared, 2);
+}
+
+TEST_F(frmUkonceniPrTest, TheCloseBoxSavesAndDeletesNothing) {
+    ASSERT_TRUE(TextFiles::writeAll(dayFile, QStringLiteral("x\r\n")).ok());
+    env.state.gSouborVytvorenNovy = true;
+    auto w = window();
+    open(*w, dayFile, [](QWidget* modal) { modal->close(); });
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Zavreno);
+    EXPECT_EQ(env.bytes(dayFile), QByteArray("x\r\n"));
+    EXPECT_EQ(m_cleared, 1);
+}
+
+TEST_F(frmUkonceniPrTest, PrintsTheStatementOfTheChosenCompany) {
+    auto w = window();
+    open(*w, dayFile, [](QWidget* modal) {
+        child<QComboBox>(modal, "cmbStrav")->setCurrentIndex(1);
+        child<QPushButton>(modal, "btnTiskSou")->click();
+        modal->close();
+    });
+    ASSERT_EQ(env.printer.printed().size(), 1u);
+    const QStringList lines = env.printer.printed()[0].textLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("          Cheque Dejeuner")));
+    EXPECT_FALSE(lines.contains(QStringLiteral("          Sodexo Pass")));
+    EXPECT_EQ(env.prompts.texts(), QStringList{QStringLiteral("Tisk součtů proběhl.")});
+}
+
+TEST_F(frmUkonceniPrTest, As400ModeFailureKeepsTheReceiptOpenUntilTheExportSucceeds) {
+    env.state.gAS400 = true;
+    ASSERT_TRUE(TextFiles::writeAll(env.folder / "as400-file", QStringLiteral("x")).ok());
+    env.state.gDirAS400 = env.folder / "as400-file";
+    auto w = window();
+    bool openAfterFailure = false;
+    open(*w, dayFile, [&](QWidget* modal) {
+        EXPECT_FALSE(child<QPushButton>(modal, "btnUloz")->isEnabled());
+        auto* as400 = child<QPushButton>(modal, "btnAS400");
+        EXPECT_TRUE(as400->isEnabled());
+        as400->click();
+        openAfterFailure = modal->isVisible();
+        env.state.gDirAS400 = env.folder / "as400";
+        as400->click();
+    });
+    EXPECT_TRUE(openAfterFailure);
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::As400);
+    ASSERT_EQ(env.prompts.records().size(), 1u);
+    EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(env.prompts.records()[0].text.startsWith(
+        QStringLiteral("Export pro AS400 se nezdařil, příjem zůstává otevřený.\r\nNum: 0, descr: ")));
+    EXPECT_TRUE(TextFiles::exists(env.folder / "as400" / "260314007_2.400"));
+    EXPECT_TRUE(TextFiles::exists(env.dataFile(QStringLiteral("260314007_2.TXT"))));
+}
+
+TEST_F(frmUkonceniPrTest, CustomerModeSavesAndPrintsEveryCompany) {
+    env.state.sw.gFZakaznik = true;
+    auto w = window();
+    open(*w, dayFile, [](QWidget* modal) {
+        EXPECT_TRUE(child<QPushButton>(modal, "btnUloz")->isHidden());
+        EXPECT_TRUE(child<QPushButton>(modal, "btnTiskSou")->isHidden());
+        EXPECT_TRUE(child<QGroupBox>(modal, "Frame2")->isHidden());
+        child<QPushButton>(modal, "cmbTiskVyc")->click();
+    });
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Vytisteno);
+    EXPECT_EQ(env.printer.printed().size(), 2u);
+    EXPECT_TRUE(TextFiles::exists(dayFile));
+    EXPECT_EQ(env.prompts.texts().last(), QStringLiteral("Tisk součtů proběhl."));
+}
+
+TEST_F(frmUkonceniPrTest, SafeBagModeWritesTheListAtLoad) {
+    env.state.gSafeBag = true;
+    auto w = window();
+    open(*w, dayFile, [](QWidget* modal) {
+        EXPECT_FALSE(child<QPushButton>(modal, "btnUloz")->isEnabled());
+        EXPECT_EQ(child<QPushButton>(modal, "btnVen")->text(), QStringLiteral("Zavřít"));
+        auto* periodSummary = child<QPushButton>(modal, "cmdExportSpol");
+        EXPECT_FALSE(periodSummary->isHidden());
+        EXPECT_FALSE(periodSummary->isEnabled()); // the period summary window is not part of this program yet
+        modal->close();
+    });
+    EXPECT_EQ(env.bytes(env.folder / "sfb" / "260314164530.sfb").count('\n'), 10);
+}
+
+TEST_F(frmUkonceniPrTest, SortingModeLoadsWithoutShowing) {
+    env.receipt.gTrideni = true;
+    env.state.gSafeBag = true;
+    auto w = window();
+    w->Otevri(dayFile); // returns at once: nothing modal to answer
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Otevreno);
+    EXPECT_TRUE(TextFiles::exists(env.folder / "sfb" / "260314164530.sfb"));
+}
+
+TEST_F(frmUkonceniPrTest, WithoutAPrinterThePrintGoesToAPdfAndTheOperatorIsTold) {
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    PrintRenderer renderer([this] { return env.folder / "data"; }, env.clock);
+    env.printer.setSpooler(&renderer);
+    auto w = window();
+    open(*w, dayFile, [](QWidget* modal) {
+        child<QPushButton>(modal, "btnTiskSou")->click();
+        modal->close();
+    });
+    ASSERT_EQ(env.prompts.records().size(), 1u);
+    const QString text = env.prompts.records()[0].text;
+    const QString prefix = QStringLiteral("Tiskárna není k dispozici, tisk byl uložen do souboru ");
+    ASSERT_TRUE(text.startsWith(prefix)) << text.toStdString();
+    const auto pdf = TextFiles::toPath(text.mid(prefix.size()));
+    EXPECT_TRUE(TextFiles::exists(pdf));
+    EXPECT_EQ(pdf.parent_path(), PrintRenderer::pdfFolder(env.folder / "data"));
+}

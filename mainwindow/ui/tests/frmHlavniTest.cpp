@@ -1,0 +1,761 @@
+#include "mainwindow/ui/frmHlavni.h"
+
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "core/CStrav.h"
+#include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/Pause.h"
+#include "mainwindow/ReceiptControl.h"
+#include "mainwindow/ReceiptWindows.h"
+#include "mainwindow/Startup.h"
+#include "mainwindow/ui/VerticalMenu.h"
+#include "platform/Clock.h"
+#include "platform/FakeSerialPort.h"
+#include "platform/IniDocument.h"
+#include "platform/ProfileFile.h"
+#include "platform/Shell.h"
+#include "platform/TextFiles.h"
+#include "platform/TicketsDatabase.h"
+#include "receipt/ui/frmCounter.h"
+#include "testsupport/GuiTestHelpers.h"
+#include "testsupport/ScriptedPromptsGtest.h"
+#include "testsupport/db/PostgresServer.h"
+
+#include <QLCDNumber>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+using namespace trv;
+using trv::test::child;
+using trv::test::onNextModal;
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace {
+
+const QString kAkt = QStringLiteral("Příjem dat – AKTIVNÍ");
+const QString kNeakt = QStringLiteral("Příjem dat – NEAKTIVNÍ!");
+const QColor kGreen(50, 255, 80);
+const QColor kRed(255, 75, 75);
+
+class NoPause final : public Pause {
+public:
+    void wait(qint64) override {}
+};
+
+// The windows of the receipt's road, played by the test.
+class FakeReceiptWindows final : public ReceiptWindows {
+public:
+    struct Closing {
+        QString label;
+        bool show;
+    };
+
+    bool frmPrijem(bool withSm) override {
+        ++prijemCalls;
+        lastWithSm = withSm;
+        return onPrijem ? onPrijem() : false;
+    }
+    bool frmRucne() override { return false; }
+    bool frmSafeBag() override {
+        ++safeBagCalls;
+        if (onSafeBag)
+            onSafeBag();
+        return true;
+    }
+    std::optional<int> frmKontrVyc() override { return kontrVyc; }
+    bool frmUkonceniPr(const QString& label, bool show) override {
+        closings.push_back({label, show});
+        return true;
+    }
+
+    std::function<bool()> onPrijem;
+    std::function<void()> onSafeBag;
+    std::optional<int> kontrVyc;
+    int prijemCalls = 0;
+    bool lastWithSm = false;
+    int safeBagCalls = 0;
+    std::vector<Closing> closings;
+};
+
+// "12345" + value in three digits + "00": a code of the first type worth `value`.
+QString alfa(int value, int serial = 12345) {
+    return QStringLiteral("%1%2%3")
+        .arg(serial, 5, 10, QLatin1Char('0'))
+        .arg(value, 3, 10, QLatin1Char('0'))
+        .arg(QStringLiteral("00"));
+}
+
+std::shared_ptr<CStrav> makeType(const QString& name, qint32 delka, qint32 delka2, qint16 order) {
+    auto t = std::make_shared<CStrav>();
+    t->Nazev = name;
+    t->Delka = delka;
+    t->Delka2 = delka2;
+    t->PozCastka = 6;
+    t->DelkaCastka = 3;
+    t->KoefCastka = 1;
+    t->PoradiSpolecnosti = order;
+    t->CheckIL = 1;
+    t->GainLevel = -1;
+    t->ScanSpeed = -1;
+    t->LaserPower = -1;
+    return t;
+}
+
+// The customer switches with the given positions on.
+QString firmaId(std::initializer_list<int> on) {
+    QString id(50, QLatin1Char('0'));
+    for (int position : on)
+        id[position - 1] = QLatin1Char('1');
+    return id;
+}
+
+// A program folder with the test's language file and a data folder, the collaborators of the main window
+// played by the test, and the window once start() has run.
+struct MainWindowRig {
+    MainWindowRig() {
+        EXPECT_TRUE(m_dir.isValid());
+        folder = TextFiles::toPath(m_dir.path());
+        dataFolder = folder / "data";
+        std::filesystem::create_directory(dataFolder);
+        EXPECT_TRUE(
+            TextFiles::copy(TextFiles::toPath(QStringLiteral(TRV_TEST_DATA "/langCS.ini")), folder / "langCS.ini", true)
+                .ok());
+    }
+
+    // The configuration: the reader on COM2, the data folder, the mode and the switches, plus `more` lines.
+    void configure(const QString& mode, std::initializer_list<int> switches = {}, const QString& more = {}) {
+        const QString text = QStringLiteral("[Comm]\r\nPort=COM2\r\nHShaking=XOn/XOff\r\nBaudRate=38400\r\n"
+                                            "Data bits=8\r\nStop bits=1\r\nParity=None\r\nNOREAD=NOREAD\r\n"
+                                            "[Data]\r\nDir=%1\r\n[User]\r\nMode=%2\r\n[Firma]\r\nFirmaID=%3\r\n"
+                                            "[Balickovani]\r\nDalsiCisloBaliku=1\r\nMezBalicku=1000\r\n")
+                                 .arg(TextFiles::toQString(dataFolder), mode, firmaId(switches));
+        EXPECT_TRUE(TextFiles::writeAll(ini(), text + more).ok());
+    }
+
+    void set(const QString& section, const QString& key, const QString& value) {
+        EXPECT_TRUE(ProfileFile::write(ini(), section, key, value).ok());
+    }
+
+    std::filesystem::path ini() const { return folder / "TRV7300.ini"; }
+
+    // The start-up procedure, the voucher types, the main window and its load.
+    bool start() {
+        EXPECT_TRUE(Main(state, folder, prompts).ok());
+        state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
+        EXPECT_TRUE(state.gColStrav->Add(makeType(QStringLiteral("Alfa Stravenky Plus"), 10, 0, 1)).ok());
+        EXPECT_TRUE(state.gColStrav->Add(makeType(QStringLiteral("Beta"), 12, 24, 2)).ok());
+        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
+        return window->Form_Load();
+    }
+
+    // The receipt-start dialog starts a receipt into `name` in the data folder when it opens.
+    void startDialogStarts(const QString& name) {
+        windows.onPrijem = [this, name] {
+            const Status st = window->logic().control().startReceiving(dataFolder, name, state.sw.gFBalicky);
+            EXPECT_TRUE(st.ok()) << st.message().toStdString();
+            return true;
+        };
+    }
+
+    void receive(const QString& lines) { port.deliver(lines.toLatin1()); }
+
+    QStringList booked() const {
+        QStringList codes;
+        for (const auto& type : *state.gColStrav)
+            for (const auto& code : *type->Polozky)
+                codes << code->Kod;
+        return codes;
+    }
+
+    QLabel* panel(int n) const {
+        const QByteArray name = "StatusBar1Panel" + QByteArray::number(n);
+        return child<QLabel>(window.get(), name.constData());
+    }
+    QColor statusColour() const {
+        return child<QStatusBar>(window.get(), "StatusBar1")->palette().color(QPalette::Window);
+    }
+    QAction* action(const char* name) const { return child<QAction>(window.get(), name); }
+    VerticalMenu* menu(const char* name) const { return child<VerticalMenu>(window.get(), name); }
+    void click(const char* menuName, int item) const { menu(menuName)->itemButton(item)->click(); }
+    QString display() const { return child<QPlainTextEdit>(window.get(), "rtbStrav")->toPlainText(); }
+    bool receiving() { return window->logic().receipt().receiving(); }
+    QString readFile(const std::filesystem::path& file) const {
+        auto text = TextFiles::readAll(file);
+        return text.ok() ? text.value().text : QStringLiteral("<missing>");
+    }
+    std::optional<QString> iniValue(const QString& section, const QString& key) const {
+        return ProfileFile::read(ini(), section, key);
+    }
+
+    QTemporaryDir m_dir;
+    std::filesystem::path folder;
+    std::filesystem::path dataFolder;
+    AppState state;
+    ScriptedPrompts prompts;
+    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3))};
+    FakeSerialPort port;
+    RecordingShell shell;
+    FakeReceiptWindows windows;
+    NoPause pause;
+    std::unique_ptr<frmHlavni> window;
+};
+
+class frmHlavniTest : public ::testing::Test, protected MainWindowRig {};
+
+} // namespace
+
+// --- Load
+
+TEST_F(frmHlavniTest, LoadInStdShowsTheTextsAndOpensTheReceiptStart) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Zpracování stravenek"));
+    EXPECT_EQ(windows.prijemCalls, 1);
+    EXPECT_FALSE(windows.lastWithSm);
+    EXPECT_TRUE(prompts.records().empty());
+
+    EXPECT_EQ(panel(1)->text(), kNeakt);
+    EXPECT_EQ(statusColour(), kRed);
+    EXPECT_EQ(panel(2)->text(), QStringLiteral("E"));
+    EXPECT_EQ(panel(5)->text(), QStringLiteral("COM2, XOn/XOff, 38400, 8, 1, N"));
+    EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("Soubor:"));
+    EXPECT_FALSE(child<QPlainTextEdit>(window.get(), "rtbStrav")->isVisible());
+
+    EXPECT_EQ(menu("vmnNab")->heading(), QStringLiteral("Akce"));
+    EXPECT_EQ(menu("vmnNab")->itemCaption(1), QStringLiteral("Příjem dat"));
+    EXPECT_EQ(menu("vmnNab")->itemCaption(5), QStringLiteral("Soubory"));
+    EXPECT_EQ(menu("vmnFast")->itemCaption(6), QStringLiteral("Maska"));
+    EXPECT_EQ(action("prijem")->text(), QStringLiteral("Příjem dat"));
+    EXPECT_EQ(child<QMenu>(window.get(), "mnuScanner")->title(), QStringLiteral("Čtečka"));
+    // Windows of other parts of the program are not there yet; a missing language text reads as one space.
+    EXPECT_FALSE(action("soubory")->isEnabled());
+    EXPECT_EQ(action("soubory")->text(), QStringLiteral(" "));
+    EXPECT_FALSE(action("mnuOdvody")->isVisible());
+    EXPECT_TRUE(action("prijem")->isEnabled());
+    EXPECT_TRUE(action("mnuRucne")->isEnabled());
+
+    auto* first = child<QRadioButton>(window.get(), "optT0");
+    EXPECT_EQ(first->text(), QStringLiteral("Alfa"));
+    EXPECT_EQ(first->toolTip(), QStringLiteral("Alfa Stravenky Plus"));
+    EXPECT_TRUE(first->isChecked());
+    EXPECT_EQ(child<QRadioButton>(window.get(), "optT1")->text(), QStringLiteral("Beta"));
+    EXPECT_EQ(window->logic().readerState().gMinDelka, 10);
+    EXPECT_EQ(window->logic().readerState().gMaxDelka, 24);
+}
+
+TEST_F(frmHlavniTest, LoadHidesAndRenamesItemsBySwitchesAndMaskButtons) {
+    configure(QStringLiteral("STD"), {40, 42},
+              QStringLiteral("[Button1]\r\nName=Maska A\r\nMask=12*\r\n[Button3]\r\nName=Maska C\r\nMask=34*\r\n"));
+    set(QStringLiteral("User"), QStringLiteral("HideRightPanel"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+
+    EXPECT_FALSE(action("soubory")->isVisible());
+    EXPECT_EQ(menu("vmnNab")->itemCaption(5), QString());
+    EXPECT_TRUE(action("mnuOdvody")->isVisible());
+    EXPECT_EQ(menu("vmnFast")->itemCaption(3), QStringLiteral("Maska A"));
+    EXPECT_EQ(menu("vmnFast")->itemCaption(4), QStringLiteral("Servis"));
+    EXPECT_EQ(menu("vmnFast")->itemCaption(5), QStringLiteral("Maska C"));
+    EXPECT_EQ(menu("vmnFast")->itemCaption(6), QStringLiteral("Maska"));
+    EXPECT_FALSE(menu("vmnFast")->isVisible());
+
+    // With switch 42 the blank item does nothing, whatever switch 27 says.
+    click("vmnNab", 5);
+    EXPECT_TRUE(prompts.records().empty());
+}
+
+TEST_F(frmHlavniTest, FirstStartWritesTheDefaultConfigurationAndRunsInStd) {
+    ASSERT_TRUE(start());
+
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Information);
+    EXPECT_TRUE(TextFiles::exists(ini()));
+    EXPECT_EQ(state.gMode, QStringLiteral("STD"));
+    EXPECT_EQ(state.gDatovyAdresar, folder);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(windows.prijemCalls, 1);
+    EXPECT_EQ(panel(5)->text(), QStringLiteral("COM1, XOn/XOff, 38400, 8, 1, N"));
+}
+
+TEST_F(frmHlavniTest, LoadInAutReceivesIntoAnEmptiedBarcodeTxt) {
+    configure(QStringLiteral("AUT"));
+    ASSERT_TRUE(TextFiles::writeAll(dataFolder / "Barcode.txt", QStringLiteral("stary obsah\r\n")).ok());
+    ASSERT_TRUE(start());
+
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(windows.prijemCalls, 0);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(receiving());
+    EXPECT_EQ(panel(1)->text(), kAkt);
+    EXPECT_EQ(statusColour(), kGreen);
+    EXPECT_EQ(readFile(dataFolder / "Barcode.txt"), QString());
+    EXPECT_EQ(child<QLabel>(window.get(), "lblSoubor")->text(), TextFiles::toQString(dataFolder / "Barcode.txt"));
+    EXPECT_TRUE(port.sent().contains("<Kv0,,,>"));
+    EXPECT_TRUE(child<QPlainTextEdit>(window.get(), "rtbStrav")->isVisible());
+
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    EXPECT_EQ(display(), alfa(100) + QStringLiteral("\n"));
+}
+
+TEST_F(frmHlavniTest, LoadInAutThatCannotStartReceivingTellsAndCloses) {
+    struct Case {
+        const char* name;
+        bool dropPort;
+        bool portFails;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"port key missing", true, false,
+         QStringLiteral(
+             "Chyba při spuštění příjmu dat. Num: 60002, descr: V konfiguraci chybí nastavení portu čtečky.")},
+        {"port does not open", false, true,
+         QStringLiteral("Chyba při spuštění příjmu dat. Num: 60003, descr: Port čtečky nelze otevřít.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.reset();
+        state = AppState();
+        ScriptedPrompts local;
+        configure(QStringLiteral("AUT"));
+        if (c.dropPort) {
+            auto doc = IniDocument::load(ini());
+            ASSERT_TRUE(doc.ok());
+            doc.value().removeKey(QStringLiteral("Comm"), QStringLiteral("Port"));
+            ASSERT_TRUE(doc.value().save(ini()).ok());
+        }
+        port.setOpenError(c.portFails ? std::optional<Error>(Error{0, QStringLiteral("zarizeni chybi")})
+                                      : std::nullopt);
+
+        ASSERT_TRUE(Main(state, folder, local).ok());
+        state.gColStrav = std::make_shared<CColStrav>(state, local, clock);
+        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, local, clock, port, shell, windows, pause});
+        EXPECT_FALSE(window->Form_Load());
+
+        EXPECT_FALSE(window->isVisible());
+        ASSERT_FALSE(local.records().empty());
+        EXPECT_EQ(local.records().front().text, c.expected);
+        EXPECT_EQ(local.records().front().icon, Prompts::Icon::Critical);
+        EXPECT_FALSE(receiving());
+        window.reset();
+    }
+    port.setOpenError(std::nullopt);
+}
+
+// --- Receiving
+
+TEST_F(frmHlavniTest, AReceiptStartedFromTheVerticalMenuShowsAndCountsTheCodes) {
+    configure(QStringLiteral("STD"));
+    set(QStringLiteral("User"), QStringLiteral("AutoPoc"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    ASSERT_FALSE(receiving());
+
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    ASSERT_TRUE(receiving());
+    EXPECT_EQ(windows.prijemCalls, 2);
+    EXPECT_EQ(statusColour(), kGreen);
+    EXPECT_EQ(child<QLabel>(window.get(), "lblSoubor")->text(), TextFiles::toQString(dataFolder / "12345678.txt"));
+
+    receive(alfa(100) + QStringLiteral("\r\n") + alfa(50, 22222).left(4));
+    receive(alfa(50, 22222).mid(4) + QStringLiteral("\r\nNOREAD\r\n"));
+
+    EXPECT_EQ(display(), alfa(100) + QStringLiteral("\n") + alfa(50, 22222) + QStringLiteral("\nNOREAD\n"));
+    EXPECT_EQ(booked(), (QStringList{alfa(100), alfa(50, 22222), QStringLiteral("NOREAD")}));
+    auto* counter = child<frmCounter>(window.get(), "frmCounter");
+    EXPECT_TRUE(counter->isVisible());
+    EXPECT_EQ(child<QLCDNumber>(counter, "fwlCount")->intValue(), 3);
+    EXPECT_EQ(child<QLCDNumber>(counter, "fwlNOREAD")->intValue(), 2);
+
+    // A second start while receiving only says so and keeps the codes.
+    click("vmnNab", 1);
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("Příjem dat již probíhá."));
+    EXPECT_EQ(booked().size(), 3);
+}
+
+TEST_F(frmHlavniTest, CtrlETogglesTheChecksAndPanelTwoWhereverTheFocusIs) {
+    configure(QStringLiteral("STD"), {24});
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(state.gKontrolaPlatnostiZap);
+    ASSERT_TRUE(state.sw.gFKontrolaSpolecnosti);
+    child<QRadioButton>(window.get(), "optT0")->setFocus();
+    QWindow* handle = window->windowHandle();
+
+    QTest::keyClick(handle, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_FALSE(state.gKontrolaPlatnostiZap);
+    EXPECT_FALSE(state.sw.gFKontrolaSpolecnosti);
+    EXPECT_EQ(panel(2)->text(), QString());
+
+    // E held first, then Ctrl: one toggle as well.
+    QTest::keyPress(handle, Qt::Key_E);
+    QTest::keyPress(handle, Qt::Key_Control);
+    QTest::keyRelease(handle, Qt::Key_Control);
+    QTest::keyRelease(handle, Qt::Key_E);
+    EXPECT_TRUE(state.gKontrolaPlatnostiZap);
+    EXPECT_TRUE(state.sw.gFKontrolaSpolecnosti);
+    EXPECT_EQ(panel(2)->text(), QStringLiteral("E"));
+
+    // E alone, released, then Ctrl alone: nothing.
+    QTest::keyClick(handle, Qt::Key_E);
+    QTest::keyClick(handle, Qt::Key_Control);
+    EXPECT_TRUE(state.gKontrolaPlatnostiZap);
+}
+
+// --- End of a receipt
+
+class frmHlavniEndTest : public frmHlavniTest, public ::testing::WithParamInterface<bool> {
+protected:
+    bool vertical() const { return GetParam(); }
+    void endReceipt() {
+        if (vertical())
+            click("vmnNab", 4);
+        else
+            action("konecpr")->trigger();
+    }
+};
+
+TEST_P(frmHlavniEndTest, ACashDeskReceiptGoesToTheClosingWindow) {
+    configure(QStringLiteral("STD"));
+    set(QStringLiteral("Data"), QStringLiteral("Debug"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    ASSERT_TRUE(receiving());
+
+    endReceipt();
+
+    EXPECT_FALSE(receiving());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(panel(1)->text(), kNeakt);
+    EXPECT_EQ(statusColour(), kRed);
+    EXPECT_EQ(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")), QStringLiteral("12345678"));
+    ASSERT_EQ(windows.closings.size(), 1u);
+    EXPECT_EQ(windows.closings[0].label, TextFiles::toQString(dataFolder / "12345678.txt"));
+    EXPECT_TRUE(windows.closings[0].show);
+    EXPECT_FALSE(action("mnuRucne")->isEnabled());
+    // The codes stay in memory for the closing window.
+    EXPECT_EQ(booked(), QStringList{alfa(100)});
+    // One start line from the load's receipt start, one from the vertical menu's; only that menu logs the end.
+    const QString start = QStringLiteral("Start prijmu 10.12.2026 9:05:03\r\n");
+    EXPECT_EQ(readFile(folder / "Input.log"),
+              start + start + (vertical() ? QStringLiteral("Konec prijmu 10.12.2026 9:05:03\r\n") : QString()));
+    EXPECT_TRUE(prompts.records().empty());
+}
+
+TEST_P(frmHlavniEndTest, EndingWhenNothingRunsOnlySaysSoWhateverThePanelReads) {
+    configure(QStringLiteral("STD"));
+    // The language file's not-receiving text differs from the program's fixed message.
+    ASSERT_TRUE(ProfileFile::write(folder / "langCS.ini", QStringLiteral("frmHlavni"), QStringLiteral("PrijemDatNeakt"),
+                                   QStringLiteral("Čtečka stojí"))
+                    .ok());
+    ASSERT_TRUE(start());
+    ASSERT_EQ(panel(1)->text(), QStringLiteral("Čtečka stojí"));
+
+    endReceipt();
+
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, vertical() ? QStringLiteral("Příjem dat neprobíhá.")
+                                                    : QStringLiteral("Program už je v režimu, kdy neprobíhá příjem."));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Information);
+    EXPECT_TRUE(windows.closings.empty());
+    EXPECT_FALSE(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(MenuAndVerticalMenu, frmHlavniEndTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "VerticalMenu" : "Menu"; });
+
+// The package dialog's answer at the end of a receipt in package mode, by the menu and by the vertical menu.
+class frmHlavniPackageEndTest : public frmHlavniTest, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+void answerPackageDialog(int result) {
+    onNextModal([result](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Uložení balíčku"));
+        EXPECT_EQ(child<QPushButton>(dialog, "OKButton")->text(), QStringLiteral("Ulož balík"));
+        switch (result) {
+        case 1:
+            child<QPushButton>(dialog, "OKButton")->click();
+            break;
+        case 2:
+            child<QPushButton>(dialog, "CancelButton")->click();
+            break;
+        case 3:
+            child<QPushButton>(dialog, "btnEnd")->click();
+            break;
+        default:
+            dialog->close();
+            break;
+        }
+    });
+}
+
+TEST_P(frmHlavniPackageEndTest, TheOpenPackageIsSavedDroppedOrKeptByTheAnswer) {
+    const auto [result, vertical] = GetParam();
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    ASSERT_TRUE(receiving());
+    ASSERT_EQ(window->logic().package().gSumaBalik, Currency::fromInt(300));
+    const std::filesystem::path bal = dataFolder / "26121001.bal";
+    EXPECT_EQ(child<QLabel>(window.get(), "lblSoubor")->text(), TextFiles::toQString(bal));
+
+    answerPackageDialog(result);
+    if (vertical)
+        click("vmnNab", 4);
+    else
+        action("konecpr")->trigger();
+
+    const PackageState& package = window->logic().package();
+    EXPECT_TRUE(windows.closings.empty());
+    switch (result) {
+    case 1:
+    case 3:
+        EXPECT_FALSE(receiving());
+        EXPECT_EQ(readFile(bal), QStringLiteral("#1\r\n") + alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) +
+                                     QStringLiteral("\r\n"));
+        EXPECT_EQ(iniValue(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku")), QStringLiteral("2"));
+        EXPECT_EQ(state.gCisloBaliku, 2);
+        EXPECT_EQ(package.gSumaBalik, Currency());
+        EXPECT_EQ(package.gSumaVse, Currency::fromInt(300));
+        EXPECT_TRUE(booked().isEmpty());
+        EXPECT_EQ(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")), QStringLiteral("26121001"));
+        break;
+    case 2:
+        EXPECT_FALSE(receiving());
+        EXPECT_FALSE(TextFiles::exists(bal));
+        EXPECT_EQ(iniValue(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku")), QStringLiteral("1"));
+        EXPECT_EQ(package.gSumaBalik, Currency());
+        EXPECT_EQ(package.gSumaVse, Currency());
+        EXPECT_TRUE(booked().isEmpty());
+        break;
+    default:
+        // Closed without an answer: the receipt goes on with its package whole.
+        EXPECT_TRUE(receiving());
+        EXPECT_TRUE(port.isOpen());
+        EXPECT_FALSE(TextFiles::exists(bal));
+        EXPECT_EQ(package.gSumaBalik, Currency::fromInt(300));
+        EXPECT_EQ(booked().size(), 2);
+        EXPECT_FALSE(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")).has_value());
+        EXPECT_TRUE(action("mnuRucne")->isEnabled());
+        receive(alfa(300, 33333) + QStringLiteral("\r\n"));
+        EXPECT_EQ(booked().size(), 3);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachAnswer, frmHlavniPackageEndTest,
+                         ::testing::Combine(::testing::Values(0, 1, 2, 3), ::testing::Values(false, true)),
+                         [](const auto& info) {
+                             return std::string(std::get<1>(info.param) ? "VerticalMenu" : "Menu") + "Result" +
+                                    std::to_string(std::get<0>(info.param));
+                         });
+
+TEST_F(frmHlavniTest, TheCheckStatementEndsTheReceiptOrGoesBackToReceiving) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\nNOREAD\r\n"));
+
+    windows.kontrVyc = 2;
+    click("vmnNab", 3);
+    EXPECT_TRUE(receiving());
+    // Back from the check statement the box shows the codes held in memory.
+    EXPECT_EQ(display(), alfa(100) + QStringLiteral("\nNOREAD\n"));
+
+    windows.kontrVyc = 1;
+    click("vmnNab", 3);
+    EXPECT_FALSE(receiving());
+    EXPECT_EQ(windows.closings.size(), 1u);
+}
+
+TEST_F(frmHlavniTest, WithAutoPrijemTheNextReceiptStartsRightAfterTheEnd) {
+    configure(QStringLiteral("STD"));
+    set(QStringLiteral("User"), QStringLiteral("AutoPrijem"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    ASSERT_EQ(windows.prijemCalls, 2);
+
+    click("vmnNab", 4);
+
+    EXPECT_EQ(windows.closings.size(), 1u);
+    EXPECT_EQ(windows.prijemCalls, 3);
+    EXPECT_TRUE(receiving());
+}
+
+// --- Safe bag
+
+TEST_F(frmHlavniTest, ASafeBagStartShowsReceivingOnlyOnceThePortIsOpen) {
+    configure(QStringLiteral("STD"), {44});
+    windows.onSafeBag = [this] { state.gSafeBag = true; };
+    port.setOpenError(Error{0, QStringLiteral("zarizeni chybi")});
+    QString panelWhileTold;
+    QColor colourWhileTold;
+    prompts.setWhileOpen([&] {
+        panelWhileTold = panel(1)->text();
+        colourWhileTold = statusColour();
+    });
+
+    ASSERT_TRUE(start());
+
+    EXPECT_EQ(windows.safeBagCalls, 1);
+    EXPECT_EQ(windows.prijemCalls, 0);
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Port čtečky nelze otevřít."));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_EQ(panelWhileTold, kNeakt);
+    EXPECT_EQ(colourWhileTold, kRed);
+    EXPECT_FALSE(receiving());
+    EXPECT_EQ(panel(1)->text(), kNeakt);
+    EXPECT_FALSE(child<QMenu>(window.get(), "mnuVyc")->menuAction()->isVisible());
+
+    port.setOpenError(std::nullopt);
+    click("vmnNab", 1);
+    EXPECT_TRUE(receiving());
+    EXPECT_EQ(statusColour(), kGreen);
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("Pozor, režim safe bag."));
+    EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(child<QRadioButton>(window.get(), "optT0")->palette().color(QPalette::Window), QColor(192, 192, 255));
+}
+
+// --- Unload
+
+TEST_F(frmHlavniTest, UnloadInAutCleansTheDisplayBoxAndSavesItAsBarcodeTxt) {
+    configure(QStringLiteral("AUT"));
+    set(QStringLiteral("User"), QStringLiteral("AutoDorovn"), QStringLiteral("True"));
+    set(QStringLiteral("User"), QStringLiteral("AutoDupl"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    // Two codes whose line end got lost, a NOREAD, a third code and the first one again.
+    receive(alfa(100) + alfa(200, 22222) + QStringLiteral("\r\nNOREAD\r\n") + alfa(300, 33333) +
+            QStringLiteral("\r\n") + alfa(100) + QStringLiteral("\r\n"));
+
+    EXPECT_TRUE(window->close());
+
+    EXPECT_FALSE(port.isOpen());
+    const QString saved = readFile(dataFolder / "Barcode.txt");
+    EXPECT_TRUE(saved.endsWith(QStringLiteral("\r\n")));
+    QStringList lines = saved.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    lines.sort();
+    EXPECT_EQ(lines, (QStringList{alfa(100), alfa(200, 22222), alfa(300, 33333)}));
+}
+
+TEST_F(frmHlavniTest, UnloadInStdRemembersTheDocumentAndHandsTheReceiptOn) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+
+    EXPECT_TRUE(window->close());
+
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")), QStringLiteral("12345678"));
+    ASSERT_EQ(windows.closings.size(), 1u);
+    EXPECT_EQ(windows.closings[0].label, TextFiles::toQString(dataFolder / "12345678.txt"));
+}
+
+TEST_F(frmHlavniTest, UnloadInStdWithAnEmptyBoxOnlyRemembersTheDocument) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+
+    EXPECT_TRUE(window->close());
+
+    EXPECT_EQ(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")), QStringLiteral("12345678"));
+    EXPECT_TRUE(windows.closings.empty());
+}
+
+TEST_F(frmHlavniTest, UnloadInPackageModeAsksForThePackageAndAClosedDialogKeepsTheWindow) {
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    const std::filesystem::path bal = dataFolder / "26121001.bal";
+
+    answerPackageDialog(0);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(receiving());
+    EXPECT_EQ(booked(), QStringList{alfa(100)});
+    EXPECT_FALSE(TextFiles::exists(bal));
+
+    answerPackageDialog(1);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(readFile(bal), QStringLiteral("#1\r\n") + alfa(100) + QStringLiteral("\r\n"));
+    EXPECT_EQ(iniValue(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku")), QStringLiteral("2"));
+    EXPECT_TRUE(windows.closings.empty());
+}
+
+// --- Menu commands
+
+TEST_F(frmHlavniTest, TheTicketsTableIsCreatedInTheEmbeddedDatabase) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+
+    action("createExportNowaco")->trigger();
+
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Tabulka tickets byla vytvořena."));
+    auto db = TicketsDatabase::openSqlite(dataFolder / "tickets.sqlite");
+    ASSERT_TRUE(db.ok());
+    EXPECT_TRUE(db.value()->hasTable().valueOr(false));
+}
+
+class frmHlavniPostgresTest : public test::PostgresTest, protected MainWindowRig {};
+
+TEST_F(frmHlavniPostgresTest, TheTicketsTableIsCreatedOnTheConfiguredServer) {
+    configure(QStringLiteral("STD"));
+    set(QStringLiteral("Data"), QStringLiteral("ConnString"), connectionString());
+    ASSERT_TRUE(start());
+
+    action("createExportNowaco")->trigger();
+    action("createExportNowaco")->trigger();
+
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Tabulka tickets byla vytvořena."));
+    EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.records()[1].text.startsWith(
+        QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! Číslo: ")));
+    auto db = TicketsDatabase::connectPostgres(connectionString());
+    ASSERT_TRUE(db.ok());
+    EXPECT_TRUE(db.value()->hasTable().valueOr(false));
+    EXPECT_FALSE(TextFiles::exists(dataFolder / "tickets.sqlite"));
+}
+
+TEST_F(frmHlavniTest, ShellCommandsHandTheirTargetToTheDesktop) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+
+    action("regLibrary")->trigger();
+    EXPECT_TRUE(shell.requests().empty());
+
+    set(QStringLiteral("Data"), QStringLiteral("RegKnihovny"), QStringLiteral("/opt/knihovny/registrace.reg"));
+    action("regLibrary")->trigger();
+    action("runTeamViewer")->trigger();
+    ASSERT_EQ(shell.requests().size(), 2u);
+    EXPECT_EQ(shell.requests()[0].path, std::filesystem::path("/opt/knihovny/registrace.reg"));
+    EXPECT_EQ(shell.requests()[1].path, std::filesystem::path("TeamViewerqs_cs.exe"));
+    EXPECT_TRUE(prompts.records().empty());
+}
