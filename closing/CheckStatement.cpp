@@ -11,6 +11,7 @@ namespace trv {
 namespace {
 
 using statement::Field;
+namespace s = statement;
 
 // The fields of the check statement.
 struct Layout {
@@ -21,9 +22,7 @@ struct Layout {
     Field totalCount{8, 7};
     Field totalAmount{10, 16};
     int detailRule = 43;
-    Field linePrice{7, 7};
-    Field lineCount{14, 13};
-    Field lineAmount{19, 20};
+    s::NominalFields line{{7, 7}, {14, 13}, {19, 20}};
     int lineRule = 40;
     Field companyAmount{19, 23};
     Field companyCount{19, 23};
@@ -35,18 +34,14 @@ constexpr Layout kLayout;
 } // namespace
 
 Result<QString> zobrazKontrolniVycetku(const AppState& state, const CColStrav& types) {
-    namespace s = statement;
     const auto text = [&state](const char* key) {
         return state.config.DejText(QStringLiteral("frmKontrVyc"), QString::fromLatin1(key));
     };
 
-    std::vector<CompanyTally> tallies;
-    for (const auto& t : types) {
-        auto tally = sectiNominaly(*t, state.gNoRead);
-        if (!tally.ok())
-            return tally.error();
-        tallies.push_back(std::move(tally).value());
-    }
+    auto counted = sectiVsechny(types, state.gNoRead);
+    if (!counted.ok())
+        return counted.error();
+    const std::vector<CompanyTally> tallies = std::move(counted).value();
 
     s::TextLines out;
     if (state.sw.gFBalicky)
@@ -85,8 +80,7 @@ Result<QString> zobrazKontrolniVycetku(const AppState& state, const CColStrav& t
         }
         out.line(text("rtbHodnPocCelk"));
         for (const NominalLine& n : tally.lines) {
-            out.line(s::right(s::price(n.value), kLayout.linePrice) + s::right(s::count(n.count), kLayout.lineCount) +
-                     s::right(s::amount(n.amount), kLayout.lineAmount));
+            out.line(s::nominal(n, kLayout.line));
         }
         out.line(s::repeat(u'_', kLayout.lineRule));
         out.line(text("rtbCelkCastka") + s::right(s::amount(tally.amount), kLayout.companyAmount));

@@ -3,11 +3,10 @@
 #include "closing/CheckStatement.h"
 #include "closing/CheckStatementPrint.h"
 #include "closing/ClosingWindowLogic.h"
+#include "closing/PackageSums.h"
 #include "closing/PrintJob.h"
 #include "core/AppState.h"
-#include "core/Booking.h"
 #include "core/CColStrav.h"
-#include "core/ReaderControl.h"
 #include "platform/Clock.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
@@ -35,17 +34,7 @@ std::optional<QString> KontrolniVycetka::vyhodNoread() {
 }
 
 void KontrolniVycetka::souctyBaliku() {
-    // Without the package collection (no receipt with SM started in this run) there are no package sums to show.
-    if (!m_state.sw.gFBalikyTyden || !m_state.gColStravBalik)
-        return;
-    NullReaderControl noReader;
-    Booking(m_state, *m_state.gColStravBalik, m_prompts, noReader).VyhodDupl();
-    if (Status summed = m_state.gColStravBalik->nactiSouctyStravenek(); !summed.ok()) {
-        m_prompts.error(summed.message());
-        return;
-    }
-    if (m_hooks.zobrazSouctyBaliku)
-        m_hooks.zobrazSouctyBaliku(m_state.gColStravBalik->GetStrSum());
+    trv::souctyBaliku(m_state, m_prompts, m_hooks);
 }
 
 std::vector<CompanyEntry> KontrolniVycetka::polozkyVyberu() const {

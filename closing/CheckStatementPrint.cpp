@@ -1,5 +1,6 @@
 #include "closing/CheckStatementPrint.h"
 
+#include "closing/PrintedLines.h"
 #include "closing/StatementFields.h"
 #include "closing/StatementTally.h"
 #include "core/AppState.h"
@@ -12,15 +13,14 @@ namespace trv {
 namespace {
 
 using statement::Field;
+namespace s = statement;
 
 // The fields, indent and sizes of the printed check statement.
 struct Layout {
     int indent = 5;
     double bodySize = 10;
     double titleSize = 16;
-    Field linePrice{7, 7};
-    Field lineCount{10, 10};
-    Field lineAmount{15, 20};
+    s::NominalFields line{{7, 7}, {10, 10}, {15, 20}};
     int lineRule = 37;
     Field companyAmount{15, 20};
     Field companyCount{12, 17};
@@ -33,26 +33,18 @@ constexpr Layout kLayout;
 
 Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CColStrav& types,
                               const ReceiptInfo& receipt, const QDate& today) {
-    namespace s = statement;
     const Config& config = state.config;
     const auto text = [&config](const char* key) {
         return config.DejText(QStringLiteral("frmKontrVyc"), QString::fromLatin1(key));
     };
     const QString indent(kLayout.indent, u' ');
 
-    std::vector<CompanyTally> tallies;
-    for (const auto& t : types) {
-        auto tally = sectiNominaly(*t, state.gNoRead);
-        if (!tally.ok())
-            return Status(tally.error());
-        tallies.push_back(std::move(tally).value());
-    }
+    auto counted = sectiVsechny(types, state.gNoRead);
+    if (!counted.ok())
+        return Status(counted.error());
+    const std::vector<CompanyTally> tallies = std::move(counted).value();
 
-    printer.setBold(true);
-    printer.setFontName(QStringLiteral("Courier New"));
-    for (int i = 0; i < 3; ++i)
-        printer.print();
-    printer.setFontSize(kLayout.bodySize);
+    s::zacniTisk(printer, kLayout.bodySize);
 
     printer.print(indent + state.gFirmaHlavicka);
     if (!state.sw.gFBalicky)
@@ -88,17 +80,7 @@ Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CCo
             printer.print();
             continue;
         }
-        printer.setUnderline(true);
-        printer.print(indent + text("TiskHodnPocCelk"));
-        printer.setUnderline(false);
-        printer.print();
-        for (const NominalLine& n : tally.lines) {
-            printer.print(indent + s::right(s::price(n.value), kLayout.linePrice) +
-                          s::right(s::count(n.count), kLayout.lineCount) +
-                          s::right(s::amount(n.amount), kLayout.lineAmount));
-        }
-        printer.print(indent + s::repeat(u'_', kLayout.lineRule));
-        printer.print();
+        s::tiskniNominaly(printer, indent, text("TiskHodnPocCelk"), tally, kLayout.line, kLayout.lineRule);
         printer.print(indent + text("TiskCelkCastka") + s::right(s::amount(tally.amount), kLayout.companyAmount));
         printer.print(indent + text("TiskCelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) +
                       text("TiskKs"));

@@ -10,6 +10,7 @@ namespace trv {
 namespace {
 
 using statement::Field;
+namespace s = statement;
 
 // The fields of the closing window's statement.
 struct Layout {
@@ -20,9 +21,7 @@ struct Layout {
     Field totalCount{8, 7};
     Field totalAmount{7, 16};
     int detailRule = 43;
-    Field linePrice{9, 7};
-    Field lineCount{12, 13};
-    Field lineAmount{20, 20};
+    s::NominalFields line{{9, 7}, {12, 13}, {20, 20}};
     int lineRule = 40;
     Field companyAmount{18, 23};
     Field companyCount{19, 20};
@@ -50,26 +49,25 @@ std::vector<std::shared_ptr<CStrav>> vybraneTypy(const CColStrav& types, const S
 
 Result<QString> zobrazVycetku(const AppState& state, const CColStrav& types, const ZvolenyZakaznik& zakaznik,
                               const StatementChoice& choice) {
-    namespace s = statement;
     const auto text = [&state](const char* key) {
         return state.config.DejText(QStringLiteral("frmUkonceniPr"), QString::fromLatin1(key));
     };
 
     const auto chosen = vybraneTypy(types, choice);
-    std::vector<CompanyTally> tallies;
+    auto counted = sectiVsechny(chosen, state.gNoRead);
+    if (!counted.ok())
+        return counted.error();
+    const std::vector<CompanyTally> tallies = std::move(counted).value();
     std::vector<Summary> summaries;
     qint64 grandCount = 0;
     Currency grandAmount;
-    for (const auto& t : chosen) {
-        auto tally = sectiNominaly(*t, state.gNoRead);
-        if (!tally.ok())
-            return tally.error();
-        if (tally.value().hasLines()) {
-            summaries.push_back({t->Nazev, tally.value().count, tally.value().amount});
-            grandCount += tally.value().count;
-            grandAmount += tally.value().amount;
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        const CompanyTally& tally = tallies[i];
+        if (tally.hasLines()) {
+            summaries.push_back({chosen[i]->Nazev, tally.count, tally.amount});
+            grandCount += tally.count;
+            grandAmount += tally.amount;
         }
-        tallies.push_back(std::move(tally).value());
     }
 
     s::TextLines out;
@@ -107,8 +105,7 @@ Result<QString> zobrazVycetku(const AppState& state, const CColStrav& types, con
         }
         out.line(text("rtbHodnPocCelk"));
         for (const NominalLine& n : tally.lines) {
-            out.line(s::right(s::price(n.value), kLayout.linePrice) + s::right(s::count(n.count), kLayout.lineCount) +
-                     s::right(s::amount(n.amount), kLayout.lineAmount));
+            out.line(s::nominal(n, kLayout.line));
         }
         out.line(s::repeat(u'_', kLayout.lineRule));
         out.line(text("CelkCastka") + s::right(s::amount(tally.amount), kLayout.companyAmount));

@@ -2,6 +2,7 @@
 
 #include "closing/ClosingExports.h"
 #include "closing/ClosingStatement.h"
+#include "closing/PackageSums.h"
 #include "closing/PrintJob.h"
 #include "closing/PrintedStatement.h"
 #include "closing/ReceiptFiles.h"
@@ -86,16 +87,7 @@ std::optional<QString> UkonceniPrijmu::vyhodNoreadPriNacteni() {
 }
 
 void UkonceniPrijmu::souctyBaliku() {
-    if (!m_state.sw.gFBalikyTyden || !m_state.gColStravBalik)
-        return;
-    NullReaderControl noReader;
-    Booking(m_state, *m_state.gColStravBalik, m_prompts, noReader).VyhodDupl();
-    if (Status summed = m_state.gColStravBalik->nactiSouctyStravenek(); !summed.ok()) {
-        m_prompts.error(summed.message());
-        return;
-    }
-    if (m_hooks.zobrazSouctyBaliku)
-        m_hooks.zobrazSouctyBaliku(m_state.gColStravBalik->GetStrSum());
+    trv::souctyBaliku(m_state, m_prompts, m_hooks);
 }
 
 bool UkonceniPrijmu::ulozSafeBag() {

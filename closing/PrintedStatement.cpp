@@ -1,6 +1,7 @@
 #include "closing/PrintedStatement.h"
 
 #include "closing/ClosingStatement.h"
+#include "closing/PrintedLines.h"
 #include "closing/StatementFields.h"
 #include "core/AppState.h"
 #include "core/CColStrav.h"
@@ -12,6 +13,7 @@ namespace trv {
 namespace {
 
 using statement::Field;
+namespace s = statement;
 
 // The printout's fields, indents and sizes.
 struct Layout {
@@ -23,9 +25,7 @@ struct Layout {
     double titleSize = 16;
     int headerWidth = 60;
     Field customerLabel{16, 16};
-    Field linePrice{7, 7};
-    Field lineCount{10, 10};
-    Field lineAmount{15, 15};
+    s::NominalFields line{{7, 7}, {10, 10}, {15, 15}};
     int lineRule = 32;
     Field companyAmount{15, 15};
     Field companyCount{12, 12};
@@ -49,7 +49,6 @@ QStringList radkyHlavicky(const QString& header) {
 
 Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
                            const StatementChoice& choice, const QDate& today) {
-    namespace s = statement;
     const bool zakaznik = state.sw.gFZakaznik;
     const bool euro = state.sw.gFEuro;
     const auto text = [&state](const char* key) {
@@ -65,19 +64,12 @@ Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColSt
             return false;
     }
     // Every company is counted before anything reaches the printer: a code that cannot be valued prints nothing.
-    std::vector<CompanyTally> tallies;
-    for (const auto& t : chosen) {
-        auto tally = sectiNominaly(*t, state.gNoRead);
-        if (!tally.ok())
-            return tally.error();
-        tallies.push_back(std::move(tally).value());
-    }
+    auto counted = sectiVsechny(chosen, state.gNoRead);
+    if (!counted.ok())
+        return counted.error();
+    const std::vector<CompanyTally> tallies = std::move(counted).value();
 
-    printer.setBold(true);
-    printer.setFontName(QStringLiteral("Courier New"));
-    for (int i = 0; i < 3; ++i)
-        printer.print();
-    printer.setFontSize(kLayout.bodySize);
+    s::zacniTisk(printer, kLayout.bodySize);
     for (const QString& line : radkyHlavicky(state.gFirmaHlavicka))
         printer.print(indent + line);
     if (!zakaznik)
@@ -128,17 +120,8 @@ Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColSt
             printer.print();
             continue;
         }
-        printer.setUnderline(true);
-        printer.print(indent + euroText("tiskSoucHodnPocEURO", "tiskSoucHodnPoc"));
-        printer.setUnderline(false);
-        printer.print();
-        for (const NominalLine& n : tally.lines) {
-            printer.print(indent + s::right(s::price(n.value), kLayout.linePrice) +
-                          s::right(s::count(n.count), kLayout.lineCount) +
-                          s::right(s::amount(n.amount), kLayout.lineAmount));
-        }
-        printer.print(indent + s::repeat(u'_', kLayout.lineRule));
-        printer.print();
+        s::tiskniNominaly(printer, indent, euroText("tiskSoucHodnPocEURO", "tiskSoucHodnPoc"), tally, kLayout.line,
+                          kLayout.lineRule);
         printer.print(indent + euroText("CelkCastkaEURO", "CelkCastka") +
                       s::right(s::amount(tally.amount), kLayout.companyAmount));
         printer.print(indent + text("CelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) + text("ks"));

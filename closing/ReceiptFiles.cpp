@@ -1,5 +1,6 @@
 #include "closing/ReceiptFiles.h"
 
+#include "closing/ValuedCodes.h"
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "platform/Conventions.h"
@@ -40,29 +41,23 @@ std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile) {
 Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
                                    const QString& separator) {
     QStringList records;
-    for (const auto& t : types) {
-        for (const auto& code : *t->Polozky) {
-            if (code->Kod == state.gNoRead)
-                continue;
-            const auto value = code->DejHodnotu();
-            if (!value.ok())
-                return value.error();
-            const auto type = code->TypS();
-            const QString typeNumber = QString::number(type ? type->kodTypu : t->kodTypu);
-            const QString valueText = formatNumber(value.value(), u"###0.00");
-            QStringList fields;
-            if (state.sw.gFDepo) {
-                fields = {receipt.gDepo, receipt.gDatumPrijmu, receipt.gIdentObalky, receipt.gSM, typeNumber, code->Kod,
-                          valueText,     receipt.gOperator};
-            } else if (state.sw.gFVycBezData) {
-                fields = {receipt.gDatumPrijmu, receipt.gSM, typeNumber, code->Kod, valueText, receipt.gOperator};
-            } else {
-                fields = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM, typeNumber, code->Kod, valueText,
-                          receipt.gOperator};
-            }
-            records.append(fields.join(separator));
+    const Status valued = proKazdyOcenenyKod(types, state.gNoRead, [&](const ValuedCode& c) {
+        const QString typeNumber = QString::number(c.typeNumber);
+        const QString valueText = formatNumber(c.value, u"###0.00");
+        QStringList fields;
+        if (state.sw.gFDepo) {
+            fields = {receipt.gDepo, receipt.gDatumPrijmu, receipt.gIdentObalky, receipt.gSM, typeNumber, c.code.Kod,
+                      valueText,     receipt.gOperator};
+        } else if (state.sw.gFVycBezData) {
+            fields = {receipt.gDatumPrijmu, receipt.gSM, typeNumber, c.code.Kod, valueText, receipt.gOperator};
+        } else {
+            fields = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM, typeNumber, c.code.Kod, valueText,
+                      receipt.gOperator};
         }
-    }
+        records.append(fields.join(separator));
+    });
+    if (!valued.ok())
+        return valued.error();
     return records;
 }
 

@@ -1,5 +1,6 @@
 #include "closing/StatementFields.h"
 
+#include "closing/StatementTally.h"
 #include "platform/Conventions.h"
 
 namespace trv::statement {
@@ -28,6 +29,10 @@ QString count(qint64 n) {
 
 QString repeat(QChar c, int n) {
     return QString(n, c);
+}
+
+QString nominal(const NominalLine& n, const NominalFields& f) {
+    return right(price(n.value), f.price) + right(count(n.count), f.count) + right(amount(n.amount), f.amount);
 }
 
 } // namespace trv::statement

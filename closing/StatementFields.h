@@ -4,6 +4,10 @@
 
 #include <QString>
 
+namespace trv {
+struct NominalLine;
+}
+
 namespace trv::statement {
 
 // A field of a fixed-pitch statement line: the value preceded (right-aligned) or followed (left-aligned) by
@@ -26,5 +30,13 @@ QString amount(Currency v);
 QString price(Currency v);
 QString count(qint64 n);
 QString repeat(QChar c, int n);
+
+// The columns of a line of one nominal value: the value, the count of its codes and their amount.
+struct NominalFields {
+    Field price;
+    Field count;
+    Field amount;
+};
+QString nominal(const NominalLine& n, const NominalFields& f);
 
 } // namespace trv::statement

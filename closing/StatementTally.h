@@ -34,6 +34,19 @@ struct CompanyTally {
 // sectiNominaly: every statement and print counts a company this way. An error when a code cannot be valued.
 Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead);
 
+// sectiNominaly for every type of `types` (the collection or a choice from it), in their order; the first error
+// when a code cannot be valued. A statement counts every company before it writes a line.
+template <typename Types> Result<std::vector<CompanyTally>> sectiVsechny(const Types& types, const QString& noRead) {
+    std::vector<CompanyTally> tallies;
+    for (const auto& t : types) {
+        auto tally = sectiNominaly(*t, noRead);
+        if (!tally.ok())
+            return tally.error();
+        tallies.push_back(std::move(tally).value());
+    }
+    return tallies;
+}
+
 // The company list of the statement windows: an entry for all companies first (item data 0) unless the
 // collection holds exactly one type, then one entry per type with item data 1, 2, ... (the single type: 0).
 struct CompanyEntry {

@@ -21,12 +21,8 @@ class Config;
 Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
                                             const QDate& today);
 
-// Where the table lives, as the main window's command that creates it has it: [Data] ConnString exactly as
-// configured names the server; without one, "tickets.sqlite" in the data folder ([Data] Dir).
-QString pripojeniTickets(const Config& config);
-Result<std::filesystem::path> sqliteTickets(const Config& config);
-
-// Creates the table when it is missing and inserts the rows in one transaction: all of them or none.
+// Creates the table, where TicketsLocation says it lives, when it is missing and inserts the rows in one
+// transaction: all of them or none.
 Status zapisTickets(const Config& config, const std::vector<TicketRow>& rows);
 
 } // namespace trv

@@ -6,17 +6,9 @@ namespace trv {
 
 bool CColPolozky::Add(Ptr obj, const QString& sKey)
 {
-    if (sKey.isEmpty()) {
-        m_items.push_back(std::move(obj));
-        m_keys.emplace_back();
-        return true;
-    }
-    const QString key = foldKey(sKey);
-    if (m_byKey.contains(key))
+    if (m_items.contains(sKey))
         return false;
-    m_byKey.insert(key, obj);
-    m_items.push_back(std::move(obj));
-    m_keys.push_back(key);
+    m_items.append(std::move(obj), sKey);
     return true;
 }
 
@@ -30,57 +22,9 @@ Status CColPolozky::AddDuplicityCheck(Ptr obj, const QString& sKey, const std::f
                                  TextEncoding::Windows1250);
 }
 
-CColPolozky::Ptr CColPolozky::Item(qint64 index) const
-{
-    if (index < 1 || index > static_cast<qint64>(m_items.size()))
-        return nullptr;
-    return m_items[static_cast<size_t>(index - 1)];
-}
-
-CColPolozky::Ptr CColPolozky::Item(const QString& key) const
-{
-    return m_byKey.value(foldKey(key));
-}
-
-void CColPolozky::removeAt(size_t i)
-{
-    if (!m_keys[i].isEmpty())
-        m_byKey.remove(m_keys[i]);
-    m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(i));
-    m_keys.erase(m_keys.begin() + static_cast<std::ptrdiff_t>(i));
-}
-
-bool CColPolozky::Remove(qint64 index)
-{
-    if (index < 1 || index > static_cast<qint64>(m_items.size()))
-        return false;
-    removeAt(static_cast<size_t>(index - 1));
-    return true;
-}
-
-bool CColPolozky::Remove(const QString& key)
-{
-    const QString folded = foldKey(key);
-    if (folded.isEmpty() || !m_byKey.contains(folded))
-        return false;
-    for (size_t i = 0; i < m_keys.size(); ++i) {
-        if (m_keys[i] == folded) {
-            removeAt(i);
-            return true;
-        }
-    }
-    return false;
-}
-
 bool CColPolozky::Smaz(const QString& kod)
 {
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        if (m_items[i]->Kod == kod) {
-            removeAt(i);
-            return true;
-        }
-    }
-    return false;
+    return m_items.removeFirst([&kod](const CPolozka& code) { return code.Kod == kod; });
 }
 
 } // namespace trv

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/CPolozka.h"
+#include "core/KeyedList.h"
 #include "platform/Result.h"
 
-#include <QHash>
 #include <QString>
 
 #include <filesystem>
@@ -29,25 +29,20 @@ public:
     Status AddDuplicityCheck(Ptr obj, const QString& sKey, const std::filesystem::path& duplicityLog);
 
     // The item at a 1-based position or under a key; null when there is none.
-    Ptr Item(qint64 index) const;
-    Ptr Item(const QString& key) const;
-    qint32 count() const { return static_cast<qint32>(m_items.size()); }
+    Ptr Item(qint64 index) const { return m_items.item(index); }
+    Ptr Item(const QString& key) const { return m_items.item(key); }
+    qint32 count() const { return m_items.count(); }
     // False when there is no such position or key.
-    bool Remove(qint64 index);
-    bool Remove(const QString& key);
+    bool Remove(qint64 index) { return m_items.remove(index); }
+    bool Remove(const QString& key) { return m_items.remove(key); }
     // Removes the first code, in order, whose Kod equals kod exactly; false when there is none.
     bool Smaz(const QString& kod);
 
-    auto begin() const { return m_items.cbegin(); }
-    auto end() const { return m_items.cend(); }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
 
 private:
-    void removeAt(size_t i);
-    static QString foldKey(const QString& key) { return key.toCaseFolded(); }
-
-    std::vector<Ptr> m_items;
-    std::vector<QString> m_keys; // folded key of each item, empty when it has none
-    QHash<QString, Ptr> m_byKey;
+    KeyedList<CPolozka> m_items;
 };
 
 } // namespace trv

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/CPolVycet.h"
+#include "core/KeyedList.h"
 #include "platform/Result.h"
 
-#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -20,23 +20,18 @@ public:
     // Appends obj, under sKey when it is not empty; an error when the key is there already.
     Status Add(Ptr obj, const QString& sKey = {});
     // The line at a 1-based position; null when there is none.
-    Ptr Item(qint64 index) const;
+    Ptr Item(qint64 index) const { return m_items.item(index); }
     // The line of a nominal value; created with Pocet 0 and appended when it is not there yet.
     Ptr Item(const QString& key);
-    qint32 count() const { return static_cast<qint32>(m_items.size()); }
-    bool Remove(qint64 index);
-    bool Remove(const QString& key);
+    qint32 count() const { return m_items.count(); }
+    bool Remove(qint64 index) { return m_items.remove(index); }
+    bool Remove(const QString& key) { return m_items.remove(key); }
 
-    auto begin() const { return m_items.cbegin(); }
-    auto end() const { return m_items.cend(); }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
 
 private:
-    void removeAt(size_t i);
-    static QString foldKey(const QString& key) { return key.toCaseFolded(); }
-
-    std::vector<Ptr> m_items;
-    std::vector<QString> m_keys; // folded key of each line, empty when it has none
-    QHash<QString, Ptr> m_byKey;
+    KeyedList<CPolVycet> m_items;
 };
 
 } // namespace trv

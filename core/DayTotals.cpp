@@ -27,14 +27,6 @@ QString dayText(const QDate& day) {
     return day.toString(QStringLiteral("yyyyMMdd"));
 }
 
-DbfFieldValues rowValues(const DayTotals::Row& row) {
-    return {
-        {kPokladni, DbfValue::integer(row.pokladni)}, {kDatum, DbfValue::text(dayText(row.datum))},
-        {kCHe, DbfValue::number(row.hodnCHe)},        {kSod, DbfValue::number(row.hodnSod)},
-        {kExi, DbfValue::number(row.hodnExi)},        {kTic, DbfValue::number(row.hodnTic)},
-    };
-}
-
 } // namespace
 
 DayTotals::DayTotals(AppState& state, Prompts& prompts, const Clock& clock, ReaderControl& reader)
@@ -116,12 +108,7 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
         row.pokladni = desk.toLongLong();
         row.datum = *day;
         for (const auto& t : types) {
-            const QString prefix = t->Nazev.left(3).toUpper();
-            Currency* slot = prefix == QLatin1String("CHE")   ? &row.hodnCHe
-                             : prefix == QLatin1String("SOD") ? &row.hodnSod
-                             : prefix == QLatin1String("EXI") ? &row.hodnExi
-                             : prefix == QLatin1String("TIC") ? &row.hodnTic
-                                                              : nullptr;
+            Currency* slot = row.castkaVydavatele(t->Nazev);
             if (!slot)
                 continue;
             // The total as the statement shows it, to two decimals. Several types of one issuer add up: the row
@@ -145,9 +132,66 @@ Status DayTotals::ExportDoreviz(const QString& datum) {
     if (!rows.ok())
         return Status(rows.error());
 
-    const std::filesystem::path file = souborTabulky(exportFolder.value());
-    // The rows are written into a copy that replaces the table only when every row is in: a failure half way
-    // leaves the table as it was.
+    return zapisPresKopii(exportFolder.value(), [&rows](DbfTable& dbf) -> Status {
+        for (const Row& row : rows.value()) {
+            const auto existing = najdiRadek(dbf, row);
+            if (!existing.ok())
+                return Status(existing.error());
+            if (!existing.value()) {
+                const auto added = dbf.append(hodnotyRadku(row));
+                if (!added.ok())
+                    return Status(added.error());
+            } else if (Status updated = dbf.update(*existing.value(), hodnotyRadku(row)); !updated.ok()) {
+                return updated;
+            }
+        }
+        return Status::success();
+    });
+}
+
+Currency* DayTotals::Row::castkaVydavatele(const QString& typeName) {
+    const QString prefix = typeName.left(3).toUpper();
+    return prefix == QLatin1String("CHE")   ? &hodnCHe
+           : prefix == QLatin1String("SOD") ? &hodnSod
+           : prefix == QLatin1String("EXI") ? &hodnExi
+           : prefix == QLatin1String("TIC") ? &hodnTic
+                                            : nullptr;
+}
+
+DbfFieldValues DayTotals::hodnotyRadku(const Row& row) {
+    return {
+        {kPokladni, DbfValue::integer(row.pokladni)}, {kDatum, DbfValue::text(dayText(row.datum))},
+        {kCHe, DbfValue::number(row.hodnCHe)},        {kSod, DbfValue::number(row.hodnSod)},
+        {kExi, DbfValue::number(row.hodnExi)},        {kTic, DbfValue::number(row.hodnTic)},
+    };
+}
+
+DbfFieldValues DayTotals::prictiCastky(const DbfRecord& record, const Row& add) {
+    const auto sum = [&](const QString& field, Currency value) {
+        return DbfValue::number(record.number(field).value_or(Currency()) + value);
+    };
+    return {
+        {kCHe, sum(kCHe, add.hodnCHe)},
+        {kSod, sum(kSod, add.hodnSod)},
+        {kExi, sum(kExi, add.hodnExi)},
+        {kTic, sum(kTic, add.hodnTic)},
+    };
+}
+
+Result<std::optional<int>> DayTotals::najdiRadek(const DbfTable& dbf, const Row& row) {
+    const QString day = dayText(row.datum);
+    const auto found = dbf.find(
+        [&](const DbfRecord& r) { return r.integer(kPokladni) == row.pokladni && r.text(kDatum).trimmed() == day; });
+    if (!found.ok())
+        return found.error();
+    if (found.value().empty())
+        return std::optional<int>();
+    return std::optional<int>(found.value().front());
+}
+
+Status DayTotals::zapisPresKopii(const std::filesystem::path& exportFolder,
+                                 const std::function<Status(DbfTable&)>& write) {
+    const std::filesystem::path file = souborTabulky(exportFolder);
     std::filesystem::path work = file;
     work += ".zapis";
     const bool exists = TextFiles::exists(file);
@@ -155,7 +199,22 @@ Status DayTotals::ExportDoreviz(const QString& datum) {
         if (Status copied = TextFiles::copy(file, work, true); !copied.ok())
             return copied;
     }
-    const Status written = zapisRadky(work, exists, file, rows.value());
+    const Status written = [&]() -> Status {
+        auto table = exists ? DbfTable::open(work, DbfTable::Access::ReadWrite)
+                            : DbfTable::create(work, sloupce(), DbfTable::IfExists::Replace);
+        if (!table.ok())
+            return Status(table.error());
+        DbfTable& dbf = table.value();
+        for (const auto& field : sloupce()) {
+            if (dbf.fieldIndex(field.name) < 0) {
+                return Status::fail(QStringLiteral("Tabulka %1 nemá sloupec %2: denní součty do ní nelze zapsat.")
+                                        .arg(TextFiles::toQString(file), field.name));
+            }
+        }
+        if (Status done = write(dbf); !done.ok())
+            return done;
+        return dbf.close();
+    }();
     std::error_code ec;
     if (!written.ok()) {
         std::filesystem::remove(work, ec);
@@ -171,37 +230,6 @@ Status DayTotals::ExportDoreviz(const QString& datum) {
         return Status::fail(QStringLiteral("Nelze uložit tabulku %1: %2").arg(TextFiles::toQString(file), reason));
     }
     return Status::success();
-}
-
-Status DayTotals::zapisRadky(const std::filesystem::path& work, bool exists, const std::filesystem::path& file,
-                             const std::vector<Row>& rows) {
-    auto table = exists ? DbfTable::open(work, DbfTable::Access::ReadWrite)
-                        : DbfTable::create(work, sloupce(), DbfTable::IfExists::Replace);
-    if (!table.ok())
-        return Status(table.error());
-    DbfTable& dbf = table.value();
-    for (const auto& field : sloupce()) {
-        if (dbf.fieldIndex(field.name) < 0) {
-            return Status::fail(QStringLiteral("Tabulka %1 nemá sloupec %2: denní součty do ní nelze zapsat.")
-                                    .arg(TextFiles::toQString(file), field.name));
-        }
-    }
-    for (const Row& row : rows) {
-        const QString day = dayText(row.datum);
-        const auto existing = dbf.find([&](const DbfRecord& r) {
-            return r.integer(kPokladni) == row.pokladni && r.text(kDatum).trimmed() == day;
-        });
-        if (!existing.ok())
-            return Status(existing.error());
-        if (existing.value().empty()) {
-            const auto added = dbf.append(rowValues(row));
-            if (!added.ok())
-                return Status(added.error());
-        } else if (Status updated = dbf.update(existing.value().front(), rowValues(row)); !updated.ok()) {
-            return updated;
-        }
-    }
-    return dbf.close();
 }
 
 } // namespace trv

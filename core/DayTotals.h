@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -34,6 +35,10 @@ public:
         Currency hodnExi;
         Currency hodnTic;
         friend bool operator==(const Row&, const Row&) = default;
+
+        // The value of the issuer a voucher type's name belongs to by its first three letters (CHE, SOD, EXI or
+        // TIC, in any letter case); nullptr for the types of every other issuer.
+        Currency* castkaVydavatele(const QString& typeName);
     };
 
     DayTotals(AppState& state, Prompts& prompts, const Clock& clock, ReaderControl& reader);
@@ -57,10 +62,20 @@ public:
     // The table file in the export folder, whatever the letter case of its stored name.
     static std::filesystem::path souborTabulky(const std::filesystem::path& exportFolder);
 
+    // Changes the table of the export folder, created when missing, in a copy that replaces it only when `write`
+    // and closing the copy succeed: a failure half way leaves the table as it was. An error, naming the table,
+    // when a column is missing or the copy cannot be written or put in place.
+    static Status zapisPresKopii(const std::filesystem::path& exportFolder,
+                                 const std::function<Status(DbfTable&)>& write);
+    // The record of the row's cash desk and day; nullopt when the table has none.
+    static Result<std::optional<int>> najdiRadek(const DbfTable& dbf, const Row& row);
+    // The fields of a whole row.
+    static DbfFieldValues hodnotyRadku(const Row& row);
+    // The issuers' values of `record` with those of `add` added.
+    static DbfFieldValues prictiCastky(const DbfRecord& record, const Row& add);
+
 private:
     Status nactiDatovySoubor(Booking& booking, const std::filesystem::path& file);
-    Status zapisRadky(const std::filesystem::path& work, bool exists, const std::filesystem::path& file,
-                      const std::vector<Row>& rows);
 
     AppState& m_state;
     Prompts& m_prompts;
