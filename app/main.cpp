@@ -1,11 +1,23 @@
 #include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "core/SettingsLoader.h"
+#include "mainwindow/Pause.h"
+#include "mainwindow/SingleInstance.h"
 #include "mainwindow/Startup.h"
+#include "mainwindow/ui/TerminationSignals.h"
+#include "mainwindow/ui/WidgetReceiptWindows.h"
+#include "mainwindow/ui/frmHlavni.h"
+#include "platform/Clock.h"
+#include "platform/Printer.h"
 #include "platform/QtSerialPort.h"
 #include "platform/TextFiles.h"
+#include "platform/ui/DesktopShell.h"
+#include "platform/ui/PrintRenderer.h"
 #include "platform/ui/WidgetPrompts.h"
 
 #include <QApplication>
-#include <QMainWindow>
+
+#include <memory>
 
 namespace {
 
@@ -28,12 +40,38 @@ int main(int argc, char** argv) {
     trv::WidgetPrompts prompts;
     trv::QtSerialPort port;
 
-    if (!trv::Main(state, programFolder(), prompts).ok())
+    const std::filesystem::path folder = programFolder();
+    trv::SingleInstance instance(folder);
+    if (!instance.claim(prompts))
+        return 0;
+    if (!trv::Main(state, folder, prompts).ok())
         return 1;
 
-    QMainWindow window;
-    window.setWindowTitle(state.config.DejText(QStringLiteral("frmPrijemSec"), QStringLiteral("TRVZpracStrav")));
-    window.resize(800, 600);
-    window.show();
+    trv::SystemClock clock;
+    state.gColStrav = std::make_shared<trv::CColStrav>(state, prompts, clock);
+    if (const trv::Status loaded = state.gColStrav->NactiINI(); !loaded.ok())
+        prompts.error(loaded.message());
+
+    // Prints go to the default printer, or into PDF files beside the data folder of the moment.
+    trv::PrintRenderer renderer(
+        [&state] {
+            const trv::Result<std::filesystem::path> data = trv::DejCestuDat(state.config);
+            return data.ok() ? data.value() : std::filesystem::path();
+        },
+        clock);
+    trv::Printer printer(&renderer);
+
+    trv::DesktopShell shell;
+    trv::WidgetReceiptWindows windows(state, prompts, clock, printer);
+    trv::EventLoopPause pause;
+    trv::frmHlavni window({state, prompts, clock, port, shell, windows, pause});
+    windows.attach(window);
+
+    trv::TerminationSignals termination;
+    if (termination.install().ok())
+        QObject::connect(&termination, &trv::TerminationSignals::terminationRequested, &window, &QWidget::close);
+
+    if (!window.Form_Load())
+        return 1;
     return app.exec();
 }

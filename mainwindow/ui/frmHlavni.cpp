@@ -12,6 +12,7 @@
 #include "mainwindow/VerticalMenus.h"
 #include "platform/Currency.h"
 #include "platform/Prompts.h"
+#include "mainwindow/ReceiptWindows.h"
 #include "receipt/ui/dlgNextPackage.h"
 #include "receipt/ui/frmCounter.h"
 #include "receipt/ui/frmCounterPack.h"
@@ -73,6 +74,7 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     m_optT->setObjectName(QStringLiteral("optT"));
     m_optT->setExclusive(true);
 
+    m_windows = &services.windows;
     m_working = std::make_unique<WorkingWindowIndicator>(m_state.config, this);
     m_logic = std::make_unique<MainWindowLogic>(MainWindowLogic::Services{
         services.state, services.prompts, services.clock, services.port, services.pause,
@@ -499,7 +501,8 @@ void frmHlavni::hideDisplayBox() {
 }
 
 int frmHlavni::dlgNextPackage(const QString& caption, const QString& okCaption) {
-    trv::dlgNextPackage dialog({}, this);
+    // The package statement is the check statement of the codes read so far.
+    trv::dlgNextPackage dialog([this] { m_windows->frmKontrVyc(); }, this);
     if (!caption.isEmpty())
         dialog.setCaption(caption);
     if (!okCaption.isEmpty())

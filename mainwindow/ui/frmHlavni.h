@@ -139,6 +139,7 @@ private:
     QPointer<frmCounter> m_counter;
     QPointer<frmCounterPack> m_counterPack;
     QPointer<frmChyby> m_chyby;
+    ReceiptWindows* m_windows = nullptr;
     std::unique_ptr<WorkingWindowIndicator> m_working;
     std::unique_ptr<MainWindowLogic> m_logic;
     bool m_readerOn = true; // the design shows ScanOn checked

@@ -1,0 +1,57 @@
+#include "mainwindow/ui/MainReceiptHost.h"
+
+#include "core/AppState.h"
+#include "mainwindow/MainWindowLogic.h"
+#include "platform/TextFiles.h"
+
+namespace trv {
+
+MainReceiptHost::MainReceiptHost(MainWindowLogic& logic, WindowSide window)
+    : m_logic(logic), m_window(std::move(window)) {}
+
+void MainReceiptHost::PrepniSkener(bool on) {
+    m_logic.commands().PrepniSkener(on);
+}
+
+bool MainReceiptHost::NastavPrijem(bool open) {
+    return m_logic.portSetup().NastavPrijem(open);
+}
+
+void MainReceiptHost::setReceiptFile(const std::filesystem::path& folder, const QString& fileName) {
+    m_logic.setDatovySoubor(fileName);
+    const std::filesystem::path file = folder / TextFiles::toPath(fileName);
+    if (m_logic.state().sw.gFBalicky) {
+        // In package mode the label names the package file, whose package starts empty.
+        std::filesystem::path bal = file;
+        bal.replace_extension(".bal");
+        m_logic.setLblSoubor(TextFiles::toQString(bal));
+        m_logic.package().gSumaBalik = Currency();
+        m_logic.package().notifyChanged();
+    } else {
+        m_logic.setLblSoubor(TextFiles::toQString(file));
+    }
+}
+
+// The display box keeps its caret at the end by itself: it only ever grows at the end or is replaced whole.
+void MainReceiptHost::setReceiptText(const QString& text) {
+    m_logic.rtbStrav().setText(text);
+}
+
+void MainReceiptHost::appendReceiptText(const QString& text) {
+    m_logic.rtbStrav().append(text);
+}
+
+int MainReceiptHost::chosenTypeIndex() const {
+    return m_window.chosenTypeIndex ? m_window.chosenTypeIndex() : -1;
+}
+
+void MainReceiptHost::setPackageSumsText(const QString& text) {
+    if (m_window.setPackageSumsText)
+        m_window.setPackageSumsText(text);
+}
+
+ReaderControl& MainReceiptHost::reader() {
+    return m_logic.readerStop();
+}
+
+} // namespace trv

@@ -1,0 +1,117 @@
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/Pause.h"
+#include "mainwindow/Startup.h"
+#include "mainwindow/ui/VerticalMenu.h"
+#include "mainwindow/ui/WidgetReceiptWindows.h"
+#include "mainwindow/ui/frmHlavni.h"
+#include "platform/Clock.h"
+#include "platform/FakeSerialPort.h"
+#include "platform/Printer.h"
+#include "platform/Shell.h"
+#include "platform/TextFiles.h"
+#include "testsupport/GuiTestHelpers.h"
+#include "testsupport/ScriptedPromptsGtest.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <memory>
+
+using namespace trv;
+using trv::test::child;
+using trv::test::onNextModal;
+
+namespace {
+
+class NoPause final : public Pause {
+public:
+    void wait(qint64) override {}
+};
+
+// Codes of the sample's second voucher type (its values come from a table, no emission year to expire).
+const QString kCode1 = QStringLiteral("0321054321");
+const QString kCode2 = QStringLiteral("0120012345");
+
+// The whole program over a copy of the sample installation: real receipt windows, a fake reader port.
+class ReceiptRoadTest : public ::testing::Test {
+protected:
+    ReceiptRoadTest() {
+        EXPECT_TRUE(m_dir.isValid());
+        folder = TextFiles::toPath(m_dir.path());
+        std::filesystem::copy(TextFiles::toPath(QStringLiteral(TRV_TEST_DATA "/../../../../sample")), folder,
+                              std::filesystem::copy_options::recursive);
+        dataFolder = folder / "data";
+    }
+
+    bool start() {
+        EXPECT_TRUE(Main(state, folder, prompts).ok());
+        state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
+        const Status loaded = state.gColStrav->NactiINI();
+        EXPECT_TRUE(loaded.ok()) << loaded.message().toStdString();
+        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
+        windows.attach(*window);
+        return window->Form_Load();
+    }
+
+    void clickMenu(int item) const { child<VerticalMenu>(window.get(), "vmnNab")->itemButton(item)->click(); }
+
+    QString readFile(const std::filesystem::path& file) const {
+        auto text = TextFiles::readAll(file);
+        return text.ok() ? text.value().text : QStringLiteral("<missing>");
+    }
+
+    QTemporaryDir m_dir;
+    std::filesystem::path folder;
+    std::filesystem::path dataFolder;
+    AppState state;
+    ScriptedPrompts prompts;
+    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3))};
+    FakeSerialPort port;
+    RecordingShell shell;
+    Printer printer;
+    WidgetReceiptWindows windows{state, prompts, clock, printer};
+    NoPause pause;
+    std::unique_ptr<frmHlavni> window;
+};
+
+} // namespace
+
+TEST_F(ReceiptRoadTest, AReceiptStartedReadAndClosedLeavesItsCodesInTheDayFile) {
+    // The load opens the receipt start: a new day file for cash desk 001, order 1.
+    onNextModal([](QWidget* modal) {
+        child<QLineEdit>(modal, "txtPokladni")->setText(QStringLiteral("001"));
+        child<QLineEdit>(modal, "txtPoradi")->setText(QStringLiteral("1"));
+        child<QPushButton>(modal, "btnPrijem")->click();
+    });
+    ASSERT_TRUE(start());
+    const QString name = QStringLiteral("261210001_1.txt");
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    EXPECT_EQ(window->logic().gDatovySoubor(), name);
+    EXPECT_EQ(window->logic().lblSoubor(), TextFiles::toQString(dataFolder / name.toStdU16String()));
+
+    port.deliver((kCode1 + QStringLiteral("\r\n") + kCode2 + QStringLiteral("\r\n")).toLatin1());
+    ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kCode2); }));
+
+    // The check statement ends the receipt; the closing window then saves it.
+    bool closingShown = false;
+    onNextModal([&](QWidget* statement) {
+        onNextModal([&](QWidget* closing) {
+            closingShown = true;
+            child<QPushButton>(closing, "btnUloz")->click();
+        });
+        child<QPushButton>(statement, "cmdUkonci")->click();
+    });
+    clickMenu(3);
+
+    EXPECT_TRUE(closingShown);
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Soubor %1 byl uložen.")
+                                               .arg(TextFiles::toQString(dataFolder / name.toStdU16String()))});
+    EXPECT_FALSE(window->logic().receipt().receiving());
+    const QString day = readFile(dataFolder / name.toStdU16String());
+    EXPECT_TRUE(day.contains(kCode1)) << day.toStdString();
+    EXPECT_TRUE(day.contains(kCode2)) << day.toStdString();
+}
