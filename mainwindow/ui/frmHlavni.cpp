@@ -55,6 +55,9 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::frmHlavni>()), m_state(services.state),
       m_prompts(services.prompts), m_shell(services.shell) {
     m_ui->setupUi(this);
+    // The display box takes the free height while a receipt runs; while it is hidden the controls stay at the top.
+    m_ui->layoutStred->addStretch(0);
+    m_ui->layoutStred->setStretchFactor(m_ui->rtbStrav, 1);
 
     for (int i = 0; i < kPanelCount; ++i) {
         auto* panel = new QLabel(m_ui->StatusBar1);
@@ -429,7 +432,10 @@ void frmHlavni::showTypeButtons(const std::vector<TypeButton>& buttons) {
         if (i >= m_typeButtons.size()) {
             auto* button = new QRadioButton(m_ui->fraTypy);
             button->setObjectName(QStringLiteral("optT%1").arg(i));
-            m_ui->fraTypy->layout()->addWidget(button);
+            // Installations define up to a few dozen types: wrap them in rows so the window stays screen-wide.
+            constexpr int kTypesPerRow = 8;
+            const int n = static_cast<int>(i);
+            m_ui->layoutTypy->addWidget(button, n / kTypesPerRow, n % kTypesPerRow);
             m_optT->addButton(button, static_cast<int>(i));
             m_typeButtons.push_back(button);
         }
