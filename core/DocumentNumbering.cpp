@@ -96,8 +96,11 @@ Status UlozPosledniSoubor(const AppState& state, const QString& fileName) {
 
 Status VratPosledniSoubor(const AppState& state) {
     const DruhDokladu kind = druhDokladu(state);
-    const QString value = left(state.config.CtiKonfig(kSection, kind.key, kind.defaultName), kNameMax);
-    return state.config.zapis(kSection, kind.key, SnizCislo(value));
+    const std::optional<QString> stored = state.config.ctiSentinel(kSection, kind.key);
+    // With nothing remembered there is no number to give back: the default is written as it stands.
+    if (!stored)
+        return state.config.zapis(kSection, kind.key, kind.defaultName);
+    return state.config.zapis(kSection, kind.key, SnizCislo(left(*stored, kNameMax)));
 }
 
 } // namespace trv

@@ -80,7 +80,8 @@ ManualEntry::Outcome ManualEntry::submit(const QString& kod) {
     if (!kontrola.OverPlatnost(kod))
         return refuse("PlatnostVyprsela");
     if (!kontrola.OverRozsah(kod))
-        return {Outcome::Kind::Refused, m_state.config.DejText(kSection, QStringLiteral("NepovRozsah")) + u'\n'};
+        return {Outcome::Kind::Refused,
+                m_state.config.DejText(kSection, QStringLiteral("NepovRozsah")) + QStringLiteral("\r\n")};
 
     // The flag tells whether the check reported this very code as a blocked gift voucher itself; one left over
     // from an earlier code must not silence this one.

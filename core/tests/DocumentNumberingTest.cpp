@@ -135,11 +135,11 @@ TEST_F(DocumentNumberingTest, VratPosledniSoubor) {
     EXPECT_EQ(stored(QStringLiteral("LastDovolena")), QStringLiteral("X_00"));
     EXPECT_EQ(stored(QStringLiteral("LastFile")), QStringLiteral("150121001_7"));
 
-    // A missing key starts from the kind's first name, stepped back like any other.
+    // A missing key has no number to give back: its default is written unchanged, never below the first number.
     state.gTypDovolena = false;
     state.gTypUni = true;
     ASSERT_TRUE(VratPosledniSoubor(state).ok());
-    EXPECT_EQ(stored(QStringLiteral("LastUni")), QStringLiteral("70000000"));
+    EXPECT_EQ(stored(QStringLiteral("LastUni")), QStringLiteral("70000001"));
 }
 
 TEST_F(DocumentNumberingTest, ConfigurationThatCannotBeWritten) {

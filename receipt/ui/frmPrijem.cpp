@@ -95,6 +95,10 @@ void frmPrijem::optBarC_Click(bool checked) {
 }
 
 void frmPrijem::txtSoubor_Change() {
+    // The file field names only a new file. "Faktura" chosen in the kind list refills it in the other modes as
+    // well, and that must not enable a start of appending with no file chosen: it would fail on the folder.
+    if (!m_ui->optNovy->isChecked())
+        return;
     m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
 }
 

@@ -111,6 +111,32 @@ TEST_F(frmPrijemTest, OpensOnTodayWithTheNewestFileOnTopAndEnablesByMode) {
     EXPECT_TRUE(prompts.records().empty());
 }
 
+TEST_F(frmPrijemTest, TheFileFieldEnablesTheStartOnlyForANewFile) {
+    writeData(QStringLiteral("241207001_1.txt"), QString());
+    const auto w = open();
+    auto* txtSoubor = child<QLineEdit>(w.get(), "txtSoubor");
+    auto* btnPrijem = child<QPushButton>(w.get(), "btnPrijem");
+    txtSoubor->clear();
+    typeKeys(txtSoubor, QStringLiteral("2412"));
+    child<QRadioButton>(w.get(), "optPrid")->click();
+    ASSERT_FALSE(btnPrijem->isEnabled());
+
+    // "Faktura" refills the file field; with no file chosen to append to, the start stays disabled.
+    Q_EMIT child<QComboBox>(w.get(), "cmbTypSeku")->activated(0);
+    EXPECT_EQ(txtSoubor->text(), QStringLiteral("241209"));
+    EXPECT_FALSE(btnPrijem->isEnabled());
+    clickFile(w.get(), QStringLiteral("241207001_1.txt"));
+    EXPECT_TRUE(btnPrijem->isEnabled());
+
+    child<QRadioButton>(w.get(), "optNovy")->click();
+    txtSoubor->clear();
+    EXPECT_FALSE(btnPrijem->isEnabled());
+    Q_EMIT child<QComboBox>(w.get(), "cmbTypSeku")->activated(0);
+    EXPECT_TRUE(btnPrijem->isEnabled());
+    EXPECT_TRUE(host.calls().isEmpty());
+    EXPECT_TRUE(prompts.records().empty());
+}
+
 TEST_F(frmPrijemTest, ANewReceiptCreatesTheEmptyDayFileAndSwitchesTheReaderOn) {
     const struct {
         const char* pokladni;

@@ -133,6 +133,12 @@ TEST_F(frmRucneTest, TypedCodesAreCheckedBookedAndShown) {
          {QStringLiteral("Chybná délka")}, {}},
         {"22 characters are checked against the type in EUR mode", 2, QStringLiteral("1234567890123456789012"), true,
          [this] { state.sw.gFEuro = true; }, {}, {QStringLiteral("Jiný typ")}, {}},
+        {"with the company check a code of another company's layout", 1, valid, true,
+         [this] { state.sw.gFKontrolaSpolecnosti = true; }, {}, {QStringLiteral("Jiný typ")}, {}},
+        {"with the company check a code of no company is left to the length check", 0, QStringLiteral("1234567"),
+         true, [this] { state.sw.gFKontrolaSpolecnosti = true; }, {}, {QStringLiteral("Chybná délka")}, {}},
+        {"with the company check a code of the chosen company is booked", 0, valid, false,
+         [this] { state.sw.gFKontrolaSpolecnosti = true; }, {valid + QStringLiteral("/2")}, {}, {}},
         {"wrong check digit", 0, wrongCheckDigit("10000000001"), false, {}, {},
          {QStringLiteral("Chybná kontrolní číslice")}, {}},
         {"expired issue", 1, QStringLiteral("1400000000"), true, {}, {}, {QStringLiteral("Vypršelo")}, {}},
@@ -151,6 +157,7 @@ TEST_F(frmRucneTest, TypedCodesAreCheckedBookedAndShown) {
         state.sw.gFDarkove = false;
         state.gPovDarkove = false;
         state.sw.gFEuro = false;
+        state.sw.gFKontrolaSpolecnosti = false;
         if (c.setup)
             c.setup();
         const size_t shownBefore = prompts.records().size();
