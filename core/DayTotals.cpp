@@ -93,12 +93,16 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
     }
 
     std::vector<Row> rows;
+    if (byDesk.empty())
+        return rows;
+    // A collection of this run's own: the receipt held by the program stays as it is. It is loaded once, so
+    // that a definition problem the load reports (a missing value table) is reported once, not per cash desk.
+    CColStrav types(m_state, m_prompts, m_clock);
+    if (Status loaded = types.NactiINI(); !loaded.ok())
+        return loaded.error();
+    Booking booking(m_state, types, m_prompts, m_reader);
     for (const auto& [desk, deskFiles] : byDesk) {
-        // A collection of this run's own: the receipt held by the program stays as it is.
-        CColStrav types(m_state, m_prompts, m_clock);
-        if (Status loaded = types.NactiINI(); !loaded.ok())
-            return loaded.error();
-        Booking booking(m_state, types, m_prompts, m_reader);
+        booking.VymazBuf();
         for (const auto& file : deskFiles) {
             if (Status read = nactiDatovySoubor(booking, file); !read.ok())
                 return read.error();
@@ -115,7 +119,8 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
             // holds what the issuer owes, not what its last type took in.
             const auto total = t->hodnotaStravenek();
             if (!total.ok())
-                return Error{0, QStringLiteral("Denní součty pokladny %1 za %2: %3").arg(desk, datum, total.message())};
+                return Error{0,
+                             QStringLiteral("Denní součty pokladny %1 za %2: %3").arg(desk, datum, total.message())};
             *slot += Currency::parse(total.value()).value_or(Currency());
         }
         rows.push_back(row);

@@ -5,6 +5,7 @@
 #include "core/ReaderControl.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
+#include "platform/ProfileFile.h"
 #include "platform/TextFiles.h"
 #include "testsupport/ScriptedPromptsGtest.h"
 
@@ -114,6 +115,26 @@ TEST_F(DayTotalsTest, TotalsPerCashDesk) {
     EXPECT_EQ(rows.value(), expected);
     // The line that is no code is reported as booking reports it; the rest is totalled.
     EXPECT_EQ(prompts.texts(), QStringList{kNotRecognised});
+}
+
+TEST_F(DayTotalsTest, DefinitionProblemsAreReportedOncePerRunNotPerCashDesk) {
+    // A seventh type whose value table is missing: its load reports it, and the day has two cash desks.
+    const auto define = [this](const char* section, const char* key, const char* value) {
+        ASSERT_TRUE(ProfileFile::write(folder / "TypStrav.ini", QString::fromLatin1(section), QString::fromLatin1(key),
+                                       QString::fromLatin1(value))
+                        .ok());
+    };
+    define("TYPY", "Pocet", "7");
+    define("TYP7", "Nazev", "Tabulkovy");
+    define("TYP7", "Delka", "30");
+    define("TYP7", "TabulkaHodnot", "chybi.ini");
+
+    const auto rows = totals().spoctiDen(QStringLiteral("260115"));
+    ASSERT_TRUE(rows.ok()) << rows.message().toStdString();
+    const std::vector<Row> expected = {row(1, kDay, 1300, 30000, 500, 725), row(2, kDay, 9990, 5000, 0, 0)};
+    EXPECT_EQ(rows.value(), expected); // each cash desk still counts only its own codes
+    EXPECT_EQ(prompts.texts(),
+              (QStringList{QStringLiteral("Nebyla definována tabulka hodnot pro Tabulkovy"), kNotRecognised}));
 }
 
 TEST_F(DayTotalsTest, TwoRunsForOneDayGiveTheSameRows) {

@@ -250,6 +250,43 @@ TEST_F(VoucherFixture, SecondAndThirdListsAndPositionsPerLength)
     }
 }
 
+TEST_F(VoucherFixture, ListsThatMustMatchBesideAListThatMustNot)
+{
+    // List 1 must not match, list 2 must: an issuer's series told apart by what they lack and what they carry.
+    addType(QStringLiteral("Omikron"), 12, 0, [](CStrav& t) {
+        t.RozlisovaciCislo = QStringLiteral("9");
+        t.PoziceRC = 1;
+        t.RozlisovaciCislo2 = QStringLiteral("44");
+        t.ObsahujeRC2 = 1;
+        t.delka1PoziceRC2 = 3;
+    });
+    // List 1 and list 3 must match; list 2 lies past the end of the code and is not tested at all.
+    addType(QStringLiteral("Pi"), 12, 0, [](CStrav& t) {
+        t.RozlisovaciCislo = QStringLiteral("5");
+        t.ObsahujeRC = 1;
+        t.delka1PoziceRC1 = 1;
+        t.RozlisovaciCislo2 = QStringLiteral("7");
+        t.ObsahujeRC2 = 1;
+        t.delka1PoziceRC2 = 20;
+        t.RozlisovaciCislo3 = QStringLiteral("6");
+        t.ObsahujeRC3 = 1;
+        t.delka1PoziceRC3 = 12;
+    });
+    addType(QStringLiteral("Rho"), 12, 0);
+
+    const std::vector<std::pair<QString, const char*>> cases = {
+        {QStringLiteral("004400000000"), "Omikron"},
+        {QStringLiteral("904400000000"), "Rho"}, // Omikron: 9 at 1
+        {QStringLiteral("003300000000"), "Rho"}, // Omikron: no 44 at 3
+        {QStringLiteral("500000000006"), "Pi"},
+        {QStringLiteral("500000000007"), "Rho"}, // Pi: no 6 at 12
+    };
+    for (const auto& [code, expected] : cases) {
+        SCOPED_TRACE(code.toStdString());
+        EXPECT_EQ(name(types->NajdiDelkuKod(code)), QString::fromUtf8(expected));
+    }
+}
+
 TEST_F(VoucherFixture, CustomerModeTakesTheLastTypeFirst)
 {
     addType(QStringLiteral("První"), 13, 13);
