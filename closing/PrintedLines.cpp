@@ -13,11 +13,18 @@ void zacniTisk(Printer& printer, double bodySize) {
     printer.setFontSize(bodySize);
 }
 
+void printUnderlined(Printer& printer, const QString& lead, const QString& text) {
+    const bool underline = printer.font().underline;
+    printer.setUnderline(false);
+    printer.printContinued(lead);
+    printer.setUnderline(true);
+    printer.print(text);
+    printer.setUnderline(underline);
+}
+
 void tiskniNominaly(Printer& printer, const QString& indent, const QString& title, const CompanyTally& tally,
                     const NominalFields& fields, int ruleWidth) {
-    printer.setUnderline(true);
-    printer.print(indent + title);
-    printer.setUnderline(false);
+    printUnderlined(printer, indent, title);
     printer.print();
     for (const NominalLine& n : tally.lines)
         printer.print(indent + nominal(n, fields));

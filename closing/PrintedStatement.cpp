@@ -90,9 +90,8 @@ Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColSt
     }
     printer.print();
     printer.setFontSize(kLayout.titleSize);
-    printer.setUnderline(true);
     if (!zakaznik)
-        printer.print(indent + euroText("PrehlEURO", "Prehl"));
+        s::printUnderlined(printer, indent, euroText("PrehlEURO", "Prehl"));
     printer.setFontSize(kLayout.bodySize);
     printer.setUnderline(false);
     printer.print();
@@ -105,8 +104,7 @@ Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColSt
         printer.printContinued(QString(kLayout.companyIndent, u' '));
         if (zakaznik) {
             printer.setFontSize(kLayout.titleSize);
-            printer.setUnderline(true);
-            printer.print(QString(kLayout.customerNameIndent, u' ') + chosen[i]->Nazev);
+            s::printUnderlined(printer, QString(kLayout.customerNameIndent, u' '), chosen[i]->Nazev);
             printer.print();
             printer.print();
             printer.setFontSize(kLayout.bodySize);

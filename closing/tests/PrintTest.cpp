@@ -22,6 +22,17 @@ const PrintRun* findRun(const PrintDocument& doc, const QString& text) {
     return nullptr;
 }
 
+// Underlines cover the titles and column heads only, never the blanks that indent them: an underline running
+// into the margin reads as a stray rule.
+void expectNoUnderlinedIndent(const PrintDocument& doc) {
+    for (const auto& page : doc.pages) {
+        for (const auto& run : page.runs) {
+            if (run.font.underline)
+                EXPECT_FALSE(run.text.startsWith(u' ')) << run.text.toStdString();
+        }
+    }
+}
+
 } // namespace
 
 TEST_F(ClosingTest, PrintedStatementOfAllCompanies) {
@@ -69,14 +80,17 @@ TEST_F(ClosingTest, PrintedStatementOfAllCompanies) {
         EXPECT_TRUE(run.font.bold) << run.text.toStdString();
         EXPECT_EQ(run.font.name, QStringLiteral("Courier New"));
     }
-    const PrintRun* title = findRun(doc, QStringLiteral("     Přehled součtů poukázek"));
+    const PrintRun* title = findRun(doc, QStringLiteral("Přehled součtů poukázek"));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->font.size, 16.0);
     EXPECT_TRUE(title->font.underline);
-    const PrintRun* heads = findRun(doc, QStringLiteral("     Hodnota     Počet         Celkem"));
+    EXPECT_EQ(title->x, PrintMetrics::textWidth(QStringLiteral("     "), title->font));
+    const PrintRun* heads = findRun(doc, QStringLiteral("Hodnota     Počet         Celkem"));
     ASSERT_NE(heads, nullptr);
     EXPECT_EQ(heads->font.size, 10.0);
     EXPECT_TRUE(heads->font.underline);
+    EXPECT_EQ(heads->x, PrintMetrics::textWidth(QStringLiteral("     "), PrintFont{}));
+    expectNoUnderlinedIndent(doc);
     // The SM line, an empty line and another before the title; two empty lines at 10 points after it.
     const PrintRun* sm = findRun(doc, QStringLiteral("     Číslo SM: 042"));
     ASSERT_NE(sm, nullptr);
@@ -124,10 +138,15 @@ TEST_F(ClosingTest, PrintedStatementOfOneCompanyInCustomerMode) {
         c + QStringLiteral("Datum odevzdání: 14.3.2026"),
     };
     EXPECT_EQ(doc.textLines(), expected);
-    const PrintRun* name = findRun(doc, QString(18, u' ') + QStringLiteral("Sodexo Pass"));
+    const PrintRun* name = findRun(doc, QStringLiteral("Sodexo Pass"));
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->font.size, 16.0);
     EXPECT_TRUE(name->font.underline);
+    PrintFont big;
+    big.size = 16;
+    EXPECT_EQ(name->x, PrintMetrics::textWidth(QString(5, u' '), PrintFont{}) +
+                           PrintMetrics::textWidth(QString(18, u' '), big));
+    expectNoUnderlinedIndent(doc);
 
     // A company chosen without any code prints nothing at all.
     const auto nothing =
@@ -222,6 +241,7 @@ TEST_F(ClosingTest, PrintedCheckStatementOfAPackageInCustomerMode) {
     ASSERT_NE(first, nullptr);
     const int line = PrintMetrics::lineHeight(PrintFont{});
     EXPECT_EQ(first->y, title->y + 2 * PrintMetrics::lineHeight(title->font) + 2 * line);
+    expectNoUnderlinedIndent(doc);
 }
 
 TEST_F(ClosingTest, ALongCheckStatementContinuesOnTheNextPage) {

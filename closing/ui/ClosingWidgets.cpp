@@ -5,9 +5,13 @@
 #include <QAbstractButton>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QtMath>
 
 namespace trv::closingui {
 
@@ -35,6 +39,11 @@ void setupStatementBox(QPlainTextEdit* box) {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     box->setFont(font);
+    // However small the window is made, a whole statement line stays in view: a column cut off at the box's
+    // edge reads as a different amount.
+    const int text = QFontMetrics(font).horizontalAdvance(QString(kStatementColumns, u'0'));
+    const int margins = 2 * box->frameWidth() + 2 * qCeil(box->document()->documentMargin());
+    box->setMinimumWidth(text + margins + box->verticalScrollBar()->sizeHint().width());
 }
 
 void showStatement(QPlainTextEdit* box, const QString& text) {

@@ -17,7 +17,10 @@ namespace closingui {
 // The language text of the control's name replaces its design caption; a missing text (a blank) keeps it.
 void setCaption(QWidget* control, const Config& config, const QString& section);
 QString languageText(const Config& config, const QString& section, const QString& key);
-// The statement box: a fixed-pitch font, so that the statement's columns line up.
+// The widest line of the statements (their rules and total lines) with a little room to spare.
+inline constexpr int kStatementColumns = 50;
+// The statement box: a fixed-pitch font, so that the statement's columns line up, and never narrower than a
+// statement line.
 void setupStatementBox(QPlainTextEdit* box);
 // The statement's CR LF line ends shown as lines.
 void showStatement(QPlainTextEdit* box, const QString& text);

@@ -9,7 +9,10 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QtMath>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
@@ -231,4 +234,20 @@ TEST_F(frmUkonceniPrTest, WithoutAPrinterThePrintGoesToAPdfAndTheOperatorIsTold)
     const auto pdf = TextFiles::toPath(text.mid(prefix.size()));
     EXPECT_TRUE(TextFiles::exists(pdf));
     EXPECT_EQ(pdf.parent_path(), PrintRenderer::pdfFolder(env.folder / "data"));
+}
+
+TEST_F(frmUkonceniPrTest, TheWindowMadeAsSmallAsItGoesStillShowsWholeStatementLines) {
+    auto w = window();
+    open(*w, dayFile, [](QWidget* modal) {
+        modal->resize(modal->minimumSizeHint());
+        QCoreApplication::processEvents();
+        auto* box = child<QPlainTextEdit>(modal, "rtbTextSouc");
+        const QFontMetrics metrics(box->font());
+        const int room = box->viewport()->width() - 2 * qCeil(box->document()->documentMargin());
+        for (const QString& line : box->toPlainText().split(u'\n')) {
+            SCOPED_TRACE(line.toStdString());
+            EXPECT_LE(metrics.horizontalAdvance(line), room);
+        }
+        modal->close();
+    });
 }
