@@ -5,6 +5,7 @@
 #include "core/SharedHelpers.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowView.h"
+#include "mainwindow/ReaderState.h"
 #include "mainwindow/ReceiptControl.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
@@ -35,6 +36,11 @@ bool MainWindowLoad::Form_Load() {
             view.setVerticalItemCaption(Menu::vmnFast, button + 2, state.gMaskaNazev);
     }
     view.setFastMenuVisible(!state.gHideRightPanel);
+
+    // Read before anything can receive: mode "AUT" opens the port below, and the first NOREAD must already
+    // stop the reader the way this installation's reader needs it.
+    m_logic.readerState().gTypScaneru = nactiTypScaneru(state.config);
+    m_logic.readerState().gSoftwZastavovani = nactiSoftwZastavovani(state.config);
 
     if (state.gMode == QLatin1String("AUT")) {
         view.showWindow();

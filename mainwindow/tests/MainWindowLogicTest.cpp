@@ -6,6 +6,7 @@
 #include "core/SettingsLoader.h"
 #include "core/WorkingIndicator.h"
 #include "mainwindow/ErrorLogSink.h"
+#include "mainwindow/MainWindowLoad.h"
 #include "mainwindow/MainWindowUnload.h"
 #include "mainwindow/MainWindowView.h"
 #include "mainwindow/Pause.h"
@@ -275,3 +276,40 @@ TEST_F(MainWindowLogicTest, APackageThatCannotBeWrittenKeepsTheWindowAndTheCodes
 }
 
 } // namespace
+
+// The reader's dialect and the software stop come from the configuration when the window loads, so that the
+// very first NOREAD of the run stops the reader as configured, before any reader command has been sent.
+TEST_F(MainWindowLogicTest, LoadReadsTheReaderTypeAndTheSoftwareStop) {
+    struct Case {
+        const char* typScaneru;
+        const char* softwZastavovani;
+        int stops; // DTR pulses for one NOREAD line
+    };
+    const Case cases[] = {{nullptr, nullptr, 0}, {"4", nullptr, 1}, {nullptr, "True", 1}, {"4", "True", 2},
+                          {"3", "False", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QStringLiteral("TypScaneru=%1 SoftwZastavovani=%2")
+                         .arg(QLatin1String(c.typScaneru ? c.typScaneru : "-"),
+                              QLatin1String(c.softwZastavovani ? c.softwZastavovani : "-"))
+                         .toStdString());
+        ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("TypScaneru"),
+                                       QString::fromLatin1(c.typScaneru ? c.typScaneru : ""))
+                        .ok());
+        ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"),
+                                       QStringLiteral("SoftwZastavovani"),
+                                       QString::fromLatin1(c.softwZastavovani ? c.softwZastavovani : ""))
+                        .ok());
+        logic = std::make_unique<MainWindowLogic>(
+            MainWindowLogic::Services{state, prompts, clock, port, pause, errorLog, working, view, windows});
+        state.gMode = QStringLiteral("XYZ"); // loads and shows, starts nothing
+        ASSERT_TRUE(logic->load().Form_Load());
+
+        const qsizetype before = port.events().count(QStringLiteral("DTR 1"));
+        logic->KodBuffer().append(QStringLiteral("NOREAD\r\n"));
+        logic->processor().ZpracujKod();
+        EXPECT_EQ(port.events().count(QStringLiteral("DTR 1")) - before, c.stops);
+        for (const auto& type : *state.gColStrav)
+            while (type->Polozky->count() > 0)
+                type->Polozky->Remove(type->Polozky->count());
+    }
+}
