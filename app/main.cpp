@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
 
     trv::TerminationSignals termination;
     if (termination.install().ok())
-        QObject::connect(&termination, &trv::TerminationSignals::terminationRequested, &window, &QWidget::close);
+        QObject::connect(&termination, &trv::TerminationSignals::terminationRequested, &window,
+                         [&window] { trv::closeAllForTermination(window); });
 
     if (!window.Form_Load())
         return 1;

@@ -96,6 +96,14 @@ struct AppState {
     //     file, or Barcode.txt emptied), false when the receipt appends to a file that held earlier readings.
     //     Leaving a receipt without saving deletes its file only when this is set.
     bool gSouborVytvorenNovy = false;
+
+    // --- The receipt being read, recorded by its start: the receipt date (YYMMDD), the SM or cash desk and the
+    //     order of the reading that day, as the day file's name carries them. The closing windows' statements
+    //     show them; a start whose file name does not carry them leaves the date at the day of the start and
+    //     the others empty.
+    QString gDatumPrijmu;
+    QString gSM;
+    QString gPoradi;
 };
 
 } // namespace trv

@@ -11,6 +11,7 @@
 #include "receipt/ReceiptHost.h"
 
 #include <algorithm>
+#include <optional>
 #include <system_error>
 
 namespace trv {
@@ -49,6 +50,25 @@ QString failureText(const QString& opening, const Error& error) {
     // and starts again), so the message does not announce that it ends.
     return opening + u'\n' + QStringLiteral("Číslo: ") + QString::number(error.number) + QStringLiteral(", popis: ") +
            error.message;
+}
+
+// The parts of a day file's name as the new-file mode builds it: date YYMMDD, three-digit cash desk, "_", the
+// order and the extension.
+struct NameParts {
+    QString datum;
+    QString pokladni;
+    QString poradi;
+};
+
+std::optional<NameParts> nameParts(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString stem = dot < 0 ? fileName : fileName.left(dot);
+    if (stem.size() < 10 || stem.at(9) != u'_')
+        return std::nullopt;
+    NameParts parts{stem.left(6), stem.mid(6, 3), stem.mid(10)};
+    if (!parseYYMMDD(parts.datum) || !threeDigits(parts.pokladni))
+        return std::nullopt;
+    return parts;
 }
 
 } // namespace
@@ -99,6 +119,20 @@ Result<ReceiptStart::View> ReceiptStart::load() const {
     return view;
 }
 
+void ReceiptStart::rememberReceipt(const QString& datum, const QString& pokladni, const QString& poradi) {
+    m_state.gDatumPrijmu = datum;
+    m_state.gSM = pokladni;
+    m_state.gPoradi = poradi;
+}
+
+// A file of another form (Barcode.txt, a name typed by hand) tells nothing but that the receipt runs today.
+void ReceiptStart::rememberReceipt(const QString& fileName) {
+    if (const auto parts = nameParts(fileName))
+        rememberReceipt(parts->datum, parts->pokladni, parts->poradi);
+    else
+        rememberReceipt(dateYYMMDD(m_clock.today()), QString(), QString());
+}
+
 bool ReceiptStart::portSettingsRead() {
     return NactiNastaveniPortu(m_state);
 }
@@ -131,6 +165,7 @@ ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& fo
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, kBarcodeFileName);
     m_state.gSouborVytvorenNovy = true;
+    rememberReceipt(kBarcodeFileName);
     return started();
 }
 
@@ -163,6 +198,7 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, name);
     m_state.gSouborVytvorenNovy = true;
+    rememberReceipt(input.datum, input.pokladni, input.poradi);
     return started();
 }
 
@@ -196,6 +232,7 @@ ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& fol
     }
     m_host.setReceiptText(text);
     m_state.gSouborVytvorenNovy = false;
+    rememberReceipt(input.chosenFile);
     return started();
 }
 

@@ -80,6 +80,9 @@ private:
     Outcome startNewFile(const std::filesystem::path& folder, const ReceiptStartInput& input);
     Outcome startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input);
     bool portSettingsRead();
+    // The receipt date, cash desk and order the closing windows show, set once the receipt has started.
+    void rememberReceipt(const QString& datum, const QString& pokladni, const QString& poradi);
+    void rememberReceipt(const QString& fileName);
 
     AppState& m_state;
     Prompts& m_prompts;

@@ -1,6 +1,10 @@
 #include "mainwindow/ui/TerminationSignals.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <QSocketNotifier>
+#include <QWidget>
 
 #include <cerrno>
 #include <cstring>
@@ -95,6 +99,27 @@ void TerminationSignals::readSignal() {
         last = byte;
     if (last >= 0)
         Q_EMIT terminationRequested(last);
+}
+
+void closeAllForTermination(QWidget& mainWindow) {
+    // Dialogs opened one from another stack up; a dialog that refuses to go is hidden, and the bound keeps a
+    // dialog that reappears at once from holding the program here.
+    constexpr int kMostDialogs = 32;
+    for (int i = 0; i < kMostDialogs; ++i) {
+        const QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == &mainWindow)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal.data()))
+            dialog->reject();
+        else
+            modal->close();
+        if (modal && modal->isVisible())
+            modal->hide();
+    }
+    // Closing at once would run the unload inside the event loop of a dialog whose exec() has not returned yet.
+    QWidget* window = &mainWindow;
+    QMetaObject::invokeMethod(
+        window, [window] { window->close(); }, Qt::QueuedConnection);
 }
 
 } // namespace trv

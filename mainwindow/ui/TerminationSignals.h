@@ -8,6 +8,7 @@
 #include <csignal>
 
 class QSocketNotifier;
+class QWidget;
 
 namespace trv {
 
@@ -43,5 +44,10 @@ private:
     struct sigaction m_previousTerm {};
     struct sigaction m_previousHup {};
 };
+
+// Ends the program on the session's request even while a modal dialog waits for the operator: every open modal
+// window is rejected (its exec() returns as if the operator had cancelled it), then the main window is closed
+// once those event loops have returned, so its unload runs as at an ordinary close.
+void closeAllForTermination(QWidget& mainWindow);
 
 } // namespace trv

@@ -7,6 +7,7 @@
 #include "mainwindow/ui/MainReceiptHost.h"
 #include "mainwindow/ui/frmHlavni.h"
 #include "platform/Clock.h"
+#include "platform/Conventions.h"
 #include "platform/TextFiles.h"
 #include "receipt/ui/frmPrijem.h"
 #include "receipt/ui/frmRucne.h"
@@ -96,9 +97,11 @@ ClosingHooks WidgetReceiptWindows::hooks() {
     return hooks;
 }
 
-// The receipt date is the day it is closed on; the sorting mode is the main window's.
+// The receipt is known by what its start recorded; a receipt no start has dated (none has run in this session)
+// is dated the day it is closed on. The sorting mode is the main window's.
 void WidgetReceiptWindows::fillReceipt() {
-    m_receipt.gDatumPrijmu = m_clock.now().date().toString(QStringLiteral("yyMMdd"));
+    m_receipt.gDatumPrijmu = m_state.gDatumPrijmu.isEmpty() ? dateYYMMDD(m_clock.today()) : m_state.gDatumPrijmu;
+    m_receipt.gSM = m_state.gSM;
     m_receipt.gTrideni = m_window->logic().gTrideni();
 }
 

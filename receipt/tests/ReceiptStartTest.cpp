@@ -2,6 +2,9 @@
 
 #include "receipt/tests/ReceiptFixture.h"
 
+#include <array>
+#include <vector>
+
 using namespace trv;
 using Kind = ReceiptStart::Outcome::Kind;
 
@@ -128,4 +131,44 @@ TEST_F(ReceiptStartTest, TheStartRecordsWhetherTheFileHoldsEarlierReadings) {
     state.gSouborVytvorenNovy = false;
     EXPECT_EQ(start(newFile("001", "1")).kind, Kind::Started);
     EXPECT_TRUE(state.gSouborVytvorenNovy);
+}
+
+TEST_F(ReceiptStartTest, TheStartRecordsTheReceiptsDateCashDeskAndOrder) {
+    addType(QStringLiteral("Alfa"), 3, 0);
+    writeData(QStringLiteral("241203005_3.txt"), QStringLiteral("123\r\n"));
+    writeData(QStringLiteral("pokladna.txt"), QStringLiteral("123\r\n"));
+
+    ReceiptStartInput append;
+    append.mode = ReceiptStartMode::Append;
+    ReceiptStartInput barcode;
+    barcode.mode = ReceiptStartMode::Barcode;
+    struct Case {
+        const char* name;
+        ReceiptStartInput input;
+        const char* chosenFile;
+        std::array<const char*, 3> recorded; // date, cash desk, order
+    };
+    const std::vector<Case> cases{
+        {"new file", newFile("007", "2"), "", {"241209", "007", "2"}},
+        {"appended file", append, "241203005_3.txt", {"241203", "005", "3"}},
+        // A name that carries no date or cash desk dates the receipt on the day it starts.
+        {"appended file of another name", append, "pokladna.txt", {"241209", "", ""}},
+        {"barcode", barcode, "", {"241209", "", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.gDatumPrijmu = state.gSM = state.gPoradi = QStringLiteral("stale");
+        ReceiptStartInput in = c.input;
+        in.chosenFile = QString::fromLatin1(c.chosenFile);
+        ASSERT_EQ(start(in).kind, Kind::Started);
+        EXPECT_EQ(state.gDatumPrijmu, QLatin1String(c.recorded[0]));
+        EXPECT_EQ(state.gSM, QLatin1String(c.recorded[1]));
+        EXPECT_EQ(state.gPoradi, QLatin1String(c.recorded[2]));
+    }
+
+    // A start that fails leaves the previous receipt's details alone.
+    state.gSM = QStringLiteral("005");
+    host.setPortOpens(false);
+    EXPECT_EQ(start(newFile("009", "1")).kind, Kind::Failed);
+    EXPECT_EQ(state.gSM, QStringLiteral("005"));
 }

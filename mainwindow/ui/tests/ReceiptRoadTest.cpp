@@ -32,9 +32,10 @@ public:
     void wait(qint64) override {}
 };
 
-// Codes of the sample's second voucher type (its values come from a table, no emission year to expire).
+// Codes of the sample's second voucher type (its values come from a table) and of its first (value in the code).
 const QString kCode1 = QStringLiteral("0321054321");
 const QString kCode2 = QStringLiteral("0120012345");
+const QString kAlfa = QStringLiteral("1012342601005");
 
 // The whole program over a copy of the sample installation: real receipt windows, a fake reader port.
 class ReceiptRoadTest : public ::testing::Test {
@@ -93,25 +94,38 @@ TEST_F(ReceiptRoadTest, AReceiptStartedReadAndClosedLeavesItsCodesInTheDayFile) 
     EXPECT_EQ(window->logic().gDatovySoubor(), name);
     EXPECT_EQ(window->logic().lblSoubor(), TextFiles::toQString(dataFolder / name.toStdU16String()));
 
-    port.deliver((kCode1 + QStringLiteral("\r\n") + kCode2 + QStringLiteral("\r\n")).toLatin1());
-    ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kCode2); }));
+    EXPECT_EQ(state.gDatumPrijmu, QStringLiteral("261210"));
+    EXPECT_EQ(state.gSM, QStringLiteral("001"));
+    EXPECT_EQ(state.gPoradi, QStringLiteral("1"));
 
-    // The check statement ends the receipt; the closing window then saves it.
+    port.deliver((kCode1 + QStringLiteral("\r\n") + kCode2 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n"))
+                     .toLatin1());
+    ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kAlfa); }));
+
+    // The check statement, printed with the receipt's cash desk, ends the receipt; the closing window saves it.
     bool closingShown = false;
     onNextModal([&](QWidget* statement) {
         onNextModal([&](QWidget* closing) {
             closingShown = true;
             child<QPushButton>(closing, "btnUloz")->click();
         });
+        child<QPushButton>(statement, "cmdTisk")->click();
         child<QPushButton>(statement, "cmdUkonci")->click();
     });
     clickMenu(3);
 
     EXPECT_TRUE(closingShown);
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Soubor %1 byl uložen.")
-                                               .arg(TextFiles::toQString(dataFolder / name.toStdU16String()))});
+    EXPECT_EQ(windows.receipt().gSM, QStringLiteral("001"));
+    EXPECT_EQ(windows.receipt().gDatumPrijmu, QStringLiteral("261210"));
+    ASSERT_EQ(printer.printed().size(), 1u);
+    EXPECT_TRUE(printer.printed().front().textLines().join(u'\n').contains(QStringLiteral("Pokladna: 001")));
+    EXPECT_EQ(prompts.texts().last(),
+              QStringLiteral("Soubor %1 byl uložen.").arg(TextFiles::toQString(dataFolder / name.toStdU16String())));
+    EXPECT_FALSE(prompts.texts().join(u'\n').contains(QStringLiteral("emise")))
+        << prompts.texts().join(u'\n').toStdString();
     EXPECT_FALSE(window->logic().receipt().receiving());
     const QString day = readFile(dataFolder / name.toStdU16String());
     EXPECT_TRUE(day.contains(kCode1)) << day.toStdString();
     EXPECT_TRUE(day.contains(kCode2)) << day.toStdString();
+    EXPECT_TRUE(day.contains(kAlfa)) << day.toStdString();
 }

@@ -2,11 +2,15 @@
 
 #include "testsupport/GuiTestHelpers.h"
 
+#include <QDialog>
+#include <QTimer>
 #include <QWidget>
 
 #include <csignal>
+#include <optional>
 
 using trv::TerminationSignals;
+using trv::test::onNextModal;
 using trv::test::waitUntil;
 
 TEST(TerminationSignalsTest, TheSessionsEndClosesTheWindowThroughTheEventLoop) {
@@ -47,4 +51,29 @@ TEST(TerminationSignalsTest, OnlyOneInstanceAtATimeAndTheHandlersGoBackAfterIt) 
     // Free again for the next one.
     TerminationSignals next;
     EXPECT_TRUE(next.install().ok());
+}
+
+TEST(TerminationSignalsTest, TheSessionsEndCancelsAnOpenModalDialogBeforeClosingTheWindow) {
+    TerminationSignals termination;
+    ASSERT_TRUE(termination.install().ok());
+    QWidget window;
+    window.show();
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
+                     [&window] { trv::closeAllForTermination(window); });
+
+    std::optional<int> dialogResult;
+    bool windowOpenWhenTheDialogReturned = false;
+    QTimer::singleShot(0, &window, [&] {
+        QDialog dialog(&window);
+        dialogResult = dialog.exec();
+        windowOpenWhenTheDialogReturned = window.isVisible();
+    });
+    // The request arrives while the dialog's own event loop runs, as it does while the operator looks at it.
+    onNextModal([](QWidget*) { std::raise(SIGTERM); });
+
+    EXPECT_TRUE(waitUntil([&] { return !window.isVisible(); }));
+    EXPECT_EQ(dialogResult, QDialog::Rejected);
+    // The caller of the dialog finished before the window's unload ran.
+    EXPECT_TRUE(windowOpenWhenTheDialogReturned);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
