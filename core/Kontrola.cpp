@@ -16,9 +16,10 @@ namespace trv {
 
 namespace {
 
-// The checks look for the issuer marks as the definitions write them, in capitals.
+// Issuer marks in type names are compared in capitals, as recognition and valuation compare them, so that
+// a name written "Cheque" picks the same layout in every step.
 bool nameContains(const CStrav& t, QLatin1String part) {
-    return t.Nazev.contains(part);
+    return t.Nazev.toUpper().contains(part);
 }
 
 // Types of cheques whose two code lengths are equal tell their two layouts apart by the first character.
@@ -67,7 +68,7 @@ bool Kontrola::OverDelku(const QString& kod) const {
     return m_types.ExistDelka(kod.size());
 }
 
-Kontrola::GiftNumber Kontrola::giftNumber(const CStrav& t, const QString& kod) const {
+Kontrola::GiftNumber Kontrola::giftNumber(const CStrav& t, const QString& kod, bool cheRule) const {
     auto field = [&](qint64 pos, qint64 len) {
         // Without a position the type has no gift number for this length.
         return pos <= 0 ? QString() : codePart(kod, pos, len);
@@ -76,7 +77,7 @@ Kontrola::GiftNumber Kontrola::giftNumber(const CStrav& t, const QString& kod) c
     const bool first = kod.size() == t.Delka;
     const bool second = kod.size() == t.Delka2;
     bool useSecond = second;
-    if (cheLayouts(t))
+    if (cheRule && cheLayouts(t))
         useSecond = !kod.startsWith(u'0');
     else if (!first && !second) {
         return g;
@@ -164,12 +165,14 @@ bool Kontrola::OverPlatnost(const QString& kod) {
     const GiftNumber gift = giftNumber(t, kod);
 
     // --- An issue withdrawn in EUR mode: the 3,30 cheques of the year ending in 2 with gift number 1
-    if (m_state.sw.gFEuro && (t.Nazev.startsWith(QLatin1String("CH")) || t.vydavatel == QLatin1String("CHE"))) {
+    if (m_state.sw.gFEuro && (t.Nazev.toUpper().startsWith(QLatin1String("CH")) || t.vydavatel == QLatin1String("CHE"))) {
+        // Here the gift number goes by the code's length alone.
+        const GiftNumber byLength = giftNumber(t, kod, false);
         CPolozka code;
         code.Kod = kod;
         code.setTypS(found);
         const auto value = code.DejHodnotu();
-        const auto number = asLong(gift.number);
+        const auto number = asLong(byLength.number);
         if (value.ok() && value.value() == Currency::fromCents(330) && y.endsWith(u'2') && number && *number == 1)
             return false;
     }

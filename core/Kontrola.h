@@ -39,7 +39,7 @@ private:
         QString giftList; // the type's gift list for the code's length
         QString blockedList;
     };
-    GiftNumber giftNumber(const CStrav& t, const QString& kod) const;
+    GiftNumber giftNumber(const CStrav& t, const QString& kod, bool cheRule = true) const;
     void reportInvalidIssue(const QString& kod);
 
     AppState& m_state;

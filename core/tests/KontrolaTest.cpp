@@ -190,10 +190,15 @@ TEST_F(KontrolaTest, OverDarkove) {
     }
 }
 
-TEST_F(KontrolaTest, OverDarkoveCheLayoutChoosesListsByFirstCharacter) {
+// The issuer mark in the name counts in any letter case, as in recognition and valuation.
+class KontrolaCheNameTest : public KontrolaTest, public ::testing::WithParamInterface<const char*> {};
+
+INSTANTIATE_TEST_SUITE_P(AnyLetterCase, KontrolaCheNameTest, ::testing::Values("CHEQUE", "Cheque"));
+
+TEST_P(KontrolaCheNameTest, OverDarkoveCheLayoutChoosesListsByFirstCharacter) {
     state.sw.gFDarkove = true;
     state.gPovDarkove = true;
-    addType(QStringLiteral("CHEQUE"), 10, 10, [](CStrav& t) {
+    addType(QString::fromLatin1(GetParam()), 10, 10, [](CStrav& t) {
         // Recognised by the leading "0" (first layout) or by length alone (second layout).
         t.ObsahujeRC = 1;
         t.delka1PoziceRC1 = 1;
