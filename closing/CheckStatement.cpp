@@ -1,6 +1,6 @@
 #include "closing/CheckStatement.h"
 
-#include "closing/StatementFields.h"
+#include "closing/StatementBlocks.h"
 #include "closing/StatementTally.h"
 #include "closing/StatementText.h"
 #include "core/AppState.h"
@@ -10,26 +10,24 @@ namespace trv {
 
 namespace {
 
-using statement::Field;
 namespace s = statement;
 
 // The fields of the check statement.
-struct Layout {
-    int summaryRule = 46;
-    Field summaryName{15, 18};
-    Field summaryCount{8, 7};
-    Field summaryAmount{11, 16};
-    Field totalCount{8, 7};
-    Field totalAmount{10, 16};
-    int detailRule = 43;
-    s::NominalFields line{{7, 7}, {14, 13}, {19, 20}};
-    int lineRule = 40;
-    Field companyAmount{19, 23};
-    Field companyCount{19, 23};
-    Field grandAmount{19, 23};
-    Field grandCount{19, 20};
+constexpr s::ShownLayout kLayout{
+    .summaryRule = 46,
+    .summaryName = {15, 18},
+    .summaryCount = {8, 7},
+    .summaryAmount = {11, 16},
+    .totalCount = {8, 7},
+    .totalAmount = {10, 16},
+    .detailRule = 43,
+    .line = {{7, 7}, {14, 13}, {19, 20}},
+    .lineRule = 40,
+    .companyAmount = {19, 23},
+    .companyCount = {19, 23},
+    .grandAmount = {19, 23},
+    .grandCount = {19, 20},
 };
-constexpr Layout kLayout;
 
 } // namespace
 
@@ -37,6 +35,11 @@ Result<QString> zobrazKontrolniVycetku(const AppState& state, const CColStrav& t
     const auto text = [&state](const char* key) {
         return state.config.DejText(QStringLiteral("frmKontrVyc"), QString::fromLatin1(key));
     };
+    const s::ShownTexts texts{.pieces = text("rtbKs"),
+                              .notRead = text("NebylyNacteny"),
+                              .linesTitle = text("rtbHodnPocCelk"),
+                              .companyAmount = text("rtbCelkCastka"),
+                              .companyCount = text("rtbCelkPocet")};
 
     auto counted = sectiVsechny(types, state.gNoRead);
     if (!counted.ok())
@@ -55,44 +58,26 @@ Result<QString> zobrazKontrolniVycetku(const AppState& state, const CColStrav& t
         const CompanyTally& tally = tallies[i++];
         if (!tally.hasLines())
             continue;
-        out.line(s::left(t->Nazev, kLayout.summaryName) + QStringLiteral(":") +
-                 s::right(s::count(tally.count), kLayout.summaryCount) + text("rtbKs") +
-                 s::right(s::amount(tally.amount), kLayout.summaryAmount));
+        out.line(s::summaryLine(t->Nazev, tally, texts, kLayout));
         grandCount += tally.count;
         grandAmount += tally.amount;
     }
     out.line(s::repeat(u'_', kLayout.summaryRule));
-    out.line(text("rtbCelkem") + s::right(s::count(grandCount), kLayout.totalCount) + text("rtbKs") +
-             s::right(s::amount(grandAmount), kLayout.totalAmount));
+    out.line(s::totalLine(text("rtbCelkem"), grandCount, grandAmount, texts, kLayout));
     out.emptyLines(2);
 
     out.line(text("rtbPodrVycetka"));
     out.line(s::repeat(u'=', kLayout.detailRule));
     out.line();
     i = 0;
-    for (const auto& t : types) {
-        const CompanyTally& tally = tallies[i++];
-        out.line(t->Nazev);
-        if (!tally.hasLines()) {
-            out.line(text("NebylyNacteny"));
-            out.line();
-            continue;
-        }
-        out.line(text("rtbHodnPocCelk"));
-        for (const NominalLine& n : tally.lines) {
-            out.line(s::nominal(n, kLayout.line));
-        }
-        out.line(s::repeat(u'_', kLayout.lineRule));
-        out.line(text("rtbCelkCastka") + s::right(s::amount(tally.amount), kLayout.companyAmount));
-        out.line(text("rtbCelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) + text("rtbKs"));
-        out.line();
-    }
+    for (const auto& t : types)
+        s::companyBlock(out, t->Nazev, tallies[i++], texts, kLayout);
     out.line();
     out.text(text("rtbCelkemZaVsTypy"));
     out.line();
-    out.text(text("rtbCelkCastka") + s::right(s::amount(grandAmount), kLayout.grandAmount));
+    out.text(texts.companyAmount + s::right(s::amount(grandAmount), kLayout.grandAmount));
     out.line();
-    out.line(text("rtbCelkPocet") + s::right(s::count(grandCount), kLayout.grandCount) + text("rtbKs"));
+    out.line(texts.companyCount + s::right(s::count(grandCount), kLayout.grandCount) + texts.pieces);
     return out.result();
 }
 

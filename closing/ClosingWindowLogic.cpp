@@ -74,7 +74,6 @@ std::optional<QString> UkonceniPrijmu::odstran(bool alsoRepeats, const char* suf
     if (m_state.gAutoDupl.toUpper() == QLatin1String("FALSE"))
         return std::nullopt;
     const qint64 removed = odstranNoread(types(), m_state.gNoRead, alsoRepeats);
-    (alsoRepeats ? m_odstranenoPriNacteni : m_odstranenoNoRead) = removed;
     return text("Odstran") + QString::number(removed) + text(suffixKey);
 }
 
@@ -103,14 +102,20 @@ void UkonceniPrijmu::smazObsah() {
     Booking(m_state, types(), m_prompts, noReader).VymazBuf();
 }
 
-void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice) {
+UkonceniPrijmu::Sestaveni UkonceniPrijmu::sestavTisk(const StatementChoice& choice) {
     const auto printed = tiskniVycetku(m_printer, m_state, types(), m_receipt, choice, m_clock.today());
-    if (!printed.ok() || !printed.value()) {
-        m_printer.killDoc();
-        if (!printed.ok())
-            m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + printed.message());
+    if (printed.ok() && printed.value())
+        return Sestaveni::Hotovo;
+    m_printer.killDoc();
+    if (printed.ok())
+        return Sestaveni::Nic;
+    m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + printed.message());
+    return Sestaveni::Chyba;
+}
+
+void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice) {
+    if (sestavTisk(choice) != Sestaveni::Hotovo)
         return;
-    }
     const auto outcome = dokonciTisk(m_printer, 1, m_state.config, m_prompts, QStringLiteral("frmUkonceniPr"));
     if (outcome && outcome->pdfFile.empty() && !m_state.sw.gFZakaznik)
         m_prompts.info(text("ProbTiskSouc"));
@@ -141,16 +146,13 @@ bool UkonceniPrijmu::ulozATiskni(const std::function<void(int entryIndex)>& vybr
         ++entry;
         if (copies <= 0)
             continue;
-        const auto printed = tiskniVycetku(m_printer, m_state, types(), m_receipt, choice, m_clock.today());
-        if (!printed.ok() || !printed.value()) {
-            m_printer.killDoc();
-            if (!printed.ok()) {
-                m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + printed.message());
-                allSent = false;
-                break;
-            }
-            continue;
+        const Sestaveni built = sestavTisk(choice);
+        if (built == Sestaveni::Chyba) {
+            allSent = false;
+            break;
         }
+        if (built == Sestaveni::Nic)
+            continue;
         const auto outcome = dokonciTisk(m_printer, copies, m_state.config, m_prompts, QStringLiteral("frmUkonceniPr"));
         if (!outcome) {
             allSent = false;

@@ -29,7 +29,6 @@ public:
                    ClosingHooks hooks);
 
     const ReceiptInfo& receiptInfo() const { return m_receipt; }
-    const std::filesystem::path& denniSoubor() const { return m_dayFile; }
     void setDenniSoubor(std::filesystem::path dayFile) { m_dayFile = std::move(dayFile); }
 
     // The entries of the company list.
@@ -73,12 +72,16 @@ public:
     // Every close of the window.
     void zavreno();
 
-    int pocetKopii() const;
-
 private:
+    // What building a printed statement came to: a document left open in the printer, nothing to print, or a
+    // failure shown to the operator. Only a built document stays in the printer.
+    enum class Sestaveni { Hotovo, Nic, Chyba };
+
     CColStrav& types() const;
     QString text(const char* key) const;
     std::optional<QString> odstran(bool alsoRepeats, const char* suffixKey);
+    int pocetKopii() const;
+    Sestaveni sestavTisk(const StatementChoice& choice);
 
     AppState& m_state;
     ReceiptInfo& m_receipt;
@@ -88,8 +91,6 @@ private:
     ClosingHooks m_hooks;
     UlozeniPrijmu m_save;
     std::filesystem::path m_dayFile;
-    qint64 m_odstranenoNoRead = 0;
-    qint64 m_odstranenoPriNacteni = 0;
 };
 
 // Removes the NOREAD readings of every type and, with alsoRepeats, every repeated code (the first of equal codes

@@ -12,7 +12,6 @@
 #include "mainwindow/PackageState.h"
 #include "mainwindow/ReadCounters.h"
 #include "mainwindow/ReaderState.h"
-#include "platform/Conventions.h"
 #include "platform/Prompts.h"
 
 #include <exception>
@@ -187,9 +186,7 @@ CodeProcessor::Next CodeProcessor::bookInPackage(const QString& line) {
         m_prompts.message(text(QStringLiteral("PozorStravCislo")) + line + text(QStringLiteral("VJinemBalicku")),
                           Prompts::Buttons::Ok, Prompts::Icon::Critical);
         Booking(m_state, *m_state.gColStrav, m_prompts, m_readerControl).VymazBuf();
-        m_package.gSumaVse -= m_package.gSumaBalik;
-        m_package.gSumaBalik = Currency();
-        m_package.gColKodyBaliku.clear();
+        m_package.dropCurrent();
         m_package.notifyChanged(false);
         reportUnbooked(emptyBuffer());
         return Next::EndRun;
@@ -242,7 +239,7 @@ CodeProcessor::Next CodeProcessor::closePackage(int result) {
         booking.VymazBuf();
         const QStringList unbooked = emptyBuffer();
         ++m_state.gCisloBaliku;
-        writeNextPackageNumber();
+        zapisDalsiCisloBaliku(m_state, m_prompts);
         m_package.gSumaBalik = Currency();
         reportUnbooked(unbooked);
         if (result == 3) {
@@ -254,7 +251,7 @@ CodeProcessor::Next CodeProcessor::closePackage(int result) {
                 booking.VymazBuf();
                 const QStringList unbookedLater = emptyBuffer();
                 ++m_state.gCisloBaliku;
-                writeNextPackageNumber();
+                zapisDalsiCisloBaliku(m_state, m_prompts);
                 m_package.gSumaBalik = Currency();
                 --m_state.gCisloBaliku;
                 reportUnbooked(unbookedLater);
@@ -266,22 +263,12 @@ CodeProcessor::Next CodeProcessor::closePackage(int result) {
     }
     case 2:
         booking.VymazBuf();
-        m_package.gSumaVse -= m_package.gSumaBalik;
-        m_package.gSumaBalik = Currency();
-        m_package.gColKodyBaliku.clear();
+        m_package.dropCurrent();
         return Next::Pass;
     default:
         // Left above its limit: the next code meets the limit.
         return Next::Pass;
     }
-}
-
-bool CodeProcessor::writeNextPackageNumber() {
-    const Status written = m_state.config.zapis(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku"),
-                                                signedText(m_state.gCisloBaliku));
-    if (!written)
-        m_prompts.error(written.message());
-    return written.ok();
 }
 
 void CodeProcessor::reject(const QString& line, const QString& key) {

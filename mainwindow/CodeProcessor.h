@@ -72,7 +72,6 @@ private:
     void reportError(const QString& line, const QString& message);
     QStringList emptyBuffer();
     void reportUnbooked(const QStringList& codes);
-    bool writeNextPackageNumber();
     QString text(const QString& key) const;
 
     AppState& m_state;

@@ -42,19 +42,16 @@ bool MainWindowLoad::Form_Load() {
     m_logic.readerState().gTypScaneru = nactiTypScaneru(state.config);
     m_logic.readerState().gSoftwZastavovani = nactiSoftwZastavovani(state.config);
 
+    // The window shows in every mode, a hidden one could not even be closed; only "STD" and "AUT" start anything.
+    view.showWindow();
     if (state.gMode == QLatin1String("AUT")) {
-        view.showWindow();
         if (const Status started = startAutomatic(); !started) {
             m_logic.prompts().error(automaticStartFailedText(started.error()));
             view.closeWindow();
             return false;
         }
     } else if (state.gMode == QLatin1String("STD")) {
-        view.showWindow();
         m_logic.control().PrijemDat();
-    } else {
-        // Only "STD" and "AUT" start anything; a hidden window could not even be closed.
-        view.showWindow();
     }
 
     // Read after the first receipt-start dialog: the configured values replace what it may have set.

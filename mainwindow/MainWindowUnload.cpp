@@ -52,7 +52,7 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload() {
         m_logic.working().show(kWorkingText);
         if (state.gAutoDorovn == QLatin1String("True")) {
             const CodeShapes shapes = codeShapes(state);
-            m_logic.rtbStrav().OpravRadky(shapes);
+            // Repeated until a pass changes nothing; a pass that changes nothing leaves the text as it is.
             while (m_logic.rtbStrav().OpravRadky(shapes)) {
             }
         }

@@ -1,7 +1,10 @@
 #include "mainwindow/PackageFile.h"
 
+#include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "mainwindow/PackageState.h"
+#include "platform/Conventions.h"
+#include "platform/Prompts.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 
@@ -52,6 +55,13 @@ Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const QS
     for (const QString& code : codes)
         package.gColKodyPoslBaliku.append(code);
     return {};
+}
+
+void zapisDalsiCisloBaliku(AppState& state, Prompts& prompts) {
+    const Status written = state.config.zapis(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku"),
+                                              signedText(state.gCisloBaliku));
+    if (!written)
+        prompts.error(written.message());
 }
 
 } // namespace trv

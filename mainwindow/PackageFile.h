@@ -8,8 +8,10 @@
 
 namespace trv {
 
+struct AppState;
 class CColStrav;
 class PackageState;
+class Prompts;
 
 // The package file of package mode (<receipt>.bal): for every package written, a line "#" and the package
 // number, then the package's codes, one per line, CR LF after each, in Windows-1250.
@@ -24,5 +26,9 @@ QStringList kodyVsechTypu(const CColStrav& types);
 Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const CColStrav& types, PackageState& package);
 Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const QStringList& codes,
                  PackageState& package);
+
+// Stores AppState::gCisloBaliku as the number of the next package ([Balickovani] DalsiCisloBaliku); a failed
+// write is shown to the operator, the number in memory stands.
+void zapisDalsiCisloBaliku(AppState& state, Prompts& prompts);
 
 } // namespace trv

@@ -16,4 +16,10 @@ PackageState::PackageState(QObject* parent) : QObject(parent) {}
 
 PackageState::~PackageState() = default;
 
+void PackageState::dropCurrent() {
+    gSumaVse -= gSumaBalik;
+    gSumaBalik = Currency();
+    gColKodyBaliku.clear();
+}
+
 } // namespace trv

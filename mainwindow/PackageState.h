@@ -42,6 +42,10 @@ public:
     PackageCodes gColKodyBaliku;
     PackageCodes gColKodyPoslBaliku;
 
+    // Storno balíku: the current package's value leaves the total and its code list empties. The codes
+    // themselves are the caller's to take out of memory.
+    void dropCurrent();
+
     // Tells the package counter window to show the sums (and, with `withNumber`, the package number).
     void notifyChanged(bool withNumber = true) { Q_EMIT changed(withNumber); }
 

@@ -45,10 +45,12 @@ void ReceiptControl::VymazBuf() {
         Booking(state, *state.gColStrav, m_logic.prompts(), m_logic.readerStop()).VymazBuf();
 }
 
-bool ReceiptControl::infoRezimSafeBag() const {
+void ReceiptControl::infoRezimSafeBag() {
     const QString value = m_logic.state().config.CtiKonfig(QStringLiteral("User"), QStringLiteral("InfoRezimSafeBag"),
                                                            QStringLiteral("1"));
-    return toInteger(value) == 1;
+    if (toInteger(value) == 1)
+        m_logic.prompts().message(m_logic.text(QStringLiteral("InfoRezimSafeBag")), Prompts::Buttons::Ok,
+                                  Prompts::Icon::Exclamation);
 }
 
 void ReceiptControl::NastavTlacitkaTypu() {
@@ -103,13 +105,10 @@ void ReceiptControl::PrijemDat() {
                 m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
                 return;
             }
-            if (infoRezimSafeBag())
-                m_logic.prompts().message(m_logic.text(QStringLiteral("InfoRezimSafeBag")), Prompts::Buttons::Ok,
-                                          Prompts::Icon::Exclamation);
+            infoRezimSafeBag();
         } else {
-            if (state.gDennySafeBag && infoRezimSafeBag())
-                m_logic.prompts().message(m_logic.text(QStringLiteral("InfoRezimSafeBag")), Prompts::Buttons::Ok,
-                                          Prompts::Icon::Exclamation);
+            if (state.gDennySafeBag)
+                infoRezimSafeBag();
             m_logic.windows().frmPrijem(state.sw.gFVycetky);
         }
         NastavTlacitkaTypu();
@@ -232,17 +231,21 @@ Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const
         text = read.value().text;
     }
     m_logic.rtbStrav().setText(text);
-
-    if (packageFile) {
-        std::filesystem::path bal = file;
-        bal.replace_extension(".bal");
-        m_logic.setLblSoubor(TextFiles::toQString(bal));
-        m_logic.package().gSumaBalik = Currency();
-        m_logic.package().notifyChanged();
-    } else {
-        m_logic.setLblSoubor(TextFiles::toQString(file));
-    }
+    showReceiptFile(file, packageFile);
     return Status::success();
+}
+
+void ReceiptControl::showReceiptFile(const std::filesystem::path& file, bool packageFile) {
+    if (!packageFile) {
+        m_logic.setLblSoubor(TextFiles::toQString(file));
+        return;
+    }
+    // In package mode the label names the package file, whose package starts empty.
+    std::filesystem::path bal = file;
+    bal.replace_extension(".bal");
+    m_logic.setLblSoubor(TextFiles::toQString(bal));
+    m_logic.package().gSumaBalik = Currency();
+    m_logic.package().notifyChanged();
 }
 
 bool ReceiptControl::packageOpen() const {
@@ -309,10 +312,7 @@ Status ReceiptControl::savePackage() {
     VymazBuf();
     m_logic.KodBuffer().clear();
     ++state.gCisloBaliku;
-    if (const Status written = state.config.zapis(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku"),
-                                                  signedText(state.gCisloBaliku));
-        !written)
-        m_logic.prompts().error(written.message());
+    zapisDalsiCisloBaliku(state, m_logic.prompts());
     package.gSumaBalik = Currency();
     package.notifyChanged();
     return Status::success();
@@ -321,9 +321,7 @@ Status ReceiptControl::savePackage() {
 void ReceiptControl::dropPackage() {
     PackageState& package = m_logic.package();
     VymazBuf();
-    package.gSumaVse -= package.gSumaBalik;
-    package.gSumaBalik = Currency();
-    package.gColKodyBaliku.clear();
+    package.dropCurrent();
     package.notifyChanged();
 }
 

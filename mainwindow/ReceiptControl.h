@@ -46,16 +46,17 @@ public:
 
     // NastavTlacitkaTypu: the voucher-type buttons and the shortest and longest code length.
     void NastavTlacitkaTypu();
-    const std::vector<TypeButton>& typeButtons() const { return m_buttons; }
     // optT_Click: a voucher-type button, by index from 0; an index without a button does nothing. A failed
     // command is shown to the operator.
     void optT_Click(int index);
 
     // What a receipt-start dialog's start button and mode "AUT" do once the receipt file is named: load the
     // port settings (60002 when [Comm] lacks one), switch the reader on, open the port for receiving (60003),
-    // and show the file in the display box (empty when it does not exist yet). lblSoubor names the file, or
-    // with `packageFile` its package file (".bal"), whose package value then starts at 0.
+    // and show the file in the display box (empty when it does not exist yet) and on lblSoubor (showReceiptFile).
     Status startReceiving(const std::filesystem::path& folder, const QString& fileName, bool packageFile);
+    // lblSoubor names the receipt file, or with `packageFile` its package file (".bal"), whose package value
+    // then starts at 0.
+    void showReceiptFile(const std::filesystem::path& file, bool packageFile);
 
     // --- Pieces of the end of a receipt, shared with the unload
     // True in package mode while the current package has a value.
@@ -75,7 +76,8 @@ public:
 private:
     void setManualEntry(bool on);
     void VymazBuf();
-    bool infoRezimSafeBag() const;
+    // The safe-bag mode's notice, unless [User] InfoRezimSafeBag turns it off.
+    void infoRezimSafeBag();
     void resumeReceiving();
     bool isStd() const;
     bool isAut() const;

@@ -27,8 +27,9 @@ const PrintRun* findRun(const PrintDocument& doc, const QString& text) {
 void expectNoUnderlinedIndent(const PrintDocument& doc) {
     for (const auto& page : doc.pages) {
         for (const auto& run : page.runs) {
-            if (run.font.underline)
+            if (run.font.underline) {
                 EXPECT_FALSE(run.text.startsWith(u' ')) << run.text.toStdString();
+            }
         }
     }
 }

@@ -17,6 +17,7 @@
 #include "mainwindow/ReaderStop.h"
 #include "mainwindow/ReceiptState.h"
 #include "mainwindow/ReceiveLoop.h"
+#include "mainwindow/tests/NoPause.h"
 #include "platform/Clock.h"
 #include "platform/FakeSerialPort.h"
 #include "platform/ScriptedPrompts.h"
@@ -31,11 +32,6 @@
 
 namespace trv {
 namespace {
-
-class NoPause final : public Pause {
-public:
-    void wait(qint64) override {}
-};
 
 class NoErrorLog final : public ErrorLogSink {
 public:
@@ -91,7 +87,7 @@ struct Reader {
     ScriptedPrompts prompts;
     AppState state;
     FakeSerialPort port;
-    NoPause pause;
+    test::NoPause pause;
     NoErrorLog log;
     ReaderStop stop;
     ReaderState reader;

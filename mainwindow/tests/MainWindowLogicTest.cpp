@@ -9,15 +9,18 @@
 #include "mainwindow/MainWindowLoad.h"
 #include "mainwindow/MainWindowUnload.h"
 #include "mainwindow/MainWindowView.h"
+#include "mainwindow/PackageFile.h"
 #include "mainwindow/Pause.h"
 #include "mainwindow/ReceiptControl.h"
 #include "mainwindow/ReceiptWindows.h"
 #include "mainwindow/TypeButtons.h"
+#include "mainwindow/tests/NoPause.h"
 #include "platform/Clock.h"
 #include "platform/FakeSerialPort.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextFiles.h"
 #include "testsupport/ScriptedPromptsGtest.h"
+#include "testsupport/TestVoucherTypes.h"
 
 #include <QTemporaryDir>
 
@@ -26,6 +29,7 @@
 #include <deque>
 
 using namespace trv;
+using trv::test::NoPause;
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -36,18 +40,7 @@ QT_END_NAMESPACE
 namespace {
 
 std::shared_ptr<CStrav> makeType(const QString& name, qint32 delka, qint32 delka2) {
-    auto t = std::make_shared<CStrav>();
-    t->Nazev = name;
-    t->Delka = delka;
-    t->Delka2 = delka2;
-    t->PozCastka = 6;
-    t->DelkaCastka = 3;
-    t->KoefCastka = 1;
-    t->CheckIL = 1;
-    t->GainLevel = -1;
-    t->ScanSpeed = -1;
-    t->LaserPower = -1;
-    return t;
+    return test::makeTestType({.name = name, .delka = delka, .delka2 = delka2});
 }
 
 // --- The voucher-type buttons
@@ -152,11 +145,6 @@ public:
     int closes = 0;
 };
 
-class NoPause final : public Pause {
-public:
-    void wait(qint64) override {}
-};
-
 class IgnoredErrorLog final : public ErrorLogSink {
 public:
     void PridejChybu(const QString&) override {}
@@ -189,13 +177,7 @@ protected:
         ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", section, key, value).ok());
     }
 
-    QStringList booked() const {
-        QStringList codes;
-        for (const auto& type : *state.gColStrav)
-            for (const auto& code : *type->Polozky)
-                codes << code->Kod;
-        return codes;
-    }
+    QStringList booked() const { return kodyVsechTypu(*state.gColStrav); }
 
     QTemporaryDir m_dir;
     std::filesystem::path folder;

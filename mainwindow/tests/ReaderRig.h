@@ -11,6 +11,7 @@
 #include "mainwindow/CodeProcessor.h"
 #include "mainwindow/DisplayBox.h"
 #include "mainwindow/ErrorLogSink.h"
+#include "mainwindow/PackageFile.h"
 #include "mainwindow/PackageState.h"
 #include "mainwindow/Pause.h"
 #include "mainwindow/PortSetup.h"
@@ -25,6 +26,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/TextFiles.h"
 #include "testsupport/ScriptedPromptsGtest.h"
+#include "testsupport/TestVoucherTypes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -109,19 +111,12 @@ struct TypeDef {
 };
 
 inline std::shared_ptr<CStrav> makeType(const TypeDef& def, qint16 order) {
-    auto t = std::make_shared<CStrav>();
-    t->Nazev = def.name;
-    t->Delka = def.delka;
-    t->PozCastka = def.pozCastka;
-    t->DelkaCastka = def.delkaCastka;
-    t->KoefCastka = 1;
-    t->pozInterleave1 = def.pozInterleave1;
-    t->PoradiSpolecnosti = order;
-    t->CheckIL = 1;
-    t->GainLevel = -1;
-    t->ScanSpeed = -1;
-    t->LaserPower = -1;
-    return t;
+    return makeTestType({.name = def.name,
+                         .delka = def.delka,
+                         .pozCastka = def.pozCastka,
+                         .delkaCastka = def.delkaCastka,
+                         .pozInterleave1 = def.pozInterleave1,
+                         .order = order});
 }
 
 // "12345" + value in three digits + "00": an Alfa code worth `value`.
@@ -195,13 +190,7 @@ struct ReaderRig {
     void receive(const QByteArray& bytes) { port.deliver(bytes); }
 
     // The codes booked, every type in order.
-    QStringList booked() const {
-        QStringList codes;
-        for (const auto& type : *state.gColStrav)
-            for (const auto& item : *type->Polozky)
-                codes.append(item->Kod);
-        return codes;
-    }
+    QStringList booked() const { return kodyVsechTypu(*state.gColStrav); }
 
     QStringList messages() const { return prompts.texts(); }
 

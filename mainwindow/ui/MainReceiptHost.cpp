@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/ReceiptControl.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -19,17 +20,7 @@ bool MainReceiptHost::NastavPrijem(bool open) {
 
 void MainReceiptHost::setReceiptFile(const std::filesystem::path& folder, const QString& fileName) {
     m_logic.setDatovySoubor(fileName);
-    const std::filesystem::path file = folder / TextFiles::toPath(fileName);
-    if (m_logic.state().sw.gFBalicky) {
-        // In package mode the label names the package file, whose package starts empty.
-        std::filesystem::path bal = file;
-        bal.replace_extension(".bal");
-        m_logic.setLblSoubor(TextFiles::toQString(bal));
-        m_logic.package().gSumaBalik = Currency();
-        m_logic.package().notifyChanged();
-    } else {
-        m_logic.setLblSoubor(TextFiles::toQString(file));
-    }
+    m_logic.control().showReceiptFile(folder / TextFiles::toPath(fileName), m_logic.state().sw.gFBalicky);
 }
 
 // The display box keeps its caret at the end by itself: it only ever grows at the end or is replaced whole.

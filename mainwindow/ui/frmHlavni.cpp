@@ -7,12 +7,12 @@
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowUnload.h"
 #include "mainwindow/ReceiptControl.h"
+#include "mainwindow/ReceiptWindows.h"
 #include "mainwindow/ShellCommands.h"
 #include "mainwindow/TicketsTable.h"
 #include "mainwindow/VerticalMenus.h"
 #include "platform/Currency.h"
 #include "platform/Prompts.h"
-#include "mainwindow/ReceiptWindows.h"
 #include "receipt/ui/dlgNextPackage.h"
 #include "receipt/ui/frmCounter.h"
 #include "receipt/ui/frmCounterPack.h"
@@ -32,8 +32,6 @@ namespace trv {
 
 namespace {
 
-const QColor kReceivingColour(50, 255, 80);
-const QColor kNotReceivingColour(255, 75, 75);
 const QColor kSafeBagColour(192, 192, 255);
 const QColor kDailySafeBagColour(255, 192, 128);
 
@@ -202,9 +200,8 @@ void frmHlavni::konecpr_Click() {
 }
 
 void frmHlavni::mnuRucne_Click() {
-    m_ui->rtbStrav->moveCursor(QTextCursor::End);
+    // The manual-entry window puts the display box's caret at the end before and after the entry.
     m_logic->control().Rucne();
-    m_ui->rtbStrav->moveCursor(QTextCursor::End);
 }
 
 void frmHlavni::mnuTestDTR_Click() {
@@ -278,7 +275,8 @@ void frmHlavni::optT_Click(int index) {
 void frmHlavni::receiptChanged(bool receiving) {
     m_panels[0]->setText(ReceiptState::panelText(m_state.config, receiving));
     QPalette palette = m_ui->StatusBar1->palette();
-    palette.setColor(QPalette::Window, receiving ? kReceivingColour : kNotReceivingColour);
+    const QRgb colour = receiving ? ReceiptState::kReceivingColor : ReceiptState::kNotReceivingColor;
+    palette.setColor(QPalette::Window, QColor(colour));
     m_ui->StatusBar1->setPalette(palette);
     m_ui->rtbStrav->setVisible(receiving);
 }

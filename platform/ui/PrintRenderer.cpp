@@ -62,8 +62,10 @@ private:
 
 class PageDrawer {
 public:
-    PageDrawer(QPainter& painter, QPaintDevice& device)
-        : m_painter(painter), m_device(device), m_kx(device.logicalDpiX() / double(PrintMetrics::kTwipsPerInch)),
+    /// `scale` is the factor by which the page model was printed smaller (PrintLayout).
+    PageDrawer(QPainter& painter, QPaintDevice& device, double scale)
+        : m_painter(painter), m_device(device), m_scale(scale),
+          m_kx(device.logicalDpiX() / double(PrintMetrics::kTwipsPerInch)),
           m_ky(device.logicalDpiY() / double(PrintMetrics::kTwipsPerInch)) {}
 
     void draw(const PrintPage& page, const std::map<std::filesystem::path, QImage>& images) {
@@ -84,26 +86,71 @@ public:
     }
 
 private:
+    // Every character is drawn in its own cell at the model's position, its glyph stretched or narrowed to
+    // the cell's width. Drawing a run as one string would let the real font's advances (as the device rounds
+    // them) decide where the characters land, so that a line printed as one run would drift from the same
+    // line printed in pieces; per cell, columns land where the model put them however the line was split.
     void drawRun(const PrintRun& run) {
         QFont font(m_fonts.family(run.font.name));
         font.setPointSizeF(run.font.size);
         font.setBold(run.font.bold);
         font.setItalic(run.font.italic);
-        font.setUnderline(run.font.underline);
         font.setKerning(false);
         const QFontMetricsF metrics(font, &m_device);
-        // Stretch or narrow the real font to the model's character width so that every column of the
-        // page model lands where the model put it.
-        const double modelCharWidth = run.font.size * PrintMetrics::kTwipsPerPoint * 0.6 * m_kx;
-        font.setLetterSpacing(QFont::AbsoluteSpacing, modelCharWidth - metrics.horizontalAdvance(QLatin1Char('0')));
-        const double lineHeight = run.font.size * PrintMetrics::kTwipsPerPoint * 1.2 * m_ky;
+        const double cell = cellWidth(run.font) * m_kx;
+        const double lineHeight = PrintMetrics::lineHeight(run.font) * m_ky;
+        const double left = run.x * m_kx;
         const double baseline = run.y * m_ky + (lineHeight - metrics.height()) / 2 + metrics.ascent();
         m_painter.setFont(font);
-        m_painter.drawText(QPointF(run.x * m_kx, baseline), run.text);
+
+        const QTransform page = m_painter.worldTransform();
+        for (qsizetype i = 0; i < run.text.size(); ++i) {
+            const qsizetype first = i;
+            QString glyph(run.text.at(i));
+            if (run.text.at(i).isHighSurrogate() && i + 1 < run.text.size() && run.text.at(i + 1).isLowSurrogate()) {
+                glyph.append(run.text.at(++i)); // one character, drawn in the first of its two cells
+            }
+            if (glyph.at(0).isSpace()) {
+                continue;
+            }
+            const double advance = metrics.horizontalAdvance(glyph);
+            QTransform cellTransform = page;
+            cellTransform.translate(left + first * cell, baseline);
+            if (advance > 0) {
+                cellTransform.scale(cell / advance, 1.0);
+            }
+            m_painter.setWorldTransform(cellTransform);
+            m_painter.drawText(QPointF(0, 0), glyph);
+        }
+        m_painter.setWorldTransform(page);
+
+        if (run.font.underline) {
+            // Underlined across the run's whole model width, blanks included, in one stroke.
+            const double y = baseline + metrics.underlinePos();
+            QPen pen(Qt::black);
+            pen.setWidthF(std::max(metrics.lineWidth(), 1.0));
+            pen.setCapStyle(Qt::FlatCap);
+            m_painter.setPen(pen);
+            m_painter.drawLine(QPointF(left, y), QPointF(left + run.text.size() * cell, y));
+            m_painter.setPen(Qt::black);
+        }
+    }
+
+    // The width of a character cell in twips. A job printed smaller keeps the columns of the unscaled model,
+    // whose cells are whole twips: the scaled cell is that width scaled, not the width of the scaled font
+    // rounded anew, which would drift from the scaled positions by up to half a twip per column.
+    double cellWidth(const PrintFont& font) const {
+        if (m_scale == 1.0) {
+            return PrintMetrics::charWidth(font);
+        }
+        PrintFont unscaled = font;
+        unscaled.size = font.size / m_scale;
+        return PrintMetrics::charWidth(unscaled) * m_scale;
     }
 
     QPainter& m_painter;
     QPaintDevice& m_device;
+    double m_scale;
     double m_kx;
     double m_ky;
     FontResolver m_fonts;
@@ -148,7 +195,7 @@ Status draw(QPagedPaintDevice& device, const PrintDocument& document, int copies
         return Status::fail(QStringLiteral("%1 se nezdařil: zařízení nelze otevřít.").arg(job));
     }
     painter.setRenderHint(QPainter::TextAntialiasing);
-    PageDrawer drawer(painter, device);
+    PageDrawer drawer(painter, device, fit.scale);
     bool first = true;
     for (int copy = 0; copy < copies; ++copy) {
         for (const PrintPage& page : laidOut.pages) {

@@ -16,8 +16,9 @@ namespace trv {
 /// installed, into a PDF file in the folder `tisk` beside the data folder (the outcome names the file so
 /// that the operator can be told where it is).
 ///
-/// The page model is drawn as it is, each run in a fixed-pitch font fitted to the model's character width
-/// so that columns line up whatever font the system substitutes. A line wider than the page is never
+/// The page model is drawn as it is, every character in its own cell at the model's position, the glyphs of
+/// a fixed-pitch font fitted to the model's character width, so that columns line up whatever font the system
+/// substitutes and however a line was split into runs. A line wider than the page is never
 /// clipped or wrapped: the job goes landscape and, when that is still too narrow, is printed smaller
 /// (PrintLayout). The requested copies are printed by the printer when it can, else page by page; a PDF
 /// holds every copy.

@@ -3,6 +3,7 @@
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/Pause.h"
 #include "mainwindow/Startup.h"
+#include "mainwindow/tests/NoPause.h"
 #include "mainwindow/ui/VerticalMenu.h"
 #include "mainwindow/ui/WidgetReceiptWindows.h"
 #include "mainwindow/ui/frmHlavni.h"
@@ -23,14 +24,10 @@
 
 using namespace trv;
 using trv::test::child;
+using trv::test::NoPause;
 using trv::test::onNextModal;
 
 namespace {
-
-class NoPause final : public Pause {
-public:
-    void wait(qint64) override {}
-};
 
 // Codes of the sample's second voucher type (its values come from a table) and of its first (value in the code).
 const QString kCode1 = QStringLiteral("0321054321");

@@ -4,10 +4,12 @@
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
 #include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/PackageFile.h"
 #include "mainwindow/Pause.h"
 #include "mainwindow/ReceiptControl.h"
 #include "mainwindow/ReceiptWindows.h"
 #include "mainwindow/Startup.h"
+#include "mainwindow/tests/NoPause.h"
 #include "mainwindow/ui/VerticalMenu.h"
 #include "platform/Clock.h"
 #include "platform/FakeSerialPort.h"
@@ -19,6 +21,7 @@
 #include "receipt/ui/frmCounter.h"
 #include "testsupport/GuiTestHelpers.h"
 #include "testsupport/ScriptedPromptsGtest.h"
+#include "testsupport/TestVoucherTypes.h"
 #include "testsupport/db/PostgresServer.h"
 
 #include <QLCDNumber>
@@ -39,6 +42,8 @@
 
 using namespace trv;
 using trv::test::child;
+using trv::test::makeTestType;
+using trv::test::NoPause;
 using trv::test::onNextModal;
 
 QT_BEGIN_NAMESPACE
@@ -53,11 +58,6 @@ const QString kAkt = QStringLiteral("Příjem dat – AKTIVNÍ");
 const QString kNeakt = QStringLiteral("Příjem dat – NEAKTIVNÍ!");
 const QColor kGreen(50, 255, 80);
 const QColor kRed(255, 75, 75);
-
-class NoPause final : public Pause {
-public:
-    void wait(qint64) override {}
-};
 
 // The windows of the receipt's road, played by the test.
 class FakeReceiptWindows final : public ReceiptWindows {
@@ -102,22 +102,6 @@ QString alfa(int value, int serial = 12345) {
         .arg(QStringLiteral("00"));
 }
 
-std::shared_ptr<CStrav> makeType(const QString& name, qint32 delka, qint32 delka2, qint16 order) {
-    auto t = std::make_shared<CStrav>();
-    t->Nazev = name;
-    t->Delka = delka;
-    t->Delka2 = delka2;
-    t->PozCastka = 6;
-    t->DelkaCastka = 3;
-    t->KoefCastka = 1;
-    t->PoradiSpolecnosti = order;
-    t->CheckIL = 1;
-    t->GainLevel = -1;
-    t->ScanSpeed = -1;
-    t->LaserPower = -1;
-    return t;
-}
-
 // The customer switches with the given positions on.
 QString firmaId(std::initializer_list<int> on) {
     QString id(50, QLatin1Char('0'));
@@ -159,8 +143,12 @@ struct MainWindowRig {
     bool start() {
         EXPECT_TRUE(Main(state, folder, prompts).ok());
         state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
-        EXPECT_TRUE(state.gColStrav->Add(makeType(QStringLiteral("Alfa Stravenky Plus"), 10, 0, 1)).ok());
-        EXPECT_TRUE(state.gColStrav->Add(makeType(QStringLiteral("Beta"), 12, 24, 2)).ok());
+        EXPECT_TRUE(
+            state.gColStrav->Add(makeTestType({.name = QStringLiteral("Alfa Stravenky Plus"), .delka = 10, .order = 1}))
+                .ok());
+        EXPECT_TRUE(
+            state.gColStrav->Add(makeTestType({.name = QStringLiteral("Beta"), .delka = 12, .delka2 = 24, .order = 2}))
+                .ok());
         window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
         return window->Form_Load();
     }
@@ -176,13 +164,7 @@ struct MainWindowRig {
 
     void receive(const QString& lines) { port.deliver(lines.toLatin1()); }
 
-    QStringList booked() const {
-        QStringList codes;
-        for (const auto& type : *state.gColStrav)
-            for (const auto& code : *type->Polozky)
-                codes << code->Kod;
-        return codes;
-    }
+    QStringList booked() const { return kodyVsechTypu(*state.gColStrav); }
 
     QLabel* panel(int n) const {
         const QByteArray name = "StatusBar1Panel" + QByteArray::number(n);

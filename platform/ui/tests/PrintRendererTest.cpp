@@ -122,6 +122,71 @@ TEST(PrintRendererTest, AWideLineTurnsThePageAndIsNotCut) {
     EXPECT_TRUE(text.contains(QStringLiteral("S039 S040"))) << text.toStdString();
 }
 
+struct WordBox {
+    double left = 0;
+    double right = 0;
+};
+
+// The boxes of every word that reads `word`, in points, in page order.
+std::vector<WordBox> wordBoxes(const std::filesystem::path& pdf, const QString& word) {
+    const QString html = toolOutput(QStringLiteral("pdftotext"),
+                                    {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                     QString::fromStdU16String(pdf.u16string()), QStringLiteral("-")});
+    static const QRegularExpression wordTag(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    std::vector<WordBox> boxes;
+    for (const QRegularExpressionMatch& m : wordTag.globalMatch(html)) {
+        if (m.captured(3) == word) {
+            boxes.push_back({m.captured(1).toDouble(), m.captured(2).toDouble()});
+        }
+    }
+    return boxes;
+}
+
+// Text lands at the model's columns however a line is split into runs: a heading printed as one run lines up
+// with the lines below it that are printed piece by piece, also when the job is printed smaller.
+TEST(PrintRendererTest, ColumnsLineUpWhateverTheRunSplit) {
+    const QString indent(20, QLatin1Char(' '));
+    const QString gap(40, QLatin1Char(' '));
+    const QString wideLine(250, QLatin1Char('W'));
+    for (const bool wide : {false, true}) {
+        SCOPED_TRACE(wide ? "printed smaller" : "full size");
+        Printer printer;
+        printer.print(indent + QStringLiteral("ABC") + gap + QStringLiteral("DEF"));
+        if (wide) {
+            printer.print(wideLine);
+        }
+        ASSERT_TRUE(printer.endDoc().ok());
+        PrintDocument document = printer.printed().back();
+        // The same line again below, as the program prints it in pieces (blanks, then each column).
+        std::vector<PrintRun>& runs = document.pages.front().runs;
+        const PrintRun whole = runs.front();
+        const int cell = PrintMetrics::charWidth(whole.font);
+        const int y = document.pages.front().contentBottom();
+        runs.push_back(PrintRun{0, y, indent, whole.font});
+        runs.push_back(PrintRun{20 * cell, y, QStringLiteral("ABC"), whole.font});
+        runs.push_back(PrintRun{63 * cell, y, QStringLiteral("D"), whole.font});
+        runs.push_back(PrintRun{64 * cell, y, QStringLiteral("EF"), whole.font});
+
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const auto pdf = pathOf(dir.filePath(QStringLiteral("sloupce.pdf")));
+        ASSERT_TRUE(PrintRenderer::renderToPdf(document, pdf).ok());
+
+        for (const QString& word : {QStringLiteral("ABC"), QStringLiteral("DEF")}) {
+            const std::vector<WordBox> boxes = wordBoxes(pdf, word);
+            ASSERT_EQ(boxes.size(), 2u) << word.toStdString();
+            EXPECT_NEAR(boxes[0].left, boxes[1].left, 0.25) << word.toStdString();
+            EXPECT_NEAR(boxes[0].right, boxes[1].right, 0.25) << word.toStdString();
+        }
+        if (wide) {
+            const std::vector<WordBox> line = wordBoxes(pdf, wideLine);
+            ASSERT_EQ(line.size(), 1u); // neither cut nor wrapped
+            EXPECT_LE(line[0].right, pdfInfo(pdf).width);
+        }
+    }
+}
+
 TEST(PrintRendererTest, WithoutAPrinterTheJobGoesToATiskFolderBesideTheData) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
