@@ -31,8 +31,6 @@ public:
     CColStrav& operator=(CColStrav&&) = default;
 
     const VoucherContext& context() const { return *m_context; }
-    const std::filesystem::path& typStravIni() const { return m_typStravIni; }
-    const std::filesystem::path& typStravGroupIni() const { return m_typStravGroupIni; }
     // The log of codes refused as duplicates, in the program folder.
     std::filesystem::path duplicityLog() const;
 

@@ -158,7 +158,6 @@ public:
 
     // The program around the type; set by the collection that holds it.
     const VoucherContext* context() const { return m_context.get(); }
-    const std::shared_ptr<const VoucherContext>& sharedContext() const { return m_context; }
     void setContext(std::shared_ptr<const VoucherContext> context) { m_context = std::move(context); }
 
 private:

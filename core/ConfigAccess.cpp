@@ -18,10 +18,9 @@ QString cutToBuffer(const QString& value, qsizetype max) {
     return value.left(std::min(end, max));
 }
 
-std::optional<QString> sentinelRead(const std::filesystem::path& file, const QString& section, const QString& key,
-                                    qsizetype max) {
-    const QString value = cutToBuffer(ProfileFile::read(file, section, key, kMissingSentinel), max);
-    if (value.left(kMissingSentinel.size()) == kMissingSentinel)
+// A read that got the sentinel back found no such key.
+std::optional<QString> unlessSentinel(const QString& value) {
+    if (value.startsWith(kMissingSentinel))
         return std::nullopt;
     return value;
 }
@@ -53,15 +52,12 @@ QString Config::CtiKonfig(const QString& section, const QString& key, const QStr
 }
 
 std::optional<QString> Config::ctiSentinel(const QString& section, const QString& key) const {
-    return sentinelRead(m_iniFile, section, key, kSentinelValueMax);
+    return unlessSentinel(cutToBuffer(ProfileFile::read(m_iniFile, section, key, kMissingSentinel), kSentinelValueMax));
 }
 
 std::optional<QString> Config::ctiCestu(const QString& section, const QString& key) const {
     // A cut path silently points elsewhere, so paths come back whole.
-    const QString value = ProfileFile::read(m_iniFile, section, key, kMissingSentinel);
-    if (value.left(kMissingSentinel.size()) == kMissingSentinel)
-        return std::nullopt;
-    return value;
+    return unlessSentinel(ProfileFile::read(m_iniFile, section, key, kMissingSentinel));
 }
 
 Status Config::zapis(const QString& section, const QString& key, const QString& value) const {

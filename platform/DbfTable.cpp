@@ -491,12 +491,6 @@ const DbfValue& DbfRecord::value(QStringView fieldName) const {
     return value(-1);
 }
 
-bool DbfRecord::hasField(QStringView fieldName) const {
-    return m_fields && std::any_of(m_fields->begin(), m_fields->end(), [&](const DbfField& f) {
-               return QStringView(f.name).compare(fieldName, Qt::CaseInsensitive) == 0;
-           });
-}
-
 // ---------------------------------------------------------------------------------------------------------------
 // DbfTable
 // ---------------------------------------------------------------------------------------------------------------

@@ -92,7 +92,6 @@ public:
     const DbfValue& value(int field) const;
     /// The value of the named field (any letter case); a null value when the table has no such field.
     const DbfValue& value(QStringView fieldName) const;
-    bool hasField(QStringView fieldName) const;
 
     QString text(QStringView fieldName) const { return value(fieldName).toText(); }
     std::optional<Currency> number(QStringView fieldName) const { return value(fieldName).toCurrency(); }

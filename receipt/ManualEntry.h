@@ -28,9 +28,6 @@ public:
     // The type of list entry `index` (0 for the first) is chosen: its first code length is `firstLength` (the
     // entry's data) and its second length that of the type at that position (0: the type has one length).
     void chooseType(int index, qint32 firstLength);
-    qint32 firstLength() const { return m_firstLength; }
-    qint32 secondLength() const { return m_secondLength; }
-    int typeIndex() const { return m_typeIndex; }
 
     // Enter in the code box empties it unless the text has the first code length; it never submits.
     bool enterEmpties(const QString& text) const { return text.size() != m_firstLength; }

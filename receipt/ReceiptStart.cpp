@@ -36,6 +36,16 @@ ReceiptStart::Outcome failed(int number, const QString& description) {
     return failed(Error{number, description});
 }
 
+ReceiptStart::Outcome portSettingsFailed() {
+    return failed(kErrKonfiguracePortu,
+                  QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
+}
+
+ReceiptStart::Outcome portOpenFailed() {
+    return failed(kErrOtevreniPortu,
+                  QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+}
+
 bool isFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     return std::filesystem::is_directory(folder, ec);
@@ -133,8 +143,9 @@ void ReceiptStart::rememberReceipt(const QString& fileName) {
         rememberReceipt(dateYYMMDD(m_clock.today()), QString(), QString());
 }
 
-bool ReceiptStart::portSettingsRead() {
-    return NactiNastaveniPortu(m_state);
+bool ReceiptStart::switchOn() {
+    m_host.PrepniSkener(true);
+    return m_host.NastavPrijem(true);
 }
 
 ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input) {
@@ -155,13 +166,10 @@ ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& fo
     const Status created = TextFiles::writeAll(folder / kBarcodeFileName.toStdU16String(), QString());
     if (!created.ok())
         return failed(created.error());
-    if (!portSettingsRead())
-        return failed(kErrKonfiguracePortu,
-                      QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
-    m_host.PrepniSkener(true);
-    if (!m_host.NastavPrijem(true))
-        return failed(kErrOtevreniPortu,
-                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+    if (!NactiNastaveniPortu(m_state))
+        return portSettingsFailed();
+    if (!switchOn())
+        return portOpenFailed();
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, kBarcodeFileName);
     m_state.gSouborVytvorenNovy = true;
@@ -179,21 +187,18 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
     if (TextFiles::findCaseInsensitive(folder, name))
         return refused(QStringLiteral("Zadaný soubor již existuje. Musíte zvýšit pořadí čtení!"));
 
-    if (!portSettingsRead())
-        return failed(kErrKonfiguracePortu,
-                      QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
+    if (!NactiNastaveniPortu(m_state))
+        return portSettingsFailed();
     if (!isFolder(folder))
         return failed(kErrNeexistujiciCesta, QStringLiteral("Neexistující cesta."));
     const std::filesystem::path file = folder / name.toStdU16String();
     const Status created = TextFiles::writeAll(file, QString());
     if (!created.ok())
         return failed(created.error());
-    m_host.PrepniSkener(true);
-    if (!m_host.NastavPrijem(true)) {
+    if (!switchOn()) {
         // The empty file would only block the same name at the next attempt.
         (void)TextFiles::remove(file);
-        return failed(kErrOtevreniPortu,
-                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+        return portOpenFailed();
     }
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, name);
@@ -203,9 +208,8 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
 }
 
 ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input) {
-    if (!portSettingsRead())
-        return failed(kErrKonfiguracePortu,
-                      QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
+    if (!NactiNastaveniPortu(m_state))
+        return portSettingsFailed();
     // The file is read before anything is switched on, so that a file that cannot be read leaves the receipt
     // in memory and the receipt box as they were.
     const Result<QStringList> lines = TextFiles::readLines(folder / input.chosenFile.toStdU16String());
@@ -214,10 +218,8 @@ ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& fol
     if (!m_state.gColStrav)
         return failed(0, QStringLiteral("Typy stravenek nejsou načteny."));
 
-    m_host.PrepniSkener(true);
-    if (!m_host.NastavPrijem(true))
-        return failed(kErrOtevreniPortu,
-                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+    if (!switchOn())
+        return portOpenFailed();
     m_host.setReceiptFile(folder, input.chosenFile);
     m_host.setReceiptText(QString());
 

@@ -79,7 +79,8 @@ private:
     Outcome startBarcode(const std::filesystem::path& folder);
     Outcome startNewFile(const std::filesystem::path& folder, const ReceiptStartInput& input);
     Outcome startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input);
-    bool portSettingsRead();
+    // Switches the reader on and opens the port through the main window; false when the port does not open.
+    bool switchOn();
     // The receipt date, cash desk and order the closing windows show, set once the receipt has started.
     void rememberReceipt(const QString& datum, const QString& pokladni, const QString& poradi);
     void rememberReceipt(const QString& fileName);

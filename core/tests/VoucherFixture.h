@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "core/tests/DefinedType.h"
 #include "platform/Clock.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
@@ -41,17 +42,7 @@ protected:
     std::shared_ptr<CStrav> addType(const QString& name, qint32 delka, qint32 delka2,
                                     const std::function<void(CStrav&)>& configure = {})
     {
-        auto t = std::make_shared<CStrav>();
-        t->Nazev = name;
-        t->Delka = delka;
-        t->Delka2 = delka2;
-        t->PoziceRC = -1;
-        t->ObsahujeRC = -1;
-        t->delka1PoziceRC1 = t->delka2PoziceRC1 = t->delka1PoziceRC2 = t->delka2PoziceRC2 = -1;
-        t->delka1PoziceRC3 = t->delka2PoziceRC3 = -1;
-        t->ObsahujeRC2 = t->ObsahujeRC3 = -1;
-        if (configure)
-            configure(*t);
+        auto t = makeDefinedType(name, delka, delka2, configure);
         t->PoradiSpolecnosti = static_cast<qint16>(types->count() + 1);
         EXPECT_TRUE(types->Add(t).ok());
         return t;

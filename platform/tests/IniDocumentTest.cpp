@@ -3,43 +3,20 @@
 #include "platform/ProfileFile.h"
 #include "platform/TextFiles.h"
 
+#include "platform/tests/TempFolderTest.h"
+
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 using namespace trv;
 namespace fs = std::filesystem;
 
 namespace {
 
-class IniDocumentTest : public ::testing::Test {
+class IniDocumentTest : public test::TempFolderTest {
 protected:
-    fs::path path(const char* name) const { return TextFiles::toPath(m_dir.filePath(QString::fromUtf8(name))); }
-
-    fs::path writeBytes(const char* name, const QByteArray& bytes) const {
-        const fs::path p = path(name);
-        QFile f(TextFiles::toQString(p));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return p;
-    }
-
-    static QByteArray bytesOf(const fs::path& p) {
-        QFile f(TextFiles::toQString(p));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << p;
-        return f.readAll();
-    }
-
     QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
-
-    QTemporaryDir m_dir;
 };
 
 // A configuration file as installations have them: comments, blank lines, odd spacing, garbage, a
@@ -267,7 +244,6 @@ TEST_F(IniDocumentTest, EntriesThatWouldReadBackDifferentlyAreRefused) {
 }
 
 #ifdef Q_OS_UNIX
-// Tests run as root, so permissions cannot make a write fail; a file-size limit can, at any size.
 TEST_F(IniDocumentTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     const QByteArray original("[S]\r\nk=old\r\n");
     const fs::path file = writeBytes("limited.ini", original);
@@ -275,15 +251,12 @@ TEST_F(IniDocumentTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     ASSERT_TRUE(doc.ok());
     doc.value().setValue(QStringLiteral("S"), QStringLiteral("k"), QString(4096, u'n'));
 
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status st = doc.value().save(file);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    Status st;
+    {
+        const test::SmallFileSizeLimit limit;
+        ASSERT_TRUE(limit.set());
+        st = doc.value().save(file);
+    }
 
     ASSERT_FALSE(st.ok());
     EXPECT_TRUE(st.message().startsWith(QStringLiteral("Nelze uložit soubor ") + TextFiles::toQString(file)))

@@ -1,48 +1,24 @@
 #include "platform/TextFiles.h"
 
+#include "platform/tests/TempFolderTest.h"
+
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 using namespace trv;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TextFilesTest : public ::testing::Test {
+class TextFilesTest : public test::TempFolderTest {
 protected:
-    fs::path path(const QString& name) const { return TextFiles::toPath(m_dir.filePath(name)); }
-    fs::path path(const char* name) const { return path(QString::fromUtf8(name)); }
-
-    fs::path writeBytes(const char* name, const QByteArray& bytes) const {
-        const fs::path p = path(name);
-        QFile f(TextFiles::toQString(p));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return p;
-    }
-
-    static QByteArray bytesOf(const fs::path& p) {
-        QFile f(TextFiles::toQString(p));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << p;
-        return f.readAll();
-    }
-
     static QStringList namesOf(const std::vector<fs::path>& paths) {
         QStringList names;
         for (const auto& p : paths)
             names.append(TextFiles::toQString(p.filename()));
         return names;
     }
-
-    QTemporaryDir m_dir;
 };
 
 } // namespace
@@ -119,20 +95,16 @@ TEST_F(TextFilesTest, WritingOverAFolderFailsAndLeavesIt) {
 }
 
 #ifdef Q_OS_UNIX
-// Tests run as root, so permissions cannot make a write fail; a file-size limit can.
 TEST_F(TextFilesTest, WriteCutShortLeavesTheOldFileAndAppendLeavesNoHalfLine) {
     const fs::path file = writeBytes("day.txt", "old\r\n");
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status written = TextFiles::writeAll(file, QString(5000, u'n'));
-    const Status appended = TextFiles::appendLine(file, QString(5000, u'n'));
-    const Status created = TextFiles::appendLine(path("new.txt"), QString(5000, u'n'));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    Status written, appended, created;
+    {
+        const test::SmallFileSizeLimit limit;
+        ASSERT_TRUE(limit.set());
+        written = TextFiles::writeAll(file, QString(5000, u'n'));
+        appended = TextFiles::appendLine(file, QString(5000, u'n'));
+        created = TextFiles::appendLine(path("new.txt"), QString(5000, u'n'));
+    }
 
     EXPECT_FALSE(written.ok());
     EXPECT_FALSE(appended.ok());

@@ -4,6 +4,7 @@
 #include "core/CColStrav.h"
 #include "core/CPolozka.h"
 #include "core/CStrav.h"
+#include "core/tests/DefinedType.h"
 #include "platform/Clock.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextCodec.h"
@@ -55,17 +56,7 @@ protected:
     // not set them.
     std::shared_ptr<CStrav> addType(const QString& name, qint32 delka, qint32 delka2,
                                     const std::function<void(CStrav&)>& configure = {}) {
-        auto t = std::make_shared<CStrav>();
-        t->Nazev = name;
-        t->Delka = delka;
-        t->Delka2 = delka2;
-        t->PoziceRC = -1;
-        t->ObsahujeRC = -1;
-        t->delka1PoziceRC1 = t->delka2PoziceRC1 = t->delka1PoziceRC2 = t->delka2PoziceRC2 = -1;
-        t->delka1PoziceRC3 = t->delka2PoziceRC3 = -1;
-        t->ObsahujeRC2 = t->ObsahujeRC3 = -1;
-        if (configure)
-            configure(*t);
+        auto t = makeDefinedType(name, delka, delka2, configure);
         t->PoradiSpolecnosti = static_cast<qint16>(state.gColStrav->count() + 1);
         EXPECT_TRUE(state.gColStrav->Add(t).ok());
         return t;

@@ -24,10 +24,6 @@ void frmCounter::setText() {
     m_ui->cmdReset->setText(m_config.DejText(section, QStringLiteral("btnReset")));
 }
 
-void frmCounter::setResetHandler(std::function<void()> resetCounters) {
-    m_resetCounters = std::move(resetCounters);
-}
-
 void frmCounter::setReadCount(qint64 reads) {
     showWholeNumber(m_ui->fwlCount, reads);
 }

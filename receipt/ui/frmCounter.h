@@ -26,7 +26,6 @@ public:
 
     // Re-reads the captions from the language file (the language file may change at run time).
     void setText();
-    void setResetHandler(std::function<void()> resetCounters);
 
     void setReadCount(qint64 reads);               // fwlCount
     void setReadsWithoutNoRead(qint64 reads);      // fwlNOREAD

@@ -9,11 +9,6 @@
 
 namespace trv {
 
-struct AppState;
-class Clock;
-class Prompts;
-class ReceiptHost;
-
 namespace Ui {
 class frmPrijem;
 }
