@@ -18,10 +18,11 @@ const QString kSqliteDriver = QStringLiteral("QSQLITE");
 const QString kPostgresDriver = QStringLiteral("QPSQL");
 const QString kTable = QStringLiteral("tickets");
 
-// Money is whole hundredths: exact in every database, whatever its idea of a "number".
+// Money is whole hundredths: exact in every database, whatever its idea of a "number". TICKET_TYPE holds the
+// voucher-type number, which passes 9 where ten or more types are defined: one character refused those rows.
 const QString kCreateStatement =
     QStringLiteral("CREATE TABLE tickets (DEPO VARCHAR(3), DAT DATE, IDENT_OBALKY VARCHAR(13), IDENT_FA VARCHAR(13), "
-                   "TICKET_TYPE VARCHAR(1), CODE VARCHAR(35), VALUE BIGINT, OPERATOR VARCHAR(20), IMPORTED DATE)");
+                   "TICKET_TYPE VARCHAR(5), CODE VARCHAR(35), VALUE BIGINT, OPERATOR VARCHAR(20), IMPORTED DATE)");
 const QString kInsertStatement = QStringLiteral(
     "INSERT INTO tickets (DEPO, DAT, IDENT_OBALKY, IDENT_FA, TICKET_TYPE, CODE, VALUE, OPERATOR, IMPORTED) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -282,7 +283,7 @@ Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
     };
     static const Limit limits[] = {
         {"DEPO", &TicketRow::depo, 3},         {"IDENT_OBALKY", &TicketRow::identObalky, 13},
-        {"IDENT_FA", &TicketRow::identFa, 13}, {"TICKET_TYPE", &TicketRow::ticketType, 1},
+        {"IDENT_FA", &TicketRow::identFa, 13}, {"TICKET_TYPE", &TicketRow::ticketType, 5},
         {"CODE", &TicketRow::code, 35},        {"OPERATOR", &TicketRow::operatorName, 20},
     };
     for (size_t i = 0; i < rows.size(); ++i) {

@@ -18,7 +18,7 @@ struct TicketRow {
     QDate dat;            ///< DAT
     QString identObalky;  ///< IDENT_OBALKY (envelope id), at most 13 characters
     QString identFa;      ///< IDENT_FA (invoice id), at most 13 characters
-    QString ticketType;   ///< TICKET_TYPE, at most 1 character
+    QString ticketType;   ///< TICKET_TYPE, the 1-based voucher-type number, at most 5 digits
     QString code;         ///< CODE, at most 35 characters
     Currency value;       ///< VALUE, stored as whole hundredths (rounded half to even)
     QString operatorName; ///< OPERATOR, at most 20 characters
