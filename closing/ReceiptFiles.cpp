@@ -8,15 +8,6 @@
 
 namespace trv {
 
-QStringList kodyPrijmu(const CColStrav& types) {
-    QStringList codes;
-    for (const auto& t : types) {
-        for (const auto& code : *t->Polozky)
-            codes.append(code->Kod);
-    }
-    return codes;
-}
-
 bool jenProCteni(const std::filesystem::path& file) {
     std::error_code ec;
     const auto status = std::filesystem::status(file, ec);
@@ -30,7 +21,7 @@ Status zapisDenniSoubor(const std::filesystem::path& file, const CColStrav& type
         return Status::fail(
             QStringLiteral("Soubor %1 je jen pro čtení: příjem do něj nelze uložit.").arg(TextFiles::toQString(file)));
     }
-    return TextFiles::writeLines(file, kodyPrijmu(types));
+    return TextFiles::writeLines(file, types.kodyVsechTypu());
 }
 
 std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile) {
@@ -73,7 +64,7 @@ Result<std::filesystem::path> zapisSafeBag(const std::filesystem::path& folder, 
             break;
         at = at.addSecs(1);
     }
-    if (Status written = TextFiles::writeLines(file, kodyPrijmu(types)); !written.ok())
+    if (Status written = TextFiles::writeLines(file, types.kodyVsechTypu()); !written.ok())
         return written.error();
     return file;
 }

@@ -17,10 +17,6 @@ class CColStrav;
 // The files a closed receipt is saved in: the day data file, the statement file and the safe-bag list. Each is
 // written whole through a temporary file that replaces the old one only when complete.
 
-// Every code of the receipt: the types in collection order, each type's codes in reading order, NOREAD
-// readings included.
-QStringList kodyPrijmu(const CColStrav& types);
-
 // True when the file exists and carries no write permission. The operator marked it so: it is neither
 // rewritten nor deleted (the check does not rely on the user we run as, which may be allowed everything).
 bool jenProCteni(const std::filesystem::path& file);

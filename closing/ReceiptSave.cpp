@@ -103,7 +103,7 @@ void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile) {
         m_prompts.error(folderErrorText(m_state.config, DataFolder::Exportu, folder.error()));
         return;
     }
-    const auto totals = souctyPrijmu(*m_state.gColStrav, name->pokladna.toLongLong(), name->den);
+    const auto totals = DayTotals::soucty(*m_state.gColStrav, name->pokladna.toLongLong(), name->den);
     const Status added = totals.ok() ? pridejDoExpData(folder.value(), totals.value()) : Status(totals.error());
     if (!added.ok())
         hlasChybuUlozeni(added.error());

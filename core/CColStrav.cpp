@@ -210,6 +210,19 @@ Result<bool> CColStrav::SmazJedenNominal(const QString& nominal, const QString& 
     return false;
 }
 
+QStringList CColStrav::kodyVsechTypu() const
+{
+    QStringList codes;
+    for (const auto& type : m_types) {
+        if (!type->Polozky)
+            continue;
+        for (const auto& item : *type->Polozky)
+            if (item)
+                codes.append(item->Kod);
+    }
+    return codes;
+}
+
 Status CColStrav::nactiSouctyStravenek()
 {
     for (const auto& t : m_types) {

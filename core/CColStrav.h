@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <memory>
@@ -81,6 +82,10 @@ public:
     Result<bool> SmazNominal(const QString& nominal, const QString& typeName);
     // Removes the first such code, in type order and then code order.
     Result<bool> SmazJedenNominal(const QString& nominal, const QString& typeName);
+
+    // Every code held, NOREAD readings included: the types in collection order, each type's codes in reading
+    // order.
+    QStringList kodyVsechTypu() const;
 
     // --- Per-type sums
     // Recomputes sumaStravenek of every type.

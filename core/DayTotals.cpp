@@ -108,24 +108,30 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
                 return read.error();
         }
 
-        Row row;
-        row.pokladni = desk.toLongLong();
-        row.datum = *day;
-        for (const auto& t : types) {
-            Currency* slot = row.castkaVydavatele(t->Nazev);
-            if (!slot)
-                continue;
-            // The total as the statement shows it, to two decimals. Several types of one issuer add up: the row
-            // holds what the issuer owes, not what its last type took in.
-            const auto total = t->hodnotaStravenek();
-            if (!total.ok())
-                return Error{0,
-                             QStringLiteral("Denní součty pokladny %1 za %2: %3").arg(desk, datum, total.message())};
-            *slot += Currency::parse(total.value()).value_or(Currency());
-        }
-        rows.push_back(row);
+        auto row = soucty(types, desk.toLongLong(), *day);
+        if (!row.ok())
+            return Error{0, QStringLiteral("Denní součty pokladny %1 za %2: %3").arg(desk, datum, row.message())};
+        rows.push_back(row.value());
     }
     return rows;
+}
+
+Result<DayTotals::Row> DayTotals::soucty(const CColStrav& types, qint64 pokladna, const QDate& den) {
+    Row row;
+    row.pokladni = pokladna;
+    row.datum = den;
+    for (const auto& t : types) {
+        Currency* slot = row.castkaVydavatele(t->Nazev);
+        if (!slot)
+            continue;
+        // The total as the statement shows it, to two decimals. Several types of one issuer add up: the row
+        // holds what the issuer owes, not what its last type took in.
+        const auto total = t->hodnotaStravenek();
+        if (!total.ok())
+            return total.error();
+        *slot += Currency::parse(total.value()).value_or(Currency());
+    }
+    return row;
 }
 
 Status DayTotals::ExportDoreviz(const QString& datum) {

@@ -17,6 +17,7 @@ namespace trv {
 
 struct AppState;
 class Booking;
+class CColStrav;
 class Clock;
 class Prompts;
 class ReaderControl;
@@ -53,6 +54,10 @@ public:
 
     // The totals of the day per cash desk, as ExportDoreviz would write them, without touching the table.
     Result<std::vector<Row>> spoctiDen(const QString& datum);
+
+    // The row of that cash desk and day with the value of the codes held by the types of each issuer; several
+    // types of one issuer all count towards its total. An error when a type's codes cannot be valued.
+    static Result<Row> soucty(const CColStrav& types, qint64 pokladna, const QDate& den);
 
     // The cash desk of a day file of the day: the three digits before ".txt" (any letter case) of a name that
     // begins with the day; nullopt for every other name.

@@ -10,20 +10,8 @@
 
 namespace trv {
 
-QStringList kodyVsechTypu(const CColStrav& types) {
-    QStringList codes;
-    for (const auto& type : types) {
-        if (!type || !type->Polozky)
-            continue;
-        for (const auto& item : *type->Polozky)
-            if (item)
-                codes.append(item->Kod);
-    }
-    return codes;
-}
-
 Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const CColStrav& types, PackageState& package) {
-    return UlozBalik(path, cisloBaliku, kodyVsechTypu(types), package);
+    return UlozBalik(path, cisloBaliku, types.kodyVsechTypu(), package);
 }
 
 Status UlozBalik(const std::filesystem::path& path, qint64 cisloBaliku, const QStringList& codes,

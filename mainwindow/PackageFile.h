@@ -16,9 +16,6 @@ class Prompts;
 // The package file of package mode (<receipt>.bal): for every package written, a line "#" and the package
 // number, then the package's codes, one per line, CR LF after each, in Windows-1250.
 
-// The codes held in memory, every type in collection order and within a type in reading order.
-QStringList kodyVsechTypu(const CColStrav& types);
-
 // UlozBalik: adds package `cisloBaliku` with every code held in memory to the end of the package file
 // (created when missing), and makes those codes the codes of the package written last, leaving the current
 // package's code list empty. The file is replaced as a whole only once the new text is complete, so a failed

@@ -7,6 +7,7 @@
 #include "platform/Printer.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
+#include "testsupport/QtPrinters.h"
 #include "testsupport/ScriptedPromptsGtest.h"
 
 #include <QDir>
@@ -21,20 +22,6 @@
 #ifndef CLOSING_LANGUAGE_FILE
 #define CLOSING_LANGUAGE_FILE TRV_TEST_DATA "/langCS.ini"
 #endif
-
-// Readable values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-    *os << "{\n";
-    for (const QString& s : l)
-        *os << "  \"" << s.toStdString() << "\"\n";
-    *os << "}";
-}
-inline void PrintTo(const QByteArray& b, std::ostream* os) {
-    *os << '"' << b.toStdString() << '"';
-}
 
 namespace trv::test {
 

@@ -312,8 +312,9 @@ TEST_F(ClosingPostgresTest, DepotModeInsertsTicketsIntoTheConfiguredServer) {
     EXPECT_EQ(sod55->value, Currency::fromCents(5550));
     EXPECT_EQ(sod55->ticketType, QStringLiteral("2"));
 
-    // A row the table cannot take (a type number of two digits) fails the whole save of the rows: none is added.
-    env.sod->kodTypu = 12;
+    // A row the table cannot take (an operator name longer than its column) fails the whole save of the rows: none
+    // is added.
+    env.receipt.gOperator = QString(21, QLatin1Char('N'));
     ScriptedPrompts quiet([](const QString&) {});
     UlozeniPrijmu failing(env.state, env.receipt, quiet, env.clock);
     EXPECT_TRUE(failing.uloz(env.dataFile(QStringLiteral("260314_042_Novak_1.txt"))));

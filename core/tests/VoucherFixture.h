@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
+#include "testsupport/QtPrinters.h"
 #include "testsupport/ScriptedPromptsGtest.h"
 
 #include <QTemporaryDir>
@@ -14,14 +15,6 @@
 
 #include <functional>
 #include <memory>
-
-// Readable QString values in test failures.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace trv::test {
 

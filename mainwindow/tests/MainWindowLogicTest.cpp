@@ -19,6 +19,7 @@
 #include "platform/FakeSerialPort.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextFiles.h"
+#include "testsupport/QtPrinters.h"
 #include "testsupport/ScriptedPromptsGtest.h"
 #include "testsupport/TestVoucherTypes.h"
 
@@ -30,12 +31,6 @@
 
 using namespace trv;
 using trv::test::NoPause;
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace {
 
@@ -177,7 +172,7 @@ protected:
         ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", section, key, value).ok());
     }
 
-    QStringList booked() const { return kodyVsechTypu(*state.gColStrav); }
+    QStringList booked() const { return state.gColStrav->kodyVsechTypu(); }
 
     QTemporaryDir m_dir;
     std::filesystem::path folder;

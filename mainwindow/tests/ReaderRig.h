@@ -190,7 +190,7 @@ struct ReaderRig {
     void receive(const QByteArray& bytes) { port.deliver(bytes); }
 
     // The codes booked, every type in order.
-    QStringList booked() const { return kodyVsechTypu(*state.gColStrav); }
+    QStringList booked() const { return state.gColStrav->kodyVsechTypu(); }
 
     QStringList messages() const { return prompts.texts(); }
 

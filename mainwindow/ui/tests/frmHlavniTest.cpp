@@ -20,6 +20,7 @@
 #include "platform/TicketsDatabase.h"
 #include "receipt/ui/frmCounter.h"
 #include "testsupport/GuiTestHelpers.h"
+#include "testsupport/QtPrinters.h"
 #include "testsupport/ScriptedPromptsGtest.h"
 #include "testsupport/TestVoucherTypes.h"
 #include "testsupport/db/PostgresServer.h"
@@ -45,12 +46,6 @@ using trv::test::child;
 using trv::test::makeTestType;
 using trv::test::NoPause;
 using trv::test::onNextModal;
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace {
 
@@ -164,7 +159,7 @@ struct MainWindowRig {
 
     void receive(const QString& lines) { port.deliver(lines.toLatin1()); }
 
-    QStringList booked() const { return kodyVsechTypu(*state.gColStrav); }
+    QStringList booked() const { return state.gColStrav->kodyVsechTypu(); }
 
     QLabel* panel(int n) const {
         const QByteArray name = "StatusBar1Panel" + QByteArray::number(n);
