@@ -37,7 +37,7 @@ void Booking::refuse(QString message) {
 
 std::shared_ptr<CStrav> Booking::findType(const QString& s, bool logToWindow) {
     // An empty line (a blank line of a stored file) holds no code: there is nothing to stop the reader for or
-    // to tell the operator about. A type without a second length has 0 there, so the recognisers would take it.
+    // to tell the operator about.
     if (s.isEmpty()) {
         refuse(QStringLiteral("Prázdný řádek není kód stravenky."));
         return nullptr;
@@ -92,7 +92,7 @@ bool Booking::OverZvolenouSplecnost(const QString& s, int selectedIndex) {
     if (s == m_state.gNoRead || !m_state.sw.gFKontrolaSpolecnosti)
         return true;
     // A code of no known type passes here: the booking refuses it with its own message.
-    const auto found = s.isEmpty() ? Result<std::shared_ptr<CStrav>>(nullptr) : m_types.NajdiTypKodu(s);
+    const auto found = m_types.NajdiTypKodu(s);
     if (!found.ok() || !found.value())
         return true;
     return found.value()->PoradiSpolecnosti == selectedIndex + 1;

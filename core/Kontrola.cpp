@@ -62,9 +62,6 @@ bool Kontrola::OverZnaky(const QString& kod) const {
 bool Kontrola::OverDelku(const QString& kod) const {
     if (kod == m_state.gNoRead)
         return true;
-    // A type without a second length has 0 there: no type accepts a code of no characters.
-    if (kod.isEmpty())
-        return false;
     return m_types.ExistDelka(kod.size());
 }
 
