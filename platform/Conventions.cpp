@@ -330,6 +330,12 @@ QString dateShort(const QDate& d) {
     return QStringLiteral("%1.%2.%3").arg(d.day()).arg(d.month()).arg(d.year());
 }
 
+QDate lastDayOfPreviousMonth(const QDate& d) {
+    if (!d.isValid())
+        return {};
+    return QDate(d.year(), d.month(), 1).addDays(-1);
+}
+
 std::optional<QDate> parseDate(QStringView s) {
     const QStringView t = s.trimmed();
     const QChar separator = t.contains(u'/') ? u'/' : u'.';

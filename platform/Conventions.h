@@ -84,6 +84,8 @@ QString dateDMY(const QDate& d);
 QString dateShort(const QDate& d);
 /// "1.1.2004", "01.01.2004", "1/1/2004" (blanks around allowed); nullopt when not a real date.
 std::optional<QDate> parseDate(QStringView s);
+/// The last day of the month before d's month (28 or 29 February in March, as the year has it).
+QDate lastDayOfPreviousMonth(const QDate& d);
 /// "9:05:03" (H:mm:ss); empty for an invalid time.
 QString timeHms(const QTime& t);
 

@@ -310,5 +310,19 @@ TEST(ConventionsTest, ParseDateAcceptsTheShortAndLongForms) {
     }
 }
 
+TEST(ConventionsTest, LastDayOfPreviousMonthFollowsTheCalendar) {
+    const std::vector<std::pair<QDate, QDate>> cases = {
+        {QDate(2024, 3, 15), QDate(2024, 2, 29)},
+        {QDate(2023, 3, 1), QDate(2023, 2, 28)},
+        {QDate(2026, 1, 10), QDate(2025, 12, 31)},
+        {QDate(2026, 5, 31), QDate(2026, 4, 30)},
+        {QDate(), QDate()},
+    };
+    for (const auto& [day, expected] : cases) {
+        SCOPED_TRACE(u8(day.toString(Qt::ISODate)));
+        EXPECT_EQ(lastDayOfPreviousMonth(day), expected);
+    }
+}
+
 } // namespace
 } // namespace trv

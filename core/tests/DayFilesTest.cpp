@@ -1,0 +1,179 @@
+#include "core/DayDataFiles.h"
+#include "core/DayFileName.h"
+#include "core/SmList.h"
+#include "core/StatementLine.h"
+
+#include "platform/TextFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace trv;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string u8(const QString& s) {
+    return s.toStdString();
+}
+
+using Form = DayFileName::Form;
+
+TEST(DayFileNameTest, EveryFormBuildsAndParsesBack) {
+    struct Case {
+        QString name;
+        DayFileName parts;
+    };
+    auto sm = [](QString d, QString s, QString o, QString p) {
+        DayFileName n;
+        n.form = Form::Sm;
+        n.datum = d, n.sm = s, n.operator_ = o, n.poradi = p;
+        return n;
+    };
+    DayFileName desk;
+    desk.form = Form::CashDesk, desk.datum = QStringLiteral("241209"), desk.pokladna = QStringLiteral("007"),
+    desk.poradi = QStringLiteral("2");
+    DayFileName week = sm(QStringLiteral("141215"), QStringLiteral("123"), QStringLiteral("AB"), QStringLiteral("1"));
+    week.form = Form::PackageWeek, week.balik = QStringLiteral("21"), week.tyden = QStringLiteral("3");
+    DayFileName handOver =
+        sm(QStringLiteral("141215"), QStringLiteral("123"), QStringLiteral("AB"), QStringLiteral("12"));
+    handOver.form = Form::HandOver, handOver.datumOdvodu = QStringLiteral("141130");
+    const std::vector<Case> cases = {
+        {QStringLiteral("241209007_2.txt"), desk},
+        {QStringLiteral("141215_123_AB_1.txt"),
+         sm(QStringLiteral("141215"), QStringLiteral("123"), QStringLiteral("AB"), QStringLiteral("1"))},
+        {QStringLiteral("141215_1234_Nováková_15.txt"),
+         sm(QStringLiteral("141215"), QStringLiteral("1234"), QStringLiteral("Nováková"), QStringLiteral("15"))},
+        {QStringLiteral("20141215_C0042_AB_1.txt"),
+         sm(QStringLiteral("20141215"), QStringLiteral("C0042"), QStringLiteral("AB"), QStringLiteral("1"))},
+        {QStringLiteral("141215_123_AB_1_21_3.txt"), week},
+        {QStringLiteral("141215-141130_123_AB_12.txt"), handOver},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(u8(c.name));
+        const auto built = c.parts.build();
+        ASSERT_TRUE(built.ok()) << u8(built.message());
+        EXPECT_EQ(built.value(), c.name);
+        EXPECT_EQ(DayFileName::parse(c.name), std::optional(c.parts));
+    }
+    EXPECT_EQ(DayFileName::parse(QStringLiteral("141215_123_AB_1.TXT"))->sm, QStringLiteral("123"));
+}
+
+TEST(DayFileNameTest, NamesOfNoFormAndPartsThatCannotStandInANameAreRefused) {
+    for (const char* name :
+         {"Barcode.txt", "141215.bal", "141215_123_AB.txt", "141215_123_AB_1_2.txt", "141215_123_AB_.txt",
+          "1-2-3_1_2_3.txt", "141215-_1_2_3.txt", "241209007_.txt", "141215_123_AB_1.vyc", "a_b_c_d_e_f_g.txt"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(DayFileName::parse(QString::fromUtf8(name)), std::nullopt);
+    }
+    DayFileName n;
+    n.datum = QStringLiteral("141215"), n.sm = QStringLiteral("123"), n.operator_ = QStringLiteral("AB"),
+    n.poradi = QStringLiteral("1");
+    struct Bad {
+        QString DayFileName::*part;
+        QString value;
+    };
+    const std::vector<Bad> bad = {
+        {&DayFileName::sm, QStringLiteral("1_2")},         {&DayFileName::operator_, QStringLiteral("A_B")},
+        {&DayFileName::poradi, QStringLiteral("1_")},      {&DayFileName::poradi, QString()},
+        {&DayFileName::datum, QStringLiteral("14-1215")},  {&DayFileName::sm, QStringLiteral("../x")},
+        {&DayFileName::operator_, QStringLiteral("a\\b")}, {&DayFileName::operator_, QStringLiteral("a\tb")},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(u8(b.value));
+        DayFileName m = n;
+        m.*b.part = b.value;
+        EXPECT_FALSE(m.build().ok());
+    }
+}
+
+class DayDataFilesTest : public ::testing::Test {
+protected:
+    fs::path write(const char* name, const QByteArray& bytes) {
+        const fs::path p = TextFiles::toPath(m_dir.filePath(QString::fromUtf8(name)));
+        EXPECT_TRUE(TextFiles::writeBytes(p, bytes).ok());
+        return p;
+    }
+    fs::path folder() const { return TextFiles::toPath(m_dir.path()); }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(DayDataFilesTest, NominalSummariesAreNotDayFiles) {
+    write("260314007_2.txt", "1234567890123\r\n");
+    write("260314007_2.TXT", "260314007_2;00001;00055\r\n");
+    // Alone, but every line in the summary's form.
+    write("260314007_3.TXT", "260314007_3;00002;00100\r\n260314007_3;00001;00055\r\n");
+    // A day file saved in capitals on another machine: its lines are codes.
+    write("260314008_1.TXT", "1234567890123\r\n");
+    write("Barcode.txt", "");
+    write("260314007_2.vyc", "x");
+    std::filesystem::create_directory(folder() / "folder.txt");
+
+    const auto listed = DayDataFiles::list(folder());
+    ASSERT_TRUE(listed.ok());
+    QStringList names;
+    for (const auto& p : listed.value())
+        names << QString::fromStdU16String(p.filename().u16string());
+    EXPECT_EQ(names, (QStringList{QStringLiteral("260314007_2.txt"), QStringLiteral("260314008_1.TXT"),
+                                  QStringLiteral("Barcode.txt")}));
+    EXPECT_FALSE(DayDataFiles::isDayDataFile(folder() / "260314007_2.TXT"));
+    EXPECT_TRUE(DayDataFiles::isDayDataFile(folder() / "260314007_2.txt"));
+    EXPECT_EQ(DayDataFiles::summaryOf(folder() / "260314007_2.txt"), folder() / "260314007_2.TXT");
+    EXPECT_EQ(DayDataFiles::summaryOf(folder() / "Barcode.txt"), std::nullopt);
+    EXPECT_FALSE(DayDataFiles::list(folder() / "missing").ok());
+}
+
+TEST(SmListTest, WholeEntriesSplitAtCommasAndBlanks) {
+    EXPECT_EQ(SmList::parse(QStringLiteral(" 123, 456 ,789")),
+              (QStringList{QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789")}));
+    EXPECT_EQ(SmList::parse(QStringLiteral("12 34,,\t56,")),
+              (QStringList{QStringLiteral("12"), QStringLiteral("34"), QStringLiteral("56")}));
+    struct Case {
+        const char* list;
+        const char* sm;
+        bool in;
+    };
+    for (const Case& c : std::vector<Case>{{"123,456", "23", false},
+                                           {"123,456", "456", true},
+                                           {"123,456", " 123 ", true},
+                                           {"a1,b2", "B2", true},
+                                           {"150110_01,7", "01", false},
+                                           {"", "", false},
+                                           {"X", "1", false}}) {
+        SCOPED_TRACE(std::string(c.list) + " / " + c.sm);
+        EXPECT_EQ(SmList::contains(QString::fromUtf8(c.list), QString::fromUtf8(c.sm)), c.in);
+    }
+    EXPECT_EQ(SmList::join({QStringLiteral("1"), QStringLiteral("2")}), QStringLiteral("1,2,"));
+}
+
+TEST(StatementLineTest, SplitsAtTheSeparatorThenTrims) {
+    struct Case {
+        const char* line;
+        const char* sep;
+        std::optional<std::vector<const char*>> fields;
+    };
+    const std::vector<Case> cases = {
+        {"141215;141215;123;1;1234567890123;55,00;AB", ";",
+         std::vector<const char*>{"141215", "141215", "123", "1", "1234567890123", "55,00", "AB"}},
+        {" a | b |c", "|", std::vector<const char*>{"a", "b", "c"}},
+        {" 141215 1 X", " ", std::vector<const char*>{"", "141215", "1", "X"}},
+        {"   ", ";", std::nullopt},
+        {"", ";", std::nullopt},
+        {"a;;b", ";", std::vector<const char*>{"a", "", "b"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::optional<QStringList> expected;
+        if (c.fields) {
+            expected.emplace();
+            for (const char* f : *c.fields)
+                expected->append(QString::fromUtf8(f));
+        }
+        EXPECT_EQ(StatementLine::fields(QString::fromUtf8(c.line), QString::fromUtf8(c.sep)), expected);
+    }
+    EXPECT_EQ(StatementLine::fieldsWith(QStringLiteral("a;b"), QStringLiteral(";"), 5), std::nullopt);
+    EXPECT_TRUE(StatementLine::fieldsWith(QStringLiteral("a;b;c;d;e"), QStringLiteral(";"), 5).has_value());
+}
+
+} // namespace
