@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Result.h"
+#include "platform/TextCodec.h"
+
+#include <QString>
+
+#include <filesystem>
+
+namespace trv {
+
+struct CustomerSwitches;
+
+// What the browser does to one day data file: delete it with the files written beside it, give it another SM,
+// copy it under another name, and load and save it in the editor.
+namespace DataFileOps {
+
+// n blanks, at most 39 (the padding the browser offers its prints); none for a negative n.
+QString mezery(qsizetype n);
+
+// The statement file of a day data file: its path with the last three characters replaced by "vyc".
+std::filesystem::path statementTwin(const std::filesystem::path& dayFile);
+
+// Deletes the day data file, then its statement file and its nominal summary when they exist. Files deleted
+// before an error stay deleted; the error names the file.
+Status smaz(const std::filesystem::path& dayFile);
+
+// The field of a statement record that holds the SM (0-based): the depot layout (switch 28) first, then the
+// record without the leading date (switch 11), else the default layout.
+int smField(const CustomerSwitches& sw);
+
+// Gives the day data file `name` of `folder` the SM `sm`: the file is renamed and every record of its statement
+// file (read and written at `separator`) gets the new SM in its SM field. Everything is checked before anything
+// is written, and on any error both files are as they were. The new name of the day data file on success.
+Result<QString> zmenSM(const std::filesystem::path& folder, const QString& name, const QString& sm,
+                       const QString& separator, int smFieldIndex);
+
+// The name a copy gets: the text the operator typed and ".txt".
+QString ulozJakoNazev(const QString& typed);
+// Copies the file to the target through a temporary file; an existing target is replaced.
+Status ulozJako(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// The file as the editor shows it (lines ended by "\n") and the encoding to write it back in.
+Result<DecodedText> nactiKEditaci(const std::filesystem::path& file);
+// Writes the editor's text back through a temporary file, its lines ended by CR LF.
+Status ulozZEditace(const std::filesystem::path& file, const QString& text, TextEncoding encoding);
+
+} // namespace DataFileOps
+} // namespace trv
