@@ -1,0 +1,47 @@
+#include "datafiles/CodeSearch.h"
+
+#include "datafiles/tests/DataFilesFixture.h"
+
+using namespace trv;
+
+namespace {
+
+class CodeSearchTest : public test::DataFilesFixture {
+protected:
+    void SetUp() override {
+        DataFilesFixture::SetUp();
+        writeData("150121_001_01_1.txt", "11111111\r\n  22222222  \r\n11111111\r\n\r\n   \r\n");
+        writeData("150122_001_01_1.txt", "33333333\n11111111");
+        writeData("150123_001_01_1.txt", "111111112\r\n011111111\r\n");
+        writeData("150124_001_01_1.TXT", "11111111\r\n");  // a day file in capitals is not searched
+        writeData("150121_001_01_1.vyc", "11111111\r\n");  // nor a statement file
+        writeData("150121_001_01_1.bal", "11111111\r\n");
+    }
+};
+
+} // namespace
+
+TEST_F(CodeSearchTest, EveryMatchingLineCountsAndNamesItsFile) {
+    struct Case {
+        const char* code;
+        QStringList files;
+    };
+    const std::vector<Case> cases{
+        {"11111111", strings({"150121_001_01_1.txt", "150121_001_01_1.txt", "150122_001_01_1.txt"})},
+        {"22222222", strings({"150121_001_01_1.txt"})},
+        {"2222222", strings({})},
+        {"11111111 ", strings({})}, // only the file's lines lose their blanks
+        {"", strings({"150121_001_01_1.txt", "150121_001_01_1.txt"})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        const auto hits = CodeSearch::najdi(data, QString::fromLatin1(c.code));
+        ASSERT_TRUE(hits.ok()) << hits.message().toStdString();
+        EXPECT_EQ(hits.value().files, c.files);
+        EXPECT_EQ(hits.value().count, c.files.size());
+    }
+}
+
+TEST_F(CodeSearchTest, AMissingFolderIsAnError) {
+    EXPECT_FALSE(CodeSearch::najdi(home / "chybi", QStringLiteral("1")).ok());
+}

@@ -1,0 +1,73 @@
+#include "datafiles/DataFileList.h"
+
+#include "datafiles/tests/DataFilesFixture.h"
+
+using namespace trv;
+using Key = DataFileList::Key;
+
+namespace {
+
+class DataFileListTest : public test::DataFilesFixture {};
+
+} // namespace
+
+TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
+    for (const char* name : {"150121_001_01_1.txt", "150121001_1.txt", "1501210_2.txt", "150121.txt",
+                             "150122_002_AB_3_1_7.txt", "150121-150125_003_CD_1.txt", "Barcode.txt",
+                             "150123_TXT_01_1.txt"})
+        writeData(name, "12345678\r\n");
+    // The nominal summary beside a day file is not a day file.
+    writeData("150121_001_01_1.TXT", "150121_001_01_1;00001;100\r\n");
+    writeData("150121_001_01_1.vyc", "x\r\n");
+
+    const auto loaded = DataFileList::load(data);
+    ASSERT_TRUE(loaded.ok()) << loaded.message().toStdString();
+    const DataFileList& list = loaded.value();
+    EXPECT_EQ(list.names(), (strings({"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt",
+                                         "1501210_2.txt", "150121_001_01_1.txt", "150122_002_AB_3_1_7.txt",
+                                         "150123_TXT_01_1.txt", "Barcode.txt"})));
+
+    struct Case {
+        Key key;
+        const char* text;
+        bool whole;
+        QStringList found;
+    };
+    const std::vector<Case> cases{
+        {Key::Text, "150121", true, strings({"150121.txt"})},
+        {Key::Text, "150121", false, strings({"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt",
+                                      "1501210_2.txt", "150121_001_01_1.txt"})},
+        {Key::Text, "txt", false, list.names()},
+        {Key::Text, "TXT", false, strings({"150123_TXT_01_1.txt"})},
+        // The receipt date: the day files of every form, the cash desk's too; a name of no form has none.
+        {Key::Datum, "150121", false, strings({"150121-150125_003_CD_1.txt", "150121001_1.txt", "150121_001_01_1.txt"})},
+        {Key::Datum, "1501210", false, strings({})},
+        {Key::Datum, "150125", false, strings({})},
+        {Key::Sm, "001", false, strings({"150121_001_01_1.txt"})},
+        {Key::Sm, "002", false, strings({"150122_002_AB_3_1_7.txt"})},
+        {Key::Sm, "003", false, strings({"150121-150125_003_CD_1.txt"})},
+        {Key::Sm, "01", false, strings({})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + (c.whole ? " whole" : ""));
+        const DataFileList::Query q{c.key, QString::fromUtf8(c.text), c.whole};
+        EXPECT_EQ(list.filter(q), c.found);
+        const auto first = list.find(q);
+        if (c.found.isEmpty())
+            EXPECT_FALSE(first.has_value());
+        else
+            EXPECT_EQ(first, list.indexOf(c.found.front()));
+    }
+
+    // Finding on from a position: the next match at or after it, none past the last.
+    const DataFileList::Query datum{Key::Datum, QStringLiteral("150121"), false};
+    EXPECT_EQ(list.find(datum, 1), 2);
+    EXPECT_EQ(list.find(datum, 3), 4);
+    EXPECT_FALSE(list.find(datum, 5).has_value());
+}
+
+TEST_F(DataFileListTest, AMissingFolderIsAnErrorNamingIt) {
+    const auto loaded = DataFileList::load(home / "chybi");
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_TRUE(loaded.message().contains(QStringLiteral("chybi")));
+}

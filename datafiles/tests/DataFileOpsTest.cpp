@@ -1,0 +1,155 @@
+#include "datafiles/DataFileOps.h"
+
+#include "core/CustomerSwitches.h"
+#include "datafiles/tests/DataFilesFixture.h"
+
+using namespace trv;
+
+namespace {
+
+class DataFileOpsTest : public test::DataFilesFixture {
+protected:
+    static constexpr const char* kDay = "150121_001_02_1.txt";
+    static constexpr const char* kVyc = "150121_001_02_1.vyc";
+    static constexpr const char* kNewDay = "150121_005_02_1.txt";
+    static constexpr const char* kNewVyc = "150121_005_02_1.vyc";
+    const QByteArray dayBytes = "12345678\r\n1234567890\r\n";
+};
+
+} // namespace
+
+TEST_F(DataFileOpsTest, MezeryGivesBlanksUpToThirtyNine) {
+    EXPECT_EQ(DataFileOps::mezery(0), QString());
+    EXPECT_EQ(DataFileOps::mezery(5), QStringLiteral("     "));
+    EXPECT_EQ(DataFileOps::mezery(60), QString(39, u' '));
+    EXPECT_EQ(DataFileOps::mezery(-1), QString());
+}
+
+TEST_F(DataFileOpsTest, DeleteTakesTheStatementFileAndTheNominalSummaryAlong) {
+    writeData(kDay, dayBytes);
+    writeData(kVyc, "a;b;001\r\n");
+    writeData("150121_001_02_1.TXT", "150121_001_02_1;00001;100\r\n");
+    writeData("150121_001_03_1.txt", dayBytes);
+    ASSERT_TRUE(DataFileOps::smaz(data / kDay).ok());
+    EXPECT_FALSE(existsData(kDay));
+    EXPECT_FALSE(existsData(kVyc));
+    EXPECT_FALSE(existsData("150121_001_02_1.TXT"));
+    EXPECT_TRUE(existsData("150121_001_03_1.txt"));
+
+    // Without a statement file the day file goes alone.
+    ASSERT_TRUE(DataFileOps::smaz(data / "150121_001_03_1.txt").ok());
+    EXPECT_FALSE(existsData("150121_001_03_1.txt"));
+    // A file that is gone already is an error naming it.
+    const Status again = DataFileOps::smaz(data / kDay);
+    ASSERT_FALSE(again.ok());
+    EXPECT_TRUE(again.message().contains(QString::fromLatin1(kDay)));
+}
+
+TEST_F(DataFileOpsTest, ChangeOfSmRenamesTheFileAndRewritesTheSmFieldOfEachLayout) {
+    struct Case {
+        const char* layout;
+        bool vycBezData;
+        bool depo;
+        QString separator;
+        QByteArray before;
+        QByteArray after;
+    };
+    const std::vector<Case> cases{
+        {"default", false, false, QStringLiteral(";"),
+         "  10.12.2026;150121;001;1;12345678;100;01  \r\n\r\n10.12.2026;150121;001;2;1234567890;123;01\r\n",
+         "10.12.2026;150121;005;1;12345678;100;01\r\n10.12.2026;150121;005;2;1234567890;123;01\r\n"},
+        {"without date", true, false, QStringLiteral(";"), "150121;001;1;12345678;100;01\n",
+         "150121;005;1;12345678;100;01\r\n"},
+        {"depot first", true, true, QStringLiteral(";"), "D1;150121;E7;001;1;12345678;100;01\r\n",
+         "D1;150121;E7;005;1;12345678;100;01\r\n"},
+        {"configured separator", false, false, QStringLiteral("|"), "10.12.2026|150121|001|1|12345678|100|01\r\n",
+         "10.12.2026|150121|005|1|12345678|100|01\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout);
+        writeData(kDay, dayBytes);
+        writeData(kVyc, c.before);
+        CustomerSwitches sw;
+        sw.gFVycBezData = c.vycBezData;
+        sw.gFDepo = c.depo;
+        const auto renamed = DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"), c.separator,
+                                                 DataFileOps::smField(sw));
+        ASSERT_TRUE(renamed.ok()) << renamed.message().toStdString();
+        EXPECT_EQ(renamed.value(), QString::fromLatin1(kNewDay));
+        EXPECT_FALSE(existsData(kDay));
+        EXPECT_FALSE(existsData(kVyc));
+        EXPECT_EQ(readData(kNewDay), dayBytes);
+        EXPECT_EQ(readData(kNewVyc), c.after);
+        std::filesystem::remove(data / kNewDay);
+        std::filesystem::remove(data / kNewVyc);
+    }
+    // Without a statement file only the day file is renamed.
+    writeData(kDay, dayBytes);
+    ASSERT_TRUE(DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"), QStringLiteral(";"), 2).ok());
+    EXPECT_EQ(readData(kNewDay), dayBytes);
+    EXPECT_FALSE(existsData(kNewVyc));
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data), {}), 1);
+}
+
+TEST_F(DataFileOpsTest, ChangeOfSmRefusalsLeaveBothFilesAsTheyWere) {
+    const QByteArray vyc = "10.12.2026;150121;001;1;12345678;100;01\r\n";
+    struct Case {
+        const char* why;
+        QString name;
+        QString sm;
+        QByteArray vycBytes;
+        const char* occupied; // a file of the target name already there
+        const char* inMessage;
+    };
+    const std::vector<Case> cases{
+        {"no selection", QString(), QStringLiteral("005"), vyc, nullptr, "není vybrán"},
+        {"empty SM", QString::fromLatin1(kDay), QString(), vyc, nullptr, "není zadáno"},
+        {"blank around", QString::fromLatin1(kDay), QStringLiteral(" 005"), vyc, nullptr, "mezerou"},
+        {"slash", QString::fromLatin1(kDay), QStringLiteral("0/5"), vyc, nullptr, "lomítko"},
+        {"backslash", QString::fromLatin1(kDay), QStringLiteral("0\\5"), vyc, nullptr, "lomítko"},
+        {"underscore", QString::fromLatin1(kDay), QStringLiteral("0_5"), vyc, nullptr, "„_“"},
+        {"separator", QString::fromLatin1(kDay), QStringLiteral("0;5"), vyc, nullptr, "oddělovač"},
+        {"control", QString::fromLatin1(kDay), QStringLiteral("0\t5"), vyc, nullptr, "řídicí"},
+        {"one underscore", QStringLiteral("150121001_1.txt"), QStringLiteral("005"), vyc, nullptr, "neobsahuje"},
+        {"short record", QString::fromLatin1(kDay), QStringLiteral("005"), vyc + "10.12.2026;150121\r\n", nullptr,
+         "záznam 2"},
+        {"day file exists", QString::fromLatin1(kDay), QStringLiteral("005"), vyc, kNewDay, "již existuje"},
+        {"statement file exists", QString::fromLatin1(kDay), QStringLiteral("005"), vyc, kNewVyc, "již existuje"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::filesystem::remove_all(data);
+        std::filesystem::create_directories(data);
+        writeData(kDay, dayBytes);
+        writeData(kVyc, c.vycBytes);
+        writeData("150121001_1.txt", dayBytes);
+        writeData("150121001_1.vyc", c.vycBytes);
+        if (c.occupied != nullptr)
+            writeData(c.occupied, "obsazeno");
+        const auto files = std::distance(std::filesystem::directory_iterator(data), {});
+
+        const auto renamed = DataFileOps::zmenSM(data, c.name, c.sm, QStringLiteral(";"), 2);
+        ASSERT_FALSE(renamed.ok());
+        EXPECT_TRUE(renamed.message().contains(QString::fromUtf8(c.inMessage))) << renamed.message().toStdString();
+        EXPECT_EQ(readData(kDay), dayBytes);
+        EXPECT_EQ(readData(kVyc), c.vycBytes);
+        EXPECT_EQ(readData("150121001_1.txt"), dayBytes);
+        if (c.occupied != nullptr)
+            EXPECT_EQ(readData(c.occupied), "obsazeno");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data), {}), files);
+    }
+}
+
+TEST_F(DataFileOpsTest, EditorTextRoundTripsInTheFileEncodingWithCrLf) {
+    // Windows-1250 "č" (0xE8) in a code line: read and written back in the same encoding.
+    writeData(kDay, "12345678\r\nk\xe8\r\n");
+    const auto loaded = DataFileOps::nactiKEditaci(data / kDay);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(loaded.value().text, QStringLiteral("12345678\nkč\n"));
+    ASSERT_TRUE(DataFileOps::ulozZEditace(data / kDay, loaded.value().text + QStringLiteral("99999999"),
+                                          loaded.value().encoding)
+                    .ok());
+    EXPECT_EQ(readData(kDay), QByteArray("12345678\r\nk\xe8\r\n99999999"));
+    EXPECT_FALSE(DataFileOps::nactiKEditaci(data / "chybi.txt").ok());
+}
