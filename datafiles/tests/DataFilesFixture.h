@@ -5,6 +5,7 @@
 #include "testsupport/ScriptedPromptsGtest.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -36,7 +37,7 @@ protected:
         data = home / "data";
         std::filesystem::create_directories(data);
         write(home / "TRV7300.ini", "[Data]\r\nDir=data\r\nExpTxtSeparator=;\r\n[Firma]\r\nHlavicka=Firma s.r.o.\r\n");
-        ASSERT_TRUE(QFile::copy(QStringLiteral(DATAFILES_SOURCE_ROOT "/sample/langCS.ini"),
+        ASSERT_TRUE(QFile::copy(QDir::cleanPath(QStringLiteral(DATAFILES_SOURCE_ROOT "/sample/langCS.ini")),
                                 QString::fromStdString((home / "langCS.ini").string())));
         write(home / "TypStrav.ini", kTypes);
         state = std::make_unique<AppState>(home);

@@ -1,0 +1,353 @@
+#define DATAFILES_SOURCE_ROOT TRV_TEST_DATA "/../../../.."
+#include "datafiles/tests/DataFilesFixture.h"
+
+#include "core/ReaderControl.h"
+#include "datafiles/ui/frmSoubory.h"
+#include "platform/Printer.h"
+#include "testsupport/GuiTestHelpers.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTest>
+
+using namespace trv;
+using test::child;
+
+namespace {
+
+class frmSouboryTest : public test::DataFilesFixture {
+protected:
+    void SetUp() override {
+        DataFilesFixture::SetUp();
+        writeData("150121_001_01_1.txt", "11100001\r\n22050002\r\n");
+        writeData("150121_001_01_1.vyc", "10.12.2026;150121;001;1;11100001;100;01\r\n"
+                                         "10.12.2026;150121;001;1;22050002;50;01\r\n");
+        writeData("150121_002_01_1.txt", "1201234567\r\n");
+        writeData("150121001_1.txt", "11100001\r\n");
+        writeData("150122_001_01_1.txt", "");
+        writeData("150122_003_02_1.txt", "11100001\r\n");
+    }
+
+    std::unique_ptr<frmSoubory> open() {
+        auto w = std::make_unique<frmSoubory>(
+            frmSoubory::Services{*state, prompts, clock, printer, reader, QStringLiteral("Courier New")});
+        EXPECT_TRUE(w->Form_Load());
+        w->show();
+        return w;
+    }
+
+    QStringList listed(frmSoubory* w, const char* view) {
+        return qobject_cast<QStringListModel*>(child<QListView>(w, view)->model())->stringList();
+    }
+    QString current(frmSoubory* w) {
+        return child<QListView>(w, "flbSoubor")->currentIndex().data().toString();
+    }
+    void choose(frmSoubory* w, const char* view, const QString& name) {
+        auto* list = child<QListView>(w, view);
+        const auto rows = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+        ASSERT_EQ(rows.size(), 1) << name.toStdString();
+        list->setCurrentIndex(rows.front());
+    }
+    void type(frmSoubory* w, const char* box, const char* text) {
+        auto* edit = child<QLineEdit>(w, box);
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromUtf8(text));
+    }
+    void click(QWidget* w, const char* button) { child<QAbstractButton>(w, button)->click(); }
+    bool enabled(QWidget* w, const char* control) { return child<QWidget>(w, control)->isEnabled(); }
+    QString path(const char* name) const { return QString::fromStdString((data / name).string()); }
+
+    NullReaderControl reader;
+    Printer printer;
+};
+
+const char* const kFileButtons[] = {"btnOtevri", "btnSmaz", "btnUlozJako", "btnTisk", "btnTiskSouc"};
+
+} // namespace
+
+TEST_F(frmSouboryTest, ListsTheDayFilesAndFindsByTextWithFindNextWrapping) {
+    writeData("150121_001_01_1.TXT", "150121_001_01_1;00001;100\r\n"); // the nominal summary is not listed
+    auto w = open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Soubory"));
+    EXPECT_EQ(listed(w.get(), "flbSoubor"), strings({"150121001_1.txt", "150121_001_01_1.txt", "150121_002_01_1.txt",
+                                                     "150122_001_01_1.txt", "150122_003_02_1.txt"}));
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtCesta")->text(), QString::fromStdString(data.string()));
+    for (const char* b : kFileButtons)
+        EXPECT_FALSE(enabled(w.get(), b)) << b;
+    EXPECT_FALSE(enabled(w.get(), "btnNajdiText"));
+
+    // The text search takes numbers only.
+    type(w.get(), "txtHled", "15a");
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtHled")->text(), QString());
+    EXPECT_FALSE(enabled(w.get(), "btnNajdiText"));
+    type(w.get(), "txtHled", "150121");
+    EXPECT_TRUE(enabled(w.get(), "btnNajdiText"));
+    EXPECT_TRUE(enabled(w.get(), "chkCele"));
+    EXPECT_FALSE(enabled(w.get(), "btnNajdiDalText"));
+
+    click(w.get(), "btnNajdiText");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150121001_1.txt"));
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtCesta")->text(), path("150121001_1.txt"));
+    for (const char* b : kFileButtons)
+        EXPECT_TRUE(enabled(w.get(), b)) << b;
+    EXPECT_TRUE(enabled(w.get(), "btnNajdiDalText"));
+    click(w.get(), "btnNajdiDalText");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150121_001_01_1.txt"));
+    click(w.get(), "btnNajdiDalText");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150121_002_01_1.txt"));
+    // Past the last match: not found, the selection stays where it was.
+    click(w.get(), "btnNajdiDalText");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150121_002_01_1.txt"));
+    EXPECT_EQ(prompts.texts(), strings({"Hledaný soubor nebyl nalezen."}));
+    // From the last entry the search starts again at the top.
+    choose(w.get(), "flbSoubor", QStringLiteral("150122_003_02_1.txt"));
+    click(w.get(), "btnNajdiDalText");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150121001_1.txt"));
+
+    // Whole name: only a file named exactly so; none here, and the walk ends on the last entry.
+    child<QCheckBox>(w.get(), "chkCele")->setChecked(true);
+    click(w.get(), "btnNajdiText");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150122_003_02_1.txt"));
+    EXPECT_EQ(prompts.texts().size(), 2);
+}
+
+TEST_F(frmSouboryTest, FiltersByTextDateAndSmInPlaceOfTheFileList) {
+    auto w = open();
+    auto* files = child<QListView>(w.get(), "flbSoubor");
+    auto* filter = child<QListView>(w.get(), "lstFilter");
+    EXPECT_TRUE(filter->isHidden());
+
+    type(w.get(), "txtDatum", "150121");
+    child<QCheckBox>(w.get(), "chkFilterDatum")->click();
+    EXPECT_FALSE(filter->isHidden());
+    EXPECT_TRUE(files->isHidden());
+    EXPECT_EQ(listed(w.get(), "lstFilter"), strings({"150121001_1.txt", "150121_001_01_1.txt", "150121_002_01_1.txt"}));
+    EXPECT_FALSE(enabled(w.get(), "btnNajdiDatum"));
+    EXPECT_FALSE(enabled(w.get(), "btnNajdiDalDatum"));
+    // The filter's walk ends on the last file of the full list; the file buttons act on it.
+    EXPECT_EQ(current(w.get()), QStringLiteral("150122_003_02_1.txt"));
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtCesta")->text(), path("150122_003_02_1.txt"));
+
+    child<QCheckBox>(w.get(), "chkFilterDatum")->click();
+    EXPECT_TRUE(filter->isHidden());
+    EXPECT_FALSE(files->isHidden());
+    EXPECT_TRUE(enabled(w.get(), "btnNajdiDatum"));
+    EXPECT_TRUE(enabled(w.get(), "btnNajdiDalDatum"));
+
+    type(w.get(), "txtSM", "001");
+    child<QCheckBox>(w.get(), "chkFilterSM")->click();
+    EXPECT_EQ(listed(w.get(), "lstFilter"), strings({"150121_001_01_1.txt", "150122_001_01_1.txt"}));
+    // Emptying the key's box turns its filter off.
+    child<QLineEdit>(w.get(), "txtSM")->clear();
+    EXPECT_FALSE(child<QCheckBox>(w.get(), "chkFilterSM")->isChecked());
+    EXPECT_FALSE(enabled(w.get(), "chkFilterSM"));
+    EXPECT_TRUE(filter->isHidden());
+    EXPECT_EQ(listed(w.get(), "lstFilter"), QStringList());
+
+    type(w.get(), "txtHled", "0122");
+    child<QCheckBox>(w.get(), "chkFilterText")->click();
+    EXPECT_EQ(listed(w.get(), "lstFilter"), strings({"150122_001_01_1.txt", "150122_003_02_1.txt"}));
+
+    // A filter without a match shows an empty list; the SM search finds by the SM part only.
+    type(w.get(), "txtSM", "01");
+    child<QCheckBox>(w.get(), "chkFilterSM")->click();
+    EXPECT_EQ(listed(w.get(), "lstFilter"), QStringList());
+    EXPECT_TRUE(prompts.texts().isEmpty());
+}
+
+TEST_F(frmSouboryTest, FindsByDateAndSmAndReportsWhatIsNotThere) {
+    auto w = open();
+    type(w.get(), "txtDatum", "150122");
+    click(w.get(), "btnNajdiDatum");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150122_001_01_1.txt"));
+    click(w.get(), "btnNajdiDalDatum");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150122_003_02_1.txt"));
+    type(w.get(), "txtSM", "003");
+    click(w.get(), "btnNajdiSM");
+    EXPECT_EQ(current(w.get()), QStringLiteral("150122_003_02_1.txt"));
+    type(w.get(), "txtSM", "009");
+    click(w.get(), "btnNajdiSM");
+    EXPECT_EQ(prompts.texts(), strings({"Hledaný soubor nebyl nalezen."}));
+}
+
+TEST_F(frmSouboryTest, DeletesTheFileWithItsStatementFileAfterTheQuestion) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    prompts.queueAnswer(Prompts::Answer::No);
+    click(w.get(), "btnSmaz");
+    EXPECT_TRUE(existsData("150121_001_01_1.txt"));
+
+    prompts.queueAnswer(Prompts::Answer::Yes);
+    click(w.get(), "btnSmaz");
+    EXPECT_EQ(prompts.texts().back(), QStringLiteral("Opravdu chcete smazat soubor '150121_001_01_1.txt' ?"));
+    EXPECT_FALSE(existsData("150121_001_01_1.txt"));
+    EXPECT_FALSE(existsData("150121_001_01_1.vyc"));
+    EXPECT_FALSE(listed(w.get(), "flbSoubor").contains(QStringLiteral("150121_001_01_1.txt")));
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtCesta")->text(), QString::fromStdString(data.string()));
+    for (const char* b : kFileButtons)
+        EXPECT_FALSE(enabled(w.get(), b)) << b;
+    EXPECT_TRUE(enabled(w.get(), "btnZamenSM"));
+}
+
+TEST_F(frmSouboryTest, ChangesTheSmOfTheFileAndItsStatementRecords) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    type(w.get(), "txtZmenaSM", "005");
+    prompts.queueAnswer(Prompts::Answer::Yes);
+    click(w.get(), "btnZamenSM");
+    EXPECT_EQ(prompts.texts(), strings({"Opravdu chcete změnit středisko souboru na 005?", "Středisko bylo změněno."}));
+    EXPECT_FALSE(existsData("150121_001_01_1.txt"));
+    EXPECT_EQ(readData("150121_005_01_1.txt"), QByteArray("11100001\r\n22050002\r\n"));
+    EXPECT_EQ(readData("150121_005_01_1.vyc"), QByteArray("10.12.2026;150121;005;1;11100001;100;01\r\n"
+                                                          "10.12.2026;150121;005;1;22050002;50;01\r\n"));
+    EXPECT_EQ(current(w.get()), QStringLiteral("150121_005_01_1.txt"));
+
+    // From the filter list: the entry leaves the filter list, the file list shows the new name.
+    type(w.get(), "txtSM", "003");
+    child<QCheckBox>(w.get(), "chkFilterSM")->click();
+    choose(w.get(), "lstFilter", QStringLiteral("150122_003_02_1.txt"));
+    type(w.get(), "txtZmenaSM", "004");
+    prompts.queueAnswer(Prompts::Answer::Yes);
+    click(w.get(), "btnZamenSM");
+    EXPECT_EQ(listed(w.get(), "lstFilter"), QStringList());
+    EXPECT_TRUE(listed(w.get(), "flbSoubor").contains(QStringLiteral("150122_004_02_1.txt")));
+    EXPECT_TRUE(existsData("150122_004_02_1.txt"));
+}
+
+TEST_F(frmSouboryTest, RefusedChangesOfSmLeaveTheFilesAndSayWhy) {
+    auto w = open();
+    struct Case {
+        const char* file;
+        const char* sm;
+        const char* reason;
+    };
+    const Case cases[] = {{"150121_001_01_1.txt", "0_5", "nesmí obsahovat znak „_“"},
+                          {"150121_001_01_1.txt", "002", "150121_002_01_1.txt již existuje"},
+                          {"150121001_1.txt", "005", "neobsahuje středisko"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sm);
+        prompts = ScriptedPrompts();
+        choose(w.get(), "flbSoubor", QString::fromLatin1(c.file));
+        type(w.get(), "txtZmenaSM", c.sm);
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        click(w.get(), "btnZamenSM");
+        ASSERT_EQ(prompts.records().size(), size_t(2));
+        EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
+        EXPECT_TRUE(prompts.records()[1].text.startsWith(QStringLiteral("Středisko nelze změnit.\r\n")));
+        EXPECT_TRUE(prompts.records()[1].text.contains(QString::fromUtf8(c.reason))) << prompts.records()[1].text.toStdString();
+    }
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n22050002\r\n"));
+    EXPECT_TRUE(existsData("150121_001_01_1.vyc"));
+    EXPECT_TRUE(existsData("150121001_1.txt"));
+    EXPECT_EQ(listed(w.get(), "flbSoubor").size(), 5);
+}
+
+TEST_F(frmSouboryTest, PrintsTheFileAndItsSummaryOnTheirOwnPages) {
+    state->gSM = QStringLiteral("777");
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    click(w.get(), "btnTisk");
+    ASSERT_EQ(printer.printed().size(), size_t(1));
+    EXPECT_EQ(printer.printed()[0].textLines(), strings({"11100001", "22050002"}));
+    EXPECT_TRUE(prompts.texts().isEmpty());
+
+    click(w.get(), "btnTiskSouc");
+    ASSERT_EQ(printer.printed().size(), size_t(2));
+    const QStringList summary = printer.printed()[1].textLines();
+    EXPECT_TRUE(summary.contains(QStringLiteral("          50,00       X           1        =           50,00 Kč")));
+    EXPECT_TRUE(summary.contains(QStringLiteral("     Celková částka:         150,00 Kč")));
+    EXPECT_EQ(prompts.texts(), strings({"Proběhl tisk."}));
+    EXPECT_EQ(state->gSM, QStringLiteral("777"));
+}
+
+TEST_F(frmSouboryTest, SavesACopyUnderANumberAndAsksBeforeReplacing) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    test::onNextModal([&](QWidget* dialog) {
+        auto* name = child<QLineEdit>(dialog, "txtUlozJako");
+        QTest::keyClicks(name, QStringLiteral("a"));
+        EXPECT_EQ(name->text(), QString());
+        EXPECT_FALSE(enabled(dialog, "btnUloz"));
+        QTest::keyClicks(name, QStringLiteral("777"));
+        EXPECT_TRUE(enabled(dialog, "btnUloz"));
+        QTest::keyClicks(name, QStringLiteral("x"));
+        EXPECT_EQ(name->text(), QString());
+        QTest::keyClicks(name, QStringLiteral("777"));
+        click(dialog, "btnUloz");
+    });
+    click(w.get(), "btnUlozJako");
+    EXPECT_EQ(readData("777.txt"), QByteArray("11100001\r\n22050002\r\n"));
+    EXPECT_FALSE(existsData("777.vyc"));
+    EXPECT_TRUE(listed(w.get(), "flbSoubor").contains(QStringLiteral("777.txt")));
+    EXPECT_EQ(current(w.get()), QStringLiteral("150121_001_01_1.txt"));
+
+    // Over an existing file only after Yes.
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_002_01_1.txt"));
+    for (Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+        prompts.queueAnswer(answer);
+        test::onNextModal([&](QWidget* dialog) {
+            QTest::keyClicks(child<QLineEdit>(dialog, "txtUlozJako"), QStringLiteral("777"));
+            click(dialog, "btnUloz");
+        });
+        click(w.get(), "btnUlozJako");
+        EXPECT_EQ(readData("777.txt"), answer == Prompts::Answer::Yes ? QByteArray("1201234567\r\n")
+                                                                      : QByteArray("11100001\r\n22050002\r\n"));
+    }
+    EXPECT_EQ(prompts.texts().back(), QStringLiteral("Soubor tohoto jména již existuje.\r\nPřepsat jej?"));
+}
+
+TEST_F(frmSouboryTest, EditsTheFileAndWritesItBackAfterTheQuestion) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    bool stayedOpen = false;
+    test::onNextModal([&](QWidget* editor) {
+        auto* text = child<QPlainTextEdit>(editor, "rtbEdit");
+        EXPECT_EQ(text->toPlainText(), QStringLiteral("11100001\n22050002\n"));
+        EXPECT_FALSE(enabled(editor, "btnUloz"));
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, QStringLiteral("33300003"));
+        EXPECT_TRUE(enabled(editor, "btnUloz"));
+        prompts.queueAnswer(Prompts::Answer::No);
+        click(editor, "btnUloz");
+        stayedOpen = editor->isVisible();
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        click(editor, "btnUloz");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n22050002\r\n33300003"));
+    EXPECT_EQ(prompts.texts().back(),
+              QStringLiteral("Soubor ") + path("150121_001_01_1.txt") + QStringLiteral(" již existuje.\r\nPřepsat jej ?"));
+
+    // Closing without saving drops the edits.
+    test::onNextModal([&](QWidget* editor) {
+        QTest::keyClicks(child<QPlainTextEdit>(editor, "rtbEdit"), QStringLiteral("9"));
+        click(editor, "btnVen");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n22050002\r\n33300003"));
+}
+
+TEST_F(frmSouboryTest, AFolderThatCannotBeReadClosesOnlyTheBrowser) {
+    write(home / "TRV7300.ini", "[Data]\r\nDirX=data\r\n");
+    frmSoubory w(frmSoubory::Services{*state, prompts, clock, printer, reader, {}});
+    EXPECT_FALSE(w.Form_Load());
+    ASSERT_EQ(prompts.records().size(), size_t(1));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.records()[0].text.endsWith(QStringLiteral("Neexistující sekce nebo klíč.")))
+        << prompts.records()[0].text.toStdString();
+}
+
+TEST_F(frmSouboryTest, ALongDataFolderPathIsReadWhole) {
+    const auto deep = home / std::string(60, 'd') / "data";
+    std::filesystem::create_directories(deep);
+    write(deep / "150121_009_01_1.txt", "1\r\n");
+    write(home / "TRV7300.ini", QByteArray("[Data]\r\nDir=") + QByteArray::fromStdString(deep.string()) + "\r\n");
+    auto w = open();
+    EXPECT_EQ(w->dataFolder(), deep);
+    EXPECT_EQ(listed(w.get(), "flbSoubor"), strings({"150121_009_01_1.txt"}));
+}
