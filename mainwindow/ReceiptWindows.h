@@ -35,6 +35,10 @@ public:
     // file), shown modal unless `show` is false (sorting mode: it stays loaded and hidden). False when not
     // available.
     virtual bool frmUkonceniPr(const QString& fileLabel, bool show) = 0;
+
+    // The data-file browser frmSoubory and the code search frmNajdiStrav, modal. False when not available.
+    virtual bool frmSoubory() { return false; }
+    virtual bool frmNajdiStrav() { return false; }
 };
 
 // No window is available yet.

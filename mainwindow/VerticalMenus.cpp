@@ -4,6 +4,7 @@
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowView.h"
 #include "mainwindow/ReceiptControl.h"
+#include "mainwindow/ReceiptWindows.h"
 #include "platform/Prompts.h"
 
 namespace trv {
@@ -30,9 +31,9 @@ void VerticalMenus::vmnNab_ItemClick(int item) {
         m_logic.control().UkoncPrijmu();
         break;
     case 5:
-        // With switch 42 the item is blank; the data-file window is not part of this program yet.
-        if (!m_logic.state().sw.gFExportVycetkyPath)
-            refusedForCustomer();
+        // With switch 42 the item is blank.
+        if (!m_logic.state().sw.gFExportVycetkyPath && !refusedForCustomer())
+            m_logic.windows().frmSoubory();
         break;
     case 6:
         m_logic.view().closeWindow();

@@ -3,6 +3,8 @@
 #include "closing/ui/frmKontrVyc.h"
 #include "closing/ui/frmUkonceniPr.h"
 #include "core/AppState.h"
+#include "datafiles/ui/frmNajdiStrav.h"
+#include "datafiles/ui/frmSoubory.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/ui/MainReceiptHost.h"
 #include "mainwindow/ui/frmHlavni.h"
@@ -108,6 +110,27 @@ void WidgetReceiptWindows::fillReceipt() {
 void WidgetReceiptWindows::caretToEnd() {
     if (auto* box = m_window->findChild<QPlainTextEdit*>(QStringLiteral("rtbStrav")))
         box->moveCursor(QTextCursor::End);
+}
+
+bool WidgetReceiptWindows::frmSoubory() {
+    if (m_window == nullptr)
+        return false;
+    // The summary print takes the font of the receipt box.
+    const auto* box = m_window->findChild<QPlainTextEdit*>(QStringLiteral("rtbStrav"));
+    trv::frmSoubory dialog(trv::frmSoubory::Services{m_state, m_prompts, m_clock, m_printer, m_host->reader(),
+                                                     box != nullptr ? box->font().family() : QString()},
+                           m_window);
+    if (dialog.Form_Load())
+        dialog.exec();
+    return true;
+}
+
+bool WidgetReceiptWindows::frmNajdiStrav() {
+    if (m_window == nullptr)
+        return false;
+    trv::frmNajdiStrav dialog(m_state, m_prompts, m_window);
+    dialog.exec();
+    return true;
 }
 
 } // namespace trv

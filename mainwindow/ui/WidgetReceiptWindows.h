@@ -31,6 +31,8 @@ public:
     bool frmSafeBag() override;
     std::optional<int> frmKontrVyc() override;
     bool frmUkonceniPr(const QString& fileLabel, bool show) override;
+    bool frmSoubory() override;
+    bool frmNajdiStrav() override;
 
     // What the receipt start and the statement save know of the current receipt.
     ReceiptInfo& receipt() { return m_receipt; }

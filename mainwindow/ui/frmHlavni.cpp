@@ -85,6 +85,8 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     connect(m_ui->prijem, &QAction::triggered, this, &frmHlavni::prijem_Click);
     connect(m_ui->konecpr, &QAction::triggered, this, &frmHlavni::konecpr_Click);
     connect(m_ui->mnuRucne, &QAction::triggered, this, &frmHlavni::mnuRucne_Click);
+    connect(m_ui->soubory, &QAction::triggered, this, &frmHlavni::soubory_Click);
+    connect(m_ui->najdiStrav, &QAction::triggered, this, &frmHlavni::najdiStrav_Click);
     connect(m_ui->mnuTestDTR, &QAction::triggered, this, &frmHlavni::mnuTestDTR_Click);
     connect(m_ui->mnuCRLF, &QAction::triggered, this, &frmHlavni::mnuCRLF_Click);
     connect(m_ui->mnuSendNoread, &QAction::triggered, this, &frmHlavni::mnuSendNoread_Click);
@@ -246,6 +248,14 @@ void frmHlavni::ScanOff_Click() {
 void frmHlavni::scannerMarks() {
     m_ui->ScanOn->setChecked(m_readerOn);
     m_ui->ScanOff->setChecked(!m_readerOn);
+}
+
+void frmHlavni::soubory_Click() {
+    m_windows->frmSoubory();
+}
+
+void frmHlavni::najdiStrav_Click() {
+    m_windows->frmNajdiStrav();
 }
 
 void frmHlavni::konec_Click() {

@@ -78,6 +78,8 @@ private:
     void prijem_Click();
     void konecpr_Click();
     void mnuRucne_Click();
+    void soubory_Click();
+    void najdiStrav_Click();
     void mnuTestDTR_Click();
     void mnuCRLF_Click();
     void mnuSendNoread_Click();

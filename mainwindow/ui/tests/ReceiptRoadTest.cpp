@@ -15,6 +15,8 @@
 #include "testsupport/GuiTestHelpers.h"
 #include "testsupport/ScriptedPromptsGtest.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -125,4 +127,28 @@ TEST_F(ReceiptRoadTest, AReceiptStartedReadAndClosedLeavesItsCodesInTheDayFile) 
     EXPECT_TRUE(day.contains(kCode1)) << day.toStdString();
     EXPECT_TRUE(day.contains(kCode2)) << day.toStdString();
     EXPECT_TRUE(day.contains(kAlfa)) << day.toStdString();
+}
+
+TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
+    onNextModal([](QWidget* modal) { modal->close(); }); // no receipt is started
+    start();
+    ASSERT_TRUE(TextFiles::writeAll(dataFolder / "261210_001_01_1.txt", kAlfa + QStringLiteral("\r\n")).ok());
+
+    QStringList shown;
+    auto record = [&](QWidget* modal) {
+        shown.append(modal->objectName());
+        if (auto* list = modal->findChild<QAbstractItemView*>(QStringLiteral("flbSoubor")))
+            shown.append(list->model()->index(0, 0).data().toString());
+        modal->close();
+    };
+    onNextModal(record);
+    window->findChild<QAction*>(QStringLiteral("soubory"))->trigger();
+    onNextModal(record);
+    clickMenu(5);
+    onNextModal(record);
+    window->findChild<QAction*>(QStringLiteral("najdiStrav"))->trigger();
+    EXPECT_TRUE(prompts.texts().isEmpty()) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("frmSoubory"), QStringLiteral("261210_001_01_1.txt"),
+                                  QStringLiteral("frmSoubory"), QStringLiteral("261210_001_01_1.txt"),
+                                  QStringLiteral("frmNajdiStrav")}));
 }
