@@ -351,3 +351,21 @@ TEST_F(frmSouboryTest, ALongDataFolderPathIsReadWhole) {
     EXPECT_EQ(w->dataFolder(), deep);
     EXPECT_EQ(listed(w.get(), "flbSoubor"), strings({"150121_009_01_1.txt"}));
 }
+
+TEST_F(frmSouboryTest, AFileGoneSinceItWasListedIsReportedByThePrintAndTheEditor) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150122_003_02_1.txt"));
+    std::filesystem::remove(data / "150122_003_02_1.txt");
+    click(w.get(), "btnTisk");
+    click(w.get(), "btnOtevri"); // no editor opens for a file that cannot be read
+    ASSERT_EQ(prompts.records().size(), size_t(2));
+    EXPECT_TRUE(prompts.records()[0].text.startsWith(
+        QStringLiteral("Chyba při načítání souboru k tisku.\r\nNum: 0, popis: ")));
+    EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("150122_003_02_1.txt")));
+    EXPECT_TRUE(prompts.records()[1].text.startsWith(QStringLiteral("Chyba při otevírání souboru.\r\nNum: 0, popis: ")));
+    for (const auto& r : prompts.records())
+        EXPECT_EQ(r.icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(printer.printed().empty());
+    // The list is read again after the editor: the file is gone from it.
+    EXPECT_FALSE(listed(w.get(), "flbSoubor").contains(QStringLiteral("150122_003_02_1.txt")));
+}
