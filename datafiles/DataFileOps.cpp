@@ -150,8 +150,9 @@ Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QS
     if (ec) {
         if (hasTwin)
             removeQuietly(staged);
-        return changeError(fileName, QStringLiteral("soubor nelze přejmenovat na %1: %2")
-                                         .arg(newName, QString::fromStdString(ec.message())));
+        return changeError(
+            fileName,
+            QStringLiteral("soubor nelze přejmenovat na %1: %2").arg(newName, QString::fromStdString(ec.message())));
     }
     if (hasTwin) {
         fs::rename(staged, newTwin, ec);
@@ -165,8 +166,7 @@ Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QS
                 fs::remove(newTwin, ignored);
             removeQuietly(staged);
             fs::rename(newPath, oldPath, ignored);
-            return changeError(fileName,
-                               QStringLiteral("výčetku %1 nelze nahradit: %2").arg(name(newTwin), reason));
+            return changeError(fileName, QStringLiteral("výčetku %1 nelze nahradit: %2").arg(name(newTwin), reason));
         }
     }
     return newName;

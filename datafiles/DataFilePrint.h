@@ -52,14 +52,15 @@ Result<std::vector<SouhrnTypu>> spocti(AppState& state, Prompts& prompts, const 
 
 // What the summary print needs besides the tables.
 struct Hlavicka {
-    QString fontName;                // the font of the main window's code box
-    std::filesystem::path obrazek;   // the logo; left out when it cannot be drawn
-    QString firma;                   // [Firma] Hlavicka
-    QDateTime cas;                   // when it was printed
+    QString fontName;              // the font of the main window's code box
+    std::filesystem::path obrazek; // the logo; left out when it cannot be drawn
+    QString firma;                 // [Firma] Hlavicka
+    QDateTime cas;                 // when it was printed
 };
 
 // The summary on the printer (its document is not ended): the heading, a ruled table per type, the totals.
-void tiskniSouhrn(Printer& printer, const Config& config, const std::vector<SouhrnTypu>& typy, const Hlavicka& hlavicka);
+void tiskniSouhrn(Printer& printer, const Config& config, const std::vector<SouhrnTypu>& typy,
+                  const Hlavicka& hlavicka);
 
 } // namespace DataFilePrint
 } // namespace trv

@@ -13,8 +13,8 @@ protected:
         writeData("150121_001_01_1.txt", "11111111\r\n  22222222  \r\n11111111\r\n\r\n   \r\n");
         writeData("150122_001_01_1.txt", "33333333\n11111111");
         writeData("150123_001_01_1.txt", "111111112\r\n011111111\r\n");
-        writeData("150124_001_01_1.TXT", "11111111\r\n");  // a day file in capitals is not searched
-        writeData("150121_001_01_1.vyc", "11111111\r\n");  // nor a statement file
+        writeData("150124_001_01_1.TXT", "11111111\r\n"); // a day file in capitals is not searched
+        writeData("150121_001_01_1.vyc", "11111111\r\n"); // nor a statement file
         writeData("150121_001_01_1.bal", "11111111\r\n");
     }
 };

@@ -12,9 +12,9 @@ class DataFileListTest : public test::DataFilesFixture {};
 } // namespace
 
 TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
-    for (const char* name : {"150121_001_01_1.txt", "150121001_1.txt", "1501210_2.txt", "150121.txt",
-                             "150122_002_AB_3_1_7.txt", "150121-150125_003_CD_1.txt", "Barcode.txt",
-                             "150123_TXT_01_1.txt"})
+    for (const char* name :
+         {"150121_001_01_1.txt", "150121001_1.txt", "1501210_2.txt", "150121.txt", "150122_002_AB_3_1_7.txt",
+          "150121-150125_003_CD_1.txt", "Barcode.txt", "150123_TXT_01_1.txt"})
         writeData(name, "12345678\r\n");
     // The nominal summary beside a day file is not a day file.
     writeData("150121_001_01_1.TXT", "150121_001_01_1;00001;100\r\n");
@@ -23,9 +23,9 @@ TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
     const auto loaded = DataFileList::load(data);
     ASSERT_TRUE(loaded.ok()) << loaded.message().toStdString();
     const DataFileList& list = loaded.value();
-    EXPECT_EQ(list.names(), (strings({"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt",
-                                         "1501210_2.txt", "150121_001_01_1.txt", "150122_002_AB_3_1_7.txt",
-                                         "150123_TXT_01_1.txt", "Barcode.txt"})));
+    EXPECT_EQ(list.names(),
+              (strings({"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt", "1501210_2.txt",
+                        "150121_001_01_1.txt", "150122_002_AB_3_1_7.txt", "150123_TXT_01_1.txt", "Barcode.txt"})));
 
     struct Case {
         Key key;
@@ -35,12 +35,14 @@ TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
     };
     const std::vector<Case> cases{
         {Key::Text, "150121", true, strings({"150121.txt"})},
-        {Key::Text, "150121", false, strings({"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt",
-                                      "1501210_2.txt", "150121_001_01_1.txt"})},
+        {Key::Text, "150121", false,
+         strings(
+             {"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt", "1501210_2.txt", "150121_001_01_1.txt"})},
         {Key::Text, "txt", false, list.names()},
         {Key::Text, "TXT", false, strings({"150123_TXT_01_1.txt"})},
         // The receipt date: the day files of every form, the cash desk's too; a name of no form has none.
-        {Key::Datum, "150121", false, strings({"150121-150125_003_CD_1.txt", "150121001_1.txt", "150121_001_01_1.txt"})},
+        {Key::Datum, "150121", false,
+         strings({"150121-150125_003_CD_1.txt", "150121001_1.txt", "150121_001_01_1.txt"})},
         {Key::Datum, "1501210", false, strings({})},
         {Key::Datum, "150125", false, strings({})},
         {Key::Sm, "001", false, strings({"150121_001_01_1.txt"})},

@@ -85,7 +85,8 @@ TEST_F(DataFileOpsTest, ChangeOfSmRenamesTheFileAndRewritesTheSmFieldOfEachLayou
     }
     // Without a statement file only the day file is renamed.
     writeData(kDay, dayBytes);
-    ASSERT_TRUE(DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"), QStringLiteral(";"), 2).ok());
+    ASSERT_TRUE(
+        DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"), QStringLiteral(";"), 2).ok());
     EXPECT_EQ(readData(kNewDay), dayBytes);
     EXPECT_FALSE(existsData(kNewVyc));
     // No temporary file is left behind.

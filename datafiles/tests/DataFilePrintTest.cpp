@@ -15,8 +15,7 @@ protected:
         EXPECT_TRUE(summary.ok()) << summary.message().toStdString();
         if (!summary.ok())
             return {};
-        DataFilePrint::Hlavicka heading{QStringLiteral("Courier New"), {}, QStringLiteral("Firma s.r.o."),
-                                        clock.now()};
+        DataFilePrint::Hlavicka heading{QStringLiteral("Courier New"), {}, QStringLiteral("Firma s.r.o."), clock.now()};
         DataFilePrint::tiskniSouhrn(printer, state->config, summary.value(), heading);
         EXPECT_TRUE(printer.endDoc().ok());
         return printer.printed().back().textLines();
@@ -33,22 +32,17 @@ TEST_F(DataFilePrintTest, SummaryCountsPerTypeAndValueInNumericOrderAndLeavesThe
     state->gSM = QStringLiteral("777");
     writeData("150121_001_02_1.txt", "11100001\r\n22050002\r\nNOREAD\r\n11100003\r\n\r\n1201234567\r\n");
     const QStringList lines = printSummary("150121_001_02_1.txt");
-    EXPECT_EQ(lines, strings({"           Součty souboru",
-                              "             SM:...................",
-                              "               Firma s.r.o.",
-                              "                    Alfa",
+    EXPECT_EQ(lines, strings({"           Součty souboru", "             SM:...................",
+                              "               Firma s.r.o.", "                    Alfa",
                               "       Hodnota       Množství           Součet Kč",
                               "          50,00       X           1        =           50,00 Kč",
                               "         100,00       X           2        =          200,00 Kč",
-                              "       Součet        X         3        =         250,00 Kč",
-                              "                    Beta",
+                              "       Součet        X         3        =         250,00 Kč", "                    Beta",
                               "       Hodnota       Množství           Součet Kč",
                               "         120,00       X           1        =          120,00 Kč",
                               "       Součet        X         1        =         120,00 Kč",
-                              "     Celkem za všechny typy",
-                              "     Celková částka:         370,00 Kč",
-                              "     Celkový počet:           4 ks",
-                              "     10.12.2026 9:05:03"}));
+                              "     Celkem za všechny typy", "     Celková částka:         370,00 Kč",
+                              "     Celkový počet:           4 ks", "     10.12.2026 9:05:03"}));
     // Each table ruled: a rule above and below the type's name, below the heading, each row and the total, and
     // the verticals of every row.
     const auto& page = printer.printed().back().pages.front();
@@ -62,14 +56,10 @@ TEST_F(DataFilePrintTest, SummaryCountsPerTypeAndValueInNumericOrderAndLeavesThe
 TEST_F(DataFilePrintTest, AFileWithoutCountedCodesPrintsEveryTypeWithItsNoCodesLine) {
     writeData("150121_001_02_1.txt", "NOREAD\r\nNOREAD\r\n");
     const QStringList lines = printSummary("150121_001_02_1.txt");
-    EXPECT_EQ(lines.mid(3), strings({"                    Alfa",
-                                     "Nebyly načteny žádné stravenky.",
-                                     "                    Beta",
-                                     "Nebyly načteny žádné stravenky.",
-                                     "     Celkem za všechny typy",
-                                     "     Celková částka:           0,00 Kč",
-                                     "     Celkový počet:           0 ks",
-                                     "     10.12.2026 9:05:03"}));
+    EXPECT_EQ(lines.mid(3), strings({"                    Alfa", "Nebyly načteny žádné stravenky.",
+                                     "                    Beta", "Nebyly načteny žádné stravenky.",
+                                     "     Celkem za všechny typy", "     Celková částka:           0,00 Kč",
+                                     "     Celkový počet:           0 ks", "     10.12.2026 9:05:03"}));
 }
 
 TEST_F(DataFilePrintTest, AnUnknownCodeIsReportedAndTheRestCounted) {

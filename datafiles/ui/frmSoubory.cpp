@@ -57,8 +57,10 @@ frmSoubory::frmSoubory(const Services& services, QWidget* parent)
                m_ui->chkFilterDatum};
     m_sm = {DataFileList::Key::Sm, m_ui->txtSM, m_ui->btnNajdiSM, m_ui->btnNajdiDalSM, m_ui->chkFilterSM};
 
-    connect(m_ui->flbSoubor->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmSoubory::flbSoubor_Click);
-    connect(m_ui->lstFilter->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmSoubory::lstFilter_Click);
+    connect(m_ui->flbSoubor->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &frmSoubory::flbSoubor_Click);
+    connect(m_ui->lstFilter->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &frmSoubory::lstFilter_Click);
     connect(m_ui->btnOtevri, &QPushButton::clicked, this, &frmSoubory::btnOtevri_Click);
     connect(m_ui->btnSmaz, &QPushButton::clicked, this, &frmSoubory::btnSmaz_Click);
     connect(m_ui->btnUlozJako, &QPushButton::clicked, this, &frmSoubory::btnUlozJako_Click);
@@ -316,14 +318,13 @@ void frmSoubory::btnZamenSM_Click() {
     const QString name = fromFilter ? filterSelectedName() : selectedName();
     const QString sm = m_ui->txtZmenaSM->text();
     if (name.isEmpty()) {
-        m_prompts.error(text("ChybaZmenaSM") + QStringLiteral("\r\n") +
-                        QStringLiteral("Není vybrán žádný soubor."));
+        m_prompts.error(text("ChybaZmenaSM") + QStringLiteral("\r\n") + QStringLiteral("Není vybrán žádný soubor."));
         return;
     }
     if (!m_prompts.askYesNo(text("zmenitStredisko") + QStringLiteral(" ") + sm + QStringLiteral("?")))
         return;
-    const auto renamed = DataFileOps::zmenSM(m_folder, name, sm, DejOddelovacExportu(m_state.config),
-                                             DataFileOps::smField(m_state.sw));
+    const auto renamed =
+        DataFileOps::zmenSM(m_folder, name, sm, DejOddelovacExportu(m_state.config), DataFileOps::smField(m_state.sw));
     if (!renamed.ok()) {
         m_prompts.error(text("ChybaZmenaSM") + QStringLiteral("\r\n") + renamed.message());
         return;

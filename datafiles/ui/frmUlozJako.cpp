@@ -9,8 +9,8 @@
 
 namespace trv {
 
-frmUlozJako::frmUlozJako(AppState& state, Prompts& prompts, std::filesystem::path source,
-                         std::filesystem::path folder, QWidget* parent)
+frmUlozJako::frmUlozJako(AppState& state, Prompts& prompts, std::filesystem::path source, std::filesystem::path folder,
+                         QWidget* parent)
     : QDialog(parent), m_state(state), m_prompts(prompts), m_source(std::move(source)), m_folder(std::move(folder)),
       m_ui(std::make_unique<Ui::frmUlozJako>()) {
     m_ui->setupUi(this);
@@ -45,8 +45,7 @@ void frmUlozJako::btnUloz_Click() {
     if (typed.isEmpty())
         return;
     const auto target = m_folder / DataFileOps::ulozJakoNazev(typed).toStdU16String();
-    if (TextFiles::exists(target) &&
-        !m_prompts.askYesNo(text("soubExist") + QStringLiteral("\r\n") + text("Preps"))) {
+    if (TextFiles::exists(target) && !m_prompts.askYesNo(text("soubExist") + QStringLiteral("\r\n") + text("Preps"))) {
         accept();
         return;
     }

@@ -43,9 +43,7 @@ protected:
     QStringList listed(frmSoubory* w, const char* view) {
         return qobject_cast<QStringListModel*>(child<QListView>(w, view)->model())->stringList();
     }
-    QString current(frmSoubory* w) {
-        return child<QListView>(w, "flbSoubor")->currentIndex().data().toString();
-    }
+    QString current(frmSoubory* w) { return child<QListView>(w, "flbSoubor")->currentIndex().data().toString(); }
     void choose(frmSoubory* w, const char* view, const QString& name) {
         auto* list = child<QListView>(w, view);
         const auto rows = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
@@ -238,7 +236,8 @@ TEST_F(frmSouboryTest, RefusedChangesOfSmLeaveTheFilesAndSayWhy) {
         ASSERT_EQ(prompts.records().size(), size_t(2));
         EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
         EXPECT_TRUE(prompts.records()[1].text.startsWith(QStringLiteral("Středisko nelze změnit.\r\n")));
-        EXPECT_TRUE(prompts.records()[1].text.contains(QString::fromUtf8(c.reason))) << prompts.records()[1].text.toStdString();
+        EXPECT_TRUE(prompts.records()[1].text.contains(QString::fromUtf8(c.reason)))
+            << prompts.records()[1].text.toStdString();
     }
     EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n22050002\r\n"));
     EXPECT_TRUE(existsData("150121_001_01_1.vyc"));
@@ -320,8 +319,8 @@ TEST_F(frmSouboryTest, EditsTheFileAndWritesItBackAfterTheQuestion) {
     click(w.get(), "btnOtevri");
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n22050002\r\n33300003"));
-    EXPECT_EQ(prompts.texts().back(),
-              QStringLiteral("Soubor ") + path("150121_001_01_1.txt") + QStringLiteral(" již existuje.\r\nPřepsat jej ?"));
+    EXPECT_EQ(prompts.texts().back(), QStringLiteral("Soubor ") + path("150121_001_01_1.txt") +
+                                          QStringLiteral(" již existuje.\r\nPřepsat jej ?"));
 
     // Closing without saving drops the edits.
     test::onNextModal([&](QWidget* editor) {
@@ -359,10 +358,11 @@ TEST_F(frmSouboryTest, AFileGoneSinceItWasListedIsReportedByThePrintAndTheEditor
     click(w.get(), "btnTisk");
     click(w.get(), "btnOtevri"); // no editor opens for a file that cannot be read
     ASSERT_EQ(prompts.records().size(), size_t(2));
-    EXPECT_TRUE(prompts.records()[0].text.startsWith(
-        QStringLiteral("Chyba při načítání souboru k tisku.\r\nNum: 0, popis: ")));
+    EXPECT_TRUE(
+        prompts.records()[0].text.startsWith(QStringLiteral("Chyba při načítání souboru k tisku.\r\nNum: 0, popis: ")));
     EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("150122_003_02_1.txt")));
-    EXPECT_TRUE(prompts.records()[1].text.startsWith(QStringLiteral("Chyba při otevírání souboru.\r\nNum: 0, popis: ")));
+    EXPECT_TRUE(
+        prompts.records()[1].text.startsWith(QStringLiteral("Chyba při otevírání souboru.\r\nNum: 0, popis: ")));
     for (const auto& r : prompts.records())
         EXPECT_EQ(r.icon, Prompts::Icon::Critical);
     EXPECT_TRUE(printer.printed().empty());
