@@ -154,3 +154,18 @@ TEST_F(DataFileOpsTest, EditorTextRoundTripsInTheFileEncodingWithCrLf) {
     EXPECT_EQ(readData(kDay), QByteArray("12345678\r\nk\xe8\r\n99999999"));
     EXPECT_FALSE(DataFileOps::nactiKEditaci(data / "chybi.txt").ok());
 }
+
+TEST_F(DataFileOpsTest, ANewStatementFileThatCannotBeWrittenLeavesBothFilesAsTheyWere) {
+    const QByteArray vyc = "10.12.2026;150121;001;1;12345678;100;01\r\n";
+    writeData(kDay, dayBytes);
+    writeData(kVyc, vyc);
+    // The staging file's place is taken by a folder: the new statement file cannot be written.
+    std::filesystem::create_directories(data / "~150121_005_02_1.vyc.tmp");
+    const auto renamed = DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"),
+                                             QStringLiteral(";"), 2);
+    ASSERT_FALSE(renamed.ok());
+    EXPECT_EQ(readData(kDay), dayBytes);
+    EXPECT_EQ(readData(kVyc), vyc);
+    EXPECT_FALSE(existsData(kNewDay));
+    EXPECT_FALSE(existsData(kNewVyc));
+}
