@@ -70,6 +70,25 @@ QString CustomerTable::numberOfRow(const QString& row) {
     return row.section(u'\t', 0, 0);
 }
 
+QString CustomerTable::numberRefusal(const QString& cislo) const {
+    if (cislo.size() == m_state.gDelkaSM)
+        return {};
+    const QString section = QStringLiteral("frmZakaznik");
+    return m_state.config.DejText(section, QStringLiteral("CisloZak")) + QString::number(m_state.gDelkaSM) +
+           m_state.config.DejText(section, QStringLiteral("Znaku"));
+}
+
+void CustomerTable::zvol(AppState& state, const CustomerRecord& record) {
+    state.gZakCislo = record.cislo;
+    state.gZakIC = record.IC;
+    state.gZakNazev = record.nazev;
+    state.gZakAdresa = record.Adresa;
+    state.gZakOdpovida = record.odpovida;
+    state.gZakTelefon = record.telefon;
+    for (size_t k = 1; k <= 8; ++k)
+        state.gZakCisloSpol[k] = record.cisloSpol[k - 1];
+}
+
 int CustomerTable::pocetSpolecnosti() const {
     return m_state.gColStrav ? m_state.gColStrav->pocetSpolecnosti() : 0;
 }

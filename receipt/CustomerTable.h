@@ -67,6 +67,13 @@ public:
     // The first row with this number (blanks around it dropped); nullopt when none has it.
     Result<std::optional<CustomerRecord>> find(const QString& cislo) const;
 
+    // The refusal of a new customer's number: its length (untrimmed) must be the SM length gDelkaSM; only the
+    // length counts. Empty when it may be added.
+    QString numberRefusal(const QString& cislo) const;
+
+    // Makes the customer the chosen one (gZakCislo and the others), for the receipt and its statements.
+    static void zvol(AppState& state, const CustomerRecord& record);
+
 private:
     int pocetSpolecnosti() const;
 
