@@ -257,6 +257,11 @@ SmReceiptStart::Outcome SmReceiptStart::start(const SmReceiptInput& input) {
     return {Kind::Closed, {}, Prompts::Icon::None, false, {}};
 }
 
+void SmReceiptStart::sortingMode(bool on) {
+    m_host.setCaption(text(on ? "TRVTrid" : "TRVZpracStrav"));
+    m_host.setTrideni(on);
+}
+
 SmReceiptStart::Outcome SmReceiptStart::startSorting() {
     if (!switchOn())
         return failed(kErrOtevreniPortu, m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));

@@ -95,6 +95,10 @@ public:
     };
     Outcome start(const SmReceiptInput& input);
 
+    // The sorting-mode box changed: the main window's caption tells the mode, and while it is on the ends of
+    // receipts keep the closing window hidden.
+    void sortingMode(bool on);
+
     // The name of a new day data file under the current customer switches; an error naming a part that cannot
     // stand in a name.
     Result<QString> fileName(const SmReceiptInput& input) const;
