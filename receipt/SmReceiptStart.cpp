@@ -110,6 +110,8 @@ Result<SmReceiptStart::View> SmReceiptStart::load() {
         return folder.error();
     view.folder = folder.value();
     view.folderExists = isFolder(view.folder);
+    // The month's packages below are read from the folder the receipt will be started in.
+    m_state.gDatovyAdresar = view.folder;
     if (view.folderExists) {
         // Package mode lists the package files; else the day data files, without the nominal summaries.
         const auto files = sw.gFBalicky ? TextFiles::listFolder(view.folder, QStringLiteral("*.bal"))

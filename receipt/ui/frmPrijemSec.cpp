@@ -298,8 +298,13 @@ void frmPrijemSec::UpDownTyden_Change(int value) {
         m_prompts.error(changed.message());
         return;
     }
-    if (!changed.value())
+    if (!changed.value()) {
+        // The operator kept the week: the spinner goes back to it, so that its next click starts from there.
+        const QSignalBlocker blocker(m_ui->UpDownTyden);
+        m_tydenSpinner = std::clamp(m_state.gMaxVycetkaTyden, 1, 9);
+        m_ui->UpDownTyden->setValue(m_tydenSpinner);
         return;
+    }
     m_ui->txtBalik->setText(changed.value()->balik);
     m_ui->txtTyden->setText(QString::number(changed.value()->tyden));
     if (changed.value()->tyden != value) {
