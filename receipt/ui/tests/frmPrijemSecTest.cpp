@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 
 using namespace trv;
 using test::child;
@@ -263,4 +264,29 @@ TEST_F(frmPrijemSecTest, CustomerModeTakesTheChosenCustomersNumberAsTheSm) {
     EXPECT_EQ(child<QLineEdit>(w.get(), "txtSM")->text(), QStringLiteral("0815"));
     EXPECT_EQ(child<QLineEdit>(w.get(), "txtSoubor")->text(), QStringLiteral("20241209"));
     EXPECT_EQ(state.gZakCislo, QStringLiteral("0815"));
+}
+
+TEST_F(frmPrijemSecTest, DepotModeStartsWithEnterInTheEnvelopeBox) {
+    state.sw.gFDepo = true;
+    setConfig(kSec, QStringLiteral("Depo"), QStringLiteral("D07"));
+    setConfig(kSec, QStringLiteral("Operator"), QStringLiteral("Eva"));
+    auto w = open();
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtDepo")->text(), QStringLiteral("D07"));
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtOperator")->text(), QStringLiteral("Eva"));
+    EXPECT_FALSE(child<QPushButton>(w.get(), "btnPrijem")->isDefault());
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    auto* sm = child<QLineEdit>(w.get(), "txtSM");
+    sm->setFocus();
+    sm->setText(QStringLiteral("123"));
+    QTest::keyClick(sm, Qt::Key_Return);
+    auto* obalka = child<QLineEdit>(w.get(), "txtIdentObalky");
+    EXPECT_EQ(QApplication::focusWidget(), obalka);
+    obalka->setText(QStringLiteral("OB-1"));
+    QTest::keyClick(obalka, Qt::Key_Return);
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(state.gDepo, QStringLiteral("D07"));
+    EXPECT_EQ(state.gIdentObalky, QStringLiteral("OB-1"));
+    EXPECT_EQ(state.gIdentFA, QStringLiteral("123"));
+    EXPECT_EQ(host.fileName(), QStringLiteral("241209_123_Eva_1.txt"));
 }

@@ -95,11 +95,15 @@ TEST_F(frmZakaznikTest, AMissingTableIsCreatedAfterTheQuestionAndCustomersAreAdd
     EXPECT_TRUE(state.gZakCislo.isEmpty());
 
     // A row click loads the customer and makes it the chosen one; an edit before OK goes with it.
+    // Under the four-column layout of three types, partner boxes 5 to 8 keep their text through a row click.
+    child<QLineEdit>(w.get(), "txtZakCislo6")->setText(QStringLiteral("ruční"));
     auto* list = child<QListWidget>(w.get(), "lstZak");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(child<QLineEdit>(w.get(), "txtNazev")->text(), QStringLiteral("Jídelna U Šťastných"));
     EXPECT_EQ(state.gZakCislo, QStringLiteral("101"));
     EXPECT_EQ(state.gZakCisloSpol[2], QStringLiteral("P2-101"));
+    EXPECT_EQ(child<QLineEdit>(w.get(), "txtZakCislo6")->text(), QStringLiteral("ruční"));
+    EXPECT_EQ(state.gZakCisloSpol[6], QStringLiteral("ruční"));
     type(w.get(), "txtNazev", QStringLiteral("Jídelna nová"));
     child<QPushButton>(w.get(), "cmbVyber")->click();
     EXPECT_EQ(state.gZakNazev, QStringLiteral("Jídelna nová"));
