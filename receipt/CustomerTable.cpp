@@ -12,9 +12,8 @@ namespace {
 
 const QString kTableFile = QStringLiteral("customer.dbf");
 
-const std::array<QString, 6> kColumns{QStringLiteral("cislo"),  QStringLiteral("IC"),
-                                      QStringLiteral("nazev"),  QStringLiteral("Adresa"),
-                                      QStringLiteral("odpovida"), QStringLiteral("telefon")};
+const std::array<QString, 6> kColumns{QStringLiteral("cislo"),  QStringLiteral("IC"),       QStringLiteral("nazev"),
+                                      QStringLiteral("Adresa"), QStringLiteral("odpovida"), QStringLiteral("telefon")};
 const std::array<int, 6> kWidths{10, 20, 30, 100, 30, 20};
 
 QString partnerColumn(int k) {

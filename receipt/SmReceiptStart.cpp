@@ -123,7 +123,8 @@ Result<SmReceiptStart::View> SmReceiptStart::load() {
     }
 
     // The SM list is read whole: a list cut at a buffer size would refuse the SMs past the cut.
-    m_state.gSeznamSM = ProfileFile::read(m_state.config.gIniSoubor(), kData, QStringLiteral("SM"), QStringLiteral("X"));
+    m_state.gSeznamSM =
+        ProfileFile::read(m_state.config.gIniSoubor(), kData, QStringLiteral("SM"), QStringLiteral("X"));
     view.dtDek = VypocitejPerioduDelvity(today, sw.gFDatumOdvodu);
     const QString delka = m_state.config.CtiKonfig(kData, QStringLiteral("DelkaSM"), QStringLiteral("3")).trimmed();
     m_state.gDelkaSM = static_cast<qint32>(toInteger(delka).value_or(static_cast<qint64>(val(delka))));
@@ -139,9 +140,8 @@ Result<SmReceiptStart::View> SmReceiptStart::load() {
         for (int i = 1; i <= 999; ++i) {
             const QString s = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
             const QString prefix = view.datum + u'_' + s;
-            const bool taken = std::any_of(names.cbegin(), names.cend(), [&](const QString& n) {
-                return n.startsWith(prefix, Qt::CaseInsensitive);
-            });
+            const bool taken = std::any_of(names.cbegin(), names.cend(),
+                                           [&](const QString& n) { return n.startsWith(prefix, Qt::CaseInsensitive); });
             if (!taken) {
                 view.sm = s;
                 break;
@@ -266,7 +266,8 @@ void SmReceiptStart::sortingMode(bool on) {
 
 SmReceiptStart::Outcome SmReceiptStart::startSorting() {
     if (!switchOn())
-        return failed(kErrOtevreniPortu, m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+        return failed(kErrOtevreniPortu,
+                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
     m_host.setTrideni(true);
     return {Kind::Started, {}, Prompts::Icon::None, false, {}};
 }
@@ -279,7 +280,8 @@ SmReceiptStart::Outcome SmReceiptStart::startBarcode(const std::filesystem::path
         return failed(kErrKonfiguracePortu,
                       m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
     if (!switchOn())
-        return failed(kErrOtevreniPortu, m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+        return failed(kErrOtevreniPortu,
+                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, kBarcodeFileName);
     m_state.gSouborVytvorenNovy = true;
@@ -325,7 +327,8 @@ SmReceiptStart::Outcome SmReceiptStart::startNewFile(const std::filesystem::path
     if (!switchOn()) {
         // The empty file would only block the same name at the next attempt.
         (void)TextFiles::remove(file);
-        return failed(kErrOtevreniPortu, m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+        return failed(kErrOtevreniPortu,
+                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
     }
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, name.value());
@@ -358,7 +361,8 @@ SmReceiptStart::Outcome SmReceiptStart::startAppend(const std::filesystem::path&
     if (!m_state.gColStrav)
         return failed(0, QStringLiteral("Typy stravenek nejsou načteny."));
     if (!switchOn())
-        return failed(kErrOtevreniPortu, m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+        return failed(kErrOtevreniPortu,
+                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
 
     m_host.setReceiptFile(folder, chosen);
     Booking booking(m_state, *m_state.gColStrav, m_prompts, m_host.reader());
@@ -429,7 +433,8 @@ SmReceiptStart::Outcome SmReceiptStart::startNewPackageFile(const std::filesyste
         existing = read.value();
     }
     if (!switchOn())
-        return failed(kErrOtevreniPortu, m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+        return failed(kErrOtevreniPortu,
+                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
 
     Currency sumaVse;
     if (existing) {
@@ -463,7 +468,8 @@ SmReceiptStart::Outcome SmReceiptStart::startAppendPackageFile(const std::filesy
     if (!read.ok())
         return failed(read.error());
     if (!switchOn())
-        return failed(kErrOtevreniPortu, m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+        return failed(kErrOtevreniPortu,
+                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
     m_host.setReceiptText(QString());
     m_state.gCisloBaliku = read.value().packages + 1;
     m_host.setReceiptFile(folder, chosen);

@@ -53,7 +53,7 @@ public:
 
     // What the dialog shows when it opens.
     struct View {
-        QString datum;     // the date field: today (YYMMDD, customer mode YYYYMMDD) or the run's first date
+        QString datum; // the date field: today (YYMMDD, customer mode YYYYMMDD) or the run's first date
         int datumMaxLength = 6;
         QString datumPriNacteni; // the date field and the SM field as the set-up left them (kind "Faktura")
         std::filesystem::path folder;

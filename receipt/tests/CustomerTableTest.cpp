@@ -135,7 +135,8 @@ TEST_F(CustomerTableTest, AValueLongerThanItsColumnIsRefusedNamingItAndTheTableS
         c.lengthen(r);
         const Status added = table.add(r);
         ASSERT_FALSE(added.ok());
-        EXPECT_TRUE(added.message().contains(QLatin1String(c.field), Qt::CaseInsensitive)) << added.message().toStdString();
+        EXPECT_TRUE(added.message().contains(QLatin1String(c.field), Qt::CaseInsensitive))
+            << added.message().toStdString();
         const Status updated = table.update(r);
         ASSERT_FALSE(updated.ok());
         EXPECT_TRUE(updated.message().contains(QLatin1String(c.field), Qt::CaseInsensitive));

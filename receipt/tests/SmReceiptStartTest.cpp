@@ -110,11 +110,14 @@ TEST_F(SmReceiptStartTest, TheHandOverDateIsTheFifteenthOrTheLastDayOfThePreviou
         bool switch34;
     };
     const std::vector<Case> cases{
-        {QDate(2015, 3, 16), QDate(2015, 3, 15), false}, {QDate(2015, 3, 15), QDate(2015, 2, 28), false},
-        {QDate(2015, 5, 10), QDate(2015, 4, 30), false}, {QDate(2015, 8, 10), QDate(2015, 7, 31), false},
+        {QDate(2015, 3, 16), QDate(2015, 3, 15), false},
+        {QDate(2015, 3, 15), QDate(2015, 2, 28), false},
+        {QDate(2015, 5, 10), QDate(2015, 4, 30), false},
+        {QDate(2015, 8, 10), QDate(2015, 7, 31), false},
         {QDate(2015, 1, 5), QDate(2014, 12, 31), false},
         // In a leap year February has 29 days.
-        {QDate(2016, 3, 10), QDate(2016, 2, 29), false}, {QDate(2016, 3, 10), QDate(2016, 3, 10), true},
+        {QDate(2016, 3, 10), QDate(2016, 2, 29), false},
+        {QDate(2016, 3, 10), QDate(2016, 3, 10), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.today.toString(Qt::ISODate).toStdString());
@@ -271,9 +274,9 @@ TEST_F(SmReceiptStartTest, RoadCAppendReadsTheNameByItsForm) {
         const auto outcome = start(append(name));
         if (c.sm == nullptr) {
             EXPECT_EQ(outcome.kind, Kind::Refused);
-            EXPECT_EQ(outcome.message, QStringLiteral("Soubor ") + name +
-                                           (c.switch34 ? QStringLiteral(" bez data odvodu")
-                                                       : QStringLiteral(" má neznámý tvar")));
+            EXPECT_EQ(outcome.message,
+                      QStringLiteral("Soubor ") + name +
+                          (c.switch34 ? QStringLiteral(" bez data odvodu") : QStringLiteral(" má neznámý tvar")));
             EXPECT_TRUE(host.calls().isEmpty());
             EXPECT_EQ(state.gSM, QStringLiteral("before"));
             continue;
@@ -287,8 +290,8 @@ TEST_F(SmReceiptStartTest, RoadCAppendReadsTheNameByItsForm) {
         EXPECT_TRUE(state.gNemazatSoubor);
         EXPECT_FALSE(state.gSouborVytvorenNovy);
         // Empty lines are skipped; a repeated code is booked again and counted.
-        EXPECT_EQ(booked(), (QStringList{QStringLiteral("500123/1"), QStringLiteral("500123/1"),
-                                         QStringLiteral("50012345/1")}));
+        EXPECT_EQ(booked(),
+                  (QStringList{QStringLiteral("500123/1"), QStringLiteral("500123/1"), QStringLiteral("50012345/1")}));
         EXPECT_EQ(prompts.records().back().text, QStringLiteral("Přidáno 3 stravenek"));
         EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Information);
         // The box keeps the file's codes: it is what the file becomes when the program closes.
@@ -342,9 +345,10 @@ TEST_F(SmReceiptStartTest, RoadsDAndFNumberThePackagesAfterThoseInTheFile) {
         ASSERT_EQ(start(append(name + QStringLiteral(".bal"))).kind, Kind::Started);
         EXPECT_EQ(state.gCisloBaliku, c.cislo);
         EXPECT_EQ(host.sumaVse(), Currency::fromInt(c.vse));
-        EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Bylo načteno %1 balíčků v celkové hodnotě %2,00 Kč")
-                                                   .arg(c.cislo - 1)
-                                                   .arg(c.vse)});
+        EXPECT_EQ(
+            prompts.texts(),
+            QStringList{
+                QStringLiteral("Bylo načteno %1 balíčků v celkové hodnotě %2,00 Kč").arg(c.cislo - 1).arg(c.vse)});
     }
 }
 

@@ -22,8 +22,8 @@ const QString kSection = QStringLiteral("frmPrijemSec");
 } // namespace
 
 frmPrijemSec::frmPrijemSec(AppState& state, Prompts& prompts, const Clock& clock, ReceiptHost& host, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::frmPrijemSec>()), m_state(state), m_prompts(prompts),
-      m_clock(clock), m_start(state, prompts, clock, host), m_numbering(state, prompts, clock, host) {
+    : QDialog(parent), m_ui(std::make_unique<Ui::frmPrijemSec>()), m_state(state), m_prompts(prompts), m_clock(clock),
+      m_start(state, prompts, clock, host), m_numbering(state, prompts, clock, host) {
     m_ui->setupUi(this);
     connect(m_ui->btnPrijem, &QPushButton::clicked, this, &frmPrijemSec::btnPrijem_Click);
     connect(m_ui->btnVen, &QPushButton::clicked, this, &frmPrijemSec::btnVen_Click);
@@ -108,10 +108,9 @@ void frmPrijemSec::Form_Load() {
     if (sw.gFBalikyTyden) {
         m_ui->txtBalik->setText(view.balik);
         m_ui->txtTyden->setText(view.tyden);
-        for (QWidget* w : std::initializer_list<QWidget*>{m_ui->cmbTypStravBalik, m_ui->lblNastavBalik,
-                                                          m_ui->txtBalikSpol, m_ui->UpDownBalik, m_ui->txtBalik,
-                                                          m_ui->lblBalik, m_ui->lblBalikOdd, m_ui->lblTyden,
-                                                          m_ui->txtTyden, m_ui->UpDownTyden})
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 m_ui->cmbTypStravBalik, m_ui->lblNastavBalik, m_ui->txtBalikSpol, m_ui->UpDownBalik, m_ui->txtBalik,
+                 m_ui->lblBalik, m_ui->lblBalikOdd, m_ui->lblTyden, m_ui->txtTyden, m_ui->UpDownTyden})
             w->setVisible(true);
         m_ui->cmbTypStravBalik->addItems(view.typyBaliku);
         m_ui->cmbTypStravBalik->setCurrentIndex(-1);
@@ -121,10 +120,9 @@ void frmPrijemSec::Form_Load() {
         m_tydenSpinner = m_ui->UpDownTyden->value();
     }
     if (sw.gFBalicky) {
-        for (QWidget* w : std::initializer_list<QWidget*>{m_ui->lblTypSeku, m_ui->cmbTypSeku, m_ui->Label1,
-                                                          m_ui->Label4, m_ui->Label6, m_ui->lblPodtr1, m_ui->lblPodtr2,
-                                                          m_ui->lblPodtr3, m_ui->txtSM, m_ui->txtOperator,
-                                                          m_ui->txtPoradi, m_ui->txtBalik})
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 m_ui->lblTypSeku, m_ui->cmbTypSeku, m_ui->Label1, m_ui->Label4, m_ui->Label6, m_ui->lblPodtr1,
+                 m_ui->lblPodtr2, m_ui->lblPodtr3, m_ui->txtSM, m_ui->txtOperator, m_ui->txtPoradi, m_ui->txtBalik})
             w->setEnabled(false);
     }
     if (sw.gFZakaznik) {
@@ -136,8 +134,8 @@ void frmPrijemSec::Form_Load() {
         m_ui->Label7->setVisible(false);
         m_ui->dtDek->setVisible(false);
         m_ui->optBarC->setVisible(false);
-        for (QWidget* w : std::initializer_list<QWidget*>{m_ui->lblDepo, m_ui->txtDepo, m_ui->lblIdentObalky,
-                                                          m_ui->txtIdentObalky})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{m_ui->lblDepo, m_ui->txtDepo, m_ui->lblIdentObalky, m_ui->txtIdentObalky})
             w->setVisible(true);
         m_ui->txtDepo->setText(view.depo);
         m_ui->txtOperator->setText(view.operator_);
@@ -158,12 +156,14 @@ void frmPrijemSec::setTexts() {
     const Config& config = m_state.config;
     setWindowTitle(config.DejText(kSection, QStringLiteral("Caption")));
     const std::vector<std::pair<QWidget*, const char*>> captions{
-        {m_ui->lblTypSeku, "TypSeku"},   {m_ui->chkSorting, "RezimTrid"}, {m_ui->optNovy, "NovySoub"},
-        {m_ui->Label1, "SM"},            {m_ui->Label4, "Operator"},      {m_ui->Label6, "Poradi"},
-        {m_ui->lblBalik, "Balik"},       {m_ui->lblTyden, "Tyden"},       {m_ui->Label7, "DatOdvodu"},
-        {m_ui->lblIdentObalky, "IdentObalky"}, {m_ui->lblNastavBalik, "NastBalik"}, {m_ui->lblDepo, "Depo"},
-        {m_ui->optBarC, "NactBarc"},     {m_ui->optPrid, "PridDoExist"},  {m_ui->btnPrijem, "btnPrijem"},
-        {m_ui->btnVen, "btnVen"}};
+        {m_ui->lblTypSeku, "TypSeku"},       {m_ui->chkSorting, "RezimTrid"},
+        {m_ui->optNovy, "NovySoub"},         {m_ui->Label1, "SM"},
+        {m_ui->Label4, "Operator"},          {m_ui->Label6, "Poradi"},
+        {m_ui->lblBalik, "Balik"},           {m_ui->lblTyden, "Tyden"},
+        {m_ui->Label7, "DatOdvodu"},         {m_ui->lblIdentObalky, "IdentObalky"},
+        {m_ui->lblNastavBalik, "NastBalik"}, {m_ui->lblDepo, "Depo"},
+        {m_ui->optBarC, "NactBarc"},         {m_ui->optPrid, "PridDoExist"},
+        {m_ui->btnPrijem, "btnPrijem"},      {m_ui->btnVen, "btnVen"}};
     for (const auto& [w, key] : captions) {
         const QString text = config.DejText(kSection, QString::fromLatin1(key));
         if (auto* label = qobject_cast<QLabel*>(w))
@@ -177,10 +177,11 @@ void frmPrijemSec::setTexts() {
 
 void frmPrijemSec::enableSortingControls(bool enabled) {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             m_ui->lblTypSeku, m_ui->cmbTypSeku, m_ui->optNovy, m_ui->txtSoubor, m_ui->Label1, m_ui->txtSM,
-             m_ui->txtOperator, m_ui->txtPoradi, m_ui->txtBalik, m_ui->txtTyden, m_ui->dtDek, m_ui->txtIdentObalky,
-             m_ui->lblNastavBalik, m_ui->cmbTypStravBalik, m_ui->txtBalikSpol, m_ui->txtDepo, m_ui->optBarC,
-             m_ui->optPrid, m_ui->listDataS, m_ui->Label4, m_ui->Label6, m_ui->Label7})
+             m_ui->lblTypSeku, m_ui->cmbTypSeku,     m_ui->optNovy,        m_ui->txtSoubor,        m_ui->Label1,
+             m_ui->txtSM,      m_ui->txtOperator,    m_ui->txtPoradi,      m_ui->txtBalik,         m_ui->txtTyden,
+             m_ui->dtDek,      m_ui->txtIdentObalky, m_ui->lblNastavBalik, m_ui->cmbTypStravBalik, m_ui->txtBalikSpol,
+             m_ui->txtDepo,    m_ui->optBarC,        m_ui->optPrid,        m_ui->listDataS,        m_ui->Label4,
+             m_ui->Label6,     m_ui->Label7})
         w->setEnabled(enabled);
 }
 

@@ -33,8 +33,8 @@ frmRucneCheque::frmRucneCheque(AppState& state, Prompts& prompts, ReceiptHost& h
     connect(m_ui->txtKod, &QLineEdit::textChanged, this, &frmRucneCheque::txtKod_Change);
     connect(m_ui->cmdDalsi, &QPushButton::clicked, this, &frmRucneCheque::cmdDalsi_Click);
     connect(m_ui->cmdKonec, &QPushButton::clicked, this, &frmRucneCheque::cmdKonec_Click);
-    for (QLineEdit* box : {m_ui->txtKod, m_ui->txtCislo, m_ui->txtHodnota, m_ui->txtVyrobce, m_ui->txtRok,
-                           m_ui->txtTyp, m_ui->txtKontr})
+    for (QLineEdit* box :
+         {m_ui->txtKod, m_ui->txtCislo, m_ui->txtHodnota, m_ui->txtVyrobce, m_ui->txtRok, m_ui->txtTyp, m_ui->txtKontr})
         box->installEventFilter(this);
     setTabOrder(m_ui->txtCislo, m_ui->txtHodnota);
     setTabOrder(m_ui->txtHodnota, m_ui->txtVyrobce);
@@ -57,16 +57,16 @@ void frmRucneCheque::Form_Load() {
     setWindowTitle(config.DejText(kSection, QStringLiteral("Caption")));
     m_ui->opt1->setText(config.DejText(kSection, QStringLiteral("RucniSnimac")));
     m_ui->opt2->setText(config.DejText(kSection, QStringLiteral("ZadKlav")));
-    for (QLabel* label : {m_ui->Label1, m_ui->Label2, m_ui->Label3, m_ui->Label4, m_ui->Label5, m_ui->Label6,
-                          m_ui->Label7})
+    for (QLabel* label :
+         {m_ui->Label1, m_ui->Label2, m_ui->Label3, m_ui->Label4, m_ui->Label5, m_ui->Label6, m_ui->Label7})
         label->setText(config.DejText(kSection, label->objectName()));
     m_ui->cmdDalsi->setText(config.DejText(kSection, QStringLiteral("cmdDalsi")));
     m_ui->cmdKonec->setText(config.DejText(kSection, QStringLiteral("cmdKonec")));
 }
 
 void frmRucneCheque::vymazPole() {
-    for (QLineEdit* box : {m_ui->txtKod, m_ui->txtCislo, m_ui->txtHodnota, m_ui->txtVyrobce, m_ui->txtRok,
-                           m_ui->txtTyp, m_ui->txtKontr}) {
+    for (QLineEdit* box : {m_ui->txtKod, m_ui->txtCislo, m_ui->txtHodnota, m_ui->txtVyrobce, m_ui->txtRok, m_ui->txtTyp,
+                           m_ui->txtKontr}) {
         const QSignalBlocker blocker(box);
         box->clear();
     }
@@ -98,8 +98,7 @@ bool frmRucneCheque::eventFilter(QObject* watched, QEvent* event) {
 bool frmRucneCheque::txtCislo_Validate() {
     if (m_ui->txtCislo->text().size() == 9)
         return true;
-    m_prompts.message(m_entry.cisloMusiMit9Cislic(), Prompts::Buttons::Ok, Prompts::Icon::Critical,
-                      m_entry.titulek());
+    m_prompts.message(m_entry.cisloMusiMit9Cislic(), Prompts::Buttons::Ok, Prompts::Icon::Critical, m_entry.titulek());
     m_ui->txtCislo->setFocus();
     return false;
 }

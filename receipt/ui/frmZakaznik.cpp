@@ -25,8 +25,7 @@ void setBackground(QLineEdit* box, const QColor& colour) {
 } // namespace
 
 frmZakaznik::frmZakaznik(AppState& state, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::frmZakaznik>()), m_state(state), m_prompts(prompts),
-      m_table(state) {
+    : QDialog(parent), m_ui(std::make_unique<Ui::frmZakaznik>()), m_state(state), m_prompts(prompts), m_table(state) {
     m_ui->setupUi(this);
     m_partners = {m_ui->txtZakCislo1, m_ui->txtZakCislo2, m_ui->txtZakCislo3, m_ui->txtZakCislo4,
                   m_ui->txtZakCislo5, m_ui->txtZakCislo6, m_ui->txtZakCislo7, m_ui->txtZakCislo8};
@@ -77,8 +76,8 @@ void frmZakaznik::Form_Load() {
         static_cast<QLabel*>(w)->setText(config.DejText(kSection, w->objectName()));
     }
     m_ui->group->setTitle(config.DejText(kSection, QStringLiteral("group")));
-    for (QPushButton* b : {m_ui->cmbPridatZak, m_ui->cmdSaveChanges, m_ui->smdDel, m_ui->btnCreateTable,
-                           m_ui->cmbVyber})
+    for (QPushButton* b :
+         {m_ui->cmbPridatZak, m_ui->cmdSaveChanges, m_ui->smdDel, m_ui->btnCreateTable, m_ui->cmbVyber})
         b->setText(config.DejText(kSection, b->objectName()));
     naplnTypyStravenek();
     naplnSeznamZakazniku();
@@ -202,8 +201,8 @@ void frmZakaznik::cmbPridatZak_Click() {
         m_prompts.error(added.message());
         return;
     }
-    for (QLineEdit* box : {m_ui->txtCislo, m_ui->txtIC, m_ui->txtNazev, m_ui->txtAdresa, m_ui->txtOdpovida,
-                           m_ui->txtTel})
+    for (QLineEdit* box :
+         {m_ui->txtCislo, m_ui->txtIC, m_ui->txtNazev, m_ui->txtAdresa, m_ui->txtOdpovida, m_ui->txtTel})
         box->clear();
     for (QLineEdit* box : m_partners)
         box->clear();

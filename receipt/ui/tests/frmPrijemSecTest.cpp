@@ -56,10 +56,11 @@ protected:
 } // namespace
 
 TEST_F(frmPrijemSecTest, TheCustomerSwitchesChooseTheControlsShown) {
-    const QStringList watched{QStringLiteral("chkSorting"), QStringLiteral("txtBalik"),  QStringLiteral("UpDownBalik"),
-                              QStringLiteral("cmbTypStravBalik"), QStringLiteral("txtTyden"),
-                              QStringLiteral("UpDownTyden"), QStringLiteral("Label7"), QStringLiteral("dtDek"),
-                              QStringLiteral("txtDepo"),   QStringLiteral("txtIdentObalky"), QStringLiteral("optBarC")};
+    const QStringList watched{
+        QStringLiteral("chkSorting"),       QStringLiteral("txtBalik"), QStringLiteral("UpDownBalik"),
+        QStringLiteral("cmbTypStravBalik"), QStringLiteral("txtTyden"), QStringLiteral("UpDownTyden"),
+        QStringLiteral("Label7"),           QStringLiteral("dtDek"),    QStringLiteral("txtDepo"),
+        QStringLiteral("txtIdentObalky"),   QStringLiteral("optBarC")};
     struct Case {
         const char* what;
         std::function<void(CustomerSwitches&)> set;
@@ -84,10 +85,13 @@ TEST_F(frmPrijemSecTest, TheCustomerSwitchesChooseTheControlsShown) {
              s.gFVycetky = true;
          },
          {QStringLiteral("txtBalik"), QStringLiteral("UpDownBalik"), QStringLiteral("cmbTypStravBalik"),
-          QStringLiteral("txtTyden"), QStringLiteral("UpDownTyden"), QStringLiteral("dtDek"), QStringLiteral("optBarC")}},
-        {"28 depot", [](CustomerSwitches& s) { s.gFDepo = true; },
+          QStringLiteral("txtTyden"), QStringLiteral("UpDownTyden"), QStringLiteral("dtDek"),
+          QStringLiteral("optBarC")}},
+        {"28 depot",
+         [](CustomerSwitches& s) { s.gFDepo = true; },
          {QStringLiteral("txtDepo"), QStringLiteral("txtIdentObalky")}},
-        {"33 sorting", [](CustomerSwitches& s) { s.gF33 = true; },
+        {"33 sorting",
+         [](CustomerSwitches& s) { s.gF33 = true; },
          {QStringLiteral("chkSorting"), QStringLiteral("dtDek"), QStringLiteral("optBarC")}},
     };
     for (const Case& c : cases) {

@@ -20,8 +20,9 @@ class frmZakaznikTest : public test::ReceiptFixture {
 protected:
     void SetUp() override {
         ReceiptFixture::SetUp();
-        writeLanguageFile(QStringLiteral("[frmZakaznik]\nCaption=Zákazník\nOpravduSmazat=Smazat vše?\nSmazat=Smazat\n"
-                                         "CisloZak=\"Číslo musí mít \"\nZnaku=\" znaků.\"\nMusZvolitZak=Zvolte zákazníka.\n"));
+        writeLanguageFile(
+            QStringLiteral("[frmZakaznik]\nCaption=Zákazník\nOpravduSmazat=Smazat vše?\nSmazat=Smazat\n"
+                           "CisloZak=\"Číslo musí mít \"\nZnaku=\" znaků.\"\nMusZvolitZak=Zvolte zákazníka.\n"));
         state.gDelkaSM = 3;
     }
 
