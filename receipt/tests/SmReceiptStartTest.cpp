@@ -381,3 +381,36 @@ TEST_F(SmReceiptStartTest, SortingModeStartsTheReaderWithoutAFile) {
     EXPECT_FALSE(host.trideni());
     EXPECT_EQ(host.caption(), QStringLiteral("Zpracování"));
 }
+
+TEST_F(SmReceiptStartTest, TheSetUpProposesTheFirstFreeSmAndTheStoredPackages) {
+    writeData(QStringLiteral("241209_001_1_1.txt"), QString());
+    writeData(QStringLiteral("241209_002_1_1.txt"), QString());
+    writeData(QStringLiteral("241208_003_1_1.txt"), QString());
+    state.sw.gF17 = true;
+    SmReceiptStart setUp(state, prompts, clock, host);
+    auto view = setUp.load();
+    ASSERT_TRUE(view.ok()) << view.message().toStdString();
+    EXPECT_EQ(view.value().sm, QStringLiteral("003"));
+    EXPECT_EQ(view.value().operator_, QStringLiteral("1"));
+    EXPECT_EQ(view.value().files.front(), QStringLiteral("241209_002_1_1.txt"));
+
+    // Package/week mode with nothing stored: one package 1 per voucher type, week 1, numbering from today.
+    state.sw = CustomerSwitches();
+    state.sw.gFVycetky = true;
+    state.sw.gFBalikyTyden = true;
+    ASSERT_TRUE(state.gColStrav->UlozINI().ok());
+    view = setUp.load();
+    ASSERT_TRUE(view.ok()) << view.message().toStdString();
+    EXPECT_EQ(view.value().balik, QStringLiteral("11"));
+    EXPECT_EQ(view.value().tyden, QStringLiteral("1"));
+    EXPECT_EQ(view.value().typyBaliku, (QStringList{QStringLiteral("Alfa"), QStringLiteral("Beta")}));
+    EXPECT_EQ(state.gMaxVycetkaDatumBaliku1, QStringLiteral("241209"));
+    ASSERT_TRUE(state.gColStravBalik);
+    EXPECT_EQ(state.gColStravBalik->count(), 2);
+
+    // [Data] SM is read whole, however long.
+    const QString longList = QString(2000, u'9') + QStringLiteral(",123");
+    setConfig(QStringLiteral("Data"), QStringLiteral("SM"), longList);
+    ASSERT_TRUE(setUp.load().ok());
+    EXPECT_EQ(state.gSeznamSM, longList);
+}
