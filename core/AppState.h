@@ -104,6 +104,28 @@ struct AppState {
     QString gDatumPrijmu;
     QString gSM;
     QString gPoradi;
+
+    // --- Receipt start with SM (statement mode): the receipt's operator, hand-over date and depot entries, the
+    //     settings the start dialog reads when it opens, the first date entered in the run, and the customer
+    //     chosen in the customer window (customer mode), which the statements print.
+    QString gOperator;
+    QDate gDatumOdvodu;                     // hand-over date, the first field of the statement file
+    QString gDepo;                          // depot mode: depot, envelope and invoice ids
+    QString gIdentObalky;
+    QString gIdentFA;
+    bool gNemazatSoubor = false;            // appended file: kept when the receipt is left without saving
+    QString gDatumSouboru;                  // the date field of the first start in the run
+    QString gSeznamSM;                      // [Data] SM, whole
+    qint32 gDelkaSM = 3;                    // [Data] DelkaSM
+    QString gMaxVycetkaPoslBalik;           // [Data] MaxVycetkaPoslBalik: one package digit per voucher type
+    qint32 gMaxVycetkaTyden = 1;            // [Data] MaxVycetkaTyden
+    QString gZakCislo;
+    QString gZakIC;
+    QString gZakNazev;
+    QString gZakAdresa;
+    QString gZakOdpovida;
+    QString gZakTelefon;
+    std::array<QString, 9> gZakCisloSpol;   // element k (1 to 8): partner code at the company in position k
 };
 
 } // namespace trv

@@ -1,5 +1,7 @@
 #include "core/Booking.h"
 
+#include "core/DayDataFiles.h"
+
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/CPolozka.h"
@@ -236,7 +238,8 @@ void Booking::VyhodDupl() {
 Status Booking::nactiPosledniBalik(const QString& balik, int tyden, bool maxVycVarn) {
     m_lastError.reset();
     if (m_state.sw.gFVycetky) {
-        const auto files = TextFiles::listFolder(m_state.gDatovyAdresar, QStringLiteral("*.txt"));
+        // Day data files only: a nominal summary <stem>.TXT beside its day file holds no codes.
+        const auto files = DayDataFiles::list(m_state.gDatovyAdresar);
         if (!files.ok())
             return Status::fail(QStringLiteral("Načtení posledního balíku: %1").arg(files.message()));
         const QString week = QString::number(tyden);

@@ -18,6 +18,7 @@ bool MainWindowLoad::Form_Load() {
     using Item = MainWindowView::MenuItem;
     using Menu = MainWindowView::Menu;
 
+    state.gDatumSouboru.clear();
     m_logic.setTrideni(false);
     view.setMenuVisible(Item::mnuOdvody, state.sw.gFOdvody);
     if (state.sw.gF44 && !state.gSafeBag)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ReaderControl.h"
+#include "platform/Currency.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,14 @@ public:
 
     // The reader stop and error log the checks and the booking report through.
     virtual ReaderControl& reader() = 0;
+
+    // Package mode: the value of all packages and of the current one (gSumaVse, gSumaBalik), shown with the
+    // package number AppState::gCisloBaliku on the package counter window.
+    virtual void setPackageSums(Currency sumaVse, Currency sumaBalik) = 0;
+    // gTrideni: the sorting mode; while on, the end of a receipt keeps the closing window hidden.
+    virtual void setTrideni(bool on) = 0;
+    // The main window's caption.
+    virtual void setCaption(const QString& text) = 0;
 };
 
 // A host that only records what it was asked to do: for tests, and for running the receipt logic without a
@@ -63,6 +72,12 @@ public:
     int chosenTypeIndex() const override { return m_chosenType; }
     void setPackageSumsText(const QString& text) override { m_packageSums = text; }
     ReaderControl& reader() override { return m_reader; }
+    void setPackageSums(Currency sumaVse, Currency sumaBalik) override {
+        m_sumaVse = sumaVse;
+        m_sumaBalik = sumaBalik;
+    }
+    void setTrideni(bool on) override { m_trideni = on; }
+    void setCaption(const QString& text) override { m_caption = text; }
 
     // --- What a test sets
     void setPortOpens(bool opens) { m_portOpens = opens; }
@@ -77,6 +92,10 @@ public:
     const QString& text() const { return m_text; }
     const QString& packageSums() const { return m_packageSums; }
     NullReaderControl& nullReader() { return m_reader; }
+    Currency sumaVse() const { return m_sumaVse; }
+    Currency sumaBalik() const { return m_sumaBalik; }
+    bool trideni() const { return m_trideni; }
+    const QString& caption() const { return m_caption; }
 
 private:
     QStringList m_calls;
@@ -89,6 +108,10 @@ private:
     QString m_text;
     QString m_packageSums;
     NullReaderControl m_reader;
+    Currency m_sumaVse;
+    Currency m_sumaBalik;
+    bool m_trideni = false;
+    QString m_caption;
 };
 
 } // namespace trv

@@ -391,3 +391,13 @@ TEST_F(PosledniBalikTest, CodeOfNoValueInADayFileIsAnError) {
     EXPECT_TRUE(st.message().contains(QStringLiteral("260306_SM1_jan_6_AB.txt"))) << st.message().toStdString();
     EXPECT_TRUE(kody(*prvni).contains(code8(700))); // what was read before it stays
 }
+
+TEST_F(PosledniBalikTest, TheNominalSummaryBesideADayFileIsNoDayFile) {
+    // The AS400 export's summary of a package/week day file: its lines are no codes.
+    ASSERT_TRUE(TextFiles::writeAll(state.gDatovyAdresar / "260301_SM1_jan_1_AB.TXT",
+                                    QStringLiteral("260301_SM1_jan_1_AB;00002;00010000\r\n"))
+                    .ok());
+    ASSERT_TRUE(booking->nactiPosledniBalik(QStringLiteral("A"), 1, false).ok());
+    EXPECT_EQ(kody(*prvni), (QStringList{code8(1000), code8(2000), code8(500)}));
+    ASSERT_EQ(prompts.records().size(), 1u);
+}

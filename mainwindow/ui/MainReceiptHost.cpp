@@ -45,4 +45,19 @@ ReaderControl& MainReceiptHost::reader() {
     return m_logic.readerStop();
 }
 
+void MainReceiptHost::setPackageSums(Currency sumaVse, Currency sumaBalik) {
+    m_logic.package().gSumaVse = sumaVse;
+    m_logic.package().gSumaBalik = sumaBalik;
+    m_logic.package().notifyChanged();
+}
+
+void MainReceiptHost::setTrideni(bool on) {
+    m_logic.setTrideni(on);
+}
+
+void MainReceiptHost::setCaption(const QString& text) {
+    if (m_window.setCaption)
+        m_window.setCaption(text);
+}
+
 } // namespace trv

@@ -16,6 +16,7 @@ public:
     struct WindowSide {
         std::function<int()> chosenTypeIndex;
         std::function<void(const QString&)> setPackageSumsText;
+        std::function<void(const QString&)> setCaption;
     };
 
     MainReceiptHost(MainWindowLogic& logic, WindowSide window);
@@ -28,6 +29,9 @@ public:
     int chosenTypeIndex() const override;
     void setPackageSumsText(const QString& text) override;
     ReaderControl& reader() override;
+    void setPackageSums(Currency sumaVse, Currency sumaBalik) override;
+    void setTrideni(bool on) override;
+    void setCaption(const QString& text) override;
 
 private:
     MainWindowLogic& m_logic;

@@ -12,6 +12,7 @@
 #include "platform/Conventions.h"
 #include "platform/TextFiles.h"
 #include "receipt/ui/frmPrijem.h"
+#include "receipt/ui/frmPrijemSec.h"
 #include "receipt/ui/frmRucne.h"
 
 #include <QAbstractButton>
@@ -42,13 +43,18 @@ void WidgetReceiptWindows::attach(frmHlavni& window) {
         if (sums != nullptr)
             sums->setText(text);
     };
+    side.setCaption = [&window](const QString& text) { window.setWindowTitle(text); };
     m_host = std::make_unique<MainReceiptHost>(window.logic(), std::move(side));
 }
 
 bool WidgetReceiptWindows::frmPrijem(bool withSm) {
-    // The start dialog with the cash desk is not there yet.
-    if (withSm || m_window == nullptr)
+    if (m_window == nullptr)
         return false;
+    if (withSm) {
+        trv::frmPrijemSec dialog(m_state, m_prompts, m_clock, *m_host, m_window);
+        dialog.exec();
+        return true;
+    }
     trv::frmPrijem dialog(m_state, m_prompts, m_clock, *m_host);
     dialog.exec();
     return true;
@@ -83,8 +89,18 @@ bool WidgetReceiptWindows::frmUkonceniPr(const QString& fileLabel, bool show) {
         return false;
     fillReceipt();
     m_receipt.gTrideni = !show;
-    trv::frmUkonceniPr dialog(m_state, m_receipt, m_prompts, m_clock, m_printer, hooks(), m_window);
-    dialog.Otevri(TextFiles::toPath(fileLabel));
+    // Sorting mode loads the window and keeps it hidden; the next end outside sorting mode shows that same
+    // window, loaded again on the receipt's codes.
+    if (m_hiddenClosing.isNull())
+        m_hiddenClosing = new trv::frmUkonceniPr(m_state, m_receipt, m_prompts, m_clock, m_printer, hooks(), m_window);
+    QPointer<trv::frmUkonceniPr> dialog = m_hiddenClosing;
+    const bool loaded = dialog->Form_Load(TextFiles::toPath(fileLabel));
+    if (loaded && show)
+        dialog->exec();
+    if (!loaded || show) {
+        m_hiddenClosing = nullptr;
+        delete dialog.data();
+    }
     return true;
 }
 
@@ -104,6 +120,14 @@ ClosingHooks WidgetReceiptWindows::hooks() {
 void WidgetReceiptWindows::fillReceipt() {
     m_receipt.gDatumPrijmu = m_state.gDatumPrijmu.isEmpty() ? dateYYMMDD(m_clock.today()) : m_state.gDatumPrijmu;
     m_receipt.gSM = m_state.gSM;
+    m_receipt.gOperator = m_state.gOperator;
+    m_receipt.gDatumOdvodu = m_state.gDatumOdvodu;
+    m_receipt.gDepo = m_state.gDepo;
+    m_receipt.gIdentObalky = m_state.gIdentObalky;
+    m_receipt.gIdentFA = m_state.gIdentFA;
+    m_receipt.gNemazatSoubor = m_state.gNemazatSoubor;
+    m_receipt.zakaznik = {m_state.gZakCislo,   m_state.gZakIC,       m_state.gZakNazev,    m_state.gZakAdresa,
+                          m_state.gZakOdpovida, m_state.gZakTelefon, m_state.gZakCisloSpol};
     m_receipt.gTrideni = m_window->logic().gTrideni();
 }
 

@@ -3,6 +3,8 @@
 #include "closing/ReceiptInfo.h"
 #include "mainwindow/ReceiptWindows.h"
 
+#include <QPointer>
+
 #include <memory>
 
 namespace trv {
@@ -13,6 +15,7 @@ class frmHlavni;
 class MainReceiptHost;
 class Printer;
 class Prompts;
+class frmUkonceniPr;
 
 // The receipt's windows as real dialogs: the receipt start, the manual entry, the check statement and the
 // closing window. The main window they serve is created after them (it needs them), so it is attached before
@@ -49,6 +52,8 @@ private:
     frmHlavni* m_window = nullptr;
     std::unique_ptr<MainReceiptHost> m_host;
     ReceiptInfo m_receipt;
+    // The closing window loaded in sorting mode and kept hidden; owned by the main window as its parent.
+    QPointer<trv::frmUkonceniPr> m_hiddenClosing;
 };
 
 } // namespace trv

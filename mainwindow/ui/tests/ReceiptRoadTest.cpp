@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/FakeSerialPort.h"
 #include "platform/Printer.h"
+#include "platform/ProfileFile.h"
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "testsupport/GuiTestHelpers.h"
@@ -17,6 +18,8 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -151,4 +154,88 @@ TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
     EXPECT_EQ(shown, (QStringList{QStringLiteral("frmSoubory"), QStringLiteral("261210_001_01_1.txt"),
                                   QStringLiteral("frmSoubory"), QStringLiteral("261210_001_01_1.txt"),
                                   QStringLiteral("frmNajdiStrav")}));
+}
+
+TEST_F(ReceiptRoadTest, AReceiptStartedWithSmCarriesItsHandOverDateAndOperatorIntoTheStatementFile) {
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Firma"), QStringLiteral("FirmaID"),
+                                   QStringLiteral("0000000001"))
+                    .ok());
+    onNextModal([](QWidget* modal) {
+        EXPECT_EQ(modal->objectName(), QStringLiteral("frmPrijemSec"));
+        child<QLineEdit>(modal, "txtSM")->setText(QStringLiteral("123"));
+        child<QLineEdit>(modal, "txtOperator")->setText(QStringLiteral("Eva"));
+        child<QPushButton>(modal, "btnPrijem")->click();
+    });
+    ASSERT_TRUE(start());
+    const QString name = QStringLiteral("261210_123_Eva_1.txt");
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    EXPECT_EQ(window->logic().gDatovySoubor(), name);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_FALSE(port.writes().isEmpty()); // the reader-on command went out through the port
+
+    port.deliver((kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).toLatin1());
+    ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kAlfa); }));
+    onNextModal([&](QWidget* statement) {
+        onNextModal([&](QWidget* closing) { child<QPushButton>(closing, "btnUloz")->click(); });
+        child<QPushButton>(statement, "cmdUkonci")->click();
+    });
+    clickMenu(3);
+
+    // Every record: hand-over date (the 10th of a month proposes the last day of the previous one), receipt
+    // date, SM, type, code, value, operator.
+    const QString vyc = readFile(dataFolder / "261210_123_Eva_1.vyc");
+    const QStringList lines = vyc.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << vyc.toStdString();
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(u';');
+        ASSERT_GE(fields.size(), 7) << line.toStdString();
+        EXPECT_EQ(fields.front(), QStringLiteral("261130"));
+        EXPECT_EQ(fields[1], QStringLiteral("261210"));
+        EXPECT_EQ(fields[2], QStringLiteral("123"));
+        EXPECT_EQ(fields.back(), QStringLiteral("Eva"));
+    }
+}
+
+TEST_F(ReceiptRoadTest, SortingModeKeepsTheClosingWindowHiddenUntilAReceiptOutsideIt) {
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Firma"), QStringLiteral("FirmaID"),
+                                   QStringLiteral("000000000100000000000000000000001"))
+                    .ok());
+    // The load opens the start in sorting mode: reading starts without a file.
+    onNextModal([](QWidget* modal) { child<QPushButton>(modal, "btnPrijem")->click(); });
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    EXPECT_TRUE(window->logic().gTrideni());
+    EXPECT_TRUE(window->logic().gDatovySoubor().isEmpty());
+    port.deliver((kCode1 + QStringLiteral("\r\n")).toLatin1());
+    ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kCode1); }));
+
+    // Its end shows no closing window.
+    onNextModal([&](QWidget* statement) { child<QPushButton>(statement, "cmdUkonci")->click(); });
+    clickMenu(3);
+    EXPECT_FALSE(window->logic().receipt().receiving());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // A receipt outside sorting mode ends in the closing window, on its own file.
+    onNextModal([](QWidget* modal) {
+        child<QCheckBox>(modal, "chkSorting")->click();
+        child<QLineEdit>(modal, "txtSM")->setText(QStringLiteral("123"));
+        child<QLineEdit>(modal, "txtOperator")->setText(QStringLiteral("Eva"));
+        child<QPushButton>(modal, "btnPrijem")->click();
+    });
+    clickMenu(1);
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    EXPECT_FALSE(window->logic().gTrideni());
+    port.deliver((kAlfa + QStringLiteral("\r\n")).toLatin1());
+    ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kAlfa); }));
+    QString shownFile;
+    onNextModal([&](QWidget* statement) {
+        onNextModal([&](QWidget* closing) {
+            shownFile = child<QLabel>(closing, "lblEdit")->text();
+            child<QPushButton>(closing, "btnUloz")->click();
+        });
+        child<QPushButton>(statement, "cmdUkonci")->click();
+    });
+    clickMenu(3);
+    EXPECT_EQ(shownFile, TextFiles::toQString(dataFolder / "261210_123_Eva_1.txt"));
+    EXPECT_EQ(readFile(dataFolder / "261210_123_Eva_1.txt"), kAlfa + QStringLiteral("\r\n"));
 }
