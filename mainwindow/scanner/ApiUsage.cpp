@@ -592,8 +592,10 @@ void ApiUsage::ReadBarcodes(qint32 tn) {
             if (block.result != 0)
                 text += u'(' + ErrorCode::ChangeErrorCode(block.result) + u')';
         }
-        if (m_objMainForm)
+        if (m_objMainForm) {
+            m_objMainForm->setBarcodeText(text, front);
             m_objMainForm->SetBarcodeFront(text);
+        }
     };
     face(true);
     face(false);

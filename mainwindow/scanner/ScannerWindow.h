@@ -21,6 +21,8 @@ public:
     virtual void SetImage(const QByteArray& bmp, bool front) = 0;
     virtual void SetIqaResult(const scanner::IqaResult& result) = 0;
     virtual void SetDeviceStatus(qint32 status) = 0;
+    // The bar-code text of one face as read (before SetBarcodeFront takes it).
+    virtual void setBarcodeText(const QString& text, bool front) = 0;
     // The MICR and OCR lines of the document.
     virtual void setMicrText(const QString& text) = 0;
     virtual void setOcrText(const QString& text) = 0;

@@ -38,6 +38,7 @@ struct RecordingWindow final : ScannerWindow {
         (isFront ? front : back) = bmp;
         events << (isFront ? QStringLiteral("front") : QStringLiteral("back"));
     }
+    void setBarcodeText(const QString&, bool) override {}
     void SetIqaResult(const IqaResult&) override { events << QStringLiteral("iqa"); }
     void SetDeviceStatus(qint32) override {}
     void setMicrText(const QString& text) override { micr = text; }
