@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Printer.h"
 #include "platform/QtSerialPort.h"
+#include "platform/SimulatedScanner.h"
 #include "platform/TextFiles.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/PrintRenderer.h"
@@ -28,6 +29,13 @@ std::filesystem::path programFolder() {
     if (!home.isEmpty())
         return trv::TextFiles::toPath(home);
     return trv::TextFiles::toPath(QCoreApplication::applicationDirPath());
+}
+
+// The cheque scanner is simulated by a folder of cheques named by TRV7300_SCANNER; without it the scanner counts
+// as not connected.
+std::filesystem::path scannerFolder() {
+    const QString folder = qEnvironmentVariable("TRV7300_SCANNER");
+    return folder.isEmpty() ? std::filesystem::path() : trv::TextFiles::toPath(folder);
 }
 
 } // namespace
@@ -62,10 +70,12 @@ int main(int argc, char** argv) {
     trv::Printer printer(&renderer);
 
     trv::DesktopShell shell;
+    trv::scanner::SimulatedScanner scanner(scannerFolder());
     trv::WidgetReceiptWindows windows(state, prompts, clock, printer);
     trv::EventLoopPause pause;
     trv::frmHlavni window({state, prompts, clock, port, shell, windows, pause});
     windows.attach(window);
+    window.setScannerDriver(&scanner);
 
     trv::TerminationSignals termination;
     if (termination.install().ok())

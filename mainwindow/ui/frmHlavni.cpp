@@ -11,6 +11,7 @@
 #include "mainwindow/ShellCommands.h"
 #include "mainwindow/TicketsTable.h"
 #include "mainwindow/VerticalMenus.h"
+#include "mainwindow/ui/ScannerPanel.h"
 #include "platform/Currency.h"
 #include "platform/Prompts.h"
 #include "receipt/ui/dlgNextPackage.h"
@@ -428,6 +429,12 @@ void frmHlavni::setFastMenuVisible(bool visible) {
 
 void frmHlavni::setScanButtonVisible(bool visible) {
     m_ui->btnScan->setVisible(visible);
+    // The load shows the button exactly when the cheque scanner is in use: the connection is made here.
+    if (visible && m_scannerDriver && !m_scanner) {
+        m_scanner = std::make_unique<ScannerPanel>(*m_logic, *m_scannerDriver, *m_ui->btnScan, *this);
+        m_ui->layoutStred->insertWidget(m_ui->layoutStred->indexOf(m_ui->btnScan), m_scanner.get());
+        m_scanner->open();
+    }
 }
 
 void frmHlavni::setPortDescription(const QString& text) {

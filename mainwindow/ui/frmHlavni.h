@@ -26,10 +26,14 @@ class MainWindowLogic;
 class Pause;
 class Prompts;
 class ReceiptWindows;
+class ScannerPanel;
 class SerialPort;
 class Shell;
 class WorkingWindowIndicator;
 
+namespace scanner {
+class ScannerDriver;
+}
 namespace Ui {
 class frmHlavni;
 }
@@ -68,6 +72,9 @@ public:
     MainWindowLogic& logic() { return *m_logic; }
     // The counter window of the current mode (frmCounter, or frmCounterPack in package mode).
     QWidget* counterWindow() const;
+    // The cheque scanner the window uses when customer switch 26 asks for one; set before Form_Load.
+    void setScannerDriver(scanner::ScannerDriver* driver) { m_scannerDriver = driver; }
+    ScannerPanel* scannerPanel() const { return m_scanner.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -147,6 +154,8 @@ private:
     bool m_readerOn = true; // the design shows ScanOn checked
     bool m_busy = false;
     bool m_unloaded = false;
+    scanner::ScannerDriver* m_scannerDriver = nullptr;
+    std::unique_ptr<ScannerPanel> m_scanner;
 };
 
 } // namespace trv
