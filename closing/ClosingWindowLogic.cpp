@@ -5,6 +5,7 @@
 #include "closing/PackageSums.h"
 #include "closing/PrintJob.h"
 #include "closing/PrintedStatement.h"
+#include "closing/ProductGroupStatement.h"
 #include "closing/ReceiptFiles.h"
 #include "core/AppState.h"
 #include "core/Booking.h"
@@ -94,6 +95,14 @@ bool UkonceniPrijmu::ulozSafeBag() {
 }
 
 Result<QString> UkonceniPrijmu::vycetka(const StatementChoice& choice) const {
+    const bool prvni = std::exchange(m_prvniVycetka, false);
+    if (prvni && m_state.sw.gFSkupiny) {
+        auto groups = sectiSkupiny(m_state, m_prompts, m_clock, types(), choice.all ? QString() : choice.typeName,
+                                   m_hooks.obdobiBaliky);
+        if (!groups.ok())
+            return groups.error();
+        return zobrazVycetkuSkupin(m_state, groups.value());
+    }
     return zobrazVycetku(m_state, types(), m_receipt.zakaznik, choice);
 }
 
@@ -114,8 +123,18 @@ UkonceniPrijmu::Sestaveni UkonceniPrijmu::sestavTisk(const StatementChoice& choi
 }
 
 void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice) {
-    if (sestavTisk(choice) != Sestaveni::Hotovo)
+    if (m_state.sw.gFSkupiny) {
+        // By product group: the product named by the company shown at the moment of printing.
+        auto groups = sectiSkupiny(m_state, m_prompts, m_clock, types(), choice.all ? QString() : choice.typeName,
+                                   m_hooks.obdobiBaliky);
+        if (!groups.ok()) {
+            m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + groups.message());
+            return;
+        }
+        tiskniVycetkuSkupin(m_printer, m_state, groups.value(), m_clock.today());
+    } else if (sestavTisk(choice) != Sestaveni::Hotovo) {
         return;
+    }
     const auto outcome = dokonciTisk(m_printer, 1, m_state.config, m_prompts, QStringLiteral("frmUkonceniPr"));
     if (outcome && outcome->pdfFile.empty() && !m_state.sw.gFZakaznik)
         m_prompts.info(text("ProbTiskSouc"));

@@ -91,6 +91,9 @@ private:
     ClosingHooks m_hooks;
     UlozeniPrijmu m_save;
     std::filesystem::path m_dayFile;
+    // With product groups the statement is drawn by group once, when the window loads; later drawings are per
+    // company.
+    mutable bool m_prvniVycetka = true;
 };
 
 // Removes the NOREAD readings of every type and, with alsoRepeats, every repeated code (the first of equal codes

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace trv {
 
@@ -53,6 +55,9 @@ struct ClosingHooks {
     std::function<void()> otevriSouhrnObdobi;
     // The duplicate search in the AS400 files of the data folder.
     std::function<void()> otevriHledaniDuplicit;
+    // Package mode with product groups: the counts per nominal text of the period's package collection for the
+    // type at a position; empty while no period has been computed in this run.
+    std::function<std::vector<std::pair<QString, qint64>>(qint64 position)> obdobiBaliky;
 };
 
 } // namespace trv

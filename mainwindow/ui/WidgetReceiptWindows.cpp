@@ -1,6 +1,7 @@
 #include "mainwindow/ui/WidgetReceiptWindows.h"
 
 #include "closing/ui/frmKontrVyc.h"
+#include "closing/ui/frmUkonceniHled.h"
 #include "closing/ui/frmUkonceniPr.h"
 #include "core/AppState.h"
 #include "datafiles/ui/frmNajdiStrav.h"
@@ -16,6 +17,7 @@
 #include "receipt/ui/frmRucne.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -111,6 +113,11 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         MainWindowLogic& logic = m_window->logic();
         logic.rtbStrav().clear();
         logic.setLblSoubor(QString());
+    };
+    hooks.otevriHledaniDuplicit = [this] {
+        trv::frmUkonceniHled dialog(m_state, m_prompts, m_printer, QApplication::activeModalWidget());
+        dialog.Form_Load();
+        dialog.exec();
     };
     return hooks;
 }
