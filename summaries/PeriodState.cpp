@@ -1,0 +1,28 @@
+#include "summaries/PeriodState.h"
+
+#include "core/CColStrav.h"
+#include "platform/Conventions.h"
+
+namespace trv {
+
+std::vector<TypeEntry> typeEntries(const CColStrav& types, const QString& allText) {
+    std::vector<TypeEntry> entries;
+    int counter = 0;
+    if (types.count() != 1)
+        entries.push_back({allText, 0});
+    else
+        counter = -1;
+    for (const auto& t : types)
+        entries.push_back({t->Nazev, ++counter});
+    return entries;
+}
+
+QDate vypocitejPerioduDelvity(const QDate& today) {
+    if (!today.isValid())
+        return today;
+    if (today.day() > 15)
+        return QDate(today.year(), today.month(), 15);
+    return lastDayOfPreviousMonth(today);
+}
+
+} // namespace trv
