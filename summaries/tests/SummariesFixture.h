@@ -57,10 +57,10 @@ struct SummariesEnv {
         EXPECT_TRUE(state.gColStrav->NactiINI().ok());
     }
 
-    void writeConfig(const QString& extra) {
-        const QString ini = QStringLiteral("[Data]\r\nDir=%1\r\nExpDir=%2\r\nDirSFB=%3\r\nExpTxtSeparator=;\r\n%4")
+    void writeConfig(const QString& extra, const QString& separator = QStringLiteral(";")) {
+        const QString ini = QStringLiteral("[Data]\r\nDir=%1\r\nExpDir=%2\r\nDirSFB=%3\r\nExpTxtSeparator=%4\r\n%5")
                                 .arg(TextFiles::toQString(folder / "data"), TextFiles::toQString(folder / "export"),
-                                     TextFiles::toQString(folder / "sfb"), extra);
+                                     TextFiles::toQString(folder / "sfb"), separator, extra);
         EXPECT_TRUE(TextFiles::writeAll(folder / "TRV7300.ini", ini).ok());
     }
 
@@ -81,10 +81,10 @@ struct SummariesEnv {
     }
 
     static QString alfa(int crowns, int n) {
-        return QStringLiteral("%1%27").arg(crowns, 3, 10, QChar(u'0')).arg(n, 6, 10, QChar(u'0'));
+        return QStringLiteral("%1%2").arg(crowns, 3, 10, QChar(u'0')).arg(n, 6, 10, QChar(u'0')) + u'7';
     }
     static QString beta(int crowns, int n) {
-        return QStringLiteral("%1%28").arg(crowns, 3, 10, QChar(u'0')).arg(n, 6, 10, QChar(u'0'));
+        return QStringLiteral("%1%2").arg(crowns, 3, 10, QChar(u'0')).arg(n, 6, 10, QChar(u'0')) + u'8';
     }
     static QString gama(const char* key, int n) {
         return QString::fromLatin1(key) + QStringLiteral("%1").arg(n, 10, 10, QChar(u'0'));
