@@ -119,6 +119,13 @@ Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>
     StoredCodeBooking booking(app, *into.types, m_services.prompts, m_services.reader, *into.codes);
     const QString separator = DejOddelovacExportu(app.config);
     const int codeField = statementCodeField(app);
+    qint64 bytes = 0;
+    for (const PeriodFile& f : files) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(f.path, ec);
+        bytes += ec ? 0 : qint64(size);
+    }
+    into.codes->reserve(bytes);
     for (const PeriodFile& f : files) {
         const quint32 file = into.codes->addFile(f.name);
         const bool byDigit = packageDigit && f.kind == PeriodFile::Kind::PackageDay;

@@ -90,10 +90,16 @@ void grandTotals(const AppState& state, QString& out, const Totals& grand) {
 } // namespace
 
 NominalTable nominalTable(const StoredCodes& codes, int type) {
-    NominalTable table;
+    std::vector<qint64> counts(codes.values().size(), 0);
     for (const auto& c : codes.codes(type)) {
         if (!codes.isNoRead(c))
-            ++table[codes.value(c)];
+            ++counts[size_t(c.value)];
+    }
+    // Values are held once per run; two indexes of one value cannot occur, but adding keeps the count right.
+    NominalTable table;
+    for (size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] > 0)
+            table[codes.values()[i]] += counts[i];
     }
     return table;
 }

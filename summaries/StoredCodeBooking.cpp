@@ -152,8 +152,8 @@ qint32 StoredCodeBooking::valueOf(int type, std::string_view code) {
     };
     if (!ascii(code))
         return compute();
-    // The value reads the value field of the code's length, the first character (cheque series) and the
-    // document-kind digits 13 to 15.
+    // The value reads the value field of the code's length, the first character (cheque series) and, for the
+    // document kinds that value by them, the digits 13 to 15.
     m_key.assign(std::to_string(type));
     m_key += '\x1f';
     m_key += std::to_string(code.size());
@@ -162,8 +162,10 @@ qint32 StoredCodeBooking::valueOf(int type, std::string_view code) {
     m_key.append(part(code, t->PozCastka, t->DelkaCastka));
     m_key += '\x1f';
     m_key.append(part(code, t->PozCastka2, t->DelkaCastka2));
-    m_key += '\x1f';
-    m_key.append(part(code, 13, 3));
+    if (m_state.gTypDovolena || m_state.gTypDarkove || m_state.gTypUni) {
+        m_key += '\x1f';
+        m_key.append(part(code, 13, 3));
+    }
     if (const auto it = m_valueByParts.find(m_key); it != m_valueByParts.end())
         return it->second;
     const std::string key = m_key;

@@ -1,5 +1,8 @@
 #include "summaries/StoredCodes.h"
 
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace trv {
@@ -11,15 +14,23 @@ char upper(char c) {
 }
 
 // Codes compare as the code collections key them: in any letter case (ASCII letters; codes are digits and
-// capitals in practice).
+// capitals in practice). The hash folds bit 0x20 of every byte, so texts equal in any letter case hash alike; eight
+// bytes at a time, since a month's check hashes a million codes.
 struct CaseInsensitiveHash {
     size_t operator()(std::string_view s) const noexcept {
-        size_t h = 1469598103934665603ull;
-        for (char c : s) {
-            h ^= static_cast<unsigned char>(upper(c));
-            h *= 1099511628211ull;
+        constexpr quint64 kFold = ~0x2020202020202020ull;
+        quint64 h = 0x9E3779B97F4A7C15ull ^ s.size();
+        size_t i = 0;
+        for (; i + 8 <= s.size(); i += 8) {
+            quint64 w;
+            std::memcpy(&w, s.data() + i, 8);
+            h = (h ^ (w & kFold)) * 0xBF58476D1CE4E5B9ull;
+            h ^= h >> 31;
         }
-        return h;
+        quint64 w = 0;
+        std::memcpy(&w, s.data() + i, s.size() - i);
+        h = (h ^ (w & kFold)) * 0x94D049BB133111EBull;
+        return size_t(h ^ (h >> 29));
     }
 };
 
@@ -53,6 +64,11 @@ qint32 StoredCodes::valueIndex(Currency value) {
     return qint32(m_values.size() - 1);
 }
 
+void StoredCodes::reserve(qint64 bytes) {
+    // A statement record holds its code in about a third of its bytes; a day-file line is mostly code.
+    m_buffer.reserve(m_buffer.size() + size_t(std::max<qint64>(bytes, 0) / 2));
+}
+
 void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 value) {
     Code c;
     c.offset = quint32(m_buffer.size());
@@ -75,30 +91,65 @@ qint64 StoredCodes::size() const {
     return n;
 }
 
+namespace {
+
+// The first reading of each code among `codes`, found with an open-addressing table of positions (a month holds a
+// million codes: one allocation for the table instead of one per code). `visit(i, first)` is called for every
+// code with the position of the first reading of its text (i itself for a first reading).
+template <typename TextOf, typename Visit>
+void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, Visit visit) {
+    size_t capacity = 16;
+    while (capacity < codes.size() * 2)
+        capacity *= 2;
+    // Each slot: position + 1 (0 is free) in the low half, the upper half of the hash in the high half, so that
+    // most slots of other codes are passed over without reading their text.
+    std::vector<quint64> table(capacity, 0);
+    const CaseInsensitiveHash hash;
+    const CaseInsensitiveEqual equal;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        const std::string_view text = textOf(codes[i]);
+        const size_t h = hash(text);
+        const quint64 tag = quint64(h >> 32) << 32;
+        size_t at = h & (capacity - 1);
+        while (true) {
+            const quint64 slot = table[at];
+            if (slot == 0) {
+                table[at] = tag | quint64(i + 1);
+                visit(i, i);
+                break;
+            }
+            const size_t other = size_t(quint32(slot)) - 1;
+            if ((slot & 0xFFFFFFFF00000000ull) == tag && equal(textOf(codes[other]), text)) {
+                visit(i, other);
+                break;
+            }
+            at = (at + 1) & (capacity - 1);
+        }
+    }
+}
+
+} // namespace
+
 void StoredCodes::keepFirstReadings() {
+    const auto textOf = [this](const Code& c) { return text(c); };
     for (auto& codes : m_codes) {
-        std::unordered_set<std::string_view, CaseInsensitiveHash, CaseInsensitiveEqual> seen;
-        seen.reserve(codes.size());
         std::vector<Code> kept;
         kept.reserve(codes.size());
-        for (const Code& c : codes) {
-            if (c.value != kNoRead && seen.insert(text(c)).second)
-                kept.push_back(c);
-        }
+        firstReadings(codes, textOf, [&](size_t i, size_t first) {
+            if (i == first && codes[i].value != kNoRead)
+                kept.push_back(codes[i]);
+        });
         codes = std::move(kept);
     }
 }
 
 std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
-    std::unordered_map<std::string_view, size_t, CaseInsensitiveHash, CaseInsensitiveEqual> first;
     const auto& codes = m_codes[size_t(type)];
-    first.reserve(codes.size());
     std::vector<Repeat> found;
-    for (size_t i = 0; i < codes.size(); ++i) {
-        const auto [at, added] = first.emplace(text(codes[i]), i);
-        if (!added)
-            found.push_back({codes[i], codes[at->second]});
-    }
+    firstReadings(codes, [this](const Code& c) { return text(c); }, [&](size_t i, size_t first) {
+        if (i != first)
+            found.push_back({codes[i], codes[first]});
+    });
     return found;
 }
 

@@ -35,6 +35,8 @@ public:
     qint32 valueIndex(Currency value);
     const std::vector<Currency>& values() const { return m_values; }
 
+    // Room for the codes of files of this many bytes, so that a month's load does not copy its buffer over.
+    void reserve(qint64 bytes);
     // Appends a code to the 0-based type.
     void add(int type, std::string_view text, quint32 file, qint32 value);
     std::span<const Code> codes(int type) const { return m_codes[size_t(type)]; }
