@@ -201,7 +201,7 @@ Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QSt
     return Status::success();
 }
 
-Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums) {
+Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem) {
     if (const Status started = start(state, choice); !started.ok())
         return started;
     const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Duplicity);
@@ -240,7 +240,9 @@ Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, Q
     }
     if (m_services.state.sw.gFBalikyTyden && sums)
         *sums = soucty(state.m_col);
-    return logged;
+    if (!logged.ok() && logProblem)
+        *logProblem = logged.message();
+    return Status::success();
 }
 
 Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {

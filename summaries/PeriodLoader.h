@@ -38,8 +38,10 @@ public:
     // `sums` gets the per-type sums (GetStrSum) for the main window's status bar.
     Status vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums = nullptr);
     // cmbDuplicity: books every code keeping its file; repeated codes stay (and go to Duplicity.log, one line
-    // per later reading, the log open for the whole run).
-    Status duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums = nullptr);
+    // per later reading, the log opened once for the run). A log that cannot be written does not stop the check:
+    // `logProblem` says why.
+    Status duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums = nullptr,
+                     QString* logProblem = nullptr);
     // The load of the ticket list: the computation's files without safe-bag and package files, NOREAD readings
     // dropped by vyhodNoread.
     Status stravenky(PeriodState& state, const PeriodChoice& choice);
