@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     trv::DesktopShell shell;
     trv::WidgetReceiptWindows windows(state, prompts, clock, printer);
     trv::EventLoopPause pause;
-    trv::frmHlavni window({state, prompts, clock, port, shell, windows, pause});
+    trv::frmHlavni window({state, prompts, clock, port, shell, windows, pause, &printer});
     windows.attach(window);
 
     trv::TerminationSignals termination;

@@ -11,8 +11,10 @@
 #include "platform/TextFiles.h"
 #include "receipt/ui/frmPrijem.h"
 #include "receipt/ui/frmRucne.h"
+#include "summaries/ui/frmSoucVycObd.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -93,6 +95,12 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         MainWindowLogic& logic = m_window->logic();
         logic.rtbStrav().clear();
         logic.setLblSoubor(QString());
+    };
+    hooks.otevriSouhrnObdobi = [this] {
+        frmSoucVycObd window({m_state, m_prompts, m_clock, m_window->logic().readerStop()},
+                             {[this](const QString& sums) { m_host->setPackageSumsText(sums); }},
+                             QApplication::activeModalWidget());
+        window.exec();
     };
     return hooks;
 }
