@@ -54,6 +54,8 @@ StoredCodeBooking::StoredCodeBooking(AppState& state, CColStrav& types, Prompts&
 StoredCodeBooking::~StoredCodeBooking() = default;
 
 const StoredCodeBooking::LengthRule& StoredCodeBooking::ruleFor(size_t length) {
+    if (length < m_ruleByLength.size() && m_ruleByLength[length])
+        return *m_ruleByLength[length];
     if (const auto it = m_rules.find(length); it != m_rules.end())
         return it->second;
     LengthRule rule;
@@ -90,7 +92,13 @@ const StoredCodeBooking::LengthRule& StoredCodeBooking::ruleFor(size_t length) {
             }
         }
     }
-    return m_rules.emplace(length, std::move(rule)).first->second;
+    const LengthRule& kept = m_rules.emplace(length, std::move(rule)).first->second;
+    if (length < 256) {
+        if (m_ruleByLength.size() <= length)
+            m_ruleByLength.resize(length + 1, nullptr);
+        m_ruleByLength[length] = &kept;
+    }
+    return kept;
 }
 
 int StoredCodeBooking::recognise(std::string_view code) {
@@ -113,7 +121,8 @@ int StoredCodeBooking::recognise(std::string_view code) {
     const LengthRule& rule = ruleFor(code.size());
     if (!rule.cached)
         return slow();
-    m_key.assign(std::to_string(code.size()));
+    m_key.assign(1, char(code.size() & 0xff));
+    m_key += char((code.size() >> 8) & 0xff);
     for (const auto& [pos, width] : rule.parts) {
         m_key += '\x1f';
         m_key.append(part(code, pos, width));
@@ -137,7 +146,7 @@ int StoredCodeBooking::typeOf(std::string_view code) {
 qint32 StoredCodeBooking::valueOf(int type, std::string_view code) {
     if (code == m_noRead)
         return StoredCodes::kNoRead;
-    const auto& t = m_types.Item(type + 1);
+    const std::shared_ptr<CStrav>& t = m_types.types()[size_t(type)];
     const auto compute = [&]() -> qint32 {
         CPolozka item;
         item.Kod = fromUtf8(code);
@@ -154,9 +163,9 @@ qint32 StoredCodeBooking::valueOf(int type, std::string_view code) {
         return compute();
     // The value reads the value field of the code's length, the first character (cheque series) and, for the
     // document kinds that value by them, the digits 13 to 15.
-    m_key.assign(std::to_string(type));
-    m_key += '\x1f';
-    m_key += std::to_string(code.size());
+    m_key.assign(1, char(type & 0x7f));
+    m_key += char((type >> 7) & 0x7f);
+    m_key += char(code.size() & 0xff);
     m_key += code.empty() || code.front() != '0' ? '1' : '0';
     m_key += '\x1f';
     m_key.append(part(code, t->PozCastka, t->DelkaCastka));

@@ -59,6 +59,7 @@ private:
     std::unique_ptr<Booking> m_booking;
     std::string m_noRead;
     std::unordered_map<size_t, LengthRule> m_rules;
+    std::vector<const LengthRule*> m_ruleByLength; // the rules of short codes, by length
     std::unordered_map<std::string, int> m_typeByParts;
     std::unordered_map<std::string, qint32> m_valueByParts;
     std::string m_key;

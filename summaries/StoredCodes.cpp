@@ -65,18 +65,36 @@ qint32 StoredCodes::valueIndex(Currency value) {
 }
 
 void StoredCodes::reserve(qint64 bytes) {
-    // A statement record holds its code in about a third of its bytes; a day-file line is mostly code.
-    m_buffer.reserve(m_buffer.size() + size_t(std::max<qint64>(bytes, 0) / 2));
+    // A statement record holds its code in about half of its bytes and takes at least 20 of them; a day-file
+    // line is mostly code.
+    const auto b = size_t(std::max<qint64>(bytes, 0));
+    m_buffer.reserve(m_buffer.size() + b / 2);
+    m_pending.reserve(m_pending.size() + b / 20);
 }
 
 void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 value) {
+    const size_t length = std::min<size_t>(text.size(), 0xFFFF);
     Code c;
     c.offset = quint32(m_buffer.size());
-    c.length = quint32(text.size());
+    c.length = quint16(length);
+    c.type = quint16(type);
     c.file = file;
     c.value = value;
-    m_buffer.append(text);
-    m_codes[size_t(type)].push_back(c);
+    m_buffer.append(text.substr(0, length));
+    m_pending.push_back(c);
+}
+
+void StoredCodes::settle() const {
+    if (m_pending.empty())
+        return;
+    std::vector<size_t> counts(m_codes.size(), 0);
+    for (const Code& c : m_pending)
+        ++counts[c.type];
+    for (size_t t = 0; t < m_codes.size(); ++t)
+        m_codes[t].reserve(m_codes[t].size() + counts[t]);
+    for (const Code& c : m_pending)
+        m_codes[c.type].push_back(c);
+    std::vector<Code>().swap(m_pending);
 }
 
 QString StoredCodes::kod(const Code& c) const {
@@ -85,6 +103,7 @@ QString StoredCodes::kod(const Code& c) const {
 }
 
 qint64 StoredCodes::size() const {
+    settle();
     qint64 n = 0;
     for (const auto& codes : m_codes)
         n += qint64(codes.size());
@@ -131,6 +150,7 @@ void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, V
 } // namespace
 
 void StoredCodes::keepFirstReadings() {
+    settle();
     const auto textOf = [this](const Code& c) { return text(c); };
     for (auto& codes : m_codes) {
         std::vector<Code> kept;
@@ -144,6 +164,7 @@ void StoredCodes::keepFirstReadings() {
 }
 
 std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
+    settle();
     const auto& codes = m_codes[size_t(type)];
     std::vector<Repeat> found;
     firstReadings(codes, [this](const Code& c) { return text(c); }, [&](size_t i, size_t first) {

@@ -19,9 +19,10 @@ class StoredCodes {
 public:
     struct Code {
         quint32 offset = 0; // of the text in the buffer
-        quint32 length = 0;
         quint32 file = 0;   // index into files()
         qint32 value = 0;   // index into values(), or kNoRead
+        quint16 length = 0;
+        quint16 type = 0;
     };
     static constexpr qint32 kNoRead = -1;
 
@@ -35,11 +36,15 @@ public:
     qint32 valueIndex(Currency value);
     const std::vector<Currency>& values() const { return m_values; }
 
-    // Room for the codes of files of this many bytes, so that a month's load does not copy its buffer over.
+    // Room for the codes of files of this many bytes, so that a month's load does not copy its buffers over.
     void reserve(qint64 bytes);
-    // Appends a code to the 0-based type.
+    // Appends a code to the 0-based type (a code longer than 65,535 characters is cut there).
     void add(int type, std::string_view text, quint32 file, qint32 value);
-    std::span<const Code> codes(int type) const { return m_codes[size_t(type)]; }
+    // The codes of the 0-based type in reading order.
+    std::span<const Code> codes(int type) const {
+        settle();
+        return m_codes[size_t(type)];
+    }
     std::string_view text(const Code& c) const { return std::string_view(m_buffer).substr(c.offset, c.length); }
     QString kod(const Code& c) const;
     bool isNoRead(const Code& c) const { return c.value == kNoRead; }
@@ -57,8 +62,13 @@ public:
     std::vector<Repeat> repeats(int type) const;
 
 private:
+    // Codes are appended in reading order to one list and handed out to their types when first asked for: a
+    // list per type growing code by code would copy itself over many times in a month's load.
+    void settle() const;
+
     std::string m_buffer;
-    std::vector<std::vector<Code>> m_codes;
+    mutable std::vector<Code> m_pending;
+    mutable std::vector<std::vector<Code>> m_codes;
     std::vector<QString> m_files;
     std::vector<Currency> m_values;
 };
