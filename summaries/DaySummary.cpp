@@ -113,8 +113,8 @@ QString DaySummary::nahled(const TypeChoice& choice) const {
         void table(const NominalTable& table, Currency amount, qint64 count) override {
             text += obd(state.sw.gFEuro ? "tiskHodnPocCelkEURO" : "tiskHodnPocCelk") + kCrLf;
             for (const auto& [v, n] : table)
-                text += padLeft(value(v), 7) + padLeft(QString::number(n), 10) + padLeft(formatCurrency(v * n), 19) +
-                        kCrLf;
+                text +=
+                    padLeft(value(v), 7) + padLeft(QString::number(n), 10) + padLeft(formatCurrency(v * n), 19) + kCrLf;
             text += QString(36, u'_') + kCrLf;
             text += obd("tiskCelkCastka") + padLeft(formatCurrency(amount), 19) + kCrLf;
             text += obd("tiskCelkPocet") + padLeft(QString::number(count), 18) + obd("tiskKs") + kCrLf + kCrLf;

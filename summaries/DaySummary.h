@@ -1,8 +1,8 @@
 #pragma once
 
-#include "summaries/PeriodState.h"
 #include "platform/Printer.h"
 #include "platform/Result.h"
+#include "summaries/PeriodState.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -45,8 +45,7 @@ Status Deductions::pripravOdvody(const PeriodChoice& period, const TypeChoice& t
         }
         ++index;
     }
-    if (const Status written = TextFiles::writeLines(ticketsFile(), lines, TextEncoding::Windows1250);
-        !written.ok()) {
+    if (const Status written = TextFiles::writeLines(ticketsFile(), lines, TextEncoding::Windows1250); !written.ok()) {
         return Status::fail(QStringLiteral("Program odvodů nebyl spuštěn: %1").arg(written.message()));
     }
     QStringList arguments{QString::fromLatin1(kTickets)};

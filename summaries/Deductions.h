@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "summaries/PeriodFiles.h"
 #include "summaries/PeriodState.h"
-#include "platform/Result.h"
 
 #include <filesystem>
 

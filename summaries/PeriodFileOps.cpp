@@ -15,7 +15,8 @@ Result<fs::path> souborStravenek(const AppState& state, const QDateTime& click) 
     const auto folder = DejCestuExportu(state.config);
     if (!folder.ok())
         return folder.error();
-    return folder.value() / (click.toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".txt")).toStdU16String();
+    return folder.value() /
+           (click.toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".txt")).toStdU16String();
 }
 
 Result<qint64> ulozStravenky(const AppState& state, const PeriodCollection& col, const TypeChoice& choice,
@@ -56,7 +57,8 @@ Status prejmenujSafeBag(const fs::path& folder) {
         const fs::path target = folder / (name.left(name.size() - 4) + QStringLiteral(".exp")).toStdU16String();
         std::error_code ec;
         if (fs::exists(target, ec)) {
-            failed.append(QStringLiteral("%1 (soubor %2 už existuje)").arg(name, TextFiles::toQString(target.filename())));
+            failed.append(
+                QStringLiteral("%1 (soubor %2 už existuje)").arg(name, TextFiles::toQString(target.filename())));
             continue;
         }
         if (const Status moved = TextFiles::move(f, target); !moved.ok())

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "summaries/PeriodState.h"
 #include "platform/Result.h"
+#include "summaries/PeriodState.h"
 
 #include <QDateTime>
 #include <QString>

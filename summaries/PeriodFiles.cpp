@@ -31,9 +31,9 @@ Result<std::vector<Listed>> listing(const fs::path& folder) {
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) {
-        return Result<std::vector<Listed>>::fail(QStringLiteral("Nelze číst složku %1: %2")
-                                                     .arg(TextFiles::toQString(folder),
-                                                          QString::fromLocal8Bit(ec.message())));
+        return Result<std::vector<Listed>>::fail(
+            QStringLiteral("Nelze číst složku %1: %2")
+                .arg(TextFiles::toQString(folder), QString::fromLocal8Bit(ec.message())));
     }
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code typeEc;
@@ -42,9 +42,9 @@ Result<std::vector<Listed>> listing(const fs::path& folder) {
         files.push_back({it->path(), QString::fromStdU16String(it->path().filename().u16string())});
     }
     if (ec) {
-        return Result<std::vector<Listed>>::fail(QStringLiteral("Nelze číst složku %1: %2")
-                                                     .arg(TextFiles::toQString(folder),
-                                                          QString::fromLocal8Bit(ec.message())));
+        return Result<std::vector<Listed>>::fail(
+            QStringLiteral("Nelze číst složku %1: %2")
+                .arg(TextFiles::toQString(folder), QString::fromLocal8Bit(ec.message())));
     }
     return files;
 }

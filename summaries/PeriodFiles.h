@@ -14,13 +14,13 @@ struct AppState;
 
 // What the period window's filter controls say when an operation starts.
 struct PeriodChoice {
-    QDate datumOd;     // dt1
-    QDate datumDo;     // dt2
-    QString sm;        // txtSM: the SM filter of statement files
-    QString oper;      // txtOper: the operator of statement files, the cash desk of day files
-    bool balik = false; // chkBalik: package/week selection (with customer switch 19)
-    QString txtBalik;   // package wanted, trimmed
-    QString txtTyden;   // week wanted, trimmed
+    QDate datumOd;         // dt1
+    QDate datumDo;         // dt2
+    QString sm;            // txtSM: the SM filter of statement files
+    QString oper;          // txtOper: the operator of statement files, the cash desk of day files
+    bool balik = false;    // chkBalik: package/week selection (with customer switch 19)
+    QString txtBalik;      // package wanted, trimmed
+    QString txtTyden;      // week wanted, trimmed
     bool datumVyc = false; // optDatumVyc: statement files by their hand-over date (customer switch 34)
 };
 

@@ -34,8 +34,7 @@ bool ascii(const QByteArray& bytes) {
 }
 
 // The lines of the bytes, CR LF or LF ended; `raw` keeps each line as it stands (package files).
-template <typename F>
-void forEachLine(std::string_view text, F&& f) {
+template <typename F> void forEachLine(std::string_view text, F&& f) {
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -67,8 +66,8 @@ int statementCodeField(const AppState& state) {
     return state.sw.gFVycBezData ? 4 : 5;
 }
 
-Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator,
-                      int codeField, const std::function<void(std::string_view)>& book) {
+Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
+                      const std::function<void(std::string_view)>& book) {
     const auto bytes = readUtf8(file);
     if (!bytes.ok())
         return bytes.error();
@@ -224,8 +223,8 @@ Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, Q
         const std::filesystem::path log = state.m_col.types->duplicityLog();
         QFile file(TextFiles::toQString(log));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            logged = Status::fail(QStringLiteral("Nelze zapsat do souboru %1: %2")
-                                      .arg(TextFiles::toQString(log), file.errorString()));
+            logged = Status::fail(
+                QStringLiteral("Nelze zapsat do souboru %1: %2").arg(TextFiles::toQString(log), file.errorString()));
         } else {
             QByteArray lines;
             for (const auto& c : again) {

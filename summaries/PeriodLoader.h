@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "summaries/PeriodFiles.h"
 #include "summaries/PeriodState.h"
-#include "platform/Result.h"
 
 #include <QString>
 
@@ -17,8 +17,8 @@ class StoredCodeBooking;
 // How a stored file's lines are read: every line trimmed and empty ones skipped; statement lines split at the
 // configured separator and their code field taken (lines with fewer fields skipped). The hand-over of each code
 // (UTF-8) to `book`.
-Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator,
-                      int codeField, const std::function<void(std::string_view)>& book);
+Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
+                      const std::function<void(std::string_view)>& book);
 // The code field of a statement line (1-based) by the record layout: depot 6, without the leading date 4, else 5.
 int statementCodeField(const AppState& state);
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "summaries/PeriodState.h"
 #include "platform/Currency.h"
+#include "summaries/PeriodState.h"
 
 #include <QString>
 

@@ -13,13 +13,12 @@ namespace {
 std::map<QString, PeriodWindowSetup::Control> designState() {
     std::map<QString, PeriodWindowSetup::Control> c;
     for (const char* name :
-         {"Label3", "txtSM", "Label5", "dtDek", "cmdPrintSM", "chkBalik", "lblTyden", "txtTyden", "tydenUpDown",
-          "lblBalik", "txtBalik", "balikUpDown", "frameVerex", "lblPoradiDavky", "txtPoradiDavky", "lblMesic",
-          "txtMesic", "lblRok", "txtRok", "lblExpFile", "lblCD", "txtCD", "lblPoznOper", "txtPoznOper", "cmdExport",
-          "dt1", "dt2"})
+         {"Label3",         "txtSM",       "Label5",      "dtDek",     "cmdPrintSM",  "chkBalik",   "lblTyden",
+          "txtTyden",       "tydenUpDown", "lblBalik",    "txtBalik",  "balikUpDown", "frameVerex", "lblPoradiDavky",
+          "txtPoradiDavky", "lblMesic",    "txtMesic",    "lblRok",    "txtRok",      "lblExpFile", "lblCD",
+          "txtCD",          "lblPoznOper", "txtPoznOper", "cmdExport", "dt1",         "dt2"})
         c[QString::fromLatin1(name)] = {};
-    for (const char* hidden :
-         {"optDatumNacitani", "optDatumVyc", "chkGroupByDay", "chkNespojovatSM", "cmdExportDel"})
+    for (const char* hidden : {"optDatumNacitani", "optDatumVyc", "chkGroupByDay", "chkNespojovatSM", "cmdExportDel"})
         c[QString::fromLatin1(hidden)] = {false, true};
     c[QStringLiteral("cmbZobrPrehleduSm")] = {true, false};
     c[QStringLiteral("cmdExport")] = {true, false};
@@ -50,15 +49,15 @@ QString nazevExportuCba(const QString& poradi, const QString& rok, const QString
 }
 
 QStringList popiskyObdobi() {
-    return {QStringLiteral("Label1"),        QStringLiteral("Label2"),           QStringLiteral("lblStrav"),
-            QStringLiteral("cmdVyp"),        QStringLiteral("cmbDuplicity"),     QStringLiteral("cmdPrint"),
-            QStringLiteral("chkGroupByDay"), QStringLiteral("chkNespojovatSM"),  QStringLiteral("optDatumNacitani"),
-            QStringLiteral("optDatumVyc"),   QStringLiteral("cmdPrintSM"),       QStringLiteral("cmbZobrPrehleduSm"),
-            QStringLiteral("Label3"),        QStringLiteral("Label4"),           QStringLiteral("Label6"),
-            QStringLiteral("Label7"),        QStringLiteral("chkBalik"),         QStringLiteral("lblTyden"),
-            QStringLiteral("lblBalik"),      QStringLiteral("frameVerex"),       QStringLiteral("lblPoradiDavky"),
-            QStringLiteral("lblMesic"),      QStringLiteral("lblRok"),           QStringLiteral("lblPoznOper"),
-            QStringLiteral("cmdExport"),     QStringLiteral("cmdExportDel"),     QStringLiteral("cmdEnd"),
+    return {QStringLiteral("Label1"),          QStringLiteral("Label2"),          QStringLiteral("lblStrav"),
+            QStringLiteral("cmdVyp"),          QStringLiteral("cmbDuplicity"),    QStringLiteral("cmdPrint"),
+            QStringLiteral("chkGroupByDay"),   QStringLiteral("chkNespojovatSM"), QStringLiteral("optDatumNacitani"),
+            QStringLiteral("optDatumVyc"),     QStringLiteral("cmdPrintSM"),      QStringLiteral("cmbZobrPrehleduSm"),
+            QStringLiteral("Label3"),          QStringLiteral("Label4"),          QStringLiteral("Label6"),
+            QStringLiteral("Label7"),          QStringLiteral("chkBalik"),        QStringLiteral("lblTyden"),
+            QStringLiteral("lblBalik"),        QStringLiteral("frameVerex"),      QStringLiteral("lblPoradiDavky"),
+            QStringLiteral("lblMesic"),        QStringLiteral("lblRok"),          QStringLiteral("lblPoznOper"),
+            QStringLiteral("cmdExport"),       QStringLiteral("cmdExportDel"),    QStringLiteral("cmdEnd"),
             QStringLiteral("cmdSaveTicketsAs")};
 }
 
@@ -66,7 +65,8 @@ PeriodWindowSetup nastaveniObdobi(const AppState& state, const QDate& today) {
     const CustomerSwitches& sw = state.sw;
     PeriodWindowSetup s;
     s.controls = designState();
-    auto set = [&s](std::initializer_list<const char*> names, std::optional<bool> visible, std::optional<bool> enabled) {
+    auto set = [&s](std::initializer_list<const char*> names, std::optional<bool> visible,
+                    std::optional<bool> enabled) {
         for (const char* n : names) {
             auto& c = s.controls[QString::fromLatin1(n)];
             if (visible)
@@ -104,8 +104,8 @@ PeriodWindowSetup nastaveniObdobi(const AppState& state, const QDate& today) {
         s.txtRok = batchValue(state, "RokDavky", "0");
         s.lblExpFile = nazevExportuCba(s.txtPoradiDavky, s.txtRok, s.txtMesic);
     } else {
-        set({"frameVerex", "lblPoradiDavky", "txtPoradiDavky", "lblMesic", "txtMesic", "lblRok", "txtRok",
-             "lblExpFile", "lblCD", "txtCD", "lblPoznOper", "txtPoznOper"},
+        set({"frameVerex", "lblPoradiDavky", "txtPoradiDavky", "lblMesic", "txtMesic", "lblRok", "txtRok", "lblExpFile",
+             "lblCD", "txtCD", "lblPoznOper", "txtPoznOper"},
             false, std::nullopt);
     }
     set({"chkGroupByDay"}, true, std::nullopt);

@@ -45,7 +45,7 @@ public:
 
 private:
     struct LengthRule {
-        bool cached = false;                     // the answer depends only on the parts below
+        bool cached = false;                    // the answer depends only on the parts below
         std::vector<std::pair<int, int>> parts; // 1-based position and width of each part the types look at
     };
     const LengthRule& ruleFor(size_t length);

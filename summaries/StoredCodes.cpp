@@ -167,10 +167,12 @@ std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
     settle();
     const auto& codes = m_codes[size_t(type)];
     std::vector<Repeat> found;
-    firstReadings(codes, [this](const Code& c) { return text(c); }, [&](size_t i, size_t first) {
-        if (i != first)
-            found.push_back({codes[i], codes[first]});
-    });
+    firstReadings(
+        codes, [this](const Code& c) { return text(c); },
+        [&](size_t i, size_t first) {
+            if (i != first)
+                found.push_back({codes[i], codes[first]});
+        });
     return found;
 }
 

@@ -1,6 +1,6 @@
+#include "summaries/DaySummary.h"
 #include "platform/Printer.h"
 #include "platform/Shell.h"
-#include "summaries/DaySummary.h"
 #include "summaries/Deductions.h"
 #include "summaries/tests/SummariesFixture.h"
 
@@ -40,34 +40,33 @@ TEST(DaySummaryTest, PreviewOfTheDayEachCodeOnce) {
     DayData env;
     DaySummary day(env.services());
     ASSERT_TRUE(day.vypocet({QDate(2015, 1, 21), {}, {}}).ok());
-    const QString expected = QStringLiteral(
-        "Alfa Stravenka\r\n"
-        "Hodnota     Počet              Celkem\r\n"
-        "   9,00         1            9,00 Kč\r\n"
-        "  50,00         2          100,00 Kč\r\n"
-        " 100,00         1          100,00 Kč\r\n"
-        "____________________________________\r\n"
-        "Celková částka:            209,00 Kč\r\n"
-        "Celkový počet:                 4 ks\r\n"
-        "\r\n"
-        "Beta Poukazka\r\n"
-        "Hodnota     Počet              Celkem\r\n"
-        " 100,00         1          100,00 Kč\r\n"
-        "____________________________________\r\n"
-        "Celková částka:            100,00 Kč\r\n"
-        "Celkový počet:                 1 ks\r\n"
-        "\r\n"
-        "Gama Jidlo\r\n"
-        "Hodnota     Počet              Celkem\r\n"
-        " 100,00         1          100,00 Kč\r\n"
-        "____________________________________\r\n"
-        "Celková částka:            100,00 Kč\r\n"
-        "Celkový počet:                 1 ks\r\n"
-        "\r\n"
-        "\r\n"
-        "Celkem za všechny typy stravenek:\r\n"
-        "Celková částka:      409,00 Kč\r\n"
-        "Celkový počet:            6 ks\r\n");
+    const QString expected = QStringLiteral("Alfa Stravenka\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            "   9,00         1            9,00 Kč\r\n"
+                                            "  50,00         2          100,00 Kč\r\n"
+                                            " 100,00         1          100,00 Kč\r\n"
+                                            "____________________________________\r\n"
+                                            "Celková částka:            209,00 Kč\r\n"
+                                            "Celkový počet:                 4 ks\r\n"
+                                            "\r\n"
+                                            "Beta Poukazka\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            " 100,00         1          100,00 Kč\r\n"
+                                            "____________________________________\r\n"
+                                            "Celková částka:            100,00 Kč\r\n"
+                                            "Celkový počet:                 1 ks\r\n"
+                                            "\r\n"
+                                            "Gama Jidlo\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            " 100,00         1          100,00 Kč\r\n"
+                                            "____________________________________\r\n"
+                                            "Celková částka:            100,00 Kč\r\n"
+                                            "Celkový počet:                 1 ks\r\n"
+                                            "\r\n"
+                                            "\r\n"
+                                            "Celkem za všechny typy stravenek:\r\n"
+                                            "Celková částka:      409,00 Kč\r\n"
+                                            "Celkový počet:            6 ks\r\n");
     EXPECT_EQ(day.nahled({}), expected);
 
     // Filters: SMs as whole entries, the operator in any letter case; one type chosen.
@@ -76,8 +75,8 @@ TEST(DaySummaryTest, PreviewOfTheDayEachCodeOnce) {
         const char* oper;
         int alfa;
     };
-    for (const auto& c : std::vector<Case>{{"001", "", 4}, {"001,002", "", 4}, {"002", "", 1}, {"", "cd", 1},
-                                           {"01", "", 0}}) {
+    for (const auto& c :
+         std::vector<Case>{{"001", "", 4}, {"001,002", "", 4}, {"002", "", 1}, {"", "cd", 1}, {"01", "", 0}}) {
         SCOPED_TRACE(std::string(c.sm) + "/" + c.oper);
         ASSERT_TRUE(day.vypocet({QDate(2015, 1, 21), QString::fromLatin1(c.sm), QString::fromLatin1(c.oper)}).ok());
         EXPECT_EQ(day.kolekce().codes->codes(0).size(), size_t(c.alfa));
@@ -96,7 +95,8 @@ TEST(DaySummaryTest, PrintOnThePageModel) {
     DaySummary day(env.services());
     ASSERT_TRUE(day.vypocet({QDate(2015, 1, 21), QStringLiteral("002"), {}}).ok());
     Printer printer;
-    const auto printed = day.vytiskni(printer, {false, QStringLiteral("Beta Poukazka")}, QDateTime(QDate(2015, 1, 22), QTime(9, 5, 3)));
+    const auto printed =
+        day.vytiskni(printer, {false, QStringLiteral("Beta Poukazka")}, QDateTime(QDate(2015, 1, 22), QTime(9, 5, 3)));
     ASSERT_TRUE(printed.ok());
     ASSERT_EQ(printer.printed().size(), 1u);
     const auto& page = printer.printed().front().pages.front();
@@ -108,24 +108,22 @@ TEST(DaySummaryTest, PrintOnThePageModel) {
     QStringList lines;
     for (int y : ys)
         lines.append(lineOf(page.runs, y));
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("Sběrna poukázek, Dlouhá 12"),
-                                  QStringLiteral("Přehled součtů stravenek za den 21.01.2015"),
-                                  QStringLiteral("Beta Poukazka"),
-                                  QStringLiteral("Hodnota     Počet              Celkem"),
-                                  QStringLiteral(" 100,00             1     100,00 Kč"),
-                                  QString(37, u'_'),
-                                  QStringLiteral("Celková částka:           100,00 Kč"),
-                                  QStringLiteral("Celkový počet:               1 ks"),
-                                  QStringLiteral("Celkem za všechny typy stravenek:"),
-                                  QStringLiteral("Celková částka:         100,00 Kč"),
-                                  QStringLiteral("Celkový počet:               1 ks"),
-                                  QStringLiteral("22.1.2015 9:05:03")}));
+    EXPECT_EQ(
+        lines,
+        (QStringList{
+            QStringLiteral("Sběrna poukázek, Dlouhá 12"), QStringLiteral("Přehled součtů stravenek za den 21.01.2015"),
+            QStringLiteral("Beta Poukazka"), QStringLiteral("Hodnota     Počet              Celkem"),
+            QStringLiteral(" 100,00             1     100,00 Kč"), QString(37, u'_'),
+            QStringLiteral("Celková částka:           100,00 Kč"), QStringLiteral("Celkový počet:               1 ks"),
+            QStringLiteral("Celkem za všechny typy stravenek:"), QStringLiteral("Celková částka:         100,00 Kč"),
+            QStringLiteral("Celkový počet:               1 ks"), QStringLiteral("22.1.2015 9:05:03")}));
     // Every line starts at column 5 of its font; the title is large and underlined, the heading underlined, all
     // bold.
     for (const auto& r : page.runs) {
         EXPECT_EQ(r.x, 4 * PrintMetrics::charWidth(r.font)) << r.text.toStdString();
         EXPECT_TRUE(r.font.bold) << r.text.toStdString();
-        EXPECT_EQ(r.font.underline, r.text.startsWith(QStringLiteral("Přehled")) || r.text.startsWith(QStringLiteral("Hodnota")))
+        EXPECT_EQ(r.font.underline,
+                  r.text.startsWith(QStringLiteral("Přehled")) || r.text.startsWith(QStringLiteral("Hodnota")))
             << r.text.toStdString();
     }
     const auto title = std::find_if(page.runs.begin(), page.runs.end(),

@@ -47,8 +47,8 @@ TEST(PeriodFilesTest, DayFilesByDateAndCashDesk) {
 TEST(PeriodFilesTest, StatementFilesBySmAndOperator) {
     SummariesEnv env;
     env.state.sw.gFVycetky = true;
-    for (const char* name : {"150115_001_AB_3.vyc", "150115_002_cd_3.vyc", "150115_0012_AB_1.vyc", "150201_001_AB_1.vyc",
-                             "150115_001_AB_3.txt", "150115_001_AB_4.VYC"})
+    for (const char* name : {"150115_001_AB_3.vyc", "150115_002_cd_3.vyc", "150115_0012_AB_1.vyc",
+                             "150201_001_AB_1.vyc", "150115_001_AB_3.txt", "150115_001_AB_4.VYC"})
         env.write(QString::fromLatin1(name), {});
 
     struct Case {

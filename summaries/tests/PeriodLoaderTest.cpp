@@ -1,5 +1,5 @@
-#include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodLoader.h"
+#include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodResult.h"
 #include "summaries/tests/SummariesFixture.h"
 
@@ -28,8 +28,8 @@ QStringList codesOf(const PeriodCollection& col, int type) {
 // a Gama code whose value the table lacks, a code of no type, and a day outside the period.
 struct PeriodData : SummariesEnv {
     PeriodData() {
-        write(QStringLiteral("150115001_1.txt"), {alfa(50, 1), kNoRead, alfa(50, 2), alfa(100, 3), QStringLiteral("  "),
-                                                  gama("01", 1), alfa(50, 1)});
+        write(QStringLiteral("150115001_1.txt"),
+              {alfa(50, 1), kNoRead, alfa(50, 2), alfa(100, 3), QStringLiteral("  "), gama("01", 1), alfa(50, 1)});
         write(QStringLiteral("150116002_1.txt"), {beta(100, 1), alfa(50, 2), gama("03", 2), QStringLiteral("XYZ")});
         write(QStringLiteral("150201001_1.txt"), {alfa(200, 9)});
     }
@@ -46,8 +46,8 @@ TEST(PeriodLoaderTest, ComputationBooksDropsRepeatsAndShowsTheResult) {
 
     EXPECT_TRUE(st.m_obdobiNacteno);
     EXPECT_EQ(st.m_datumOd, QDate(2015, 1, 1));
-    EXPECT_EQ(codesOf(st.m_col, 0), (QStringList{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2),
-                                                 SummariesEnv::alfa(100, 3)}));
+    EXPECT_EQ(codesOf(st.m_col, 0),
+              (QStringList{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2), SummariesEnv::alfa(100, 3)}));
     EXPECT_EQ(codesOf(st.m_col, 2), (QStringList{SummariesEnv::gama("01", 1), SummariesEnv::gama("03", 2)}));
     // The code of no type stopped the reader and was reported; the missing value once; the load went on.
     EXPECT_EQ(env.reader.stops(), 1);
@@ -58,41 +58,42 @@ TEST(PeriodLoaderTest, ComputationBooksDropsRepeatsAndShowsTheResult) {
     // The receipt's own collection is not touched.
     EXPECT_EQ(env.state.gColStrav->Item(1)->Polozky->count(), 0);
 
-    const QString expected = QStringLiteral(
-        "Filtr SM: 001\r\n"
-        "Alfa Stravenka\r\n"
-        "Hodnota     Počet              Celkem\r\n"
-        "  50,00         2           100,00 Kč\r\n"
-        " 100,00         1           100,00 Kč\r\n"
-        "_____________________________________\r\n"
-        "Celková částka:             200,00 Kč\r\n"
-        "Celkový počet:                 3 ks\r\n"
-        "\r\n"
-        "Beta Poukazka\r\n"
-        "Hodnota     Počet              Celkem\r\n"
-        " 100,00         1           100,00 Kč\r\n"
-        "_____________________________________\r\n"
-        "Celková částka:             100,00 Kč\r\n"
-        "Celkový počet:                 1 ks\r\n"
-        "\r\n"
-        "Gama Jidlo\r\n"
-        "Hodnota     Počet              Celkem\r\n"
-        "   0,00         1             0,00 Kč\r\n"
-        "  75,50         1            75,50 Kč\r\n"
-        "_____________________________________\r\n"
-        "Celková částka:              75,50 Kč\r\n"
-        "Celkový počet:                 2 ks\r\n"
-        "\r\n"
-        "\r\n"
-        "Celkem za všechny zobrazené typy stravenek:\r\n"
-        "Celková částka:             375,50 Kč\r\n"
-        "Celkový počet:                 6 ks\r\n");
+    const QString expected = QStringLiteral("Filtr SM: 001\r\n"
+                                            "Alfa Stravenka\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            "  50,00         2           100,00 Kč\r\n"
+                                            " 100,00         1           100,00 Kč\r\n"
+                                            "_____________________________________\r\n"
+                                            "Celková částka:             200,00 Kč\r\n"
+                                            "Celkový počet:                 3 ks\r\n"
+                                            "\r\n"
+                                            "Beta Poukazka\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            " 100,00         1           100,00 Kč\r\n"
+                                            "_____________________________________\r\n"
+                                            "Celková částka:             100,00 Kč\r\n"
+                                            "Celkový počet:                 1 ks\r\n"
+                                            "\r\n"
+                                            "Gama Jidlo\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            "   0,00         1             0,00 Kč\r\n"
+                                            "  75,50         1            75,50 Kč\r\n"
+                                            "_____________________________________\r\n"
+                                            "Celková částka:              75,50 Kč\r\n"
+                                            "Celkový počet:                 2 ks\r\n"
+                                            "\r\n"
+                                            "\r\n"
+                                            "Celkem za všechny zobrazené typy stravenek:\r\n"
+                                            "Celková částka:             375,50 Kč\r\n"
+                                            "Celkový počet:                 6 ks\r\n");
     EXPECT_EQ(zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, QStringLiteral("001"), {}), expected);
 
     // One type chosen: only it, and the grand totals are its own.
-    const QString beta = zobrazVysledek(env.state, st.m_col, st.gColStrav2, {false, QStringLiteral("Beta Poukazka")}, {}, {});
+    const QString beta =
+        zobrazVysledek(env.state, st.m_col, st.gColStrav2, {false, QStringLiteral("Beta Poukazka")}, {}, {});
     EXPECT_FALSE(beta.contains(QStringLiteral("Alfa")));
-    EXPECT_TRUE(beta.endsWith(QStringLiteral("Celková částka:             100,00 Kč\r\nCelkový počet:                 1 ks\r\n")));
+    EXPECT_TRUE(beta.endsWith(
+        QStringLiteral("Celková částka:             100,00 Kč\r\nCelkový počet:                 1 ks\r\n")));
 }
 
 TEST(PeriodLoaderTest, AutoDuplFalseKeepsNoReadAndRepeatsAndAnEmptyPeriodShowsNoCodes) {
@@ -132,7 +133,8 @@ TEST(PeriodLoaderTest, StatementFilesAreReadAtTheConfiguredSeparator) {
 
     // Without the leading date the code is the fourth field; in the depot layout the sixth.
     env.state.sw.gFVycBezData = true;
-    env.write(QStringLiteral("150121_101_X_1.vyc"), {QStringLiteral("150120|101|1|%1|50,00|X").arg(SummariesEnv::alfa(50, 7))});
+    env.write(QStringLiteral("150121_101_X_1.vyc"),
+              {QStringLiteral("150120|101|1|%1|50,00|X").arg(SummariesEnv::alfa(50, 7))});
     ASSERT_TRUE(loader.vypocet(st, january()).ok());
     EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 7)});
     env.state.sw.gFDepo = true;
@@ -148,8 +150,8 @@ TEST(PeriodLoaderTest, PackageDigitAndPackageFilesOfPackageMode) {
     env.state.sw.gFBalicky = true;
     // Package text "12": Alfa (type 1) is in package 1, Beta (type 2) in package 2.
     env.write(QStringLiteral("150121_101_X_1_12_3.txt"),
-              {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2), SummariesEnv::alfa(50, 3), SummariesEnv::alfa(50, 4),
-               SummariesEnv::beta(100, 1)});
+              {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2), SummariesEnv::alfa(50, 3),
+               SummariesEnv::alfa(50, 4), SummariesEnv::beta(100, 1)});
     // The package file of the day holds three of the Alfa codes and a value only it holds.
     env.write(QStringLiteral("150121.bal"), {QStringLiteral("#1"), SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2),
                                              SummariesEnv::alfa(50, 3), SummariesEnv::alfa(20, 5)});
@@ -188,7 +190,8 @@ TEST(PeriodLoaderTest, GroupsShowEachGroupWithItsTotals) {
                                             "Celkový počet:                 5 ks\r\n\r\n\r\n")))
         << all.toStdString();
     // Group 3 has no type and still gets its footer.
-    EXPECT_TRUE(all.contains(QStringLiteral("Celkem za produkt: Gama Jidlo\r\nCelková částka:               0,00 Kč\r\n")));
+    EXPECT_TRUE(
+        all.contains(QStringLiteral("Celkem za produkt: Gama Jidlo\r\nCelková částka:               0,00 Kč\r\n")));
     // Choosing Gama shows its whole group (Alfa and Gama) only.
     const QString gama = zobrazVysledekSkupin(env.state, st.m_col, st.gColStrav2, *env.state.gColStrav,
                                               QStringLiteral("Gama Jidlo"), {}, {});
@@ -207,18 +210,18 @@ TEST(PeriodLoaderTest, DuplicateListingAndLog) {
     const QString a2 = SummariesEnv::alfa(50, 2);
     const QString pad = QString(30, u' ');
     const QString first = QString(40, u' ');
-    const QString expected = QStringLiteral("Kontrola duplicit za období\r\n*****************\r\nAlfa Stravenka\r\n"
-                                            "Kód                                     Soubor\r\n") +
-                             QString(58, u'-') + QStringLiteral("\r\n") +
-                             a1 + pad + QStringLiteral("150115001_1.txt\r\n") + first + QStringLiteral("150115001_1.txt\r\n") +
-                             a2 + pad + QStringLiteral("150116002_1.txt\r\n") + first + QStringLiteral("150115001_1.txt\r\n") +
-                             a1 + pad + QStringLiteral("150117003_1.txt\r\n") + first + QStringLiteral("150115001_1.txt\r\n") +
-                             QStringLiteral("NOREAD") + QString(34, u' ') + QStringLiteral("150117003_1.txt\r\n") + first +
-                             QStringLiteral("150115001_1.txt\r\n") +
-                             QStringLiteral("NOREAD") + QString(34, u' ') + QStringLiteral("150117003_1.txt\r\n") + first +
-                             QStringLiteral("150115001_1.txt\r\n\r\n"
-                                            "Beta Poukazka\r\nNebyly nalezeny žádné duplicity.\r\n\r\n"
-                                            "Gama Jidlo\r\nNebyly nalezeny žádné duplicity.\r\n\r\n");
+    const QString expected =
+        QStringLiteral("Kontrola duplicit za období\r\n*****************\r\nAlfa Stravenka\r\n"
+                       "Kód                                     Soubor\r\n") +
+        QString(58, u'-') + QStringLiteral("\r\n") + a1 + pad + QStringLiteral("150115001_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n") + a2 + pad + QStringLiteral("150116002_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n") + a1 + pad + QStringLiteral("150117003_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n") + QStringLiteral("NOREAD") + QString(34, u' ') +
+        QStringLiteral("150117003_1.txt\r\n") + first + QStringLiteral("150115001_1.txt\r\n") +
+        QStringLiteral("NOREAD") + QString(34, u' ') + QStringLiteral("150117003_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n\r\n"
+                       "Beta Poukazka\r\nNebyly nalezeny žádné duplicity.\r\n\r\n"
+                       "Gama Jidlo\r\nNebyly nalezeny žádné duplicity.\r\n\r\n");
     EXPECT_EQ(vypisDuplicit(env.state, st.m_col), expected);
     // Duplicity.log in the program folder: a line per later reading, in reading order.
     EXPECT_EQ(env.bytes(env.folder / "Duplicity.log"),
@@ -245,9 +248,8 @@ TEST(PeriodLoaderTest, TicketListWritesTheChosenCodes) {
                    .join(QStringLiteral("\r\n")) +
                QStringLiteral("\r\n"))
                   .toLatin1());
-    EXPECT_EQ(zpravaUlozeno(6, file.value()),
-              QStringLiteral("Bylo uloženo 6 stravenek do souboru ") + TextFiles::toQString(file.value()) +
-                  QStringLiteral("."));
+    EXPECT_EQ(zpravaUlozeno(6, file.value()), QStringLiteral("Bylo uloženo 6 stravenek do souboru ") +
+                                                  TextFiles::toQString(file.value()) + QStringLiteral("."));
     // One type chosen; an unwritable folder is an error and nothing is claimed.
     const auto beta = ulozStravenky(env.state, st.m_col, {false, QStringLiteral("Beta Poukazka")}, file.value());
     ASSERT_TRUE(beta.ok());

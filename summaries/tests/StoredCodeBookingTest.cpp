@@ -1,5 +1,5 @@
-#include "core/CStrav.h"
 #include "summaries/StoredCodeBooking.h"
+#include "core/CStrav.h"
 #include "summaries/tests/SummariesFixture.h"
 
 using namespace trv;
@@ -11,9 +11,9 @@ namespace {
 // every code the type the recogniser gives it, whatever the switches.
 TEST(StoredCodeBookingTest, SameTypeAsTheRecogniser) {
     SummariesEnv env;
-    const QStringList codes = {SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1), SummariesEnv::gama("01", 1),
-                               QStringLiteral("0500000019"), QStringLiteral("NOREAD"), QStringLiteral("12345"),
-                               QStringLiteral("ÁB00000007"), SummariesEnv::alfa(50, 2), SummariesEnv::beta(20, 3)};
+    const QStringList codes = {SummariesEnv::alfa(50, 1),    SummariesEnv::beta(100, 1), SummariesEnv::gama("01", 1),
+                               QStringLiteral("0500000019"), QStringLiteral("NOREAD"),   QStringLiteral("12345"),
+                               QStringLiteral("ÁB00000007"), SummariesEnv::alfa(50, 2),  SummariesEnv::beta(20, 3)};
     for (const bool wholeCode : {true, false}) {
         SCOPED_TRACE(wholeCode ? "whole code" : "length");
         env.state.sw.gFRozpoznaniKodem = wholeCode;

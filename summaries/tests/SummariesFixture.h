@@ -46,9 +46,10 @@ struct SummariesEnv {
                         .ok());
         writeConfig({});
         writeTypes(QStringLiteral("TypStrav.ini"), false);
-        EXPECT_TRUE(TextFiles::writeAll(folder / "hodnoty_gama.ini",
-                                        QStringLiteral("[Hodnoty]\r\nPocet=2\r\nHodnota1=01:75,50\r\nHodnota2=02:100\r\n"))
-                        .ok());
+        EXPECT_TRUE(
+            TextFiles::writeAll(folder / "hodnoty_gama.ini",
+                                QStringLiteral("[Hodnoty]\r\nPocet=2\r\nHodnota1=01:75,50\r\nHodnota2=02:100\r\n"))
+                .ok());
         state.gDatovyAdresar = folder / "data";
         state.sw.gFRozpoznaniKodem = true;
         state.gAutoDupl = QStringLiteral("True");
@@ -66,17 +67,17 @@ struct SummariesEnv {
 
     // The three types; with `groups` each carries a group (Alfa and Gama group 1, Beta group 2).
     void writeTypes(const QString& file, bool groups) {
-        const QString ini = QStringLiteral(
-                                "[TYPY]\r\nPocet=3\r\n"
-                                "[TYP1]\r\nNazev=Alfa Stravenka\r\nDelka=10\r\nPozCastka=1\r\nDelkaCastka=3\r\n"
-                                "KoefCastka=1\r\nRozlisovaciCislo=7\r\nPoziceRC=10\r\nObsahujeRC=1\r\nKodTypu=1\r\n%1"
-                                "[TYP2]\r\nNazev=Beta Poukazka\r\nDelka=10\r\nPozCastka=1\r\nDelkaCastka=3\r\n"
-                                "KoefCastka=1\r\nRozlisovaciCislo=8\r\nPoziceRC=10\r\nObsahujeRC=1\r\nKodTypu=2\r\n%2"
-                                "[TYP3]\r\nNazev=Gama Jidlo\r\nDelka=12\r\nPozCastka=1\r\nDelkaCastka=2\r\n"
-                                "TabulkaHodnot=hodnoty_gama.ini\r\nKodTypu=3\r\n%3")
-                                .arg(groups ? QStringLiteral("GroupType=1\r\n") : QString(),
-                                     groups ? QStringLiteral("GroupType=2\r\n") : QString(),
-                                     groups ? QStringLiteral("GroupType=1\r\n") : QString());
+        const QString ini =
+            QStringLiteral("[TYPY]\r\nPocet=3\r\n"
+                           "[TYP1]\r\nNazev=Alfa Stravenka\r\nDelka=10\r\nPozCastka=1\r\nDelkaCastka=3\r\n"
+                           "KoefCastka=1\r\nRozlisovaciCislo=7\r\nPoziceRC=10\r\nObsahujeRC=1\r\nKodTypu=1\r\n%1"
+                           "[TYP2]\r\nNazev=Beta Poukazka\r\nDelka=10\r\nPozCastka=1\r\nDelkaCastka=3\r\n"
+                           "KoefCastka=1\r\nRozlisovaciCislo=8\r\nPoziceRC=10\r\nObsahujeRC=1\r\nKodTypu=2\r\n%2"
+                           "[TYP3]\r\nNazev=Gama Jidlo\r\nDelka=12\r\nPozCastka=1\r\nDelkaCastka=2\r\n"
+                           "TabulkaHodnot=hodnoty_gama.ini\r\nKodTypu=3\r\n%3")
+                .arg(groups ? QStringLiteral("GroupType=1\r\n") : QString(),
+                     groups ? QStringLiteral("GroupType=2\r\n") : QString(),
+                     groups ? QStringLiteral("GroupType=1\r\n") : QString());
         EXPECT_TRUE(TextFiles::writeAll(folder / file.toStdU16String(), ini).ok());
     }
 

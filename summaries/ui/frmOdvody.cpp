@@ -40,14 +40,14 @@ void frmOdvody::Form_Load() {
         m_services.prompts.error(col.message());
         return;
     }
-    summariesui::fillTypes(m_ui->cmbStrav,
-                           typeEntries(*col.value().types, m_services.state.config.DejText(kSection, QStringLiteral("Vsechny"))));
+    summariesui::fillTypes(m_ui->cmbStrav, typeEntries(*col.value().types, m_services.state.config.DejText(
+                                                                               kSection, QStringLiteral("Vsechny"))));
 }
 
 void frmOdvody::cmbStrav_Change() {
-    m_ui->cmdSpust->setEnabled(
-        m_ui->cmbStrav->currentText() != m_services.state.config.DejText(kSection, QStringLiteral("Vsechny")) &&
-        m_vypocteno);
+    m_ui->cmdSpust->setEnabled(m_ui->cmbStrav->currentText() !=
+                                   m_services.state.config.DejText(kSection, QStringLiteral("Vsechny")) &&
+                               m_vypocteno);
 }
 
 void frmOdvody::pripravOdvody() {

@@ -40,7 +40,8 @@ void frmSoucVycDen::Form_Load() {
     if (!col.ok())
         m_services.prompts.error(col.message());
     else
-        summariesui::fillTypes(m_ui->cmbStrav, typeEntries(*col.value().types, config.DejText(kSection, QStringLiteral("Vsechny"))));
+        summariesui::fillTypes(m_ui->cmbStrav,
+                               typeEntries(*col.value().types, config.DejText(kSection, QStringLiteral("Vsechny"))));
     const QString caption = config.DejText(kSection, QStringLiteral("Caption"));
     if (!caption.trimmed().isEmpty())
         setWindowTitle(caption);

@@ -109,8 +109,8 @@ void frmSoucVycObd::Form_Load() {
 void frmSoucVycObd::naplnCmbStrav() {
     if (!m_stav.m_col.types)
         return;
-    summariesui::fillTypes(m_ui->cmbStrav,
-                           typeEntries(*m_stav.m_col.types, m_services.state.config.DejText(kSection, QStringLiteral("Vsechny"))));
+    summariesui::fillTypes(m_ui->cmbStrav, typeEntries(*m_stav.m_col.types, m_services.state.config.DejText(
+                                                                                kSection, QStringLiteral("Vsechny"))));
     cmbStrav_Click();
 }
 
@@ -200,8 +200,8 @@ void frmSoucVycObd::cmdSaveTicketsAs_Click() {
     if (!nactiHodinky([&]() -> Status {
             if (const Status loaded = loader.stravenky(m_stav, choice); !loaded.ok())
                 return loaded;
-            const auto written = ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav),
-                                               file.value());
+            const auto written =
+                ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav), file.value());
             if (!written.ok())
                 return written.error();
             count = written.value();
@@ -246,17 +246,20 @@ void frmSoucVycObd::tydenUpDown_Change(int value) {
 
 void frmSoucVycObd::UpDPoradi_Change(int value) {
     m_ui->txtPoradiDavky->setText(QString::number(value));
-    m_ui->lblExpFile->setText(nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
+    m_ui->lblExpFile->setText(
+        nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
 }
 
 void frmSoucVycObd::UpDMesic_Change(int value) {
     m_ui->txtMesic->setText(QString::number(value));
-    m_ui->lblExpFile->setText(nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
+    m_ui->lblExpFile->setText(
+        nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
 }
 
 void frmSoucVycObd::UpDRok_Change(int value) {
     m_ui->txtRok->setText(QString::number(value));
-    m_ui->lblExpFile->setText(nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
+    m_ui->lblExpFile->setText(
+        nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
 }
 
 } // namespace trv

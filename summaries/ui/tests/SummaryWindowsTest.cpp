@@ -68,7 +68,15 @@ TEST(frmSoucVycObdTest, ControlsShownAndEnabledBySwitch) {
          {"Label5", "dtDek"},
          {},
          {}},
-        {"daily safe bag", [](AppState& s) { s.gDennySafeBag = true; s.sw.gFVycetky = true; }, {}, {"cmdExport", "cmdExportDel"}, {}, {}},
+        {"daily safe bag",
+         [](AppState& s) {
+             s.gDennySafeBag = true;
+             s.sw.gFVycetky = true;
+         },
+         {},
+         {"cmdExport", "cmdExportDel"},
+         {},
+         {}},
         {"collected safe bag", [](AppState& s) { s.gSafeBag = true; }, {}, {}, {}, {"dt1", "dt2"}},
     };
     for (const auto& c : cases) {
@@ -121,9 +129,10 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
     SummariesEnv env;
     env.state.sw.gFVycetky = true;
     env.state.sw.gFBalikyTyden = true;
-    env.write(QStringLiteral("150115_001_AB_1.vyc"),
-              SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
-                                    {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
+    env.write(
+        QStringLiteral("150115_001_AB_1.vyc"),
+        SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
+                              {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
     QString statusBar;
     frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }});
     setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
@@ -146,18 +155,20 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
     EXPECT_FALSE(child<QPushButton>(&w, "cmdExport")->isEnabled());
 
     child<QPushButton>(&w, "cmbDuplicity")->click();
-    EXPECT_TRUE(shown(&w).startsWith(QStringLiteral("Kontrola duplicit za období\n*****************\nAlfa Stravenka\n")));
-    EXPECT_TRUE(shown(&w).contains(SummariesEnv::alfa(50, 1) + QString(30, u' ') + QStringLiteral("150115_001_AB_1.vyc\n")));
+    EXPECT_TRUE(
+        shown(&w).startsWith(QStringLiteral("Kontrola duplicit za období\n*****************\nAlfa Stravenka\n")));
+    EXPECT_TRUE(
+        shown(&w).contains(SummariesEnv::alfa(50, 1) + QString(30, u' ') + QStringLiteral("150115_001_AB_1.vyc\n")));
 
     child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(0);
     child<QPushButton>(&w, "cmdSaveTicketsAs")->click();
     const auto file = env.folder / "export" / "20150121_143005.txt";
-    EXPECT_EQ(env.prompts.texts().last(),
-              QStringLiteral("Bylo uloženo 2 stravenek do souboru ") + TextFiles::toQString(file) + QStringLiteral("."));
+    EXPECT_EQ(env.prompts.texts().last(), QStringLiteral("Bylo uloženo 2 stravenek do souboru ") +
+                                              TextFiles::toQString(file) + QStringLiteral("."));
     EXPECT_EQ(env.prompts.records().back().icon, Prompts::Icon::None);
-    EXPECT_EQ(env.bytes(file), (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 1) +
-                                QStringLiteral("\r\n"))
-                                   .toLatin1());
+    EXPECT_EQ(env.bytes(file),
+              (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 1) + QStringLiteral("\r\n"))
+                  .toLatin1());
 }
 
 TEST(frmSoucVycObdTest, HandOverStopAndSafeBagEnd) {
@@ -169,7 +180,8 @@ TEST(frmSoucVycObdTest, HandOverStopAndSafeBagEnd) {
     child<QWidget>(&w, "optDatumVyc")->setProperty("checked", true);
     child<QPushButton>(&w, "cmdVyp")->click();
     ASSERT_EQ(env.prompts.records().size(), 1u);
-    EXPECT_EQ(env.prompts.records()[0].text, QStringLiteral("Soubor 150115_001_AB_1.vyc neobsahuje v názvu datum odvodu."));
+    EXPECT_EQ(env.prompts.records()[0].text,
+              QStringLiteral("Soubor 150115_001_AB_1.vyc neobsahuje v názvu datum odvodu."));
     EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(shown(&w).isEmpty());
 
