@@ -31,6 +31,11 @@ struct PeriodCollection {
     std::shared_ptr<StoredCodes> codes;
 };
 
+// The codes of the collection as code objects in their types' Polozky (Kod, reading kind 1, the file as
+// dataFile), for operations written against the code collections (the per-company export). The types' earlier
+// codes are replaced.
+void naplnPolozky(const PeriodCollection& collection);
+
 // The state of the period window that its operations and the reports per SM share: the period's collection
 // `m_col`, whether a period has been loaded, the dates the last operation took and the period date of the
 // exports; and the package collection of package mode, built by the computation.

@@ -57,6 +57,13 @@ TEST(PeriodLoaderTest, ComputationBooksDropsRepeatsAndShowsTheResult) {
     EXPECT_EQ(sums, QStringLiteral("    Alfa = 200,00    Beta = 100,00    Gama = 75,50"));
     // The receipt's own collection is not touched.
     EXPECT_EQ(env.state.gColStrav->Item(1)->Polozky->count(), 0);
+    // The period's codes as code objects, for the operations written against the code collections.
+    naplnPolozky(st.m_col);
+    const auto alfa = st.m_col.types->Item(1);
+    ASSERT_EQ(alfa->Polozky->count(), 3);
+    EXPECT_EQ(alfa->Polozky->Item(2)->Kod, SummariesEnv::alfa(50, 2));
+    EXPECT_EQ(alfa->Polozky->Item(2)->dataFile, QStringLiteral("150115001_1.txt"));
+    EXPECT_EQ(alfa->Polozky->Item(2)->TypS(), alfa);
 
     const QString expected = QStringLiteral("Filtr SM: 001\r\n"
                                             "Alfa Stravenka\r\n"
