@@ -97,6 +97,8 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         logic.setLblSoubor(QString());
     };
     hooks.otevriSouhrnObdobi = [this] {
+        if (!m_window)
+            return;
         frmSoucVycObd window({m_state, m_prompts, m_clock, m_window->logic().readerStop()},
                              {[this](const QString& sums) { m_host->setPackageSumsText(sums); }},
                              QApplication::activeModalWidget());
