@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     trv::scanner::SimulatedScanner scanner(scannerFolder());
     trv::WidgetReceiptWindows windows(state, prompts, clock, printer);
     trv::EventLoopPause pause;
-    trv::frmHlavni window({state, prompts, clock, port, shell, windows, pause});
+    trv::frmHlavni window({state, prompts, clock, port, shell, windows, pause, &printer});
     windows.attach(window);
     window.setScannerDriver(&scanner);
 

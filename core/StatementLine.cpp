@@ -18,4 +18,36 @@ std::optional<QStringList> fieldsWith(const QString& line, const QString& separa
     return f;
 }
 
+namespace {
+
+bool blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+std::optional<std::string_view> fieldAt(std::string_view line, std::string_view separator, int position) {
+    if (position < 1 || trimmed(line).empty())
+        return std::nullopt;
+    if (separator.empty())
+        return position == 1 ? std::optional<std::string_view>(trimmed(line)) : std::nullopt;
+    std::string_view rest = line;
+    for (int i = 1; i < position; ++i) {
+        const size_t at = rest.find(separator);
+        if (at == std::string_view::npos)
+            return std::nullopt;
+        rest.remove_prefix(at + separator.size());
+    }
+    const size_t end = rest.find(separator);
+    return trimmed(end == std::string_view::npos ? rest : rest.substr(0, end));
+}
+
 } // namespace trv::StatementLine

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string_view>
 
 namespace trv {
 
@@ -19,6 +20,11 @@ std::optional<QStringList> fields(const QString& line, const QString& separator)
 // The fields when the line has at least `position` fields (1-based position of the field the caller needs,
 // the code field say); nullopt for an empty line or a shorter one, which the readers skip.
 std::optional<QStringList> fieldsWith(const QString& line, const QString& separator, int position);
+
+// The same reading on the UTF-8 bytes of one line, for readers that go through a month of statement files:
+// the field at `position` (1-based), trimmed of blanks, without building a list. nullopt where fieldsWith
+// gives nullopt.
+std::optional<std::string_view> fieldAt(std::string_view line, std::string_view separator, int position);
 
 } // namespace StatementLine
 } // namespace trv

@@ -171,6 +171,15 @@ TEST(StatementLineTest, SplitsAtTheSeparatorThenTrims) {
                 expected->append(QString::fromUtf8(f));
         }
         EXPECT_EQ(StatementLine::fields(QString::fromUtf8(c.line), QString::fromUtf8(c.sep)), expected);
+        // The byte reader gives each field the list reader gives, and nothing past the last one.
+        const int count = expected ? int(expected->size()) : 0;
+        for (int position = 1; position <= count + 1; ++position) {
+            const auto field = StatementLine::fieldAt(c.line, c.sep, position);
+            if (position <= count)
+                EXPECT_EQ(QString::fromUtf8(field.value_or("<none>")), expected->at(position - 1)) << position;
+            else
+                EXPECT_EQ(field, std::nullopt) << position;
+        }
     }
     EXPECT_EQ(StatementLine::fieldsWith(QStringLiteral("a;b"), QStringLiteral(";"), 5), std::nullopt);
     EXPECT_TRUE(StatementLine::fieldsWith(QStringLiteral("a;b;c;d;e"), QStringLiteral(";"), 5).has_value());

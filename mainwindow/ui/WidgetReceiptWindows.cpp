@@ -15,6 +15,7 @@
 #include "receipt/ui/frmPrijem.h"
 #include "receipt/ui/frmPrijemSec.h"
 #include "receipt/ui/frmRucne.h"
+#include "summaries/ui/frmSoucVycObd.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -118,6 +119,14 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         trv::frmUkonceniHled dialog(m_state, m_prompts, m_printer, QApplication::activeModalWidget());
         dialog.Form_Load();
         dialog.exec();
+    };
+    hooks.otevriSouhrnObdobi = [this] {
+        if (!m_window)
+            return;
+        frmSoucVycObd window({m_state, m_prompts, m_clock, m_window->logic().readerStop()},
+                             {[this](const QString& sums) { m_host->setPackageSumsText(sums); }},
+                             QApplication::activeModalWidget());
+        window.exec();
     };
     return hooks;
 }

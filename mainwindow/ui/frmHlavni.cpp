@@ -18,6 +18,10 @@
 #include "receipt/ui/frmCounter.h"
 #include "receipt/ui/frmCounterPack.h"
 #include "settings/ui/frmChyby.h"
+#include "platform/Printer.h"
+#include "summaries/ui/frmOdvody.h"
+#include "summaries/ui/frmSoucVycDen.h"
+#include "summaries/ui/frmSoucVycObd.h"
 #include "ui_frmHlavni.h"
 
 #include <QApplication>
@@ -52,7 +56,7 @@ qint64 wholeUnits(Currency value) {
 
 frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::frmHlavni>()), m_state(services.state),
-      m_prompts(services.prompts), m_shell(services.shell) {
+      m_prompts(services.prompts), m_shell(services.shell), m_clock(services.clock), m_printer(services.printer) {
     m_ui->setupUi(this);
     // The display box takes the free height while a receipt runs; while it is hidden the controls stay at the top.
     m_ui->layoutStred->addStretch(0);
@@ -98,6 +102,9 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     connect(m_ui->ScanOn, &QAction::triggered, this, &frmHlavni::ScanOn_Click);
     connect(m_ui->ScanOff, &QAction::triggered, this, &frmHlavni::ScanOff_Click);
     connect(m_ui->konec, &QAction::triggered, this, &frmHlavni::konec_Click);
+    connect(m_ui->mnuSoucVycDen, &QAction::triggered, this, &frmHlavni::mnuSoucVycDen_Click);
+    connect(m_ui->mnuSoucVycObd, &QAction::triggered, this, &frmHlavni::mnuSoucVycObd_Click);
+    connect(m_ui->mnuOdvody, &QAction::triggered, this, &frmHlavni::mnuOdvody_Click);
     connect(m_ui->vmnNab, &VerticalMenu::ItemClick, this, &frmHlavni::vmnNab_ItemClick);
     connect(m_ui->vmnFast, &VerticalMenu::ItemClick, this, &frmHlavni::vmnFast_ItemClick);
     connect(m_optT, &QButtonGroup::idClicked, this, &frmHlavni::optT_Click);
@@ -274,7 +281,38 @@ void frmHlavni::vmnNab_ItemClick(int item) {
 }
 
 void frmHlavni::vmnFast_ItemClick(int item) {
+    // The period summary, unless the customer switch keeps it from the operators (the logic says so then).
+    if (item == 5 && !m_state.sw.gFZakaznik) {
+        mnuSoucVycObd_Click();
+        return;
+    }
     m_logic->menus().vmnFast_ItemClick(item);
+}
+
+void frmHlavni::mnuSoucVycDen_Click() {
+    if (!m_printer) {
+        m_ownPrinter = std::make_unique<Printer>();
+        m_printer = m_ownPrinter.get();
+    }
+    frmSoucVycDen window({m_state, m_prompts, m_clock, m_logic->readerStop()}, *m_printer, this);
+    window.exec();
+}
+
+void frmHlavni::mnuSoucVycObd_Click() {
+    frmSoucVycObd window({m_state, m_prompts, m_clock, m_logic->readerStop()},
+                         {[this](const QString& sums) { m_statusBar2Panel1->setText(sums); }}, this);
+    window.exec();
+}
+
+void frmHlavni::mnuOdvody_Click() {
+    // One window, shown without blocking; its Konec unloads it, so the next opening starts afresh.
+    if (!m_odvody) {
+        auto* window = new frmOdvody({m_state, m_prompts, m_clock, m_logic->readerStop()}, m_shell, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        m_odvody = window;
+    }
+    m_odvody->show();
+    m_odvody->raise();
 }
 
 void frmHlavni::optT_Click(int index) {
@@ -406,9 +444,8 @@ QAction* frmHlavni::menuAction(MenuItem item) const {
 }
 
 void frmHlavni::setMenuEnabled(MenuItem item, bool enabled) {
-    // The windows behind these items are not part of the program yet: they stay disabled.
-    if (item == MenuItem::mnuSoucVycDen || item == MenuItem::mnuSoucVycObd || item == MenuItem::soubory ||
-        item == MenuItem::mnuOdvody)
+    // The window behind this item is not part of the program yet: it stays disabled.
+    if (item == MenuItem::soubory)
         return;
     if (QAction* action = menuAction(item))
         action->setEnabled(enabled);

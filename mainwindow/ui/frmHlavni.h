@@ -24,6 +24,7 @@ class frmCounter;
 class frmCounterPack;
 class MainWindowLogic;
 class Pause;
+class Printer;
 class Prompts;
 class ReceiptWindows;
 class ScannerPanel;
@@ -58,6 +59,7 @@ public:
         Shell& shell;
         ReceiptWindows& windows;
         Pause& pause;
+        Printer* printer = nullptr; // the summaries' prints; without one they are kept in memory
     };
 
     static constexpr int kPanelCount = 5;
@@ -97,6 +99,9 @@ private:
     void ScanOn_Click();
     void ScanOff_Click();
     void konec_Click();
+    void mnuSoucVycDen_Click();
+    void mnuSoucVycObd_Click();
+    void mnuOdvody_Click();
     // Vertical menus and voucher-type buttons
     void vmnNab_ItemClick(int item);
     void vmnFast_ItemClick(int item);
@@ -148,6 +153,10 @@ private:
     QPointer<frmCounter> m_counter;
     QPointer<frmCounterPack> m_counterPack;
     QPointer<frmChyby> m_chyby;
+    const Clock& m_clock;
+    Printer* m_printer = nullptr;
+    std::unique_ptr<Printer> m_ownPrinter;
+    QPointer<QWidget> m_odvody;
     ReceiptWindows* m_windows = nullptr;
     std::unique_ptr<WorkingWindowIndicator> m_working;
     std::unique_ptr<MainWindowLogic> m_logic;

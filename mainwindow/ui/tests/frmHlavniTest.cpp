@@ -736,3 +736,42 @@ TEST_F(frmHlavniTest, ShellCommandsHandTheirTargetToTheDesktop) {
     EXPECT_EQ(shell.requests()[1].path, std::filesystem::path("TeamViewerqs_cs.exe"));
     EXPECT_TRUE(prompts.records().empty());
 }
+
+TEST_F(frmHlavniTest, TheSummaryWindowsOpenFromTheMenusAndTheQuickMenu) {
+    configure(QStringLiteral("STD"), {40, 44});
+    EXPECT_TRUE(TextFiles::writeAll(folder / "TypStrav.ini",
+                                    QStringLiteral("[TYPY]\r\nPocet=1\r\n[TYP1]\r\nNazev=Alfa\r\nDelka=10\r\n"))
+                    .ok());
+    ASSERT_TRUE(start());
+
+    struct Case {
+        const char* open;
+        const char* window;
+        std::function<void()> trigger;
+    };
+    const std::vector<Case> cases = {
+        {"mnuSoucVycObd", "frmSoucVycObd", [this] { action("mnuSoucVycObd")->trigger(); }},
+        {"mnuSoucVycDen", "frmSoucVycDen", [this] { action("mnuSoucVycDen")->trigger(); }},
+        {"vmnFast 5", "frmSoucVycObd", [this] { click("vmnFast", 5); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.open);
+        QString opened;
+        onNextModal([&opened](QWidget* modal) {
+            opened = modal->objectName();
+            child<QPushButton>(modal, "cmdEnd")->click();
+        });
+        c.trigger();
+        EXPECT_EQ(opened, QString::fromLatin1(c.window));
+    }
+
+    // The deductions window is one, shown without blocking; Konec unloads it.
+    action("mnuOdvody")->trigger();
+    auto* odvody = window->findChild<QWidget*>(QStringLiteral("frmOdvody"));
+    ASSERT_NE(odvody, nullptr);
+    EXPECT_TRUE(odvody->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    child<QPushButton>(odvody, "cmdEnd")->click();
+    EXPECT_TRUE(trv::test::waitUntil([this] { return window->findChild<QWidget*>(QStringLiteral("frmOdvody")) == nullptr; }));
+    EXPECT_TRUE(prompts.unexpected().isEmpty());
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Result.h"
+#include "summaries/PeriodState.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <filesystem>
+
+namespace trv {
+
+struct AppState;
+
+// The ticket list of cmdSaveTicketsAs: the file in the export folder named after the moment of the click
+// ("YYYYMMDD_HHmmss.txt").
+Result<std::filesystem::path> souborStravenek(const AppState& state, const QDateTime& click);
+
+// Writes the codes of the shown types of the loaded collection, one per line (NOREAD readings never), into the
+// file, whole or not at all; the number of codes written.
+Result<qint64> ulozStravenky(const AppState& state, const PeriodCollection& col, const TypeChoice& choice,
+                             const std::filesystem::path& file);
+// The message after a saved list: "Bylo uloženo <n> stravenek do souboru <file>."
+QString zpravaUlozeno(qint64 count, const std::filesystem::path& file);
+
+// cmdEnd in collected safe-bag mode: every safe-bag file (".sfb", a name longer than 10 characters) of the
+// folder is renamed to ".exp", marking it taken over. A file whose ".exp" name is taken, or that cannot be
+// renamed, keeps its name; the error lists them and the others are renamed all the same.
+Status prejmenujSafeBag(const std::filesystem::path& folder);
+
+} // namespace trv

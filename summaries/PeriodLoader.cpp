@@ -1,0 +1,259 @@
+#include "summaries/PeriodLoader.h"
+
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "core/CStrav.h"
+#include "core/SettingsLoader.h"
+#include "core/StatementLine.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
+#include "summaries/StoredCodeBooking.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace trv {
+
+namespace {
+
+bool blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool ascii(const QByteArray& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The lines of the bytes, CR LF or LF ended; `raw` keeps each line as it stands (package files).
+template <typename F> void forEachLine(std::string_view text, F&& f) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        f(line);
+        start = next;
+    }
+}
+
+// The file's text as UTF-8: stored files are Windows-1250 unless they are valid UTF-8.
+Result<QByteArray> readUtf8(const std::filesystem::path& file) {
+    auto bytes = TextFiles::readBytes(file);
+    if (!bytes.ok() || ascii(bytes.value()))
+        return bytes;
+    const DecodedText decoded = decodeText(bytes.value());
+    return decoded.text.toUtf8();
+}
+
+} // namespace
+
+int statementCodeField(const AppState& state) {
+    if (state.sw.gFDepo)
+        return 6;
+    return state.sw.gFVycBezData ? 4 : 5;
+}
+
+Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
+                      const std::function<void(std::string_view)>& book) {
+    const auto bytes = readUtf8(file);
+    if (!bytes.ok())
+        return bytes.error();
+    const std::string_view text(bytes.value().constData(), size_t(bytes.value().size()));
+    if (kind == PeriodFile::Kind::Statement) {
+        const QByteArray sep = separator.toUtf8();
+        const std::string_view sepView(sep.constData(), size_t(sep.size()));
+        forEachLine(text, [&](std::string_view line) {
+            if (const auto code = StatementLine::fieldAt(line, sepView, codeField))
+                book(*code);
+        });
+    } else {
+        forEachLine(text, [&](std::string_view line) {
+            const std::string_view code = trimmed(line);
+            if (!code.empty())
+                book(code);
+        });
+    }
+    return Status::success();
+}
+
+PeriodLoader::PeriodLoader(const PeriodServices& services) : m_services(services) {}
+
+Result<PeriodCollection> PeriodLoader::novaKolekce(bool groups) const {
+    PeriodCollection c;
+    c.types = std::make_shared<CColStrav>(m_services.state, m_services.prompts, m_services.clock);
+    const Status loaded = groups ? c.types->NactiINIGroup() : c.types->NactiINI();
+    if (!loaded.ok())
+        return loaded.error();
+    c.codes = std::make_shared<StoredCodes>(c.types->count());
+    return c;
+}
+
+Status PeriodLoader::start(PeriodState& state, const PeriodChoice& choice) {
+    auto col = novaKolekce(m_services.state.sw.gFSkupiny);
+    if (!col.ok())
+        return col.error();
+    state.m_col = std::move(col).value();
+    state.m_obdobiNacteno = true;
+    state.m_datumOd = choice.datumOd;
+    state.m_datumDo = choice.datumDo;
+    return Status::success();
+}
+
+Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>& files, const PeriodChoice& choice,
+                           bool packageDigit) {
+    AppState& app = m_services.state;
+    StoredCodeBooking booking(app, *into.types, m_services.prompts, m_services.reader, *into.codes);
+    const QString separator = DejOddelovacExportu(app.config);
+    const int codeField = statementCodeField(app);
+    qint64 bytes = 0;
+    for (const PeriodFile& f : files) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(f.path, ec);
+        bytes += ec ? 0 : qint64(size);
+    }
+    into.codes->reserve(bytes);
+    for (const PeriodFile& f : files) {
+        const quint32 file = into.codes->addFile(f.name);
+        const bool byDigit = packageDigit && f.kind == PeriodFile::Kind::PackageDay;
+        const Status read = readStoredFile(f.path, f.kind, separator, codeField, [&](std::string_view code) {
+            if (byDigit)
+                booking.bookToPackage(code, file, f.packageText, choice.txtBalik);
+            else
+                booking.book(code, file);
+        });
+        if (!read.ok())
+            return read;
+    }
+    return Status::success();
+}
+
+void PeriodLoader::vyhodNoread(PeriodCollection& collection) const {
+    if (m_services.state.gAutoDupl.toUpper() == QLatin1String("FALSE"))
+        return;
+    collection.codes->keepFirstReadings();
+}
+
+QString PeriodLoader::soucty(PeriodCollection& collection) const {
+    int i = 0;
+    for (const auto& t : *collection.types) {
+        Currency sum;
+        for (const auto& c : collection.codes->codes(i))
+            sum += collection.codes->value(c);
+        t->sumaStravenek = sum;
+        ++i;
+    }
+    return collection.types->GetStrSum();
+}
+
+Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice) {
+    auto col = novaKolekce(false);
+    if (!col.ok())
+        return col.error();
+    state.gColStrav2 = std::move(col).value();
+    const auto files = balikySouboryObdobi(m_services.state, choice);
+    if (!files.ok())
+        return files.error();
+    PeriodCollection& into = state.gColStrav2;
+    StoredCodeBooking booking(m_services.state, *into.types, m_services.prompts, m_services.reader, *into.codes);
+    for (const PeriodFile& f : files.value()) {
+        const quint32 file = into.codes->addFile(f.name);
+        const auto bytes = readUtf8(f.path);
+        if (!bytes.ok())
+            return bytes.error();
+        // Package files are read line by line as they stand; "#" lines open packages.
+        forEachLine(std::string_view(bytes.value().constData(), size_t(bytes.value().size())),
+                    [&](std::string_view line) {
+                        if (line.empty() || line.front() != '#')
+                            booking.book(line, file);
+                    });
+    }
+    vyhodNoread(into);
+    return Status::success();
+}
+
+Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {
+    if (const Status started = start(state, choice); !started.ok())
+        return started;
+    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Vypocet);
+    if (!files.ok())
+        return files.error();
+    if (const Status read = nacti(state.m_col, files.value(), choice, true); !read.ok())
+        return read;
+    vyhodNoread(state.m_col);
+    if (m_services.state.sw.gFBalikyTyden && sums)
+        *sums = soucty(state.m_col);
+    if (m_services.state.sw.gFBalicky)
+        return nactiBaliky(state, choice);
+    return Status::success();
+}
+
+Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem) {
+    if (const Status started = start(state, choice); !started.ok())
+        return started;
+    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Duplicity);
+    if (!files.ok())
+        return files.error();
+    if (const Status read = nacti(state.m_col, files.value(), choice, false); !read.ok())
+        return read;
+
+    // Duplicity.log: one line per later reading, in reading order (the order the codes were booked in).
+    const StoredCodes& codes = *state.m_col.codes;
+    std::vector<StoredCodes::Code> again;
+    for (int t = 0; t < codes.typeCount(); ++t) {
+        for (const auto& r : codes.repeats(t))
+            again.push_back(r.again);
+    }
+    std::sort(again.begin(), again.end(),
+              [](const StoredCodes::Code& a, const StoredCodes::Code& b) { return a.offset < b.offset; });
+    Status logged;
+    if (!again.empty()) {
+        const std::filesystem::path log = state.m_col.types->duplicityLog();
+        QFile file(TextFiles::toQString(log));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            logged = Status::fail(
+                QStringLiteral("Nelze zapsat do souboru %1: %2").arg(TextFiles::toQString(log), file.errorString()));
+        } else {
+            QByteArray lines;
+            for (const auto& c : again) {
+                lines += encodeText(codes.kod(c) + QStringLiteral("/t/t") + codes.fileName(c.file),
+                                    TextEncoding::Windows1250);
+                lines += "\r\n";
+            }
+            if (file.write(lines) != lines.size() || !file.flush())
+                logged = Status::fail(QStringLiteral("Nelze zapsat do souboru %1: %2")
+                                          .arg(TextFiles::toQString(log), file.errorString()));
+        }
+    }
+    if (m_services.state.sw.gFBalikyTyden && sums)
+        *sums = soucty(state.m_col);
+    if (!logged.ok() && logProblem)
+        *logProblem = logged.message();
+    return Status::success();
+}
+
+Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {
+    if (const Status started = start(state, choice); !started.ok())
+        return started;
+    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Stravenky);
+    if (!files.ok())
+        return files.error();
+    if (const Status read = nacti(state.m_col, files.value(), choice, false); !read.ok())
+        return read;
+    vyhodNoread(state.m_col);
+    return Status::success();
+}
+
+} // namespace trv

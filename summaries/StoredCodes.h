@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/Currency.h"
+
+#include <QString>
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trv {
+
+// The codes a summary reads from stored files, per voucher type, held compactly: a month of an office is about
+// a million codes, too many for one object per code. A code is its text in one shared buffer (UTF-8), the file
+// it came from and its face value; NOREAD readings are kept as such (under the first type, as the booking
+// puts them).
+class StoredCodes {
+public:
+    struct Code {
+        quint32 offset = 0; // of the text in the buffer
+        quint32 file = 0;   // index into files()
+        qint32 value = 0;   // index into values(), or kNoRead
+        quint16 length = 0;
+        quint16 type = 0;
+    };
+    static constexpr qint32 kNoRead = -1;
+
+    explicit StoredCodes(int typeCount = 0);
+
+    int typeCount() const { return int(m_codes.size()); }
+    // Registers a file the codes come from; the index the codes of that file carry.
+    quint32 addFile(const QString& name);
+    const QString& fileName(quint32 file) const { return m_files[file]; }
+    // The index of a face value in values(), added when new.
+    qint32 valueIndex(Currency value);
+    const std::vector<Currency>& values() const { return m_values; }
+
+    // Room for the codes of files of this many bytes, so that a month's load does not copy its buffers over.
+    void reserve(qint64 bytes);
+    // Appends a code to the 0-based type (a code longer than 65,535 characters is cut there).
+    void add(int type, std::string_view text, quint32 file, qint32 value);
+    // The codes of the 0-based type in reading order.
+    std::span<const Code> codes(int type) const {
+        settle();
+        return m_codes[size_t(type)];
+    }
+    std::string_view text(const Code& c) const { return std::string_view(m_buffer).substr(c.offset, c.length); }
+    QString kod(const Code& c) const;
+    bool isNoRead(const Code& c) const { return c.value == kNoRead; }
+    Currency value(const Code& c) const { return c.value == kNoRead ? Currency() : m_values[size_t(c.value)]; }
+    qint64 size() const;
+
+    // vyhodNoread: every type keeps the first reading of each distinct code (codes compare in any letter case,
+    // as the code collections key them) and no NOREAD reading.
+    void keepFirstReadings();
+    // The codes of the type read more than once: each later reading with the first one, in reading order.
+    struct Repeat {
+        Code again;
+        Code first;
+    };
+    std::vector<Repeat> repeats(int type) const;
+
+private:
+    // Codes are appended in reading order to one list and handed out to their types when first asked for: a
+    // list per type growing code by code would copy itself over many times in a month's load.
+    void settle() const;
+
+    std::string m_buffer;
+    mutable std::vector<Code> m_pending;
+    mutable std::vector<std::vector<Code>> m_codes;
+    std::vector<QString> m_files;
+    std::vector<Currency> m_values;
+};
+
+} // namespace trv

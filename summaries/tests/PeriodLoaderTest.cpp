@@ -1,0 +1,267 @@
+#include "summaries/PeriodLoader.h"
+#include "summaries/PeriodFileOps.h"
+#include "summaries/PeriodResult.h"
+#include "summaries/tests/SummariesFixture.h"
+
+using namespace trv;
+using namespace trv::test;
+
+namespace {
+
+const QString kNoRead = QStringLiteral("NOREAD");
+
+PeriodChoice january() {
+    PeriodChoice c;
+    c.datumOd = QDate(2015, 1, 1);
+    c.datumDo = QDate(2015, 1, 31);
+    return c;
+}
+
+QStringList codesOf(const PeriodCollection& col, int type) {
+    QStringList codes;
+    for (const auto& c : col.codes->codes(type))
+        codes.append(col.codes->kod(c));
+    return codes;
+}
+
+// Two days of cash-desk receipts: NOREAD readings, a code read twice in one file and one read again the next day,
+// a Gama code whose value the table lacks, a code of no type, and a day outside the period.
+struct PeriodData : SummariesEnv {
+    PeriodData() {
+        write(QStringLiteral("150115001_1.txt"),
+              {alfa(50, 1), kNoRead, alfa(50, 2), alfa(100, 3), QStringLiteral("  "), gama("01", 1), alfa(50, 1)});
+        write(QStringLiteral("150116002_1.txt"), {beta(100, 1), alfa(50, 2), gama("03", 2), QStringLiteral("XYZ")});
+        write(QStringLiteral("150201001_1.txt"), {alfa(200, 9)});
+    }
+};
+
+TEST(PeriodLoaderTest, ComputationBooksDropsRepeatsAndShowsTheResult) {
+    PeriodData env;
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    QString sums;
+    env.state.sw.gFBalikyTyden = true;
+    const Status done = loader.vypocet(st, january(), &sums);
+    ASSERT_TRUE(done.ok()) << done.message().toStdString();
+
+    EXPECT_TRUE(st.m_obdobiNacteno);
+    EXPECT_EQ(st.m_datumOd, QDate(2015, 1, 1));
+    EXPECT_EQ(codesOf(st.m_col, 0),
+              (QStringList{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2), SummariesEnv::alfa(100, 3)}));
+    EXPECT_EQ(codesOf(st.m_col, 2), (QStringList{SummariesEnv::gama("01", 1), SummariesEnv::gama("03", 2)}));
+    // The code of no type stopped the reader and was reported; the missing value once; the load went on.
+    EXPECT_EQ(env.reader.stops(), 1);
+    ASSERT_EQ(env.prompts.records().size(), 2u);
+    EXPECT_TRUE(env.prompts.records()[0].text.contains(QStringLiteral("hodnota 03")));
+    EXPECT_EQ(env.prompts.records()[1].icon, Prompts::Icon::Critical);
+    EXPECT_EQ(sums, QStringLiteral("    Alfa = 200,00    Beta = 100,00    Gama = 75,50"));
+    // The receipt's own collection is not touched.
+    EXPECT_EQ(env.state.gColStrav->Item(1)->Polozky->count(), 0);
+    // The period's codes as code objects, for the operations written against the code collections.
+    naplnPolozky(st.m_col);
+    const auto alfa = st.m_col.types->Item(1);
+    ASSERT_EQ(alfa->Polozky->count(), 3);
+    EXPECT_EQ(alfa->Polozky->Item(2)->Kod, SummariesEnv::alfa(50, 2));
+    EXPECT_EQ(alfa->Polozky->Item(2)->dataFile, QStringLiteral("150115001_1.txt"));
+    EXPECT_EQ(alfa->Polozky->Item(2)->TypS(), alfa);
+
+    const QString expected = QStringLiteral("Filtr SM: 001\r\n"
+                                            "Alfa Stravenka\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            "  50,00         2           100,00 Kč\r\n"
+                                            " 100,00         1           100,00 Kč\r\n"
+                                            "_____________________________________\r\n"
+                                            "Celková částka:             200,00 Kč\r\n"
+                                            "Celkový počet:                 3 ks\r\n"
+                                            "\r\n"
+                                            "Beta Poukazka\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            " 100,00         1           100,00 Kč\r\n"
+                                            "_____________________________________\r\n"
+                                            "Celková částka:             100,00 Kč\r\n"
+                                            "Celkový počet:                 1 ks\r\n"
+                                            "\r\n"
+                                            "Gama Jidlo\r\n"
+                                            "Hodnota     Počet              Celkem\r\n"
+                                            "   0,00         1             0,00 Kč\r\n"
+                                            "  75,50         1            75,50 Kč\r\n"
+                                            "_____________________________________\r\n"
+                                            "Celková částka:              75,50 Kč\r\n"
+                                            "Celkový počet:                 2 ks\r\n"
+                                            "\r\n"
+                                            "\r\n"
+                                            "Celkem za všechny zobrazené typy stravenek:\r\n"
+                                            "Celková částka:             375,50 Kč\r\n"
+                                            "Celkový počet:                 6 ks\r\n");
+    EXPECT_EQ(zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, QStringLiteral("001"), {}), expected);
+
+    // One type chosen: only it, and the grand totals are its own.
+    const QString beta =
+        zobrazVysledek(env.state, st.m_col, st.gColStrav2, {false, QStringLiteral("Beta Poukazka")}, {}, {});
+    EXPECT_FALSE(beta.contains(QStringLiteral("Alfa")));
+    EXPECT_TRUE(beta.endsWith(
+        QStringLiteral("Celková částka:             100,00 Kč\r\nCelkový počet:                 1 ks\r\n")));
+}
+
+TEST(PeriodLoaderTest, AutoDuplFalseKeepsNoReadAndRepeatsAndAnEmptyPeriodShowsNoCodes) {
+    PeriodData env;
+    env.state.gAutoDupl = QStringLiteral("false");
+    env.prompts.queueAnswer(Prompts::Answer::Ok);
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0).count(kNoRead), 1);
+    EXPECT_EQ(codesOf(st.m_col, 0).count(SummariesEnv::alfa(50, 1)), 2);
+    // NOREAD readings are never counted in the result.
+    EXPECT_TRUE(zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, {}, {})
+                    .contains(QStringLiteral("  50,00         4           200,00 Kč\r\n")));
+
+    PeriodChoice none = january();
+    none.datumOd = none.datumDo = QDate(2016, 1, 1);
+    ASSERT_TRUE(loader.vypocet(st, none).ok());
+    const QString empty = zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, {}, {});
+    EXPECT_EQ(empty.count(QStringLiteral("Nebyly načteny žádné stravenky.\r\n\r\n")), 3);
+    EXPECT_TRUE(empty.endsWith(QStringLiteral("Celkový počet:                 0 ks\r\n")));
+}
+
+TEST(PeriodLoaderTest, StatementFilesAreReadAtTheConfiguredSeparator) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.writeConfig({}, QStringLiteral("|"));
+    env.write(QStringLiteral("150121_101_X_1.vyc"),
+              {QStringLiteral("150121|150120|101|1|%1|50,00|X").arg(SummariesEnv::alfa(50, 1)),
+               QStringLiteral("150121|150120|101|1"), QStringLiteral(" "),
+               QStringLiteral(" 150121 | 150120 | 101 | 2 | %1 | 100,00 | X ").arg(SummariesEnv::beta(100, 1))});
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 1)});
+    EXPECT_EQ(codesOf(st.m_col, 1), QStringList{SummariesEnv::beta(100, 1)});
+
+    // Without the leading date the code is the fourth field; in the depot layout the sixth.
+    env.state.sw.gFVycBezData = true;
+    env.write(QStringLiteral("150121_101_X_1.vyc"),
+              {QStringLiteral("150120|101|1|%1|50,00|X").arg(SummariesEnv::alfa(50, 7))});
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 7)});
+    env.state.sw.gFDepo = true;
+    env.write(QStringLiteral("150121_101_X_1.vyc"),
+              {QStringLiteral("D1|150120|OB1|101|1|%1|50,00|X").arg(SummariesEnv::alfa(50, 8))});
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 8)});
+}
+
+TEST(PeriodLoaderTest, PackageDigitAndPackageFilesOfPackageMode) {
+    SummariesEnv env;
+    env.state.sw.gFBalikyTyden = true;
+    env.state.sw.gFBalicky = true;
+    // Package text "12": Alfa (type 1) is in package 1, Beta (type 2) in package 2.
+    env.write(QStringLiteral("150121_101_X_1_12_3.txt"),
+              {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2), SummariesEnv::alfa(50, 3),
+               SummariesEnv::alfa(50, 4), SummariesEnv::beta(100, 1)});
+    // The package file of the day holds three of the Alfa codes and a value only it holds.
+    env.write(QStringLiteral("150121.bal"), {QStringLiteral("#1"), SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2),
+                                             SummariesEnv::alfa(50, 3), SummariesEnv::alfa(20, 5)});
+    PeriodChoice c = january();
+    c.balik = true;
+    c.txtBalik = QStringLiteral("1");
+    c.txtTyden = QStringLiteral("3");
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.vypocet(st, c).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0).size(), 4);
+    EXPECT_TRUE(codesOf(st.m_col, 1).isEmpty());
+    ASSERT_TRUE(st.gColStrav2.types);
+    EXPECT_EQ(codesOf(st.gColStrav2, 0).size(), 4);
+    const QString text = zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, {}, {});
+    EXPECT_TRUE(text.contains(QStringLiteral("Alfa Stravenka\r\nHodnota     Počet              Celkem\r\n"
+                                             "  50,00         1            50,00 Kč\r\n_")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("  20,00")));
+}
+
+TEST(PeriodLoaderTest, GroupsShowEachGroupWithItsTotals) {
+    PeriodData env;
+    env.state.sw.gFSkupiny = true;
+    env.writeTypes(QStringLiteral("TypStravGroup.ini"), true);
+    env.prompts.queueAnswer(Prompts::Answer::Ok);
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    const QString all = zobrazVysledekSkupin(env.state, st.m_col, st.gColStrav2, *env.state.gColStrav,
+                                             QStringLiteral("Všechny stravenky"), {}, {});
+    EXPECT_TRUE(all.startsWith(QStringLiteral("\r\nAlfa Stravenka\r\n")));
+    EXPECT_TRUE(all.contains(QStringLiteral("=====================================\r\n"
+                                            "Celkem za produkt: Alfa Stravenka\r\n"
+                                            "Celková částka:             275,50 Kč\r\n"
+                                            "Celkový počet:                 5 ks\r\n\r\n\r\n")))
+        << all.toStdString();
+    // Group 3 has no type and still gets its footer.
+    EXPECT_TRUE(
+        all.contains(QStringLiteral("Celkem za produkt: Gama Jidlo\r\nCelková částka:               0,00 Kč\r\n")));
+    // Choosing Gama shows its whole group (Alfa and Gama) only.
+    const QString gama = zobrazVysledekSkupin(env.state, st.m_col, st.gColStrav2, *env.state.gColStrav,
+                                              QStringLiteral("Gama Jidlo"), {}, {});
+    EXPECT_TRUE(gama.contains(QStringLiteral("Alfa Stravenka")));
+    EXPECT_FALSE(gama.contains(QStringLiteral("Beta Poukazka")));
+}
+
+TEST(PeriodLoaderTest, DuplicateListingAndLog) {
+    PeriodData env;
+    env.prompts.queueAnswer(Prompts::Answer::Ok);
+    env.write(QStringLiteral("150117003_1.txt"), {SummariesEnv::alfa(50, 1), kNoRead, kNoRead});
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.duplicity(st, january()).ok());
+    const QString a1 = SummariesEnv::alfa(50, 1);
+    const QString a2 = SummariesEnv::alfa(50, 2);
+    const QString pad = QString(30, u' ');
+    const QString first = QString(40, u' ');
+    const QString expected =
+        QStringLiteral("Kontrola duplicit za období\r\n*****************\r\nAlfa Stravenka\r\n"
+                       "Kód                                     Soubor\r\n") +
+        QString(58, u'-') + QStringLiteral("\r\n") + a1 + pad + QStringLiteral("150115001_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n") + a2 + pad + QStringLiteral("150116002_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n") + a1 + pad + QStringLiteral("150117003_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n") + QStringLiteral("NOREAD") + QString(34, u' ') +
+        QStringLiteral("150117003_1.txt\r\n") + first + QStringLiteral("150115001_1.txt\r\n") +
+        QStringLiteral("NOREAD") + QString(34, u' ') + QStringLiteral("150117003_1.txt\r\n") + first +
+        QStringLiteral("150115001_1.txt\r\n\r\n"
+                       "Beta Poukazka\r\nNebyly nalezeny žádné duplicity.\r\n\r\n"
+                       "Gama Jidlo\r\nNebyly nalezeny žádné duplicity.\r\n\r\n");
+    EXPECT_EQ(vypisDuplicit(env.state, st.m_col), expected);
+    // Duplicity.log in the program folder: a line per later reading, in reading order.
+    EXPECT_EQ(env.bytes(env.folder / "Duplicity.log"),
+              (a1 + QStringLiteral("/t/t150115001_1.txt\r\n") + a2 + QStringLiteral("/t/t150116002_1.txt\r\n") + a1 +
+               QStringLiteral("/t/t150117003_1.txt\r\nNOREAD/t/t150117003_1.txt\r\nNOREAD/t/t150117003_1.txt\r\n"))
+                  .toLatin1());
+}
+
+TEST(PeriodLoaderTest, TicketListWritesTheChosenCodes) {
+    PeriodData env;
+    env.prompts.queueAnswer(Prompts::Answer::Ok);
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.stravenky(st, january()).ok());
+    const auto file = souborStravenek(env.state, env.clock.now());
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(file.value(), env.folder / "export" / "20150121_143005.txt");
+    const auto count = ulozStravenky(env.state, st.m_col, {}, file.value());
+    ASSERT_TRUE(count.ok());
+    EXPECT_EQ(count.value(), 6);
+    EXPECT_EQ(env.bytes(file.value()),
+              (QStringList{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2), SummariesEnv::alfa(100, 3),
+                           SummariesEnv::beta(100, 1), SummariesEnv::gama("01", 1), SummariesEnv::gama("03", 2)}
+                   .join(QStringLiteral("\r\n")) +
+               QStringLiteral("\r\n"))
+                  .toLatin1());
+    EXPECT_EQ(zpravaUlozeno(6, file.value()), QStringLiteral("Bylo uloženo 6 stravenek do souboru ") +
+                                                  TextFiles::toQString(file.value()) + QStringLiteral("."));
+    // One type chosen; an unwritable folder is an error and nothing is claimed.
+    const auto beta = ulozStravenky(env.state, st.m_col, {false, QStringLiteral("Beta Poukazka")}, file.value());
+    ASSERT_TRUE(beta.ok());
+    EXPECT_EQ(env.bytes(file.value()), (SummariesEnv::beta(100, 1) + QStringLiteral("\r\n")).toLatin1());
+    EXPECT_FALSE(ulozStravenky(env.state, st.m_col, {}, env.folder / "missing" / "x.txt").ok());
+}
+
+} // namespace

@@ -1,0 +1,265 @@
+#include "summaries/ui/frmSoucVycObd.h"
+
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "summaries/PeriodFileOps.h"
+#include "summaries/PeriodLoader.h"
+#include "summaries/PeriodResult.h"
+#include "summaries/ui/SummaryWidgets.h"
+
+#include "ui_frmSoucVycObd.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+
+namespace trv {
+
+namespace {
+
+const QString kSection = QStringLiteral("frmSoucVycObd");
+
+// The export and report operations behind these buttons are not part of the program yet: the buttons are shown
+// as the switches say, never enabled.
+constexpr bool kExportsAvailable = false;
+constexpr bool kReportsAvailable = false;
+
+// The hourglass while an operation runs, the normal pointer again however it ends.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+frmSoucVycObd::frmSoucVycObd(const PeriodServices& services, Hooks hooks, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::frmSoucVycObd>()), m_services(services), m_hooks(std::move(hooks)) {
+    m_ui->setupUi(this);
+    summariesui::setupResultBox(m_ui->rtbVyc);
+    connect(m_ui->cmdVyp, &QPushButton::clicked, this, &frmSoucVycObd::cmdVyp_Click);
+    connect(m_ui->cmbDuplicity, &QPushButton::clicked, this, &frmSoucVycObd::cmbDuplicity_Click);
+    connect(m_ui->cmdSaveTicketsAs, &QPushButton::clicked, this, &frmSoucVycObd::cmdSaveTicketsAs_Click);
+    connect(m_ui->cmdEnd, &QPushButton::clicked, this, &frmSoucVycObd::cmdEnd_Click);
+    connect(m_ui->cmbStrav, &QComboBox::activated, this, &frmSoucVycObd::cmbStrav_Click);
+    connect(m_ui->chkGroupByDay, &QCheckBox::clicked, this, &frmSoucVycObd::chkGroupByDay_Click);
+    connect(m_ui->chkNespojovatSM, &QCheckBox::clicked, this, &frmSoucVycObd::chkNespojovatSM_Click);
+    connect(m_ui->balikUpDown, &QSpinBox::valueChanged, this, &frmSoucVycObd::balikUpDown_Change);
+    connect(m_ui->tydenUpDown, &QSpinBox::valueChanged, this, &frmSoucVycObd::tydenUpDown_Change);
+    connect(m_ui->UpDPoradi, &QSpinBox::valueChanged, this, &frmSoucVycObd::UpDPoradi_Change);
+    connect(m_ui->UpDMesic, &QSpinBox::valueChanged, this, &frmSoucVycObd::UpDMesic_Change);
+    connect(m_ui->UpDRok, &QSpinBox::valueChanged, this, &frmSoucVycObd::UpDRok_Change);
+    Form_Load();
+}
+
+frmSoucVycObd::~frmSoucVycObd() = default;
+
+void frmSoucVycObd::Form_Load() {
+    const AppState& app = m_services.state;
+    const PeriodWindowSetup setup = nastaveniObdobi(app, m_services.clock.today());
+    m_ui->dt1->setDate(setup.dt1);
+    m_ui->dt2->setDate(setup.dt2);
+    m_ui->dtDek->setDate(setup.dtDek);
+
+    const PeriodLoader loader(m_services);
+    auto col = loader.novaKolekce(app.sw.gFSkupiny);
+    if (col.ok())
+        m_stav.m_col = std::move(col).value();
+    else
+        m_services.prompts.error(col.message());
+    naplnCmbStrav();
+    m_stav.m_obdobiNacteno = false;
+
+    for (const auto& [name, control] : setup.controls) {
+        if (auto* widget = findChild<QWidget*>(name)) {
+            widget->setVisible(control.visible);
+            widget->setEnabled(control.enabled);
+        }
+    }
+    m_ui->tiskTypOd->setText(setup.tiskTypOd);
+    m_ui->tiskTypDo->setText(setup.tiskTypDo);
+    if (app.sw.gFExportCBA) {
+        m_ui->txtPoradiDavky->setText(setup.txtPoradiDavky);
+        m_ui->txtMesic->setText(setup.txtMesic);
+        m_ui->txtRok->setText(setup.txtRok);
+        m_ui->lblExpFile->setText(setup.lblExpFile);
+    }
+    const QString caption = app.config.DejText(kSection, QStringLiteral("Caption"));
+    if (!caption.trimmed().isEmpty())
+        setWindowTitle(caption);
+    for (const QString& name : popiskyObdobi()) {
+        if (auto* widget = findChild<QWidget*>(name))
+            summariesui::setCaption(widget, app.config, kSection);
+    }
+    // The day files of cash-desk mode carry the cash desk where statement files carry the operator: the box is
+    // labelled for what it filters.
+    if (!app.sw.gFVycetky)
+        m_ui->Label4->setText(QStringLiteral("Pokladní:"));
+
+    for (QWidget* report : {static_cast<QWidget*>(m_ui->cmdPrint), static_cast<QWidget*>(m_ui->cmdPrintSM),
+                            static_cast<QWidget*>(m_ui->cmbZobrPrehleduSm)})
+        report->setEnabled(report->isEnabled() && kReportsAvailable);
+    m_ui->cmdExportDel->setEnabled(kExportsAvailable);
+    setExportEnabled(false);
+}
+
+void frmSoucVycObd::naplnCmbStrav() {
+    if (!m_stav.m_col.types)
+        return;
+    summariesui::fillTypes(m_ui->cmbStrav, typeEntries(*m_stav.m_col.types, m_services.state.config.DejText(
+                                                                                kSection, QStringLiteral("Vsechny"))));
+    cmbStrav_Click();
+}
+
+void frmSoucVycObd::setExportEnabled(bool enabled) {
+    m_ui->cmdExport->setEnabled(enabled && kExportsAvailable);
+}
+
+PeriodChoice frmSoucVycObd::volba() const {
+    PeriodChoice c;
+    c.datumOd = m_ui->dt1->date();
+    c.datumDo = m_ui->dt2->date();
+    c.sm = m_ui->txtSM->text();
+    c.oper = m_ui->txtOper->text();
+    c.balik = m_ui->chkBalik->isChecked();
+    c.txtBalik = m_ui->txtBalik->text().trimmed();
+    c.txtTyden = m_ui->txtTyden->text().trimmed();
+    c.datumVyc = m_ui->optDatumVyc->isChecked();
+    return c;
+}
+
+bool frmSoucVycObd::nactiHodinky(const std::function<Status()>& operation) {
+    Status done;
+    {
+        const BusyCursor busy;
+        if (m_ui->cmbStrav->currentText() != m_services.state.config.DejText(kSection, QStringLiteral("Vsechny")))
+            setExportEnabled(true);
+        done = operation();
+    }
+    if (!done.ok()) {
+        m_services.prompts.error(done.message());
+        return false;
+    }
+    return true;
+}
+
+void frmSoucVycObd::zobrazVysledek() {
+    const AppState& app = m_services.state;
+    QString text;
+    if (app.sw.gFSkupiny && app.gColStrav) {
+        text = zobrazVysledekSkupin(app, m_stav.m_col, m_stav.gColStrav2, *app.gColStrav, m_ui->cmbStrav->currentText(),
+                                    m_ui->txtSM->text(), m_ui->txtOper->text());
+    } else {
+        text = trv::zobrazVysledek(app, m_stav.m_col, m_stav.gColStrav2, summariesui::chosenTypes(m_ui->cmbStrav),
+                                   m_ui->txtSM->text(), m_ui->txtOper->text());
+    }
+    summariesui::showText(m_ui->rtbVyc, text);
+}
+
+void frmSoucVycObd::cmdVyp_Click() {
+    const PeriodChoice choice = volba();
+    if (choice.balik && m_services.state.sw.gFBalikyTyden) {
+        m_ui->txtBalik->setText(choice.txtBalik);
+        m_ui->txtTyden->setText(choice.txtTyden);
+    }
+    QString sums;
+    PeriodLoader loader(m_services);
+    if (!nactiHodinky([&] { return loader.vypocet(m_stav, choice, &sums); }))
+        return;
+    if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
+        m_hooks.zobrazSoucty(sums);
+    zobrazVysledek();
+}
+
+void frmSoucVycObd::cmbDuplicity_Click() {
+    const PeriodChoice choice = volba();
+    QString sums;
+    QString logProblem;
+    PeriodLoader loader(m_services);
+    if (!nactiHodinky([&] { return loader.duplicity(m_stav, choice, &sums, &logProblem); }))
+        return;
+    if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
+        m_hooks.zobrazSoucty(sums);
+    summariesui::showText(m_ui->rtbVyc, vypisDuplicit(m_services.state, m_stav.m_col));
+    if (!logProblem.isEmpty())
+        m_services.prompts.error(logProblem);
+}
+
+void frmSoucVycObd::cmdSaveTicketsAs_Click() {
+    const auto file = souborStravenek(m_services.state, m_services.clock.now());
+    if (!file.ok()) {
+        m_services.prompts.error(file.message());
+        return;
+    }
+    const PeriodChoice choice = volba();
+    PeriodLoader loader(m_services);
+    qint64 count = 0;
+    if (!nactiHodinky([&]() -> Status {
+            if (const Status loaded = loader.stravenky(m_stav, choice); !loaded.ok())
+                return loaded;
+            const auto written =
+                ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav), file.value());
+            if (!written.ok())
+                return written.error();
+            count = written.value();
+            return Status::success();
+        }))
+        return;
+    m_services.prompts.message(zpravaUlozeno(count, file.value()));
+}
+
+void frmSoucVycObd::cmdEnd_Click() {
+    if (m_services.state.gSafeBag) {
+        // The safe-bag files are taken over with the window's end, computed or not.
+        if (const Status renamed = prejmenujSafeBag(m_services.state.gDatovyAdresar); !renamed.ok())
+            m_services.prompts.error(renamed.message());
+    }
+    accept();
+}
+
+void frmSoucVycObd::cmbStrav_Click() {
+    setExportEnabled(m_ui->cmbStrav->currentText() !=
+                         m_services.state.config.DejText(kSection, QStringLiteral("Vsechny")) &&
+                     m_stav.m_obdobiNacteno);
+}
+
+void frmSoucVycObd::chkGroupByDay_Click() {
+    if (m_ui->chkGroupByDay->isChecked())
+        m_ui->chkNespojovatSM->setChecked(false);
+}
+
+void frmSoucVycObd::chkNespojovatSM_Click() {
+    if (m_ui->chkNespojovatSM->isChecked())
+        m_ui->chkGroupByDay->setChecked(false);
+}
+
+void frmSoucVycObd::balikUpDown_Change(int value) {
+    m_ui->txtBalik->setText(QString::number(value));
+}
+
+void frmSoucVycObd::tydenUpDown_Change(int value) {
+    m_ui->txtTyden->setText(QString::number(value));
+}
+
+void frmSoucVycObd::UpDPoradi_Change(int value) {
+    m_ui->txtPoradiDavky->setText(QString::number(value));
+    m_ui->lblExpFile->setText(
+        nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
+}
+
+void frmSoucVycObd::UpDMesic_Change(int value) {
+    m_ui->txtMesic->setText(QString::number(value));
+    m_ui->lblExpFile->setText(
+        nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
+}
+
+void frmSoucVycObd::UpDRok_Change(int value) {
+    m_ui->txtRok->setText(QString::number(value));
+    m_ui->lblExpFile->setText(
+        nazevExportuCba(m_ui->txtPoradiDavky->text(), m_ui->txtRok->text(), m_ui->txtMesic->text()));
+}
+
+} // namespace trv

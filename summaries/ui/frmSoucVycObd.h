@@ -1,0 +1,68 @@
+#pragma once
+
+#include "summaries/PeriodFiles.h"
+#include "summaries/PeriodState.h"
+#include "summaries/PeriodWindowSetup.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QAbstractButton;
+
+namespace trv {
+
+namespace Ui {
+class frmSoucVycObd;
+}
+
+// The period summary window: the operator picks a period (dates, SM or cash desk, operator, voucher type, package
+// and week) and computes its totals, checks it for codes read twice or saves its codes as a ticket list. The
+// period's collection and the window's state (`stav()`) are kept between operations for the reports per SM, whose
+// buttons (cmdPrint, cmdPrintSM, cmbZobrPrehleduSm) and the export buttons (cmdExport, cmdExportDel) are here but
+// stay disabled until their operations are part of the program.
+class frmSoucVycObd final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmSoucVycObd)
+
+public:
+    struct Hooks {
+        // Panel 1 of the main window's second status bar: the per-type sums of package/week mode.
+        std::function<void(const QString&)> zobrazSoucty;
+    };
+
+    frmSoucVycObd(const PeriodServices& services, Hooks hooks = {}, QWidget* parent = nullptr);
+    ~frmSoucVycObd() override;
+
+    PeriodState& stav() { return m_stav; }
+    // The filter controls as a period operation reads them.
+    PeriodChoice volba() const;
+
+private:
+    void Form_Load();
+    void naplnCmbStrav();
+    void setExportEnabled(bool enabled);
+    void zobrazVysledek();
+    bool nactiHodinky(const std::function<Status()>& operation);
+
+    void cmdVyp_Click();
+    void cmbDuplicity_Click();
+    void cmdSaveTicketsAs_Click();
+    void cmdEnd_Click();
+    void cmbStrav_Click();
+    void chkGroupByDay_Click();
+    void chkNespojovatSM_Click();
+    void balikUpDown_Change(int value);
+    void tydenUpDown_Change(int value);
+    void UpDPoradi_Change(int value);
+    void UpDMesic_Change(int value);
+    void UpDRok_Change(int value);
+
+    std::unique_ptr<Ui::frmSoucVycObd> m_ui;
+    PeriodServices m_services;
+    Hooks m_hooks;
+    PeriodState m_stav;
+};
+
+} // namespace trv

@@ -1,0 +1,260 @@
+#define SUMMARIES_LANGUAGE_FILE TRV_TEST_DATA "/../../../tests/data/langCS.ini"
+#include "summaries/tests/SummariesFixture.h"
+
+#include "platform/Printer.h"
+#include "platform/Shell.h"
+#include "summaries/ui/frmOdvody.h"
+#include "summaries/ui/frmSoucVycDen.h"
+#include "summaries/ui/frmSoucVycObd.h"
+#include "testsupport/GuiTestHelpers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+using namespace trv;
+using namespace trv::test;
+
+namespace {
+
+QString shown(QWidget* window) {
+    QString text = child<QPlainTextEdit>(window, "rtbVyc")->toPlainText();
+    return text;
+}
+
+void setPeriod(QWidget* w, QDate od, QDate doDne) {
+    child<QDateEdit>(w, "dt1")->setDate(od);
+    child<QDateEdit>(w, "dt2")->setDate(doDne);
+}
+
+TEST(frmSoucVycObdTest, ControlsShownAndEnabledBySwitch) {
+    struct Case {
+        const char* what;
+        std::function<void(AppState&)> set;
+        std::vector<const char*> visible;
+        std::vector<const char*> hidden;
+        std::vector<const char*> enabled;
+        std::vector<const char*> disabled;
+    };
+    const std::vector<Case> cases = {
+        {"no switch",
+         [](AppState&) {},
+         {"chkGroupByDay", "cmdPrint", "cmdExport", "Label5", "dtDek"},
+         {"cmdExportDel", "chkNespojovatSM", "chkBalik", "txtBalik", "balikUpDown", "frameVerex", "optDatumVyc",
+          "optDatumNacitani"},
+         {"cmdVyp", "cmbDuplicity", "cmdSaveTicketsAs", "cmdEnd", "dt1"},
+         {"txtSM", "cmdPrintSM", "cmdPrint", "cmbZobrPrehleduSm", "cmdExport", "cmdExportDel"}},
+        {"statement mode",
+         [](AppState& s) { s.sw.gFVycetky = true; },
+         {"cmdExportDel", "chkNespojovatSM"},
+         {},
+         {"txtSM"},
+         {"cmdExportDel"}},
+        {"layout 2",
+         [](AppState& s) { s.sw.gFVycetky = s.sw.gF17 = s.sw.gF17b = true; },
+         {},
+         {"cmdExportDel", "chkNespojovatSM"},
+         {"txtSM", "Label3"},
+         {"cmdPrintSM", "cmbZobrPrehleduSm"}},
+        {"package/week, hand-over date, no date field",
+         [](AppState& s) { s.sw.gFBalikyTyden = s.sw.gFDatumOdvodu = s.sw.gFVycBezData = true; },
+         {"chkBalik", "txtBalik", "tydenUpDown", "optDatumVyc", "optDatumNacitani"},
+         {"Label5", "dtDek"},
+         {},
+         {}},
+        {"daily safe bag",
+         [](AppState& s) {
+             s.gDennySafeBag = true;
+             s.sw.gFVycetky = true;
+         },
+         {},
+         {"cmdExport", "cmdExportDel"},
+         {},
+         {}},
+        {"collected safe bag", [](AppState& s) { s.gSafeBag = true; }, {}, {}, {}, {"dt1", "dt2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SummariesEnv env;
+        c.set(env.state);
+        frmSoucVycObd w(env.services());
+        for (const char* n : c.visible)
+            EXPECT_FALSE(child<QWidget>(&w, n)->isHidden()) << n;
+        for (const char* n : c.hidden)
+            EXPECT_TRUE(child<QWidget>(&w, n)->isHidden()) << n;
+        for (const char* n : c.enabled)
+            EXPECT_TRUE(child<QWidget>(&w, n)->isEnabled()) << n;
+        for (const char* n : c.disabled)
+            EXPECT_FALSE(child<QWidget>(&w, n)->isEnabled()) << n;
+    }
+}
+
+TEST(frmSoucVycObdTest, LoadTextsDatesAndBatchLabel) {
+    SummariesEnv env;
+    env.state.sw.gFExportCBA = true;
+    env.writeConfig(QStringLiteral("[CBA_EXPORT_VEREX]\r\nPoradiDavky=7\r\n"));
+    frmSoucVycObd w(env.services());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Součet výčetek za období"));
+    EXPECT_EQ(child<QPushButton>(&w, "cmbDuplicity")->text(), QStringLiteral("Kontrola duplicit"));
+    EXPECT_EQ(child<QLabel>(&w, "Label4")->text(), QStringLiteral("Pokladní:"));
+    EXPECT_EQ(child<QDateEdit>(&w, "dt1")->date(), QDate(2015, 1, 21));
+    EXPECT_EQ(child<QDateEdit>(&w, "dtDek")->date(), QDate(2015, 1, 15));
+    EXPECT_EQ(child<QLineEdit>(&w, "tiskTypDo")->text(), QStringLiteral("3"));
+    auto* combo = child<QComboBox>(&w, "cmbStrav");
+    ASSERT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("Všechny stravenky"));
+    EXPECT_EQ(combo->itemData(2).toInt(), 2);
+    EXPECT_EQ(child<QLineEdit>(&w, "txtMesic")->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QLabel>(&w, "lblExpFile")->text(), QStringLiteral("ZLO27D07.001"));
+    // The spinner starts from its own value, not from the text box.
+    child<QSpinBox>(&w, "UpDPoradi")->stepUp();
+    EXPECT_EQ(child<QLineEdit>(&w, "txtPoradiDavky")->text(), QStringLiteral("2"));
+    EXPECT_EQ(child<QLabel>(&w, "lblExpFile")->text(), QStringLiteral("ZLO27D02.001"));
+    // The two report check boxes exclude each other.
+    auto* byDay = child<QCheckBox>(&w, "chkGroupByDay");
+    auto* perFile = child<QCheckBox>(&w, "chkNespojovatSM");
+    byDay->click();
+    perFile->click();
+    EXPECT_FALSE(byDay->isChecked());
+    EXPECT_TRUE(perFile->isChecked());
+}
+
+TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFBalikyTyden = true;
+    env.write(
+        QStringLiteral("150115_001_AB_1.vyc"),
+        SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
+                              {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
+    QString statusBar;
+    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }});
+    setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
+    child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(1);
+    child<QPushButton>(&w, "cmdVyp")->click();
+    EXPECT_TRUE(w.stav().m_obdobiNacteno);
+    EXPECT_EQ(shown(&w), QStringLiteral("Alfa Stravenka\n"
+                                        "Hodnota     Počet              Celkem\n"
+                                        "  50,00         1            50,00 Kč\n"
+                                        "_____________________________________\n"
+                                        "Celková částka:              50,00 Kč\n"
+                                        "Celkový počet:                 1 ks\n"
+                                        "\n"
+                                        "\n"
+                                        "Celkem za všechny zobrazené typy stravenek:\n"
+                                        "Celková částka:              50,00 Kč\n"
+                                        "Celkový počet:                 1 ks\n"));
+    EXPECT_EQ(statusBar, QStringLiteral("    Alfa = 50,00    Beta = 100,00    Gama = 0,00"));
+    // The export stays unavailable until its operation is part of the program.
+    EXPECT_FALSE(child<QPushButton>(&w, "cmdExport")->isEnabled());
+
+    child<QPushButton>(&w, "cmbDuplicity")->click();
+    EXPECT_TRUE(
+        shown(&w).startsWith(QStringLiteral("Kontrola duplicit za období\n*****************\nAlfa Stravenka\n")));
+    EXPECT_TRUE(
+        shown(&w).contains(SummariesEnv::alfa(50, 1) + QString(30, u' ') + QStringLiteral("150115_001_AB_1.vyc\n")));
+
+    child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(0);
+    child<QPushButton>(&w, "cmdSaveTicketsAs")->click();
+    const auto file = env.folder / "export" / "20150121_143005.txt";
+    EXPECT_EQ(env.prompts.texts().last(), QStringLiteral("Bylo uloženo 2 stravenek do souboru ") +
+                                              TextFiles::toQString(file) + QStringLiteral("."));
+    EXPECT_EQ(env.prompts.records().back().icon, Prompts::Icon::None);
+    EXPECT_EQ(env.bytes(file),
+              (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 1) + QStringLiteral("\r\n"))
+                  .toLatin1());
+}
+
+TEST(frmSoucVycObdTest, HandOverStopAndSafeBagEnd) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDatumOdvodu = true;
+    env.write(QStringLiteral("150115_001_AB_1.vyc"), {});
+    frmSoucVycObd w(env.services());
+    child<QWidget>(&w, "optDatumVyc")->setProperty("checked", true);
+    child<QPushButton>(&w, "cmdVyp")->click();
+    ASSERT_EQ(env.prompts.records().size(), 1u);
+    EXPECT_EQ(env.prompts.records()[0].text,
+              QStringLiteral("Soubor 150115_001_AB_1.vyc neobsahuje v názvu datum odvodu."));
+    EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(shown(&w).isEmpty());
+
+    // Collected safe-bag mode: Konec marks the safe-bag files of the current folder as taken over.
+    SummariesEnv bag;
+    bag.state.gSafeBag = true;
+    bag.state.gDatovyAdresar = bag.folder / "sfb";
+    bag.write(QStringLiteral("150121101500.sfb"), {SummariesEnv::alfa(50, 1)}, "sfb");
+    frmSoucVycObd end(bag.services());
+    child<QPushButton>(&end, "cmdEnd")->click();
+    EXPECT_EQ(end.result(), QDialog::Accepted);
+    EXPECT_TRUE(std::filesystem::exists(bag.folder / "sfb" / "150121101500.exp"));
+    EXPECT_FALSE(std::filesystem::exists(bag.folder / "sfb" / "150121101500.sfb"));
+}
+
+TEST(frmSoucVycDenTest, ComputeAndPrint) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.write(QStringLiteral("150121_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150121"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1)}));
+    Printer printer;
+    frmSoucVycDen w(env.services(), printer);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Součet výčetek za jeden den"));
+    EXPECT_FALSE(child<QPushButton>(&w, "cmdPrint")->isEnabled());
+    child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(1);
+    child<QPushButton>(&w, "cmdVyp")->click();
+    EXPECT_EQ(shown(&w), QStringLiteral("Alfa Stravenka\n"
+                                        "Hodnota     Počet              Celkem\n"
+                                        "  50,00         1           50,00 Kč\n"
+                                        "____________________________________\n"
+                                        "Celková částka:             50,00 Kč\n"
+                                        "Celkový počet:                 1 ks\n"
+                                        "\n"
+                                        "\n"
+                                        "Celkem za všechny typy stravenek:\n"
+                                        "Celková částka:       50,00 Kč\n"
+                                        "Celkový počet:            1 ks\n"));
+    ASSERT_TRUE(child<QPushButton>(&w, "cmdPrint")->isEnabled());
+    child<QPushButton>(&w, "cmdPrint")->click();
+    ASSERT_EQ(printer.printed().size(), 1u);
+    EXPECT_EQ(env.prompts.texts().last(), QStringLiteral("Tisk součtů proběhl."));
+    child<QPushButton>(&w, "cmdEnd")->click();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+TEST(frmOdvodyTest, VerifyDeductAndTheVerifyButton) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.write(QStringLiteral("150121_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150121"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 2)}));
+    RecordingShell shell;
+    frmOdvody w(env.services(), shell);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Odvody stravenek"));
+    auto* spust = child<QPushButton>(&w, "cmdSpust");
+    auto* combo = child<QComboBox>(&w, "cmbStrav");
+    EXPECT_TRUE(spust->isEnabled());
+    // A change of the choice before the first run disables verification.
+    combo->setCurrentIndex(2);
+    EXPECT_FALSE(spust->isEnabled());
+    child<QPushButton>(&w, "cmdOdvod")->click();
+    EXPECT_TRUE(spust->isEnabled());
+    EXPECT_EQ(env.bytes(env.folder / "tickets.txt"), (SummariesEnv::beta(100, 2) + QStringLiteral("\r\n")).toLatin1());
+    ASSERT_EQ(shell.requests().size(), 1u);
+    EXPECT_EQ(shell.requests()[0].arguments, (QStringList{QStringLiteral("tickets.txt"), QStringLiteral("1")}));
+    combo->setCurrentIndex(0);
+    EXPECT_FALSE(spust->isEnabled());
+    combo->setCurrentIndex(1);
+    spust->click();
+    ASSERT_EQ(shell.requests().size(), 2u);
+    EXPECT_EQ(shell.requests()[1].arguments, QStringList{QStringLiteral("tickets.txt")});
+    EXPECT_EQ(env.bytes(env.folder / "tickets.txt"), (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n")).toLatin1());
+}
+
+} // namespace
