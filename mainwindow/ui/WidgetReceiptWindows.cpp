@@ -11,6 +11,7 @@
 #include "platform/TextFiles.h"
 #include "receipt/ui/frmPrijem.h"
 #include "receipt/ui/frmRucne.h"
+#include "settings/ui/frmSafeBag.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -65,7 +66,11 @@ bool WidgetReceiptWindows::frmRucne() {
 }
 
 bool WidgetReceiptWindows::frmSafeBag() {
-    return false;
+    if (m_window == nullptr)
+        return false;
+    trv::frmSafeBag dialog(m_state, m_prompts, m_window);
+    dialog.exec();
+    return true;
 }
 
 std::optional<int> WidgetReceiptWindows::frmKontrVyc() {

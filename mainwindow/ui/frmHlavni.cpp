@@ -11,6 +11,7 @@
 #include "mainwindow/ShellCommands.h"
 #include "mainwindow/TicketsTable.h"
 #include "mainwindow/VerticalMenus.h"
+#include "mainwindow/ui/MaintenanceMenus.h"
 #include "platform/Currency.h"
 #include "platform/Prompts.h"
 #include "receipt/ui/dlgNextPackage.h"
@@ -81,6 +82,7 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
         services.state, services.prompts, services.clock, services.port, services.pause,
         static_cast<ErrorLogSink&>(*this), *m_working, static_cast<MainWindowView&>(*this), services.windows});
     createCounterWindow();
+    m_maintenance = new MaintenanceMenus(*this, services.state, services.prompts, services.shell, *m_logic);
 
     connect(m_ui->prijem, &QAction::triggered, this, &frmHlavni::prijem_Click);
     connect(m_ui->konecpr, &QAction::triggered, this, &frmHlavni::konecpr_Click);
@@ -263,6 +265,14 @@ void frmHlavni::vmnNab_ItemClick(int item) {
 }
 
 void frmHlavni::vmnFast_ItemClick(int item) {
+    // The settings and the masks open windows, unless customer switch 27 keeps them from its operators.
+    if ((item == 4 || item == 6) && !m_state.sw.gFZakaznik) {
+        if (item == 4)
+            m_maintenance->nastpr_Click();
+        else
+            m_maintenance->mnuMaska_Click();
+        return;
+    }
     m_logic->menus().vmnFast_ItemClick(item);
 }
 
