@@ -1,5 +1,6 @@
 #include "settings/CodeMasks.h"
 
+#include "core/ConfigAccess.h"
 #include "core/SharedHelpers.h"
 #include "platform/TextFiles.h"
 
@@ -39,7 +40,8 @@ QString CodeMasks::chybaNazvu(const QString& nazev) {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
     for (const QChar c : nazev) {
         if (forbidden.contains(c) || c.unicode() < 32)
-            return QStringLiteral("Název souboru masky „%1“ obsahuje znak, který název souboru nesmí obsahovat (\\ / : * ? \" < > |).")
+            return QStringLiteral("Název souboru masky „%1“ obsahuje znak, který název souboru nesmí obsahovat (\\ / : "
+                                  "* ? \" < > |).")
                 .arg(nazev);
     }
     if (nazev.endsWith(u' ') || nazev.endsWith(u'.'))
@@ -61,6 +63,12 @@ Status CodeMasks::uloz(const std::filesystem::path& file, const QString& maska) 
     if (!std::filesystem::is_directory(m_folder, ec))
         return Status::fail(QStringLiteral("Neexistující cesta."), 60001);
     return TextFiles::writeAll(file, DoplnMasku(maska), TextEncoding::Windows1250);
+}
+
+QString CodeMasks::hlaseni(const Config& config, const QString& section, const QString& key, const Error& e,
+                           const QString& separator) {
+    return config.DejText(section, key) + QStringLiteral("\r\nNum: ") + QString::number(e.number) + separator +
+           e.message;
 }
 
 Status CodeMasks::smaz(const QString& soubor) const {

@@ -10,6 +10,8 @@
 namespace trv {
 
 // The code masks: one 16-character mask per file "<name>.msk" in the folder "maska" of the program folder.
+class Config;
+
 class CodeMasks {
 public:
     explicit CodeMasks(std::filesystem::path programFolder);
@@ -27,7 +29,9 @@ public:
     static QString chybaNazvu(const QString& nazev);
     // The file a new mask of that name goes to: "<name>.msk" in the folder (".msk" is added even when the
     // name ends in it).
-    std::filesystem::path souborNove(const QString& nazev) const { return m_folder / (nazev + QStringLiteral(".msk")).toStdU16String(); }
+    std::filesystem::path souborNove(const QString& nazev) const {
+        return m_folder / (nazev + QStringLiteral(".msk")).toStdU16String();
+    }
     std::filesystem::path soubor(const QString& soubor) const { return m_folder / soubor.toStdU16String(); }
 
     // The first line of a mask file; an error when the file is missing, unreadable or empty.
@@ -36,6 +40,11 @@ public:
     // An error when the folder does not exist (60001, "Neexistující cesta.") or the write fails.
     Status uloz(const std::filesystem::path& file, const QString& maska) const;
     Status smaz(const QString& soubor) const;
+
+    // The mask windows' error message: the window's text of `key`, a line break, "Num: ", the number, the
+    // window's separator and the description.
+    static QString hlaseni(const Config& config, const QString& section, const QString& key, const Error& e,
+                           const QString& separator);
 
 private:
     std::filesystem::path m_folder;

@@ -14,8 +14,9 @@ std::optional<HlaseniMenuCtecky> otevriMenuCtecky(Shell& shell, const std::files
         return HlaseniMenuCtecky{QStringLiteral("Soubor Term_e.exe nebyl nalezen."), Prompts::Icon::None};
     if (Status st = shell.startProgram(*program, {QStringLiteral("Term.TRM")}, workingFolder); !st) {
         // The terminal program is a Windows program; elsewhere the shell says why it cannot run.
-        return HlaseniMenuCtecky{QStringLiteral("Vyskytla se chyba: %1.\nPopis: %2").arg(st.error().number).arg(st.message()),
-                                 Prompts::Icon::Critical};
+        return HlaseniMenuCtecky{
+            QStringLiteral("Vyskytla se chyba: %1.\nPopis: %2").arg(st.error().number).arg(st.message()),
+            Prompts::Icon::Critical};
     }
     return std::nullopt;
 }

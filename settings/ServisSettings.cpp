@@ -53,7 +53,8 @@ public:
     }
 
     void chybi(const QString& section, const QString& key, int number, const QString& description) {
-        m_out.chyby.append(QStringLiteral("%1: Num: %2, descr.: %3").arg(keyName(section, key)).arg(number).arg(description));
+        m_out.chyby.append(
+            QStringLiteral("%1: Num: %2, descr.: %3").arg(keyName(section, key)).arg(number).arg(description));
     }
 
     // A folder key: the text as configured; a folder that does not exist keeps its text and is reported.
@@ -138,7 +139,8 @@ void nactiPort(AppState& state, Loader& l, Nacteni& out) {
                 QStringLiteral("port musí být COM1 až COM6"));
     out.baud = baudIndex(p.gBaudRate);
     if (!out.baud)
-        l.chyba(kComm, QStringLiteral("BaudRate"), p.gBaudRate, QStringLiteral("tuto přenosovou rychlost nelze zvolit"));
+        l.chyba(kComm, QStringLiteral("BaudRate"), p.gBaudRate,
+                QStringLiteral("tuto přenosovou rychlost nelze zvolit"));
     if (const std::optional<qint64> bits = toInteger(p.gDataBits); bits && *bits >= 6 && *bits <= 8)
         out.dataBits = static_cast<int>(*bits);
     else

@@ -21,7 +21,7 @@ MaintenanceMenus::MaintenanceMenus(frmHlavni& window, AppState& state, Prompts& 
                                    MainWindowLogic& logic)
     : QObject(&window), m_window(window), m_state(state), m_prompts(prompts), m_shell(shell), m_logic(logic) {
     const std::pair<const char*, void (MaintenanceMenus::*)()> items[] = {
-        {"nastpr", &MaintenanceMenus::nastpr_Click},   {"defkonf", &MaintenanceMenus::defkonf_Click},
+        {"nastpr", &MaintenanceMenus::nastpr_Click},     {"defkonf", &MaintenanceMenus::defkonf_Click},
         {"mnuStrav", &MaintenanceMenus::mnuStrav_Click}, {"defSM", &MaintenanceMenus::defSM_Click},
         {"mnuMaska", &MaintenanceMenus::mnuMaska_Click}, {"About", &MaintenanceMenus::About_Click},
     };

@@ -23,7 +23,8 @@ TEST(CodeMasksTest, MaskNamesStayInsideTheMaskFolder) {
         SCOPED_TRACE(good);
         EXPECT_TRUE(CodeMasks::chybaNazvu(QString::fromUtf8(good)).isEmpty());
     }
-    for (const char* bad : {"", "..", "../x", "a/b", "a\\b", "c:x", "a*", "a?", "a\"b", "a<b", "a>b", "a|b", "x.", "x "}) {
+    for (const char* bad :
+         {"", "..", "../x", "a/b", "a\\b", "c:x", "a*", "a?", "a\"b", "a<b", "a>b", "a|b", "x.", "x "}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(CodeMasks::chybaNazvu(QString::fromUtf8(bad)).isEmpty());
     }

@@ -83,9 +83,12 @@ frmServis::frmServis(AppState& state, Prompts& prompts, Shell& shell, ServisHost
         });
     }
     const std::pair<QLineEdit*, QString AppState::*> blocked[] = {
-        {m_ui->txtBlokovatCisloOd, &AppState::gBlokovatCisloOd},   {m_ui->txtBlokovatCisloDo, &AppState::gBlokovatCisloDo},
-        {m_ui->txtBlokovatCisloOd1, &AppState::gBlokovatCisloOd1}, {m_ui->txtBlokovatCisloDo1, &AppState::gBlokovatCisloDo1},
-        {m_ui->txtBlokovatCisloOd2, &AppState::gBlokovatCisloOd2}, {m_ui->txtBlokovatCisloDo2, &AppState::gBlokovatCisloDo2},
+        {m_ui->txtBlokovatCisloOd, &AppState::gBlokovatCisloOd},
+        {m_ui->txtBlokovatCisloDo, &AppState::gBlokovatCisloDo},
+        {m_ui->txtBlokovatCisloOd1, &AppState::gBlokovatCisloOd1},
+        {m_ui->txtBlokovatCisloDo1, &AppState::gBlokovatCisloDo1},
+        {m_ui->txtBlokovatCisloOd2, &AppState::gBlokovatCisloOd2},
+        {m_ui->txtBlokovatCisloDo2, &AppState::gBlokovatCisloDo2},
     };
     for (const auto& [box, global] : blocked) {
         connect(box, &QLineEdit::textChanged, this, [this, g = global](const QString& text) { m_state.*g = text; });
@@ -222,14 +225,14 @@ void frmServis::setTexts() {
     const char* pages[] = {"Data", "NastKomunik", "Scanner", "PrednMasky", "UzivNast", "KontrStrav"};
     for (int i = 0; i < 6; ++i)
         m_ui->tabFakt->setTabText(i, config.DejText(kSection, QLatin1String(pages[i])));
-    const char* own[] = {"Frame1",  "Frame18",     "Frame16",   "Frame17",  "fraFirma",  "lblNazF",    "lblHlavickaF",
-                         "btnUloz", "btnVen",      "Frame2",    "Frame3",   "Frame4",    "Frame5",     "frmHShak",
-                         "Frame6",  "Frame10",     "btnOMenu",  "btnScanOn", "Frame7",   "Check1",     "Check2",
-                         "Check3",  "Check4",      "Label3",    "Label4",   "Label5",    "Label6",     "Label7",
-                         "Label8",  "Label9",      "Frame11",   "optSTD",   "optAUT",    "Label13",    "Label10",
-                         "Label11", "Frame12",     "chkDorovn", "chkDup",   "fraCounter", "chkCounter", "Frame13",
-                         "chkAS400", "Frame19",    "chkSoftwZast", "chkPlatnost", "chkPlatnostCisel", "Frame15",
-                         "chkPovDarkove"};
+    const char* own[] = {
+        "Frame1",   "Frame18", "Frame16",      "Frame17",     "fraFirma",         "lblNazF",    "lblHlavickaF",
+        "btnUloz",  "btnVen",  "Frame2",       "Frame3",      "Frame4",           "Frame5",     "frmHShak",
+        "Frame6",   "Frame10", "btnOMenu",     "btnScanOn",   "Frame7",           "Check1",     "Check2",
+        "Check3",   "Check4",  "Label3",       "Label4",      "Label5",           "Label6",     "Label7",
+        "Label8",   "Label9",  "Frame11",      "optSTD",      "optAUT",           "Label13",    "Label10",
+        "Label11",  "Frame12", "chkDorovn",    "chkDup",      "fraCounter",       "chkCounter", "Frame13",
+        "chkAS400", "Frame19", "chkSoftwZast", "chkPlatnost", "chkPlatnostCisel", "Frame15",    "chkPovDarkove"};
     for (const char* name : own)
         put(QLatin1String(name), QLatin1String(name));
     put(QStringLiteral("btnScanOFF"), QStringLiteral("btnScanOff"));
@@ -266,7 +269,8 @@ void frmServis::txtSoubHodnota_Change() {
 }
 
 void frmServis::chooseFolder(QLineEdit* box) {
-    if (const std::optional<std::filesystem::path> folder = m_prompts.chooseFolder(QString(), TextFiles::toPath(box->text())))
+    if (const std::optional<std::filesystem::path> folder =
+            m_prompts.chooseFolder(QString(), TextFiles::toPath(box->text())))
         box->setText(TextFiles::toQString(*folder));
 }
 

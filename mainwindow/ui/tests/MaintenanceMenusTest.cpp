@@ -78,7 +78,8 @@ protected:
 TEST_F(MaintenanceMenusTest, TheSettingsWindowOpensOnlyAfterThePassword) {
     answerPassword(QStringLiteral("heslo"));
     trigger("nastpr");
-    EXPECT_EQ(prompts.texts().back(), state.config.DejText(QStringLiteral("frmLoginHeslo"), QStringLiteral("ChybneHeslo")));
+    EXPECT_EQ(prompts.texts().back(),
+              state.config.DejText(QStringLiteral("frmLoginHeslo"), QStringLiteral("ChybneHeslo")));
 
     // Through the quick menu's settings item: the reader command goes out on the port opened for it.
     QString opened;
@@ -90,10 +91,12 @@ TEST_F(MaintenanceMenusTest, TheSettingsWindowOpensOnlyAfterThePassword) {
     });
     child<VerticalMenu>(window.get(), "vmnFast")->itemButton(4)->click();
     EXPECT_EQ(opened, QStringLiteral("frmServis"));
-    EXPECT_EQ(port.events(), (QStringList{QStringLiteral("open"), QStringLiteral("send <Zp>"), QStringLiteral("close")}));
+    EXPECT_EQ(port.events(),
+              (QStringList{QStringLiteral("open"), QStringLiteral("send <Zp>"), QStringLiteral("close")}));
     EXPECT_EQ(port.sent(), QByteArray("<Zp>"));
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(prompts.texts().contains(state.config.DejText(QStringLiteral("frmServis"), QStringLiteral("ZapisKonfigSkeneru"))));
+    EXPECT_TRUE(prompts.texts().contains(
+        state.config.DejText(QStringLiteral("frmServis"), QStringLiteral("ZapisKonfigSkeneru"))));
     EXPECT_EQ(child<QLabel>(window.get(), "StatusBar1Panel5")->text(), QStringLiteral("COM1, None, 38400, 8, 1, N"));
 }
 
@@ -120,7 +123,8 @@ TEST_F(MaintenanceMenusTest, TheVoucherTypeEditorWarnsToBackUpFirst) {
     prompts.queueAnswer(Prompts::Answer::No);
     trigger("mnuStrav");
     EXPECT_EQ(opened, QStringLiteral("frmStrav"));
-    EXPECT_TRUE(prompts.texts().contains(state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ProvedZalohu"))));
+    EXPECT_TRUE(
+        prompts.texts().contains(state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ProvedZalohu"))));
 }
 
 TEST_F(MaintenanceMenusTest, MasksAboutAndSmListOpenWithoutPassword) {

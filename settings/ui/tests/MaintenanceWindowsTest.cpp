@@ -44,8 +44,8 @@ TEST_F(PasswordTest, OpensOnlyForThePasswordExactly) {
     EXPECT_TRUE(prompts.records().empty());
     EXPECT_TRUE(login(QStringLiteral("vraskel"), true));
 
-    const QString refused[] = {QString(), QStringLiteral("VRASKEL"), QStringLiteral(" vraskel"), QStringLiteral("vraskel "),
-                               QStringLiteral("vraske")};
+    const QString refused[] = {QString(), QStringLiteral("VRASKEL"), QStringLiteral(" vraskel"),
+                               QStringLiteral("vraskel "), QStringLiteral("vraske")};
     for (const QString& typed : refused) {
         SCOPED_TRACE(typed.toStdString());
         const size_t before = prompts.records().size();

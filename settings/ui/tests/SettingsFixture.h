@@ -35,9 +35,7 @@ protected:
         const Result<QByteArray> bytes = TextFiles::readBytes(state.config.gIniSoubor());
         return bytes.ok() ? bytes.value() : QByteArray();
     }
-    void writeConfig(const QString& text) {
-        ASSERT_TRUE(TextFiles::writeAll(state.config.gIniSoubor(), text).ok());
-    }
+    void writeConfig(const QString& text) { ASSERT_TRUE(TextFiles::writeAll(state.config.gIniSoubor(), text).ok()); }
     QString text(const char* section, const char* key) const {
         return state.config.DejText(QLatin1String(section), QLatin1String(key));
     }

@@ -1,4 +1,6 @@
 #include "settings/ui/frmMaska.h"
+#include "settings/ui/frmMaskaNova.h"
+#include "settings/ui/frmMaskaUpr.h"
 
 #include "settings/ui/tests/SettingsFixture.h"
 #include "testsupport/GuiTestHelpers.h"

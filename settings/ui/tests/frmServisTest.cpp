@@ -59,12 +59,14 @@ protected:
     // Every key the window shows, in the forms the window writes them.
     QString fullConfig() const {
         QString t;
-        t += QStringLiteral("[Data]\r\nDir=%1\r\nExpDir=%2\r\nExpSpolDir=%3\r\nExpSpolZkraceny=True\r\nLastFile=12345678\r\n")
+        t += QStringLiteral(
+                 "[Data]\r\nDir=%1\r\nExpDir=%2\r\nExpSpolDir=%3\r\nExpSpolZkraceny=True\r\nLastFile=12345678\r\n")
                  .arg(TextFiles::toQString(longFolder), QString::fromStdU16String(missingFolder),
                       TextFiles::toQString(folder / "exportspol"));
         t += QStringLiteral("SM=1234,5678,\r\n");
-        t += QStringLiteral("[Comm]\r\nPort=COM3\r\nHShaking=RTS/CTS\r\nBaudRate=38400\r\nData bits=7\r\nStop bits=1.5\r\n"
-                            "Parity=Odd\r\nNOREAD=NOREAD\r\n");
+        t += QStringLiteral(
+            "[Comm]\r\nPort=COM3\r\nHShaking=RTS/CTS\r\nBaudRate=38400\r\nData bits=7\r\nStop bits=1.5\r\n"
+            "Parity=Odd\r\nNOREAD=NOREAD\r\n");
         t += QStringLiteral("[User]\r\nMode=AUT\r\nAutoDorovn=True\r\nAutoDupl=False\r\nAS400=True\r\nAutoPoc=True\r\n"
                             "SoftwZastavovani=True\r\n");
         t += QStringLiteral("[Firma]\r\nFirmaID=0000001\r\nNazev=Jídelna U Lípy\r\nHlavicka=Přehled za provozovnu\r\n");
@@ -73,8 +75,9 @@ protected:
             t += QStringLiteral("PovolitRok%1=%2\r\n").arg(i).arg(2023 + i);
         for (int i = 1; i <= 5; ++i)
             t += QStringLiteral("PovolitDo%1=31.1.%2\r\n").arg(i).arg(2024 + i);
-        t += QStringLiteral("KontrolovatCisla=False\r\nBlokovatCisloOd=100\r\nBlokovatCisloDo=200\r\nBlokovatCisloOd1=300\r\n"
-                            "BlokovatCisloDo1=400\r\nBlokovatCisloOd2=500\r\nBlokovatCisloDo2=600\r\nPovDarkove=True\r\n");
+        t += QStringLiteral(
+            "KontrolovatCisla=False\r\nBlokovatCisloOd=100\r\nBlokovatCisloDo=200\r\nBlokovatCisloOd1=300\r\n"
+            "BlokovatCisloDo1=400\r\nBlokovatCisloOd2=500\r\nBlokovatCisloDo2=600\r\nPovDarkove=True\r\n");
         t += QStringLiteral("[Button1]\r\nName=Oběd\r\nMask=12**************\r\n");
         t += QStringLiteral("[Button2]\r\nName=Večeře\r\nMask=3456789012345678\r\n");
         t += QStringLiteral("[Button3]\r\nName=\r\nMask=****************\r\n");
@@ -118,9 +121,9 @@ TEST_F(frmServisTest, LoadsEveryKeyIntoItsControlAndSavesTheFileBackUnchanged) {
     EXPECT_EQ(box(w.get(), "txtCestaExpSpol"), TextFiles::toQString(folder / "exportspol"));
     EXPECT_TRUE(ticked(w.get(), "chkZkraceny"));
     EXPECT_EQ(child<QComboBox>(w.get(), "cmbPort")->currentText(), QStringLiteral("COM3"));
-    for (const char* on : {"optBaud_384", "optDBity_7", "optSBity_1", "optParita_1", "optHShak_2", "optAUT", "chkDorovn",
-                           "chkAS400", "chkCounter", "chkSoftwZast", "chkPlatnost", "chkPovDarkove", "Check1", "Check2",
-                           "Check3", "Check4"}) {
+    for (const char* on :
+         {"optBaud_384", "optDBity_7", "optSBity_1", "optParita_1", "optHShak_2", "optAUT", "chkDorovn", "chkAS400",
+          "chkCounter", "chkSoftwZast", "chkPlatnost", "chkPovDarkove", "Check1", "Check2", "Check3", "Check4"}) {
         SCOPED_TRACE(on);
         EXPECT_TRUE(ticked(w.get(), on));
     }
@@ -219,10 +222,10 @@ TEST_F(frmServisTest, EachControlReachesTheRunningProgramAtOnce) {
     EXPECT_FALSE(unsaved.contains("BaudRate=9600"));
     click("btnUloz");
     const QByteArray saved = configBytes();
-    for (const char* line : {"BaudRate=9600\r\n", "Parity=None\r\n", "LastFile=12345000\r\n", "Mode=STD\r\n",
-                             "AutoDorovn=False\r\n", "AutoDupl=True\r\n", "AS400=False\r\n", "SoftwZastavovani=False\r\n",
-                             "PovolitRok1=2031\r\n", "PovolitDo1=30.6.2031\r\n", "BlokovatCisloDo=777\r\n",
-                             "[Button1]\r\nName=\r\nMask=****************\r\n"}) {
+    for (const char* line :
+         {"BaudRate=9600\r\n", "Parity=None\r\n", "LastFile=12345000\r\n", "Mode=STD\r\n", "AutoDorovn=False\r\n",
+          "AutoDupl=True\r\n", "AS400=False\r\n", "SoftwZastavovani=False\r\n", "PovolitRok1=2031\r\n",
+          "PovolitDo1=30.6.2031\r\n", "BlokovatCisloDo=777\r\n", "[Button1]\r\nName=\r\nMask=****************\r\n"}) {
         SCOPED_TRACE(line);
         EXPECT_TRUE(saved.contains(line));
     }
@@ -280,8 +283,9 @@ TEST_F(frmServisTest, ReaderButtonsConfirmOnlyWhatWasSent) {
     host.sendWorks = false;
     click("btnScanOn");
     click("btnUlozNast");
-    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("PrepniSkener(True)"), QStringLiteral("PrepniSkener(False)"),
-                                       QStringLiteral("<Zp>"), QStringLiteral("PrepniSkener(True)"), QStringLiteral("<Zp>")}));
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("PrepniSkener(True)"), QStringLiteral("PrepniSkener(False)"),
+                           QStringLiteral("<Zp>"), QStringLiteral("PrepniSkener(True)"), QStringLiteral("<Zp>")}));
     const QStringList texts = prompts.texts();
     ASSERT_EQ(texts.size(), 5);
     EXPECT_EQ(texts[0], text("frmServis", "SkenZapnut"));

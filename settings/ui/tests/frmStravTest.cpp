@@ -1,7 +1,8 @@
 #include "settings/ui/frmStrav.h"
+#include "settings/ui/frmStravPol.h"
 
-#include "core/CColStrav.h"
 #include "core/CColPolozky.h"
+#include "core/CColStrav.h"
 #include "core/CStrav.h"
 #include "settings/ui/tests/SettingsFixture.h"
 #include "testsupport/GuiTestHelpers.h"
@@ -21,12 +22,12 @@ class frmStravTest : public test::SettingsFixture {
 protected:
     void SetUp() override {
         SettingsFixture::SetUp();
-        const QString types = QStringLiteral(
-            "[TYPY]\r\nPocet=3\r\n\r\n"
-            "[TYP1]\r\nNazev=Alfa\r\nDelka=13\r\nPozCastka=9\r\nDelkaCastka=4\r\nKoefCastka=1\r\nProvize=2,5\r\nDPH=21\r\n"
-            "Poznamka=zapsal servis\r\n\r\n"
-            "[TYP2]\r\nNazev=Beta\r\nDelka=10\r\n\r\n"
-            "[TYP3]\r\nNazev=Beta\r\nDelka=12\r\n");
+        const QString types = QStringLiteral("[TYPY]\r\nPocet=3\r\n\r\n"
+                                             "[TYP1]\r\nNazev=Alfa\r\nDelka=13\r\nPozCastka=9\r\nDelkaCastka="
+                                             "4\r\nKoefCastka=1\r\nProvize=2,5\r\nDPH=21\r\n"
+                                             "Poznamka=zapsal servis\r\n\r\n"
+                                             "[TYP2]\r\nNazev=Beta\r\nDelka=10\r\n\r\n"
+                                             "[TYP3]\r\nNazev=Beta\r\nDelka=12\r\n");
         ASSERT_TRUE(TextFiles::writeAll(folder / "TypStrav.ini", types).ok());
         state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
         ASSERT_TRUE(state.gColStrav->NactiINI().ok());
@@ -48,7 +49,9 @@ protected:
             names.append(list->topLevelItem(i)->text(0));
         return names;
     }
-    static void type(QWidget* dialog, const char* box, const QString& text) { child<QLineEdit>(dialog, box)->setText(text); }
+    static void type(QWidget* dialog, const char* box, const QString& text) {
+        child<QLineEdit>(dialog, box)->setText(text);
+    }
 };
 
 } // namespace
