@@ -212,6 +212,14 @@ TEST_F(frmServisTest, EachControlReachesTheRunningProgramAtOnce) {
     rok->setFocus();
     EXPECT_EQ(state.gPovolitDo[0], QDate(2031, 6, 30));
 
+    // A folder is chosen in the folder picker; Storno keeps the text.
+    prompts.queuePath(folder / "exportspol");
+    click("dirExport");
+    EXPECT_EQ(box(w.get(), "txtCestaExp"), TextFiles::toQString(folder / "exportspol"));
+    prompts.queuePath(std::nullopt);
+    click("dirData");
+    EXPECT_EQ(box(w.get(), "txtCesta"), TextFiles::toQString(longFolder));
+
     // The port page and the next number wait for the save.
     click("optBaud_9600");
     click("optParita_2");
@@ -229,6 +237,8 @@ TEST_F(frmServisTest, EachControlReachesTheRunningProgramAtOnce) {
         SCOPED_TRACE(line);
         EXPECT_TRUE(saved.contains(line));
     }
+    EXPECT_TRUE(saved.contains(
+        (QStringLiteral("ExpDir=") + TextFiles::toQString(folder / "exportspol") + QStringLiteral("\r\n")).toUtf8()));
 }
 
 TEST_F(frmServisTest, KeysThatCannotBeReadAreNamedAndTheWindowStaysUsable) {
