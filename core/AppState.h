@@ -45,6 +45,9 @@ struct AppState {
     bool gDennySafeBag = false;
     bool gKontrolaPlatnostiZap = true;
 
+    // --- Settings access: set by the maintenance password prompt, read by the commands it guards
+    bool gServisLogin = false;
+
     // --- Main-window settings of the configuration, read at start-up
     bool gDebug = false;                                             // [Data] Debug
     QString gFirmaNazev;                                             // [Firma] Nazev

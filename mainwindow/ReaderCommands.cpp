@@ -59,28 +59,31 @@ bool ReaderCommands::PrepniSkener(bool on) {
 
     // The window hears of the switch only once the command has gone out, also when it had to wait behind
     // another one.
-    auto switched = [this, on] { Q_EMIT scannerSwitched(on); };
-    Status sent;
-    if (m_port.isOpen()) {
-        sent = send(script, switched);
-    } else {
-        if (!NactiNastaveniPortu(m_state)) {
-            sent = Status::fail(m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
-        } else if (Status st = m_portSetup.nastavPort(); !st) {
-            sent = st;
-        } else if (Status opened = m_port.open(); !opened) {
-            sent = opened;
-        } else {
-            sent = send(script, switched);
-            // Left open, the port would refuse the next open for receiving.
-            m_port.close();
-        }
-    }
+    const Status sent = sendOpening(script, [this, on] { Q_EMIT scannerSwitched(on); });
     if (!sent) {
         m_lastError = sent.error();
         return false;
     }
     return true;
+}
+
+Status ReaderCommands::UlozNastaveniCtecky() {
+    return sendOpening({ReaderWrite{0, QByteArray("<Zp>")}}, {});
+}
+
+Status ReaderCommands::sendOpening(const ReaderScript& script, std::function<void()> onSent) {
+    if (m_port.isOpen())
+        return send(script, std::move(onSent));
+    if (!NactiNastaveniPortu(m_state))
+        return Status::fail(m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
+    if (Status st = m_portSetup.nastavPort(); !st)
+        return st;
+    if (Status opened = m_port.open(); !opened)
+        return opened;
+    // send() returns once the bytes have left; left open, the port would refuse the next open for receiving.
+    const Status sent = send(script, std::move(onSent));
+    m_port.close();
+    return sent;
 }
 
 bool ReaderCommands::portOpenOrReport() {

@@ -43,6 +43,10 @@ public:
     // check marks of ScanOn and ScanOff. On failure nothing is shown and lastError() says why.
     bool PrepniSkener(bool on);
 
+    // The settings window's command that makes the reader store its configuration: "<Zp>" in every dialect,
+    // opening and closing a closed port as PrepniSkener does. An error names the port and the reason.
+    Status UlozNastaveniCtecky();
+
     // Menu commands. A closed port is reported with ("frmHlavni", "PortNeniOtevren") and nothing is sent.
     void mnuCRLF_Click();
     void mnuSendExtCommand_Click();
@@ -69,6 +73,9 @@ Q_SIGNALS:
 
 private:
     Status sendNow(const ReaderScript& script);
+    // Sends on the open port, or opens a closed one with the configured settings for the script and closes
+    // it again once the bytes have left, whatever the outcome.
+    Status sendOpening(const ReaderScript& script, std::function<void()> onSent);
     bool portOpenOrReport();
 
     AppState& m_state;

@@ -105,6 +105,33 @@ TEST_F(ReaderCommandsTest, SwitchingTellsTheWindowOnlyAfterTheCommandWentOut) {
     EXPECT_TRUE(rig.messages().isEmpty());
 }
 
+TEST_F(ReaderCommandsTest, StoringTheReaderConfigurationSendsZpInEveryDialect) {
+    for (const QString& typ : {QString(), QStringLiteral("1"), QStringLiteral("3")}) {
+        SCOPED_TRACE(typ.toStdString());
+        ReaderRig rig;
+        if (!typ.isEmpty())
+            ASSERT_TRUE(ProfileFile::write(rig.root / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("TypScaneru"), typ)
+                            .ok());
+        // A closed port is opened with the configured settings for the four characters and closed again.
+        EXPECT_TRUE(rig.commands.UlozNastaveniCtecky().ok());
+        EXPECT_EQ(rig.port.events(), (QStringList{QStringLiteral("open"), QStringLiteral("send <Zp>"), QStringLiteral("close")}));
+        EXPECT_EQ(rig.port.sent(), QByteArray("<Zp>"));
+        EXPECT_EQ(rig.port.settings(), QStringLiteral("38400,N,8,1"));
+        // An open port (a receipt running) stays open.
+        rig.port.clearLog();
+        rig.openPort();
+        rig.port.clearLog();
+        EXPECT_TRUE(rig.commands.UlozNastaveniCtecky().ok());
+        EXPECT_EQ(rig.port.events(), QStringList{QStringLiteral("send <Zp>")});
+        EXPECT_TRUE(rig.port.isOpen());
+    }
+    // A port that cannot be opened is an error naming why; nothing stays open.
+    rig.port.setOpenError(Error{0, QStringLiteral("no device")});
+    const Status st = rig.commands.UlozNastaveniCtecky();
+    EXPECT_EQ(st.message(), QStringLiteral("no device"));
+    EXPECT_FALSE(rig.port.isOpen());
+}
+
 TEST_F(ReaderCommandsTest, MenuCommandsReportAClosedPortAndSendNothing) {
     rig.commands.mnuCRLF_Click();
     rig.commands.mnuSendExtCommand_Click();

@@ -15,6 +15,7 @@
 #include "receipt/ui/frmPrijem.h"
 #include "receipt/ui/frmPrijemSec.h"
 #include "receipt/ui/frmRucne.h"
+#include "settings/ui/frmSafeBag.h"
 #include "summaries/ui/frmSoucVycObd.h"
 
 #include <QAbstractButton>
@@ -76,7 +77,11 @@ bool WidgetReceiptWindows::frmRucne() {
 }
 
 bool WidgetReceiptWindows::frmSafeBag() {
-    return false;
+    if (m_window == nullptr)
+        return false;
+    trv::frmSafeBag dialog(m_state, m_prompts, m_window);
+    dialog.exec();
+    return true;
 }
 
 std::optional<int> WidgetReceiptWindows::frmKontrVyc() {

@@ -11,6 +11,7 @@
 #include "mainwindow/ShellCommands.h"
 #include "mainwindow/TicketsTable.h"
 #include "mainwindow/VerticalMenus.h"
+#include "mainwindow/ui/MaintenanceMenus.h"
 #include "mainwindow/ui/ScannerPanel.h"
 #include "platform/Currency.h"
 #include "platform/Prompts.h"
@@ -86,6 +87,7 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
         services.state, services.prompts, services.clock, services.port, services.pause,
         static_cast<ErrorLogSink&>(*this), *m_working, static_cast<MainWindowView&>(*this), services.windows});
     createCounterWindow();
+    m_maintenance = new MaintenanceMenus(*this, services.state, services.prompts, services.shell, *m_logic);
 
     connect(m_ui->prijem, &QAction::triggered, this, &frmHlavni::prijem_Click);
     connect(m_ui->konecpr, &QAction::triggered, this, &frmHlavni::konecpr_Click);
@@ -281,9 +283,15 @@ void frmHlavni::vmnNab_ItemClick(int item) {
 }
 
 void frmHlavni::vmnFast_ItemClick(int item) {
-    // The period summary, unless the customer switch keeps it from the operators (the logic says so then).
-    if (item == 5 && !m_state.sw.gFZakaznik) {
-        mnuSoucVycObd_Click();
+    // The period summary, the settings and the masks open windows, unless customer switch 27 keeps them from
+    // its operators (the logic says so then).
+    if ((item == 4 || item == 5 || item == 6) && !m_state.sw.gFZakaznik) {
+        if (item == 4)
+            m_maintenance->nastpr_Click();
+        else if (item == 5)
+            mnuSoucVycObd_Click();
+        else
+            m_maintenance->mnuMaska_Click();
         return;
     }
     m_logic->menus().vmnFast_ItemClick(item);

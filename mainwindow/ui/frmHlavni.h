@@ -23,6 +23,7 @@ class frmChyby;
 class frmCounter;
 class frmCounterPack;
 class MainWindowLogic;
+class MaintenanceMenus;
 class Pause;
 class Printer;
 class Prompts;
@@ -160,6 +161,7 @@ private:
     ReceiptWindows* m_windows = nullptr;
     std::unique_ptr<WorkingWindowIndicator> m_working;
     std::unique_ptr<MainWindowLogic> m_logic;
+    MaintenanceMenus* m_maintenance = nullptr; // the settings, masks and other maintenance commands
     bool m_readerOn = true; // the design shows ScanOn checked
     bool m_busy = false;
     bool m_unloaded = false;

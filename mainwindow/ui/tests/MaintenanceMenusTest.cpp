@@ -1,0 +1,162 @@
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "mainwindow/Startup.h"
+#include "mainwindow/tests/NoPause.h"
+#include "mainwindow/ui/VerticalMenu.h"
+#include "mainwindow/ui/WidgetReceiptWindows.h"
+#include "mainwindow/ui/frmHlavni.h"
+#include "platform/Clock.h"
+#include "platform/FakeSerialPort.h"
+#include "platform/Printer.h"
+#include "platform/Shell.h"
+#include "platform/TextFiles.h"
+#include "testsupport/GuiTestHelpers.h"
+#include "testsupport/ScriptedPromptsGtest.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <memory>
+
+using namespace trv;
+using trv::test::child;
+using trv::test::NoPause;
+using trv::test::onNextModal;
+
+namespace {
+
+// The whole program over a copy of the sample installation, with a fake reader port.
+class MaintenanceMenusTest : public ::testing::Test {
+protected:
+    MaintenanceMenusTest() {
+        EXPECT_TRUE(m_dir.isValid());
+        folder = TextFiles::toPath(m_dir.path());
+        std::filesystem::copy(TextFiles::toPath(QStringLiteral(TRV_TEST_DATA "/../../../../sample")), folder,
+                              std::filesystem::copy_options::recursive);
+        EXPECT_TRUE(Main(state, folder, prompts).ok());
+        state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
+        EXPECT_TRUE(state.gColStrav->NactiINI().ok());
+        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
+        windows.attach(*window);
+        // Mode "STD" opens the receipt-start dialog at load; these tests start no receipt.
+        onNextModal([](QWidget* start) { start->close(); });
+        EXPECT_TRUE(window->Form_Load());
+    }
+
+    // The password prompt that opens next gets `password`; then `next` runs on the window it lets through.
+    static void answerPassword(const QString& password, std::function<void(QWidget*)> next = {}) {
+        onNextModal([password, next](QWidget* prompt) {
+            child<QLineEdit>(prompt, "Text1")->setText(password);
+            if (next)
+                onNextModal(next);
+            child<QPushButton>(prompt, "Command1")->click();
+        });
+    }
+
+    void trigger(const char* item) const { child<QAction>(window.get(), item)->trigger(); }
+    QByteArray configBytes() const { return TextFiles::readBytes(folder / "TRV7300.ini").value(); }
+
+    QTemporaryDir m_dir;
+    std::filesystem::path folder;
+    AppState state;
+    ScriptedPrompts prompts;
+    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3))};
+    FakeSerialPort port;
+    RecordingShell shell;
+    Printer printer;
+    WidgetReceiptWindows windows{state, prompts, clock, printer};
+    NoPause pause;
+    std::unique_ptr<frmHlavni> window;
+};
+
+} // namespace
+
+TEST_F(MaintenanceMenusTest, TheSettingsWindowOpensOnlyAfterThePassword) {
+    answerPassword(QStringLiteral("heslo"));
+    trigger("nastpr");
+    EXPECT_EQ(prompts.texts().back(),
+              state.config.DejText(QStringLiteral("frmLoginHeslo"), QStringLiteral("ChybneHeslo")));
+
+    // Through the quick menu's settings item: the reader command goes out on the port opened for it.
+    QString opened;
+    answerPassword(QStringLiteral("vraskel"), [&](QWidget* settings) {
+        opened = settings->objectName();
+        port.clearLog();
+        child<QPushButton>(settings, "btnUlozNast")->click();
+        child<QPushButton>(settings, "btnVen")->click();
+    });
+    child<VerticalMenu>(window.get(), "vmnFast")->itemButton(4)->click();
+    EXPECT_EQ(opened, QStringLiteral("frmServis"));
+    EXPECT_EQ(port.events(),
+              (QStringList{QStringLiteral("open"), QStringLiteral("send <Zp>"), QStringLiteral("close")}));
+    EXPECT_EQ(port.sent(), QByteArray("<Zp>"));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompts.texts().contains(
+        state.config.DejText(QStringLiteral("frmServis"), QStringLiteral("ZapisKonfigSkeneru"))));
+    EXPECT_EQ(child<QLabel>(window.get(), "StatusBar1Panel5")->text(), QStringLiteral("COM1, None, 38400, 8, 1, N"));
+}
+
+TEST_F(MaintenanceMenusTest, TheDefaultConfigurationIsRewrittenAfterPasswordAndQuestion) {
+    ASSERT_TRUE(configBytes().contains("BaudRate=38400"));
+    answerPassword(QStringLiteral("vraskel"));
+    prompts.queueAnswer(Prompts::Answer::No);
+    trigger("defkonf");
+    EXPECT_TRUE(configBytes().contains("BaudRate=38400"));
+    answerPassword(QStringLiteral("vraskel"));
+    prompts.queueAnswer(Prompts::Answer::Yes);
+    trigger("defkonf");
+    EXPECT_TRUE(configBytes().contains("BaudRate=19200"));
+    EXPECT_TRUE(configBytes().contains("ExpTxtSeparator=;"));
+    EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Question);
+}
+
+TEST_F(MaintenanceMenusTest, TheVoucherTypeEditorWarnsToBackUpFirst) {
+    QString opened;
+    answerPassword(QStringLiteral("vraskel"), [&](QWidget* editor) {
+        opened = editor->objectName();
+        child<QPushButton>(editor, "cmdCancel")->click();
+    });
+    prompts.queueAnswer(Prompts::Answer::No);
+    trigger("mnuStrav");
+    EXPECT_EQ(opened, QStringLiteral("frmStrav"));
+    EXPECT_TRUE(
+        prompts.texts().contains(state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ProvedZalohu"))));
+}
+
+TEST_F(MaintenanceMenusTest, MasksAboutAndSmListOpenWithoutPassword) {
+    for (const char* item : {"mnuMaska", "About"}) {
+        SCOPED_TRACE(item);
+        QString opened;
+        onNextModal([&](QWidget* w) {
+            opened = w->objectName();
+            w->close();
+        });
+        trigger(item);
+        EXPECT_EQ(opened, item == QByteArray("mnuMaska") ? QStringLiteral("frmMaska") : QStringLiteral("frmAbout"));
+    }
+    trigger("defSM");
+    QWidget* sm = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("frmSM") && w->isVisible())
+            sm = w;
+    }
+    ASSERT_NE(sm, nullptr);
+    prompts.queueAnswer(Prompts::Answer::No);
+    child<QPushButton>(sm, "cmdCancel")->click();
+    EXPECT_FALSE(sm->isVisible());
+}
+
+TEST_F(MaintenanceMenusTest, TheWorkingModeWindowSwitchesTheDataFolder) {
+    onNextModal([](QWidget* w) { child<QPushButton>(w, "cmdDennySafeBag")->click(); });
+    EXPECT_TRUE(windows.frmSafeBag());
+    EXPECT_TRUE(state.gDennySafeBag);
+    EXPECT_EQ(state.gDatovyAdresar, folder / "data/densfb");
+    onNextModal([](QWidget* w) { child<QPushButton>(w, "cmdPokladni")->click(); });
+    EXPECT_TRUE(windows.frmSafeBag());
+    EXPECT_FALSE(state.gDennySafeBag || state.gSafeBag);
+    EXPECT_EQ(state.gDatovyAdresar, folder / "data");
+}
