@@ -18,15 +18,17 @@ const std::vector<DbfField>& cbaBatchFields() {
         };
         const auto d = [](const char* name) { return DbfField{QString::fromLatin1(name), DbfFieldType::Date, 8, 0}; };
         return std::vector<DbfField>{
-            n("DD", 2),       n("CD", 10),      n("POL", 6),      d("DATUM"),       c("UCET", 10),    c("HS", 10),
-            n("MD", 15, 2),   n("DAL", 15, 2),  n("CFAK", 10),    n("CF", 10),      n("KODPU", 4),    n("PCBU", 4),
-            n("CBU", 4),      n("SS", 10),      d("SPL"),         d("DSPL"),        c("TP", 2),       c("ZAK", 10),
-            c("OPER", 40),    n("PERPEN", 4),   c("KODM", 3),     n("MDMENA", 15, 2), n("DMENA", 15, 2), c("VV", 2),
-            c("DIC", 14),     c("OSOB", 1),     n("CENA0", 15, 2), n("CENA5", 15, 2), n("CENA23", 15, 2),
-            n("FLA23", 15, 2), c("SVYK", 1),    n("DAN5", 15, 2), n("DAN23", 15, 2), c("TUZEM", 1),   d("DATVYS"),
-            d("DATVZP"),      c("CLO", 1),      n("DD2", 2),      n("CD2", 10),     d("DATZAP"),      n("DCENA0", 15, 2),
-            n("DCENA5", 15, 2), n("DCENA23", 15, 2), n("DFLA23", 15, 2), n("DDAN5", 15, 2), n("DDAN23", 15, 2),
-            c("POLOZ", 10),   n("FLASE", 4),    c("TD", 2),       n("OPDOK", 10),   c("POVPL", 1),    c("INTRA", 1)};
+            n("DD", 2),         n("CD", 10),        n("POL", 6),         d("DATUM"),         c("UCET", 10),
+            c("HS", 10),        n("MD", 15, 2),     n("DAL", 15, 2),     n("CFAK", 10),      n("CF", 10),
+            n("KODPU", 4),      n("PCBU", 4),       n("CBU", 4),         n("SS", 10),        d("SPL"),
+            d("DSPL"),          c("TP", 2),         c("ZAK", 10),        c("OPER", 40),      n("PERPEN", 4),
+            c("KODM", 3),       n("MDMENA", 15, 2), n("DMENA", 15, 2),   c("VV", 2),         c("DIC", 14),
+            c("OSOB", 1),       n("CENA0", 15, 2),  n("CENA5", 15, 2),   n("CENA23", 15, 2), n("FLA23", 15, 2),
+            c("SVYK", 1),       n("DAN5", 15, 2),   n("DAN23", 15, 2),   c("TUZEM", 1),      d("DATVYS"),
+            d("DATVZP"),        c("CLO", 1),        n("DD2", 2),         n("CD2", 10),       d("DATZAP"),
+            n("DCENA0", 15, 2), n("DCENA5", 15, 2), n("DCENA23", 15, 2), n("DFLA23", 15, 2), n("DDAN5", 15, 2),
+            n("DDAN23", 15, 2), c("POLOZ", 10),     n("FLASE", 4),       c("TD", 2),         n("OPDOK", 10),
+            c("POVPL", 1),      c("INTRA", 1)};
     }();
     return fields;
 }
@@ -121,7 +123,8 @@ Status exportCbaVerex(ExportContext& ctx, const PeriodExportRequest& request) {
     }
 
     const std::filesystem::path batch = folder.value() / batchName.toStdU16String();
-    const std::filesystem::path work = folder.value() / (cbaWorkName(batchName) + QStringLiteral(".dbf")).toStdU16String();
+    const std::filesystem::path work =
+        folder.value() / (cbaWorkName(batchName) + QStringLiteral(".dbf")).toStdU16String();
     const std::optional<std::filesystem::path> templ = TextFiles::findCaseInsensitive(folder.value(), kCbaTemplateName);
     const QString oper = request.txtPoznOper.trimmed();
     const int m = sums.types->count();
@@ -147,8 +150,9 @@ Status exportCbaVerex(ExportContext& ctx, const PeriodExportRequest& request) {
                 if (!added.ok())
                     return Status(added.error());
             }
-            auto added = table.value().append(fitToTable(
-                table.value(), batchRow(*cd, ++pol, request.period.dt2, QStringLiteral("26101"), row.sm, {}, total, oper)));
+            auto added = table.value().append(
+                fitToTable(table.value(),
+                           batchRow(*cd, ++pol, request.period.dt2, QStringLiteral("26101"), row.sm, {}, total, oper)));
             if (!added.ok())
                 return Status(added.error());
         }
@@ -164,8 +168,7 @@ Status exportCbaVerex(ExportContext& ctx, const PeriodExportRequest& request) {
     if (ec) {
         const QString reason = QString::fromStdString(ec.message());
         std::filesystem::remove(work, ec);
-        return Status::fail(
-            QStringLiteral("Dávku %1 nelze uložit: %2").arg(TextFiles::toQString(batch), reason));
+        return Status::fail(QStringLiteral("Dávku %1 nelze uložit: %2").arg(TextFiles::toQString(batch), reason));
     }
     const QString section = QStringLiteral("CBA_EXPORT_VEREX");
     for (const auto& [key, value] : {std::pair{QStringLiteral("PoradiDavky"), request.txtPoradiDavky},

@@ -18,7 +18,9 @@ namespace {
 const QString kHtmlHead = QStringLiteral("<HTML><HEAD></HEAD><BODY><TABLE border=\"1\">");
 const QString kHtmlTail = QStringLiteral("</TABLE></BODY></HTML>");
 
-QString valueText(Currency v) { return formatNumber(v, u"###0.00"); }
+QString valueText(Currency v) {
+    return formatNumber(v, u"###0.00");
+}
 
 Result<std::filesystem::path> expSpolFolder(const ExportContext& ctx) {
     auto folder = DejCestuExpSpol(ctx.state.config);
@@ -107,11 +109,15 @@ Status exportujSupiskuCsv(ExportContext& ctx, const CColStrav& period, const Typ
     const Form form = [&]() -> Form {
         switch (issuer) {
         case Issuer::Vasa:
-            return {{QStringLiteral("exportVasaStr.csv")}, 32, QStringLiteral("SUPISKAV_SL.XLS"), QStringLiteral("V-SL")};
+            return {
+                {QStringLiteral("exportVasaStr.csv")}, 32, QStringLiteral("SUPISKAV_SL.XLS"), QStringLiteral("V-SL")};
         case Issuer::Doxx:
-            return {{QStringLiteral("supiska-DOXX.csv")}, 33, QStringLiteral("supiska-DOXX.xls"), QStringLiteral("DOXX")};
+            return {
+                {QStringLiteral("supiska-DOXX.csv")}, 33, QStringLiteral("supiska-DOXX.xls"), QStringLiteral("DOXX")};
         case Issuer::Edenred:
-            return {{QStringLiteral("supiska-Edenred.csv")}, 46, QStringLiteral("supiska-Edenred.xls"),
+            return {{QStringLiteral("supiska-Edenred.csv")},
+                    46,
+                    QStringLiteral("supiska-Edenred.xls"),
                     QStringLiteral("Edenred")};
         case Issuer::Sodexo:
             break;
@@ -204,7 +210,9 @@ Status exportujSupiskuHtml(ExportContext& ctx, const CColStrav& period, const Ty
         break;
     }
     const QString cellOpen = issuer == Issuer::Edenred ? QStringLiteral("<TR><TD >") : QStringLiteral("<TR><TD>");
-    const auto oneColumn = [](const QString& cell) { return QStringLiteral("<TR><TD>") + cell + QStringLiteral("</TD></TR>"); };
+    const auto oneColumn = [](const QString& cell) {
+        return QStringLiteral("<TR><TD>") + cell + QStringLiteral("</TD></TR>");
+    };
     const auto twoColumns = [&](const NominalRow& r) {
         return cellOpen + valueText(r.value) + QStringLiteral("</TD><TD>") + QString::number(r.count) +
                QStringLiteral("</TD></TR>");
@@ -289,8 +297,7 @@ Status exportujSupiskuCheque(ExportContext& ctx, const CColStrav& period, const 
         if (rows.value().empty())
             continue;
         for (const NominalRow& r : rows.value()) {
-            rowsOut.append(valueText(r.value) + u';' + QString::number(r.count) + u';' +
-                           valueText(r.value * r.count));
+            rowsOut.append(valueText(r.value) + u';' + QString::number(r.count) + u';' + valueText(r.value * r.count));
         }
         // A later type with rows replaces what an earlier one left: the form takes one establishment.
         fields = {{"cisloProvozovny", type->cisloProvozovny},

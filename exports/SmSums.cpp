@@ -25,7 +25,9 @@ Currency roundedTo2(Currency v) {
     return Currency::fromUnits(base);
 }
 
-QString pointText(Currency v) { return plainText(v).replace(u',', u'.'); }
+QString pointText(Currency v) {
+    return plainText(v).replace(u',', u'.');
+}
 
 Result<Currency> storedCodeValue(const CColStrav::StravPtr& type, const QString& code, const QString& valueField,
                                  bool euro) {
@@ -114,8 +116,7 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
     const CustomerSwitches& sw = state.sw;
     auto dataFolder = DejCestuDat(state.config);
     if (!dataFolder.ok())
-        return Error{dataFolder.error().number,
-                     folderErrorText(state.config, DataFolder::Dat, dataFolder.error())};
+        return Error{dataFolder.error().number, folderErrorText(state.config, DataFolder::Dat, dataFolder.error())};
     auto types = loadTypes(ctx);
     if (!types.ok())
         return types.error();

@@ -24,7 +24,8 @@ QDate g_from, g_to;
 std::string periodGlob() {
     std::string glob;
     for (QDate d = g_from; d <= g_to; d = d.addDays(1))
-        glob += " '" + (g_home / "data").string() + "/'" + d.toString(QStringLiteral("yyMMdd")).toStdString() + "_*.vyc";
+        glob +=
+            " '" + (g_home / "data").string() + "/'" + d.toString(QStringLiteral("yyMMdd")).toStdString() + "_*.vyc";
     return glob;
 }
 
@@ -59,7 +60,9 @@ void shell(benchmark::State& state, const std::string& command) {
     }
 }
 
-void BM_Cat(benchmark::State& state) { shell(state, "cat" + periodGlob() + " > /dev/null"); }
+void BM_Cat(benchmark::State& state) {
+    shell(state, "cat" + periodGlob() + " > /dev/null");
+}
 
 void BM_AwkSumsPerSmAndType(benchmark::State& state) {
     shell(state, "awk -F';' '{ s[$3 \";\" $4] += $6; n[$3 \";\" $4]++ } END { for (k in s) print k, s[k], n[k] }'" +

@@ -1,5 +1,5 @@
-#include "exports/CompanyExportDispatch.h"
 #include "exports/IssuerLists.h"
+#include "exports/CompanyExportDispatch.h"
 
 #include "ExportsFixture.h"
 
@@ -145,8 +145,9 @@ TEST_F(IssuerListsTest, HtmlListsArePaddedToTheirForms) {
 
     ASSERT_TRUE(exportujSupiskuHtml(*ctx, *period, doxx, Issuer::Doxx).ok());
     EXPECT_EQ(read(spol / "supiska-DOXX.html"),
-              head + lines({"<TR><TD>1,00</TD><TD>1</TD></TR>", "<TR><TD>2,00</TD><TD>1</TD></TR>",
-                            "<TR><TD>3,00</TD><TD>1</TD></TR>"}) +
+              head +
+                  lines({"<TR><TD>1,00</TD><TD>1</TD></TR>", "<TR><TD>2,00</TD><TD>1</TD></TR>",
+                         "<TR><TD>3,00</TD><TD>1</TD></TR>"}) +
                   repeat("<TR><TD></TD><TD></TD></TR>\r\n", 29) + tail);
     EXPECT_EQ(opened(), spol / "supiska-DOXX.ods");
 
@@ -197,7 +198,9 @@ TEST_F(IssuerListsTest, ChequeListAndEstablishment) {
     bookValues(*period, 3, {90000});
     ASSERT_TRUE(exportujSupiskuCheque(*ctx, *period, doxx).ok());
     EXPECT_EQ(read(spol / "supiska.csv"), lines({"500,00;3;1500,00", "900,00;1;900,00"}));
-    EXPECT_EQ(read(spol / "db.csv"), QByteArray("17;;J\xED" "delna U L\xED" "py;;;;;;;;a@b.cz;\r\n"));
+    EXPECT_EQ(read(spol / "db.csv"), QByteArray("17;;J\xED"
+                                                "delna U L\xED"
+                                                "py;;;;;;;;a@b.cz;\r\n"));
     EXPECT_EQ(prompts.texts(), QStringList{dejText("expSoup1") + native(spol / "db.csv") + dejText("expSoup2")});
     EXPECT_TRUE(shell.requests().empty());
 
@@ -235,7 +238,8 @@ TEST_F(IssuerListsTest, ChequeListRefusesAFieldThatWouldShiftDbCsv) {
 
 TEST_F(IssuerListsTest, PerCompanyFileNames) {
     const QDate jan1(2015, 1, 1), jan31(2015, 1, 31);
-    EXPECT_EQ(nazevSouboruSpolecnosti(QStringLiteral("Sodexo Pass"), jan1, jan31, false), QStringLiteral("15010131Sod"));
+    EXPECT_EQ(nazevSouboruSpolecnosti(QStringLiteral("Sodexo Pass"), jan1, jan31, false),
+              QStringLiteral("15010131Sod"));
     EXPECT_EQ(nazevSouboruSpolecnosti(QStringLiteral("Sodexo Pass"), jan1, jan31, true), QStringLiteral("5010131S"));
     EXPECT_EQ(nazevSouboruSpolecnosti(QStringLiteral("Sodexo Pass"), QDate(2015, 1, 25), QDate(2015, 2, 5), false),
               QStringLiteral("15012505Sod"));
@@ -271,8 +275,8 @@ TEST_F(IssuerListsTest, ExportRefusesAPeriodNotComputed) {
 TEST_F(IssuerListsTest, DispatcherChoosesListsByNameAndSwitches) {
     struct Case {
         const char* name;
-        bool lists;       // switch 20
-        bool html;        // switch 36
+        bool lists;                    // switch 20
+        bool html;                     // switch 36
         std::vector<std::string> made; // files the run writes in the per-company folder, in order
     };
     const std::vector<Case> cases{
@@ -294,9 +298,8 @@ TEST_F(IssuerListsTest, DispatcherChoosesListsByNameAndSwitches) {
         state->sw.gFExpVasa = state->sw.gFExpDoxx = state->sw.gFExpEdenred = state->sw.gFExpSodexo = true;
         prompts = ScriptedPrompts();
         auto period = newPeriod();
-        ASSERT_TRUE(cmdExport(*ctx, period.get(), {QString::fromUtf8(c.name), 7}, QDate(2015, 1, 1),
-                              QDate(2015, 1, 31))
-                        .ok());
+        ASSERT_TRUE(
+            cmdExport(*ctx, period.get(), {QString::fromUtf8(c.name), 7}, QDate(2015, 1, 1), QDate(2015, 1, 31)).ok());
         std::vector<std::string> made;
         for (const auto& e : std::filesystem::directory_iterator(spol))
             made.push_back(e.path().filename().string());

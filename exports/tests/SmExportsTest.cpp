@@ -1,5 +1,5 @@
-#include "exports/CbaBatch.h"
 #include "exports/SmExports.h"
+#include "exports/CbaBatch.h"
 #include "exports/SmSums.h"
 #include "platform/DbfTable.h"
 
@@ -82,16 +82,17 @@ TEST_F(SmExportsTest, CountsPerSmOperatorAndOrderWithBlankSeparator) {
 }
 
 TEST_F(SmExportsTest, FilesOfThePeriodAndTheirParts) {
-    write(home / "TRV7300.ini", "[Data]\r\nDir=data\r\nExpTxtSeparator=;\r\n[CBA_EXPORT_VEREX]\r\nNeexportovatSM=101,205\r\n");
+    write(home / "TRV7300.ini",
+          "[Data]\r\nDir=data\r\nExpTxtSeparator=;\r\n[CBA_EXPORT_VEREX]\r\nNeexportovatSM=101,205\r\n");
     const auto one = codes(10, 1000, 1, "10,00");
-    vyc("150110_101_OP1_1.vyc", one);      // excluded SM
-    vyc("150110_01_OP1_1.vyc", one);       // "01" is not the excluded "101"
-    vyc("150109_300_OP1_1.vyc", one);      // before the period
-    vyc("150113_300_OP1_1.vyc", one);      // after it
+    vyc("150110_101_OP1_1.vyc", one); // excluded SM
+    vyc("150110_01_OP1_1.vyc", one);  // "01" is not the excluded "101"
+    vyc("150109_300_OP1_1.vyc", one); // before the period
+    vyc("150113_300_OP1_1.vyc", one); // after it
     vyc("150112_300_OPERATOR_12.vyc", one);
-    vyc("150110_300_OP1_1.VYC", one);      // not a statement file's extension
+    vyc("150110_300_OP1_1.VYC", one); // not a statement file's extension
     write(data / "ab.vyc", "x\r\n");
-    vyc("150111_300_OP1_2.txt", one);      // a day file
+    vyc("150111_300_OP1_2.txt", one); // a day file
     auto summed = sumPeriodPerSm(*ctx, january10to12(), SmSumsVariant::Cba);
     ASSERT_TRUE(summed.ok()) << summed.message().toStdString();
     const auto rows = readTable(data / "data.dbf");
@@ -141,8 +142,8 @@ TEST_F(SmExportsTest, TescoFileWithTotal) {
     const auto file = data / "20150121strav.txt";
     EXPECT_EQ(read(file), QByteArray("Datum: 21.01.2015\r\n\r\nPokladna\tStrav.spol.\r\n--------\t----------\r\n"
                                      "101\t\t1000\r\n102\t\t250.5\r\n--------\t----------\r\nTOTAL\t\t1250.5\r\n"));
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Exportní soubor ") + native(file) +
-                                           QStringLiteral(" byl úspěšně vytvořen")});
+    EXPECT_EQ(prompts.texts(),
+              QStringList{QStringLiteral("Exportní soubor ") + native(file) + QStringLiteral(" byl úspěšně vytvořen")});
 }
 
 TEST_F(SmExportsTest, NoStatementFileOfThePeriodWritesNothing) {
@@ -163,20 +164,20 @@ TEST_F(SmExportsTest, MergedStatementFile) {
     ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
     const auto merged = data / "150115.vyc";
     EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3"}));
-    EXPECT_EQ(prompts.texts(), QStringList{dejText("ByloVygener") + QStringLiteral(" 4") + dejText("ZaznamuAUloz") +
-                                           native(merged)});
+    EXPECT_EQ(prompts.texts(),
+              QStringList{dejText("ByloVygener") + QStringLiteral(" 4") + dejText("ZaznamuAUloz") + native(merged)});
 
     // A merge of a period that holds its own merged file never reads it back.
-    ASSERT_TRUE(exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, false, false},
-                                      QDate(2015, 1, 15))
-                    .ok());
+    ASSERT_TRUE(
+        exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, false, false}, QDate(2015, 1, 15))
+            .ok());
     EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
 
     // A name without the hand-over date stops the merge; the previous merged file stays.
     state->sw.gFDatumOdvodu = true;
-    ASSERT_FALSE(exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, true, false},
-                                       QDate(2015, 1, 15))
-                     .ok());
+    ASSERT_FALSE(
+        exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, true, false}, QDate(2015, 1, 15))
+            .ok());
     EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
 }
 
@@ -199,7 +200,8 @@ protected:
         return r;
     }
     QString counter(const char* key) const {
-        return state->config.CtiKonfig(QStringLiteral("CBA_EXPORT_VEREX"), QString::fromLatin1(key), QStringLiteral("-"));
+        return state->config.CtiKonfig(QStringLiteral("CBA_EXPORT_VEREX"), QString::fromLatin1(key),
+                                       QStringLiteral("-"));
     }
 };
 
