@@ -310,5 +310,20 @@ TEST_F(IssuerListsTest, DispatcherChoosesListsByNameAndSwitches) {
     }
 }
 
+TEST_F(IssuerListsTest, AFileThatCannotBeWrittenIsReported) {
+    write(home / "TRV7300.ini", "[Data]\r\nDir=data\r\nExpSpolDir=chybi/spol\r\n");
+    auto period = newPeriod();
+    bookValues(*period, 2, {5000});
+    state->sw.gFExpVasa = true;
+    const Status failed = cmdExport(*ctx, period.get(), vasa, QDate(2015, 1, 1), QDate(2015, 1, 31));
+    ASSERT_FALSE(failed.ok());
+    // Both the list and the per-company file fail, each reported with the file it names; nothing is opened.
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.records()[0].text.contains(QLatin1String("exportVasaStr.csv")));
+    EXPECT_TRUE(prompts.records()[1].text.contains(QLatin1String("15010131Vas.txt")));
+    EXPECT_TRUE(shell.requests().empty());
+}
+
 } // namespace
 } // namespace trv::test

@@ -288,5 +288,18 @@ TEST_F(CbaBatchTest, CdMustBeANumber) {
     }
 }
 
+TEST_F(SmExportsTest, EuroModeValuesStoredCodesByTheirTypeAndAMissingValueCountsZero) {
+    write(home / "TypStrav.ini", "[TYPY]\r\nPocet=1\r\n[TYP1]\r\nNazev=Gama\r\nDelka=8\r\nPozCastka=1\r\n"
+                                 "DelkaCastka=1\r\nKoefCastka=1\r\nTabulkaHodnot=Hodnoty.ini\r\n");
+    write(home / "Hodnoty.ini", "[Hodnoty]\r\nPocet=1\r\nHodnota1=1:100\r\n");
+    state->sw.gFEuro = true;
+    vyc("150110_101_OP1_1.vyc", {{QStringLiteral("10000001"), "55,00"}, {QStringLiteral("90000002"), "55,00"}});
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;100;2;100;2"}));
+    // The operator hears once of the code the table lacks, then of the file written.
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_TRUE(prompts.records()[0].text.contains(QLatin1String("Gama")));
+}
+
 } // namespace
 } // namespace trv::test
