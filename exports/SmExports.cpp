@@ -1,0 +1,164 @@
+#include "exports/SmExports.h"
+
+#include "core/SettingsLoader.h"
+#include "exports/CbaBatch.h"
+#include "platform/Clock.h"
+#include "platform/Conventions.h"
+#include "platform/Prompts.h"
+#include "platform/TextFiles.h"
+
+namespace trv {
+
+namespace {
+
+// The rows, or the operator told that the conditions match nothing (nullopt then, and no error).
+std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums) {
+    if (sums.skippedLines > 0) {
+        ctx.prompts.message(ctx.text("NezapocteneRadky") + QString::number(sums.skippedLines) +
+                                ctx.text("VPrvnimSouboru") + sums.firstSkippedFile,
+                            Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
+    if (sums.rows.empty()) {
+        ctx.prompts.message(ctx.text("ZadPodmNevyhovuje"), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return sums;
+}
+
+} // namespace
+
+Status exportTesco(ExportContext& ctx, const SmSumsRequest& request) {
+    auto folder = DejCestuDat(ctx.state.config);
+    if (!folder.ok())
+        return Status(Error{folder.error().number, folderErrorText(ctx.state.config, DataFolder::Dat, folder.error())});
+    auto summed = sumPeriodPerSm(ctx, request, SmSumsVariant::Tesco);
+    if (!summed.ok())
+        return Status(summed.error());
+    const auto sums = rowsOrNothing(ctx, std::move(summed).value());
+    if (!sums)
+        return Status::success();
+
+    const QDate today = ctx.clock.today();
+    const std::filesystem::path file =
+        folder.value() / (today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("strav.txt")).toStdU16String();
+    const QString tab = QStringLiteral("\t");
+    const QString rule = QStringLiteral("--------") + tab + QStringLiteral("----------");
+    QStringList lines{QStringLiteral("Datum: ") + dateDMY(today), QString(),
+                      QStringLiteral("Pokladna") + tab + QStringLiteral("Strav.spol."), rule};
+    Currency total;
+    for (const auto& row : sums->rows) {
+        Currency rowTotal;
+        for (const Currency& sum : row.sums)
+            rowTotal += roundedTo2(sum);
+        lines.append(row.sm + tab + tab + pointText(rowTotal));
+        total += rowTotal;
+    }
+    lines.append(rule);
+    lines.append(QStringLiteral("TOTAL") + tab + tab + pointText(roundedTo2(total)));
+    if (Status written = TextFiles::writeLines(file, lines); !written.ok())
+        return written;
+    ctx.prompts.message(QStringLiteral("Exportní soubor ") + TextFiles::toQString(file) +
+                            QStringLiteral(" byl úspěšně vytvořen"),
+                        Prompts::Buttons::Ok, Prompts::Icon::Information);
+    return Status::success();
+}
+
+Status exportPocetSM(ExportContext& ctx, const SmSumsRequest& request) {
+    auto folder = DejCestuExportu(ctx.state.config);
+    if (!folder.ok())
+        return Status(
+            Error{folder.error().number, folderErrorText(ctx.state.config, DataFolder::Exportu, folder.error())});
+    auto summed = sumPeriodPerSm(ctx, request, SmSumsVariant::Counts);
+    if (!summed.ok())
+        return Status(summed.error());
+    const auto sums = rowsOrNothing(ctx, std::move(summed).value());
+    if (!sums)
+        return Status::success();
+
+    const std::filesystem::path file =
+        folder.value() /
+        (ctx.clock.today().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".exp")).toStdU16String();
+    const QString s = DejOddelovacExportu(ctx.state.config);
+    QStringList lines;
+    for (const auto& row : sums->rows) {
+        // The total is summed exactly and rounded once: rounding after each type drifts (95.5 + 95.5 gave 192).
+        Currency value;
+        qint64 count = 0;
+        for (size_t k = 0; k < row.sums.size(); ++k) {
+            value += row.sums[k];
+            count += row.counts[k];
+        }
+        QString line = row.sm + s + QString::number(value.rounded(0).units() / Currency::kUnitsPerWhole) + s +
+                       QString::number(count);
+        for (size_t k = 0; k < row.sums.size(); ++k)
+            line += s + plainText(row.sums[k]) + s + QString::number(row.counts[k]);
+        lines.append(line);
+    }
+    if (Status written = TextFiles::writeLines(file, lines); !written.ok())
+        return written;
+    ctx.prompts.message(ctx.text("expCBASoub1") + TextFiles::toQString(file) + ctx.text("expCBASoub2"),
+                        Prompts::Buttons::Ok, Prompts::Icon::Information);
+    return Status::success();
+}
+
+Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, const QDate& dtDek) {
+    auto folder = DejCestuDat(ctx.state.config);
+    if (!folder.ok())
+        return Status(Error{folder.error().number, folderErrorText(ctx.state.config, DataFolder::Dat, folder.error())});
+    const std::filesystem::path merged = folder.value() / (dateYYMMDD(dtDek) + QStringLiteral(".vyc")).toStdU16String();
+    const QString from = dateYYMMDD(request.dt1);
+    const QString to = dateYYMMDD(request.dt2);
+    const bool byHandOver = ctx.state.sw.gFDatumOdvodu && request.optDatumVyc;
+
+    auto listed = TextFiles::listFolder(folder.value(), QStringLiteral("*.vyc"));
+    if (!listed.ok())
+        return Status(listed.error());
+    QStringList lines;
+    for (const auto& path : listed.value()) {
+        const QString name = QString::fromStdU16String(path.filename().u16string());
+        // The merged file's own name has ten characters: a merge never reads a merge back.
+        if (name.size() <= 10 || !name.endsWith(QLatin1String(".vyc")))
+            continue;
+        QString date = left(name, 6);
+        if (byHandOver) {
+            // Stops before anything is written: the previous merged file stays as it was.
+            if (!name.contains(u'-'))
+                return Status::fail(ctx.text("Soubor") + name + ctx.text("NeobsDatum"));
+            date = mid(name, 8, 6);
+        }
+        if (date < from || date > to)
+            continue;
+        auto read = TextFiles::readLines(path);
+        if (!read.ok())
+            return Status(read.error());
+        for (const QString& line : read.value()) {
+            const QString trimmed = line.trimmed();
+            if (!trimmed.isEmpty())
+                lines.append(trimmed);
+        }
+    }
+    if (Status written = TextFiles::writeLines(merged, lines); !written.ok())
+        return written;
+    ctx.prompts.message(ctx.text("ByloVygener") + u' ' + QString::number(lines.size()) + ctx.text("ZaznamuAUloz") +
+                            TextFiles::toQString(merged),
+                        Prompts::Buttons::Ok, Prompts::Icon::Information);
+    return Status::success();
+}
+
+Status cmdExportDel(ExportContext& ctx, const PeriodExportRequest& request) {
+    const CustomerSwitches& sw = ctx.state.sw;
+    Status result;
+    if (sw.gFExportCBA)
+        result = exportCbaVerex(ctx, request);
+    else if (sw.gFExportTesco)
+        result = exportTesco(ctx, request.period);
+    else if (sw.gFExportExp)
+        result = exportPocetSM(ctx, request.period);
+    else
+        result = exportSlouceneVycetky(ctx, request.period, request.dtDek);
+    if (!result.ok())
+        ctx.prompts.error(result.message());
+    return result;
+}
+
+} // namespace trv

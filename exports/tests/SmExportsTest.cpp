@@ -1,0 +1,305 @@
+#include "exports/SmExports.h"
+#include "exports/CbaBatch.h"
+#include "exports/SmSums.h"
+#include "platform/DbfTable.h"
+
+#include "ExportsFixture.h"
+
+#include <QFile>
+
+namespace trv::test {
+namespace {
+
+class SmExportsTest : public ExportsFixture {
+protected:
+    // A statement file in the data folder; each code is written with its value, default layout.
+    void vyc(const char* name, const std::vector<std::pair<QString, const char*>>& codes, const char* sep = ";") {
+        QByteArray bytes;
+        for (const auto& [kod, value] : codes) {
+            bytes += QByteArray("150110") + sep + "150110" + sep + "101" + sep + "T" + sep + kod.toLatin1() + sep +
+                     value + sep + "OP1\r\n";
+        }
+        write(data / name, bytes);
+    }
+    // n codes of the type (by its length) worth `cents`.
+    static std::vector<std::pair<QString, const char*>> codes(int length, qint64 cents, int n, const char* value) {
+        static int serial = 0;
+        std::vector<std::pair<QString, const char*>> out;
+        for (int i = 0; i < n; ++i)
+            out.emplace_back(code(length, cents, ++serial), value);
+        return out;
+    }
+    static std::vector<std::pair<QString, const char*>> join(std::vector<std::pair<QString, const char*>> a,
+                                                             const std::vector<std::pair<QString, const char*>>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+    SmSumsRequest january10to12() const { return {QDate(2015, 1, 10), QDate(2015, 1, 12), {}, false, false}; }
+
+    std::vector<DbfRecord> readTable(const std::filesystem::path& file) {
+        auto table = DbfTable::open(file, DbfTable::Access::ReadOnly);
+        EXPECT_TRUE(table.ok()) << table.message().toStdString();
+        if (!table.ok())
+            return {};
+        auto rows = table.value().readAll();
+        EXPECT_TRUE(rows.ok());
+        return rows.ok() ? rows.value() : std::vector<DbfRecord>{};
+    }
+};
+
+TEST_F(SmExportsTest, CountsAndSumsPerSm) {
+    // SM 101: ten vouchers of the first type worth 95 and four of the second; SM 102: 95.50 of each of two types.
+    vyc("150110_101_OP1_1.vyc", join(codes(10, 9500, 10, "95,00"), codes(9, 9500, 4, "95.00")));
+    vyc("150111_102_OP1_1.vyc", join(codes(10, 9550, 1, "95,50"), codes(9, 9550, 1, "95,50")));
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    const auto file = exp / "20150121.exp";
+    EXPECT_EQ(read(file), lines({"101;1330;14;950;10;380;4;0;0;0;0;0;0", "102;191;2;95,5;1;95,5;1;0;0;0;0;0;0"}));
+    EXPECT_EQ(prompts.texts(), QStringList{dejText("expCBASoub1") + native(file) + dejText("expCBASoub2")});
+
+    // The scratch table keeps one row per statement file, a count beside every sum.
+    const auto rows = readTable(data / "data.dbf");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text(u"sm"), QStringLiteral("101"));
+    EXPECT_EQ(rows[0].number(u"hod1"), Currency::fromInt(950));
+    EXPECT_EQ(rows[0].integer(u"poc2"), 4);
+    EXPECT_EQ(rows[1].number(u"hod2"), Currency::fromCents(9550));
+    EXPECT_EQ(rows[1].text(u"operator"), QStringLiteral("OP1"));
+    EXPECT_EQ(rows[1].text(u"poradi"), QStringLiteral("1"));
+}
+
+TEST_F(SmExportsTest, CountsPerSmOperatorAndOrderWithBlankSeparator) {
+    write(home / "TRV7300.ini", "[Data]\r\nDir=data\r\nExpDir=exp\r\nExpSpolDir=spol\r\n");
+    vyc("150110_101_AB_1.vyc", codes(10, 5000, 2, "50,00"), " ");
+    vyc("150110_101_CD_1.vyc", codes(10, 5000, 1, "50,00"), " ");
+    auto request = january10to12();
+    request.chkNespojovatSM = true;
+    ASSERT_TRUE(exportPocetSM(*ctx, request).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101 100 2 100 2 0 0 0 0 0 0 0 0", "101 50 1 50 1 0 0 0 0 0 0 0 0"}));
+    // A second run of the day replaces the file; merged per SM this time.
+    request.chkNespojovatSM = false;
+    ASSERT_TRUE(exportPocetSM(*ctx, request).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101 150 3 150 3 0 0 0 0 0 0 0 0"}));
+}
+
+TEST_F(SmExportsTest, FilesOfThePeriodAndTheirParts) {
+    write(home / "TRV7300.ini",
+          "[Data]\r\nDir=data\r\nExpTxtSeparator=;\r\n[CBA_EXPORT_VEREX]\r\nNeexportovatSM=101,205\r\n");
+    const auto one = codes(10, 1000, 1, "10,00");
+    vyc("150110_101_OP1_1.vyc", one); // excluded SM
+    vyc("150110_01_OP1_1.vyc", one);  // "01" is not the excluded "101"
+    vyc("150109_300_OP1_1.vyc", one); // before the period
+    vyc("150113_300_OP1_1.vyc", one); // after it
+    vyc("150112_300_OPERATOR_12.vyc", one);
+    vyc("150110_300_OP1_1.VYC", one); // not a statement file's extension
+    write(data / "ab.vyc", "x\r\n");
+    vyc("150111_300_OP1_2.txt", one); // a day file
+    auto summed = sumPeriodPerSm(*ctx, january10to12(), SmSumsVariant::Cba);
+    ASSERT_TRUE(summed.ok()) << summed.message().toStdString();
+    const auto rows = readTable(data / "data.dbf");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text(u"sm"), QStringLiteral("01"));
+    EXPECT_EQ(rows[1].text(u"sm"), QStringLiteral("300"));
+    EXPECT_EQ(rows[1].text(u"operator"), QStringLiteral("OPE"));
+    EXPECT_EQ(rows[1].text(u"poradi"), QStringLiteral("2"));
+    EXPECT_EQ(rows[1].number(u"hod1"), Currency::fromInt(10));
+
+    // The SM filter compares whole SMs.
+    auto filtered = january10to12();
+    filtered.txtSM = QStringLiteral("300, 1");
+    vyc("150110_3000_OP1_1.vyc", one);
+    vyc("150110_30_OP1_1.vyc", one);
+    ASSERT_TRUE(sumPeriodPerSm(*ctx, filtered, SmSumsVariant::Tesco).ok());
+    const auto taken = readTable(data / "data.dbf");
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].text(u"sm"), QStringLiteral("300"));
+}
+
+TEST_F(SmExportsTest, HandOverDateRequiresItInEveryName) {
+    state->sw.gFDatumOdvodu = true;
+    vyc("150101-150111_101_OP1_1.vyc", codes(10, 1000, 1, "10,00"));
+    auto request = january10to12();
+    request.optDatumVyc = true;
+    auto summed = sumPeriodPerSm(*ctx, request, SmSumsVariant::Tesco);
+    ASSERT_TRUE(summed.ok());
+    EXPECT_EQ(summed.value().rows.size(), 1u);
+    vyc("150111_102_OP1_1.vyc", codes(10, 1000, 1, "10,00"));
+    summed = sumPeriodPerSm(*ctx, request, SmSumsVariant::Tesco);
+    ASSERT_FALSE(summed.ok());
+    EXPECT_EQ(summed.message(), dejText("Soubor") + QStringLiteral("150111_102_OP1_1.vyc") + dejText("NeobsDatum"));
+}
+
+TEST_F(SmExportsTest, UnknownCodesAreReportedNotDropped) {
+    vyc("150110_101_OP1_1.vyc", join(codes(10, 1000, 1, "10,00"), {{QStringLiteral("123"), "5,00"}}));
+    ASSERT_TRUE(exportTesco(*ctx, january10to12()).ok());
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_TRUE(prompts.records()[0].text.startsWith(dejText("NezapocteneRadky") + u'1'));
+}
+
+TEST_F(SmExportsTest, TescoFileWithTotal) {
+    vyc("150110_101_OP1_1.vyc", join(codes(10, 60000, 1, "600,00"), codes(9, 40000, 1, "400.00")));
+    vyc("150111_102_OP1_1.vyc", codes(10, 25050, 1, "250,50"));
+    ASSERT_TRUE(exportTesco(*ctx, january10to12()).ok());
+    const auto file = data / "20150121strav.txt";
+    EXPECT_EQ(read(file), QByteArray("Datum: 21.01.2015\r\n\r\nPokladna\tStrav.spol.\r\n--------\t----------\r\n"
+                                     "101\t\t1000\r\n102\t\t250.5\r\n--------\t----------\r\nTOTAL\t\t1250.5\r\n"));
+    EXPECT_EQ(prompts.texts(),
+              QStringList{QStringLiteral("Exportní soubor ") + native(file) + QStringLiteral(" byl úspěšně vytvořen")});
+}
+
+TEST_F(SmExportsTest, NoStatementFileOfThePeriodWritesNothing) {
+    vyc("150120_101_OP1_1.vyc", codes(10, 1000, 1, "10,00"));
+    state->sw.gFExportTesco = true;
+    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    EXPECT_FALSE(std::filesystem::exists(data / "20150121strav.txt"));
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, dejText("ZadPodmNevyhovuje"));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Exclamation);
+}
+
+TEST_F(SmExportsTest, MergedStatementFile) {
+    write(data / "150110_101_abc_1.vyc", "a;1\r\n\r\n   \r\n  x;y  \r\n");
+    write(data / "150111_102_abc_1.vyc", "b;2\r\nc;3\r\n");
+    write(data / "150110_103_abc_1.VYC", "never\r\n");
+    write(data / "150113_104_abc_1.vyc", "later\r\n");
+    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    const auto merged = data / "150115.vyc";
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3"}));
+    EXPECT_EQ(prompts.texts(),
+              QStringList{dejText("ByloVygener") + QStringLiteral(" 4") + dejText("ZaznamuAUloz") + native(merged)});
+
+    // A merge of a period that holds its own merged file never reads it back.
+    ASSERT_TRUE(
+        exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, false, false}, QDate(2015, 1, 15))
+            .ok());
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
+
+    // A name without the hand-over date stops the merge; the previous merged file stays.
+    state->sw.gFDatumOdvodu = true;
+    ASSERT_FALSE(
+        exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, true, false}, QDate(2015, 1, 15))
+            .ok());
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
+}
+
+class CbaBatchTest : public SmExportsTest {
+protected:
+    void SetUp() override {
+        SmExportsTest::SetUp();
+        state->sw.gFExportCBA = true;
+        vyc("150110_101_OP1_1.vyc", join(codes(10, 6000, 1, "60,00"), codes(9, 2550, 1, "25,50")));
+        vyc("150111_102_OP1_1.vyc", codes(11, 1000, 2, "10,00"));
+    }
+    PeriodExportRequest request(const char* cd = " 15 ") const {
+        PeriodExportRequest r{january10to12(), QDate(2015, 1, 15)};
+        r.txtCD = QString::fromLatin1(cd);
+        r.txtPoznOper = QStringLiteral("Leden");
+        r.txtPoradiDavky = QStringLiteral("03");
+        r.txtMesic = QStringLiteral("2");
+        r.txtRok = QStringLiteral("5");
+        r.lblExpFile = QStringLiteral(" ZLO27D03.502 ");
+        return r;
+    }
+    QString counter(const char* key) const {
+        return state->config.CtiKonfig(QStringLiteral("CBA_EXPORT_VEREX"), QString::fromLatin1(key),
+                                       QStringLiteral("-"));
+    }
+};
+
+TEST_F(CbaBatchTest, DebitRowPerTypeAndCreditRowPerSm) {
+    EXPECT_EQ(cbaWorkName(QStringLiteral("ZLO27D12.011")), QStringLiteral("12011"));
+    ASSERT_TRUE(cmdExportDel(*ctx, request()).ok());
+    const auto batch = data / "ZLO27D03.502";
+    EXPECT_FALSE(std::filesystem::exists(data / "03502.dbf"));
+    const auto rows = readTable(batch);
+    ASSERT_EQ(rows.size(), 12u); // two SMs, five debit rows and one credit row each
+    for (size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].integer(u"POL"), static_cast<qint64>(i + 1));
+        EXPECT_EQ(rows[i].integer(u"DD"), 9);
+        EXPECT_EQ(rows[i].integer(u"CD"), 15);
+        EXPECT_EQ(rows[i].date(u"DATUM"), QDate(2015, 1, 12));
+        EXPECT_EQ(rows[i].text(u"OPER"), QStringLiteral("Leden"));
+        EXPECT_EQ(rows[i].text(u"OSOB"), QStringLiteral("N"));
+        EXPECT_FALSE(rows[i].date(u"SPL").isValid());
+        EXPECT_EQ(rows[i].text(u"HS"), QString::fromLatin1(i < 6 ? "101" : "102"));
+    }
+    EXPECT_EQ(rows[0].text(u"UCET"), QStringLiteral("31101"));
+    EXPECT_EQ(rows[0].number(u"MD"), Currency::fromInt(60));
+    EXPECT_EQ(rows[1].number(u"MD"), Currency::fromCents(2550));
+    EXPECT_EQ(rows[2].number(u"MD"), Currency::fromInt(0)); // a type without vouchers still has its row
+    EXPECT_EQ(rows[5].text(u"UCET"), QStringLiteral("26101"));
+    EXPECT_EQ(rows[5].number(u"MD"), Currency::fromInt(0));
+    EXPECT_EQ(rows[5].number(u"DAL"), Currency::fromCents(8550));
+    EXPECT_EQ(rows[8].number(u"MD"), Currency::fromInt(20));
+    EXPECT_EQ(rows[11].number(u"DAL"), Currency::fromInt(20));
+    EXPECT_EQ(counter("PoradiDavky"), QStringLiteral("03"));
+    EXPECT_EQ(counter("MesicDavky"), QStringLiteral("2"));
+    EXPECT_EQ(counter("RokDavky"), QStringLiteral("5"));
+    EXPECT_EQ(prompts.texts(), QStringList{dejText("expCBASoub1") + native(batch) + dejText("expCBASoub2")});
+}
+
+TEST_F(CbaBatchTest, TemplateIsCopiedAndNeverChanged) {
+    {
+        auto templ = DbfTable::create(data / "export_empty.dbf", cbaBatchFields());
+        ASSERT_TRUE(templ.ok());
+        ASSERT_TRUE(templ.value().close().ok());
+    }
+    const QByteArray before = read(data / "export_empty.dbf");
+    ASSERT_TRUE(cmdExportDel(*ctx, request()).ok());
+    EXPECT_EQ(read(data / "export_empty.dbf"), before);
+    EXPECT_EQ(readTable(data / "ZLO27D03.502").size(), 12u);
+}
+
+TEST_F(CbaBatchTest, FailureKeepsTheOldBatchAndTheCounters) {
+    write(data / "ZLO27D03.502", "old batch");
+    // A template with a field type the dBASE layer does not write.
+    {
+        auto templ = DbfTable::create(data / "export_empty.dbf", cbaBatchFields());
+        ASSERT_TRUE(templ.ok());
+        ASSERT_TRUE(templ.value().close().ok());
+    }
+    QFile f(QString::fromStdString((data / "export_empty.dbf").string()));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(32 + 11);
+    f.write("I");
+    f.close();
+
+    const Status failed = cmdExportDel(*ctx, request());
+    ASSERT_FALSE(failed.ok());
+    EXPECT_TRUE(failed.message().contains(QLatin1String("DD"))) << failed.message().toStdString();
+    EXPECT_EQ(read(data / "ZLO27D03.502"), QByteArray("old batch"));
+    EXPECT_FALSE(std::filesystem::exists(data / "03502.dbf"));
+    EXPECT_EQ(counter("PoradiDavky"), QStringLiteral("-"));
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+}
+
+TEST_F(CbaBatchTest, CdMustBeANumber) {
+    for (const char* cd : {"", "  ", "15a", "1' or 1=1"}) {
+        SCOPED_TRACE(cd);
+        prompts = ScriptedPrompts();
+        ASSERT_TRUE(cmdExportDel(*ctx, request(cd)).ok());
+        EXPECT_FALSE(std::filesystem::exists(data / "ZLO27D03.502"));
+        EXPECT_FALSE(std::filesystem::exists(data / "data.dbf"));
+        ASSERT_EQ(prompts.records().size(), 1u);
+        EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+        EXPECT_TRUE(prompts.records()[0].text.startsWith(
+            QString::fromLatin1(cd).trimmed().isEmpty() ? dejText("ZadatCD") : dejText("CDNeniCislo")));
+    }
+}
+
+TEST_F(SmExportsTest, EuroModeValuesStoredCodesByTheirTypeAndAMissingValueCountsZero) {
+    write(home / "TypStrav.ini", "[TYPY]\r\nPocet=1\r\n[TYP1]\r\nNazev=Gama\r\nDelka=8\r\nPozCastka=1\r\n"
+                                 "DelkaCastka=1\r\nKoefCastka=1\r\nTabulkaHodnot=Hodnoty.ini\r\n");
+    write(home / "Hodnoty.ini", "[Hodnoty]\r\nPocet=1\r\nHodnota1=1:100\r\n");
+    state->sw.gFEuro = true;
+    vyc("150110_101_OP1_1.vyc", {{QStringLiteral("10000001"), "55,00"}, {QStringLiteral("90000002"), "55,00"}});
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;100;2;100;2"}));
+    // The operator hears once of the code the table lacks, then of the file written.
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_TRUE(prompts.records()[0].text.contains(QLatin1String("Gama")));
+}
+
+} // namespace
+} // namespace trv::test
