@@ -38,7 +38,7 @@ Status perCompanyTextFile(ExportContext& ctx, const CColStrav& period, const QSt
 
 } // namespace
 
-Status cmdExport(ExportContext& ctx, const CColStrav* period, const TypeChoice& choice, const QDate& dt1,
+Status cmdExport(ExportContext& ctx, const CColStrav* period, const ExportTypeChoice& choice, const QDate& dt1,
                  const QDate& dt2) {
     if (period == nullptr) {
         // Writing the codes of a period nobody computed would give an empty file reported as saved.

@@ -20,7 +20,7 @@ QString nazevSouboruSpolecnosti(const QString& typeText, const QDate& dt1, const
 // of the types whose names begin like the chosen one. `period` is the period's own collection as the last
 // computation left it; null when no period is computed, which is refused with a message. The collection is
 // only read. Every message and error is shown to the operator here; the result is for the caller's records.
-Status cmdExport(ExportContext& ctx, const CColStrav* period, const TypeChoice& choice, const QDate& dt1,
+Status cmdExport(ExportContext& ctx, const CColStrav* period, const ExportTypeChoice& choice, const QDate& dt1,
                  const QDate& dt2);
 
 } // namespace trv

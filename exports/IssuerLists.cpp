@@ -45,7 +45,7 @@ void showRowLimit(ExportContext& ctx) {
 
 // Rows of each chosen type, in collection order; a type without codes gives an empty table.
 Result<std::vector<std::vector<NominalRow>>> tables(const ExportContext& ctx, const CColStrav& period,
-                                                    const TypeChoice& choice) {
+                                                    const ExportTypeChoice& choice) {
     std::vector<std::vector<NominalRow>> out;
     for (const auto& type : chosenTypes(period, choice)) {
         auto rows = nominalTable(*type, ctx.state.gNoRead);
@@ -58,7 +58,7 @@ Result<std::vector<std::vector<NominalRow>>> tables(const ExportContext& ctx, co
 
 } // namespace
 
-std::vector<CColStrav::StravPtr> chosenTypes(const CColStrav& period, const TypeChoice& choice) {
+std::vector<CColStrav::StravPtr> chosenTypes(const CColStrav& period, const ExportTypeChoice& choice) {
     std::vector<CColStrav::StravPtr> out;
     if (choice.itemData == 0) {
         if (period.count() == 1)
@@ -91,7 +91,7 @@ Result<std::vector<NominalRow>> nominalTable(const CStrav& type, const QString& 
     return rows;
 }
 
-Status exportujSupiskuCsv(ExportContext& ctx, const CColStrav& period, const TypeChoice& choice, Issuer issuer) {
+Status exportujSupiskuCsv(ExportContext& ctx, const CColStrav& period, const ExportTypeChoice& choice, Issuer issuer) {
     auto folder = expSpolFolder(ctx);
     if (!folder.ok())
         return Status(folder.error());
@@ -175,7 +175,7 @@ Status exportujSupiskuCsv(ExportContext& ctx, const CColStrav& period, const Typ
     return ctx.shell.openDocument(folder.value() / form.templateName.toStdU16String());
 }
 
-Status exportujSupiskuHtml(ExportContext& ctx, const CColStrav& period, const TypeChoice& choice, Issuer issuer) {
+Status exportujSupiskuHtml(ExportContext& ctx, const CColStrav& period, const ExportTypeChoice& choice, Issuer issuer) {
     auto folder = expSpolFolder(ctx);
     if (!folder.ok())
         return Status(folder.error());
@@ -279,7 +279,7 @@ Status exportujSupiskuHtml(ExportContext& ctx, const CColStrav& period, const Ty
     return ctx.shell.openDocument(folder.value() / templateName.toStdU16String());
 }
 
-Status exportujSupiskuCheque(ExportContext& ctx, const CColStrav& period, const TypeChoice& choice) {
+Status exportujSupiskuCheque(ExportContext& ctx, const CColStrav& period, const ExportTypeChoice& choice) {
     auto folder = expSpolFolder(ctx);
     if (!folder.ok())
         return Status(folder.error());

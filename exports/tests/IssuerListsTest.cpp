@@ -28,10 +28,10 @@ protected:
     std::filesystem::path opened() const {
         return shell.requests().empty() ? std::filesystem::path() : shell.requests().back().path;
     }
-    const TypeChoice vasa{QStringLiteral("VasaStravovacia"), 2};
-    const TypeChoice sodexo{QStringLiteral("Sodexo Pass"), 1};
-    const TypeChoice doxx{QStringLiteral("DOXX"), 3};
-    const TypeChoice edenred{QStringLiteral("Edenred"), 4};
+    const ExportTypeChoice vasa{QStringLiteral("VasaStravovacia"), 2};
+    const ExportTypeChoice sodexo{QStringLiteral("Sodexo Pass"), 1};
+    const ExportTypeChoice doxx{QStringLiteral("DOXX"), 3};
+    const ExportTypeChoice edenred{QStringLiteral("Edenred"), 4};
 };
 
 TEST_F(IssuerListsTest, RowsAreSortedByValueAndNoReadIsNotCounted) {
@@ -57,7 +57,7 @@ TEST_F(IssuerListsTest, CsvRowLimitsStopBeforeTheFormOverflows) {
                           Case{Issuer::Doxx, 3, "supiska-DOXX.csv", "supiska-DOXX.xls", 32},
                           Case{Issuer::Edenred, 4, "supiska-Edenred.csv", "supiska-Edenred.xls", 45}}) {
         SCOPED_TRACE(c.file);
-        const TypeChoice choice{newPeriod()->Item(c.typeIndex)->Nazev, c.typeIndex};
+        const ExportTypeChoice choice{newPeriod()->Item(c.typeIndex)->Nazev, c.typeIndex};
         auto full = newPeriod();
         bookDistinct(*full, c.typeIndex, c.fits);
         shell.clear();
@@ -116,7 +116,7 @@ TEST_F(IssuerListsTest, SodexoToTheListProgramUsesOneFileWithoutPadding) {
     EXPECT_EQ(shell.requests()[0].arguments, QStringList{QStringLiteral("Sodexo")});
 }
 
-TEST_F(IssuerListsTest, TypeChoice) {
+TEST_F(IssuerListsTest, ExportTypeChoice) {
     auto period = newPeriod();
     bookValues(*period, 2, {5000});
     // The all-types entry exports nothing, yet the empty list is written and the template opened.

@@ -308,7 +308,7 @@ void frmHlavni::mnuSoucVycDen_Click() {
 
 void frmHlavni::mnuSoucVycObd_Click() {
     frmSoucVycObd window({m_state, m_prompts, m_clock, m_logic->readerStop()},
-                         {[this](const QString& sums) { m_statusBar2Panel1->setText(sums); }}, this);
+                         {[this](const QString& sums) { m_statusBar2Panel1->setText(sums); }, &m_shell}, this);
     window.exec();
 }
 

@@ -77,6 +77,7 @@ public:
     QWidget* counterWindow() const;
     // The cheque scanner the window uses when customer switch 26 asks for one; set before Form_Load.
     void setScannerDriver(scanner::ScannerDriver* driver) { m_scannerDriver = driver; }
+    Shell& shell() const { return m_shell; }
     ScannerPanel* scannerPanel() const { return m_scanner.get(); }
 
 protected:

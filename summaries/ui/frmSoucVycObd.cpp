@@ -1,5 +1,9 @@
 #include "summaries/ui/frmSoucVycObd.h"
 
+#include "exports/CompanyExportDispatch.h"
+#include "exports/ExportContext.h"
+#include "exports/SmExports.h"
+
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "platform/Clock.h"
@@ -23,7 +27,6 @@ const QString kSection = QStringLiteral("frmSoucVycObd");
 
 // The export and report operations behind these buttons are not part of the program yet: the buttons are shown
 // as the switches say, never enabled.
-constexpr bool kExportsAvailable = false;
 constexpr bool kReportsAvailable = false;
 
 // The hourglass while an operation runs, the normal pointer again however it ends.
@@ -44,6 +47,8 @@ frmSoucVycObd::frmSoucVycObd(const PeriodServices& services, Hooks hooks, QWidge
     connect(m_ui->cmbDuplicity, &QPushButton::clicked, this, &frmSoucVycObd::cmbDuplicity_Click);
     connect(m_ui->cmdSaveTicketsAs, &QPushButton::clicked, this, &frmSoucVycObd::cmdSaveTicketsAs_Click);
     connect(m_ui->cmdEnd, &QPushButton::clicked, this, &frmSoucVycObd::cmdEnd_Click);
+    connect(m_ui->cmdExport, &QPushButton::clicked, this, &frmSoucVycObd::cmdExport_Click);
+    connect(m_ui->cmdExportDel, &QPushButton::clicked, this, &frmSoucVycObd::cmdExportDel_Click);
     connect(m_ui->cmbStrav, &QComboBox::activated, this, &frmSoucVycObd::cmbStrav_Click);
     connect(m_ui->chkGroupByDay, &QCheckBox::clicked, this, &frmSoucVycObd::chkGroupByDay_Click);
     connect(m_ui->chkNespojovatSM, &QCheckBox::clicked, this, &frmSoucVycObd::chkNespojovatSM_Click);
@@ -102,7 +107,7 @@ void frmSoucVycObd::Form_Load() {
     for (QWidget* report : {static_cast<QWidget*>(m_ui->cmdPrint), static_cast<QWidget*>(m_ui->cmdPrintSM),
                             static_cast<QWidget*>(m_ui->cmbZobrPrehleduSm)})
         report->setEnabled(report->isEnabled() && kReportsAvailable);
-    m_ui->cmdExportDel->setEnabled(kExportsAvailable);
+    m_ui->cmdExportDel->setEnabled(m_hooks.shell != nullptr);
     setExportEnabled(false);
 }
 
@@ -115,7 +120,37 @@ void frmSoucVycObd::naplnCmbStrav() {
 }
 
 void frmSoucVycObd::setExportEnabled(bool enabled) {
-    m_ui->cmdExport->setEnabled(enabled && kExportsAvailable);
+    m_ui->cmdExport->setEnabled(enabled && m_hooks.shell != nullptr);
+}
+
+void frmSoucVycObd::cmdExport_Click() {
+    ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
+    // The export reads the computed period's codes as code objects; no period computed, no collection, and the
+    // export says so.
+    const CColStrav* period = nullptr;
+    if (m_stav.m_obdobiNacteno && m_stav.m_col.types) {
+        naplnPolozky(m_stav.m_col);
+        period = m_stav.m_col.types.get();
+    }
+    const BusyCursor busy;
+    (void)cmdExport(ctx, period, ExportTypeChoice{m_ui->cmbStrav->currentText(), m_ui->cmbStrav->currentData().toInt()},
+                    m_ui->dt1->date(), m_ui->dt2->date());
+}
+
+void frmSoucVycObd::cmdExportDel_Click() {
+    ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
+    PeriodExportRequest request;
+    request.period = SmSumsRequest{m_ui->dt1->date(), m_ui->dt2->date(), m_ui->txtSM->text(),
+                                   m_ui->optDatumVyc->isChecked(), m_ui->chkNespojovatSM->isChecked()};
+    request.dtDek = m_ui->dtDek->date();
+    request.txtCD = m_ui->txtCD->text();
+    request.txtPoznOper = m_ui->txtPoznOper->text();
+    request.txtPoradiDavky = m_ui->txtPoradiDavky->text();
+    request.txtMesic = m_ui->txtMesic->text();
+    request.txtRok = m_ui->txtRok->text();
+    request.lblExpFile = m_ui->lblExpFile->text();
+    const BusyCursor busy;
+    (void)cmdExportDel(ctx, request);
 }
 
 PeriodChoice frmSoucVycObd::volba() const {

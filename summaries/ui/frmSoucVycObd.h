@@ -13,6 +13,8 @@ class QAbstractButton;
 
 namespace trv {
 
+class Shell;
+
 namespace Ui {
 class frmSoucVycObd;
 }
@@ -30,6 +32,8 @@ public:
     struct Hooks {
         // Panel 1 of the main window's second status bar: the per-type sums of package/week mode.
         std::function<void(const QString&)> zobrazSoucty;
+        // The shell the exports open their templates and programs with; without one the exports stay disabled.
+        Shell* shell;
     };
 
     frmSoucVycObd(const PeriodServices& services, Hooks hooks = {}, QWidget* parent = nullptr);
@@ -50,6 +54,8 @@ private:
     void cmbDuplicity_Click();
     void cmdSaveTicketsAs_Click();
     void cmdEnd_Click();
+    void cmdExport_Click();
+    void cmdExportDel_Click();
     void cmbStrav_Click();
     void chkGroupByDay_Click();
     void chkNespojovatSM_Click();

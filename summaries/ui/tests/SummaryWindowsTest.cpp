@@ -134,7 +134,7 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
         SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
                               {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
     QString statusBar;
-    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }});
+    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr});
     setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
     child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(1);
     child<QPushButton>(&w, "cmdVyp")->click();
