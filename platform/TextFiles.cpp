@@ -139,8 +139,12 @@ bool exists(const fs::path& p) {
 
 Result<QByteArray> readBytes(const fs::path& file) {
     std::error_code ec;
-    if (fs::is_directory(file, ec))
+    const fs::file_status st = fs::status(file, ec);
+    if (fs::is_directory(st))
         return fileError(kCannotRead, file, isFolder()).error();
+    // Opening a FIFO waits for a writer that never comes, and a device never ends: only files are read.
+    if (fs::exists(st) && !fs::is_regular_file(st))
+        return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor")).error();
     QFile f(toQString(file));
     if (!f.open(QIODevice::ReadOnly))
         return fileError(kCannotRead, file, f.errorString()).error();
