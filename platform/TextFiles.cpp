@@ -202,7 +202,10 @@ Status appendLine(const fs::path& file, const QString& line, TextEncoding enc) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return fileError(operation, file, f.errorString());
     const qint64 sizeBefore = f.size();
-    const QByteArray bytes = encodeText(line + QLatin1String("\r\n"), enc);
+    QByteArray bytes = encodeText(line + QLatin1String("\r\n"), enc);
+    // UTF-16 text starts with its byte-order mark, which belongs only at the start of the file.
+    if ((enc == TextEncoding::Utf16LE || enc == TextEncoding::Utf16BE) && sizeBefore > 0)
+        bytes.remove(0, 2);
     errno = 0;
     if (f.write(bytes) != bytes.size()) {
         const QString reason = writeFailure(f, errno);
