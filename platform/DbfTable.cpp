@@ -216,21 +216,6 @@ QDate today() {
 constexpr qint64 kUnits = Currency::kUnitsPerWhole;
 constexpr qint64 kMaxWholeCurrency = std::numeric_limits<qint64>::max() / kUnits - 1;
 
-/// Currency units rounded half to even to the given number of decimals (0 to 4).
-qint64 roundUnits(qint64 units, int decimals) {
-    if (decimals >= 4)
-        return units;
-    qint64 step = 1;
-    for (int i = decimals; i < 4; ++i)
-        step *= 10;
-    qint64 quotient = units / step;
-    const qint64 remainder = units % step;
-    const qint64 twice = 2 * (remainder < 0 ? -remainder : remainder);
-    if (twice > step || (twice == step && quotient % 2 != 0))
-        quotient += units < 0 ? -1 : 1;
-    return quotient * step;
-}
-
 QString numberText(const DbfValue& value, int decimals) {
     if (const auto whole = value.toInteger()) {
         QString text = QString::number(*whole);
@@ -238,7 +223,8 @@ QString numberText(const DbfValue& value, int decimals) {
             text += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
         return text;
     }
-    const qint64 units = roundUnits(value.toCurrency()->units(), decimals);
+    // As the amount's text: a tie away from zero.
+    const qint64 units = value.toCurrency()->roundedHalfAwayFromZero(decimals).units();
     const qint64 magnitude = units < 0 ? -units : units;
     QString text = units < 0 ? QStringLiteral("-") : QString();
     text += QString::number(magnitude / kUnits);

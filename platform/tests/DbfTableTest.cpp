@@ -143,10 +143,10 @@ TEST_F(DbfTableTest, CzechTextIsStoredInWindows1250) {
     EXPECT_EQ(table.value().read(0).value().text(u"nazev"), text);
 }
 
-TEST_F(DbfTableTest, NumbersAreRoundedToTheFieldsDecimalsHalfToEven) {
+TEST_F(DbfTableTest, NumbersAreRoundedToTheFieldsDecimalsATieAwayFromZero) {
     DbfTable table = createSample("exp_data.dbf");
     const std::vector<std::pair<qint64, qint64>> unitsToCents = {
-        {123450, 1234}, {123550, 1236}, {-123450, -1234}, {123451, 1235}, {5, 0}};
+        {123450, 1235}, {123550, 1236}, {-123450, -1235}, {123449, 1234}, {6109050, 61091}, {49, 0}};
     for (const auto& [units, expectedCents] : unitsToCents) {
         SCOPED_TRACE(units);
         Result<int> row = table.append({{QStringLiteral("hodn_che"), DbfValue::number(Currency::fromUnits(units))}});
