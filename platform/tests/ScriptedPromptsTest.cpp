@@ -96,8 +96,6 @@ TEST(ScriptedPromptsTest, TheHookRunsWhileAPromptIsOpenButNotForItsOwnPrompts) {
     EXPECT_EQ(recordsSeen.size(), 1u);
 }
 
-} // namespace
-} // namespace trv
 
 TEST(ScriptedPromptsTest, AnEmptyTitleIsRecordedApartFromTheDefaultTitle) {
     ScriptedPrompts prompts;
@@ -140,3 +138,6 @@ TEST(PromptsTest, LongTextsAreCutForDisplayWithAnEllipsis) {
     // A megabyte takes no time and shows a line.
     EXPECT_EQ(Prompts::shownText(QString(1 << 20, QLatin1Char('1'))).size(), Prompts::kMaxShownLineLength + 1);
 }
+
+} // namespace
+} // namespace trv
