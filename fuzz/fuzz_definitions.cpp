@@ -1,4 +1,4 @@
-// The definitions loader: any bytes as TypStrav.ini, loaded into a voucher-type collection and saved again.
+// The definitions loader: any bytes as TypStrav.ini, loaded into a voucher-type collection.
 #include "FuzzFolder.h"
 #include "core/AppState.h"
 #include "core/CColStrav.h"
@@ -13,9 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ScriptedPrompts prompts([](const QString&) {}); // what the loader tells the operator is not under test
     const FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
     CColStrav types(state, prompts, clock);
-    if (types.NactiINI().ok()) {
+    if (types.NactiINI().ok())
         (void)types.GetStrSum();
-        (void)types.UlozINI();
-    }
     return 0;
 }
