@@ -25,8 +25,7 @@ public:
                            const QString& title = {}) = 0;
     /// A message box whose title bar stays empty, as the rejections of read codes always had it; distinct from a
     /// box without a title of its own, which carries the default title.
-    virtual Answer messageWithoutTitle(const QString& text, Buttons buttons = Buttons::Ok,
-                                       Icon icon = Icon::None) = 0;
+    virtual Answer messageWithoutTitle(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
 
     /// An input box; std::nullopt when the operator cancels.
     virtual std::optional<QString> input(const QString& prompt, const QString& title = {},

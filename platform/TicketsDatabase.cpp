@@ -303,8 +303,7 @@ Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::open(const QString& co
 Result<bool> TicketsDatabase::hasTable() const {
     QSqlQuery query(connection(m_connectionName));
     if (!query.exec(m_sqlite ? kSqliteHasTable : kPostgresHasTable) || !query.next())
-        return databaseError(QStringLiteral("Tabulky databáze %1 nelze zjistit").arg(m_description),
-                             query.lastError());
+        return databaseError(QStringLiteral("Tabulky databáze %1 nelze zjistit").arg(m_description), query.lastError());
     return query.value(0).toLongLong() > 0;
 }
 
@@ -387,8 +386,7 @@ Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
     QSqlDatabase db = connection(m_connectionName);
     const auto failure = [&](const QString& what, const QSqlError& error) {
         return Status(databaseError(
-            QStringLiteral("Do tabulky tickets v databázi %1 nebylo zapsáno nic: %2").arg(m_description, what),
-            error));
+            QStringLiteral("Do tabulky tickets v databázi %1 nebylo zapsáno nic: %2").arg(m_description, what), error));
     };
     if (!db.transaction())
         return failure(QStringLiteral("transakci nelze začít"), db.lastError());

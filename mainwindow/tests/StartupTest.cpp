@@ -152,7 +152,8 @@ TEST_F(StartupTest, AConfigurationThatIsNoFileStopsTheStartNamingIt) {
     ASSERT_FALSE(Main(state, m_folder, prompts).ok());
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
-    EXPECT_TRUE(prompts.records()[0].text.contains(TextFiles::toQString(ini()))) << prompts.records()[0].text.toStdString();
+    EXPECT_TRUE(prompts.records()[0].text.contains(TextFiles::toQString(ini())))
+        << prompts.records()[0].text.toStdString();
     EXPECT_TRUE(std::filesystem::is_fifo(ini()));
 }
 #endif

@@ -145,8 +145,8 @@ TEST_F(DbfTableTest, CzechTextIsStoredInWindows1250) {
 
 TEST_F(DbfTableTest, NumbersAreRoundedToTheFieldsDecimalsATieAwayFromZero) {
     DbfTable table = createSample("exp_data.dbf");
-    const std::vector<std::pair<qint64, qint64>> unitsToCents = {
-        {123450, 1235}, {123550, 1236}, {-123450, -1235}, {123449, 1234}, {6109050, 61091}, {49, 0}};
+    const std::vector<std::pair<qint64, qint64>> unitsToCents = {{123450, 1235}, {123550, 1236},   {-123450, -1235},
+                                                                 {123449, 1234}, {6109050, 61091}, {49, 0}};
     for (const auto& [units, expectedCents] : unitsToCents) {
         SCOPED_TRACE(units);
         Result<int> row = table.append({{QStringLiteral("hodn_che"), DbfValue::number(Currency::fromUnits(units))}});
@@ -336,7 +336,6 @@ TEST_F(DbfTableTest, AReadOnlyTableRefusesWrites) {
     EXPECT_FALSE(table.value().pack().ok());
     EXPECT_EQ(table.value().read(0).value().integer(u"pokladni"), 1);
 }
-
 
 // A table as another writer leaves it: NAME C(10), FLAG L(5), and the record length the header gives.
 QByteArray wideLogicalTable(int recordLength) {

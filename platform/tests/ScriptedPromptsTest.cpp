@@ -96,7 +96,6 @@ TEST(ScriptedPromptsTest, TheHookRunsWhileAPromptIsOpenButNotForItsOwnPrompts) {
     EXPECT_EQ(recordsSeen.size(), 1u);
 }
 
-
 TEST(ScriptedPromptsTest, AnEmptyTitleIsRecordedApartFromTheDefaultTitle) {
     ScriptedPrompts prompts;
     prompts.error(QStringLiteral("a"));

@@ -40,11 +40,12 @@ TEST(TextCodec, DecodesUtf8OrWindows1250) {
          TextEncoding::Utf8},
         {"UTF-16 little-endian", bytes("\xFF\xFE[\0D\0\x59\x01]\0\r\0\n\0", 14), QString::fromUtf8("[Dř]\r\n"),
          TextEncoding::Utf16LE},
-        {"UTF-16 big-endian", bytes("\xFE\xFF\0[\0D\x01\x59\0]", 10), QString::fromUtf8("[Dř]"),
-         TextEncoding::Utf16BE},
-        {"UTF-16 cut in a character", bytes("\xFF\xFE"
-                                                    "a\0b",
-                                                    5), QStringLiteral("a\uFFFD"), TextEncoding::Utf16LE},
+        {"UTF-16 big-endian", bytes("\xFE\xFF\0[\0D\x01\x59\0]", 10), QString::fromUtf8("[Dř]"), TextEncoding::Utf16BE},
+        {"UTF-16 cut in a character",
+         bytes("\xFF\xFE"
+               "a\0b",
+               5),
+         QStringLiteral("a\uFFFD"), TextEncoding::Utf16LE},
         {"BOM then Windows-1250", bytes("\xEF\xBB\xBF\xE8"), QString::fromUtf8("ď»żč"), TextEncoding::Windows1250},
         {"NUL bytes", bytes("a\0b", 3), QString(QStringLiteral("a")) + QChar(0) + u'b', TextEncoding::Windows1250},
         {"NUL with Czech", bytes("\0\x9E", 2), QString(QChar(0)) + QString::fromUtf8("ž"), TextEncoding::Windows1250},

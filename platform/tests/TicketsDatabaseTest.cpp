@@ -80,9 +80,9 @@ void valuesAreDecimalAmounts(TicketsDatabase& db, const std::function<void(QSqlD
     std::vector<TicketRow> rows = {ticket(QStringLiteral("HUNDRED"), 10000), ticket(QStringLiteral("HALF"), 12550),
                                    ticket(QStringLiteral("TIE"), 0), ticket(QStringLiteral("NEGTIE"), 0),
                                    ticket(QStringLiteral("BELOW"), 0)};
-    rows[2].value = Currency::fromUnits(6109050);  // 610,905
-    rows[3].value = Currency::fromUnits(-1250);    // -0,125
-    rows[4].value = Currency::fromUnits(6109049);  // 610,9049
+    rows[2].value = Currency::fromUnits(6109050); // 610,905
+    rows[3].value = Currency::fromUnits(-1250);   // -0,125
+    rows[4].value = Currency::fromUnits(6109049); // 610,9049
     ASSERT_TRUE(db.insert(rows).ok());
     const std::map<QString, double> raw = rawValues(configure, driver);
     EXPECT_DOUBLE_EQ(raw.at(QStringLiteral("HUNDRED")), 100.0);
@@ -109,7 +109,6 @@ void anIntegerValueColumnIsRefused(TicketsDatabase& db, const std::function<void
     }
     EXPECT_TRUE(rawValues(configure, driver).empty());
 }
-
 
 void createInsertAndReadBack(TicketsDatabase& db) {
     EXPECT_FALSE(db.hasTable().value());
@@ -220,13 +219,17 @@ TEST_F(TicketsSqliteTest, TextIsStoredVerbatim) {
 }
 
 TEST_F(TicketsSqliteTest, ValuesAreDecimalAmounts) {
-    const auto configure = [&](QSqlDatabase& db) { db.setDatabaseName(m_dir.filePath(QStringLiteral("tickets.sqlite"))); };
+    const auto configure = [&](QSqlDatabase& db) {
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("tickets.sqlite")));
+    };
     valuesAreDecimalAmounts(*m_db, configure, QStringLiteral("QSQLITE"));
     EXPECT_EQ(m_db->createTable().error().nativeCode, QStringLiteral("1"));
 }
 
 TEST_F(TicketsSqliteTest, AnIntegerValueColumnIsRefused) {
-    const auto configure = [&](QSqlDatabase& db) { db.setDatabaseName(m_dir.filePath(QStringLiteral("tickets.sqlite"))); };
+    const auto configure = [&](QSqlDatabase& db) {
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("tickets.sqlite")));
+    };
     anIntegerValueColumnIsRefused(*m_db, configure, QStringLiteral("QSQLITE"));
 }
 
