@@ -1,6 +1,8 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/SettingsLoader.h"
+#include "mainwindow/ErrorLogSink.h"
+#include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/Pause.h"
 #include "mainwindow/SingleInstance.h"
 #include "mainwindow/Startup.h"
@@ -76,6 +78,8 @@ int main(int argc, char** argv) {
     trv::frmHlavni window({state, prompts, clock, port, shell, windows, pause, &printer});
     windows.attach(window);
     window.setScannerDriver(&scanner);
+    // A message box shows a very long text cut; the whole of it goes to the error-log window.
+    prompts.setFullTextSink([&window](const QString& text) { window.logic().errorLog().PridejChybu(text); });
 
     trv::TerminationSignals termination;
     if (termination.install().ok())

@@ -425,8 +425,10 @@ std::optional<std::filesystem::path> findValueTable(const std::filesystem::path&
             return std::nullopt;
         path = *found;
     }
+    // Whatever is there under the name is the table: a folder, a FIFO or a link loop is reported as unreadable
+    // when read, never as a table nobody defined.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found)
         return std::nullopt;
     return path;
 }

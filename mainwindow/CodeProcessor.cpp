@@ -285,7 +285,8 @@ void CodeProcessor::reject(const QString& line, const QString& key) {
         shown = message + line;
     else
         shown = message;
-    m_prompts.message(shown, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    // The rejection boxes of the reader have an empty title bar, not the program's name.
+    m_prompts.messageWithoutTitle(shown, Prompts::Buttons::Ok, Prompts::Icon::Critical);
 }
 
 void CodeProcessor::reportError(const QString& line, const QString& message) {

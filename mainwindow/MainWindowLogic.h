@@ -63,6 +63,7 @@ public:
     WorkingIndicator& working() const { return m_services.working; }
     MainWindowView& view() const { return m_services.view; }
     ReceiptWindows& windows() const { return m_services.windows; }
+    ErrorLogSink& errorLog() const { return m_services.errorLog; }
 
     ReaderState& readerState() { return m_readerState; }
     CodeBuffer& KodBuffer() { return m_buffer; }

@@ -17,7 +17,7 @@ public:
     enum class Outcome {
         Acquired,       // this copy holds the lock
         AlreadyRunning, // another running copy holds it
-        Unavailable,    // the lock file cannot be made (a read-only folder): the guard is off for this run
+        Unavailable,    // the lock file cannot be made (a read-only folder, a folder of its name): the guard is off
     };
 
     static inline const QString kLockFileName = QStringLiteral("TRV7300.lock");
@@ -31,13 +31,19 @@ public:
     bool held() const;
 
     // The start-up check: false after telling the operator that another copy runs; this copy then ends.
-    // A folder where no lock can be made does not stop the program.
+    // A lock that cannot be made does not stop the program: the operator is told why, and it runs unguarded.
     bool claim(Prompts& prompts);
 
+    // Why the last acquire() gave Unavailable.
+    const QString& unavailableReason() const { return m_reason; }
+
     static QString alreadyRunningMessage();
+    QString unavailableMessage() const;
 
 private:
+    std::filesystem::path m_path;
     QLockFile m_lock;
+    QString m_reason;
 };
 
 } // namespace trv

@@ -21,6 +21,11 @@ Status Main(AppState& state, const std::filesystem::path& programFolder, Prompts
             prompts.error(written.message());
             writeFailureShown = true;
         }
+    } else if (const Result<QByteArray> readable = TextFiles::readBytes(iniFile); !readable.ok()) {
+        // A configuration that cannot be read (a FIFO, a folder, no permission) stops the start: going on would
+        // take every setting for its default and report a missing data folder instead.
+        prompts.error(readable.message());
+        return Status(readable.error());
     }
 
     // The language file name is a file name: never cut. Installations spell it in any letter case.

@@ -25,9 +25,10 @@ QString ticketsCreatedMessage() {
 }
 
 QString ticketsFailedMessage(const Error& error) {
+    // The database's own code where it gave one (SQLite's number, PostgreSQL's SQLSTATE), else the system's number.
+    const QString number = error.nativeCode.isEmpty() ? QString::number(error.number) : error.nativeCode;
     return QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! Číslo: %1, popis: %2")
-        .arg(error.number)
-        .arg(error.message);
+        .arg(number, error.message);
 }
 
 } // namespace trv

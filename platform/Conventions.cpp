@@ -207,7 +207,8 @@ std::optional<double> toNumber(QStringView text) {
 
 QString formatNumber(Currency v, QStringView pattern) {
     const qsizetype decimals = patternDecimals(pattern);
-    const Currency shown = v.rounded(static_cast<int>(std::min<qsizetype>(decimals, 4)));
+    // Texts of amounts round a tie away from zero, as commercial rounding does; the arithmetic stays exact.
+    const Currency shown = v.roundedHalfAwayFromZero(static_cast<int>(std::min<qsizetype>(decimals, 4)));
     auto [whole, digits] = splitUnits(shown);
     if (decimals > 4)
         digits.append(QString(decimals - 4, u'0'));
@@ -225,7 +226,7 @@ QString formatNumber(double v, QStringView pattern) {
 }
 
 QString formatCurrency(Currency v) {
-    const Currency shown = v.rounded(2);
+    const Currency shown = v.roundedHalfAwayFromZero(2);
     const auto [whole, digits] = splitUnits(shown);
     const QString wholeText = QString::number(whole);
     QString out;

@@ -29,7 +29,7 @@ std::optional<double> toNumber(QStringView text);
 
 /// A number written after a pattern such as "########0.00", "###0.00", "0.00", "000", "0": '0' is a digit always
 /// written, '#' a digit written only when needed, '.' the place of the decimal comma; other characters before or
-/// after the digits are written as they stand. Rounding is half to even; a value wider than the pattern is
+/// after the digits are written as they stand. A tie rounds away from zero; a value wider than the pattern is
 /// written whole; a negative value gets "-", unless it rounds to zero.
 QString formatNumber(Currency v, QStringView pattern);
 QString formatNumber(qint64 v, QStringView pattern);
@@ -42,7 +42,7 @@ template <std::integral T> QString formatNumber(T v, QStringView pattern) {
 /// The separator of thousands in the currency form: a no-break space, as the Czech regional settings have it.
 inline constexpr QChar kThousandsSeparator = QChar(u'\u00A0');
 
-/// The named format "Currency" of the Czech regional settings: two decimals rounded half to even, decimal comma,
+/// The named format "Currency" of the Czech regional settings: two decimals (a tie away from zero), decimal comma,
 /// thousands grouped with kThousandsSeparator, a blank and "Kč": "365,00 Kč", "1 234,50 Kč", "-365,00 Kč".
 QString formatCurrency(Currency v);
 

@@ -124,6 +124,18 @@ Currency Currency::rounded(int decimals) const {
     return Currency(divideHalfEven<qint64>(m_units, factor) * factor);
 }
 
+Currency Currency::roundedHalfAwayFromZero(int decimals) const {
+    if (decimals >= 4)
+        return *this;
+    qint64 factor = 1;
+    for (int i = std::max(decimals, 0); i < 4; ++i)
+        factor *= 10;
+    const qint64 magnitude = m_units < 0 ? -(m_units / factor) : m_units / factor;
+    const qint64 rest = m_units < 0 ? -(m_units % factor) : m_units % factor;
+    const qint64 roundedMagnitude = magnitude + (2 * rest >= factor ? 1 : 0);
+    return Currency((m_units < 0 ? -roundedMagnitude : roundedMagnitude) * factor);
+}
+
 Currency Currency::multiplied(Currency other) const {
     const __int128 product = static_cast<__int128>(m_units) * other.m_units;
     return Currency(static_cast<qint64>(divideHalfEven<__int128>(product, kUnitsPerWhole)));

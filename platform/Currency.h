@@ -37,6 +37,9 @@ public:
 
     /// The value rounded half to even to 0..4 decimals (other counts are clamped into that range).
     Currency rounded(int decimals) const;
+    /// The value rounded to 0..4 decimals with a tie going away from zero (610.905 -> 610.91, -0.125 -> -0.13),
+    /// as amounts are rounded for display and in written number fields.
+    Currency roundedHalfAwayFromZero(int decimals) const;
 
     constexpr bool isZero() const { return m_units == 0; }
     constexpr bool isNegative() const { return m_units < 0; }

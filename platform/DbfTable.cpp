@@ -29,6 +29,9 @@ namespace {
 struct HookContext {
     const std::string* exactPath = nullptr;
     QStringList errors;
+    // A read that fails after a write failed is its consequence (shapelib rereads the header after writing a
+    // record): the operator is told about the write, which is what went wrong.
+    bool writeFailed = false;
 };
 
 thread_local HookContext* t_context = nullptr;
@@ -63,9 +66,17 @@ SAFile hookOpen(const char* name, const char* access) {
     return file;
 }
 
+void noteWriteError(int error) {
+    if (t_context != nullptr && t_context->writeFailed)
+        return;
+    noteError(QStringLiteral("zápis do souboru selhal: %1").arg(systemReason(error != 0 ? error : EIO)));
+    if (t_context != nullptr)
+        t_context->writeFailed = true;
+}
+
 SAOffset hookRead(void* buffer, SAOffset size, SAOffset count, SAFile file) {
     const SAOffset done = defaultHooks().FRead(buffer, size, count, file);
-    if (done != count)
+    if (done != count && (t_context == nullptr || !t_context->writeFailed))
         noteError(QStringLiteral("čtení ze souboru selhalo"));
     return done;
 }
@@ -74,15 +85,33 @@ SAOffset hookWrite(void* buffer, SAOffset size, SAOffset count, SAFile file) {
     errno = 0;
     const SAOffset done = defaultHooks().FWrite(buffer, size, count, file);
     if (done != count)
-        noteError(QStringLiteral("zápis do souboru selhal: %1").arg(systemReason(errno)));
+        noteWriteError(errno);
     return done;
+}
+
+SAOffset hookSeek(SAFile file, SAOffset offset, int whence) {
+    // A seek first writes out what is buffered: on a full disk it is the seek that fails, and for a write.
+    errno = 0;
+    const SAOffset result = defaultHooks().FSeek(file, offset, whence);
+    if (result != 0) {
+        const int error = errno;
+        bool writing = error == ENOSPC || error == EFBIG || error == EIO;
+#ifdef EDQUOT
+        writing = writing || error == EDQUOT;
+#endif
+        if (writing)
+            noteWriteError(error);
+        else
+            noteError(QStringLiteral("přesun v souboru selhal: %1").arg(systemReason(error)));
+    }
+    return result;
 }
 
 int hookFlush(SAFile file) {
     errno = 0;
     const int result = defaultHooks().FFlush(file);
     if (result != 0)
-        noteError(QStringLiteral("zápis do souboru selhal: %1").arg(systemReason(errno)));
+        noteWriteError(errno);
     return result;
 }
 
@@ -108,6 +137,7 @@ SAHooks tableHooks() {
     hooks.FOpen = hookOpen;
     hooks.FRead = hookRead;
     hooks.FWrite = hookWrite;
+    hooks.FSeek = hookSeek;
     hooks.FFlush = hookFlush;
     hooks.FClose = hookClose;
     hooks.Remove = hookRemove;
@@ -186,21 +216,6 @@ QDate today() {
 constexpr qint64 kUnits = Currency::kUnitsPerWhole;
 constexpr qint64 kMaxWholeCurrency = std::numeric_limits<qint64>::max() / kUnits - 1;
 
-/// Currency units rounded half to even to the given number of decimals (0 to 4).
-qint64 roundUnits(qint64 units, int decimals) {
-    if (decimals >= 4)
-        return units;
-    qint64 step = 1;
-    for (int i = decimals; i < 4; ++i)
-        step *= 10;
-    qint64 quotient = units / step;
-    const qint64 remainder = units % step;
-    const qint64 twice = 2 * (remainder < 0 ? -remainder : remainder);
-    if (twice > step || (twice == step && quotient % 2 != 0))
-        quotient += units < 0 ? -1 : 1;
-    return quotient * step;
-}
-
 QString numberText(const DbfValue& value, int decimals) {
     if (const auto whole = value.toInteger()) {
         QString text = QString::number(*whole);
@@ -208,7 +223,8 @@ QString numberText(const DbfValue& value, int decimals) {
             text += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
         return text;
     }
-    const qint64 units = roundUnits(value.toCurrency()->units(), decimals);
+    // As the amount's text: a tie away from zero.
+    const qint64 units = value.toCurrency()->roundedHalfAwayFromZero(decimals).units();
     const qint64 magnitude = units < 0 ? -units : units;
     QString text = units < 0 ? QStringLiteral("-") : QString();
     text += QString::number(magnitude / kUnits);
@@ -350,8 +366,9 @@ Result<HeaderInfo> readHeader(const std::filesystem::path& file) {
         return fail(QStringLiteral("chybí konec hlavičky"));
     if (info.fields.empty())
         return fail(QStringLiteral("tabulka nemá žádné pole"));
-    if (offset != recordLength)
-        return fail(QStringLiteral("délka záznamu neodpovídá polím"));
+    // A longer record (padding after the last field) is read; a shorter one cannot hold its fields.
+    if (recordLength < offset)
+        return fail(QStringLiteral("délka záznamu %1 je menší než součet šířek polí %2").arg(recordLength).arg(offset));
     if (headerLength + recordCount * recordLength > fileSize)
         return fail(QStringLiteral("soubor je kratší, než udává počet záznamů"));
     info.recordLength = recordLength;
@@ -826,11 +843,15 @@ Status DbfTable::encodeInto(QByteArray& raw, const DbfFieldValues& values) const
             case DbfFieldType::Logical:
                 if (!value.isLogical())
                     return wrongType();
-                bytes = QByteArray(1, *value.toLogical() ? 'T' : 'F');
+                // Another writer may have made the field wider than one: the rest of it stays blank.
+                bytes = QByteArray(1, *value.toLogical() ? 'T' : 'F').leftJustified(f.width, ' ');
                 break;
             }
         }
-        raw.replace(m_offsets[static_cast<size_t>(index)], f.width, bytes);
+        // A value of another width would shift the rest of the record and leave shapelib a buffer shorter than
+        // the record it writes.
+        Q_ASSERT(bytes.size() == f.width);
+        raw.replace(m_offsets[static_cast<size_t>(index)], f.width, bytes.leftJustified(f.width, ' ', true));
     }
     return {};
 }

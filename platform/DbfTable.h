@@ -110,8 +110,8 @@ private:
 /// Text is stored in Windows-1250, the encoding of the stored files and of the peers of existing installations;
 /// new files say so in their header. Nothing is ever cut or rounded silently: a field name longer than dBASE
 /// allows, a text longer than its field or with characters Windows-1250 lacks, and a number wider than its field
-/// are reported as errors and nothing is written. (Numbers with more decimals than their field are rounded half
-/// to even to the field's decimals, as the field's definition asks.) Every write reaches the file before the call
+/// are reported as errors and nothing is written. (Numbers with more decimals than their field are rounded to the
+/// field's decimals, a tie away from zero, as the amount's text would be.) Every write reaches the file before the call
 /// returns. Pack and create replace the file through a temporary file in the same folder.
 class DbfTable final {
 public:

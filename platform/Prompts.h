@@ -19,9 +19,13 @@ public:
 
     virtual ~Prompts() = default;
 
-    /// A message box; returns the button the operator chose (Cancel or No when closed otherwise).
+    /// A message box; returns the button the operator chose (Cancel or No when closed otherwise). Without a title
+    /// of its own the box carries the default title, the program's name.
     virtual Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
                            const QString& title = {}) = 0;
+    /// A message box whose title bar stays empty, as the rejections of read codes always had it; distinct from a
+    /// box without a title of its own, which carries the default title.
+    virtual Answer messageWithoutTitle(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
 
     /// An input box; std::nullopt when the operator cancels.
     virtual std::optional<QString> input(const QString& prompt, const QString& title = {},
@@ -44,6 +48,14 @@ public:
     bool askYesNo(const QString& text, const QString& title = {}) {
         return message(text, Buttons::YesNo, Icon::Question, title) == Answer::Yes;
     }
+
+    /// The text of a message as a box can show it: a value of any length (a 1 MB configuration value) would make a
+    /// box wider than the screen that takes seconds to lay out. Lines longer than kMaxShownLineLength and texts of
+    /// more than kMaxShownLines lines are cut, and each cut is marked with an ellipsis. The text is unchanged when
+    /// it fits.
+    static QString shownText(const QString& text);
+    static constexpr qsizetype kMaxShownLineLength = 300;
+    static constexpr qsizetype kMaxShownLines = 40;
 };
 
 } // namespace trv

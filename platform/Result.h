@@ -12,6 +12,9 @@ namespace trv {
 struct Error {
     int number = 0;
     QString message;
+    /// The database's own code of the failure ("1" from SQLite, the SQLSTATE "42P07" from PostgreSQL), when the
+    /// error came from a database and it gave one.
+    QString nativeCode = {};
 };
 
 /// The outcome of an operation that yields a T: either the value or an Error.

@@ -149,6 +149,14 @@ Prompts::Answer ScriptedPrompts::message(const QString& text, Buttons buttons, I
     return answer;
 }
 
+Prompts::Answer ScriptedPrompts::messageWithoutTitle(const QString& text, Buttons buttons, Icon icon) {
+    // By position: a prompt opened while this one is open (setWhileOpen) is recorded after it.
+    const size_t index = m_records.size();
+    const Answer answer = message(text, buttons, icon, QString());
+    m_records[index].withoutTitle = true;
+    return answer;
+}
+
 std::optional<QString> ScriptedPrompts::input(const QString& prompt, const QString& title, const QString&) {
     record(Record::Input, title, prompt, Icon::None, Buttons::OkCancel);
     std::optional<QString> answer;

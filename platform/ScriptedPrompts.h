@@ -32,6 +32,7 @@ public:
         QString title, text;
         Icon icon;
         Buttons buttons;
+        bool withoutTitle = false; ///< shown by messageWithoutTitle: an empty title bar, not the default title
     };
     using UnexpectedHandler = std::function<void(const QString& description)>;
 
@@ -67,6 +68,7 @@ public:
 
     Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
                    const QString& title = {}) override;
+    Answer messageWithoutTitle(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) override;
     std::optional<QString> input(const QString& prompt, const QString& title = {},
                                  const QString& defaultText = {}) override;
     std::optional<std::filesystem::path> openFile(const QString& title, const std::filesystem::path& folder,

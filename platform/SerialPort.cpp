@@ -1,5 +1,7 @@
 #include "platform/SerialPort.h"
 
+#include "platform/TextCodec.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -50,12 +52,9 @@ QString SerialPort::portDescription() const {
 }
 
 QString decodeSerialText(QByteArrayView bytes) {
-    QStringDecoder decoder("windows-1250", QStringConverter::Flag::Stateless);
-    // Without the code page every byte still becomes one character, so no received byte is lost.
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    // The decoder is given the length, so NUL bytes decode to U+0000 instead of ending the text.
-    return decoder.decode(bytes);
+    // One table for the whole program, built once: no converter is made per received chunk. Every byte becomes
+    // one character (NUL included), also where the code page is missing.
+    return decodeWindows1250(bytes);
 }
 
 QByteArray encodeSerialText(QStringView text) {

@@ -1,6 +1,5 @@
 #include "platform/TextCodec.h"
 
-#include <QHash>
 #include <QStringDecoder>
 #include <QtGlobal>
 
@@ -16,7 +15,9 @@ const char kWindows1250[] = "windows-1250";
 // use one table and every byte survives a round trip (ICU maps the five undefined bytes to C1 controls).
 struct Windows1250Table {
     std::array<char16_t, 256> toUnicode{};
-    QHash<char16_t, char> fromUnicode;
+    // Indexed by UTF-16 code unit; '?' where Windows-1250 has no byte for the character (the byte of '?'
+    // itself is '?', so no separate "missing" mark is needed).
+    std::array<char, 0x10000> fromUnicode;
 
     Windows1250Table() {
         QByteArray all(256, Qt::Uninitialized);
@@ -31,9 +32,10 @@ struct Windows1250Table {
             qWarning("Windows-1250 converter unavailable; text files are read as Latin-1");
             text = QString::fromLatin1(all);
         }
+        fromUnicode.fill('?');
         for (int i = 0; i < 256; ++i) {
             toUnicode[size_t(i)] = text.at(i).unicode();
-            fromUnicode.insert(text.at(i).unicode(), char(i));
+            fromUnicode[text.at(i).unicode()] = char(i);
         }
     }
 };
@@ -43,7 +45,9 @@ const Windows1250Table& table() {
     return t;
 }
 
-QString decodeWindows1250(const QByteArray& bytes) {
+} // namespace
+
+QString decodeWindows1250(QByteArrayView bytes) {
     const auto& t = table();
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* dst = out.data();
@@ -52,20 +56,52 @@ QString decodeWindows1250(const QByteArray& bytes) {
     return out;
 }
 
+namespace {
+
 QByteArray encodeWindows1250(const QString& text) {
     const auto& t = table();
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
-            out.append('?'); // one character outside the BMP, one '?'
-            ++i;
-            continue;
-        }
-        const auto it = t.fromUnicode.constFind(c);
-        out.append(it != t.fromUnicode.constEnd() ? *it : '?');
+    const char16_t* src = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    QByteArray out(n, Qt::Uninitialized);
+    char* dst = out.data();
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = src[i];
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]))
+            ++i; // one character outside the BMP, one '?' (the table gives '?' for the high half)
+        dst[written++] = t.fromUnicode[c];
     }
+    out.truncate(written);
+    return out;
+}
+
+QByteArray encodeUtf16(const QString& text, TextEncoding enc) {
+    const bool little = enc == TextEncoding::Utf16LE;
+    QByteArray out;
+    out.reserve(2 * (text.size() + 1));
+    const auto put = [&](char16_t c) {
+        const char low = char(c & 0xFF);
+        const char high = char(c >> 8);
+        out.append(little ? low : high);
+        out.append(little ? high : low);
+    };
+    put(0xFEFF);
+    for (const QChar c : text)
+        put(c.unicode());
+    return out;
+}
+
+QString decodeUtf16(QByteArrayView bytes, bool little) {
+    QString out;
+    out.reserve(bytes.size() / 2 + 1);
+    qsizetype i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        out.append(QChar(char16_t(little ? (a | b << 8) : (b | a << 8))));
+    }
+    if (i < bytes.size())
+        out.append(QChar::ReplacementCharacter); // half a character at the end of a cut file
     return out;
 }
 
@@ -87,10 +123,19 @@ bool isValidUtf8(const QByteArray& bytes) {
 
 DecodedText decodeText(const QByteArray& bytes) {
     static const QByteArray bom("\xEF\xBB\xBF");
+    // Notepad's "Unicode" files: only the byte-order mark tells them, and no Windows-1250 text starts with
+    // "˙ţ" or "ţ˙".
+    if (bytes.startsWith("\xFF\xFE"))
+        return {decodeUtf16(QByteArrayView(bytes).sliced(2), true), TextEncoding::Utf16LE};
+    if (bytes.startsWith("\xFE\xFF"))
+        return {decodeUtf16(QByteArrayView(bytes).sliced(2), false), TextEncoding::Utf16BE};
     if (bytes.startsWith(bom)) {
         const QByteArray rest = bytes.mid(bom.size());
-        if (isValidUtf8(rest))
-            return {QString::fromUtf8(rest), TextEncoding::Utf8};
+        if (isValidUtf8(rest)) {
+            // Only the first mark is the file's; a second one is text and must survive a write.
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            return {decoder.decode(rest), TextEncoding::Utf8};
+        }
         return {decodeWindows1250(bytes), TextEncoding::Windows1250};
     }
     // Plain ASCII reads the same either way; it counts as Windows-1250, the encoding of the stored
@@ -103,8 +148,15 @@ DecodedText decodeText(const QByteArray& bytes) {
 }
 
 QByteArray encodeText(const QString& text, TextEncoding enc) {
-    if (enc == TextEncoding::Utf8)
+    switch (enc) {
+    case TextEncoding::Utf8:
         return text.toUtf8();
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        return encodeUtf16(text, enc);
+    case TextEncoding::Windows1250:
+        break;
+    }
     return encodeWindows1250(text);
 }
 

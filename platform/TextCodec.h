@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace trv {
 
-/// The two encodings text files of this program come in.
-enum class TextEncoding { Utf8, Windows1250 };
+/// The encodings text files of this program come in. UTF-16 is only met in files saved by other programs, and
+/// only with its byte-order mark.
+enum class TextEncoding { Utf8, Windows1250, Utf16LE, Utf16BE };
 
 /// Text decoded from bytes, with the encoding it was found in (so a write can keep it).
 struct DecodedText {
@@ -14,14 +16,19 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Windows1250;
 };
 
-/// Decodes file bytes: valid UTF-8 (a leading BOM is dropped) gives Utf8, anything else is read as
-/// Windows-1250. Plain ASCII without a BOM reads the same either way and is reported as Windows-1250,
-/// the encoding of the stored files. Never fails; NUL and undefined bytes decode to some character, and
-/// encoding a Windows-1250 text back gives the original bytes.
+/// Decodes file bytes: a UTF-16 byte-order mark (either byte order) gives UTF-16, valid UTF-8 gives Utf8 (only
+/// the first BOM is dropped: a second one stays in the text as U+FEFF), anything else is read as Windows-1250.
+/// Plain ASCII without a BOM reads the same either way and is reported as Windows-1250, the encoding of the
+/// stored files. Never fails; NUL and undefined bytes decode to some character, and encoding a Windows-1250
+/// text back gives the original bytes.
 DecodedText decodeText(const QByteArray& bytes);
 
-/// Encodes text; characters that Windows-1250 cannot hold become '?'.
+/// Encodes text; characters that Windows-1250 cannot hold become '?'. UTF-16 starts with its byte-order mark,
+/// without which it would not be read back as UTF-16; UTF-8 gets none (the caller adds it where the file had it).
 QByteArray encodeText(const QString& text, TextEncoding enc);
+
+/// Windows-1250 bytes as text, one character per byte (NUL bytes included), by table.
+QString decodeWindows1250(QByteArrayView bytes);
 
 /// True when the bytes are well-formed UTF-8 (an empty array is).
 bool isValidUtf8(const QByteArray& bytes);

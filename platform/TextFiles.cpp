@@ -139,8 +139,12 @@ bool exists(const fs::path& p) {
 
 Result<QByteArray> readBytes(const fs::path& file) {
     std::error_code ec;
-    if (fs::is_directory(file, ec))
+    const fs::file_status st = fs::status(file, ec);
+    if (fs::is_directory(st))
         return fileError(kCannotRead, file, isFolder()).error();
+    // Opening a FIFO waits for a writer that never comes, and a device never ends: only files are read.
+    if (fs::exists(st) && !fs::is_regular_file(st))
+        return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor")).error();
     QFile f(toQString(file));
     if (!f.open(QIODevice::ReadOnly))
         return fileError(kCannotRead, file, f.errorString()).error();
@@ -198,7 +202,10 @@ Status appendLine(const fs::path& file, const QString& line, TextEncoding enc) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return fileError(operation, file, f.errorString());
     const qint64 sizeBefore = f.size();
-    const QByteArray bytes = encodeText(line + QLatin1String("\r\n"), enc);
+    QByteArray bytes = encodeText(line + QLatin1String("\r\n"), enc);
+    // UTF-16 text starts with its byte-order mark, which belongs only at the start of the file.
+    if ((enc == TextEncoding::Utf16LE || enc == TextEncoding::Utf16BE) && sizeBefore > 0)
+        bytes.remove(0, 2);
     errno = 0;
     if (f.write(bytes) != bytes.size()) {
         const QString reason = writeFailure(f, errno);

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -16,13 +17,26 @@ namespace {
 
 const QString kSqliteDriver = QStringLiteral("QSQLITE");
 const QString kPostgresDriver = QStringLiteral("QPSQL");
-const QString kTable = QStringLiteral("tickets");
 
-// Money is whole hundredths: exact in every database, whatever its idea of a "number". TICKET_TYPE holds the
-// voucher-type number, which passes 9 where ten or more types are defined: one character refused those rows.
+// VALUE is the voucher's amount as its readers expect it (100.00 for a 100,00 Kč voucher), a decimal number with
+// two decimals. TICKET_TYPE holds the voucher-type number, which passes 9 where ten or more types are defined: one
+// character refused those rows.
 const QString kCreateStatement =
     QStringLiteral("CREATE TABLE tickets (DEPO VARCHAR(3), DAT DATE, IDENT_OBALKY VARCHAR(13), IDENT_FA VARCHAR(13), "
-                   "TICKET_TYPE VARCHAR(5), CODE VARCHAR(35), VALUE BIGINT, OPERATOR VARCHAR(20), IMPORTED DATE)");
+                   "TICKET_TYPE VARCHAR(5), CODE VARCHAR(35), VALUE NUMERIC(12,2), OPERATOR VARCHAR(20), "
+                   "IMPORTED DATE)");
+// The catalogues are asked directly: QSqlDatabase::tables() answers a locked SQLite file with an empty list and no
+// error, which reads as "no table".
+const QString kSqliteHasTable =
+    QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'tickets'");
+const QString kPostgresHasTable =
+    QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE lower(table_name) = 'tickets' "
+                   "AND table_schema = ANY (current_schemas(false))");
+const QString kSqliteValueType =
+    QStringLiteral("SELECT type, NULL FROM pragma_table_info('tickets') WHERE upper(name) = 'VALUE'");
+const QString kPostgresValueType = QStringLiteral(
+    "SELECT upper(data_type), numeric_scale FROM information_schema.columns WHERE lower(table_name) = 'tickets' "
+    "AND lower(column_name) = 'value' AND table_schema = ANY (current_schemas(false)) ORDER BY table_schema");
 const QString kInsertStatement = QStringLiteral(
     "INSERT INTO tickets (DEPO, DAT, IDENT_OBALKY, IDENT_FA, TICKET_TYPE, CODE, VALUE, OPERATOR, IMPORTED) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -49,6 +63,25 @@ QString reason(const QSqlError& error) {
     if (!error.nativeErrorCode().isEmpty())
         text += QStringLiteral(" (kód %1)").arg(error.nativeErrorCode());
     return text;
+}
+
+/// SQLite's "database is locked" (SQLITE_BUSY, SQLITE_LOCKED and their extended forms): another program holds the
+/// file.
+bool isLocked(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok && ((code & 0xFF) == 5 || (code & 0xFF) == 6);
+}
+
+/// The amount as the database takes it: "-610.91", two decimals, a tie away from zero as in its "###0.00" text.
+/// Bound as text, so that no binary fraction comes between the amount and the column.
+QString decimalText(Currency value) {
+    const qint64 units = value.roundedHalfAwayFromZero(2).units();
+    const qint64 magnitude = units < 0 ? -units : units;
+    return QStringLiteral("%1%2.%3")
+        .arg(units < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / Currency::kUnitsPerWhole)
+        .arg(magnitude % Currency::kUnitsPerWhole / 100, 2, 10, QLatin1Char('0'));
 }
 
 QVariant dateValue(const QDate& date) {
@@ -173,8 +206,17 @@ Result<PostgresConnection> PostgresConnection::parse(const QString& connectionSt
     return c;
 }
 
-TicketsDatabase::TicketsDatabase(QString connectionName, QString description)
-    : m_connectionName(std::move(connectionName)), m_description(std::move(description)) {}
+TicketsDatabase::TicketsDatabase(QString connectionName, QString description, bool sqlite)
+    : m_connectionName(std::move(connectionName)), m_description(std::move(description)), m_sqlite(sqlite) {}
+
+Error TicketsDatabase::databaseError(const QString& sentence, const QSqlError& error) const {
+    QString why = reason(error);
+    if (m_sqlite && isLocked(error))
+        why = QStringLiteral("databázi právě používá jiný program a drží ji zamčenou; zkuste to znovu, až ji uvolní "
+                             "(%1)")
+                  .arg(why);
+    return Error{0, QStringLiteral("%1: %2").arg(sentence, why), error.nativeErrorCode()};
+}
 
 TicketsDatabase::~TicketsDatabase() {
     {
@@ -185,27 +227,32 @@ TicketsDatabase::~TicketsDatabase() {
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::openSqlite(const std::filesystem::path& file) {
+Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::openSqlite(const std::filesystem::path& file,
+                                                                     int busyTimeoutMs) {
     using R = Result<std::unique_ptr<TicketsDatabase>>;
     const QString name = QStringLiteral("trv-tickets-%1").arg(++s_connectionCounter);
     const QString description = QStringLiteral("SQLite %1").arg(displayPath(file));
     QString failure;
+    QString code;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(kSqliteDriver, name);
         if (!db.isValid()) {
             failure = QStringLiteral("ovladač databáze SQLite není k dispozici");
         } else {
             db.setDatabaseName(QString::fromStdU16String(file.u16string()));
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-            if (!db.open())
+            // Each statement waits this long for another program's lock, once; then the lock is reported.
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(std::max(busyTimeoutMs, 0)));
+            if (!db.open()) {
                 failure = reason(db.lastError());
+                code = db.lastError().nativeErrorCode();
+            }
         }
     }
     if (!failure.isEmpty()) {
         QSqlDatabase::removeDatabase(name);
-        return R::fail(QStringLiteral("Databázi %1 nelze otevřít: %2").arg(description, failure));
+        return R(Error{0, QStringLiteral("Databázi %1 nelze otevřít: %2").arg(description, failure), code});
     }
-    return std::unique_ptr<TicketsDatabase>(new TicketsDatabase(name, description));
+    return std::unique_ptr<TicketsDatabase>(new TicketsDatabase(name, description, true));
 }
 
 Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::connectPostgres(const QString& connectionString) {
@@ -218,6 +265,7 @@ Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::connectPostgres(const 
     const QString description = QStringLiteral("PostgreSQL %1 (%2)")
                                     .arg(c.databaseName, c.host.isEmpty() ? QStringLiteral("místní server") : c.host);
     QString failure;
+    QString code;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(kPostgresDriver, name);
         if (!db.isValid()) {
@@ -232,15 +280,17 @@ Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::connectPostgres(const 
             db.setPassword(c.password);
             // The window waits for the database; an unreachable server must not hold it for minutes.
             db.setConnectOptions(QStringLiteral("connect_timeout=10"));
-            if (!db.open())
+            if (!db.open()) {
                 failure = reason(db.lastError());
+                code = db.lastError().nativeErrorCode();
+            }
         }
     }
     if (!failure.isEmpty()) {
         QSqlDatabase::removeDatabase(name);
-        return R::fail(QStringLiteral("K databázi %1 se nelze připojit: %2").arg(description, failure));
+        return R(Error{0, QStringLiteral("K databázi %1 se nelze připojit: %2").arg(description, failure), code});
     }
-    return std::unique_ptr<TicketsDatabase>(new TicketsDatabase(name, description));
+    return std::unique_ptr<TicketsDatabase>(new TicketsDatabase(name, description, false));
 }
 
 Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::open(const QString& connectionString,
@@ -251,20 +301,18 @@ Result<std::unique_ptr<TicketsDatabase>> TicketsDatabase::open(const QString& co
 }
 
 Result<bool> TicketsDatabase::hasTable() const {
-    QSqlDatabase db = connection(m_connectionName);
-    const QStringList tables = db.tables(QSql::Tables);
-    if (db.lastError().isValid())
-        return Result<bool>::fail(
-            QStringLiteral("Tabulky databáze %1 nelze zjistit: %2").arg(m_description, reason(db.lastError())));
-    return tables.contains(kTable, Qt::CaseInsensitive);
+    QSqlQuery query(connection(m_connectionName));
+    if (!query.exec(m_sqlite ? kSqliteHasTable : kPostgresHasTable) || !query.next())
+        return databaseError(QStringLiteral("Tabulky databáze %1 nelze zjistit").arg(m_description), query.lastError());
+    return query.value(0).toLongLong() > 0;
 }
 
 Status TicketsDatabase::createTable() {
     QSqlDatabase db = connection(m_connectionName);
     QSqlQuery query(db);
     if (!query.exec(kCreateStatement))
-        return Status::fail(QStringLiteral("Tabulku tickets nelze vytvořit v databázi %1: %2")
-                                .arg(m_description, reason(query.lastError())));
+        return databaseError(QStringLiteral("Tabulku tickets nelze vytvořit v databázi %1").arg(m_description),
+                             query.lastError());
     return {};
 }
 
@@ -272,7 +320,40 @@ Status TicketsDatabase::createTableIfMissing() {
     Result<bool> exists = hasTable();
     if (!exists)
         return exists.error();
-    return exists.value() ? Status() : createTable();
+    return exists.value() ? checkValueColumn() : createTable();
+}
+
+Status TicketsDatabase::checkValueColumn() const {
+    QSqlQuery query(connection(m_connectionName));
+    if (!query.exec(m_sqlite ? kSqliteValueType : kPostgresValueType))
+        return databaseError(QStringLiteral("Sloupce tabulky tickets v databázi %1 nelze zjistit").arg(m_description),
+                             query.lastError());
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            return databaseError(
+                QStringLiteral("Sloupce tabulky tickets v databázi %1 nelze zjistit").arg(m_description),
+                query.lastError());
+        return Status::fail(QStringLiteral("Tabulka tickets v databázi %1 nemá sloupec VALUE.").arg(m_description));
+    }
+    const QString type = query.value(0).toString().trimmed().toUpper();
+    bool accepted = false;
+    if (m_sqlite) {
+        // SQLite stores what the declared type's affinity says: a type naming INT keeps whole numbers only.
+        accepted = !type.contains(QLatin1String("INT")) &&
+                   (type.contains(QLatin1String("NUMERIC")) || type.contains(QLatin1String("DECIMAL")) ||
+                    type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("DOUB")) ||
+                    type.contains(QLatin1String("FLOA")));
+    } else {
+        const QVariant scale = query.value(1);
+        accepted = (type == QLatin1String("NUMERIC") && (scale.isNull() || scale.toInt() >= 2)) ||
+                   type == QLatin1String("REAL") || type == QLatin1String("DOUBLE PRECISION");
+    }
+    if (!accepted)
+        return Status::fail(QStringLiteral("Sloupec VALUE tabulky tickets v databázi %1 má typ %2, do kterého nelze "
+                                           "zapsat částku s haléři. Tabulka byla nejspíš založena starší verzí "
+                                           "programu: založte ji znovu se sloupcem VALUE typu NUMERIC(12,2).")
+                                .arg(m_description, type.isEmpty() ? QStringLiteral("bez typu") : type));
+    return {};
 }
 
 Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
@@ -299,11 +380,13 @@ Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
     }
     if (rows.empty())
         return {};
+    if (const Status column = checkValueColumn(); !column)
+        return column;
 
     QSqlDatabase db = connection(m_connectionName);
     const auto failure = [&](const QString& what, const QSqlError& error) {
-        return Status::fail(QStringLiteral("Do tabulky tickets v databázi %1 nebylo zapsáno nic: %2: %3")
-                                .arg(m_description, what, reason(error)));
+        return Status(databaseError(
+            QStringLiteral("Do tabulky tickets v databázi %1 nebylo zapsáno nic: %2").arg(m_description, what), error));
     };
     if (!db.transaction())
         return failure(QStringLiteral("transakci nelze začít"), db.lastError());
@@ -323,7 +406,7 @@ Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
         query.bindValue(3, textValue(r.identFa));
         query.bindValue(4, textValue(r.ticketType));
         query.bindValue(5, textValue(r.code));
-        query.bindValue(6, QVariant::fromValue<qlonglong>(r.value.toCentsRounded()));
+        query.bindValue(6, decimalText(r.value));
         query.bindValue(7, textValue(r.operatorName));
         query.bindValue(8, dateValue(r.imported));
         if (!query.exec()) {
@@ -343,12 +426,13 @@ Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
 }
 
 Result<std::vector<TicketRow>> TicketsDatabase::readAll() const {
-    using R = Result<std::vector<TicketRow>>;
     QSqlQuery query(connection(m_connectionName));
     query.setForwardOnly(true);
+    // Decimal amounts as their text, never through a double.
+    query.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    const QString failure = QStringLiteral("Tabulku tickets v databázi %1 nelze přečíst").arg(m_description);
     if (!query.exec(kSelectStatement))
-        return R::fail(QStringLiteral("Tabulku tickets v databázi %1 nelze přečíst: %2")
-                           .arg(m_description, reason(query.lastError())));
+        return databaseError(failure, query.lastError());
     std::vector<TicketRow> rows;
     while (query.next()) {
         TicketRow r;
@@ -358,14 +442,14 @@ Result<std::vector<TicketRow>> TicketsDatabase::readAll() const {
         r.identFa = query.value(3).toString();
         r.ticketType = query.value(4).toString();
         r.code = query.value(5).toString();
-        r.value = Currency::fromCents(query.value(6).toLongLong());
+        const QString amount = query.value(6).toString();
+        r.value = amount.isEmpty() ? Currency() : Currency::parse(amount).value_or(Currency());
         r.operatorName = query.value(7).toString();
         r.imported = query.value(8).toDate();
         rows.push_back(std::move(r));
     }
     if (query.lastError().isValid())
-        return R::fail(QStringLiteral("Tabulku tickets v databázi %1 nelze přečíst: %2")
-                           .arg(m_description, reason(query.lastError())));
+        return databaseError(failure, query.lastError());
     return rows;
 }
 

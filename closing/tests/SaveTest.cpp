@@ -6,6 +6,9 @@
 #include "platform/TicketsDatabase.h"
 #include "testsupport/db/PostgresServer.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 using namespace trv;
 using namespace trv::test;
 
@@ -166,6 +169,17 @@ TEST_F(ClosingTest, DepotModeInsertsTicketsIntoTheEmbeddedDatabase) {
     EXPECT_EQ(std::count_if(rows.value().begin(), rows.value().end(),
                             [](const TicketRow& r) { return r.code == QStringLiteral("1234570555"); }),
               1);
+    // As the database's other readers see it: the amount in crowns, not in hundredths.
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw-tickets"));
+        raw.setDatabaseName(TextFiles::toQString(env.folder / "data" / "tickets.sqlite"));
+        ASSERT_TRUE(raw.open());
+        QSqlQuery query(raw);
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT VALUE FROM tickets WHERE CODE = '0123456789010005500001'")));
+        ASSERT_TRUE(query.next());
+        EXPECT_DOUBLE_EQ(query.value(0).toDouble(), 55.0);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw-tickets"));
 }
 
 TEST_F(ClosingTest, AnUnreachableDatabaseIsReportedAndNothingIsClaimed) {

@@ -416,3 +416,30 @@ TEST_F(DefinitionsTest, FailedSaveLeavesTheOldFile)
     EXPECT_TRUE(failed.message().contains(TextFiles::toQString(folder / "TypStravGroup.ini")));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "TypStravGroup.ini"));
 }
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+
+TEST_F(DefinitionsTest, AValueTableThatCannotBeReadIsSaidSo)
+{
+    writeFile(QStringLiteral("TypStrav.ini"),
+              QStringLiteral("[TYPY]\r\nPocet=1\r\n[TYP1]\r\nNazev=Delta\r\nTabulkaHodnot=delta.ini\r\n"));
+    const std::filesystem::path table = folder / "delta.ini";
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"folder", [&] { std::filesystem::create_directory(table); }},
+        {"FIFO", [&] { ASSERT_EQ(mkfifo(table.c_str(), 0600), 0); }},
+        {"link loop", [&] { std::filesystem::create_symlink(table, table); }},
+    };
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove(table);
+        make();
+        const Status loaded = types->NactiINI();
+        ASSERT_FALSE(loaded.ok());
+        EXPECT_TRUE(loaded.message().contains(QStringLiteral("Nelze číst soubor"))) << loaded.message().toStdString();
+        EXPECT_TRUE(loaded.message().contains(TextFiles::toQString(table))) << loaded.message().toStdString();
+        for (const auto& record : prompts.records())
+            EXPECT_FALSE(record.text.startsWith(QStringLiteral("Nebyla definována tabulka hodnot")));
+    }
+}
+#endif

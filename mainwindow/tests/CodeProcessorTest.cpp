@@ -82,6 +82,7 @@ TEST_F(CodeProcessorTest, RejectedCodesStopTheReaderAndAreReported) {
                 ASSERT_EQ(rig.prompts.records().size(), 1u);
                 EXPECT_EQ(rig.prompts.records()[0].text, r.message);
                 EXPECT_EQ(rig.prompts.records()[0].icon, Prompts::Icon::Critical);
+                EXPECT_TRUE(rig.prompts.records()[0].withoutTitle);
                 EXPECT_TRUE(rig.errorLog.lines.isEmpty());
             }
             EXPECT_EQ(rig.counters.gPocetCteni(), 1);

@@ -66,3 +66,20 @@ TEST(SingleInstanceTest, ALockLeftByACrashedCopyIsTakenOver) {
     EXPECT_TRUE(start.held());
     EXPECT_TRUE(prompts.records().empty());
 }
+
+TEST(SingleInstanceTest, AFolderOfTheLocksNameIsNoRunningCopy) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = TextFiles::toPath(dir.path());
+    std::filesystem::create_directory(folder / "TRV7300.lock");
+
+    ScriptedPrompts prompts;
+    SingleInstance instance(folder);
+    EXPECT_TRUE(instance.claim(prompts));
+    ASSERT_EQ(prompts.records().size(), 1u);
+    const QString text = prompts.records()[0].text;
+    EXPECT_NE(text, SingleInstance::alreadyRunningMessage());
+    EXPECT_TRUE(text.contains(TextFiles::toQString(folder / "TRV7300.lock"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("nelze vytvořit"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("složka"))) << text.toStdString();
+    EXPECT_EQ(instance.acquire(), SingleInstance::Outcome::Unavailable);
+}

@@ -141,3 +141,19 @@ TEST_F(StartupTest, FolderThatCannotTakeTheDefaultFileFailsTheStartWithTwoMessag
     EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("TRV7300.ini")));
     EXPECT_EQ(prompts.records()[1].text, QStringLiteral(" \nNum: 60000, descr: Neexistující sekce nebo klíč."));
 }
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+
+TEST_F(StartupTest, AConfigurationThatIsNoFileStopsTheStartNamingIt) {
+    ASSERT_EQ(mkfifo(ini().c_str(), 0600), 0);
+    AppState state;
+    ScriptedPrompts prompts;
+    ASSERT_FALSE(Main(state, m_folder, prompts).ok());
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.records()[0].text.contains(TextFiles::toQString(ini())))
+        << prompts.records()[0].text.toStdString();
+    EXPECT_TRUE(std::filesystem::is_fifo(ini()));
+}
+#endif

@@ -51,7 +51,7 @@ TEST(TicketsTableTest, WithoutAConnectionStringTheTableLivesInTheDataFolder) {
     ASSERT_EQ(prompts.records().size(), 2u);
     EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(prompts.records()[1].text.startsWith(
-        QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! Číslo: 0, popis: ")));
+        QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! Číslo: 1, popis: ")));
     EXPECT_TRUE(prompts.records()[1].text.contains(QStringLiteral("tickets")));
 }
 

@@ -108,18 +108,22 @@ TEST(ConventionsTest, FormatNumberFollowsThePattern) {
         {u"0", u"###0.00", u"0,00"},
         {u"0,5", u"########0.00", u"0,50"},
         {u"1500", u"########0.00", u"1500,00"},
-        {u"2,345", u"0.00", u"2,34"}, // ties to even
+        {u"2,345", u"0.00", u"2,35"}, // a tie away from zero
         {u"2,355", u"0.00", u"2,36"},
         {u"2,3451", u"0.00", u"2,35"},
-        {u"-2,345", u"0.00", u"-2,34"},
+        {u"-2,345", u"0.00", u"-2,35"},
+        {u"610,905", u"########0.00", u"610,91"},
+        {u"610,9049", u"###0.00", u"610,90"},
+        {u"-610,905", u"###0.00", u"-610,91"},
+        {u"-0,005", u"0.00", u"-0,01"},
         {u"-125,5", u"###0.00", u"-125,50"},
         {u"-0,004", u"0.00", u"0,00"},            // no minus on a value that rounds to zero
         {u"123456,78", u"###0.00", u"123456,78"}, // wider than the pattern: whole
-        {u"2,5", u"0", u"2"},
+        {u"2,5", u"0", u"3"},
         {u"3,5", u"0", u"4"},
         {u"7", u"000", u"007"},
         {u"1234", u"000", u"1234"},
-        {u"1,25", u"0.0", u"1,2"},
+        {u"1,25", u"0.0", u"1,3"},
         {u"1,35", u"0.0", u"1,4"},
         {u"1,5", u"0.0#", u"1,5"},
         {u"1,567", u"0.0#", u"1,57"},
@@ -139,10 +143,11 @@ TEST(ConventionsTest, FormatNumberOfWholeNumbersAndDoubles) {
     EXPECT_EQ(u8(formatNumber(-5, u"000")), "-005");
     EXPECT_EQ(u8(formatNumber(42, u"0.00")), "42,00");
     EXPECT_EQ(u8(formatNumber(std::numeric_limits<qint64>::min(), u"0")), "-9223372036854775808");
-    EXPECT_EQ(u8(formatNumber(2.345, u"0.00")), "2,34");
+    EXPECT_EQ(u8(formatNumber(2.345, u"0.00")), "2,35");
     EXPECT_EQ(u8(formatNumber(2.355, u"0.00")), "2,36");
     EXPECT_EQ(u8(formatNumber(12.0 / 7.0, u"0.00")), "1,71");
-    EXPECT_EQ(u8(formatNumber(-0.5, u"0")), "0");
+    EXPECT_EQ(u8(formatNumber(-0.5, u"0")), "-1");
+    EXPECT_EQ(u8(formatNumber(-0.4, u"0")), "0");
 }
 
 TEST(ConventionsTest, FormatCurrencyIsTheCzechCurrencyForm) {
@@ -157,9 +162,12 @@ TEST(ConventionsTest, FormatCurrencyIsTheCzechCurrencyForm) {
         {u"0", QStringLiteral("0,00 Kč")},
         {u"999,995", QStringLiteral("1") + nbsp + QStringLiteral("000,00 Kč")},
         {u"1234,5", QStringLiteral("1") + nbsp + QStringLiteral("234,50 Kč")},
-        {u"-1234567,125", QStringLiteral("-1") + nbsp + QStringLiteral("234") + nbsp + QStringLiteral("567,12 Kč")},
+        {u"-1234567,125", QStringLiteral("-1") + nbsp + QStringLiteral("234") + nbsp + QStringLiteral("567,13 Kč")},
+        {u"610,905", QStringLiteral("610,91 Kč")},
+        {u"-0,005", QStringLiteral("-0,01 Kč")},
         {u"100000", QStringLiteral("100") + nbsp + QStringLiteral("000,00 Kč")},
-        {u"0,005", QStringLiteral("0,00 Kč")},
+        {u"0,005", QStringLiteral("0,01 Kč")},
+        {u"0,0049", QStringLiteral("0,00 Kč")},
         {u"0,015", QStringLiteral("0,02 Kč")},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,7 @@
 #include "platform/DbfTable.h"
 
+#include "TempFolderTest.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
@@ -141,10 +143,10 @@ TEST_F(DbfTableTest, CzechTextIsStoredInWindows1250) {
     EXPECT_EQ(table.value().read(0).value().text(u"nazev"), text);
 }
 
-TEST_F(DbfTableTest, NumbersAreRoundedToTheFieldsDecimalsHalfToEven) {
+TEST_F(DbfTableTest, NumbersAreRoundedToTheFieldsDecimalsATieAwayFromZero) {
     DbfTable table = createSample("exp_data.dbf");
-    const std::vector<std::pair<qint64, qint64>> unitsToCents = {
-        {123450, 1234}, {123550, 1236}, {-123450, -1234}, {123451, 1235}, {5, 0}};
+    const std::vector<std::pair<qint64, qint64>> unitsToCents = {{123450, 1235}, {123550, 1236},   {-123450, -1235},
+                                                                 {123449, 1234}, {6109050, 61091}, {49, 0}};
     for (const auto& [units, expectedCents] : unitsToCents) {
         SCOPED_TRACE(units);
         Result<int> row = table.append({{QStringLiteral("hodn_che"), DbfValue::number(Currency::fromUnits(units))}});
@@ -334,6 +336,85 @@ TEST_F(DbfTableTest, AReadOnlyTableRefusesWrites) {
     EXPECT_FALSE(table.value().pack().ok());
     EXPECT_EQ(table.value().read(0).value().integer(u"pokladni"), 1);
 }
+
+// A table as another writer leaves it: NAME C(10), FLAG L(5), and the record length the header gives.
+QByteArray wideLogicalTable(int recordLength) {
+    QByteArray bytes(32, '\0');
+    bytes[0] = 0x03;
+    bytes[1] = 124;
+    bytes[2] = 1;
+    bytes[3] = 5;
+    bytes[8] = 32 + 2 * 32 + 1;
+    bytes[10] = static_cast<char>(recordLength);
+    const auto descriptor = [](const char* name, char type, int width) {
+        QByteArray d(32, '\0');
+        d.replace(0, static_cast<int>(qstrlen(name)), name);
+        d[11] = type;
+        d[16] = static_cast<char>(width);
+        return d;
+    };
+    bytes += descriptor("NAME", 'C', 10) + descriptor("FLAG", 'L', 5) + QByteArray(1, 0x0D);
+    return bytes;
+}
+
+TEST_F(DbfTableTest, AWideLogicalFieldIsWrittenToItsWholeWidth) {
+    const int headerLength = 32 + 2 * 32 + 1;
+    for (const int recordLength : {16, 19}) {
+        SCOPED_TRACE(recordLength);
+        const auto path = file(recordLength == 16 ? "exact.dbf" : "padded.dbf");
+        writeBytes(path, wideLogicalTable(recordLength));
+        {
+            Result<DbfTable> table = DbfTable::open(path);
+            ASSERT_TRUE(table.ok()) << u8(table.message());
+            ASSERT_TRUE(table.value()
+                            .append({{QStringLiteral("name"), DbfValue::text(QStringLiteral("Nova"))},
+                                     {QStringLiteral("flag"), DbfValue::logical(true)}})
+                            .ok());
+            ASSERT_TRUE(table.value().append({{QStringLiteral("name"), DbfValue::text(QStringLiteral("Bez"))}}).ok());
+            ASSERT_TRUE(table.value().update(1, u"flag", DbfValue::logical(false)).ok());
+        }
+        const QByteArray padding(recordLength - 16, ' ');
+        const QByteArray records = fileBytes(path).mid(headerLength);
+        EXPECT_EQ(records.left(2 * recordLength),
+                  QByteArray(" Nova      T    ") + padding + QByteArray(" Bez       F    ") + padding);
+        EXPECT_LE(records.size(), 2 * recordLength + 1); // at most the end-of-file mark after the records
+
+        Result<DbfTable> reopened = DbfTable::open(path, DbfTable::Access::ReadOnly);
+        ASSERT_TRUE(reopened.ok()) << u8(reopened.message());
+        Result<std::vector<DbfRecord>> rows = reopened.value().readAll();
+        ASSERT_TRUE(rows.ok()) << u8(rows.message());
+        ASSERT_EQ(rows.value().size(), 2u);
+        EXPECT_EQ(rows.value()[0].logical(u"FLAG"), true);
+        EXPECT_EQ(rows.value()[1].text(u"NAME"), QStringLiteral("Bez"));
+        EXPECT_EQ(rows.value()[1].logical(u"FLAG"), false);
+    }
+}
+
+TEST_F(DbfTableTest, ARecordShorterThanItsFieldsIsRefused) {
+    writeBytes(file("short.dbf"), wideLogicalTable(12));
+    Result<DbfTable> table = DbfTable::open(file("short.dbf"));
+    ASSERT_FALSE(table.ok());
+    EXPECT_TRUE(table.message().contains(QStringLiteral("short.dbf"))) << u8(table.message());
+    EXPECT_TRUE(table.message().contains(QStringLiteral("délka záznamu"))) << u8(table.message());
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(DbfTableTest, AFullDiskWhileAppendingIsAFailedWrite) {
+    DbfTable table = createSample("exp_data.dbf");
+    test::SmallFileSizeLimit limit;
+    ASSERT_TRUE(limit.set());
+    Status failed;
+    for (int i = 0; i < 100 && failed.ok(); ++i) {
+        Result<int> row = table.append({{QStringLiteral("pokladni"), DbfValue::integer(i)}});
+        if (!row.ok())
+            failed = row.error();
+    }
+    ASSERT_FALSE(failed.ok());
+    EXPECT_TRUE(failed.message().startsWith(QStringLiteral("Zápis do tabulky"))) << u8(failed.message());
+    EXPECT_TRUE(failed.message().contains(QStringLiteral("exp_data.dbf"))) << u8(failed.message());
+    EXPECT_FALSE(failed.message().contains(QStringLiteral("čtení"), Qt::CaseInsensitive)) << u8(failed.message());
+}
+#endif
 
 } // namespace
 } // namespace trv

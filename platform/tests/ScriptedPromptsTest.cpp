@@ -96,5 +96,47 @@ TEST(ScriptedPromptsTest, TheHookRunsWhileAPromptIsOpenButNotForItsOwnPrompts) {
     EXPECT_EQ(recordsSeen.size(), 1u);
 }
 
+TEST(ScriptedPromptsTest, AnEmptyTitleIsRecordedApartFromTheDefaultTitle) {
+    ScriptedPrompts prompts;
+    prompts.error(QStringLiteral("a"));
+    prompts.messageWithoutTitle(QStringLiteral("b"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_FALSE(prompts.records()[0].withoutTitle);
+    EXPECT_TRUE(prompts.records()[1].withoutTitle);
+    EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
+}
+
+TEST(PromptsTest, LongTextsAreCutForDisplayWithAnEllipsis) {
+    const QChar ellipsis(u'\u2026');
+    const QString longLine(Prompts::kMaxShownLineLength + 1, QLatin1Char('x'));
+    const QString fullLine(Prompts::kMaxShownLineLength, QLatin1Char('x'));
+    QStringList manyLines;
+    for (int i = 0; i < Prompts::kMaxShownLines + 5; ++i)
+        manyLines.append(QString::number(i));
+    struct Case {
+        const char* name;
+        QString text;
+        QString shown;
+    };
+    const std::vector<Case> cases = {
+        {"short", QStringLiteral("Soubor nelze otevřít.\nZkuste to znovu."),
+         QStringLiteral("Soubor nelze otevřít.\nZkuste to znovu.")},
+        {"a line that just fits", fullLine, fullLine},
+        {"a line one too long", longLine, fullLine + ellipsis},
+        {"a long line among short ones", QStringLiteral("a\n") + longLine + QStringLiteral("\nb"),
+         QStringLiteral("a\n") + fullLine + ellipsis + QStringLiteral("\nb")},
+        {"too many lines", manyLines.join(u'\n'),
+         manyLines.mid(0, Prompts::kMaxShownLines).join(u'\n') + QLatin1Char('\n') + ellipsis},
+        {"empty", QString(), QString()},
+        {"a final line end", QStringLiteral("a\n"), QStringLiteral("a\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Prompts::shownText(c.text), c.shown);
+    }
+    // A megabyte takes no time and shows a line.
+    EXPECT_EQ(Prompts::shownText(QString(1 << 20, QLatin1Char('1'))).size(), Prompts::kMaxShownLineLength + 1);
+}
+
 } // namespace
 } // namespace trv

@@ -1,5 +1,8 @@
 #include "platform/TextCodec.h"
 
+#include "platform/IniDocument.h"
+#include "platform/tests/TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 using namespace trv;
@@ -33,6 +36,16 @@ TEST(TextCodec, DecodesUtf8OrWindows1250) {
         {"empty", QByteArray(), QString(), TextEncoding::Windows1250},
         {"cut UTF-8 sequence at the end", bytes("P\xC5"), QString::fromUtf8("PĹ"), TextEncoding::Windows1250},
         {"overlong UTF-8", bytes("a\xC0\xAF"), QString::fromUtf8("aŔŻ"), TextEncoding::Windows1250},
+        {"two BOMs: the second is text", bytes("\xEF\xBB\xBF\xEF\xBB\xBF[Data]"), QStringLiteral("\uFEFF[Data]"),
+         TextEncoding::Utf8},
+        {"UTF-16 little-endian", bytes("\xFF\xFE[\0D\0\x59\x01]\0\r\0\n\0", 14), QString::fromUtf8("[Dř]\r\n"),
+         TextEncoding::Utf16LE},
+        {"UTF-16 big-endian", bytes("\xFE\xFF\0[\0D\x01\x59\0]", 10), QString::fromUtf8("[Dř]"), TextEncoding::Utf16BE},
+        {"UTF-16 cut in a character",
+         bytes("\xFF\xFE"
+               "a\0b",
+               5),
+         QStringLiteral("a\uFFFD"), TextEncoding::Utf16LE},
         {"BOM then Windows-1250", bytes("\xEF\xBB\xBF\xE8"), QString::fromUtf8("ď»żč"), TextEncoding::Windows1250},
         {"NUL bytes", bytes("a\0b", 3), QString(QStringLiteral("a")) + QChar(0) + u'b', TextEncoding::Windows1250},
         {"NUL with Czech", bytes("\0\x9E", 2), QString(QChar(0)) + QString::fromUtf8("ž"), TextEncoding::Windows1250},
@@ -69,4 +82,42 @@ TEST(TextCodec, UnmappableCharactersBecomeQuestionMarks) {
     const QString text = QString::fromUtf8("a€中b😀z");
     EXPECT_EQ(encodeText(text, TextEncoding::Windows1250), bytes("a\x80?b?z"));
     EXPECT_EQ(decodeText(encodeText(text, TextEncoding::Utf8)).text, text);
+}
+
+TEST(TextCodec, UnicodeFilesAreWrittenBackInTheirOwnEncoding) {
+    const QString text = QString::fromUtf8("[Data]\r\nDir=C:\\Stravenky\\Příjem\r\n");
+    for (const TextEncoding enc : {TextEncoding::Utf16LE, TextEncoding::Utf16BE, TextEncoding::Utf8}) {
+        SCOPED_TRACE(static_cast<int>(enc));
+        const DecodedText d = decodeText(encodeText(text, enc));
+        EXPECT_EQ(d.text, text);
+        EXPECT_EQ(d.encoding, enc == TextEncoding::Utf8 ? TextEncoding::Utf8 : enc);
+    }
+    EXPECT_TRUE(encodeText(QStringLiteral("a"), TextEncoding::Utf16LE).startsWith("\xFF\xFE"));
+}
+
+namespace {
+using ProfileRoundTrip = test::TempFolderTest;
+} // namespace
+
+TEST_F(ProfileRoundTrip, EveryByteButTheFirstMarkSurvivesAWrite) {
+    struct Case {
+        const char* name;
+        QByteArray before;
+        QByteArray after;
+    };
+    const std::vector<Case> cases = {
+        {"two UTF-8 marks", bytes("\xEF\xBB\xBF\xEF\xBB\xBF[Data]\r\nDir=a\r\n"),
+         bytes("\xEF\xBB\xBF\xEF\xBB\xBF[Data]\r\nDir=a\r\n[User]\r\nMode=STD\r\n")},
+        {"UTF-16 little-endian", encodeText(QStringLiteral("[User]\r\nMode=X\r\n"), TextEncoding::Utf16LE),
+         encodeText(QStringLiteral("[User]\r\nMode=STD\r\n"), TextEncoding::Utf16LE)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto file = writeBytes("TRV7300.ini", c.before);
+        auto doc = IniDocument::load(file);
+        ASSERT_TRUE(doc.ok());
+        doc.value().setValue(QStringLiteral("User"), QStringLiteral("Mode"), QStringLiteral("STD"));
+        ASSERT_TRUE(doc.value().save(file).ok());
+        EXPECT_EQ(bytesOf(file), c.after);
+    }
 }

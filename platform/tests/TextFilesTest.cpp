@@ -203,3 +203,17 @@ TEST_F(TextFilesTest, CzechFileNamesSurviveThePathConversion) {
     ASSERT_TRUE(files.ok());
     EXPECT_EQ(namesOf(files.value()), QStringList{name});
 }
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+
+TEST_F(TextFilesTest, AFifoIsRefusedNamingItInsteadOfWaitingForAWriter) {
+    const fs::path fifo = path("TRV7300.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto r = TextFiles::readBytes(fifo);
+    ASSERT_FALSE(r.ok());
+    EXPECT_TRUE(r.message().contains(TextFiles::toQString(fifo))) << r.message().toStdString();
+    EXPECT_TRUE(r.message().contains(QStringLiteral("není to obyčejný soubor"))) << r.message().toStdString();
+    EXPECT_FALSE(TextFiles::readLines(fifo).ok());
+}
+#endif

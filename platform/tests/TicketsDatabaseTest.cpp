@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,61 @@ void execOnSideConnection(const std::function<void(QSqlDatabase&)>& configure, c
     QSqlDatabase::removeDatabase(name);
 }
 
+// The VALUE column of every row by code, read with plain SQL on a connection of the test's own.
+std::map<QString, double> rawValues(const std::function<void(QSqlDatabase&)>& configure, const QString& driver) {
+    std::map<QString, double> values;
+    const QString name = QStringLiteral("test-raw-connection");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        configure(db);
+        EXPECT_TRUE(db.open()) << u8(db.lastError().text());
+        QSqlQuery query(db);
+        EXPECT_TRUE(query.exec(QStringLiteral("SELECT CODE, VALUE FROM tickets"))) << u8(query.lastError().text());
+        while (query.next())
+            values[query.value(0).toString()] = query.value(1).toDouble();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return values;
+}
+
 // --- behaviour shared by both back ends -------------------------------------------------------------------------
+
+// Amounts are stored as the amounts their "###0.00" texts show: 100,00 Kč is 100, a tie rounds away from zero.
+void valuesAreDecimalAmounts(TicketsDatabase& db, const std::function<void(QSqlDatabase&)>& configure,
+                             const QString& driver) {
+    ASSERT_TRUE(db.createTable().ok());
+    std::vector<TicketRow> rows = {ticket(QStringLiteral("HUNDRED"), 10000), ticket(QStringLiteral("HALF"), 12550),
+                                   ticket(QStringLiteral("TIE"), 0), ticket(QStringLiteral("NEGTIE"), 0),
+                                   ticket(QStringLiteral("BELOW"), 0)};
+    rows[2].value = Currency::fromUnits(6109050); // 610,905
+    rows[3].value = Currency::fromUnits(-1250);   // -0,125
+    rows[4].value = Currency::fromUnits(6109049); // 610,9049
+    ASSERT_TRUE(db.insert(rows).ok());
+    const std::map<QString, double> raw = rawValues(configure, driver);
+    EXPECT_DOUBLE_EQ(raw.at(QStringLiteral("HUNDRED")), 100.0);
+    EXPECT_DOUBLE_EQ(raw.at(QStringLiteral("HALF")), 125.5);
+    EXPECT_DOUBLE_EQ(raw.at(QStringLiteral("TIE")), 610.91);
+    EXPECT_DOUBLE_EQ(raw.at(QStringLiteral("NEGTIE")), -0.13);
+    EXPECT_DOUBLE_EQ(raw.at(QStringLiteral("BELOW")), 610.90);
+    Result<std::vector<TicketRow>> read = db.readAll();
+    ASSERT_TRUE(read.ok()) << u8(read.message());
+    ASSERT_EQ(read.value().size(), rows.size());
+}
+
+// A table made by the version that stored hundredths in a whole-number column is never written in hundredths.
+void anIntegerValueColumnIsRefused(TicketsDatabase& db, const std::function<void(QSqlDatabase&)>& configure,
+                                   const QString& driver) {
+    execOnSideConnection(configure, driver,
+                         QStringLiteral("CREATE TABLE tickets (DEPO VARCHAR(3), DAT DATE, IDENT_OBALKY VARCHAR(13), "
+                                        "IDENT_FA VARCHAR(13), TICKET_TYPE VARCHAR(5), CODE VARCHAR(35), "
+                                        "VALUE BIGINT, OPERATOR VARCHAR(20), IMPORTED DATE)"));
+    for (const Status& refused : {db.createTableIfMissing(), db.insert({ticket(QStringLiteral("A1"), 10000)})}) {
+        ASSERT_FALSE(refused.ok());
+        EXPECT_TRUE(refused.message().contains(QStringLiteral("VALUE"))) << u8(refused.message());
+        EXPECT_TRUE(refused.message().contains(QStringLiteral("BIGINT"))) << u8(refused.message());
+    }
+    EXPECT_TRUE(rawValues(configure, driver).empty());
+}
 
 void createInsertAndReadBack(TicketsDatabase& db) {
     EXPECT_FALSE(db.hasTable().value());
@@ -61,10 +116,11 @@ void createInsertAndReadBack(TicketsDatabase& db) {
     EXPECT_TRUE(db.hasTable().value());
     EXPECT_TRUE(db.createTableIfMissing().ok());
 
-    // An existing table is the database's error, as the menu command reports it.
+    // An existing table is the database's error, as the menu command reports it, with the database's own code.
     const Status again = db.createTable();
     ASSERT_FALSE(again.ok());
     EXPECT_TRUE(again.message().contains(QStringLiteral("tickets"))) << u8(again.message());
+    EXPECT_FALSE(again.error().nativeCode.isEmpty());
 
     std::vector<TicketRow> rows = {ticket(QStringLiteral("1234567890123"), 12550), ticket(QStringLiteral("B2"), 0),
                                    ticket(QStringLiteral("C3"), -7)};
@@ -162,6 +218,51 @@ TEST_F(TicketsSqliteTest, TextIsStoredVerbatim) {
     textIsStoredVerbatim(*m_db);
 }
 
+TEST_F(TicketsSqliteTest, ValuesAreDecimalAmounts) {
+    const auto configure = [&](QSqlDatabase& db) {
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("tickets.sqlite")));
+    };
+    valuesAreDecimalAmounts(*m_db, configure, QStringLiteral("QSQLITE"));
+    EXPECT_EQ(m_db->createTable().error().nativeCode, QStringLiteral("1"));
+}
+
+TEST_F(TicketsSqliteTest, AnIntegerValueColumnIsRefused) {
+    const auto configure = [&](QSqlDatabase& db) {
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("tickets.sqlite")));
+    };
+    anIntegerValueColumnIsRefused(*m_db, configure, QStringLiteral("QSQLITE"));
+}
+
+TEST_F(TicketsSqliteTest, ALockedFileIsInUseNotMissing) {
+    ASSERT_TRUE(m_db->createTable().ok());
+    m_db.reset();
+    auto waiting = TicketsDatabase::openSqlite(file(), 50);
+    ASSERT_TRUE(waiting.ok()) << u8(waiting.message());
+    const QString name = QStringLiteral("test-other-program");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(m_dir.filePath(QStringLiteral("tickets.sqlite")));
+        ASSERT_TRUE(other.open());
+        QSqlQuery hold(other);
+        ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN EXCLUSIVE"))) << u8(hold.lastError().text());
+
+        const Result<bool> exists = waiting.value()->hasTable();
+        ASSERT_FALSE(exists.ok());
+        EXPECT_TRUE(exists.message().contains(QStringLiteral("jiný program"))) << u8(exists.message());
+        const Status created = waiting.value()->createTableIfMissing();
+        ASSERT_FALSE(created.ok());
+        EXPECT_TRUE(created.message().contains(QStringLiteral("jiný program"))) << u8(created.message());
+        const Status inserted = waiting.value()->insert({ticket(QStringLiteral("A1"), 100)});
+        ASSERT_FALSE(inserted.ok());
+        EXPECT_TRUE(inserted.message().contains(QStringLiteral("jiný program"))) << u8(inserted.message());
+        EXPECT_TRUE(hold.exec(QStringLiteral("ROLLBACK")));
+    }
+    QSqlDatabase::removeDatabase(name);
+    // Once the other program lets go, the table is there and takes rows.
+    EXPECT_TRUE(waiting.value()->hasTable().value());
+    EXPECT_TRUE(waiting.value()->insert({ticket(QStringLiteral("A1"), 100)}).ok());
+}
+
 TEST_F(TicketsSqliteTest, AFileInAMissingFolderIsAnError) {
     auto opened =
         TicketsDatabase::openSqlite(std::filesystem::path(m_dir.path().toStdU16String()) / "missing" / "t.sqlite");
@@ -202,6 +303,26 @@ TEST_F(TicketsPostgresTest, AFailingBatchLeavesNoRows) {
             QStringLiteral("QPSQL"),
             QStringLiteral("ALTER TABLE tickets ADD CONSTRAINT no_bad_code CHECK (CODE <> 'BAD')"));
     });
+}
+
+TEST_F(TicketsPostgresTest, ValuesAreDecimalAmountsAndOldTablesAreRefused) {
+    const PostgresConnection c = PostgresConnection::parse(connectionString()).value();
+    const auto configure = [&](QSqlDatabase& side) {
+        side.setHostName(c.host);
+        side.setPort(c.port);
+        side.setDatabaseName(c.databaseName);
+        side.setUserName(c.userName);
+    };
+    {
+        auto db = connect();
+        ASSERT_TRUE(db);
+        valuesAreDecimalAmounts(*db, configure, QStringLiteral("QPSQL"));
+        EXPECT_EQ(db->createTable().error().nativeCode, QStringLiteral("42P07"));
+    }
+    execOnSideConnection(configure, QStringLiteral("QPSQL"), QStringLiteral("DROP TABLE tickets"));
+    auto db = connect();
+    ASSERT_TRUE(db);
+    anIntegerValueColumnIsRefused(*db, configure, QStringLiteral("QPSQL"));
 }
 
 TEST_F(TicketsPostgresTest, TextIsStoredVerbatim) {

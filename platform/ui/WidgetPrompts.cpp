@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <utility>
 #include <vector>
 
 namespace trv {
@@ -111,12 +112,38 @@ QWidget* WidgetPrompts::parent() const {
     return m_parent ? m_parent.data() : QApplication::activeWindow();
 }
 
+void WidgetPrompts::setFullTextSink(FullTextSink sink) {
+    m_fullTextSink = std::move(sink);
+    if (!m_fullTextSink)
+        return;
+    const QStringList pending = std::exchange(m_pendingFullTexts, {});
+    for (const QString& text : pending)
+        m_fullTextSink(text);
+}
+
 Prompts::Answer WidgetPrompts::message(const QString& text, Buttons buttons, Icon icon, const QString& title) {
+    return showMessage(text, buttons, icon, titleOr(title));
+}
+
+Prompts::Answer WidgetPrompts::messageWithoutTitle(const QString& text, Buttons buttons, Icon icon) {
+    return showMessage(text, buttons, icon, QString());
+}
+
+Prompts::Answer WidgetPrompts::showMessage(const QString& text, Buttons buttons, Icon icon,
+                                           const QString& windowTitle) {
+    const QString shown = shownText(text);
+    if (shown.size() != text.size() || shown != text) {
+        // The operator reads the beginning in the box; nothing of the rest is lost.
+        if (m_fullTextSink)
+            m_fullTextSink(text);
+        else
+            m_pendingFullTexts.append(text);
+    }
     QMessageBox box(parent());
     box.setObjectName(QStringLiteral("promptMessage"));
-    box.setWindowTitle(titleOr(title));
+    box.setWindowTitle(windowTitle);
     box.setTextFormat(Qt::PlainText);
-    box.setText(text);
+    box.setText(shown);
     box.setIcon(toQt(icon));
     const std::vector<Choice> choices = choicesFor(buttons);
     const Answer closed = closedAnswer(choices);

@@ -714,7 +714,7 @@ TEST_F(frmHlavniPostgresTest, TheTicketsTableIsCreatedOnTheConfiguredServer) {
     EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Tabulka tickets byla vytvořena."));
     EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(prompts.records()[1].text.startsWith(
-        QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! Číslo: ")));
+        QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! Číslo: 42P07, popis: ")));
     auto db = TicketsDatabase::connectPostgres(connectionString());
     ASSERT_TRUE(db.ok());
     EXPECT_TRUE(db.value()->hasTable().valueOr(false));

@@ -90,6 +90,60 @@ TEST(WidgetPromptsTest, MessageBoxesHaveCzechButtonsAndReturnTheOneClicked) {
     }
 }
 
+TEST(WidgetPromptsTest, AnEmptyTitleIsNotTheDefaultTitle) {
+    QApplication::setApplicationDisplayName(QStringLiteral("TRV7300"));
+    WidgetPrompts prompts;
+    QString defaultTitle = QStringLiteral("unset");
+    test::onNextModal([&](QWidget* dialog) {
+        defaultTitle = dialog->windowTitle();
+        dialog->close();
+    });
+    prompts.error(QStringLiteral("Chybná délka kódu"));
+    EXPECT_EQ(defaultTitle, QStringLiteral("TRV7300"));
+
+    QString emptyTitle = QStringLiteral("unset");
+    test::onNextModal([&](QWidget* dialog) {
+        emptyTitle = dialog->windowTitle();
+        dialog->close();
+    });
+    prompts.messageWithoutTitle(QStringLiteral("Chybná délka kódu"), Buttons::Ok, Prompts::Icon::Critical);
+    EXPECT_TRUE(emptyTitle.isEmpty()) << emptyTitle.toStdString();
+}
+
+TEST(WidgetPromptsTest, AHugeValueIsShownCutAndGoesWholeToTheSink) {
+    const QString value(1024 * 1024, QLatin1Char('x'));
+    const QString text = QStringLiteral("Chybná hodnota klíče Dir: ") + value;
+    WidgetPrompts prompts;
+    // A message cut before the sink is there is handed over when it comes.
+    QString shown;
+    QSize size;
+    test::onNextModal([&](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        shown = box ? box->text() : QString();
+        size = dialog->size();
+        dialog->close();
+    });
+    prompts.error(text);
+    EXPECT_EQ(shown.size(), Prompts::kMaxShownLineLength + 1);
+    EXPECT_TRUE(shown.endsWith(QChar(u'\u2026')));
+    EXPECT_TRUE(text.startsWith(shown.chopped(1)));
+    EXPECT_LT(size.width(), 4000);
+
+    QStringList whole;
+    prompts.setFullTextSink([&](const QString& t) { whole.append(t); });
+    ASSERT_EQ(whole.size(), 1);
+    EXPECT_EQ(whole[0], text);
+
+    // A short message is shown as it is and goes nowhere else.
+    test::onNextModal([&](QWidget* dialog) {
+        shown = static_cast<QMessageBox*>(dialog)->text();
+        dialog->close();
+    });
+    prompts.error(QStringLiteral("Krátká zpráva"));
+    EXPECT_EQ(shown, QStringLiteral("Krátká zpráva"));
+    EXPECT_EQ(whole.size(), 1);
+}
+
 TEST(WidgetPromptsTest, EscapeAnswersNoToAQuestion) {
     WidgetPrompts prompts;
     test::onNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
