@@ -18,9 +18,7 @@ QString foldKey(const QString& key)
 } // namespace
 
 CColStrav::CColStrav(AppState& state, Prompts& prompts, const Clock& clock)
-    : m_context(std::make_shared<const VoucherContext>(VoucherContext{state, prompts, clock})),
-      m_typStravIni(state.programFolder / "TypStrav.ini"),
-      m_typStravGroupIni(state.programFolder / "TypStravGroup.ini")
+    : m_context(std::make_shared<const VoucherContext>(VoucherContext{state, prompts, clock}))
 {
 }
 
@@ -134,24 +132,34 @@ Result<CColStrav::StravPtr> CColStrav::NajdiTypKodu(const QString& s) const
     return NajdiDelku(s.size(), s);
 }
 
+std::filesystem::path CColStrav::typStravIni() const
+{
+    return souborProgramu(m_context->state.programFolder, QStringLiteral("TypStrav.ini"));
+}
+
+std::filesystem::path CColStrav::typStravGroupIni() const
+{
+    return souborProgramu(m_context->state.programFolder, QStringLiteral("TypStravGroup.ini"));
+}
+
 Status CColStrav::NactiINI()
 {
-    return TypeDefinitions::load(*this, m_typStravIni, TypeDefinitions::FileKind::Types);
+    return TypeDefinitions::load(*this, typStravIni(), TypeDefinitions::FileKind::Types);
 }
 
 Status CColStrav::NactiINIGroup()
 {
-    return TypeDefinitions::load(*this, m_typStravGroupIni, TypeDefinitions::FileKind::Groups);
+    return TypeDefinitions::load(*this, typStravGroupIni(), TypeDefinitions::FileKind::Groups);
 }
 
 Status CColStrav::UlozINI() const
 {
-    return TypeDefinitions::save(*this, m_typStravIni, TypeDefinitions::FileKind::Types);
+    return TypeDefinitions::save(*this, typStravIni(), TypeDefinitions::FileKind::Types);
 }
 
 Status CColStrav::UlozINIGroup() const
 {
-    return TypeDefinitions::save(*this, m_typStravGroupIni, TypeDefinitions::FileKind::Groups);
+    return TypeDefinitions::save(*this, typStravGroupIni(), TypeDefinitions::FileKind::Groups);
 }
 
 bool CColStrav::SmazStravenku(const QString& kod)

@@ -22,7 +22,7 @@ class CColStrav {
 public:
     using StravPtr = std::shared_ptr<CStrav>;
 
-    // The definition files are the program folder's TypStrav.ini and TypStravGroup.ini.
+    // The definition files are the program folder's TypStrav.ini and TypStravGroup.ini, in any letter case.
     CColStrav(AppState& state, Prompts& prompts, const Clock& clock);
     // A copy would share its types and their codes with the original; callers that need a collection of
     // their own create and load one.
@@ -73,6 +73,9 @@ public:
     Status NactiINIGroup();
     Status UlozINI() const;
     Status UlozINIGroup() const;
+    // The files those read and write: found in any letter case, the exact name when none exists yet.
+    std::filesystem::path typStravIni() const;
+    std::filesystem::path typStravGroupIni() const;
 
     // --- Deletion of codes from the current receipt
     // Removes the code from the type NajdiDelkuKod finds for it. An unrecognised code is reported to the
@@ -95,8 +98,6 @@ public:
 
 private:
     std::shared_ptr<const VoucherContext> m_context;
-    std::filesystem::path m_typStravIni;
-    std::filesystem::path m_typStravGroupIni;
     std::vector<StravPtr> m_types;
     std::vector<QString> m_keys; // folded key of each type, empty when it has none
 };

@@ -8,6 +8,10 @@
 
 namespace trv {
 
+std::filesystem::path souborProgramu(const std::filesystem::path& folder, const QString& name) {
+    return TextFiles::findCaseInsensitive(folder, name).value_or(folder / TextFiles::toPath(name));
+}
+
 namespace {
 
 // What a fixed-size profile buffer hands back: the text up to a NUL character, at most `max` characters.

@@ -22,6 +22,11 @@ inline const QString kDefaultLanguageFileName = QStringLiteral("langCS.ini");
 inline constexpr qsizetype kIniValueMax = 254;
 inline constexpr qsizetype kSentinelValueMax = 49;
 
+// A file of the program folder that installations copied from Windows spell in any letter case (TRV7300.ini,
+// TypStrav.ini, TypStravGroup.ini): the file found, the exact name first when two differ only in case; else
+// the exact name, so that a first write creates the file under it. Reads and writes both go to this one file.
+std::filesystem::path souborProgramu(const std::filesystem::path& folder, const QString& name);
+
 // The value of the key in the section of an INI file, or the default when the file, the section or the key
 // is missing; at most 254 characters, cut at a NUL character.
 QString CtiINI(const QString& section, const QString& key, const QString& def, const std::filesystem::path& file);
