@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CStrav.h"
+#include "core/Recognition.h"
 #include "core/VoucherContext.h"
 #include "platform/Result.h"
 
@@ -10,6 +11,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -51,6 +53,9 @@ public:
 
     // --- Recognition of a code's type
     qint32 pocetSpolecnosti() const { return count(); }
+    // Recognition works on what it prepares of the types when it first runs after a change of the collection.
+    // Call this after changing a type's name, lengths or distinguishing numbers in place (the type editor).
+    void PripravRozpoznani();
     // Whether some type has the length (the cheque refinement does not apply: there is no code).
     bool ExistDelka(qint64 l) const;
     static bool CheckCBANumber(qint64 num);
@@ -98,8 +103,23 @@ public:
 
 private:
     std::shared_ptr<const VoucherContext> m_context;
+    const Recognition::PreparedTypes& prepared() const;
+
     std::vector<StravPtr> m_types;
     std::vector<QString> m_keys; // folded key of each type, empty when it has none
+
+    // The code processor recognises a code for the check digit, the validity check and the booking in turn:
+    // the last whole-code recognition is kept for the same code under the same switches.
+    struct LastRecognition {
+        QString code;
+        QString noRead;
+        bool cba = false;
+        bool euro = false;
+        bool lastFirst = false;
+        StravPtr type;
+    };
+    mutable std::optional<Recognition::PreparedTypes> m_prepared;
+    mutable std::optional<LastRecognition> m_last;
 };
 
 } // namespace trv
