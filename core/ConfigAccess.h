@@ -4,6 +4,8 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 
 #include <filesystem>
@@ -54,6 +56,11 @@ public:
     std::optional<QString> ctiCestu(const QString& section, const QString& key) const;
     // Writes one key of the configuration file (creates file, section and key as needed).
     Status zapis(const QString& section, const QString& key, const QString& value) const;
+    // Whether [Data] kurzEuro is configured (a sentinel read). EUR mode asks at every valuation: a configured
+    // rate is kept, and the file is looked at again only after a write through zapis, another configuration
+    // file, or a change of the file's size or time found at most once a second; a missing one is read again
+    // at each call (the valuation fails then anyway).
+    bool maKurzEuro() const;
 
     // The language text of (section, key); a missing text reads as one space, never as an error.
     QString DejText(const QString& section, const QString& key) const;
@@ -68,9 +75,17 @@ private:
     };
     const IniDocument* languageDocument() const;
 
+    struct RateCache {
+        bool present = false;
+        qint64 size = -1;
+        QDateTime modified;
+        QElapsedTimer checked;
+    };
+
     std::filesystem::path m_iniFile;
     std::filesystem::path m_languageFile;
     mutable LanguageCache m_cache;
+    mutable RateCache m_rate;
 };
 
 } // namespace trv
