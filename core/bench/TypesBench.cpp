@@ -4,7 +4,11 @@
 #include "TypeFolderGenerator.h"
 
 #include "core/AppState.h"
+#include "core/Booking.h"
 #include "core/CColStrav.h"
+#include "core/CheckDigits.h"
+#include "core/Kontrola.h"
+#include "core/ReaderControl.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedPrompts.h"
 #include "platform/TextFiles.h"
@@ -95,6 +99,33 @@ void BM_RecognitionFloorHashLookup(benchmark::State& bench)
     bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(BM_RecognitionFloorHashLookup)->Arg(20)->Arg(200);
+
+// What the code processor does with each code at 200 types: the check digit, the length, the validity and
+// the booking, each of which recognises the code (by the whole code).
+void BM_CodeCheckedAndBooked(benchmark::State& bench)
+{
+    const int count = static_cast<int>(bench.range(0));
+    Folder& f = folderOf(count);
+    const auto types = f.load();
+    const auto codes = bench::generatedCodes(count);
+    NullReaderControl reader;
+    Kontrola kontrola(f.state, *types, f.prompts, reader);
+    Booking booking(f.state, *types, f.prompts, reader);
+    size_t i = 0;
+    for (auto _ : bench) {
+        const QString& kod = codes[i++ % count]; // recognised codes only: an unknown one would stop the reader
+        const bool passed = OverInterleave(*types, kod) && kontrola.OverDelku(kod) && kontrola.OverPlatnost(kod);
+        benchmark::DoNotOptimize(passed);
+        benchmark::DoNotOptimize(booking.PridejKod(kod, 1, false));
+        if (i % 10000 == 0) {
+            bench.PauseTiming();
+            booking.VymazBuf();
+            bench.ResumeTiming();
+        }
+    }
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_CodeCheckedAndBooked)->Arg(20)->Arg(200);
 
 // The start-up's load of the definitions: TypStrav.ini of 40 and 200 types of 94 keys.
 void BM_DefinitionsLoad(benchmark::State& bench)
