@@ -133,7 +133,7 @@ std::shared_ptr<CPolozka> Booking::PridejKod(const QString& s, qint32 tn, bool m
 }
 
 Result<std::shared_ptr<CPolozka>> Booking::PridejUlozenyKod(const QString& s, qint32 tn,
-                                                           const std::filesystem::path& soubor) {
+                                                            const std::filesystem::path& soubor) {
     m_lastError.reset();
     if (s.trimmed().isEmpty())
         return std::shared_ptr<CPolozka>(); // a blank line of the file holds no code

@@ -42,7 +42,8 @@ public:
     // Nothing is shown and the reader is not stopped: a line of no known type comes back as an error naming
     // the line and the file, for the caller to report once for its whole run (see ohlasNerozpoznane). An
     // empty line books nothing and is no error.
-    Result<std::shared_ptr<CPolozka>> PridejUlozenyKod(const QString& s, qint32 tn, const std::filesystem::path& soubor);
+    Result<std::shared_ptr<CPolozka>> PridejUlozenyKod(const QString& s, qint32 tn,
+                                                       const std::filesystem::path& soubor);
     // Tells the operator about the stored lines PridejUlozenyKod refused (their error texts), once for the run:
     // one message box, or with customer switch 43 one error-log line each. `zastavit` stops the reader first
     // (a receipt that is reading). Nothing happens for an empty list.
