@@ -58,9 +58,8 @@ int main(int argc, char** argv) {
         return 1;
 
     trv::SystemClock clock;
-    state.gColStrav = std::make_shared<trv::CColStrav>(state, prompts, clock);
-    if (const trv::Status loaded = state.gColStrav->NactiINI(); !loaded.ok())
-        prompts.error(loaded.message());
+    if (!trv::NactiTypyStravenek(state, prompts, clock).ok())
+        return 1;
 
     // Prints go to the default printer, or into PDF files beside the data folder of the moment.
     trv::PrintRenderer renderer(

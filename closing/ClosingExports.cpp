@@ -42,8 +42,13 @@ Status exportujSpolecnost(CStrav& type, const std::filesystem::path& dayFile, co
         tell(text("ProStrav") + type.Nazev + text("NeniDefCesta"));
         return Status::success();
     }
+    // A relative folder is the program folder's, as every configured folder is, whatever folder the
+    // program was started from.
+    std::filesystem::path folder = TextFiles::toPath(type.Cesta);
+    if (folder.is_relative())
+        folder = config.programFolder() / folder;
     std::error_code ec;
-    if (!std::filesystem::is_directory(TextFiles::toPath(type.Cesta), ec)) {
+    if (!std::filesystem::is_directory(folder, ec)) {
         tell(text("Adresar") + type.Cesta + text("ProExpNeex"));
         return Status::success();
     }
@@ -55,7 +60,7 @@ Status exportujSpolecnost(CStrav& type, const std::filesystem::path& dayFile, co
     const QString base = zakladniJmeno(dayFile);
     if (!type.Cesta.endsWith(u'/') && !type.Cesta.endsWith(u'\\'))
         type.Cesta += QDir::separator();
-    const std::filesystem::path file = TextFiles::toPath(type.Cesta + base + u'.' + type.Pripona);
+    const std::filesystem::path file = folder / TextFiles::toPath(base + u'.' + type.Pripona);
     if (Status written = TextFiles::writeLines(file, radkyExportuSpolecnosti(type, base, noRead)); !written.ok())
         return written;
     tell(text("DataBylaExp") + TextFiles::toQString(file));

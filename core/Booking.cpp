@@ -7,6 +7,7 @@
 #include "core/CPolozka.h"
 #include "core/CStrav.h"
 #include "core/CodeParts.h"
+#include "core/DayDataFiles.h"
 #include "core/ReaderControl.h"
 #include "core/SharedHelpers.h"
 #include "platform/Conventions.h"
@@ -131,6 +132,42 @@ std::shared_ptr<CPolozka> Booking::PridejKod(const QString& s, qint32 tn, bool m
         t.varningSumVycetkaPohyb += warningStep(t);
     }
     return code;
+}
+
+Result<std::shared_ptr<CPolozka>> Booking::PridejUlozenyKod(const QString& s, qint32 tn,
+                                                            const std::filesystem::path& soubor) {
+    m_lastError.reset();
+    if (s.trimmed().isEmpty())
+        return std::shared_ptr<CPolozka>(); // a blank line of the file holds no code
+    const auto found = m_types.NajdiTypKodu(s);
+    if (!found.ok() || !found.value()) {
+        const QString text = m_state.config.DejText(QStringLiteral("CColStrav"), QStringLiteral("StravCislo")) + s +
+                             m_state.config.DejText(QStringLiteral("CColStrav"), QStringLiteral("NebylaRozp")) +
+                             QStringLiteral(" Soubor: ") + TextFiles::toQString(soubor);
+        refuse(text);
+        return Error{0, text};
+    }
+    auto code = newCode(s, tn, found.value());
+    found.value()->Polozky->Add(code);
+    return code;
+}
+
+void Booking::ohlasNerozpoznane(const QStringList& texty, bool zastavit) {
+    if (texty.isEmpty())
+        return;
+    if (zastavit)
+        m_reader.ZastavCteni();
+    if (m_state.sw.gFChybyDoOkna) {
+        for (const QString& text : texty)
+            m_reader.LogujDoOkna(text);
+        return;
+    }
+    // One box for a whole file of foreign lines; the first ones name what was refused.
+    constexpr qsizetype kShown = 20;
+    QStringList lines = texty.mid(0, kShown);
+    if (texty.size() > kShown)
+        lines.append(QStringLiteral("… a dalších %1 nerozpoznaných řádků.").arg(texty.size() - kShown));
+    m_prompts.message(lines.join(u'\n'), Prompts::Buttons::Ok, Prompts::Icon::Critical);
 }
 
 std::shared_ptr<CPolozka> Booking::PridejKodDuplicityCheque(const QString& s, qint32 tn, const QString& dataFile) {

@@ -3,6 +3,9 @@
 #include "platform/Result.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <filesystem>
 
 #include <memory>
 #include <optional>
@@ -33,6 +36,19 @@ public:
     // Books the code (a repeated code again). With maxVycetkaVarning in package/week mode the company's package
     // value grows and is warned about at each fifth of the way from its warning threshold to its maximum.
     std::shared_ptr<CPolozka> PridejKod(const QString& s, qint32 tn, bool maxVycetkaVarning);
+    // Books a line of a stored file (a day data file reloaded, a day's files totalled, a period loaded): every
+    // code of a recognised type is booked, also one whose value table lacks its part (it is worth 0, and the
+    // valuation tells the operator once per code); the refusal of such codes is for codes read live or typed.
+    // Nothing is shown and the reader is not stopped: a line of no known type comes back as an error naming
+    // the line and the file, for the caller to report once for its whole run (see ohlasNerozpoznane). An
+    // empty line books nothing and is no error.
+    Result<std::shared_ptr<CPolozka>> PridejUlozenyKod(const QString& s, qint32 tn,
+                                                       const std::filesystem::path& soubor);
+    // Tells the operator about the stored lines PridejUlozenyKod refused (their error texts), once for the run:
+    // one message box, or with customer switch 43 one error-log line each. `zastavit` stops the reader first
+    // (a receipt that is reading). Nothing happens for an empty list.
+    void ohlasNerozpoznane(const QStringList& texty, bool zastavit);
+
     // Books the code under its own text: a code already there goes to the type's duplicates and Duplicity.log.
     std::shared_ptr<CPolozka> PridejKodDuplicityCheque(const QString& s, qint32 tn, const QString& dataFile);
     // Books a code of a package file when the package character of its company in balikMask is the chosen

@@ -18,9 +18,7 @@ QString foldKey(const QString& key)
 } // namespace
 
 CColStrav::CColStrav(AppState& state, Prompts& prompts, const Clock& clock)
-    : m_context(std::make_shared<const VoucherContext>(VoucherContext{state, prompts, clock})),
-      m_typStravIni(state.programFolder / "TypStrav.ini"),
-      m_typStravGroupIni(state.programFolder / "TypStravGroup.ini")
+    : m_context(std::make_shared<const VoucherContext>(VoucherContext{state, prompts, clock}))
 {
 }
 
@@ -42,6 +40,7 @@ Status CColStrav::Add(StravPtr type, const QString& key)
         type->setContext(m_context);
     m_types.push_back(std::move(type));
     m_keys.push_back(folded);
+    PripravRozpoznani();
     return Status::success();
 }
 
@@ -71,6 +70,7 @@ bool CColStrav::Remove(qint64 index)
     const auto at = static_cast<std::ptrdiff_t>(index - 1);
     m_types.erase(m_types.begin() + at);
     m_keys.erase(m_keys.begin() + at);
+    PripravRozpoznani();
     return true;
 }
 
@@ -97,14 +97,34 @@ bool CColStrav::CheckCBANumber(qint64 num)
     return trv::CheckCBANumber(num);
 }
 
+void CColStrav::PripravRozpoznani()
+{
+    // Prepared again at the next recognition: a load adds types one by one.
+    m_prepared.reset();
+    m_last.reset();
+}
+
+const Recognition::PreparedTypes& CColStrav::prepared() const
+{
+    if (!m_prepared)
+        m_prepared.emplace(m_types);
+    return *m_prepared;
+}
+
 Result<CColStrav::StravPtr> CColStrav::NajdiDelku(qint64 l, const QString& s) const
 {
-    return Recognition::najdiDelku(m_types, m_context->state.sw, l, s);
+    return Recognition::najdiDelku(prepared(), m_context->state.sw, l, s);
 }
 
 CColStrav::StravPtr CColStrav::NajdiDelkuKod(const QString& s) const
 {
-    return Recognition::najdiDelkuKod(m_types, m_context->state.sw, m_context->state.gNoRead, s);
+    const AppState& state = m_context->state;
+    if (m_last && m_last->code == s && m_last->noRead == state.gNoRead && m_last->cba == state.sw.gFCBA &&
+        m_last->euro == state.sw.gFEuro && m_last->lastFirst == state.sw.gFZakaznik)
+        return m_last->type;
+    auto type = Recognition::najdiDelkuKod(prepared(), state.sw, state.gNoRead, s);
+    m_last = LastRecognition{s, state.gNoRead, state.sw.gFCBA, state.sw.gFEuro, state.sw.gFZakaznik, type};
+    return type;
 }
 
 qint32 CColStrav::Najdi2Delku(qint64 l) const
@@ -134,24 +154,34 @@ Result<CColStrav::StravPtr> CColStrav::NajdiTypKodu(const QString& s) const
     return NajdiDelku(s.size(), s);
 }
 
+std::filesystem::path CColStrav::typStravIni() const
+{
+    return souborProgramu(m_context->state.programFolder, QStringLiteral("TypStrav.ini"));
+}
+
+std::filesystem::path CColStrav::typStravGroupIni() const
+{
+    return souborProgramu(m_context->state.programFolder, QStringLiteral("TypStravGroup.ini"));
+}
+
 Status CColStrav::NactiINI()
 {
-    return TypeDefinitions::load(*this, m_typStravIni, TypeDefinitions::FileKind::Types);
+    return TypeDefinitions::load(*this, typStravIni(), TypeDefinitions::FileKind::Types);
 }
 
 Status CColStrav::NactiINIGroup()
 {
-    return TypeDefinitions::load(*this, m_typStravGroupIni, TypeDefinitions::FileKind::Groups);
+    return TypeDefinitions::load(*this, typStravGroupIni(), TypeDefinitions::FileKind::Groups);
 }
 
 Status CColStrav::UlozINI() const
 {
-    return TypeDefinitions::save(*this, m_typStravIni, TypeDefinitions::FileKind::Types);
+    return TypeDefinitions::save(*this, typStravIni(), TypeDefinitions::FileKind::Types);
 }
 
 Status CColStrav::UlozINIGroup() const
 {
-    return TypeDefinitions::save(*this, m_typStravGroupIni, TypeDefinitions::FileKind::Groups);
+    return TypeDefinitions::save(*this, typStravGroupIni(), TypeDefinitions::FileKind::Groups);
 }
 
 bool CColStrav::SmazStravenku(const QString& kod)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CStrav.h"
+#include "core/Recognition.h"
 #include "core/VoucherContext.h"
 #include "platform/Result.h"
 
@@ -10,6 +11,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -22,7 +24,7 @@ class CColStrav {
 public:
     using StravPtr = std::shared_ptr<CStrav>;
 
-    // The definition files are the program folder's TypStrav.ini and TypStravGroup.ini.
+    // The definition files are the program folder's TypStrav.ini and TypStravGroup.ini, in any letter case.
     CColStrav(AppState& state, Prompts& prompts, const Clock& clock);
     // A copy would share its types and their codes with the original; callers that need a collection of
     // their own create and load one.
@@ -51,6 +53,9 @@ public:
 
     // --- Recognition of a code's type
     qint32 pocetSpolecnosti() const { return count(); }
+    // Recognition works on what it prepares of the types when it first runs after a change of the collection.
+    // Call this after changing a type's name, lengths or distinguishing numbers in place (the type editor).
+    void PripravRozpoznani();
     // Whether some type has the length (the cheque refinement does not apply: there is no code).
     bool ExistDelka(qint64 l) const;
     static bool CheckCBANumber(qint64 num);
@@ -73,6 +78,9 @@ public:
     Status NactiINIGroup();
     Status UlozINI() const;
     Status UlozINIGroup() const;
+    // The files those read and write: found in any letter case, the exact name when none exists yet.
+    std::filesystem::path typStravIni() const;
+    std::filesystem::path typStravGroupIni() const;
 
     // --- Deletion of codes from the current receipt
     // Removes the code from the type NajdiDelkuKod finds for it. An unrecognised code is reported to the
@@ -95,10 +103,23 @@ public:
 
 private:
     std::shared_ptr<const VoucherContext> m_context;
-    std::filesystem::path m_typStravIni;
-    std::filesystem::path m_typStravGroupIni;
+    const Recognition::PreparedTypes& prepared() const;
+
     std::vector<StravPtr> m_types;
     std::vector<QString> m_keys; // folded key of each type, empty when it has none
+
+    // The code processor recognises a code for the check digit, the validity check and the booking in turn:
+    // the last whole-code recognition is kept for the same code under the same switches.
+    struct LastRecognition {
+        QString code;
+        QString noRead;
+        bool cba = false;
+        bool euro = false;
+        bool lastFirst = false;
+        StravPtr type;
+    };
+    mutable std::optional<Recognition::PreparedTypes> m_prepared;
+    mutable std::optional<LastRecognition> m_last;
 };
 
 } // namespace trv

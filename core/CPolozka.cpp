@@ -83,7 +83,7 @@ Status CPolozka::NactiAS400(const QString& line)
     return Status::success();
 }
 
-Result<Currency> CPolozka::DejHodnotu() const
+Result<Currency> CPolozka::DejHodnotu(Report report) const
 {
     const auto t = TypS();
     if (!t)
@@ -105,7 +105,7 @@ Result<Currency> CPolozka::DejHodnotu() const
             return *value;
         }
         // The code stays booked at 0; saying so at every valuation of it would bury the operator in messages.
-        if (state.missingValueReports.firstReport(t->Nazev, Kod)) {
+        if (report == Report::Operator && state.missingValueReports.firstReport(t->Nazev, Kod)) {
             ctx->prompts.message(QStringLiteral("Nebyla definována hodnota v tabulce hodnot pro ") + t->Nazev +
                                      QStringLiteral(" hodnota ") + part,
                                  Prompts::Buttons::Ok, Prompts::Icon::Critical);
@@ -150,7 +150,7 @@ Result<Currency> CPolozka::DejHodnotu() const
         return value;
 
     // EUR mode: the value comes from the code alone; the rate must be configured all the same.
-    if (!state.config.ctiSentinel(QStringLiteral("Data"), QStringLiteral("kurzEuro")))
+    if (!state.config.maKurzEuro())
         return Error{kErrConfigKeyMissing, QStringLiteral("V konfiguraci chybí klíč kurzEuro v sekci Data.")};
     value = Currency();
     const QString part1 = codePart(Kod, t->PozCastka, t->DelkaCastka);

@@ -33,8 +33,10 @@ public:
     // The face value, computed afresh at each call from the type's value table or value field and the
     // program's switches. A value-table type whose table lacks the code's part is worth 0; the operator is
     // told once per code in a run. Errors: no type, a value part that is not a number, and EUR mode without
-    // [Data] kurzEuro (60002).
-    Result<Currency> DejHodnotu() const;
+    // [Data] kurzEuro (60002). A check that only peeks at the value (Report::Silent) tells nobody and leaves
+    // the one message to the booking or a later valuation.
+    enum class Report { Operator, Silent };
+    Result<Currency> DejHodnotu(Report report = Report::Operator) const;
 
 private:
     std::weak_ptr<CStrav> m_typS;

@@ -109,6 +109,13 @@ public:
 
     // --- Statement limits
     QString LastVycetkaDate; // YYMMDD
+    // The file held LastVycetkaDate or it was set since; otherwise it is the load's day and is not saved.
+    bool lastVycetkaDateSet = false;
+    void nastavLastVycetkaDate(const QString& yymmdd)
+    {
+        LastVycetkaDate = yymmdd;
+        lastVycetkaDateSet = true;
+    }
     Currency MaxVycetkaSum;
     Currency VarningVycetkaSum;
 

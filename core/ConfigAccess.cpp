@@ -5,8 +5,13 @@
 #include "platform/TextFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace trv {
+
+std::filesystem::path souborProgramu(const std::filesystem::path& folder, const QString& name) {
+    return TextFiles::findCaseInsensitive(folder, name).value_or(folder / TextFiles::toPath(name));
+}
 
 namespace {
 
@@ -40,6 +45,7 @@ Config::Config(std::filesystem::path iniFile, std::filesystem::path languageFile
 
 void Config::setIniFile(std::filesystem::path file) {
     m_iniFile = std::move(file);
+    m_rate = RateCache{};
 }
 
 void Config::setLanguageFile(std::filesystem::path file) {
@@ -61,7 +67,24 @@ std::optional<QString> Config::ctiCestu(const QString& section, const QString& k
 }
 
 Status Config::zapis(const QString& section, const QString& key, const QString& value) const {
+    m_rate = RateCache{};
     return ProfileFile::write(m_iniFile, section, key, value);
+}
+
+bool Config::maKurzEuro() const {
+    if (m_rate.present && m_rate.checked.isValid() && m_rate.checked.elapsed() < 1000)
+        return true;
+    const QFileInfo info(TextFiles::toQString(m_iniFile));
+    const qint64 size = info.exists() ? info.size() : -1;
+    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+    if (!m_rate.present || size != m_rate.size || modified != m_rate.modified) {
+        m_rate = RateCache{};
+        m_rate.present = ctiSentinel(QStringLiteral("Data"), QStringLiteral("kurzEuro")).has_value();
+        m_rate.size = size;
+        m_rate.modified = modified;
+    }
+    m_rate.checked.start();
+    return m_rate.present;
 }
 
 const IniDocument* Config::languageDocument() const {

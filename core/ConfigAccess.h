@@ -4,6 +4,8 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 
 #include <filesystem>
@@ -21,6 +23,11 @@ inline const QString kDefaultLanguageFileName = QStringLiteral("langCS.ini");
 // longer than that were always seen cut. Folder and file paths are never cut (see Config::ctiCestu).
 inline constexpr qsizetype kIniValueMax = 254;
 inline constexpr qsizetype kSentinelValueMax = 49;
+
+// A file of the program folder that installations copied from Windows spell in any letter case (TRV7300.ini,
+// TypStrav.ini, TypStravGroup.ini): the file found, the exact name first when two differ only in case; else
+// the exact name, so that a first write creates the file under it. Reads and writes both go to this one file.
+std::filesystem::path souborProgramu(const std::filesystem::path& folder, const QString& name);
 
 // The value of the key in the section of an INI file, or the default when the file, the section or the key
 // is missing; at most 254 characters, cut at a NUL character.
@@ -49,6 +56,11 @@ public:
     std::optional<QString> ctiCestu(const QString& section, const QString& key) const;
     // Writes one key of the configuration file (creates file, section and key as needed).
     Status zapis(const QString& section, const QString& key, const QString& value) const;
+    // Whether [Data] kurzEuro is configured (a sentinel read). EUR mode asks at every valuation: a configured
+    // rate is kept, and the file is looked at again only after a write through zapis, another configuration
+    // file, or a change of the file's size or time found at most once a second; a missing one is read again
+    // at each call (the valuation fails then anyway).
+    bool maKurzEuro() const;
 
     // The language text of (section, key); a missing text reads as one space, never as an error.
     QString DejText(const QString& section, const QString& key) const;
@@ -63,9 +75,17 @@ private:
     };
     const IniDocument* languageDocument() const;
 
+    struct RateCache {
+        bool present = false;
+        qint64 size = -1;
+        QDateTime modified;
+        QElapsedTimer checked;
+    };
+
     std::filesystem::path m_iniFile;
     std::filesystem::path m_languageFile;
     mutable LanguageCache m_cache;
+    mutable RateCache m_rate;
 };
 
 } // namespace trv

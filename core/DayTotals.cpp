@@ -5,6 +5,7 @@
 #include "core/AppState.h"
 #include "core/Booking.h"
 #include "core/CColStrav.h"
+#include "core/DayDataFiles.h"
 #include "core/SettingsLoader.h"
 #include "platform/Conventions.h"
 #include "platform/TextFiles.h"
@@ -63,14 +64,14 @@ std::optional<QString> DayTotals::pokladnaZNazvu(const QString& fileName, const 
     return desk;
 }
 
-Status DayTotals::nactiDatovySoubor(Booking& booking, const std::filesystem::path& file) {
+Status DayTotals::nactiDatovySoubor(Booking& booking, const std::filesystem::path& file, QStringList& nerozpoznane) {
     const auto lines = TextFiles::readLines(file);
     if (!lines.ok())
         return Status(lines.error());
     for (const QString& line : lines.value()) {
-        if (line.trimmed().isEmpty())
-            continue; // a blank line holds no code
-        booking.PridejKod(line, 1, false);
+        const auto booked = booking.PridejUlozenyKod(line, 1, file);
+        if (!booked.ok())
+            nerozpoznane.append(booked.message());
     }
     return Status::success();
 }
@@ -82,7 +83,8 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
     const auto dataFolder = DejCestuDat(m_state.config);
     if (!dataFolder.ok())
         return dataFolder.error();
-    const auto files = TextFiles::listFolder(dataFolder.value());
+    // Day data files only: the AS400 nominal summary beside a day file has the same stem.
+    const auto files = DayDataFiles::list(dataFolder.value());
     if (!files.ok())
         return files.error();
 
@@ -101,10 +103,11 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
     if (Status loaded = types.NactiINI(); !loaded.ok())
         return loaded.error();
     Booking booking(m_state, types, m_prompts, m_reader);
+    QStringList nerozpoznane;
     for (const auto& [desk, deskFiles] : byDesk) {
         booking.VymazBuf();
         for (const auto& file : deskFiles) {
-            if (Status read = nactiDatovySoubor(booking, file); !read.ok())
+            if (Status read = nactiDatovySoubor(booking, file, nerozpoznane); !read.ok())
                 return read.error();
         }
 
@@ -113,6 +116,8 @@ Result<std::vector<DayTotals::Row>> DayTotals::spoctiDen(const QString& datum) {
             return Error{0, QStringLiteral("Denní součty pokladny %1 za %2: %3").arg(desk, datum, row.message())};
         rows.push_back(row.value());
     }
+    // No reader runs over stored files: nothing to stop, one message for the whole day.
+    booking.ohlasNerozpoznane(nerozpoznane, false);
     return rows;
 }
 

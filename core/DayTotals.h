@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <functional>
@@ -48,8 +49,9 @@ public:
     // codes of all files of one cash desk are booked into a voucher-type collection of this run's own, and the
     // cash desk's row is written with the totals of each issuer (the types whose names begin with CHE, SOD, EXI
     // or TIC, in any letter case), added when missing, else overwritten; so a second run for
-    // the same day gives the same rows. The table is created when missing. Codes of no known type are
-    // reported as booking reports them. An error leaves the rows as they were.
+    // the same day gives the same rows. The table is created when missing. Every code of a known type counts
+    // (one without its value-table entry is worth 0 and reported by the valuation); lines of no known type are
+    // left out and named in one message for the run. An error leaves the rows as they were.
     Status ExportDoreviz(const QString& datum);
 
     // The totals of the day per cash desk, as ExportDoreviz would write them, without touching the table.
@@ -80,7 +82,8 @@ public:
     static DbfFieldValues prictiCastky(const DbfRecord& record, const Row& add);
 
 private:
-    Status nactiDatovySoubor(Booking& booking, const std::filesystem::path& file);
+    // Books every line of the day file; the texts of lines of no known type are added to `nerozpoznane`.
+    Status nactiDatovySoubor(Booking& booking, const std::filesystem::path& file, QStringList& nerozpoznane);
 
     AppState& m_state;
     Prompts& m_prompts;

@@ -141,12 +141,16 @@ bool Kontrola::OverPlatnost(const QString& kod) {
     CStrav& t = *found;
     if (t.poukaz)
         return true;
-    // A type without a year field has no issue to check and no validity years.
-    if (t.PozRok == 0)
+    const qint64 len = kod.size();
+    bool secondPair = len == t.Delka2;
+    if (cheLayouts(t))
+        secondPair = !kod.startsWith(u'0');
+    // A type without a year field has no issue to check and no validity years; one whose second length has a
+    // field of its own checks the issue of those codes only.
+    if (t.PozRok == 0 && (t.PozRok2 == 0 || !secondPair))
         return true;
 
     // --- The year of issue Y
-    const qint64 len = kod.size();
     if (len == t.Delka2) {
         // The second length borrows the first length's field for the rest of the run when it has none.
         if (t.PozRok2 == 0)
@@ -154,9 +158,6 @@ bool Kontrola::OverPlatnost(const QString& kod) {
         if (t.delkaRok2 == 0)
             t.delkaRok2 = t.delkaRok;
     }
-    bool secondPair = len == t.Delka2;
-    if (cheLayouts(t))
-        secondPair = !kod.startsWith(u'0');
     QString y = secondPair ? codePart(kod, t.PozRok2, t.delkaRok2) : codePart(kod, t.PozRok, t.delkaRok);
 
     const GiftNumber gift = giftNumber(t, kod);
@@ -168,7 +169,8 @@ bool Kontrola::OverPlatnost(const QString& kod) {
         CPolozka code;
         code.Kod = kod;
         code.setTypS(found);
-        const auto value = code.DejHodnotu();
+        // Silent: a missing value-table entry is the booking's to refuse, with its one message.
+        const auto value = code.DejHodnotu(CPolozka::Report::Silent);
         const auto number = asLong(byLength.number);
         if (value.ok() && value.value() == Currency::fromCents(330) && y.endsWith(u'2') && number && *number == 1)
             return false;
@@ -213,7 +215,7 @@ bool Kontrola::OverPlatnost(const QString& kod) {
         }
     }
 
-    if (!m_state.gKontrolovat)
+    if (!m_state.gKontrolovat || t.PozRok == 0)
         return true;
 
     // --- Allowed years: the type's own, else those of the configuration

@@ -19,20 +19,12 @@ namespace Recognition {
 
 namespace {
 
-QString prefixOf(const CStrav& t)
-{
-    return t.Nazev.left(3).toUpper();
-}
 
 QString chequePrefix(qint64 number)
 {
     return CheckCBANumber(number) ? QStringLiteral("CBA") : QStringLiteral("CHE");
 }
 
-bool isSekservis(const CStrav& t)
-{
-    return t.Nazev.left(9).toUpper() == QLatin1String("SEKSERVIS");
-}
 
 // Width of a list of distinguishing numbers: the length of its first entry without the blanks around it.
 qsizetype listWidth(const QString& list)
@@ -58,7 +50,7 @@ bool found(const QString& part, const QString& list)
 }
 
 // Stage 1: the cheque layouts of 24 and 26 characters, whose numbers are protected by check sums.
-std::shared_ptr<CStrav> chequeLayouts(Types types, const CustomerSwitches& sw, const QString& gNoRead,
+std::shared_ptr<CStrav> chequeLayouts(const PreparedTypes& types, const CustomerSwitches& sw, const QString& gNoRead,
                                       const QString& s)
 {
     struct Block {
@@ -98,9 +90,10 @@ std::shared_ptr<CStrav> chequeLayouts(Types types, const CustomerSwitches& sw, c
         if (!n)
             continue;
         const QString prefix = chequePrefix(*n);
-        for (const auto& t : types) {
-            if (prefixOf(*t) == prefix && (b.useDelka2 ? t->Delka2 : t->Delka) == b.length)
-                return t;
+        for (const qsizetype i : types.ofLength(b.length)) {
+            const auto& p = types.types()[static_cast<size_t>(i)];
+            if (p.prefix == prefix && (b.useDelka2 ? p.type->Delka2 : p.type->Delka) == b.length)
+                return p.type;
         }
     }
     return nullptr;
@@ -108,9 +101,10 @@ std::shared_ptr<CStrav> chequeLayouts(Types types, const CustomerSwitches& sw, c
 
 enum class Verdict { Skip, Match, PassOnToSekservis };
 
-Verdict testType(const CStrav& t, const QString& s, const QString& d, bool seks, const CustomerSwitches& sw,
-                 const QString& gNoRead)
+Verdict testType(const PreparedTypes::Type& prepared, const QString& s, const QString& d, bool seks,
+                 const CustomerSwitches& sw, const QString& gNoRead)
 {
+    const CStrav& t = *prepared.type;
     const qsizetype len = s.size();
     if (len != t.Delka && len != t.Delka2)
         return Verdict::Skip;
@@ -129,7 +123,7 @@ Verdict testType(const CStrav& t, const QString& s, const QString& d, bool seks,
         p3 = t.delka2PoziceRC3;
     }
     QString list1 = t.RozlisovaciCislo;
-    const QString upperName = t.Nazev.toUpper();
+    const QString& upperName = prepared.upperName;
     if (t.Delka == t.Delka2 && upperName.contains(QLatin1String("CHE"))) {
         // Cheques of one length in two series: those beginning with "0" carry a 0 at their first position.
         if (s.startsWith(u'0')) {
@@ -178,7 +172,7 @@ Verdict testType(const CStrav& t, const QString& s, const QString& d, bool seks,
     }
 
     const bool cheque = upperName.startsWith(QLatin1String("CH")) || t.vydavatel == QLatin1String("CHE");
-    const bool sekservisType = isSekservis(t);
+    const bool sekservisType = prepared.sekservis;
     if (!cheque && !sekservisType)
         return Verdict::Match;
     const bool crc = OverCRC(s, sw.gFEuro, gNoRead);
@@ -191,13 +185,43 @@ Verdict testType(const CStrav& t, const QString& s, const QString& d, bool seks,
     return Verdict::PassOnToSekservis;
 }
 
+const std::vector<qsizetype> kNoTypes;
+
 } // namespace
 
-Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& sw, qint64 l, const QString& s)
+PreparedTypes::PreparedTypes(Types types)
+{
+    m_types.reserve(types.size());
+    for (const auto& t : types) {
+        Type p;
+        p.type = t;
+        p.upperName = t->Nazev.toUpper();
+        p.prefix = t->Nazev.left(3).toUpper();
+        p.sekservis = t->Nazev.left(9).toUpper() == QLatin1String("SEKSERVIS");
+        m_sekservis = m_sekservis || p.sekservis;
+        const auto at = static_cast<qsizetype>(m_types.size());
+        m_byLength[t->Delka].push_back(at);
+        if (t->Delka2 != t->Delka)
+            m_byLength[t->Delka2].push_back(at);
+        m_types.push_back(std::move(p));
+    }
+}
+
+const std::vector<qsizetype>& PreparedTypes::ofLength(qint64 length) const
+{
+    const auto it = m_byLength.constFind(length);
+    return it == m_byLength.constEnd() ? kNoTypes : *it;
+}
+
+Result<std::shared_ptr<CStrav>> najdiDelku(const PreparedTypes& types, const CustomerSwitches& sw, qint64 l,
+                                           const QString& s)
 {
     // A type without a second length has 0 there; an empty code must not match it.
     if (l < 1)
         return std::shared_ptr<CStrav>();
+    const auto typeAt = [&](qsizetype i) -> const std::shared_ptr<CStrav>& {
+        return types.types()[static_cast<size_t>(i)].type;
+    };
     if (s.size() >= 11 && sw.gFCBA && l == 22) {
         const auto n = asLong(codePart(s, 2, 9));
         if (!n) {
@@ -205,25 +229,28 @@ Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& 
                 QStringLiteral("Kód %1 nelze rozpoznat: znaky 2 až 10 šeku nejsou číslo.").arg(s));
         }
         const QString prefix = chequePrefix(*n);
-        for (const auto& t : types) {
-            if (prefixOf(*t) == prefix && t->Delka == 22)
-                return t;
+        for (const qsizetype i : types.ofLength(22)) {
+            if (types.types()[static_cast<size_t>(i)].prefix == prefix && typeAt(i)->Delka == 22)
+                return typeAt(i);
         }
     }
-    for (const auto& t : types) {
-        if (t->Delka == l || t->Delka2 == l)
-            return t;
-    }
+    if (const auto& ofLength = types.ofLength(l); !ofLength.empty())
+        return typeAt(ofLength.front());
     if (l == 32) {
-        for (const auto& t : types) {
-            if (t->Delka == 28)
-                return t;
+        for (const qsizetype i : types.ofLength(28)) {
+            if (typeAt(i)->Delka == 28)
+                return typeAt(i);
         }
     }
     return std::shared_ptr<CStrav>();
 }
 
-std::shared_ptr<CStrav> najdiDelkuKod(Types types, const CustomerSwitches& sw, const QString& gNoRead,
+Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& sw, qint64 l, const QString& s)
+{
+    return najdiDelku(PreparedTypes(types), sw, l, s);
+}
+
+std::shared_ptr<CStrav> najdiDelkuKod(const PreparedTypes& types, const CustomerSwitches& sw, const QString& gNoRead,
                                       const QString& s)
 {
     if (s.isEmpty())
@@ -233,34 +260,36 @@ std::shared_ptr<CStrav> najdiDelkuKod(Types types, const CustomerSwitches& sw, c
             return t;
     }
 
-    bool seks = false;
-    for (const auto& t : types) {
-        if (isSekservis(*t)) {
-            seks = true;
-            break;
-        }
-    }
+    const bool seks = types.hasSekservis();
     QString d;
     if (s.size() == 24)
         d = sw.gFEuro ? codePart(s, 24, 1) : codePart(s, 22, 1);
     else if (s.size() == 26)
         d = codePart(s, 25, 1);
 
-    const auto visit = [&](const std::shared_ptr<CStrav>& t) {
-        return testType(*t, s, d, seks, sw, gNoRead) == Verdict::Match;
+    // Only the types of the code's length can match: every other type is skipped by its first test.
+    const auto& candidates = types.ofLength(s.size());
+    const auto visit = [&](qsizetype i) {
+        return testType(types.types()[static_cast<size_t>(i)], s, d, seks, sw, gNoRead) == Verdict::Match;
     };
     if (sw.gFZakaznik) {
-        for (auto it = types.rbegin(); it != types.rend(); ++it) {
+        for (auto it = candidates.rbegin(); it != candidates.rend(); ++it) {
             if (visit(*it))
-                return *it;
+                return types.types()[static_cast<size_t>(*it)].type;
         }
     } else {
-        for (const auto& t : types) {
-            if (visit(t))
-                return t;
+        for (const qsizetype i : candidates) {
+            if (visit(i))
+                return types.types()[static_cast<size_t>(i)].type;
         }
     }
     return nullptr;
+}
+
+std::shared_ptr<CStrav> najdiDelkuKod(Types types, const CustomerSwitches& sw, const QString& gNoRead,
+                                      const QString& s)
+{
+    return najdiDelkuKod(PreparedTypes(types), sw, gNoRead, s);
 }
 
 } // namespace Recognition

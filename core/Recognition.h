@@ -3,11 +3,13 @@
 #include "core/CustomerSwitches.h"
 #include "platform/Result.h"
 
+#include <QHash>
 #include <QString>
 
 #include <array>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace trv {
 
@@ -39,13 +41,44 @@ namespace Recognition {
 
 using Types = std::span<const std::shared_ptr<CStrav>>;
 
+// What recognition needs of a collection's types, worked out once when the types are loaded: each type's name
+// in capitals and the marks read from it, and for each code length the types that have it, in collection
+// order. Recognition then looks only at the types of the code's length, with the same results in the same
+// order. It reads the names and lengths as they were when prepared: prepare again after changing them.
+class PreparedTypes {
+public:
+    PreparedTypes() = default;
+    explicit PreparedTypes(Types types);
+
+    struct Type {
+        std::shared_ptr<CStrav> type;
+        QString upperName; // Nazev in capitals
+        QString prefix;    // the first three characters of Nazev, in capitals
+        bool sekservis = false;
+    };
+    const std::vector<Type>& types() const { return m_types; }
+    // Positions in types() of the types whose Delka or Delka2 is the length, ascending.
+    const std::vector<qsizetype>& ofLength(qint64 length) const;
+    // Whether some type's name begins with "SEKSERVIS" (any letter case).
+    bool hasSekservis() const { return m_sekservis; }
+
+private:
+    std::vector<Type> m_types;
+    QHash<qint64, std::vector<qsizetype>> m_byLength;
+    bool m_sekservis = false;
+};
+
 // By length, with the CBA/CHE refinement for 22-character cheques: the first matching type, or null.
 // A length below 1 (an empty code) matches no type.
 // An error when a 22-character cheque has no number at characters 2-10.
+Result<std::shared_ptr<CStrav>> najdiDelku(const PreparedTypes& types, const CustomerSwitches& sw, qint64 l,
+                                           const QString& s);
 Result<std::shared_ptr<CStrav>> najdiDelku(Types types, const CustomerSwitches& sw, qint64 l, const QString& s);
 
 // By the whole code: cheque layouts with check sums, then lengths and distinguishing numbers. The first
 // matching type, or null (always for the empty code).
+std::shared_ptr<CStrav> najdiDelkuKod(const PreparedTypes& types, const CustomerSwitches& sw, const QString& gNoRead,
+                                      const QString& s);
 std::shared_ptr<CStrav> najdiDelkuKod(Types types, const CustomerSwitches& sw, const QString& gNoRead,
                                       const QString& s);
 

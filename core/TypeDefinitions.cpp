@@ -312,9 +312,15 @@ const KeyDef kKeys[] = {
     {"LastVycetkaDate", Condition::PackageWeek,
      [](CStrav& t, const Raw& raw, const LoadEnv& env) -> Problem {
          t.LastVycetkaDate = raw ? raw->left(kIniValueMax) : dateYYMMDD(env.today);
+         t.lastVycetkaDateSet = raw.has_value();
          return std::nullopt;
      },
-     [](const CStrav& t) -> std::optional<QString> { return quoted(t.LastVycetkaDate); }},
+     [](const CStrav& t) -> std::optional<QString> {
+         // The load's day stands in for a missing date; written back it would pass for a real statement date.
+         if (!t.lastVycetkaDateSet)
+             return std::nullopt;
+         return quoted(t.LastVycetkaDate);
+     }},
     textKey<&CStrav::cisloProvozovny>("ExpCisloProvozovny", Condition::ListExport),
     textKey<&CStrav::kodProvozovny>("ExpKodProvozovny", Condition::ListExport),
     textKey<&CStrav::nazevProvozovny>("ExpNazevProvozovny", Condition::ListExport),
@@ -393,10 +399,7 @@ const KeyDef* findKey(const QString& name)
 // The keys of a section with their values, in file order (the first of duplicate keys).
 std::vector<std::pair<QString, QString>> sectionEntries(const IniDocument& doc, const QString& section)
 {
-    std::vector<std::pair<QString, QString>> entries;
-    for (const QString& key : doc.keyNames(section))
-        entries.emplace_back(key, doc.value(section, key).value_or(QString()));
-    return entries;
+    return doc.entries(section);
 }
 
 QString fileText(const std::filesystem::path& file)
@@ -508,13 +511,13 @@ Status load(CColStrav& types, const std::filesystem::path& file, FileKind kind)
     if (!count)
         return conversionError(file, kTypy, kPocet, rawCount.value_or(QString()), kNotInt32);
 
+    // Checked before any type is made: a huge count would build tens of thousands of empty types first.
+    if (!fits16(*count)) {
+        return Status::fail(QStringLiteral("Chyba v souboru %1, sekce [%2]: typů stravenek může být nejvýše 32767.")
+                                .arg(fileText(file), kTypy));
+    }
     for (qint64 n = 1; n <= *count; ++n) {
         const QString section = typeSection(n);
-        if (!fits16(n)) {
-            return Status::fail(QStringLiteral("Chyba v souboru %1, sekce [%2]: typů stravenek může být nejvýše "
-                                               "32767.")
-                                    .arg(fileText(file), kTypy));
-        }
         auto t = std::make_shared<CStrav>();
         t->PoradiSpolecnosti = static_cast<qint16>(n);
         t->sectionKeys = sectionEntries(doc, section);
@@ -596,15 +599,12 @@ Status save(const CColStrav& types, const std::filesystem::path& file, FileKind 
             if (!valid.ok())
                 return Status::fail(saveErrorMessage(file, valid.message()));
         }
-        for (const QString& key : doc.keyNames(section))
-            doc.removeKey(section, key);
+        doc.removeKeys(section);
         for (const auto& [key, text] : entries)
             doc.setValue(section, key, text);
     }
     for (qint64 n = k + 1; n <= oldCount; ++n) {
-        const QString section = typeSection(n);
-        for (const QString& key : doc.keyNames(section))
-            doc.removeKey(section, key);
+        doc.removeKeys(typeSection(n));
     }
 
     const Status saved = doc.save(file);

@@ -1,5 +1,6 @@
 #include "mainwindow/Startup.h"
 
+#include "core/CColStrav.h"
 #include "core/DefaultConfig.h"
 #include "core/SettingsLoader.h"
 #include "platform/ProfileFile.h"
@@ -9,7 +10,8 @@ namespace trv {
 
 Status Main(AppState& state, const std::filesystem::path& programFolder, Prompts& prompts) {
     state.programFolder = programFolder;
-    const std::filesystem::path iniFile = programFolder / TextFiles::toPath(kConfigFileName);
+    // A folder copied from a Windows installation may spell it "trv7300.ini": that file is the configuration.
+    const std::filesystem::path iniFile = souborProgramu(programFolder, kConfigFileName);
     state.config.setIniFile(iniFile);
 
     // Decided before anything writes to the file: the settings loader itself writes [Firma] FirmaID.
@@ -52,6 +54,20 @@ Status Main(AppState& state, const std::filesystem::path& programFolder, Prompts
         return folders;
     }
     loadMainWindowSettings(state);
+    return Status::success();
+}
+
+Status NactiTypyStravenek(AppState& state, Prompts& prompts, const Clock& clock) {
+    state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
+    if (const Status loaded = state.gColStrav->NactiINI(); !loaded.ok()) {
+        prompts.error(loaded.message());
+        return loaded;
+    }
+    if (state.gColStrav->count() == 0) {
+        prompts.message(QStringLiteral("Soubor %1 nedefinuje žádný typ stravenek: kódy nebude možné rozpoznat.")
+                            .arg(TextFiles::toQString(state.gColStrav->typStravIni())),
+                        Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
     return Status::success();
 }
 

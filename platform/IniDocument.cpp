@@ -20,20 +20,22 @@ QString trimBlanks(QStringView s) {
     return s.sliced(from, to - from).toString();
 }
 
-bool sameName(const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-}
-
+// CR LF, LF and a lone CR all end a line: files come from editors of every platform.
 QStringList splitLines(const QString& text) {
-    if (text.isEmpty())
-        return {};
-    QStringList lines = text.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast(); // the final line end ends the last line, it does not start a new one
-    for (QString& line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+    QStringList lines;
+    const qsizetype n = text.size();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\n' && c != u'\r')
+            continue;
+        lines.append(text.sliced(from, i - from));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        from = i + 1;
     }
+    if (from < n)
+        lines.append(text.sliced(from)); // the final line end ends the last line, it does not start a new one
     return lines;
 }
 
@@ -79,115 +81,162 @@ Result<IniDocument> IniDocument::load(const std::filesystem::path& file) {
 
 IniDocument IniDocument::fromText(const QString& text, TextEncoding encoding) {
     IniDocument doc;
-    doc.m_lines = splitLines(text);
+    for (const QString& line : splitLines(text))
+        doc.appendLine(line);
     doc.m_encoding = encoding;
     return doc;
 }
 
-std::optional<qsizetype> IniDocument::sectionLine(const QString& section) const {
-    const QString wanted = trimBlanks(section);
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const auto name = sectionNameOf(m_lines.at(i));
-        if (name && sameName(*name, wanted))
-            return i; // the first of duplicate sections wins
-    }
-    return std::nullopt;
+QString IniDocument::fold(const QString& name) {
+    return trimBlanks(name).toCaseFolded();
 }
 
-qsizetype IniDocument::sectionEnd(qsizetype headerLine) const {
-    for (qsizetype i = headerLine + 1; i < m_lines.size(); ++i) {
-        if (sectionNameOf(m_lines.at(i)))
-            return i;
+void IniDocument::appendLine(const QString& line) {
+    if (auto name = sectionNameOf(line)) {
+        Section section;
+        section.hasHeader = true;
+        section.name = *name;
+        section.lines.append(line);
+        const QString folded = name->toCaseFolded();
+        if (!m_sectionIndex.contains(folded))
+            m_sectionIndex.insert(folded, m_sections.size()); // the first of duplicate sections wins
+        m_sections.push_back(std::move(section));
+        return;
     }
-    return m_lines.size();
+    if (m_sections.empty())
+        m_sections.emplace_back(); // lines before the first header
+    Section& section = m_sections.back();
+    section.lines.append(line);
+    if (auto entry = keyLineOf(line)) {
+        const QString folded = entry->key.toCaseFolded();
+        if (!section.first.contains(folded))
+            section.first.insert(folded, static_cast<qsizetype>(section.entries.size()));
+        section.entries.push_back({section.lines.size() - 1, std::move(*entry)});
+    }
 }
 
-std::optional<qsizetype> IniDocument::keyLine(const QString& section, const QString& key) const {
-    const auto header = sectionLine(section);
-    if (!header)
-        return std::nullopt;
-    const QString wanted = trimBlanks(key);
-    const qsizetype end = sectionEnd(*header);
-    for (qsizetype i = *header + 1; i < end; ++i) {
-        const auto entry = keyLineOf(m_lines.at(i));
-        if (entry && sameName(entry->key, wanted))
-            return i;
+void IniDocument::Section::index() {
+    entries.clear();
+    first.clear();
+    for (qsizetype i = hasHeader ? 1 : 0; i < lines.size(); ++i) {
+        if (auto entry = keyLineOf(lines.at(i))) {
+            const QString folded = entry->key.toCaseFolded();
+            if (!first.contains(folded))
+                first.insert(folded, static_cast<qsizetype>(entries.size()));
+            entries.push_back({i, std::move(*entry)});
+        }
     }
-    return std::nullopt;
+}
+
+const IniDocument::Section* IniDocument::findSection(const QString& section) const {
+    const auto it = m_sectionIndex.constFind(fold(section));
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
+}
+
+IniDocument::Section* IniDocument::findSection(const QString& section) {
+    const auto it = m_sectionIndex.constFind(fold(section));
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    const auto line = keyLine(section, key);
-    if (!line)
+    const Section* s = findSection(section);
+    if (!s)
         return std::nullopt;
-    return keyLineOf(m_lines.at(*line))->value;
+    const auto it = s->first.constFind(fold(key));
+    if (it == s->first.constEnd())
+        return std::nullopt;
+    return s->entries[static_cast<size_t>(*it)].kv.value;
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
     const QString name = trimBlanks(key);
-    if (const auto line = keyLine(section, key)) {
-        const QString spelling = keyLineOf(m_lines.at(*line))->key;
-        m_lines[*line] = spelling + u'=' + value;
+    Section* s = findSection(section);
+    if (!s) {
+        appendLine(u'[' + trimBlanks(section) + u']');
+        appendLine(name + u'=' + value);
         return;
     }
-    const auto header = sectionLine(section);
-    if (!header) {
-        m_lines.append(u'[' + trimBlanks(section) + u']');
-        m_lines.append(name + u'=' + value);
+    const auto it = s->first.constFind(name.toCaseFolded());
+    if (it != s->first.constEnd()) {
+        Entry& entry = s->entries[static_cast<size_t>(*it)];
+        const QString line = entry.kv.key + u'=' + value; // an existing key keeps its spelling
+        s->lines[entry.line] = line;
+        entry.kv = *keyLineOf(line);
         return;
     }
     // After the section's last key, so that blank lines and comments closing the section stay below.
-    qsizetype insertAt = *header + 1;
-    const qsizetype end = sectionEnd(*header);
-    for (qsizetype i = *header + 1; i < end; ++i) {
-        if (keyLineOf(m_lines.at(i)))
-            insertAt = i + 1;
+    const qsizetype insertAt = s->entries.empty() ? (s->hasHeader ? 1 : 0) : s->entries.back().line + 1;
+    const QString line = name + u'=' + value;
+    s->lines.insert(insertAt, line);
+    if (auto entry = keyLineOf(line)) { // a name that cannot be a key (see checkEntry) is written, never found
+        s->first.insert(name.toCaseFolded(), static_cast<qsizetype>(s->entries.size()));
+        s->entries.push_back({insertAt, std::move(*entry)});
     }
-    m_lines.insert(insertAt, name + u'=' + value);
 }
 
 bool IniDocument::removeKey(const QString& section, const QString& key) {
-    bool removed = false;
-    while (const auto line = keyLine(section, key)) {
-        m_lines.removeAt(*line);
-        removed = true;
+    Section* s = findSection(section);
+    if (!s || !s->first.contains(fold(key)))
+        return false;
+    const QString folded = fold(key);
+    for (auto it = s->entries.rbegin(); it != s->entries.rend(); ++it) {
+        if (it->kv.key.toCaseFolded() == folded)
+            s->lines.removeAt(it->line);
     }
-    return removed;
+    s->index();
+    return true;
+}
+
+void IniDocument::removeKeys(const QString& section) {
+    Section* s = findSection(section);
+    if (!s)
+        return;
+    for (auto it = s->entries.rbegin(); it != s->entries.rend(); ++it)
+        s->lines.removeAt(it->line);
+    s->index();
 }
 
 QStringList IniDocument::sectionNames() const {
     QStringList names;
-    for (const QString& line : m_lines) {
-        const auto name = sectionNameOf(line);
-        if (name && !names.contains(*name, Qt::CaseInsensitive))
-            names.append(*name);
+    for (const Section& s : m_sections) {
+        if (s.hasHeader && m_sectionIndex.value(s.name.toCaseFolded()) == static_cast<size_t>(&s - m_sections.data()))
+            names.append(s.name);
     }
     return names;
 }
 
 QStringList IniDocument::keyNames(const QString& section) const {
     QStringList names;
-    const auto header = sectionLine(section);
-    if (!header)
-        return names;
-    const qsizetype end = sectionEnd(*header);
-    for (qsizetype i = *header + 1; i < end; ++i) {
-        const auto entry = keyLineOf(m_lines.at(i));
-        if (entry && !names.contains(entry->key, Qt::CaseInsensitive))
-            names.append(entry->key);
-    }
+    for (const auto& [key, value] : entries(section))
+        names.append(key);
     return names;
 }
 
+std::vector<std::pair<QString, QString>> IniDocument::entries(const QString& section) const {
+    std::vector<std::pair<QString, QString>> result;
+    const Section* s = findSection(section);
+    if (!s)
+        return result;
+    result.reserve(static_cast<size_t>(s->first.size()));
+    for (size_t i = 0; i < s->entries.size(); ++i) {
+        const KeyLine& kv = s->entries[i].kv;
+        if (s->first.value(kv.key.toCaseFolded()) == static_cast<qsizetype>(i))
+            result.emplace_back(kv.key, kv.value);
+    }
+    return result;
+}
+
 bool IniDocument::hasSection(const QString& section) const {
-    return sectionLine(section).has_value();
+    return findSection(section) != nullptr;
 }
 
 QString IniDocument::toText() const {
     QString text;
-    for (const QString& line : m_lines) {
-        text += line;
-        text += QLatin1String("\r\n");
+    for (const Section& s : m_sections) {
+        for (const QString& line : s.lines) {
+            text += line;
+            text += QLatin1String("\r\n");
+        }
     }
     return text;
 }

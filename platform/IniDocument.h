@@ -3,11 +3,13 @@
 #include "platform/Result.h"
 #include "platform/TextCodec.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace trv {
@@ -23,7 +25,7 @@ public:
 
     /// A missing file gives an empty document; a file that cannot be read gives an error.
     static Result<IniDocument> load(const std::filesystem::path& file);
-    /// A document from text already in memory (lines split at CR LF or LF).
+    /// A document from text already in memory (lines split at CR LF, LF or a lone CR).
     static IniDocument fromText(const QString& text, TextEncoding encoding = TextEncoding::Windows1250);
 
     std::optional<QString> value(const QString& section, const QString& key) const;
@@ -34,8 +36,12 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
     /// Removes the key (every copy of it in the section); false when it was not there.
     bool removeKey(const QString& section, const QString& key);
+    /// Removes every key line of the section; its header, comments and other lines stay.
+    void removeKeys(const QString& section);
     QStringList sectionNames() const;                   // in file order
     QStringList keyNames(const QString& section) const; // in file order
+    /// The keys of the section with their values, in file order, the first of duplicate keys only.
+    std::vector<std::pair<QString, QString>> entries(const QString& section) const;
     bool hasSection(const QString& section) const;
 
     /// Writes the whole document through a temporary file renamed over the old one.
@@ -54,14 +60,31 @@ private:
         QString key;   // trimmed, original spelling
         QString value; // trimmed, quotes removed
     };
+    struct Entry {
+        qsizetype line; // index in the section's lines
+        KeyLine kv;
+    };
+    // A section header and the lines up to the next header; the lines before the first header form a section
+    // without a header that no name finds. Lookups go through the indexes, built once when the text is read
+    // and kept up to date by every change, so a file of thousands of keys is read in one pass.
+    struct Section {
+        bool hasHeader = false;
+        QString name;                    // trimmed, as written
+        QStringList lines;               // the header line first, when there is one
+        std::vector<Entry> entries;      // every key line, in file order
+        QHash<QString, qsizetype> first; // folded key -> index in entries of its first line
+        void index();
+    };
 
-    std::optional<qsizetype> sectionLine(const QString& section) const;
-    std::optional<qsizetype> keyLine(const QString& section, const QString& key) const;
-    qsizetype sectionEnd(qsizetype headerLine) const; // index one past the section's last line
+    static QString fold(const QString& name);
+    const Section* findSection(const QString& section) const;
+    Section* findSection(const QString& section);
+    void appendLine(const QString& line);
     static std::optional<QString> sectionNameOf(const QString& line);
     static std::optional<KeyLine> keyLineOf(const QString& line);
 
-    QStringList m_lines;
+    std::vector<Section> m_sections;
+    QHash<QString, size_t> m_sectionIndex; // folded name -> the first section of that name
     TextEncoding m_encoding = TextEncoding::Windows1250;
     bool m_utf8Bom = false; // a UTF-8 file that began with a byte-order mark gets it back
 };

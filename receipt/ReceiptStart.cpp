@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Booking.h"
 #include "core/CColStrav.h"
+#include "core/DayDataFiles.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
@@ -120,7 +121,8 @@ Result<ReceiptStart::View> ReceiptStart::load() const {
     view.folder = folder.value();
     view.folderExists = isFolder(view.folder);
     if (view.folderExists) {
-        const auto files = TextFiles::listFolder(view.folder, QStringLiteral("*.txt"));
+        // Day data files only: an AS400 nominal summary beside a day file is no receipt to append to.
+        const auto files = DayDataFiles::list(view.folder);
         if (!files.ok())
             return files.error();
         for (auto it = files.value().rbegin(); it != files.value().rend(); ++it)
@@ -223,16 +225,22 @@ ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& fol
     m_host.setReceiptFile(folder, input.chosenFile);
     m_host.setReceiptText(QString());
 
-    // Every line as it stands, empty and NOREAD lines included: the receipt box mirrors the file, and the
-    // booking decides for itself what it does with a line it cannot recognise.
+    // Every line as it stands, empty and NOREAD lines included: the receipt box mirrors the file. The stored
+    // codes are booked whatever their value table says (they were taken when read); lines of no known type
+    // are refused and named together once the file is in.
     Booking booking(m_state, *m_state.gColStrav, m_prompts, m_host.reader());
     booking.VymazBuf();
+    const std::filesystem::path file = folder / input.chosenFile.toStdU16String();
     QString text;
+    QStringList refused;
     for (const QString& line : lines.value()) {
-        (void)booking.PridejKod(line, 1, false);
+        const auto booked = booking.PridejUlozenyKod(line, 1, file);
+        if (!booked.ok())
+            refused.append(booked.message());
         text += line + QStringLiteral("\r\n");
     }
     m_host.setReceiptText(text);
+    booking.ohlasNerozpoznane(refused, true);
     m_state.gSouborVytvorenNovy = false;
     rememberReceipt(input.chosenFile);
     return started();

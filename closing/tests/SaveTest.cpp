@@ -8,6 +8,8 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QDir>
+#include <QTemporaryDir>
 
 using namespace trv;
 using namespace trv::test;
@@ -334,4 +336,21 @@ TEST_F(ClosingPostgresTest, DepotModeInsertsTicketsIntoTheConfiguredServer) {
     EXPECT_TRUE(failing.uloz(env.dataFile(QStringLiteral("260314_042_Novak_1.txt"))));
     EXPECT_TRUE(quiet.texts().last().startsWith(QStringLiteral("Chyba při zápisu do databáze.")));
     EXPECT_EQ(db.value()->readAll().value().size(), 8u);
+}
+
+TEST_F(ClosingTest, RelativeCompanyExportFolderIsTheProgramFolders) {
+    // The process runs from another folder, which holds an export folder of the same name: it stays empty.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    std::filesystem::create_directories(TextFiles::toPath(elsewhere.path()) / "sodexo");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    env.sod->Cesta = QStringLiteral("sodexo");
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    const bool saved = save.uloz(env.dataFile(kDayName));
+    QDir::setCurrent(before);
+
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(TextFiles::exists(env.folder / "sodexo" / "260314007_2.sod"));
+    EXPECT_FALSE(TextFiles::exists(TextFiles::toPath(elsewhere.path()) / "sodexo" / "260314007_2.sod"));
 }

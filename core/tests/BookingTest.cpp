@@ -392,12 +392,56 @@ TEST_F(PosledniBalikTest, CodeOfNoValueInADayFileIsAnError) {
     EXPECT_TRUE(kody(*prvni).contains(code8(700))); // what was read before it stays
 }
 
-TEST_F(PosledniBalikTest, TheNominalSummaryBesideADayFileIsNoDayFile) {
-    // The AS400 export's summary of a package/week day file: its lines are no codes.
-    ASSERT_TRUE(TextFiles::writeAll(state.gDatovyAdresar / "260301_SM1_jan_1_AB.TXT",
-                                    QStringLiteral("260301_SM1_jan_1_AB;00002;00010000\r\n"))
-                    .ok());
+TEST_F(PosledniBalikTest, NominalSummaryBesideADayFileIsNotRead) {
+    // The AS400 export's summary of 260306_SM1_jan_6_AB.txt: same stem, ".TXT" in capitals.
+    writeFile(QStringLiteral("data/260306_SM1_jan_6_AB.txt"), QStringLiteral("00000700\r\n"));
+    writeFile(QStringLiteral("data/260306_SM1_jan_6_AB.TXT"), QStringLiteral("260306_SM1_jan_6_AB;00001;7,00\r\n"));
     ASSERT_TRUE(booking->nactiPosledniBalik(QStringLiteral("A"), 1, false).ok());
-    EXPECT_EQ(kody(*prvni), (QStringList{code8(1000), code8(2000), code8(500)}));
-    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_TRUE(kody(*prvni).contains(code8(700)));
+    EXPECT_EQ(prompts.records().size(), 1u); // only the fixture's one line that is no code
+}
+
+TEST_F(BookingTest, StoredLinesAreBookedWithoutValueTableEntryAndUnknownOnesNamed) {
+    const auto tabulkova = addType(QStringLiteral("Tabulkova"), 5, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 2;
+        t.TabulkaHodnot = QStringLiteral("t.ini");
+        t.TabulkaHodnotDict = std::make_shared<ValueTable>();
+    });
+    const std::filesystem::path file = folder / "data" / "260306001_1.txt";
+    struct Case {
+        const char* line;
+        bool booked;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {"12345", true, false},   // its table lacks "12": booked all the same
+        {"NOREAD", true, false},  // to the first type
+        {"", false, false},       // a blank line holds nothing
+        {"   ", false, false},
+        {"777", false, true},     // no type of that length
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto booked = booking->PridejUlozenyKod(QString::fromLatin1(c.line), 1, file);
+        EXPECT_EQ(!booked.ok(), c.refused);
+        if (booked.ok())
+            EXPECT_EQ(booked.value() != nullptr, c.booked);
+        if (c.refused) {
+            EXPECT_TRUE(booked.message().contains(QStringLiteral("777")));
+            EXPECT_TRUE(booked.message().contains(TextFiles::toQString(file)));
+        }
+    }
+    EXPECT_EQ(kody(*tabulkova), QStringList{QStringLiteral("12345")});
+    // Nothing shown and no reader stopped: the caller reports once for its run.
+    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_EQ(reader.stops(), 0);
+
+    booking->ohlasNerozpoznane({QStringLiteral("a"), QStringLiteral("b")}, true);
+    EXPECT_EQ(reader.stops(), 1);
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("a\nb")});
+    state.sw.gFChybyDoOkna = true;
+    booking->ohlasNerozpoznane({QStringLiteral("c")}, false);
+    EXPECT_EQ(reader.logged(), QStringList{QStringLiteral("c")});
+    EXPECT_EQ(reader.stops(), 1);
 }

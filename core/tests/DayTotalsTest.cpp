@@ -54,6 +54,10 @@ protected:
     }
 
     DayTotals totals() { return DayTotals(state, prompts, clock, reader); }
+    // The message of the fixture's one line that is no code, naming its file.
+    QString notRecognised() const {
+        return kNotRecognised + QStringLiteral(" Soubor: ") + TextFiles::toQString(folder / "data" / "260115A001.TXT");
+    }
 
     std::vector<Row> readRows() const {
         auto dbf = DbfTable::open(table, DbfTable::Access::ReadOnly);
@@ -113,8 +117,43 @@ TEST_F(DayTotalsTest, TotalsPerCashDesk) {
         row(2, kDay, 9990, 5000, 0, 0),      // the second SOD type adds to the same issuer
     };
     EXPECT_EQ(rows.value(), expected);
-    // The line that is no code is reported as booking reports it; the rest is totalled.
-    EXPECT_EQ(prompts.texts(), QStringList{kNotRecognised});
+    // The line that is no code is named with its file in one message; the rest is totalled; no reader to stop.
+    EXPECT_EQ(prompts.texts(), QStringList{notRecognised()});
+    EXPECT_EQ(reader.stops(), 0);
+}
+
+TEST_F(DayTotalsTest, StoredCodesWithoutValueTableEntryCountAndSummariesAreNoDayFiles) {
+    // A TIC type valued from its table, which knows the part 11 only; its codes are in a file of desk 002.
+    const auto define = [this](const char* section, const char* key, const char* value) {
+        ASSERT_TRUE(ProfileFile::write(folder / "TypStrav.ini", QString::fromLatin1(section), QString::fromLatin1(key),
+                                       QString::fromLatin1(value))
+                        .ok());
+    };
+    define("TYPY", "Pocet", "7");
+    define("TYP7", "Nazev", "TICKET Tabulka");
+    define("TYP7", "Delka", "8");
+    define("TYP7", "PozCastka", "1");
+    define("TYP7", "DelkaCastka", "2");
+    define("TYP7", "TabulkaHodnot", "tab.ini");
+    ASSERT_TRUE(TextFiles::writeAll(folder / "tab.ini", QStringLiteral("[Hodnoty]\r\nPocet=1\r\nHodnota1=11:80\r\n")).ok());
+    ASSERT_TRUE(TextFiles::writeLines(folder / "data" / "260115002_2.txt",
+                                      {QStringLiteral("11000000"), QStringLiteral("22000000"),
+                                       QStringLiteral("22000000")})
+                    .ok());
+    // The AS400 nominal summary beside a day file: same stem, ".TXT" in capitals; never booked.
+    ASSERT_TRUE(TextFiles::writeLines(folder / "data" / "260115002.TXT",
+                                      {QStringLiteral("260115002;00001;99,90"), QStringLiteral("260115002;00001;50,00")})
+                    .ok());
+
+    const auto rows = totals().spoctiDen(QStringLiteral("260115"));
+    ASSERT_TRUE(rows.ok()) << rows.message().toStdString();
+    const std::vector<Row> expected = {row(1, kDay, 1300, 30000, 500, 725), row(2, kDay, 9990, 5000, 0, 8000)};
+    EXPECT_EQ(rows.value(), expected);
+    // The code the table lacks counts at 0 and is reported once by its valuation; the reader is not stopped.
+    EXPECT_EQ(prompts.texts(),
+              (QStringList{QStringLiteral("Nebyla definována hodnota v tabulce hodnot pro TICKET Tabulka hodnota 22"),
+                           notRecognised()}));
+    EXPECT_EQ(reader.stops(), 0);
 }
 
 TEST_F(DayTotalsTest, DefinitionProblemsAreReportedOncePerRunNotPerCashDesk) {
@@ -134,7 +173,7 @@ TEST_F(DayTotalsTest, DefinitionProblemsAreReportedOncePerRunNotPerCashDesk) {
     const std::vector<Row> expected = {row(1, kDay, 1300, 30000, 500, 725), row(2, kDay, 9990, 5000, 0, 0)};
     EXPECT_EQ(rows.value(), expected); // each cash desk still counts only its own codes
     EXPECT_EQ(prompts.texts(),
-              (QStringList{QStringLiteral("Nebyla definována tabulka hodnot pro Tabulkovy"), kNotRecognised}));
+              (QStringList{QStringLiteral("Nebyla definována tabulka hodnot pro Tabulkovy"), notRecognised()}));
 }
 
 TEST_F(DayTotalsTest, TwoRunsForOneDayGiveTheSameRows) {

@@ -400,3 +400,61 @@ TEST_F(KontrolaTest, OverPlatnostWithdrawnEuroIssue) {
     EXPECT_TRUE(kontrola->OverPlatnost(QStringLiteral("330152000000"))); // year 15
     EXPECT_TRUE(kontrola->OverPlatnost(QStringLiteral("331141000000"))); // not 3,30
 }
+
+TEST_F(KontrolaTest, OverPlatnostSecondLengthWithItsOwnYearFieldOnly) {
+    // No year field for 12-character codes, one of its own for 14-character codes (digit 3); allowed years of
+    // the configuration long over: only the issue check applies, the validity years are skipped (PozRok 0).
+    state.gKontrolovat = true;
+    const auto t = addType(QStringLiteral("DRUHA"), 12, 14, [](CStrav& s) {
+        s.delkaRok = 1;
+        s.PozRok2 = 3;
+        s.delkaRok2 = 1;
+    });
+    addType(QStringLiteral("BEZ ROKU"), 13, 15, [](CStrav& s) { s.delkaRok = 1; });
+    struct Case {
+        const char* code;
+        bool passes;
+        bool invalidIssue;
+    };
+    const std::vector<Case> cases = {
+        {"123000000000", true, false},    // first length: no year check
+        {"12400000000000", true, false},  // second length, issue 2014
+        {"12500000000000", true, false},  // issue 2015
+        {"12300000000000", false, true},  // issue 2013: invalid, reported by the check
+        {"1230000000000", true, false},   // a type without any year field
+        {"123000000000000", true, false}, // its second length too
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        state.bNeplatnaEmise = false;
+        const size_t shown = prompts.records().size();
+        EXPECT_EQ(kontrola->OverPlatnost(QString::fromLatin1(c.code)), c.passes);
+        EXPECT_EQ(state.bNeplatnaEmise, c.invalidIssue);
+        EXPECT_EQ(prompts.records().size(), shown + (c.invalidIssue ? 1 : 0));
+    }
+    EXPECT_EQ(t->PozRok, 0); // nothing borrowed the other way
+}
+
+TEST_F(KontrolaTest, OverPlatnostValuesEuroChequesSilently) {
+    // A value-table cheque type whose table lacks the code's part: the check values it without a word, so the
+    // booking's refusal is the one message the operator sees.
+    writeFile(QStringLiteral("TRV7300.ini"), QStringLiteral("[Data]\r\nkurzEuro=25\r\n"));
+    state.sw.gFEuro = true;
+    addType(QStringLiteral("CHQ TABLE"), 12, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 3;
+        t.PozRok = 4;
+        t.delkaRok = 2;
+        t.TabulkaHodnot = QStringLiteral("tabulka.ini");
+        t.TabulkaHodnotDict = std::make_shared<ValueTable>();
+    });
+    EXPECT_TRUE(kontrola->OverPlatnost(QStringLiteral("330152000000")));
+    EXPECT_TRUE(prompts.records().empty());
+
+    // Valued later for the operator, the code is reported once all the same.
+    CPolozka code;
+    code.Kod = QStringLiteral("330152000000");
+    code.setTypS(types->Item(1));
+    ASSERT_TRUE(code.DejHodnotu().ok());
+    EXPECT_EQ(prompts.records().size(), 1u);
+}

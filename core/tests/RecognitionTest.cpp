@@ -365,3 +365,34 @@ TEST_F(VoucherFixture, TypeFoundForBooking)
     state.sw.gFRozpoznaniKodem = true;
     EXPECT_EQ(name(types->NajdiTypKodu(cbaCode).value()), QStringLiteral("Alfa")); // whole code: first of 22
 }
+
+TEST_F(VoucherFixture, PreparedRecognitionFollowsTheCollectionAndTheSwitches)
+{
+    // Several types of one length with and without a second length: the first (or, for a customer, the last)
+    // that the code fits wins, as when every type was walked.
+    addType(QStringLiteral("Prvni"), 10, 0);
+    addType(QStringLiteral("Druha"), 12, 10);
+    addType(QStringLiteral("Treti"), 10, 0, [](CStrav& t) {
+        t.RozlisovaciCislo = QStringLiteral("77");
+        t.PoziceRC = 1;
+        t.ObsahujeRC = 1;
+    });
+    addType(QStringLiteral("Ctvrta"), 11, 0);
+    const QString code = QStringLiteral("7712345678");
+    EXPECT_EQ(name(types->NajdiDelkuKod(code)), QStringLiteral("Prvni"));
+    state.sw.gFZakaznik = true; // the same code under another switch is looked at again
+    EXPECT_EQ(name(types->NajdiDelkuKod(code)), QStringLiteral("Treti"));
+    EXPECT_EQ(name(types->NajdiDelkuKod(QStringLiteral("1212345678"))), QStringLiteral("Druha"));
+    EXPECT_EQ(name(types->NajdiDelku(12, QString()).value()), QStringLiteral("Druha"));
+
+    // Removing a type prepares again.
+    ASSERT_TRUE(types->Remove(3));
+    EXPECT_EQ(name(types->NajdiDelkuKod(code)), QStringLiteral("Druha"));
+
+    // A type changed in place by the editor is seen once the collection is prepared again.
+    types->Item(3)->Delka = 10;
+    types->Item(3)->Nazev = QStringLiteral("Ctvrta nova");
+    types->PripravRozpoznani();
+    EXPECT_EQ(name(types->NajdiDelkuKod(code)), QStringLiteral("Ctvrta nova"));
+    EXPECT_EQ(name(types->NajdiDelku(11, QString()).value()), QStringLiteral("(none)"));
+}

@@ -3,6 +3,7 @@
 #include "VoucherFixture.h"
 #include "platform/IniDocument.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace trv;
@@ -305,12 +306,13 @@ TEST_F(DefinitionsTest, SaveRoundTripsEveryField)
     EXPECT_EQ(reloaded->Item(5)->Delka, 11);
     const QStringList written = IniDocument::load(folder / "TypStrav.ini").value().keyNames(QStringLiteral("TYP5"));
     for (const char* key : {"Nazev", "ObsahujeRC3", "delkaCh22PoziceRC3", "RCBlokovaneDarkoveCh22", "MaxVycetkaSum",
-                            "LastVycetkaDate", "ExpFormularExe", "CBAUcetMD", "KodTypu", "PovolitRok5", "Poukaz",
+                            "ExpFormularExe", "CBAUcetMD", "KodTypu", "PovolitRok5", "Poukaz",
                             "TabulkaHodnot", "TypCK", "TypCRC"}) {
         EXPECT_TRUE(written.contains(QString::fromLatin1(key))) << key;
     }
     EXPECT_FALSE(written.contains(QStringLiteral("GroupType")));
     EXPECT_FALSE(written.contains(QStringLiteral("PovolitDo1")));
+    EXPECT_FALSE(written.contains(QStringLiteral("LastVycetkaDate"))); // never set: the load's day is no date
 
     // Keys and sections the load does not know, and comments, stay.
     const QString text = readFile(QStringLiteral("TypStrav.ini"));
@@ -443,3 +445,78 @@ TEST_F(DefinitionsTest, AValueTableThatCannotBeReadIsSaidSo)
     }
 }
 #endif
+
+TEST_F(DefinitionsTest, SaveWritesTheLastStatementDateOnlyWhenHeldOrSet)
+{
+    copyFixtures();
+    allSwitches(true);
+    ASSERT_TRUE(types->NactiINI().ok());
+    ASSERT_EQ(types->Item(2)->LastVycetkaDate, QStringLiteral("260314")); // the load's day stands in
+    ASSERT_TRUE(types->UlozINI().ok());
+    const QString file = QStringLiteral("TypStrav.ini");
+    EXPECT_EQ(fileValue(file, QStringLiteral("TYP1"), QStringLiteral("LastVycetkaDate")), QStringLiteral("260201"));
+    EXPECT_FALSE(fileValue(file, QStringLiteral("TYP2"), QStringLiteral("LastVycetkaDate")));
+
+    // A later load still takes its own day, not the day of the save.
+    clock.set(QDateTime(QDate(2026, 4, 2), QTime(8, 0)));
+    EXPECT_EQ(freshLoad()->Item(2)->LastVycetkaDate, QStringLiteral("260402"));
+
+    types->Item(2)->nastavLastVycetkaDate(QStringLiteral("260314"));
+    ASSERT_TRUE(types->UlozINI().ok());
+    EXPECT_EQ(fileValue(file, QStringLiteral("TYP2"), QStringLiteral("LastVycetkaDate")), QStringLiteral("260314"));
+}
+
+TEST_F(DefinitionsTest, LineEndsAndHugeCounts)
+{
+    copyFixtures();
+    const auto reference = freshLoad();
+    const QByteArray crlf = [&] {
+        QFile f(m_dir.filePath(QStringLiteral("TypStrav.ini")));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }();
+    // CR alone and LF alone end lines as CR LF does: the same types, field by field.
+    for (const QByteArray& end : {QByteArray("\r"), QByteArray("\n")}) {
+        SCOPED_TRACE(end == "\r" ? "CR" : "LF");
+        QByteArray bytes = crlf;
+        bytes.replace("\r\n", end);
+        QFile f(m_dir.filePath(QStringLiteral("TypStrav.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const auto loaded = freshLoad();
+        ASSERT_EQ(loaded->count(), reference->count());
+        for (qint64 i = 1; i <= reference->count(); ++i)
+            EXPECT_EQ(fieldsOf(*loaded->Item(i)), fieldsOf(*reference->Item(i)));
+    }
+
+    // A count past the limit makes no type at all, whatever the sections hold.
+    writeFile(QStringLiteral("TypStrav.ini"), QStringLiteral("[TYPY]\r\nPocet=40000\r\n[TYP1]\r\nNazev=A\r\n"
+                                                             "[TYP2]\r\nNazev=B\r\n[TYP3]\r\nNazev=C\r\n"));
+    CColStrav col(state, prompts, clock);
+    const Status loaded = col.NactiINI();
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_TRUE(loaded.message().contains(QStringLiteral("32767")));
+    EXPECT_EQ(col.count(), 0);
+}
+
+TEST_F(DefinitionsTest, FilesInAnyLetterCase)
+{
+    ASSERT_TRUE(QFile::copy(kDataFolder + QStringLiteral("/TypStrav.ini"), m_dir.filePath(QStringLiteral("TYPSTRAV.INI"))));
+    ASSERT_TRUE(QFile::copy(kDataFolder + QStringLiteral("/TypStravGroup.ini"), m_dir.filePath(QStringLiteral("typstravgroup.ini"))));
+    copyFixture(QStringLiteral("hodnoty_beta.ini"));
+    ASSERT_EQ(freshLoad()->count(), 4);
+    const auto groups = freshLoad(true);
+    ASSERT_EQ(groups->count(), 2);
+
+    // Saves go to the files found, never to a second file beside them.
+    ASSERT_TRUE(freshLoad()->UlozINI().ok());
+    ASSERT_TRUE(groups->UlozINIGroup().ok());
+    const QStringList files = QDir(m_dir.path()).entryList({QStringLiteral("*.ini")}, QDir::Files, QDir::Name);
+    EXPECT_EQ(files, (QStringList{QStringLiteral("TYPSTRAV.INI"), QStringLiteral("hodnoty_beta.ini"),
+                                  QStringLiteral("typstravgroup.ini")}));
+
+    // Where both spellings exist, the exact name wins.
+    writeFile(QStringLiteral("TypStrav.ini"), QStringLiteral("[TYPY]\r\nPocet=1\r\n[TYP1]\r\nNazev=Přesný\r\n"));
+    EXPECT_EQ(freshLoad()->Item(1)->Nazev, QStringLiteral("Přesný"));
+}

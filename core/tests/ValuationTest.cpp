@@ -210,3 +210,28 @@ TEST(CPolozka, NactiAS400RebuildsTheCode)
     EXPECT_FALSE(bad.NactiAS400(QString()).ok());
     EXPECT_TRUE(bad.Kod.isEmpty());
 }
+
+TEST_F(ValuationTest, EuroModeReadsTheRateOncePerOperation)
+{
+    const auto euro = addType(QStringLiteral("Euro"), 14, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 3;
+        t.KoefCastka = 1;
+    });
+    state.sw.gFEuro = true;
+    writeFile(QStringLiteral("TRV7300.ini"), QStringLiteral("[Data]\r\nkurzEuro=25\r\n"));
+    const auto code = book(euro, QStringLiteral("98100000000000"));
+    ASSERT_TRUE(code->DejHodnotu().ok());
+
+    // The file is not read again for the next codes of the operation: a rate removed behind the program's back
+    // is noticed later, not in the middle of a sum.
+    writeFile(QStringLiteral("TRV7300.ini"), QStringLiteral("[Data]\r\nJinyKlic=1\r\n"));
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(code->DejHodnotu().ok());
+
+    // A change of the settings through the program is seen at once.
+    ASSERT_TRUE(state.config.zapis(QStringLiteral("Data"), QStringLiteral("Debug"), QStringLiteral("0")).ok());
+    const auto afterWrite = code->DejHodnotu();
+    ASSERT_FALSE(afterWrite.ok());
+    EXPECT_EQ(afterWrite.error().number, 60002);
+}

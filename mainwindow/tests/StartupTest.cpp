@@ -1,6 +1,8 @@
 #include "mainwindow/Startup.h"
 
+#include "core/CColStrav.h"
 #include "core/DefaultConfig.h"
+#include "platform/Clock.h"
 #include "platform/IniDocument.h"
 #include "platform/TextFiles.h"
 #include "testsupport/ScriptedPromptsGtest.h"
@@ -157,3 +159,76 @@ TEST_F(StartupTest, AConfigurationThatIsNoFileStopsTheStartNamingIt) {
     EXPECT_TRUE(std::filesystem::is_fifo(ini()));
 }
 #endif
+
+TEST_F(StartupTest, ConfigurationAndDefinitionsInAnyLetterCase) {
+    // A program folder copied from a Windows installation: the names in other letter cases.
+    write("trv7300.ini", QStringLiteral("[Data]\r\nDir=data\r\n"));
+    write("TYPSTRAV.INI", QStringLiteral("[TYPY]\r\nPocet=1\r\n[TYP1]\r\nNazev=Alfa\r\nDelka=13\r\n"));
+    AppState state;
+    ScriptedPrompts prompts;
+    FixedClock clock{QDateTime(QDate(2026, 3, 14), QTime(10, 30))};
+    ASSERT_TRUE(Main(state, m_folder, prompts).ok());
+    ASSERT_TRUE(NactiTypyStravenek(state, prompts, clock).ok());
+    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_EQ(state.config.gIniSoubor(), m_folder / "trv7300.ini");
+    EXPECT_EQ(state.gDatovyAdresar, m_folder / "data");
+    ASSERT_EQ(state.gColStrav->count(), 1);
+    EXPECT_EQ(state.gColStrav->Item(1)->Nazev, QStringLiteral("Alfa"));
+
+    // Writes go to the file found (the loader adds the missing FirmaID), never to a second file beside it.
+    EXPECT_FALSE(TextFiles::exists(ini()));
+    EXPECT_FALSE(TextFiles::exists(m_folder / "TypStrav.ini"));
+    EXPECT_EQ(IniDocument::load(m_folder / "trv7300.ini").value().value(QStringLiteral("Firma"),
+                                                                          QStringLiteral("FirmaID")),
+              QStringLiteral("0000000000"));
+
+    // Where both spellings exist, the exact name wins.
+    write("TRV7300.ini", QStringLiteral("[Data]\r\nDir=presne\r\n[Firma]\r\nFirmaID=0000000000\r\n"));
+    AppState exact;
+    ASSERT_TRUE(Main(exact, m_folder, prompts).ok());
+    EXPECT_EQ(exact.config.gIniSoubor(), ini());
+    EXPECT_EQ(exact.gDatovyAdresar, m_folder / "presne");
+}
+
+TEST_F(StartupTest, DefinitionsThatFailOrYieldNoTypes) {
+    write("TRV7300.ini", QStringLiteral("[Data]\r\nDir=data\r\n[Firma]\r\nFirmaID=0000000000\r\n"));
+    const QString threeTypes =
+        QStringLiteral("[TYP1]\r\nNazev=Alfa\r\nDelka=13\r\n[TYP2]\r\nNazev=Beta\r\nDelka=10\r\n"
+                       "[TYP3]\r\nNazev=Gama\r\nDelka=16\r\n");
+    struct Case {
+        const char* name;
+        QString text;
+        bool starts;
+        qint32 types;
+        const char* message; // part of the one message shown; nullptr: none
+    };
+    const std::vector<Case> cases = {
+        {"count past the limit", QStringLiteral("[TYPY]\r\nPocet=40000\r\n") + threeTypes, false, 0, "32767"},
+        {"bad value in the second type",
+         QStringLiteral("[TYPY]\r\nPocet=3\r\n[TYP1]\r\nNazev=Alfa\r\n[TYP2]\r\nDelka=99999999999\r\n"), false, 1,
+         "[TYP2]"},
+        {"no types", QStringLiteral("[TYPY]\r\nPocet=0\r\n"), true, 0, "žádný typ"},
+        {"no file", QString(), true, 0, "žádný typ"},
+        {"CR line ends only", QString(QStringLiteral("[TYPY]\r\nPocet=3\r\n") + threeTypes).remove(u'\n'), true, 3,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(m_folder / "TypStrav.ini");
+        if (!c.text.isEmpty())
+            write("TypStrav.ini", c.text);
+        AppState state;
+        ScriptedPrompts prompts;
+        FixedClock clock{QDateTime(QDate(2026, 3, 14), QTime(10, 30))};
+        ASSERT_TRUE(Main(state, m_folder, prompts).ok());
+        EXPECT_EQ(NactiTypyStravenek(state, prompts, clock).ok(), c.starts);
+        EXPECT_EQ(state.gColStrav->count(), c.types);
+        if (!c.message) {
+            EXPECT_TRUE(prompts.records().empty());
+            continue;
+        }
+        ASSERT_EQ(prompts.records().size(), 1u);
+        EXPECT_TRUE(prompts.records()[0].text.contains(QString::fromUtf8(c.message)))
+            << prompts.records()[0].text.toStdString();
+    }
+}

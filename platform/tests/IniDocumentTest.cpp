@@ -265,3 +265,57 @@ TEST_F(IniDocumentTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(entries(), QStringList{QStringLiteral("limited.ini")});
 }
 #endif
+
+TEST_F(IniDocumentTest, CrLfLfAndLoneCrEndLinesAlike) {
+    QByteArray lf = kSample;
+    lf.replace("\r\n", "\n");
+    QByteArray cr = kSample;
+    cr.replace("\r\n", "\r");
+    QByteArray mixed = kSample;
+    mixed.replace("[General]\r\n", "[General]\r").replace("Empty=\r\n", "Empty=\n");
+    const auto reference = IniDocument::load(writeBytes("crlf.ini", kSample)).value();
+    for (const auto& [name, bytes] : {std::pair{"lf.ini", lf}, std::pair{"cr.ini", cr}, std::pair{"mixed.ini", mixed}}) {
+        SCOPED_TRACE(name);
+        const auto doc = IniDocument::load(writeBytes(name, bytes));
+        ASSERT_TRUE(doc.ok());
+        EXPECT_EQ(doc.value().toText(), reference.toText()); // the same lines, written back with CR LF
+        EXPECT_EQ(doc.value().value(QStringLiteral("general"), QStringLiteral("pokladna")), QStringLiteral("3"));
+        EXPECT_EQ(doc.value().value(QStringLiteral("Cesty"), QStringLiteral("Data")), QStringLiteral("C:\\TRV\\DATA"));
+        EXPECT_EQ(doc.value().keyNames(QStringLiteral("General")), reference.keyNames(QStringLiteral("General")));
+    }
+}
+
+TEST_F(IniDocumentTest, LookupsStayRightThroughChanges) {
+    // Changes in the middle of a large file: every later lookup sees them, in the first of duplicate sections.
+    QString text = QStringLiteral("; head\r\n");
+    for (int s = 1; s <= 50; ++s) {
+        text += QStringLiteral("[S%1]\r\n").arg(s);
+        for (int k = 1; k <= 20; ++k)
+            text += QStringLiteral("K%1=%2.%1\r\n").arg(k).arg(s);
+        text += QStringLiteral("; end of S%1\r\n").arg(s);
+    }
+    text += QStringLiteral("[s7]\r\nK1=duplicate\r\nNew=duplicate\r\n");
+    auto doc = IniDocument::fromText(text);
+    doc.setValue(QStringLiteral("S7"), QStringLiteral("New"), QStringLiteral("n"));
+    doc.setValue(QStringLiteral("s7"), QStringLiteral("k3"), QStringLiteral("three"));
+    EXPECT_TRUE(doc.removeKey(QStringLiteral("S7"), QStringLiteral("K2")));
+    doc.removeKeys(QStringLiteral("S8"));
+    doc.setValue(QStringLiteral("S8"), QStringLiteral("Only"), QStringLiteral("1"));
+    doc.setValue(QStringLiteral("S51"), QStringLiteral("Last"), QStringLiteral("x"));
+
+    EXPECT_EQ(doc.value(QStringLiteral("S7"), QStringLiteral("New")), QStringLiteral("n"));
+    EXPECT_EQ(doc.value(QStringLiteral("S7"), QStringLiteral("K3")), QStringLiteral("three"));
+    EXPECT_EQ(doc.value(QStringLiteral("S7"), QStringLiteral("K2")), std::nullopt);
+    EXPECT_EQ(doc.value(QStringLiteral("S7"), QStringLiteral("K1")), QStringLiteral("7.1"));
+    EXPECT_EQ(doc.keyNames(QStringLiteral("S8")), QStringList{QStringLiteral("Only")});
+    EXPECT_EQ(doc.value(QStringLiteral("S9"), QStringLiteral("K20")), QStringLiteral("9.20"));
+    EXPECT_EQ(doc.value(QStringLiteral("S51"), QStringLiteral("Last")), QStringLiteral("x"));
+
+    // The text: the new key after the section's last key, before its closing comment; the emptied section
+    // keeps its header and comment; the key kept its spelling; the new section at the end.
+    const QString out = doc.toText();
+    EXPECT_TRUE(out.contains(QStringLiteral("K20=7.20\r\nNew=n\r\n; end of S7\r\n[S8]\r\nOnly=1\r\n; end of S8\r\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("K1=7.1\r\nK3=three\r\nK4=7.4\r\n")));
+    EXPECT_TRUE(out.endsWith(QStringLiteral("[s7]\r\nK1=duplicate\r\nNew=duplicate\r\n[S51]\r\nLast=x\r\n")));
+    EXPECT_EQ(IniDocument::fromText(out).toText(), out);
+}

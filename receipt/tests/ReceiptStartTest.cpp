@@ -172,3 +172,40 @@ TEST_F(ReceiptStartTest, TheStartRecordsTheReceiptsDateCashDeskAndOrder) {
     EXPECT_EQ(start(newFile("009", "1")).kind, Kind::Failed);
     EXPECT_EQ(state.gSM, QStringLiteral("005"));
 }
+
+TEST_F(ReceiptStartTest, AppendingBooksStoredCodesWithoutValueTableEntryAndNamesUnknownLines) {
+    writeLanguageFile(
+        QStringLiteral("[CColStrav]\r\nStravCislo=\"Stravenka číslo \"\r\nNebylaRozp=\" nebyla rozpoznána.\"\r\n"));
+    // A value-table type whose table is missing: every stored code of it stays booked (at 0).
+    addType(QStringLiteral("Tabulkova"), 5, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 2;
+        t.TabulkaHodnot = QStringLiteral("chybi.ini");
+        t.TabulkaHodnotDict = std::make_shared<ValueTable>();
+    });
+    writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("12345\r\n54321\r\n777\r\n\r\nNOREAD\r\n"));
+
+    ReceiptStartInput append;
+    append.mode = ReceiptStartMode::Append;
+    append.chosenFile = QStringLiteral("241208001_1.txt");
+    ASSERT_EQ(start(append).kind, Kind::Started);
+    EXPECT_EQ(booked(), (QStringList{QStringLiteral("12345/1"), QStringLiteral("54321/1"), QStringLiteral("NOREAD/1")}));
+    // The receipt box mirrors the file, so the saved file keeps every line.
+    EXPECT_EQ(host.text(), QStringLiteral("12345\r\n54321\r\n777\r\n\r\nNOREAD\r\n"));
+    // The one line of no known type: the reader stopped once, one message naming the line and the file.
+    EXPECT_EQ(host.nullReader().stops(), 1);
+    EXPECT_EQ(prompts.texts(),
+              QStringList{QStringLiteral("Stravenka číslo 777 nebyla rozpoznána. Soubor: ") +
+                          TextFiles::toQString(dataFolder / "241208001_1.txt")});
+}
+
+TEST_F(ReceiptStartTest, TheFilesToAppendToAreDayFilesOnly) {
+    writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("12345\r\n"));
+    writeData(QStringLiteral("241208001_1.TXT"), QStringLiteral("241208001_1;00001;80,00\r\n")); // its summary
+    writeData(QStringLiteral("241207002_1.TXT"), QStringLiteral("241207002_1;00002;80,00\r\n")); // a summary alone
+    writeData(QStringLiteral("241206003_1.TXT"), QStringLiteral("12345\r\n")); // a day file named in capitals
+    ReceiptStart receiptStart(state, prompts, clock, host);
+    const auto view = receiptStart.load();
+    ASSERT_TRUE(view.ok());
+    EXPECT_EQ(view.value().files, (QStringList{QStringLiteral("241208001_1.txt"), QStringLiteral("241206003_1.TXT")}));
+}
