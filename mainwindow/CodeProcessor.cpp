@@ -136,12 +136,12 @@ CodeProcessor::Next CodeProcessor::processLine(const QString& line) {
             reject(line, QStringLiteral("PlatnostStravVyprsela"));
         return Next::Pass;
     }
+    // The flag says whether the check reported this very code as a blocked gift voucher itself; one left over
+    // from an earlier code (or from the manual entry) must not silence this one.
+    m_state.gNehlasitDarkove = false;
     if (!kontrola.OverDarkove(line)) {
-        // A blocked gift voucher has been reported by the check itself.
-        if (!m_state.gNehlasitDarkove) {
+        if (!m_state.gNehlasitDarkove)
             reject(line, QStringLiteral("NepovDarkKup"));
-            m_state.gNehlasitDarkove = false;
-        }
         return Next::Pass;
     }
     if (m_reader.gSoftwZastavovani && line == m_state.gNoRead)

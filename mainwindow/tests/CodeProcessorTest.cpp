@@ -243,5 +243,21 @@ TEST_F(CodeProcessorTest, PackageWeekModeBooksIntoThePackageCollectionToo) {
     EXPECT_EQ(sums, QStringList{QStringLiteral("    Alfa = 150,00")});
 }
 
+TEST_F(CodeProcessorTest, AGiftVoucherIsReportedWhateverAnEarlierCheckLeftInTheSilenceFlag) {
+    // Gift vouchers are not taken; Alfa codes whose first five digits are 12345 are gift vouchers.
+    rig.state.sw.gFDarkove = true;
+    rig.state.gPovDarkove = false;
+    const std::shared_ptr<CStrav> alfaType = rig.state.gColStrav->Item(1);
+    alfaType->pozRCDarkove = 1;
+    alfaType->delkaRCDarkove = 5;
+    alfaType->RCDarkove = QStringLiteral("12345");
+    // Left set by a blocked gift voucher reported earlier (the manual entry, or before PovDarkove changed).
+    rig.state.gNehlasitDarkove = true;
+
+    rig.receive(line(alfa(100)) + line(alfa(200, 22222)));
+    EXPECT_EQ(rig.booked(), QStringList{alfa(200, 22222)});
+    EXPECT_EQ(rig.messages(), QStringList{QStringLiteral("Darkove nepovoleny.")});
+}
+
 } // namespace
 } // namespace trv::test
