@@ -83,6 +83,11 @@ bool ReaderCommands::PrepniSkener(bool on) {
     return true;
 }
 
+void ReaderCommands::switchReader(bool on) {
+    if (!PrepniSkener(on) && m_lastError)
+        m_prompts.error(m_lastError->message);
+}
+
 bool ReaderCommands::portOpenOrReport() {
     if (m_port.isOpen())
         return true;
