@@ -28,6 +28,7 @@ public:
     int chosenTypeIndex() const override;
     void setPackageSumsText(const QString& text) override;
     ReaderControl& reader() override;
+    std::shared_ptr<CPolozka> PridejKod(Booking& booking, const QString& kod, qint32 druh) override;
 
 private:
     MainWindowLogic& m_logic;

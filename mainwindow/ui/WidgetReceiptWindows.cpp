@@ -76,19 +76,25 @@ std::optional<int> WidgetReceiptWindows::frmKontrVyc() {
     return static_cast<int>(dialog.Start());
 }
 
-bool WidgetReceiptWindows::frmUkonceniPr(const QString& fileLabel, bool show) {
+std::optional<bool> WidgetReceiptWindows::frmUkonceniPr(const QString& fileLabel, bool show) {
     if (m_window == nullptr)
-        return false;
+        return std::nullopt;
     fillReceipt();
     m_receipt.gTrideni = !show;
     trv::frmUkonceniPr dialog(m_state, m_receipt, m_prompts, m_clock, m_printer, hooks(), m_window);
     dialog.Otevri(TextFiles::toPath(fileLabel));
-    return true;
+    // The window ends accepted exactly when the receipt was saved or discarded; in sorting mode it is never
+    // shown and the receipt is handed to it.
+    if (!show)
+        return true;
+    return dialog.result() == QDialog::Accepted;
 }
 
 ClosingHooks WidgetReceiptWindows::hooks() {
     ClosingHooks hooks;
     hooks.zobrazSouctyBaliku = [this](const QString& text) { m_host->setPackageSumsText(text); };
+    // Storno: the receipt's file goes back to what it was before the receipt (removed when the receipt created it).
+    hooks.zahodSoubor = [this] { return m_window->logic().journal().zahod(); };
     hooks.vycistiPrijem = [this] {
         MainWindowLogic& logic = m_window->logic();
         logic.rtbStrav().clear();

@@ -30,7 +30,7 @@ public:
     bool frmRucne() override;
     bool frmSafeBag() override;
     std::optional<int> frmKontrVyc() override;
-    bool frmUkonceniPr(const QString& fileLabel, bool show) override;
+    std::optional<bool> frmUkonceniPr(const QString& fileLabel, bool show) override;
 
     // What the receipt start and the statement save know of the current receipt.
     ReceiptInfo& receipt() { return m_receipt; }

@@ -476,6 +476,11 @@ void frmHlavni::hideCounterWindow() {
         counter->hide();
 }
 
+bool frmHlavni::counterWindowShown() const {
+    const QWidget* counter = counterWindow();
+    return counter != nullptr && counter->isVisible();
+}
+
 void frmHlavni::setBusy(bool busy) {
     if (busy == m_busy)
         return;

@@ -118,6 +118,7 @@ private:
     void checkTypeButton(int index) override;
     void showCounterWindow() override;
     void hideCounterWindow() override;
+    bool counterWindowShown() const override;
     void setBusy(bool busy) override;
     void setFileLabel(const QString& path) override;
     void showWindow() override;
