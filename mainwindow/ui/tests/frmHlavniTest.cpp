@@ -980,3 +980,23 @@ TEST_F(frmHlavniTest, TheUnloadKeepsTheDisplayBoxsLineOrder) {
                                                         QStringLiteral("\r\n") + alfa(200, 22222) +
                                                         QStringLiteral("\r\n"));
 }
+
+TEST_F(frmHlavniTest, CodesWaitingInTheBufferWhenThePackageIsSavedAtTheEndAreNamed) {
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    // Past the limit of 1000; the package dialog is closed without an answer, so the package stays open.
+    onNextModal([](QWidget* dialog) { dialog->close(); });
+    receive(alfa(900) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    // The next code meets the limit and stops the pass: the code after it waits in the buffer.
+    receive(alfa(300, 33333) + QStringLiteral("\r\n") + alfa(400, 44444) + QStringLiteral("\r\n"));
+    ASSERT_TRUE(window->logic().KodBuffer().text().contains(alfa(400, 44444)));
+
+    answerPackageDialog(1);
+    click("vmnNab", 4);
+
+    EXPECT_FALSE(receiving());
+    EXPECT_TRUE(window->logic().KodBuffer().isEmpty());
+    EXPECT_TRUE(prompts.texts().last().contains(alfa(400, 44444))) << prompts.texts().join(u'\n').toStdString();
+}
