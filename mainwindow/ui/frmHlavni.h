@@ -14,6 +14,7 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QRadioButton;
+class QTimer;
 
 namespace trv {
 
@@ -66,6 +67,9 @@ public:
     bool Form_Load();
 
     MainWindowLogic& logic() { return *m_logic; }
+    // Shows at once what the view has pending (the display box and the counters follow the logic on a short
+    // timer, so a fast reader costs one repaint per tick instead of one per chunk).
+    void showPending();
     // The counter window of the current mode (frmCounter, or frmCounterPack in package mode).
     QWidget* counterWindow() const;
 
@@ -100,6 +104,10 @@ private:
     void displayAppended(const QString& chunk);
     void displayReplaced();
 
+    void scheduleView();
+    void showDisplayPending();
+    void showCountersPending();
+    QString shownText(QStringView text);
     void scannerMarks();
     void setTexts();
     void createCounterWindow();
@@ -143,6 +151,12 @@ private:
     ReceiptWindows* m_windows = nullptr;
     std::unique_ptr<WorkingWindowIndicator> m_working;
     std::unique_ptr<MainWindowLogic> m_logic;
+    QTimer* m_viewTimer = nullptr;
+    QString m_pendingDisplay;   // received text not yet in the display box
+    bool m_displayReplaced = false;
+    bool m_countersPending = false;
+    bool m_shownEndsWithCr = false; // a CR shown as a line break: an LF right after it belongs to it
+    qsizetype m_shownLineLength = 0;
     bool m_readerOn = true; // the design shows ScanOn checked
     bool m_busy = false;
     bool m_unloaded = false;

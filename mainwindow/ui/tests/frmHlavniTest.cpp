@@ -178,7 +178,11 @@ struct MainWindowRig {
     QAction* action(const char* name) const { return child<QAction>(window.get(), name); }
     VerticalMenu* menu(const char* name) const { return child<VerticalMenu>(window.get(), name); }
     void click(const char* menuName, int item) const { menu(menuName)->itemButton(item)->click(); }
-    QString display() const { return child<QPlainTextEdit>(window.get(), "rtbStrav")->toPlainText(); }
+    // The display box as the operator sees it once the view's short delay has passed.
+    QString display() const {
+        window->showPending();
+        return child<QPlainTextEdit>(window.get(), "rtbStrav")->toPlainText();
+    }
     bool receiving() { return window->logic().receipt().receiving(); }
     QString readFile(const std::filesystem::path& file) const {
         auto text = TextFiles::readAll(file);
@@ -366,6 +370,7 @@ TEST_F(frmHlavniTest, AReceiptStartedFromTheVerticalMenuShowsAndCountsTheCodes) 
     EXPECT_EQ(booked(), (QStringList{alfa(100), alfa(50, 22222), QStringLiteral("NOREAD")}));
     auto* counter = child<frmCounter>(window.get(), "frmCounter");
     EXPECT_TRUE(counter->isVisible());
+    window->showPending();
     EXPECT_EQ(child<QLCDNumber>(counter, "fwlCount")->intValue(), 3);
     EXPECT_EQ(child<QLCDNumber>(counter, "fwlNOREAD")->intValue(), 2);
 
@@ -999,4 +1004,63 @@ TEST_F(frmHlavniTest, CodesWaitingInTheBufferWhenThePackageIsSavedAtTheEndAreNam
     EXPECT_FALSE(receiving());
     EXPECT_TRUE(window->logic().KodBuffer().isEmpty());
     EXPECT_TRUE(prompts.texts().last().contains(alfa(400, 44444))) << prompts.texts().join(u'\n').toStdString();
+}
+
+// --- The display box
+
+TEST_F(frmHlavniTest, TheDisplayBoxFollowsTheModelOnAShortTickAndShowsASplitLineEndOnce) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    auto* box = child<QPlainTextEdit>(window.get(), "rtbStrav");
+
+    // CR and LF arrive in separate chunks, shown on separate ticks.
+    receive(alfa(100) + QStringLiteral("\r"));
+    EXPECT_EQ(window->logic().rtbStrav().text(), alfa(100) + QStringLiteral("\r"));
+    ASSERT_TRUE(trv::test::waitUntil([&] { return box->toPlainText().contains(alfa(100)); }));
+    receive(QStringLiteral("\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    ASSERT_TRUE(trv::test::waitUntil([&] { return box->toPlainText().contains(alfa(200, 22222)); }));
+
+    EXPECT_EQ(box->toPlainText(), alfa(100) + QStringLiteral("\n") + alfa(200, 22222) + QStringLiteral("\n"));
+    EXPECT_EQ(booked(), (QStringList{alfa(100), alfa(200, 22222)}));
+}
+
+TEST_F(frmHlavniTest, AReaderLineWithoutLineEndsIsKeptWholeAndShownInShortLines) {
+    configure(QStringLiteral("AUT"));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(receiving());
+    // A reader configured without a suffix: 1 MB of digits and never a CR LF.
+    const QString digits = QStringLiteral("0123456789").repeated(100 * 1024);
+    for (qsizetype at = 0; at < digits.size(); at += 4096)
+        receive(digits.mid(at, 4096));
+
+    // The receipt keeps every byte; nothing was taken for a code.
+    EXPECT_EQ(window->logic().rtbStrav().text(), digits);
+    EXPECT_EQ(window->logic().KodBuffer().size(), digits.size());
+    EXPECT_TRUE(booked().isEmpty());
+
+    // The box shows it all, in lines short enough to lay out.
+    const QString shown = display();
+    EXPECT_EQ(QString(shown).remove(u'\n'), digits);
+    qsizetype longest = 0;
+    for (const QStringView line : QStringView(shown).split(u'\n'))
+        longest = std::max(longest, line.size());
+    EXPECT_LE(longest, 200);
+}
+
+TEST_F(frmHlavniTest, TheUnloadDoesNotRefillTheDisplayBoxOfAClosingWindow) {
+    configure(QStringLiteral("AUT"));
+    set(QStringLiteral("User"), QStringLiteral("AutoDupl"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    receive(alfa(100) + QStringLiteral("\r\nNOREAD\r\n") + alfa(100) + QStringLiteral("\r\n"));
+    display();
+    auto* box = child<QPlainTextEdit>(window.get(), "rtbStrav");
+    const int revision = box->document()->revision();
+
+    EXPECT_TRUE(window->close());
+    QTest::qWait(100);
+
+    EXPECT_EQ(box->document()->revision(), revision);
+    EXPECT_EQ(readFile(dataFolder / "Barcode.txt"), alfa(100) + QStringLiteral("\r\n"));
 }
