@@ -6,6 +6,7 @@
 #include "mainwindow/MainWindowView.h"
 #include "mainwindow/ReceiptControl.h"
 #include "mainwindow/VerticalMenus.h"
+#include "platform/SerialPort.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -28,6 +29,9 @@ MainWindowLogic::MainWindowLogic(const Services& services)
                                                   services.prompts, m_counters, m_package, window);
     m_receiveLoop = std::make_unique<ReceiveLoop>(services.state, services.port, m_buffer, *m_processor, m_display,
                                                   m_counters, m_readerStop, m_portSetup, services.prompts);
+    // The port's notices (a line without DTR and DSR) reach the operator, not only the log.
+    QObject::connect(&services.port, &SerialPort::warning, m_receiveLoop.get(),
+                     [this](const QString& message) { m_readerStop.oznamJednou(message); });
     m_control = std::make_unique<ReceiptControl>(*this);
     m_menus = std::make_unique<VerticalMenus>(*this);
     m_load = std::make_unique<MainWindowLoad>(*this);

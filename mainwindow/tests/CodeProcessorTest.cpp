@@ -259,5 +259,14 @@ TEST_F(CodeProcessorTest, AGiftVoucherIsReportedWhateverAnEarlierCheckLeftInTheS
     EXPECT_EQ(rig.messages(), QStringList{QStringLiteral("Darkove nepovoleny.")});
 }
 
+TEST_F(CodeProcessorTest, OnALineWithoutDtrARejectedCodeDoesNotWaitForAPulse) {
+    rig.port.setDtrUnsupported(true);
+    rig.receive(line(QStringLiteral("1A2")) + line(alfa(100)));
+    EXPECT_EQ(rig.booked(), QStringList{alfa(100)});
+    EXPECT_EQ(rig.messages().size(), 1);
+    // The reader cannot be stopped by DTR here: no wait froze the input.
+    EXPECT_TRUE(rig.pause.waits.empty());
+}
+
 } // namespace
 } // namespace trv::test

@@ -1064,3 +1064,19 @@ TEST_F(frmHlavniTest, TheUnloadDoesNotRefillTheDisplayBoxOfAClosingWindow) {
     EXPECT_EQ(box->document()->revision(), revision);
     EXPECT_EQ(readFile(dataFolder / "Barcode.txt"), alfa(100) + QStringLiteral("\r\n"));
 }
+
+TEST_F(frmHlavniTest, ALineWithoutDtrIsToldToTheOperatorOnce) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    port.setDtrUnsupported(true);
+
+    receive(QStringLiteral("1A\r\n"));
+    receive(QStringLiteral("1B\r\n"));
+
+    auto* log = window->findChild<frmChyby*>();
+    ASSERT_NE(log, nullptr);
+    const QString lines = child<QPlainTextEdit>(log, "rtb")->toPlainText();
+    EXPECT_EQ(lines.count(QStringLiteral("neovládá signály DTR")), 1) << lines.toStdString();
+}
