@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
@@ -36,6 +37,7 @@ namespace {
 
 const QColor kSafeBagColour(192, 192, 255);
 const QColor kDailySafeBagColour(255, 192, 128);
+constexpr int kTypesPerRow = 8;
 
 // How long received text may wait before the display box shows it: well under what an operator notices, and
 // long enough that a fast reader's chunks are shown together.
@@ -77,6 +79,17 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     m_viewTimer->setSingleShot(true);
     m_viewTimer->setInterval(kViewDelayMs);
     connect(m_viewTimer, &QTimer::timeout, this, &frmHlavni::showPending);
+
+    // The voucher-type buttons scroll where they do not fit: an installation may define any number of types.
+    auto* typesArea = new QScrollArea(this);
+    typesArea->setObjectName(QStringLiteral("scrTypy"));
+    typesArea->setWidgetResizable(true);
+    typesArea->setFrameShape(QFrame::NoFrame);
+    typesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    typesArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    m_ui->layoutStred->insertWidget(m_ui->layoutStred->indexOf(m_ui->fraTypy), typesArea);
+    typesArea->setWidget(m_ui->fraTypy);
+    m_typesArea = typesArea;
 
     m_optT = new QButtonGroup(this);
     m_optT->setObjectName(QStringLiteral("optT"));
@@ -514,13 +527,14 @@ void frmHlavni::setPortDescription(const QString& text) {
 }
 
 void frmHlavni::showTypeButtons(const std::vector<TypeButton>& buttons) {
+    // Laid out once when all are there, not once per button.
+    m_ui->fraTypy->hide();
     m_optT->setExclusive(false);
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (i >= m_typeButtons.size()) {
             auto* button = new QRadioButton(m_ui->fraTypy);
             button->setObjectName(QStringLiteral("optT%1").arg(i));
-            // Installations define up to a few dozen types: wrap them in rows so the window stays screen-wide.
-            constexpr int kTypesPerRow = 8;
+            // Wrapped in rows so the window stays screen-wide.
             const int n = static_cast<int>(i);
             m_ui->layoutTypy->addWidget(button, n / kTypesPerRow, n % kTypesPerRow);
             m_optT->addButton(button, static_cast<int>(i));
@@ -544,6 +558,14 @@ void frmHlavni::showTypeButtons(const std::vector<TypeButton>& buttons) {
         }
     }
     m_optT->setExclusive(true);
+    m_ui->fraTypy->show();
+    // Up to a few rows show whole; more scroll.
+    constexpr int kRowsShown = 4;
+    const int rows = static_cast<int>((buttons.size() + kTypesPerRow - 1) / kTypesPerRow);
+    const int rowHeight = m_typeButtons.empty() ? 0 : m_typeButtons.front()->sizeHint().height() +
+                                                         m_ui->layoutTypy->verticalSpacing();
+    m_typesArea->setMaximumHeight(std::min(rows, kRowsShown) * rowHeight + 2 * m_typesArea->frameWidth() +
+                                  (rows > kRowsShown ? 0 : 4));
 }
 
 void frmHlavni::checkTypeButton(int index) {

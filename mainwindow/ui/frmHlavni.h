@@ -14,6 +14,7 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QRadioButton;
+class QScrollArea;
 class QTimer;
 
 namespace trv {
@@ -144,6 +145,7 @@ private:
     std::array<QLabel*, kPanelCount> m_panels{};
     QLabel* m_statusBar2Panel1 = nullptr;
     QButtonGroup* m_optT = nullptr;
+    QScrollArea* m_typesArea = nullptr;
     std::vector<QRadioButton*> m_typeButtons;
     QPointer<frmCounter> m_counter;
     QPointer<frmCounterPack> m_counterPack;

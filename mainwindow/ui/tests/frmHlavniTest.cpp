@@ -34,6 +34,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -1079,4 +1081,22 @@ TEST_F(frmHlavniTest, ALineWithoutDtrIsToldToTheOperatorOnce) {
     ASSERT_NE(log, nullptr);
     const QString lines = child<QPlainTextEdit>(log, "rtb")->toPlainText();
     EXPECT_EQ(lines.count(QStringLiteral("neovládá signály DTR")), 1) << lines.toStdString();
+}
+
+TEST_F(frmHlavniTest, AnyNumberOfVoucherTypeButtonsScrollsInsteadOfCrashing) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    std::vector<TypeButton> buttons;
+    constexpr int kTypes = 32767;
+    for (int i = 0; i < kTypes; ++i)
+        buttons.push_back({QStringLiteral("T%1").arg(i), QStringLiteral("Typ %1").arg(i), TypeButton::Colour::ButtonFace});
+    window->logic().view().showTypeButtons(buttons);
+    window->repaint();
+    QTest::qWait(50);
+
+    EXPECT_NE(window->findChild<QRadioButton*>(QStringLiteral("optT%1").arg(kTypes - 1)), nullptr);
+    auto* area = child<QScrollArea>(window.get(), "scrTypy");
+    EXPECT_LT(area->height(), window->height());
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
 }
