@@ -11,6 +11,7 @@ namespace trv {
 ReceiptJournal::ReceiptJournal(AppState& state, Prompts& prompts) : m_state(state), m_prompts(prompts) {}
 
 void ReceiptJournal::begin(const std::filesystem::path& file) {
+    closeFile();
     m_file = file;
     m_reported = false;
     m_existedBefore = TextFiles::exists(file);
@@ -24,6 +25,7 @@ void ReceiptJournal::begin(const std::filesystem::path& file) {
 }
 
 void ReceiptJournal::end() {
+    closeFile();
     m_file.clear();
     m_before.clear();
     m_needsBreak = false;
@@ -40,7 +42,7 @@ void ReceiptJournal::zapis(const QString& kod) {
     if (!active())
         return;
     const QString line = m_needsBreak ? QStringLiteral("\r\n") + kod : kod;
-    const Status written = TextFiles::appendLine(m_file, line);
+    const Status written = appendLine(line);
     if (written.ok())
         m_needsBreak = false;
     report(written);
@@ -49,6 +51,8 @@ void ReceiptJournal::zapis(const QString& kod) {
 void ReceiptJournal::obnov(const CColStrav& types) {
     if (!active())
         return;
+    // The rewrite replaces the file: the open one would be the old one.
+    closeFile();
     report(TextFiles::writeLines(m_file, types.kodyVsechTypu()));
     m_needsBreak = false;
 }
@@ -63,6 +67,32 @@ Status ReceiptJournal::zahod() {
     if (created)
         return TextFiles::exists(file) ? TextFiles::remove(file) : Status::success();
     return TextFiles::writeBytes(file, before);
+}
+
+Status ReceiptJournal::appendLine(const QString& line) {
+    if (!m_out.isOpen()) {
+        m_out.setFileName(TextFiles::toQString(m_file));
+        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            return Status::fail(QStringLiteral("Nelze připsat řádek do souboru %1: %2")
+                                    .arg(TextFiles::toQString(m_file), m_out.errorString()));
+    }
+    QByteArray bytes = m_encoder.encode(line);
+    bytes.append("\r\n");
+    const qint64 before = m_out.size();
+    if (m_out.write(bytes) != bytes.size()) {
+        const QString reason = m_out.errorString();
+        // No half line left for the reader of the file after a crash.
+        m_out.resize(before);
+        closeFile();
+        return Status::fail(
+            QStringLiteral("Nelze připsat řádek do souboru %1: %2").arg(TextFiles::toQString(m_file), reason));
+    }
+    return Status::success();
+}
+
+void ReceiptJournal::closeFile() {
+    if (m_out.isOpen())
+        m_out.close();
 }
 
 void ReceiptJournal::report(const Status& status) {

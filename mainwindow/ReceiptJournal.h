@@ -3,6 +3,8 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QStringEncoder>
 #include <QString>
 
 #include <filesystem>
@@ -52,6 +54,8 @@ public:
 
 private:
     void report(const Status& status);
+    Status appendLine(const QString& line);
+    void closeFile();
 
     AppState& m_state;
     Prompts& m_prompts;
@@ -60,6 +64,10 @@ private:
     bool m_existedBefore = false;
     bool m_needsBreak = false;
     bool m_reported = false;
+    // Open for appending while the receipt runs; each line goes to the system at once (unbuffered), so a
+    // killed program leaves it on disk.
+    QFile m_out;
+    QStringEncoder m_encoder{"windows-1250"};
 };
 
 } // namespace trv

@@ -416,11 +416,12 @@ void frmHlavni::showDisplayPending() {
     m_pendingDisplay.clear();
     if (shown.isEmpty())
         return;
-    box->setUpdatesEnabled(false);
+    // Inserted through a cursor of its own at the end: the view repaints only what changed, and scrolls to the
+    // end once.
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
     box->moveCursor(QTextCursor::End);
-    box->insertPlainText(shown);
-    box->moveCursor(QTextCursor::End);
-    box->setUpdatesEnabled(true);
 }
 
 // --- Window events
