@@ -78,7 +78,7 @@ Status ReceiptJournal::appendLine(const QString& line) {
     }
     QByteArray bytes = m_encoder.encode(line);
     bytes.append("\r\n");
-    const qint64 before = m_out.size();
+    const qint64 before = m_out.pos();
     if (m_out.write(bytes) != bytes.size()) {
         const QString reason = m_out.errorString();
         // No half line left for the reader of the file after a crash.

@@ -39,9 +39,10 @@ const QColor kSafeBagColour(192, 192, 255);
 const QColor kDailySafeBagColour(255, 192, 128);
 constexpr int kTypesPerRow = 8;
 
-// How long received text may wait before the display box shows it: well under what an operator notices, and
-// long enough that a fast reader's chunks are shown together.
-constexpr int kViewDelayMs = 40;
+// How long received text may wait before the display box shows it: at the edge of what an operator notices
+// (a tenth of a second), and long enough that a fast reader's codes are painted together: painting the box
+// and its scroll bar costs far more than checking and booking the codes.
+constexpr int kViewDelayMs = 100;
 // The display box never lays out a longer line: a reader without a line suffix sends one unending line, which is
 // shown broken into lines of this length (the receipt's text keeps every byte as it came).
 constexpr qsizetype kLongestShownLine = 200;
