@@ -189,7 +189,6 @@ ReceiptControl::Before ReceiptControl::remember() const {
     before.counterShown = m_logic.view().counterWindowShown();
     before.chosenType = m_logic.readerState().ZvolenyTyp;
     before.counts = m_logic.counters().counts();
-    before.inputLogOpen = m_logic.inputLog().isOpen();
     return before;
 }
 

@@ -56,7 +56,6 @@ public:
         bool counterShown = false;
         qint32 chosenType = 0;
         ReadCounters::Counts counts;
-        bool inputLogOpen = false;
     };
     Before remember() const;
     // The end did not happen: the receipt goes on as it was before the end was asked.

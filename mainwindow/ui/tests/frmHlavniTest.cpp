@@ -1100,3 +1100,20 @@ TEST_F(frmHlavniTest, AnyNumberOfVoucherTypeButtonsScrollsInsteadOfCrashing) {
     EXPECT_TRUE(area->verticalScrollBar()->isVisible());
     EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
 }
+
+TEST_F(frmHlavniTest, InPackageModeTheOpenPackagesCodesAreOnDiskUntilThePackageFileHasThem) {
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    const std::filesystem::path day = dataFolder / "26121001.txt";
+    EXPECT_EQ(readFile(day), alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+
+    answerPackageDialog(1);
+    click("vmnNab", 4);
+
+    EXPECT_EQ(readFile(dataFolder / "26121001.bal"),
+              QStringLiteral("#1\r\n") + alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    EXPECT_EQ(readFile(day), QString());
+}
