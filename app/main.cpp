@@ -19,6 +19,8 @@
 #include "platform/ui/WidgetPrompts.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
@@ -50,12 +52,35 @@ int main(int argc, char** argv) {
     trv::WidgetPrompts prompts;
     trv::QtSerialPort port;
 
+    // The session may end the program while a start-up message waits for the operator: the request is taken
+    // from the first message on. Before the main window exists every message box is cancelled and the start
+    // stops at its next step; afterwards the window closes as the operator would close it.
+    trv::TerminationSignals termination;
+    QPointer<QWidget> mainWindow;
+    bool terminating = false;
+    QTimer cancelMessages;
+    cancelMessages.setInterval(20);
+    QObject::connect(&cancelMessages, &QTimer::timeout, &app, [] { trv::closeModalsForTermination(); });
+    if (termination.install().ok())
+        QObject::connect(&termination, &trv::TerminationSignals::terminationRequested, &app, [&] {
+            if (mainWindow) {
+                trv::closeAllForTermination(*mainWindow);
+                return;
+            }
+            terminating = true;
+            trv::closeModalsForTermination();
+            // A start-up step may ask again after its box was cancelled.
+            cancelMessages.start();
+        });
+
     const std::filesystem::path folder = programFolder();
     trv::SingleInstance instance(folder);
-    if (!instance.claim(prompts))
+    if (!instance.claim(prompts) || terminating)
         return 0;
     if (!trv::Main(state, folder, prompts).ok())
-        return 1;
+        return terminating ? 0 : 1;
+    if (terminating)
+        return 0;
 
     trv::SystemClock clock;
     if (!trv::NactiTypyStravenek(state, prompts, clock).ok())
@@ -80,12 +105,12 @@ int main(int argc, char** argv) {
     // A message box shows a very long text cut; the whole of it goes to the error-log window.
     prompts.setFullTextSink([&window](const QString& text) { window.logic().errorLog().PridejChybu(text); });
 
-    trv::TerminationSignals termination;
-    if (termination.install().ok())
-        QObject::connect(&termination, &trv::TerminationSignals::terminationRequested, &window,
-                         [&window] { trv::closeAllForTermination(window); });
+    if (terminating)
+        return 0;
+    cancelMessages.stop();
+    mainWindow = &window;
 
     if (!window.Form_Load())
-        return 1;
+        return terminating ? 0 : 1;
     return app.exec();
 }

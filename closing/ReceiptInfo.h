@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QDate>
 #include <QString>
 
@@ -49,6 +51,9 @@ struct ReceiptInfo {
 struct ClosingHooks {
     // Panel 1 of the main window's second status bar: the package sums of package/week mode.
     std::function<void(const QString&)> zobrazSouctyBaliku;
+    // Storno of the receipt: its file, written as the codes were booked, is removed when the receipt created it
+    // and put back as it was before the receipt when it appended to it (ReceiptJournal::zahod).
+    std::function<Status()> zahodSoubor;
     // The closing window's unload: empties the main window's receipt box and its file label.
     std::function<void()> vycistiPrijem;
     // The period summary window (safe-bag mode).

@@ -11,6 +11,7 @@
 #include "mainwindow/PackageFile.h"
 #include "mainwindow/PackageState.h"
 #include "mainwindow/ReadCounters.h"
+#include "mainwindow/ReceiptJournal.h"
 #include "mainwindow/ReaderState.h"
 #include "platform/Prompts.h"
 
@@ -136,12 +137,12 @@ CodeProcessor::Next CodeProcessor::processLine(const QString& line) {
             reject(line, QStringLiteral("PlatnostStravVyprsela"));
         return Next::Pass;
     }
+    // The flag says whether the check reported this very code as a blocked gift voucher itself; one left over
+    // from an earlier code (or from the manual entry) must not silence this one.
+    m_state.gNehlasitDarkove = false;
     if (!kontrola.OverDarkove(line)) {
-        // A blocked gift voucher has been reported by the check itself.
-        if (!m_state.gNehlasitDarkove) {
+        if (!m_state.gNehlasitDarkove)
             reject(line, QStringLiteral("NepovDarkKup"));
-            m_state.gNehlasitDarkove = false;
-        }
         return Next::Pass;
     }
     if (m_reader.gSoftwZastavovani && line == m_state.gNoRead)
@@ -158,7 +159,7 @@ CodeProcessor::Next CodeProcessor::processLine(const QString& line) {
 
     // A code booking refuses has been reported by it (the reader stopped): it is neither counted nor
     // booked into the package collection, which would only report it a second time.
-    if (!booking.PridejKod(line, 1, false))
+    if (!book(booking, line))
         return Next::Pass;
     if (m_state.sw.gFBalikyTyden) {
         if (const std::shared_ptr<CColStrav> balik = m_state.gColStravBalik) {
@@ -187,6 +188,7 @@ CodeProcessor::Next CodeProcessor::bookInPackage(const QString& line) {
                           Prompts::Buttons::Ok, Prompts::Icon::Critical);
         Booking(m_state, *m_state.gColStrav, m_prompts, m_readerControl).VymazBuf();
         m_package.dropCurrent();
+        codesLeftMemory();
         m_package.notifyChanged(false);
         reportUnbooked(emptyBuffer());
         return Next::EndRun;
@@ -195,12 +197,13 @@ CodeProcessor::Next CodeProcessor::bookInPackage(const QString& line) {
     // The code is recognised once, by booking, and only a booked code adds to the package values: a code
     // booking refuses (reported by it) changes nothing.
     Booking booking(m_state, *m_state.gColStrav, m_prompts, m_readerControl);
-    const std::shared_ptr<CPolozka> item = booking.PridejKod(line, 1, false);
+    const std::shared_ptr<CPolozka> item = book(booking, line);
     if (!item)
         return Next::Pass;
     const Result<Currency> value = item->DejHodnotu();
     if (!value) {
         unbook(item);
+        codesLeftMemory();
         reportError(line, value.message());
         return Next::Pass;
     }
@@ -237,6 +240,7 @@ CodeProcessor::Next CodeProcessor::closePackage(int result) {
             return Next::Pass;
         }
         booking.VymazBuf();
+        codesLeftMemory();
         const QStringList unbooked = emptyBuffer();
         ++m_state.gCisloBaliku;
         zapisDalsiCisloBaliku(m_state, m_prompts);
@@ -264,11 +268,23 @@ CodeProcessor::Next CodeProcessor::closePackage(int result) {
     case 2:
         booking.VymazBuf();
         m_package.dropCurrent();
+        codesLeftMemory();
         return Next::Pass;
     default:
         // Left above its limit: the next code meets the limit.
         return Next::Pass;
     }
+}
+
+std::shared_ptr<CPolozka> CodeProcessor::book(Booking& booking, const QString& line) {
+    if (m_window.journal)
+        return m_window.journal->PridejKod(booking, line, 1);
+    return booking.PridejKod(line, 1, false);
+}
+
+void CodeProcessor::codesLeftMemory() {
+    if (m_window.journal && m_state.gColStrav)
+        m_window.journal->obnov(*m_state.gColStrav);
 }
 
 void CodeProcessor::reject(const QString& line, const QString& key) {

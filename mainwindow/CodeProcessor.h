@@ -6,16 +6,20 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 namespace trv {
 
 struct AppState;
+class Booking;
+class CPolozka;
 struct ReaderState;
 class CodeBuffer;
 class PackageState;
 class Prompts;
 class ReadCounters;
 class ReaderControl;
+class ReceiptJournal;
 
 // The code processor ZpracujKod: takes the complete lines out of the code buffer one at a time, runs the
 // code checks, tests the voucher type chosen on the main window, books the code into the current receipt
@@ -41,6 +45,8 @@ public:
         std::function<void()> konecpr;
         // The full path of the receipt's package file (the caption of lblSoubor).
         std::function<std::filesystem::path()> lblSoubor;
+        // The receipt's file on disk: booked codes are appended to it, codes leaving memory are taken out.
+        ReceiptJournal* journal = nullptr;
     };
 
     CodeProcessor(AppState& state, ReaderState& reader, CodeBuffer& buffer, ReaderControl& readerControl,
@@ -57,6 +63,12 @@ public:
     bool KodPrecten() const { return m_kodPrecten; }
     void setKodPrecten(bool value) { m_kodPrecten = value; }
 
+    // Empties the code buffer and gives the complete code lines that were waiting in it.
+    QStringList emptyBuffer();
+    // Codes that were waiting in the buffer when a package boundary emptied it: the reader stops and the
+    // operator is told to read them again.
+    void reportUnbooked(const QStringList& codes);
+
 Q_SIGNALS:
     // Package/week mode: the per-type sums of the package collection for the second status bar.
     void packageWeekSums(const QString& text);
@@ -70,9 +82,9 @@ private:
     Next closePackage(int result);
     void reject(const QString& line, const QString& key);
     void reportError(const QString& line, const QString& message);
-    QStringList emptyBuffer();
-    void reportUnbooked(const QStringList& codes);
     QString text(const QString& key) const;
+    std::shared_ptr<CPolozka> book(Booking& booking, const QString& line);
+    void codesLeftMemory();
 
     AppState& m_state;
     ReaderState& m_reader;

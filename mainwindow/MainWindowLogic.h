@@ -10,6 +10,7 @@
 #include "mainwindow/ReaderCommands.h"
 #include "mainwindow/ReaderState.h"
 #include "mainwindow/ReaderStop.h"
+#include "mainwindow/ReceiptJournal.h"
 #include "mainwindow/ReceiptState.h"
 #include "mainwindow/ReceiveLoop.h"
 #include "mainwindow/ValidityToggle.h"
@@ -71,6 +72,8 @@ public:
     ReadCounters& counters() { return m_counters; }
     PackageState& package() { return m_package; }
     ReceiptState& receipt() { return m_receipt; }
+    // The receipt's file on disk as codes are booked; every road that books live codes goes through it.
+    ReceiptJournal& journal() { return m_journal; }
     PortSetup& portSetup() { return m_portSetup; }
     ReaderStop& readerStop() { return m_readerStop; }
     ReaderCommands& commands() { return m_commands; }
@@ -105,6 +108,7 @@ private:
     ReadCounters m_counters;
     PackageState m_package;
     ReceiptState m_receipt;
+    ReceiptJournal m_journal;
     PortSetup m_portSetup;
     ReaderStop m_readerStop;
     ReaderCommands m_commands;

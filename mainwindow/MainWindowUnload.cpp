@@ -36,6 +36,7 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload() {
     const bool autMode = state.gMode == QLatin1String("AUT");
     // Taken before the port is touched: the steps below open and close it for the reader's default type.
     const bool wasReceiving = m_logic.receipt().receiving();
+    const ReceiptControl::Before before = control.remember();
 
     std::optional<int> packageAnswer;
     if (stdMode && !m_logic.rtbStrav().text().isEmpty()) {
@@ -82,11 +83,14 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload() {
                     if (const Status saved = control.savePackage(); !saved) {
                         // The codes are still in memory: better a window that stays than a package lost.
                         reportSaveError(saved.message(), saved.error().number);
+                        control.carryOn(before);
                         return Result::Cancelled;
                     }
                 }
-            } else {
-                m_logic.windows().frmUkonceniPr(m_logic.lblSoubor(), !m_logic.gTrideni());
+            } else if (m_logic.windows().frmUkonceniPr(m_logic.lblSoubor(), !m_logic.gTrideni()) == false) {
+                // Left without saving: "don't quit", and the receipt goes on with its codes.
+                control.carryOn(before);
+                return Result::Cancelled;
             }
         }
     }

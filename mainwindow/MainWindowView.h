@@ -37,6 +37,7 @@ public:
     // The counter window of the current mode, placed at the window's top right corner, modeless.
     virtual void showCounterWindow() = 0;
     virtual void hideCounterWindow() = 0;
+    virtual bool counterWindowShown() const = 0;
 
     // The hourglass pointer over the window while the end of a receipt runs.
     virtual void setBusy(bool busy) = 0;

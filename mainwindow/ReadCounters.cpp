@@ -28,4 +28,11 @@ void ReadCounters::VynulujPocitadla() {
     Q_EMIT changed();
 }
 
+void ReadCounters::restore(const Counts& counts) {
+    m_pocetCteni = counts.cteni;
+    m_pocetBezNoRead = counts.bezNoRead;
+    m_pocetPrijmu = counts.prijmu;
+    Q_EMIT changed();
+}
+
 } // namespace trv

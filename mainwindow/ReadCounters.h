@@ -30,6 +30,15 @@ public:
     // Resets the two read counts; the receive counter goes on.
     void VynulujPocitadla();
 
+    // The counts as they stand, and putting them back (an end of receipt that did not happen).
+    struct Counts {
+        qint64 cteni = 0;
+        qint64 bezNoRead = 0;
+        qint64 prijmu = 0;
+    };
+    Counts counts() const { return {m_pocetCteni, m_pocetBezNoRead, m_pocetPrijmu}; }
+    void restore(const Counts& counts);
+
 Q_SIGNALS:
     void changed();
 

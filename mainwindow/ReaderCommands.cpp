@@ -86,6 +86,11 @@ Status ReaderCommands::sendOpening(const ReaderScript& script, std::function<voi
     return sent;
 }
 
+void ReaderCommands::switchReader(bool on) {
+    if (!PrepniSkener(on) && m_lastError)
+        m_prompts.error(m_lastError->message);
+}
+
 bool ReaderCommands::portOpenOrReport() {
     if (m_port.isOpen())
         return true;

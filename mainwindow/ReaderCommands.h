@@ -53,8 +53,10 @@ public:
     void mnuSendNoread_Click();
     // The reader stop alone (the DTR pulse).
     void mnuTestDTR_Click();
-    void ScanOn_Click() { PrepniSkener(true); }
-    void ScanOff_Click() { PrepniSkener(false); }
+    // The operator's switch (menu and fast menu): a command that did not go out is reported, so the reader
+    // panel that kept its text is explained.
+    void ScanOn_Click() { switchReader(true); }
+    void ScanOff_Click() { switchReader(false); }
 
     // optT_Click: the voucher-type button `index`, whose tool-tip is the type's name `nazev`, was clicked:
     // remembers the index, sends the length parameters to an open port (reader types 1 to 3) and resets the
@@ -72,6 +74,7 @@ Q_SIGNALS:
     void scannerSwitched(bool on);
 
 private:
+    void switchReader(bool on);
     Status sendNow(const ReaderScript& script);
     // Sends on the open port, or opens a closed one with the configured settings for the script and closes
     // it again once the bytes have left, whatever the outcome.

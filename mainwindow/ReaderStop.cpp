@@ -35,7 +35,17 @@ void ReaderStop::ZastavCteni() {
                 setDtr(stop.m_port, false);
         }
     } release{*this};
+    // A line without DTR has no pulse to wait for: the input would only freeze for nothing.
+    if (!m_port.dtrSupported())
+        return;
     m_pause.wait(m_state.gDTRSleep);
+}
+
+void ReaderStop::oznamJednou(const QString& text) {
+    if (m_told.contains(text))
+        return;
+    m_told.append(text);
+    m_errorLog.PridejChybu(text);
 }
 
 void ReaderStop::LogujDoOkna(const QString& text) {

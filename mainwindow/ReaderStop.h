@@ -2,6 +2,8 @@
 
 #include "core/ReaderControl.h"
 
+#include <QStringList>
+
 namespace trv {
 
 struct AppState;
@@ -22,6 +24,9 @@ public:
 
     void ZastavCteni() override;
     void LogujDoOkna(const QString& text) override;
+    // Something about the reader's line the operator must know once (a line without DTR, so rejected codes
+    // cannot stop the reader): shown in the error-log window whatever switch 43 says, each text once.
+    void oznamJednou(const QString& text);
 
 private:
     const AppState& m_state;
@@ -29,6 +34,7 @@ private:
     Pause& m_pause;
     ErrorLogSink& m_errorLog;
     int m_depth = 0;
+    QStringList m_told;
 };
 
 } // namespace trv

@@ -22,6 +22,10 @@ namespace {
 constexpr int kErrPortSection = 60002;
 constexpr int kErrPortOpen = 60003;
 
+const QString kOpenReceiptQuestion = QStringLiteral(
+    "Příjem do souboru %1 nebyl ukončen a jeho kódy nejsou uloženy (čtečka byla odpojena nebo port nešlo znovu "
+    "otevřít).\r\nUkončit ho nyní? (Ne: nový příjem se nezahájí a kódy zůstanou.)");
+
 } // namespace
 
 ReceiptControl::ReceiptControl(MainWindowLogic& logic) : m_logic(logic) {}
@@ -85,17 +89,16 @@ void ReceiptControl::PrijemDat() {
             view.setMenuVisible(Item::mnuSoucVycObd, state.gDennySafeBag);
             view.setMenuEnabled(Item::mnuSoucVycDen, true);
         }
-        setManualEntry(true);
         NastavTlacitkaTypu();
-    } else {
-        setManualEntry(true);
-        if (state.gDebug)
-            m_logic.inputLog().start();
+    } else if (state.gDebug) {
+        m_logic.inputLog().start();
     }
 
     if (m_logic.receipt().receiving()) {
         m_logic.prompts().info(m_logic.text(QStringLiteral("ProgramVPrijmu")));
     } else {
+        if (!endOpenReceiptFirst())
+            return;
         VymazBuf();
         if (state.gSafeBag) {
             // The panel turns to "receiving" only once the port is really open.
@@ -105,6 +108,7 @@ void ReceiptControl::PrijemDat() {
                 m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
                 return;
             }
+            receiptStarted({});
             infoRezimSafeBag();
         } else {
             if (state.gDennySafeBag)
@@ -122,24 +126,84 @@ void ReceiptControl::PrijemDat() {
 }
 
 void ReceiptControl::prijem_Click() {
-    setManualEntry(true);
     if (m_logic.receipt().receiving()) {
         m_logic.prompts().info(m_logic.text(QStringLiteral("ProgramVPrijmu")));
         return;
     }
+    if (!endOpenReceiptFirst())
+        return;
     VymazBuf();
     m_logic.windows().frmPrijem(m_logic.state().sw.gFVycetky);
     NastavTlacitkaTypu();
     optT_Click(0);
 }
 
+bool ReceiptControl::holdsCodes() const {
+    const AppState& state = m_logic.state();
+    return state.gColStrav && !state.gColStrav->kodyVsechTypu().isEmpty();
+}
+
+bool ReceiptControl::endOpenReceiptFirst() {
+    if (!m_running)
+        return true;
+    if (!holdsCodes()) {
+        receiptEnded();
+        return true;
+    }
+    // The reader of this receipt was lost (or its port did not reopen): its codes are still only in memory
+    // and in its file, so a new start would throw them away.
+    if (!m_logic.prompts().askYesNo(kOpenReceiptQuestion.arg(m_logic.lblSoubor())))
+        return false;
+    UkoncPrijmu();
+    return !m_running;
+}
+
+void ReceiptControl::receiptStarted(const std::filesystem::path& file) {
+    m_running = true;
+    if (file.empty())
+        m_logic.journal().end();
+    else
+        m_logic.journal().begin(file);
+    setManualEntry(true);
+}
+
+void ReceiptControl::receiptEnded() {
+    m_running = false;
+    m_logic.journal().end();
+    setManualEntry(false);
+}
+
+ReceiptControl::Before ReceiptControl::remember() const {
+    Before before;
+    before.counterShown = m_logic.view().counterWindowShown();
+    before.chosenType = m_logic.readerState().ZvolenyTyp;
+    before.counts = m_logic.counters().counts();
+    return before;
+}
+
+void ReceiptControl::carryOn(const Before& before) {
+    setManualEntry(m_running);
+    // The chosen type's command goes to the reader again once its port is open; choosing it resets the
+    // counts, which go back to what they were.
+    if (m_running)
+        resumeReceiving();
+    optT_Click(before.chosenType);
+    m_logic.counters().restore(before.counts);
+    if (before.counterShown)
+        m_logic.view().showCounterWindow();
+    if (m_logic.state().gColStrav)
+        m_logic.journal().obnov(*m_logic.state().gColStrav);
+}
+
 void ReceiptControl::KontrVyc() {
     const std::optional<int> result = m_logic.windows().frmKontrVyc();
     if (!result)
         return;
-    // The check statement may have deleted codes: the box shows what is left in memory.
-    if (m_logic.state().gColStrav)
+    // The check statement may have deleted codes: the box and the receipt's file show what is left in memory.
+    if (m_logic.state().gColStrav) {
         m_logic.rtbStrav().ObnovZobrazeni(*m_logic.state().gColStrav);
+        m_logic.journal().obnov(*m_logic.state().gColStrav);
+    }
     if (*result == 1) {
         QCoreApplication::processEvents();
         UkoncPrijmu();
@@ -152,57 +216,68 @@ ReceiptControl::Outcome ReceiptControl::UkoncPrijmu() {
 
     // Decided first: a package dialog closed without an answer leaves the receipt exactly as it was.
     std::optional<int> answer;
-    if (isStd() && m_logic.receipt().receiving()) {
+    if (isStd() && m_running) {
         answer = askPackage();
         if (answer == 0)
             return Outcome::StillRunning;
     }
 
+    const Before before = remember();
     view.hideCounterWindow();
     optT_Click(0);
     setManualEntry(false);
-    if (state.gDebug)
-        m_logic.inputLog().end();
+    // Input.log is closed once the end has happened: an end that does not happen leaves it open.
 
     if (isStd()) {
         view.setBusy(true);
-        if (!answer && !m_logic.receipt().receiving()) {
+        if (!m_running) {
             m_logic.portSetup().NastavPrijem(false);
             view.setBusy(false);
+            if (state.gDebug)
+                m_logic.inputLog().end();
             m_logic.prompts().info(m_logic.text(QStringLiteral("NeprobihaPrjem")));
             return Outcome::Ended;
         }
         const Outcome outcome = handOver(answer);
         view.setBusy(false);
-        if (outcome == Outcome::StillRunning)
-            setManualEntry(true);
-        if (outcome == Outcome::Ended && state.gAutoPrijem) {
+        if (outcome == Outcome::StillRunning) {
+            carryOn(before);
+            return outcome;
+        }
+        if (state.gDebug)
+            m_logic.inputLog().end();
+        if (state.gAutoPrijem) {
             view.showWindow();
             PrijemDat();
         }
         return outcome;
     }
+    if (state.gDebug)
+        m_logic.inputLog().end();
     if (isAut())
         view.closeWindow();
     return Outcome::Ended;
 }
 
 ReceiptControl::Outcome ReceiptControl::konecpr_Click() {
-    if (isStd() && m_logic.receipt().receiving()) {
+    if (isStd() && m_running) {
         const std::optional<int> answer = askPackage();
         if (answer == 0)
             return Outcome::StillRunning;
         setManualEntry(false);
         const Outcome outcome = handOver(answer);
-        if (outcome == Outcome::StillRunning)
+        if (outcome == Outcome::StillRunning) {
             setManualEntry(true);
+            resumeReceiving();
+            optT_Click(m_logic.readerState().ZvolenyTyp);
+        }
         return outcome;
     }
-    setManualEntry(false);
     if (isStd()) {
         m_logic.prompts().info(QStringLiteral("Program už je v režimu, kdy neprobíhá příjem."));
         return Outcome::Ended;
     }
+    setManualEntry(false);
     if (isAut())
         m_logic.view().closeWindow();
     return Outcome::Ended;
@@ -232,6 +307,7 @@ Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const
     }
     m_logic.rtbStrav().setText(text);
     showReceiptFile(file, packageFile);
+    receiptStarted(file);
     return Status::success();
 }
 
@@ -259,6 +335,9 @@ std::optional<int> ReceiptControl::askPackage() {
     if (wasReceiving)
         m_logic.portSetup().NastavPrijem(false);
     const int answer = m_logic.view().dlgNextPackage(kPackageDialogCaption, kPackageDialogOk);
+    // Its print button shows the check statement, which may have deleted codes.
+    if (m_logic.state().gColStrav)
+        m_logic.journal().obnov(*m_logic.state().gColStrav);
     if (answer >= 1 && answer <= 3)
         return answer;
     if (wasReceiving)
@@ -282,21 +361,22 @@ ReceiptControl::Outcome ReceiptControl::handOver(std::optional<int> packageAnswe
     m_logic.view().setBusy(false);
 
     if (state.sw.gFBalicky) {
-        if (!packageAnswer)
-            return Outcome::Ended;
-        if (*packageAnswer == 2) {
+        if (packageAnswer == 2) {
             dropPackage();
-            return Outcome::Ended;
+        } else if (packageAnswer) {
+            if (const Status saved = savePackage(); !saved) {
+                // The package stays in memory and the receipt goes on: the operator can end it again.
+                m_logic.prompts().error(saved.message());
+                return Outcome::StillRunning;
+            }
         }
-        if (const Status saved = savePackage(); !saved) {
-            // The package stays in memory and the receipt goes on: the operator can end it again.
-            m_logic.prompts().error(saved.message());
-            resumeReceiving();
-            return Outcome::StillRunning;
-        }
+        receiptEnded();
         return Outcome::Ended;
     }
-    m_logic.windows().frmUkonceniPr(m_logic.lblSoubor(), !m_logic.gTrideni());
+    // Left without saving, the receipt goes on with its codes.
+    if (m_logic.windows().frmUkonceniPr(m_logic.lblSoubor(), !m_logic.gTrideni()) == false)
+        return Outcome::StillRunning;
+    receiptEnded();
     return Outcome::Ended;
 }
 
@@ -310,7 +390,9 @@ Status ReceiptControl::savePackage() {
         !saved)
         return saved;
     VymazBuf();
-    m_logic.KodBuffer().clear();
+    m_logic.journal().obnov(*state.gColStrav);
+    // Codes still waiting in the buffer belong to no package: named, never dropped unseen.
+    m_logic.processor().reportUnbooked(m_logic.processor().emptyBuffer());
     ++state.gCisloBaliku;
     zapisDalsiCisloBaliku(state, m_logic.prompts());
     package.gSumaBalik = Currency();
@@ -322,6 +404,8 @@ void ReceiptControl::dropPackage() {
     PackageState& package = m_logic.package();
     VymazBuf();
     package.dropCurrent();
+    if (m_logic.state().gColStrav)
+        m_logic.journal().obnov(*m_logic.state().gColStrav);
     package.notifyChanged();
 }
 

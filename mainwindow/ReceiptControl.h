@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/ReadCounters.h"
 #include "mainwindow/TypeButtons.h"
 #include "platform/Result.h"
 
@@ -44,6 +45,22 @@ public:
     void Rucne();
     bool manualEntryEnabled() const { return m_manualEntry; }
 
+    // Whether a receipt runs: from a successful start until it is ended (saved, discarded, or handed to the
+    // package file), also while its reader is lost or its port cannot be reopened. Manual entry goes with it.
+    bool receiptRuns() const { return m_running; }
+    // A start succeeded: the receipt runs into `file` (empty for a receipt without a file of its own).
+    void receiptStarted(const std::filesystem::path& file);
+
+    // What an end of the receipt changes before it knows whether the receipt really ends.
+    struct Before {
+        bool counterShown = false;
+        qint32 chosenType = 0;
+        ReadCounters::Counts counts;
+    };
+    Before remember() const;
+    // The end did not happen: the receipt goes on as it was before the end was asked.
+    void carryOn(const Before& before);
+
     // NastavTlacitkaTypu: the voucher-type buttons and the shortest and longest code length.
     void NastavTlacitkaTypu();
     // optT_Click: a voucher-type button, by index from 0; an index without a button does nothing. A failed
@@ -74,6 +91,11 @@ public:
     void dropPackage();
 
 private:
+    void receiptEnded();
+    // A receipt that still holds codes nobody saved: true when it may be replaced by a new start (the operator
+    // ended it first, or it holds nothing).
+    bool endOpenReceiptFirst();
+    bool holdsCodes() const;
     void setManualEntry(bool on);
     void VymazBuf();
     // The safe-bag mode's notice, unless [User] InfoRezimSafeBag turns it off.
@@ -84,8 +106,8 @@ private:
 
     MainWindowLogic& m_logic;
     std::vector<TypeButton> m_buttons;
-    // Enabled in the window's design: mode "AUT" receives without a receipt start.
-    bool m_manualEntry = true;
+    bool m_manualEntry = false;
+    bool m_running = false;
 };
 
 } // namespace trv

@@ -32,9 +32,10 @@ public:
     virtual std::optional<int> frmKontrVyc() = 0;
 
     // The closing window frmUkonceniPr with its file label set to `fileLabel` (the full path of the receipt
-    // file), shown modal unless `show` is false (sorting mode: it stays loaded and hidden). False when not
-    // available.
-    virtual bool frmUkonceniPr(const QString& fileLabel, bool show) = 0;
+    // file), shown modal unless `show` is false (sorting mode: it stays loaded and hidden). True when the
+    // receipt was ended (saved, or discarded after the operator confirmed it), false when the operator left the
+    // window without saving and the receipt goes on with its codes; nullopt when the window is not available.
+    virtual std::optional<bool> frmUkonceniPr(const QString& fileLabel, bool show) = 0;
 
     // The data-file browser frmSoubory and the code search frmNajdiStrav, modal. False when not available.
     virtual bool frmSoubory() { return false; }
@@ -48,7 +49,7 @@ public:
     bool frmRucne() override { return false; }
     bool frmSafeBag() override { return false; }
     std::optional<int> frmKontrVyc() override { return std::nullopt; }
-    bool frmUkonceniPr(const QString&, bool) override { return false; }
+    std::optional<bool> frmUkonceniPr(const QString&, bool) override { return std::nullopt; }
 };
 
 } // namespace trv

@@ -36,7 +36,8 @@ void ReceiveLoop::onReceived() {
         const QByteArray bytes = m_port.readAll();
         if (bytes.isEmpty())
             break;
-        const QString chunk = decodeSerialText(bytes);
+        // Without the code page every byte still becomes one character, so no received byte is lost.
+        const QString chunk = m_decoder.isValid() ? QString(m_decoder.decode(bytes)) : QString::fromLatin1(bytes);
         m_counters.ZapocitejPrijem(1);
         // Shown before it is processed: a chunk that arrives while this one waits in a message box must
         // come after it in the box, which is saved as the receipt's file.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringDecoder>
 #include <QString>
 
 namespace trv {
@@ -45,6 +46,8 @@ private:
     ReaderControl& m_readerControl;
     PortSetup& m_portSetup;
     Prompts& m_prompts;
+    // One decoder for the port's whole life: the reader's text is Windows-1250, one character per byte.
+    QStringDecoder m_decoder{"windows-1250", QStringConverter::Flag::Stateless};
 };
 
 } // namespace trv

@@ -46,10 +46,10 @@ void VerticalMenus::vmnNab_ItemClick(int item) {
 void VerticalMenus::vmnFast_ItemClick(int item) {
     switch (item) {
     case 1:
-        m_logic.commands().PrepniSkener(true);
+        m_logic.commands().ScanOn_Click();
         break;
     case 2:
-        m_logic.commands().PrepniSkener(false);
+        m_logic.commands().ScanOff_Click();
         break;
     case 3:
     case 4:

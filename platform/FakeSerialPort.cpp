@@ -31,6 +31,13 @@ void FakeSerialPort::close() {
 
 Status FakeSerialPort::setDtr(bool on) {
     storeDtr(on);
+    if (m_dtrUnsupported) {
+        if (!m_dtrWarned) {
+            m_dtrWarned = true;
+            Q_EMIT warning(QStringLiteral("Sériový port %1 neovládá signály DTR a DSR.").arg(portDescription()));
+        }
+        return {};
+    }
     record(on ? QStringLiteral("DTR 1") : QStringLiteral("DTR 0"));
     return {};
 }

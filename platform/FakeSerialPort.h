@@ -32,6 +32,7 @@ public:
     void close() override;
     bool isOpen() const override { return m_open; }
     Status setDtr(bool on) override;
+    bool dtrSupported() const override { return !m_dtrUnsupported; }
     bool dsr() const override { return m_open && m_dsr; }
     Status send(const QByteArray& bytes) override;
     QByteArray readAll() override;
@@ -46,6 +47,8 @@ public:
     void setDsr(bool on);
     /// The device goes away: the port closes and lost(`message`) is emitted.
     void simulateLoss(const QString& message);
+    /// The line carries no DTR (a pseudo-terminal): setDtr() reports it once through warning() and changes nothing.
+    void setDtrUnsupported(bool unsupported) { m_dtrUnsupported = unsupported; }
     /// Every open() fails with `error` until this is called again with std::nullopt.
     void setOpenError(std::optional<Error> error) { m_openError = std::move(error); }
 
@@ -70,6 +73,8 @@ private:
     QList<QByteArray> m_writes;
     QList<Event> m_events;
     std::optional<Error> m_openError;
+    bool m_dtrUnsupported = false;
+    bool m_dtrWarned = false;
 };
 
 } // namespace trv

@@ -28,6 +28,7 @@ public:
     Status open() override;
     void close() override;
     bool isOpen() const override { return m_port.isOpen(); }
+    bool dtrSupported() const override { return !m_linesUnsupported; }
     Status setDtr(bool on) override;
     bool dsr() const override;
     Status send(const QByteArray& bytes) override;

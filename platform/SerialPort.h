@@ -65,6 +65,8 @@ public:
     /// carry DTR (a pseudo-terminal) is reported once through warning() and is not a failure.
     virtual Status setDtr(bool on) = 0;
     bool dtr() const { return m_dtr; }
+    /// False once the open line turned out not to carry DTR (see setDtr()): a pulse on it does nothing.
+    virtual bool dtrSupported() const { return true; }
 
     /// The state of the DSR line; false while closed or where the line does not exist.
     virtual bool dsr() const = 0;

@@ -92,7 +92,7 @@ ManualEntry::Outcome ManualEntry::submit(const QString& kod) {
         return refuse("NepovDarkove");
     }
 
-    if (!booking.PridejKod(kod, 2, false)) {
+    if (!m_host.PridejKod(booking, kod, 2)) {
         // The booking has told the operator why; a code that is not in the receipt must not be in its box.
         return {Outcome::Kind::Refused, {}};
     }

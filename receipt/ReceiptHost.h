@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Booking.h"
 #include "core/ReaderControl.h"
 #include "platform/Currency.h"
 
@@ -47,6 +48,11 @@ public:
     virtual void setTrideni(bool on) = 0;
     // The main window's caption.
     virtual void setCaption(const QString& text) = 0;
+    // Books a live code (typed, scanned) into the receipt: the main window also writes it to the receipt's
+    // file as it is booked, so a crash loses nothing. Null when booking refused it (it has said why).
+    virtual std::shared_ptr<CPolozka> PridejKod(Booking& booking, const QString& kod, qint32 druh) {
+        return booking.PridejKod(kod, druh, false);
+    }
 };
 
 // A host that only records what it was asked to do: for tests, and for running the receipt logic without a

@@ -244,5 +244,30 @@ TEST_F(CodeProcessorTest, PackageWeekModeBooksIntoThePackageCollectionToo) {
     EXPECT_EQ(sums, QStringList{QStringLiteral("    Alfa = 150,00")});
 }
 
+TEST_F(CodeProcessorTest, AGiftVoucherIsReportedWhateverAnEarlierCheckLeftInTheSilenceFlag) {
+    // Gift vouchers are not taken; Alfa codes whose first five digits are 12345 are gift vouchers.
+    rig.state.sw.gFDarkove = true;
+    rig.state.gPovDarkove = false;
+    const std::shared_ptr<CStrav> alfaType = rig.state.gColStrav->Item(1);
+    alfaType->pozRCDarkove = 1;
+    alfaType->delkaRCDarkove = 5;
+    alfaType->RCDarkove = QStringLiteral("12345");
+    // Left set by a blocked gift voucher reported earlier (the manual entry, or before PovDarkove changed).
+    rig.state.gNehlasitDarkove = true;
+
+    rig.receive(line(alfa(100)) + line(alfa(200, 22222)));
+    EXPECT_EQ(rig.booked(), QStringList{alfa(200, 22222)});
+    EXPECT_EQ(rig.messages(), QStringList{QStringLiteral("Darkove nepovoleny.")});
+}
+
+TEST_F(CodeProcessorTest, OnALineWithoutDtrARejectedCodeDoesNotWaitForAPulse) {
+    rig.port.setDtrUnsupported(true);
+    rig.receive(line(QStringLiteral("1A2")) + line(alfa(100)));
+    EXPECT_EQ(rig.booked(), QStringList{alfa(100)});
+    EXPECT_EQ(rig.messages().size(), 1);
+    // The reader cannot be stopped by DTR here: no wait froze the input.
+    EXPECT_TRUE(rig.pause.waits.empty());
+}
+
 } // namespace
 } // namespace trv::test

@@ -121,6 +121,7 @@ public:
     void checkTypeButton(int) override {}
     void showCounterWindow() override {}
     void hideCounterWindow() override {}
+    bool counterWindowShown() const override { return false; }
     void setBusy(bool) override {}
     void setFileLabel(const QString&) override {}
     void showWindow() override {}

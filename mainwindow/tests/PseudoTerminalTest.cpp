@@ -156,5 +156,24 @@ TEST_F(PseudoTerminalTest, LineDialectCommandsArriveWithTheirPause) {
     EXPECT_FALSE(rig.receipt.receiving());
 }
 
+TEST_F(PseudoTerminalTest, TheReaderIsSwitchedOffAfterTheReceiptClosedThePort) {
+    ReaderRig rig;
+    const QString device = m_device;
+    QtSerialPort port([device](const QString&) { return device; });
+    EventLoopPause pause;
+    ReaderStop stop(rig.state, port, pause, rig.errorLog);
+    PortSetup portSetup(rig.state, port, rig.receipt, rig.prompts);
+    ReaderCommands commands(rig.state, rig.reader, port, portSetup, pause, stop, rig.counters, rig.prompts);
+    QList<bool> switched;
+    QObject::connect(&commands, &ReaderCommands::scannerSwitched, [&](bool on) { switched.append(on); });
+
+    ASSERT_TRUE(NactiNastaveniPortu(rig.state));
+    ASSERT_TRUE(portSetup.NastavPrijem(true));
+    ASSERT_TRUE(commands.PrepniSkener(true));
+    EXPECT_TRUE(portSetup.NastavPrijem(false));
+    EXPECT_TRUE(commands.PrepniSkener(false)) << commands.lastError()->message.toStdString();
+    EXPECT_EQ(switched, (QList<bool>{true, false}));
+}
+
 } // namespace
 } // namespace trv::test

@@ -21,6 +21,7 @@ bool MainReceiptHost::NastavPrijem(bool open) {
 void MainReceiptHost::setReceiptFile(const std::filesystem::path& folder, const QString& fileName) {
     m_logic.setDatovySoubor(fileName);
     m_logic.control().showReceiptFile(folder / TextFiles::toPath(fileName), m_logic.state().sw.gFBalicky);
+    m_logic.control().receiptStarted(folder / TextFiles::toPath(fileName));
 }
 
 // The display box keeps its caret at the end by itself: it only ever grows at the end or is replaced whole.
@@ -58,6 +59,10 @@ void MainReceiptHost::setTrideni(bool on) {
 void MainReceiptHost::setCaption(const QString& text) {
     if (m_window.setCaption)
         m_window.setCaption(text);
+}
+
+std::shared_ptr<CPolozka> MainReceiptHost::PridejKod(Booking& booking, const QString& kod, qint32 druh) {
+    return m_logic.journal().PridejKod(booking, kod, druh);
 }
 
 } // namespace trv

@@ -32,6 +32,7 @@ public:
     void setPackageSums(Currency sumaVse, Currency sumaBalik) override;
     void setTrideni(bool on) override;
     void setCaption(const QString& text) override;
+    std::shared_ptr<CPolozka> PridejKod(Booking& booking, const QString& kod, qint32 druh) override;
 
 private:
     MainWindowLogic& m_logic;

@@ -101,13 +101,13 @@ void TerminationSignals::readSignal() {
         Q_EMIT terminationRequested(last);
 }
 
-void closeAllForTermination(QWidget& mainWindow) {
+void closeModalsForTermination(const QWidget* except) {
     // Dialogs opened one from another stack up; a dialog that refuses to go is hidden, and the bound keeps a
     // dialog that reappears at once from holding the program here.
     constexpr int kMostDialogs = 32;
     for (int i = 0; i < kMostDialogs; ++i) {
         const QPointer<QWidget> modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal == &mainWindow)
+        if (modal == nullptr || modal == except)
             break;
         if (auto* dialog = qobject_cast<QDialog*>(modal.data()))
             dialog->reject();
@@ -116,6 +116,10 @@ void closeAllForTermination(QWidget& mainWindow) {
         if (modal && modal->isVisible())
             modal->hide();
     }
+}
+
+void closeAllForTermination(QWidget& mainWindow) {
+    closeModalsForTermination(&mainWindow);
     // Closing at once would run the unload inside the event loop of a dialog whose exec() has not returned yet.
     QWidget* window = &mainWindow;
     QMetaObject::invokeMethod(

@@ -45,6 +45,9 @@ private:
     struct sigaction m_previousHup {};
 };
 
+// Rejects every open modal window (its exec() returns as if the operator had cancelled it), up to `except`.
+void closeModalsForTermination(const QWidget* except = nullptr);
+
 // Ends the program on the session's request even while a modal dialog waits for the operator: every open modal
 // window is rejected (its exec() returns as if the operator had cancelled it), then the main window is closed
 // once those event loops have returned, so its unload runs as at an ordinary close.

@@ -92,29 +92,35 @@ std::optional<int> WidgetReceiptWindows::frmKontrVyc() {
     return static_cast<int>(dialog.Start());
 }
 
-bool WidgetReceiptWindows::frmUkonceniPr(const QString& fileLabel, bool show) {
+std::optional<bool> WidgetReceiptWindows::frmUkonceniPr(const QString& fileLabel, bool show) {
     if (m_window == nullptr)
-        return false;
+        return std::nullopt;
     fillReceipt();
     m_receipt.gTrideni = !show;
-    // Sorting mode loads the window and keeps it hidden; the next end outside sorting mode shows that same
-    // window, loaded again on the receipt's codes.
+    // Sorting mode loads the window and keeps it hidden (the receipt is handed to it); the next end outside
+    // sorting mode shows that same window, loaded again on the receipt's codes. Shown, it ends accepted exactly
+    // when the receipt was saved or discarded.
     if (m_hiddenClosing.isNull())
         m_hiddenClosing = new trv::frmUkonceniPr(m_state, m_receipt, m_prompts, m_clock, m_printer, hooks(), m_window);
     QPointer<trv::frmUkonceniPr> dialog = m_hiddenClosing;
     const bool loaded = dialog->Form_Load(TextFiles::toPath(fileLabel));
-    if (loaded && show)
+    bool ended = loaded;
+    if (loaded && show) {
         dialog->exec();
+        ended = dialog && dialog->result() == QDialog::Accepted;
+    }
     if (!loaded || show) {
         m_hiddenClosing = nullptr;
         delete dialog.data();
     }
-    return true;
+    return ended;
 }
 
 ClosingHooks WidgetReceiptWindows::hooks() {
     ClosingHooks hooks;
     hooks.zobrazSouctyBaliku = [this](const QString& text) { m_host->setPackageSumsText(text); };
+    // Storno: the receipt's file goes back to what it was before the receipt (removed when the receipt created it).
+    hooks.zahodSoubor = [this] { return m_window->logic().journal().zahod(); };
     hooks.vycistiPrijem = [this] {
         MainWindowLogic& logic = m_window->logic();
         logic.rtbStrav().clear();

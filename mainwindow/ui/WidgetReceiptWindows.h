@@ -33,7 +33,7 @@ public:
     bool frmRucne() override;
     bool frmSafeBag() override;
     std::optional<int> frmKontrVyc() override;
-    bool frmUkonceniPr(const QString& fileLabel, bool show) override;
+    std::optional<bool> frmUkonceniPr(const QString& fileLabel, bool show) override;
     bool frmSoubory() override;
     bool frmNajdiStrav() override;
 

@@ -31,7 +31,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWindow>
 
 namespace trv {
@@ -40,14 +43,15 @@ namespace {
 
 const QColor kSafeBagColour(192, 192, 255);
 const QColor kDailySafeBagColour(255, 192, 128);
+constexpr int kTypesPerRow = 8;
 
-// The display box keeps the receipt's text with CR LF; the text box wants plain line breaks.
-QString forDisplay(const QString& text) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
+// How long received text may wait before the display box shows it: at the edge of what an operator notices
+// (a tenth of a second), and long enough that a fast reader's codes are painted together: painting the box
+// and its scroll bar costs far more than checking and booking the codes.
+constexpr int kViewDelayMs = 100;
+// The display box never lays out a longer line: a reader without a line suffix sends one unending line, which is
+// shown broken into lines of this length (the receipt's text keeps every byte as it came).
+constexpr qsizetype kLongestShownLine = 200;
 
 qint64 wholeUnits(Currency value) {
     return value.rounded(0).units() / 10000;
@@ -76,6 +80,23 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     m_statusBar2Panel1->setObjectName(QStringLiteral("StatusBar2Panel1"));
     m_ui->StatusBar2->addWidget(m_statusBar2Panel1, 1);
     m_ui->StatusBar2->setVisible(m_state.sw.gFBalikyTyden);
+
+    m_viewTimer = new QTimer(this);
+    m_viewTimer->setObjectName(QStringLiteral("viewTimer"));
+    m_viewTimer->setSingleShot(true);
+    m_viewTimer->setInterval(kViewDelayMs);
+    connect(m_viewTimer, &QTimer::timeout, this, &frmHlavni::showPending);
+
+    // The voucher-type buttons scroll where they do not fit: an installation may define any number of types.
+    auto* typesArea = new QScrollArea(this);
+    typesArea->setObjectName(QStringLiteral("scrTypy"));
+    typesArea->setWidgetResizable(true);
+    typesArea->setFrameShape(QFrame::NoFrame);
+    typesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    typesArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    m_ui->layoutStred->insertWidget(m_ui->layoutStred->indexOf(m_ui->fraTypy), typesArea);
+    typesArea->setWidget(m_ui->fraTypy);
+    m_typesArea = typesArea;
 
     m_optT = new QButtonGroup(this);
     m_optT->setObjectName(QStringLiteral("optT"));
@@ -336,6 +357,8 @@ void frmHlavni::receiptChanged(bool receiving) {
     palette.setColor(QPalette::Window, QColor(colour));
     m_ui->StatusBar1->setPalette(palette);
     m_ui->rtbStrav->setVisible(receiving);
+    if (receiving && m_displayReplaced)
+        scheduleView();
 }
 
 void frmHlavni::scannerSwitched(bool on) {
@@ -346,6 +369,14 @@ void frmHlavni::scannerSwitched(bool on) {
 }
 
 void frmHlavni::countersChanged() {
+    m_countersPending = true;
+    scheduleView();
+}
+
+void frmHlavni::showCountersPending() {
+    if (!m_countersPending)
+        return;
+    m_countersPending = false;
     const ReadCounters& counters = m_logic->counters();
     if (m_counter) {
         m_counter->setReadCount(counters.gPocetCteni());
@@ -370,17 +401,85 @@ void frmHlavni::packageChanged(bool withNumber) {
 }
 
 void frmHlavni::displayAppended(const QString& chunk) {
-    // One repaint per chunk, however many lines it brings.
-    m_ui->rtbStrav->setUpdatesEnabled(false);
-    m_ui->rtbStrav->moveCursor(QTextCursor::End);
-    m_ui->rtbStrav->insertPlainText(forDisplay(chunk));
-    m_ui->rtbStrav->moveCursor(QTextCursor::End);
-    m_ui->rtbStrav->setUpdatesEnabled(true);
+    if (!m_displayReplaced)
+        m_pendingDisplay += chunk;
+    scheduleView();
 }
 
 void frmHlavni::displayReplaced() {
-    m_ui->rtbStrav->setPlainText(forDisplay(m_logic->rtbStrav().text()));
-    m_ui->rtbStrav->moveCursor(QTextCursor::End);
+    // The whole text is shown from the model at the next tick; what was pending is part of it.
+    m_pendingDisplay.clear();
+    m_displayReplaced = true;
+    scheduleView();
+}
+
+void frmHlavni::scheduleView() {
+    if (!m_viewTimer->isActive())
+        m_viewTimer->start();
+}
+
+void frmHlavni::showPending() {
+    m_viewTimer->stop();
+    showDisplayPending();
+    showCountersPending();
+}
+
+// The receipt's text for the text box: CR LF, a lone CR and a lone LF each end a line (also a CR LF split
+// between two chunks), and no shown line is longer than kLongestShownLine.
+QString frmHlavni::shownText(QStringView text) {
+    QString shown;
+    shown.reserve(text.size() + text.size() / kLongestShownLine + 1);
+    for (const QChar c : text) {
+        if (c == u'\n' && m_shownEndsWithCr) {
+            m_shownEndsWithCr = false;
+            continue;
+        }
+        m_shownEndsWithCr = c == u'\r';
+        if (c == u'\r' || c == u'\n') {
+            shown.append(u'\n');
+            m_shownLineLength = 0;
+            continue;
+        }
+        if (m_shownLineLength == kLongestShownLine) {
+            shown.append(u'\n');
+            m_shownLineLength = 0;
+        }
+        shown.append(c);
+        ++m_shownLineLength;
+    }
+    return shown;
+}
+
+void frmHlavni::showDisplayPending() {
+    QPlainTextEdit* box = m_ui->rtbStrav;
+    if (box->isHidden()) {
+        // Nobody sees it now: it is filled from the model whole when it shows again.
+        if (!m_pendingDisplay.isEmpty())
+            m_displayReplaced = true;
+        m_pendingDisplay.clear();
+        return;
+    }
+    if (m_displayReplaced) {
+        m_displayReplaced = false;
+        m_pendingDisplay.clear();
+        m_shownEndsWithCr = false;
+        m_shownLineLength = 0;
+        box->setPlainText(shownText(m_logic->rtbStrav().text()));
+        box->moveCursor(QTextCursor::End);
+        return;
+    }
+    if (m_pendingDisplay.isEmpty())
+        return;
+    const QString shown = shownText(m_pendingDisplay);
+    m_pendingDisplay.clear();
+    if (shown.isEmpty())
+        return;
+    // Inserted through a cursor of its own at the end: the view repaints only what changed, and scrolls to the
+    // end once.
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
+    box->moveCursor(QTextCursor::End);
 }
 
 // --- Window events
@@ -392,6 +491,11 @@ void frmHlavni::closeEvent(QCloseEvent* event) {
             return;
         }
         m_unloaded = true;
+        // The window goes: what the unload changed in the display box is not drawn any more.
+        m_viewTimer->stop();
+        m_pendingDisplay.clear();
+        m_displayReplaced = false;
+        m_countersPending = false;
         if (QWidget* counter = counterWindow())
             counter->hide();
         if (m_chyby)
@@ -487,13 +591,14 @@ void frmHlavni::setPortDescription(const QString& text) {
 }
 
 void frmHlavni::showTypeButtons(const std::vector<TypeButton>& buttons) {
+    // Laid out once when all are there, not once per button.
+    m_ui->fraTypy->hide();
     m_optT->setExclusive(false);
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (i >= m_typeButtons.size()) {
             auto* button = new QRadioButton(m_ui->fraTypy);
             button->setObjectName(QStringLiteral("optT%1").arg(i));
-            // Installations define up to a few dozen types: wrap them in rows so the window stays screen-wide.
-            constexpr int kTypesPerRow = 8;
+            // Wrapped in rows so the window stays screen-wide.
             const int n = static_cast<int>(i);
             m_ui->layoutTypy->addWidget(button, n / kTypesPerRow, n % kTypesPerRow);
             m_optT->addButton(button, static_cast<int>(i));
@@ -517,6 +622,14 @@ void frmHlavni::showTypeButtons(const std::vector<TypeButton>& buttons) {
         }
     }
     m_optT->setExclusive(true);
+    m_ui->fraTypy->show();
+    // Up to a few rows show whole; more scroll.
+    constexpr int kRowsShown = 4;
+    const int rows = static_cast<int>((buttons.size() + kTypesPerRow - 1) / kTypesPerRow);
+    const int rowHeight = m_typeButtons.empty() ? 0 : m_typeButtons.front()->sizeHint().height() +
+                                                         m_ui->layoutTypy->verticalSpacing();
+    m_typesArea->setMaximumHeight(std::min(rows, kRowsShown) * rowHeight + 2 * m_typesArea->frameWidth() +
+                                  (rows > kRowsShown ? 0 : 4));
 }
 
 void frmHlavni::checkTypeButton(int index) {
@@ -536,6 +649,11 @@ void frmHlavni::showCounterWindow() {
 void frmHlavni::hideCounterWindow() {
     if (QWidget* counter = counterWindow())
         counter->hide();
+}
+
+bool frmHlavni::counterWindowShown() const {
+    const QWidget* counter = counterWindow();
+    return counter != nullptr && counter->isVisible();
 }
 
 void frmHlavni::setBusy(bool busy) {

@@ -14,6 +14,8 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QRadioButton;
+class QScrollArea;
+class QTimer;
 
 namespace trv {
 
@@ -73,6 +75,9 @@ public:
     bool Form_Load();
 
     MainWindowLogic& logic() { return *m_logic; }
+    // Shows at once what the view has pending (the display box and the counters follow the logic on a short
+    // timer, so a fast reader costs one repaint per tick instead of one per chunk).
+    void showPending();
     // The counter window of the current mode (frmCounter, or frmCounterPack in package mode).
     QWidget* counterWindow() const;
     // The cheque scanner the window uses when customer switch 26 asks for one; set before Form_Load.
@@ -116,6 +121,10 @@ private:
     void displayAppended(const QString& chunk);
     void displayReplaced();
 
+    void scheduleView();
+    void showDisplayPending();
+    void showCountersPending();
+    QString shownText(QStringView text);
     void scannerMarks();
     void setTexts();
     void createCounterWindow();
@@ -134,6 +143,7 @@ private:
     void checkTypeButton(int index) override;
     void showCounterWindow() override;
     void hideCounterWindow() override;
+    bool counterWindowShown() const override;
     void setBusy(bool busy) override;
     void setFileLabel(const QString& path) override;
     void showWindow() override;
@@ -151,6 +161,7 @@ private:
     std::array<QLabel*, kPanelCount> m_panels{};
     QLabel* m_statusBar2Panel1 = nullptr;
     QButtonGroup* m_optT = nullptr;
+    QScrollArea* m_typesArea = nullptr;
     std::vector<QRadioButton*> m_typeButtons;
     QPointer<frmCounter> m_counter;
     QPointer<frmCounterPack> m_counterPack;
@@ -163,6 +174,12 @@ private:
     std::unique_ptr<WorkingWindowIndicator> m_working;
     std::unique_ptr<MainWindowLogic> m_logic;
     MaintenanceMenus* m_maintenance = nullptr; // the settings, masks and other maintenance commands
+    QTimer* m_viewTimer = nullptr;
+    QString m_pendingDisplay;   // received text not yet in the display box
+    bool m_displayReplaced = false;
+    bool m_countersPending = false;
+    bool m_shownEndsWithCr = false; // a CR shown as a line break: an LF right after it belongs to it
+    qsizetype m_shownLineLength = 0;
     bool m_readerOn = true; // the design shows ScanOn checked
     bool m_busy = false;
     bool m_unloaded = false;

@@ -19,6 +19,8 @@
 #include "platform/TextFiles.h"
 #include "platform/TicketsDatabase.h"
 #include "receipt/ui/frmCounter.h"
+#include "receipt/ui/frmCounterPack.h"
+#include "settings/ui/frmChyby.h"
 #include "testsupport/GuiTestHelpers.h"
 #include "testsupport/QtPrinters.h"
 #include "testsupport/ScriptedPromptsGtest.h"
@@ -32,6 +34,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,15 +78,20 @@ public:
             onSafeBag();
         return true;
     }
-    std::optional<int> frmKontrVyc() override { return kontrVyc; }
-    bool frmUkonceniPr(const QString& label, bool show) override {
+    std::optional<int> frmKontrVyc() override {
+        ++kontrVycCalls;
+        return kontrVyc;
+    }
+    std::optional<bool> frmUkonceniPr(const QString& label, bool show) override {
         closings.push_back({label, show});
-        return true;
+        return closingResult;
     }
 
     std::function<bool()> onPrijem;
     std::function<void()> onSafeBag;
     std::optional<int> kontrVyc;
+    std::optional<bool> closingResult = true;
+    int kontrVycCalls = 0;
     int prijemCalls = 0;
     bool lastWithSm = false;
     int safeBagCalls = 0;
@@ -171,7 +180,11 @@ struct MainWindowRig {
     QAction* action(const char* name) const { return child<QAction>(window.get(), name); }
     VerticalMenu* menu(const char* name) const { return child<VerticalMenu>(window.get(), name); }
     void click(const char* menuName, int item) const { menu(menuName)->itemButton(item)->click(); }
-    QString display() const { return child<QPlainTextEdit>(window.get(), "rtbStrav")->toPlainText(); }
+    // The display box as the operator sees it once the view's short delay has passed.
+    QString display() const {
+        window->showPending();
+        return child<QPlainTextEdit>(window.get(), "rtbStrav")->toPlainText();
+    }
     bool receiving() { return window->logic().receipt().receiving(); }
     QString readFile(const std::filesystem::path& file) const {
         auto text = TextFiles::readAll(file);
@@ -228,7 +241,8 @@ TEST_F(frmHlavniTest, LoadInStdShowsTheTextsAndOpensTheReceiptStart) {
     EXPECT_EQ(action("soubory")->text(), QStringLiteral(" "));
     EXPECT_FALSE(action("mnuOdvody")->isVisible());
     EXPECT_TRUE(action("prijem")->isEnabled());
-    EXPECT_TRUE(action("mnuRucne")->isEnabled());
+    // The start dialog started nothing: no receipt runs, so nothing can be typed into one.
+    EXPECT_FALSE(action("mnuRucne")->isEnabled());
 
     auto* first = child<QRadioButton>(window.get(), "optT0");
     EXPECT_EQ(first->text(), QStringLiteral("Alfa"));
@@ -358,6 +372,7 @@ TEST_F(frmHlavniTest, AReceiptStartedFromTheVerticalMenuShowsAndCountsTheCodes) 
     EXPECT_EQ(booked(), (QStringList{alfa(100), alfa(50, 22222), QStringLiteral("NOREAD")}));
     auto* counter = child<frmCounter>(window.get(), "frmCounter");
     EXPECT_TRUE(counter->isVisible());
+    window->showPending();
     EXPECT_EQ(child<QLCDNumber>(counter, "fwlCount")->intValue(), 3);
     EXPECT_EQ(child<QLCDNumber>(counter, "fwlNOREAD")->intValue(), 2);
 
@@ -774,4 +789,370 @@ TEST_F(frmHlavniTest, TheSummaryWindowsOpenFromTheMenusAndTheQuickMenu) {
     child<QPushButton>(odvody, "cmdEnd")->click();
     EXPECT_TRUE(trv::test::waitUntil([this] { return window->findChild<QWidget*>(QStringLiteral("frmOdvody")) == nullptr; }));
     EXPECT_TRUE(prompts.unexpected().isEmpty());
+}
+
+// --- A receipt's life: it runs from a successful start until it is ended
+
+TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+
+    port.simulateLoss(QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
+    EXPECT_FALSE(receiving());
+    // Still a receipt: its codes stay, codes can be typed into it, and it ends through the closing window.
+    EXPECT_EQ(booked(), QStringList{alfa(100)});
+    EXPECT_TRUE(action("mnuRucne")->isEnabled());
+    EXPECT_EQ(readFile(dataFolder / "12345678.txt"), alfa(100) + QStringLiteral("\r\n"));
+
+    click("vmnNab", 4);
+    ASSERT_EQ(windows.closings.size(), 1u);
+    EXPECT_EQ(windows.closings[0].label, TextFiles::toQString(dataFolder / "12345678.txt"));
+    EXPECT_FALSE(window->logic().control().receiptRuns());
+    EXPECT_FALSE(action("mnuRucne")->isEnabled());
+    EXPECT_FALSE(prompts.texts().contains(QStringLiteral("Příjem dat neprobíhá.")));
+}
+
+TEST_F(frmHlavniTest, ANewStartWhileALostReceiptHoldsCodesOffersToEndItFirst) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    port.simulateLoss(QStringLiteral("zmizel"));
+    const int starts = windows.prijemCalls;
+
+    // "No": no new start, the codes stay.
+    prompts.queueAnswer(Prompts::Answer::No);
+    action("prijem")->trigger();
+    EXPECT_EQ(prompts.records().back().buttons, Prompts::Buttons::YesNo);
+    EXPECT_TRUE(prompts.records().back().text.contains(TextFiles::toQString(dataFolder / "12345678.txt")));
+    EXPECT_EQ(windows.prijemCalls, starts);
+    EXPECT_EQ(booked(), QStringList{alfa(100)});
+    EXPECT_TRUE(windows.closings.empty());
+
+    // "Yes": the receipt is ended through the closing window, then the new one starts.
+    prompts.queueAnswer(Prompts::Answer::Yes);
+    click("vmnNab", 1);
+    EXPECT_EQ(windows.closings.size(), 1u);
+    EXPECT_EQ(windows.prijemCalls, starts + 1);
+    EXPECT_TRUE(receiving());
+}
+
+TEST_F(frmHlavniTest, LeavingTheClosingWindowWithoutSavingKeepsTheReceiptAndCancelsTheExit) {
+    configure(QStringLiteral("STD"));
+    set(QStringLiteral("User"), QStringLiteral("AutoPoc"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    child<QRadioButton>(window.get(), "optT1")->click();
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    const ReadCounters::Counts counts = window->logic().counters().counts();
+    windows.closingResult = false;
+
+    click("vmnNab", 4);
+    EXPECT_EQ(windows.closings.size(), 1u);
+    EXPECT_TRUE(receiving());
+    EXPECT_TRUE(window->logic().control().receiptRuns());
+    EXPECT_TRUE(action("mnuRucne")->isEnabled());
+    EXPECT_TRUE(child<QRadioButton>(window.get(), "optT1")->isChecked());
+    EXPECT_TRUE(window->counterWindow()->isVisible());
+    EXPECT_EQ(window->logic().counters().counts().cteni, counts.cteni);
+    receive(alfa(200, 22222) + QStringLiteral("\r\n"));
+    EXPECT_EQ(booked().size(), 2);
+
+    // At exit the same answer means "don't quit".
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(receiving());
+    EXPECT_EQ(booked().size(), 2);
+
+    windows.closingResult = true;
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(frmHlavniTest, AFailedPackageSaveAtTheEndLeavesTheReceiptAsItWas) {
+    configure(QStringLiteral("STD"), {25});
+    set(QStringLiteral("User"), QStringLiteral("AutoPoc"), QStringLiteral("True"));
+    set(QStringLiteral("Data"), QStringLiteral("Debug"), QStringLiteral("True"));
+    set(QStringLiteral("Comm"), QStringLiteral("TypScaneru"), QStringLiteral("1"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    child<QRadioButton>(window.get(), "optT1")->click();
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    // The package file cannot be written: a folder stands in its place.
+    std::filesystem::create_directory(dataFolder / "26121001.bal");
+    const ReadCounters::Counts counts = window->logic().counters().counts();
+    ASSERT_TRUE(window->counterWindow()->isVisible());
+    port.clearLog();
+
+    answerPackageDialog(1);
+    click("vmnNab", 4);
+
+    EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(receiving());
+    EXPECT_TRUE(window->counterWindow()->isVisible());
+    const ReadCounters::Counts after = window->logic().counters().counts();
+    EXPECT_EQ(after.cteni, counts.cteni);
+    EXPECT_EQ(after.prijmu, counts.prijmu);
+    EXPECT_TRUE(child<QRadioButton>(window.get(), "optT1")->isChecked());
+    EXPECT_EQ(window->logic().readerState().ZvolenyTyp, 1);
+    // The chosen type's command went to the reader again after the port reopened.
+    const QStringList events = port.events();
+    const qsizetype reopened = events.lastIndexOf(QStringLiteral("open"));
+    ASSERT_GE(reopened, 0);
+    EXPECT_GT(events.size(), reopened + 1) << events.join(u'\n').toStdString();
+    EXPECT_TRUE(events.mid(reopened + 1).join(u'\n').contains(QStringLiteral("send")));
+    EXPECT_TRUE(window->logic().inputLog().isOpen());
+    EXPECT_EQ(booked(), QStringList{alfa(100)});
+    EXPECT_TRUE(action("mnuRucne")->isEnabled());
+}
+
+TEST_F(frmHlavniTest, WithSwitchTenTheReceiptStartSaysItIsNotAvailable) {
+    configure(QStringLiteral("STD"), {10});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(windows.prijemCalls, 0);
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("není k dispozici")))
+        << prompts.texts().join(u'\n').toStdString();
+    EXPECT_FALSE(receiving());
+    EXPECT_FALSE(action("mnuRucne")->isEnabled());
+}
+
+TEST_F(frmHlavniTest, TheReaderPanelFollowsTheSwitchAfterTheReceiptEnded) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    window->logic().commands().PrepniSkener(true);
+    EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka zapnuta"));
+    click("vmnNab", 4);
+
+    action("ScanOff")->trigger();
+    EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka vypnuta"));
+    EXPECT_TRUE(action("ScanOff")->isChecked());
+
+    // A switch that cannot reach the reader is told, and the panel keeps what the reader was last told.
+    port.setOpenError(Error{0, QStringLiteral("COM2 nelze otevřít")});
+    click("vmnFast", 1);
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("COM2 nelze otevřít"));
+    EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka vypnuta"));
+    port.setOpenError(std::nullopt);
+}
+
+// --- Windows of the main window
+
+TEST_F(frmHlavniTest, TheErrorLogWindowOpensOnTheFirstLineIsReusedAndReopensAfterClose) {
+    configure(QStringLiteral("STD"), {43});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    EXPECT_EQ(window->findChild<frmChyby*>(), nullptr);
+
+    receive(QStringLiteral("1A\r\n"));
+    auto* first = window->findChild<frmChyby*>();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    receive(QStringLiteral("1B\r\n"));
+    EXPECT_EQ(window->findChildren<frmChyby*>().size(), 1);
+    EXPECT_EQ(window->findChild<frmChyby*>(), first);
+    const QString lines = child<QPlainTextEdit>(first, "rtb")->toPlainText();
+    EXPECT_TRUE(lines.contains(QStringLiteral("1A"))) << lines.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("1B"))) << lines.toStdString();
+
+    first->close();
+    ASSERT_TRUE(trv::test::waitUntil([&] { return window->findChild<frmChyby*>() == nullptr; }));
+    receive(QStringLiteral("1C\r\n"));
+    auto* second = window->findChild<frmChyby*>();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_TRUE(child<QPlainTextEdit>(second, "rtb")->toPlainText().startsWith(QStringLiteral("1C")));
+    EXPECT_FALSE(child<QPlainTextEdit>(second, "rtb")->toPlainText().contains(QStringLiteral("1A")));
+}
+
+TEST_F(frmHlavniTest, ThePackageDialogsPrintButtonShowsTheCheckStatement) {
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    windows.kontrVyc = 2;
+
+    onNextModal([](QWidget* dialog) {
+        child<QPushButton>(dialog, "cmbPrint")->click();
+        dialog->close();
+    });
+    click("vmnNab", 4);
+
+    EXPECT_EQ(windows.kontrVycCalls, 1);
+    EXPECT_TRUE(receiving());
+}
+
+TEST_F(frmHlavniTest, TheCounterWindowIsThePackageOneUnderSwitchTwentyFive) {
+    for (const bool packages : {false, true}) {
+        SCOPED_TRACE(packages ? "package mode" : "cash-desk mode");
+        window.reset();
+        state = AppState();
+        configure(QStringLiteral("STD"), packages ? std::initializer_list<int>{25} : std::initializer_list<int>{});
+        set(QStringLiteral("User"), QStringLiteral("AutoPoc"), QStringLiteral("True"));
+        ASSERT_TRUE(start());
+        startDialogStarts(QStringLiteral("26121001.txt"));
+        click("vmnNab", 1);
+        QWidget* counter = window->counterWindow();
+        ASSERT_NE(counter, nullptr);
+        EXPECT_TRUE(counter->isVisible());
+        EXPECT_EQ(qobject_cast<frmCounterPack*>(counter) != nullptr, packages);
+        EXPECT_EQ(qobject_cast<frmCounter*>(counter) != nullptr, !packages);
+        EXPECT_EQ(window->findChildren<frmCounterPack*>().size(), packages ? 1 : 0);
+        EXPECT_EQ(window->findChildren<frmCounter*>().size(), packages ? 0 : 1);
+        window->close();
+    }
+}
+
+TEST_F(frmHlavniTest, TheUnloadKeepsTheDisplayBoxsLineOrder) {
+    configure(QStringLiteral("AUT"));
+    set(QStringLiteral("User"), QStringLiteral("AutoDupl"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    receive(alfa(300, 33333) + QStringLiteral("\r\nNOREAD\r\n") + alfa(100) + QStringLiteral("\r\n") +
+            alfa(300, 33333) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+
+    EXPECT_TRUE(window->close());
+
+    EXPECT_EQ(readFile(dataFolder / "Barcode.txt"), alfa(300, 33333) + QStringLiteral("\r\n") + alfa(100) +
+                                                        QStringLiteral("\r\n") + alfa(200, 22222) +
+                                                        QStringLiteral("\r\n"));
+}
+
+TEST_F(frmHlavniTest, CodesWaitingInTheBufferWhenThePackageIsSavedAtTheEndAreNamed) {
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    // Past the limit of 1000; the package dialog is closed without an answer, so the package stays open.
+    onNextModal([](QWidget* dialog) { dialog->close(); });
+    receive(alfa(900) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    // The next code meets the limit and stops the pass: the code after it waits in the buffer.
+    receive(alfa(300, 33333) + QStringLiteral("\r\n") + alfa(400, 44444) + QStringLiteral("\r\n"));
+    ASSERT_TRUE(window->logic().KodBuffer().text().contains(alfa(400, 44444)));
+
+    answerPackageDialog(1);
+    click("vmnNab", 4);
+
+    EXPECT_FALSE(receiving());
+    EXPECT_TRUE(window->logic().KodBuffer().isEmpty());
+    EXPECT_TRUE(prompts.texts().last().contains(alfa(400, 44444))) << prompts.texts().join(u'\n').toStdString();
+}
+
+// --- The display box
+
+TEST_F(frmHlavniTest, TheDisplayBoxFollowsTheModelOnAShortTickAndShowsASplitLineEndOnce) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    auto* box = child<QPlainTextEdit>(window.get(), "rtbStrav");
+
+    // CR and LF arrive in separate chunks, shown on separate ticks.
+    receive(alfa(100) + QStringLiteral("\r"));
+    EXPECT_EQ(window->logic().rtbStrav().text(), alfa(100) + QStringLiteral("\r"));
+    ASSERT_TRUE(trv::test::waitUntil([&] { return box->toPlainText().contains(alfa(100)); }));
+    receive(QStringLiteral("\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    ASSERT_TRUE(trv::test::waitUntil([&] { return box->toPlainText().contains(alfa(200, 22222)); }));
+
+    EXPECT_EQ(box->toPlainText(), alfa(100) + QStringLiteral("\n") + alfa(200, 22222) + QStringLiteral("\n"));
+    EXPECT_EQ(booked(), (QStringList{alfa(100), alfa(200, 22222)}));
+}
+
+TEST_F(frmHlavniTest, AReaderLineWithoutLineEndsIsKeptWholeAndShownInShortLines) {
+    configure(QStringLiteral("AUT"));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(receiving());
+    // A reader configured without a suffix: 1 MB of digits and never a CR LF.
+    const QString digits = QStringLiteral("0123456789").repeated(100 * 1024);
+    for (qsizetype at = 0; at < digits.size(); at += 4096)
+        receive(digits.mid(at, 4096));
+
+    // The receipt keeps every byte; nothing was taken for a code.
+    EXPECT_EQ(window->logic().rtbStrav().text(), digits);
+    EXPECT_EQ(window->logic().KodBuffer().size(), digits.size());
+    EXPECT_TRUE(booked().isEmpty());
+
+    // The box shows it all, in lines short enough to lay out.
+    const QString shown = display();
+    EXPECT_EQ(QString(shown).remove(u'\n'), digits);
+    qsizetype longest = 0;
+    for (const QStringView line : QStringView(shown).split(u'\n'))
+        longest = std::max(longest, line.size());
+    EXPECT_LE(longest, 200);
+}
+
+TEST_F(frmHlavniTest, TheUnloadDoesNotRefillTheDisplayBoxOfAClosingWindow) {
+    configure(QStringLiteral("AUT"));
+    set(QStringLiteral("User"), QStringLiteral("AutoDupl"), QStringLiteral("True"));
+    ASSERT_TRUE(start());
+    receive(alfa(100) + QStringLiteral("\r\nNOREAD\r\n") + alfa(100) + QStringLiteral("\r\n"));
+    display();
+    auto* box = child<QPlainTextEdit>(window.get(), "rtbStrav");
+    const int revision = box->document()->revision();
+
+    EXPECT_TRUE(window->close());
+    QTest::qWait(100);
+
+    EXPECT_EQ(box->document()->revision(), revision);
+    EXPECT_EQ(readFile(dataFolder / "Barcode.txt"), alfa(100) + QStringLiteral("\r\n"));
+}
+
+TEST_F(frmHlavniTest, ALineWithoutDtrIsToldToTheOperatorOnce) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    port.setDtrUnsupported(true);
+
+    receive(QStringLiteral("1A\r\n"));
+    receive(QStringLiteral("1B\r\n"));
+
+    auto* log = window->findChild<frmChyby*>();
+    ASSERT_NE(log, nullptr);
+    const QString lines = child<QPlainTextEdit>(log, "rtb")->toPlainText();
+    EXPECT_EQ(lines.count(QStringLiteral("neovládá signály DTR")), 1) << lines.toStdString();
+}
+
+TEST_F(frmHlavniTest, AnyNumberOfVoucherTypeButtonsScrollsInsteadOfCrashing) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    std::vector<TypeButton> buttons;
+    constexpr int kTypes = 32767;
+    for (int i = 0; i < kTypes; ++i)
+        buttons.push_back({QStringLiteral("T%1").arg(i), QStringLiteral("Typ %1").arg(i), TypeButton::Colour::ButtonFace});
+    window->logic().view().showTypeButtons(buttons);
+    window->repaint();
+    QTest::qWait(50);
+
+    EXPECT_NE(window->findChild<QRadioButton*>(QStringLiteral("optT%1").arg(kTypes - 1)), nullptr);
+    auto* area = child<QScrollArea>(window.get(), "scrTypy");
+    EXPECT_LT(area->height(), window->height());
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(frmHlavniTest, InPackageModeTheOpenPackagesCodesAreOnDiskUntilThePackageFileHasThem) {
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    const std::filesystem::path day = dataFolder / "26121001.txt";
+    EXPECT_EQ(readFile(day), alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+
+    answerPackageDialog(1);
+    click("vmnNab", 4);
+
+    EXPECT_EQ(readFile(dataFolder / "26121001.bal"),
+              QStringLiteral("#1\r\n") + alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    EXPECT_EQ(readFile(day), QString());
 }

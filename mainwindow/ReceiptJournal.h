@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringEncoder>
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+
+namespace trv {
+
+struct AppState;
+class Booking;
+class CColStrav;
+class CPolozka;
+class Prompts;
+
+// The receipt's file on disk follows the receipt while it is read, so a crash or a power cut loses nothing
+// that was booked: each code booked live (reader, manual entry, scanner, cheque entry, SM receipt start) is
+// appended to the file and flushed as it is booked, and whenever codes leave memory (the check statement
+// deletes one, a package is dropped or saved to the package file) the file is rewritten, whole and atomically,
+// with the codes memory still holds. The closing save then replaces it in its final form as before. After a
+// crash the operator takes the receipt up again with the receipt start's append mode.
+//
+// The file is the day data file (or Barcode.txt); in package mode it holds the codes of the open package. A
+// receipt without a file of its own (safe bag) writes nothing.
+class ReceiptJournal {
+public:
+    ReceiptJournal(AppState& state, Prompts& prompts);
+
+    // A receipt starts into `file`. What the file holds now is kept, so that a Storno can put an appended-to
+    // file back as it was.
+    void begin(const std::filesystem::path& file);
+    // The receipt was saved or discarded: nothing more is written.
+    void end();
+    bool active() const { return !m_file.empty(); }
+    const std::filesystem::path& file() const { return m_file; }
+
+    // The one call of every road that books a live code into the receipt: books it (Booking::PridejKod with
+    // read kind `druh`) and, once booked, appends it to the receipt's file. Null when booking refused it (it
+    // has told the operator why).
+    std::shared_ptr<CPolozka> PridejKod(Booking& booking, const QString& kod, qint32 druh);
+    // Appends one code that is already booked (package mode books before it values).
+    void zapis(const QString& kod);
+    // Codes left memory: the file becomes the codes `types` holds, replaced whole.
+    void obnov(const CColStrav& types);
+
+    // Storno of the receipt: a file this receipt created is removed, a file it appended to gets back what it
+    // held before the receipt. The journal ends. An error names the file.
+    Status zahod();
+
+private:
+    void report(const Status& status);
+    Status appendLine(const QString& line);
+    void closeFile();
+
+    AppState& m_state;
+    Prompts& m_prompts;
+    std::filesystem::path m_file;
+    QByteArray m_before;
+    bool m_existedBefore = false;
+    bool m_needsBreak = false;
+    bool m_reported = false;
+    // Open for appending while the receipt runs; each line goes to the system at once (unbuffered), so a
+    // killed program leaves it on disk.
+    QFile m_out;
+    QStringEncoder m_encoder{"windows-1250"};
+};
+
+} // namespace trv

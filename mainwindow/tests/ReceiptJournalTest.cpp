@@ -1,0 +1,83 @@
+#include "ReaderRig.h"
+
+#include "core/Booking.h"
+#include "mainwindow/ReceiptJournal.h"
+
+#include <gtest/gtest.h>
+
+namespace trv::test {
+namespace {
+
+QByteArray bytesOf(const std::filesystem::path& file) {
+    QFile f(TextFiles::toQString(file));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+class ReceiptJournalTest : public ::testing::Test {
+protected:
+    std::shared_ptr<CPolozka> book(const QString& code) {
+        Booking booking(rig.state, *rig.state.gColStrav, rig.prompts, rig.stop);
+        return journal.PridejKod(booking, code, 1);
+    }
+
+    ReaderRig rig;
+    ReceiptJournal journal{rig.state, rig.prompts};
+    std::filesystem::path file = rig.root / "261210001_1.txt";
+};
+
+TEST_F(ReceiptJournalTest, BookedCodesAreOnDiskAsTheyAreBookedAndLeaveItWithMemory) {
+    ASSERT_TRUE(TextFiles::writeAll(file, QString()).ok());
+    journal.begin(file);
+    ASSERT_TRUE(book(alfa(100)));
+    ASSERT_TRUE(book(alfa(200, 22222)));
+    // A code booking refuses (no such type) is not written.
+    EXPECT_FALSE(book(QStringLiteral("1234567")));
+    EXPECT_EQ(bytesOf(file), (alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n")).toLatin1());
+
+    // The check statement deleted the first code: the file follows memory.
+    rig.state.gColStrav->Item(1)->Polozky->Remove(1);
+    journal.obnov(*rig.state.gColStrav);
+    EXPECT_EQ(bytesOf(file), (alfa(200, 22222) + QStringLiteral("\r\n")).toLatin1());
+
+    // Ended: nothing more is written.
+    journal.end();
+    ASSERT_TRUE(book(alfa(300, 33333)));
+    EXPECT_EQ(bytesOf(file), (alfa(200, 22222) + QStringLiteral("\r\n")).toLatin1());
+    // Only the refusal was told: every write succeeded.
+    EXPECT_EQ(rig.messages().size(), 1);
+}
+
+TEST_F(ReceiptJournalTest, StornoRemovesACreatedFileAndPutsAnAppendedOneBack) {
+    // Created by this receipt.
+    ASSERT_TRUE(TextFiles::writeAll(file, QString()).ok());
+    rig.state.gSouborVytvorenNovy = true;
+    journal.begin(file);
+    ASSERT_TRUE(book(alfa(100)));
+    EXPECT_TRUE(journal.zahod().ok());
+    EXPECT_FALSE(TextFiles::exists(file));
+    EXPECT_FALSE(journal.active());
+
+    // Appended to: an earlier receipt whose last line has no line end.
+    const QByteArray earlier = "0120012345\r\n0321054321";
+    QFile f(TextFiles::toQString(file));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(earlier);
+    f.close();
+    rig.state.gSouborVytvorenNovy = false;
+    journal.begin(file);
+    ASSERT_TRUE(book(alfa(100)));
+    EXPECT_EQ(bytesOf(file), earlier + "\r\n" + alfa(100).toLatin1() + "\r\n");
+    EXPECT_TRUE(journal.zahod().ok());
+    EXPECT_EQ(bytesOf(file), earlier);
+}
+
+TEST_F(ReceiptJournalTest, AFileThatCannotBeWrittenIsToldOnceAndBookingGoesOn) {
+    journal.begin(rig.root / "missing-folder" / "x.txt");
+    ASSERT_TRUE(book(alfa(100)));
+    ASSERT_TRUE(book(alfa(200, 22222)));
+    EXPECT_EQ(rig.messages().size(), 1);
+    EXPECT_EQ(rig.booked().size(), 2);
+}
+
+} // namespace
+} // namespace trv::test
