@@ -59,6 +59,27 @@ StatementChoice UkonceniPrijmu::volba(int entryIndex) const {
     return StatementChoice::company(entries[size_t(entryIndex)].text, entryIndex);
 }
 
+qint64 UkonceniPrijmu::pocetKodu() const {
+    qint64 n = 0;
+    for (const auto& t : types())
+        n += t->Polozky->count();
+    return n;
+}
+
+bool UkonceniPrijmu::potvrdOdchod(Odchod odchod) {
+    const qint64 kody = pocetKodu();
+    if (kody == 0)
+        return true;
+    const char* what = odchod == Odchod::Zavrit ? "DotazZavrit" : odchod == Odchod::Storno ? "DotazStorno" : "DotazSmazObs";
+    const char* back = odchod == Odchod::Zavrit ? "ZpetZavrit" : odchod == Odchod::Storno ? "ZpetStorno" : "ZpetSmazObs";
+    // The message box makes its first button the default and answers Cancel to Escape: the question is put
+    // so that "Ano" and "Storno" are the safe answers and only "Ne" goes on.
+    const QString question = text("NeulozenoKodu") + QString::number(kody) + QStringLiteral("\r\n") + text(what) +
+                             QStringLiteral("\r\n\r\n") + text(back);
+    return m_prompts.message(question, Prompts::Buttons::YesNoCancel, Prompts::Icon::Exclamation) ==
+           Prompts::Answer::No;
+}
+
 qint64 UkonceniPrijmu::pocetNoRead() const {
     qint64 n = 0;
     for (const auto& t : types()) {
