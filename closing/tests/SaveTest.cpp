@@ -7,6 +7,9 @@
 #include "platform/TicketsDatabase.h"
 #include "testsupport/db/PostgresServer.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 using namespace trv;
 using namespace trv::test;
 
@@ -202,6 +205,29 @@ TEST_F(ClosingTest, DepotModeInsertsTicketsIntoTheEmbeddedDatabase) {
     EXPECT_EQ(std::count_if(rows.value().begin(), rows.value().end(),
                             [](const TicketRow& r) { return r.code == QStringLiteral("1234570555"); }),
               1);
+}
+
+// DAT is the day of the save, not the day the receipt was read: read as the depot's other readers read it.
+TEST_F(ClosingTest, TicketsDateIsTheDayOfTheSave) {
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    env.sod->Export = 0;
+    env.receipt.gDatumPrijmu = QStringLiteral("260310");
+    env.receipt.gDatumOdvodu = QDate(2026, 3, 11);
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock); // the clock says 14 March 2026
+    ASSERT_TRUE(save.uloz(env.dataFile(QStringLiteral("260310_042_Novak_1.txt"))));
+    QStringList days;
+    {
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("ticketsDateReader"));
+        db.setDatabaseName(TextFiles::toQString(env.folder / "data" / "tickets.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT DISTINCT DAT FROM tickets")));
+        while (query.next())
+            days.append(query.value(0).toString());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("ticketsDateReader"));
+    EXPECT_EQ(days, QStringList{QStringLiteral("2026-03-14")});
 }
 
 TEST_F(ClosingTest, AnUnreachableDatabaseIsReportedAndNothingIsClaimed) {

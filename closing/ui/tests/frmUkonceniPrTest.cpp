@@ -357,3 +357,59 @@ TEST_F(frmUkonceniPrTest, EnterSavesWhereverTheFocusIs) {
     EXPECT_EQ(env.che->Polozky->count(), 6); // nothing emptied
     EXPECT_TRUE(env.bytes(dayFile).startsWith(env.stored(QStringLiteral("0123456789010005500001\r\nNOREAD\r\n"))));
 }
+
+// The load removes NOREAD readings and repeated codes only when [User] AutoDupl is exactly "True".
+TEST_F(frmUkonceniPrTest, TheLoadRemovesRepeatsOnlyForExactlyTrue) {
+    const struct {
+        const char* autoDupl;
+        qint64 codesLeft;
+        const char* status;
+    } cases[] = {{"True", 6, "Odstraněno 4 položek NOREAD a duplicit."},
+                 {"true", 10, ""},
+                 {"TRUE", 10, ""},
+                 {"False", 10, ""},
+                 {"", 10, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.autoDupl);
+        ClosingEnv fresh;
+        fresh.state.gAutoDupl = QString::fromLatin1(c.autoDupl);
+        frmUkonceniPr w(fresh.state, fresh.receipt, fresh.prompts, fresh.clock, fresh.printer);
+        ASSERT_TRUE(w.Form_Load(fresh.dataFile(QStringLiteral("260314007_2.txt"))));
+        EXPECT_EQ(child<QLabel>(&w, "lblPocNR")->text(), QStringLiteral("2"));
+        EXPECT_EQ(child<QStatusBar>(&w, "staBar")->currentMessage(), QString::fromUtf8(c.status));
+        EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), c.codesLeft);
+    }
+}
+
+// Under switch 19 the load cleans the month's last package and shows its sums on the main window; without it the
+// package is left alone.
+TEST_F(frmUkonceniPrTest, TheLoadShowsTheLastPackagesSumsUnderSwitch19) {
+    for (const bool tyden : {true, false}) {
+        SCOPED_TRACE(tyden);
+        ClosingEnv fresh;
+        ClosingEnv package; // the package collection: the fixture's codes again
+        fresh.state.sw.gFBalikyTyden = tyden;
+        fresh.state.gColStravBalik = package.types;
+        // The package is cleaned unless AutoDupl is False in any letter case; the receipt only for exactly "True".
+        fresh.state.gAutoDupl = QStringLiteral("true");
+        QStringList shown;
+        ClosingHooks hooks;
+        hooks.zobrazSouctyBaliku = [&shown](const QString& text) { shown.append(text); };
+        frmUkonceniPr w(fresh.state, fresh.receipt, fresh.prompts, fresh.clock, fresh.printer, hooks);
+        ASSERT_TRUE(w.Form_Load(fresh.dataFile(QStringLiteral("260314007_2.txt"))));
+        if (!tyden) {
+            EXPECT_TRUE(shown.isEmpty());
+            EXPECT_EQ(package.che->Polozky->count() + package.sod->Polozky->count(), 10);
+            continue;
+        }
+        EXPECT_EQ(package.codesOf(package.che),
+                  (QStringList{ClosingEnv::kChe55a, ClosingEnv::kChe100, ClosingEnv::kChe55b}));
+        EXPECT_EQ(package.codesOf(package.sod),
+                  (QStringList{ClosingEnv::kSod100, ClosingEnv::kSod55_5, ClosingEnv::kSod50}));
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0], package.types->GetStrSum());
+        EXPECT_EQ(shown[0], QStringLiteral("    Cheque = 210,00    Sodexo = 205,50    Ticket = 0,00"));
+        // The receipt itself is not touched by the package's cleaning.
+        EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), 10);
+    }
+}
