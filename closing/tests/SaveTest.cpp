@@ -3,6 +3,7 @@
 #include "closing/ReceiptSave.h"
 #include "closing/TicketsExport.h"
 #include "closing/tests/ClosingFixture.h"
+#include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/TicketsDatabase.h"
 #include "testsupport/db/PostgresServer.h"
@@ -121,6 +122,17 @@ TEST_F(ClosingTest, AReceiptNotNamedByCashDeskLeavesTheDayTotalsAlone) {
         EXPECT_EQ(fresh.prompts.records()[1].icon, Prompts::Icon::Exclamation);
         EXPECT_EQ(texts[2], saved + QStringLiteral("\r\nUloženo: denní soubor, export Sodexo Pass.\r\n"
                                                    "Neuloženo: denní součty v exp_data."));
+    }
+}
+
+// The value field of a statement record is the "###0.00" text of the value, whatever the value.
+TEST(StatementValueTest, TheValueTextIsThePatternsText) {
+    for (const qint64 units : {0LL, 10000LL, 550000LL, 555000LL, 5000LL, 100LL, -550000LL, -100LL, 12345678900LL,
+                               125LL, 26790LL, -26790LL, 6109050LL, 99LL, -1LL}) {
+        SCOPED_TRACE(units);
+        QString text;
+        pripojHodnotu(text, Currency::fromUnits(units));
+        EXPECT_EQ(text, formatNumber(Currency::fromUnits(units), u"###0.00"));
     }
 }
 
