@@ -190,6 +190,24 @@ TEST_F(ClosingTest, StatementModeSaveWritesTheStatementFileAndTellsOfBothFiles) 
     EXPECT_FALSE(TextFiles::exists(env.folder / "export" / "exp_data.dbf"));
 }
 
+// A statement file that cannot be written is reported as such, and the end says the day file was saved and the
+// statement file was not.
+TEST_F(ClosingTest, AFailedStatementFileIsNamedAtTheEnd) {
+    env.state.sw.gFVycetky = true;
+    env.sod->Export = 0;
+    const auto dayFile = env.dataFile(QStringLiteral("260314_042_Novak_1.txt"));
+    std::filesystem::create_directory(env.dataFile(QStringLiteral("260314_042_Novak_1.vyc")));
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    ASSERT_TRUE(save.uloz(dayFile));
+    const auto& shown = env.prompts.records();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Chyba při ukládání výčetkového souboru.\r\nNum: ")));
+    EXPECT_EQ(shown[1].text, QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) +
+                                 QStringLiteral(" byl uložen.\r\nUloženo: denní soubor.\r\nNeuloženo: výčetkový soubor."));
+    EXPECT_EQ(shown[1].icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
+}
+
 TEST_F(ClosingTest, DepotModeInsertsTicketsIntoTheEmbeddedDatabase) {
     env.state.sw.gFVycetky = true;
     env.state.sw.gFDepo = true;
