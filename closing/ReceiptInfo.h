@@ -47,7 +47,8 @@ struct ReceiptInfo {
 struct ClosingHooks {
     // Panel 1 of the main window's second status bar: the package sums of package/week mode.
     std::function<void(const QString&)> zobrazSouctyBaliku;
-    // The closing window's unload: empties the main window's receipt box and its file label.
+    // The closing window's unload once the receipt ended (saved, exported or discarded): empties the main
+    // window's receipt box and its file label. A receipt left running keeps both.
     std::function<void()> vycistiPrijem;
     // The period summary window (safe-bag mode).
     std::function<void()> otevriSouhrnObdobi;

@@ -29,7 +29,7 @@ public:
         Vytisteno, // cmbTiskVyc: saved and printed
         As400,     // btnAS400
         Storno,    // btnVen
-        Chyba,     // the safe-bag list of the load could not be written
+        Chyba,     // the safe-bag list of the load could not be written: the receipt keeps running
     };
 
     frmUkonceniPr(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock, Printer& printer,
