@@ -157,6 +157,11 @@ void BM_CashDeskSaveOf50000Codes(benchmark::State& st) {
 // The floor: the same files copied as they are, as `cp` would.
 void BM_PlainCopyOfTheSameBytes(benchmark::State& st) {
     Receipt& r = receipt();
+    // Exactly the files of one statement-mode save, as BM_SaveOf50000Codes writes them.
+    for (const char* sub : {"data", "export"}) {
+        for (const auto& e : fs::directory_iterator(r.folder / sub))
+            fs::remove_all(e.path());
+    }
     UlozeniPrijmu(r.state, r.receipt, r.prompts, r.clock).uloz(r.dayFile);
     std::vector<fs::path> files;
     for (const char* sub : {"data", "export"}) {
