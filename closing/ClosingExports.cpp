@@ -17,9 +17,17 @@ QString zakladniJmeno(const std::filesystem::path& dayFile) {
 
 QStringList radkyExportuSpolecnosti(const CStrav& type, const QString& baseName, const QString& noRead) {
     QStringList lines;
+    lines.reserve(type.Polozky->count());
     for (const auto& code : *type.Polozky) {
-        if (code->Kod != noRead)
-            lines.append(baseName + u'|' + code->Kod + QStringLiteral("|0|"));
+        if (code->Kod == noRead)
+            continue;
+        QString line;
+        line.reserve(baseName.size() + code->Kod.size() + 4);
+        line += baseName;
+        line += u'|';
+        line += code->Kod;
+        line += QLatin1String("|0|");
+        lines.append(std::move(line));
     }
     return lines;
 }

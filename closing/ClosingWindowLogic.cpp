@@ -60,6 +60,31 @@ StatementChoice UkonceniPrijmu::volba(int entryIndex) const {
     return StatementChoice::company(entries[size_t(entryIndex)].text, entryIndex);
 }
 
+qint64 UkonceniPrijmu::pocetKodu() const {
+    qint64 n = 0;
+    for (const auto& t : types())
+        n += t->Polozky->count();
+    return n;
+}
+
+bool UkonceniPrijmu::potvrdOdchod(Odchod odchod) {
+    const qint64 kody = pocetKodu();
+    if (kody == 0)
+        return true;
+    const char* what = odchod == Odchod::Zavrit   ? "DotazZavrit"
+                       : odchod == Odchod::Storno ? "DotazStorno"
+                                                  : "DotazSmazObs";
+    const char* back = odchod == Odchod::Zavrit   ? "ZpetZavrit"
+                       : odchod == Odchod::Storno ? "ZpetStorno"
+                                                  : "ZpetSmazObs";
+    // The message box makes its first button the default and answers Cancel to Escape: the question is put
+    // so that "Ano" and "Storno" are the safe answers and only "Ne" goes on.
+    const QString question = text("NeulozenoKodu") + QString::number(kody) + QStringLiteral("\r\n") + text(what) +
+                             QStringLiteral("\r\n\r\n") + text(back);
+    return m_prompts.message(question, Prompts::Buttons::YesNoCancel, Prompts::Icon::Exclamation) ==
+           Prompts::Answer::No;
+}
+
 qint64 UkonceniPrijmu::pocetNoRead() const {
     qint64 n = 0;
     for (const auto& t : types()) {
@@ -204,10 +229,13 @@ QString UkonceniPrijmu::chybaAS400(const Error& error) const {
 }
 
 void UkonceniPrijmu::storno() {
-    // Only a file this receipt created holds nothing but this receipt: a file it appended to keeps earlier
-    // receipts, and a read-only file was protected on purpose.
-    if (!m_dayFile.empty() && TextFiles::exists(m_dayFile) && !m_receipt.gNemazatSoubor &&
-        m_state.gSouborVytvorenNovy && !jenProCteni(m_dayFile)) {
+    // The main window wrote the codes to the receipt's file as they were booked: it takes them out again,
+    // removing a file this receipt created and putting an appended-to file back as it was.
+    if (m_hooks.zahodSoubor) {
+        if (Status discarded = m_hooks.zahodSoubor(); !discarded.ok())
+            m_prompts.error(text("ChybaMazani") + QStringLiteral("\r\n") + discarded.message());
+    } else if (!m_dayFile.empty() && TextFiles::exists(m_dayFile) && !m_receipt.gNemazatSoubor &&
+               m_state.gSouborVytvorenNovy && !jenProCteni(m_dayFile)) {
         if (Status removed = TextFiles::remove(m_dayFile); !removed.ok())
             m_prompts.error(text("ChybaMazani") + QStringLiteral("\r\n") + removed.message());
     }

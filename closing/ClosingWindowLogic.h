@@ -36,6 +36,8 @@ public:
     // The choice an entry of that list stands for.
     StatementChoice volba(int entryIndex) const;
 
+    // Codes held by the receipt, NOREAD readings included.
+    qint64 pocetKodu() const;
     // Readings of the NOREAD text in the receipt.
     qint64 pocetNoRead() const;
     // Removes the NOREAD readings (vyhodNoread) or the NOREAD readings and repeated codes, the first of equal codes
@@ -69,7 +71,16 @@ public:
     // Leaving without saving: deletes the day data file when this receipt created it (never a file it appended
     // to, never a read-only one, never with gNemazatSoubor), and steps the document number back.
     void storno();
-    // Every close of the window.
+    // The ways of leaving the receipt unsaved that the operator confirms first.
+    enum class Odchod {
+        Zavrit,      // Escape or the close box: the receipt keeps running with its codes
+        Storno,      // the receipt is discarded
+        SmazatObsah, // the receipt's codes are emptied
+    };
+    // True when the operator confirms, or when the receipt holds no code to lose. The box's default and its
+    // Escape both answer the safe way: back to the closing window, codes kept.
+    bool potvrdOdchod(Odchod odchod);
+    // Every close of the window that ended the receipt.
     void zavreno();
 
 private:

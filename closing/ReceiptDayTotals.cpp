@@ -4,22 +4,18 @@
 
 namespace trv {
 
-Status pridejDoExpData(const std::filesystem::path& exportFolder, const DayTotals::Row& totals) {
-    return DayTotals::zapisPresKopii(exportFolder, [&totals](DbfTable& dbf) -> Status {
-        const auto found = DayTotals::najdiRadek(dbf, totals);
+Status zapisDoExpData(const std::filesystem::path& exportFolder, const DayTotals::Row& row) {
+    return DayTotals::zapisPresKopii(exportFolder, [&row](DbfTable& dbf) -> Status {
+        const auto found = DayTotals::najdiRadek(dbf, row);
         if (!found.ok())
             return Status(found.error());
         if (!found.value()) {
-            const auto added = dbf.append(DayTotals::hodnotyRadku(totals));
+            const auto added = dbf.append(DayTotals::hodnotyRadku(row));
             if (!added.ok())
                 return Status(added.error());
             return Status::success();
         }
-        const int row = *found.value();
-        const auto record = dbf.read(row);
-        if (!record.ok())
-            return Status(record.error());
-        return dbf.update(row, DayTotals::prictiCastky(record.value(), totals));
+        return dbf.update(*found.value(), DayTotals::hodnotyRadku(row));
     });
 }
 

@@ -29,23 +29,61 @@ std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile) {
     return TextFiles::toPath(path.left(path.size() - 3) + QStringLiteral("vyc"));
 }
 
+void pripojHodnotu(QString& out, Currency value) {
+    const qint64 units = value.units();
+    // Voucher values are whole hundredths: those are written directly (a statement may hold 50,000 of them);
+    // anything finer goes through the pattern formatter, which rounds it.
+    if (units % (Currency::kUnitsPerWhole / 100) != 0) {
+        out += formatNumber(value, u"###0.00");
+        return;
+    }
+    qint64 cents = units / (Currency::kUnitsPerWhole / 100);
+    if (cents < 0) {
+        out += u'-';
+        cents = -cents;
+    }
+    out += QString::number(cents / 100);
+    out += u',';
+    out += QChar(u'0' + int(cents % 100 / 10));
+    out += QChar(u'0' + int(cents % 10));
+}
+
 Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
                                    const QString& separator) {
+    // The fields before the type number are the same in every record.
+    QStringList lead;
+    if (state.sw.gFDepo)
+        lead = {receipt.gDepo, receipt.gDatumPrijmu, receipt.gIdentObalky, receipt.gSM};
+    else if (state.sw.gFVycBezData)
+        lead = {receipt.gDatumPrijmu, receipt.gSM};
+    else
+        lead = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM};
+    const QString prefix = lead.join(separator) + separator;
+
     QStringList records;
+    qsizetype codes = 0;
+    for (const auto& t : types)
+        codes += t->Polozky->count();
+    records.reserve(codes);
+    qint32 lastType = -1;
+    QString typeNumber;
     const Status valued = proKazdyOcenenyKod(types, state.gNoRead, [&](const ValuedCode& c) {
-        const QString typeNumber = QString::number(c.typeNumber);
-        const QString valueText = formatNumber(c.value, u"###0.00");
-        QStringList fields;
-        if (state.sw.gFDepo) {
-            fields = {receipt.gDepo, receipt.gDatumPrijmu, receipt.gIdentObalky, receipt.gSM, typeNumber, c.code.Kod,
-                      valueText,     receipt.gOperator};
-        } else if (state.sw.gFVycBezData) {
-            fields = {receipt.gDatumPrijmu, receipt.gSM, typeNumber, c.code.Kod, valueText, receipt.gOperator};
-        } else {
-            fields = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM, typeNumber, c.code.Kod, valueText,
-                      receipt.gOperator};
+        if (c.typeNumber != lastType) {
+            lastType = c.typeNumber;
+            typeNumber = QString::number(c.typeNumber);
         }
-        records.append(fields.join(separator));
+        QString record;
+        record.reserve(prefix.size() + typeNumber.size() + c.code.Kod.size() + receipt.gOperator.size() +
+                       3 * separator.size() + 16);
+        record += prefix;
+        record += typeNumber;
+        record += separator;
+        record += c.code.Kod;
+        record += separator;
+        pripojHodnotu(record, c.value);
+        record += separator;
+        record += receipt.gOperator;
+        records.append(std::move(record));
     });
     if (!valued.ok())
         return valued.error();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "closing/ReceiptInfo.h"
+#include "platform/Currency.h"
 #include "platform/Result.h"
 
 #include <QDateTime>
@@ -26,6 +27,9 @@ Status zapisDenniSoubor(const std::filesystem::path& file, const CColStrav& type
 
 // The statement file of a day data file: its path with "vyc" in place of the last three characters.
 std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile);
+
+// Appends the "###0.00" text of a value ("125,50").
+void pripojHodnotu(QString& out, Currency value);
 
 // The records of the statement file, one per code other than the NOREAD text, fields joined by the separator:
 // depot mode (switch 28): depot, receipt date, envelope id, SM, type number, code, value, operator; else

@@ -54,7 +54,8 @@ struct ClosingHooks {
     // Storno of the receipt: its file, written as the codes were booked, is removed when the receipt created it
     // and put back as it was before the receipt when it appended to it (ReceiptJournal::zahod).
     std::function<Status()> zahodSoubor;
-    // The closing window's unload: empties the main window's receipt box and its file label.
+    // The closing window's unload once the receipt ended (saved, exported or discarded): empties the main
+    // window's receipt box and its file label. A receipt left running keeps both.
     std::function<void()> vycistiPrijem;
     // The period summary window (safe-bag mode).
     std::function<void()> otevriSouhrnObdobi;

@@ -7,13 +7,21 @@
 #include "closing/TicketsExport.h"
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "core/ReaderControl.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
+#include <algorithm>
+
 namespace trv {
+
+namespace {
+// The receipt read without a cash desk (the receipt start's Barcode.txt mode).
+const QString kBarcodeSoubor = QStringLiteral("Barcode.txt");
+} // namespace
 
 UlozeniPrijmu::UlozeniPrijmu(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock)
     : m_state(state), m_receipt(receipt), m_prompts(prompts), m_clock(clock) {}
@@ -22,8 +30,8 @@ QString UlozeniPrijmu::text(const char* key) const {
     return m_state.config.DejText(QStringLiteral("frmUkonceniPr"), QString::fromLatin1(key));
 }
 
-void UlozeniPrijmu::hlasChybu(const char* key, const Error& error) {
-    m_prompts.error(text(key) + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
+void UlozeniPrijmu::hlasChybu(const char* key, const Error& error, const QString& what) {
+    m_prompts.error(text(key) + what + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
                     QStringLiteral(", descr: ") + error.message);
 }
 
@@ -39,24 +47,44 @@ bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile) {
         hlasChybuUlozeni(written.error());
         return false;
     }
+    Casti casti;
+    casti.ulozeno.append(text("CastDenniSoubor"));
     for (const auto& t : types) {
         if (t->Export != 1)
             continue;
+        const QString part = text("CastExport") + t->Nazev;
         if (Status exported = exportujSpolecnost(*t, dayFile, m_state.gNoRead, m_state.config, m_prompts);
-            !exported.ok())
-            hlasChybuUlozeni(exported.error());
+            !exported.ok()) {
+            hlasChybu("ChybaExportSpol", exported.error(), t->Nazev);
+            casti.nezdarilo.append(part);
+        } else {
+            casti.ulozeno.append(part);
+        }
     }
 
-    bool result = false;
-    if (m_state.sw.gFVycetky)
-        result = ulozVycetkuADatabazi(dayFile);
-    else
-        ulozExpData(dayFile);
+    if (m_state.sw.gFVycetky) {
+        const bool result = ulozVycetkuADatabazi(dayFile);
+        if (m_state.sw.gFDepo) {
+            // Depot mode confirms the export only; its failures have said which file or table failed.
+            if (result)
+                m_prompts.message(text("ExpProveden"));
+            return true;
+        }
+        (result ? casti.ulozeno : casti.nezdarilo).append(text("CastVycetka"));
+    } else {
+        ulozExpData(dayFile, casti);
+    }
 
-    if (!m_state.sw.gFDepo)
-        m_prompts.message(text("Soubor") + TextFiles::toQString(dayFile) + text("Ulozen"));
-    else if (result)
-        m_prompts.message(text("ExpProveden"));
+    const QString saved = text("Soubor") + TextFiles::toQString(dayFile) + text("Ulozen");
+    if (casti.nezdarilo.isEmpty()) {
+        m_prompts.message(saved);
+        return true;
+    }
+    // The day file is safe, but the operator must know which of the rest is behind.
+    m_prompts.message(saved + QStringLiteral("\r\n") + text("CastiUlozeny") + casti.ulozeno.join(QStringLiteral(", ")) +
+                          QStringLiteral(".\r\n") + text("CastiNeulozeny") + casti.nezdarilo.join(QStringLiteral(", ")) +
+                          u'.',
+                      Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     return true;
 }
 
@@ -89,28 +117,53 @@ bool UlozeniPrijmu::ulozVycetkuADatabazi(const std::filesystem::path& dayFile) {
     return result;
 }
 
-void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile) {
+void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile, Casti& casti) {
     const QString fileName = TextFiles::toQString(dayFile.filename());
     const auto name = CashDeskFileName::parse(fileName);
     if (!name) {
-        // Only a receipt started by cash desk names its cash desk and day; a guess would add the totals to a
+        // A Barcode.txt receipt has no cash desk: there is no row to write, and nothing to warn of.
+        if (fileName.compare(kBarcodeSoubor, Qt::CaseInsensitive) == 0)
+            return;
+        // Only a receipt started by cash desk names its cash desk and day; a guess would write the totals to a
         // row of another cash desk or day.
         m_prompts.message(text("ExpDataPreskoceno") + fileName, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        casti.nezdarilo.append(text("CastExpData"));
         return;
     }
     const auto folder = DejCestuExportu(m_state.config);
     if (!folder.ok()) {
-        m_prompts.error(folderErrorText(m_state.config, DataFolder::Exportu, folder.error()));
+        m_prompts.error(text("ChybaExpData") + QStringLiteral("\r\n") +
+                        folderErrorText(m_state.config, DataFolder::Exportu, folder.error()));
+        casti.nezdarilo.append(text("CastExpData"));
         return;
     }
-    const auto totals = DayTotals::soucty(*m_state.gColStrav, name->pokladna.toLongLong(), name->den);
-    const Status added = totals.ok() ? pridejDoExpData(folder.value(), totals.value()) : Status(totals.error());
-    if (!added.ok())
-        hlasChybuUlozeni(added.error());
+    // The row is computed from every day file of that day and cash desk on disk, this one just written among
+    // them: a receipt appended to an earlier file, or saved twice, is never counted twice.
+    const qint64 pokladna = name->pokladna.toLongLong();
+    NullReaderControl noReader;
+    const auto rows = DayTotals(m_state, m_prompts, m_clock, noReader).spoctiDen(name->datum);
+    Result<DayTotals::Row> row = rows.ok() ? Result<DayTotals::Row>(Error{}) : Result<DayTotals::Row>(rows.error());
+    if (rows.ok()) {
+        const auto found = std::find_if(rows.value().cbegin(), rows.value().cend(),
+                                        [pokladna](const DayTotals::Row& r) { return r.pokladni == pokladna; });
+        // A day file outside the data folder is not among them: its own codes are the row.
+        row = found != rows.value().cend() ? Result<DayTotals::Row>(*found)
+                                            : DayTotals::soucty(*m_state.gColStrav, pokladna, name->den);
+    }
+    const Status written = row.ok() ? zapisDoExpData(folder.value(), row.value()) : Status(row.error());
+    if (!written.ok()) {
+        hlasChybu("ChybaExpData", written.error());
+        casti.nezdarilo.append(text("CastExpData"));
+        return;
+    }
+    casti.ulozeno.append(text("CastExpData"));
 }
 
 bool UlozeniPrijmu::ulozSafeBag() {
-    const auto folder = DejCestuSFB(m_state.config);
+    // Without [Data] DirSFB the list goes to the program folder, the stand-in for the root of drive C.
+    const bool configured = m_state.config.ctiCestu(QStringLiteral("Data"), QStringLiteral("DirSFB")).has_value();
+    const auto folder = configured ? DejCestuSFB(m_state.config)
+                                   : Result<std::filesystem::path>(m_state.config.programFolder());
     if (!folder.ok()) {
         hlasChybuUlozeni(folder.error());
         return false;

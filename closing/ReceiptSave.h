@@ -3,6 +3,8 @@
 #include "closing/ReceiptInfo.h"
 #include "platform/Result.h"
 
+#include <QStringList>
+
 #include <filesystem>
 
 namespace trv {
@@ -36,8 +38,14 @@ public:
     void hlasChybuUlozeni(const Error& error);
 
 private:
-    void ulozExpData(const std::filesystem::path& dayFile);
-    void hlasChybu(const char* key, const Error& error);
+    // What became of the parts of a save after the day data file: written, failed (and reported), or not
+    // attempted.
+    struct Casti {
+        QStringList ulozeno;
+        QStringList nezdarilo;
+    };
+    void ulozExpData(const std::filesystem::path& dayFile, Casti& casti);
+    void hlasChybu(const char* key, const Error& error, const QString& what = {});
     QString text(const char* key) const;
 
     AppState& m_state;

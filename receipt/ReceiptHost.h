@@ -3,11 +3,13 @@
 #include "core/Booking.h"
 #include "core/ReaderControl.h"
 #include "platform/Currency.h"
+#include "platform/Result.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <filesystem>
+#include <optional>
 
 namespace trv {
 
@@ -24,6 +26,14 @@ public:
     // NastavPrijem(True): sets up and opens the port with AppState::port and shows the receiving state. False
     // when the port cannot be opened (an already open port is reported by the main window itself).
     virtual bool NastavPrijem(bool open) = 0;
+    // Why the last NastavPrijem(True) did not open the port: the port number ("COMn"), the device it maps to
+    // and the system's error. nullopt when the host cannot tell.
+    struct PortFailure {
+        int port = 0;
+        QString device;
+        Error error;
+    };
+    virtual std::optional<PortFailure> portFailure() const { return std::nullopt; }
 
     // The receipt runs into this file from now on: gDatovySoubor = fileName, the caption of lblSoubor = the
     // full path. Called only once the reader is receiving.
@@ -68,6 +78,11 @@ public:
         m_receiving = open && m_portOpens;
         return !open || m_portOpens;
     }
+    std::optional<PortFailure> portFailure() const override {
+        if (m_portOpens)
+            return std::nullopt;
+        return m_portFailure;
+    }
     void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) override {
         m_calls.append(QStringLiteral("setReceiptFile"));
         m_folder = folder;
@@ -87,6 +102,7 @@ public:
 
     // --- What a test sets
     void setPortOpens(bool opens) { m_portOpens = opens; }
+    void setPortFailure(std::optional<PortFailure> failure) { m_portFailure = std::move(failure); }
     void setChosenTypeIndex(int index) { m_chosenType = index; }
 
     // --- What a test reads
@@ -106,6 +122,7 @@ public:
 private:
     QStringList m_calls;
     bool m_portOpens = true;
+    std::optional<PortFailure> m_portFailure;
     bool m_readerOn = false;
     bool m_receiving = false;
     int m_chosenType = -1;

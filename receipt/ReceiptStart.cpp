@@ -7,6 +7,7 @@
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
+#include "platform/SerialSettings.h"
 #include "platform/TextFiles.h"
 #include "receipt/DocumentKind.h"
 #include "receipt/ReceiptHost.h"
@@ -18,6 +19,8 @@
 namespace trv {
 
 namespace {
+
+const QString kStartFailureLine = QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru");
 
 using Kind = ReceiptStart::Outcome::Kind;
 
@@ -42,9 +45,24 @@ ReceiptStart::Outcome portSettingsFailed() {
                   QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
 }
 
-ReceiptStart::Outcome portOpenFailed() {
-    return failed(kErrOtevreniPortu,
-                  QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+// The first line of the start's failure text, then the port, the device it maps to and the system's reason.
+ReceiptStart::Outcome portOpenFailed(const std::optional<ReceiptHost::PortFailure>& failure) {
+    if (!failure)
+        return failed(kErrOtevreniPortu,
+                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
+    const QString variable = QStringLiteral("TRV7300_COM%1").arg(failure->port);
+    const bool named = failure->device != serialDeviceName(failure->port, EnvironmentLookup{});
+    const QString origin = named ? QStringLiteral("podle proměnné prostředí %1").arg(variable)
+                                 : QStringLiteral("jiné zařízení lze určit proměnnou prostředí %1").arg(variable);
+    const Error error{kErrOtevreniPortu, failure->error.message};
+    return {Kind::Failed,
+            kStartFailureLine + u'\n' +
+                QStringLiteral("Port čtečky COM%1 nelze otevřít: odpovídá mu zařízení %2 (%3).")
+                    .arg(failure->port)
+                    .arg(failure->device, origin) +
+                u'\n' + QStringLiteral("Číslo: ") + QString::number(error.number) + QStringLiteral(", popis: ") +
+                error.message,
+            error};
 }
 
 bool isFolder(const std::filesystem::path& folder) {
@@ -97,8 +115,7 @@ QString ReceiptStart::loadFailureText(const Error& error) {
 }
 
 QString ReceiptStart::startFailureText(const Error& error) {
-    return failureText(QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru") + u'\n' +
-                           QStringLiteral(" nebo chyba v konfiguračním souboru programu."),
+    return failureText(kStartFailureLine + u'\n' + QStringLiteral("nebo chyba v konfiguračním souboru programu."),
                        error);
 }
 
@@ -171,7 +188,7 @@ ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& fo
     if (!NactiNastaveniPortu(m_state))
         return portSettingsFailed();
     if (!switchOn())
-        return portOpenFailed();
+        return portOpenFailed(m_host.portFailure());
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, kBarcodeFileName);
     m_state.gSouborVytvorenNovy = true;
@@ -200,7 +217,7 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
     if (!switchOn()) {
         // The empty file would only block the same name at the next attempt.
         (void)TextFiles::remove(file);
-        return portOpenFailed();
+        return portOpenFailed(m_host.portFailure());
     }
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, name);
@@ -221,7 +238,7 @@ ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& fol
         return failed(0, QStringLiteral("Typy stravenek nejsou načteny."));
 
     if (!switchOn())
-        return portOpenFailed();
+        return portOpenFailed(m_host.portFailure());
     m_host.setReceiptFile(folder, input.chosenFile);
     m_host.setReceiptText(QString());
 

@@ -42,6 +42,16 @@ struct ClosingEnv {
                                     folder / "langCS.ini", true)
                         .ok());
         writeConfig({});
+        // The same three types as definitions: the day totals read the day files with types of their own.
+        EXPECT_TRUE(TextFiles::writeAll(folder / "TypStrav.ini",
+                                        QStringLiteral("[TYPY]\r\nPocet=3\r\n"
+                                                       "[TYP1]\r\nNazev=Cheque Dejeuner\r\nDelka=22\r\nPozCastka=13\r\n"
+                                                       "DelkaCastka=5\r\nKoefCastka=1\r\nKodTypu=1\r\n"
+                                                       "[TYP2]\r\nNazev=Sodexo Pass\r\nDelka=10\r\nPozCastka=7\r\n"
+                                                       "DelkaCastka=4\r\nKoefCastka=-10\r\nKodTypu=2\r\n"
+                                                       "[TYP3]\r\nNazev=Ticket Restaurant Card\r\nDelka=12\r\n"
+                                                       "PozCastka=9\r\nDelkaCastka=4\r\nKoefCastka=1\r\nKodTypu=3\r\n"))
+                        .ok());
         types = std::make_shared<CColStrav>(state, prompts, clock);
         state.gColStrav = types;
         state.gDirAS400 = folder / "as400";

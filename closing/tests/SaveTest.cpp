@@ -1,7 +1,9 @@
+#include "closing/ReceiptDayTotals.h"
 #include "closing/ReceiptFiles.h"
 #include "closing/ReceiptSave.h"
 #include "closing/TicketsExport.h"
 #include "closing/tests/ClosingFixture.h"
+#include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/TicketsDatabase.h"
 #include "testsupport/db/PostgresServer.h"
@@ -68,26 +70,72 @@ TEST_F(ClosingTest, CashDeskSaveWritesTheDayFileTheCompanyExportAndTheDayTotals)
               QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) + QStringLiteral(" byl uložen."));
     EXPECT_EQ(shown[1].icon, Prompts::Icon::None);
 
-    // Another save for the same cash desk and day adds to its row.
+    // Saving again gives the same row: it is computed from the day files on disk, never added to.
     ASSERT_TRUE(save.uloz(dayFile));
     const auto again = expDataRows(env.folder / "export");
     ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(again[0].number(u"hodn_CHe"), Currency::fromInt(530));
+    EXPECT_EQ(again[0].number(u"hodn_CHe"), Currency::fromInt(265));
+    EXPECT_EQ(again[0].number(u"hodn_Sod"), Currency::fromCents(30550));
 }
 
-TEST_F(ClosingTest, AReceiptNotNamedByCashDeskLeavesTheDayTotalsAlone) {
-    const auto dayFile = env.dataFile(QStringLiteral("Barcode.txt"));
+// A receipt appended to an earlier day file books that file's codes again; the row of its cash desk and day
+// counts every day file of that desk and day on disk once, and no file of another desk or day.
+TEST_F(ClosingTest, TheDayTotalsRowIsRecomputedFromTheDayFilesOnDisk) {
+    const auto dayFile = env.dataFile(kDayName);
+    ASSERT_TRUE(TextFiles::writeAll(env.dataFile(QStringLiteral("260314007_1.txt")),
+                                    QStringLiteral("0111111111110002000009\r\n")).ok());
+    ASSERT_TRUE(TextFiles::writeAll(env.dataFile(QStringLiteral("260314008_1.txt")),
+                                    QStringLiteral("0111111111110090000009\r\n")).ok());
+    ASSERT_TRUE(TextFiles::writeAll(env.dataFile(QStringLiteral("260315007_1.txt")),
+                                    QStringLiteral("0111111111110090000009\r\n")).ok());
+    // An older row of the desk and day, written when the earlier file was saved, is replaced, not added to.
+    ASSERT_TRUE(zapisDoExpData(env.folder / "export",
+                               DayTotals::Row{7, QDate(2026, 3, 14), Currency::fromInt(999), {}, {}, {}})
+                    .ok());
     UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
     ASSERT_TRUE(save.uloz(dayFile));
-    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
-    EXPECT_FALSE(TextFiles::exists(env.folder / "export" / "exp_data.dbf"));
-    const QStringList texts = env.prompts.texts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[1],
-              QStringLiteral("Denní součty do exp_data nebyly zapsány: název souboru neudává datum a pokladnu: "
-                             "Barcode.txt"));
-    EXPECT_EQ(env.prompts.records()[1].icon, Prompts::Icon::Exclamation);
-    EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Soubor ")));
+    const auto rows = expDataRows(env.folder / "export");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].integer(u"pokladni"), 7);
+    EXPECT_EQ(rows[0].number(u"hodn_CHe"), Currency::fromInt(285));
+    EXPECT_EQ(rows[0].number(u"hodn_Sod"), Currency::fromCents(30550));
+}
+
+// Barcode.txt has no cash desk: its save leaves exp_data alone without a word. Any other name that is not a
+// cash-desk name is warned of, and the end says the day totals were not written.
+TEST_F(ClosingTest, AReceiptNotNamedByCashDeskLeavesTheDayTotalsAlone) {
+    for (const char* name : {"Barcode.txt", "BARCODE.TXT", "prijem.txt"}) {
+        SCOPED_TRACE(name);
+        ClosingEnv fresh;
+        const auto dayFile = fresh.dataFile(QString::fromLatin1(name));
+        UlozeniPrijmu save(fresh.state, fresh.receipt, fresh.prompts, fresh.clock);
+        ASSERT_TRUE(save.uloz(dayFile));
+        EXPECT_EQ(fresh.bytes(dayFile), fresh.stored(dayFileText()));
+        EXPECT_FALSE(TextFiles::exists(fresh.folder / "export" / "exp_data.dbf"));
+        const QStringList texts = fresh.prompts.texts();
+        const QString saved = QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) + QStringLiteral(" byl uložen.");
+        if (QString::fromLatin1(name).startsWith(u'B', Qt::CaseInsensitive)) {
+            EXPECT_EQ(texts.mid(1), QStringList{saved});
+            continue;
+        }
+        ASSERT_EQ(texts.size(), 3u);
+        EXPECT_EQ(texts[1], QStringLiteral("Denní součty do exp_data nebyly zapsány: název souboru neudává datum a "
+                                           "pokladnu: prijem.txt"));
+        EXPECT_EQ(fresh.prompts.records()[1].icon, Prompts::Icon::Exclamation);
+        EXPECT_EQ(texts[2], saved + QStringLiteral("\r\nUloženo: denní soubor, export Sodexo Pass.\r\n"
+                                                   "Neuloženo: denní součty v exp_data."));
+    }
+}
+
+// The value field of a statement record is the "###0.00" text of the value, whatever the value.
+TEST(StatementValueTest, TheValueTextIsThePatternsText) {
+    for (const qint64 units : {0LL, 10000LL, 550000LL, 555000LL, 5000LL, 100LL, -550000LL, -100LL, 12345678900LL,
+                               125LL, 26790LL, -26790LL, 6109050LL, 99LL, -1LL}) {
+        SCOPED_TRACE(units);
+        QString text;
+        pripojHodnotu(text, Currency::fromUnits(units));
+        EXPECT_EQ(text, formatNumber(Currency::fromUnits(units), u"###0.00"));
+    }
 }
 
 TEST_F(ClosingTest, StatementFileLayoutsFollowTheSwitches) {
@@ -144,6 +192,24 @@ TEST_F(ClosingTest, StatementModeSaveWritesTheStatementFileAndTellsOfBothFiles) 
     EXPECT_FALSE(TextFiles::exists(env.folder / "export" / "exp_data.dbf"));
 }
 
+// A statement file that cannot be written is reported as such, and the end says the day file was saved and the
+// statement file was not.
+TEST_F(ClosingTest, AFailedStatementFileIsNamedAtTheEnd) {
+    env.state.sw.gFVycetky = true;
+    env.sod->Export = 0;
+    const auto dayFile = env.dataFile(QStringLiteral("260314_042_Novak_1.txt"));
+    std::filesystem::create_directory(env.dataFile(QStringLiteral("260314_042_Novak_1.vyc")));
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    ASSERT_TRUE(save.uloz(dayFile));
+    const auto& shown = env.prompts.records();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Chyba při ukládání výčetkového souboru.\r\nNum: ")));
+    EXPECT_EQ(shown[1].text, QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) +
+                                 QStringLiteral(" byl uložen.\r\nUloženo: denní soubor.\r\nNeuloženo: výčetkový soubor."));
+    EXPECT_EQ(shown[1].icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
+}
+
 TEST_F(ClosingTest, DepotModeInsertsTicketsIntoTheEmbeddedDatabase) {
     env.state.sw.gFVycetky = true;
     env.state.sw.gFDepo = true;
@@ -184,6 +250,29 @@ TEST_F(ClosingTest, DepotModeInsertsTicketsIntoTheEmbeddedDatabase) {
     QSqlDatabase::removeDatabase(QStringLiteral("raw-tickets"));
 }
 
+// DAT is the day of the save, not the day the receipt was read: read as the depot's other readers read it.
+TEST_F(ClosingTest, TicketsDateIsTheDayOfTheSave) {
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    env.sod->Export = 0;
+    env.receipt.gDatumPrijmu = QStringLiteral("260310");
+    env.receipt.gDatumOdvodu = QDate(2026, 3, 11);
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock); // the clock says 14 March 2026
+    ASSERT_TRUE(save.uloz(env.dataFile(QStringLiteral("260310_042_Novak_1.txt"))));
+    QStringList days;
+    {
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("ticketsDateReader"));
+        db.setDatabaseName(TextFiles::toQString(env.folder / "data" / "tickets.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT DISTINCT DAT FROM tickets")));
+        while (query.next())
+            days.append(query.value(0).toString());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("ticketsDateReader"));
+    EXPECT_EQ(days, QStringList{QStringLiteral("2026-03-14")});
+}
+
 TEST_F(ClosingTest, AnUnreachableDatabaseIsReportedAndNothingIsClaimed) {
     env.state.sw.gFVycetky = true;
     env.state.sw.gFDepo = true;
@@ -218,14 +307,18 @@ TEST_F(ClosingTest, AFailingExportIsReportedAndLeavesTheDayFileWhole) {
     const auto& shown = env.prompts.records();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].icon, Prompts::Icon::Critical);
-    EXPECT_TRUE(shown[0].text.startsWith(
-        QStringLiteral("frmUkonc.btnUlozClick(): Chyba při ukládání souboru.\r\nNum: 0, descr: ")));
+    // Each failure says what failed; the end says what was saved and what was not.
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral(
+        "Export společnosti se nezdařil (denní soubor je uložen): Sodexo Pass\r\nNum: 0, descr: ")));
     EXPECT_TRUE(shown[0].text.contains(QStringLiteral("260314007_2.sod")));
     EXPECT_EQ(shown[1].icon, Prompts::Icon::Critical);
-    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("exp_data")));
-    // Only the day data file is reported as saved: it is.
-    EXPECT_EQ(shown[2].text,
-              QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) + QStringLiteral(" byl uložen."));
+    EXPECT_TRUE(shown[1].text.startsWith(
+        QStringLiteral("Denní součty do tabulky exp_data se nepodařilo zapsat (denní soubor je uložen).\r\n")))
+        << shown[1].text.toStdString();
+    EXPECT_EQ(shown[2].text, QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) +
+                                 QStringLiteral(" byl uložen.\r\nUloženo: denní soubor.\r\n"
+                                                "Neuloženo: export Sodexo Pass, denní součty v exp_data."));
+    EXPECT_EQ(shown[2].icon, Prompts::Icon::Exclamation);
 }
 
 TEST_F(ClosingTest, AReadOnlyDayFileIsNeitherRewrittenNorExported) {
@@ -293,6 +386,17 @@ TEST_F(ClosingTest, SafeBagListsOfTheSameSecondGetNamesOfTheirOwn) {
     EXPECT_EQ(env.bytes(first.value()), env.stored(dayFileText()));
     EXPECT_EQ(env.bytes(second.value()), env.stored(dayFileText() + QStringLiteral("ABCDEFGH0100\r\n")));
     EXPECT_EQ(env.bytes(folder / "260314164530.exp"), QByteArray("stara\r\n"));
+}
+
+// Without [Data] DirSFB the safe-bag list goes to the program folder, the stand-in for "C:\".
+TEST_F(ClosingTest, TheSafeBagListWithoutItsFolderKeyGoesToTheProgramFolder) {
+    ASSERT_TRUE(TextFiles::writeAll(env.folder / "TRV7300.ini",
+                                    QStringLiteral("[Data]\r\nDir=%1\r\n").arg(TextFiles::toQString(env.folder / "data")))
+                    .ok());
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    EXPECT_TRUE(save.ulozSafeBag());
+    EXPECT_EQ(env.bytes(env.folder / "260314164530.sfb"), env.stored(dayFileText()));
+    EXPECT_TRUE(env.prompts.records().empty());
 }
 
 class ClosingPostgresTest : public PostgresTest {

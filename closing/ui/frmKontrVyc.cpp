@@ -32,6 +32,8 @@ void frmKontrVyc::Form_Load() {
     naplnCmbStrav();
     const bool balicek = m_state.sw.gFBalicky;
     m_ui->cmdUkonci->setVisible(!balicek);
+    // Enter goes on to closing; in package mode, where that way is hidden, back to reading.
+    (balicek ? m_ui->cmdZpet : m_ui->cmdUkonci)->setDefault(true);
     if (balicek) {
         setWindowTitle(QStringLiteral("Tisk balíčku"));
     } else {

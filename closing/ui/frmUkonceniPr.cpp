@@ -81,6 +81,10 @@ bool frmUkonceniPr::Form_Load(const std::filesystem::path& dayFile) {
         m_ui->btnUloz->setEnabled(false);
         m_ui->btnAS400->setEnabled(true);
     }
+    // Enter presses the main action only: the save (the export in AS400 mode, the save and print in customer
+    // mode), never the button that happens to have the focus.
+    QPushButton* hlavni = zakaznik ? m_ui->cmbTiskVyc : m_state.gAS400 ? m_ui->btnAS400 : m_ui->btnUloz;
+    hlavni->setDefault(true);
     if (m_state.gSafeBag) {
         m_ui->btnUloz->setEnabled(false);
         const QString zavriText =
@@ -118,7 +122,19 @@ void frmUkonceniPr::zobrazVycetku() {
 
 void frmUkonceniPr::zavri(Konec konec) {
     m_konec = konec;
-    done(QDialog::Accepted);
+    // Only a receipt that was saved, exported or discarded on purpose has ended; every other close leaves it
+    // running with its codes.
+    const bool ended = konec == Konec::Ulozeno || konec == Konec::Vytisteno || konec == Konec::As400 ||
+                       konec == Konec::Storno || (konec == Konec::Zavreno && m_state.gSafeBag);
+    done(ended ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void frmUkonceniPr::reject() {
+    // Escape and the close box: the receipt is not saved, but it is not lost either (it keeps running).
+    // In safe-bag mode the list written at load holds the receipt, so closing ends it.
+    if (!m_state.gSafeBag && !m_logika.potvrdOdchod(UkonceniPrijmu::Odchod::Zavrit))
+        return;
+    zavri(Konec::Zavreno);
 }
 
 void frmUkonceniPr::done(int r) {
@@ -126,7 +142,9 @@ void frmUkonceniPr::done(int r) {
         m_unloaded = true;
         if (m_konec == Konec::Otevreno)
             m_konec = Konec::Zavreno;
-        m_logika.zavreno();
+        // The main window's receipt box and file label belong to a receipt that still runs unless it ended.
+        if (r == QDialog::Accepted)
+            m_logika.zavreno();
     }
     QDialog::done(r);
 }
@@ -152,7 +170,10 @@ void frmUkonceniPr::btnHlVse_Click() {
 }
 
 void frmUkonceniPr::btnSmazObs_Click() {
+    if (!m_logika.potvrdOdchod(UkonceniPrijmu::Odchod::SmazatObsah))
+        return;
     m_logika.smazObsah();
+    zobrazVycetku();
 }
 
 void frmUkonceniPr::btnTiskSou_Click() {
@@ -170,6 +191,8 @@ void frmUkonceniPr::cmdExportSpol_Click() {
 }
 
 void frmUkonceniPr::btnVen_Click() {
+    if (!m_state.gSafeBag && !m_logika.potvrdOdchod(UkonceniPrijmu::Odchod::Storno))
+        return;
     m_logika.storno();
     zavri(Konec::Storno);
 }

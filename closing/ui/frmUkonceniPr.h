@@ -24,12 +24,12 @@ public:
     // How the receipt was finished.
     enum class Konec {
         Otevreno,  // not yet closed (or loaded in sorting mode)
-        Zavreno,   // the close box: nothing saved, nothing deleted
+        Zavreno,   // Escape or the close box: nothing saved, nothing deleted, the receipt keeps running
         Ulozeno,   // btnUloz
         Vytisteno, // cmbTiskVyc: saved and printed
         As400,     // btnAS400
         Storno,    // btnVen
-        Chyba,     // the safe-bag list of the load could not be written
+        Chyba,     // the safe-bag list of the load could not be written: the receipt keeps running
     };
 
     frmUkonceniPr(AppState& state, ReceiptInfo& receipt, Prompts& prompts, const Clock& clock, Printer& printer,
@@ -44,7 +44,10 @@ public:
 
     Konec konec() const { return m_konec; }
 
+    // Accepted exactly when the receipt ended (saved, exported, or discarded after the operator confirmed it);
+    // Rejected when the operator left it running.
     void done(int r) override;
+    void reject() override;
 
 private:
     void naplnCmbStrav();

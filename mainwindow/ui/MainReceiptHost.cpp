@@ -2,7 +2,9 @@
 
 #include "core/AppState.h"
 #include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/PortSetup.h"
 #include "mainwindow/ReceiptControl.h"
+#include "platform/SerialPort.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -16,6 +18,13 @@ void MainReceiptHost::PrepniSkener(bool on) {
 
 bool MainReceiptHost::NastavPrijem(bool open) {
     return m_logic.portSetup().NastavPrijem(open);
+}
+
+std::optional<ReceiptHost::PortFailure> MainReceiptHost::portFailure() const {
+    const std::optional<Error>& error = m_logic.portSetup().lastError();
+    if (!error)
+        return std::nullopt;
+    return PortFailure{m_logic.port().portNumber(), m_logic.port().deviceName(), *error};
 }
 
 void MainReceiptHost::setReceiptFile(const std::filesystem::path& folder, const QString& fileName) {

@@ -23,6 +23,7 @@ public:
 
     void PrepniSkener(bool on) override;
     bool NastavPrijem(bool open) override;
+    std::optional<PortFailure> portFailure() const override;
     void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) override;
     void setReceiptText(const QString& text) override;
     void appendReceiptText(const QString& text) override;

@@ -153,7 +153,7 @@ void WidgetReceiptWindows::fillReceipt() {
     m_receipt.gIdentObalky = m_state.gIdentObalky;
     m_receipt.gIdentFA = m_state.gIdentFA;
     m_receipt.gNemazatSoubor = m_state.gNemazatSoubor;
-    m_receipt.zakaznik = {m_state.gZakCislo,   m_state.gZakIC,       m_state.gZakNazev,    m_state.gZakAdresa,
+    m_receipt.zakaznik = {m_state.gZakCislo,    m_state.gZakIC,      m_state.gZakNazev,    m_state.gZakAdresa,
                           m_state.gZakOdpovida, m_state.gZakTelefon, m_state.gZakCisloSpol};
     m_receipt.gTrideni = m_window->logic().gTrideni();
 }

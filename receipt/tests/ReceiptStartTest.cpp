@@ -36,7 +36,7 @@ TEST_F(ReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFileAndNoReceiptFile) {
     EXPECT_EQ(outcome.kind, Kind::Failed);
     EXPECT_EQ(outcome.error.number, 60003);
     EXPECT_EQ(outcome.message, QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
-                                              " nebo chyba v konfiguračním souboru programu.\n"
+                                              "nebo chyba v konfiguračním souboru programu.\n"
                                               "Číslo: 60003, popis: Pokus o otevření neexistujícího portu, "
                                               "nebo je již port otevřen."));
     // The empty file would only make the operator raise the order at the next attempt.

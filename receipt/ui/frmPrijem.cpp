@@ -102,12 +102,15 @@ void frmPrijem::txtSoubor_Change() {
     m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
 }
 
+// Appending needs a file chosen in the list: Ctrl+click takes the choice away again, and the start with it.
 void frmPrijem::listDataS_Click() {
-    m_ui->btnPrijem->setEnabled(true);
+    if (m_ui->optPrid->isChecked())
+        m_ui->btnPrijem->setEnabled(!m_ui->listDataS->selectedItems().isEmpty());
 }
 
 void frmPrijem::flbDataS_Click() {
-    m_ui->btnPrijem->setEnabled(true);
+    if (m_ui->optPrid->isChecked())
+        m_ui->btnPrijem->setEnabled(!m_ui->listDataS->selectedItems().isEmpty());
 }
 
 void frmPrijem::cmbTypSeku_Click(int index) {

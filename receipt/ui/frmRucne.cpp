@@ -44,6 +44,8 @@ void frmRucne::Form_Load(int chosenType) {
     m_ui->Label1->setText(config.DejText(section, QStringLiteral("Label1")));
     m_ui->cmdDalsi->setText(config.DejText(section, QStringLiteral("cmdDalsi")));
     m_ui->cmdKonec->setText(config.DejText(section, QStringLiteral("cmdKonec")));
+    // The operator starts typing digits at once: they go to the code box, not to the type list.
+    m_ui->txtKod->setFocus();
 }
 
 void frmRucne::cmbTypStr_Click(int index) {

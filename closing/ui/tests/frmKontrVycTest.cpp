@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
 
 using namespace trv;
 using namespace trv::test;
@@ -91,4 +92,29 @@ TEST_F(frmKontrVycTest, PackageModeIsThePackageStatementWithoutTheWayOnToClosing
     ASSERT_EQ(env.printer.printed().size(), 1u);
     EXPECT_TRUE(env.printer.printed()[0].textLines().contains(QStringLiteral("     Balíček číslo 9")));
     EXPECT_EQ(env.prompts.texts().last(), QStringLiteral("Tisk proběhl."));
+}
+
+// Enter presses the main action whichever button has the focus (never a delete), Escape goes back safely.
+TEST_F(frmKontrVycTest, EnterGoesOnAndEscapeLeavesWithoutDeletingAnything) {
+    struct Case {
+        bool balicek;
+        int key;
+        qint32 result;
+    };
+    for (const Case& c : {Case{false, Qt::Key_Return, frmKontrVyc::UkoncitPrijem},
+                          Case{true, Qt::Key_Return, frmKontrVyc::Zpet}, Case{false, Qt::Key_Escape, frmKontrVyc::Zavreno}}) {
+        SCOPED_TRACE(testing::Message() << c.balicek << ' ' << c.key);
+        ClosingEnv fresh;
+        fresh.state.sw.gFBalicky = c.balicek;
+        fresh.state.gColStravBalik = fresh.types;
+        frmKontrVyc w(fresh.state, fresh.receipt, fresh.prompts, fresh.clock, fresh.printer);
+        onNextModal([&](QWidget* modal) {
+            auto* smaz = child<QPushButton>(modal, "cmdSmazNominal");
+            smaz->setFocus();
+            QTest::keyClick(smaz, Qt::Key(c.key));
+        });
+        EXPECT_EQ(w.Start(), c.result);
+        EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), 10);
+        EXPECT_TRUE(fresh.prompts.records().empty());
+    }
 }

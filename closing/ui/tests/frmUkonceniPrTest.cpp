@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
 
 using namespace trv;
 using namespace trv::test;
@@ -102,6 +103,7 @@ TEST_F(frmUkonceniPrTest, AFailedSaveKeepsTheWindowOpenAndClaimsNothing) {
     std::filesystem::permissions(dayFile, std::filesystem::perms::owner_read);
     auto w = window();
     bool stillOpen = false;
+    env.prompts.queueAnswer(Prompts::Answer::No); // Storno confirmed
     open(*w, dayFile, [&](QWidget* modal) {
         child<QPushButton>(modal, "btnUloz")->click();
         stillOpen = modal->isVisible();
@@ -110,7 +112,7 @@ TEST_F(frmUkonceniPrTest, AFailedSaveKeepsTheWindowOpenAndClaimsNothing) {
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(env.bytes(dayFile), QByteArray("puvodni\r\n"));
     for (const QString& text : env.prompts.texts())
-        EXPECT_FALSE(text.contains(QStringLiteral("uložen"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("byl uložen"))) << text.toStdString();
 }
 
 TEST_F(frmUkonceniPrTest, StornoDeletesANewFileAndKeepsAnAppendedOne) {
@@ -119,6 +121,7 @@ TEST_F(frmUkonceniPrTest, StornoDeletesANewFileAndKeepsAnAppendedOne) {
         ASSERT_TRUE(TextFiles::writeAll(dayFile, QStringLiteral("0123456789010005500001\r\n")).ok());
         env.state.gSouborVytvorenNovy = createdNew;
         auto w = window();
+        env.prompts.queueAnswer(Prompts::Answer::No); // Storno confirmed
         open(*w, dayFile, [](QWidget* modal) { child<QPushButton>(modal, "btnVen")->click(); });
         EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Storno);
         EXPECT_EQ(TextFiles::exists(dayFile), !createdNew);
@@ -133,14 +136,16 @@ TEST_F(frmUkonceniPrTest, TheCloseBoxSavesAndDeletesNothing) {
     ASSERT_TRUE(TextFiles::writeAll(dayFile, QStringLiteral("x\r\n")).ok());
     env.state.gSouborVytvorenNovy = true;
     auto w = window();
+    env.prompts.queueAnswer(Prompts::Answer::No); // leaving confirmed
     open(*w, dayFile, [](QWidget* modal) { modal->close(); });
     EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Zavreno);
     EXPECT_EQ(env.bytes(dayFile), QByteArray("x\r\n"));
-    EXPECT_EQ(m_cleared, 1);
+    EXPECT_EQ(m_cleared, 0); // the receipt keeps running
 }
 
 TEST_F(frmUkonceniPrTest, PrintsTheStatementOfTheChosenCompany) {
     auto w = window();
+    env.prompts.queueAnswer(Prompts::Answer::No); // leaving confirmed
     open(*w, dayFile, [](QWidget* modal) {
         child<QComboBox>(modal, "cmbStrav")->setCurrentIndex(1);
         child<QPushButton>(modal, "btnTiskSou")->click();
@@ -150,7 +155,8 @@ TEST_F(frmUkonceniPrTest, PrintsTheStatementOfTheChosenCompany) {
     const QStringList lines = env.printer.printed()[0].textLines();
     EXPECT_TRUE(lines.contains(QStringLiteral("          Cheque Dejeuner")));
     EXPECT_FALSE(lines.contains(QStringLiteral("          Sodexo Pass")));
-    EXPECT_EQ(env.prompts.texts(), QStringList{QStringLiteral("Tisk součtů proběhl.")});
+    EXPECT_EQ(env.prompts.texts().first(), QStringLiteral("Tisk součtů proběhl."));
+    EXPECT_EQ(env.prompts.records().size(), 2u); // and the question before leaving
 }
 
 TEST_F(frmUkonceniPrTest, As400ModeFailureKeepsTheReceiptOpenUntilTheExportSucceeds) {
@@ -223,11 +229,12 @@ TEST_F(frmUkonceniPrTest, WithoutAPrinterThePrintGoesToAPdfAndTheOperatorIsTold)
     PrintRenderer renderer([this] { return env.folder / "data"; }, env.clock);
     env.printer.setSpooler(&renderer);
     auto w = window();
+    env.prompts.queueAnswer(Prompts::Answer::No); // leaving confirmed
     open(*w, dayFile, [](QWidget* modal) {
         child<QPushButton>(modal, "btnTiskSou")->click();
         modal->close();
     });
-    ASSERT_EQ(env.prompts.records().size(), 1u);
+    ASSERT_EQ(env.prompts.records().size(), 2u); // the print, then the question before leaving
     const QString text = env.prompts.records()[0].text;
     const QString prefix = QStringLiteral("Tiskárna není k dispozici, tisk byl uložen do souboru ");
     ASSERT_TRUE(text.startsWith(prefix)) << text.toStdString();
@@ -238,6 +245,7 @@ TEST_F(frmUkonceniPrTest, WithoutAPrinterThePrintGoesToAPdfAndTheOperatorIsTold)
 
 TEST_F(frmUkonceniPrTest, TheWindowMadeAsSmallAsItGoesStillShowsWholeStatementLines) {
     auto w = window();
+    env.prompts.queueAnswer(Prompts::Answer::No); // leaving confirmed
     open(*w, dayFile, [](QWidget* modal) {
         modal->resize(modal->minimumSizeHint());
         QCoreApplication::processEvents();
@@ -250,4 +258,158 @@ TEST_F(frmUkonceniPrTest, TheWindowMadeAsSmallAsItGoesStillShowsWholeStatementLi
         }
         modal->close();
     });
+}
+
+// Leaving the window unsaved: Escape, the close box, "Storno" and "Smazat obsah" each ask while the receipt holds
+// codes; the safe answers ("Ano", the default, and "Storno", the box's Escape) return to the window with
+// everything as it was, and only "Ne" goes on.
+TEST_F(frmUkonceniPrTest, LeavingUnsavedAsksFirstAndTheSafeAnswersKeepEverything) {
+    const QByteArray before = env.stored(QStringLiteral("0123456789010005500001\r\n"));
+    struct Case {
+        const char* name;
+        std::function<void(QWidget*)> leave;
+        frmUkonceniPr::Konec konec;
+        int result;
+        bool fileKept;
+        qint64 codesKept;
+    };
+    const auto click = [](const char* button) {
+        return [button](QWidget* modal) { child<QPushButton>(modal, button)->click(); };
+    };
+    const std::vector<Case> cases = {
+        {"Escape", [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); }, frmUkonceniPr::Konec::Zavreno,
+         QDialog::Rejected, true, 10},
+        {"close box", [](QWidget* modal) { modal->close(); }, frmUkonceniPr::Konec::Zavreno, QDialog::Rejected, true,
+         10},
+        {"Storno", click("btnVen"), frmUkonceniPr::Konec::Storno, QDialog::Accepted, false, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClosingEnv fresh;
+        const auto file = fresh.dataFile(QStringLiteral("260314007_2.txt"));
+        ASSERT_TRUE(TextFiles::writeAll(file, QStringLiteral("0123456789010005500001\r\n")).ok());
+        fresh.state.gSouborVytvorenNovy = true;
+        int cleared = 0;
+        ClosingHooks hooks;
+        hooks.vycistiPrijem = [&cleared] { ++cleared; };
+        frmUkonceniPr w(fresh.state, fresh.receipt, fresh.prompts, fresh.clock, fresh.printer, hooks);
+        fresh.prompts.queueAnswer(Prompts::Answer::Yes);
+        fresh.prompts.queueAnswer(Prompts::Answer::Cancel);
+        fresh.prompts.queueAnswer(Prompts::Answer::No);
+        std::vector<bool> openAfter;
+        std::vector<QByteArray> fileAfter;
+        onNextModal([&](QWidget* modal) {
+            for (int i = 0; i < 3; ++i) {
+                c.leave(modal);
+                openAfter.push_back(modal->isVisible());
+                fileAfter.push_back(fresh.bytes(file));
+            }
+        });
+        w.Otevri(file);
+        EXPECT_EQ(openAfter, (std::vector<bool>{true, true, false}));
+        EXPECT_EQ(fileAfter[0], before);
+        EXPECT_EQ(fileAfter[1], before);
+        EXPECT_EQ(w.konec(), c.konec);
+        EXPECT_EQ(w.result(), c.result);
+        EXPECT_EQ(fresh.bytes(file) == before, c.fileKept);
+        EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), c.codesKept);
+        // A receipt left running keeps the main window's receipt box and file label.
+        EXPECT_EQ(cleared, c.result == QDialog::Accepted ? 1 : 0);
+        ASSERT_EQ(fresh.prompts.records().size(), 3u);
+        for (const auto& r : fresh.prompts.records()) {
+            EXPECT_EQ(r.buttons, Prompts::Buttons::YesNoCancel);
+            EXPECT_TRUE(r.text.startsWith(QStringLiteral("Příjem není uložen. Neuložených kódů: 10\r\n")))
+                << r.text.toStdString();
+        }
+    }
+}
+
+TEST_F(frmUkonceniPrTest, EmptyingTheReceiptAsksFirstAndAnEmptiedReceiptLeavesWithoutAQuestion) {
+    env.state.gSouborVytvorenNovy = true;
+    auto w = window();
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    env.prompts.queueAnswer(Prompts::Answer::No);
+    qint64 afterSafeAnswer = -1;
+    open(*w, dayFile, [&](QWidget* modal) {
+        child<QPushButton>(modal, "btnSmazObs")->click();
+        afterSafeAnswer = env.che->Polozky->count();
+        child<QPushButton>(modal, "btnSmazObs")->click();
+        EXPECT_TRUE(child<QPlainTextEdit>(modal, "rtbTextSouc")->toPlainText().contains(QStringLiteral("Nebyly")));
+        QTest::keyClick(modal, Qt::Key_Escape); // nothing left to lose: no question
+    });
+    EXPECT_EQ(afterSafeAnswer, 6);
+    EXPECT_EQ(env.che->Polozky->count() + env.sod->Polozky->count(), 0);
+    EXPECT_EQ(env.prompts.records().size(), 2u);
+    EXPECT_EQ(w->result(), QDialog::Rejected);
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Zavreno);
+}
+
+// Enter presses the main action whichever button has the focus: never "Smazat obsah".
+TEST_F(frmUkonceniPrTest, EnterSavesWhereverTheFocusIs) {
+    auto w = window();
+    open(*w, dayFile, [](QWidget* modal) {
+        auto* smaz = child<QPushButton>(modal, "btnSmazObs");
+        smaz->setFocus();
+        QTest::keyClick(smaz, Qt::Key_Return);
+    });
+    EXPECT_EQ(w->konec(), frmUkonceniPr::Konec::Ulozeno);
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(env.che->Polozky->count(), 6); // nothing emptied
+    EXPECT_TRUE(env.bytes(dayFile).startsWith(env.stored(QStringLiteral("0123456789010005500001\r\nNOREAD\r\n"))));
+}
+
+// The load removes NOREAD readings and repeated codes only when [User] AutoDupl is exactly "True".
+TEST_F(frmUkonceniPrTest, TheLoadRemovesRepeatsOnlyForExactlyTrue) {
+    const struct {
+        const char* autoDupl;
+        qint64 codesLeft;
+        const char* status;
+    } cases[] = {{"True", 6, "Odstraněno 4 položek NOREAD a duplicit."},
+                 {"true", 10, ""},
+                 {"TRUE", 10, ""},
+                 {"False", 10, ""},
+                 {"", 10, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.autoDupl);
+        ClosingEnv fresh;
+        fresh.state.gAutoDupl = QString::fromLatin1(c.autoDupl);
+        frmUkonceniPr w(fresh.state, fresh.receipt, fresh.prompts, fresh.clock, fresh.printer);
+        ASSERT_TRUE(w.Form_Load(fresh.dataFile(QStringLiteral("260314007_2.txt"))));
+        EXPECT_EQ(child<QLabel>(&w, "lblPocNR")->text(), QStringLiteral("2"));
+        EXPECT_EQ(child<QStatusBar>(&w, "staBar")->currentMessage(), QString::fromUtf8(c.status));
+        EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), c.codesLeft);
+    }
+}
+
+// Under switch 19 the load cleans the month's last package and shows its sums on the main window; without it the
+// package is left alone.
+TEST_F(frmUkonceniPrTest, TheLoadShowsTheLastPackagesSumsUnderSwitch19) {
+    for (const bool tyden : {true, false}) {
+        SCOPED_TRACE(tyden);
+        ClosingEnv fresh;
+        ClosingEnv package; // the package collection: the fixture's codes again
+        fresh.state.sw.gFBalikyTyden = tyden;
+        fresh.state.gColStravBalik = package.types;
+        // The package is cleaned unless AutoDupl is False in any letter case; the receipt only for exactly "True".
+        fresh.state.gAutoDupl = QStringLiteral("true");
+        QStringList shown;
+        ClosingHooks hooks;
+        hooks.zobrazSouctyBaliku = [&shown](const QString& text) { shown.append(text); };
+        frmUkonceniPr w(fresh.state, fresh.receipt, fresh.prompts, fresh.clock, fresh.printer, hooks);
+        ASSERT_TRUE(w.Form_Load(fresh.dataFile(QStringLiteral("260314007_2.txt"))));
+        if (!tyden) {
+            EXPECT_TRUE(shown.isEmpty());
+            EXPECT_EQ(package.che->Polozky->count() + package.sod->Polozky->count(), 10);
+            continue;
+        }
+        EXPECT_EQ(package.codesOf(package.che),
+                  (QStringList{ClosingEnv::kChe55a, ClosingEnv::kChe100, ClosingEnv::kChe55b}));
+        EXPECT_EQ(package.codesOf(package.sod),
+                  (QStringList{ClosingEnv::kSod100, ClosingEnv::kSod55_5, ClosingEnv::kSod50}));
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0], package.types->GetStrSum());
+        EXPECT_EQ(shown[0], QStringLiteral("    Cheque = 210,00    Sodexo = 205,50    Ticket = 0,00"));
+        // The receipt itself is not touched by the package's cleaning.
+        EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), 10);
+    }
 }

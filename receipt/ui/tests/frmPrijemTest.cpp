@@ -193,7 +193,7 @@ TEST_F(frmPrijemTest, EachRefusalShowsItsMessageAndStartsNothing) {
         {"missing folder", "241209", "007", "1", [this] { std::filesystem::remove_all(dataFolder); },
          {QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!"),
           QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
-                         " nebo chyba v konfiguračním souboru programu.\n"
+                         "nebo chyba v konfiguračním souboru programu.\n"
                          "Číslo: 60001, popis: Neexistující cesta.")},
          false},
     };
@@ -270,19 +270,72 @@ TEST_F(frmPrijemTest, BarcodeModeEmptiesBarcodeTxtWithoutCheckingTheEntries) {
     EXPECT_TRUE(prompts.records().empty());
 }
 
+// The message names the port, the device it maps to (and how) and the system's reason.
 TEST_F(frmPrijemTest, APortThatCannotBeOpenedEndsTheStartWithTheSystemsMessage) {
-    host.setPortOpens(false);
+    const QString reason = QStringLiteral("Sériový port COM%1 (%2) nelze otevřít: No such file or directory.");
+    const struct {
+        int port;
+        const char* device;
+        const char* origin;
+    } cases[] = {
+        {1, "/dev/ttyS0", "jiné zařízení lze určit proměnnou prostředí TRV7300_COM1"},
+        {3, "/dev/pts/7", "podle proměnné prostředí TRV7300_COM3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device);
+        ScriptedPrompts casePrompts;
+        host = RecordingReceiptHost();
+        host.setPortOpens(false);
+        const QString device = QString::fromLatin1(c.device);
+        host.setPortFailure(RecordingReceiptHost::PortFailure{c.port, device, Error{0, reason.arg(c.port).arg(device)}});
+        frmPrijem w(state, casePrompts, clock, host);
+        w.show();
+        enter(&w, "txtPokladni", QStringLiteral("007"));
+        press(&w, "btnPrijem");
+
+        ASSERT_EQ(casePrompts.records().size(), 1u);
+        EXPECT_EQ(casePrompts.records().front().icon, Prompts::Icon::Critical);
+        EXPECT_EQ(casePrompts.records().front().text,
+                  QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
+                                 "Port čtečky COM%1 nelze otevřít: odpovídá mu zařízení %2 (%3).\n"
+                                 "Číslo: 60003, popis: ")
+                          .arg(c.port)
+                          .arg(device, QString::fromUtf8(c.origin)) +
+                      reason.arg(c.port).arg(device));
+        EXPECT_EQ(w.result(), QDialog::Rejected);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_TRUE(host.fileName().isEmpty());
+        EXPECT_FALSE(readData(QStringLiteral("241209007_1.txt")));
+    }
+}
+
+// Enter starts from any field; Escape leaves without starting anything. Appending with the chosen file taken
+// away again (Ctrl+click) cannot start.
+TEST_F(frmPrijemTest, EnterStartsEscapeLeavesAndAppendingNeedsAChosenFile) {
+    writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("12345\r\n"));
+    {
+        const auto w = open();
+        child<QRadioButton>(w.get(), "optPrid")->click();
+        clickFile(w.get(), QStringLiteral("241208001_1.txt"));
+        auto* list = child<QListWidget>(w.get(), "listDataS");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(list->item(0)).center());
+        EXPECT_TRUE(list->selectedItems().isEmpty());
+        EXPECT_FALSE(child<QPushButton>(w.get(), "btnPrijem")->isEnabled());
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_TRUE(w->isVisible());
+        QTest::keyClick(list, Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(w->result(), QDialog::Rejected);
+        EXPECT_TRUE(host.calls().isEmpty());
+    }
     const auto w = open();
     enter(w.get(), "txtPokladni", QStringLiteral("007"));
-    press(w.get(), "btnPrijem");
-
-    ASSERT_EQ(prompts.records().size(), 1u);
-    EXPECT_EQ(prompts.records().front().icon, Prompts::Icon::Critical);
-    EXPECT_TRUE(prompts.records().front().text.contains(QStringLiteral("Číslo: 60003, popis: ")));
-    EXPECT_EQ(w->result(), QDialog::Rejected);
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(host.fileName().isEmpty());
-    EXPECT_FALSE(readData(QStringLiteral("241209007_1.txt")));
+    QTest::keyClick(child<QLineEdit>(w.get(), "txtPokladni"), Qt::Key_Return);
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(host.calls(), startCalls());
+    EXPECT_EQ(readData(QStringLiteral("241209007_1.txt")), QString());
+    EXPECT_TRUE(prompts.records().empty());
 }
 
 TEST_F(frmPrijemTest, EveryStartSetsOnlyTheDocumentKindItWasGiven) {

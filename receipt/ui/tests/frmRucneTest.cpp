@@ -233,3 +233,13 @@ TEST_F(frmRucneTest, InPackageWeekModeTheCodeAlsoJoinsTheMonthsPackage) {
     EXPECT_FALSE(host.packageSums().isEmpty());
     EXPECT_TRUE(prompts.records().empty());
 }
+
+// The first digits typed go to the code box, not to the type list.
+TEST_F(frmRucneTest, OpensWithTheFocusOnTheCodeBox) {
+    const auto w = open();
+    auto* code = child<QLineEdit>(w.get(), "txtKod");
+    EXPECT_EQ(QApplication::focusWidget(), code);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1234"));
+    EXPECT_EQ(code->text(), QStringLiteral("1234"));
+    EXPECT_EQ(child<QComboBox>(w.get(), "cmbTypStr")->currentIndex(), 0);
+}
