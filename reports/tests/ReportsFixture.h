@@ -78,8 +78,8 @@ inline QStringList runsOf(const PrintDocument& doc) {
             out.append(QStringLiteral("%1 %2 %3%4 %5")
                            .arg(run.x / PrintMetrics::charWidth(run.font) + 1)
                            .arg(run.font.size)
-                           .arg(run.font.bold ? u'B' : u'-')
-                           .arg(run.font.underline ? u'U' : u'-')
+                           .arg(QString(QChar(run.font.bold ? u'B' : u'-')))
+                           .arg(QString(QChar(run.font.underline ? u'U' : u'-')))
                            .arg(run.text));
     return out;
 }
