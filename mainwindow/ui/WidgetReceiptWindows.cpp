@@ -124,7 +124,7 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         if (!m_window)
             return;
         frmSoucVycObd window({m_state, m_prompts, m_clock, m_window->logic().readerStop()},
-                             {[this](const QString& sums) { m_host->setPackageSumsText(sums); }},
+                             {[this](const QString& sums) { m_host->setPackageSumsText(sums); }, &m_printer},
                              QApplication::activeModalWidget());
         window.exec();
     };
