@@ -144,3 +144,56 @@ TEST(SmPipelineTest, FixedIssuersByTypeField) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SmPipelineTest, DatesPrefixesAndValuesByVariant) {
+    ReportsEnv env;
+    SmReports reports(env.services());
+    SmReportChoice c = env.choice();
+    c.groupByDay = true;
+
+    // Selection by the hand-over date that follows the load date.
+    for (const char* name : {"240105_101_NOV_1.vyc", "240110_102_ABC_1.vyc", "240115_101_NOV_2.vyc", "240201_101_NOV_1.vyc"})
+        ASSERT_TRUE(TextFiles::remove(env.folder / "data" / name).ok());
+    env.write(QStringLiteral("231229-240116_101_NOV_1.vyc"), {ReportsEnv::line("231229", "101", "1", env.alfa(20, 1), "20")});
+    env.state.sw.gFDatumOdvodu = true;
+    env.state.sw.gFVycetky = false;
+    c.datumVyc = true;
+    auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    ASSERT_TRUE(p);
+    ASSERT_EQ(p->rows.size(), 1u);
+    EXPECT_EQ(p->rows[0].datum, QStringLiteral("240116"));
+    c.datumVyc = false;
+    EXPECT_FALSE(reports.nactiObdobi(SmReportKind::Souhrn, c)); // loaded on 29 December: outside
+
+    // Customer mode: the overviews and the print with commission drop two characters of the name, the default
+    // print reads it as it stands.
+    env.state.sw.gFDatumOdvodu = false;
+    env.state.sw.gFZakaznik = true;
+    env.write(QStringLiteral("XX240120_104_NOV_1.vyc"), {ReportsEnv::line("240120", "104", "1", env.alfa(30, 1), "30")});
+    p = reports.nactiObdobi(SmReportKind::Prehled, c);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->rows.back().sm, QStringLiteral("104"));
+    EXPECT_FALSE(reports.nactiObdobi(SmReportKind::Souhrn, c));
+
+    // The plain overview takes the code's own value whatever the value field says; the print takes the field,
+    // and in EUR mode the code's value too.
+    env.state.sw.gFZakaznik = false;
+    env.write(QStringLiteral("240121_105_NOV_1.vyc"), {ReportsEnv::line("240121", "105", "1", env.alfa(40, 1), "12.5")});
+    c.groupByDay = false;
+    c.sm = QStringLiteral("105");
+    p = reports.nactiObdobi(SmReportKind::Prehled, c);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{40, 0, 0}));
+    p = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{12.5, 0, 0}));
+    env.state.sw.gFEuro = true;
+    env.setConfig(QStringLiteral("kurzEuro=25\r\n"));
+    p = reports.nactiObdobi(SmReportKind::Provize, c);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{40, 0, 0}));
+}
+
+} // namespace
