@@ -105,10 +105,11 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
     SmPeriod period;
     period.grouping = smGrouping(kind, c);
 
-    // A collection of the report's own recognises the codes; the window's stays as it is.
+    // A collection of the report's own recognises the codes; the window's stays as it is. The fixed-issuer
+    // reports sort by the type field and recognise nothing.
     PeriodCollection col;
-    if (v.columns == V::Columns::PerType || kind == SmReportKind::PetSpol) {
-        auto loaded = PeriodLoader(m_services).novaKolekce(kind == SmReportKind::PetSpol && sw.gFSkupiny);
+    if (v.columns == V::Columns::PerType) {
+        auto loaded = PeriodLoader(m_services).novaKolekce(false);
         if (!loaded.ok()) {
             prompts.error(loaded.message());
             return std::nullopt;

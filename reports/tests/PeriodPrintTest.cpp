@@ -112,6 +112,11 @@ TEST(PeriodPrintTest, PerGroup) {
     const QStringList all = printed(env, st, c).textLines();
     EXPECT_TRUE(all.contains(QStringLiteral("    Celkový počet:                  3 ks ks")));
     EXPECT_TRUE(all.contains(QStringLiteral("    Celkem za produkt: Alfa Stravenka")));
+    PeriodPrintChoice whole = c;
+    Printer printer;
+    tiskniPrehledObdobi(printer, env.state, env.clock, st, whole);
+    ASSERT_TRUE(printer.endDoc().ok());
+    expectWholeInPdf(printer.printed().back(), env.folder / "skupiny.pdf");
     EXPECT_EQ(all.mid(all.size() - 3, 2), L({"    Celková částka:             475,50 Kč", "    Celkový počet:                  4 ks"}));
 }
 

@@ -24,8 +24,9 @@ template <typename F> Printed print(F&& report) {
     Printer printer;
     Printed p;
     p.result = report(printer);
-    if (p.result.done)
+    if (p.result.done) {
         EXPECT_TRUE(printer.endDoc().ok());
+    }
     if (!printer.printed().empty())
         p.doc = printer.printed().back();
     return p;
@@ -331,6 +332,38 @@ TEST(SmReportsTest, DeclinedExportLeavesTheFileAndNoRowsPrintNothing) {
     p = print([&](Printer& pr) { return reports.tiskniObdobiSM(pr, c); });
     EXPECT_FALSE(p.result.done);
     EXPECT_TRUE(p.doc.pages.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(SmReportsTest, AccountingLinesPerDay) {
+    ReportsEnv env;
+    SmReports reports(env.services());
+    SmReportChoice c = env.choice();
+    c.groupByDay = true;
+    c.sm = QStringLiteral("102");
+    c.typDo = QStringLiteral("1");
+
+    // The print with commission: the day, the SM, then price, commission and VAT of each printed type.
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    Printer printer;
+    ASSERT_TRUE(reports.tiskniObdobiSMProvize(printer, c).done);
+    EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"), QByteArray("240110;102;200;6;1,26\r\n"));
+
+    // The overview with commission with switch 13 and 18: the same line with the commission net of its VAT.
+    env.state.sw.gFTiskSM = env.state.sw.gF18 = true;
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    ASSERT_TRUE(reports.zobrazPrehledSMProvize(c).done);
+    EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"), QByteArray("240110;102;200;4,74;1,26\r\n"));
+
+    // A range without types: the file is written empty.
+    c.typOd = QStringLiteral("3");
+    c.typDo = QStringLiteral("2");
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    ASSERT_TRUE(reports.zobrazPrehledSMProvize(c).done);
+    EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"), QByteArray());
 }
 
 } // namespace
