@@ -11,6 +11,7 @@
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/Prompts.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodFiles.h"
 #include "summaries/PeriodLoader.h"
@@ -50,6 +51,35 @@ const SmVariant kVariants[] = {
 // regional decimal comma), whatever follows ignored; 0 when there is none.
 double leadingNumber(const QString& field) {
     return val(field);
+}
+
+// The file's text as UTF-8: ASCII as it stands, anything else decoded first.
+Result<QByteArray> readUtf8(const std::filesystem::path& file) {
+    auto bytes = TextFiles::readBytes(file);
+    if (!bytes.ok())
+        return bytes;
+    for (const char c : bytes.value())
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return decodeText(bytes.value()).text.toUtf8();
+    return bytes;
+}
+
+// The lines of a text, CR LF or LF ended.
+std::vector<std::string_view> lines(std::string_view text) {
+    std::vector<std::string_view> out;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        out.push_back(line);
+        start = next;
+    }
+    return out;
 }
 
 struct FileRow {
@@ -133,7 +163,8 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
 
     const QString from = dateYYMMDD(c.dt1);
     const QString to = dateYYMMDD(c.dt2);
-    const QString separator = DejOddelovacExportu(app.config);
+    const QByteArray separator = DejOddelovacExportu(app.config).toUtf8();
+    const std::string_view sep(separator.constData(), size_t(separator.size()));
     const QStringList filter = SmList::parse(c.sm);
     const int codeField = sw.gFDepo ? 5 : sw.gFVycBezData ? 3 : 4; // 0-based
     const int typeField = sw.gFDepo ? 4 : sw.gFVycBezData ? 2 : 3;
@@ -170,32 +201,40 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
             continue;
 
         FileRow row{sm, operFull.left(3), poradi, datum, std::vector<double>(size_t(period.columns), 0.0)};
-        const auto lines = TextFiles::readLines(path);
-        if (!lines.ok()) {
-            prompts.error(lines.message());
+        const auto bytes = readUtf8(path);
+        if (!bytes.ok()) {
+            prompts.error(bytes.message());
             return std::nullopt;
         }
+        // A month holds about a million lines: they are read as bytes, only the fields wanted taken out.
+        const std::string_view text(bytes.value().constData(), size_t(bytes.value().size()));
         double pouk = 0;
-        for (const QString& line : lines.value()) {
-            const auto fields = StatementLine::fields(line, separator);
-            if (!fields)
-                continue;
+        const auto field = [&](std::string_view line, int index) { // 0-based
+            return StatementLine::fieldAt(line, sep, index + 1);
+        };
+        const auto number = [](std::optional<std::string_view> f) {
+            return f ? leadingNumber(QString::fromUtf8(f->data(), qsizetype(f->size()))) : 0.0;
+        };
+        for (const std::string_view line : lines(text)) {
             if (v.columns != V::Columns::PerType) {
-                if (fields->size() <= fixedValueField)
+                const auto typeText = field(line, typeField);
+                if (!typeText || !field(line, fixedValueField))
                     continue;
-                const int column = fixedColumn(fields->at(typeField), period.columns);
+                const int column =
+                    fixedColumn(QString::fromUtf8(typeText->data(), qsizetype(typeText->size())), period.columns);
                 if (column < 0)
                     continue;
-                const double value = leadingNumber(fields->at(fixedValueField));
+                const double value = number(field(line, fixedValueField));
                 if (column == 4) // the vouchers are counted in whole crowns, ties to even
                     row.sums[4] = pouk = std::nearbyint(pouk + value);
                 else
                     row.sums[size_t(column)] += value;
                 continue;
             }
-            if (fields->size() <= codeField)
+            const auto codeText = field(line, codeField);
+            if (!codeText)
                 continue;
-            const QString code = fields->at(codeField);
+            const QString code = QString::fromUtf8(codeText->data(), qsizetype(codeText->size()));
             const auto type = col.types->NajdiDelkuKod(code);
             if (!type) {
                 period.note = name + QStringLiteral(" Nerozpoznaná stravenka! : ") + code + QStringLiteral("\r\n");
@@ -215,8 +254,8 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
                     return std::nullopt;
                 }
                 value = worth.value().toDouble();
-            } else if (fields->size() > valueField) {
-                value = leadingNumber(fields->at(valueField));
+            } else {
+                value = number(field(line, valueField));
             }
             row.sums[size_t(k - 1)] += value;
         }
