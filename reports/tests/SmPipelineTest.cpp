@@ -101,6 +101,19 @@ TEST(SmPipelineTest, FiltersAndWidths) {
     auto table = DbfTable::open(env.folder / "data" / "data.dbf", DbfTable::Access::ReadOnly);
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.value().fields()[0].width, 5);
+
+    // A long operator is cut to three characters, the order is the character before the extension; an upper-case
+    // extension is not a statement file of the reports.
+    c.oper = QStringLiteral("novak");
+    c.nespojovat = true;
+    env.write(QStringLiteral("240108_106_NOVAK_12.vyc"), {ReportsEnv::line("240108", "106", "1", env.alfa(10, 1), "10")});
+    env.write(QStringLiteral("240108_106_NOVAK_3.VYC"), {ReportsEnv::line("240108", "106", "1", env.alfa(10, 2), "10")});
+    p = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    ASSERT_TRUE(p);
+    ASSERT_EQ(p->rows.size(), 1u);
+    EXPECT_EQ(p->rows[0].oper, QStringLiteral("NOV"));
+    EXPECT_EQ(p->rows[0].poradi, QStringLiteral("2"));
+    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{10, 0, 0}));
 }
 
 TEST(SmPipelineTest, EndsWithItsMessages) {
