@@ -15,6 +15,7 @@
 #include "platform/TextFiles.h"
 #include "summaries/PeriodFiles.h"
 #include "summaries/PeriodLoader.h"
+#include "summaries/StoredCodeBooking.h"
 
 #include <QtMath>
 
@@ -171,6 +172,12 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
     const int valueField = codeField + 1;
     const int fixedValueField = typeField + 2;
 
+    StoredCodes unused;
+    const bool fastRecognition = col.types && sw.gFRozpoznaniKodem;
+    std::unique_ptr<StoredCodeBooking> fast;
+    if (fastRecognition)
+        fast = std::make_unique<StoredCodeBooking>(app, *col.types, prompts, m_services.reader, unused);
+
     std::vector<FileRow> rows;
     QString lastDatum, lastOper, lastPoradi;
     for (const auto& path : listed.value()) {
@@ -235,7 +242,16 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
             if (!codeText)
                 continue;
             const QString code = QString::fromUtf8(codeText->data(), qsizetype(codeText->size()));
-            const auto type = col.types->NajdiDelkuKod(code);
+            std::shared_ptr<CStrav> type;
+            if (fastRecognition && code != app.gNoRead) {
+                // With whole-code recognition on, the summaries' recogniser gives NajdiDelkuKod's answer, kept
+                // per code length and the parts the types look at.
+                const int index = fast->typeQuietly(*codeText);
+                if (index >= 0)
+                    type = col.types->Item(index + 1);
+            } else {
+                type = col.types->NajdiDelkuKod(code);
+            }
             if (!type) {
                 period.note = name + QStringLiteral(" Nerozpoznaná stravenka! : ") + code + QStringLiteral("\r\n");
                 continue;

@@ -62,6 +62,16 @@ void BM_SmPeriodLoad(benchmark::State& bs) {
         rows = period->rows.size();
     }
     bs.counters["rows"] = double(rows);
+
+    // The recogniser kept per code length gives the sums that NajdiDelkuKod gives code by code.
+    const auto fast = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    inst.state.sw.gFRozpoznaniKodem = false;
+    const auto slow = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    bool same = fast && slow && fast->rows.size() == slow->rows.size();
+    for (size_t i = 0; same && i < fast->rows.size(); ++i)
+        same = fast->rows[i].sm == slow->rows[i].sm && fast->rows[i].sums == slow->rows[i].sums;
+    if (!same)
+        bs.SkipWithError("the sums differ from those of the recogniser code by code");
 }
 
 void shell(benchmark::State& bs, const std::string& command) {
