@@ -37,6 +37,9 @@ public:
     // The 0-based type of the code (the first type for the NOREAD text); -1 when no type recognises it, which
     // has then been reported.
     int typeOf(std::string_view code);
+    // The same look-up without a word about a code no type recognises (-1): for the reports, which show such a
+    // code themselves and go on.
+    int typeQuietly(std::string_view code) { return recognise(code); }
     // PridejKod of a stored code (UTF-8): false when it was not booked.
     bool book(std::string_view code, quint32 file);
     // PridejKodDoBaliku: the code is booked only when the package character of its type (at the type's number)

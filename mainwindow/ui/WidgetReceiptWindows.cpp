@@ -135,7 +135,7 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         if (!m_window)
             return;
         frmSoucVycObd window({m_state, m_prompts, m_clock, m_window->logic().readerStop()},
-                             {[this](const QString& sums) { m_host->setPackageSumsText(sums); }, &m_window->shell()},
+                             {[this](const QString& sums) { m_host->setPackageSumsText(sums); }, &m_window->shell(), &m_printer},
                              QApplication::activeModalWidget());
         window.exec();
     };

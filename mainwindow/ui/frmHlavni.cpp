@@ -328,8 +328,12 @@ void frmHlavni::mnuSoucVycDen_Click() {
 }
 
 void frmHlavni::mnuSoucVycObd_Click() {
+    if (!m_printer) {
+        m_ownPrinter = std::make_unique<Printer>();
+        m_printer = m_ownPrinter.get();
+    }
     frmSoucVycObd window({m_state, m_prompts, m_clock, m_logic->readerStop()},
-                         {[this](const QString& sums) { m_statusBar2Panel1->setText(sums); }, &m_shell}, this);
+                         {[this](const QString& sums) { m_statusBar2Panel1->setText(sums); }, &m_shell, m_printer}, this);
     window.exec();
 }
 

@@ -7,7 +7,11 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "platform/Clock.h"
+#include "platform/Printer.h"
 #include "platform/Prompts.h"
+#include "platform/TextFiles.h"
+#include "reports/PeriodPrint.h"
+#include "reports/SmReports.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/PeriodResult.h"
@@ -18,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QRadioButton>
 
 namespace trv {
 
@@ -25,9 +30,6 @@ namespace {
 
 const QString kSection = QStringLiteral("frmSoucVycObd");
 
-// The export and report operations behind these buttons are not part of the program yet: the buttons are shown
-// as the switches say, never enabled.
-constexpr bool kReportsAvailable = false;
 
 // The hourglass while an operation runs, the normal pointer again however it ends.
 struct BusyCursor {
@@ -49,6 +51,9 @@ frmSoucVycObd::frmSoucVycObd(const PeriodServices& services, Hooks hooks, QWidge
     connect(m_ui->cmdEnd, &QPushButton::clicked, this, &frmSoucVycObd::cmdEnd_Click);
     connect(m_ui->cmdExport, &QPushButton::clicked, this, &frmSoucVycObd::cmdExport_Click);
     connect(m_ui->cmdExportDel, &QPushButton::clicked, this, &frmSoucVycObd::cmdExportDel_Click);
+    connect(m_ui->cmdPrint, &QPushButton::clicked, this, &frmSoucVycObd::cmdPrint_Click);
+    connect(m_ui->cmdPrintSM, &QPushButton::clicked, this, &frmSoucVycObd::cmdPrintSM_Click);
+    connect(m_ui->cmbZobrPrehleduSm, &QPushButton::clicked, this, &frmSoucVycObd::cmbZobrPrehleduSm_Click);
     connect(m_ui->cmbStrav, &QComboBox::activated, this, &frmSoucVycObd::cmbStrav_Click);
     connect(m_ui->chkGroupByDay, &QCheckBox::clicked, this, &frmSoucVycObd::chkGroupByDay_Click);
     connect(m_ui->chkNespojovatSM, &QCheckBox::clicked, this, &frmSoucVycObd::chkNespojovatSM_Click);
@@ -104,9 +109,6 @@ void frmSoucVycObd::Form_Load() {
     if (!app.sw.gFVycetky)
         m_ui->Label4->setText(QStringLiteral("Pokladní:"));
 
-    for (QWidget* report : {static_cast<QWidget*>(m_ui->cmdPrint), static_cast<QWidget*>(m_ui->cmdPrintSM),
-                            static_cast<QWidget*>(m_ui->cmbZobrPrehleduSm)})
-        report->setEnabled(report->isEnabled() && kReportsAvailable);
     m_ui->cmdExportDel->setEnabled(m_hooks.shell != nullptr);
     setExportEnabled(false);
 }
@@ -221,6 +223,84 @@ void frmSoucVycObd::cmbDuplicity_Click() {
     summariesui::showText(m_ui->rtbVyc, vypisDuplicit(m_services.state, m_stav.m_col));
     if (!logProblem.isEmpty())
         m_services.prompts.error(logProblem);
+}
+
+SmReportChoice frmSoucVycObd::volbaSM() const {
+    SmReportChoice c;
+    c.dt1 = m_ui->dt1->date();
+    c.dt2 = m_ui->dt2->date();
+    c.dtDek = m_ui->dtDek->date();
+    c.sm = m_ui->txtSM->text();
+    c.oper = m_ui->txtOper->text();
+    c.datumVyc = m_ui->optDatumVyc->isChecked();
+    c.groupByDay = m_ui->chkGroupByDay->isChecked();
+    c.nespojovat = m_ui->chkNespojovatSM->isChecked();
+    c.typOd = m_ui->tiskTypOd->text();
+    c.typDo = m_ui->tiskTypDo->text();
+    c.fontName = m_ui->rtbVyc->font().family();
+    return c;
+}
+
+Printer& frmSoucVycObd::tiskarna() {
+    if (m_hooks.printer)
+        return *m_hooks.printer;
+    if (!m_ownPrinter)
+        m_ownPrinter = std::make_unique<Printer>();
+    return *m_ownPrinter;
+}
+
+bool frmSoucVycObd::dokonciTisk() {
+    const auto printed = tiskarna().endDoc();
+    const Config& config = m_services.state.config;
+    if (!printed.ok()) {
+        m_services.prompts.error(config.DejText(kSection, QStringLiteral("ChybaTisku")) + QStringLiteral("\r\n") +
+                                 printed.message());
+        return false;
+    }
+    if (!printed.value().pdfFile.empty())
+        m_services.prompts.info(config.DejText(kSection, QStringLiteral("TiskDoSouboru")) +
+                                TextFiles::toQString(printed.value().pdfFile));
+    return true;
+}
+
+void frmSoucVycObd::cmdPrint_Click() {
+    const AppState& app = m_services.state;
+    PeriodPrintChoice c;
+    c.rtbText = m_ui->rtbVyc->toPlainText();
+    c.cmbStrav = m_ui->cmbStrav->currentText();
+    c.allTypes = m_ui->cmbStrav->currentData().toInt() == 0;
+    c.sm = m_ui->txtSM->text();
+    c.oper = m_ui->txtOper->text();
+    c.dtDek = m_ui->dtDek->date();
+    c.fontName = m_ui->rtbVyc->font().family();
+    const bool summary = tiskniPrehledObdobi(tiskarna(), app, m_services.clock, m_stav, c);
+    if (dokonciTisk() && summary)
+        m_services.prompts.info(app.config.DejText(kSection, app.sw.gFEuro ? QStringLiteral("probehlTiskEURO")
+                                                                           : QStringLiteral("probehlTisk")));
+}
+
+void frmSoucVycObd::cmdPrintSM_Click() {
+    SmReportResult result;
+    {
+        const BusyCursor busy;
+        result = SmReports(m_services).cmdPrintSM(tiskarna(), volbaSM());
+    }
+    if (result.rtbText)
+        summariesui::showText(m_ui->rtbVyc, *result.rtbText);
+    if (result.done)
+        dokonciTisk();
+    else
+        tiskarna().killDoc();
+}
+
+void frmSoucVycObd::cmbZobrPrehleduSm_Click() {
+    SmReportResult result;
+    {
+        const BusyCursor busy;
+        result = SmReports(m_services).cmbZobrPrehleduSm(volbaSM());
+    }
+    if (result.rtbText)
+        summariesui::showText(m_ui->rtbVyc, *result.rtbText);
 }
 
 void frmSoucVycObd::cmdSaveTicketsAs_Click() {

@@ -14,6 +14,8 @@ class QAbstractButton;
 namespace trv {
 
 class Shell;
+class Printer;
+struct SmReportChoice;
 
 namespace Ui {
 class frmSoucVycObd;
@@ -21,9 +23,10 @@ class frmSoucVycObd;
 
 // The period summary window: the operator picks a period (dates, SM or cash desk, operator, voucher type, package
 // and week) and computes its totals, checks it for codes read twice or saves its codes as a ticket list. The
-// period's collection and the window's state (`stav()`) are kept between operations for the reports per SM, whose
-// buttons (cmdPrint, cmdPrintSM, cmbZobrPrehleduSm) and the export buttons (cmdExport, cmdExportDel) are here but
-// stay disabled until their operations are part of the program.
+// period's collection and the window's state (`stav()`) are kept between operations. The period print (cmdPrint)
+// prints the computed period; the reports per SM (cmdPrintSM, cmbZobrPrehleduSm) load the period on their own and
+// leave the computed one as it was. The export buttons (cmdExport, cmdExportDel) stay disabled until their
+// operations are part of the program.
 class frmSoucVycObd final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmSoucVycObd)
@@ -34,6 +37,9 @@ public:
         std::function<void(const QString&)> zobrazSoucty;
         // The shell the exports open their templates and programs with; without one the exports stay disabled.
         Shell* shell;
+        // The program's printer for the period print and the reports per SM; without one the window keeps a
+        // printer of its own.
+        Printer* printer;
     };
 
     frmSoucVycObd(const PeriodServices& services, Hooks hooks = {}, QWidget* parent = nullptr);
@@ -50,7 +56,15 @@ private:
     void zobrazVysledek();
     bool nactiHodinky(const std::function<Status()>& operation);
 
+    SmReportChoice volbaSM() const;
+    Printer& tiskarna();
+    // Ends the print job and says where it went; false when it failed.
+    bool dokonciTisk();
+
     void cmdVyp_Click();
+    void cmdPrint_Click();
+    void cmdPrintSM_Click();
+    void cmbZobrPrehleduSm_Click();
     void cmbDuplicity_Click();
     void cmdSaveTicketsAs_Click();
     void cmdEnd_Click();
@@ -69,6 +83,7 @@ private:
     PeriodServices m_services;
     Hooks m_hooks;
     PeriodState m_stav;
+    std::unique_ptr<Printer> m_ownPrinter;
 };
 
 } // namespace trv

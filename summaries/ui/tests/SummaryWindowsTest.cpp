@@ -48,8 +48,8 @@ TEST(frmSoucVycObdTest, ControlsShownAndEnabledBySwitch) {
          {"chkGroupByDay", "cmdPrint", "cmdExport", "Label5", "dtDek"},
          {"cmdExportDel", "chkNespojovatSM", "chkBalik", "txtBalik", "balikUpDown", "frameVerex", "optDatumVyc",
           "optDatumNacitani"},
-         {"cmdVyp", "cmbDuplicity", "cmdSaveTicketsAs", "cmdEnd", "dt1"},
-         {"txtSM", "cmdPrintSM", "cmdPrint", "cmbZobrPrehleduSm", "cmdExport", "cmdExportDel"}},
+         {"cmdVyp", "cmbDuplicity", "cmdSaveTicketsAs", "cmdEnd", "dt1", "cmdPrint", "cmbZobrPrehleduSm"},
+         {"txtSM", "cmdPrintSM", "cmdExport", "cmdExportDel"}},
         {"statement mode",
          [](AppState& s) { s.sw.gFVycetky = true; },
          {"cmdExportDel", "chkNespojovatSM"},
@@ -134,7 +134,7 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
         SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
                               {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
     QString statusBar;
-    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr});
+    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr, nullptr});
     setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
     child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(1);
     child<QPushButton>(&w, "cmdVyp")->click();

@@ -1,0 +1,772 @@
+#include "reports/SmReports.h"
+
+#include "core/AppState.h"
+#include "core/CColStrav.h"
+#include "core/CStrav.h"
+#include "core/SettingsLoader.h"
+#include "core/SharedHelpers.h"
+#include "platform/Clock.h"
+#include "platform/Conventions.h"
+#include "platform/Prompts.h"
+#include "platform/TextFiles.h"
+
+namespace trv {
+
+namespace {
+
+const QString kSection = QStringLiteral("frmSoucVycObd");
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString blanks(int n) {
+    return QString(std::max(n, 0), u' ');
+}
+QString under(int n) {
+    return QString(std::max(n, 0), u'_');
+}
+double R(double v) {
+    return ZaokrouhliText(v, 2);
+}
+Currency cur(double v) {
+    return Currency::fromDoubleRounded(v);
+}
+// The name of a type padded or cut to 12 characters.
+QString nameCell(const QString& name) {
+    return left(name + blanks(11), 12);
+}
+// A formatted amount, without rounding first, in the last w characters of `pad` blanks and the text.
+QString fixedCell(double v, int pad, int w) {
+    return right(blanks(pad) + formatCurrency(cur(v)), w);
+}
+// The row total over every type, not only the printed ones.
+Currency rowTotal(const SmRow& row) {
+    Currency total;
+    for (double s : row.sums)
+        total += cur(s);
+    return total;
+}
+QString period(const SmReportChoice& c) {
+    return dateDMY(c.dt1) + QStringLiteral(" - ") + dateDMY(c.dt2);
+}
+
+// Commission and the VAT on it at a type's rates; with switch 18 the rate includes the VAT and the commission is
+// its net part.
+struct Commission {
+    double provize;
+    double dph;
+};
+Commission commission(double v, double p, double d, bool inclusive) {
+    return {inclusive ? v / 100 * p / 100 * (100 - d) : v / 100 * p, v / 100 * p / 100 * d};
+}
+
+} // namespace
+
+struct SmReports::Export {
+    std::filesystem::path file;
+    QStringList lines;
+};
+
+SmReportResult SmReports::ended(const SmPeriod* p) const {
+    SmReportResult r;
+    if (p && !p->note.isEmpty())
+        r.rtbText = p->note;
+    return r;
+}
+
+std::optional<std::filesystem::path> SmReports::souborUct(const SmReportChoice& c, bool dateFromEnd) const {
+    const auto folder = DejCestuUCT(m_services.state.config);
+    if (!folder.ok())
+        return std::nullopt;
+    const QDate day = dateFromEnd && m_services.state.sw.gFDatumOdvodu ? c.dt2 : c.dtDek;
+    return folder.value() / (dateYYMMDD(day) + QStringLiteral(".uct")).toStdU16String();
+}
+
+std::optional<SmReports::Export> SmReports::zeptejSeNaExport(SmReportKind kind, const SmReportChoice& c) {
+    const SmVariant& v = smVariant(kind);
+    const auto& sw = m_services.state.sw;
+    if (v.exportQuestion == SmVariant::Ask::No || !sw.gFVycetky)
+        return std::nullopt;
+    if (v.exportQuestion == SmVariant::Ask::Unless23 && sw.gFExportCBA)
+        return std::nullopt;
+    if (m_services.prompts.message(T("provestExpUct"), Prompts::Buttons::YesNo, Prompts::Icon::Question) !=
+        Prompts::Answer::Yes)
+        return std::nullopt;
+    const auto file = souborUct(c, v.exportDateFromEnd);
+    if (!file) {
+        const auto folder = DejCestuUCT(m_services.state.config);
+        m_services.prompts.error(folderErrorText(m_services.state.config, DataFolder::UCT, folder.error()));
+        return std::nullopt;
+    }
+    return Export{*file, {}};
+}
+
+bool SmReports::zapis(Export& exp) {
+    if (const Status written = TextFiles::writeLines(exp.file, exp.lines); !written.ok()) {
+        m_services.prompts.error(QStringLiteral("Účetní soubor %1 se nepodařilo zapsat: %2")
+                                     .arg(TextFiles::toQString(exp.file), written.message()));
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The voucher type at place t of the program's collection (names and rates of the columns).
+std::shared_ptr<CStrav> typeAt(const AppState& app, int t) {
+    return app.gColStrav ? app.gColStrav->Item(t) : nullptr;
+}
+QString typeName(const AppState& app, int t) {
+    const auto type = typeAt(app, t);
+    return type ? type->Nazev : QString();
+}
+
+} // namespace
+
+// ---- the default print per SM
+
+SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
+    const AppState& app = m_services.state;
+    const auto& sw = app.sw;
+    const auto loaded = nactiObdobi(SmReportKind::Souhrn, c);
+    if (!loaded)
+        return ended(nullptr);
+    const SmPeriod& per = *loaded;
+    const auto [first, last] = typeRange(c.typOd, c.typDo, per.columns);
+    auto exp = zeptejSeNaExport(SmReportKind::Souhrn, c);
+
+    p.setFontName(c.fontName);
+    p.setBold(true);
+    for (int i = 0; i < 3; ++i)
+        p.print();
+    p.setFontSize(10);
+    p.tab(5);
+    p.print(app.gFirmaHlavicka);
+    p.print();
+    p.print();
+    p.tab(5);
+    p.setFontSize(16);
+    p.setUnderline(true);
+    QString title;
+    QString line2;
+    if (c.groupByDay) {
+        title = T(c.datumVyc ? "tiskPrehlDatOdv" : "tiskPrehlDatNac");
+        line2 = T("tiskZaObd") + period(c);
+    } else if (c.nespojovat) {
+        title = T(sw.gFEuro ? "tiskPrehlNesp1EURO" : "tiskPrehlNesp1");
+        line2 = T("tiskDleSMNesp1") + dateDMY(c.dtDek);
+    } else if (sw.gFEuro) {
+        title = T("tiskPrehlSouctuSMEURO");
+        line2 = T("tiskZaObdobiEURO") + period(c);
+    } else {
+        title = T("tiskPrehlNesp0");
+        line2 = sw.gFVycBezData ? T("tiskZaObdNesp0") + period(c) : T("tiskZaPerNesp0") + dateDMY(c.dtDek);
+    }
+    p.tab(5);
+    p.print(title);
+    p.tab(9);
+    p.print(line2);
+    p.setFontSize(10);
+    p.print();
+    p.setUnderline(false);
+    if (!c.sm.isEmpty()) {
+        p.tab(5);
+        p.print(T("tiskFiltrSM") + c.sm);
+    }
+    if (!c.oper.isEmpty()) {
+        p.tab(5);
+        p.print(T("tiskFiltrOPer") + c.oper);
+    }
+    p.print();
+    p.print();
+
+    const bool perDay = per.grouping == SmGrouping::PerDay;
+    const bool perFile = per.grouping == SmGrouping::PerFile;
+    const int w = perFile ? 16 : 17;
+    QString header = perDay ? QStringLiteral("Datum/SM       |") : perFile ? QStringLiteral("DATUM/SM/OPER/POR |")
+                                                                           : QStringLiteral("SM        ");
+    const QString trailer = perFile ? QStringLiteral("  ") : QStringLiteral("   ");
+    for (int t = first; t <= last; ++t)
+        header += QStringLiteral("  ") + nameCell(typeName(app, t)) + trailer;
+    if (sw.gF15)
+        header += perDay ? T("tiskPoDnechCelk")
+                  : sw.gFEuro ? T("tiskCelkZaVsTypyEURO")
+                  : perFile   ? T("tiskPoDnechCelk")
+                              : T("tiskCelkZaVsTypy");
+    p.setUnderline(true);
+    p.tab(2);
+    p.print(header);
+    p.setUnderline(false);
+
+    std::vector<double> totals(size_t(per.columns) + 1, 0.0);
+    Currency grand;
+    for (const SmRow& row : per.rows) {
+        const Currency total = rowTotal(row);
+        grand += total;
+        QString line = perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
+                       : perFile ? QStringLiteral("  ") + row.datum + u'/' + row.sm + u'/' + row.oper + u'/' + row.poradi
+                                 : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
+        for (int t = first; t <= last; ++t) {
+            line += amountCell(row.sums[size_t(t - 1)], w);
+            totals[size_t(t)] += R(row.sums[size_t(t - 1)]);
+        }
+        if (sw.gF15)
+            line += amountCell(total.toDouble(), w);
+        p.print(line);
+        if (exp) {
+            QString out = row.sm;
+            for (int t = first; t <= last; ++t)
+                out += u';' + plainText(row.sums[size_t(t - 1)]);
+            exp->lines.append(out);
+        }
+    }
+    if (exp && !zapis(*exp)) {
+        p.killDoc();
+        return ended(&per);
+    }
+    QString rule = under(18);
+    QString sum = perDay ? QStringLiteral("Sum        ") : perFile ? QStringLiteral("Sum           ")
+                                                                  : QStringLiteral("Sum   ");
+    for (int t = first; t <= last; ++t) {
+        rule += under(14);
+        sum += amountCell(totals[size_t(t)], w);
+    }
+    if (sw.gF15) {
+        rule += under(15);
+        sum += amountCell(grand.toDouble(), w);
+    }
+    p.tab(3);
+    p.print(rule);
+    p.tab(3);
+    p.print(sum);
+    for (int i = 0; i < 4; ++i)
+        p.print();
+    p.setFontSize(10);
+    p.tab(5);
+    p.printContinued(T(sw.gFEuro ? "tiskDatumEURO" : "tiskDatum") + dateShort(m_services.clock.today()) + blanks(15));
+    p.print(T(sw.gFEuro ? "tiskRazitkoEURO" : "tiskRazitkoPodpis"));
+    SmReportResult r = ended(&per);
+    r.done = true;
+    return r;
+}
+
+// ---- the print with commission and VAT
+
+SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice& c) {
+    const AppState& app = m_services.state;
+    const auto& sw = app.sw;
+    const auto loaded = nactiObdobi(SmReportKind::Provize, c);
+    if (!loaded)
+        return ended(nullptr);
+    const SmPeriod& per = *loaded;
+    const auto [first, last] = typeRange(c.typOd, c.typDo, per.columns);
+    const int b = first == last ? 8 : 5;
+    auto exp = zeptejSeNaExport(SmReportKind::Provize, c);
+
+    const bool perDay = per.grouping == SmGrouping::PerDay;
+    const bool perFile = per.grouping == SmGrouping::PerFile;
+    const auto block = [&](int t, double v) {
+        const auto type = typeAt(app, t);
+        const double pr = type ? type->Provize : 0;
+        const double d = type ? type->DPH : 0;
+        const Commission k = commission(v, pr, d, sw.gF18);
+        return amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14);
+    };
+
+    p.setBold(true);
+    p.setFontName(c.fontName);
+    for (int i = 0; i < 3; ++i)
+        p.print();
+    p.setFontSize(b + 5);
+    p.tab(b);
+    p.print(app.gFirmaHlavicka);
+    p.print();
+    p.print();
+    p.tab(b);
+    p.setFontSize(b + 11);
+    p.setUnderline(true);
+    QString l1 = T("tiskJNZPrehlNesp0");
+    QString l2;
+    if (perDay) {
+        l1 = T("tiskJNZPrehlDleDatumuNac");
+        l2 = T("tiskZaObdNesp0") + period(c);
+    } else if (perFile) {
+        l1 = T("tiskJNZPrehlNesp1");
+        l2 = T("tiskJNZDleNesp1") + dateDMY(c.dtDek);
+    } else if (sw.gFVycBezData) {
+        l2 = T("tiskZaObdNesp0") + period(c);
+    } else if (sw.gFDatumOdvodu) {
+        l2 = T("tiskJNZZaOdvKeDni") + dateDMY(c.dt2);
+    } else {
+        l2 = T("tiskZaPerNesp0") + dateDMY(c.dtDek);
+    }
+    p.tab(b);
+    p.print(l1);
+    p.tab(b + 4);
+    p.print(l2);
+    p.setFontSize(b + 2);
+    p.print();
+    p.setUnderline(false);
+    if (!c.sm.isEmpty()) {
+        p.tab(b);
+        p.print(T("tiskFiltrSM") + c.sm);
+    }
+    if (!c.oper.isEmpty()) {
+        p.tab(b);
+        p.print(T("tiskFiltrOPer") + c.oper);
+    }
+    p.print();
+    p.print();
+    p.setUnderline(true);
+    QString h1 = perDay ? QStringLiteral("Datum/SM       |") : perFile ? QStringLiteral("SM/OPER/POR  |")
+                                                                       : QStringLiteral("SM       ");
+    QString h2 = perDay ? QStringLiteral("              |") : QStringLiteral("        |");
+    for (int t = first; t <= last; ++t) {
+        h1 += blanks(21) + nameCell(typeName(app, t)) + blanks(13) + u'|';
+        h2 += T("tiskJNZCenaProvize");
+    }
+    if (sw.gF15)
+        h1 += T("tiskJNZCelkZaVsTypy");
+    p.tab(perDay || perFile ? b - 3 : b - 2);
+    p.print(h1);
+    p.tab(b - 2);
+    p.print(h2);
+    p.setUnderline(false);
+
+    std::vector<double> totals(size_t(per.columns) + 1, 0.0);
+    Currency grand;
+    for (const SmRow& row : per.rows) {
+        const Currency total = rowTotal(row);
+        grand += total;
+        QString line = perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
+                       : perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
+                                 : row.sm + QStringLiteral("   ");
+        for (int t = first; t <= last; ++t)
+            line += block(t, row.sums[size_t(t - 1)]);
+        if (sw.gF15)
+            line += amountCell(total.toDouble(), 17);
+        if (!perDay && !perFile)
+            p.tab(b - 2);
+        p.print(line);
+        for (int t = first; t <= last; ++t)
+            totals[size_t(t)] += R(row.sums[size_t(t - 1)]);
+        if (exp) {
+            // The export always counts the commission with its VAT.
+            QString out = perDay ? row.datum + u';' : QString();
+            if (!row.sm.isEmpty())
+                out += row.sm;
+            for (int t = first; t <= last; ++t) {
+                const auto type = typeAt(app, t);
+                const double v = row.sums[size_t(t - 1)];
+                const Commission k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, false);
+                out += u';' + plainText(v) + u';' + plainText(R(k.provize)) + u';' + plainText(R(k.dph));
+            }
+            exp->lines.append(out);
+        }
+    }
+    if (exp && !zapis(*exp)) {
+        p.killDoc();
+        return ended(&per);
+    }
+    QString rule = under(18);
+    QString sum = QStringLiteral("Sum        ");
+    for (int t = first; t <= last; ++t) {
+        rule += under(44);
+        sum += block(t, totals[size_t(t)]);
+    }
+    if (sw.gF15) {
+        rule += under(28);
+        sum += amountCell(grand.toDouble(), 17);
+    }
+    p.tab(b - 2);
+    p.print(rule);
+    p.tab(b - 2);
+    p.print(sum);
+    for (int i = 0; i < 4; ++i)
+        p.print();
+    p.setFontSize(b + 5);
+    p.tab(b);
+    p.printContinued(T("tiskDatum") + dateShort(m_services.clock.today()));
+    p.tab(35);
+    p.print(T("tiskRazitkoPodpis"));
+    SmReportResult r = ended(&per);
+    r.done = true;
+    return r;
+}
+
+// ---- the on-screen overview with commission and VAT
+
+SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
+    const AppState& app = m_services.state;
+    const auto& sw = app.sw;
+    const auto loaded = nactiObdobi(SmReportKind::PrehledProvize, c);
+    if (!loaded)
+        return ended(nullptr);
+    const SmPeriod& per = *loaded;
+    const auto [first, last] = typeRange(c.typOd, c.typDo, per.columns);
+    auto exp = zeptejSeNaExport(SmReportKind::PrehledProvize, c);
+    const bool perDay = per.grouping == SmGrouping::PerDay;
+    const bool perFile = per.grouping == SmGrouping::PerFile;
+
+    QString text;
+    const auto add = [&](const QString& line) { text += kCrLf + line; };
+    add(app.gFirmaHlavicka);
+    add({});
+    if (perDay) {
+        add(blanks(5) + T("tiskJNZPrehlDleDatumuNac1"));
+        add(blanks(5) + T("tiskJNZPrehlDleDatumuNac2"));
+        add(blanks(5) + T("tiskZaObdNesp0") + period(c));
+    } else if (perFile) {
+        add(blanks(5) + T("tiskJNZPrehlNesp1"));
+        add(blanks(9) + T("tiskJNZDleNesp1") + dateDMY(c.dtDek));
+    } else {
+        add(T("tiskJNZPrehlNesp0"));
+    }
+    if (!c.sm.isEmpty())
+        add(blanks(5) + T("tiskFiltrSM") + c.sm);
+    if (!c.oper.isEmpty())
+        add(blanks(5) + T("tiskFiltrOPer") + c.oper);
+    add({});
+    add({});
+    for (int t = first; t <= last; ++t) {
+        const auto type = typeAt(app, t);
+        const double pr = type ? type->Provize : 0;
+        const double d = type ? type->DPH : 0;
+        add((perDay || perFile ? QStringLiteral("  ") : QStringLiteral("   ")) +
+            (perDay    ? QStringLiteral("Datum/SM      |")
+             : perFile ? QStringLiteral("SM/OPER/POR  |")
+                       : QStringLiteral("SM       ")) +
+            blanks(21) + nameCell(type ? type->Nazev : QString()) + blanks(13) + u'|');
+        QString h2 = perDay ? blanks(13) + u'|' + T("tiskJNZCenaProvize") : QStringLiteral("        |");
+        if (!perDay) {
+            if (perFile)
+                for (int u = first; u <= last; ++u)
+                    h2 += T("tiskJNZCenaProvize");
+            else
+                h2 += T("tiskJNZCenaProvize");
+        }
+        add(blanks(3) + h2);
+        double total = 0;
+        for (const SmRow& row : per.rows) {
+            const QString label = perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
+                                  : perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
+                                            : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
+            const double v = row.sums[size_t(t - 1)];
+            const Commission k = commission(v, pr, d, sw.gF18);
+            add(label + amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14));
+            total += R(v);
+            if (exp && t == first) {
+                QString out;
+                if (!sw.gFTiskSM) {
+                    out = dateYYMMDD(c.dtDek) + u';' + row.sm;
+                    for (double s : row.sums)
+                        out += u';' + plainText(s);
+                } else {
+                    out = (perDay ? row.datum + u';' : QString()) + row.sm;
+                    for (int u = first; u <= last; ++u) {
+                        const auto tu = typeAt(app, u);
+                        const double vu = row.sums[size_t(u - 1)];
+                        const Commission ku = commission(vu, tu ? tu->Provize : 0, tu ? tu->DPH : 0, sw.gF18);
+                        out += u';' + plainText(vu) + u';' + plainText(R(ku.provize)) + u';' + plainText(R(ku.dph));
+                    }
+                }
+                exp->lines.append(out);
+            }
+        }
+        add(blanks(3) + under(62));
+        const Commission k = commission(total, pr, d, sw.gF18);
+        add(blanks(3) + QStringLiteral("Sum        ") + amountCell(total, 17) + u' ' + amountCell(k.provize, 14) + u' ' +
+            amountCell(k.dph, 14));
+        for (int i = 0; i < 4; ++i)
+            add({});
+    }
+    if (exp && !zapis(*exp))
+        return ended(&per);
+    text += T("tiskJNZCelkZaVsTypy") + kCrLf;
+    text += T("rtbJNZSMCena") + kCrLf;
+    Currency grand;
+    for (const SmRow& row : per.rows) {
+        const Currency total = rowTotal(row);
+        add(blanks(3) + row.sm + blanks(4) + right(blanks(20) + formatCurrency(total), 17));
+        grand += total;
+    }
+    text += kCrLf + under(27) + kCrLf;
+    text += QStringLiteral("Celkem    ") + right(blanks(20) + formatCurrency(grand), 17) + kCrLf;
+    return {true, text};
+}
+
+// ---- the on-screen overview
+
+SmReportResult SmReports::zobrazPrehledSM(const SmReportChoice& c) {
+    const AppState& app = m_services.state;
+    const auto loaded = nactiObdobi(SmReportKind::Prehled, c);
+    if (!loaded)
+        return ended(nullptr);
+    const SmPeriod& per = *loaded;
+    const auto [first, last] = typeRange(c.typOd, c.typDo, per.columns);
+    const bool perFile = per.grouping == SmGrouping::PerFile;
+
+    QString text;
+    const auto add = [&](const QString& line) { text += kCrLf + line; };
+    add(app.gFirmaHlavicka);
+    add({});
+    add(T("tiskJNZPrehlNesp0"));
+    add(blanks(9) + T("tiskZaObdNesp0") + period(c));
+    add({});
+    if (!c.sm.isEmpty())
+        add(blanks(5) + T("tiskFiltrSM") + c.sm);
+    if (!c.oper.isEmpty())
+        add(blanks(5) + T("tiskFiltrOPer") + c.oper);
+    add({});
+    add({});
+    for (int t = first; t <= last; ++t) {
+        const QString name = nameCell(typeName(app, t));
+        add(perFile ? QStringLiteral("  SM/OPER/POR  |") + blanks(5) + name + blanks(13)
+                    : QStringLiteral("   SM       ") + blanks(5) + name + blanks(12));
+        double total = 0;
+        for (const SmRow& row : per.rows) {
+            const QString label = perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
+                                          : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
+            const double v = row.sums[size_t(t - 1)];
+            add(label + amountCell(v, 17) + u' ');
+            total += R(v);
+        }
+        add(blanks(3) + under(62));
+        add(blanks(3) + QStringLiteral("Sum   ") + amountCell(total, 17) + u' ');
+        for (int i = 0; i < 4; ++i)
+            add({});
+    }
+    text += T("tiskJNZCelkZaVsTypy") + kCrLf;
+    text += T("rtbJNZSMCena") + kCrLf;
+    Currency grand;
+    for (const SmRow& row : per.rows) {
+        const Currency total = rowTotal(row);
+        add(blanks(3) + row.sm + blanks(4) + right(blanks(20) + formatCurrency(total), 17));
+        grand += total;
+    }
+    text += kCrLf + under(27) + kCrLf;
+    text += QStringLiteral("Celkem    ") + right(blanks(20) + formatCurrency(grand), 17) + kCrLf;
+    return {true, text};
+}
+
+// ---- the prints for fixed issuers
+
+namespace {
+
+// The heading of the fixed-issuer prints: company header, title, period line, filters.
+struct FixedHeading {
+    double titleSize;
+    double bodySize;
+    int periodColumn;
+};
+
+} // namespace
+
+SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoice& c) {
+    const AppState& app = m_services.state;
+    const auto& sw = app.sw;
+    const auto loaded = nactiObdobi(SmReportKind::TriSpol, c);
+    if (!loaded)
+        return ended(nullptr);
+    const SmPeriod& per = *loaded;
+
+    // The rates of the three issuers: the first types of code length 20, 22 and 28 (else 32). An issuer without
+    // such a type has no commission.
+    struct Rate {
+        double p = 0;
+        double d = 0;
+    };
+    const auto rateOf = [&](std::initializer_list<int> lengths) {
+        Rate r;
+        if (!app.gColStrav)
+            return r;
+        for (int l : lengths) {
+            const auto found = app.gColStrav->NajdiDelku(l, QString());
+            if (found.ok() && found.value()) {
+                r.p = found.value()->Provize;
+                r.d = found.value()->DPH;
+                break;
+            }
+        }
+        return r;
+    };
+    const Rate rates[3] = {rateOf({20}), rateOf({22}), rateOf({28, 32})};
+    const auto triple = [&](int i, double x, bool gross) {
+        const Rate& r = rates[i];
+        const double provize = gross ? (x / 100) * r.p : (100 - r.d) * (r.p * (x / 100)) / 100;
+        const double dph = gross ? ((x / 100) * r.p / 100) * r.d : r.d * (r.p * (x / 100)) / 100;
+        return fixedCell(x, 18, 17) + u' ' + fixedCell(provize, 20, 15) + u' ' + fixedCell(dph, 20, 15);
+    };
+
+    p.setBold(true);
+    p.setFontName(c.fontName);
+    for (int i = 0; i < 3; ++i)
+        p.print();
+    p.setFontSize(10);
+    p.tab(5);
+    p.print(app.gFirmaHlavicka);
+    p.print();
+    p.print();
+    p.tab(5);
+    p.setFontSize(12);
+    p.setUnderline(true);
+    p.tab(5);
+    p.print(T("tiskPrehlDleSM"));
+    if (sw.gFVycBezData) {
+        p.tab(12);
+        p.print(T("tiskZaObd") + period(c));
+    } else {
+        p.tab(9);
+        p.print(T("tiskZaPer") + dateDMY(c.dtDek));
+    }
+    p.setFontSize(8);
+    p.print();
+    p.setUnderline(false);
+    if (!c.sm.isEmpty()) {
+        p.tab(5);
+        p.print(T("tiskFiltrSM") + c.sm);
+    }
+    if (!c.oper.isEmpty()) {
+        p.tab(5);
+        p.print(T("tiskFiltrOPer") + c.oper);
+    }
+    p.print();
+    p.print();
+    p.setUnderline(true);
+    p.tab(5);
+    p.print(QStringLiteral("SM     |                       SODEXHO                     |                       CHEQUE DJ   "
+                           "                   |                   TICKET                       |"));
+    p.tab(5);
+    p.print(QStringLiteral("       |         Cena   |      Provize   |  DPH z provize  |          Cena      |   Provize  "
+                           "   |  DPH z provize  |          Cena    |     Provize  | DPH z provize|"));
+    p.setUnderline(false);
+    double totals[3] = {0, 0, 0};
+    for (const SmRow& row : per.rows) {
+        QString line = blanks(5) + row.sm + QStringLiteral("  ");
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0)
+                line += blanks(5);
+            line += triple(i, row.sums[size_t(i)], false);
+            totals[i] += row.sums[size_t(i)];
+        }
+        p.print(line);
+    }
+    p.tab(5);
+    p.print(under(213));
+    // The totals take the rows' formula, so that the commission of the totals is the sum of the rows'.
+    QString sum = QStringLiteral("Sum  ");
+    for (int i = 0; i < 3; ++i)
+        sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], false);
+    p.tab(5);
+    p.print(sum);
+    for (int i = 0; i < 4; ++i)
+        p.print();
+    const QDateTime now = m_services.clock.now();
+    p.tab(5);
+    p.printContinued(QStringLiteral("Datum vyhotovení:") + dateShort(now.date()) + u' ' + timeHms(now.time()));
+    p.tab(20);
+    p.print(QStringLiteral("Razítko, podpis"));
+    SmReportResult r = ended(&per);
+    r.done = true;
+    return r;
+}
+
+SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoice& c) {
+    const AppState& app = m_services.state;
+    const auto& sw = app.sw;
+    const auto loaded = nactiObdobi(SmReportKind::PetSpol, c);
+    if (!loaded)
+        return ended(nullptr);
+    const SmPeriod& per = *loaded;
+    auto exp = zeptejSeNaExport(SmReportKind::PetSpol, c);
+    const bool perFile = per.grouping == SmGrouping::Files;
+
+    p.setBold(true);
+    p.setFontName(c.fontName);
+    for (int i = 0; i < 3; ++i)
+        p.print();
+    p.setFontSize(10);
+    p.tab(5);
+    p.print(app.gFirmaHlavicka);
+    p.print();
+    p.print();
+    p.tab(5);
+    p.setFontSize(16);
+    p.setUnderline(true);
+    p.tab(5);
+    if (!perFile) {
+        p.print(T("tiskPrehlDleSM"));
+        p.tab(9);
+        p.print(sw.gFVycBezData ? T("tiskZaObd") + period(c) : T("tiskZaPer") + dateDMY(c.dtDek));
+    } else {
+        p.print(T("tiskNespojPrehl"));
+        p.tab(9);
+        p.print(T("tiskNespojDle") + dateDMY(c.dtDek));
+    }
+    p.setFontSize(10);
+    p.print();
+    p.setUnderline(false);
+    if (!c.sm.isEmpty()) {
+        p.tab(5);
+        p.print(T("tiskFiltrSM") + c.sm);
+    }
+    if (!c.oper.isEmpty()) {
+        p.tab(5);
+        p.print(T("tiskFiltrOPer") + c.oper);
+    }
+    p.print();
+    p.print();
+    p.setUnderline(true);
+    p.tab(perFile ? 4 : 5);
+    p.print(T(perFile ? "tiskHlavNesp1" : "tiskHlavNesp0"));
+    p.setUnderline(false);
+
+    double totals[4] = {0, 0, 0, 0};
+    for (const SmRow& row : per.rows) {
+        QString line = perFile ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 20, 15)
+                               : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 20, 17);
+        for (int i = 1; i < 4; ++i)
+            line += u' ' + fixedCell(row.sums[size_t(i)], 20, 17);
+        p.print(line);
+        for (int i = 0; i < 4; ++i)
+            totals[i] += row.sums[size_t(i)];
+        if (exp) {
+            QString out = dateYYMMDD(c.dtDek) + u';' + row.sm;
+            for (int i = 0; i < 4; ++i)
+                out += u';' + plainText(row.sums[size_t(i)]);
+            exp->lines.append(out);
+        }
+    }
+    if (exp && !zapis(*exp)) {
+        p.killDoc();
+        return ended(&per);
+    }
+    p.tab(5);
+    p.print(under(75));
+    QString sum = T("tiskSum");
+    for (int i = 0; i < 4; ++i)
+        sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 20, 17);
+    p.tab(5);
+    p.print(sum);
+    for (int i = 0; i < 4; ++i)
+        p.print();
+    const QDateTime now = m_services.clock.now();
+    p.tab(5);
+    p.printContinued(T("tiskDatum") + dateShort(now.date()) + u' ' + timeHms(now.time()));
+    p.tab(20);
+    p.print(T("tiskRazitkoPodpis"));
+    SmReportResult r = ended(&per);
+    r.done = true;
+    return r;
+}
+
+SmReportResult SmReports::cmdPrintSM(Printer& printer, const SmReportChoice& choice) {
+    const auto& sw = m_services.state.sw;
+    if (!sw.gFTiskSM)
+        return tiskniObdobiSM(printer, choice);
+    return sw.gFRozpoznaniKodem ? tiskniObdobiSMProvize(printer, choice) : tiskniPrehledSMTriSpol(printer, choice);
+}
+
+SmReportResult SmReports::cmbZobrPrehleduSm(const SmReportChoice& choice) {
+    return m_services.state.sw.gFVycBezData ? zobrazPrehledSMProvize(choice) : zobrazPrehledSM(choice);
+}
+
+} // namespace trv

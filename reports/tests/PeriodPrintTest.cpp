@@ -1,0 +1,123 @@
+#include "reports/tests/ReportsFixture.h"
+
+#include "reports/PeriodPrint.h"
+#include "summaries/PeriodLoader.h"
+#include "summaries/StoredCodes.h"
+
+using namespace trv;
+using namespace trv::test;
+
+namespace {
+
+// A computed period: Alfa 200, 100, 100 and a NOREAD reading, Beta nothing, Gama 75,50.
+PeriodState computed(ReportsEnv& env, bool groups) {
+    PeriodState st;
+    auto col = PeriodLoader(env.services()).novaKolekce(groups);
+    EXPECT_TRUE(col.ok());
+    st.m_col = std::move(col).value();
+    StoredCodes& codes = *st.m_col.codes;
+    const quint32 f = codes.addFile(QStringLiteral("240105_101_NOV_1.vyc"));
+    codes.add(0, "2000000017", f, codes.valueIndex(Currency::fromInt(200)));
+    codes.add(0, "1000000017", f, codes.valueIndex(Currency::fromInt(100)));
+    codes.add(0, "1000000027", f, codes.valueIndex(Currency::fromInt(100)));
+    codes.add(0, "NOREAD", f, StoredCodes::kNoRead);
+    codes.add(2, "010000000001", f, codes.valueIndex(Currency::fromCents(7550)));
+    st.m_obdobiNacteno = true;
+    st.m_datumOd = QDate(2024, 1, 1);
+    st.m_datumDo = QDate(2024, 1, 31);
+    return st;
+}
+
+PrintDocument printed(ReportsEnv& env, const PeriodState& st, const PeriodPrintChoice& c, bool* summary = nullptr) {
+    Printer printer;
+    const bool s = tiskniPrehledObdobi(printer, env.state, env.clock, st, c);
+    if (summary)
+        *summary = s;
+    EXPECT_TRUE(printer.endDoc().ok());
+    return printer.printed().empty() ? PrintDocument() : printer.printed().back();
+}
+
+TEST(PeriodPrintTest, PerTypeAndNominalValue) {
+    ReportsEnv env;
+    const PeriodState st = computed(env, false);
+    PeriodPrintChoice c;
+    c.sm = QStringLiteral("101");
+    const PrintDocument doc = printed(env, st, c);
+    EXPECT_EQ(runsOf(doc), L({"5 10 B- Sběrna poukázek, Dlouhá 12",
+                              "3 16 BU Přehled stravenek za období 01.01.2024 - 31.01.2024",
+                              "5 10 B- Filtr SM: 101",
+                              "5 10 B- Alfa Stravenka",
+                              "5 10 BU Hodnota     Počet              Celkem",
+                              "5 10 B-  100,00         2           200,00 Kč",
+                              "5 10 B-  200,00         1           200,00 Kč",
+                              "5 10 B- _____________________________________",
+                              "5 10 B- Celková částka:             400,00 Kč",
+                              "5 10 B- Celkový počet:                  3 ks",
+                              "5 10 B- Beta Poukazka",
+                              "1 10 B- Nebyly načteny žádné stravenky.",
+                              "5 10 B- Gama Jidlo",
+                              "5 10 BU Hodnota     Počet              Celkem",
+                              "5 10 B-   75,50         1            75,50 Kč",
+                              "5 10 B- _____________________________________",
+                              "5 10 B- Celková částka:              75,50 Kč",
+                              "5 10 B- Celkový počet:                  1 ks",
+                              "5 10 B- Celkem za všechny typy stravenek:",
+                              "5 10 B- Celková částka:             475,50 Kč",
+                              "5 10 B- Celkový počet:                  4 ks",
+                              "5 10 B- 21.1.2015"}));
+    expectWholeInPdf(doc, env.folder / "obdobi.pdf");
+
+    // One type chosen: its block and the totals.
+    c.allTypes = false;
+    c.cmbStrav = QStringLiteral("Gama Jidlo");
+    const QStringList lines = printed(env, st, c).textLines();
+    EXPECT_EQ(lines.mid(3, 1), L({"    Gama Jidlo"}));
+    EXPECT_EQ(lines.mid(lines.size() - 3, 2), L({"    Celková částka:              75,50 Kč", "    Celkový počet:                  1 ks"}));
+}
+
+TEST(PeriodPrintTest, DuplicateListingPrintedAsItStands) {
+    ReportsEnv env;
+    PeriodPrintChoice c;
+    c.rtbText = QStringLiteral("Kontrola duplicit za období\r\nAlfa\r\n");
+    bool summary = true;
+    const PrintDocument doc = printed(env, computed(env, false), c, &summary);
+    EXPECT_FALSE(summary);
+    EXPECT_EQ(doc.textLines(), L({"Kontrola duplicit za období", "Alfa"}));
+}
+
+TEST(PeriodPrintTest, PerGroup) {
+    ReportsEnv env;
+    env.writeTypes(QStringLiteral("TypStravGroup.ini"), true); // Alfa and Gama group 1, Beta group 2
+    env.state.sw.gFSkupiny = true;
+    const PeriodState st = computed(env, true);
+    PeriodPrintChoice c;
+    c.dtDek = QDate(2024, 2, 5);
+    c.allTypes = false;
+    c.cmbStrav = QStringLiteral("Beta Poukazka");
+    const PrintDocument doc = printed(env, st, c);
+    EXPECT_EQ(doc.textLines().mid(1),
+              L({"   Přehled stravenek k datu odvodu 05.02.2024",
+                 "    Beta Poukazka",
+                 "Nebyly načteny žádné stravenky.",
+                 "    =====================================",
+                 "    Celkem za produkt: Beta Poukazka",
+                 "    Celková částka:               0,00 Kč",
+                 "    Celkový počet:                  0 ks",
+                 "    Celkem za všechny typy stravenek:",
+                 "    Celková částka:               0,00 Kč",
+                 "    Celkový počet:                  0 ks",
+                 "    21.1.2015"}));
+    c.allTypes = true;
+    c.cmbStrav = QStringLiteral("Všechny stravenky");
+    const QStringList all = printed(env, st, c).textLines();
+    EXPECT_TRUE(all.contains(QStringLiteral("    Celkový počet:                  3 ks ks")));
+    EXPECT_TRUE(all.contains(QStringLiteral("    Celkem za produkt: Alfa Stravenka")));
+    PeriodPrintChoice whole = c;
+    Printer printer;
+    tiskniPrehledObdobi(printer, env.state, env.clock, st, whole);
+    ASSERT_TRUE(printer.endDoc().ok());
+    expectWholeInPdf(printer.printed().back(), env.folder / "skupiny.pdf");
+    EXPECT_EQ(all.mid(all.size() - 3, 2), L({"    Celková částka:             475,50 Kč", "    Celkový počet:                  4 ks"}));
+}
+
+} // namespace
