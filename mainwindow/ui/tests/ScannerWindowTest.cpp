@@ -101,7 +101,10 @@ TEST(ScannerWindowTest, TheScanButtonScansAChequeShowsItsImagesAndBooksItsBarCod
     EXPECT_FALSE(child<QLabel>(&window, "BackPicture")->pixmap().isNull());
     EXPECT_EQ(child<QLineEdit>(&window, "BarcodeFrontText")->text(), QStringLiteral(" 1234505500  "));
     EXPECT_TRUE(child<QLineEdit>(&window, "BarcodeBackText")->text().isEmpty());
-    EXPECT_TRUE(child<QPlainTextEdit>(&window, "rtbStrav")->toPlainText().contains(QStringLiteral("1234505500")));
+    // The display box shows what arrived on its next refresh.
+    EXPECT_TRUE(waitUntil([&] {
+        return child<QPlainTextEdit>(&window, "rtbStrav")->toPlainText().contains(QStringLiteral("1234505500"));
+    }));
     EXPECT_EQ(state.gColStrav->kodyVsechTypu(), QStringList{QStringLiteral("1234505500")});
     EXPECT_TRUE(prompts.records().empty());
 }

@@ -912,13 +912,12 @@ TEST_F(frmHlavniTest, AFailedPackageSaveAtTheEndLeavesTheReceiptAsItWas) {
     EXPECT_TRUE(action("mnuRucne")->isEnabled());
 }
 
-TEST_F(frmHlavniTest, WithSwitchTenTheReceiptStartSaysItIsNotAvailable) {
+TEST_F(frmHlavniTest, WithSwitchTenTheReceiptStartIsTheOneWithSm) {
     configure(QStringLiteral("STD"), {10});
     ASSERT_TRUE(start());
-    EXPECT_EQ(windows.prijemCalls, 0);
-    ASSERT_EQ(prompts.records().size(), 1u);
-    EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("není k dispozici")))
-        << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(windows.prijemCalls, 1);
+    EXPECT_TRUE(windows.lastWithSm);
+    EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(u'\n').toStdString();
     EXPECT_FALSE(receiving());
     EXPECT_FALSE(action("mnuRucne")->isEnabled());
 }
