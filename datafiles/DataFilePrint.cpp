@@ -52,11 +52,13 @@ void tiskniText(Printer& printer, const QStringList& lines) {
         printer.print(line);
 }
 
-void zauctujUlozenyRadek(Booking& booking, const QString& line) {
-    // A blank line holds no code; booking it would only report an unknown code.
-    if (line.trimmed().isEmpty())
-        return;
-    booking.PridejKod(line, 1, false);
+void zauctujUlozenyRadek(Booking& booking, const QString& line, const std::filesystem::path& file,
+                         QStringList& refused) {
+    // A stored code is booked also when its value table lacks it (it counts 0); a line of no known type is
+    // named once the whole file is read.
+    const auto booked = booking.PridejUlozenyKod(line, 1, file);
+    if (!booked.ok())
+        refused.append(booked.message());
 }
 
 Result<std::vector<SouhrnTypu>> spocti(AppState& state, Prompts& prompts, const Clock& clock, ReaderControl& reader,
@@ -68,8 +70,10 @@ Result<std::vector<SouhrnTypu>> spocti(AppState& state, Prompts& prompts, const 
     if (Status loaded = types.NactiINI(); !loaded.ok())
         return loaded.error();
     Booking booking(state, types, prompts, reader);
+    QStringList refused;
     for (const QString& line : lines.value())
-        zauctujUlozenyRadek(booking, line);
+        zauctujUlozenyRadek(booking, line, file, refused);
+    booking.ohlasNerozpoznane(refused, false);
 
     std::vector<SouhrnTypu> result;
     for (const auto& type : types) {

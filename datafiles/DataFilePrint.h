@@ -41,8 +41,10 @@ struct SouhrnTypu {
     std::vector<Radek> radky; // ascending by nominal value
 };
 
-// Books one stored line of a day data file into the print's collection. Every stored line goes through here.
-void zauctujUlozenyRadek(Booking& booking, const QString& line);
+// Books one stored line of a day data file into the print's collection. Every stored line goes through here; a
+// line of no known type is added to `refused` for one report after the whole file.
+void zauctujUlozenyRadek(Booking& booking, const QString& line, const std::filesystem::path& file,
+                         QStringList& refused);
 
 // The file's codes booked into a collection of the summary's own, loaded from the voucher-type definitions,
 // and counted per type and nominal value (NOREAD lines never count). Every type of the definitions is there,

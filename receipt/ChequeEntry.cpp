@@ -86,7 +86,8 @@ ChequeEntry::Outcome ChequeEntry::book(const QString& kod) {
     Booking booking(m_state, *m_state.gColStrav, m_prompts, m_host.reader());
     // The booking tells the operator why it refused a code; a code that is not in the receipt must not stand in
     // its box, which becomes the receipt's file.
-    if (booking.PridejKod(kod, 2, false))
+    // Through the host, which also writes the code to the receipt's file as it is booked.
+    if (m_host.PridejKod(booking, kod, 2))
         zapisDoPrijmu(kod);
     return {};
 }

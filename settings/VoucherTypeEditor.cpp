@@ -125,10 +125,8 @@ bool smaz(CColStrav& types, const std::shared_ptr<CStrav>& type) {
 }
 
 void typyZmeneny(CColStrav& types) {
-    // Recognition takes lengths and layouts from the types themselves each time, so nothing is prepared
-    // ahead that an edit could leave stale; this is the one place to renew such data if the collection
-    // ever keeps it.
-    (void)types;
+    // Recognition prepares names and lengths once; a type changed in place must be prepared again.
+    types.PripravRozpoznani();
 }
 
 } // namespace trv::VoucherTypeEditor
