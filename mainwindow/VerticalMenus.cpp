@@ -52,10 +52,15 @@ void VerticalMenus::vmnFast_ItemClick(int item) {
         m_logic.commands().ScanOff_Click();
         break;
     case 3:
+        // The spare quick button has no command of its own: it says so rather than doing nothing.
+        if (!refusedForCustomer())
+            m_logic.prompts().info(m_logic.text(QStringLiteral("VolbaNeobsazena")));
+        break;
     case 4:
     case 5:
     case 6:
-        // Settings, period summary and masks open windows that are not part of this program yet.
+        // The window opens the settings, the period summary and the masks itself; here only the customer
+        // switch's refusal.
         refusedForCustomer();
         break;
     default:

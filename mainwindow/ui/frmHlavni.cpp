@@ -14,12 +14,12 @@
 #include "mainwindow/ui/MaintenanceMenus.h"
 #include "mainwindow/ui/ScannerPanel.h"
 #include "platform/Currency.h"
+#include "platform/Printer.h"
 #include "platform/Prompts.h"
 #include "receipt/ui/dlgNextPackage.h"
 #include "receipt/ui/frmCounter.h"
 #include "receipt/ui/frmCounterPack.h"
 #include "settings/ui/frmChyby.h"
-#include "platform/Printer.h"
 #include "summaries/ui/frmOdvody.h"
 #include "summaries/ui/frmSoucVycDen.h"
 #include "summaries/ui/frmSoucVycObd.h"
@@ -30,8 +30,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRadioButton>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -295,9 +295,11 @@ void frmHlavni::konec_Click() {
 
 void frmHlavni::vmnNab_ItemClick(int item) {
     if (item == 2) {
-        // The menu's manual entry, while it is allowed.
+        // The menu's manual entry, while it is allowed: only into a running receipt.
         if (m_ui->mnuRucne->isEnabled())
             mnuRucne_Click();
+        else
+            m_prompts.info(m_logic->text(QStringLiteral("NeprobihaPrjem")));
         return;
     }
     m_logic->menus().vmnNab_ItemClick(item);
@@ -333,7 +335,8 @@ void frmHlavni::mnuSoucVycObd_Click() {
         m_printer = m_ownPrinter.get();
     }
     frmSoucVycObd window({m_state, m_prompts, m_clock, m_logic->readerStop()},
-                         {[this](const QString& sums) { m_statusBar2Panel1->setText(sums); }, &m_shell, m_printer}, this);
+                         {[this](const QString& sums) { m_statusBar2Panel1->setText(sums); }, &m_shell, m_printer},
+                         this);
     window.exec();
 }
 
@@ -630,8 +633,8 @@ void frmHlavni::showTypeButtons(const std::vector<TypeButton>& buttons) {
     // Up to a few rows show whole; more scroll.
     constexpr int kRowsShown = 4;
     const int rows = static_cast<int>((buttons.size() + kTypesPerRow - 1) / kTypesPerRow);
-    const int rowHeight = m_typeButtons.empty() ? 0 : m_typeButtons.front()->sizeHint().height() +
-                                                         m_ui->layoutTypy->verticalSpacing();
+    const int rowHeight =
+        m_typeButtons.empty() ? 0 : m_typeButtons.front()->sizeHint().height() + m_ui->layoutTypy->verticalSpacing();
     m_typesArea->setMaximumHeight(std::min(rows, kRowsShown) * rowHeight + 2 * m_typesArea->frameWidth() +
                                   (rows > kRowsShown ? 0 : 4));
 }

@@ -18,11 +18,15 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -238,4 +242,57 @@ TEST_F(ReceiptRoadTest, SortingModeKeepsTheClosingWindowHiddenUntilAReceiptOutsi
     clickMenu(3);
     EXPECT_EQ(shownFile, TextFiles::toQString(dataFolder / "261210_123_Eva_1.txt"));
     EXPECT_EQ(readFile(dataFolder / "261210_123_Eva_1.txt"), kAlfa + QStringLiteral("\r\n"));
+}
+
+// Every menu item and vertical-menu button of the main window does something when chosen: it opens a window,
+// asks or tells the operator, starts a program or talks to the reader. None is disabled for want of its window.
+TEST_F(ReceiptRoadTest, EveryMenuItemAndVerticalMenuButtonDoesSomething) {
+    // What the commands ask is answered by closing it: only whether they asked is of interest here.
+    ScriptedPrompts::setDefaultUnexpectedHandler([](const QString&) {});
+    onNextModal([](QWidget* modal) { modal->close(); }); // the load's receipt start: no receipt
+    ASSERT_TRUE(start());
+    int modals = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&modals] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++modals;
+            modal->close();
+        }
+    });
+    closer.start(20);
+    const auto didSomething = [&](const std::function<void()>& choose) {
+        const int modalsBefore = modals;
+        const size_t promptsBefore = prompts.records().size();
+        const size_t shellBefore = shell.requests().size();
+        const qsizetype written = port.writes().size();
+        choose();
+        QApplication::processEvents();
+        return modals > modalsBefore || prompts.records().size() > promptsBefore ||
+               shell.requests().size() > shellBefore || port.writes().size() > written ||
+               !window->findChildren<QDialog*>().isEmpty();
+    };
+    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+        const QString name = action->objectName();
+        if (name.isEmpty() || action->menu() || action->isSeparator() || !action->isVisible() ||
+            name == QStringLiteral("konec"))
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(action->isEnabled());
+        EXPECT_TRUE(didSomething([action] { action->trigger(); }));
+        for (QDialog* left : window->findChildren<QDialog*>())
+            left->close();
+    }
+    for (const char* menu : {"vmnNab", "vmnFast"}) {
+        for (int item = 1; item <= 6; ++item) {
+            auto* button = child<VerticalMenu>(window.get(), menu)->itemButton(item);
+            if (!button->isVisible() || button->text().trimmed().isEmpty() ||
+                (QByteArray(menu) == "vmnNab" && item == 6))
+                continue;
+            SCOPED_TRACE(std::string(menu) + " " + std::to_string(item));
+            EXPECT_TRUE(didSomething([button] { button->click(); }));
+            for (QDialog* left : window->findChildren<QDialog*>())
+                left->close();
+        }
+    }
+    ScriptedPrompts::setDefaultUnexpectedHandler(&trv::test::failTestOnUnexpectedPrompt);
 }
