@@ -10,6 +10,9 @@
 
 #include <array>
 #include <filesystem>
+#include <map>
+#include <utility>
+#include <vector>
 
 namespace trv {
 
@@ -93,6 +96,11 @@ struct AppState {
     // --- Voucher types: the collection of the current receipt, created and loaded from TypStrav.ini at
     //     start-up, and the codes whose value-table entry is missing, each reported to the operator once a run
     std::shared_ptr<class CColStrav> gColStrav;
+
+    // --- Period summary in package mode: the package counts of the last computed period, per voucher-type
+    //     position (1, 2, ...) as nominal value text -> count. The closing statement by product group takes them
+    //     off; empty until a period has been computed in this run.
+    std::map<qint64, std::vector<std::pair<QString, qint64>>> gBalikyObdobi;
     MissingValueReports missingValueReports;
 
     // --- Receipt start: whether the current receipt's file was created new and empty by its start (a new day
@@ -112,23 +120,23 @@ struct AppState {
     //     settings the start dialog reads when it opens, the first date entered in the run, and the customer
     //     chosen in the customer window (customer mode), which the statements print.
     QString gOperator;
-    QDate gDatumOdvodu;                     // hand-over date, the first field of the statement file
-    QString gDepo;                          // depot mode: depot, envelope and invoice ids
+    QDate gDatumOdvodu; // hand-over date, the first field of the statement file
+    QString gDepo;      // depot mode: depot, envelope and invoice ids
     QString gIdentObalky;
     QString gIdentFA;
-    bool gNemazatSoubor = false;            // appended file: kept when the receipt is left without saving
-    QString gDatumSouboru;                  // the date field of the first start in the run
-    QString gSeznamSM;                      // [Data] SM, whole
-    qint32 gDelkaSM = 3;                    // [Data] DelkaSM
-    QString gMaxVycetkaPoslBalik;           // [Data] MaxVycetkaPoslBalik: one package digit per voucher type
-    qint32 gMaxVycetkaTyden = 1;            // [Data] MaxVycetkaTyden
+    bool gNemazatSoubor = false;  // appended file: kept when the receipt is left without saving
+    QString gDatumSouboru;        // the date field of the first start in the run
+    QString gSeznamSM;            // [Data] SM, whole
+    qint32 gDelkaSM = 3;          // [Data] DelkaSM
+    QString gMaxVycetkaPoslBalik; // [Data] MaxVycetkaPoslBalik: one package digit per voucher type
+    qint32 gMaxVycetkaTyden = 1;  // [Data] MaxVycetkaTyden
     QString gZakCislo;
     QString gZakIC;
     QString gZakNazev;
     QString gZakAdresa;
     QString gZakOdpovida;
     QString gZakTelefon;
-    std::array<QString, 9> gZakCisloSpol;   // element k (1 to 8): partner code at the company in position k
+    std::array<QString, 9> gZakCisloSpol; // element k (1 to 8): partner code at the company in position k
 };
 
 } // namespace trv

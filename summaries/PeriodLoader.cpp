@@ -5,11 +5,14 @@
 #include "core/CStrav.h"
 #include "core/SettingsLoader.h"
 #include "core/StatementLine.h"
+#include "platform/Conventions.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/StoredCodeBooking.h"
 
 #include <QFile>
+
+#include <map>
 
 #include <algorithm>
 
@@ -158,6 +161,21 @@ QString PeriodLoader::soucty(PeriodCollection& collection) const {
     return collection.types->GetStrSum();
 }
 
+void PeriodLoader::zverejniBaliky(const PeriodCollection& packages) const {
+    auto& published = m_services.state.gBalikyObdobi;
+    published.clear();
+    for (int i = 0; i < packages.codes->typeCount(); ++i) {
+        std::map<QString, qint64> counts;
+        for (const auto& c : packages.codes->codes(i)) {
+            if (!packages.codes->isNoRead(c))
+                ++counts[plainText(packages.codes->value(c))];
+        }
+        auto& perType = published[i + 1];
+        for (const auto& [nominal, count] : counts)
+            perType.emplace_back(nominal, count);
+    }
+}
+
 Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice) {
     auto col = novaKolekce(false);
     if (!col.ok())
@@ -181,6 +199,7 @@ Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice)
                     });
     }
     vyhodNoread(into);
+    zverejniBaliky(into);
     return Status::success();
 }
 

@@ -59,6 +59,8 @@ public:
 private:
     Status start(PeriodState& state, const PeriodChoice& choice);
     Status nactiBaliky(PeriodState& state, const PeriodChoice& choice);
+    // The package counts per type position and nominal value, for the closing statement by product group.
+    void zverejniBaliky(const PeriodCollection& packages) const;
     QString soucty(PeriodCollection& collection) const;
 
     PeriodServices m_services;

@@ -126,6 +126,11 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         logic.rtbStrav().clear();
         logic.setLblSoubor(QString());
     };
+    // The package counts of the period last computed in package mode (none before one was).
+    hooks.obdobiBaliky = [this](qint64 position) {
+        const auto it = m_state.gBalikyObdobi.find(position);
+        return it == m_state.gBalikyObdobi.end() ? std::vector<std::pair<QString, qint64>>{} : it->second;
+    };
     hooks.otevriHledaniDuplicit = [this] {
         trv::frmUkonceniHled dialog(m_state, m_prompts, m_printer, QApplication::activeModalWidget());
         dialog.Form_Load();
@@ -134,9 +139,10 @@ ClosingHooks WidgetReceiptWindows::hooks() {
     hooks.otevriSouhrnObdobi = [this] {
         if (!m_window)
             return;
-        frmSoucVycObd window({m_state, m_prompts, m_clock, m_window->logic().readerStop()},
-                             {[this](const QString& sums) { m_host->setPackageSumsText(sums); }, &m_window->shell(), &m_printer},
-                             QApplication::activeModalWidget());
+        frmSoucVycObd window(
+            {m_state, m_prompts, m_clock, m_window->logic().readerStop()},
+            {[this](const QString& sums) { m_host->setPackageSumsText(sums); }, &m_window->shell(), &m_printer},
+            QApplication::activeModalWidget());
         window.exec();
     };
     return hooks;

@@ -178,6 +178,11 @@ TEST(PeriodLoaderTest, PackageDigitAndPackageFilesOfPackageMode) {
                                              "  50,00         1            50,00 Kč\r\n_")))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("  20,00")));
+    // The package counts stay for the closing statement by product group: per type position and nominal value.
+    const auto& published = env.state.gBalikyObdobi;
+    ASSERT_EQ(published.count(1), 1u);
+    EXPECT_EQ(published.at(1), (std::vector<std::pair<QString, qint64>>{{QStringLiteral("20"), 1},
+                                                                         {QStringLiteral("50"), 3}}));
 }
 
 TEST(PeriodLoaderTest, GroupsShowEachGroupWithItsTotals) {
