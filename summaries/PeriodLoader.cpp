@@ -5,7 +5,6 @@
 #include "core/CStrav.h"
 #include "core/SettingsLoader.h"
 #include "core/StatementLine.h"
-#include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/StoredCodeBooking.h"
 
@@ -15,51 +14,6 @@
 
 namespace trv {
 
-namespace {
-
-bool blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool ascii(const QByteArray& bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// The lines of the bytes, CR LF or LF ended; `raw` keeps each line as it stands (package files).
-template <typename F> void forEachLine(std::string_view text, F&& f) {
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        f(line);
-        start = next;
-    }
-}
-
-// The file's text as UTF-8: stored files are Windows-1250 unless they are valid UTF-8.
-Result<QByteArray> readUtf8(const std::filesystem::path& file) {
-    auto bytes = TextFiles::readBytes(file);
-    if (!bytes.ok() || ascii(bytes.value()))
-        return bytes;
-    const DecodedText decoded = decodeText(bytes.value());
-    return decoded.text.toUtf8();
-}
-
-} // namespace
-
 int statementCodeField(const AppState& state) {
     if (state.sw.gFDepo)
         return 6;
@@ -68,20 +22,20 @@ int statementCodeField(const AppState& state) {
 
 Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
                       const std::function<void(std::string_view)>& book) {
-    const auto bytes = readUtf8(file);
+    const auto bytes = StatementLine::readUtf8(file);
     if (!bytes.ok())
         return bytes.error();
     const std::string_view text(bytes.value().constData(), size_t(bytes.value().size()));
     if (kind == PeriodFile::Kind::Statement) {
         const QByteArray sep = separator.toUtf8();
         const std::string_view sepView(sep.constData(), size_t(sep.size()));
-        forEachLine(text, [&](std::string_view line) {
+        StatementLine::forEachLine(text, [&](std::string_view line) {
             if (const auto code = StatementLine::fieldAt(line, sepView, codeField))
                 book(*code);
         });
     } else {
-        forEachLine(text, [&](std::string_view line) {
-            const std::string_view code = trimmed(line);
+        StatementLine::forEachLine(text, [&](std::string_view line) {
+            const std::string_view code = StatementLine::trimmed(line);
             if (!code.empty())
                 book(code);
         });
@@ -170,15 +124,15 @@ Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice)
     StoredCodeBooking booking(m_services.state, *into.types, m_services.prompts, m_services.reader, *into.codes);
     for (const PeriodFile& f : files.value()) {
         const quint32 file = into.codes->addFile(f.name);
-        const auto bytes = readUtf8(f.path);
+        const auto bytes = StatementLine::readUtf8(f.path);
         if (!bytes.ok())
             return bytes.error();
         // Package files are read line by line as they stand; "#" lines open packages.
-        forEachLine(std::string_view(bytes.value().constData(), size_t(bytes.value().size())),
-                    [&](std::string_view line) {
-                        if (line.empty() || line.front() != '#')
-                            booking.book(line, file);
-                    });
+        StatementLine::forEachLine(std::string_view(bytes.value().constData(), size_t(bytes.value().size())),
+                                   [&](std::string_view line) {
+                                       if (line.empty() || line.front() != '#')
+                                           booking.book(line, file);
+                                   });
     }
     vyhodNoread(into);
     return Status::success();
