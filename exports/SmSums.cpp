@@ -7,6 +7,7 @@
 #include "core/WorkingCopy.h"
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
+#include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
 #include <map>
@@ -97,6 +98,19 @@ Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, 
 }
 
 } // namespace
+
+std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums) {
+    if (sums.skippedLines > 0) {
+        ctx.prompts.message(ctx.text("NezapocteneRadky") + QString::number(sums.skippedLines) +
+                                ctx.text("VPrvnimSouboru") + sums.firstSkippedFile,
+                            Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
+    if (sums.rows.empty()) {
+        ctx.prompts.message(ctx.text("ZadPodmNevyhovuje"), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return sums;
+}
 
 Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& request, SmSumsVariant variant) {
     const AppState& state = ctx.state;
