@@ -76,6 +76,19 @@ void printOpening(Printer& p, const SmReportChoice& c, const QString& firma, int
     p.setUnderline(true);
 }
 
+// The end of the fixed-issuer prints: the sum line, four blank lines, the date and time of making, the stamp.
+void printFixedEnd(Printer& p, const QString& sum, const QDateTime& now, const QString& dateLabel,
+                   const QString& stampLabel) {
+    p.tab(5);
+    p.print(sum);
+    for (int i = 0; i < 4; ++i)
+        p.print();
+    p.tab(5);
+    p.printContinued(dateLabel + dateShort(now.date()) + u' ' + timeHms(now.time()));
+    p.tab(20);
+    p.print(stampLabel);
+}
+
 // A print that went to its end.
 SmReportResult printed(SmReportResult r) {
     r.done = true;
@@ -612,15 +625,8 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
     QString sum = QStringLiteral("Sum  ");
     for (int i = 0; i < 3; ++i)
         sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], false);
-    p.tab(5);
-    p.print(sum);
-    for (int i = 0; i < 4; ++i)
-        p.print();
-    const QDateTime now = m_services.clock.now();
-    p.tab(5);
-    p.printContinued(QStringLiteral("Datum vyhotovení:") + dateShort(now.date()) + u' ' + timeHms(now.time()));
-    p.tab(20);
-    p.print(QStringLiteral("Razítko, podpis"));
+    printFixedEnd(p, sum, m_services.clock.now(), QStringLiteral("Datum vyhotovení:"),
+                  QStringLiteral("Razítko, podpis"));
     return printed(ended(&per));
 }
 
@@ -677,15 +683,7 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
     QString sum = T("tiskSum");
     for (int i = 0; i < 4; ++i)
         sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 20, 17);
-    p.tab(5);
-    p.print(sum);
-    for (int i = 0; i < 4; ++i)
-        p.print();
-    const QDateTime now = m_services.clock.now();
-    p.tab(5);
-    p.printContinued(T("tiskDatum") + dateShort(now.date()) + u' ' + timeHms(now.time()));
-    p.tab(20);
-    p.print(T("tiskRazitkoPodpis"));
+    printFixedEnd(p, sum, m_services.clock.now(), T("tiskDatum"), T("tiskRazitkoPodpis"));
     return printed(ended(&per));
 }
 
