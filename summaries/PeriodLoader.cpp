@@ -5,6 +5,7 @@
 #include "core/CStrav.h"
 #include "core/SettingsLoader.h"
 #include "core/StatementLine.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/StoredCodeBooking.h"
 
@@ -138,13 +139,18 @@ Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice)
     return Status::success();
 }
 
-Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {
+Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation,
+                                  bool packageDigit) {
     if (const Status started = start(state, choice); !started.ok())
         return started;
-    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Vypocet);
+    const auto files = souboryObdobi(m_services.state, choice, operation);
     if (!files.ok())
         return files.error();
-    if (const Status read = nacti(state.m_col, files.value(), choice, true); !read.ok())
+    return nacti(state.m_col, files.value(), choice, packageDigit);
+}
+
+Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Vypocet, true); !read.ok())
         return read;
     vyhodNoread(state.m_col);
     if (m_services.state.sw.gFBalikyTyden && sums)
@@ -155,12 +161,7 @@ Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QSt
 }
 
 Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem) {
-    if (const Status started = start(state, choice); !started.ok())
-        return started;
-    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Duplicity);
-    if (!files.ok())
-        return files.error();
-    if (const Status read = nacti(state.m_col, files.value(), choice, false); !read.ok())
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity, false); !read.ok())
         return read;
 
     // Duplicity.log: one line per later reading, in reading order (the order the codes were booked in).
@@ -199,12 +200,7 @@ Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, Q
 }
 
 Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {
-    if (const Status started = start(state, choice); !started.ok())
-        return started;
-    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Stravenky);
-    if (!files.ok())
-        return files.error();
-    if (const Status read = nacti(state.m_col, files.value(), choice, false); !read.ok())
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky, false); !read.ok())
         return read;
     vyhodNoread(state.m_col);
     return Status::success();
