@@ -7,6 +7,7 @@
 #include "core/CColStrav.h"
 #include "core/DayDataFiles.h"
 #include "core/SettingsLoader.h"
+#include "core/WorkingCopy.h"
 #include "platform/Conventions.h"
 #include "platform/TextFiles.h"
 
@@ -208,8 +209,7 @@ Result<std::optional<int>> DayTotals::najdiRadek(const DbfTable& dbf, const Row&
 Status DayTotals::zapisPresKopii(const std::filesystem::path& exportFolder,
                                  const std::function<Status(DbfTable&)>& write) {
     const std::filesystem::path file = souborTabulky(exportFolder);
-    std::filesystem::path work = file;
-    work += ".zapis";
+    const std::filesystem::path work = WorkingCopy::of(file);
     const bool exists = TextFiles::exists(file);
     if (exists) {
         if (Status copied = TextFiles::copy(file, work, true); !copied.ok())
@@ -231,21 +231,7 @@ Status DayTotals::zapisPresKopii(const std::filesystem::path& exportFolder,
             return done;
         return dbf.close();
     }();
-    std::error_code ec;
-    if (!written.ok()) {
-        std::filesystem::remove(work, ec);
-        // The message names the table the operator knows, not the working copy.
-        QString message = written.message();
-        message.replace(TextFiles::toQString(work), TextFiles::toQString(file));
-        return Status(Error{written.error().number, message});
-    }
-    std::filesystem::rename(work, file, ec);
-    if (ec) {
-        const QString reason = QString::fromStdString(ec.message());
-        std::filesystem::remove(work, ec);
-        return Status::fail(QStringLiteral("Nelze uložit tabulku %1: %2").arg(TextFiles::toQString(file), reason));
-    }
-    return Status::success();
+    return WorkingCopy::putInPlace(work, file, written);
 }
 
 } // namespace trv

@@ -1,5 +1,10 @@
 #include "core/StatementLine.h"
 
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
+
+#include <algorithm>
+
 namespace trv::StatementLine {
 
 std::optional<QStringList> fields(const QString& line, const QString& separator) {
@@ -24,6 +29,8 @@ bool blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+} // namespace
+
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.front()))
         s.remove_prefix(1);
@@ -31,8 +38,6 @@ std::string_view trimmed(std::string_view s) {
         s.remove_suffix(1);
     return s;
 }
-
-} // namespace
 
 std::optional<std::string_view> fieldAt(std::string_view line, std::string_view separator, int position) {
     if (position < 1 || trimmed(line).empty())
@@ -48,6 +53,22 @@ std::optional<std::string_view> fieldAt(std::string_view line, std::string_view 
     }
     const size_t end = rest.find(separator);
     return trimmed(end == std::string_view::npos ? rest : rest.substr(0, end));
+}
+
+Result<QByteArray> readUtf8(const std::filesystem::path& file) {
+    auto bytes = TextFiles::readBytes(file);
+    if (!bytes.ok())
+        return bytes;
+    const QByteArray& b = bytes.value();
+    if (std::all_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return bytes;
+    return decodeText(b).text.toUtf8();
+}
+
+std::vector<std::string_view> lines(std::string_view text) {
+    std::vector<std::string_view> out;
+    forEachLine(text, [&](std::string_view line) { out.push_back(line); });
+    return out;
 }
 
 } // namespace trv::StatementLine

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "platform/Result.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace trv {
 
@@ -25,6 +30,32 @@ std::optional<QStringList> fieldsWith(const QString& line, const QString& separa
 // the field at `position` (1-based), trimmed of blanks, without building a list. nullopt where fieldsWith
 // gives nullopt.
 std::optional<std::string_view> fieldAt(std::string_view line, std::string_view separator, int position);
+
+// The bytes without the blanks around them (space, tab, CR, LF, VT, FF).
+std::string_view trimmed(std::string_view s);
+
+// A whole stored file's text as UTF-8, for the readers that go through it as bytes: stored files are
+// Windows-1250 unless they are valid UTF-8; pure ASCII is taken as it stands.
+Result<QByteArray> readUtf8(const std::filesystem::path& file);
+
+// Each line of the text, CR LF or LF ended, without its ending.
+template <typename F> void forEachLine(std::string_view text, F&& f) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        f(line);
+        start = next;
+    }
+}
+
+// The lines of the text as forEachLine gives them.
+std::vector<std::string_view> lines(std::string_view text);
 
 } // namespace StatementLine
 } // namespace trv

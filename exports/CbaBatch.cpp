@@ -111,16 +111,10 @@ Status exportCbaVerex(ExportContext& ctx, const PeriodExportRequest& request) {
     auto summed = sumPeriodPerSm(ctx, request.period, SmSumsVariant::Cba);
     if (!summed.ok())
         return Status(summed.error());
-    SmSums& sums = summed.value();
-    if (sums.skippedLines > 0) {
-        ctx.prompts.message(ctx.text("NezapocteneRadky") + QString::number(sums.skippedLines) +
-                                ctx.text("VPrvnimSouboru") + sums.firstSkippedFile,
-                            Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
-    }
-    if (sums.rows.empty()) {
-        ctx.prompts.message(ctx.text("ZadPodmNevyhovuje"), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    auto withRows = rowsOrNothing(ctx, std::move(summed).value());
+    if (!withRows)
         return Status::success();
-    }
+    SmSums& sums = *withRows;
 
     const std::filesystem::path batch = folder.value() / batchName.toStdU16String();
     const std::filesystem::path work =

@@ -9,24 +9,6 @@
 
 namespace trv {
 
-namespace {
-
-// The rows, or the operator told that the conditions match nothing (nullopt then, and no error).
-std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums) {
-    if (sums.skippedLines > 0) {
-        ctx.prompts.message(ctx.text("NezapocteneRadky") + QString::number(sums.skippedLines) +
-                                ctx.text("VPrvnimSouboru") + sums.firstSkippedFile,
-                            Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
-    }
-    if (sums.rows.empty()) {
-        ctx.prompts.message(ctx.text("ZadPodmNevyhovuje"), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
-        return std::nullopt;
-    }
-    return sums;
-}
-
-} // namespace
-
 Status exportTesco(ExportContext& ctx, const SmSumsRequest& request) {
     auto folder = DejCestuDat(ctx.state.config);
     if (!folder.ok())

@@ -4,8 +4,10 @@
 #include "core/SettingsLoader.h"
 #include "core/SmList.h"
 #include "core/StatementLine.h"
+#include "core/WorkingCopy.h"
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
+#include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
 #include <map>
@@ -72,8 +74,7 @@ Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, 
     fields.push_back({QStringLiteral("operator"), DbfFieldType::Character, static_cast<int>(operWidth), 0});
     fields.push_back({QStringLiteral("poradi"), DbfFieldType::Character, static_cast<int>(poradiWidth), 0});
 
-    std::filesystem::path work = file;
-    work += ".zapis";
+    const std::filesystem::path work = WorkingCopy::of(file);
     const Status written = [&]() -> Status {
         auto table = DbfTable::create(work, fields, DbfTable::IfExists::Replace);
         if (!table.ok())
@@ -93,23 +94,23 @@ Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, 
         }
         return table.value().close();
     }();
-    std::error_code ec;
-    if (!written.ok()) {
-        std::filesystem::remove(work, ec);
-        QString message = written.message();
-        message.replace(TextFiles::toQString(work), TextFiles::toQString(file));
-        return Status(Error{written.error().number, message});
-    }
-    std::filesystem::rename(work, file, ec);
-    if (ec) {
-        const QString reason = QString::fromStdString(ec.message());
-        std::filesystem::remove(work, ec);
-        return Status::fail(QStringLiteral("Nelze uložit tabulku %1: %2").arg(TextFiles::toQString(file), reason));
-    }
-    return Status::success();
+    return WorkingCopy::putInPlace(work, file, written);
 }
 
 } // namespace
+
+std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums) {
+    if (sums.skippedLines > 0) {
+        ctx.prompts.message(ctx.text("NezapocteneRadky") + QString::number(sums.skippedLines) +
+                                ctx.text("VPrvnimSouboru") + sums.firstSkippedFile,
+                            Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
+    if (sums.rows.empty()) {
+        ctx.prompts.message(ctx.text("ZadPodmNevyhovuje"), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return sums;
+}
 
 Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& request, SmSumsVariant variant) {
     const AppState& state = ctx.state;

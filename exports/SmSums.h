@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace trv {
@@ -55,6 +56,10 @@ inline const QString kScratchTableName = QStringLiteral("data.dbf");
 // operator and order). The window's own collection is not touched. Errors: a file name without the hand-over
 // date while it is chosen (the message of the period window), unreadable files, a table that cannot be written.
 Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& request, SmSumsVariant variant);
+
+// The sums when they hold rows, the operator told first of the lines left out; with no rows the operator is told
+// that the conditions match nothing (nullopt then, and no error).
+std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums);
 
 // The value of a stored code: the value field of its statement line, or in EUR mode the code valued by its type
 // (a value-table type whose table lacks the code is worth 0; the operator hears of it once).

@@ -11,7 +11,6 @@
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/Prompts.h"
-#include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodFiles.h"
 #include "summaries/PeriodLoader.h"
@@ -44,43 +43,14 @@ const SmVariant kVariants[] = {
      false, V::Ask::No, false},
     {SmReportKind::PetSpol, false, V::Columns::Five, true, false, false, V::Value::Field, false, V::Zero::NotPerFile,
      false, V::Ask::Yes, false},
-    {SmReportKind::Prehled, false, V::Columns::PerType, true, false, true, V::Value::Always, false,
-     V::Zero::NotPerFile, true, V::Ask::No, false},
+    {SmReportKind::Prehled, false, V::Columns::PerType, true, false, true, V::Value::Always, false, V::Zero::NotPerFile,
+     true, V::Ask::No, false},
 };
 
 // The number at the start of a value field: digits with a decimal point or comma (the statement writer uses the
 // regional decimal comma), whatever follows ignored; 0 when there is none.
 double leadingNumber(const QString& field) {
     return val(field);
-}
-
-// The file's text as UTF-8: ASCII as it stands, anything else decoded first.
-Result<QByteArray> readUtf8(const std::filesystem::path& file) {
-    auto bytes = TextFiles::readBytes(file);
-    if (!bytes.ok())
-        return bytes;
-    for (const char c : bytes.value())
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return decodeText(bytes.value()).text.toUtf8();
-    return bytes;
-}
-
-// The lines of a text, CR LF or LF ended.
-std::vector<std::string_view> lines(std::string_view text) {
-    std::vector<std::string_view> out;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        out.push_back(line);
-        start = next;
-    }
-    return out;
 }
 
 struct FileRow {
@@ -208,7 +178,7 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
             continue;
 
         FileRow row{sm, operFull.left(3), poradi, datum, std::vector<double>(size_t(period.columns), 0.0)};
-        const auto bytes = readUtf8(path);
+        const auto bytes = StatementLine::readUtf8(path);
         if (!bytes.ok()) {
             prompts.error(bytes.message());
             return std::nullopt;
@@ -222,7 +192,7 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
         const auto number = [](std::optional<std::string_view> f) {
             return f ? leadingNumber(QString::fromUtf8(f->data(), qsizetype(f->size()))) : 0.0;
         };
-        for (const std::string_view line : lines(text)) {
+        for (const std::string_view line : StatementLine::lines(text)) {
             if (v.columns != V::Columns::PerType) {
                 const auto typeText = field(line, typeField);
                 if (!typeText || !field(line, fixedValueField))

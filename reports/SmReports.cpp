@@ -58,7 +58,82 @@ Commission commission(double v, double p, double d, bool inclusive) {
     return {inclusive ? v / 100 * p / 100 * (100 - d) : v / 100 * p, v / 100 * p / 100 * d};
 }
 
+// The opening of every print: three blank lines, the company header at `column` in `headerSize`, two blank
+// lines, then the title's size, underlined.
+void printOpening(Printer& p, const SmReportChoice& c, const QString& firma, int column, double headerSize,
+                  double titleSize) {
+    p.setBold(true);
+    p.setFontName(c.fontName);
+    for (int i = 0; i < 3; ++i)
+        p.print();
+    p.setFontSize(headerSize);
+    p.tab(column);
+    p.print(firma);
+    p.print();
+    p.print();
+    p.tab(column);
+    p.setFontSize(titleSize);
+    p.setUnderline(true);
+}
+
+// The end of the fixed-issuer prints: the sum line, four blank lines, the date and time of making, the stamp.
+void printFixedEnd(Printer& p, const QString& sum, const QDateTime& now, const QString& dateLabel,
+                   const QString& stampLabel) {
+    p.tab(5);
+    p.print(sum);
+    for (int i = 0; i < 4; ++i)
+        p.print();
+    p.tab(5);
+    p.printContinued(dateLabel + dateShort(now.date()) + u' ' + timeHms(now.time()));
+    p.tab(20);
+    p.print(stampLabel);
+}
+
+// A print that went to its end.
+SmReportResult printed(SmReportResult r) {
+    r.done = true;
+    return r;
+}
+
 } // namespace
+
+void SmReports::printFilters(Printer& p, const SmReportChoice& c, int column, double bodySize) const {
+    p.setFontSize(bodySize);
+    p.print();
+    p.setUnderline(false);
+    if (!c.sm.isEmpty()) {
+        p.tab(column);
+        p.print(T("tiskFiltrSM") + c.sm);
+    }
+    if (!c.oper.isEmpty()) {
+        p.tab(column);
+        p.print(T("tiskFiltrOPer") + c.oper);
+    }
+    p.print();
+    p.print();
+}
+
+void SmReports::addFilters(QString& text, const SmReportChoice& c) const {
+    if (!c.sm.isEmpty())
+        text += kCrLf + blanks(5) + T("tiskFiltrSM") + c.sm;
+    if (!c.oper.isEmpty())
+        text += kCrLf + blanks(5) + T("tiskFiltrOPer") + c.oper;
+    text += kCrLf + kCrLf;
+}
+
+SmReportResult SmReports::withSmTotals(QString text, const SmPeriod& per) const {
+    text += T("tiskJNZCelkZaVsTypy") + kCrLf;
+    text += T("rtbJNZSMCena") + kCrLf;
+    Currency grand;
+    for (const SmRow& row : per.rows) {
+        const Currency total = rowTotal(row);
+        text += kCrLf + blanks(3) + row.sm + blanks(4) + right(blanks(20) + formatCurrency(total), 17);
+        grand += total;
+    }
+    text += kCrLf + under(27) + kCrLf;
+    text += QStringLiteral("Celkem    ") + right(blanks(20) + formatCurrency(grand), 17) + kCrLf;
+    return {true, text};
+}
 
 struct SmReports::Export {
     std::filesystem::path file;
@@ -133,18 +208,7 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
     const auto [first, last] = typeRange(c.typOd, c.typDo, per.columns);
     auto exp = zeptejSeNaExport(SmReportKind::Souhrn, c);
 
-    p.setFontName(c.fontName);
-    p.setBold(true);
-    for (int i = 0; i < 3; ++i)
-        p.print();
-    p.setFontSize(10);
-    p.tab(5);
-    p.print(app.gFirmaHlavicka);
-    p.print();
-    p.print();
-    p.tab(5);
-    p.setFontSize(16);
-    p.setUnderline(true);
+    printOpening(p, c, app.gFirmaHlavicka, 5, 10, 16);
     QString title;
     QString line2;
     if (c.groupByDay) {
@@ -164,30 +228,19 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
     p.print(title);
     p.tab(9);
     p.print(line2);
-    p.setFontSize(10);
-    p.print();
-    p.setUnderline(false);
-    if (!c.sm.isEmpty()) {
-        p.tab(5);
-        p.print(T("tiskFiltrSM") + c.sm);
-    }
-    if (!c.oper.isEmpty()) {
-        p.tab(5);
-        p.print(T("tiskFiltrOPer") + c.oper);
-    }
-    p.print();
-    p.print();
+    printFilters(p, c, 5, 10);
 
     const bool perDay = per.grouping == SmGrouping::PerDay;
     const bool perFile = per.grouping == SmGrouping::PerFile;
     const int w = perFile ? 16 : 17;
-    QString header = perDay ? QStringLiteral("Datum/SM       |") : perFile ? QStringLiteral("DATUM/SM/OPER/POR |")
-                                                                           : QStringLiteral("SM        ");
+    QString header = perDay    ? QStringLiteral("Datum/SM       |")
+                     : perFile ? QStringLiteral("DATUM/SM/OPER/POR |")
+                               : QStringLiteral("SM        ");
     const QString trailer = perFile ? QStringLiteral("  ") : QStringLiteral("   ");
     for (int t = first; t <= last; ++t)
         header += QStringLiteral("  ") + nameCell(typeName(app, t)) + trailer;
     if (sw.gF15)
-        header += perDay ? T("tiskPoDnechCelk")
+        header += perDay      ? T("tiskPoDnechCelk")
                   : sw.gFEuro ? T("tiskCelkZaVsTypyEURO")
                   : perFile   ? T("tiskPoDnechCelk")
                               : T("tiskCelkZaVsTypy");
@@ -201,9 +254,10 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
     for (const SmRow& row : per.rows) {
         const Currency total = rowTotal(row);
         grand += total;
-        QString line = perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
-                       : perFile ? QStringLiteral("  ") + row.datum + u'/' + row.sm + u'/' + row.oper + u'/' + row.poradi
-                                 : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
+        QString line = perDay ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
+                       : perFile
+                           ? QStringLiteral("  ") + row.datum + u'/' + row.sm + u'/' + row.oper + u'/' + row.poradi
+                           : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
         for (int t = first; t <= last; ++t) {
             line += amountCell(row.sums[size_t(t - 1)], w);
             totals[size_t(t)] += R(row.sums[size_t(t - 1)]);
@@ -223,8 +277,9 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
         return ended(&per);
     }
     QString rule = under(18);
-    QString sum = perDay ? QStringLiteral("Sum        ") : perFile ? QStringLiteral("Sum           ")
-                                                                  : QStringLiteral("Sum   ");
+    QString sum = perDay    ? QStringLiteral("Sum        ")
+                  : perFile ? QStringLiteral("Sum           ")
+                            : QStringLiteral("Sum   ");
     for (int t = first; t <= last; ++t) {
         rule += under(14);
         sum += amountCell(totals[size_t(t)], w);
@@ -243,9 +298,7 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
     p.tab(5);
     p.printContinued(T(sw.gFEuro ? "tiskDatumEURO" : "tiskDatum") + dateShort(m_services.clock.today()) + blanks(15));
     p.print(T(sw.gFEuro ? "tiskRazitkoEURO" : "tiskRazitkoPodpis"));
-    SmReportResult r = ended(&per);
-    r.done = true;
-    return r;
+    return printed(ended(&per));
 }
 
 // ---- the print with commission and VAT
@@ -271,18 +324,7 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
         return amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14);
     };
 
-    p.setBold(true);
-    p.setFontName(c.fontName);
-    for (int i = 0; i < 3; ++i)
-        p.print();
-    p.setFontSize(b + 5);
-    p.tab(b);
-    p.print(app.gFirmaHlavicka);
-    p.print();
-    p.print();
-    p.tab(b);
-    p.setFontSize(b + 11);
-    p.setUnderline(true);
+    printOpening(p, c, app.gFirmaHlavicka, b, b + 5, b + 11);
     QString l1 = T("tiskJNZPrehlNesp0");
     QString l2;
     if (perDay) {
@@ -302,22 +344,11 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
     p.print(l1);
     p.tab(b + 4);
     p.print(l2);
-    p.setFontSize(b + 2);
-    p.print();
-    p.setUnderline(false);
-    if (!c.sm.isEmpty()) {
-        p.tab(b);
-        p.print(T("tiskFiltrSM") + c.sm);
-    }
-    if (!c.oper.isEmpty()) {
-        p.tab(b);
-        p.print(T("tiskFiltrOPer") + c.oper);
-    }
-    p.print();
-    p.print();
+    printFilters(p, c, b, b + 2);
     p.setUnderline(true);
-    QString h1 = perDay ? QStringLiteral("Datum/SM       |") : perFile ? QStringLiteral("SM/OPER/POR  |")
-                                                                       : QStringLiteral("SM       ");
+    QString h1 = perDay    ? QStringLiteral("Datum/SM       |")
+                 : perFile ? QStringLiteral("SM/OPER/POR  |")
+                           : QStringLiteral("SM       ");
     QString h2 = perDay ? QStringLiteral("              |") : QStringLiteral("        |");
     for (int t = first; t <= last; ++t) {
         h1 += blanks(21) + nameCell(typeName(app, t)) + blanks(13) + u'|';
@@ -387,9 +418,7 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
     p.printContinued(T("tiskDatum") + dateShort(m_services.clock.today()));
     p.tab(35);
     p.print(T("tiskRazitkoPodpis"));
-    SmReportResult r = ended(&per);
-    r.done = true;
-    return r;
+    return printed(ended(&per));
 }
 
 // ---- the on-screen overview with commission and VAT
@@ -420,12 +449,7 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
     } else {
         add(T("tiskJNZPrehlNesp0"));
     }
-    if (!c.sm.isEmpty())
-        add(blanks(5) + T("tiskFiltrSM") + c.sm);
-    if (!c.oper.isEmpty())
-        add(blanks(5) + T("tiskFiltrOPer") + c.oper);
-    add({});
-    add({});
+    addFilters(text, c);
     for (int t = first; t <= last; ++t) {
         const auto type = typeAt(app, t);
         const double pr = type ? type->Provize : 0;
@@ -446,9 +470,10 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
         add(blanks(3) + h2);
         double total = 0;
         for (const SmRow& row : per.rows) {
-            const QString label = perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
-                                  : perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
-                                            : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
+            const QString label = perDay ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
+                                  : perFile
+                                      ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
+                                      : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
             const double v = row.sums[size_t(t - 1)];
             const Commission k = commission(v, pr, d, sw.gF18);
             add(label + amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14));
@@ -473,24 +498,14 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
         }
         add(blanks(3) + under(62));
         const Commission k = commission(total, pr, d, sw.gF18);
-        add(blanks(3) + QStringLiteral("Sum        ") + amountCell(total, 17) + u' ' + amountCell(k.provize, 14) + u' ' +
-            amountCell(k.dph, 14));
+        add(blanks(3) + QStringLiteral("Sum        ") + amountCell(total, 17) + u' ' + amountCell(k.provize, 14) +
+            u' ' + amountCell(k.dph, 14));
         for (int i = 0; i < 4; ++i)
             add({});
     }
     if (exp && !zapis(*exp))
         return ended(&per);
-    text += T("tiskJNZCelkZaVsTypy") + kCrLf;
-    text += T("rtbJNZSMCena") + kCrLf;
-    Currency grand;
-    for (const SmRow& row : per.rows) {
-        const Currency total = rowTotal(row);
-        add(blanks(3) + row.sm + blanks(4) + right(blanks(20) + formatCurrency(total), 17));
-        grand += total;
-    }
-    text += kCrLf + under(27) + kCrLf;
-    text += QStringLiteral("Celkem    ") + right(blanks(20) + formatCurrency(grand), 17) + kCrLf;
-    return {true, text};
+    return withSmTotals(std::move(text), per);
 }
 
 // ---- the on-screen overview
@@ -511,12 +526,7 @@ SmReportResult SmReports::zobrazPrehledSM(const SmReportChoice& c) {
     add(T("tiskJNZPrehlNesp0"));
     add(blanks(9) + T("tiskZaObdNesp0") + period(c));
     add({});
-    if (!c.sm.isEmpty())
-        add(blanks(5) + T("tiskFiltrSM") + c.sm);
-    if (!c.oper.isEmpty())
-        add(blanks(5) + T("tiskFiltrOPer") + c.oper);
-    add({});
-    add({});
+    addFilters(text, c);
     for (int t = first; t <= last; ++t) {
         const QString name = nameCell(typeName(app, t));
         add(perFile ? QStringLiteral("  SM/OPER/POR  |") + blanks(5) + name + blanks(13)
@@ -534,31 +544,12 @@ SmReportResult SmReports::zobrazPrehledSM(const SmReportChoice& c) {
         for (int i = 0; i < 4; ++i)
             add({});
     }
-    text += T("tiskJNZCelkZaVsTypy") + kCrLf;
-    text += T("rtbJNZSMCena") + kCrLf;
-    Currency grand;
-    for (const SmRow& row : per.rows) {
-        const Currency total = rowTotal(row);
-        add(blanks(3) + row.sm + blanks(4) + right(blanks(20) + formatCurrency(total), 17));
-        grand += total;
-    }
-    text += kCrLf + under(27) + kCrLf;
-    text += QStringLiteral("Celkem    ") + right(blanks(20) + formatCurrency(grand), 17) + kCrLf;
-    return {true, text};
+    return withSmTotals(std::move(text), per);
 }
 
 // ---- the prints for fixed issuers
 
-namespace {
-
-// The heading of the fixed-issuer prints: company header, title, period line, filters.
-struct FixedHeading {
-    double titleSize;
-    double bodySize;
-    int periodColumn;
-};
-
-} // namespace
+namespace {} // namespace
 
 SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoice& c) {
     const AppState& app = m_services.state;
@@ -596,18 +587,7 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
         return fixedCell(x, 18, 17) + u' ' + fixedCell(provize, 20, 15) + u' ' + fixedCell(dph, 20, 15);
     };
 
-    p.setBold(true);
-    p.setFontName(c.fontName);
-    for (int i = 0; i < 3; ++i)
-        p.print();
-    p.setFontSize(10);
-    p.tab(5);
-    p.print(app.gFirmaHlavicka);
-    p.print();
-    p.print();
-    p.tab(5);
-    p.setFontSize(12);
-    p.setUnderline(true);
+    printOpening(p, c, app.gFirmaHlavicka, 5, 10, 12);
     p.tab(5);
     p.print(T("tiskPrehlDleSM"));
     if (sw.gFVycBezData) {
@@ -617,26 +597,16 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
         p.tab(9);
         p.print(T("tiskZaPer") + dateDMY(c.dtDek));
     }
-    p.setFontSize(8);
-    p.print();
-    p.setUnderline(false);
-    if (!c.sm.isEmpty()) {
-        p.tab(5);
-        p.print(T("tiskFiltrSM") + c.sm);
-    }
-    if (!c.oper.isEmpty()) {
-        p.tab(5);
-        p.print(T("tiskFiltrOPer") + c.oper);
-    }
-    p.print();
-    p.print();
+    printFilters(p, c, 5, 8);
     p.setUnderline(true);
     p.tab(5);
-    p.print(QStringLiteral("SM     |                       SODEXHO                     |                       CHEQUE DJ   "
-                           "                   |                   TICKET                       |"));
+    p.print(
+        QStringLiteral("SM     |                       SODEXHO                     |                       CHEQUE DJ   "
+                       "                   |                   TICKET                       |"));
     p.tab(5);
-    p.print(QStringLiteral("       |         Cena   |      Provize   |  DPH z provize  |          Cena      |   Provize  "
-                           "   |  DPH z provize  |          Cena    |     Provize  | DPH z provize|"));
+    p.print(
+        QStringLiteral("       |         Cena   |      Provize   |  DPH z provize  |          Cena      |   Provize  "
+                       "   |  DPH z provize  |          Cena    |     Provize  | DPH z provize|"));
     p.setUnderline(false);
     double totals[3] = {0, 0, 0};
     for (const SmRow& row : per.rows) {
@@ -655,18 +625,9 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
     QString sum = QStringLiteral("Sum  ");
     for (int i = 0; i < 3; ++i)
         sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], false);
-    p.tab(5);
-    p.print(sum);
-    for (int i = 0; i < 4; ++i)
-        p.print();
-    const QDateTime now = m_services.clock.now();
-    p.tab(5);
-    p.printContinued(QStringLiteral("Datum vyhotovení:") + dateShort(now.date()) + u' ' + timeHms(now.time()));
-    p.tab(20);
-    p.print(QStringLiteral("Razítko, podpis"));
-    SmReportResult r = ended(&per);
-    r.done = true;
-    return r;
+    printFixedEnd(p, sum, m_services.clock.now(), QStringLiteral("Datum vyhotovení:"),
+                  QStringLiteral("Razítko, podpis"));
+    return printed(ended(&per));
 }
 
 SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoice& c) {
@@ -679,18 +640,7 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
     auto exp = zeptejSeNaExport(SmReportKind::PetSpol, c);
     const bool perFile = per.grouping == SmGrouping::Files;
 
-    p.setBold(true);
-    p.setFontName(c.fontName);
-    for (int i = 0; i < 3; ++i)
-        p.print();
-    p.setFontSize(10);
-    p.tab(5);
-    p.print(app.gFirmaHlavicka);
-    p.print();
-    p.print();
-    p.tab(5);
-    p.setFontSize(16);
-    p.setUnderline(true);
+    printOpening(p, c, app.gFirmaHlavicka, 5, 10, 16);
     p.tab(5);
     if (!perFile) {
         p.print(T("tiskPrehlDleSM"));
@@ -701,19 +651,7 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
         p.tab(9);
         p.print(T("tiskNespojDle") + dateDMY(c.dtDek));
     }
-    p.setFontSize(10);
-    p.print();
-    p.setUnderline(false);
-    if (!c.sm.isEmpty()) {
-        p.tab(5);
-        p.print(T("tiskFiltrSM") + c.sm);
-    }
-    if (!c.oper.isEmpty()) {
-        p.tab(5);
-        p.print(T("tiskFiltrOPer") + c.oper);
-    }
-    p.print();
-    p.print();
+    printFilters(p, c, 5, 10);
     p.setUnderline(true);
     p.tab(perFile ? 4 : 5);
     p.print(T(perFile ? "tiskHlavNesp1" : "tiskHlavNesp0"));
@@ -721,8 +659,9 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
 
     double totals[4] = {0, 0, 0, 0};
     for (const SmRow& row : per.rows) {
-        QString line = perFile ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 20, 15)
-                               : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 20, 17);
+        QString line = perFile
+                           ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 20, 15)
+                           : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 20, 17);
         for (int i = 1; i < 4; ++i)
             line += u' ' + fixedCell(row.sums[size_t(i)], 20, 17);
         p.print(line);
@@ -744,18 +683,8 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
     QString sum = T("tiskSum");
     for (int i = 0; i < 4; ++i)
         sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 20, 17);
-    p.tab(5);
-    p.print(sum);
-    for (int i = 0; i < 4; ++i)
-        p.print();
-    const QDateTime now = m_services.clock.now();
-    p.tab(5);
-    p.printContinued(T("tiskDatum") + dateShort(now.date()) + u' ' + timeHms(now.time()));
-    p.tab(20);
-    p.print(T("tiskRazitkoPodpis"));
-    SmReportResult r = ended(&per);
-    r.done = true;
-    return r;
+    printFixedEnd(p, sum, m_services.clock.now(), T("tiskDatum"), T("tiskRazitkoPodpis"));
+    return printed(ended(&per));
 }
 
 SmReportResult SmReports::cmdPrintSM(Printer& printer, const SmReportChoice& choice) {

@@ -38,13 +38,13 @@ struct SmReportChoice {
     QDate dt1;
     QDate dt2;
     QDate dtDek;
-    QString sm;              // txtSM: whole SMs separated by "," or blanks; empty for all
-    QString oper;            // txtOper
-    bool datumVyc = false;   // optDatumVyc: files by their hand-over date (customer switch 34)
-    bool groupByDay = false; // chkGroupByDay
-    bool nespojovat = false; // chkNespojovatSM
-    QString typOd;           // tiskTypOd
-    QString typDo;           // tiskTypDo
+    QString sm;                                       // txtSM: whole SMs separated by "," or blanks; empty for all
+    QString oper;                                     // txtOper
+    bool datumVyc = false;                            // optDatumVyc: files by their hand-over date (customer switch 34)
+    bool groupByDay = false;                          // chkGroupByDay
+    bool nespojovat = false;                          // chkNespojovatSM
+    QString typOd;                                    // tiskTypOd
+    QString typDo;                                    // tiskTypDo
     QString fontName = QStringLiteral("Courier New"); // rtbVyc's font
 };
 
@@ -68,17 +68,25 @@ struct SmPeriod {
 // The variant table: what sets the six reports apart.
 struct SmVariant {
     SmReportKind kind;
-    bool smWidthFromConfig;   // sm char([Data] DelkaSM), else char(4); widened to fit every SM met
+    bool smWidthFromConfig; // sm char([Data] DelkaSM), else char(4); widened to fit every SM met
     enum class Columns { PerType, Three, Five } columns;
-    bool operPoradi;          // operator and poradi columns
-    bool datum;               // datum column
-    bool dropCustomerPrefix;  // customer mode (switch 27): the name loses its first two characters
-    enum class Value { Field, FieldOrEuro, Always } value; // the field after the code, DejHodnotu in EUR mode, or always
-    bool perFileByDay;        // the per-file grouping also keys by the day
-    enum class Zero { NotPerFile, PerSmOnly, Always } zeroRows; // when the SM list gives zero rows (with switch 10 or 12)
-    bool zeroNeedsNoFilter;   // zero rows only with an empty SM filter
+    bool operPoradi;         // operator and poradi columns
+    bool datum;              // datum column
+    bool dropCustomerPrefix; // customer mode (switch 27): the name loses its first two characters
+    enum class Value {
+        Field,
+        FieldOrEuro,
+        Always
+    } value;           // the field after the code, DejHodnotu in EUR mode, or always
+    bool perFileByDay; // the per-file grouping also keys by the day
+    enum class Zero {
+        NotPerFile,
+        PerSmOnly,
+        Always
+    } zeroRows;                                          // when the SM list gives zero rows (with switch 10 or 12)
+    bool zeroNeedsNoFilter;                              // zero rows only with an empty SM filter
     enum class Ask { No, Unless23, Yes } exportQuestion; // the accounting-export question (with switch 10)
-    bool exportDateFromEnd;   // with switch 34 the export file is named after the period's end
+    bool exportDateFromEnd; // with switch 34 the export file is named after the period's end
 };
 const SmVariant& smVariant(SmReportKind kind);
 
@@ -123,6 +131,12 @@ private:
     bool zapis(Export& exp);
     QString T(const char* key) const;
     SmReportResult ended(const SmPeriod* period) const;
+    // The SM and operator filters when set, then two blank lines: after a print's title in the body's size, or
+    // in an on-screen overview.
+    void printFilters(Printer& p, const SmReportChoice& c, int column, double bodySize) const;
+    void addFilters(QString& text, const SmReportChoice& c) const;
+    // The end of an on-screen overview: the total of each SM over every type and the grand total.
+    SmReportResult withSmTotals(QString text, const SmPeriod& period) const;
 
     PeriodServices m_services;
     Printer* m_printer = nullptr;

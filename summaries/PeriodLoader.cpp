@@ -18,51 +18,6 @@
 
 namespace trv {
 
-namespace {
-
-bool blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool ascii(const QByteArray& bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// The lines of the bytes, CR LF or LF ended; `raw` keeps each line as it stands (package files).
-template <typename F> void forEachLine(std::string_view text, F&& f) {
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        f(line);
-        start = next;
-    }
-}
-
-// The file's text as UTF-8: stored files are Windows-1250 unless they are valid UTF-8.
-Result<QByteArray> readUtf8(const std::filesystem::path& file) {
-    auto bytes = TextFiles::readBytes(file);
-    if (!bytes.ok() || ascii(bytes.value()))
-        return bytes;
-    const DecodedText decoded = decodeText(bytes.value());
-    return decoded.text.toUtf8();
-}
-
-} // namespace
-
 int statementCodeField(const AppState& state) {
     if (state.sw.gFDepo)
         return 6;
@@ -71,20 +26,20 @@ int statementCodeField(const AppState& state) {
 
 Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
                       const std::function<void(std::string_view)>& book) {
-    const auto bytes = readUtf8(file);
+    const auto bytes = StatementLine::readUtf8(file);
     if (!bytes.ok())
         return bytes.error();
     const std::string_view text(bytes.value().constData(), size_t(bytes.value().size()));
     if (kind == PeriodFile::Kind::Statement) {
         const QByteArray sep = separator.toUtf8();
         const std::string_view sepView(sep.constData(), size_t(sep.size()));
-        forEachLine(text, [&](std::string_view line) {
+        StatementLine::forEachLine(text, [&](std::string_view line) {
             if (const auto code = StatementLine::fieldAt(line, sepView, codeField))
                 book(*code);
         });
     } else {
-        forEachLine(text, [&](std::string_view line) {
-            const std::string_view code = trimmed(line);
+        StatementLine::forEachLine(text, [&](std::string_view line) {
+            const std::string_view code = StatementLine::trimmed(line);
             if (!code.empty())
                 book(code);
         });
@@ -188,28 +143,33 @@ Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice)
     StoredCodeBooking booking(m_services.state, *into.types, m_services.prompts, m_services.reader, *into.codes);
     for (const PeriodFile& f : files.value()) {
         const quint32 file = into.codes->addFile(f.name);
-        const auto bytes = readUtf8(f.path);
+        const auto bytes = StatementLine::readUtf8(f.path);
         if (!bytes.ok())
             return bytes.error();
         // Package files are read line by line as they stand; "#" lines open packages.
-        forEachLine(std::string_view(bytes.value().constData(), size_t(bytes.value().size())),
-                    [&](std::string_view line) {
-                        if (line.empty() || line.front() != '#')
-                            booking.book(line, file);
-                    });
+        StatementLine::forEachLine(std::string_view(bytes.value().constData(), size_t(bytes.value().size())),
+                                   [&](std::string_view line) {
+                                       if (line.empty() || line.front() != '#')
+                                           booking.book(line, file);
+                                   });
     }
     vyhodNoread(into);
     zverejniBaliky(into);
     return Status::success();
 }
 
-Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {
+Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation,
+                                  bool packageDigit) {
     if (const Status started = start(state, choice); !started.ok())
         return started;
-    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Vypocet);
+    const auto files = souboryObdobi(m_services.state, choice, operation);
     if (!files.ok())
         return files.error();
-    if (const Status read = nacti(state.m_col, files.value(), choice, true); !read.ok())
+    return nacti(state.m_col, files.value(), choice, packageDigit);
+}
+
+Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Vypocet, true); !read.ok())
         return read;
     vyhodNoread(state.m_col);
     if (m_services.state.sw.gFBalikyTyden && sums)
@@ -220,12 +180,7 @@ Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QSt
 }
 
 Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem) {
-    if (const Status started = start(state, choice); !started.ok())
-        return started;
-    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Duplicity);
-    if (!files.ok())
-        return files.error();
-    if (const Status read = nacti(state.m_col, files.value(), choice, false); !read.ok())
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity, false); !read.ok())
         return read;
 
     // Duplicity.log: one line per later reading, in reading order (the order the codes were booked in).
@@ -264,12 +219,7 @@ Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, Q
 }
 
 Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {
-    if (const Status started = start(state, choice); !started.ok())
-        return started;
-    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Stravenky);
-    if (!files.ok())
-        return files.error();
-    if (const Status read = nacti(state.m_col, files.value(), choice, false); !read.ok())
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky, false); !read.ok())
         return read;
     vyhodNoread(state.m_col);
     return Status::success();

@@ -58,6 +58,8 @@ public:
 
 private:
     Status start(PeriodState& state, const PeriodChoice& choice);
+    // start, then the operation's files of the period booked into the state's collection (nacti).
+    Status startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation, bool packageDigit);
     Status nactiBaliky(PeriodState& state, const PeriodChoice& choice);
     // The package counts per type position and nominal value, for the closing statement by product group.
     void zverejniBaliky(const PeriodCollection& packages) const;

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "platform/Clock.h"
 #include "testsupport/ScriptedPromptsGtest.h"
+#include "testsupport/TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -52,17 +53,8 @@ protected:
         return out;
     }
 
-    static void write(const std::filesystem::path& file, const QByteArray& bytes) {
-        QFile f(QString::fromStdString(file.string()));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
-    static QByteArray read(const std::filesystem::path& file) {
-        QFile f(QString::fromStdString(file.string()));
-        if (!f.open(QIODevice::ReadOnly))
-            return QByteArray("<missing>");
-        return f.readAll();
-    }
+    static void write(const std::filesystem::path& file, const QByteArray& bytes) { test::writeFile(file, bytes); }
+    static QByteArray read(const std::filesystem::path& file) { return test::readFile(file); }
     void writeData(const char* name, const QByteArray& bytes) { write(data / name, bytes); }
     QByteArray readData(const char* name) const { return read(data / name); }
     bool existsData(const char* name) const { return std::filesystem::exists(data / name); }

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Shell.h"
 #include "testsupport/ScriptedPromptsGtest.h"
+#include "testsupport/TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -82,17 +83,8 @@ protected:
                 book(period, typeIndex, code(period.Item(typeIndex)->Delka, c, ++serial));
     }
 
-    static void write(const std::filesystem::path& file, const QByteArray& bytes) {
-        QFile f(QString::fromStdString(file.string()));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
-    static QByteArray read(const std::filesystem::path& file) {
-        QFile f(QString::fromStdString(file.string()));
-        if (!f.open(QIODevice::ReadOnly))
-            return QByteArray("<missing>");
-        return f.readAll();
-    }
+    static void write(const std::filesystem::path& file, const QByteArray& bytes) { test::writeFile(file, bytes); }
+    static QByteArray read(const std::filesystem::path& file) { return test::readFile(file); }
     static QByteArray lines(std::initializer_list<const char*> ls) {
         QByteArray out;
         for (const char* l : ls)

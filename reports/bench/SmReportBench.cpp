@@ -12,8 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/ScriptedPrompts.h"
 #include "reports/SmReports.h"
-
-#include <QCoreApplication>
+#include "testsupport/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,10 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path benchDir() {
-    const char* dir = std::getenv("TRV_BENCH_DIR");
-    return fs::absolute(dir ? fs::path(dir) : fs::path("build/bench-m"));
-}
+using bench::benchDir;
 
 struct Installation {
     Installation() : state(benchDir()) {
@@ -74,22 +70,13 @@ void BM_SmPeriodLoad(benchmark::State& bs) {
         bs.SkipWithError("the sums differ from those of the recogniser code by code");
 }
 
-void shell(benchmark::State& bs, const std::string& command) {
-    const std::string line = "cd '" + (benchDir() / "data").string() + "' && " + command;
-    for (auto _ : bs) {
-        if (std::system(line.c_str()) != 0) {
-            bs.SkipWithError("the command failed");
-            return;
-        }
-    }
-}
-
 void BM_Floor_Cat(benchmark::State& bs) {
-    shell(bs, "cat 2503*.vyc > /dev/null");
+    bench::shellFloor(bs, "cat 2503*.vyc > /dev/null");
 }
 
 void BM_Floor_AwkSumsPerSm(benchmark::State& bs) {
-    shell(bs, "awk -F';' '{ s[$3 \";\" $4] += $6 } END { for (k in s) print k, s[k] }' 2503*.vyc > /dev/null");
+    bench::shellFloor(bs,
+                      "awk -F';' '{ s[$3 \";\" $4] += $6 } END { for (k in s) print k, s[k] }' 2503*.vyc > /dev/null");
 }
 
 } // namespace
@@ -99,9 +86,5 @@ BENCHMARK(BM_SmPeriodLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Floor_AwkSumsPerSm)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -15,8 +15,7 @@
 #include "platform/TextFiles.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/PeriodResult.h"
-
-#include <QCoreApplication>
+#include "testsupport/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,10 +31,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path benchDir() {
-    const char* dir = std::getenv("TRV_BENCH_DIR");
-    return fs::absolute(dir ? fs::path(dir) : fs::path("build/bench-m"));
-}
+using bench::benchDir;
 
 struct Installation {
     Installation() : state(benchDir()) {
@@ -125,27 +121,18 @@ void BM_Duplicates(benchmark::State& bs) {
     bs.counters["later_readings"] = double(repeated);
 }
 
-void shell(benchmark::State& bs, const std::string& command) {
-    const std::string line = "cd '" + (benchDir() / "data").string() + "' && " + command;
-    for (auto _ : bs) {
-        if (std::system(line.c_str()) != 0) {
-            bs.SkipWithError("the command failed");
-            return;
-        }
-    }
-}
-
 void BM_Floor_Cat(benchmark::State& bs) {
-    shell(bs, "cat 2503*.vyc > /dev/null");
+    bench::shellFloor(bs, "cat 2503*.vyc > /dev/null");
 }
 
 void BM_Floor_AwkDistinctTotals(benchmark::State& bs) {
-    shell(bs, "awk -F';' '!seen[$4 \";\" $5]++ { n[$4 \";\" $6]++ } END { for (k in n) print k, n[k] }' 2503*.vyc"
-              " > /dev/null");
+    bench::shellFloor(
+        bs, "awk -F';' '!seen[$4 \";\" $5]++ { n[$4 \";\" $6]++ } END { for (k in n) print k, n[k] }' 2503*.vyc"
+            " > /dev/null");
 }
 
 void BM_Floor_CutSortUniq(benchmark::State& bs) {
-    shell(bs, "cut -d';' -f5 2503*.vyc | LC_ALL=C sort | uniq -d > /dev/null");
+    bench::shellFloor(bs, "cut -d';' -f5 2503*.vyc | LC_ALL=C sort | uniq -d > /dev/null");
 }
 
 } // namespace
@@ -157,9 +144,5 @@ BENCHMARK(BM_Duplicates)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Floor_CutSortUniq)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }
