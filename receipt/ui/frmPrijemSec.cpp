@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/ui/ControlText.h"
 #include "receipt/ui/frmZakaznik.h"
 #include "ui_frmPrijemSec.h"
 
@@ -164,11 +165,7 @@ void frmPrijemSec::setTexts() {
         {m_ui->optBarC, "NactBarc"},         {m_ui->optPrid, "PridDoExist"},
         {m_ui->btnPrijem, "btnPrijem"},      {m_ui->btnVen, "btnVen"}};
     for (const auto& [w, key] : captions) {
-        const QString text = config.DejText(kSection, QString::fromLatin1(key));
-        if (auto* label = qobject_cast<QLabel*>(w))
-            label->setText(text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            button->setText(text);
+        setControlText(w, config.DejText(kSection, QString::fromLatin1(key)));
     }
     m_ui->btnPrijem->setToolTip(config.DejText(kSection, QStringLiteral("btnPrijemTip")));
     m_ui->btnVen->setToolTip(config.DejText(kSection, QStringLiteral("btnVenTip")));
