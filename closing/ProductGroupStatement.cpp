@@ -31,39 +31,6 @@ public:
     void LogujDoOkna(const QString&) override {}
 };
 
-// The codes of one group type counted per nominal value, the package counts taken off, the lines sorted by value.
-Result<CompanyTally> sectiTyp(const CStrav& type, const QString& noRead,
-                              const std::vector<std::pair<QString, qint64>>& package) {
-    CColVycet vycet;
-    for (const auto& code : *type.Polozky) {
-        if (code->Kod == noRead)
-            continue;
-        const auto value = code->DejHodnotu();
-        if (!value.ok())
-            return value.error();
-        vycet.Item(plainText(value.value()))->Pocet += 1;
-    }
-    for (const auto& [nominal, count] : package)
-        vycet.Item(nominal)->Pocet -= count;
-    QStringList nominals;
-    for (const auto& line : vycet)
-        nominals.append(line->Hodnota);
-    if (Status sorted = SetridPole(nominals); !sorted.ok())
-        return sorted.error();
-    CompanyTally tally;
-    for (const QString& text : nominals) {
-        NominalLine n;
-        n.text = text;
-        n.value = Currency::parse(text).value_or(Currency());
-        n.count = qint32(vycet.Item(text)->Pocet);
-        n.amount = n.value * n.count;
-        tally.amount += n.amount;
-        tally.count += n.count;
-        tally.lines.push_back(n);
-    }
-    return tally;
-}
-
 } // namespace
 
 Result<GroupStatement> sectiSkupiny(AppState& state, Prompts& prompts, const Clock& clock, const CColStrav& types,
@@ -94,7 +61,7 @@ Result<GroupStatement> sectiSkupiny(AppState& state, Prompts& prompts, const Clo
             if (g->groupType != i)
                 continue;
             const auto package = packages ? packages(g->PoradiSpolecnosti) : std::vector<std::pair<QString, qint64>>{};
-            auto tally = sectiTyp(*g, state.gNoRead, package);
+            auto tally = sectiNominaly(*g, state.gNoRead, package);
             if (!tally.ok())
                 return tally.error();
             product.amount += tally.value().amount;

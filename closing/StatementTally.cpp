@@ -8,7 +8,8 @@
 
 namespace trv {
 
-Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead) {
+Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead,
+                                   const std::vector<std::pair<QString, qint64>>& takenOff) {
     CColVycet vycet;
     for (const auto& code : *type.Polozky) {
         if (code->Kod == noRead)
@@ -18,6 +19,8 @@ Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead) {
             return value.error();
         vycet.Item(plainText(value.value()))->Pocet += 1;
     }
+    for (const auto& [nominal, count] : takenOff)
+        vycet.Item(nominal)->Pocet -= count;
 
     CompanyTally tally;
     QStringList nominals;

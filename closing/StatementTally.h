@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace trv {
@@ -32,7 +33,10 @@ struct CompanyTally {
 };
 
 // sectiNominaly: every statement and print counts a company this way. An error when a code cannot be valued.
-Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead);
+// `takenOff` counts (per nominal text) are subtracted before the lines are made, as the product-group statement
+// takes off what its packages hold.
+Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead,
+                                   const std::vector<std::pair<QString, qint64>>& takenOff = {});
 
 // sectiNominaly for every type of `types` (the collection or a choice from it), in their order; the first error
 // when a code cannot be valued. A statement counts every company before it writes a line.

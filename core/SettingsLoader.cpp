@@ -89,27 +89,9 @@ bool startsWith4(const std::optional<QString>& value, QLatin1String prefix) {
     return value && value->left(4) == prefix;
 }
 
-// Boolean conversion of a stored text as BASIC's CBool does it: "True"/"False" in any letter case or a
-// number (non-zero is True). A text that is neither gives the fallback.
+// A text that is no Boolean gives the fallback.
 bool toBool(const QString& text, bool fallback) {
-    const QString t = text.trimmed();
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    if (const std::optional<double> n = toNumber(t))
-        return *n != 0;
-    return fallback;
-}
-
-// "True" and "False" kept as text: "False" when missing or starting with "Fals", "True" when starting
-// with "True", else the first four characters as stored (which count as not "True").
-QString booleanText(const std::optional<QString>& value) {
-    if (!value || value->left(4) == QLatin1String("Fals"))
-        return QStringLiteral("False");
-    if (value->left(4) == QLatin1String("True"))
-        return QStringLiteral("True");
-    return value->left(4);
+    return storedBoolean(text).value_or(fallback);
 }
 
 // A stored number rounded half to even (as the 16-bit conversion did), held wide so it never overflows.
@@ -144,6 +126,26 @@ std::filesystem::path optionalFolder(const Config& config, const QString& key) {
 }
 
 } // namespace
+
+// Boolean conversion of a stored text as BASIC's CBool does it.
+std::optional<bool> storedBoolean(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const std::optional<double> n = toNumber(t))
+        return *n != 0;
+    return std::nullopt;
+}
+
+QString storedBooleanText(const std::optional<QString>& value) {
+    if (!value || value->left(4) == QLatin1String("Fals"))
+        return QStringLiteral("False");
+    if (value->left(4) == QLatin1String("True"))
+        return QStringLiteral("True");
+    return value->left(4);
+}
 
 Status NactiNastaveni(AppState& state) {
     const Config& config = state.config;
@@ -285,8 +287,8 @@ void loadMainWindowSettings(AppState& state) {
     state.gDebug = startsWith4(read(kData, "Debug"), QLatin1String("True"));
     state.gFirmaNazev = read(kFirma, "Nazev").value_or(QString());
     state.gFirmaHlavicka = read(kFirma, "Hlavicka").value_or(QString());
-    state.gAutoDorovn = booleanText(read(kUser, "AutoDorovn"));
-    state.gAutoDupl = booleanText(read(kUser, "AutoDupl"));
+    state.gAutoDorovn = storedBooleanText(read(kUser, "AutoDorovn"));
+    state.gAutoDupl = storedBooleanText(read(kUser, "AutoDupl"));
     const std::optional<QString> mode = read(kUser, "Mode");
     state.gMode = mode ? mode->left(3) : QStringLiteral("STD");
     state.gHideRightPanel = startsWith4(read(kUser, "HideRightPanel"), QLatin1String("True"));

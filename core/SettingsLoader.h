@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <optional>
 
 namespace trv {
 
@@ -43,6 +44,13 @@ QString folderErrorText(const Config& config, DataFolder folder, const Error& er
 // The field separator of the statement file and the exports ([Data] ExpTxtSeparator): at most 4
 // characters; a value that starts with a blank, or no value, gives one blank.
 QString DejOddelovacExportu(const Config& config);
+
+// A Boolean as the configuration stores it: "True"/"False" in any letter case, or a number (not 0 is True);
+// nothing for any other text.
+std::optional<bool> storedBoolean(const QString& text);
+// "True" and "False" kept as text: "False" when missing or starting with "Fals", "True" when starting
+// with "True", else the first four characters as stored (which count as not "True").
+QString storedBooleanText(const std::optional<QString>& value);
 
 // The main window's settings read before the working mode starts: Debug, company name and header,
 // AutoDorovn, AutoDupl, Mode, HideRightPanel and [Platnost] (validity years and dates, blocked ranges,

@@ -48,6 +48,28 @@ Status failure(const QString& operation, const Status& reason) {
     return Status::fail(QStringLiteral("%1: %2").arg(operation, reason.message()));
 }
 
+// The record's columns from `first` on (0 writes the number too), and the partner columns the layout has.
+DbfFieldValues fieldValues(const CustomerRecord& record, size_t first, int partners) {
+    DbfFieldValues values;
+    const auto fields = customerFields(record);
+    for (size_t i = first; i < kColumns.size(); ++i)
+        values.emplace_back(kColumns[i], DbfValue::text(fields[i]));
+    for (int k = 1; k <= partners; ++k)
+        values.emplace_back(partnerColumn(k), DbfValue::text(record.cisloSpol[static_cast<size_t>(k - 1)]));
+    return values;
+}
+
+Result<std::vector<int>> rowsOf(const DbfTable& table, const QString& cislo) {
+    const QString number = stored(cislo);
+    return table.find([&](const DbfRecord& r) { return r.text(kColumns[0]) == number; });
+}
+
+Status closeTable(DbfTable& table, const QString& operation) {
+    if (const Status closed = table.close(); !closed)
+        return failure(operation, closed);
+    return Status::success();
+}
+
 } // namespace
 
 CustomerTable::CustomerTable(const AppState& state) : m_state(state) {}
@@ -116,64 +138,39 @@ Status CustomerTable::create() const {
 
 Status CustomerTable::add(const CustomerRecord& record) const {
     const QString operation = QStringLiteral("Zákazníka %1 nelze přidat").arg(record.cislo);
-    const auto path = file();
-    if (!path.ok())
-        return Status(path.error());
-    auto table = DbfTable::open(path.value());
+    auto table = openTable(operation);
     if (!table.ok())
-        return failure(operation, Status(table.error()));
-    DbfFieldValues values;
-    const auto fields = customerFields(record);
-    for (size_t i = 0; i < kColumns.size(); ++i)
-        values.emplace_back(kColumns[i], DbfValue::text(fields[i]));
-    for (int k = 1; k <= partnerColumns(pocetSpolecnosti()); ++k)
-        values.emplace_back(partnerColumn(k), DbfValue::text(record.cisloSpol[static_cast<size_t>(k - 1)]));
+        return Status(table.error());
+    const DbfFieldValues values = fieldValues(record, 0, partnerColumns(pocetSpolecnosti()));
     const auto added = table.value().append(values);
     if (!added.ok())
         return failure(operation, Status(added.error()));
-    if (const Status closed = table.value().close(); !closed)
-        return failure(operation, closed);
-    return Status::success();
+    return closeTable(table.value(), operation);
 }
 
 Status CustomerTable::update(const CustomerRecord& record) const {
     const QString operation = QStringLiteral("Změny zákazníka %1 nelze uložit").arg(record.cislo);
-    const auto path = file();
-    if (!path.ok())
-        return Status(path.error());
-    auto table = DbfTable::open(path.value());
+    auto table = openTable(operation);
     if (!table.ok())
-        return failure(operation, Status(table.error()));
-    const QString number = stored(record.cislo);
-    const auto rows = table.value().find([&](const DbfRecord& r) { return r.text(kColumns[0]) == number; });
+        return Status(table.error());
+    const auto rows = rowsOf(table.value(), record.cislo);
     if (!rows.ok())
         return failure(operation, Status(rows.error()));
-    DbfFieldValues values;
-    const auto fields = customerFields(record);
-    for (size_t i = 1; i < kColumns.size(); ++i)
-        values.emplace_back(kColumns[i], DbfValue::text(fields[i]));
-    for (int k = 1; k <= partnerColumns(pocetSpolecnosti()); ++k)
-        values.emplace_back(partnerColumn(k), DbfValue::text(record.cisloSpol[static_cast<size_t>(k - 1)]));
+    const DbfFieldValues values = fieldValues(record, 1, partnerColumns(pocetSpolecnosti()));
     // Every row gets the same values: the first refusal comes before anything is written.
     for (int row : rows.value()) {
         if (const Status written = table.value().update(row, values); !written)
             return failure(operation, written);
     }
-    if (const Status closed = table.value().close(); !closed)
-        return failure(operation, closed);
-    return Status::success();
+    return closeTable(table.value(), operation);
 }
 
 Status CustomerTable::remove(const QString& cislo) const {
     const QString operation = QStringLiteral("Zákazníka %1 nelze smazat").arg(cislo);
-    const auto path = file();
-    if (!path.ok())
-        return Status(path.error());
-    auto table = DbfTable::open(path.value());
+    auto table = openTable(operation);
     if (!table.ok())
-        return failure(operation, Status(table.error()));
-    const QString number = stored(cislo);
-    const auto rows = table.value().find([&](const DbfRecord& r) { return r.text(kColumns[0]) == number; });
+        return Status(table.error());
+    const auto rows = rowsOf(table.value(), cislo);
     if (!rows.ok())
         return failure(operation, Status(rows.error()));
     if (rows.value().empty())
@@ -185,9 +182,18 @@ Status CustomerTable::remove(const QString& cislo) const {
     // Other readers of the table need not honour the deletion mark: the rows leave the file.
     if (const Status packed = table.value().pack(); !packed)
         return failure(operation, packed);
-    if (const Status closed = table.value().close(); !closed)
-        return failure(operation, closed);
-    return Status::success();
+    return closeTable(table.value(), operation);
+}
+
+// A missing data folder is said as it is; a table that does not open is said with the operation.
+Result<DbfTable> CustomerTable::openTable(const QString& operation) const {
+    const auto path = file();
+    if (!path.ok())
+        return path.error();
+    auto table = DbfTable::open(path.value());
+    if (!table.ok())
+        return failure(operation, Status(table.error())).error();
+    return table;
 }
 
 Result<std::vector<CustomerRecord>> CustomerTable::list() const {

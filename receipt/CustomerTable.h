@@ -13,6 +13,7 @@ namespace trv {
 
 struct AppState;
 struct DbfField;
+class DbfTable;
 
 // One customer of the customer table: the values of the customer window's boxes, exactly as typed.
 struct CustomerRecord {
@@ -76,6 +77,7 @@ public:
 
 private:
     int pocetSpolecnosti() const;
+    Result<DbfTable> openTable(const QString& operation) const;
 
     const AppState& m_state;
 };

@@ -19,18 +19,6 @@ const QString kFirma = QStringLiteral("Firma");
 const QString kPlatnost = QStringLiteral("Platnost");
 const QString kServis = QStringLiteral("frmServis");
 
-// A Boolean as the configuration stores it: "True"/"False" in any letter case, or a number (not 0 is True).
-std::optional<bool> toBoolean(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    if (const std::optional<double> n = toNumber(t))
-        return *n != 0;
-    return std::nullopt;
-}
-
 QString boolText(bool b) {
     return b ? QStringLiteral("True") : QStringLiteral("False");
 }
@@ -81,7 +69,7 @@ public:
         const std::optional<QString> value = read(section, key);
         if (!value)
             return false;
-        if (const std::optional<bool> b = toBoolean(value->left(5)))
+        if (const std::optional<bool> b = storedBoolean(value->left(5)))
             return *b;
         chyba(section, key, *value, QStringLiteral("není logická hodnota (True nebo False)"));
         return false;
@@ -90,17 +78,11 @@ public:
     // "True"/"False" kept as text: the box is ticked for "True", cleared for "Fals..." and a missing key, and
     // left alone for anything else, whose first four characters the program keeps.
     std::optional<bool> booleanText(const QString& key, QString& global) {
-        const std::optional<QString> value = read(kUser, key);
-        const QString first4 = value ? value->left(4) : QStringLiteral("Fals");
-        if (first4 == QLatin1String("True")) {
-            global = QStringLiteral("True");
+        global = storedBooleanText(read(kUser, key));
+        if (global == QLatin1String("True"))
             return true;
-        }
-        if (first4 == QLatin1String("Fals")) {
-            global = QStringLiteral("False");
+        if (global == QLatin1String("False"))
             return false;
-        }
-        global = first4;
         return std::nullopt;
     }
 
@@ -210,7 +192,7 @@ Nacteni nacti(AppState& state, bool& softwZastavovani) {
     state.gAS400 = l.boolean5(kUser, QStringLiteral("AS400"));
     softwZastavovani = l.boolean5(kUser, QStringLiteral("SoftwZastavovani"));
     const QString autoPoc = l.read(kUser, QStringLiteral("AutoPoc")).value_or(QStringLiteral("false"));
-    if (const std::optional<bool> b = toBoolean(autoPoc)) {
+    if (const std::optional<bool> b = storedBoolean(autoPoc)) {
         state.gAutoPoc = *b;
     } else {
         state.gAutoPoc = false;

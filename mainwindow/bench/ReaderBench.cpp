@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
+#include "mainwindow/bench/BenchTypes.h"
 #include "core/SettingsLoader.h"
 #include "mainwindow/CodeBuffer.h"
 #include "mainwindow/CodeProcessor.h"
@@ -38,15 +39,10 @@ public:
     void PridejChybu(const QString&) override {}
 };
 
-constexpr int kTypes = 20;
+using bench::kTypes;
 constexpr int kBooked = 10000;
 
-// Type n takes codes of 8 + n digits with the value in digits 2 to 4.
-QString code(int type, qint64 serial) {
-    const int length = 8 + type;
-    QString digits = QString::number(100 + serial % 900) + QString::number(serial);
-    return (QStringLiteral("9") + digits + QString(length, u'0')).left(length);
-}
+using bench::code;
 
 struct Reader {
     Reader()
@@ -56,16 +52,7 @@ struct Reader {
           loop(state, port, buffer, processor, display, counters, stop, portSetup, prompts) {
         state.gKontrolaPlatnostiZap = false;
         state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
-        for (int n = 0; n < kTypes; ++n) {
-            auto t = std::make_shared<CStrav>();
-            t->Nazev = QStringLiteral("Typ%1 Stravenky").arg(n + 1);
-            t->Delka = 8 + n;
-            t->PozCastka = 2;
-            t->DelkaCastka = 3;
-            t->KoefCastka = 1;
-            t->PoradiSpolecnosti = static_cast<qint16>(n + 1);
-            (void)state.gColStrav->Add(t);
-        }
+        bench::addTypes(*state.gColStrav);
         NactiNastaveniPortu(state);
         portSetup.NastavPrijem(true);
         for (int i = 0; i < kBooked; ++i)

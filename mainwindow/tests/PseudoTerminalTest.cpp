@@ -85,6 +85,18 @@ protected:
     QString m_device;
 };
 
+// The reader's command path over the pseudo-terminal, whichever port the settings name.
+struct CommandRig {
+    explicit CommandRig(const QString& device) : port([device](const QString&) { return device; }) {}
+
+    ReaderRig rig;
+    QtSerialPort port;
+    EventLoopPause pause;
+    ReaderStop stop{rig.state, port, pause, rig.errorLog};
+    PortSetup portSetup{rig.state, port, rig.receipt, rig.prompts};
+    ReaderCommands commands{rig.state, rig.reader, port, portSetup, pause, stop, rig.counters, rig.prompts};
+};
+
 TEST_F(PseudoTerminalTest, CodesWrittenByTheReaderAreBookedAndTheReaderIsSwitched) {
     ReaderRig rig;
     const QString device = m_device;
@@ -135,16 +147,11 @@ TEST_F(PseudoTerminalTest, CodesWrittenByTheReaderAreBookedAndTheReaderIsSwitche
 }
 
 TEST_F(PseudoTerminalTest, LineDialectCommandsArriveWithTheirPause) {
-    ReaderRig rig;
+    CommandRig line(m_device);
+    auto& [rig, port, pause, stop, portSetup, commands] = line;
     ASSERT_TRUE(ProfileFile::write(rig.root / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("TypScaneru"),
                                    QStringLiteral("3"))
                     .ok());
-    const QString device = m_device;
-    QtSerialPort port([device](const QString&) { return device; });
-    EventLoopPause pause;
-    ReaderStop stop(rig.state, port, pause, rig.errorLog);
-    PortSetup portSetup(rig.state, port, rig.receipt, rig.prompts);
-    ReaderCommands commands(rig.state, rig.reader, port, portSetup, pause, stop, rig.counters, rig.prompts);
 
     // With the port closed, the command opens it for itself and closes it again.
     QElapsedTimer clock;
@@ -157,13 +164,8 @@ TEST_F(PseudoTerminalTest, LineDialectCommandsArriveWithTheirPause) {
 }
 
 TEST_F(PseudoTerminalTest, TheReaderIsSwitchedOffAfterTheReceiptClosedThePort) {
-    ReaderRig rig;
-    const QString device = m_device;
-    QtSerialPort port([device](const QString&) { return device; });
-    EventLoopPause pause;
-    ReaderStop stop(rig.state, port, pause, rig.errorLog);
-    PortSetup portSetup(rig.state, port, rig.receipt, rig.prompts);
-    ReaderCommands commands(rig.state, rig.reader, port, portSetup, pause, stop, rig.counters, rig.prompts);
+    CommandRig line(m_device);
+    auto& [rig, port, pause, stop, portSetup, commands] = line;
     QList<bool> switched;
     QObject::connect(&commands, &ReaderCommands::scannerSwitched, [&](bool on) { switched.append(on); });
 

@@ -5,7 +5,6 @@
 #include "ui_frmPrijem.h"
 
 #include <QGuiApplication>
-#include <QPalette>
 
 #include <exception>
 
@@ -58,48 +57,27 @@ void frmPrijem::Form_Load() {
     m_loaded = true;
 }
 
-void frmPrijem::showList(bool active) {
-    // An inactive list has the colour of a button face, so that it does not look like a place to choose.
-    QPalette palette = m_ui->listDataS->palette();
-    palette.setColor(QPalette::Base, active ? QGuiApplication::palette().color(QPalette::Base)
-                                            : QGuiApplication::palette().color(QPalette::Button));
-    m_ui->listDataS->setPalette(palette);
-}
-
 void frmPrijem::optNovy_Click(bool checked) {
-    if (!checked)
-        return;
-    m_ui->txtSoubor->setEnabled(true);
-    m_ui->flbDataS->setEnabled(false);
-    m_ui->listDataS->setEnabled(false);
-    showList(false);
-    m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
+    if (checked)
+        fileChoice().chooseNew();
 }
 
 void frmPrijem::optPrid_Click(bool checked) {
-    if (!checked)
-        return;
-    m_ui->flbDataS->setEnabled(true);
-    m_ui->listDataS->setEnabled(true);
-    m_ui->txtSoubor->setEnabled(false);
-    showList(true);
-    m_ui->btnPrijem->setEnabled(!m_ui->listDataS->selectedItems().isEmpty());
+    if (checked)
+        fileChoice().chooseAppend();
 }
 
 void frmPrijem::optBarC_Click(bool checked) {
-    if (!checked)
-        return;
-    m_ui->txtSoubor->setEnabled(false);
-    m_ui->flbDataS->setEnabled(false);
-    m_ui->btnPrijem->setEnabled(true);
+    if (checked)
+        fileChoice().chooseBarcode();
 }
 
 void frmPrijem::txtSoubor_Change() {
-    // The file field names only a new file. "Faktura" chosen in the kind list refills it in the other modes as
-    // well, and that must not enable a start of appending with no file chosen: it would fail on the folder.
-    if (!m_ui->optNovy->isChecked())
-        return;
-    m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
+    fileChoice().fileTextChanged();
+}
+
+ReceiptFileChoice frmPrijem::fileChoice() const {
+    return {m_ui->optNovy, m_ui->txtSoubor, m_ui->flbDataS, m_ui->listDataS, m_ui->btnPrijem};
 }
 
 // Appending needs a file chosen in the list: Ctrl+click takes the choice away again, and the start with it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "receipt/ReceiptStart.h"
+#include "receipt/ui/ReceiptFileChoice.h"
 
 #include <QDialog>
 #include <QString>
@@ -42,7 +43,7 @@ private:
     void flbDataS_Click();
     void cmbTypSeku_Click(int index);
 
-    void showList(bool active);
+    ReceiptFileChoice fileChoice() const;
     ReceiptStartInput input() const;
 
     std::unique_ptr<Ui::frmPrijem> m_ui;

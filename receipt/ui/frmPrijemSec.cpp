@@ -3,12 +3,12 @@
 #include "core/AppState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/ui/ControlText.h"
 #include "receipt/ui/frmZakaznik.h"
 #include "ui_frmPrijemSec.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QPalette>
 #include <QSignalBlocker>
 
 #include <exception>
@@ -89,7 +89,7 @@ void frmPrijemSec::Form_Load() {
     for (auto it = view.files.crbegin(); it != view.files.crend(); ++it)
         m_ui->flbDataS->addItem(*it);
     m_ui->listDataS->addItems(view.files);
-    showList(false);
+    fileChoice().showList(false);
 
     if (sw.gFVycBezData) {
         m_ui->Label7->setVisible(false);
@@ -165,11 +165,7 @@ void frmPrijemSec::setTexts() {
         {m_ui->optBarC, "NactBarc"},         {m_ui->optPrid, "PridDoExist"},
         {m_ui->btnPrijem, "btnPrijem"},      {m_ui->btnVen, "btnVen"}};
     for (const auto& [w, key] : captions) {
-        const QString text = config.DejText(kSection, QString::fromLatin1(key));
-        if (auto* label = qobject_cast<QLabel*>(w))
-            label->setText(text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            button->setText(text);
+        setControlText(w, config.DejText(kSection, QString::fromLatin1(key)));
     }
     m_ui->btnPrijem->setToolTip(config.DejText(kSection, QStringLiteral("btnPrijemTip")));
     m_ui->btnVen->setToolTip(config.DejText(kSection, QStringLiteral("btnVenTip")));
@@ -185,12 +181,8 @@ void frmPrijemSec::enableSortingControls(bool enabled) {
         w->setEnabled(enabled);
 }
 
-void frmPrijemSec::showList(bool active) {
-    // An inactive list has the colour of a button face, so that it does not look like a place to choose.
-    QPalette palette = m_ui->listDataS->palette();
-    palette.setColor(QPalette::Base, active ? QGuiApplication::palette().color(QPalette::Base)
-                                            : QGuiApplication::palette().color(QPalette::Button));
-    m_ui->listDataS->setPalette(palette);
+ReceiptFileChoice frmPrijemSec::fileChoice() const {
+    return {m_ui->optNovy, m_ui->txtSoubor, m_ui->flbDataS, m_ui->listDataS, m_ui->btnPrijem};
 }
 
 bool frmPrijemSec::eventFilter(QObject* watched, QEvent* event) {
@@ -223,37 +215,22 @@ void frmPrijemSec::cmbTypSeku_Click(int index) {
 void frmPrijemSec::optNovy_Click(bool checked) {
     if (!checked)
         return;
-    m_ui->txtSoubor->setEnabled(true);
-    m_ui->flbDataS->setEnabled(false);
-    m_ui->listDataS->setEnabled(false);
     m_ui->listDataS->clearSelection();
-    showList(false);
-    m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
+    fileChoice().chooseNew();
 }
 
 void frmPrijemSec::optPrid_Click(bool checked) {
-    if (!checked)
-        return;
-    m_ui->flbDataS->setEnabled(true);
-    m_ui->listDataS->setEnabled(true);
-    m_ui->txtSoubor->setEnabled(false);
-    showList(true);
-    m_ui->btnPrijem->setEnabled(!m_ui->listDataS->selectedItems().isEmpty());
+    if (checked)
+        fileChoice().chooseAppend();
 }
 
 void frmPrijemSec::optBarC_Click(bool checked) {
-    if (!checked)
-        return;
-    m_ui->txtSoubor->setEnabled(false);
-    m_ui->flbDataS->setEnabled(false);
-    m_ui->btnPrijem->setEnabled(true);
+    if (checked)
+        fileChoice().chooseBarcode();
 }
 
 void frmPrijemSec::txtSoubor_Change() {
-    // The date field names only a new file; in the other modes a refill must not enable a start with no file.
-    if (!m_ui->optNovy->isChecked())
-        return;
-    m_ui->btnPrijem->setEnabled(!m_ui->txtSoubor->text().isEmpty());
+    fileChoice().fileTextChanged();
 }
 
 void frmPrijemSec::listDataS_Click() {

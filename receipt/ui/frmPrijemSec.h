@@ -2,6 +2,7 @@
 
 #include "receipt/PackageNumbering.h"
 #include "receipt/SmReceiptStart.h"
+#include "receipt/ui/ReceiptFileChoice.h"
 
 #include <QDialog>
 #include <QString>
@@ -58,7 +59,7 @@ private:
     void UpDownBalik_Change(int value);
     void UpDownTyden_Change(int value);
     void setTexts();
-    void showList(bool active);
+    ReceiptFileChoice fileChoice() const;
     void enableSortingControls(bool enabled);
     SmReceiptInput input() const;
 

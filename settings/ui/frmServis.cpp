@@ -5,6 +5,7 @@
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "platform/ui/ControlText.h"
 #include "settings/ReaderMaintenance.h"
 #include "settings/ServisHost.h"
 #include "ui_frmServis.h"
@@ -213,14 +214,8 @@ void frmServis::setTexts() {
     const Config& config = m_state.config;
     const auto put = [this, &config](const QString& name, const QString& key) {
         const QString text = config.DejText(kSection, key);
-        for (QWidget* w : findChildren<QWidget*>(name)) {
-            if (auto* box = qobject_cast<QGroupBox*>(w))
-                box->setTitle(text);
-            else if (auto* label = qobject_cast<QLabel*>(w))
-                label->setText(text);
-            else if (auto* button = qobject_cast<QAbstractButton*>(w))
-                button->setText(text);
-        }
+        for (QWidget* w : findChildren<QWidget*>(name))
+            setControlText(w, text);
     };
     const char* pages[] = {"Data", "NastKomunik", "Scanner", "PrednMasky", "UzivNast", "KontrStrav"};
     for (int i = 0; i < 6; ++i)

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/CStrav.h"
 #include "platform/Prompts.h"
+#include "platform/ui/ControlText.h"
 #include "ui_frmStravPol.h"
 
 #include <QGroupBox>
@@ -20,14 +21,7 @@ frmStravPol::frmStravPol(AppState& state, Prompts& prompts, QWidget* parent)
     const QString section = QStringLiteral("frmStravPol");
     for (const char* name : {"fraZakl", "Label1", "Label6", "Label9", "Label2", "Label3", "Label4", "Label5", "Label7",
                              "Label8", "fraExp", "chkExport", "lblPrip", "lblExpTyp", "cmdOK", "cmdCancel"}) {
-        QWidget* w = findChild<QWidget*>(QLatin1String(name));
-        const QString text = state.config.DejText(section, QLatin1String(name));
-        if (auto* box = qobject_cast<QGroupBox*>(w))
-            box->setTitle(text);
-        else if (auto* label = qobject_cast<QLabel*>(w))
-            label->setText(text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            button->setText(text);
+        setControlText(findChild<QWidget*>(QLatin1String(name)), state.config.DejText(section, QLatin1String(name)));
     }
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmStravPol::cmdOK_Click);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

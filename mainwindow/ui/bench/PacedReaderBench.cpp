@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
+#include "mainwindow/bench/BenchTypes.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowView.h"
 #include "mainwindow/ReceiptControl.h"
@@ -36,7 +37,7 @@
 namespace trv {
 namespace {
 
-constexpr int kTypes = 20;
+using bench::kTypes;
 constexpr int kIntervalMs = 5; // 200 codes/s
 
 int runSeconds() {
@@ -50,11 +51,9 @@ double cpuSeconds() {
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-// Type n takes codes of 8 + n digits with the value in digits 2 to 4 (as the reader benchmark).
+// A code of the benchmark types, serial numbers going round the types.
 QByteArray code(qint64 serial) {
-    const int length = 8 + int(serial % kTypes);
-    const QString digits = QString::number(100 + serial % 900) + QString::number(serial);
-    return (QStringLiteral("9") + digits + QString(length, u'0')).left(length).toLatin1() + "\r\n";
+    return bench::code(int(serial % kTypes), serial).toLatin1() + "\r\n";
 }
 
 // Delivers `count` codes, one per tick of a precise 5 ms timer, through `deliver`; returns the CPU seconds the
@@ -96,16 +95,7 @@ struct Program {
         (void)Main(state, root, prompts);
         state.gKontrolaPlatnostiZap = false;
         state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
-        for (int n = 0; n < kTypes; ++n) {
-            auto t = std::make_shared<CStrav>();
-            t->Nazev = QStringLiteral("Typ%1 Stravenky").arg(n + 1);
-            t->Delka = 8 + n;
-            t->PozCastka = 2;
-            t->DelkaCastka = 3;
-            t->KoefCastka = 1;
-            t->PoradiSpolecnosti = static_cast<qint16>(n + 1);
-            (void)state.gColStrav->Add(t);
-        }
+        bench::addTypes(*state.gColStrav);
         window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
         window->Form_Load();
         (void)window->logic().control().startReceiving(data, QStringLiteral("bench.txt"), false);

@@ -5,6 +5,7 @@
 #include "mainwindow/ui/VerticalMenu.h"
 #include "mainwindow/ui/WidgetReceiptWindows.h"
 #include "mainwindow/ui/frmHlavni.h"
+#include "mainwindow/ui/tests/WholeProgramFixture.h"
 #include "platform/Clock.h"
 #include "platform/FakeSerialPort.h"
 #include "platform/Printer.h"
@@ -30,21 +31,12 @@ using trv::test::onNextModal;
 namespace {
 
 // The whole program over a copy of the sample installation, with a fake reader port.
-class MaintenanceMenusTest : public ::testing::Test {
+class MaintenanceMenusTest : public trv::test::WholeProgramTest {
 protected:
     MaintenanceMenusTest() {
-        EXPECT_TRUE(m_dir.isValid());
-        folder = TextFiles::toPath(m_dir.path());
-        std::filesystem::copy(TextFiles::toPath(QStringLiteral(TRV_TEST_DATA "/../../../../sample")), folder,
-                              std::filesystem::copy_options::recursive);
-        EXPECT_TRUE(Main(state, folder, prompts).ok());
-        state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
-        EXPECT_TRUE(state.gColStrav->NactiINI().ok());
-        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
-        windows.attach(*window);
         // Mode "STD" opens the receipt-start dialog at load; these tests start no receipt.
         onNextModal([](QWidget* start) { start->close(); });
-        EXPECT_TRUE(window->Form_Load());
+        EXPECT_TRUE(startProgram());
     }
 
     // The password prompt that opens next gets `password`; then `next` runs on the window it lets through.
@@ -59,18 +51,6 @@ protected:
 
     void trigger(const char* item) const { child<QAction>(window.get(), item)->trigger(); }
     QByteArray configBytes() const { return TextFiles::readBytes(folder / "TRV7300.ini").value(); }
-
-    QTemporaryDir m_dir;
-    std::filesystem::path folder;
-    AppState state;
-    ScriptedPrompts prompts;
-    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3))};
-    FakeSerialPort port;
-    RecordingShell shell;
-    Printer printer;
-    WidgetReceiptWindows windows{state, prompts, clock, printer};
-    NoPause pause;
-    std::unique_ptr<frmHlavni> window;
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "mainwindow/ui/VerticalMenu.h"
 #include "mainwindow/ui/WidgetReceiptWindows.h"
 #include "mainwindow/ui/frmHlavni.h"
+#include "mainwindow/ui/tests/WholeProgramFixture.h"
 #include "platform/Clock.h"
 #include "platform/FakeSerialPort.h"
 #include "platform/Printer.h"
@@ -44,25 +45,11 @@ const QString kCode2 = QStringLiteral("0120012345");
 const QString kAlfa = QStringLiteral("1012342601005");
 
 // The whole program over a copy of the sample installation: real receipt windows, a fake reader port.
-class ReceiptRoadTest : public ::testing::Test {
+class ReceiptRoadTest : public trv::test::WholeProgramTest {
 protected:
-    ReceiptRoadTest() {
-        EXPECT_TRUE(m_dir.isValid());
-        folder = TextFiles::toPath(m_dir.path());
-        std::filesystem::copy(TextFiles::toPath(QStringLiteral(TRV_TEST_DATA "/../../../../sample")), folder,
-                              std::filesystem::copy_options::recursive);
-        dataFolder = folder / "data";
-    }
+    ReceiptRoadTest() { dataFolder = folder / "data"; }
 
-    bool start() {
-        EXPECT_TRUE(Main(state, folder, prompts).ok());
-        state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
-        const Status loaded = state.gColStrav->NactiINI();
-        EXPECT_TRUE(loaded.ok()) << loaded.message().toStdString();
-        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
-        windows.attach(*window);
-        return window->Form_Load();
-    }
+    bool start() { return startProgram(); }
 
     void clickMenu(int item) const { child<VerticalMenu>(window.get(), "vmnNab")->itemButton(item)->click(); }
 
@@ -71,18 +58,7 @@ protected:
         return text.ok() ? text.value().text : QStringLiteral("<missing>");
     }
 
-    QTemporaryDir m_dir;
-    std::filesystem::path folder;
     std::filesystem::path dataFolder;
-    AppState state;
-    ScriptedPrompts prompts;
-    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3))};
-    FakeSerialPort port;
-    RecordingShell shell;
-    Printer printer;
-    WidgetReceiptWindows windows{state, prompts, clock, printer};
-    NoPause pause;
-    std::unique_ptr<frmHlavni> window;
 };
 
 } // namespace
