@@ -1,6 +1,7 @@
 #include "summaries/ui/SummaryWidgets.h"
 
 #include "core/ConfigAccess.h"
+#include "platform/ui/ControlText.h"
 
 #include <QAbstractButton>
 #include <QFont>
@@ -15,13 +16,7 @@ void setCaption(QWidget* control, const Config& config, const QString& section) 
     const QString text = config.DejText(section, control->objectName());
     if (text.trimmed().isEmpty())
         return;
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        button->setText(text);
-    else if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(text);
-    else if (auto* frame = qobject_cast<QGroupBox*>(control))
-        frame->setTitle(text);
-    else
+    if (!setControlText(control, text))
         control->setWindowTitle(text);
 }
 
