@@ -109,9 +109,11 @@ TEST_F(ReaderCommandsTest, StoringTheReaderConfigurationSendsZpInEveryDialect) {
     for (const QString& typ : {QString(), QStringLiteral("1"), QStringLiteral("3")}) {
         SCOPED_TRACE(typ.toStdString());
         ReaderRig rig;
-        if (!typ.isEmpty())
-            ASSERT_TRUE(ProfileFile::write(rig.root / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("TypScaneru"), typ)
-                            .ok());
+        if (!typ.isEmpty()) {
+            ASSERT_TRUE(
+                ProfileFile::write(rig.root / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("TypScaneru"), typ)
+                    .ok());
+        }
         // A closed port is opened with the configured settings for the four characters and closed again.
         EXPECT_TRUE(rig.commands.UlozNastaveniCtecky().ok());
         EXPECT_EQ(rig.port.events(), (QStringList{QStringLiteral("open"), QStringLiteral("send <Zp>"), QStringLiteral("close")}));

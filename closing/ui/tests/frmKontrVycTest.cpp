@@ -77,7 +77,9 @@ TEST_F(frmKontrVycTest, PackageModeIsThePackageStatementWithoutTheWayOnToClosing
     env.state.gCisloBaliku = 9;
     env.state.gColStravBalik = env.types;
     QString sums;
-    auto w = window(ClosingHooks{[&](const QString& text) { sums = text; }, {}, {}, {}});
+    ClosingHooks hooks;
+    hooks.zobrazSouctyBaliku = [&](const QString& text) { sums = text; };
+    auto w = window(hooks);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Tisk balíčku"));
     EXPECT_TRUE(child<QPushButton>(w.get(), "cmdUkonci")->isHidden());
     QString statement;
