@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QFont>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,18 +20,11 @@ QString languageText(const Config& config, const QString& section, const QString
 }
 
 void setCaption(QWidget* control, const Config& config, const QString& section) {
-    const QString text = config.DejText(section, control->objectName());
-    if (text.trimmed().isEmpty())
-        return;
-    if (!setControlText(control, text))
-        control->setWindowTitle(text);
+    setCaptionText(control, config.DejText(section, control->objectName()));
 }
 
 void setupStatementBox(QPlainTextEdit* box) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setFamilies({QStringLiteral("Courier New"), font.family()});
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
+    const QFont font = fixedPitchFont();
     box->setFont(font);
     // However small the window is made, a whole statement line stays in view: a column cut off at the box's
     // edge reads as a different amount.

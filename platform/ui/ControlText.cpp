@@ -1,6 +1,7 @@
 #include "platform/ui/ControlText.h"
 
 #include <QAbstractButton>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -16,6 +17,21 @@ bool setControlText(QWidget* control, const QString& text) {
     else
         return false;
     return true;
+}
+
+void setCaptionText(QWidget* control, const QString& text) {
+    if (text.trimmed().isEmpty())
+        return;
+    if (!setControlText(control, text))
+        control->setWindowTitle(text);
+}
+
+QFont fixedPitchFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({QStringLiteral("Courier New"), font.family()});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
 }
 
 } // namespace trv

@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QFont>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -13,18 +12,11 @@
 namespace trv::summariesui {
 
 void setCaption(QWidget* control, const Config& config, const QString& section) {
-    const QString text = config.DejText(section, control->objectName());
-    if (text.trimmed().isEmpty())
-        return;
-    if (!setControlText(control, text))
-        control->setWindowTitle(text);
+    setCaptionText(control, config.DejText(section, control->objectName()));
 }
 
 void setupResultBox(QPlainTextEdit* box) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setFamilies({QStringLiteral("Courier New"), font.family()});
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
+    const QFont font = fixedPitchFont();
     box->setFont(font);
     box->setReadOnly(true);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
