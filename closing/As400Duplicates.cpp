@@ -3,17 +3,18 @@
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
 #include "platform/Conventions.h"
+#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 namespace trv::As400Duplicates {
 
 trv::Result<QStringList> soubory(const std::filesystem::path& as400Folder) {
-    auto files = TextFiles::listFolder(as400Folder, QStringLiteral("*.400"));
+    auto files = FolderListing::list(as400Folder, QStringLiteral("*.400"));
     if (!files.ok())
         return files.error();
     QStringList names;
-    for (const auto& p : files.value())
-        names.append(QString::fromStdU16String(p.filename().u16string()));
+    for (const auto& f : files.value())
+        names.append(f.name);
     return names;
 }
 
@@ -33,7 +34,9 @@ trv::Result<Result> hledej(const std::filesystem::path& as400Folder, const QStri
                            Result* partial) {
     Result found;
     for (const QString& name : files) {
-        const auto text = TextFiles::readAll(as400Folder / name.toStdU16String());
+        // The file listed under the name shown: a name that could not be decoded opens by its own bytes.
+        const auto text = TextFiles::readAll(
+            FolderListing::entryNamed(as400Folder, name).value_or(as400Folder / TextFiles::toPath(name)));
         if (!text.ok()) {
             if (partial)
                 *partial = found;

@@ -1,5 +1,6 @@
 #include "core/DayDataFiles.h"
 
+#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 #include <QRegularExpression>
@@ -13,7 +14,7 @@ namespace trv::DayDataFiles {
 namespace {
 
 QString fileName(const fs::path& p) {
-    return QString::fromStdU16String(p.filename().u16string());
+    return FolderListing::nameOf(p);
 }
 
 bool endsTxtAnyCase(const QString& name) {
@@ -45,7 +46,8 @@ bool isNominalSummary(const fs::path& file) {
     if (!name.endsWith(QStringLiteral(".TXT")))
         return false;
     const QString stem = name.left(name.size() - 4);
-    fs::path twin = file.parent_path() / (stem + QStringLiteral(".txt")).toStdU16String();
+    fs::path twin = file; // the name's own bytes, only the suffix changed
+    twin.replace_extension(".txt");
     if (regularFile(twin))
         return true;
     const auto lines = TextFiles::readLines(file);
@@ -56,24 +58,32 @@ bool isDayDataFile(const fs::path& file) {
     return endsTxtAnyCase(fileName(file)) && regularFile(file) && !isNominalSummary(file);
 }
 
-Result<std::vector<fs::path>> list(const fs::path& folder) {
-    auto all = TextFiles::listFolder(folder, QStringLiteral("*.txt"));
+Result<std::vector<FolderListing::Entry>> entries(const fs::path& folder) {
+    auto all = FolderListing::list(folder, QStringLiteral("*.txt"));
     if (!all.ok())
         return all.error();
-    std::vector<fs::path> days;
+    std::vector<FolderListing::Entry> days;
     days.reserve(all.value().size());
-    for (const auto& p : all.value()) {
-        if (!isNominalSummary(p))
-            days.push_back(p);
+    for (auto& e : all.value()) {
+        if (!e.name.endsWith(QStringLiteral(".TXT")) || !isNominalSummary(e.path))
+            days.push_back(std::move(e));
     }
     return days;
+}
+
+Result<std::vector<fs::path>> list(const fs::path& folder) {
+    auto days = entries(folder);
+    if (!days.ok())
+        return days.error();
+    return FolderListing::pathsOf(std::move(days).value());
 }
 
 std::optional<fs::path> summaryOf(const fs::path& dayFile) {
     const QString name = fileName(dayFile);
     if (!endsTxtAnyCase(name) || name.endsWith(QStringLiteral(".TXT")))
         return std::nullopt;
-    fs::path summary = dayFile.parent_path() / (name.left(name.size() - 4) + QStringLiteral(".TXT")).toStdU16String();
+    fs::path summary = dayFile; // the name's own bytes, only the suffix changed
+    summary.replace_extension(".TXT");
     if (regularFile(summary))
         return summary;
     return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FolderListing.h"
 #include "platform/Result.h"
 
 #include <QString>
@@ -28,6 +29,8 @@ bool isNominalSummary(const std::filesystem::path& file);
 bool isDayDataFile(const std::filesystem::path& file);
 
 // The day data files of a folder, sorted by name case-insensitively. The error names the folder.
+// Each with its path as listed (which opens a name of any bytes) and its decoded name.
+Result<std::vector<FolderListing::Entry>> entries(const std::filesystem::path& folder);
 Result<std::vector<std::filesystem::path>> list(const std::filesystem::path& folder);
 
 // The nominal summary written beside this day data file, when one exists (deleting a day file deletes it too).

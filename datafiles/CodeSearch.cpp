@@ -92,15 +92,16 @@ qint64 CodeSearch::countIn(const QByteArray& bytes, const QByteArray& code) {
 }
 
 Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, const QString& code) {
-    auto files = DayDataFiles::list(folder);
+    auto files = DayDataFiles::entries(folder);
     if (!files.ok())
         return files.error();
     const QList<QByteArray> forms = encodings(code);
     Hits hits;
     std::vector<char> buffer(1 << 16);
     QByteArray content;
-    for (const auto& file : files.value()) {
-        const QString name = QString::fromStdU16String(file.filename().u16string());
+    for (const auto& entry : files.value()) {
+        const std::filesystem::path& file = entry.path;
+        const QString& name = entry.name;
         // Only the lowercase extension: the search never took a file written in capitals for a receipt.
         if (!name.endsWith(QStringLiteral(".txt")))
             continue;

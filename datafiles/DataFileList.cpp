@@ -13,7 +13,7 @@ const QString kTxt = QStringLiteral(".txt");
 } // namespace
 
 Result<DataFileList> DataFileList::load(const std::filesystem::path& folder) {
-    auto files = DayDataFiles::list(folder);
+    auto files = DayDataFiles::entries(folder);
     if (!files.ok())
         return files.error();
     DataFileList list;
@@ -24,8 +24,10 @@ Result<DataFileList> DataFileList::load(const std::filesystem::path& folder) {
     list.m_sm.resize(n);
     list.m_hasDatum.resize(n);
     list.m_hasSm.resize(n);
+    list.m_paths.reserve(n);
     for (size_t i = 0; i < n; ++i) {
-        QString name = QString::fromStdU16String(files.value()[i].filename().u16string());
+        QString name = std::move(files.value()[i].name);
+        list.m_paths.push_back(std::move(files.value()[i].path));
         if (const auto parsed = DayFileName::parse(name)) {
             list.m_datum[i] = parsed->datum;
             list.m_hasDatum[i] = true;
@@ -40,7 +42,7 @@ Result<DataFileList> DataFileList::load(const std::filesystem::path& folder) {
 }
 
 std::filesystem::path DataFileList::path(qsizetype index) const {
-    return m_folder / m_names.at(index).toStdU16String();
+    return m_paths.at(size_t(index));
 }
 
 std::optional<qsizetype> DataFileList::indexOf(const QString& name) const {

@@ -47,6 +47,8 @@ public:
 private:
     std::filesystem::path m_folder;
     QStringList m_names;
+    // Each name's path as listed: a name that could not be decoded opens by its own bytes.
+    std::vector<std::filesystem::path> m_paths;
     // The receipt date and the SM of each name as DayFileName reads them; a name of no day-file form has
     // neither, a cash-desk name has no SM.
     std::vector<QString> m_datum;

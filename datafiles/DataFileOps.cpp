@@ -4,6 +4,7 @@
 #include "core/DayDataFiles.h"
 #include "core/DayFileName.h"
 #include "core/StatementLine.h"
+#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 #include <system_error>
@@ -15,7 +16,7 @@ namespace trv::DataFileOps {
 namespace {
 
 QString name(const fs::path& p) {
-    return QString::fromStdU16String(p.filename().u16string());
+    return FolderListing::nameOf(p);
 }
 
 bool isFile(const fs::path& p) {
@@ -63,8 +64,11 @@ QString mezery(qsizetype n) {
 }
 
 fs::path statementTwin(const fs::path& dayFile) {
-    const std::u16string full = dayFile.u16string();
-    return fs::path(full.substr(0, full.size() >= 3 ? full.size() - 3 : 0) + u"vyc");
+    // The day file's own bytes, only the last three characters replaced.
+    const fs::path::string_type& full = dayFile.native();
+    fs::path twin(full.substr(0, full.size() >= 3 ? full.size() - 3 : 0));
+    twin += "vyc";
+    return twin;
 }
 
 Status smaz(const fs::path& dayFile) {
@@ -107,8 +111,12 @@ Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QS
     // The name keeps its extension as it was written.
     const QString newName = built.value().left(built.value().size() - 4) + fileName.right(4);
 
-    const fs::path oldPath = folder / fileName.toStdU16String();
-    const fs::path newPath = folder / newName.toStdU16String();
+    // The file as listed under the name shown; a name that cannot be decoded cannot be rewritten part by part.
+    const fs::path oldPath = FolderListing::entryNamed(folder, fileName).value_or(folder / TextFiles::toPath(fileName));
+    if (oldPath.filename() != TextFiles::toPath(fileName))
+        return changeError(fileName, QStringLiteral("název souboru obsahuje znaky, které nelze přečíst; soubor "
+                                                    "nejprve přejmenujte."));
+    const fs::path newPath = folder / TextFiles::toPath(newName);
     const fs::path oldTwin = statementTwin(oldPath);
     const fs::path newTwin = statementTwin(newPath);
     if (!isFile(oldPath))
@@ -140,7 +148,7 @@ Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QS
             (*fields)[smFieldIndex] = sm;
             records.append(fields->join(separator));
         }
-        staged = folder / (QStringLiteral("~") + name(newTwin) + QStringLiteral(".tmp")).toStdU16String();
+        staged = folder / TextFiles::toPath(QStringLiteral("~") + name(newTwin) + QStringLiteral(".tmp"));
         if (Status s = TextFiles::writeLines(staged, records, old.value().encoding); !s.ok())
             return s.error();
     }

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
+#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -92,12 +93,11 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
     const QString to = dateYYMMDD(request.dt2);
     const bool byHandOver = ctx.state.sw.gFDatumOdvodu && request.optDatumVyc;
 
-    auto listed = TextFiles::listFolder(folder.value(), QStringLiteral("*.vyc"));
+    auto listed = FolderListing::list(folder.value(), QStringLiteral("*.vyc"));
     if (!listed.ok())
         return Status(listed.error());
     QStringList lines;
-    for (const auto& path : listed.value()) {
-        const QString name = QString::fromStdU16String(path.filename().u16string());
+    for (const auto& [path, name] : listed.value()) {
         // The merged file's own name has ten characters: a merge never reads a merge back.
         if (name.size() <= 10 || !name.endsWith(QLatin1String(".vyc")))
             continue;

@@ -8,6 +8,7 @@
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/Prompts.h"
+#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 #include <map>
@@ -145,11 +146,13 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
     const int codeIndex = sw.gFVycBezData ? 3 : 4;
     const bool byHandOver = sw.gFDatumOdvodu && request.optDatumVyc;
 
-    auto listed = TextFiles::listFolder(state.gDatovyAdresar, QStringLiteral("*.vyc"));
+    auto listed = FolderListing::list(state.gDatovyAdresar, QStringLiteral("*.vyc"));
     if (!listed.ok())
         return listed.error();
-    for (const auto& path : listed.value()) {
-        QString name = QString::fromStdU16String(path.filename().u16string());
+    for (const auto& [path, listedName] : listed.value()) {
+        // A byte of the name that could not be decoded goes into the table as '?', as any character the table's
+        // Windows-1250 lacks.
+        QString name = QString(listedName).replace(QChar::ReplacementCharacter, u'?');
         if (variant == SmSumsVariant::Cba && sw.gFZakaznik)
             name = name.mid(2);
         if (name.size() < 11 || !name.endsWith(QLatin1String(".vyc")))

@@ -1,5 +1,8 @@
 #include "platform/SimulatedScanner.h"
 
+#include "platform/FolderListing.h"
+#include "platform/TextFiles.h"
+
 #include <QFile>
 #include <QMetaObject>
 
@@ -16,10 +19,8 @@ namespace {
 constexpr qint32 kHandle = 1;
 
 QByteArray readFile(const fs::path& p) {
-    QFile f(QString::fromStdU16String(p.u16string()));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    auto bytes = TextFiles::readBytes(p); // by the path's own bytes, whatever the cheque folder's name holds
+    return bytes.ok() ? bytes.value() : QByteArray();
 }
 
 QList<QByteArray> lines(const QByteArray& bytes) {
@@ -62,22 +63,15 @@ int SimulatedScanner::enter(const QString& function, const QString& args, qint32
 
 std::vector<SimulatedScanner::Cheque> SimulatedScanner::cheques() const {
     std::vector<Cheque> out;
-    std::error_code ec;
-    std::vector<fs::path> folders;
-    for (const auto& entry : fs::directory_iterator(m_folder, ec)) {
-        if (entry.is_directory(ec))
-            folders.push_back(entry.path());
-    }
-    std::sort(folders.begin(), folders.end(), [](const fs::path& a, const fs::path& b) {
-        return QString::fromStdU16String(a.filename().u16string())
-                   .compare(QString::fromStdU16String(b.filename().u16string()), Qt::CaseInsensitive) < 0;
-    });
+    auto folders = FolderListing::list(m_folder, QStringLiteral("*"), {}, FolderListing::Kind::Folders);
+    if (!folders.ok())
+        return out;
     qint32 position = 0;
-    for (const auto& f : folders) {
+    for (auto& f : folders.value()) {
         ++position;
         bool digits = false;
-        const qint32 n = QString::fromStdU16String(f.filename().u16string()).toInt(&digits);
-        out.push_back({digits ? n : position, f});
+        const qint32 n = f.name.toInt(&digits);
+        out.push_back({digits ? n : position, std::move(f.path)});
     }
     return out;
 }

@@ -75,6 +75,14 @@ QByteArray encodeWindows1250(const QString& text) {
     return out;
 }
 
+// A UTF-16 file of odd length: its last byte is no character. It is read as a lone low surrogate U+DC00 + byte
+// (shown as an unknown character) and written back as that byte, so a file saved unchanged keeps every byte.
+constexpr char16_t kOddByteMark = 0xDC00;
+
+bool isOddByteMark(QChar last, QChar before) {
+    return (last.unicode() & 0xFF00) == kOddByteMark && !before.isHighSurrogate();
+}
+
 QByteArray encodeUtf16(const QString& text, TextEncoding enc) {
     const bool little = enc == TextEncoding::Utf16LE;
     QByteArray out;
@@ -86,8 +94,16 @@ QByteArray encodeUtf16(const QString& text, TextEncoding enc) {
         out.append(little ? high : low);
     };
     put(0xFEFF);
-    for (const QChar c : text)
-        put(c.unicode());
+    qsizetype n = text.size();
+    // The odd last byte of a file cut in a character, kept by the decoder as a lone low surrogate, is written back
+    // as the one byte it was.
+    const bool oddByte = n > 0 && isOddByteMark(text.at(n - 1), n > 1 ? text.at(n - 2) : QChar());
+    if (oddByte)
+        --n;
+    for (qsizetype i = 0; i < n; ++i)
+        put(text.at(i).unicode());
+    if (oddByte)
+        out.append(char(text.at(n).unicode() & 0xFF));
     return out;
 }
 
@@ -100,8 +116,8 @@ QString decodeUtf16(QByteArrayView bytes, bool little) {
         const auto b = static_cast<unsigned char>(bytes[i + 1]);
         out.append(QChar(char16_t(little ? (a | b << 8) : (b | a << 8))));
     }
-    if (i < bytes.size())
-        out.append(QChar::ReplacementCharacter); // half a character at the end of a cut file
+    if (i < bytes.size()) // half a character at the end of a cut file: kept, so that a write gives the byte back
+        out.append(QChar(char16_t(kOddByteMark | static_cast<unsigned char>(bytes[i]))));
     return out;
 }
 

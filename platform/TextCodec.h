@@ -16,7 +16,8 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Windows1250;
 };
 
-/// Decodes file bytes: a UTF-16 byte-order mark (either byte order) gives UTF-16, valid UTF-8 gives Utf8 (only
+/// Decodes file bytes: a UTF-16 byte-order mark (either byte order) gives UTF-16 (the odd last byte of a file cut
+/// in a character reads as the lone low surrogate U+DC00 + byte, which encodeText writes back as that byte), valid UTF-8 gives Utf8 (only
 /// the first BOM is dropped: a second one stays in the text as U+FEFF), anything else is read as Windows-1250.
 /// Plain ASCII without a BOM reads the same either way and is reported as Windows-1250, the encoding of the
 /// stored files. Never fails; NUL and undefined bytes decode to some character, and encoding a Windows-1250

@@ -1,12 +1,22 @@
 #include "platform/TextFiles.h"
 
+#include "platform/FolderListing.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <string>
 #include <system_error>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace trv::TextFiles {
 
@@ -41,6 +51,43 @@ QString isFolder() {
     return QStringLiteral("je to složka, ne soubor");
 }
 
+// Whether Qt's file classes, which take a name as text, open this very path. A name whose bytes are not valid in
+// the system's encoding (written by another machine) decodes lossily and would open another file: such a path is
+// opened by its own bytes instead.
+bool qtOpens(const fs::path& file) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(file);
+    return true;
+#else
+    return toPath(toQString(file)) == file;
+#endif
+}
+
+// Opens the file by its own bytes, whatever its name holds. Gives the reason of a failure.
+std::optional<QString> openFile(QFile& f, const fs::path& file, QIODevice::OpenMode mode) {
+#ifndef Q_OS_WIN
+    if (!qtOpens(file)) {
+        int flags = O_CLOEXEC;
+        if (mode & QIODevice::WriteOnly)
+            flags |= O_WRONLY | O_CREAT | ((mode & QIODevice::Append) ? O_APPEND : O_TRUNC);
+        else
+            flags |= O_RDONLY;
+        const int fd = ::open(file.c_str(), flags, 0666);
+        if (fd < 0)
+            return QString::fromLocal8Bit(std::strerror(errno));
+        if (!f.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            return f.errorString();
+        }
+        return std::nullopt;
+    }
+#endif
+    f.setFileName(toQString(file));
+    if (!f.open(mode))
+        return f.errorString();
+    return std::nullopt;
+}
+
 QString withNewlines(const QStringList& lines) {
     QString text;
     for (const QString& line : lines) {
@@ -48,39 +95,6 @@ QString withNewlines(const QStringList& lines) {
         text += QLatin1String("\r\n");
     }
     return text;
-}
-
-// Matches a name against a wildcard pattern the way the file dialogs do: '*' any run of characters,
-// '?' one character, any letter case; "*.*" matches every name, with or without a dot.
-bool wildcardMatch(QStringView name, QStringView pattern) {
-    qsizetype n = 0;
-    qsizetype p = 0;
-    qsizetype starP = -1;
-    qsizetype starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == u'*') {
-            starP = p++;
-            starN = n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == u'*')
-        ++p;
-    return p == pattern.size();
-}
-
-bool lessByName(const fs::path& a, const fs::path& b) {
-    const QString na = toQString(a.filename());
-    const QString nb = toQString(b.filename());
-    const int c = QString::compare(na, nb, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : na < nb; // names differing only in case keep one fixed order
 }
 
 // The reason of a failed write. A write cut short (disk full, file too large) leaves no error on the
@@ -91,12 +105,49 @@ QString writeFailure(const QFileDevice& f, int savedErrno) {
     return QString::fromLocal8Bit(std::generic_category().message(savedErrno != 0 ? savedErrno : EIO));
 }
 
+// replaceFile for a path that Qt cannot open by its text (a name in bytes not valid in the system's encoding):
+// the same steps by the path's own bytes, a temporary file beside the target renamed over it when complete.
+std::optional<QString> replaceByOwnBytes(const fs::path& file, const QByteArray& bytes) {
+    fs::path staged = file;
+    staged += ".~trv" + std::to_string(QCoreApplication::applicationPid()) + ".tmp";
+    std::error_code ec;
+    {
+        QFile f;
+        if (const auto reason = openFile(f, staged, QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return reason;
+        errno = 0;
+        if (f.write(bytes) != bytes.size()) {
+            const QString reason = writeFailure(f, errno);
+            f.close();
+            fs::remove(staged, ec);
+            return reason;
+        }
+#ifndef Q_OS_WIN
+        if (::fsync(f.handle()) != 0) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            f.close();
+            fs::remove(staged, ec);
+            return reason;
+        }
+#endif
+    }
+    fs::rename(staged, file, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(staged, ignored);
+        return reasonOf(ec);
+    }
+    return std::nullopt;
+}
+
 // Writes to a temporary file beside the target, renamed over it only when complete, so that a failure
 // at any point leaves the old file as it was. Gives the reason of a failure.
 std::optional<QString> replaceFile(const fs::path& file, const QByteArray& bytes) {
     std::error_code ec;
     if (fs::is_directory(file, ec))
         return isFolder();
+    if (!qtOpens(file))
+        return replaceByOwnBytes(file, bytes);
     QSaveFile f(toQString(file));
     f.setDirectWriteFallback(false);
     // Unbuffered: a buffered write cut short is only half noticed at commit, which then renames a
@@ -145,9 +196,9 @@ Result<QByteArray> readBytes(const fs::path& file) {
     // Opening a FIFO waits for a writer that never comes, and a device never ends: only files are read.
     if (fs::exists(st) && !fs::is_regular_file(st))
         return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor")).error();
-    QFile f(toQString(file));
-    if (!f.open(QIODevice::ReadOnly))
-        return fileError(kCannotRead, file, f.errorString()).error();
+    QFile f;
+    if (const auto reason = openFile(f, file, QIODevice::ReadOnly))
+        return fileError(kCannotRead, file, *reason).error();
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return fileError(kCannotRead, file, f.errorString()).error();
@@ -198,9 +249,9 @@ Status appendLine(const fs::path& file, const QString& line, TextEncoding enc) {
     if (fs::is_directory(file, ec))
         return fileError(operation, file, isFolder());
     const bool existed = fs::exists(file, ec);
-    QFile f(toQString(file));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return fileError(operation, file, f.errorString());
+    QFile f;
+    if (const auto reason = openFile(f, file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return fileError(operation, file, *reason);
     const qint64 sizeBefore = f.size();
     QByteArray bytes = encodeText(line + QLatin1String("\r\n"), enc);
     // UTF-16 text starts with its byte-order mark, which belongs only at the start of the file.
@@ -271,34 +322,10 @@ Status remove(const fs::path& file) {
 }
 
 Result<std::vector<fs::path>> listFolder(const fs::path& folder, const QString& pattern) {
-    const QString operation = QStringLiteral("Nelze číst složku");
-    const QString wanted = pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
-    // Each name is converted once: a folder may hold a few hundred thousand day files, and converting in
-    // every comparison of the sort made the listing several times slower.
-    std::vector<std::pair<QString, fs::path>> named;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec)
-        return fileError(operation, folder, reasonOf(ec)).error();
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code typeEc;
-        if (!it->is_regular_file(typeEc))
-            continue;
-        QString name = toQString(it->path().filename());
-        if (wildcardMatch(name, wanted))
-            named.emplace_back(std::move(name), it->path());
-    }
-    if (ec)
-        return fileError(operation, folder, reasonOf(ec)).error();
-    std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
-        const int c = QString::compare(a.first, b.first, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.first < b.first; // names differing only in case keep one fixed order
-    });
-    std::vector<fs::path> files;
-    files.reserve(named.size());
-    for (auto& entry : named)
-        files.push_back(std::move(entry.second));
-    return files;
+    auto listed = FolderListing::list(folder, pattern);
+    if (!listed.ok())
+        return listed.error();
+    return FolderListing::pathsOf(std::move(listed).value());
 }
 
 std::optional<fs::path> findCaseInsensitive(const fs::path& folder, const QString& name) {
@@ -306,14 +333,14 @@ std::optional<fs::path> findCaseInsensitive(const fs::path& folder, const QStrin
     const fs::path exact = folder / toPath(name);
     if (fs::exists(exact, ec))
         return exact;
-    std::vector<fs::path> matches;
-    for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        if (QString::compare(toQString(it->path().filename()), name, Qt::CaseInsensitive) == 0)
-            matches.push_back(it->path());
-    }
-    if (matches.empty())
+    // The listing's order puts, of the names differing only in case, the same one first every time.
+    auto matches = FolderListing::list(
+        folder, QStringLiteral("*"),
+        [&name](const QString& listed) { return QString::compare(listed, name, Qt::CaseInsensitive) == 0; },
+        FolderListing::Kind::Any);
+    if (!matches.ok() || matches.value().empty())
         return std::nullopt;
-    return *std::min_element(matches.begin(), matches.end(), lessByName);
+    return std::move(matches.value().front().path);
 }
 
 } // namespace trv::TextFiles

@@ -2,6 +2,7 @@
 
 #include "core/ConfigAccess.h"
 #include "core/SharedHelpers.h"
+#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -19,12 +20,16 @@ Status CodeMasks::vytvorSlozku() const {
 
 QStringList CodeMasks::soubory() const {
     QStringList names;
-    const Result<std::vector<std::filesystem::path>> files = TextFiles::listFolder(m_folder, QStringLiteral("*.msk"));
+    const auto files = FolderListing::list(m_folder, QStringLiteral("*.msk"));
     if (!files.ok())
         return names;
-    for (const std::filesystem::path& f : files.value())
-        names.append(QString::fromStdU16String(f.filename().u16string()));
+    for (const FolderListing::Entry& f : files.value())
+        names.append(f.name);
     return names;
+}
+
+std::filesystem::path CodeMasks::soubor(const QString& soubor) const {
+    return FolderListing::entryNamed(m_folder, soubor).value_or(m_folder / TextFiles::toPath(soubor));
 }
 
 QString CodeMasks::nazevMasky(const QString& soubor) {

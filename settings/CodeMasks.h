@@ -32,7 +32,8 @@ public:
     std::filesystem::path souborNove(const QString& nazev) const {
         return m_folder / (nazev + QStringLiteral(".msk")).toStdU16String();
     }
-    std::filesystem::path soubor(const QString& soubor) const { return m_folder / soubor.toStdU16String(); }
+    // The mask file listed under that name: a name that could not be decoded opens by its own bytes.
+    std::filesystem::path soubor(const QString& soubor) const;
 
     // The first line of a mask file; an error when the file is missing, unreadable or empty.
     Result<QString> nacti(const QString& soubor) const;

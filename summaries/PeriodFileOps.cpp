@@ -54,7 +54,8 @@ Status prejmenujSafeBag(const fs::path& folder) {
         const QString name = TextFiles::toQString(f.filename());
         if (name.size() <= 10 || !name.endsWith(QStringLiteral(".sfb")))
             continue;
-        const fs::path target = folder / (name.left(name.size() - 4) + QStringLiteral(".exp")).toStdU16String();
+        fs::path target = f; // the name's own bytes, only the suffix changed
+        target.replace_extension(".exp");
         std::error_code ec;
         if (fs::exists(target, ec)) {
             failed.append(

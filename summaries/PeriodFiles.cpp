@@ -6,6 +6,7 @@
 #include "core/SettingsLoader.h"
 #include "core/SmList.h"
 #include "platform/Conventions.h"
+#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 #include <algorithm>
@@ -20,41 +21,7 @@ namespace {
 
 const QString kSection = QStringLiteral("frmSoucVycObd");
 
-struct Listed {
-    fs::path path;
-    QString name;
-};
-
-// One listing of the folder: the regular files with their names, sorted by name without regard to letter case.
-Result<std::vector<Listed>> listing(const fs::path& folder) {
-    std::vector<Listed> files;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) {
-        return Result<std::vector<Listed>>::fail(
-            QStringLiteral("Nelze číst složku %1: %2")
-                .arg(TextFiles::toQString(folder), QString::fromLocal8Bit(ec.message())));
-    }
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code typeEc;
-        if (!it->is_regular_file(typeEc))
-            continue;
-        files.push_back({it->path(), QString::fromStdU16String(it->path().filename().u16string())});
-    }
-    if (ec) {
-        return Result<std::vector<Listed>>::fail(
-            QStringLiteral("Nelze číst složku %1: %2")
-                .arg(TextFiles::toQString(folder), QString::fromLocal8Bit(ec.message())));
-    }
-    return files;
-}
-
-bool byName(const PeriodFile& a, const PeriodFile& b) {
-    const QString na = TextFiles::toQString(a.path.filename());
-    const QString nb = TextFiles::toQString(b.path.filename());
-    const int c = QString::compare(na, nb, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : na < nb;
-}
+using Listed = FolderListing::Entry;
 
 bool inPeriod(const QString& date, const QString& od, const QString& doDne) {
     return !(date < od) && !(date > doDne);
@@ -123,12 +90,27 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
     const QString doDne = periodBound(choice.datumDo);
     const bool safeBag = operation == PeriodOperation::Vypocet && state.gSafeBag;
     const fs::path folder = safeBag ? slozkaSafeBag(state) : state.gDatovyAdresar;
-    auto listed = listing(folder);
+    const bool packages = choice.balik && sw.gFBalikyTyden;
+    const bool byHandOver = sw.gFVycetky && sw.gFDatumOdvodu && choice.datumVyc;
+    // The one listing, sorted by name; the whole history is passed over by its names before any path is made.
+    // Each test here is one the selection below makes of every file it takes.
+    auto listed = FolderListing::list(folder, QStringLiteral("*"), [&](const QString& listedName) {
+        if (safeBag)
+            return listedName.size() > 10 && listedName.endsWith(QStringLiteral(".sfb")) &&
+                   inPeriod(listedName.left(6), od, doDne);
+        const QStringView name = sw.gFZakaznik ? QStringView(listedName).mid(2) : QStringView(listedName);
+        if (name.size() <= 10)
+            return false;
+        if (packages)
+            return name.endsWith(QStringLiteral(".txt"));
+        if (sw.gFVycetky)
+            return name.endsWith(QStringLiteral(".vyc")) && (byHandOver || inPeriod(name.left(6).toString(), od, doDne));
+        return name.endsWith(QStringLiteral(".txt")) && inPeriod(name.left(6).toString(), od, doDne);
+    });
     if (!listed.ok())
         return listed.error();
 
     std::vector<PeriodFile> files;
-    const bool packages = choice.balik && sw.gFBalikyTyden;
     // The hand-over date is tested before the period, on every statement file: one without it stops the
     // operation whatever its date; the message names the first in name order.
     std::optional<QString> withoutHandOver;
@@ -187,24 +169,24 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
                                                      *withoutHandOver +
                                                      state.config.DejText(kSection, QStringLiteral("NeobsDatum")));
     }
-    std::sort(files.begin(), files.end(), byName);
-    return files;
+    return files; // in the listing's order: by name, case-insensitively
 }
 
 Result<std::vector<PeriodFile>> balikySouboryObdobi(const AppState& state, const PeriodChoice& choice) {
     const QString od = periodBound(choice.datumOd);
     const QString doDne = periodBound(choice.datumDo);
-    auto listed = listing(state.gDatovyAdresar);
+    auto listed = FolderListing::list(state.gDatovyAdresar, QStringLiteral("*"), [&](const QString& listedName) {
+        const QString name = state.sw.gFZakaznik ? listedName.mid(2) : listedName;
+        return name.size() == 10 && name.endsWith(QStringLiteral(".bal")) && inPeriod(name.left(6), od, doDne);
+    });
     if (!listed.ok())
         return listed.error();
     std::vector<PeriodFile> files;
     for (const Listed& f : listed.value()) {
         const QString name = state.sw.gFZakaznik ? f.name.mid(2) : f.name;
-        if (name.size() == 10 && name.endsWith(QStringLiteral(".bal")) && inPeriod(name.left(6), od, doDne))
-            files.push_back({f.path, name, PeriodFile::Kind::Day, {}});
+        files.push_back({f.path, name, PeriodFile::Kind::Day, {}});
     }
-    std::sort(files.begin(), files.end(), byName);
-    return files;
+    return files; // in the listing's order: by name, case-insensitively
 }
 
 } // namespace trv

@@ -2,6 +2,7 @@
 #include "closing/ClosingWindowLogic.h"
 #include "closing/ProductGroupStatement.h"
 #include "closing/tests/ClosingFixture.h"
+#include "testsupport/TestFiles.h"
 
 using namespace trv;
 using trv::test::ClosingEnv;
@@ -155,6 +156,22 @@ TEST_F(ClosingTest, As400DuplicateSearchInTheAs400Folder) {
     for (const char* bad : {"", "../x", "a/b", "a\\b", "a:b", "a?"})
         EXPECT_FALSE(As400Duplicates::chybaNazvu(QString::fromUtf8(bad)).isEmpty()) << bad;
     EXPECT_TRUE(As400Duplicates::chybaNazvu(QStringLiteral("duplicity březen")).isEmpty());
+}
+
+// An AS400 file whose name another machine wrote in Windows-1250 (0xE9, no valid UTF-8) is listed lossily and
+// searched by its own bytes like any other.
+TEST_F(ClosingTest, As400FileNamedInAnotherEncodingIsSearchedLikeAnyOther) {
+    const auto as400 = env.folder / "as400";
+    ASSERT_TRUE(TextFiles::writeBytes(as400 / "260301\xE9_1.400", "123456789<0000500\r\n").ok());
+    const auto files = As400Duplicates::soubory(as400);
+    ASSERT_TRUE(files.ok()) << files.message().toStdString();
+    const QString shown = QStringLiteral("260301") + QChar(QChar::ReplacementCharacter) + QStringLiteral("_1.400");
+    EXPECT_EQ(files.value(), QStringList{shown});
+    const auto found =
+        As400Duplicates::hledej(as400, files.value(), As400Duplicates::castiKodu(*env.types, env.state.gNoRead));
+    ASSERT_TRUE(found.ok()) << found.message().toStdString();
+    EXPECT_EQ(found.value().filesWithHits, QStringList{shown});
+    trv::test::removeOddNames(as400);
 }
 
 } // namespace

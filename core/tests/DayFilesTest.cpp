@@ -4,6 +4,7 @@
 #include "core/StatementLine.h"
 
 #include "platform/TextFiles.h"
+#include "testsupport/TestFiles.h"
 
 #include <QTemporaryDir>
 
@@ -122,6 +123,30 @@ TEST_F(DayDataFilesTest, NominalSummariesAreNotDayFiles) {
     EXPECT_EQ(DayDataFiles::summaryOf(folder() / "260314007_2.txt"), folder() / "260314007_2.TXT");
     EXPECT_EQ(DayDataFiles::summaryOf(folder() / "Barcode.txt"), std::nullopt);
     EXPECT_FALSE(DayDataFiles::list(folder() / "missing").ok());
+}
+
+// A day file whose name another machine wrote in Windows-1250 (the bytes 241208_ 0xE9 _1.txt, no valid UTF-8) is
+// listed like any other: its path as listed opens its own bytes, its name decodes lossily, and a nominal summary
+// under such a name is still told by its twin.
+TEST_F(DayDataFilesTest, ANameInAnotherEncodingIsListedLikeAnyOther) {
+    const fs::path odd = folder() / "241208_\xE9_1.txt";
+    ASSERT_TRUE(TextFiles::writeBytes(odd, "1234567890123\r\n").ok());
+    ASSERT_TRUE(TextFiles::writeBytes(folder() / "241208_\xE9_1.TXT", "241208_\xE9_1;00001;00055\r\n").ok());
+    write("241208_101_AB_1.txt", "1234567890123\r\n");
+
+    const auto listed = DayDataFiles::entries(folder());
+    ASSERT_TRUE(listed.ok()) << listed.message().toStdString();
+    ASSERT_EQ(listed.value().size(), 2u);
+    EXPECT_EQ(listed.value()[0].name, QStringLiteral("241208_101_AB_1.txt"));
+    EXPECT_EQ(listed.value()[1].name, QString::fromUtf8("241208_\xEF\xBF\xBD_1.txt"));
+    EXPECT_EQ(listed.value()[1].path, odd);
+    const auto read = TextFiles::readLines(listed.value()[1].path);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value(), QStringList{QStringLiteral("1234567890123")});
+    EXPECT_EQ(DayDataFiles::summaryOf(odd), folder() / "241208_\xE9_1.TXT");
+    EXPECT_TRUE(DayDataFiles::isDayDataFile(odd));
+    EXPECT_EQ(DayDataFiles::list(folder()).value().size(), 2u);
+    trv::test::removeOddNames(folder());
 }
 
 TEST(SmListTest, WholeEntriesSplitAtCommasAndBlanks) {

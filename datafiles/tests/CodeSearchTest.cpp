@@ -45,3 +45,14 @@ TEST_F(CodeSearchTest, EveryMatchingLineCountsAndNamesItsFile) {
 TEST_F(CodeSearchTest, AMissingFolderIsAnError) {
     EXPECT_FALSE(CodeSearch::najdi(home / "chybi", QStringLiteral("1")).ok());
 }
+
+// A day file whose name another machine wrote in Windows-1250 (0xE9, no valid UTF-8) is searched like any other:
+// it is opened by its own bytes and named lossily.
+TEST_F(CodeSearchTest, ADayFileNamedInAnotherEncodingIsSearchedLikeAnyOther) {
+    writeData("241208_\xE9_1.txt", "11111111\r\n");
+    const auto hits = CodeSearch::najdi(data, QStringLiteral("11111111"));
+    ASSERT_TRUE(hits.ok()) << hits.message().toStdString();
+    EXPECT_EQ(hits.value().count, 4);
+    EXPECT_EQ(hits.value().files.last(), QString::fromUtf8("241208_\xEF\xBF\xBD_1.txt"));
+    trv::test::removeOddNames(data);
+}

@@ -73,3 +73,18 @@ TEST_F(DataFileListTest, AMissingFolderIsAnErrorNamingIt) {
     ASSERT_FALSE(loaded.ok());
     EXPECT_TRUE(loaded.message().contains(QStringLiteral("chybi")));
 }
+
+// A day file whose name another machine wrote in Windows-1250 (0xE9, no valid UTF-8) is listed like any other:
+// shown lossily, its path the one listed (its own bytes), its date read where the name has one.
+TEST_F(DataFileListTest, ANameInAnotherEncodingIsListedAndOpensByItsOwnBytes) {
+    writeData("241208_\xE9_1.txt", "12345678\r\n");
+    writeData("150121_001_01_1.txt", "12345678\r\n");
+    const auto loaded = DataFileList::load(data);
+    ASSERT_TRUE(loaded.ok()) << loaded.message().toStdString();
+    const DataFileList& list = loaded.value();
+    EXPECT_EQ(list.names(), (QStringList{QStringLiteral("150121_001_01_1.txt"), QString::fromUtf8("241208_\xEF\xBF\xBD_1.txt")}));
+    EXPECT_EQ(list.path(1), data / "241208_\xE9_1.txt");
+    EXPECT_EQ(read(list.path(1)), QByteArray("12345678\r\n"));
+    EXPECT_EQ(list.filter({Key::Text, QStringLiteral("241208"), false}), QStringList{list.names().at(1)});
+    trv::test::removeOddNames(data);
+}

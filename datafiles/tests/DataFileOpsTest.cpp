@@ -169,3 +169,25 @@ TEST_F(DataFileOpsTest, ANewStatementFileThatCannotBeWrittenLeavesBothFilesAsThe
     EXPECT_FALSE(existsData(kNewDay));
     EXPECT_FALSE(existsData(kNewVyc));
 }
+
+// A file whose name another machine wrote in Windows-1250 stops nothing: the change of SM of another file works
+// beside it; its own change of SM, which would rewrite its name, is refused naming it; delete removes it and its
+// statement file by their own bytes.
+TEST_F(DataFileOpsTest, AFileNamedInAnotherEncodingStopsNothing) {
+    writeData(kDay, dayBytes);
+    writeData("150121_001_\xE9_1.txt", dayBytes);
+    writeData("150121_001_\xE9_1.vyc", "a;b;001\r\n");
+    ASSERT_TRUE(DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"), QStringLiteral(";"), 2).ok());
+    EXPECT_TRUE(existsData(kNewDay));
+
+    const QString shown = QString::fromUtf8("150121_001_\xEF\xBF\xBD_1.txt");
+    const auto refused = DataFileOps::zmenSM(data, shown, QStringLiteral("005"), QStringLiteral(";"), 2);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.message().contains(shown)) << refused.message().toStdString();
+    EXPECT_TRUE(existsData("150121_001_\xE9_1.txt"));
+
+    ASSERT_TRUE(DataFileOps::smaz(data / "150121_001_\xE9_1.txt").ok());
+    EXPECT_FALSE(existsData("150121_001_\xE9_1.txt"));
+    EXPECT_FALSE(existsData("150121_001_\xE9_1.vyc"));
+    trv::test::removeOddNames(data);
+}

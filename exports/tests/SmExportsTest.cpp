@@ -301,5 +301,19 @@ TEST_F(SmExportsTest, EuroModeValuesStoredCodesByTheirTypeAndAMissingValueCounts
     EXPECT_TRUE(prompts.records()[0].text.contains(QLatin1String("Gama")));
 }
 
+// A statement file whose name another machine wrote in Windows-1250 (the operator "é" as the byte 0xE9, no valid
+// UTF-8) is listed and read like any other: the per-SM sums count it and the merge takes its lines.
+TEST_F(SmExportsTest, AStatementFileNamedInAnotherEncodingIsReadLikeAnyOther) {
+    vyc("150110_101_OP1_1.vyc", codes(10, 9500, 2, "95,00"));
+    vyc("150111_101_\xE9_1.vyc", codes(10, 9500, 1, "95,00"));
+    const Status counted = exportPocetSM(*ctx, january10to12());
+    ASSERT_TRUE(counted.ok()) << counted.message().toStdString();
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;285;3;285;3;0;0;0;0;0;0;0;0"}));
+
+    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    EXPECT_EQ(read(data / "150115.vyc").count('\n'), 3);
+    trv::test::removeOddNames(data);
+}
+
 } // namespace
 } // namespace trv::test

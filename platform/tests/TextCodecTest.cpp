@@ -45,7 +45,7 @@ TEST(TextCodec, DecodesUtf8OrWindows1250) {
          bytes("\xFF\xFE"
                "a\0b",
                5),
-         QStringLiteral("a\uFFFD"), TextEncoding::Utf16LE},
+         QString(QStringLiteral("a")) + QChar(char16_t(0xDC62)), TextEncoding::Utf16LE},
         {"BOM then Windows-1250", bytes("\xEF\xBB\xBF\xE8"), QString::fromUtf8("ď»żč"), TextEncoding::Windows1250},
         {"NUL bytes", bytes("a\0b", 3), QString(QStringLiteral("a")) + QChar(0) + u'b', TextEncoding::Windows1250},
         {"NUL with Czech", bytes("\0\x9E", 2), QString(QChar(0)) + QString::fromUtf8("ž"), TextEncoding::Windows1250},
@@ -93,6 +93,17 @@ TEST(TextCodec, UnicodeFilesAreWrittenBackInTheirOwnEncoding) {
         EXPECT_EQ(d.encoding, enc == TextEncoding::Utf8 ? TextEncoding::Utf8 : enc);
     }
     EXPECT_TRUE(encodeText(QStringLiteral("a"), TextEncoding::Utf16LE).startsWith("\xFF\xFE"));
+}
+
+// A UTF-16 file of odd length keeps its last byte when loaded and saved unchanged.
+TEST(TextCodec, AnOddUtf16FileKeepsItsLastByte) {
+    for (const QByteArray& file : {bytes("\xFE\xFF\0A\0\nB", 7), bytes("\xFF\xFE" "A\0\n\0\xE9", 7),
+                                   bytes("\xFE\xFF\x42", 3)}) {
+        const DecodedText d = decodeText(file);
+        EXPECT_EQ(encodeText(d.text, d.encoding), file);
+    }
+    // Text without the odd byte is written as before.
+    EXPECT_EQ(encodeText(QStringLiteral("A"), TextEncoding::Utf16BE), bytes("\xFE\xFF\0A", 4));
 }
 
 namespace {

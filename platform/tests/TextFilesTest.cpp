@@ -204,6 +204,16 @@ TEST_F(TextFilesTest, CzechFileNamesSurviveThePathConversion) {
     EXPECT_EQ(namesOf(files.value()), QStringList{name});
 }
 
+TEST_F(TextFilesTest, AnOddUtf16FileLoadedAndSavedUnchangedKeepsItsSevenBytes) {
+    const QByteArray original("\xFE\xFF\x00\x41\x00\x0A\x42", 7);
+    const fs::path file = path("odd.txt");
+    ASSERT_TRUE(TextFiles::writeBytes(file, original).ok());
+    const auto loaded = TextFiles::readAll(file);
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_TRUE(TextFiles::writeAll(file, loaded.value().text, loaded.value().encoding).ok());
+    EXPECT_EQ(TextFiles::readBytes(file).value(), original);
+}
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 

@@ -6,7 +6,11 @@
 #include "settings/ServisSettings.h"
 #include "settings/VoucherTypeEditor.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 using namespace trv;
 
@@ -86,4 +90,23 @@ TEST(ServisSettingsTest, OptionValuesAndTheNextNumber) {
 
 TEST(AboutInfoTest, VersionLine) {
     EXPECT_EQ(textVerze(3, 2, 186), QStringLiteral("Ver.: 3.2.186"));
+}
+
+// A mask file whose name another machine wrote in Windows-1250 (0xE9, no valid UTF-8) is listed lossily and read
+// and deleted by its own bytes like any other.
+TEST(CodeMasksTest, AMaskNamedInAnotherEncodingIsListedReadAndDeleted) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::filesystem::path home(dir.path().toStdString());
+    const CodeMasks masks(home);
+    ASSERT_TRUE(masks.vytvorSlozku().ok());
+    std::ofstream(masks.slozka() / "ob\xE9" "d.msk", std::ios::binary) << "1234567890123456";
+    std::ofstream(masks.slozka() / "a.msk", std::ios::binary) << "AAAAAAAAAAAAAAAA";
+    const QString shown = QStringLiteral("ob") + QChar(QChar::ReplacementCharacter) + QStringLiteral("d.msk");
+    EXPECT_EQ(masks.soubory(), (QStringList{QStringLiteral("a.msk"), shown}));
+    const auto read = masks.nacti(shown);
+    ASSERT_TRUE(read.ok()) << read.message().toStdString();
+    EXPECT_EQ(read.value(), QStringLiteral("1234567890123456"));
+    ASSERT_TRUE(masks.smaz(shown).ok());
+    EXPECT_EQ(masks.soubory(), QStringList{QStringLiteral("a.msk")});
 }

@@ -2,6 +2,7 @@
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodState.h"
 #include "summaries/tests/SummariesFixture.h"
+#include "testsupport/TestFiles.h"
 
 using namespace trv;
 using namespace trv::test;
@@ -141,6 +142,36 @@ TEST(PeriodFilesTest, SafeBagFilesAreMarkedTakenOver) {
     EXPECT_EQ(env.bytes(sfb / "150121101501.exp"), QByteArray("older\r\n"));
     ASSERT_FALSE(renamed.ok());
     EXPECT_TRUE(renamed.message().contains(QStringLiteral("150121101501.sfb"))) << renamed.message().toStdString();
+}
+
+// Files whose names another machine wrote in Windows-1250 (0xE9, no valid UTF-8) are selected like any other of
+// their kind, by the parts their names carry, each with its path as listed (its own bytes); a safe-bag file of
+// such a name is taken over under its own bytes.
+TEST(PeriodFilesTest, NamesInAnotherEncodingAreSelectedLikeAnyOther) {
+    SummariesEnv env;
+    const QString lossy = QString(QChar::ReplacementCharacter);
+    test::writeFile(env.folder / "data" / "150121_101_\xE9_1.txt", "x\r\n");
+    test::writeFile(env.folder / "data" / "150121_101_\xE9_1.vyc", "x\r\n");
+    test::writeFile(env.folder / "data" / "\xE9_101_X_1.txt", "x\r\n");
+    env.write(QStringLiteral("150121_101_AB_1.txt"), {});
+    const auto days = souboryObdobi(env.state, january(), PeriodOperation::Vypocet);
+    ASSERT_TRUE(days.ok()) << days.message().toStdString();
+    ASSERT_EQ(days.value().size(), 2u);
+    EXPECT_EQ(days.value()[1].name, QStringLiteral("150121_101_") + lossy + QStringLiteral("_1.txt"));
+    EXPECT_EQ(days.value()[1].path, env.folder / "data" / "150121_101_\xE9_1.txt");
+    EXPECT_EQ(env.bytes(days.value()[1].path), QByteArray("x\r\n"));
+
+    env.state.sw.gFVycetky = true;
+    EXPECT_EQ(selected(env.state, january(QStringLiteral("101"))), QStringList{QStringLiteral("150121_101_") + lossy +
+                                                                               QStringLiteral("_1.vyc")});
+
+    env.state.gSafeBag = true;
+    const auto sfb = env.folder / "sfb";
+    test::writeFile(sfb / "150121\xE9\xE9.sfb", "x\r\n");
+    EXPECT_EQ(selected(env.state, january()), QStringList{QStringLiteral("150121") + lossy + lossy + QStringLiteral(".sfb")});
+    ASSERT_TRUE(prejmenujSafeBag(sfb).ok());
+    EXPECT_EQ(env.bytes(sfb / "150121\xE9\xE9.exp"), QByteArray("x\r\n"));
+    trv::test::removeOddNames(env.folder);
 }
 
 TEST(PeriodStateTest, HalfMonthAndTypeEntries) {

@@ -4,6 +4,7 @@
 #include "platform/SimulatedScanner.h"
 #include "platform/TextFiles.h"
 #include "testsupport/ScriptedPromptsGtest.h"
+#include "testsupport/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -351,6 +352,17 @@ TEST_F(ScannerTest, BarcodeTextsOfBothFaces) {
     m_config.SetValue(QStringLiteral("BarcodeBackErrorDetect"), 0);
     api->ReadBarcodes(12);
     EXPECT_EQ(m_window.barcodes, (QStringList{QStringLiteral("(ERR_BARCODE_NODATA)"), QString()}));
+}
+
+// A cheque folder whose name another machine wrote in Windows-1250 (0xE9, no valid UTF-8) is a cheque like any
+// other of no digit name: served at its position, its files read by the folder's own bytes.
+TEST_F(ScannerTest, AChequeFolderNamedInAnotherEncodingIsServedLikeAnyOther) {
+    write(device() / "\xE9" / "front.bmp", "BM");
+    write(device() / "\xE9" / "barcode.txt", "123\r\n");
+    auto api = open();
+    api->ReadBarcodes(1);
+    EXPECT_EQ(m_window.barcodes, (QStringList{QStringLiteral("123 "), QString()}));
+    trv::test::removeOddNames(device());
 }
 
 TEST_F(ScannerTest, MicrReportWithoutMicrAndOcrHoldsTheHeaderOnly) {

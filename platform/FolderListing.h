@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace trv {
+
+/// The one listing of a folder's entries. Every walk of a folder in the program goes through it: it never throws,
+/// whatever bytes a name holds, and it costs no std::filesystem::path for an entry it does not return.
+namespace FolderListing {
+
+/// A listed entry: the path as listed, which opens the entry by its own bytes, and its name decoded for display
+/// and for reading (a name that is not valid in the system's encoding decodes lossily, never fails). Never turn
+/// the name back into a path: carry the path.
+struct Entry {
+    std::filesystem::path path;
+    QString name;
+};
+
+/// Regular files (links followed), folders (links followed), or every entry of any type.
+enum class Kind { Files, Folders, Any };
+
+/// A test of the decoded name; the entries it refuses are dropped before any path is made.
+using NameFilter = std::function<bool(const QString& name)>;
+
+/// The entries of that kind of a folder ("." and ".." never) whose names match a
+/// wildcard pattern ('*' any run, '?' one character, any letter case; "*.*" and "*" match every name) and the
+/// filter, sorted by name case-insensitively (names differing only in case in one fixed order). An error names the
+/// folder and the system's reason.
+Result<std::vector<Entry>> list(const std::filesystem::path& folder, const QString& pattern = QStringLiteral("*"),
+                                const NameFilter& keep = {}, Kind kind = Kind::Files);
+
+/// The decoded name of a path's last part, as the listing gives it; never throws.
+QString nameOf(const std::filesystem::path& p);
+
+/// The paths of listed entries, in their order.
+std::vector<std::filesystem::path> pathsOf(std::vector<Entry>&& entries);
+
+/// The entry of the folder shown under this name (as the listing decodes it): the path to open for a name the
+/// operator chose from a list. An exact match of the name's bytes first; nullopt when none.
+std::optional<std::filesystem::path> entryNamed(const std::filesystem::path& folder, const QString& name);
+
+} // namespace FolderListing
+} // namespace trv
