@@ -71,13 +71,23 @@ bool byKey(const Named& a, const Named& b) {
 }
 
 QString caseFolded(const QString& name) {
-    // Plain lowercase ASCII (the usual day-file name) is its own key, shared without a copy.
+    // Plain lowercase ASCII is its own key, shared without a copy; other ASCII is lowered here (the case folding of
+    // ASCII), anything else folded by Qt.
+    bool upper = false;
     for (const QChar c : name) {
         const char16_t u = c.unicode();
-        if (u >= 0x80 || (u >= u'A' && u <= u'Z'))
+        if (u >= 0x80)
             return name.toCaseFolded();
+        upper = upper || (u >= u'A' && u <= u'Z');
     }
-    return name;
+    if (!upper)
+        return name;
+    QString key(name.size(), Qt::Uninitialized);
+    const char16_t* src = reinterpret_cast<const char16_t*>(name.constData());
+    char16_t* dst = reinterpret_cast<char16_t*>(key.data());
+    for (qsizetype i = 0; i < name.size(); ++i)
+        dst[i] = (src[i] >= u'A' && src[i] <= u'Z') ? char16_t(src[i] + 32) : src[i];
+    return key;
 }
 
 } // namespace
