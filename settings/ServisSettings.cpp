@@ -149,26 +149,24 @@ std::optional<int> baudIndex(const QString& rate) {
 
 std::optional<ChybnaPlatnost> prevezmiPlatnost(AppState& state, const std::array<QString, 5>& roky,
                                                const std::array<QString, 5>& data) {
+    const auto chyba = [](bool datum, int i, const QString& text) {
+        const QString pole = datum ? QStringLiteral("Umožnit načtení do") : QStringLiteral("Povolit pro rok");
+        const QString ocekavano = datum ? QStringLiteral("datum (d.m.rrrr)") : QStringLiteral("rok (celé číslo)");
+        return ChybnaPlatnost{datum, i + 1,
+                              QStringLiteral("Pole „%1“ na %2. řádku obsahuje „%3“, což není %4. Nastavení nebylo "
+                                             "uloženo.")
+                                  .arg(pole, QString::number(i + 1), text, ocekavano)};
+    };
     std::array<qint32, 5> years{};
     std::array<QDate, 5> dates{};
     for (int i = 0; i < 5; ++i) {
         const std::optional<qint32> y = storedYear(roky[i]);
         if (!y)
-            return ChybnaPlatnost{false, i + 1,
-                                  QStringLiteral("Pole „Povolit pro rok“ na %1. řádku obsahuje „%2“, což není rok "
-                                                 "(celé číslo). Nastavení nebylo uloženo.")
-                                      .arg(i + 1)
-                                      .arg(roky[i])};
-        years[i] = *y;
-    }
-    for (int i = 0; i < 5; ++i) {
+            return chyba(false, i, roky[i]);
         const std::optional<QDate> d = parseDate(data[i].trimmed());
         if (!d)
-            return ChybnaPlatnost{true, i + 1,
-                                  QStringLiteral("Pole „Umožnit načtení do“ na %1. řádku obsahuje „%2“, což není "
-                                                 "datum (d.m.rrrr). Nastavení nebylo uloženo.")
-                                      .arg(i + 1)
-                                      .arg(data[i])};
+            return chyba(true, i, data[i]);
+        years[i] = *y;
         dates[i] = *d;
     }
     for (int i = 0; i < 5; ++i) {

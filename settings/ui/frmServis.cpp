@@ -1,6 +1,7 @@
 #include "settings/ui/frmServis.h"
 
 #include "core/AppState.h"
+#include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
@@ -20,6 +21,15 @@ namespace trv {
 namespace {
 
 const QString kSection = QStringLiteral("frmServis");
+
+// A value that cannot be taken stays in its box for correction; the focus goes back once the focus change in
+// progress has ended.
+void backToBox(QLineEdit* box) {
+    QTimer::singleShot(0, box, [box] {
+        box->setFocus();
+        box->selectAll();
+    });
+}
 
 } // namespace
 
@@ -300,29 +310,21 @@ bool frmServis::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmServis::txtRok_Validate(int n) {
     QLineEdit* box = findChild<QLineEdit*>(QStringLiteral("txtRok%1").arg(n));
-    const std::optional<qint64> year = toInteger(box->text());
-    if (year && *year >= std::numeric_limits<qint32>::min() && *year <= std::numeric_limits<qint32>::max()) {
-        m_state.gPovolitRok[n - 1] = static_cast<qint32>(*year);
+    if (const std::optional<qint32> year = storedYear(box->text())) {
+        m_state.gPovolitRok[n - 1] = *year;
         return true;
     }
-    // The text stays for correction; the focus goes back once the focus change in progress has ended.
-    QTimer::singleShot(0, box, [box] {
-        box->setFocus();
-        box->selectAll();
-    });
+    backToBox(box);
     return false;
 }
 
 bool frmServis::txtPovolitDo_Validate(int n) {
     QLineEdit* box = findChild<QLineEdit*>(QStringLiteral("txtPovolitDo%1").arg(n));
-    if (const std::optional<QDate> d = parseDate(box->text())) {
+    if (const std::optional<QDate> d = parseDate(box->text().trimmed())) {
         m_state.gPovolitDo[n - 1] = *d;
         return true;
     }
-    QTimer::singleShot(0, box, [box] {
-        box->setFocus();
-        box->selectAll();
-    });
+    backToBox(box);
     return false;
 }
 
