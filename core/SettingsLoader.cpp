@@ -123,9 +123,9 @@ std::filesystem::path configuredFolder(const Config& config, const QString& valu
 }
 
 QString missingDataFolderText(const std::filesystem::path& folder, bool dailySafeBag) {
-    const QString text = dailySafeBag
-                             ? QStringLiteral("Zvolený datový adresář DirDenSfb neexistuje, zkontrolujte cestu k datům!")
-                             : QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!");
+    const QString text =
+        dailySafeBag ? QStringLiteral("Zvolený datový adresář DirDenSfb neexistuje, zkontrolujte cestu k datům!")
+                     : QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!");
     return text + u'\n' + TextFiles::toQString(folder);
 }
 

@@ -61,7 +61,6 @@ public:
         return value;
     }
 
-
     AppState& m_state;
     const Config& m_config;
     Nacteni& m_out;

@@ -12,8 +12,8 @@
 #include "ui_frmServis.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace trv {
@@ -380,7 +380,8 @@ bool frmServis::save() {
     const std::pair<QLineEdit*, const char*> folders[] = {
         {m_ui->txtCesta, "Dir"}, {m_ui->txtCestaExp, "ExpDir"}, {m_ui->txtCestaExpSpol, "ExpSpolDir"}};
     for (const auto& [box, key] : folders) {
-        const std::optional<std::filesystem::path> missing = ServisSettings::chybejiciSlozka(m_state.config, box->text());
+        const std::optional<std::filesystem::path> missing =
+            ServisSettings::chybejiciSlozka(m_state.config, box->text());
         if (!missing)
             continue;
         Status created = Status::fail(QString());
@@ -409,8 +410,8 @@ void frmServis::btnUloz_Click() {
 
 void frmServis::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && changed()) {
-        switch (m_prompts.message(ServisSettings::otazkaZmen(), Prompts::Buttons::YesNoCancel,
-                                  Prompts::Icon::Question)) {
+        switch (
+            m_prompts.message(ServisSettings::otazkaZmen(), Prompts::Buttons::YesNoCancel, Prompts::Icon::Question)) {
         case Prompts::Answer::Yes:
             if (save())
                 close();

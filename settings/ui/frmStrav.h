@@ -28,8 +28,7 @@ class frmStrav final : public QDialog {
 public:
     // `kodyOdebrany` runs after a deleted type took its codes out of memory: the owner of a running receipt
     // brings the receipt's file in line, so that a crash cannot bring the codes back.
-    frmStrav(AppState& state, Prompts& prompts, QWidget* parent = nullptr,
-             std::function<void()> kodyOdebrany = {});
+    frmStrav(AppState& state, Prompts& prompts, QWidget* parent = nullptr, std::function<void()> kodyOdebrany = {});
     ~frmStrav() override;
 
 private:

@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <filesystem>
 #include <memory>

@@ -367,8 +367,8 @@ TEST_F(frmServisTest, SavingTwiceWithoutChangesKeepsTheSampleConfigurationByteFo
 TEST_F(frmServisTest, MaskNamesLongerThanTheOldBufferSurviveASaveAndReachTheQuickMenuWhole) {
     const QString longName = QStringLiteral("Oběd pro zaměstnance provozovny na Václavském náměstí číslo 12");
     ASSERT_GT(longName.size(), 49);
-    writeConfig(fullConfig().replace(QStringLiteral("Name=Oběd\r\n"), QStringLiteral("Name=") + longName +
-                                                                          QStringLiteral("\r\n")));
+    writeConfig(fullConfig().replace(QStringLiteral("Name=Oběd\r\n"),
+                                     QStringLiteral("Name=") + longName + QStringLiteral("\r\n")));
     makeFolder("export-neexistuje");
     const QByteArray before = configBytes();
     const auto w = open();
@@ -441,7 +441,8 @@ TEST_F(frmServisTest, AFolderThatDoesNotExistIsCreatedOnlyWhenTheOperatorSaysSo)
     child<QPushButton>(w.get(), "btnUloz")->click();
     EXPECT_TRUE(std::filesystem::is_directory(typed));
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(configBytes().contains((QStringLiteral("Dir=") + TextFiles::toQString(typed) + QStringLiteral("\r\n")).toUtf8()));
+    EXPECT_TRUE(configBytes().contains(
+        (QStringLiteral("Dir=") + TextFiles::toQString(typed) + QStringLiteral("\r\n")).toUtf8()));
 }
 
 TEST_F(frmServisTest, EscapeAsksOnlyAfterAChangeAndEnterSaves) {
