@@ -61,8 +61,7 @@ std::optional<QString> Config::ctiSentinel(const QString& section, const QString
     return unlessSentinel(cutToBuffer(ProfileFile::read(m_iniFile, section, key, kMissingSentinel), kSentinelValueMax));
 }
 
-std::optional<QString> Config::ctiCestu(const QString& section, const QString& key) const {
-    // A cut path silently points elsewhere, so paths come back whole.
+std::optional<QString> Config::ctiCele(const QString& section, const QString& key) const {
     return unlessSentinel(ProfileFile::read(m_iniFile, section, key, kMissingSentinel));
 }
 

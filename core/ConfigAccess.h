@@ -52,8 +52,11 @@ public:
     QString CtiKonfig(const QString& section, const QString& key, const QString& def) const;
     // Sentinel read: nullopt when the key is missing or holds the sentinel, else at most 49 characters.
     std::optional<QString> ctiSentinel(const QString& section, const QString& key) const;
-    // Sentinel read of a folder or file path: the same missing rule, never cut.
-    std::optional<QString> ctiCestu(const QString& section, const QString& key) const;
+    // Sentinel read of a value read whole: the same missing rule, never cut. Used for every key a window writes
+    // back (a value cut on reading would be saved cut).
+    std::optional<QString> ctiCele(const QString& section, const QString& key) const;
+    // Sentinel read of a folder or file path: read whole, as a cut path silently points elsewhere.
+    std::optional<QString> ctiCestu(const QString& section, const QString& key) const { return ctiCele(section, key); }
     // Writes one key of the configuration file (creates file, section and key as needed).
     Status zapis(const QString& section, const QString& key, const QString& value) const;
     // Whether [Data] kurzEuro is configured (a sentinel read). EUR mode asks at every valuation: a configured

@@ -89,11 +89,6 @@ bool startsWith4(const std::optional<QString>& value, QLatin1String prefix) {
     return value && value->left(4) == prefix;
 }
 
-// A text that is no Boolean gives the fallback.
-bool toBool(const QString& text, bool fallback) {
-    return storedBoolean(text).value_or(fallback);
-}
-
 // A stored number rounded half to even (as the 16-bit conversion did), held wide so it never overflows.
 qint64 roundedWide(double v) {
     if (std::isnan(v))
@@ -106,26 +101,33 @@ qint64 roundedWide(double v) {
     return static_cast<qint64>(r);
 }
 
-std::filesystem::path toFolder(const Config& config, const QString& value) {
+Result<std::filesystem::path> requiredFolder(const Config& config, const QString& key, const QString& description) {
+    const std::optional<QString> value = config.ctiCestu(kData, key);
+    if (!value)
+        return Error{kErrMissingKey, description};
+    return configuredFolder(config, *value);
+}
+
+std::filesystem::path optionalFolder(const Config& config, const QString& key) {
+    const std::optional<QString> value = config.ctiCestu(kData, key);
+    return value ? configuredFolder(config, *value) : std::filesystem::path();
+}
+
+} // namespace
+
+std::filesystem::path configuredFolder(const Config& config, const QString& value) {
     std::filesystem::path p = TextFiles::toPath(value);
     if (p.empty() || p.is_absolute())
         return p;
     return config.programFolder() / p;
 }
 
-Result<std::filesystem::path> requiredFolder(const Config& config, const QString& key, const QString& description) {
-    const std::optional<QString> value = config.ctiCestu(kData, key);
-    if (!value)
-        return Error{kErrMissingKey, description};
-    return toFolder(config, *value);
+QString missingDataFolderText(const std::filesystem::path& folder, bool dailySafeBag) {
+    const QString text =
+        dailySafeBag ? QStringLiteral("Zvolený datový adresář DirDenSfb neexistuje, zkontrolujte cestu k datům!")
+                     : QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!");
+    return text + u'\n' + TextFiles::toQString(folder);
 }
-
-std::filesystem::path optionalFolder(const Config& config, const QString& key) {
-    const std::optional<QString> value = config.ctiCestu(kData, key);
-    return value ? toFolder(config, *value) : std::filesystem::path();
-}
-
-} // namespace
 
 // Boolean conversion of a stored text as BASIC's CBool does it.
 std::optional<bool> storedBoolean(const QString& text) {
@@ -256,7 +258,7 @@ std::filesystem::path DejCestuVycetek(const Config& config) {
 
 Result<std::filesystem::path> DejCestuUCT(const Config& config) {
     if (const std::optional<QString> value = config.ctiCestu(kData, QStringLiteral("UCTDir")))
-        return toFolder(config, *value);
+        return configuredFolder(config, *value);
     return DejCestuDat(config);
 }
 
@@ -278,53 +280,120 @@ QString DejOddelovacExportu(const Config& config) {
     return value;
 }
 
-void loadMainWindowSettings(AppState& state) {
-    const Config& config = state.config;
-    const auto read = [&config](const QString& section, const char* key) {
-        return config.ctiSentinel(section, QString::fromLatin1(key));
-    };
+namespace {
 
-    state.gDebug = startsWith4(read(kData, "Debug"), QLatin1String("True"));
-    state.gFirmaNazev = read(kFirma, "Nazev").value_or(QString());
-    state.gFirmaHlavicka = read(kFirma, "Hlavicka").value_or(QString());
-    state.gAutoDorovn = storedBooleanText(read(kUser, "AutoDorovn"));
-    state.gAutoDupl = storedBooleanText(read(kUser, "AutoDupl"));
-    const std::optional<QString> mode = read(kUser, "Mode");
-    state.gMode = mode ? mode->left(3) : QStringLiteral("STD");
-    state.gHideRightPanel = startsWith4(read(kUser, "HideRightPanel"), QLatin1String("True"));
+// The readers shared by the start-up and the settings window. Values are read whole: the window writes them
+// back, and a cut value would be saved cut.
+class SettingReader {
+public:
+    SettingReader(const Config& config, QList<UnreadableSetting>* unreadable)
+        : m_config(config), m_unreadable(unreadable) {}
 
-    const std::optional<QString> kontrolovat = read(kPlatnost, "Kontrolovat");
-    state.gKontrolovat = kontrolovat && toBool(*kontrolovat, false);
-    const std::optional<QString> autoPoc = read(kUser, "AutoPoc");
-    state.gAutoPoc = autoPoc && toBool(*autoPoc, false);
-
-    // A hand-edited year or date that cannot be read keeps the default of a missing key.
-    for (int i = 0; i < 5; ++i) {
-        const QString n = QString::number(i + 1);
-        state.gPovolitRok[i] = 2004;
-        if (const std::optional<QString> year = config.ctiSentinel(kPlatnost, QStringLiteral("PovolitRok") + n)) {
-            if (const std::optional<qint64> y = toInteger(*year);
-                y && *y >= std::numeric_limits<qint32>::min() && *y <= std::numeric_limits<qint32>::max())
-                state.gPovolitRok[i] = static_cast<qint32>(*y);
-        }
-        state.gPovolitDo[i] = QDate(2004, 1, 1);
-        if (const std::optional<QString> date = config.ctiSentinel(kPlatnost, QStringLiteral("PovolitDo") + n)) {
-            if (const std::optional<QDate> d = parseDate(date->trimmed()))
-                state.gPovolitDo[i] = *d;
-        }
+    std::optional<QString> read(const QString& section, const char* key) const {
+        return m_config.ctiCele(section, QString::fromLatin1(key));
     }
 
-    const std::optional<QString> cisla = read(kPlatnost, "KontrolovatCisla");
-    state.gKontrolovatCisla = cisla && toBool(cisla->left(5), false);
-    const QString zero = QStringLiteral("000000000");
-    state.gBlokovatCisloOd = read(kPlatnost, "BlokovatCisloOd").value_or(zero);
-    state.gBlokovatCisloDo = read(kPlatnost, "BlokovatCisloDo").value_or(zero);
-    state.gBlokovatCisloOd1 = read(kPlatnost, "BlokovatCisloOd1").value_or(zero);
-    state.gBlokovatCisloDo1 = read(kPlatnost, "BlokovatCisloDo1").value_or(zero);
-    state.gBlokovatCisloOd2 = read(kPlatnost, "BlokovatCisloOd2").value_or(zero);
-    state.gBlokovatCisloDo2 = read(kPlatnost, "BlokovatCisloDo2").value_or(zero);
-    const std::optional<QString> darkove = read(kPlatnost, "PovDarkove");
-    state.gPovDarkove = darkove && toBool(darkove->left(5), false);
+    void report(const QString& section, const QString& key, const QString& value, const QString& reason) const {
+        if (m_unreadable)
+            m_unreadable->append(UnreadableSetting{section, key, value, reason});
+    }
+
+    // A Boolean of the stored text (or of its first `prefix` characters): missing gives False; a text that is
+    // none gives False and is reported.
+    bool boolean(const QString& section, const char* key, qsizetype prefix = -1) const {
+        const std::optional<QString> value = read(section, key);
+        if (!value)
+            return false;
+        if (const std::optional<bool> b = storedBoolean(prefix < 0 ? *value : value->left(prefix)))
+            return *b;
+        report(section, QString::fromLatin1(key), *value, QStringLiteral("není logická hodnota (True nebo False)"));
+        return false;
+    }
+
+private:
+    const Config& m_config;
+    QList<UnreadableSetting>* m_unreadable;
+};
+
+const QString kBlockedDefault = QStringLiteral("000000000");
+
+} // namespace
+
+void loadUserSettings(AppState& state, QList<UnreadableSetting>* unreadable) {
+    const SettingReader r(state.config, unreadable);
+    state.gAutoDorovn = storedBooleanText(r.read(kUser, "AutoDorovn"));
+    state.gAutoDupl = storedBooleanText(r.read(kUser, "AutoDupl"));
+    const std::optional<QString> mode = r.read(kUser, "Mode");
+    state.gMode = mode ? mode->left(3) : QStringLiteral("STD");
+    state.gAutoPoc = r.boolean(kUser, "AutoPoc");
+}
+
+void loadValiditySettings(AppState& state, QList<UnreadableSetting>* unreadable) {
+    const SettingReader r(state.config, unreadable);
+    state.gKontrolovat = r.boolean(kPlatnost, "Kontrolovat");
+    // A hand-edited year or date that cannot be read keeps the default of a missing key.
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray rokKey = "PovolitRok" + QByteArray::number(i + 1);
+        state.gPovolitRok[i] = 2004;
+        if (const std::optional<QString> year = r.read(kPlatnost, rokKey.constData())) {
+            if (const std::optional<qint32> y = storedYear(*year))
+                state.gPovolitRok[i] = *y;
+            else
+                r.report(kPlatnost, QString::fromLatin1(rokKey), *year, QStringLiteral("není celé číslo"));
+        }
+        const QByteArray doKey = "PovolitDo" + QByteArray::number(i + 1);
+        state.gPovolitDo[i] = QDate(2004, 1, 1);
+        if (const std::optional<QString> date = r.read(kPlatnost, doKey.constData())) {
+            if (const std::optional<QDate> d = parseDate(date->trimmed()))
+                state.gPovolitDo[i] = *d;
+            else
+                r.report(kPlatnost, QString::fromLatin1(doKey), *date, QStringLiteral("není datum"));
+        }
+    }
+    state.gKontrolovatCisla = r.boolean(kPlatnost, "KontrolovatCisla", 5);
+    state.gBlokovatCisloOd = r.read(kPlatnost, "BlokovatCisloOd").value_or(kBlockedDefault);
+    state.gBlokovatCisloDo = r.read(kPlatnost, "BlokovatCisloDo").value_or(kBlockedDefault);
+    state.gBlokovatCisloOd1 = r.read(kPlatnost, "BlokovatCisloOd1").value_or(kBlockedDefault);
+    state.gBlokovatCisloDo1 = r.read(kPlatnost, "BlokovatCisloDo1").value_or(kBlockedDefault);
+    state.gBlokovatCisloOd2 = r.read(kPlatnost, "BlokovatCisloOd2").value_or(kBlockedDefault);
+    state.gBlokovatCisloDo2 = r.read(kPlatnost, "BlokovatCisloDo2").value_or(kBlockedDefault);
+    state.gPovDarkove = r.boolean(kPlatnost, "PovDarkove", 5);
+}
+
+void loadCompanyTexts(AppState& state) {
+    const SettingReader r(state.config, nullptr);
+    state.gFirmaNazev = r.read(kFirma, "Nazev").value_or(QString());
+    state.gFirmaHlavicka = r.read(kFirma, "Hlavicka").value_or(QString());
+}
+
+bool nactiAS400(const Config& config) {
+    const std::optional<QString> value = config.ctiCele(kUser, QStringLiteral("AS400"));
+    return value && value->left(4) != QLatin1String("Fals");
+}
+
+bool nactiExpSpolZkraceny(const Config& config) {
+    return startsWith4(config.ctiCele(kData, QStringLiteral("ExpSpolZkraceny")), QLatin1String("True"));
+}
+
+bool nactiSoftwZastavovani(const Config& config, QList<UnreadableSetting>* unreadable) {
+    return SettingReader(config, unreadable).boolean(kUser, "SoftwZastavovani", 5);
+}
+
+std::optional<qint32> storedYear(const QString& text) {
+    const std::optional<qint64> y = toInteger(text);
+    if (!y || *y < std::numeric_limits<qint32>::min() || *y > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(*y);
+}
+
+void loadMainWindowSettings(AppState& state) {
+    const Config& config = state.config;
+    state.gDebug = startsWith4(config.ctiSentinel(kData, QStringLiteral("Debug")), QLatin1String("True"));
+    state.gHideRightPanel =
+        startsWith4(config.ctiSentinel(kUser, QStringLiteral("HideRightPanel")), QLatin1String("True"));
+    loadCompanyTexts(state);
+    loadUserSettings(state);
+    loadValiditySettings(state);
 }
 
 Status loadDataFolders(AppState& state) {
@@ -355,8 +424,8 @@ void loadReceivingSettings(AppState& state) {
     const auto notFalse = [](const std::optional<QString>& v) { return v && v->left(4) != QLatin1String("Fals"); };
 
     state.gAutoPrijem = notFalse(read(kUser, "AutoPrijem"));
-    state.gAS400 = notFalse(read(kUser, "AS400"));
-    state.gExpSpolZkraceny = startsWith4(read(kData, "ExpSpolZkraceny"), QLatin1String("True"));
+    state.gAS400 = nactiAS400(config);
+    state.gExpSpolZkraceny = nactiExpSpolZkraceny(config);
 
     const std::optional<QString> mez = read(kBalickovani, "MezBalicku");
     state.gMezBalicku = mez ? val(*mez) : 200.0;

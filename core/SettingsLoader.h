@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "platform/Result.h"
 
+#include <QList>
 #include <QString>
 
 #include <filesystem>
@@ -37,6 +38,12 @@ std::filesystem::path DejCestuAS400(const Config& config);           // [Data] D
 std::filesystem::path DejCestuVycetek(const Config& config);         // [Data] ExportVycetkyPath, empty when missing
 Result<std::filesystem::path> DejCestuUCT(const Config& config);     // [Data] UCTDir, else the data folder
 
+// A folder as configured: a relative folder is taken from the program folder.
+std::filesystem::path configuredFolder(const Config& config, const QString& value);
+
+// The receipt start's message for a data folder that does not exist, naming the folder it looked for.
+QString missingDataFolderText(const std::filesystem::path& folder, bool dailySafeBag = false);
+
 // The operator's message for a failed folder getter: its language text, a line break, the number and
 // the description.
 QString folderErrorText(const Config& config, DataFolder folder, const Error& error);
@@ -52,9 +59,31 @@ std::optional<bool> storedBoolean(const QString& text);
 // with "True", else the first four characters as stored (which count as not "True").
 QString storedBooleanText(const std::optional<QString>& value);
 
-// The main window's settings read before the working mode starts: Debug, company name and header,
-// AutoDorovn, AutoDupl, Mode, HideRightPanel and [Platnost] (validity years and dates, blocked ranges,
-// PovDarkove), AutoPoc.
+// A stored text that a settings reader could not take; the reader used the key's default instead.
+struct UnreadableSetting {
+    QString section, key, value, reason;
+};
+
+// The readers of the keys the settings window shows and writes back. The start-up and the window read each key
+// by the same rule, whole (a value cut on reading would be saved cut). A text that cannot be read gives the
+// key's default and, when `unreadable` is given, is listed there.
+// [User] AutoDorovn, AutoDupl, Mode, AutoPoc.
+void loadUserSettings(AppState& state, QList<UnreadableSetting>* unreadable = nullptr);
+// [Platnost]: validity check, years and dates, blocked ranges (default "000000000"), gift vouchers.
+void loadValiditySettings(AppState& state, QList<UnreadableSetting>* unreadable = nullptr);
+// [Firma] Nazev and Hlavicka.
+void loadCompanyTexts(AppState& state);
+// [User] AS400: True unless the text starts with "Fals".
+bool nactiAS400(const Config& config);
+// [Data] ExpSpolZkraceny: True when the text starts with "True".
+bool nactiExpSpolZkraceny(const Config& config);
+// [User] SoftwZastavovani: the Boolean of its first 5 characters, False when missing or none.
+bool nactiSoftwZastavovani(const Config& config, QList<UnreadableSetting>* unreadable = nullptr);
+// A validity year as stored: a whole number in the 32-bit range.
+std::optional<qint32> storedYear(const QString& text);
+
+// The main window's settings read before the working mode starts: Debug, HideRightPanel and the readers above
+// for the user switches, the validity settings and the company texts.
 void loadMainWindowSettings(AppState& state);
 // The data folder (the daily safe-bag folder in that mode) and the AS400 folder (the data folder when not
 // configured). Fails with the error of the getter, leaving the folders as they were.

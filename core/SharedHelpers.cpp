@@ -62,11 +62,12 @@ bool UlozTlacitko(const Config& config, quint8 button, const QString& name, cons
 bool NactiTlacitko(const Config& config, quint8 button, QString& gMaskaNazev, QString& gMaska) {
     const QString section = QStringLiteral("Button") + QString::number(button);
     bool ok = true;
-    if (const std::optional<QString> name = config.ctiSentinel(section, QStringLiteral("Name")))
+    // Read whole: the settings window writes both back, and a cut name would be saved cut.
+    if (const std::optional<QString> name = config.ctiCele(section, QStringLiteral("Name")))
         gMaskaNazev = *name;
     else
         ok = false;
-    if (const std::optional<QString> mask = config.ctiSentinel(section, QStringLiteral("Mask")))
+    if (const std::optional<QString> mask = config.ctiCele(section, QStringLiteral("Mask")))
         gMaska = *mask;
     else
         ok = false;

@@ -44,16 +44,4 @@ qint32 nactiTypScaneru(const Config& config) {
     return static_cast<qint32>(number);
 }
 
-bool nactiSoftwZastavovani(const Config& config) {
-    const std::optional<QString> value = config.ctiSentinel(QStringLiteral("User"), QStringLiteral("SoftwZastavovani"));
-    if (!value)
-        return false;
-    const QString head = left(*value, 5).trimmed();
-    if (head.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (const std::optional<double> number = toNumber(head))
-        return *number != 0;
-    return false;
-}
-
 } // namespace trv

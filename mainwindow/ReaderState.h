@@ -19,7 +19,4 @@ struct ReaderState {
 // the key is missing, 0 when the value does not start with a number.
 qint32 nactiTypScaneru(const Config& config);
 
-// [User] SoftwZastavovani: True when its first 5 characters say so ("True", or a number other than 0).
-bool nactiSoftwZastavovani(const Config& config);
-
 } // namespace trv

@@ -188,6 +188,14 @@ bool exists(const fs::path& p) {
     return fs::exists(p, ec);
 }
 
+Status createFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec)
+        return fileError(QStringLiteral("Nelze vytvořit složku"), folder, reasonOf(ec));
+    return Status::success();
+}
+
 Result<QByteArray> readBytes(const fs::path& file) {
     std::error_code ec;
     const fs::file_status st = fs::status(file, ec);

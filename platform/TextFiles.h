@@ -35,6 +35,8 @@ Status copy(const std::filesystem::path& from, const std::filesystem::path& to, 
 Status move(const std::filesystem::path& from, const std::filesystem::path& to);
 Status remove(const std::filesystem::path& file);
 bool exists(const std::filesystem::path& p);
+/// Creates the folder and the folders above it that are missing; an existing folder is success.
+Status createFolder(const std::filesystem::path& folder);
 /// Files of a folder whose names match a wildcard pattern ("*.txt", any letter case), sorted by name
 /// case-insensitively. Folders are not listed.
 Result<std::vector<std::filesystem::path>> listFolder(const std::filesystem::path& folder,

@@ -83,10 +83,8 @@ QString SmReceiptStart::loadFailureText(const Error& error) const {
            QStringLiteral(", descr: ") + error.message;
 }
 
-QString SmReceiptStart::missingFolderText() const {
-    return m_state.gDennySafeBag
-               ? QStringLiteral("Zvolený datový adresář DirDenSfb neexistuje, zkontrolujte cestu k datům!")
-               : QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!");
+QString SmReceiptStart::missingFolderText(const std::filesystem::path& folder) const {
+    return missingDataFolderText(folder, m_state.gDennySafeBag);
 }
 
 Result<SmReceiptStart::View> SmReceiptStart::load() {

@@ -73,8 +73,8 @@ public:
     // ends the opening of the dialog; loadFailureText() is its message.
     Result<View> load();
     QString loadFailureText(const Error& error) const;
-    // The message for a data folder that does not exist (the list stays empty).
-    QString missingFolderText() const;
+    // The message for a data folder that does not exist, naming it (the list stays empty).
+    QString missingFolderText(const std::filesystem::path& folder) const;
 
     // The proposed hand-over date: today with customer switch 34; else the 15th of this month after the 15th,
     // and the last day of the previous month up to the 15th.

@@ -10,12 +10,7 @@ namespace trv {
 CodeMasks::CodeMasks(std::filesystem::path programFolder) : m_folder(std::move(programFolder) / "maska") {}
 
 Status CodeMasks::vytvorSlozku() const {
-    std::error_code ec;
-    std::filesystem::create_directories(m_folder, ec);
-    if (ec)
-        return Status::fail(QStringLiteral("Složku masek %1 nelze vytvořit: %2")
-                                .arg(TextFiles::toQString(m_folder), QString::fromStdString(ec.message())));
-    return Status::success();
+    return TextFiles::createFolder(m_folder);
 }
 
 QStringList CodeMasks::soubory() const {

@@ -6,7 +6,7 @@
 #include "platform/Conventions.h"
 #include "platform/TextFiles.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace trv::ServisSettings {
 
@@ -53,37 +53,12 @@ public:
                 chybi(kData, key, kErrMissingKey, QStringLiteral("Neexistující sekce nebo klíč."));
             return std::nullopt;
         }
-        std::filesystem::path p = TextFiles::toPath(*value);
-        if (!p.empty() && p.is_relative())
-            p = m_config.programFolder() / p;
         std::error_code ec;
-        if (value->isEmpty() || !std::filesystem::is_directory(p, ec)) {
+        if (value->isEmpty() || !std::filesystem::is_directory(configuredFolder(m_config, *value), ec)) {
             m_out.chybejiciSlozky.append(m_config.DejText(kServis, QStringLiteral("AdresarNeexistuje")) + u'\n' +
                                          QStringLiteral("%1 = %2").arg(keyName(kData, key), *value));
         }
         return value;
-    }
-
-    // A Boolean read from the first 5 characters; a text that is none gives False and is reported.
-    bool boolean5(const QString& section, const QString& key) {
-        const std::optional<QString> value = read(section, key);
-        if (!value)
-            return false;
-        if (const std::optional<bool> b = storedBoolean(value->left(5)))
-            return *b;
-        chyba(section, key, *value, QStringLiteral("není logická hodnota (True nebo False)"));
-        return false;
-    }
-
-    // "True"/"False" kept as text: the box is ticked for "True", cleared for "Fals..." and a missing key, and
-    // left alone for anything else, whose first four characters the program keeps.
-    std::optional<bool> booleanText(const QString& key, QString& global) {
-        global = storedBooleanText(read(kUser, key));
-        if (global == QLatin1String("True"))
-            return true;
-        if (global == QLatin1String("False"))
-            return false;
-        return std::nullopt;
     }
 
     AppState& m_state;
@@ -136,12 +111,18 @@ void nactiPort(AppState& state, Loader& l, Nacteni& out) {
     else
         l.chyba(kComm, QStringLiteral("Parity"), l.read(kComm, QStringLiteral("Parity")).value_or(QString()),
                 QStringLiteral("parita musí být Even, Odd, None, Mark nebo Space"));
-    const QString hs = l.read(kComm, QStringLiteral("HShaking")).value_or(QString());
-    if (const qsizetype i = kHandshakes.indexOf(hs); i >= 0)
-        out.handshake = static_cast<int>(i);
-    else
-        l.chyba(kComm, QStringLiteral("HShaking"), hs,
-                QStringLiteral("řízení toku musí být None, XOn/XOff, RTS/CTS nebo RTS XOn/XOff"));
+    // The port reader's rule: the four names, any other text is no handshake.
+    out.handshake = p.gHShaking.toInt();
+}
+
+// The clean-up switches kept as text: the box is ticked for "True", cleared for "False", and left alone for
+// anything else, whose first four characters the program keeps.
+std::optional<bool> booleanBox(const QString& text) {
+    if (text == QLatin1String("True"))
+        return true;
+    if (text == QLatin1String("False"))
+        return false;
+    return std::nullopt;
 }
 
 } // namespace
@@ -165,6 +146,54 @@ std::optional<int> baudIndex(const QString& rate) {
     return std::nullopt;
 }
 
+std::optional<ChybnaPlatnost> prevezmiPlatnost(AppState& state, const std::array<QString, 5>& roky,
+                                               const std::array<QString, 5>& data) {
+    const auto chyba = [](bool datum, int i, const QString& text) {
+        const QString pole = datum ? QStringLiteral("Umožnit načtení do") : QStringLiteral("Povolit pro rok");
+        const QString ocekavano = datum ? QStringLiteral("datum (d.m.rrrr)") : QStringLiteral("rok (celé číslo)");
+        return ChybnaPlatnost{datum, i + 1,
+                              QStringLiteral("Pole „%1“ na %2. řádku obsahuje „%3“, což není %4. Nastavení nebylo "
+                                             "uloženo.")
+                                  .arg(pole, QString::number(i + 1), text, ocekavano)};
+    };
+    std::array<qint32, 5> years{};
+    std::array<QDate, 5> dates{};
+    for (int i = 0; i < 5; ++i) {
+        const std::optional<qint32> y = storedYear(roky[i]);
+        if (!y)
+            return chyba(false, i, roky[i]);
+        const std::optional<QDate> d = parseDate(data[i].trimmed());
+        if (!d)
+            return chyba(true, i, data[i]);
+        years[i] = *y;
+        dates[i] = *d;
+    }
+    for (int i = 0; i < 5; ++i) {
+        state.gPovolitRok[i] = years[i];
+        state.gPovolitDo[i] = dates[i];
+    }
+    return std::nullopt;
+}
+
+std::optional<std::filesystem::path> chybejiciSlozka(const Config& config, const QString& text) {
+    if (text.isEmpty())
+        return std::nullopt;
+    const std::filesystem::path folder = configuredFolder(config, text);
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec))
+        return std::nullopt;
+    return folder;
+}
+
+QString otazkaSlozky(const QString& key, const std::filesystem::path& folder) {
+    return QStringLiteral("Složka %1 (%2) neexistuje.\nVytvořit ji? (Ne = pokračovat v úpravách)")
+        .arg(TextFiles::toQString(folder), keyName(kData, key));
+}
+
+QString otazkaZmen() {
+    return QStringLiteral("Nastavení bylo změněno. Uložit změny?");
+}
+
 QString doplnCislo(const QString& cislo) {
     QString out = cislo;
     while (out.size() < 8)
@@ -182,56 +211,19 @@ Nacteni nacti(AppState& state, bool& softwZastavovani) {
     out.dir = l.slozka(QStringLiteral("Dir"), true);
     out.expDir = l.slozka(QStringLiteral("ExpDir"), false);
     out.expSpolDir = l.slozka(QStringLiteral("ExpSpolDir"), false);
-    const std::optional<QString> zkraceny = l.read(kData, QStringLiteral("ExpSpolZkraceny"));
-    state.gExpSpolZkraceny = zkraceny && zkraceny->left(4) == QLatin1String("True");
-
-    const std::optional<QString> mode = l.read(kUser, QStringLiteral("Mode"));
-    state.gMode = mode ? mode->left(3) : QStringLiteral("STD");
-    out.dorovn = l.booleanText(QStringLiteral("AutoDorovn"), state.gAutoDorovn);
-    out.dup = l.booleanText(QStringLiteral("AutoDupl"), state.gAutoDupl);
-    state.gAS400 = l.boolean5(kUser, QStringLiteral("AS400"));
-    softwZastavovani = l.boolean5(kUser, QStringLiteral("SoftwZastavovani"));
-    const QString autoPoc = l.read(kUser, QStringLiteral("AutoPoc")).value_or(QStringLiteral("false"));
-    if (const std::optional<bool> b = storedBoolean(autoPoc)) {
-        state.gAutoPoc = *b;
-    } else {
-        state.gAutoPoc = false;
-        l.chyba(kUser, QStringLiteral("AutoPoc"), autoPoc, QStringLiteral("není logická hodnota (True nebo False)"));
-    }
-
-    state.gKontrolovat = l.boolean5(kPlatnost, QStringLiteral("Kontrolovat"));
-    for (int i = 0; i < 5; ++i) {
-        const QString n = QString::number(i + 1);
-        const QString rokKey = QStringLiteral("PovolitRok") + n;
-        const QString rok = l.read(kPlatnost, rokKey).value_or(QStringLiteral("2004"));
-        const std::optional<qint64> y = toInteger(rok);
-        if (y && *y >= std::numeric_limits<qint32>::min() && *y <= std::numeric_limits<qint32>::max()) {
-            state.gPovolitRok[i] = static_cast<qint32>(*y);
-        } else {
-            state.gPovolitRok[i] = 2004;
-            l.chyba(kPlatnost, rokKey, rok, QStringLiteral("není celé číslo"));
-        }
-        const QString doKey = QStringLiteral("PovolitDo") + n;
-        const QString datum = l.read(kPlatnost, doKey).value_or(QStringLiteral("1.1.2004"));
-        if (const std::optional<QDate> d = parseDate(datum)) {
-            state.gPovolitDo[i] = *d;
-        } else {
-            state.gPovolitDo[i] = QDate(2004, 1, 1);
-            l.chyba(kPlatnost, doKey, datum, QStringLiteral("není datum"));
-        }
-    }
-    state.gKontrolovatCisla = l.boolean5(kPlatnost, QStringLiteral("KontrolovatCisla"));
-    const QString od = QStringLiteral("000000000");
-    const QString po = QStringLiteral("999999999");
-    state.gBlokovatCisloOd = l.read(kPlatnost, QStringLiteral("BlokovatCisloOd")).value_or(od);
-    state.gBlokovatCisloOd1 = l.read(kPlatnost, QStringLiteral("BlokovatCisloOd1")).value_or(od);
-    state.gBlokovatCisloOd2 = l.read(kPlatnost, QStringLiteral("BlokovatCisloOd2")).value_or(od);
-    state.gBlokovatCisloDo = l.read(kPlatnost, QStringLiteral("BlokovatCisloDo")).value_or(po);
-    state.gBlokovatCisloDo1 = l.read(kPlatnost, QStringLiteral("BlokovatCisloDo1")).value_or(po);
-    state.gBlokovatCisloDo2 = l.read(kPlatnost, QStringLiteral("BlokovatCisloDo2")).value_or(po);
-    state.gPovDarkove = l.boolean5(kPlatnost, QStringLiteral("PovDarkove"));
-    out.nazevFirmy = l.read(kFirma, QStringLiteral("Nazev")).value_or(QString());
-    out.hlavicka = l.read(kFirma, QStringLiteral("Hlavicka")).value_or(QString());
+    state.gExpSpolZkraceny = nactiExpSpolZkraceny(config);
+    QList<UnreadableSetting> unreadable;
+    loadUserSettings(state, &unreadable);
+    out.dorovn = booleanBox(state.gAutoDorovn);
+    out.dup = booleanBox(state.gAutoDupl);
+    state.gAS400 = nactiAS400(config);
+    softwZastavovani = nactiSoftwZastavovani(config, &unreadable);
+    loadValiditySettings(state, &unreadable);
+    loadCompanyTexts(state);
+    out.nazevFirmy = state.gFirmaNazev;
+    out.hlavicka = state.gFirmaHlavicka;
+    for (const UnreadableSetting& u : unreadable)
+        l.chyba(u.section, u.key, u.value, u.reason);
 
     nactiPort(state, l, out);
 
@@ -250,60 +242,87 @@ Nacteni nacti(AppState& state, bool& softwZastavovani) {
     return out;
 }
 
-Status uloz(const AppState& state, const Ulozeni& h, bool softwZastavovani) {
-    const Config& config = state.config;
-    bool failed = false;
-    const auto write = [&](const QString& section, const char* key, const QString& value) {
-        if (!config.zapis(section, QString::fromLatin1(key), value))
-            failed = true;
+QList<Zapis> zapisy(const AppState& state, const Ulozeni& h, bool softwZastavovani) {
+    QList<Zapis> out;
+    const auto write = [&](const QString& section, const QString& key, const QString& value, int skupina = 0) {
+        out.append(Zapis{section, key, value, skupina});
     };
     const auto writeUnlessEmpty = [&](const QString& section, const char* key, const QString& value) {
         // An empty box stands for a key the load could not show; writing it would lose the stored value.
         if (!value.isEmpty())
-            write(section, key, value);
+            write(section, QString::fromLatin1(key), value);
+    };
+    const auto put = [&](const QString& section, const char* key, const QString& value) {
+        write(section, QString::fromLatin1(key), value);
     };
 
     writeUnlessEmpty(kData, "Dir", h.dir);
     writeUnlessEmpty(kData, "ExpDir", h.expDir);
     writeUnlessEmpty(kData, "ExpSpolDir", h.expSpolDir);
-    write(kData, "ExpSpolZkraceny", boolText(state.gExpSpolZkraceny));
-    write(kData, "LastFile", doplnCislo(h.posledniCislo));
+    put(kData, "ExpSpolZkraceny", boolText(state.gExpSpolZkraceny));
+    put(kData, "LastFile", doplnCislo(h.posledniCislo));
     writeUnlessEmpty(kComm, "Port", h.port);
     writeUnlessEmpty(kComm, "HShaking", h.hShaking);
     writeUnlessEmpty(kComm, "BaudRate", h.baudRate);
     writeUnlessEmpty(kComm, "Data bits", h.dataBits);
     writeUnlessEmpty(kComm, "Stop bits", h.stopBits);
     writeUnlessEmpty(kComm, "Parity", h.parity);
-    write(kUser, "Mode", state.gMode);
-    write(kUser, "AutoDorovn", state.gAutoDorovn);
-    write(kUser, "AutoDupl", state.gAutoDupl);
-    write(kUser, "AS400", boolText(state.gAS400));
-    write(kUser, "AutoPoc", boolText(state.gAutoPoc));
-    write(kFirma, "Nazev", h.nazevFirmy);
-    write(kFirma, "Hlavicka", h.hlavicka);
-    write(kPlatnost, "Kontrolovat", boolText(state.gKontrolovat));
+    put(kUser, "Mode", state.gMode);
+    put(kUser, "AutoDorovn", state.gAutoDorovn);
+    put(kUser, "AutoDupl", state.gAutoDupl);
+    put(kUser, "AS400", boolText(state.gAS400));
+    put(kUser, "AutoPoc", boolText(state.gAutoPoc));
+    put(kFirma, "Nazev", h.nazevFirmy);
+    put(kFirma, "Hlavicka", h.hlavicka);
+    put(kPlatnost, "Kontrolovat", boolText(state.gKontrolovat));
     for (int i = 0; i < 5; ++i)
-        write(kPlatnost, QStringLiteral("PovolitRok%1").arg(i + 1).toLatin1().constData(),
-              QString::number(state.gPovolitRok[i]));
+        write(kPlatnost, QStringLiteral("PovolitRok%1").arg(i + 1), QString::number(state.gPovolitRok[i]));
     for (int i = 0; i < 5; ++i)
-        write(kPlatnost, QStringLiteral("PovolitDo%1").arg(i + 1).toLatin1().constData(),
-              dateShort(state.gPovolitDo[i]));
-    write(kPlatnost, "KontrolovatCisla", boolText(state.gKontrolovatCisla));
-    write(kPlatnost, "BlokovatCisloOd", state.gBlokovatCisloOd);
-    write(kPlatnost, "BlokovatCisloDo", state.gBlokovatCisloDo);
-    write(kPlatnost, "BlokovatCisloOd1", state.gBlokovatCisloOd1);
-    write(kPlatnost, "BlokovatCisloDo1", state.gBlokovatCisloDo1);
-    write(kPlatnost, "BlokovatCisloOd2", state.gBlokovatCisloOd2);
-    write(kPlatnost, "BlokovatCisloDo2", state.gBlokovatCisloDo2);
-    write(kPlatnost, "PovDarkove", boolText(state.gPovDarkove));
-
-    for (quint8 n = 1; n <= 4; ++n) {
+        write(kPlatnost, QStringLiteral("PovolitDo%1").arg(i + 1), dateShort(state.gPovolitDo[i]));
+    put(kPlatnost, "KontrolovatCisla", boolText(state.gKontrolovatCisla));
+    put(kPlatnost, "BlokovatCisloOd", state.gBlokovatCisloOd);
+    put(kPlatnost, "BlokovatCisloDo", state.gBlokovatCisloDo);
+    put(kPlatnost, "BlokovatCisloOd1", state.gBlokovatCisloOd1);
+    put(kPlatnost, "BlokovatCisloDo1", state.gBlokovatCisloDo1);
+    put(kPlatnost, "BlokovatCisloOd2", state.gBlokovatCisloOd2);
+    put(kPlatnost, "BlokovatCisloDo2", state.gBlokovatCisloDo2);
+    put(kPlatnost, "PovDarkove", boolText(state.gPovDarkove));
+    for (int n = 1; n <= 4; ++n) {
+        // A mask is written as a pair: the quick menu shows a button only when both keys are there.
+        const QString section = QStringLiteral("Button%1").arg(n);
         const Maska& m = h.masky[n - 1];
-        if (!UlozTlacitko(config, n, m.nazev, DoplnMasku(m.maska)))
+        write(section, QStringLiteral("Name"), m.nazev, n);
+        write(section, QStringLiteral("Mask"), DoplnMasku(m.maska), n);
+    }
+    put(kUser, "SoftwZastavovani", boolText(softwZastavovani));
+    return out;
+}
+
+QList<Zapis> zmeny(const QList<Zapis>& puvodni, const QList<Zapis>& nove) {
+    const auto stejny = [&](const Zapis& z) {
+        return std::any_of(puvodni.cbegin(), puvodni.cend(), [&](const Zapis& p) {
+            return p.section == z.section && p.key == z.key && p.value == z.value;
+        });
+    };
+    QList<int> zmeneneSkupiny;
+    for (const Zapis& z : nove) {
+        if (z.skupina != 0 && !stejny(z))
+            zmeneneSkupiny.append(z.skupina);
+    }
+    QList<Zapis> out;
+    for (const Zapis& z : nove) {
+        if (!stejny(z) || (z.skupina != 0 && zmeneneSkupiny.contains(z.skupina)))
+            out.append(z);
+    }
+    return out;
+}
+
+Status uloz(const Config& config, const QList<Zapis>& zapisy) {
+    bool failed = false;
+    for (const Zapis& z : zapisy) {
+        if (!config.zapis(z.section, z.key, z.value))
             failed = true;
     }
-    write(kUser, "SoftwZastavovani", boolText(softwZastavovani));
-
     if (failed)
         return Status::fail(config.DejText(kServis, QStringLiteral("NastalaChyba")) +
                             TextFiles::toQString(config.gIniSoubor()));

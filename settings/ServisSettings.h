@@ -6,11 +6,13 @@
 #include <QStringList>
 
 #include <array>
+#include <filesystem>
 #include <optional>
 
 namespace trv {
 
 struct AppState;
+class Config;
 
 // The settings window's work: reading the configuration into the running program and into the values its
 // controls show, and writing the controls and the running program's settings back to the configuration.
@@ -69,10 +71,43 @@ struct Ulozeni {
     std::array<Maska, 4> masky;
 };
 
-// Writes the window's keys in their order, then the four masks and [User] SoftwZastavovani. Every key is
-// attempted; the result is the operator's message naming the configuration file when a key could not be
-// written.
-Status uloz(const AppState& state, const Ulozeni& hodnoty, bool softwZastavovani);
+// One key as the window writes it. Keys of the same group (a mask's name and mask) are written together.
+struct Zapis {
+    QString section, key, value;
+    int skupina = 0;
+};
+
+// Every key the window writes, in the window's order, with the text it writes: the folders and port keys that
+// are not empty, the window's keys, the four masks and [User] SoftwZastavovani.
+QList<Zapis> zapisy(const AppState& state, const Ulozeni& hodnoty, bool softwZastavovani);
+
+// The keys of `nove` whose text differs from `puvodni` (what the window would have written right after its
+// load), with the rest of their group. A control nobody changed thus leaves its key exactly as it was read,
+// and a page never shown writes nothing.
+QList<Zapis> zmeny(const QList<Zapis>& puvodni, const QList<Zapis>& nove);
+
+// Writes the keys in their order. Every key is attempted; the result is the operator's message naming the
+// configuration file when a key could not be written.
+Status uloz(const Config& config, const QList<Zapis>& zapisy);
+
+// A year or date box of the validity page whose text is no valid value.
+struct ChybnaPlatnost {
+    bool datum = false; // a date box (txtPovolitDo), else a year box (txtRok)
+    int radek = 0;      // 1 to 5
+    QString zprava;     // the operator's message naming the box and its text
+};
+// Checks the five year and the five date boxes; when all hold valid values they go into AppState, else
+// nothing changes and the first box at fault is returned.
+std::optional<ChybnaPlatnost> prevezmiPlatnost(AppState& state, const std::array<QString, 5>& roky,
+                                               const std::array<QString, 5>& data);
+
+// The folder a folder box names when it does not exist (a relative folder is taken from the program folder);
+// nullopt for an empty box or a folder that exists.
+std::optional<std::filesystem::path> chybejiciSlozka(const Config& config, const QString& text);
+// The question put on saving for a folder that does not exist: create it, or keep editing.
+QString otazkaSlozky(const QString& key, const std::filesystem::path& folder);
+// The question put when the window is left with Escape after a change.
+QString otazkaZmen();
 
 // The next document number as saved: filled up with "0" on the right to 8 characters.
 QString doplnCislo(const QString& cislo);

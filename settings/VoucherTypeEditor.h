@@ -17,6 +17,8 @@ struct StravPolozky {
     bool checkIL = false;
     bool exportDat = false;
     QString pripona, cesta, expTyp, provize, dph;
+
+    bool operator==(const StravPolozky&) const = default;
 };
 
 namespace VoucherTypeEditor {

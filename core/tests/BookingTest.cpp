@@ -425,8 +425,9 @@ TEST_F(BookingTest, StoredLinesAreBookedWithoutValueTableEntryAndUnknownOnesName
         SCOPED_TRACE(c.line);
         const auto booked = booking->PridejUlozenyKod(QString::fromLatin1(c.line), 1, file);
         EXPECT_EQ(!booked.ok(), c.refused);
-        if (booked.ok())
+        if (booked.ok()) {
             EXPECT_EQ(booked.value() != nullptr, c.booked);
+        }
         if (c.refused) {
             EXPECT_TRUE(booked.message().contains(QStringLiteral("777")));
             EXPECT_TRUE(booked.message().contains(TextFiles::toQString(file)));

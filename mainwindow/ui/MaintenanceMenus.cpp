@@ -64,7 +64,8 @@ void MaintenanceMenus::mnuStrav_Click() {
         return;
     m_prompts.message(m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ProvedZalohu")),
                       Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
-    frmStrav window(m_state, m_prompts, &m_window);
+    // A deleted type takes its codes out of a running receipt: its file is rewritten as for every removal.
+    frmStrav window(m_state, m_prompts, &m_window, [this] { m_logic.journal().obnov(*m_state.gColStrav); });
     window.exec();
 }
 

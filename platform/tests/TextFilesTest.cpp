@@ -94,6 +94,18 @@ TEST_F(TextFilesTest, WritingOverAFolderFailsAndLeavesIt) {
     EXPECT_TRUE(fs::is_directory(path("day.txt")));
 }
 
+TEST_F(TextFilesTest, CreateFolderMakesTheMissingLevelsAndNamesAFolderItCannotMake) {
+    EXPECT_TRUE(TextFiles::createFolder(path("a") / "b").ok());
+    EXPECT_TRUE(fs::is_directory(path("a") / "b"));
+    EXPECT_TRUE(TextFiles::createFolder(path("a") / "b").ok());
+    ASSERT_TRUE(TextFiles::writeAll(path("soubor"), QStringLiteral("x")).ok());
+    const Status st = TextFiles::createFolder(path("soubor") / "data");
+    ASSERT_FALSE(st.ok());
+    EXPECT_TRUE(st.message().startsWith(QStringLiteral("Nelze vytvořit složku ") +
+                                        TextFiles::toQString(path("soubor") / "data")))
+        << st.message().toStdString();
+}
+
 #ifdef Q_OS_UNIX
 TEST_F(TextFilesTest, WriteCutShortLeavesTheOldFileAndAppendLeavesNoHalfLine) {
     const fs::path file = writeBytes("day.txt", "old\r\n");

@@ -1,5 +1,6 @@
 #include "receipt/ui/frmPrijem.h"
 
+#include "core/SettingsLoader.h"
 #include "platform/Prompts.h"
 #include "receipt/DocumentKind.h"
 #include "ui_frmPrijem.h"
@@ -45,7 +46,7 @@ void frmPrijem::Form_Load() {
     m_fakturaSoubor = m_ui->txtSoubor->text() + m_ui->txtPokladni->text();
 
     if (!view.value().folderExists) {
-        m_prompts.error(QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!"));
+        m_prompts.error(missingDataFolderText(view.value().folder));
     }
     m_ui->cmbTypSeku->addItem(kDruhFaktura);
     m_ui->cmbTypSeku->setCurrentIndex(0);

@@ -83,7 +83,7 @@ void frmPrijemSec::Form_Load() {
     m_ui->txtSM->setText(view.sm);
     m_datumPriNacteni = view.datumPriNacteni;
     if (!view.folderExists)
-        m_prompts.error(m_start.missingFolderText());
+        m_prompts.error(m_start.missingFolderText(view.folder));
     m_ui->cmbTypSeku->addItem(m_start.text("Stravenky"));
     m_ui->cmbTypSeku->setCurrentIndex(0);
     for (auto it = view.files.crbegin(); it != view.files.crend(); ++it)

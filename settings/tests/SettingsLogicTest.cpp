@@ -68,8 +68,9 @@ TEST(VoucherTypeEditorTest, BoxesAreCheckedBeforeAnyFieldChanges) {
         q.*(c.box) = QString::fromUtf8(c.text);
         const Status st = VoucherTypeEditor::uloz(q, target);
         EXPECT_EQ(st.ok(), c.ok) << st.message().toStdString();
-        if (!c.ok)
+        if (!c.ok) {
             EXPECT_EQ(target.Nazev, QStringLiteral("Alfa"));
+        }
     }
     CStrav target;
     p.delka2 = QStringLiteral("2.5");

@@ -38,6 +38,13 @@ void frmSM::Form_Load() {
 void frmSM::pridej(const QString& text) {
     // An entry is a whole SM: blanks around it are no part of it, and an empty one cannot be stored.
     const QString sm = text.trimmed();
+    if (const QString chyba = SmListFile::chybaZaznamu(sm); !chyba.isEmpty()) {
+        // The entry stays in the box for correction.
+        m_prompts.error(chyba);
+        m_ui->txtSM->setFocus();
+        m_ui->txtSM->selectAll();
+        return;
+    }
     if (!sm.isEmpty())
         m_ui->lstSM->addItem(sm);
     m_ui->txtSM->clear();

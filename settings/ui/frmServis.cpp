@@ -1,6 +1,7 @@
 #include "settings/ui/frmServis.h"
 
 #include "core/AppState.h"
+#include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
@@ -12,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace trv {
@@ -19,6 +21,15 @@ namespace trv {
 namespace {
 
 const QString kSection = QStringLiteral("frmServis");
+
+// A value that cannot be taken stays in its box for correction; the focus goes back once the focus change in
+// progress has ended.
+void backToBox(QLineEdit* box) {
+    QTimer::singleShot(0, box, [box] {
+        box->setFocus();
+        box->selectAll();
+    });
+}
 
 } // namespace
 
@@ -105,21 +116,38 @@ frmServis::frmServis(AppState& state, Prompts& prompts, Shell& shell, ServisHost
     connect(m_ui->btnScanOFF, &QPushButton::clicked, this, &frmServis::btnScanOFF_Click);
     connect(m_ui->btnUlozNast, &QPushButton::clicked, this, &frmServis::btnUlozNast_Click);
     connect(m_ui->btnOMenu, &QPushButton::clicked, this, &frmServis::btnOMenu_Click);
-    const std::array<QLineEdit*, 5> roky{m_ui->txtRok1, m_ui->txtRok2, m_ui->txtRok3, m_ui->txtRok4, m_ui->txtRok5};
-    const std::array<QLineEdit*, 5> data{m_ui->txtPovolitDo1, m_ui->txtPovolitDo2, m_ui->txtPovolitDo3,
-                                         m_ui->txtPovolitDo4, m_ui->txtPovolitDo5};
-    for (int i = 0; i < 5; ++i) {
-        roky[i]->installEventFilter(this);
-        data[i]->installEventFilter(this);
-    }
+    for (QLineEdit* box : yearBoxes())
+        box->installEventFilter(this);
+    for (QLineEdit* box : dateBoxes())
+        box->installEventFilter(this);
+    m_ui->btnUloz->setDefault(true);
 
     Form_Load();
+    m_loaded = ServisSettings::zapisy(m_state, controls(), m_softwZastavovani);
+    m_loadedValidity = validityTexts();
 }
 
 frmServis::~frmServis() = default;
 
 QAbstractButton* frmServis::option(const QString& name) const {
     return findChild<QAbstractButton*>(name);
+}
+
+std::array<QLineEdit*, 5> frmServis::yearBoxes() const {
+    return {m_ui->txtRok1, m_ui->txtRok2, m_ui->txtRok3, m_ui->txtRok4, m_ui->txtRok5};
+}
+
+std::array<QLineEdit*, 5> frmServis::dateBoxes() const {
+    return {m_ui->txtPovolitDo1, m_ui->txtPovolitDo2, m_ui->txtPovolitDo3, m_ui->txtPovolitDo4, m_ui->txtPovolitDo5};
+}
+
+QStringList frmServis::validityTexts() const {
+    QStringList texts;
+    for (const QLineEdit* box : yearBoxes())
+        texts.append(box->text());
+    for (const QLineEdit* box : dateBoxes())
+        texts.append(box->text());
+    return texts;
 }
 
 void frmServis::Form_Load() {
@@ -167,9 +195,8 @@ void frmServis::Form_Load() {
     m_ui->txtNazevF->setText(n.nazevFirmy);
     m_ui->txtHlavickaF->setText(n.hlavicka);
 
-    const std::array<QLineEdit*, 5> roky{m_ui->txtRok1, m_ui->txtRok2, m_ui->txtRok3, m_ui->txtRok4, m_ui->txtRok5};
-    const std::array<QLineEdit*, 5> data{m_ui->txtPovolitDo1, m_ui->txtPovolitDo2, m_ui->txtPovolitDo3,
-                                         m_ui->txtPovolitDo4, m_ui->txtPovolitDo5};
+    const std::array<QLineEdit*, 5> roky = yearBoxes();
+    const std::array<QLineEdit*, 5> data = dateBoxes();
     for (int i = 0; i < 5; ++i) {
         roky[i]->setText(QString::number(m_state.gPovolitRok[i]));
         data[i]->setText(dateShort(m_state.gPovolitDo[i]));
@@ -283,25 +310,21 @@ bool frmServis::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmServis::txtRok_Validate(int n) {
     QLineEdit* box = findChild<QLineEdit*>(QStringLiteral("txtRok%1").arg(n));
-    const std::optional<qint64> year = toInteger(box->text());
-    if (year && *year >= std::numeric_limits<qint32>::min() && *year <= std::numeric_limits<qint32>::max()) {
-        m_state.gPovolitRok[n - 1] = static_cast<qint32>(*year);
+    if (const std::optional<qint32> year = storedYear(box->text())) {
+        m_state.gPovolitRok[n - 1] = *year;
         return true;
     }
-    box->clear();
-    // The focus goes back once the focus change in progress has ended.
-    QTimer::singleShot(0, box, [box] { box->setFocus(); });
+    backToBox(box);
     return false;
 }
 
 bool frmServis::txtPovolitDo_Validate(int n) {
     QLineEdit* box = findChild<QLineEdit*>(QStringLiteral("txtPovolitDo%1").arg(n));
-    if (const std::optional<QDate> d = parseDate(box->text())) {
+    if (const std::optional<QDate> d = parseDate(box->text().trimmed())) {
         m_state.gPovolitDo[n - 1] = *d;
         return true;
     }
-    box->clear();
-    QTimer::singleShot(0, box, [box] { box->setFocus(); });
+    backToBox(box);
     return false;
 }
 
@@ -326,10 +349,81 @@ ServisSettings::Ulozeni frmServis::controls() const {
     return h;
 }
 
-void frmServis::btnUloz_Click() {
-    if (Status st = ServisSettings::uloz(m_state, controls(), m_softwZastavovani); !st)
+void frmServis::showBox(QLineEdit* box) {
+    for (int i = 0; i < m_ui->tabFakt->count(); ++i) {
+        if (m_ui->tabFakt->widget(i)->isAncestorOf(box))
+            m_ui->tabFakt->setCurrentIndex(i);
+    }
+    box->setFocus();
+}
+
+bool frmServis::changed() const {
+    return validityTexts() != m_loadedValidity ||
+           !ServisSettings::zmeny(m_loaded, ServisSettings::zapisy(m_state, controls(), m_softwZastavovani)).isEmpty();
+}
+
+bool frmServis::save() {
+    std::array<QString, 5> roky;
+    std::array<QString, 5> data;
+    for (int i = 0; i < 5; ++i) {
+        roky[i] = yearBoxes()[i]->text();
+        data[i] = dateBoxes()[i]->text();
+    }
+    if (const std::optional<ServisSettings::ChybnaPlatnost> chyba =
+            ServisSettings::prevezmiPlatnost(m_state, roky, data)) {
+        m_prompts.error(chyba->zprava);
+        QLineEdit* box = chyba->datum ? dateBoxes()[chyba->radek - 1] : yearBoxes()[chyba->radek - 1];
+        showBox(box);
+        box->selectAll();
+        return false;
+    }
+    const std::pair<QLineEdit*, const char*> folders[] = {
+        {m_ui->txtCesta, "Dir"}, {m_ui->txtCestaExp, "ExpDir"}, {m_ui->txtCestaExpSpol, "ExpSpolDir"}};
+    for (const auto& [box, key] : folders) {
+        const std::optional<std::filesystem::path> missing =
+            ServisSettings::chybejiciSlozka(m_state.config, box->text());
+        if (!missing)
+            continue;
+        Status created = Status::fail(QString());
+        if (m_prompts.message(ServisSettings::otazkaSlozky(QLatin1String(key), *missing), Prompts::Buttons::YesNo,
+                              Prompts::Icon::Question) == Prompts::Answer::Yes) {
+            created = TextFiles::createFolder(*missing);
+            if (!created)
+                m_prompts.error(created.message());
+        }
+        if (!created) {
+            showBox(box);
+            return false;
+        }
+    }
+    const QList<ServisSettings::Zapis> changes =
+        ServisSettings::zmeny(m_loaded, ServisSettings::zapisy(m_state, controls(), m_softwZastavovani));
+    if (Status st = ServisSettings::uloz(m_state.config, changes); !st)
         m_prompts.error(st.message());
-    close();
+    return true;
+}
+
+void frmServis::btnUloz_Click() {
+    if (save())
+        close();
+}
+
+void frmServis::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && changed()) {
+        switch (
+            m_prompts.message(ServisSettings::otazkaZmen(), Prompts::Buttons::YesNoCancel, Prompts::Icon::Question)) {
+        case Prompts::Answer::Yes:
+            if (save())
+                close();
+            return;
+        case Prompts::Answer::No:
+            close();
+            return;
+        default:
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmServis::btnVen_Click() {

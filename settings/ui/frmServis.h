@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QKeyEvent;
 class QLineEdit;
 
 namespace trv {
@@ -38,6 +39,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
@@ -57,6 +59,15 @@ private:
     bool txtPovolitDo_Validate(int n);
     QAbstractButton* option(const QString& name) const;
     ServisSettings::Ulozeni controls() const;
+    std::array<QLineEdit*, 5> yearBoxes() const;
+    std::array<QLineEdit*, 5> dateBoxes() const;
+    QStringList validityTexts() const;
+    bool changed() const;
+    // Brings the box's page to the front and puts the focus there.
+    void showBox(QLineEdit* box);
+    // Checks the boxes and writes what changed; false when a box holds a value that cannot be saved (the
+    // operator has been told and the focus is on that box) or the operator chose to keep editing.
+    bool save();
 
     std::unique_ptr<Ui::frmServis> m_ui;
     AppState& m_state;
@@ -68,6 +79,9 @@ private:
     // The pending port settings and the next document number, as the option buttons and the box left them.
     QString mPosledniCislo, mBaudRate, mHShaking, mParita, mStopBity, mDatoveBity;
     bool m_kindChosen = false;
+    // What the window would write right after its load: a save writes only what differs from it.
+    QList<ServisSettings::Zapis> m_loaded;
+    QStringList m_loadedValidity;
 };
 
 } // namespace trv

@@ -14,10 +14,12 @@ constexpr int kTypeRole = Qt::UserRole;
 
 } // namespace
 
-frmStrav::frmStrav(AppState& state, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::frmStrav>()), m_state(state), m_prompts(prompts) {
+frmStrav::frmStrav(AppState& state, Prompts& prompts, QWidget* parent, std::function<void()> kodyOdebrany)
+    : QDialog(parent), m_ui(std::make_unique<Ui::frmStrav>()), m_state(state), m_prompts(prompts),
+      m_kodyOdebrany(std::move(kodyOdebrany)) {
     m_ui->setupUi(this);
     m_ui->lvwStrav->setHeaderLabels({QStringLiteral("Název")});
+    connect(m_ui->lvwStrav, &QTreeWidget::itemDoubleClicked, this, &frmStrav::cmdEdir_Click);
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &frmStrav::cmdAdd_Click);
     connect(m_ui->cmdEdir, &QPushButton::clicked, this, &frmStrav::cmdEdir_Click);
     connect(m_ui->cmdDel, &QPushButton::clicked, this, &frmStrav::cmdDel_Click);
@@ -62,6 +64,7 @@ void frmStrav::cmdAdd_Click() {
         return;
     }
     VoucherTypeEditor::typyZmeneny(*m_state.gColStrav);
+    m_zmeneno = true;
     NaplnSeznam();
 }
 
@@ -76,6 +79,9 @@ void frmStrav::cmdEdir_Click() {
     VoucherTypeEditor::kopiruj(*selected, copy);
     if (dialog.EditStrav(copy) != 1)
         return;
+    if (VoucherTypeEditor::polozky(copy) == VoucherTypeEditor::polozky(*selected))
+        return;
+    m_zmeneno = true;
     VoucherTypeEditor::kopiruj(copy, *selected);
     VoucherTypeEditor::typyZmeneny(*m_state.gColStrav);
     NaplnSeznam();
@@ -89,13 +95,17 @@ void frmStrav::cmdDel_Click() {
                           Prompts::Buttons::YesNo, Prompts::Icon::Exclamation,
                           QStringLiteral("Smazání typu stravenky")) != Prompts::Answer::Yes)
         return;
-    VoucherTypeEditor::smaz(*m_state.gColStrav, selected);
+    if (VoucherTypeEditor::smaz(*m_state.gColStrav, selected)) {
+        m_zmeneno = true;
+        if (m_kodyOdebrany)
+            m_kodyOdebrany();
+    }
     VoucherTypeEditor::typyZmeneny(*m_state.gColStrav);
     NaplnSeznam();
 }
 
 void frmStrav::cmdCancel_Click() {
-    if (m_state.gColStrav &&
+    if (m_state.gColStrav && m_zmeneno &&
         m_prompts.message(m_state.config.DejText(QStringLiteral("frmStrav"), QStringLiteral("UlozitZmeny")),
                           Prompts::Buttons::YesNo, Prompts::Icon::Exclamation,
                           QStringLiteral("Typy stravenek")) == Prompts::Answer::Yes) {

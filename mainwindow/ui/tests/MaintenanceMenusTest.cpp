@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/Startup.h"
 #include "mainwindow/tests/NoPause.h"
 #include "mainwindow/ui/VerticalMenu.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <filesystem>
 #include <memory>
@@ -31,14 +33,8 @@ using trv::test::onNextModal;
 namespace {
 
 // The whole program over a copy of the sample installation, with a fake reader port.
-class MaintenanceMenusTest : public trv::test::WholeProgramTest {
+class MaintenanceMenusRig : public trv::test::WholeProgramTest {
 protected:
-    MaintenanceMenusTest() {
-        // Mode "STD" opens the receipt-start dialog at load; these tests start no receipt.
-        onNextModal([](QWidget* start) { start->close(); });
-        EXPECT_TRUE(startProgram());
-    }
-
     // The password prompt that opens next gets `password`; then `next` runs on the window it lets through.
     static void answerPassword(const QString& password, std::function<void(QWidget*)> next = {}) {
         onNextModal([password, next](QWidget* prompt) {
@@ -51,6 +47,15 @@ protected:
 
     void trigger(const char* item) const { child<QAction>(window.get(), item)->trigger(); }
     QByteArray configBytes() const { return TextFiles::readBytes(folder / "TRV7300.ini").value(); }
+};
+
+class MaintenanceMenusTest : public MaintenanceMenusRig {
+protected:
+    MaintenanceMenusTest() {
+        // Mode "STD" opens the receipt-start dialog at load; these tests start no receipt.
+        onNextModal([](QWidget* start) { start->close(); });
+        EXPECT_TRUE(startProgram());
+    }
 };
 
 } // namespace
@@ -100,7 +105,6 @@ TEST_F(MaintenanceMenusTest, TheVoucherTypeEditorWarnsToBackUpFirst) {
         opened = editor->objectName();
         child<QPushButton>(editor, "cmdCancel")->click();
     });
-    prompts.queueAnswer(Prompts::Answer::No);
     trigger("mnuStrav");
     EXPECT_EQ(opened, QStringLiteral("frmStrav"));
     EXPECT_TRUE(
@@ -139,4 +143,34 @@ TEST_F(MaintenanceMenusTest, TheWorkingModeWindowSwitchesTheDataFolder) {
     EXPECT_TRUE(windows.frmSafeBag());
     EXPECT_FALSE(state.gDennySafeBag || state.gSafeBag);
     EXPECT_EQ(state.gDatovyAdresar, folder / "data");
+}
+
+TEST_F(MaintenanceMenusRig, ATypeDeletedDuringAReceiptLeavesTheReceiptFileToo) {
+    onNextModal([](QWidget* start) {
+        child<QLineEdit>(start, "txtPokladni")->setText(QStringLiteral("001"));
+        child<QLineEdit>(start, "txtPoradi")->setText(QStringLiteral("1"));
+        child<QPushButton>(start, "btnPrijem")->click();
+    });
+    ASSERT_TRUE(startProgram());
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    const std::filesystem::path file = folder / "data" / "261210001_1.txt";
+    const QByteArray beta = "0321054321";
+    const QByteArray alfa = "1012342601005";
+    port.deliver(beta + "\r\n" + alfa + "\r\n");
+    ASSERT_TRUE(trv::test::waitUntil([&] { return TextFiles::readBytes(file).value().contains(alfa); }));
+    ASSERT_EQ(state.gColStrav->Item(1)->Nazev, QStringLiteral("Alfa Stravenka"));
+
+    answerPassword(QStringLiteral("vraskel"), [](QWidget* editor) {
+        auto* list = child<QTreeWidget>(editor, "lvwStrav");
+        list->setCurrentItem(list->topLevelItem(0));
+        child<QPushButton>(editor, "cmdDel")->click();
+        child<QPushButton>(editor, "cmdCancel")->click();
+    });
+    prompts.queueAnswer(Prompts::Answer::Yes); // delete the type
+    prompts.queueAnswer(Prompts::Answer::No);  // but keep the definition file
+    trigger("mnuStrav");
+
+    const QByteArray kept = TextFiles::readBytes(file).value();
+    EXPECT_TRUE(kept.contains(beta)) << kept.toStdString();
+    EXPECT_FALSE(kept.contains(alfa)) << kept.toStdString();
 }

@@ -152,7 +152,8 @@ TEST_F(frmPrijemSecTest, AMissingFolderKeyOpensNoWindowAndAMissingFolderAnEmptyL
     auto empty = open();
     EXPECT_TRUE(empty->loaded());
     EXPECT_EQ(prompts.records().back().text,
-              QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!"));
+              QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!\n") +
+                  TextFiles::toQString(folder / "nikde"));
     EXPECT_EQ(child<QListWidget>(empty.get(), "listDataS")->count(), 0);
 }
 

@@ -191,7 +191,8 @@ TEST_F(frmPrijemTest, EachRefusalShowsItsMessageAndStartsNothing) {
          [this] { writeData(QStringLiteral("241209007_A.txt"), QStringLiteral("12345\r\n")); },
          {QStringLiteral("Zadaný soubor již existuje. Musíte zvýšit pořadí čtení!")}, true},
         {"missing folder", "241209", "007", "1", [this] { std::filesystem::remove_all(dataFolder); },
-         {QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!"),
+         {QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!\n") +
+              TextFiles::toQString(dataFolder),
           QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
                          "nebo chyba v konfiguračním souboru programu.\n"
                          "Číslo: 60001, popis: Neexistující cesta.")},

@@ -90,6 +90,7 @@ protected:
 } // namespace
 
 TEST_F(SafeBagTest, EachModeSetsItsFlagsAndDataFolder) {
+    EXPECT_EQ(frmSafeBag(state, prompts).windowTitle(), QStringLiteral("Výběr režimu"));
     choose("cmdSafeBag");
     EXPECT_TRUE(state.gSafeBag);
     EXPECT_FALSE(state.gDennySafeBag);
@@ -177,6 +178,40 @@ TEST_F(SmListTest, ALastEntryWithoutCommaIsKeptAndTheListRoundTrips) {
     w->close();
     EXPECT_TRUE(test::waitUntil([&] { return w.isNull(); }));
     EXPECT_EQ(prompts.records().back().title, QStringLiteral("Typy stravenek"));
+}
+
+TEST_F(SmListTest, AnEntryWithAnyCharacterButLettersAndDigitsIsRefusedNamingIt) {
+    setConfig(QStringLiteral("Data"), QStringLiteral("SM"), QStringLiteral("1234,"));
+    const QByteArray before = configBytes();
+    frmSM* w = new frmSM(state.config, prompts);
+    w->show();
+    auto* box = child<QLineEdit>(w, "txtSM");
+    struct Case {
+        const char* typed;
+        const char* named;
+        bool byEnter;
+    };
+    for (const Case& c : {Case{"12 4", "mezeru", true}, Case{"12,34", "znak „,“", false},
+                          Case{"A-12", "znak „-“", false}, Case{"12;4", "znak „;“", true}}) {
+        SCOPED_TRACE(c.typed);
+        box->setText(QString::fromUtf8(c.typed));
+        if (c.byEnter)
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            child<QPushButton>(w, "cmdAdd")->click();
+        ASSERT_FALSE(prompts.records().empty());
+        EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Critical);
+        EXPECT_TRUE(prompts.records().back().text.contains(QString::fromUtf8(c.named)))
+            << prompts.records().back().text.toStdString();
+        EXPECT_EQ(box->text(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(listed(w), QStringList{QStringLiteral("1234")});
+    }
+    // Letters and digits, Czech ones too, are an SM.
+    box->setText(QStringLiteral("Č12a"));
+    child<QPushButton>(w, "cmdAdd")->click();
+    EXPECT_EQ(listed(w), (QStringList{QStringLiteral("1234"), QStringLiteral("Č12a")}));
+    EXPECT_EQ(configBytes(), before);
+    delete w;
 }
 
 TEST_F(SmListTest, AMissingKeyOpensAnEmptyList) {

@@ -1,5 +1,6 @@
 #include "settings/ui/frmServis.h"
 
+#include "core/SettingsLoader.h"
 #include "platform/Shell.h"
 #include "settings/ServisHost.h"
 #include "settings/ui/tests/SettingsFixture.h"
@@ -7,6 +8,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -154,7 +157,10 @@ TEST_F(frmServisTest, LoadsEveryKeyIntoItsControlAndSavesTheFileBackUnchanged) {
     QTest::mouseClick(kinds->viewport(), Qt::LeftButton, {}, kinds->visualItemRect(kinds->item(0)).center());
     EXPECT_EQ(box(w.get(), "txtSoubHodnota"), QStringLiteral("12345678"));
 
+    // The export folder that does not exist is offered for creation first.
+    prompts.queueAnswer(Prompts::Answer::Yes);
     child<QPushButton>(w.get(), "btnUloz")->click();
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(missingFolder)));
     EXPECT_EQ(configBytes(), before);
     EXPECT_FALSE(w->isVisible());
     // Closing brought the mask names to the quick menu, refreshed the port and advised a restart.
@@ -195,13 +201,14 @@ TEST_F(frmServisTest, EachControlReachesTheRunningProgramAtOnce) {
     EXPECT_TRUE(box(w.get(), "txtNaz1").isEmpty());
     EXPECT_FALSE(child<QLineEdit>(w.get(), "txtMask1")->isEnabled());
 
-    // A year with a letter is emptied and the old year stays; a good one is taken on leaving the box.
+    // A year with a letter keeps its text for correction and the focus, and the old year stays; a good one is
+    // taken on leaving the box.
     auto* rok = child<QLineEdit>(w.get(), "txtRok1");
     rok->setFocus();
     rok->setText(QStringLiteral("20a4"));
     child<QLineEdit>(w.get(), "txtRok2")->setFocus();
-    EXPECT_TRUE(rok->text().isEmpty());
     EXPECT_TRUE(test::waitUntil([&] { return rok->hasFocus(); }));
+    EXPECT_EQ(rok->selectedText(), QStringLiteral("20a4"));
     EXPECT_EQ(state.gPovolitRok[0], 2024);
     rok->setText(QStringLiteral("2031"));
     child<QLineEdit>(w.get(), "txtRok2")->setFocus();
@@ -243,7 +250,8 @@ TEST_F(frmServisTest, EachControlReachesTheRunningProgramAtOnce) {
 
 TEST_F(frmServisTest, KeysThatCannotBeReadAreNamedAndTheWindowStaysUsable) {
     // No [Data] Dir, no [Comm], a Boolean that is none, a year that is no number, a short next number.
-    writeConfig(QStringLiteral("[Data]\r\nLastFile=123\r\n[User]\r\nAS400=možná\r\n[Platnost]\r\nPovolitRok2=dva\r\n"));
+    writeConfig(QStringLiteral(
+        "[Data]\r\nLastFile=123\r\n[User]\r\nSoftwZastavovani=možná\r\n[Platnost]\r\nPovolitRok2=dva\r\n"));
     const auto w = open();
 
     ASSERT_EQ(prompts.records().size(), 1u);
@@ -251,11 +259,11 @@ TEST_F(frmServisTest, KeysThatCannotBeReadAreNamedAndTheWindowStaysUsable) {
     EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(message.startsWith(text("frmServis", "ChybaNacteni")));
     EXPECT_TRUE(message.contains(QStringLiteral("[Data] Dir: Num: 60000")));
-    EXPECT_TRUE(message.contains(QStringLiteral("[User] AS400 = „možná“")));
+    EXPECT_TRUE(message.contains(QStringLiteral("[User] SoftwZastavovani = „možná“")));
     EXPECT_TRUE(message.contains(QStringLiteral("[Platnost] PovolitRok2 = „dva“")));
     EXPECT_TRUE(message.contains(QStringLiteral("[Comm]: Num: 60002")));
     EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(ticked(w.get(), "chkAS400"));
+    EXPECT_FALSE(ticked(w.get(), "chkSoftwZast"));
     EXPECT_EQ(box(w.get(), "txtRok2"), QStringLiteral("2004"));
     // The short next number was filled up and written at once.
     EXPECT_TRUE(configBytes().contains("LastFile=12300000"));
@@ -271,6 +279,7 @@ TEST_F(frmServisTest, AFailedSaveIsReportedOnceNamingTheFile) {
     writeConfig(fullConfig());
     makeFolder("export-neexistuje");
     const auto w = open();
+    child<QAbstractButton>(w.get(), "chkAS400")->click();
     // The configuration's folder has gone: every write fails.
     state.config.setIniFile(folder / "odpojeny-disk" / "TRV7300.ini");
     child<QPushButton>(w.get(), "btnUloz")->click();
@@ -329,4 +338,172 @@ TEST_F(frmServisTest, TheReaderMenuNeedsItsFilesAndIsOffWhileReceiving) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Soubor Term_e.exe nebyl nalezen.")));
     ASSERT_EQ(shell.requests().size(), 1u);
     EXPECT_EQ(shell.requests()[0].arguments, QStringList{QStringLiteral("Term.TRM")});
+}
+
+TEST_F(frmServisTest, SavingTwiceWithoutChangesKeepsTheSampleConfigurationByteForByte) {
+    // The shipped configuration has no mask sections and leaves several keys of the window unset.
+    const QString sample = QFileInfo(QStringLiteral(TRV_SAMPLE_LANG)).dir().filePath(QStringLiteral("TRV7300.ini"));
+    ASSERT_TRUE(QFile::copy(sample, TextFiles::toQString(state.config.gIniSoubor())));
+    for (const char* data : {"data", "data/export", "data/expspol"})
+        makeFolder(data);
+    const QByteArray before = configBytes();
+    QByteArray afterFirst;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const auto w = open();
+        child<QPushButton>(w.get(), "btnUloz")->click();
+        EXPECT_FALSE(w->isVisible());
+        if (round == 0)
+            afterFirst = configBytes();
+    }
+    // The only addition is the next document number that every opening of the window fills in.
+    QByteArray expected = before;
+    expected.replace("ExpSpolZkraceny=False\r\n", "ExpSpolZkraceny=False\r\nLastFile=10000000\r\n");
+    EXPECT_EQ(afterFirst, expected);
+    EXPECT_EQ(configBytes(), expected);
+    EXPECT_FALSE(configBytes().contains("[Button"));
+}
+
+TEST_F(frmServisTest, MaskNamesLongerThanTheOldBufferSurviveASaveAndReachTheQuickMenuWhole) {
+    const QString longName = QStringLiteral("Oběd pro zaměstnance provozovny na Václavském náměstí číslo 12");
+    ASSERT_GT(longName.size(), 49);
+    writeConfig(fullConfig().replace(QStringLiteral("Name=Oběd\r\n"),
+                                     QStringLiteral("Name=") + longName + QStringLiteral("\r\n")));
+    makeFolder("export-neexistuje");
+    const QByteArray before = configBytes();
+    const auto w = open();
+    EXPECT_EQ(box(w.get(), "txtNaz1"), longName);
+    child<QPushButton>(w.get(), "btnUloz")->click();
+    EXPECT_EQ(configBytes(), before);
+    EXPECT_EQ(host.captions[3], longName);
+}
+
+TEST_F(frmServisTest, ABadYearOrDateRefusesTheSaveNamingTheBoxAndKeepsTheWindowOpen) {
+    struct Case {
+        const char* box;
+        const char* text;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"txtRok2", "20a4", "„Povolit pro rok“ na 2. řádku obsahuje „20a4“"},
+        {"txtRok5", "", "„Povolit pro rok“ na 5. řádku obsahuje „“"},
+        {"txtPovolitDo3", "31.2.2025", "„Umožnit načtení do“ na 3. řádku obsahuje „31.2.2025“"},
+        {"txtPovolitDo1", "zítra", "„Umožnit načtení do“ na 1. řádku obsahuje „zítra“"},
+    };
+    writeConfig(fullConfig());
+    makeFolder("export-neexistuje");
+    const QByteArray before = configBytes();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        prompts = ScriptedPrompts();
+        const auto w = open();
+        auto* bad = child<QLineEdit>(w.get(), c.box);
+        bad->setText(QString::fromUtf8(c.text));
+        child<QLineEdit>(w.get(), "txtNazevF")->setText(QStringLiteral("Jiná firma"));
+        // The save is clicked straight from the bad box, as the operator does.
+        bad->setFocus();
+        QTest::mouseClick(child<QPushButton>(w.get(), "btnUloz"), Qt::LeftButton);
+        ASSERT_EQ(prompts.records().size(), 1u);
+        EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+        EXPECT_TRUE(prompts.records()[0].text.contains(QString::fromUtf8(c.named))) << prompts.texts()[0].toStdString();
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(test::waitUntil([&] { return bad->hasFocus(); }));
+        EXPECT_EQ(bad->text(), QString::fromUtf8(c.text));
+        EXPECT_EQ(configBytes(), before);
+    }
+}
+
+TEST_F(frmServisTest, AFolderThatDoesNotExistIsCreatedOnlyWhenTheOperatorSaysSo) {
+    writeConfig(fullConfig());
+    makeFolder("export-neexistuje");
+    const QByteArray before = configBytes();
+    const auto w = open();
+    const std::filesystem::path typed = folder / "nova" / "data";
+    auto* dir = child<QLineEdit>(w.get(), "txtCesta");
+    dir->setText(TextFiles::toQString(typed));
+    child<QTabWidget>(w.get(), "tabFakt")->setCurrentIndex(4);
+
+    // No: the window stays open on the folder box and nothing is created or written.
+    prompts.queueAnswer(Prompts::Answer::No);
+    child<QPushButton>(w.get(), "btnUloz")->click();
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].buttons, Prompts::Buttons::YesNo);
+    EXPECT_TRUE(prompts.records()[0].text.contains(TextFiles::toQString(typed)));
+    EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("[Data] Dir")));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(child<QTabWidget>(w.get(), "tabFakt")->currentIndex(), 0);
+    EXPECT_TRUE(test::waitUntil([&] { return dir->hasFocus(); }));
+    EXPECT_FALSE(std::filesystem::exists(typed));
+    EXPECT_EQ(configBytes(), before);
+
+    // Yes: the folder is made and the new path saved.
+    prompts.queueAnswer(Prompts::Answer::Yes);
+    child<QPushButton>(w.get(), "btnUloz")->click();
+    EXPECT_TRUE(std::filesystem::is_directory(typed));
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(configBytes().contains(
+        (QStringLiteral("Dir=") + TextFiles::toQString(typed) + QStringLiteral("\r\n")).toUtf8()));
+}
+
+TEST_F(frmServisTest, EscapeAsksOnlyAfterAChangeAndEnterSaves) {
+    writeConfig(fullConfig());
+    makeFolder("export-neexistuje");
+    const QByteArray before = configBytes();
+    const auto escape = [](QWidget* w) { QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, Qt::Key_Escape); };
+    {
+        const auto w = open();
+        escape(w.get());
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(prompts.texts(), QStringList{text("frmServis", "ProvedNoveSpust")});
+    }
+    prompts = ScriptedPrompts();
+    const auto w = open();
+    auto* name = child<QLineEdit>(w.get(), "txtNazevF");
+    name->setFocus();
+    name->setText(QStringLiteral("Jiná firma"));
+    prompts.queueAnswer(Prompts::Answer::Cancel);
+    escape(w.get());
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].buttons, Prompts::Buttons::YesNoCancel);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(name->text(), QStringLiteral("Jiná firma"));
+    prompts.queueAnswer(Prompts::Answer::No);
+    escape(w.get());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(configBytes(), before);
+
+    prompts = ScriptedPrompts();
+    const auto again = open();
+    auto* header = child<QLineEdit>(again.get(), "txtHlavickaF");
+    header->setFocus();
+    header->setText(QStringLiteral("Nova hlavicka"));
+    QTest::keyClick(header, Qt::Key_Return);
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_TRUE(configBytes().contains("Hlavicka=Nova hlavicka\r\n"));
+}
+
+TEST_F(frmServisTest, TheWindowShowsWhatTheStartUpReadsFromTheSameKeys) {
+    const QString longName = QStringLiteral("Jídelna a výdejna stravenek pro zaměstnance, provozovna Brno-střed");
+    ASSERT_GT(longName.size(), 49);
+    writeConfig(fullConfig()
+                    .replace(QStringLiteral("Nazev=Jídelna U Lípy"), QStringLiteral("Nazev=") + longName)
+                    .replace(QStringLiteral("HShaking=RTS/CTS"), QStringLiteral("HShaking=rts/cts"))
+                    .replace(QStringLiteral("BlokovatCisloDo=200\r\n"), QString())
+                    .replace(QStringLiteral("AS400=True"), QStringLiteral("AS400=ano")));
+    makeFolder("export-neexistuje");
+    AppState started(folder);
+    loadMainWindowSettings(started);
+    loadReceivingSettings(started);
+    ASSERT_TRUE(NactiNastaveniPortu(started));
+
+    const auto w = open();
+    EXPECT_EQ(box(w.get(), "txtNazevF"), started.gFirmaNazev);
+    EXPECT_EQ(started.gFirmaNazev, longName);
+    // The port reader takes any text but the four names as no handshake.
+    EXPECT_EQ(started.port.gHShaking, QStringLiteral("0"));
+    EXPECT_TRUE(ticked(w.get(), "optHShak_0"));
+    EXPECT_EQ(box(w.get(), "txtBlokovatCisloDo"), QStringLiteral("000000000"));
+    EXPECT_EQ(started.gBlokovatCisloDo, QStringLiteral("000000000"));
+    EXPECT_TRUE(started.gAS400);
+    EXPECT_TRUE(ticked(w.get(), "chkAS400"));
 }

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace trv;
@@ -155,4 +156,39 @@ TEST_F(frmStravTest, LeavingWithNoKeepsTheFile) {
     child<QPushButton>(w.get(), "cmdCancel")->click();
     EXPECT_EQ(TextFiles::readBytes(folder / "TypStrav.ini").value(), before.value());
     EXPECT_EQ(state.gColStrav->count(), 2);
+}
+
+TEST_F(frmStravTest, ADoubleClickEditsTheTypeAndZpetAsksOnlyAfterAChange) {
+    const QByteArray before = TextFiles::readBytes(folder / "TypStrav.ini").value();
+    const auto w = open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    auto* list = child<QTreeWidget>(w.get(), "lvwStrav");
+    const QRect row = list->visualItemRect(list->topLevelItem(1));
+    QString shown;
+    onNextModal([&](QWidget* dialog) {
+        shown = child<QLineEdit>(dialog, "txtNazev")->text();
+        child<QPushButton>(dialog, "cmdOK")->click();
+    });
+    // The first click of a double click selects the row, as the operator's does.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(shown, QStringLiteral("Beta"));
+
+    // OK with nothing changed is no change: Zpět leaves without a question.
+    child<QPushButton>(w.get(), "cmdCancel")->click();
+    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(TextFiles::readBytes(folder / "TypStrav.ini").value(), before);
+
+    const auto again = open();
+    select(again.get(), 0);
+    onNextModal([](QWidget* dialog) {
+        type(dialog, "txtNazev", QStringLiteral("Alfa Plus"));
+        child<QPushButton>(dialog, "cmdOK")->click();
+    });
+    child<QPushButton>(again.get(), "cmdEdir")->click();
+    prompts.queueAnswer(Prompts::Answer::No);
+    child<QPushButton>(again.get(), "cmdCancel")->click();
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, text("frmStrav", "UlozitZmeny"));
 }
