@@ -1,5 +1,7 @@
 #include "platform/TextFiles.h"
 
+#include "platform/SystemErrors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -15,7 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 QString reasonOf(const std::error_code& ec) {
-    return QString::fromLocal8Bit(ec.message());
+    return SystemErrors::describe(ec);
 }
 
 Status fileError(const QString& operation, const fs::path& file, const QString& reason) {
@@ -86,9 +88,7 @@ bool lessByName(const fs::path& a, const fs::path& b) {
 // The reason of a failed write. A write cut short (disk full, file too large) leaves no error on the
 // device, so the system's errno is what tells why.
 QString writeFailure(const QFileDevice& f, int savedErrno) {
-    if (f.error() != QFileDevice::NoError)
-        return f.errorString();
-    return QString::fromLocal8Bit(std::generic_category().message(savedErrno != 0 ? savedErrno : EIO));
+    return SystemErrors::describe(f, savedErrno);
 }
 
 // Writes to a temporary file beside the target, renamed over it only when complete, so that a failure
@@ -101,16 +101,18 @@ std::optional<QString> replaceFile(const fs::path& file, const QByteArray& bytes
     f.setDirectWriteFallback(false);
     // Unbuffered: a buffered write cut short is only half noticed at commit, which then renames a
     // truncated file over the old one and reports success.
+    errno = 0;
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return f.errorString();
+        return writeFailure(f, errno);
     errno = 0;
     if (f.write(bytes) != bytes.size()) {
         const QString reason = writeFailure(f, errno);
         f.cancelWriting();
         return reason;
     }
+    errno = 0;
     if (!f.commit())
-        return f.errorString();
+        return writeFailure(f, errno);
     return std::nullopt;
 }
 
@@ -146,11 +148,13 @@ Result<QByteArray> readBytes(const fs::path& file) {
     if (fs::exists(st) && !fs::is_regular_file(st))
         return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor")).error();
     QFile f(toQString(file));
+    errno = 0;
     if (!f.open(QIODevice::ReadOnly))
-        return fileError(kCannotRead, file, f.errorString()).error();
+        return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
+    errno = 0;
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return fileError(kCannotRead, file, f.errorString()).error();
+        return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
     return bytes;
 }
 
@@ -199,8 +203,9 @@ Status appendLine(const fs::path& file, const QString& line, TextEncoding enc) {
         return fileError(operation, file, isFolder());
     const bool existed = fs::exists(file, ec);
     QFile f(toQString(file));
+    errno = 0;
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return fileError(operation, file, f.errorString());
+        return fileError(operation, file, writeFailure(f, errno));
     const qint64 sizeBefore = f.size();
     QByteArray bytes = encodeText(line + QLatin1String("\r\n"), enc);
     // UTF-16 text starts with its byte-order mark, which belongs only at the start of the file.
