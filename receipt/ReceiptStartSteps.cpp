@@ -5,6 +5,7 @@
 #include "core/CColStrav.h"
 #include "core/CPolozka.h"
 #include "core/CStrav.h"
+#include "core/ReaderControl.h"
 #include "platform/Prompts.h"
 #include "platform/SerialSettings.h"
 #include "platform/TextFiles.h"
@@ -91,15 +92,11 @@ std::optional<ReceiptStartSteps::PortError> ReceiptStartSteps::switchOn(const QS
     }
     if (!switched) {
         const std::optional<ReceiptHost::PortFailure> failure = m_host.readerSwitchFailure();
-        QString text = QStringLiteral("Čtečka nebyla zapnuta");
-        if (failure)
-            text += QStringLiteral(", příkaz nešel na port COM%1 (%2): %3")
-                        .arg(failure->port)
-                        .arg(deviceOrigin(*failure), failure->error.message);
-        else
-            text += u'.';
-        m_prompts.message(text + QStringLiteral("\nPříjem běží, kódy lze zadávat ručně."), Prompts::Buttons::Ok,
-                          Prompts::Icon::Exclamation);
+        const QString reason = failure ? QStringLiteral("příkaz nešel na port COM%1 (%2): %3")
+                                             .arg(failure->port)
+                                             .arg(deviceOrigin(*failure), failure->error.message)
+                                       : QStringLiteral("příkaz nešel na port čtečky.");
+        m_prompts.message(readerNotSwitchedOnText(reason), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     }
     return std::nullopt;
 }
