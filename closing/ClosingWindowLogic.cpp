@@ -123,7 +123,7 @@ Result<QString> UkonceniPrijmu::vycetka(const StatementChoice& choice) const {
     const bool prvni = std::exchange(m_prvniVycetka, false);
     if (prvni && m_state.sw.gFSkupiny) {
         auto groups = sectiSkupiny(m_state, m_prompts, m_clock, types(), choice.all ? QString() : choice.typeName,
-                                   m_hooks.obdobiBaliky);
+                                   m_hooks.obdobiBaliky, m_hooks.logujChybu);
         if (!groups.ok())
             return groups.error();
         return zobrazVycetkuSkupin(m_state, groups.value());
@@ -151,7 +151,7 @@ void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice) {
     if (m_state.sw.gFSkupiny) {
         // By product group: the product named by the company shown at the moment of printing.
         auto groups = sectiSkupiny(m_state, m_prompts, m_clock, types(), choice.all ? QString() : choice.typeName,
-                                   m_hooks.obdobiBaliky);
+                                   m_hooks.obdobiBaliky, m_hooks.logujChybu);
         if (!groups.ok()) {
             m_prompts.error(text("ChybaTisku") + QStringLiteral("\r\n") + groups.message());
             return;
@@ -162,7 +162,7 @@ void UkonceniPrijmu::tiskSouctu(const StatementChoice& choice) {
     }
     const auto outcome = dokonciTisk(m_printer, 1, m_state.config, m_prompts, QStringLiteral("frmUkonceniPr"));
     if (outcome && outcome->pdfFile.empty() && !m_state.sw.gFZakaznik)
-        m_prompts.info(text("ProbTiskSouc"));
+        m_prompts.info(text(m_state.sw.gFSkupiny && m_state.sw.gFEuro ? "ProbTiskSoucEURO" : "ProbTiskSouc"));
 }
 
 bool UkonceniPrijmu::uloz() {

@@ -24,21 +24,30 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kUnderscores(37, u'_');
 const QString kEquals(37, u'=');
 
-// The booking in the group collection has no reader to stop: the statement only reports.
-class NoReader final : public ReaderControl {
+// The booking in the group collection has no reader to stop (the statement only reports), but a code no group
+// type recognises is told like any refused code: with switch 43 in the program's error-log window.
+class ErrorLogReader final : public ReaderControl {
 public:
+    explicit ErrorLogReader(const std::function<void(const QString&)>& errorLog) : m_errorLog(errorLog) {}
     void ZastavCteni() override {}
-    void LogujDoOkna(const QString&) override {}
+    void LogujDoOkna(const QString& text) override {
+        if (m_errorLog)
+            m_errorLog(text);
+    }
+
+private:
+    const std::function<void(const QString&)>& m_errorLog;
 };
 
 } // namespace
 
 Result<GroupStatement> sectiSkupiny(AppState& state, Prompts& prompts, const Clock& clock, const CColStrav& types,
-                                    const QString& chosenName, const PackageCounts& packages) {
+                                    const QString& chosenName, const PackageCounts& packages,
+                                    const std::function<void(const QString&)>& errorLog) {
     CColStrav groups(state, prompts, clock);
     if (Status loaded = groups.NactiINIGroup(); !loaded.ok())
         return loaded.error();
-    NoReader reader;
+    ErrorLogReader reader(errorLog);
     Booking booking(state, groups, prompts, reader);
     for (const auto& type : types) {
         for (const auto& code : *type->Polozky) {

@@ -49,10 +49,12 @@ struct GroupStatement {
 
 // The tally of the receipt `types` by product group, for the product chosen by the name shown in the company
 // combo (`chosenName`: a group type of that name chooses its product; any other text, all products). A code
-// that no group type recognises is reported by the booking and left out. An error when the group file cannot be
-// loaded or a code cannot be valued.
+// that no group type recognises is reported by the booking (with customer switch 43 through `errorLog`, the
+// program's error-log window) and left out. An error when the group file cannot be loaded or a code cannot be
+// valued.
 Result<GroupStatement> sectiSkupiny(AppState& state, Prompts& prompts, const Clock& clock, const CColStrav& types,
-                                    const QString& chosenName, const PackageCounts& packages);
+                                    const QString& chosenName, const PackageCounts& packages,
+                                    const std::function<void(const QString&)>& errorLog = {});
 
 // zobrazVycetkuSkupin: the statement as the closing window shows it.
 QString zobrazVycetkuSkupin(const AppState& state, const GroupStatement& statement);

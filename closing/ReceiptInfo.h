@@ -64,6 +64,8 @@ struct ClosingHooks {
     // Package mode with product groups: the counts per nominal text of the period's package collection for the
     // type at a position; empty while no period has been computed in this run.
     std::function<std::vector<std::pair<QString, qint64>>(qint64 position)> obdobiBaliky;
+    // A line for the program's error-log window (customer switch 43 sends refused codes there).
+    std::function<void(const QString&)> logujChybu;
 };
 
 } // namespace trv

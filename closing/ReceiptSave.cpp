@@ -14,11 +14,15 @@
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 
 namespace trv {
 
 namespace {
+Q_LOGGING_CATEGORY(lcSave, "trv.save")
+
 // The receipt read without a cash desk (the receipt start's Barcode.txt mode).
 const QString kBarcodeSoubor = QStringLiteral("Barcode.txt");
 } // namespace
@@ -36,8 +40,10 @@ void UlozeniPrijmu::hlasChybu(const char* key, const Error& error, const QString
 }
 
 void UlozeniPrijmu::hlasChybuUlozeni(const Error& error) {
-    m_prompts.error(QStringLiteral("frmUkonc.btnUlozClick(): ") + text("ChybaUklad") + QStringLiteral("\r\nNum: ") +
-                    QString::number(error.number) + QStringLiteral(", descr: ") + error.message);
+    // The procedure's name is for whoever reads the program's log, not for the operator.
+    qCWarning(lcSave).noquote() << "frmUkonc.btnUlozClick():" << error.message;
+    m_prompts.error(text("ChybaUklad") + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
+                    QStringLiteral(", descr: ") + error.message);
 }
 
 bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile) {

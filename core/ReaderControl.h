@@ -16,6 +16,12 @@ public:
     virtual void LogujDoOkna(const QString& text) = 0;
 };
 
+// The operator's message for a receipt that started while the reader's switch-on command did not go out:
+// the receipt runs (codes can be typed), and `reason` says which port and why.
+inline QString readerNotSwitchedOnText(const QString& reason) {
+    return QStringLiteral("Čtečka nebyla zapnuta, %1\nPříjem běží, kódy lze zadávat ručně.").arg(reason);
+}
+
 // A reader that only remembers what it was asked to do: for tests, and for runs over stored files where no
 // reader is attached.
 class NullReaderControl final : public ReaderControl {

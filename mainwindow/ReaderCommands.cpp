@@ -62,6 +62,9 @@ bool ReaderCommands::PrepniSkener(bool on) {
     const Status sent = sendOpening(script, [this, on] { Q_EMIT scannerSwitched(on); });
     if (!sent) {
         m_lastError = sent.error();
+        // A reader that was not told to switch on is shown off, not as it was shown before.
+        if (on)
+            Q_EMIT scannerSwitched(false);
         return false;
     }
     return true;

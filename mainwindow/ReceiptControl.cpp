@@ -4,6 +4,7 @@
 #include "core/Booking.h"
 #include "core/CColStrav.h"
 #include "core/DocumentNumbering.h"
+#include "core/ReaderControl.h"
 #include "core/SettingsLoader.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowView.h"
@@ -102,13 +103,15 @@ void ReceiptControl::PrijemDat() {
         VymazBuf();
         if (state.gSafeBag) {
             // The panel turns to "receiving" only once the port is really open.
-            m_logic.commands().PrepniSkener(true);
+            const bool switched = m_logic.commands().PrepniSkener(true);
             if (!m_logic.portSetup().NastavPrijem(true)) {
                 m_logic.receipt().setReceiving(false);
                 m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
                 return;
             }
             receiptStarted({});
+            if (!switched)
+                tellReaderNotSwitchedOn();
             infoRezimSafeBag();
         } else {
             if (state.gDennySafeBag)
@@ -171,6 +174,8 @@ void ReceiptControl::receiptEnded() {
     m_running = false;
     m_logic.journal().end();
     setManualEntry(false);
+    // The display box shows while a receipt runs, also one whose reader was lost: now it may go.
+    m_logic.receipt().setReceiving(m_logic.receipt().receiving());
 }
 
 ReceiptControl::Before ReceiptControl::remember() const {
@@ -293,7 +298,7 @@ Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const
     if (!NactiNastaveniPortu(state))
         return Error{kErrPortSection, m_logic.text(QStringLiteral("ChybaPortuSekce"))};
     m_logic.setDatovySoubor(fileName);
-    m_logic.commands().PrepniSkener(true);
+    const bool switched = m_logic.commands().PrepniSkener(true);
     if (!m_logic.portSetup().NastavPrijem(true))
         return Error{kErrPortOpen, m_logic.text(QStringLiteral("PokusNeexPort"))};
 
@@ -308,7 +313,15 @@ Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const
     m_logic.rtbStrav().setText(text);
     showReceiptFile(file, packageFile);
     receiptStarted(file);
+    if (!switched)
+        tellReaderNotSwitchedOn();
     return Status::success();
+}
+
+void ReceiptControl::tellReaderNotSwitchedOn() {
+    const std::optional<Error>& error = m_logic.commands().lastError();
+    m_logic.prompts().message(readerNotSwitchedOnText(error ? error->message : QStringLiteral("příkaz nešel na port.")),
+                              Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 void ReceiptControl::showReceiptFile(const std::filesystem::path& file, bool packageFile) {

@@ -92,6 +92,8 @@ public:
 
 private:
     void receiptEnded();
+    // The receipt started but its reader's switch-on command did not go out: the operator hears why.
+    void tellReaderNotSwitchedOn();
     // A receipt that still holds codes nobody saved: true when it may be replaced by a new start (the operator
     // ended it first, or it holds nothing).
     bool endOpenReceiptFirst();

@@ -2,6 +2,8 @@
 
 #include "core/AppState.h"
 #include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/ReceiptControl.h"
+#include "platform/Prompts.h"
 
 namespace trv {
 
@@ -22,6 +24,12 @@ void ScannerHost::open() {
 }
 
 void ScannerHost::btnScan_Click() {
+    // As with manual entry: a cheque taken while no receipt runs would be booked with no file behind it and
+    // dropped by the next start, so the device is not even asked for one.
+    if (!m_logic.control().receiptRuns()) {
+        m_logic.prompts().info(m_logic.text(QStringLiteral("NeprobihaPrjem")));
+        return;
+    }
     m_view.setScanEnabled(false);
     m_api.Scan();
 }

@@ -1,5 +1,7 @@
 #include "platform/QtSerialPort.h"
 
+#include "platform/SystemErrors.h"
+
 #include <QDeadlineTimer>
 #include <QFileInfo>
 
@@ -86,7 +88,7 @@ Status QtSerialPort::open() {
     applyConfiguration();
     m_port.clearError();
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString reason = m_port.errorString();
+        const QString reason = SystemErrors::describe(m_port.error(), m_port.errorString());
         if (m_port.error() == QSerialPort::PermissionError) {
             // The system says "busy" and "no permission" with the same error; a device we may use is busy.
 #ifdef Q_OS_WIN
@@ -129,7 +131,7 @@ Status QtSerialPort::setDtr(bool on) {
     if (applyDtr())
         return {};
     return Status::fail(QStringLiteral("Signál DTR sériového portu %1 nelze nastavit: %2.")
-                            .arg(portDescription(), m_port.errorString()));
+                            .arg(portDescription(), SystemErrors::describe(m_port.error(), m_port.errorString())));
 }
 
 bool QtSerialPort::dsr() const {
@@ -145,9 +147,12 @@ Status QtSerialPort::send(const QByteArray& bytes) {
         return Status::fail(
             QStringLiteral("Na sériový port %1 nelze odesílat: port není otevřen.").arg(portDescription()));
     m_port.clearError();
+    const auto failed = [this] {
+        return Status::fail(QStringLiteral("Zápis na sériový port %1 selhal: %2.")
+                                .arg(portDescription(), SystemErrors::describe(m_port.error(), m_port.errorString())));
+    };
     if (m_port.write(bytes) != bytes.size())
-        return Status::fail(
-            QStringLiteral("Zápis na sériový port %1 selhal: %2.").arg(portDescription(), m_port.errorString()));
+        return failed();
 
     // QSerialPort writes from the event loop; the reader's commands are separated by pauses that block the
     // thread, so each command must be on the line before the pause starts.
@@ -158,8 +163,16 @@ Status QtSerialPort::send(const QByteArray& bytes) {
     }
     const QSerialPort::SerialPortError error = m_port.error();
     if (error == QSerialPort::WriteError || error == QSerialPort::ResourceError || !m_port.isOpen())
+        return failed();
+    // Bytes still queued are not on the line (flow control holds it, or the device stopped taking them): a
+    // caller that closes the port now would drop them, so the command did not go out.
+    if (m_port.bytesToWrite() > 0)
         return Status::fail(
-            QStringLiteral("Zápis na sériový port %1 selhal: %2.").arg(portDescription(), m_port.errorString()));
+            QStringLiteral("Zápis na sériový port %1 se nedokončil: zařízení nepřevzalo %2 z %3 bajtů do %4 ms.")
+                .arg(portDescription())
+                .arg(m_port.bytesToWrite())
+                .arg(bytes.size())
+                .arg(SendWaitMs));
     return {};
 }
 
@@ -239,7 +252,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     if (!m_port.isOpen())
         return;
     if (error == QSerialPort::ResourceError) {
-        loseDevice(m_port.errorString());
+        loseDevice(SystemErrors::describe(error, m_port.errorString()));
         return;
     }
     if (error != QSerialPort::ReadError)
@@ -259,8 +272,8 @@ void QtSerialPort::loseDevice(const QString& reason) {
     if (m_losing)
         return;
     m_losing = true;
-    const QString message = QStringLiteral("Spojení se sériovým portem %1 bylo přerušeno: %2. Port byl zavřen.")
-                                .arg(portDescription(), reason);
+    const QString message =
+        QStringLiteral("Spojení se čtečkou bylo přerušeno, port %1 byl zavřen.\nPříčina: %2.").arg(portDescription(), reason);
     // This runs inside QSerialPort's own read notification; closing there would delete the notifier under it.
     QMetaObject::invokeMethod(
         this,

@@ -193,6 +193,9 @@ void SimulatedScanner::runScan() {
     const auto all = cheques();
     qint32 last = m_lastTransaction;
     for (const auto& c : all) {
+        // A real scanner takes each cheque once: a cheque served in this run is not fed again.
+        if (!m_served.insert(c.folder).second)
+            continue;
         last = c.transaction;
         if (!m_statusBack)
             continue;

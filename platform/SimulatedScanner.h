@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace trv::scanner {
 
@@ -20,7 +21,9 @@ namespace trv::scanner {
 ///                         result (the MICR line shown is `raw`)
 ///   ocr.txt               the OCR line (every character recognised at 90 %)
 ///   barcode.txt, barcode-back.txt  the bar codes of the face, one per line
-/// A folder that does not exist is a device that is not connected. Tests tell the device to fail a call,
+/// Each cheque is served once per run, as a real device takes each cheque once: the device remembers the
+/// cheques it served and leaves the folder as it is. A folder that does not exist is a device that is not
+/// connected. Tests tell the device to fail a call,
 /// to end the scan with an error detail (a paper jam) or to report that it is nearly full.
 class SimulatedScanner final : public ScannerDriver {
     Q_OBJECT
@@ -103,6 +106,7 @@ private:
     QStringList m_calls;
     QHash<QString, int> m_failures;
     std::map<std::pair<qint32, int>, std::vector<QByteArray>> m_barcodes;
+    std::set<std::filesystem::path> m_served;
     qint16 m_endDetail = 0;
     bool m_nearFull = false;
     bool m_open = false;

@@ -1,6 +1,7 @@
 #include "platform/TextFiles.h"
 
 #include "platform/FolderListing.h"
+#include "platform/SystemErrors.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,7 +26,7 @@ namespace fs = std::filesystem;
 namespace {
 
 QString reasonOf(const std::error_code& ec) {
-    return QString::fromLocal8Bit(ec.message());
+    return SystemErrors::describe(ec);
 }
 
 Status fileError(const QString& operation, const fs::path& file, const QString& reason) {
@@ -74,7 +75,7 @@ std::optional<QString> openFile(QFile& f, const fs::path& file, QIODevice::OpenM
             flags |= O_RDONLY;
         const int fd = ::open(file.c_str(), flags, 0666);
         if (fd < 0)
-            return QString::fromLocal8Bit(std::strerror(errno));
+            return SystemErrors::describe(errno);
         if (!f.open(fd, mode, QFileDevice::AutoCloseHandle)) {
             ::close(fd);
             return f.errorString();
@@ -83,8 +84,9 @@ std::optional<QString> openFile(QFile& f, const fs::path& file, QIODevice::OpenM
     }
 #endif
     f.setFileName(toQString(file));
+    errno = 0;
     if (!f.open(mode))
-        return f.errorString();
+        return SystemErrors::describe(f, errno);
     return std::nullopt;
 }
 
@@ -100,9 +102,7 @@ QString withNewlines(const QStringList& lines) {
 // The reason of a failed write. A write cut short (disk full, file too large) leaves no error on the
 // device, so the system's errno is what tells why.
 QString writeFailure(const QFileDevice& f, int savedErrno) {
-    if (f.error() != QFileDevice::NoError)
-        return f.errorString();
-    return QString::fromLocal8Bit(std::generic_category().message(savedErrno != 0 ? savedErrno : EIO));
+    return SystemErrors::describe(f, savedErrno);
 }
 
 // replaceFile for a path that Qt cannot open by its text (a name in bytes not valid in the system's encoding):
@@ -152,16 +152,18 @@ std::optional<QString> replaceFile(const fs::path& file, const QByteArray& bytes
     f.setDirectWriteFallback(false);
     // Unbuffered: a buffered write cut short is only half noticed at commit, which then renames a
     // truncated file over the old one and reports success.
+    errno = 0;
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return f.errorString();
+        return writeFailure(f, errno);
     errno = 0;
     if (f.write(bytes) != bytes.size()) {
         const QString reason = writeFailure(f, errno);
         f.cancelWriting();
         return reason;
     }
+    errno = 0;
     if (!f.commit())
-        return f.errorString();
+        return writeFailure(f, errno);
     return std::nullopt;
 }
 
@@ -207,9 +209,10 @@ Result<QByteArray> readBytes(const fs::path& file) {
     QFile f;
     if (const auto reason = openFile(f, file, QIODevice::ReadOnly))
         return fileError(kCannotRead, file, *reason).error();
+    errno = 0;
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return fileError(kCannotRead, file, f.errorString()).error();
+        return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
     return bytes;
 }
 

@@ -21,8 +21,9 @@ class ReceiptHost {
 public:
     virtual ~ReceiptHost() = default;
 
-    // PrepniSkener: switches the bar-code reader on or off in the configured command dialect.
-    virtual void PrepniSkener(bool on) = 0;
+    // PrepniSkener: switches the bar-code reader on or off in the configured command dialect. False when the
+    // command did not go out: readerSwitchFailure() then names the port and the reason.
+    virtual bool PrepniSkener(bool on) = 0;
     // NastavPrijem(True): sets up and opens the port with AppState::port and shows the receiving state. False
     // when the port cannot be opened (an already open port is reported by the main window itself).
     virtual bool NastavPrijem(bool open) = 0;
@@ -34,6 +35,8 @@ public:
         Error error;
     };
     virtual std::optional<PortFailure> portFailure() const { return std::nullopt; }
+    // Why the last PrepniSkener did not send its command; nullopt when the host cannot tell.
+    virtual std::optional<PortFailure> readerSwitchFailure() const { return std::nullopt; }
 
     // The receipt runs into this file from now on: gDatovySoubor = fileName, the caption of lblSoubor = the
     // full path. Called only once the reader is receiving.
@@ -69,10 +72,14 @@ public:
 // main window.
 class RecordingReceiptHost final : public ReceiptHost {
 public:
-    void PrepniSkener(bool on) override {
+    bool PrepniSkener(bool on) override {
         m_calls.append(on ? QStringLiteral("PrepniSkener(True)") : QStringLiteral("PrepniSkener(False)"));
+        if (m_readerSwitchFailure)
+            return false;
         m_readerOn = on;
+        return true;
     }
+    std::optional<PortFailure> readerSwitchFailure() const override { return m_readerSwitchFailure; }
     bool NastavPrijem(bool open) override {
         m_calls.append(open ? QStringLiteral("NastavPrijem(True)") : QStringLiteral("NastavPrijem(False)"));
         m_receiving = open && m_portOpens;
@@ -104,6 +111,8 @@ public:
     void setPortOpens(bool opens) { m_portOpens = opens; }
     void setPortFailure(std::optional<PortFailure> failure) { m_portFailure = std::move(failure); }
     void setChosenTypeIndex(int index) { m_chosenType = index; }
+    // The reader's switch-on command does not go out, for this reason.
+    void setReaderSwitchFailure(std::optional<PortFailure> failure) { m_readerSwitchFailure = std::move(failure); }
 
     // --- What a test reads
     const QStringList& calls() const { return m_calls; }
@@ -123,6 +132,7 @@ private:
     QStringList m_calls;
     bool m_portOpens = true;
     std::optional<PortFailure> m_portFailure;
+    std::optional<PortFailure> m_readerSwitchFailure;
     bool m_readerOn = false;
     bool m_receiving = false;
     int m_chosenType = -1;

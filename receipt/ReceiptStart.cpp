@@ -1,16 +1,15 @@
 #include "receipt/ReceiptStart.h"
 
 #include "core/AppState.h"
-#include "core/Booking.h"
 #include "core/CColStrav.h"
 #include "core/DayDataFiles.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
-#include "platform/SerialSettings.h"
 #include "platform/TextFiles.h"
 #include "receipt/DocumentKind.h"
 #include "receipt/ReceiptHost.h"
+#include "receipt/ReceiptStartSteps.h"
 
 #include <algorithm>
 #include <optional>
@@ -46,24 +45,16 @@ ReceiptStart::Outcome portSettingsFailed() {
 }
 
 // The first line of the start's failure text, then the port, the device it maps to and the system's reason.
-ReceiptStart::Outcome portOpenFailed(const std::optional<ReceiptHost::PortFailure>& failure) {
-    if (!failure)
-        return failed(kErrOtevreniPortu,
-                      QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen."));
-    const QString variable = QStringLiteral("TRV7300_COM%1").arg(failure->port);
-    const bool named = failure->device != serialDeviceName(failure->port, EnvironmentLookup{});
-    const QString origin = named ? QStringLiteral("podle proměnné prostředí %1").arg(variable)
-                                 : QStringLiteral("jiné zařízení lze určit proměnnou prostředí %1").arg(variable);
-    const Error error{kErrOtevreniPortu, failure->error.message};
+ReceiptStart::Outcome portOpenFailed(const ReceiptStartSteps::PortError& failure) {
+    if (failure.portLine.isEmpty())
+        return failed(failure.error);
     return {Kind::Failed,
-            kStartFailureLine + u'\n' +
-                QStringLiteral("Port čtečky COM%1 nelze otevřít: odpovídá mu zařízení %2 (%3).")
-                    .arg(failure->port)
-                    .arg(failure->device, origin) +
-                u'\n' + QStringLiteral("Číslo: ") + QString::number(error.number) + QStringLiteral(", popis: ") +
-                error.message,
-            error};
+            kStartFailureLine + u'\n' + failure.portLine + u'\n' + QStringLiteral("Číslo: ") +
+                QString::number(failure.error.number) + QStringLiteral(", popis: ") + failure.error.message,
+            failure.error};
 }
+
+const QString kPortFallback = QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen.");
 
 bool isFolder(const std::filesystem::path& folder) {
     std::error_code ec;
@@ -79,25 +70,6 @@ QString failureText(const QString& opening, const Error& error) {
     // and starts again), so the message does not announce that it ends.
     return opening + u'\n' + QStringLiteral("Číslo: ") + QString::number(error.number) + QStringLiteral(", popis: ") +
            error.message;
-}
-
-// The parts of a day file's name as the new-file mode builds it: date YYMMDD, three-digit cash desk, "_", the
-// order and the extension.
-struct NameParts {
-    QString datum;
-    QString pokladni;
-    QString poradi;
-};
-
-std::optional<NameParts> nameParts(const QString& fileName) {
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString stem = dot < 0 ? fileName : fileName.left(dot);
-    if (stem.size() < 10 || stem.at(9) != u'_')
-        return std::nullopt;
-    NameParts parts{stem.left(6), stem.mid(6, 3), stem.mid(10)};
-    if (!parseYYMMDD(parts.datum) || !threeDigits(parts.pokladni))
-        return std::nullopt;
-    return parts;
 }
 
 } // namespace
@@ -154,17 +126,8 @@ void ReceiptStart::rememberReceipt(const QString& datum, const QString& pokladni
     m_state.gPoradi = poradi;
 }
 
-// A file of another form (Barcode.txt, a name typed by hand) tells nothing but that the receipt runs today.
-void ReceiptStart::rememberReceipt(const QString& fileName) {
-    if (const auto parts = nameParts(fileName))
-        rememberReceipt(parts->datum, parts->pokladni, parts->poradi);
-    else
-        rememberReceipt(dateYYMMDD(m_clock.today()), QString(), QString());
-}
-
-bool ReceiptStart::switchOn() {
-    m_host.PrepniSkener(true);
-    return m_host.NastavPrijem(true);
+std::optional<ReceiptStartSteps::PortError> ReceiptStart::switchOn() {
+    return ReceiptStartSteps(m_state, m_prompts, m_host).switchOn(kPortFallback);
 }
 
 ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input) {
@@ -187,12 +150,13 @@ ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& fo
         return failed(created.error());
     if (!NactiNastaveniPortu(m_state))
         return portSettingsFailed();
-    if (!switchOn())
-        return portOpenFailed(m_host.portFailure());
+    if (const auto failure = switchOn())
+        return portOpenFailed(*failure);
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, kBarcodeFileName);
     m_state.gSouborVytvorenNovy = true;
-    rememberReceipt(kBarcodeFileName);
+    // Barcode.txt tells nothing but that the receipt runs today.
+    rememberReceipt(dateYYMMDD(m_clock.today()), QString(), QString());
     return started();
 }
 
@@ -203,8 +167,9 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
         return refused(QStringLiteral("Číslo pokladní musí obsahovat 3 číslice!"));
     const QString name = newFileName(input.datum, input.pokladni, input.poradi);
     // Names differing only in letter case are one file where the day files are shared with Windows machines.
-    if (TextFiles::findCaseInsensitive(folder, name))
-        return refused(QStringLiteral("Zadaný soubor již existuje. Musíte zvýšit pořadí čtení!"));
+    if (const auto existing = TextFiles::findCaseInsensitive(folder, name))
+        return refused(QStringLiteral("Zadaný soubor %1 již existuje. Musíte zvýšit pořadí čtení!")
+                           .arg(TextFiles::toQString(existing->filename())));
 
     if (!NactiNastaveniPortu(m_state))
         return portSettingsFailed();
@@ -214,10 +179,10 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
     const Status created = TextFiles::writeAll(file, QString());
     if (!created.ok())
         return failed(created.error());
-    if (!switchOn()) {
+    if (const auto failure = switchOn()) {
         // The empty file would only block the same name at the next attempt.
         (void)TextFiles::remove(file);
-        return portOpenFailed(m_host.portFailure());
+        return portOpenFailed(*failure);
     }
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, name);
@@ -229,37 +194,23 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
 ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input) {
     if (!NactiNastaveniPortu(m_state))
         return portSettingsFailed();
-    // The file is read before anything is switched on, so that a file that cannot be read leaves the receipt
-    // in memory and the receipt box as they were.
-    const Result<QStringList> lines = TextFiles::readLines(folder / input.chosenFile.toStdU16String());
-    if (!lines.ok())
-        return failed(lines.error());
+    ReceiptStartSteps steps(m_state, m_prompts, m_host);
+    ReceiptStartSteps::Chosen chosen;
+    if (const auto refusal = steps.choose(folder, input.chosenFile, chosen))
+        return refusal->kind == ReceiptStartSteps::ChooseFailure::UnknownForm ? refused(refusal->error.message)
+                                                                              : failed(refusal->error);
     if (!m_state.gColStrav)
         return failed(0, QStringLiteral("Typy stravenek nejsou načteny."));
 
-    if (!switchOn())
-        return portOpenFailed(m_host.portFailure());
+    if (const auto failure = switchOn())
+        return portOpenFailed(*failure);
     m_host.setReceiptFile(folder, input.chosenFile);
     m_host.setReceiptText(QString());
-
-    // Every line as it stands, empty and NOREAD lines included: the receipt box mirrors the file. The stored
-    // codes are booked whatever their value table says (they were taken when read); lines of no known type
-    // are refused and named together once the file is in.
-    Booking booking(m_state, *m_state.gColStrav, m_prompts, m_host.reader());
-    booking.VymazBuf();
-    const std::filesystem::path file = folder / input.chosenFile.toStdU16String();
-    QString text;
-    QStringList refused;
-    for (const QString& line : lines.value()) {
-        const auto booked = booking.PridejUlozenyKod(line, 1, file);
-        if (!booked.ok())
-            refused.append(booked.message());
-        text += line + QStringLiteral("\r\n");
-    }
-    m_host.setReceiptText(text);
-    booking.ohlasNerozpoznane(refused, true);
+    // Every line as it stands, empty and NOREAD lines included: the receipt box mirrors the file.
+    const auto booked = steps.bookStoredLines(chosen.lines, folder / TextFiles::toPath(input.chosenFile), false);
+    m_host.setReceiptText(booked.box);
     m_state.gSouborVytvorenNovy = false;
-    rememberReceipt(input.chosenFile);
+    steps.rememberReceipt(chosen.name);
     return started();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "receipt/ReceiptStartSteps.h"
 
 #include <QString>
 #include <QStringList>
@@ -79,11 +80,10 @@ private:
     Outcome startBarcode(const std::filesystem::path& folder);
     Outcome startNewFile(const std::filesystem::path& folder, const ReceiptStartInput& input);
     Outcome startAppend(const std::filesystem::path& folder, const ReceiptStartInput& input);
-    // Switches the reader on and opens the port through the main window; false when the port does not open.
-    bool switchOn();
+    // Switches the reader on and opens the port through the main window; why the port did not open.
+    std::optional<ReceiptStartSteps::PortError> switchOn();
     // The receipt date, cash desk and order the closing windows show, set once the receipt has started.
     void rememberReceipt(const QString& datum, const QString& pokladni, const QString& poradi);
-    void rememberReceipt(const QString& fileName);
 
     AppState& m_state;
     Prompts& m_prompts;

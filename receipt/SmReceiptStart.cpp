@@ -17,6 +17,7 @@
 #include "receipt/PackageNumbering.h"
 #include "receipt/ReceiptHost.h"
 #include "receipt/ReceiptStart.h"
+#include "receipt/ReceiptStartSteps.h"
 
 #include <system_error>
 
@@ -190,9 +191,16 @@ SmReceiptStart::Outcome SmReceiptStart::refused(const QString& message, Prompts:
     return {Kind::Refused, message, icon, false, {}};
 }
 
-bool SmReceiptStart::switchOn() {
-    m_host.PrepniSkener(true);
-    return m_host.NastavPrijem(true);
+std::optional<SmReceiptStart::Outcome> SmReceiptStart::switchOn() {
+    const QString fallback = m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort"));
+    const auto failure = ReceiptStartSteps(m_state, m_prompts, m_host).switchOn(fallback);
+    if (!failure)
+        return std::nullopt;
+    Outcome outcome = failed(failure->error);
+    if (!failure->portLine.isEmpty())
+        outcome.message = text("NeexCestaKDatum") + QStringLiteral("Err: ") + QString::number(failure->error.number) +
+                          QStringLiteral(", Descr.: ") + failure->portLine + u' ' + failure->error.message;
+    return outcome;
 }
 
 Result<QString> SmReceiptStart::fileName(const SmReceiptInput& input) const {
@@ -263,9 +271,8 @@ void SmReceiptStart::sortingMode(bool on) {
 }
 
 SmReceiptStart::Outcome SmReceiptStart::startSorting() {
-    if (!switchOn())
-        return failed(kErrOtevreniPortu,
-                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+    if (auto failure = switchOn())
+        return *failure;
     m_host.setTrideni(true);
     return {Kind::Started, {}, Prompts::Icon::None, false, {}};
 }
@@ -277,9 +284,8 @@ SmReceiptStart::Outcome SmReceiptStart::startBarcode(const std::filesystem::path
     if (!NactiNastaveniPortu(m_state))
         return failed(kErrKonfiguracePortu,
                       m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
-    if (!switchOn())
-        return failed(kErrOtevreniPortu,
-                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+    if (auto failure = switchOn())
+        return *failure;
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, kBarcodeFileName);
     m_state.gSouborVytvorenNovy = true;
@@ -322,11 +328,10 @@ SmReceiptStart::Outcome SmReceiptStart::startNewFile(const std::filesystem::path
     const std::filesystem::path file = folder / name.value().toStdU16String();
     if (const Status created = TextFiles::writeAll(file, QString()); !created.ok())
         return failed(created.error());
-    if (!switchOn()) {
+    if (auto failure = switchOn()) {
         // The empty file would only block the same name at the next attempt.
         (void)TextFiles::remove(file);
-        return failed(kErrOtevreniPortu,
-                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+        return *failure;
     }
     m_host.setReceiptText(QString());
     m_host.setReceiptFile(folder, name.value());
@@ -343,47 +348,33 @@ SmReceiptStart::Outcome SmReceiptStart::startNewFile(const std::filesystem::path
 SmReceiptStart::Outcome SmReceiptStart::startAppend(const std::filesystem::path& folder, const SmReceiptInput& input) {
     // The name is read back by its form before anything is switched on: the statement records carry its SM
     // and operator.
+    // Read before the reader is switched on and memory emptied: a file that cannot be read changes nothing.
     const QString& chosen = input.chosenFile;
-    const std::optional<DayFileName> parts = DayFileName::parse(chosen);
-    if (!parts)
-        return refused(text("Soubor") + chosen + text("NeobsTvarNazvu"));
-    if (m_state.sw.gFDatumOdvodu && parts->form != DayFileName::Form::HandOver)
+    ReceiptStartSteps steps(m_state, m_prompts, m_host);
+    ReceiptStartSteps::Chosen file;
+    if (const auto refusal = steps.choose(folder, chosen, file))
+        return refusal->kind == ReceiptStartSteps::ChooseFailure::UnknownForm
+                   ? refused(text("Soubor") + chosen + text("NeobsTvarNazvu"))
+                   : failed(refusal->error);
+    if (m_state.sw.gFDatumOdvodu && file.name.form != DayFileName::Form::HandOver)
         return refused(text("Soubor") + chosen + text("NeobsDatOdv"));
     if (!NactiNastaveniPortu(m_state))
         return failed(kErrKonfiguracePortu,
                       m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
-    // Read before the reader is switched on and memory emptied: a file that cannot be read changes nothing.
-    const Result<QStringList> lines = TextFiles::readLines(folder / chosen.toStdU16String());
-    if (!lines.ok())
-        return failed(lines.error());
     if (!m_state.gColStrav)
         return failed(0, QStringLiteral("Typy stravenek nejsou načteny."));
-    if (!switchOn())
-        return failed(kErrOtevreniPortu,
-                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+    if (auto failure = switchOn())
+        return *failure;
 
     m_host.setReceiptFile(folder, chosen);
-    Booking booking(m_state, *m_state.gColStrav, m_prompts, m_host.reader());
-    booking.VymazBuf();
-    qint64 count = 0;
-    QString box;
-    for (const QString& line : lines.value()) {
-        if (line.isEmpty())
-            continue;
-        (void)booking.PridejKod(line, 1, true);
-        ++count;
-        // The receipt box is what the receipt's file becomes when the program closes: it keeps the file's codes.
-        box += line + QStringLiteral("\r\n");
-    }
-    m_host.setReceiptText(box);
+    // The receipt box is what the receipt's file becomes when the program closes: it keeps the file's codes.
+    const auto booked = steps.bookStoredLines(file.lines, folder / TextFiles::toPath(chosen), true);
+    m_host.setReceiptText(booked.box);
     m_state.gNemazatSoubor = true;
     m_state.gSouborVytvorenNovy = false;
-    m_state.gDatumPrijmu = parts->datum;
-    m_state.gSM = parts->form == DayFileName::Form::CashDesk ? parts->pokladna : parts->sm;
-    m_state.gOperator = parts->operator_;
-    m_state.gPoradi = parts->poradi;
+    steps.rememberReceipt(file.name);
     m_state.gDatumOdvodu = input.dtDek;
-    m_prompts.info(text("ByloPridano") + QString::number(count) + text("Stravenek"));
+    m_prompts.info(text("ByloPridano") + QString::number(booked.count) + text("Stravenek"));
     return {Kind::Started, {}, Prompts::Icon::None, false, {}};
 }
 
@@ -430,9 +421,8 @@ SmReceiptStart::Outcome SmReceiptStart::startNewPackageFile(const std::filesyste
             return failed(read.error());
         existing = read.value();
     }
-    if (!switchOn())
-        return failed(kErrOtevreniPortu,
-                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+    if (auto failure = switchOn())
+        return *failure;
 
     Currency sumaVse;
     if (existing) {
@@ -465,9 +455,8 @@ SmReceiptStart::Outcome SmReceiptStart::startAppendPackageFile(const std::filesy
     const auto read = readPackageFile(folder / chosen.toStdU16String());
     if (!read.ok())
         return failed(read.error());
-    if (!switchOn())
-        return failed(kErrOtevreniPortu,
-                      m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PokusNeexPort")));
+    if (auto failure = switchOn())
+        return *failure;
     m_host.setReceiptText(QString());
     m_state.gCisloBaliku = read.value().packages + 1;
     m_host.setReceiptFile(folder, chosen);

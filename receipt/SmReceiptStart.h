@@ -122,7 +122,8 @@ private:
     };
     Result<PackageFileContents> readPackageFile(const std::filesystem::path& file) const;
 
-    bool switchOn();
+    // Switches the reader on and opens the port; the failed start when the port does not open.
+    std::optional<Outcome> switchOn();
     Outcome failed(const Error& error) const;
     Outcome failed(int number, const QString& description) const;
     Outcome refused(const QString& message, Prompts::Icon icon = Prompts::Icon::Critical) const;

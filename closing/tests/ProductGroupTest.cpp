@@ -76,6 +76,27 @@ TEST_F(ProductGroupTest, ScreenStatementPerProduct) {
     EXPECT_EQ(env.codesOf(env.che).size(), 6);
 }
 
+// A code no group type recognises is left out of the statement and told: in a box, or with switch 43 as a line
+// of the program's error-log window.
+TEST_F(ProductGroupTest, ACodeNoGroupRecognisesIsToldInTheErrorLogWithSwitch43) {
+    const QString foreign = QStringLiteral("000000001234");
+    env.book(env.tic, foreign);
+    for (const bool switch43 : {false, true}) {
+        SCOPED_TRACE(switch43);
+        env.state.sw.gFChybyDoOkna = switch43;
+        env.prompts = ScriptedPrompts();
+        QStringList logged;
+        const auto statement = sectiSkupiny(env.state, env.prompts, env.clock, *env.types, {}, {},
+                                            [&](const QString& line) { logged.append(line); });
+        ASSERT_TRUE(statement.ok()) << statement.message().toStdString();
+        EXPECT_EQ(statement.value().count, 8);
+        const QStringList& told = switch43 ? logged : env.prompts.texts();
+        EXPECT_FALSE(told.isEmpty());
+        EXPECT_TRUE(told.join(u'\n').contains(foreign)) << told.join(u'\n').toStdString();
+        EXPECT_TRUE((switch43 ? env.prompts.texts() : logged).isEmpty());
+    }
+}
+
 TEST_F(ProductGroupTest, ChosenProductAndPackageCounts) {
     // The group type's name in the combo chooses its product only.
     auto one = tally(QStringLiteral("Sodexo skupina"));
@@ -118,6 +139,14 @@ TEST_F(ProductGroupTest, PrintedStatementAndTheClosingWindowLogic) {
           "     Celkem za produkt: Cheque Dejeuner", "     Celkem za všechny společnosti:", "     14.3.2026"}) {
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected << "\n" << lines.join(u'\n').toStdString();
     }
+    EXPECT_EQ(env.prompts.texts().back(), QStringLiteral("Tisk součtů proběhl."));
+
+    // With switch 16 the print of the groups ends with the EUR message.
+    env.state.sw.gFEuro = true;
+    env.writeConfig(QStringLiteral("kurzEuro=25\r\n"));
+    env.prompts.queueAnswer(Prompts::Answer::Ok);
+    logic.tiskSouctu(StatementChoice::allCompanies());
+    EXPECT_EQ(env.prompts.texts().back(), QStringLiteral("Tisk součtů v EUR proběhl."));
 }
 
 TEST_F(ClosingTest, As400DuplicateSearchInTheAs400Folder) {

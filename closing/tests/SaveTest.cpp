@@ -334,10 +334,15 @@ TEST_F(ClosingTest, AReadOnlyDayFileIsNeitherRewrittenNorExported) {
     ASSERT_EQ(env.prompts.records().size(), 1u);
     EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(env.prompts.records()[0].text.contains(QStringLiteral("jen pro čtení")));
+    // The operator reads what failed, not the name of the procedure that noticed it.
+    EXPECT_TRUE(env.prompts.records()[0].text.startsWith(QStringLiteral("Chyba při ukládání souboru.")))
+        << env.prompts.records()[0].text.toStdString();
 
-    // A day file whose folder is gone fails the same way.
+    // A day file whose folder is gone fails the same way, saying that the folder is missing.
     EXPECT_FALSE(save.uloz(env.folder / "gone" / kDayName.toStdU16String()));
-    EXPECT_EQ(env.prompts.records().size(), 2u);
+    ASSERT_EQ(env.prompts.records().size(), 2u);
+    EXPECT_TRUE(env.prompts.records()[1].text.contains(QStringLiteral("soubor nebo složka neexistuje")))
+        << env.prompts.records()[1].text.toStdString();
 }
 
 TEST_F(ClosingTest, CompanyExportGapsAreReportedAndSkipped) {

@@ -1,20 +1,36 @@
-// The sample program folder with its own switches: a valid code of each sample voucher type, read through the
-// code processor, is booked as that type at its value.
+// The sample program folder with its own switches, and with statement mode (position 10), customer mode
+// (position 27, which tries the types last first) and both: a valid code of each sample voucher type, read
+// through the code processor, is booked as that type at its value.
 
 #include "mainwindow/tests/ReaderRig.h"
 
 #include "core/SettingsLoader.h"
+#include "platform/ProfileFile.h"
 
 #include <QDir>
 
 using namespace trv;
 using namespace trv::test;
 
-TEST(SampleTypesTest, EveryTypesCodeIsRecognisedAsThatTypeAtItsValue) {
+namespace {
+
+class SampleTypesTest : public ::testing::TestWithParam<std::vector<int>> {};
+
+} // namespace
+
+TEST_P(SampleTypesTest, EveryTypesCodeIsRecognisedAsThatTypeAtItsValue) {
     ReaderRig rig(std::vector<TypeDef>{});
     const auto sample = TextFiles::toPath(QDir::cleanPath(QStringLiteral(TRV_TEST_DATA "/../../../sample")));
     std::filesystem::copy(sample, rig.root,
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    const auto ini = rig.root / "TRV7300.ini";
+    QString firmaId = ProfileFile::read(ini, QStringLiteral("Firma"), QStringLiteral("FirmaID"), QString());
+    for (const int position : GetParam()) {
+        if (firmaId.size() < position)
+            firmaId = firmaId.leftJustified(position, u'0');
+        firmaId[position - 1] = u'1';
+    }
+    ASSERT_TRUE(ProfileFile::write(ini, QStringLiteral("Firma"), QStringLiteral("FirmaID"), firmaId).ok());
     ASSERT_TRUE(NactiNastaveni(rig.state).ok());
     rig.state.gColStrav = std::make_shared<CColStrav>(rig.state, rig.prompts, rig.clock);
     ASSERT_TRUE(rig.state.gColStrav->NactiINI().ok());
@@ -71,3 +87,7 @@ TEST(SampleTypesTest, EveryTypesCodeIsRecognisedAsThatTypeAtItsValue) {
     // Every type of the sample has its code here.
     EXPECT_EQ(covered.size(), rig.state.gColStrav->count());
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, SampleTypesTest,
+                         ::testing::Values(std::vector<int>{}, std::vector<int>{10}, std::vector<int>{27},
+                                           std::vector<int>{10, 27}));

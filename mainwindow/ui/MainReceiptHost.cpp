@@ -12,8 +12,15 @@ namespace trv {
 MainReceiptHost::MainReceiptHost(MainWindowLogic& logic, WindowSide window)
     : m_logic(logic), m_window(std::move(window)) {}
 
-void MainReceiptHost::PrepniSkener(bool on) {
-    m_logic.commands().PrepniSkener(on);
+bool MainReceiptHost::PrepniSkener(bool on) {
+    return m_logic.commands().PrepniSkener(on);
+}
+
+std::optional<ReceiptHost::PortFailure> MainReceiptHost::readerSwitchFailure() const {
+    const std::optional<Error>& error = m_logic.commands().lastError();
+    if (!error)
+        return std::nullopt;
+    return PortFailure{m_logic.port().portNumber(), m_logic.port().deviceName(), *error};
 }
 
 bool MainReceiptHost::NastavPrijem(bool open) {

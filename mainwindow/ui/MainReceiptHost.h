@@ -21,7 +21,8 @@ public:
 
     MainReceiptHost(MainWindowLogic& logic, WindowSide window);
 
-    void PrepniSkener(bool on) override;
+    bool PrepniSkener(bool on) override;
+    std::optional<PortFailure> readerSwitchFailure() const override;
     bool NastavPrijem(bool open) override;
     std::optional<PortFailure> portFailure() const override;
     void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) override;

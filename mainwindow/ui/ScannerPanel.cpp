@@ -1,6 +1,7 @@
 #include "mainwindow/ui/ScannerPanel.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,19 @@ QLineEdit* line(QWidget* parent, const char* name) {
     return edit;
 }
 
+// A result box with its caption before it, so the operator can tell the four lines apart.
+QWidget* labelled(QWidget* parent, const char* name, const QString& caption, QLineEdit* edit) {
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(caption, box);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(edit);
+    row->addWidget(label);
+    row->addWidget(edit, 1);
+    return box;
+}
+
 } // namespace
 
 ScannerPanel::ScannerPanel(MainWindowLogic& logic, scanner::ScannerDriver& driver, QPushButton& btnScan,
@@ -43,10 +57,10 @@ ScannerPanel::ScannerPanel(MainWindowLogic& logic, scanner::ScannerDriver& drive
     m_barcodeBack = line(this, "BarcodeBackText");
     grid->addWidget(m_front, 0, 0);
     grid->addWidget(m_back, 0, 1);
-    grid->addWidget(m_micr, 1, 0);
-    grid->addWidget(m_ocr, 1, 1);
-    grid->addWidget(m_barcodeFront, 2, 0);
-    grid->addWidget(m_barcodeBack, 2, 1);
+    grid->addWidget(labelled(this, "lblMicr", QStringLiteral("MICR:"), m_micr), 1, 0);
+    grid->addWidget(labelled(this, "lblOcr", QStringLiteral("OCR:"), m_ocr), 1, 1);
+    grid->addWidget(labelled(this, "lblBarcodeFront", QStringLiteral("Kód líc:"), m_barcodeFront), 2, 0);
+    grid->addWidget(labelled(this, "lblBarcodeBack", QStringLiteral("Kód rub:"), m_barcodeBack), 2, 1);
     m_host = std::make_unique<ScannerHost>(logic, driver, static_cast<ScanView&>(*this));
     m_btnScan.setText(QStringLiteral("Skenovat"));
     connect(&m_btnScan, &QPushButton::clicked, this, &ScannerPanel::btnScan_Click);

@@ -7,6 +7,7 @@
 #include "datafiles/ui/frmNajdiStrav.h"
 #include "datafiles/ui/frmSoubory.h"
 #include "mainwindow/MainWindowLogic.h"
+#include "mainwindow/ReaderStop.h"
 #include "mainwindow/ui/MainReceiptHost.h"
 #include "mainwindow/ui/frmHlavni.h"
 #include "platform/Clock.h"
@@ -127,6 +128,7 @@ ClosingHooks WidgetReceiptWindows::hooks() {
         logic.setLblSoubor(QString());
     };
     // The package counts of the period last computed in package mode (none before one was).
+    hooks.logujChybu = [this](const QString& text) { m_window->logic().readerStop().LogujDoOkna(text); };
     hooks.obdobiBaliky = [this](qint64 position) {
         const auto it = m_state.gBalikyObdobi.find(position);
         return it == m_state.gBalikyObdobi.end() ? std::vector<std::pair<QString, qint64>>{} : it->second;

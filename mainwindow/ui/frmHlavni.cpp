@@ -7,6 +7,7 @@
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowUnload.h"
 #include "mainwindow/ReceiptControl.h"
+#include "platform/SerialPort.h"
 #include "mainwindow/ReceiptWindows.h"
 #include "mainwindow/ShellCommands.h"
 #include "mainwindow/TicketsTable.h"
@@ -134,6 +135,7 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
 
     connect(&m_logic->receipt(), &ReceiptState::changed, this, &frmHlavni::receiptChanged);
     connect(&m_logic->commands(), &ReaderCommands::scannerSwitched, this, &frmHlavni::scannerSwitched);
+    connect(&m_logic->port(), &SerialPort::lost, this, &frmHlavni::readerLost);
     connect(&m_logic->counters(), &ReadCounters::changed, this, &frmHlavni::countersChanged);
     connect(&m_logic->package(), &PackageState::changed, this, &frmHlavni::packageChanged);
     connect(&m_logic->rtbStrav(), &DisplayBox::appended, this, &frmHlavni::displayAppended);
@@ -363,7 +365,8 @@ void frmHlavni::receiptChanged(bool receiving) {
     const QRgb colour = receiving ? ReceiptState::kReceivingColor : ReceiptState::kNotReceivingColor;
     palette.setColor(QPalette::Window, QColor(colour));
     m_ui->StatusBar1->setPalette(palette);
-    m_ui->rtbStrav->setVisible(receiving);
+    // A receipt whose reader was lost still runs: its codes stay in sight.
+    m_ui->rtbStrav->setVisible(receiving || m_logic->control().receiptRuns());
     if (receiving && m_displayReplaced)
         scheduleView();
 }
@@ -372,6 +375,12 @@ void frmHlavni::scannerSwitched(bool on) {
     m_panels[2]->setText(m_state.config.DejText(QStringLiteral("procFce"),
                                                 on ? QStringLiteral("ScannerON") : QStringLiteral("ScannerOFF")));
     m_readerOn = on;
+    scannerMarks();
+}
+
+void frmHlavni::readerLost() {
+    m_panels[2]->setText(QStringLiteral("Čtečka odpojena"));
+    m_readerOn = false;
     scannerMarks();
 }
 

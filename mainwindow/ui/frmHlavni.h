@@ -116,6 +116,8 @@ private:
     // What the logic tells
     void receiptChanged(bool receiving);
     void scannerSwitched(bool on);
+    // The reader's device went away: the status bar and the reader menu say so.
+    void readerLost();
     void countersChanged();
     void packageChanged(bool withNumber);
     void displayAppended(const QString& chunk);

@@ -199,6 +199,19 @@ TEST_F(PtySerialTest, VanishedDeviceClosesThePortAndTellsOnce) {
     EXPECT_FALSE(m_port->isOpen());
     ASSERT_EQ(m_lost.size(), 1);
     EXPECT_TRUE(m_lost.front().contains(m_pty.slaveName())) << m_lost.front().toStdString();
+    // The operator reads in Czech that the reader's connection is gone; the system's text at most follows.
+    EXPECT_TRUE(m_lost.front().startsWith(QStringLiteral("Spojení se čtečkou bylo přerušeno, port COM3 (")))
+        << m_lost.front().toStdString();
+}
+
+// A line that takes no more bytes (nobody reads the other end) keeps the command queued: that is no send,
+// whatever the caller does with the port next.
+TEST_F(PtySerialTest, ASendThatStaysQueuedIsAFailedSend) {
+    ASSERT_TRUE(m_port->open().ok());
+    const Status sent = m_port->send(QByteArray(4 * 1024 * 1024, 'x'));
+    ASSERT_FALSE(sent.ok());
+    EXPECT_TRUE(sent.message().contains(QStringLiteral("se nedokončil"))) << sent.message().toStdString();
+    EXPECT_TRUE(sent.message().contains(m_pty.slaveName())) << sent.message().toStdString();
 }
 
 TEST_F(PtySerialTest, OpeningABusyPortIsPortAlreadyOpen) {

@@ -239,3 +239,35 @@ TEST_F(TextFilesTest, AFifoIsRefusedNamingItInsteadOfWaitingForAWriter) {
     EXPECT_FALSE(TextFiles::readLines(fifo).ok());
 }
 #endif
+
+// The common causes of a failed file operation reach the operator in Czech, naming the file, with the
+// system's own text after it.
+TEST_F(TextFilesTest, CommonFailuresAreToldInCzechWithTheSystemsTextAsADetail) {
+    const fs::path missing = path("missing.txt");
+    const fs::path inMissingFolder = path("nowhere") / "day.txt";
+    struct Case {
+        const char* name;
+        bool failed;
+        QString message;
+        fs::path file;
+        const char* czech;
+    };
+    const auto read = TextFiles::readLines(missing);
+    const Status written = TextFiles::writeAll(inMissingFolder, QStringLiteral("x"));
+    std::vector<Case> cases{
+        {"read of a missing file", !read.ok(), read.message(), missing, "soubor nebo složka neexistuje ("},
+        {"write into a missing folder", !written.ok(), written.message(), inMissingFolder,
+         "soubor nebo složka neexistuje ("},
+    };
+#ifdef Q_OS_LINUX
+    const Status full = TextFiles::appendLine(fs::path("/dev/full"), QStringLiteral("x"));
+    cases.push_back({"append to a full disk", !full.ok(), full.message(), fs::path("/dev/full"),
+                     "na disku není volné místo (No space left on device)"});
+#endif
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.failed);
+        EXPECT_TRUE(c.message.contains(TextFiles::toQString(c.file))) << c.message.toStdString();
+        EXPECT_TRUE(c.message.contains(QString::fromUtf8(c.czech))) << c.message.toStdString();
+    }
+}

@@ -1,5 +1,7 @@
 #include "receipt/ReceiptStart.h"
 
+#include "receipt/SmReceiptStart.h"
+
 #include "receipt/tests/ReceiptFixture.h"
 
 #include <array>
@@ -136,7 +138,6 @@ TEST_F(ReceiptStartTest, TheStartRecordsWhetherTheFileHoldsEarlierReadings) {
 TEST_F(ReceiptStartTest, TheStartRecordsTheReceiptsDateCashDeskAndOrder) {
     addType(QStringLiteral("Alfa"), 3, 0);
     writeData(QStringLiteral("241203005_3.txt"), QStringLiteral("123\r\n"));
-    writeData(QStringLiteral("pokladna.txt"), QStringLiteral("123\r\n"));
 
     ReceiptStartInput append;
     append.mode = ReceiptStartMode::Append;
@@ -151,8 +152,6 @@ TEST_F(ReceiptStartTest, TheStartRecordsTheReceiptsDateCashDeskAndOrder) {
     const std::vector<Case> cases{
         {"new file", newFile("007", "2"), "", {"241209", "007", "2"}},
         {"appended file", append, "241203005_3.txt", {"241203", "005", "3"}},
-        // A name that carries no date or cash desk dates the receipt on the day it starts.
-        {"appended file of another name", append, "pokladna.txt", {"241209", "", ""}},
         {"barcode", barcode, "", {"241209", "", ""}},
     };
     for (const Case& c : cases) {
@@ -208,4 +207,57 @@ TEST_F(ReceiptStartTest, TheFilesToAppendToAreDayFilesOnly) {
     const auto view = receiptStart.load();
     ASSERT_TRUE(view.ok());
     EXPECT_EQ(view.value().files, (QStringList{QStringLiteral("241208001_1.txt"), QStringLiteral("241206003_1.TXT")}));
+}
+
+// A receipt appends only to a day file whose name tells its date, cash desk or SM and order; any other file is
+// refused by name before the reader is switched on.
+TEST_F(ReceiptStartTest, AppendingToAFileOfNoKnownNameStartsNothing) {
+    for (const QString& name : {QStringLiteral("pokladna.txt"), QStringLiteral("Barcode.txt")}) {
+        SCOPED_TRACE(name.toStdString());
+        host = RecordingReceiptHost();
+        writeData(name, QStringLiteral("123\r\n"));
+        ReceiptStartInput in;
+        in.mode = ReceiptStartMode::Append;
+        in.chosenFile = name;
+        const auto outcome = start(in);
+        EXPECT_EQ(outcome.kind, Kind::Refused);
+        EXPECT_TRUE(outcome.message.contains(QStringLiteral("„%1“").arg(name))) << outcome.message.toStdString();
+        EXPECT_TRUE(host.calls().isEmpty());
+        EXPECT_TRUE(host.fileName().isEmpty());
+    }
+}
+
+// A switch-on command that does not reach the reader leaves the receipt started (codes can be typed) and
+// tells the operator, naming the port and the reason; both starts alike.
+TEST_F(ReceiptStartTest, AReaderThatIsNotSwitchedOnIsToldAndTheReceiptRuns) {
+    writeLanguageFile(QStringLiteral("[frmPrijemSec]\nByloPridano=\"Přidáno \"\nStravenek=\" stravenek\"\n"));
+    const QString reason = QStringLiteral("Zápis na port se nedokončil.");
+    for (const bool sm : {false, true}) {
+        SCOPED_TRACE(sm ? "statement start" : "cash-desk start");
+        host = RecordingReceiptHost();
+        prompts = ScriptedPrompts();
+        host.setReaderSwitchFailure(RecordingReceiptHost::PortFailure{4, QStringLiteral("/dev/pts/9"), Error{0, reason}});
+        bool started = false;
+        if (sm) {
+            state.gDelkaSM = 3;
+            SmReceiptInput in;
+            in.soubor = QStringLiteral("241209");
+            in.sm = QStringLiteral("123");
+            in.operator_ = QStringLiteral("AB");
+            in.poradi = QStringLiteral("1");
+            started = SmReceiptStart(state, prompts, clock, host).start(in).kind == SmReceiptStart::Outcome::Kind::Started;
+        } else {
+            started = start(newFile("007", "1")).kind == Kind::Started;
+        }
+        ASSERT_TRUE(started);
+        EXPECT_TRUE(host.receiving());
+        EXPECT_FALSE(host.readerOn());
+        EXPECT_FALSE(host.fileName().isEmpty());
+        ASSERT_EQ(prompts.records().size(), 1u);
+        EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Exclamation);
+        EXPECT_EQ(prompts.records()[0].text,
+                  QStringLiteral("Čtečka nebyla zapnuta, příkaz nešel na port COM4 (odpovídá mu zařízení /dev/pts/9 "
+                                 "(podle proměnné prostředí TRV7300_COM4)): ") +
+                      reason + QStringLiteral("\nPříjem běží, kódy lze zadávat ručně."));
+    }
 }

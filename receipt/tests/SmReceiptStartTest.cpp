@@ -414,3 +414,34 @@ TEST_F(SmReceiptStartTest, TheSetUpProposesTheFirstFreeSmAndTheStoredPackages) {
     ASSERT_TRUE(setUp.load().ok());
     EXPECT_EQ(state.gSeznamSM, longList);
 }
+
+// A stored code whose value table lacks its part was taken when it was read: it stays booked, so the save
+// writes it back. A line of no known type is told once and not counted. In package/week mode every stored
+// code counts in its type's running package value.
+TEST_F(SmReceiptStartTest, RoadCKeepsStoredCodesTheValueTableLacksAndCountsThemInThePackage) {
+    writeLanguageFile(QStringLiteral("[frmPrijemSec]\nSoubor=\"Soubor \"\nNeobsTvarNazvu=\" má neznámý tvar\"\n"
+                                     "ByloPridano=\"Přidáno \"\nStravenek=\" stravenek\"\n"
+                                     "[CColStrav]\nStravCislo=\"Stravenka číslo \"\nNebylaRozp=\" nebyla rozpoznána.\"\n"));
+    addType(QStringLiteral("Gama tabulka"), 5, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 2;
+        t.KoefCastka = 1;
+        t.TabulkaHodnot = QStringLiteral("gama.ini");
+        t.TabulkaHodnotDict = std::make_shared<ValueTable>();
+    });
+    state.sw.gFBalikyTyden = true;
+    const QString name = QStringLiteral("141215_123_AB_1.txt");
+    writeData(name, QStringLiteral("500123\r\n12345\r\n777\r\n200456\r\n"));
+    ASSERT_EQ(start(append(name)).kind, Kind::Started);
+
+    EXPECT_EQ(booked(), (QStringList{QStringLiteral("500123/1"), QStringLiteral("200456/1"),
+                                     QStringLiteral("12345/1")}));
+    EXPECT_EQ(host.nullReader().stops(), 1);
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Stravenka číslo 777 nebyla rozpoznána. Soubor: ") +
+                                             TextFiles::toQString(dataFolder / name.toStdU16String()));
+    EXPECT_EQ(prompts.records()[1].text, QStringLiteral("Přidáno 3 stravenek"));
+    EXPECT_EQ(state.gColStrav->Item(1)->sumaStravenek, Currency::fromUnits(700 * 10000));
+    // The box, and with it the saved file, keeps every line.
+    EXPECT_EQ(host.text(), QStringLiteral("500123\r\n12345\r\n777\r\n200456\r\n"));
+}

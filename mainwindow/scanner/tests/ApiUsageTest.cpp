@@ -18,10 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string u8(const QString& s) {
-    return s.toStdString();
-}
-
 struct RecordingWindow final : ScannerWindow {
     QStringList events;
     QStringList barcodes;
@@ -311,6 +307,8 @@ TEST_F(ScannerTest, ScanErrorsAndTheNearFullWarning) {
     EXPECT_EQ(m_prompts.records()[0].title, QStringLiteral("MECHANICAL ERROR"));
     EXPECT_TRUE(m_driver.calls().contains(QStringLiteral("BiCancelError()")));
 
+    // Each scan takes the cheques put in since the last one.
+    write(device() / "2" / "front.bmp", "BM");
     m_driver.setEndDetail(-1030);
     m_driver.setNearFull(true);
     api->Scan();
@@ -322,6 +320,7 @@ TEST_F(ScannerTest, ScanErrorsAndTheNearFullWarning) {
     EXPECT_TRUE(m_driver.calls().contains(QStringLiteral("BiRingBuzzer(0,3,1,0)")));
 
     // A new scan forgets the warning without touching the caption: the next near-full status sets it again.
+    write(device() / "3" / "front.bmp", "BM");
     m_driver.setEndDetail(0);
     api->Scan();
     settle();

@@ -87,11 +87,28 @@ TEST(ScannerWindowTest, TheScanButtonScansAChequeShowsItsImagesAndBooksItsBarCod
     frmHlavni window({state, prompts, clock, port, shell, windows, pause});
     window.setScannerDriver(&scanner);
     ASSERT_TRUE(window.Form_Load());
+    auto* btnScan = child<QPushButton>(&window, "btnScan");
+
+    // No receipt runs: the device is not asked for a cheque, so nothing is served, shown or booked.
+    btnScan->click();
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Příjem dat neprobíhá.")});
+    EXPECT_TRUE(btnScan->isEnabled());
+    EXPECT_TRUE(child<QLineEdit>(&window, "BarcodeFrontText")->text().isEmpty());
+    EXPECT_TRUE(state.gColStrav->kodyVsechTypu().isEmpty());
+    const size_t before = prompts.records().size();
+
     const Status started = window.logic().control().startReceiving(data, QStringLiteral("261210001_1.txt"), false);
     ASSERT_TRUE(started.ok()) << started.message().toStdString();
 
-    auto* btnScan = child<QPushButton>(&window, "btnScan");
     ASSERT_TRUE(btnScan->isVisible());
+    // Each result box carries its caption.
+    for (const auto& [label, box] : {std::pair{"lblMicr", "MicrText"}, std::pair{"lblOcr", "OcrText"},
+                                     std::pair{"lblBarcodeFront", "BarcodeFrontText"},
+                                     std::pair{"lblBarcodeBack", "BarcodeBackText"}}) {
+        auto* caption = child<QLabel>(&window, label);
+        EXPECT_FALSE(caption->text().isEmpty());
+        EXPECT_EQ(caption->buddy(), child<QLineEdit>(&window, box));
+    }
     ASSERT_TRUE(btnScan->isEnabled());
     btnScan->click();
     EXPECT_FALSE(btnScan->isEnabled());
@@ -106,7 +123,13 @@ TEST(ScannerWindowTest, TheScanButtonScansAChequeShowsItsImagesAndBooksItsBarCod
         return child<QPlainTextEdit>(&window, "rtbStrav")->toPlainText().contains(QStringLiteral("1234505500"));
     }));
     EXPECT_EQ(state.gColStrav->kodyVsechTypu(), QStringList{QStringLiteral("1234505500")});
-    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_EQ(prompts.records().size(), before);
+
+    // The cheque was taken: a second scan books it no second time.
+    btnScan->click();
+    ASSERT_TRUE(waitUntil([&] { return btnScan->isEnabled(); }));
+    EXPECT_EQ(state.gColStrav->kodyVsechTypu(), QStringList{QStringLiteral("1234505500")});
+    EXPECT_EQ(prompts.records().size(), before);
 }
 
 } // namespace

@@ -800,9 +800,15 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     click("vmnNab", 1);
     receive(alfa(100) + QStringLiteral("\r\n"));
 
+    EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka zapnuta"));
     port.simulateLoss(QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
     EXPECT_EQ(prompts.records().back().text, QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
     EXPECT_FALSE(receiving());
+    // The status bar and the reader menu say that the reader is gone; the receipt stays in sight.
+    EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka odpojena"));
+    EXPECT_FALSE(action("ScanOn")->isChecked());
+    EXPECT_TRUE(action("ScanOff")->isChecked());
+    EXPECT_TRUE(child<QWidget>(window.get(), "rtbStrav")->isVisible());
     // Still a receipt: its codes stay, codes can be typed into it, and it ends through the closing window.
     EXPECT_EQ(booked(), QStringList{alfa(100)});
     EXPECT_TRUE(action("mnuRucne")->isEnabled());
@@ -814,6 +820,7 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     EXPECT_FALSE(window->logic().control().receiptRuns());
     EXPECT_FALSE(action("mnuRucne")->isEnabled());
     EXPECT_FALSE(prompts.texts().contains(QStringLiteral("Příjem dat neprobíhá.")));
+    EXPECT_FALSE(child<QWidget>(window.get(), "rtbStrav")->isVisible());
 }
 
 TEST_F(frmHlavniTest, ANewStartWhileALostReceiptHoldsCodesOffersToEndItFirst) {

@@ -186,10 +186,10 @@ TEST_F(frmPrijemTest, EachRefusalShowsItsMessageAndStartsNothing) {
          {QStringLiteral("Číslo pokladní musí obsahovat 3 číslice!")}, true},
         {"existing name", "241209", "007", "1",
          [this] { writeData(QStringLiteral("241209007_1.txt"), QStringLiteral("12345\r\n")); },
-         {QStringLiteral("Zadaný soubor již existuje. Musíte zvýšit pořadí čtení!")}, true},
+         {QStringLiteral("Zadaný soubor 241209007_1.txt již existuje. Musíte zvýšit pořadí čtení!")}, true},
         {"existing name in other letter case", "241209", "007", "a",
          [this] { writeData(QStringLiteral("241209007_A.txt"), QStringLiteral("12345\r\n")); },
-         {QStringLiteral("Zadaný soubor již existuje. Musíte zvýšit pořadí čtení!")}, true},
+         {QStringLiteral("Zadaný soubor 241209007_A.txt již existuje. Musíte zvýšit pořadí čtení!")}, true},
         {"missing folder", "241209", "007", "1", [this] { std::filesystem::remove_all(dataFolder); },
          {QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!\n") +
               TextFiles::toQString(dataFolder),

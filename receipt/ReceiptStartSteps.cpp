@@ -1,0 +1,111 @@
+#include "receipt/ReceiptStartSteps.h"
+
+#include "core/AppState.h"
+#include "core/Booking.h"
+#include "core/CColStrav.h"
+#include "core/CPolozka.h"
+#include "core/CStrav.h"
+#include "core/ReaderControl.h"
+#include "platform/Prompts.h"
+#include "platform/SerialSettings.h"
+#include "platform/TextFiles.h"
+#include "receipt/ReceiptHost.h"
+
+namespace trv {
+
+namespace {
+
+constexpr int kErrOtevreniPortu = 60003;
+
+// The device the port maps to and how the operator can point it elsewhere.
+QString deviceOrigin(const ReceiptHost::PortFailure& failure) {
+    const QString variable = QStringLiteral("TRV7300_COM%1").arg(failure.port);
+    const bool named = failure.device != serialDeviceName(failure.port, EnvironmentLookup{});
+    const QString origin = named ? QStringLiteral("podle proměnné prostředí %1").arg(variable)
+                                 : QStringLiteral("jiné zařízení lze určit proměnnou prostředí %1").arg(variable);
+    return QStringLiteral("odpovídá mu zařízení %1 (%2)").arg(failure.device, origin);
+}
+
+} // namespace
+
+ReceiptStartSteps::ReceiptStartSteps(AppState& state, Prompts& prompts, ReceiptHost& host)
+    : m_state(state), m_prompts(prompts), m_host(host) {}
+
+QString ReceiptStartSteps::unknownFormText(const QString& fileName) {
+    return QStringLiteral("Soubor „%1“ nemá tvar názvu denního souboru (datum, středisko nebo pokladna, operátor, "
+                          "pořadí): do něj nelze pokračovat v příjmu.")
+        .arg(fileName);
+}
+
+std::optional<ReceiptStartSteps::ChooseError>
+ReceiptStartSteps::choose(const std::filesystem::path& folder, const QString& fileName, Chosen& chosen) const {
+    const std::optional<DayFileName> name = DayFileName::parse(fileName);
+    if (!name || name->poradi.isEmpty())
+        return ChooseError{ChooseFailure::UnknownForm, Error{0, unknownFormText(fileName)}};
+    const Result<QStringList> lines = TextFiles::readLines(folder / TextFiles::toPath(fileName));
+    if (!lines.ok())
+        return ChooseError{ChooseFailure::Unreadable, lines.error()};
+    chosen.name = *name;
+    chosen.lines = lines.value();
+    return std::nullopt;
+}
+
+ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& lines,
+                                                             const std::filesystem::path& file, bool skipEmpty) {
+    Booked booked;
+    if (!m_state.gColStrav)
+        return booked;
+    Booking booking(m_state, *m_state.gColStrav, m_prompts, m_host.reader());
+    booking.VymazBuf();
+    QStringList refused;
+    for (const QString& line : lines) {
+        if (line.isEmpty() && skipEmpty)
+            continue;
+        booked.box += line + QStringLiteral("\r\n");
+        const auto code = booking.PridejUlozenyKod(line, 1, file);
+        if (!code.ok()) {
+            refused.append(code.message());
+            continue;
+        }
+        if (!code.value())
+            continue;
+        ++booked.count;
+        if (m_state.sw.gFBalikyTyden && line != m_state.gNoRead) {
+            // Valued silently: the valuation of the statement tells the operator of a code it cannot value.
+            if (const auto value = code.value()->DejHodnotu(CPolozka::Report::Silent); value.ok())
+                if (const auto type = code.value()->TypS())
+                    type->sumaStravenek += value.value();
+        }
+    }
+    booking.ohlasNerozpoznane(refused, true);
+    return booked;
+}
+
+std::optional<ReceiptStartSteps::PortError> ReceiptStartSteps::switchOn(const QString& fallback) {
+    const bool switched = m_host.PrepniSkener(true);
+    if (!m_host.NastavPrijem(true)) {
+        const std::optional<ReceiptHost::PortFailure> failure = m_host.portFailure();
+        if (!failure)
+            return PortError{QString(), Error{kErrOtevreniPortu, fallback}};
+        return PortError{QStringLiteral("Port čtečky COM%1 nelze otevřít: %2.").arg(failure->port).arg(deviceOrigin(*failure)),
+                         Error{kErrOtevreniPortu, failure->error.message}};
+    }
+    if (!switched) {
+        const std::optional<ReceiptHost::PortFailure> failure = m_host.readerSwitchFailure();
+        const QString reason = failure ? QStringLiteral("příkaz nešel na port COM%1 (%2): %3")
+                                             .arg(failure->port)
+                                             .arg(deviceOrigin(*failure), failure->error.message)
+                                       : QStringLiteral("příkaz nešel na port čtečky.");
+        m_prompts.message(readerNotSwitchedOnText(reason), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
+    return std::nullopt;
+}
+
+void ReceiptStartSteps::rememberReceipt(const DayFileName& name) {
+    m_state.gDatumPrijmu = name.datum;
+    m_state.gSM = name.form == DayFileName::Form::CashDesk ? name.pokladna : name.sm;
+    m_state.gOperator = name.operator_;
+    m_state.gPoradi = name.poradi;
+}
+
+} // namespace trv

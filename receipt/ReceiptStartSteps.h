@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/DayFileName.h"
+#include "platform/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <optional>
+
+namespace trv {
+
+struct AppState;
+class Prompts;
+class ReceiptHost;
+
+// The steps both receipt starts (by cash desk and by statement) take alike: the file chosen for appending
+// read by its name and its lines, its stored lines booked, the reader switched on and the port opened, and a
+// port that does not open reported with its number and the system's reason. One implementation, so that the
+// two starts cannot book or report differently.
+class ReceiptStartSteps {
+public:
+    ReceiptStartSteps(AppState& state, Prompts& prompts, ReceiptHost& host);
+
+    // The file chosen for appending: its name's parts and its lines, read before anything is switched on so
+    // that a refused or unreadable file changes nothing. A receipt appends only to a day file of a known form
+    // (the receipt's date, SM or cash desk, operator and order come from it); any other name is refused with
+    // `unknownForm` naming it, an unreadable file with the system's reason.
+    struct Chosen {
+        DayFileName name;
+        QStringList lines;
+    };
+    enum class ChooseFailure { UnknownForm, Unreadable };
+    struct ChooseError {
+        ChooseFailure kind = ChooseFailure::UnknownForm;
+        Error error;
+    };
+    std::optional<ChooseError> choose(const std::filesystem::path& folder, const QString& fileName,
+                                      Chosen& chosen) const;
+    static QString unknownFormText(const QString& fileName);
+
+    // Books the stored lines of `file` into the emptied receipt through the stored-code booking, which keeps
+    // every code of a known type whatever its value table says: a code the receipt box shows is a code the
+    // save writes. Lines of no known type are reported once for the file. In package/week mode every code
+    // counts in its type's running package value, as a code read live does. `box` is the receipt box's text:
+    // every line, or with `skipEmpty` the lines that are not empty.
+    struct Booked {
+        qint64 count = 0; // codes booked
+        QString box;
+    };
+    Booked bookStoredLines(const QStringList& lines, const std::filesystem::path& file, bool skipEmpty);
+
+    // Switches the reader on and opens the port for receiving. A port that does not open fails the start
+    // (nothing is left receiving); a reader that could not be switched on while the port opened leaves the
+    // receipt started (codes can still be typed) and is told to the operator, naming the port and the reason.
+    struct PortError {
+        QString portLine; // "Port čtečky COMn nelze otevřít: odpovídá mu zařízení …"; empty when not known
+        Error error;      // 60003 with the system's reason (`fallback` when the host cannot tell)
+    };
+    std::optional<PortError> switchOn(const QString& fallback);
+
+    // Sets the receipt's date, SM (or cash desk), operator and order from the parts of its file's name.
+    void rememberReceipt(const DayFileName& name);
+
+private:
+    AppState& m_state;
+    Prompts& m_prompts;
+    ReceiptHost& m_host;
+};
+
+} // namespace trv
