@@ -1,9 +1,20 @@
 #include "core/StatementLine.h"
 
+#include "core/AppState.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 
 #include <algorithm>
+
+namespace trv {
+
+int statementCodeField(const AppState& state) {
+    if (state.sw.gFDepo)
+        return 6;
+    return state.sw.gFVycBezData ? 4 : 5;
+}
+
+} // namespace trv
 
 namespace trv::StatementLine {
 

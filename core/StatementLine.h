@@ -13,6 +13,12 @@
 
 namespace trv {
 
+struct AppState;
+
+// The code field of a statement line (1-based) by the record layout: depot 6, without the leading date 4, else 5.
+// The type number stands just before the code and the value just after it, in every layout.
+int statementCodeField(const AppState& state);
+
 // One record of a statement file (.vyc), read back at the separator it was written with
 // (`DejOddelovacExportu`, [Data] ExpTxtSeparator). Every reader of statement files uses this.
 namespace StatementLine {

@@ -35,6 +35,13 @@ protected:
         return a;
     }
     SmSumsRequest january10to12() const { return {QDate(2015, 1, 10), QDate(2015, 1, 12), {}, false, false}; }
+    // The export button's request over 10 to 12 January, the merged file named after 15 January.
+    PeriodExportRequest exportRequest() const {
+        PeriodExportRequest r;
+        r.period = january10to12();
+        r.dtDek = QDate(2015, 1, 15);
+        return r;
+    }
 
     std::vector<DbfRecord> readTable(const std::filesystem::path& file) {
         auto table = DbfTable::open(file, DbfTable::Access::ReadOnly);
@@ -149,7 +156,7 @@ TEST_F(SmExportsTest, TescoFileWithTotal) {
 TEST_F(SmExportsTest, NoStatementFileOfThePeriodWritesNothing) {
     vyc("150120_101_OP1_1.vyc", codes(10, 1000, 1, "10,00"));
     state->sw.gFExportTesco = true;
-    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    ASSERT_TRUE(cmdExportDel(*ctx, exportRequest()).ok());
     EXPECT_FALSE(std::filesystem::exists(data / "20150121strav.txt"));
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].text, dejText("ZadPodmNevyhovuje"));
@@ -161,7 +168,7 @@ TEST_F(SmExportsTest, MergedStatementFile) {
     write(data / "150111_102_abc_1.vyc", "b;2\r\nc;3\r\n");
     write(data / "150110_103_abc_1.VYC", "never\r\n");
     write(data / "150113_104_abc_1.vyc", "later\r\n");
-    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    ASSERT_TRUE(cmdExportDel(*ctx, exportRequest()).ok());
     const auto merged = data / "150115.vyc";
     EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3"}));
     EXPECT_EQ(prompts.texts(),
@@ -190,7 +197,7 @@ protected:
         vyc("150111_102_OP1_1.vyc", codes(11, 1000, 2, "10,00"));
     }
     PeriodExportRequest request(const char* cd = " 15 ") const {
-        PeriodExportRequest r{january10to12(), QDate(2015, 1, 15)};
+        PeriodExportRequest r = exportRequest();
         r.txtCD = QString::fromLatin1(cd);
         r.txtPoznOper = QStringLiteral("Leden");
         r.txtPoradiDavky = QStringLiteral("03");

@@ -121,17 +121,20 @@ TEST(SmPipelineTest, EndsWithItsMessages) {
     SmReports reports(env.services());
     SmReportChoice c = env.choice();
 
-    // An unrecognised code counts nothing and is shown.
+    // An unrecognised code counts nothing, is shown and counted among the lines left out.
     env.write(QStringLiteral("240120_104_NOV_1.vyc"), {ReportsEnv::line("240120", "104", "1", QStringLiteral("XYZ"), "10")});
     auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->note, QStringLiteral("240120_104_NOV_1.vyc Nerozpoznaná stravenka! : XYZ\r\n"));
+    EXPECT_EQ(env.prompts.texts(), L({"Řádky výčetek, jejichž kód nepatří žádnému typu, které nemají pole kódu a "
+                                      "hodnoty nebo jejichž hodnota není částka, nebyly započteny. Počet: 1, v "
+                                      "souborech: 240120_104_NOV_1.vyc"}));
 
     // No rows.
     env.state.sw.gFVycetky = false;
     c.dt1 = c.dt2 = QDate(2023, 1, 1);
     EXPECT_FALSE(reports.nactiObdobi(SmReportKind::Prehled, c));
-    EXPECT_EQ(env.prompts.texts(), L({"Za zvolené období nebyly nalezeny žádné výčetky."}));
+    EXPECT_EQ(env.prompts.texts().mid(1), L({"Za zvolené období nebyly nalezeny žádné výčetky."}));
 
     // The hand-over date selects and a name has none.
     env.state.sw.gFDatumOdvodu = true;
