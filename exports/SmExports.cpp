@@ -50,6 +50,17 @@ Status exportPocetSM(ExportContext& ctx, const SmSumsRequest& request) {
     if (!folder.ok())
         return Status(
             Error{folder.error().number, folderErrorText(ctx.state.config, DataFolder::Exportu, folder.error())});
+    // A separator that a written field can hold (a digit, the decimal comma, a minus sign) would make a file no
+    // reader can split back: refused before anything is written.
+    const QString s = DejOddelovacExportu(ctx.state.config);
+    for (const QChar c : s) {
+        if (c.isDigit() || c == u',' || c == u'-') {
+            return Status::fail(QStringLiteral("Oddělovač „%1“ nelze v exportu počtů po střediscích použít: může stát i "
+                                               "uvnitř zapsaného pole. Změňte jej v konfiguraci (sekce Data, klíč "
+                                               "ExpTxtSeparator).")
+                                    .arg(s));
+        }
+    }
     auto summed = sumPeriodPerSm(ctx, request, SmSumsVariant::Counts);
     if (!summed.ok())
         return Status(summed.error());
@@ -60,7 +71,6 @@ Status exportPocetSM(ExportContext& ctx, const SmSumsRequest& request) {
     const std::filesystem::path file =
         folder.value() /
         (ctx.clock.today().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".exp")).toStdU16String();
-    const QString s = DejOddelovacExportu(ctx.state.config);
     QStringList lines;
     for (const auto& row : sums->rows) {
         // The total is summed exactly and rounded once: rounding after each type drifts (95.5 + 95.5 gave 192).

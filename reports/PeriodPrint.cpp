@@ -100,7 +100,7 @@ public:
 
     void totalLines(const Totals& t, const QString& ks) {
         at5(E("tiskCelkCastka") + right(QString(15, u' ') + formatCurrency(t.amount), 20));
-        at5(T("tiskCelkPocet") + right(QString(19, u' ') + QString::number(t.count), 19) + ks + T("tiskKs"));
+        at5(T("tiskCelkPocet") + right(QString(16, u' ') + QString::number(t.count), 19) + ks + T("tiskKs"));
     }
 
     void end(const Totals& all, const QDate& today) {
