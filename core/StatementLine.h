@@ -37,6 +37,10 @@ std::optional<QStringList> fieldsWith(const QString& line, const QString& separa
 // gives nullopt.
 std::optional<std::string_view> fieldAt(std::string_view line, std::string_view separator, int position);
 
+// The fields from `position` (1-based) on, up to `count` of them, each as fieldAt gives it, in one pass over the
+// line: the number found (0 where fieldAt gives nullopt for `position`).
+int fieldsAt(std::string_view line, std::string_view separator, int position, std::string_view* out, int count);
+
 // The bytes without the blanks around them (space, tab, CR, LF, VT, FF).
 std::string_view trimmed(std::string_view s);
 

@@ -119,7 +119,6 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
     // 1-based, as the fields are counted: the type number just before the code, the value just after it.
     const int codeField = statementCodeField(state);
     const int typeField = codeField - 1;
-    const int valueField = codeField + 1;
     const bool ownValues = variant.value == V::Value::Always || (variant.value == V::Value::FieldOrEuro && sw.gFEuro);
 
     // With whole-code recognition the summaries' recogniser gives NajdiDelkuKod's answer, kept per code length and
@@ -130,10 +129,20 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
     if (perType && types && sw.gFRozpoznaniKodem)
         fast = std::make_unique<StoredCodeBooking>(state, *types, prompts, noReader, unusedCodes);
     const QByteArray noRead = state.gNoRead.toUtf8();
+    std::vector<CColStrav::StravPtr> typeAt;
+    const CColStrav::StravPtr noType;
+    if (types)
+        typeAt.assign(types->begin(), types->end());
 
     const auto listed = TextFiles::listFolder(state.gDatovyAdresar, QStringLiteral("*.vyc"));
     if (!listed.ok())
         return listed.error();
+    struct Taken {
+        std::filesystem::path path;
+        QString name;
+        SmFileSums row;
+    };
+    std::vector<Taken> taken;
     SmScan scan;
     for (const auto& path : listed.value()) {
         QString name = TextFiles::toQString(path.filename());
@@ -162,16 +171,21 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
             continue;
         if (!request.txtOper.isEmpty() && request.txtOper.compare(parts->oper, Qt::CaseInsensitive) != 0)
             continue;
+        taken.push_back({path, name, SmFileSums{parts->sm,
+                                                parts->oper.left(3),
+                                                poradi,
+                                                datum,
+                                                std::vector<Currency>(size_t(columns)),
+                                                std::vector<qint64>(size_t(columns), 0)}});
+    }
 
-        const auto bytes = StatementLine::readUtf8(path);
+    // Every name is tested before any file is read.
+    for (size_t f = 0; f < taken.size(); ++f) {
+        const auto bytes = StatementLine::readUtf8(taken[f].path);
         if (!bytes.ok())
             return bytes.error();
-        SmFileSums row{parts->sm,
-                       parts->oper.left(3),
-                       poradi,
-                       datum,
-                       std::vector<Currency>(size_t(columns)),
-                       std::vector<qint64>(size_t(columns), 0)};
+        const QString& name = taken[f].name;
+        SmFileSums& row = taken[f].row;
         qint64 skipped = 0;
         Currency pouk;
         std::optional<Error> failed;
@@ -179,14 +193,15 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                                    [&](std::string_view line) {
             if (failed || StatementLine::trimmed(line).empty())
                 return;
+            std::string_view fields[3];
             if (!perType) {
-                const auto type = StatementLine::fieldAt(line, sep, typeField);
-                const auto value = StatementLine::fieldAt(line, sep, typeField + 2);
-                if (!type || !value) {
+                // type; code; value
+                if (StatementLine::fieldsAt(line, sep, typeField, fields, 3) < 3) {
                     ++skipped;
                     return;
                 }
-                const int column = fixedColumn(*type, columns);
+                const std::string_view* value = &fields[2];
+                const int column = fixedColumn(fields[0], columns);
                 if (column < 0)
                     return; // an issuer the report has no column for
                 const auto amount = leadingAmount(*value);
@@ -202,23 +217,28 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                 ++row.counts[size_t(column)];
                 return;
             }
-            const auto code = StatementLine::fieldAt(line, sep, codeField);
-            const auto value = StatementLine::fieldAt(line, sep, valueField);
-            if (!code || (!ownValues && !value)) {
+            // code; value
+            const int found = StatementLine::fieldsAt(line, sep, codeField, fields, 2);
+            if (found < (ownValues ? 1 : 2)) {
                 ++skipped;
                 return;
             }
-            CColStrav::StravPtr type;
+            const std::string_view* code = &fields[0];
+            const std::string_view* value = &fields[1];
+            // Held by the collection: no copy of the pointer per line.
+            const CColStrav::StravPtr* type = &noType;
+            CColStrav::StravPtr recognised;
             QString codeText;
             if (fast && *code != std::string_view(noRead.constData(), size_t(noRead.size()))) {
                 const int index = fast->typeQuietly(*code);
                 if (index >= 0)
-                    type = types->Item(index + 1);
+                    type = &typeAt[size_t(index)];
             } else {
                 codeText = QString::fromUtf8(code->data(), qsizetype(code->size()));
-                type = types->NajdiDelkuKod(codeText);
+                recognised = types->NajdiDelkuKod(codeText);
+                type = &recognised;
             }
-            if (!type || type->PoradiSpolecnosti < 1 || type->PoradiSpolecnosti > columns) {
+            if (!*type || (*type)->PoradiSpolecnosti < 1 || (*type)->PoradiSpolecnosti > columns) {
                 scan.lastUnknown = name + QStringLiteral(" Nerozpoznaná stravenka! : ") +
                                    QString::fromUtf8(code->data(), qsizetype(code->size())) + QStringLiteral("\r\n");
                 ++skipped;
@@ -228,7 +248,7 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
             if (ownValues) {
                 if (codeText.isEmpty())
                     codeText = QString::fromUtf8(code->data(), qsizetype(code->size()));
-                auto worth = ownValue(type, codeText);
+                auto worth = ownValue(*type, codeText);
                 if (!worth.ok()) {
                     failed = worth.error();
                     return;
@@ -241,7 +261,7 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                 ++skipped;
                 return;
             }
-            const size_t k = size_t(type->PoradiSpolecnosti - 1);
+            const size_t k = size_t((*type)->PoradiSpolecnosti - 1);
             row.sums[k] += *amount;
             ++row.counts[k];
         });
