@@ -166,26 +166,27 @@ TEST_F(SmExportsTest, NoStatementFileOfThePeriodWritesNothing) {
 TEST_F(SmExportsTest, MergedStatementFile) {
     write(data / "150110_101_abc_1.vyc", "a;1\r\n\r\n   \r\n  x;y  \r\n");
     write(data / "150111_102_abc_1.vyc", "b;2\r\nc;3\r\n");
+    write(data / "150111_105_abc_1.vyc", "\xe8\x9a;\xe9\r\n"); // Windows-1250, as stored files are
     write(data / "150110_103_abc_1.VYC", "never\r\n");
     write(data / "150113_104_abc_1.vyc", "later\r\n");
     ASSERT_TRUE(cmdExportDel(*ctx, exportRequest()).ok());
     const auto merged = data / "150115.vyc";
-    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3"}));
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "\xe8\x9a;\xe9"}));
     EXPECT_EQ(prompts.texts(),
-              QStringList{dejText("ByloVygener") + QStringLiteral(" 4") + dejText("ZaznamuAUloz") + native(merged)});
+              QStringList{dejText("ByloVygener") + QStringLiteral(" 5") + dejText("ZaznamuAUloz") + native(merged)});
 
     // A merge of a period that holds its own merged file never reads it back.
     ASSERT_TRUE(
         exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, false, false}, QDate(2015, 1, 15))
             .ok());
-    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "\xe8\x9a;\xe9", "later"}));
 
     // A name without the hand-over date stops the merge; the previous merged file stays.
     state->sw.gFDatumOdvodu = true;
     ASSERT_FALSE(
         exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, true, false}, QDate(2015, 1, 15))
             .ok());
-    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "\xe8\x9a;\xe9", "later"}));
 }
 
 class CbaBatchTest : public SmExportsTest {
