@@ -397,3 +397,37 @@ TEST(SmReportsTest, PrintWithCommissionPerFile) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SmReportsTest, EuroModeTitlesAndKeys) {
+    ReportsEnv env;
+    SmReports reports(env.services());
+    env.state.sw.gFEuro = env.state.sw.gF15 = true;
+    env.setConfig(QStringLiteral("kurzEuro=25\r\n"));
+    // The title, the period line, the header with its total caption and the closing line of each grouping.
+    const auto headings = [](const Printed& p) {
+        QStringList runs = plain(runsOf(p.doc));
+        return QStringList{runs[1], runs[2], runs[3], runs.last()};
+    };
+    SmReportChoice c = env.choice();
+    env.prompts.queueAnswer(Prompts::Answer::No);
+    auto p = print([&](Printer& pr) { return reports.tiskniObdobiSM(pr, c); });
+    ASSERT_TRUE(p.result.done);
+    EXPECT_EQ(headings(p),
+              L({"5 16 BU Přehled součtů za SM (EUR)", "9 16 BU za období 01.01.2024 - 31.01.2024",
+                 "2 10 BU SM          Alfa Straven     Beta Poukazk     Gama Jidlo     Celkem za všechny typy poukázek "
+                 "(EUR):",
+                 "5 10 B- Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
+    c.nespojovat = true;
+    env.prompts.queueAnswer(Prompts::Answer::No);
+    p = print([&](Printer& pr) { return reports.tiskniObdobiSM(pr, c); });
+    ASSERT_TRUE(p.result.done);
+    EXPECT_EQ(headings(p),
+              L({"5 16 BU Přehled součtů po souborech (EUR)", "9 16 BU k datu odvodu 05.02.2024",
+                 "2 10 BU DATUM/SM/OPER/POR |  Alfa Straven    Beta Poukazk    Gama Jidlo    Celkem za všechny typy "
+                 "poukázek (EUR):",
+                 "5 10 B- Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
+}
+
+} // namespace
