@@ -246,6 +246,20 @@ TEST_F(CbaBatchTest, DebitRowPerTypeAndCreditRowPerSm) {
     EXPECT_EQ(prompts.texts(), QStringList{dejText("expCBASoub1") + native(batch) + dejText("expCBASoub2")});
 }
 
+TEST_F(CbaBatchTest, PerFileEachSmOperatorAndOrderGetsItsRows) {
+    vyc("150111_101_OP2_1.vyc", codes(10, 1000, 1, "10,00"));
+    PeriodExportRequest r = request();
+    r.period.chkNespojovatSM = true;
+    ASSERT_TRUE(cmdExportDel(*ctx, r).ok());
+    const auto rows = readTable(data / "ZLO27D03.502");
+    ASSERT_EQ(rows.size(), 18u); // SM 101 of two operators and SM 102: five debit rows and one credit row each
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].text(u"HS"), QString::fromLatin1(i < 12 ? "101" : "102")) << i;
+    EXPECT_EQ(rows[5].number(u"DAL"), Currency::fromCents(8550));
+    EXPECT_EQ(rows[11].number(u"DAL"), Currency::fromInt(10));
+    EXPECT_EQ(rows[17].number(u"DAL"), Currency::fromInt(20));
+}
+
 TEST_F(CbaBatchTest, TemplateIsCopiedAndNeverChanged) {
     {
         auto templ = DbfTable::create(data / "export_empty.dbf", cbaBatchFields());
@@ -450,6 +464,17 @@ TEST_F(SmScanTest, PerFileAndCustomerPrefixByVariant) {
     auto tesco = sumPeriodPerSm(*ctx, january10to12(), SmSumsVariant::Tesco);
     ASSERT_TRUE(tesco.ok());
     EXPECT_TRUE(tesco.value().rows.empty()); // "XX150110" is no date of the period
+}
+
+TEST_F(SmScanTest, GroupsOfSwitch37AreTheColumns) {
+    write(home / "TypStravGroup.ini",
+          "[TYPY]\r\nPocet=2\r\n"
+          "[TYP1]\r\nNazev=Papir\r\nDelka=10\r\nPozCastka=1\r\nDelkaCastka=5\r\nKoefCastka=-100\r\n"
+          "[TYP2]\r\nNazev=Karty\r\nDelka=9\r\nPozCastka=1\r\nDelkaCastka=5\r\nKoefCastka=-100\r\n");
+    state->sw.gFSkupiny = true;
+    vyc("150110_101_OP1_1.vyc", {one(10, 60000, "600,00"), one(9, 40000, "400,00"), one(9, 1000, "10,00")});
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;1010;3;600;1;410;2"}));
 }
 
 TEST_F(SmScanTest, ExcludedSmsInAnyNotation) {
