@@ -260,3 +260,26 @@ TEST(SmPipelineTest, ANameWithoutAnSmIsNamedAndLeftOut) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SmPipelineTest, ABlankFilterTakesEverySmAndAValueOutOfRangeIsLeftOut) {
+    ReportsEnv env;
+    env.write(QStringLiteral("240106_101_NOV_3.vyc"),
+              {ReportsEnv::line("240106", "101", "1", env.alfa(100, 5), "99999999999999999999999"),
+               ReportsEnv::line("240106", "101", "1", env.alfa(100, 6), "100.00")});
+    SmReports reports(env.services());
+    SmReportChoice c = env.choice();
+    c.sm = QStringLiteral(" ");
+    auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    ASSERT_TRUE(p);
+    // As with no filter: every file, and the zero row of the SM list's 103.
+    EXPECT_EQ(rowsOf(*p), (std::vector<Row>{{"101", "", "", "", {300, 100, 0}},
+                                             {"102", "", "", "", {200, 0, 75.5}},
+                                             {"103", "", "", "", {0, 0, 0}}}));
+    EXPECT_EQ(env.prompts.texts(), L({"Řádky výčetek, jejichž kód nepatří žádnému typu, které nemají pole kódu a "
+                                      "hodnoty nebo jejichž hodnota není částka, nebyly započteny. Počet: 1, v "
+                                      "souborech: 240106_101_NOV_3.vyc"}));
+}
+
+} // namespace
