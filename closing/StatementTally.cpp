@@ -1,8 +1,8 @@
 #include "closing/StatementTally.h"
 
 #include "core/CColStrav.h"
-#include "core/NominalTable.h"
 #include "core/CStrav.h"
+#include "core/NominalTable.h"
 #include "platform/Conventions.h"
 
 namespace trv {

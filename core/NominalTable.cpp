@@ -38,13 +38,14 @@ Result<NominalTable> nominalTable(const CStrav& type, const QString& noRead) {
 
 NominalTable nominalTableAtZero(const CStrav& type, const QString& noRead, Prompts& prompts) {
     QSet<QString> told;
-    return tally(type, noRead, [&](const Error& e) {
-               if (!told.contains(e.message)) {
-                   told.insert(e.message);
-                   prompts.error(e.message);
-               }
-               return true;
-           })
+    return tally(type, noRead,
+                 [&](const Error& e) {
+                     if (!told.contains(e.message)) {
+                         told.insert(e.message);
+                         prompts.error(e.message);
+                     }
+                     return true;
+                 })
         .value();
 }
 

@@ -61,10 +61,11 @@ Status exportPocetSM(ExportContext& ctx, const SmSumsRequest& request) {
     const QString s = DejOddelovacExportu(ctx.state.config);
     for (const QChar c : s) {
         if (c.isDigit() || c == u',' || c == u'-') {
-            return Status::fail(QStringLiteral("Oddělovač „%1“ nelze v exportu počtů po střediscích použít: může stát i "
-                                               "uvnitř zapsaného pole. Změňte jej v konfiguraci (sekce Data, klíč "
-                                               "ExpTxtSeparator).")
-                                    .arg(s));
+            return Status::fail(
+                QStringLiteral("Oddělovač „%1“ nelze v exportu počtů po střediscích použít: může stát i "
+                               "uvnitř zapsaného pole. Změňte jej v konfiguraci (sekce Data, klíč "
+                               "ExpTxtSeparator).")
+                    .arg(s));
         }
     }
     auto summed = sumPeriodPerSm(ctx, request, SmSumsVariant::Counts);
@@ -147,24 +148,24 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
         if (!bytes.ok())
             return Status(bytes.error());
         bool failed = false;
-        StatementLine::forEachLine(std::string_view(bytes.value().constData(), size_t(bytes.value().size())),
-                                   [&](std::string_view line) {
-            const std::string_view trimmed = StatementLine::trimmed(line);
-            if (trimmed.empty() || failed)
-                return;
-            ++count;
-            // Stored statement files are Windows-1250: a line that is not plain ASCII is encoded back to it.
-            const bool ascii = std::all_of(trimmed.begin(), trimmed.end(),
-                                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-            if (ascii)
-                chunk.append(trimmed.data(), qsizetype(trimmed.size()));
-            else
-                chunk.append(encodeText(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())),
-                                        TextEncoding::Windows1250));
-            chunk.append("\r\n");
-            if (chunk.size() >= (1 << 20))
-                failed = !flush();
-        });
+        StatementLine::forEachLine(
+            std::string_view(bytes.value().constData(), size_t(bytes.value().size())), [&](std::string_view line) {
+                const std::string_view trimmed = StatementLine::trimmed(line);
+                if (trimmed.empty() || failed)
+                    return;
+                ++count;
+                // Stored statement files are Windows-1250: a line that is not plain ASCII is encoded back to it.
+                const bool ascii = std::all_of(trimmed.begin(), trimmed.end(),
+                                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+                if (ascii)
+                    chunk.append(trimmed.data(), qsizetype(trimmed.size()));
+                else
+                    chunk.append(encodeText(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())),
+                                            TextEncoding::Windows1250));
+                chunk.append("\r\n");
+                if (chunk.size() >= (1 << 20))
+                    failed = !flush();
+            });
         if (failed)
             return Status::fail(cannotSave.arg(out.errorString()));
     }

@@ -171,12 +171,9 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
             continue;
         if (!request.txtOper.isEmpty() && request.txtOper.compare(parts->oper, Qt::CaseInsensitive) != 0)
             continue;
-        taken.push_back({path, name, SmFileSums{parts->sm,
-                                                parts->oper.left(3),
-                                                poradi,
-                                                datum,
-                                                std::vector<Currency>(size_t(columns)),
-                                                std::vector<qint64>(size_t(columns), 0)}});
+        taken.push_back({path, name,
+                         SmFileSums{parts->sm, parts->oper.left(3), poradi, datum,
+                                    std::vector<Currency>(size_t(columns)), std::vector<qint64>(size_t(columns), 0)}});
     }
 
     // Every name is tested before any file is read.
@@ -189,82 +186,81 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
         qint64 skipped = 0;
         Currency pouk;
         std::optional<Error> failed;
-        StatementLine::forEachLine(std::string_view(bytes.value().constData(), size_t(bytes.value().size())),
-                                   [&](std::string_view line) {
-            if (failed || StatementLine::trimmed(line).empty())
-                return;
-            std::string_view fields[3];
-            if (!perType) {
-                // type; code; value
-                if (StatementLine::fieldsAt(line, sep, typeField, fields, 3) < 3) {
+        StatementLine::forEachLine(
+            std::string_view(bytes.value().constData(), size_t(bytes.value().size())), [&](std::string_view line) {
+                if (failed || StatementLine::trimmed(line).empty())
+                    return;
+                std::string_view fields[3];
+                if (!perType) {
+                    // type; code; value
+                    if (StatementLine::fieldsAt(line, sep, typeField, fields, 3) < 3) {
+                        ++skipped;
+                        return;
+                    }
+                    const int column = fixedColumn(fields[0], columns);
+                    if (column < 0)
+                        return; // an issuer the report has no column for
+                    const auto amount = leadingAmount(fields[2]);
+                    if (!amount) {
+                        ++skipped;
+                        return;
+                    }
+                    // The vouchers are counted in whole crowns, ties to even.
+                    if (column == 4)
+                        row.sums[4] = pouk = (pouk + *amount).rounded(0);
+                    else
+                        row.sums[size_t(column)] += *amount;
+                    ++row.counts[size_t(column)];
+                    return;
+                }
+                // code; value
+                const int found = StatementLine::fieldsAt(line, sep, codeField, fields, 2);
+                if (found < (ownValues ? 1 : 2)) {
                     ++skipped;
                     return;
                 }
-                const std::string_view* value = &fields[2];
-                const int column = fixedColumn(fields[0], columns);
-                if (column < 0)
-                    return; // an issuer the report has no column for
-                const auto amount = leadingAmount(*value);
+                const std::string_view code = fields[0];
+                const std::string_view value = fields[1];
+                // Held by the collection: no copy of the pointer per line.
+                const CColStrav::StravPtr* type = &noType;
+                CColStrav::StravPtr recognised;
+                QString codeText;
+                if (fast && code != std::string_view(noRead.constData(), size_t(noRead.size()))) {
+                    const int index = fast->typeQuietly(code);
+                    if (index >= 0)
+                        type = &typeAt[size_t(index)];
+                } else {
+                    codeText = QString::fromUtf8(code.data(), qsizetype(code.size()));
+                    recognised = types->NajdiDelkuKod(codeText);
+                    type = &recognised;
+                }
+                if (!*type || (*type)->PoradiSpolecnosti < 1 || (*type)->PoradiSpolecnosti > columns) {
+                    scan.lastUnknown = name + QStringLiteral(" Nerozpoznaná stravenka! : ") +
+                                       QString::fromUtf8(code.data(), qsizetype(code.size())) + QStringLiteral("\r\n");
+                    ++skipped;
+                    return;
+                }
+                std::optional<Currency> amount;
+                if (ownValues) {
+                    if (codeText.isEmpty())
+                        codeText = QString::fromUtf8(code.data(), qsizetype(code.size()));
+                    auto worth = ownValue(*type, codeText);
+                    if (!worth.ok()) {
+                        failed = worth.error();
+                        return;
+                    }
+                    amount = worth.value();
+                } else {
+                    amount = leadingAmount(value);
+                }
                 if (!amount) {
                     ++skipped;
                     return;
                 }
-                // The vouchers are counted in whole crowns, ties to even.
-                if (column == 4)
-                    row.sums[4] = pouk = (pouk + *amount).rounded(0);
-                else
-                    row.sums[size_t(column)] += *amount;
-                ++row.counts[size_t(column)];
-                return;
-            }
-            // code; value
-            const int found = StatementLine::fieldsAt(line, sep, codeField, fields, 2);
-            if (found < (ownValues ? 1 : 2)) {
-                ++skipped;
-                return;
-            }
-            const std::string_view* code = &fields[0];
-            const std::string_view* value = &fields[1];
-            // Held by the collection: no copy of the pointer per line.
-            const CColStrav::StravPtr* type = &noType;
-            CColStrav::StravPtr recognised;
-            QString codeText;
-            if (fast && *code != std::string_view(noRead.constData(), size_t(noRead.size()))) {
-                const int index = fast->typeQuietly(*code);
-                if (index >= 0)
-                    type = &typeAt[size_t(index)];
-            } else {
-                codeText = QString::fromUtf8(code->data(), qsizetype(code->size()));
-                recognised = types->NajdiDelkuKod(codeText);
-                type = &recognised;
-            }
-            if (!*type || (*type)->PoradiSpolecnosti < 1 || (*type)->PoradiSpolecnosti > columns) {
-                scan.lastUnknown = name + QStringLiteral(" Nerozpoznaná stravenka! : ") +
-                                   QString::fromUtf8(code->data(), qsizetype(code->size())) + QStringLiteral("\r\n");
-                ++skipped;
-                return;
-            }
-            std::optional<Currency> amount;
-            if (ownValues) {
-                if (codeText.isEmpty())
-                    codeText = QString::fromUtf8(code->data(), qsizetype(code->size()));
-                auto worth = ownValue(*type, codeText);
-                if (!worth.ok()) {
-                    failed = worth.error();
-                    return;
-                }
-                amount = worth.value();
-            } else {
-                amount = leadingAmount(*value);
-            }
-            if (!amount) {
-                ++skipped;
-                return;
-            }
-            const size_t k = size_t((*type)->PoradiSpolecnosti - 1);
-            row.sums[k] += *amount;
-            ++row.counts[k];
-        });
+                const size_t k = size_t((*type)->PoradiSpolecnosti - 1);
+                row.sums[k] += *amount;
+                ++row.counts[k];
+            });
         if (failed)
             return *failed;
         if (skipped > 0) {

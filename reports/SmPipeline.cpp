@@ -35,20 +35,22 @@ using Val = SmScanVariant::Value;
 // kind, sm width from [Data] DelkaSM, {value columns, value, customer prefix dropped, no exclusion},
 // operator+poradi, datum, per-file grouping keyed by day, zero rows, zero rows only without an SM filter, export
 // question, export file named after the period's end with switch 34.
+// clang-format off
 const SmVariant kVariants[] = {
-    {SmReportKind::Souhrn, true, {C::PerType, Val::FieldOrEuro, false, false}, true, true, true, V::Zero::NotPerFile,
-     true, V::Ask::Unless23, false},
-    {SmReportKind::Provize, false, {C::PerType, Val::FieldOrEuro, true, false}, true, true, false, V::Zero::PerSmOnly,
-     true, V::Ask::Yes, true},
+    {SmReportKind::Souhrn, true, {C::PerType, Val::FieldOrEuro, false, false}, true, true, true,
+     V::Zero::NotPerFile, true, V::Ask::Unless23, false},
+    {SmReportKind::Provize, false, {C::PerType, Val::FieldOrEuro, true, false}, true, true, false,
+     V::Zero::PerSmOnly, true, V::Ask::Yes, true},
     {SmReportKind::PrehledProvize, false, {C::PerType, Val::FieldOrEuro, true, false}, true, true, false,
      V::Zero::PerSmOnly, true, V::Ask::Yes, true},
-    {SmReportKind::TriSpol, false, {C::Three, Val::Field, false, false}, false, false, false, V::Zero::Always, false,
-     V::Ask::No, false},
-    {SmReportKind::PetSpol, false, {C::Five, Val::Field, false, false}, true, false, false, V::Zero::NotPerFile, false,
-     V::Ask::Yes, false},
-    {SmReportKind::Prehled, false, {C::PerType, Val::Always, true, false}, true, false, false, V::Zero::NotPerFile,
-     true, V::Ask::No, false},
+    {SmReportKind::TriSpol, false, {C::Three, Val::Field, false, false}, false, false, false,
+     V::Zero::Always, false, V::Ask::No, false},
+    {SmReportKind::PetSpol, false, {C::Five, Val::Field, false, false}, true, false, false,
+     V::Zero::NotPerFile, false, V::Ask::Yes, false},
+    {SmReportKind::Prehled, false, {C::PerType, Val::Always, true, false}, true, false, false,
+     V::Zero::NotPerFile, true, V::Ask::No, false},
 };
+// clang-format on
 
 } // namespace
 
@@ -97,7 +99,7 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
         }
         col = std::move(loaded).value();
     }
-    period.columns = v.scan.columns == C::Three ? 3
+    period.columns = v.scan.columns == C::Three  ? 3
                      : v.scan.columns == C::Five ? 5
                                                  : (col.types ? col.types->pocetSpolecnosti() : 0);
 
@@ -106,9 +108,8 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
         prompts.error(folderErrorText(app.config, DataFolder::Dat, dataDir.error()));
         return std::nullopt;
     }
-    auto scanned =
-        scanStatementFiles(app, prompts, col.types.get(), period.columns, {c.dt1, c.dt2, c.sm, c.oper, c.datumVyc},
-                           v.scan);
+    auto scanned = scanStatementFiles(app, prompts, col.types.get(), period.columns,
+                                      {c.dt1, c.dt2, c.sm, c.oper, c.datumVyc}, v.scan);
     if (!scanned.ok()) {
         prompts.error(scanned.message());
         return std::nullopt;
@@ -129,7 +130,8 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
         const QStringList list = SmList::parse(app.config.CtiKonfig(QStringLiteral("Data"), QStringLiteral("SM"), {}));
         for (const QString& sm : list)
             rows.push_back({sm, scan.lastOper, scan.lastPoradi, v.datum ? scan.lastDatum : QString(),
-                            std::vector<Currency>(size_t(period.columns)), std::vector<qint64>(size_t(period.columns))});
+                            std::vector<Currency>(size_t(period.columns)),
+                            std::vector<qint64>(size_t(period.columns))});
     }
 
     // The scratch table, written field by field. The SM column takes [Data] DelkaSM (read now) or 4, widened to

@@ -33,8 +33,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path g_home;           // the program folder of the run: the generated one's definitions, a data folder of its own
-fs::path g_file;           // the large statement file
+fs::path g_home; // the program folder of the run: the generated one's definitions, a data folder of its own
+fs::path g_file; // the large statement file
 const QDate g_day(2025, 3, 1);
 
 // The peak resident size in MB of a child that runs `work`, or -1 when the child failed.

@@ -275,22 +275,34 @@ TEST_F(IssuerListsTest, ExportRefusesAPeriodNotComputed) {
 TEST_F(IssuerListsTest, DispatcherChoosesListsByNameAndSwitches) {
     struct Case {
         const char* name;
-        bool lists;                    // switch 20
-        bool html;                     // switch 36
-        std::vector<std::string> made; // files the run writes in the per-company folder
+        bool lists;                     // switch 20
+        bool html;                      // switch 36
+        std::vector<std::string> made;  // files the run writes in the per-company folder
         std::vector<const char*> order; // what the operator sees, export by export
     };
     const std::vector<Case> cases{
-        {"CHEQUE VAS", true, false, {"supiska.csv", "db.csv", "exportVasaStr.csv"},
+        {"CHEQUE VAS",
+         true,
+         false,
+         {"supiska.csv", "db.csv", "exportVasaStr.csv"},
          {"message db.csv", "open SUPISKAV_SL.XLS"}},
         {"Nic", true, false, {}, {}},
-        {"VasaStravovacia", false, false, {"exportVasaStr.csv", "15010131Vas.txt"},
+        {"VasaStravovacia",
+         false,
+         false,
+         {"exportVasaStr.csv", "15010131Vas.txt"},
          {"open SUPISKAV_SL.XLS", "message 15010131Vas.txt"}},
-        {"Red Card", false, false, {"supiska-Edenred.csv", "15010131Red.txt"},
+        {"Red Card",
+         false,
+         false,
+         {"supiska-Edenred.csv", "15010131Red.txt"},
          {"open supiska-Edenred.xls", "message 15010131Red.txt"}},
         {"Red Card", true, false, {}, {}},
         {"Ticket Edenred", true, true, {"supiska-Edenred.html"}, {"open supiska-Edenred.ods"}},
-        {"Sodexo", true, false, {"supiska-Sodexo1.csv", "supiska-Sodexo2.csv", "supiska-Sodexo3.csv"},
+        {"Sodexo",
+         true,
+         false,
+         {"supiska-Sodexo1.csv", "supiska-Sodexo2.csv", "supiska-Sodexo3.csv"},
          {"open supiska-Sodexo.xls"}},
         {"Sode", true, false, {}, {}},
         // Several words start several exports, in the order of the list, the per-company file last.

@@ -379,8 +379,8 @@ TEST_F(SmScanTest, EveryRecordLayoutTakesItsCodeField) {
                   QByteArray("Datum: 21.01.2015\r\n\r\nPokladna\tStrav.spol.\r\n--------\t----------\r\n"
                              "101\t\t1000\r\n102\t\t250.5\r\n--------\t----------\r\nTOTAL\t\t1250.5\r\n"));
         ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
-        EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;1000;2;600;1;400;1;0;0;0;0;0;0",
-                                                     "102;250;1;250,5;1;0;0;0;0;0;0;0;0"}));
+        EXPECT_EQ(read(exp / "20150121.exp"),
+                  lines({"101;1000;2;600;1;400;1;0;0;0;0;0;0", "102;250;1;250,5;1;0;0;0;0;0;0;0;0"}));
         EXPECT_EQ(prompts.records().size(), 2u); // the two success messages, no line left out
     }
 }
