@@ -1,39 +1,30 @@
 #include "closing/StatementTally.h"
 
 #include "core/CColStrav.h"
-#include "core/CColVycet.h"
 #include "core/CStrav.h"
-#include "core/SharedHelpers.h"
+#include "core/NominalTable.h"
 #include "platform/Conventions.h"
 
 namespace trv {
 
 Result<CompanyTally> sectiNominaly(const CStrav& type, const QString& noRead,
                                    const std::vector<std::pair<QString, qint64>>& takenOff) {
-    CColVycet vycet;
-    for (const auto& code : *type.Polozky) {
-        if (code->Kod == noRead)
-            continue;
-        const auto value = code->DejHodnotu();
-        if (!value.ok())
-            return value.error();
-        vycet.Item(plainText(value.value()))->Pocet += 1;
+    auto table = nominalTable(type, noRead);
+    if (!table.ok())
+        return table.error();
+    for (const auto& [nominal, count] : takenOff) {
+        const auto value = Currency::parse(nominal);
+        if (!value)
+            return Error{0, QStringLiteral("Hodnotu \"%1\" nelze seřadit jako číslo.").arg(nominal)};
+        table.value()[*value] -= count;
     }
-    for (const auto& [nominal, count] : takenOff)
-        vycet.Item(nominal)->Pocet -= count;
 
     CompanyTally tally;
-    QStringList nominals;
-    for (const auto& line : vycet)
-        nominals.append(line->Hodnota);
-    if (Status sorted = SetridPole(nominals); !sorted.ok())
-        return sorted.error();
-    for (const QString& text : nominals) {
-        const auto line = vycet.Item(text);
+    for (const auto& [value, count] : table.value()) {
         NominalLine n;
-        n.text = text;
-        n.value = Currency::parse(text).value_or(Currency());
-        n.count = line->Pocet;
+        n.text = plainText(value);
+        n.value = value;
+        n.count = qint32(count);
         n.amount = n.value * n.count;
         tally.amount += n.amount;
         tally.count += n.count;

@@ -5,7 +5,7 @@
 namespace trv::SmList {
 
 QStringList parse(const QString& text) {
-    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
+    static const QRegularExpression separators(QStringLiteral("[^\\p{L}\\p{N}]+"));
     return text.split(separators, Qt::SkipEmptyParts);
 }
 

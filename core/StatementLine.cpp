@@ -1,9 +1,20 @@
 #include "core/StatementLine.h"
 
+#include "core/AppState.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 
 #include <algorithm>
+
+namespace trv {
+
+int statementCodeField(const AppState& state) {
+    if (state.sw.gFDepo)
+        return 6;
+    return state.sw.gFVycBezData ? 4 : 5;
+}
+
+} // namespace trv
 
 namespace trv::StatementLine {
 
@@ -53,6 +64,43 @@ std::optional<std::string_view> fieldAt(std::string_view line, std::string_view 
     }
     const size_t end = rest.find(separator);
     return trimmed(end == std::string_view::npos ? rest : rest.substr(0, end));
+}
+
+int fieldsAt(std::string_view line, std::string_view separator, int position, std::string_view* out, int count) {
+    if (position < 1 || count < 1 || trimmed(line).empty())
+        return 0;
+    if (separator.empty()) {
+        if (position != 1)
+            return 0;
+        out[0] = trimmed(line);
+        return 1;
+    }
+    // A one-character separator, the usual one, is looked for by the character alone: the fields are short.
+    const auto next = [&](std::string_view s) -> size_t {
+        if (separator.size() != 1)
+            return s.find(separator);
+        const char c = separator.front();
+        for (size_t i = 0; i < s.size(); ++i)
+            if (s[i] == c)
+                return i;
+        return std::string_view::npos;
+    };
+    std::string_view rest = line;
+    for (int i = 1; i < position; ++i) {
+        const size_t at = next(rest);
+        if (at == std::string_view::npos)
+            return 0;
+        rest.remove_prefix(at + separator.size());
+    }
+    int found = 0;
+    while (found < count) {
+        const size_t at = next(rest);
+        out[found++] = trimmed(at == std::string_view::npos ? rest : rest.substr(0, at));
+        if (at == std::string_view::npos)
+            break;
+        rest.remove_prefix(at + separator.size());
+    }
+    return found;
 }
 
 Result<QByteArray> readUtf8(const std::filesystem::path& file) {

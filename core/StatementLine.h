@@ -13,6 +13,12 @@
 
 namespace trv {
 
+struct AppState;
+
+// The code field of a statement line (1-based) by the record layout: depot 6, without the leading date 4, else 5.
+// The type number stands just before the code and the value just after it, in every layout.
+int statementCodeField(const AppState& state);
+
 // One record of a statement file (.vyc), read back at the separator it was written with
 // (`DejOddelovacExportu`, [Data] ExpTxtSeparator). Every reader of statement files uses this.
 namespace StatementLine {
@@ -30,6 +36,10 @@ std::optional<QStringList> fieldsWith(const QString& line, const QString& separa
 // the field at `position` (1-based), trimmed of blanks, without building a list. nullopt where fieldsWith
 // gives nullopt.
 std::optional<std::string_view> fieldAt(std::string_view line, std::string_view separator, int position);
+
+// The fields from `position` (1-based) on, up to `count` of them, each as fieldAt gives it, in one pass over the
+// line: the number found (0 where fieldAt gives nullopt for `position`).
+int fieldsAt(std::string_view line, std::string_view separator, int position, std::string_view* out, int count);
 
 // The bytes without the blanks around them (space, tab, CR, LF, VT, FF).
 std::string_view trimmed(std::string_view s);

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Booking.h"
 #include "core/CColStrav.h"
+#include "core/NominalTable.h"
 #include "core/SharedHelpers.h"
 #include "datafiles/DataFileOps.h"
 #include "platform/Conventions.h"
@@ -79,17 +80,7 @@ Result<std::vector<SouhrnTypu>> spocti(AppState& state, Prompts& prompts, const 
     for (const auto& type : types) {
         SouhrnTypu summary;
         summary.nazev = type->Nazev;
-        std::map<Currency, qint64> counts;
-        if (type->Polozky) {
-            for (const auto& code : *type->Polozky) {
-                if (!code || code->Kod == state.gNoRead)
-                    continue;
-                const auto value = code->DejHodnotu();
-                if (value.ok())
-                    ++counts[value.value()];
-            }
-        }
-        for (const auto& [value, count] : counts)
+        for (const auto& [value, count] : nominalTableAtZero(*type, state.gNoRead, prompts))
             summary.radky.push_back(Radek{value, count});
         result.push_back(std::move(summary));
     }

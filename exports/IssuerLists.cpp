@@ -1,5 +1,6 @@
 #include "exports/IssuerLists.h"
 
+#include "core/NominalTable.h"
 #include "core/SettingsLoader.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
@@ -48,7 +49,7 @@ Result<std::vector<std::vector<NominalRow>>> tables(const ExportContext& ctx, co
                                                     const ExportTypeChoice& choice) {
     std::vector<std::vector<NominalRow>> out;
     for (const auto& type : chosenTypes(period, choice)) {
-        auto rows = nominalTable(*type, ctx.state.gNoRead);
+        auto rows = issuerRows(*type, ctx.state.gNoRead);
         if (!rows.ok())
             return rows.error();
         out.push_back(std::move(rows).value());
@@ -72,22 +73,14 @@ std::vector<CColStrav::StravPtr> chosenTypes(const CColStrav& period, const Expo
     return out;
 }
 
-Result<std::vector<NominalRow>> nominalTable(const CStrav& type, const QString& noRead) {
-    std::map<qint64, qint64> counts; // by value in ten-thousandths: ascending as the numeric sort gives it
-    if (type.Polozky) {
-        for (const auto& item : *type.Polozky) {
-            if (item->Kod == noRead)
-                continue;
-            auto value = item->DejHodnotu();
-            if (!value.ok())
-                return value.error();
-            ++counts[value.value().units()];
-        }
-    }
+Result<std::vector<NominalRow>> issuerRows(const CStrav& type, const QString& noRead) {
+    auto table = nominalTable(type, noRead);
+    if (!table.ok())
+        return table.error();
     std::vector<NominalRow> rows;
-    rows.reserve(counts.size());
-    for (const auto& [units, count] : counts)
-        rows.push_back({Currency::fromUnits(units), count});
+    rows.reserve(table.value().size());
+    for (const auto& [value, count] : table.value())
+        rows.push_back({value, count});
     return rows;
 }
 
@@ -291,7 +284,7 @@ Status exportujSupiskuCheque(ExportContext& ctx, const CColStrav& period, const 
     for (const auto& type : chosenTypes(period, choice)) {
         if (type->nazevProvozovny.isEmpty())
             continue;
-        auto rows = nominalTable(*type, ctx.state.gNoRead);
+        auto rows = issuerRows(*type, ctx.state.gNoRead);
         if (!rows.ok())
             return Status(rows.error());
         if (rows.value().empty())

@@ -29,9 +29,9 @@ struct NominalRow {
     Currency value;
     qint64 count = 0;
 };
-// The nominal values of the type's codes (NOREAD readings left out), ascending. An error when a code cannot
-// be valued.
-Result<std::vector<NominalRow>> nominalTable(const CStrav& type, const QString& noRead);
+// The nominal values of the type's codes (NOREAD readings left out), ascending, from the one nominal table. An
+// error when a code cannot be valued.
+Result<std::vector<NominalRow>> issuerRows(const CStrav& type, const QString& noRead);
 
 enum class Issuer { Vasa, Doxx, Edenred, Sodexo };
 

@@ -1,12 +1,18 @@
 #include "exports/SmExports.h"
 
 #include "core/SettingsLoader.h"
+#include "core/StatementLine.h"
 #include "exports/CbaBatch.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
 #include "platform/FolderListing.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
 
 namespace trv {
 
@@ -51,6 +57,18 @@ Status exportPocetSM(ExportContext& ctx, const SmSumsRequest& request) {
     if (!folder.ok())
         return Status(
             Error{folder.error().number, folderErrorText(ctx.state.config, DataFolder::Exportu, folder.error())});
+    // A separator that a written field can hold (a digit, the decimal comma, a minus sign) would make a file no
+    // reader can split back: refused before anything is written.
+    const QString s = DejOddelovacExportu(ctx.state.config);
+    for (const QChar c : s) {
+        if (c.isDigit() || c == u',' || c == u'-') {
+            return Status::fail(
+                QStringLiteral("Oddělovač „%1“ nelze v exportu počtů po střediscích použít: může stát i "
+                               "uvnitř zapsaného pole. Změňte jej v konfiguraci (sekce Data, klíč "
+                               "ExpTxtSeparator).")
+                    .arg(s));
+        }
+    }
     auto summed = sumPeriodPerSm(ctx, request, SmSumsVariant::Counts);
     if (!summed.ok())
         return Status(summed.error());
@@ -61,7 +79,6 @@ Status exportPocetSM(ExportContext& ctx, const SmSumsRequest& request) {
     const std::filesystem::path file =
         folder.value() /
         (ctx.clock.today().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".exp")).toStdU16String();
-    const QString s = DejOddelovacExportu(ctx.state.config);
     QStringList lines;
     for (const auto& row : sums->rows) {
         // The total is summed exactly and rounded once: rounding after each type drifts (95.5 + 95.5 gave 192).
@@ -96,7 +113,7 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
     auto listed = FolderListing::list(folder.value(), QStringLiteral("*.vyc"));
     if (!listed.ok())
         return Status(listed.error());
-    QStringList lines;
+    std::vector<std::filesystem::path> selected;
     for (const auto& [path, name] : listed.value()) {
         // The merged file's own name has ten characters: a merge never reads a merge back.
         if (name.size() <= 10 || !name.endsWith(QLatin1String(".vyc")))
@@ -110,18 +127,51 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
         }
         if (date < from || date > to)
             continue;
-        auto read = TextFiles::readLines(path);
-        if (!read.ok())
-            return Status(read.error());
-        for (const QString& line : read.value()) {
-            const QString trimmed = line.trimmed();
-            if (!trimmed.isEmpty())
-                lines.append(trimmed);
-        }
+        selected.push_back(path);
     }
-    if (Status written = TextFiles::writeLines(merged, lines); !written.ok())
+
+    // Written as the lines stream past, one statement file held at a time, into a file that replaces the old one
+    // only when complete.
+    const QString cannotSave = QStringLiteral("Nelze uložit soubor %1: %2").arg(TextFiles::toQString(merged));
+    QSaveFile out(TextFiles::toQString(merged));
+    if (!out.open(QIODevice::WriteOnly))
+        return Status::fail(cannotSave.arg(out.errorString()));
+    qint64 count = 0;
+    QByteArray chunk;
+    const auto flush = [&] {
+        const bool written = out.write(chunk) == chunk.size();
+        chunk.clear();
         return written;
-    ctx.prompts.message(ctx.text("ByloVygener") + u' ' + QString::number(lines.size()) + ctx.text("ZaznamuAUloz") +
+    };
+    for (const auto& path : selected) {
+        const auto bytes = StatementLine::readUtf8(path);
+        if (!bytes.ok())
+            return Status(bytes.error());
+        bool failed = false;
+        StatementLine::forEachLine(
+            std::string_view(bytes.value().constData(), size_t(bytes.value().size())), [&](std::string_view line) {
+                const std::string_view trimmed = StatementLine::trimmed(line);
+                if (trimmed.empty() || failed)
+                    return;
+                ++count;
+                // Stored statement files are Windows-1250: a line that is not plain ASCII is encoded back to it.
+                const bool ascii = std::all_of(trimmed.begin(), trimmed.end(),
+                                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+                if (ascii)
+                    chunk.append(trimmed.data(), qsizetype(trimmed.size()));
+                else
+                    chunk.append(encodeText(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())),
+                                            TextEncoding::Windows1250));
+                chunk.append("\r\n");
+                if (chunk.size() >= (1 << 20))
+                    failed = !flush();
+            });
+        if (failed)
+            return Status::fail(cannotSave.arg(out.errorString()));
+    }
+    if (!flush() || !out.commit())
+        return Status::fail(cannotSave.arg(out.errorString()));
+    ctx.prompts.message(ctx.text("ByloVygener") + u' ' + QString::number(count) + ctx.text("ZaznamuAUloz") +
                             TextFiles::toQString(merged),
                         Prompts::Buttons::Ok, Prompts::Icon::Information);
     return Status::success();

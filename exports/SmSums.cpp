@@ -1,14 +1,10 @@
 #include "exports/SmSums.h"
 
-#include "core/CPolozka.h"
 #include "core/SettingsLoader.h"
-#include "core/SmList.h"
-#include "core/StatementLine.h"
 #include "core/WorkingCopy.h"
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/Prompts.h"
-#include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
 
 #include <map>
@@ -32,16 +28,6 @@ QString pointText(Currency v) {
     return plainText(v).replace(u',', u'.');
 }
 
-Result<Currency> storedCodeValue(const CColStrav::StravPtr& type, const QString& code, const QString& valueField,
-                                 bool euro) {
-    if (!euro)
-        return valCurrency(valueField);
-    CPolozka item;
-    item.Kod = code;
-    item.setTypS(type);
-    return item.DejHodnotu();
-}
-
 namespace {
 
 Result<std::shared_ptr<CColStrav>> loadTypes(const ExportContext& ctx) {
@@ -52,16 +38,9 @@ Result<std::shared_ptr<CColStrav>> loadTypes(const ExportContext& ctx) {
     return types;
 }
 
-struct FileParts {
-    QString date;
-    QString sm;
-    QString oper;
-    QString poradi;
-};
-
 Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, bool withCounts) {
     qsizetype smWidth = 4, operWidth = 3, poradiWidth = 3;
-    for (const auto& row : sums.files) {
+    for (const auto& row : sums.scan.files) {
         smWidth = std::max(smWidth, row.sm.size());
         operWidth = std::max(operWidth, row.oper.size());
         poradiWidth = std::max(poradiWidth, row.poradi.size());
@@ -80,7 +59,7 @@ Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, 
         auto table = DbfTable::create(work, fields, DbfTable::IfExists::Replace);
         if (!table.ok())
             return Status(table.error());
-        for (const auto& row : sums.files) {
+        for (const auto& row : sums.scan.files) {
             DbfFieldValues values{{QStringLiteral("sm"), DbfValue::text(row.sm)}};
             for (int i = 1; i <= sums.columns; ++i) {
                 const size_t k = static_cast<size_t>(i - 1);
@@ -101,11 +80,6 @@ Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, 
 } // namespace
 
 std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums) {
-    if (sums.skippedLines > 0) {
-        ctx.prompts.message(ctx.text("NezapocteneRadky") + QString::number(sums.skippedLines) +
-                                ctx.text("VPrvnimSouboru") + sums.firstSkippedFile,
-                            Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
-    }
     if (sums.rows.empty()) {
         ctx.prompts.message(ctx.text("ZadPodmNevyhovuje"), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return std::nullopt;
@@ -114,8 +88,7 @@ std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums) {
 }
 
 Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& request, SmSumsVariant variant) {
-    const AppState& state = ctx.state;
-    const CustomerSwitches& sw = state.sw;
+    AppState& state = ctx.state;
     auto dataFolder = DejCestuDat(state.config);
     if (!dataFolder.ok())
         return Error{dataFolder.error().number, folderErrorText(state.config, DataFolder::Dat, dataFolder.error())};
@@ -133,71 +106,21 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
         slotCount = std::max(slotCount, state.gColStrav->pocetSpolecnosti());
     out.columns = slotCount;
 
-    // The excluded list can be longer than an ordinary value: read it whole.
-    const QStringList excluded =
-        variant == SmSumsVariant::Cba
-            ? SmList::parse(state.config.ctiCestu(QStringLiteral("CBA_EXPORT_VEREX"), QStringLiteral("NeexportovatSM"))
-                                .value_or(QString()))
-            : QStringList();
-    const QStringList smFilter = SmList::parse(request.txtSM);
-    const QString from = dateYYMMDD(request.dt1);
-    const QString to = dateYYMMDD(request.dt2);
-    const QString separator = DejOddelovacExportu(state.config);
-    const int codeIndex = sw.gFVycBezData ? 3 : 4;
-    const bool byHandOver = sw.gFDatumOdvodu && request.optDatumVyc;
-
-    auto listed = FolderListing::list(state.gDatovyAdresar, QStringLiteral("*.vyc"));
-    if (!listed.ok())
-        return listed.error();
-    for (const auto& [path, listedName] : listed.value()) {
-        // A byte of the name that could not be decoded goes into the table as '?', as any character the table's
-        // Windows-1250 lacks.
-        QString name = QString(listedName).replace(QChar::ReplacementCharacter, u'?');
-        if (variant == SmSumsVariant::Cba && sw.gFZakaznik)
-            name = name.mid(2);
-        if (name.size() < 11 || !name.endsWith(QLatin1String(".vyc")))
-            continue;
-        QString date = left(name, 6);
-        if (byHandOver) {
-            if (!name.contains(u'-'))
-                return Error{0, ctx.text("Soubor") + name + ctx.text("NeobsDatum")};
-            date = mid(name, 8, 6);
-        }
-        if (date < from || date > to)
-            continue;
-        const QStringList parts = name.split(u'_');
-        if (parts.size() < 3)
-            continue; // a cash-desk statement names no SM and operator: it has no place in a per-SM export
-        FileParts fp{date, parts[1], left(parts[2], 3), mid(name, name.size() - 4, 1)};
-        if (!smFilter.isEmpty() && !SmList::contains(smFilter, fp.sm))
-            continue;
-        if (SmList::contains(excluded, fp.sm))
-            continue;
-
-        auto lines = TextFiles::readLines(path);
-        if (!lines.ok())
-            return lines.error();
-        SmSumsRow row{fp.sm, fp.oper, fp.poradi, std::vector<Currency>(static_cast<size_t>(slotCount)),
-                      std::vector<qint64>(static_cast<size_t>(slotCount), 0)};
-        for (const QString& line : lines.value()) {
-            if (line.trimmed().isEmpty())
-                continue;
-            const auto fields = StatementLine::fieldsWith(line, separator, codeIndex + 2);
-            const CColStrav::StravPtr type = fields ? out.types->NajdiDelkuKod(fields->at(codeIndex)) : nullptr;
-            if (!type || type->PoradiSpolecnosti < 1 || type->PoradiSpolecnosti > slotCount) {
-                if (out.skippedLines++ == 0)
-                    out.firstSkippedFile = TextFiles::toQString(path);
-                continue;
-            }
-            auto value = storedCodeValue(type, fields->at(codeIndex), fields->at(codeIndex + 1), sw.gFEuro);
-            if (!value.ok())
-                return value.error();
-            const size_t k = static_cast<size_t>(type->PoradiSpolecnosti - 1);
-            row.sums[k] += value.value();
-            ++row.counts[k];
-        }
-        out.files.push_back(std::move(row));
-    }
+    static const SmScanVariant kVariants[] = {
+        // Cba: the accounting batch leaves out the excluded SMs and, in customer mode, two characters of the name
+        {SmScanVariant::Columns::PerType, SmScanVariant::Value::FieldOrEuro, true, true},
+        // Tesco
+        {SmScanVariant::Columns::PerType, SmScanVariant::Value::FieldOrEuro, false, false},
+        // Counts
+        {SmScanVariant::Columns::PerType, SmScanVariant::Value::FieldOrEuro, false, false},
+    };
+    auto scanned = scanStatementFiles(ctx.state, ctx.prompts, out.types.get(), slotCount,
+                                      {request.dt1, request.dt2, request.txtSM, {}, request.optDatumVyc},
+                                      kVariants[static_cast<int>(variant)]);
+    if (!scanned.ok())
+        return scanned.error();
+    out.scan = std::move(scanned).value();
+    tellLeftOut(state, ctx.prompts, out.scan);
 
     if (Status written = writeScratchTable(dataFolder.value() / kScratchTableName.toStdU16String(), out,
                                            variant == SmSumsVariant::Counts);
@@ -206,7 +129,7 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
 
     using Key = std::tuple<QString, QString, QString>;
     std::map<Key, SmSumsRow> grouped;
-    for (const auto& file : out.files) {
+    for (const auto& file : out.scan.files) {
         const Key key = request.chkNespojovatSM ? Key{file.sm, file.oper, file.poradi} : Key{file.sm, {}, {}};
         auto [it, fresh] = grouped.try_emplace(key, file);
         if (fresh) {

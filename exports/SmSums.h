@@ -2,6 +2,7 @@
 
 #include "core/CColStrav.h"
 #include "exports/ExportContext.h"
+#include "exports/SmScan.h"
 #include "platform/Currency.h"
 #include "platform/Result.h"
 
@@ -18,7 +19,7 @@ namespace trv {
 // What the per-SM pipelines read of the period window.
 struct SmSumsRequest {
     QDate dt1, dt2;           // the period, both days included
-    QString txtSM;            // SM filter: whole SMs separated by "," or blanks; empty takes every SM
+    QString txtSM;            // SM filter (SmList::Filter)
     bool optDatumVyc = false; // with switch 34: files are dated by the hand-over date after "-"
     bool chkNespojovatSM = false;
 };
@@ -31,40 +32,27 @@ enum class SmSumsVariant {
 
 // Sums and counts per voucher type of one statement file, or of one read-back row. Index k - 1 belongs to the
 // type whose PoradiSpolecnosti is k.
-struct SmSumsRow {
-    QString sm;
-    QString oper;
-    QString poradi;
-    std::vector<Currency> sums;
-    std::vector<qint64> counts;
-};
+using SmSumsRow = SmFileSums;
 
 struct SmSums {
     std::shared_ptr<CColStrav> types; // a collection of the export's own, loaded from the definitions, no codes
     int columns = 0;                  // hod (and poc) columns of the scratch table
-    std::vector<SmSumsRow> files;     // one row per statement file taken, as the scratch table holds them
+    SmScan scan;                      // one row per statement file taken, as the scratch table holds them
     std::vector<SmSumsRow> rows;      // read back per SM, or per SM, operator and order, ordered by them
-    qint64 skippedLines = 0;          // lines with no known type or without code and value fields
-    QString firstSkippedFile;
 };
 
 // The scratch table file in the data folder.
 inline const QString kScratchTableName = QStringLiteral("data.dbf");
 
 // The period's statement files (.vyc directly in the current data folder) summed per file and per voucher type
-// exactly, written to data.dbf of the data folder ([Data] Dir) field by field, and read back per SM (or per SM,
-// operator and order). The window's own collection is not touched. Errors: a file name without the hand-over
-// date while it is chosen (the message of the period window), unreadable files, a table that cannot be written.
+// exactly by the one scan of the per-SM pipelines, the operator told of what it left out, then written to data.dbf
+// of the data folder ([Data] Dir) field by field, and read back per SM (or per SM, operator and order). The
+// window's own collection is not touched. Errors: those of the scan, a table that cannot be written.
 Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& request, SmSumsVariant variant);
 
-// The sums when they hold rows, the operator told first of the lines left out; with no rows the operator is told
-// that the conditions match nothing (nullopt then, and no error).
+// The sums when they hold rows; with no rows the operator is told that the conditions match nothing (nullopt then,
+// and no error).
 std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums);
-
-// The value of a stored code: the value field of its statement line, or in EUR mode the code valued by its type
-// (a value-table type whose table lacks the code is worth 0; the operator hears of it once).
-Result<Currency> storedCodeValue(const CColStrav::StravPtr& type, const QString& code, const QString& valueField,
-                                 bool euro);
 
 // A value rounded to two decimals by its decimal text, half away from zero (as ZaokrouhliText).
 Currency roundedTo2(Currency v);

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
+#include "core/SmList.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "summaries/PeriodResult.h"
@@ -50,7 +51,7 @@ public:
         m_p.setUnderline(false);
         m_p.print();
         m_p.print();
-        if (!m_c.sm.isEmpty())
+        if (!SmList::Filter(m_c.sm).takesAll())
             at5(T("tiskFiltrSM") + m_c.sm);
         if (!m_c.oper.isEmpty())
             at5(T("tiskFiltrOPer") + m_c.oper);
@@ -100,7 +101,7 @@ public:
 
     void totalLines(const Totals& t, const QString& ks) {
         at5(E("tiskCelkCastka") + right(QString(15, u' ') + formatCurrency(t.amount), 20));
-        at5(T("tiskCelkPocet") + right(QString(19, u' ') + QString::number(t.count), 19) + ks + T("tiskKs"));
+        at5(T("tiskCelkPocet") + right(QString(16, u' ') + QString::number(t.count), 19) + ks + T("tiskKs"));
     }
 
     void end(const Totals& all, const QDate& today) {

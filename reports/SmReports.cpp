@@ -5,6 +5,7 @@
 #include "core/CStrav.h"
 #include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
+#include "core/SmList.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
@@ -101,7 +102,7 @@ void SmReports::printFilters(Printer& p, const SmReportChoice& c, int column, do
     p.setFontSize(bodySize);
     p.print();
     p.setUnderline(false);
-    if (!c.sm.isEmpty()) {
+    if (!SmList::Filter(c.sm).takesAll()) {
         p.tab(column);
         p.print(T("tiskFiltrSM") + c.sm);
     }
@@ -114,7 +115,7 @@ void SmReports::printFilters(Printer& p, const SmReportChoice& c, int column, do
 }
 
 void SmReports::addFilters(QString& text, const SmReportChoice& c) const {
-    if (!c.sm.isEmpty())
+    if (!SmList::Filter(c.sm).takesAll())
         text += kCrLf + blanks(5) + T("tiskFiltrSM") + c.sm;
     if (!c.oper.isEmpty())
         text += kCrLf + blanks(5) + T("tiskFiltrOPer") + c.oper;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exports/SmScan.h"
 #include "platform/Currency.h"
 #include "platform/Printer.h"
 #include "summaries/PeriodState.h"
@@ -38,7 +39,7 @@ struct SmReportChoice {
     QDate dt1;
     QDate dt2;
     QDate dtDek;
-    QString sm;                                       // txtSM: whole SMs separated by "," or blanks; empty for all
+    QString sm;                                       // txtSM: the SM filter (SmList::Filter)
     QString oper;                                     // txtOper
     bool datumVyc = false;                            // optDatumVyc: files by their hand-over date (customer switch 34)
     bool groupByDay = false;                          // chkGroupByDay
@@ -65,20 +66,15 @@ struct SmPeriod {
     QString note;    // the last unrecognised code ("<file> Nerozpoznaná stravenka! : <code>"), for rtbVyc
 };
 
-// The variant table: what sets the six reports apart.
+// The variant table: what sets the six reports apart. How the statement files are read is the row of the one
+// scan the per-SM exports share.
 struct SmVariant {
     SmReportKind kind;
     bool smWidthFromConfig; // sm char([Data] DelkaSM), else char(4); widened to fit every SM met
-    enum class Columns { PerType, Three, Five } columns;
-    bool operPoradi;         // operator and poradi columns
-    bool datum;              // datum column
-    bool dropCustomerPrefix; // customer mode (switch 27): the name loses its first two characters
-    enum class Value {
-        Field,
-        FieldOrEuro,
-        Always
-    } value;           // the field after the code, DejHodnotu in EUR mode, or always
-    bool perFileByDay; // the per-file grouping also keys by the day
+    SmScanVariant scan;     // columns per type or fixed issuers, the value, the customer prefix
+    bool operPoradi;        // operator and poradi columns
+    bool datum;             // datum column
+    bool perFileByDay;      // the per-file grouping also keys by the day
     enum class Zero {
         NotPerFile,
         PerSmOnly,

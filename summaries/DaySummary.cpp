@@ -89,7 +89,7 @@ Status DaySummary::vypocet(const DayChoice& choice) {
             continue;
         const auto [sm, oper] = smAndOperator(name);
         // A name without an SM part passes any SM filter.
-        if (!choice.sm.isEmpty() && !sm.isEmpty() && !SmList::contains(choice.sm, sm))
+        if (!sm.isEmpty() && !SmList::Filter(choice.sm).accepts(sm))
             continue;
         if (!choice.oper.isEmpty() && choice.oper.toUpper() != oper.toUpper())
             continue;

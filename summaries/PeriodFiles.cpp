@@ -148,7 +148,7 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
             if (!inPeriod(date, od, doDne))
                 continue;
             const auto [sm, oper] = smAndOperatorOf(name);
-            if (!choice.sm.isEmpty() && !SmList::contains(choice.sm, sm))
+            if (!SmList::Filter(choice.sm).accepts(sm))
                 continue;
             if (!choice.oper.isEmpty() && oper.compare(choice.oper, Qt::CaseInsensitive) != 0)
                 continue;

@@ -18,12 +18,6 @@
 
 namespace trv {
 
-int statementCodeField(const AppState& state) {
-    if (state.sw.gFDepo)
-        return 6;
-    return state.sw.gFVycBezData ? 4 : 5;
-}
-
 Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
                       const std::function<void(std::string_view)>& book) {
     const auto bytes = StatementLine::readUtf8(file);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/StatementLine.h"
 #include "platform/Result.h"
 #include "summaries/PeriodFiles.h"
 #include "summaries/PeriodState.h"
@@ -19,8 +20,6 @@ class StoredCodeBooking;
 // (UTF-8) to `book`.
 Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
                       const std::function<void(std::string_view)>& book);
-// The code field of a statement line (1-based) by the record layout: depot 6, without the leading date 4, else 5.
-int statementCodeField(const AppState& state);
 
 // The period operations of the period window that load codes: the computation (cmdVyp), the duplicate check
 // (cmbDuplicity) and the load of the ticket list (cmdSaveTicketsAs). Each builds a new collection from the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/NominalTable.h"
 #include "platform/Currency.h"
 #include "summaries/PeriodState.h"
 
@@ -11,8 +12,8 @@ namespace trv {
 
 struct AppState;
 
-// The codes of one voucher type counted per face value, ascending by value (NOREAD readings not counted).
-using NominalTable = std::map<Currency, qint64>;
+// The one nominal table of a type's stored codes (NOREAD readings not counted): their values were computed, or
+// booked at 0 after a message, as the codes were booked.
 NominalTable nominalTable(const StoredCodes& codes, int type);
 
 // The period result in rtbVyc (zobrazVysledek): the filter lines, per shown type its table of value, count and

@@ -149,11 +149,13 @@ TEST_F(DayDataFilesTest, ANameInAnotherEncodingIsListedLikeAnyOther) {
     trv::test::removeOddNames(folder());
 }
 
-TEST(SmListTest, WholeEntriesSplitAtCommasAndBlanks) {
-    EXPECT_EQ(SmList::parse(QStringLiteral(" 123, 456 ,789")),
-              (QStringList{QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789")}));
-    EXPECT_EQ(SmList::parse(QStringLiteral("12 34,,\t56,")),
-              (QStringList{QStringLiteral("12"), QStringLiteral("34"), QStringLiteral("56")}));
+TEST(SmListTest, WholeEntriesSplitAtAnythingButLettersAndDigits) {
+    const QStringList three{QStringLiteral("123"), QStringLiteral("456"), QStringLiteral("789")};
+    for (const char* notation : {" 123, 456 ,789", "123;456;789;", "123 456\t789", "123/456|789", "[123]-456.789"}) {
+        SCOPED_TRACE(notation);
+        EXPECT_EQ(SmList::parse(QString::fromUtf8(notation)), three);
+    }
+    EXPECT_EQ(SmList::parse(QStringLiteral("Č1,ž2")), (QStringList{QStringLiteral("Č1"), QStringLiteral("ž2")}));
     struct Case {
         const char* list;
         const char* sm;
@@ -163,13 +165,23 @@ TEST(SmListTest, WholeEntriesSplitAtCommasAndBlanks) {
                                            {"123,456", "456", true},
                                            {"123,456", " 123 ", true},
                                            {"a1,b2", "B2", true},
-                                           {"150110_01,7", "01", false},
+                                           {"101;205", "205", true},
+                                           {"101;205", "20", false},
                                            {"", "", false},
                                            {"X", "1", false}}) {
         SCOPED_TRACE(std::string(c.list) + " / " + c.sm);
         EXPECT_EQ(SmList::contains(QString::fromUtf8(c.list), QString::fromUtf8(c.sm)), c.in);
     }
     EXPECT_EQ(SmList::join({QStringLiteral("1"), QStringLiteral("2")}), QStringLiteral("1,2,"));
+
+    // A filter that names no SM takes every SM, whether empty or blank.
+    for (const char* text : {"", " ", " , "}) {
+        SCOPED_TRACE(text);
+        EXPECT_TRUE(SmList::Filter(QString::fromUtf8(text)).takesAll());
+        EXPECT_TRUE(SmList::Filter(QString::fromUtf8(text)).accepts(QStringLiteral("101")));
+    }
+    EXPECT_TRUE(SmList::Filter(QStringLiteral(" 101 ")).accepts(QStringLiteral("101")));
+    EXPECT_FALSE(SmList::Filter(QStringLiteral(" 101 ")).accepts(QStringLiteral("10")));
 }
 
 TEST(StatementLineTest, SplitsAtTheSeparatorThenTrims) {

@@ -77,3 +77,17 @@ TEST_F(DataFilePrintTest, AMissingFileIsAnErrorNamingIt) {
     ASSERT_FALSE(summary.ok());
     EXPECT_TRUE(summary.message().contains(QStringLiteral("chybi.txt")));
 }
+
+TEST_F(DataFilePrintTest, ACodeWhoseValueCannotBeComputedCountsAtZeroAfterAMessage) {
+    write(home / "TypStrav.ini", "[TYPY]\r\nPocet=1\r\n[TYP1]\r\nNazev=Gama\r\nDelka=8\r\nPozCastka=1\r\n"
+                                 "DelkaCastka=1\r\nKoefCastka=1\r\nTabulkaHodnot=Hodnoty.ini\r\n");
+    write(home / "Hodnoty.ini", "[Hodnoty]\r\nPocet=2\r\nHodnota1=1:100\r\nHodnota2=2:abc\r\n");
+    writeData("150121_001_02_1.txt", "10000001\r\n20000002\r\n20000003\r\n");
+    const QStringList lines = printSummary("150121_001_02_1.txt");
+    EXPECT_TRUE(lines.contains(QStringLiteral("           0,00       X           2        =            0,00 Kč")))
+        << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("     Celkový počet:           3 ks")));
+    const auto told = std::count_if(prompts.records().begin(), prompts.records().end(),
+                                    [](const auto& r) { return r.text.contains(QStringLiteral("abc")); });
+    EXPECT_EQ(told, 1);
+}

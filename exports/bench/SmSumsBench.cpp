@@ -47,9 +47,9 @@ void BM_SumsPerSm(benchmark::State& state) {
             state.SkipWithError(sums.message().toStdString().c_str());
             return;
         }
-        state.counters["files"] = double(sums.value().files.size());
+        state.counters["files"] = double(sums.value().scan.files.size());
         state.counters["sms"] = double(sums.value().rows.size());
-        state.counters["skipped"] = double(sums.value().skippedLines);
+        state.counters["skipped"] = double(sums.value().scan.skippedLines);
     }
 }
 

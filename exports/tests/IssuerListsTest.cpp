@@ -275,19 +275,44 @@ TEST_F(IssuerListsTest, ExportRefusesAPeriodNotComputed) {
 TEST_F(IssuerListsTest, DispatcherChoosesListsByNameAndSwitches) {
     struct Case {
         const char* name;
-        bool lists;                    // switch 20
-        bool html;                     // switch 36
-        std::vector<std::string> made; // files the run writes in the per-company folder, in order
+        bool lists;                     // switch 20
+        bool html;                      // switch 36
+        std::vector<std::string> made;  // files the run writes in the per-company folder
+        std::vector<const char*> order; // what the operator sees, export by export
     };
     const std::vector<Case> cases{
-        {"CHEQUE VAS", true, false, {"supiska.csv", "db.csv", "exportVasaStr.csv"}},
-        {"Nic", true, false, {}},
-        {"VasaStravovacia", false, false, {"exportVasaStr.csv", "15010131Vas.txt"}},
-        {"Red Card", false, false, {"supiska-Edenred.csv", "15010131Red.txt"}},
-        {"Red Card", true, false, {}},
-        {"Ticket Edenred", true, true, {"supiska-Edenred.html"}},
-        {"Sodexo", true, false, {"supiska-Sodexo1.csv", "supiska-Sodexo2.csv", "supiska-Sodexo3.csv"}},
-        {"Sode", true, false, {}},
+        {"CHEQUE VAS",
+         true,
+         false,
+         {"supiska.csv", "db.csv", "exportVasaStr.csv"},
+         {"message db.csv", "open SUPISKAV_SL.XLS"}},
+        {"Nic", true, false, {}, {}},
+        {"VasaStravovacia",
+         false,
+         false,
+         {"exportVasaStr.csv", "15010131Vas.txt"},
+         {"open SUPISKAV_SL.XLS", "message 15010131Vas.txt"}},
+        {"Red Card",
+         false,
+         false,
+         {"supiska-Edenred.csv", "15010131Red.txt"},
+         {"open supiska-Edenred.xls", "message 15010131Red.txt"}},
+        {"Red Card", true, false, {}, {}},
+        {"Ticket Edenred", true, true, {"supiska-Edenred.html"}, {"open supiska-Edenred.ods"}},
+        {"Sodexo",
+         true,
+         false,
+         {"supiska-Sodexo1.csv", "supiska-Sodexo2.csv", "supiska-Sodexo3.csv"},
+         {"open supiska-Sodexo.xls"}},
+        {"Sode", true, false, {}, {}},
+        // Several words start several exports, in the order of the list, the per-company file last.
+        {"VAS DOXX SODEXO TICKET",
+         false,
+         false,
+         {"15010131VAS.txt", "exportVasaStr.csv", "supiska-DOXX.csv", "supiska-Edenred.csv", "supiska-Sodexo1.csv",
+          "supiska-Sodexo2.csv", "supiska-Sodexo3.csv"},
+         {"open SUPISKAV_SL.XLS", "open supiska-DOXX.xls", "open supiska-Edenred.xls", "open supiska-Sodexo.xls",
+          "message 15010131VAS.txt"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -297,9 +322,27 @@ TEST_F(IssuerListsTest, DispatcherChoosesListsByNameAndSwitches) {
         state->sw.gFExportHtml = c.html;
         state->sw.gFExpVasa = state->sw.gFExpDoxx = state->sw.gFExpEdenred = state->sw.gFExpSodexo = true;
         prompts = ScriptedPrompts();
+        shell.clear();
+        // What the operator sees, in order: each export opens its template or names the file it wrote.
+        std::vector<std::string> seen;
+        size_t opened = 0;
+        const auto takeOpened = [&] {
+            for (; opened < shell.requests().size(); ++opened)
+                seen.push_back("open " + shell.requests()[opened].path.filename().string());
+        };
+        prompts.setWhileOpen([&] {
+            takeOpened();
+            for (const auto& e : std::filesystem::directory_iterator(spol)) {
+                const std::string file = e.path().filename().string();
+                if (prompts.records().back().text.contains(QString::fromStdString(file)))
+                    seen.push_back("message " + file);
+            }
+        });
         auto period = newPeriod();
         ASSERT_TRUE(
             cmdExport(*ctx, period.get(), {QString::fromUtf8(c.name), 7}, QDate(2015, 1, 1), QDate(2015, 1, 31)).ok());
+        takeOpened();
+        EXPECT_EQ(seen, std::vector<std::string>(c.order.begin(), c.order.end()));
         std::vector<std::string> made;
         for (const auto& e : std::filesystem::directory_iterator(spol))
             made.push_back(e.path().filename().string());

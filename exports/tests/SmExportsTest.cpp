@@ -35,6 +35,13 @@ protected:
         return a;
     }
     SmSumsRequest january10to12() const { return {QDate(2015, 1, 10), QDate(2015, 1, 12), {}, false, false}; }
+    // The export button's request over 10 to 12 January, the merged file named after 15 January.
+    PeriodExportRequest exportRequest() const {
+        PeriodExportRequest r;
+        r.period = january10to12();
+        r.dtDek = QDate(2015, 1, 15);
+        return r;
+    }
 
     std::vector<DbfRecord> readTable(const std::filesystem::path& file) {
         auto table = DbfTable::open(file, DbfTable::Access::ReadOnly);
@@ -149,7 +156,7 @@ TEST_F(SmExportsTest, TescoFileWithTotal) {
 TEST_F(SmExportsTest, NoStatementFileOfThePeriodWritesNothing) {
     vyc("150120_101_OP1_1.vyc", codes(10, 1000, 1, "10,00"));
     state->sw.gFExportTesco = true;
-    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    ASSERT_TRUE(cmdExportDel(*ctx, exportRequest()).ok());
     EXPECT_FALSE(std::filesystem::exists(data / "20150121strav.txt"));
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].text, dejText("ZadPodmNevyhovuje"));
@@ -159,26 +166,27 @@ TEST_F(SmExportsTest, NoStatementFileOfThePeriodWritesNothing) {
 TEST_F(SmExportsTest, MergedStatementFile) {
     write(data / "150110_101_abc_1.vyc", "a;1\r\n\r\n   \r\n  x;y  \r\n");
     write(data / "150111_102_abc_1.vyc", "b;2\r\nc;3\r\n");
+    write(data / "150111_105_abc_1.vyc", "\xe8\x9a;\xe9\r\n"); // Windows-1250, as stored files are
     write(data / "150110_103_abc_1.VYC", "never\r\n");
     write(data / "150113_104_abc_1.vyc", "later\r\n");
-    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    ASSERT_TRUE(cmdExportDel(*ctx, exportRequest()).ok());
     const auto merged = data / "150115.vyc";
-    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3"}));
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "\xe8\x9a;\xe9"}));
     EXPECT_EQ(prompts.texts(),
-              QStringList{dejText("ByloVygener") + QStringLiteral(" 4") + dejText("ZaznamuAUloz") + native(merged)});
+              QStringList{dejText("ByloVygener") + QStringLiteral(" 5") + dejText("ZaznamuAUloz") + native(merged)});
 
     // A merge of a period that holds its own merged file never reads it back.
     ASSERT_TRUE(
         exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, false, false}, QDate(2015, 1, 15))
             .ok());
-    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "\xe8\x9a;\xe9", "later"}));
 
     // A name without the hand-over date stops the merge; the previous merged file stays.
     state->sw.gFDatumOdvodu = true;
     ASSERT_FALSE(
         exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 31), {}, true, false}, QDate(2015, 1, 15))
             .ok());
-    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "later"}));
+    EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "\xe8\x9a;\xe9", "later"}));
 }
 
 class CbaBatchTest : public SmExportsTest {
@@ -190,7 +198,7 @@ protected:
         vyc("150111_102_OP1_1.vyc", codes(11, 1000, 2, "10,00"));
     }
     PeriodExportRequest request(const char* cd = " 15 ") const {
-        PeriodExportRequest r{january10to12(), QDate(2015, 1, 15)};
+        PeriodExportRequest r = exportRequest();
         r.txtCD = QString::fromLatin1(cd);
         r.txtPoznOper = QStringLiteral("Leden");
         r.txtPoradiDavky = QStringLiteral("03");
@@ -236,6 +244,20 @@ TEST_F(CbaBatchTest, DebitRowPerTypeAndCreditRowPerSm) {
     EXPECT_EQ(counter("MesicDavky"), QStringLiteral("2"));
     EXPECT_EQ(counter("RokDavky"), QStringLiteral("5"));
     EXPECT_EQ(prompts.texts(), QStringList{dejText("expCBASoub1") + native(batch) + dejText("expCBASoub2")});
+}
+
+TEST_F(CbaBatchTest, PerFileEachSmOperatorAndOrderGetsItsRows) {
+    vyc("150111_101_OP2_1.vyc", codes(10, 1000, 1, "10,00"));
+    PeriodExportRequest r = request();
+    r.period.chkNespojovatSM = true;
+    ASSERT_TRUE(cmdExportDel(*ctx, r).ok());
+    const auto rows = readTable(data / "ZLO27D03.502");
+    ASSERT_EQ(rows.size(), 18u); // SM 101 of two operators and SM 102: five debit rows and one credit row each
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].text(u"HS"), QString::fromLatin1(i < 12 ? "101" : "102")) << i;
+    EXPECT_EQ(rows[5].number(u"DAL"), Currency::fromCents(8550));
+    EXPECT_EQ(rows[11].number(u"DAL"), Currency::fromInt(10));
+    EXPECT_EQ(rows[17].number(u"DAL"), Currency::fromInt(20));
 }
 
 TEST_F(CbaBatchTest, TemplateIsCopiedAndNeverChanged) {
@@ -313,6 +335,195 @@ TEST_F(SmExportsTest, AStatementFileNamedInAnotherEncodingIsReadLikeAnyOther) {
     ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
     EXPECT_EQ(read(data / "150115.vyc").count('\n'), 3);
     trv::test::removeOddNames(data);
+}
+
+} // namespace
+} // namespace trv::test
+
+namespace trv::test {
+namespace {
+
+// The record layouts of statement files: default (hand-over date; receipt date; SM; type; code; value; operator),
+// without the leading date (switch 11) and the depot layout (switch 28: depot; date; envelope; SM; type; code;
+// value; operator).
+struct Layout {
+    const char* name;
+    bool bezData;
+    bool depo;
+    QByteArray (*line)(const QByteArray& code, const char* value);
+};
+const Layout kLayouts[] = {
+    {"default", false, false,
+     [](const QByteArray& code, const char* value) { return "150110;150110;101;1;" + code + ';' + value + ";OP1"; }},
+    {"switch 11", true, false,
+     [](const QByteArray& code, const char* value) { return "150110;101;1;" + code + ';' + value + ";OP1"; }},
+    {"switch 28", false, true,
+     [](const QByteArray& code, const char* value) { return "D7;150110;ENV1;101;1;" + code + ';' + value + ";OP1"; }},
+};
+
+class SmScanTest : public ExportsFixture {
+protected:
+    void vyc(const char* name, const Layout& layout, const std::vector<std::pair<QString, const char*>>& codes) {
+        QByteArray bytes;
+        for (const auto& [kod, value] : codes)
+            bytes += layout.line(kod.toLatin1(), value) + "\r\n";
+        write(data / name, bytes);
+    }
+    void vyc(const char* name, const std::vector<std::pair<QString, const char*>>& codes) {
+        vyc(name, kLayouts[0], codes);
+    }
+    static std::pair<QString, const char*> one(int length, qint64 cents, const char* value) {
+        static int serial = 0;
+        return {code(length, cents, ++serial), value};
+    }
+    SmSumsRequest january10to12() const { return {QDate(2015, 1, 10), QDate(2015, 1, 12), {}, false, false}; }
+};
+
+TEST_F(SmScanTest, EveryRecordLayoutTakesItsCodeField) {
+    for (const Layout& layout : kLayouts) {
+        SCOPED_TRACE(layout.name);
+        state->sw.gFVycBezData = layout.bezData;
+        state->sw.gFDepo = layout.depo;
+        prompts = ScriptedPrompts();
+        vyc("150110_101_OP1_1.vyc", layout, {one(10, 60000, "600,00"), one(9, 40000, "400.00")});
+        vyc("150111_102_OP1_1.vyc", layout, {one(10, 25050, "250,50")});
+
+        ASSERT_TRUE(exportTesco(*ctx, january10to12()).ok());
+        EXPECT_EQ(read(data / "20150121strav.txt"),
+                  QByteArray("Datum: 21.01.2015\r\n\r\nPokladna\tStrav.spol.\r\n--------\t----------\r\n"
+                             "101\t\t1000\r\n102\t\t250.5\r\n--------\t----------\r\nTOTAL\t\t1250.5\r\n"));
+        ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+        EXPECT_EQ(read(exp / "20150121.exp"),
+                  lines({"101;1000;2;600;1;400;1;0;0;0;0;0;0", "102;250;1;250,5;1;0;0;0;0;0;0;0;0"}));
+        EXPECT_EQ(prompts.records().size(), 2u); // the two success messages, no line left out
+    }
+}
+
+TEST_F(SmScanTest, NamesWithoutAnSmAreNamedBeforeAnythingIsWritten) {
+    vyc("150110_101_OP1_1.vyc", {one(10, 1000, "10,00")});
+    vyc("150110007_1.vyc", {one(10, 2000, "20,00")}); // the cash-desk form
+    vyc("150111_102.vyc", {one(10, 4000, "40,00")});  // no form the name parser knows
+    bool tableSeen = true;
+    prompts.setWhileOpen([&] {
+        if (prompts.records().size() == 1)
+            tableSeen = std::filesystem::exists(data / "data.dbf");
+    });
+    ASSERT_TRUE(exportTesco(*ctx, january10to12()).ok());
+    EXPECT_FALSE(tableSeen);
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_EQ(prompts.records()[0].text, dejText("SouboryBezSM") + QStringLiteral("150110007_1.vyc, 150111_102.vyc"));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(read(data / "20150121strav.txt"),
+              QByteArray("Datum: 21.01.2015\r\n\r\nPokladna\tStrav.spol.\r\n--------\t----------\r\n"
+                         "101\t\t10\r\n--------\t----------\r\nTOTAL\t\t10\r\n"));
+}
+
+TEST_F(SmScanTest, ALineItCannotUseIsNeitherCountedNorSummedAndItsFilesAreNamed) {
+    vyc("150110_101_OP1_1.vyc", {one(10, 60000, "600,00"), one(10, 1000, "99999999999999999999999")});
+    vyc("150111_101_OP1_2.vyc", {one(10, 1000, "10,00"), {QStringLiteral("123"), "5,00"}});
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;610;2;610;2;0;0;0;0;0;0;0;0"}));
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_EQ(prompts.records()[0].text, dejText("NezapocteneRadky") + u'2' + dejText("VSouborech") +
+                                             QStringLiteral("150110_101_OP1_1.vyc, 150111_101_OP1_2.vyc"));
+}
+
+TEST(LeadingAmountTest, ReadsTheNumberAtTheStartOrRefusesWhatTheMoneyTypeCannotHold) {
+    struct Case {
+        const char* field;
+        std::optional<qint64> units;
+    };
+    for (const Case& c : std::vector<Case>{{"85.50", 855000},
+                                           {"85,50", 855000},
+                                           {"-3.25", -32500},
+                                           {"+7", 70000},
+                                           {"12abc", 120000},
+                                           {"5.", 50000},
+                                           {",5", 5000},
+                                           {"abc", 0},
+                                           {"", 0},
+                                           {"1.23456", 12346},
+                                           {"922337203685477.5807", 9223372036854775807},
+                                           {"922337203685477.5808", std::nullopt},
+                                           {"99999999999999999999999", std::nullopt}}) {
+        SCOPED_TRACE(c.field);
+        const auto amount = leadingAmount(c.field);
+        ASSERT_EQ(amount.has_value(), c.units.has_value());
+        if (amount) {
+            EXPECT_EQ(amount->units(), *c.units);
+        }
+    }
+}
+
+TEST_F(SmScanTest, PerFileAndCustomerPrefixByVariant) {
+    vyc("150110_101_AB_1.vyc", {one(10, 1000, "10,00")});
+    vyc("150110_101_CD_1.vyc", {one(10, 2000, "20,00")});
+    auto request = january10to12();
+    request.chkNespojovatSM = true;
+    ASSERT_TRUE(exportTesco(*ctx, request).ok());
+    EXPECT_EQ(read(data / "20150121strav.txt"),
+              QByteArray("Datum: 21.01.2015\r\n\r\nPokladna\tStrav.spol.\r\n--------\t----------\r\n"
+                         "101\t\t10\r\n101\t\t20\r\n--------\t----------\r\nTOTAL\t\t30\r\n"));
+
+    // Customer mode: the accounting batch reads the name without its first two characters, TESCO as it stands.
+    std::filesystem::remove(data / "150110_101_AB_1.vyc");
+    std::filesystem::remove(data / "150110_101_CD_1.vyc");
+    state->sw.gFZakaznik = true;
+    vyc("XX150110_205_AB_1.vyc", {one(10, 1000, "10,00")});
+    auto cba = sumPeriodPerSm(*ctx, january10to12(), SmSumsVariant::Cba);
+    ASSERT_TRUE(cba.ok());
+    ASSERT_EQ(cba.value().rows.size(), 1u);
+    EXPECT_EQ(cba.value().rows[0].sm, QStringLiteral("205"));
+    prompts = ScriptedPrompts();
+    auto tesco = sumPeriodPerSm(*ctx, january10to12(), SmSumsVariant::Tesco);
+    ASSERT_TRUE(tesco.ok());
+    EXPECT_TRUE(tesco.value().rows.empty()); // "XX150110" is no date of the period
+}
+
+TEST_F(SmScanTest, GroupsOfSwitch37AreTheColumns) {
+    write(home / "TypStravGroup.ini",
+          "[TYPY]\r\nPocet=2\r\n"
+          "[TYP1]\r\nNazev=Papir\r\nDelka=10\r\nPozCastka=1\r\nDelkaCastka=5\r\nKoefCastka=-100\r\n"
+          "[TYP2]\r\nNazev=Karty\r\nDelka=9\r\nPozCastka=1\r\nDelkaCastka=5\r\nKoefCastka=-100\r\n");
+    state->sw.gFSkupiny = true;
+    vyc("150110_101_OP1_1.vyc", {one(10, 60000, "600,00"), one(9, 40000, "400,00"), one(9, 1000, "10,00")});
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;1010;3;600;1;410;2"}));
+}
+
+TEST_F(SmScanTest, ExcludedSmsInAnyNotation) {
+    for (const char* list : {"101;205", "101,205", "101 205"}) {
+        SCOPED_TRACE(list);
+        write(home / "TRV7300.ini", QByteArray("[Data]\r\nDir=data\r\nExpTxtSeparator=;\r\n[CBA_EXPORT_VEREX]\r\n"
+                                               "NeexportovatSM=") +
+                                        list + "\r\n");
+        vyc("150110_205_OP1_1.vyc", {one(10, 1000, "10,00")});
+        vyc("150110_300_OP1_1.vyc", {one(10, 1000, "10,00")});
+        auto summed = sumPeriodPerSm(*ctx, january10to12(), SmSumsVariant::Cba);
+        ASSERT_TRUE(summed.ok());
+        ASSERT_EQ(summed.value().rows.size(), 1u);
+        EXPECT_EQ(summed.value().rows[0].sm, QStringLiteral("300"));
+    }
+}
+
+TEST_F(SmScanTest, CountsExportRefusesASeparatorAFieldCanHold) {
+    vyc("150110_101_OP1_1.vyc", {one(10, 10286, "102,86")});
+    for (const char* separator : {",", "1", "-", "a,"}) {
+        SCOPED_TRACE(separator);
+        write(home / "TRV7300.ini",
+              QByteArray("[Data]\r\nDir=data\r\nExpDir=exp\r\nExpTxtSeparator=") + separator + "\r\n");
+        const Status refused = exportPocetSM(*ctx, january10to12());
+        ASSERT_FALSE(refused.ok());
+        EXPECT_TRUE(refused.message().contains(QString::fromLatin1(separator)));
+        EXPECT_TRUE(refused.message().contains(QLatin1String("ExpTxtSeparator")));
+        EXPECT_FALSE(std::filesystem::exists(exp / "20150121.exp"));
+        EXPECT_FALSE(std::filesystem::exists(data / "data.dbf"));
+    }
+    // Statement files are written with the configured separator too.
+    write(home / "TRV7300.ini", "[Data]\r\nDir=data\r\nExpDir=exp\r\nExpTxtSeparator=|\r\n");
+    write(data / "150110_101_OP1_1.vyc", "150110|150110|101|1|" + code(10, 10286, 1).toLatin1() + "|102,86|OP1\r\n");
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101|103|1|102,86|1|0|0|0|0|0|0|0|0"}));
 }
 
 } // namespace

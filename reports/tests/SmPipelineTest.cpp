@@ -121,17 +121,20 @@ TEST(SmPipelineTest, EndsWithItsMessages) {
     SmReports reports(env.services());
     SmReportChoice c = env.choice();
 
-    // An unrecognised code counts nothing and is shown.
+    // An unrecognised code counts nothing, is shown and counted among the lines left out.
     env.write(QStringLiteral("240120_104_NOV_1.vyc"), {ReportsEnv::line("240120", "104", "1", QStringLiteral("XYZ"), "10")});
     auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->note, QStringLiteral("240120_104_NOV_1.vyc Nerozpoznaná stravenka! : XYZ\r\n"));
+    EXPECT_EQ(env.prompts.texts(), L({"Řádky výčetek, jejichž kód nepatří žádnému typu, které nemají pole kódu a "
+                                      "hodnoty nebo jejichž hodnota není částka, nebyly započteny. Počet: 1, v "
+                                      "souborech: 240120_104_NOV_1.vyc"}));
 
     // No rows.
     env.state.sw.gFVycetky = false;
     c.dt1 = c.dt2 = QDate(2023, 1, 1);
     EXPECT_FALSE(reports.nactiObdobi(SmReportKind::Prehled, c));
-    EXPECT_EQ(env.prompts.texts(), L({"Za zvolené období nebyly nalezeny žádné výčetky."}));
+    EXPECT_EQ(env.prompts.texts().mid(1), L({"Za zvolené období nebyly nalezeny žádné výčetky."}));
 
     // The hand-over date selects and a name has none.
     env.state.sw.gFDatumOdvodu = true;
@@ -207,6 +210,76 @@ TEST(SmPipelineTest, DatesPrefixesAndValuesByVariant) {
     p = reports.nactiObdobi(SmReportKind::Provize, c);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->rows[0].sums, (std::vector<double>{40, 0, 0}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SmPipelineTest, RecordLayoutsOfSwitches11And28) {
+    struct Case {
+        const char* name;
+        bool bezData, depo;
+        const char* line; // %1 the code
+    };
+    for (const Case& layout : std::vector<Case>{{"switch 11", true, false, "240105;101;1;%1;100.00;NOV"},
+                                                {"switch 28", false, true, "D7;240105;ENV1;101;1;%1;100.00;NOV"}}) {
+        SCOPED_TRACE(layout.name);
+        ReportsEnv env;
+        env.state.sw.gFVycBezData = layout.bezData;
+        env.state.sw.gFDepo = layout.depo;
+        for (const char* name : {"240105_101_NOV_1.vyc", "240110_102_ABC_1.vyc", "240115_101_NOV_2.vyc"})
+            ASSERT_TRUE(TextFiles::remove(env.folder / "data" / name).ok());
+        env.write(QStringLiteral("240106_101_NOV_1.vyc"),
+                  {QString::fromLatin1(layout.line).arg(env.alfa(100, 1)),
+                   QString::fromLatin1(layout.line).arg(env.beta(50, 1)).replace(QStringLiteral("100.00"),
+                                                                                 QStringLiteral("50.00"))});
+        SmReports reports(env.services());
+        SmReportChoice c = env.choice();
+        c.sm = QStringLiteral("101");
+        auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
+        ASSERT_TRUE(p);
+        ASSERT_EQ(p->rows.size(), 1u);
+        EXPECT_EQ(p->rows[0].sums, (std::vector<double>{100, 50, 0}));
+        EXPECT_TRUE(env.prompts.texts().isEmpty()) << env.prompts.texts().join(u'\n').toStdString();
+    }
+}
+
+TEST(SmPipelineTest, ANameWithoutAnSmIsNamedAndLeftOut) {
+    ReportsEnv env;
+    env.write(QStringLiteral("240106007_1.vyc"), {ReportsEnv::line("240106", "101", "1", env.alfa(30, 1), "30")});
+    env.write(QStringLiteral("240107_101.vyc"), {ReportsEnv::line("240107", "101", "1", env.alfa(40, 1), "40")});
+    SmReports reports(env.services());
+    auto p = reports.nactiObdobi(SmReportKind::Souhrn, env.choice());
+    ASSERT_TRUE(p);
+    EXPECT_EQ(rowsOf(*p), (std::vector<Row>{{"101", "", "", "", {200, 100, 0}},
+                                             {"102", "", "", "", {200, 0, 75.5}},
+                                             {"103", "", "", "", {0, 0, 0}}}));
+    EXPECT_EQ(env.prompts.texts(),
+              L({"Tyto výčetky nenesou v názvu středisko a nebyly započteny: 240106007_1.vyc, 240107_101.vyc"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SmPipelineTest, ABlankFilterTakesEverySmAndAValueOutOfRangeIsLeftOut) {
+    ReportsEnv env;
+    env.write(QStringLiteral("240106_101_NOV_3.vyc"),
+              {ReportsEnv::line("240106", "101", "1", env.alfa(100, 5), "99999999999999999999999"),
+               ReportsEnv::line("240106", "101", "1", env.alfa(100, 6), "100.00")});
+    SmReports reports(env.services());
+    SmReportChoice c = env.choice();
+    c.sm = QStringLiteral(" ");
+    auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    ASSERT_TRUE(p);
+    // As with no filter: every file, and the zero row of the SM list's 103.
+    EXPECT_EQ(rowsOf(*p), (std::vector<Row>{{"101", "", "", "", {300, 100, 0}},
+                                             {"102", "", "", "", {200, 0, 75.5}},
+                                             {"103", "", "", "", {0, 0, 0}}}));
+    EXPECT_EQ(env.prompts.texts(), L({"Řádky výčetek, jejichž kód nepatří žádnému typu, které nemají pole kódu a "
+                                      "hodnoty nebo jejichž hodnota není částka, nebyly započteny. Počet: 1, v "
+                                      "souborech: 240106_101_NOV_3.vyc"}));
 }
 
 } // namespace

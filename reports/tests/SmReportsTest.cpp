@@ -367,3 +367,67 @@ TEST(SmReportsTest, AccountingLinesPerDay) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SmReportsTest, PrintWithCommissionPerFile) {
+    ReportsEnv env;
+    SmReports reports(env.services());
+    env.state.sw.gFTiskSM = env.state.sw.gFRozpoznaniKodem = true;
+    SmReportChoice c = env.choice();
+    c.typDo = QStringLiteral("2");
+    c.nespojovat = true;
+    env.prompts.queueAnswer(Prompts::Answer::No);
+    auto p = print([&](Printer& pr) { return reports.tiskniObdobiSMProvize(pr, c); });
+    ASSERT_TRUE(p.result.done);
+    // One row per SM, operator and order, labelled by them from the left margin, under the per-file headings.
+    EXPECT_EQ(plain(runsOf(p.doc)),
+              L({"5 10 B- Sběrna poukázek, Dlouhá 12",
+                 "5 16 BU Přehled provizí po souborech",
+                 "9 16 BU k datu odvodu 05.02.2024",
+                 "2 7 BU SM/OPER/POR  |                     Alfa Straven             |                     Beta Poukazk             |",
+                 "3 7 BU         |             Cena        Provize DPH z provize|             Cena        Provize DPH z provize|",
+                 "1 7 B-    101/NOV/1         200,00 Kč        6,00 Kč        1,26 Kč         50,00 Kč        2,50 Kč        0,53 Kč",
+                 "1 7 B-    101/NOV/2           0,00 Kč        0,00 Kč        0,00 Kč         50,00 Kč        2,50 Kč        0,53 Kč",
+                 "1 7 B-    102/ABC/1         200,00 Kč        6,00 Kč        1,26 Kč          0,00 Kč        0,00 Kč        0,00 Kč",
+                 "3 7 B- __________________________________________________________________________________________________________",
+                 "3 7 B- Sum                400,00 Kč       12,00 Kč        2,52 Kč        100,00 Kč        5,00 Kč        1,05 Kč",
+                 "5 10 B- Datum vyhotovení: 21.1.2015",
+                 "35 10 B- Razítko, podpis"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SmReportsTest, EuroModeTitlesAndKeys) {
+    ReportsEnv env;
+    SmReports reports(env.services());
+    env.state.sw.gFEuro = env.state.sw.gF15 = true;
+    env.setConfig(QStringLiteral("kurzEuro=25\r\n"));
+    // The title, the period line, the header with its total caption and the closing line of each grouping.
+    const auto headings = [](const Printed& p) {
+        QStringList runs = plain(runsOf(p.doc));
+        return QStringList{runs[1], runs[2], runs[3], runs.last()};
+    };
+    SmReportChoice c = env.choice();
+    env.prompts.queueAnswer(Prompts::Answer::No);
+    auto p = print([&](Printer& pr) { return reports.tiskniObdobiSM(pr, c); });
+    ASSERT_TRUE(p.result.done);
+    EXPECT_EQ(headings(p),
+              L({"5 16 BU Přehled součtů za SM (EUR)", "9 16 BU za období 01.01.2024 - 31.01.2024",
+                 "2 10 BU SM          Alfa Straven     Beta Poukazk     Gama Jidlo     Celkem za všechny typy poukázek "
+                 "(EUR):",
+                 "5 10 B- Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
+    c.nespojovat = true;
+    env.prompts.queueAnswer(Prompts::Answer::No);
+    p = print([&](Printer& pr) { return reports.tiskniObdobiSM(pr, c); });
+    ASSERT_TRUE(p.result.done);
+    EXPECT_EQ(headings(p),
+              L({"5 16 BU Přehled součtů po souborech (EUR)", "9 16 BU k datu odvodu 05.02.2024",
+                 "2 10 BU DATUM/SM/OPER/POR |  Alfa Straven    Beta Poukazk    Gama Jidlo    Celkem za všechny typy "
+                 "poukázek (EUR):",
+                 "5 10 B- Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
+}
+
+} // namespace

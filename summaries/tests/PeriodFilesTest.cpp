@@ -65,6 +65,9 @@ TEST(PeriodFilesTest, StatementFilesBySmAndOperator) {
         {"01", "", {}},
         {"", "CD", {"150115_002_cd_3.vyc"}},
         {"001 0012", "ab", {"150115_0012_AB_1.vyc", "150115_001_AB_3.vyc"}},
+        // A filter of blanks names no SM and takes every file, as an empty one does; any notation separates.
+        {" ", "", {"150115_0012_AB_1.vyc", "150115_001_AB_3.vyc", "150115_002_cd_3.vyc"}},
+        {"001;002", "", {"150115_001_AB_3.vyc", "150115_002_cd_3.vyc"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.sm) + "/" + c.oper);

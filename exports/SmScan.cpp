@@ -1,0 +1,287 @@
+#include "exports/SmScan.h"
+
+#include "core/AppState.h"
+#include "core/CPolozka.h"
+#include "core/CStrav.h"
+#include "core/DayFileName.h"
+#include "core/ReaderControl.h"
+#include "core/SettingsLoader.h"
+#include "core/SharedHelpers.h"
+#include "core/SmList.h"
+#include "core/StatementLine.h"
+#include "platform/Conventions.h"
+#include "platform/Prompts.h"
+#include "platform/TextFiles.h"
+#include "summaries/StoredCodeBooking.h"
+
+#include <limits>
+#include <memory>
+
+namespace trv {
+
+namespace {
+
+const QString kSection = QStringLiteral("frmSoucVycObd");
+
+QString text(const AppState& state, const char* key) {
+    return state.config.DejText(kSection, QString::fromLatin1(key));
+}
+
+// The SM and operator of a statement file's name, read as the day file of its receipt is named; nullopt when the
+// name gives no SM (the cash-desk form, or no form the name parser knows).
+struct SmAndOperator {
+    QString sm;
+    QString oper;
+};
+std::optional<SmAndOperator> smOfName(const QString& name) {
+    const auto parsed = DayFileName::parse(name.left(name.size() - 4) + QStringLiteral(".txt"));
+    if (!parsed || parsed->form == DayFileName::Form::CashDesk || parsed->sm.isEmpty())
+        return std::nullopt;
+    return SmAndOperator{parsed->sm, parsed->operator_};
+}
+
+// The fixed issuer column of a statement's type field ("2" SODEXHO, "1" CHEQUE DJ, "3" TICKET, "4" EXI,
+// "5" vouchers), -1 for any other text.
+int fixedColumn(std::string_view typeField, int columns) {
+    static constexpr std::string_view kTypes[] = {"2", "1", "3", "4", "5"};
+    for (int i = 0; i < columns && i < 5; ++i)
+        if (typeField == kTypes[i])
+            return i;
+    return -1;
+}
+
+Result<Currency> ownValue(const CColStrav::StravPtr& type, const QString& code) {
+    CPolozka item;
+    item.Kod = code;
+    item.setTypS(type);
+    return item.DejHodnotu();
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+std::optional<Currency> leadingAmount(std::string_view field) {
+    size_t i = 0;
+    const bool negative = i < field.size() && field[i] == '-';
+    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
+        ++i;
+    const size_t intStart = i;
+    while (i < field.size() && isDigit(field[i]))
+        ++i;
+    const size_t intDigits = i - intStart;
+    size_t decStart = i, decDigits = 0;
+    if (i < field.size() && (field[i] == ',' || field[i] == '.')) {
+        decStart = i + 1;
+        size_t j = decStart;
+        while (j < field.size() && isDigit(field[j]))
+            ++j;
+        decDigits = j - decStart;
+        if (intDigits > 0 || decDigits > 0)
+            i = j;
+    }
+    if (intDigits + decDigits == 0)
+        return Currency();
+    // The usual amount is read here without building a text; longer numbers take the money type's own reading,
+    // which refuses what it cannot hold.
+    if (intDigits <= 14 && decDigits <= 4) {
+        qint64 units = 0;
+        for (size_t k = intStart; k < intStart + intDigits; ++k)
+            units = units * 10 + (field[k] - '0');
+        qint64 fraction = 0;
+        for (size_t k = 0; k < 4; ++k)
+            fraction = fraction * 10 + (k < decDigits ? field[decStart + k] - '0' : 0);
+        units = units * Currency::kUnitsPerWhole + fraction;
+        return Currency::fromUnits(negative ? -units : units);
+    }
+    return Currency::parse(QString::fromLatin1(field.data(), qsizetype(i)));
+}
+
+Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* types, int columns,
+                                  const SmScanRequest& request, const SmScanVariant& variant) {
+    using V = SmScanVariant;
+    const CustomerSwitches& sw = state.sw;
+    const bool perType = variant.columns == V::Columns::PerType;
+    // The excluded list can be longer than an ordinary value: read it whole.
+    const QStringList excluded =
+        variant.excludeNeexportovat
+            ? SmList::parse(state.config.ctiCestu(QStringLiteral("CBA_EXPORT_VEREX"), QStringLiteral("NeexportovatSM"))
+                                .value_or(QString()))
+            : QStringList();
+    const SmList::Filter smFilter(request.txtSM);
+    const QString from = dateYYMMDD(request.dt1);
+    const QString to = dateYYMMDD(request.dt2);
+    const bool byHandOver = sw.gFDatumOdvodu && request.optDatumVyc;
+    const QByteArray separator = DejOddelovacExportu(state.config).toUtf8();
+    const std::string_view sep(separator.constData(), size_t(separator.size()));
+    // 1-based, as the fields are counted: the type number just before the code, the value just after it.
+    const int codeField = statementCodeField(state);
+    const int typeField = codeField - 1;
+    const bool ownValues = variant.value == V::Value::Always || (variant.value == V::Value::FieldOrEuro && sw.gFEuro);
+
+    // With whole-code recognition the summaries' recogniser gives NajdiDelkuKod's answer, kept per code length and
+    // the parts the types look at: a month holds about a million lines.
+    StoredCodes unusedCodes(types ? types->count() : 0);
+    NullReaderControl noReader;
+    std::unique_ptr<StoredCodeBooking> fast;
+    if (perType && types && sw.gFRozpoznaniKodem)
+        fast = std::make_unique<StoredCodeBooking>(state, *types, prompts, noReader, unusedCodes);
+    const QByteArray noRead = state.gNoRead.toUtf8();
+    std::vector<CColStrav::StravPtr> typeAt;
+    const CColStrav::StravPtr noType;
+    if (types)
+        typeAt.assign(types->begin(), types->end());
+
+    const auto listed = TextFiles::listFolder(state.gDatovyAdresar, QStringLiteral("*.vyc"));
+    if (!listed.ok())
+        return listed.error();
+    struct Taken {
+        std::filesystem::path path;
+        QString name;
+        SmFileSums row;
+    };
+    std::vector<Taken> taken;
+    SmScan scan;
+    for (const auto& path : listed.value()) {
+        QString name = TextFiles::toQString(path.filename());
+        if (variant.dropCustomerPrefix && sw.gFZakaznik)
+            name = name.mid(2);
+        if (name.size() < 11 || !name.endsWith(QLatin1String(".vyc")))
+            continue;
+        QString datum = left(name, 6);
+        if (byHandOver) {
+            if (!name.contains(u'-'))
+                return Error{0, text(state, "Soubor") + name + text(state, "NeobsDatum")};
+            datum = mid(name, 8, 6);
+        }
+        scan.lastDatum = datum;
+        if (datum < from || datum > to)
+            continue;
+        const auto parts = smOfName(name);
+        if (!parts) {
+            scan.filesWithoutSm.append(name);
+            continue;
+        }
+        const QString poradi = mid(name, name.size() - 4, 1);
+        scan.lastOper = parts->oper.left(3);
+        scan.lastPoradi = poradi;
+        if (!smFilter.accepts(parts->sm) || SmList::contains(excluded, parts->sm))
+            continue;
+        if (!request.txtOper.isEmpty() && request.txtOper.compare(parts->oper, Qt::CaseInsensitive) != 0)
+            continue;
+        taken.push_back({path, name,
+                         SmFileSums{parts->sm, parts->oper.left(3), poradi, datum,
+                                    std::vector<Currency>(size_t(columns)), std::vector<qint64>(size_t(columns), 0)}});
+    }
+
+    // Every name is tested before any file is read.
+    for (size_t f = 0; f < taken.size(); ++f) {
+        const auto bytes = StatementLine::readUtf8(taken[f].path);
+        if (!bytes.ok())
+            return bytes.error();
+        const QString& name = taken[f].name;
+        SmFileSums& row = taken[f].row;
+        qint64 skipped = 0;
+        Currency pouk;
+        std::optional<Error> failed;
+        StatementLine::forEachLine(
+            std::string_view(bytes.value().constData(), size_t(bytes.value().size())), [&](std::string_view line) {
+                if (failed || StatementLine::trimmed(line).empty())
+                    return;
+                std::string_view fields[3];
+                if (!perType) {
+                    // type; code; value
+                    if (StatementLine::fieldsAt(line, sep, typeField, fields, 3) < 3) {
+                        ++skipped;
+                        return;
+                    }
+                    const int column = fixedColumn(fields[0], columns);
+                    if (column < 0)
+                        return; // an issuer the report has no column for
+                    const auto amount = leadingAmount(fields[2]);
+                    if (!amount) {
+                        ++skipped;
+                        return;
+                    }
+                    // The vouchers are counted in whole crowns, ties to even.
+                    if (column == 4)
+                        row.sums[4] = pouk = (pouk + *amount).rounded(0);
+                    else
+                        row.sums[size_t(column)] += *amount;
+                    ++row.counts[size_t(column)];
+                    return;
+                }
+                // code; value
+                const int found = StatementLine::fieldsAt(line, sep, codeField, fields, 2);
+                if (found < (ownValues ? 1 : 2)) {
+                    ++skipped;
+                    return;
+                }
+                const std::string_view code = fields[0];
+                const std::string_view value = fields[1];
+                // Held by the collection: no copy of the pointer per line.
+                const CColStrav::StravPtr* type = &noType;
+                CColStrav::StravPtr recognised;
+                QString codeText;
+                if (fast && code != std::string_view(noRead.constData(), size_t(noRead.size()))) {
+                    const int index = fast->typeQuietly(code);
+                    if (index >= 0)
+                        type = &typeAt[size_t(index)];
+                } else {
+                    codeText = QString::fromUtf8(code.data(), qsizetype(code.size()));
+                    recognised = types->NajdiDelkuKod(codeText);
+                    type = &recognised;
+                }
+                if (!*type || (*type)->PoradiSpolecnosti < 1 || (*type)->PoradiSpolecnosti > columns) {
+                    scan.lastUnknown = name + QStringLiteral(" Nerozpoznaná stravenka! : ") +
+                                       QString::fromUtf8(code.data(), qsizetype(code.size())) + QStringLiteral("\r\n");
+                    ++skipped;
+                    return;
+                }
+                std::optional<Currency> amount;
+                if (ownValues) {
+                    if (codeText.isEmpty())
+                        codeText = QString::fromUtf8(code.data(), qsizetype(code.size()));
+                    auto worth = ownValue(*type, codeText);
+                    if (!worth.ok()) {
+                        failed = worth.error();
+                        return;
+                    }
+                    amount = worth.value();
+                } else {
+                    amount = leadingAmount(value);
+                }
+                if (!amount) {
+                    ++skipped;
+                    return;
+                }
+                const size_t k = size_t((*type)->PoradiSpolecnosti - 1);
+                row.sums[k] += *amount;
+                ++row.counts[k];
+            });
+        if (failed)
+            return *failed;
+        if (skipped > 0) {
+            scan.skippedLines += skipped;
+            scan.skippedFiles.append(name);
+        }
+        scan.files.push_back(std::move(row));
+    }
+    return scan;
+}
+
+void tellLeftOut(const AppState& state, Prompts& prompts, const SmScan& scan) {
+    if (!scan.filesWithoutSm.isEmpty()) {
+        prompts.message(text(state, "SouboryBezSM") + scan.filesWithoutSm.join(QStringLiteral(", ")),
+                        Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
+    if (scan.skippedLines > 0) {
+        prompts.message(text(state, "NezapocteneRadky") + QString::number(scan.skippedLines) +
+                            text(state, "VSouborech") + scan.skippedFiles.join(QStringLiteral(", ")),
+                        Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
+}
+
+} // namespace trv
