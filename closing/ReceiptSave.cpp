@@ -7,6 +7,7 @@
 #include "closing/TicketsExport.h"
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "core/ReceiptRecord.h"
 #include "core/ReaderControl.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
@@ -46,7 +47,35 @@ void UlozeniPrijmu::hlasChybuUlozeni(const Error& error) {
                     QStringLiteral(", descr: ") + error.message);
 }
 
+QStringList UlozeniPrijmu::vystupy(const std::filesystem::path& dayFile) const {
+    QStringList outputs{text("CastDenniSoubor") + u' ' + TextFiles::toQString(dayFile)};
+    for (const auto& t : *m_state.gColStrav)
+        if (t->Export == 1)
+            outputs << text("CastExport") + t->Nazev;
+    if (m_state.sw.gFVycetky) {
+        outputs << text("CastVycetka") + u' ' + TextFiles::toQString(cestaVycetky(dayFile));
+        if (m_state.sw.gFDepo)
+            outputs << QStringLiteral("řádky tabulky tickets");
+    } else {
+        outputs << text("CastExpData");
+    }
+    return outputs;
+}
+
 bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile) {
+    const std::filesystem::path programFolder = m_state.config.programFolder();
+    if (const Status recorded = ReceiptRecord::saveStarted(programFolder, dayFile, vystupy(dayFile)); !recorded)
+        m_prompts.error(recorded.message());
+    const bool saved = ulozVse(dayFile);
+    // Not saved, the receipt runs on, unsaved as before.
+    const Status recorded =
+        saved ? ReceiptRecord::ended(programFolder) : ReceiptRecord::receiptStarted(programFolder, dayFile);
+    if (!recorded)
+        m_prompts.error(recorded.message());
+    return saved;
+}
+
+bool UlozeniPrijmu::ulozVse(const std::filesystem::path& dayFile) {
     CColStrav& types = *m_state.gColStrav;
     // The codes are on disk before any export runs: an export that fails can never cost the receipt its codes.
     if (Status written = zapisDenniSoubor(dayFile, types); !written.ok()) {

@@ -24,6 +24,8 @@ public:
 
     // The save. False when the day data file could not be written: the receipt is not saved and the closing
     // window stays open. True once it is written, whatever became of the exports (each failure reported).
+    // ReceiptRecord notes the save from before its first write to after its last, so that a kill in between is
+    // told at the next start; saved again, the receipt gets every output right.
     bool uloz(const std::filesystem::path& dayFile);
 
     // The statement file and, in depot mode, the rows of `tickets` (ulozVycetkuADatabazi). True when the
@@ -44,6 +46,9 @@ private:
         QStringList ulozeno;
         QStringList nezdarilo;
     };
+    bool ulozVse(const std::filesystem::path& dayFile);
+    // What the save writes, named for the operator, for the record of an interrupted save.
+    QStringList vystupy(const std::filesystem::path& dayFile) const;
     void ulozExpData(const std::filesystem::path& dayFile, Casti& casti);
     void hlasChybu(const char* key, const Error& error, const QString& what = {});
     QString text(const char* key) const;

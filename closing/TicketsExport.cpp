@@ -33,7 +33,7 @@ Status zapisTickets(const Config& config, const std::vector<TicketRow>& rows) {
         return Status(db.error());
     if (Status created = db.value()->createTableIfMissing(); !created.ok())
         return created;
-    return db.value()->insert(rows);
+    return db.value()->insertMissing(rows);
 }
 
 } // namespace trv

@@ -21,8 +21,9 @@ class Config;
 Result<std::vector<TicketRow>> radkyTickets(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
                                             const QDate& today);
 
-// Creates the table, where TicketsLocation says it lives, when it is missing and inserts the rows in one
-// transaction: all of them or none.
+// Creates the table, where TicketsLocation says it lives, when it is missing and inserts, in one transaction,
+// the rows the table does not hold yet (TicketsDatabase::insertMissing): a receipt saved again never doubles its
+// rows.
 Status zapisTickets(const Config& config, const std::vector<TicketRow>& rows);
 
 } // namespace trv

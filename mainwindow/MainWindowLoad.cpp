@@ -1,12 +1,15 @@
 #include "mainwindow/MainWindowLoad.h"
 
 #include "core/AppState.h"
+#include "core/ReceiptRecord.h"
 #include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowView.h"
 #include "mainwindow/ReaderState.h"
 #include "mainwindow/ReceiptControl.h"
+#include "mainwindow/ReceiptWindows.h"
+#include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
@@ -46,13 +49,18 @@ bool MainWindowLoad::Form_Load() {
     // The window shows in every mode, a hidden one could not even be closed; only "STD" and "AUT" start anything.
     view.showWindow();
     if (state.gMode == QLatin1String("AUT")) {
-        if (const Status started = startAutomatic(); !started) {
+        const Status started = startAutomatic();
+        tellUnfinishedWork(false);
+        if (!started) {
             m_logic.prompts().error(automaticStartFailedText(started.error()));
             view.closeWindow();
             return false;
         }
     } else if (state.gMode == QLatin1String("STD")) {
+        tellUnfinishedWork(true);
         m_logic.control().PrijemDat();
+    } else {
+        tellUnfinishedWork(false);
     }
 
     // Read after the first receipt-start dialog: the configured values replace what it may have set.
@@ -67,9 +75,66 @@ bool MainWindowLoad::Form_Load() {
 Status MainWindowLoad::startAutomatic() {
     const std::filesystem::path folder = m_logic.state().gDatovyAdresar;
     const std::filesystem::path file = folder / TextFiles::toPath(kBarcodeFile);
+    m_keptBarcode.clear();
+    // The codes of a receipt killed in this mode are all in Barcode.txt, and nowhere else.
+    if (ReceiptRecord::codeCount(file) > 0) {
+        const std::filesystem::path kept =
+            folder / TextFiles::toPath(QStringLiteral("Barcode_%1.txt")
+                                           .arg(m_logic.clock().now().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+        if (TextFiles::exists(kept))
+            return Status::fail(QStringLiteral("Soubor %1 nelze uschovat jako %2: ten už existuje.")
+                                    .arg(TextFiles::toQString(file), TextFiles::toQString(kept)));
+        if (const Status moved = TextFiles::move(file, kept); !moved)
+            return moved;
+        m_keptBarcode = kept;
+    }
     if (const Status emptied = TextFiles::writeAll(file, QString()); !emptied)
         return emptied;
     return m_logic.control().startReceiving(folder, kBarcodeFile, false);
+}
+
+void MainWindowLoad::tellUnfinishedWork(bool offerAppend) {
+    const std::filesystem::path programFolder = m_logic.state().config.programFolder();
+    const std::optional<ReceiptRecord::Left> left = ReceiptRecord::read(programFolder);
+    QStringList parts;
+    std::filesystem::path takeUp;
+    if (left) {
+        const std::filesystem::path barcode = m_logic.state().gDatovyAdresar / TextFiles::toPath(kBarcodeFile);
+        if (!left->savedFile.empty()) {
+            parts << QStringLiteral("Ukládání příjmu ze souboru %1 bylo přerušeno. Tyto výstupy mohou chybět nebo "
+                                    "být neúplné: %2.\r\nDoplní je nové uložení příjmu: připište k souboru "
+                                    "(Přidat k souboru) a příjem uložte.")
+                         .arg(TextFiles::toQString(left->savedFile), left->outputs.join(QStringLiteral(", ")));
+            takeUp = left->savedFile;
+        } else if (!left->receiptFile.empty() && (m_keptBarcode.empty() || left->receiptFile != barcode)) {
+            // A receipt of Barcode.txt kept above is told with the kept file.
+            if (const qsizetype codes = ReceiptRecord::codeCount(left->receiptFile); codes > 0) {
+                parts << QStringLiteral("Příjem do souboru %1 nebyl uložen: soubor obsahuje %2 kódů, ale výčetka a "
+                                        "exporty příjmu nebyly zapsány.\r\nPříjem dokončíte, když k souboru "
+                                        "připíšete (Přidat k souboru) a příjem uložíte.")
+                             .arg(TextFiles::toQString(left->receiptFile))
+                             .arg(codes);
+                takeUp = left->receiptFile;
+            }
+        }
+    }
+    if (!m_keptBarcode.empty())
+        parts << QStringLiteral("Soubor %1 obsahoval %2 kódů nedokončeného příjmu; byl uschován jako %3 a pro nový "
+                                "příjem se vyprázdnil.")
+                     .arg(kBarcodeFile)
+                     .arg(ReceiptRecord::codeCount(m_keptBarcode))
+                     .arg(TextFiles::toQString(m_keptBarcode));
+    if (parts.isEmpty())
+        return;
+    QString text = parts.join(QStringLiteral("\r\n\r\n"));
+    Prompts& prompts = m_logic.prompts();
+    if (!offerAppend || takeUp.empty() || !TextFiles::exists(takeUp)) {
+        prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return;
+    }
+    text += QStringLiteral("\r\n\r\nZahájit připisování k souboru %1 nyní?").arg(TextFiles::toQString(takeUp));
+    if (prompts.askYesNo(text))
+        m_logic.windows().appendAtNextStart(TextFiles::toQString(takeUp.filename()));
 }
 
 QString MainWindowLoad::automaticStartFailedText(const Error& error) const {

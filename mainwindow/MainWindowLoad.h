@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <filesystem>
+
 namespace trv {
 
 class MainWindowLogic;
@@ -23,14 +25,24 @@ public:
     // has been told).
     bool Form_Load();
 
-    // Mode "AUT": an empty Barcode.txt in the data folder, receiving into it.
+    // Mode "AUT": an empty Barcode.txt in the data folder, receiving into it. A Barcode.txt that holds codes (a
+    // receipt killed before it ended) is first moved aside under a name with the date and time; a move that
+    // fails empties nothing and fails the start.
     Status startAutomatic();
+    // The file the last startAutomatic() kept Barcode.txt's codes in; empty when there was nothing to keep.
+    const std::filesystem::path& keptBarcode() const { return m_keptBarcode; }
     // The operator's message when mode "AUT" cannot start: the text of "NeexCestaKDatum", the error number,
     // ", descr: " and the description.
     QString automaticStartFailedText(const Error& error) const;
 
 private:
+    // What a crash left unfinished (ReceiptRecord, the kept Barcode.txt), told in one message. With
+    // `offerAppend` the operator may take the receipt up at once: the receipt start then opens on appending to
+    // its file.
+    void tellUnfinishedWork(bool offerAppend);
+
     MainWindowLogic& m_logic;
+    std::filesystem::path m_keptBarcode;
 };
 
 } // namespace trv

@@ -66,6 +66,8 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload() {
             if (const Status saved = TextFiles::writeAll(file, m_logic.rtbStrav().text()); !saved)
                 reportSaveError(saved.message(), saved.error().number);
         }
+        // Barcode.txt is this mode's whole result: the receipt is complete.
+        m_logic.journal().end();
         return Result::Closed;
     }
 
@@ -94,6 +96,8 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload() {
             }
         }
     }
+    // Saved, discarded or handed to the package file: nothing is left unfinished.
+    m_logic.journal().end();
     return Result::Closed;
 }
 

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Booking.h"
 #include "core/CColStrav.h"
+#include "core/ReceiptRecord.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
@@ -22,6 +23,10 @@ void ReceiptJournal::begin(const std::filesystem::path& file) {
     }
     // An appended-to file whose last line has no line end would glue the first code to it.
     m_needsBreak = !m_before.isEmpty() && !m_before.endsWith('\n');
+    // Its codes are safe in the file, but its statement and exports come only with the save: a crash before it
+    // must be told at the next start.
+    if (const Status recorded = ReceiptRecord::receiptStarted(m_state.config.programFolder(), file); !recorded)
+        m_prompts.error(recorded.message());
 }
 
 void ReceiptJournal::end() {
@@ -29,6 +34,8 @@ void ReceiptJournal::end() {
     m_file.clear();
     m_before.clear();
     m_needsBreak = false;
+    if (const Status removed = ReceiptRecord::ended(m_state.config.programFolder()); !removed)
+        m_prompts.error(removed.message());
 }
 
 std::shared_ptr<CPolozka> ReceiptJournal::PridejKod(Booking& booking, const QString& kod, qint32 druh) {

@@ -32,9 +32,9 @@ public:
     ReceiptJournal(AppState& state, Prompts& prompts);
 
     // A receipt starts into `file`. What the file holds now is kept, so that a Storno can put an appended-to
-    // file back as it was.
+    // file back as it was. ReceiptRecord notes the receipt until end().
     void begin(const std::filesystem::path& file);
-    // The receipt was saved or discarded: nothing more is written.
+    // The receipt was saved or discarded: nothing more is written, and nothing is left unfinished.
     void end();
     bool active() const { return !m_file.empty(); }
     const std::filesystem::path& file() const { return m_file; }

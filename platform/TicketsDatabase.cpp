@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
+#include <tuple>
 #include <utility>
 
 namespace trv {
@@ -40,6 +42,10 @@ const QString kPostgresValueType = QStringLiteral(
 const QString kInsertStatement = QStringLiteral(
     "INSERT INTO tickets (DEPO, DAT, IDENT_OBALKY, IDENT_FA, TICKET_TYPE, CODE, VALUE, OPERATOR, IMPORTED) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+// Text compared as stored, a NULL as an empty text: the rows of one receipt carry its ids as it typed them.
+const QString kCountStatement = QStringLiteral(
+    "SELECT CODE, count(*) FROM tickets WHERE COALESCE(DEPO, '') = ? AND COALESCE(IDENT_OBALKY, '') = ? "
+    "AND COALESCE(IDENT_FA, '') = ? GROUP BY CODE");
 const QString kSelectStatement = QStringLiteral(
     "SELECT DEPO, DAT, IDENT_OBALKY, IDENT_FA, TICKET_TYPE, CODE, VALUE, OPERATOR, IMPORTED FROM tickets "
     "ORDER BY DAT, DEPO, IDENT_OBALKY, CODE");
@@ -357,6 +363,14 @@ Status TicketsDatabase::checkValueColumn() const {
 }
 
 Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
+    return insertRows(rows, false);
+}
+
+Status TicketsDatabase::insertMissing(const std::vector<TicketRow>& rows) {
+    return insertRows(rows, true);
+}
+
+Status TicketsDatabase::insertRows(const std::vector<TicketRow>& rows, bool onlyMissing) {
     struct Limit {
         const char* column;
         QString TicketRow::*member;
@@ -392,6 +406,45 @@ Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
         return failure(QStringLiteral("transakci nelze začít"), db.lastError());
     // The prepared statement is released when the query goes, which must be after the rollback: a database that
     // aborted the transaction refuses everything until then.
+    std::vector<bool> skip(rows.size(), false);
+    if (onlyMissing) {
+        // Per receipt ids, the rows each code already has; the earliest rows of a code are the ones held.
+        using Ids = std::tuple<QString, QString, QString>;
+        std::map<Ids, std::map<QString, qint64>> held;
+        QSqlQuery count(db);
+        count.setForwardOnly(true);
+        if (!count.prepare(kCountStatement)) {
+            const QSqlError error = count.lastError();
+            db.rollback();
+            return failure(QStringLiteral("zapsané řádky nelze zjistit"), error);
+        }
+        const auto text = [](const QString& value) { return value.isNull() ? QStringLiteral("") : value; };
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const TicketRow& r = rows[i];
+            const Ids ids{r.depo, r.identObalky, r.identFa};
+            auto group = held.find(ids);
+            if (group == held.end()) {
+                group = held.emplace(ids, std::map<QString, qint64>{}).first;
+                count.bindValue(0, text(r.depo));
+                count.bindValue(1, text(r.identObalky));
+                count.bindValue(2, text(r.identFa));
+                if (!count.exec()) {
+                    const QSqlError error = count.lastError();
+                    count.finish();
+                    db.rollback();
+                    return failure(QStringLiteral("zapsané řádky nelze zjistit"), error);
+                }
+                while (count.next())
+                    group->second[count.value(0).toString()] = count.value(1).toLongLong();
+                count.finish();
+            }
+            qint64& left = group->second[r.code];
+            if (left > 0) {
+                --left;
+                skip[i] = true;
+            }
+        }
+    }
     QSqlQuery query(db);
     if (!query.prepare(kInsertStatement)) {
         const QSqlError error = query.lastError();
@@ -399,6 +452,8 @@ Status TicketsDatabase::insert(const std::vector<TicketRow>& rows) {
         return failure(QStringLiteral("příkaz nelze připravit"), error);
     }
     for (size_t i = 0; i < rows.size(); ++i) {
+        if (skip[i])
+            continue;
         const TicketRow& r = rows[i];
         query.bindValue(0, textValue(r.depo));
         query.bindValue(1, dateValue(r.dat));

@@ -84,6 +84,11 @@ public:
     /// before anything is written, whatever the database would do with them.
     /// A table whose VALUE column cannot hold a two-decimal amount is refused, naming the column and its type.
     Status insert(const std::vector<TicketRow>& rows);
+    /// As insert(), but of each code only the rows beyond those the table already holds with the same DEPO,
+    /// IDENT_OBALKY, IDENT_FA and CODE: a code given twice where the table holds it once adds one row. Saving the
+    /// same receipt again (after an interrupted save, or after codes were appended to it) thus adds only its new
+    /// codes. Counting and inserting are one transaction.
+    Status insertMissing(const std::vector<TicketRow>& rows);
     /// Every row, ordered by DAT, DEPO, IDENT_OBALKY and CODE.
     Result<std::vector<TicketRow>> readAll() const;
 
@@ -92,6 +97,7 @@ private:
 
     Error databaseError(const QString& sentence, const QSqlError& error) const;
     Status checkValueColumn() const;
+    Status insertRows(const std::vector<TicketRow>& rows, bool onlyMissing);
 
     QString m_connectionName;
     QString m_description;

@@ -25,6 +25,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include <utility>
+
 namespace trv {
 
 WidgetReceiptWindows::WidgetReceiptWindows(AppState& state, Prompts& prompts, const Clock& clock, Printer& printer)
@@ -55,12 +57,17 @@ void WidgetReceiptWindows::attach(frmHlavni& window) {
 bool WidgetReceiptWindows::frmPrijem(bool withSm) {
     if (m_window == nullptr)
         return false;
+    const QString appendTo = std::exchange(m_appendAtStart, QString());
     if (withSm) {
         trv::frmPrijemSec dialog(m_state, m_prompts, m_clock, *m_host, m_window);
+        if (!appendTo.isEmpty())
+            dialog.chooseAppend(appendTo);
         dialog.exec();
         return true;
     }
     trv::frmPrijem dialog(m_state, m_prompts, m_clock, *m_host);
+    if (!appendTo.isEmpty())
+        dialog.chooseAppend(appendTo);
     dialog.exec();
     return true;
 }

@@ -30,6 +30,7 @@ public:
     void attach(frmHlavni& window);
 
     bool frmPrijem(bool withSm) override;
+    void appendAtNextStart(const QString& fileName) override { m_appendAtStart = fileName; }
     bool frmRucne() override;
     bool frmSafeBag() override;
     std::optional<int> frmKontrVyc() override;
@@ -54,6 +55,7 @@ private:
     ReceiptInfo m_receipt;
     // The closing window loaded in sorting mode and kept hidden; owned by the main window as its parent.
     QPointer<trv::frmUkonceniPr> m_hiddenClosing;
+    QString m_appendAtStart;
 };
 
 } // namespace trv

@@ -47,4 +47,13 @@ void ReceiptFileChoice::fileTextChanged() const {
     btnPrijem->setEnabled(!txtSoubor->text().isEmpty());
 }
 
+bool ReceiptFileChoice::selectFile(const QString& fileName) const {
+    const QList<QListWidgetItem*> found = listDataS->findItems(fileName, Qt::MatchFixedString);
+    if (found.isEmpty())
+        return false;
+    listDataS->setCurrentItem(found.front());
+    listDataS->scrollToItem(found.front());
+    return true;
+}
+
 } // namespace trv

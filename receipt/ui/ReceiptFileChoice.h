@@ -1,6 +1,7 @@
 #pragma once
 
 class QLineEdit;
+class QString;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -21,6 +22,8 @@ struct ReceiptFileChoice {
     void chooseAppend() const;
     void chooseBarcode() const;
     void fileTextChanged() const;
+    // Selects the list's item of this name; false when none has it.
+    bool selectFile(const QString& fileName) const;
 };
 
 } // namespace trv

@@ -58,6 +58,13 @@ void frmPrijem::Form_Load() {
     m_loaded = true;
 }
 
+void frmPrijem::chooseAppend(const QString& fileName) {
+    if (!m_loaded)
+        return;
+    m_ui->optPrid->setChecked(true);
+    fileChoice().selectFile(fileName);
+}
+
 void frmPrijem::optNovy_Click(bool checked) {
     if (checked)
         fileChoice().chooseNew();

@@ -30,6 +30,8 @@ public:
 
     bool loaded() const { return m_loaded; }
     int exec() override;
+    // Appending to this file of the list, chosen as the operator would (a name not listed chooses nothing).
+    void chooseAppend(const QString& fileName);
 
 private:
     void Form_Load();

@@ -212,6 +212,13 @@ void frmPrijemSec::cmbTypSeku_Click(int index) {
         m_ui->txtSoubor->setText(m_datumPriNacteni);
 }
 
+void frmPrijemSec::chooseAppend(const QString& fileName) {
+    if (!m_loaded)
+        return;
+    m_ui->optPrid->setChecked(true);
+    fileChoice().selectFile(fileName);
+}
+
 void frmPrijemSec::optNovy_Click(bool checked) {
     if (!checked)
         return;

@@ -1,0 +1,86 @@
+#include "core/ReceiptRecord.h"
+
+#include "platform/ProfileFile.h"
+#include "platform/TextFiles.h"
+
+namespace trv::ReceiptRecord {
+
+namespace {
+
+const QString kReceiptSection = QStringLiteral("Prijem");
+const QString kSaveSection = QStringLiteral("Ulozeni");
+const QString kFileKey = QStringLiteral("Soubor");
+const QString kOutputKey = QStringLiteral("Vystup");
+
+QString line(const QString& key, const QString& value) {
+    return key + u'=' + value;
+}
+
+QStringList receiptLines(const std::filesystem::path& dayFile) {
+    return {u'[' + kReceiptSection + u']', line(kFileKey, TextFiles::toQString(dayFile))};
+}
+
+// UTF-8: a path may hold any character, and the profile reader takes UTF-8 first.
+Status write(const std::filesystem::path& programFolder, const QStringList& lines) {
+    const Status written = TextFiles::writeLines(recordFile(programFolder), lines, TextEncoding::Utf8);
+    if (written.ok())
+        return written;
+    return Status::fail(QStringLiteral("Záznam o rozpracovaném příjmu nelze zapsat: ") + written.message());
+}
+
+} // namespace
+
+std::filesystem::path recordFile(const std::filesystem::path& programFolder) {
+    return programFolder / TextFiles::toPath(kFileName);
+}
+
+Status receiptStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile) {
+    return write(programFolder, receiptLines(dayFile));
+}
+
+Status saveStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile,
+                   const QStringList& outputs) {
+    // The receipt stays unsaved until the save ends: a kill in the middle leaves both told.
+    QStringList lines = receiptLines(dayFile);
+    lines << u'[' + kSaveSection + u']' << line(kFileKey, TextFiles::toQString(dayFile));
+    for (qsizetype i = 0; i < outputs.size(); ++i)
+        lines << line(kOutputKey + QString::number(i + 1), outputs[i]);
+    return write(programFolder, lines);
+}
+
+Status ended(const std::filesystem::path& programFolder) {
+    const std::filesystem::path file = recordFile(programFolder);
+    return TextFiles::exists(file) ? TextFiles::remove(file) : Status::success();
+}
+
+std::optional<Left> read(const std::filesystem::path& programFolder) {
+    const std::filesystem::path file = recordFile(programFolder);
+    if (!TextFiles::exists(file))
+        return std::nullopt;
+    Left left;
+    if (const auto receipt = ProfileFile::read(file, kReceiptSection, kFileKey); receipt && !receipt->isEmpty())
+        left.receiptFile = TextFiles::toPath(*receipt);
+    if (const auto saved = ProfileFile::read(file, kSaveSection, kFileKey); saved && !saved->isEmpty()) {
+        left.savedFile = TextFiles::toPath(*saved);
+        for (int i = 1;; ++i) {
+            const auto output = ProfileFile::read(file, kSaveSection, kOutputKey + QString::number(i));
+            if (!output)
+                break;
+            left.outputs << *output;
+        }
+    }
+    return left;
+}
+
+qsizetype codeCount(const std::filesystem::path& dayFile) {
+    const Result<QStringList> lines = TextFiles::readLines(dayFile);
+    if (!lines.ok())
+        return 0;
+    qsizetype count = 0;
+    for (const QString& l : lines.value())
+        if (!l.trimmed().isEmpty())
+            ++count;
+    return count;
+}
+
+} // namespace trv::ReceiptRecord

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <optional>
+
+namespace trv {
+
+// A small record in the program folder of the work that a crash or a kill would otherwise leave unnoticed: the
+// receipt that runs (written when it starts, removed once it is saved or discarded) and the save that runs
+// (written before the save's first write, removed after its last). The codes of a killed receipt are safe in its
+// day file, but its statement and exports are not written, and a killed save leaves some outputs old; the next
+// start reads the record and tells the operator which file to take up again.
+namespace ReceiptRecord {
+
+inline const QString kFileName = QStringLiteral("NeulozenyPrijem.ini");
+
+std::filesystem::path recordFile(const std::filesystem::path& programFolder);
+
+// A receipt runs into `dayFile`.
+Status receiptStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile);
+// The save of the receipt of `dayFile` is about to write these outputs (each named for the operator).
+Status saveStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile,
+                   const QStringList& outputs);
+// The receipt was saved or discarded: nothing is left unfinished.
+Status ended(const std::filesystem::path& programFolder);
+
+// What a record left behind says.
+struct Left {
+    std::filesystem::path receiptFile; // the receipt that was not saved; empty when none
+    std::filesystem::path savedFile;   // the day file of a save that did not end; empty when none
+    QStringList outputs;               // what that save was to write
+};
+std::optional<Left> read(const std::filesystem::path& programFolder);
+
+// The number of codes (lines not blank) in a day file; 0 when it is missing or unreadable.
+qsizetype codeCount(const std::filesystem::path& dayFile);
+
+} // namespace ReceiptRecord
+} // namespace trv
