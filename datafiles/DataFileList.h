@@ -28,7 +28,8 @@ public:
 
     DataFileList() = default;
 
-    // The day data files of the folder (DayDataFiles::list). The error names the folder.
+    // The day data files of the folder (DayDataFiles::list), after the leftovers of a change of SM stopped part
+    // way are removed (DataFileOps::odstranZbytky). The error names the folder.
     static Result<DataFileList> load(const std::filesystem::path& folder);
 
     const std::filesystem::path& folder() const { return m_folder; }
@@ -47,8 +48,8 @@ public:
 private:
     std::filesystem::path m_folder;
     QStringList m_names;
-    // The receipt date and the SM of each name as DayFileName reads them; a name of no day-file form has
-    // neither, a cash-desk name has no SM.
+    // The receipt date and the SM of each name as DayFileName::keys reads them; a cash-desk name has no SM,
+    // a name without "_" neither.
     std::vector<QString> m_datum;
     std::vector<QString> m_sm;
     std::vector<bool> m_hasDatum;

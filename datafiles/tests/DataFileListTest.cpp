@@ -40,10 +40,11 @@ TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
              {"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt", "1501210_2.txt", "150121_001_01_1.txt"})},
         {Key::Text, "txt", false, list.names()},
         {Key::Text, "TXT", false, strings({"150123_TXT_01_1.txt"})},
-        // The receipt date: the day files of every form, the cash desk's too; a name of no form has none.
+        // The receipt date: the day files of every form, the cash desk's too; a name of no known form has the
+        // text before its first "_", a name without "_" none.
         {Key::Datum, "150121", false,
          strings({"150121-150125_003_CD_1.txt", "150121001_1.txt", "150121_001_01_1.txt"})},
-        {Key::Datum, "1501210", false, strings({})},
+        {Key::Datum, "1501210", false, strings({"1501210_2.txt"})},
         {Key::Datum, "150125", false, strings({})},
         {Key::Sm, "001", false, strings({"150121_001_01_1.txt"})},
         {Key::Sm, "002", false, strings({"150122_002_AB_3_1_7.txt"})},
@@ -72,4 +73,16 @@ TEST_F(DataFileListTest, AMissingFolderIsAnErrorNamingIt) {
     const auto loaded = DataFileList::load(home / "chybi");
     ASSERT_FALSE(loaded.ok());
     EXPECT_TRUE(loaded.message().contains(QStringLiteral("chybi")));
+}
+
+TEST_F(DataFileListTest, TheListingRemovesWhatAStoppedChangeOfSmLeft) {
+    writeData("150121_001_01_1.txt", "12345678\r\n");
+    writeData("~150121_005_01_1.vyc.tmp", "x");
+    writeData("~150121_005_01_1.TXT.tmp", "x");
+    writeData("~jiny.tmp", "x");
+    const auto loaded = DataFileList::load(data);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_FALSE(existsData("~150121_005_01_1.vyc.tmp"));
+    EXPECT_FALSE(existsData("~150121_005_01_1.TXT.tmp"));
+    EXPECT_TRUE(existsData("~jiny.tmp"));
 }
