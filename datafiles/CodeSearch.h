@@ -18,13 +18,14 @@ public:
     struct Hits {
         QStringList files; // one file name per matching line, in folder order
         qint64 count = 0;
+        QStringList unreadable; // a sentence per file that could not be read, naming it
     };
 
-    // The lowercase ".txt" day data files of the folder (DayDataFiles::list) searched for `code` as typed.
-    // The error names the folder or the file that could not be read.
+    // The day data files of the folder (DayDataFiles::list) searched for `code` as typed. A file that cannot be
+    // read does not stop the search: it is named in `unreadable`. The error names a folder that cannot be listed.
     static Result<Hits> najdi(const std::filesystem::path& folder, const QString& code);
 
-    // The matching lines of one file's bytes.
+    // The matching lines of one file's bytes (a UTF-8 byte-order mark before the first line is no part of it).
     static qint64 countIn(const QByteArray& bytes, const QByteArray& code);
 };
 

@@ -48,6 +48,10 @@ void frmNajdiStrav::cmdNajdi_Click() {
         m_ui->lblCount->setText(text("stravNenal"));
     else
         m_ui->lblCount->setText(text("pocetVyskytu") + signedText(hits.value().count));
+    // The count stands for the files that could be read; the operator learns which could not.
+    if (!hits.value().unreadable.isEmpty())
+        m_prompts.error(QStringLiteral("Tyto soubory nebylo možné prohledat:\r\n") +
+                        hits.value().unreadable.join(QStringLiteral("\r\n")));
 }
 
 void frmNajdiStrav::cmdBack_Click() {
