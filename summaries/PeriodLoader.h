@@ -24,8 +24,9 @@ int statementCodeField(const AppState& state);
 
 // The period operations of the period window that load codes: the computation (cmdVyp), the duplicate check
 // (cmbDuplicity) and the load of the ticket list (cmdSaveTicketsAs). Each builds a new collection from the
-// definitions (the group definitions with customer switch 37), marks the period loaded and takes the dates before
-// any file is read, and leaves the receipt's collection as it is.
+// definitions (the group definitions with customer switch 37) and takes the dates before any file is read, marks
+// the period loaded only when every file was read (a failure is kept in the state, PeriodState), and leaves the
+// receipt's collection as it is.
 class PeriodLoader {
 public:
     explicit PeriodLoader(const PeriodServices& services);
@@ -57,13 +58,19 @@ public:
                  bool packageDigit);
 
 private:
+    // The period loaded when `done` succeeded, else not loaded and why kept; `done` itself.
+    static Status oznac(PeriodState& state, const Status& done);
+    Status vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums);
+    Status kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem);
+    Status nactiStravenky(PeriodState& state, const PeriodChoice& choice);
     Status start(PeriodState& state, const PeriodChoice& choice);
     // start, then the operation's files of the period booked into the state's collection (nacti).
     Status startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation, bool packageDigit);
     Status nactiBaliky(PeriodState& state, const PeriodChoice& choice);
     // The package counts per type position and nominal value, for the closing statement by product group.
     void zverejniBaliky(const PeriodCollection& packages) const;
-    QString soucty(PeriodCollection& collection) const;
+    // GetStrSum over the collection, each code once (`repeatsKept`: the collection still holds its repeats).
+    QString soucty(PeriodCollection& collection, bool repeatsKept) const;
 
     PeriodServices m_services;
 };

@@ -59,6 +59,9 @@ void frmSoucVycDen::cmdVyp_Click() {
         QApplication::restoreOverrideCursor();
     }
     if (!done.ok()) {
+        // The preview must not go on showing the previous day as if it were this one.
+        m_ui->cmdPrint->setEnabled(false);
+        summariesui::showText(m_ui->rtbVyc, QStringLiteral("Výpočet součtů se nezdařil.\r\n") + done.message());
         m_services.prompts.error(done.message());
         return;
     }

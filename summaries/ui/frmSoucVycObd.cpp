@@ -126,6 +126,8 @@ void frmSoucVycObd::setExportEnabled(bool enabled) {
 }
 
 void frmSoucVycObd::cmdExport_Click() {
+    if (odmitnutoPoChybe())
+        return;
     ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
     // The export reads the computed period's codes as code objects; no period computed, no collection, and the
     // export says so.
@@ -140,6 +142,8 @@ void frmSoucVycObd::cmdExport_Click() {
 }
 
 void frmSoucVycObd::cmdExportDel_Click() {
+    if (odmitnutoPoChybe())
+        return;
     ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
     PeriodExportRequest request;
     request.period = SmSumsRequest{m_ui->dt1->date(), m_ui->dt2->date(), m_ui->txtSM->text(),
@@ -172,14 +176,26 @@ bool frmSoucVycObd::nactiHodinky(const std::function<Status()>& operation) {
     Status done;
     {
         const BusyCursor busy;
-        if (m_ui->cmbStrav->currentText() != m_services.state.config.DejText(kSection, QStringLiteral("Vsechny")))
-            setExportEnabled(true);
+        setExportEnabled(false);
         done = operation();
     }
     if (!done.ok()) {
+        // The pane no longer shows a period that was computed before: it says what failed.
+        summariesui::showText(m_ui->rtbVyc, QStringLiteral("Načtení období se nezdařilo, období není spočteno.\r\n") +
+                                                done.message());
         m_services.prompts.error(done.message());
         return false;
     }
+    cmbStrav_Click();
+    return true;
+}
+
+bool frmSoucVycObd::odmitnutoPoChybe() {
+    if (m_stav.m_chybaNacteni.isEmpty())
+        return false;
+    m_services.prompts.error(
+        QStringLiteral("Období není spočteno, protože se jeho načtení nezdařilo:\r\n%1\r\nSpusťte nejprve výpočet.")
+            .arg(m_stav.m_chybaNacteni));
     return true;
 }
 
@@ -264,6 +280,8 @@ bool frmSoucVycObd::dokonciTisk() {
 }
 
 void frmSoucVycObd::cmdPrint_Click() {
+    if (odmitnutoPoChybe())
+        return;
     const AppState& app = m_services.state;
     PeriodPrintChoice c;
     c.rtbText = m_ui->rtbVyc->toPlainText();
@@ -280,6 +298,8 @@ void frmSoucVycObd::cmdPrint_Click() {
 }
 
 void frmSoucVycObd::cmdPrintSM_Click() {
+    if (odmitnutoPoChybe())
+        return;
     SmReportResult result;
     {
         const BusyCursor busy;
@@ -294,6 +314,8 @@ void frmSoucVycObd::cmdPrintSM_Click() {
 }
 
 void frmSoucVycObd::cmbZobrPrehleduSm_Click() {
+    if (odmitnutoPoChybe())
+        return;
     SmReportResult result;
     {
         const BusyCursor busy;

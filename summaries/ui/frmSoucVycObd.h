@@ -25,8 +25,9 @@ class frmSoucVycObd;
 // and week) and computes its totals, checks it for codes read twice or saves its codes as a ticket list. The
 // period's collection and the window's state (`stav()`) are kept between operations. The period print (cmdPrint)
 // prints the computed period; the reports per SM (cmdPrintSM, cmbZobrPrehleduSm) load the period on their own and
-// leave the computed one as it was. The export buttons (cmdExport, cmdExportDel) stay disabled until their
-// operations are part of the program.
+// leave the computed one as it was. The exports need the window's shell: cmdExportDel is enabled with one,
+// cmdExport with one after a period has been loaded and while one voucher type is chosen. After a load that
+// failed the print, the exports and the reports refuse until a load succeeds.
 class frmSoucVycObd final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmSoucVycObd)
@@ -55,6 +56,8 @@ private:
     void setExportEnabled(bool enabled);
     void zobrazVysledek();
     bool nactiHodinky(const std::function<Status()>& operation);
+    // After a failed load: tells the operator that the period is not computed; true when the caller must stop.
+    bool odmitnutoPoChybe();
 
     SmReportChoice volbaSM() const;
     Printer& tiskarna();
