@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodLoader.h"
+#include "summaries/ui/DateField.h"
 #include "summaries/ui/SummaryWidgets.h"
 
 #include "ui_frmSoucVycDen.h"
@@ -24,6 +25,7 @@ frmSoucVycDen::frmSoucVycDen(const PeriodServices& services, Printer& printer, Q
       m_souhrn(services) {
     m_ui->setupUi(this);
     summariesui::setupResultBox(m_ui->rtbVyc);
+    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
     connect(m_ui->cmdVyp, &QPushButton::clicked, this, &frmSoucVycDen::cmdVyp_Click);
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &frmSoucVycDen::cmdPrint_Click);
     connect(m_ui->cmdEnd, &QPushButton::clicked, this, &frmSoucVycDen::cmdEnd_Click);

@@ -15,6 +15,7 @@
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/PeriodResult.h"
+#include "summaries/ui/DateField.h"
 #include "summaries/ui/SummaryWidgets.h"
 
 #include "ui_frmSoucVycObd.h"
@@ -45,6 +46,9 @@ frmSoucVycObd::frmSoucVycObd(const PeriodServices& services, Hooks hooks, QWidge
     : QDialog(parent), m_ui(std::make_unique<Ui::frmSoucVycObd>()), m_services(services), m_hooks(std::move(hooks)) {
     m_ui->setupUi(this);
     summariesui::setupResultBox(m_ui->rtbVyc);
+    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
+    summariesui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
+    summariesui::setupDateField(m_ui->dtDek, m_ui->Label5, m_services.prompts);
     connect(m_ui->cmdVyp, &QPushButton::clicked, this, &frmSoucVycObd::cmdVyp_Click);
     connect(m_ui->cmbDuplicity, &QPushButton::clicked, this, &frmSoucVycObd::cmbDuplicity_Click);
     connect(m_ui->cmdSaveTicketsAs, &QPushButton::clicked, this, &frmSoucVycObd::cmdSaveTicketsAs_Click);

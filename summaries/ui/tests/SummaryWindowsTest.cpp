@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 
 using namespace trv;
 using namespace trv::test;
@@ -171,6 +172,46 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
     EXPECT_EQ(env.bytes(file),
               (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 1) + QStringLiteral("\r\n"))
                   .toLatin1());
+}
+
+TEST(frmSoucVycObdTest, TypedDatesReplaceTheSectionAndAnInvalidOneIsRefused) {
+    SummariesEnv env;
+    frmSoucVycObd w(env.services());
+    w.show();
+    auto* dt1 = child<QDateEdit>(&w, "dt1");
+    auto* line = dt1->findChild<QLineEdit*>();
+    ASSERT_EQ(dt1->date(), QDate(2015, 1, 21));
+    dt1->setFocus();
+    // Click into the day, after its first digit, and type a day.
+    line->setCursorPosition(1);
+    QTest::keyClicks(dt1, QStringLiteral("01"));
+    QTest::keyClick(dt1, Qt::Key_Return);
+    EXPECT_EQ(dt1->date(), QDate(2015, 1, 1));
+    EXPECT_TRUE(env.prompts.records().empty());
+
+    // A day that is no date: refused with the field named, the date in force kept and shown.
+    child<QPlainTextEdit>(&w, "rtbVyc")->clear();
+    auto* dt2 = child<QDateEdit>(&w, "dt2");
+    dt2->setFocus();
+    dt2->findChild<QLineEdit*>()->setCursorPosition(0);
+    QTest::keyClicks(dt2, QStringLiteral("0"));
+    QTest::keyClick(dt2, Qt::Key_Return);
+    ASSERT_EQ(env.prompts.records().size(), 1u);
+    EXPECT_EQ(env.prompts.records()[0].text, QStringLiteral("Datum do: „0.01.2015“ není platné datum, platí dál 21.01.2015."));
+    EXPECT_EQ(dt2->date(), QDate(2015, 1, 21));
+    EXPECT_EQ(dt2->findChild<QLineEdit*>()->text(), QStringLiteral("21.01.2015"));
+    // Enter on a refused date does not run the computation.
+    EXPECT_TRUE(shown(&w).isEmpty());
+}
+
+TEST(frmSoucVycObdTest, FitsA1024By768ScreenWithItsFrameAndATaskBar) {
+    SummariesEnv env;
+    frmSoucVycObd w(env.services());
+    w.show();
+    // A window frame of 8 pixels a side, a title bar of 30 and a task bar of 40.
+    EXPECT_LE(w.width() + 2 * 8, 1024);
+    EXPECT_LE(w.height() + 30 + 8 + 40, 768);
+    EXPECT_LE(w.minimumSizeHint().height() + 30 + 8 + 40, 768);
 }
 
 TEST(frmSoucVycObdTest, HandOverStopAndSafeBagEnd) {
