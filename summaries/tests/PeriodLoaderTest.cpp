@@ -1,4 +1,6 @@
 #include "summaries/PeriodLoader.h"
+
+#include "summaries/DaySummary.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodResult.h"
 #include "summaries/tests/SummariesFixture.h"
@@ -149,6 +151,30 @@ TEST(PeriodLoaderTest, StatementFilesAreReadAtTheConfiguredSeparator) {
               {QStringLiteral("D1|150120|OB1|101|1|%1|50,00|X").arg(SummariesEnv::alfa(50, 8))});
     ASSERT_TRUE(loader.vypocet(st, january()).ok());
     EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 8)});
+}
+
+TEST(PeriodLoaderTest, StatementFilesAtTheDefaultBlankSeparatorWithEmptyFields) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    // Without [Data] ExpTxtSeparator the fields are separated by a blank; the depot field is empty when no
+    // depot was typed, and so may the last field be.
+    ASSERT_TRUE(TextFiles::writeAll(env.folder / "TRV7300.ini",
+                                    QStringLiteral("[Data]\r\nDir=%1\r\n").arg(TextFiles::toQString(env.folder / "data")))
+                    .ok());
+    env.write(QStringLiteral("150121_101_X_1.vyc"),
+              {QStringLiteral(" 150120 OB1 101 1 %1 50,00 X").arg(SummariesEnv::alfa(50, 1)),
+               QStringLiteral(" 150120 OB1 101 2 %1 100,00 ").arg(SummariesEnv::beta(100, 1))});
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 1)});
+    EXPECT_EQ(codesOf(st.m_col, 1), QStringList{SummariesEnv::beta(100, 1)});
+
+    DaySummary day(env.services());
+    ASSERT_TRUE(day.vypocet({QDate(2015, 1, 21), {}, {}}).ok());
+    EXPECT_EQ(codesOf(day.kolekce(), 0), QStringList{SummariesEnv::alfa(50, 1)});
+    EXPECT_EQ(codesOf(day.kolekce(), 1), QStringList{SummariesEnv::beta(100, 1)});
 }
 
 TEST(PeriodLoaderTest, PackageDigitAndPackageFilesOfPackageMode) {
