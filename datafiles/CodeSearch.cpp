@@ -1,6 +1,7 @@
 #include "datafiles/CodeSearch.h"
 
 #include "core/DayDataFiles.h"
+#include "platform/Progress.h"
 #include "platform/TextFiles.h"
 
 #include <QStringEncoder>
@@ -94,7 +95,8 @@ qint64 CodeSearch::countIn(const QByteArray& bytes, const QByteArray& code) {
     return countOccurrences(data, size, code);
 }
 
-Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, const QString& code) {
+Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, const QString& code,
+                                           Progress* progress) {
     auto files = DayDataFiles::list(folder);
     if (!files.ok())
         return files.error();
@@ -102,7 +104,11 @@ Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, 
     Hits hits;
     std::vector<char> buffer(1 << 16);
     QByteArray content;
+    const qint64 total = qint64(files.value().size());
+    qint64 done = 0;
     for (const auto& file : files.value()) {
+        if (progress && !progress->step(done++, total))
+            return Error{0, Progress::cancelledText()};
         const QString name = QString::fromStdU16String(file.filename().u16string());
 #ifdef _WIN32
         std::FILE* f = _wfopen(file.c_str(), L"rb");

@@ -69,11 +69,13 @@ QString value(Currency v) {
 
 DaySummary::DaySummary(const PeriodServices& services) : m_services(services) {}
 
-Status DaySummary::vypocet(const DayChoice& choice) {
+Status DaySummary::vypocet(const DayChoice& choice, Progress* progress) {
     AppState& app = m_services.state;
     // A day that failed is not computed: nothing of it can be previewed or printed.
     m_col = {};
-    PeriodLoader loader(m_services);
+    PeriodServices services = m_services;
+    services.progress = progress;
+    PeriodLoader loader(services);
     auto col = loader.novaKolekce(false);
     if (!col.ok())
         return col.error();

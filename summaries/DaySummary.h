@@ -28,7 +28,8 @@ public:
 
     // cmdVyp: a new collection (TypStrav.ini), the day's statement files, sectiTypyStrav. A day that fails is
     // not computed (vypocteno() is false) until a computation succeeds.
-    Status vypocet(const DayChoice& choice);
+    // `progress` is told of every file read and may cancel the computation.
+    Status vypocet(const DayChoice& choice, Progress* progress = nullptr);
     bool vypocteno() const { return bool(m_col.types); }
     const PeriodCollection& kolekce() const { return m_col; }
     const QDate& datum() const { return m_datum; }

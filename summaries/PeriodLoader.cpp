@@ -6,6 +6,7 @@
 #include "core/SettingsLoader.h"
 #include "core/StatementLine.h"
 #include "platform/Conventions.h"
+#include "platform/Progress.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/StoredCodeBooking.h"
@@ -82,7 +83,12 @@ Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>
         bytes += ec ? 0 : qint64(size);
     }
     into.codes->reserve(bytes);
+    const qint64 total = qint64(files.size());
+    qint64 done = 0;
     for (const PeriodFile& f : files) {
+        if (m_services.progress && !m_services.progress->step(done, total))
+            return Status::fail(Progress::cancelledText());
+        ++done;
         const quint32 file = into.codes->addFile(f.name);
         const bool byDigit = packageDigit && f.kind == PeriodFile::Kind::PackageDay;
         const Status read = readStoredFile(f.path, f.kind, separator, codeField, [&](std::string_view code) {
@@ -94,6 +100,8 @@ Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>
         if (!read.ok())
             return read;
     }
+    if (m_services.progress && !m_services.progress->step(total, total))
+        return Status::fail(Progress::cancelledText());
     return Status::success();
 }
 

@@ -53,7 +53,7 @@ public:
 
     // Books every code of the files into the collection; with `packageDigit` the codes of package day files only
     // when their type's package digit is the wanted package (choice.txtBalik). An unreadable file stops the load
-    // with an error naming it.
+    // with an error naming it; so does the operator, through the services' progress, before any file.
     Status nacti(PeriodCollection& into, const std::vector<PeriodFile>& files, const PeriodChoice& choice,
                  bool packageDigit);
 

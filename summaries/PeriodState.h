@@ -13,6 +13,7 @@ namespace trv {
 struct AppState;
 class Clock;
 class CColStrav;
+class Progress;
 class Prompts;
 class ReaderControl;
 
@@ -22,6 +23,8 @@ struct PeriodServices {
     Prompts& prompts;
     const Clock& clock;
     ReaderControl& reader; // stopped when a stored code is not recognised
+    // Told of every file a load reads; a load the operator cancels through it fails. None without a window.
+    Progress* progress = nullptr;
 };
 
 // A voucher-type collection of a summary's own, loaded from the definitions, with the codes of its run held

@@ -1,6 +1,7 @@
 #include "datafiles/CodeSearch.h"
 
 #include "datafiles/tests/DataFilesFixture.h"
+#include "platform/Progress.h"
 
 using namespace trv;
 
@@ -57,4 +58,13 @@ TEST_F(CodeSearchTest, AnUnreadableFileIsPassedByAndNamed) {
     EXPECT_EQ(hits.value().files, strings({"150122_001_01_1.txt"}));
     ASSERT_EQ(hits.value().unreadable.size(), 1);
     EXPECT_TRUE(hits.value().unreadable[0].contains(QStringLiteral("150121_002_01_1.txt")));
+}
+
+TEST_F(CodeSearchTest, TheOperatorCanCancelTheSearch) {
+    struct Cancel final : Progress {
+        bool step(qint64 done, qint64) override { return done < 1; }
+    } cancel;
+    const auto hits = CodeSearch::najdi(data, QStringLiteral("11111111"), &cancel);
+    ASSERT_FALSE(hits.ok());
+    EXPECT_EQ(hits.message(), Progress::cancelledText());
 }

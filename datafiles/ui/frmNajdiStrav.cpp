@@ -4,6 +4,7 @@
 #include "datafiles/CodeSearch.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
+#include "platform/ui/ProgressWindow.h"
 #include "ui_frmNajdiStrav.h"
 
 #include <QApplication>
@@ -36,7 +37,11 @@ QString frmNajdiStrav::text(const char* key) const {
 void frmNajdiStrav::cmdNajdi_Click() {
     m_files->setStringList({});
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto hits = CodeSearch::najdi(m_state.gDatovyAdresar, m_ui->txtCode->text());
+    Result<CodeSearch::Hits> hits = Error{};
+    {
+        ProgressWindow progress(this, windowTitle());
+        hits = CodeSearch::najdi(m_state.gDatovyAdresar, m_ui->txtCode->text(), &progress);
+    }
     QApplication::restoreOverrideCursor();
     if (!hits.ok()) {
         m_ui->lblCount->setText(text("lblCount"));

@@ -6,6 +6,7 @@
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "platform/ui/ProgressWindow.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/ui/DateField.h"
 #include "summaries/ui/SummaryWidgets.h"
@@ -57,7 +58,8 @@ void frmSoucVycDen::cmdVyp_Click() {
     Status done;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        done = m_souhrn.vypocet({m_ui->dt1->date(), m_ui->txtSM->text(), m_ui->txtOper->text()});
+        ProgressWindow progress(this, windowTitle());
+        done = m_souhrn.vypocet({m_ui->dt1->date(), m_ui->txtSM->text(), m_ui->txtOper->text()}, &progress);
         QApplication::restoreOverrideCursor();
     }
     if (!done.ok()) {

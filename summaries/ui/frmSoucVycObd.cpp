@@ -10,6 +10,7 @@
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "platform/ui/ProgressWindow.h"
 #include "reports/PeriodPrint.h"
 #include "reports/SmReports.h"
 #include "summaries/PeriodFileOps.h"
@@ -176,12 +177,16 @@ PeriodChoice frmSoucVycObd::volba() const {
     return c;
 }
 
-bool frmSoucVycObd::nactiHodinky(const std::function<Status()>& operation) {
+bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&)>& operation) {
     Status done;
     {
         const BusyCursor busy;
         setExportEnabled(false);
-        done = operation();
+        ProgressWindow progress(this, windowTitle());
+        PeriodServices services = m_services;
+        services.progress = &progress;
+        PeriodLoader loader(services);
+        done = operation(loader);
     }
     if (!done.ok()) {
         // The pane no longer shows a period that was computed before: it says what failed.
@@ -223,8 +228,7 @@ void frmSoucVycObd::cmdVyp_Click() {
         m_ui->txtTyden->setText(choice.txtTyden);
     }
     QString sums;
-    PeriodLoader loader(m_services);
-    if (!nactiHodinky([&] { return loader.vypocet(m_stav, choice, &sums); }))
+    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.vypocet(m_stav, choice, &sums); }))
         return;
     if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
         m_hooks.zobrazSoucty(sums);
@@ -235,8 +239,7 @@ void frmSoucVycObd::cmbDuplicity_Click() {
     const PeriodChoice choice = volba();
     QString sums;
     QString logProblem;
-    PeriodLoader loader(m_services);
-    if (!nactiHodinky([&] { return loader.duplicity(m_stav, choice, &sums, &logProblem); }))
+    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.duplicity(m_stav, choice, &sums, &logProblem); }))
         return;
     if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
         m_hooks.zobrazSoucty(sums);
@@ -307,7 +310,11 @@ void frmSoucVycObd::cmdPrintSM_Click() {
     SmReportResult result;
     {
         const BusyCursor busy;
-        result = SmReports(m_services).cmdPrintSM(tiskarna(), volbaSM());
+        ProgressWindow progress(this, windowTitle());
+        progress.showBusy();
+        PeriodServices services = m_services;
+        services.progress = &progress;
+        result = SmReports(services).cmdPrintSM(tiskarna(), volbaSM());
     }
     if (result.rtbText)
         summariesui::showText(m_ui->rtbVyc, *result.rtbText);
@@ -323,7 +330,11 @@ void frmSoucVycObd::cmbZobrPrehleduSm_Click() {
     SmReportResult result;
     {
         const BusyCursor busy;
-        result = SmReports(m_services).cmbZobrPrehleduSm(volbaSM());
+        ProgressWindow progress(this, windowTitle());
+        progress.showBusy();
+        PeriodServices services = m_services;
+        services.progress = &progress;
+        result = SmReports(services).cmbZobrPrehleduSm(volbaSM());
     }
     if (result.rtbText)
         summariesui::showText(m_ui->rtbVyc, *result.rtbText);
@@ -336,9 +347,8 @@ void frmSoucVycObd::cmdSaveTicketsAs_Click() {
         return;
     }
     const PeriodChoice choice = volba();
-    PeriodLoader loader(m_services);
     qint64 count = 0;
-    if (!nactiHodinky([&]() -> Status {
+    if (!nactiHodinky([&](PeriodLoader& loader) -> Status {
             if (const Status loaded = loader.stravenky(m_stav, choice); !loaded.ok())
                 return loaded;
             const auto written =

@@ -13,6 +13,7 @@ class QAbstractButton;
 
 namespace trv {
 
+class PeriodLoader;
 class Shell;
 class Printer;
 struct SmReportChoice;
@@ -55,7 +56,9 @@ private:
     void naplnCmbStrav();
     void setExportEnabled(bool enabled);
     void zobrazVysledek();
-    bool nactiHodinky(const std::function<Status()>& operation);
+    // Runs a load with the hourglass and the progress window (the loader is told of it); a failure is shown in
+    // the pane and told. False when it failed or was cancelled.
+    bool nactiHodinky(const std::function<Status(PeriodLoader&)>& operation);
     // After a failed load: tells the operator that the period is not computed; true when the caller must stop.
     bool odmitnutoPoChybe();
 
