@@ -177,8 +177,10 @@ TEST_F(DataFileOpsTest, ANewStatementFileThatCannotBeWrittenLeavesBothFilesAsThe
 }
 
 TEST_F(DataFileOpsTest, ChangeOfSmTakesANameOfNoKnownFormAndTheNominalSummaryAlong) {
-    // A package name of the first week and a name of no known form both carry an SM between their first two "_".
-    for (const char* name : {"150121_001_X_1_2.txt", "150121_001_X.txt"}) {
+    // Every name form with an SM, a package name of the first week and a name of no known form among them, carries
+    // it between its first two "_".
+    for (const char* name : {"150121_001_X_1_2.txt", "150121_001_X.txt", "150121-150125_001_X_1.txt",
+                             "150121_001_X_1_2_3.txt", "20150121_001_X_1.txt"}) {
         SCOPED_TRACE(name);
         writeData(name, dayBytes);
         const auto renamed =
