@@ -71,6 +71,8 @@ void ProgressWindow::reject() {
 }
 
 void ProgressWindow::showBusy() {
+    // Nothing can be cancelled until the load tells its progress.
+    m_cancel->setVisible(false);
     show();
     raise();
     QApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
@@ -81,6 +83,7 @@ bool ProgressWindow::step(qint64 done, qint64 total) {
     if (m_painted.isValid() && m_painted.elapsed() < kRepaintMs && done < total)
         return !m_cancelled;
     m_painted.start();
+    m_cancel->setVisible(true);
     if (!isVisible() && m_started.elapsed() >= m_showAfterMs)
         show();
     if (total > 0) {

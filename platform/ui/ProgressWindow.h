@@ -25,7 +25,8 @@ public:
     ~ProgressWindow() override;
 
     bool step(qint64 done, qint64 total) override;
-    /// Shows the window at once, without a count (for a load that tells no progress of its own).
+    /// Shows the window at once, without a count and without the cancel button, until a step comes (for a load
+    /// that tells no progress of its own).
     void showBusy();
     bool cancelled() const { return m_cancelled; }
 

@@ -183,9 +183,7 @@ bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&)>& ope
         const BusyCursor busy;
         setExportEnabled(false);
         ProgressWindow progress(this, windowTitle());
-        PeriodServices services = m_services;
-        services.progress = &progress;
-        PeriodLoader loader(services);
+        PeriodLoader loader(sPrubehem(progress));
         done = operation(loader);
     }
     if (!done.ok()) {
@@ -197,6 +195,12 @@ bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&)>& ope
     }
     cmbStrav_Click();
     return true;
+}
+
+PeriodServices frmSoucVycObd::sPrubehem(Progress& progress) const {
+    PeriodServices services = m_services;
+    services.progress = &progress;
+    return services;
 }
 
 bool frmSoucVycObd::odmitnutoPoChybe() {
@@ -312,9 +316,7 @@ void frmSoucVycObd::cmdPrintSM_Click() {
         const BusyCursor busy;
         ProgressWindow progress(this, windowTitle());
         progress.showBusy();
-        PeriodServices services = m_services;
-        services.progress = &progress;
-        result = SmReports(services).cmdPrintSM(tiskarna(), volbaSM());
+        result = SmReports(sPrubehem(progress)).cmdPrintSM(tiskarna(), volbaSM());
     }
     if (result.rtbText)
         summariesui::showText(m_ui->rtbVyc, *result.rtbText);
@@ -332,9 +334,7 @@ void frmSoucVycObd::cmbZobrPrehleduSm_Click() {
         const BusyCursor busy;
         ProgressWindow progress(this, windowTitle());
         progress.showBusy();
-        PeriodServices services = m_services;
-        services.progress = &progress;
-        result = SmReports(services).cmbZobrPrehleduSm(volbaSM());
+        result = SmReports(sPrubehem(progress)).cmbZobrPrehleduSm(volbaSM());
     }
     if (result.rtbText)
         summariesui::showText(m_ui->rtbVyc, *result.rtbText);

@@ -14,6 +14,7 @@ class QAbstractButton;
 namespace trv {
 
 class PeriodLoader;
+class Progress;
 class Shell;
 class Printer;
 struct SmReportChoice;
@@ -59,6 +60,8 @@ private:
     // Runs a load with the hourglass and the progress window (the loader is told of it); a failure is shown in
     // the pane and told. False when it failed or was cancelled.
     bool nactiHodinky(const std::function<Status(PeriodLoader&)>& operation);
+    // The window's services with the progress window of one load.
+    PeriodServices sPrubehem(Progress& progress) const;
     // After a failed load: tells the operator that the period is not computed; true when the caller must stop.
     bool odmitnutoPoChybe();
 
