@@ -347,19 +347,18 @@ void frmSoucVycObd::cmdSaveTicketsAs_Click() {
         return;
     }
     const PeriodChoice choice = volba();
-    qint64 count = 0;
-    if (!nactiHodinky([&](PeriodLoader& loader) -> Status {
-            if (const Status loaded = loader.stravenky(m_stav, choice); !loaded.ok())
-                return loaded;
-            const auto written =
-                ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav), file.value());
-            if (!written.ok())
-                return written.error();
-            count = written.value();
-            return Status::success();
-        }))
+    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.stravenky(m_stav, choice); }))
         return;
-    m_services.prompts.message(zpravaUlozeno(count, file.value()));
+    Result<qint64> written = Error{};
+    {
+        const BusyCursor busy;
+        written = ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav), file.value());
+    }
+    if (!written.ok()) {
+        m_services.prompts.error(written.message());
+        return;
+    }
+    m_services.prompts.message(zpravaUlozeno(written.value(), file.value()));
 }
 
 void frmSoucVycObd::cmdEnd_Click() {
