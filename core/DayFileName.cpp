@@ -54,10 +54,10 @@ Result<QString> DayFileName::build() const {
                  {QStringLiteral("Pořadí"), &poradi, false, true}};
         if (form == Form::HandOver)
             parts.push_back({QStringLiteral("Datum odvodu"), &datumOdvodu, false, false});
-        if (form == Form::PackageWeek) {
-            parts.push_back({QStringLiteral("Balík"), &balik, true, true});
+        if (form == Form::PackageWeek || form == Form::Package)
+            parts.push_back({QStringLiteral("Balík"), &balik, form == Form::PackageWeek, true});
+        if (form == Form::PackageWeek)
             parts.push_back({QStringLiteral("Týden"), &tyden, true, true});
-        }
     }
     for (const Part& p : parts) {
         if (const QString why = refusal(p.what, *p.value, p.mayBeEmpty, p.mayHoldDash); !why.isEmpty())
@@ -68,6 +68,8 @@ Result<QString> DayFileName::build() const {
         return datum + pokladna + u'_' + poradi + kTxt;
     case Form::Sm:
         return datum + u'_' + sm + u'_' + operator_ + u'_' + poradi + kTxt;
+    case Form::Package:
+        return datum + u'_' + sm + u'_' + operator_ + u'_' + poradi + u'_' + balik + kTxt;
     case Form::PackageWeek:
         return datum + u'_' + sm + u'_' + operator_ + u'_' + poradi + u'_' + balik + u'_' + tyden + kTxt;
     case Form::HandOver:
@@ -93,7 +95,7 @@ std::optional<DayFileName> DayFileName::parse(const QString& fileName) {
         n.poradi = parts[1];
         return n;
     }
-    if (parts.size() != 4 && parts.size() != 6)
+    if (parts.size() < 4 || parts.size() > 6)
         return std::nullopt;
     QString first = parts[0];
     if (parts.size() == 4 && first.count(u'-') == 1) {
@@ -105,7 +107,7 @@ std::optional<DayFileName> DayFileName::parse(const QString& fileName) {
     } else if (first.contains(u'-')) {
         return std::nullopt;
     } else {
-        n.form = parts.size() == 6 ? Form::PackageWeek : Form::Sm;
+        n.form = parts.size() == 6 ? Form::PackageWeek : parts.size() == 5 ? Form::Package : Form::Sm;
         n.datum = first;
     }
     if (n.datum.isEmpty() || parts[3].isEmpty())
@@ -113,11 +115,61 @@ std::optional<DayFileName> DayFileName::parse(const QString& fileName) {
     n.sm = parts[1];
     n.operator_ = parts[2];
     n.poradi = parts[3];
+    if (parts.size() == 5) {
+        // The receipt writes no week into a package name of the first week.
+        if (parts[4].isEmpty())
+            return std::nullopt;
+        n.balik = parts[4];
+        n.tyden = QStringLiteral("1");
+    }
     if (parts.size() == 6) {
         n.balik = parts[4];
         n.tyden = parts[5];
     }
     return n;
+}
+
+DayFileName::Keys DayFileName::keys(const QString& fileName) {
+    Keys k;
+    if (const auto n = parse(fileName)) {
+        k.datum = n->datum;
+        if (n->form == Form::CashDesk)
+            return k;
+        k.sm = n->sm;
+        k.operator_ = n->operator_;
+        if (n->form == Form::Package || n->form == Form::PackageWeek) {
+            k.balik = n->balik;
+            k.tyden = n->tyden;
+        }
+        return k;
+    }
+    const QStringList parts = fileName.split(u'_');
+    if (parts.size() > 1)
+        k.datum = parts[0];
+    if (parts.size() > 2)
+        k.sm = parts[1];
+    if (parts.size() > 3)
+        k.operator_ = parts[2];
+    if (parts.size() > 4) {
+        const int dot = int(parts[4].lastIndexOf(u'.'));
+        if (parts.size() == 5 && dot >= 0) {
+            k.balik = parts[4].left(dot);
+            k.tyden = QStringLiteral("1");
+        } else {
+            k.balik = parts[4];
+            if (parts.size() > 5)
+                k.tyden = parts[5];
+        }
+    }
+    return k;
+}
+
+std::optional<QString> DayFileName::withSm(const QString& fileName, const QString& sm) {
+    const qsizetype first = fileName.indexOf(u'_');
+    const qsizetype second = first < 0 ? -1 : fileName.indexOf(u'_', first + 1);
+    if (second < 0)
+        return std::nullopt;
+    return fileName.left(first + 1) + sm + fileName.mid(second);
 }
 
 } // namespace trv

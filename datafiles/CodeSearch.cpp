@@ -1,6 +1,7 @@
 #include "datafiles/CodeSearch.h"
 
 #include "core/DayDataFiles.h"
+#include "platform/Progress.h"
 #include "platform/TextFiles.h"
 
 #include <QStringEncoder>
@@ -83,15 +84,19 @@ QList<QByteArray> encodings(const QString& code) {
 } // namespace
 
 qint64 CodeSearch::countIn(const QByteArray& bytes, const QByteArray& code) {
+    const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const char* data = bytes.constData() + bom;
+    const qsizetype size = bytes.size() - bom;
     if (code.isEmpty())
-        return countLines(bytes.constData(), bytes.size(), code);
+        return countLines(data, size, code);
     // Only the file's lines lose their blanks: a code typed with a blank at either end matches no line.
     if (isBlank(code.front()) || isBlank(code.back()) || code.contains('\n'))
         return 0;
-    return countOccurrences(bytes.constData(), bytes.size(), code);
+    return countOccurrences(data, size, code);
 }
 
-Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, const QString& code) {
+Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, const QString& code,
+                                           Progress* progress) {
     auto files = DayDataFiles::entries(folder);
     if (!files.ok())
         return files.error();
@@ -99,28 +104,33 @@ Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, 
     Hits hits;
     std::vector<char> buffer(1 << 16);
     QByteArray content;
+    const qint64 total = qint64(files.value().size());
+    qint64 done = 0;
     for (const auto& entry : files.value()) {
+        if (progress && !progress->step(done++, total))
+            return Error{0, Progress::cancelledText()};
         const std::filesystem::path& file = entry.path;
         const QString& name = entry.name;
-        // Only the lowercase extension: the search never took a file written in capitals for a receipt.
-        if (!name.endsWith(QStringLiteral(".txt")))
-            continue;
 #ifdef _WIN32
         std::FILE* f = _wfopen(file.c_str(), L"rb");
 #else
         std::FILE* f = std::fopen(file.c_str(), "rb");
 #endif
-        if (f == nullptr)
-            return Error{0, QStringLiteral("Soubor %1 nelze otevřít: %2")
-                                .arg(TextFiles::toQString(file), QString::fromLocal8Bit(std::strerror(errno)))};
+        if (f == nullptr) {
+            hits.unreadable.append(QStringLiteral("Soubor %1 nelze otevřít: %2")
+                                       .arg(TextFiles::toQString(file), QString::fromLocal8Bit(std::strerror(errno))));
+            continue;
+        }
         content.resize(0);
         size_t got = 0;
         while ((got = std::fread(buffer.data(), 1, buffer.size(), f)) > 0)
             content.append(buffer.data(), qsizetype(got));
         const bool failed = std::ferror(f) != 0;
         std::fclose(f);
-        if (failed)
-            return Error{0, QStringLiteral("Soubor %1 nelze přečíst.").arg(TextFiles::toQString(file))};
+        if (failed) {
+            hits.unreadable.append(QStringLiteral("Soubor %1 nelze přečíst.").arg(TextFiles::toQString(file)));
+            continue;
+        }
         qint64 inFile = 0;
         for (const QByteArray& form : forms)
             inFile += countIn(content, form);

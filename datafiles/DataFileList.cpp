@@ -2,6 +2,7 @@
 
 #include "core/DayDataFiles.h"
 #include "core/DayFileName.h"
+#include "datafiles/DataFileOps.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -13,6 +14,9 @@ const QString kTxt = QStringLiteral(".txt");
 } // namespace
 
 Result<DataFileList> DataFileList::load(const std::filesystem::path& folder) {
+    // The browser shows the folder as the operator will work on it: without what a change of SM stopped part
+    // way left behind.
+    DataFileOps::odstranZbytky(folder);
     auto files = DayDataFiles::entries(folder);
     if (!files.ok())
         return files.error();
@@ -28,14 +32,11 @@ Result<DataFileList> DataFileList::load(const std::filesystem::path& folder) {
     for (size_t i = 0; i < n; ++i) {
         QString name = std::move(files.value()[i].name);
         list.m_paths.push_back(std::move(files.value()[i].path));
-        if (const auto parsed = DayFileName::parse(name)) {
-            list.m_datum[i] = parsed->datum;
-            list.m_hasDatum[i] = true;
-            if (parsed->form != DayFileName::Form::CashDesk) {
-                list.m_sm[i] = parsed->sm;
-                list.m_hasSm[i] = true;
-            }
-        }
+        const DayFileName::Keys keys = DayFileName::keys(name);
+        list.m_hasDatum[i] = keys.datum.has_value();
+        list.m_datum[i] = keys.datum.value_or(QString());
+        list.m_hasSm[i] = keys.sm.has_value();
+        list.m_sm[i] = keys.sm.value_or(QString());
         list.m_names.append(std::move(name));
     }
     return list;

@@ -28,7 +28,8 @@ public:
 
     DataFileList() = default;
 
-    // The day data files of the folder (DayDataFiles::list). The error names the folder.
+    // The day data files of the folder (DayDataFiles::list), after the leftovers of a change of SM stopped part
+    // way are removed (DataFileOps::odstranZbytky). The error names the folder.
     static Result<DataFileList> load(const std::filesystem::path& folder);
 
     const std::filesystem::path& folder() const { return m_folder; }
@@ -49,8 +50,8 @@ private:
     QStringList m_names;
     // Each name's path as listed: a name that could not be decoded opens by its own bytes.
     std::vector<std::filesystem::path> m_paths;
-    // The receipt date and the SM of each name as DayFileName reads them; a name of no day-file form has
-    // neither, a cash-desk name has no SM.
+    // The receipt date and the SM of each name as DayFileName::keys reads them; a cash-desk name has no SM,
+    // a name without "_" neither.
     std::vector<QString> m_datum;
     std::vector<QString> m_sm;
     std::vector<bool> m_hasDatum;

@@ -95,21 +95,128 @@ int smField(const CustomerSwitches& sw) {
     return 2;
 }
 
+namespace {
+
+// A file written beside the day data file that follows it through a change of SM: its new content is staged
+// under a temporary name before anything is renamed, so that every step can be undone.
+struct Companion {
+    fs::path oldPath;
+    fs::path newPath;
+    fs::path staged;
+    bool placed = false;
+};
+
+// The temporary name a companion's new content is staged under: "~", its new name, ".tmp".
+fs::path stagingPath(const fs::path& folder, const fs::path& target) {
+    return folder / (QStringLiteral("~") + name(target) + QStringLiteral(".tmp")).toStdU16String();
+}
+
+// The statement records with the new SM in their SM field. Each line is split at the separator before anything
+// is trimmed: with the blank separator an empty first field (the depot of the depot layout) is a field too.
+Result<QStringList> withNewSm(const QString& text, const QString& fileName, const fs::path& statement,
+                              const QString& sm, const QString& separator, int smFieldIndex) {
+    QStringList records;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty())
+            continue;
+        auto fields = StatementLine::fieldsWith(line, separator, smFieldIndex + 1);
+        if (!fields)
+            return changeError(fileName, QStringLiteral("záznam %1 výčetky %2 nemá pole střediska: „%3“.")
+                                             .arg(QString::number(i + 1), TextFiles::toQString(statement), line));
+        (*fields)[smFieldIndex] = sm;
+        records.append(fields->join(separator));
+    }
+    return records;
+}
+
+// The nominal summary's lines with the new stem where the old one opens them.
+QStringList withNewStem(const QString& text, const QString& oldStem, const QString& newStem) {
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.startsWith(oldStem + u';'))
+            line = newStem + line.mid(oldStem.size());
+    }
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// Puts the staged companions in place, then removes the old ones. On a failure everything placed is taken back
+// and the day file gets its old name again; the reason is returned, empty on success.
+QString commit(std::vector<Companion>& companions, const fs::path& oldPath, const fs::path& newPath) {
+    std::error_code ec;
+    QString failed;
+    for (Companion& c : companions) {
+        fs::rename(c.staged, c.newPath, ec);
+        if (ec) {
+            failed = QStringLiteral("%1 nelze vytvořit: %2").arg(name(c.newPath), QString::fromStdString(ec.message()));
+            break;
+        }
+        c.placed = true;
+    }
+    if (failed.isEmpty()) {
+        // The old files go only when every new one is in place; the first removal that fails is taken back
+        // while nothing old has gone yet.
+        bool removedAny = false;
+        for (const Companion& c : companions) {
+            fs::remove(c.oldPath, ec);
+            if (ec) {
+                const QString reason = QStringLiteral("%1 nelze smazat: %2")
+                                           .arg(name(c.oldPath), QString::fromStdString(ec.message()));
+                if (removedAny)
+                    return reason;
+                failed = reason;
+                break;
+            }
+            removedAny = true;
+        }
+        if (failed.isEmpty())
+            return {};
+    }
+    std::error_code ignored;
+    for (const Companion& c : companions) {
+        if (c.placed && isFile(c.oldPath))
+            fs::remove(c.newPath, ignored);
+        removeQuietly(c.staged);
+    }
+    fs::rename(newPath, oldPath, ignored);
+    return failed;
+}
+
+} // namespace
+
+void odstranZbytky(const fs::path& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeEc;
+        if (!it->is_regular_file(typeEc))
+            continue;
+        const QString n = TextFiles::toQString(it->path().filename());
+        if (n.startsWith(u'~') &&
+            (n.endsWith(QStringLiteral(".vyc.tmp")) || n.endsWith(QStringLiteral(".TXT.tmp"))))
+            removeQuietly(it->path());
+    }
+}
+
 Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QString& sm, const QString& separator,
                        int smFieldIndex) {
     if (fileName.isEmpty())
         return Error{0, QStringLiteral("Změna střediska: není vybrán žádný soubor.")};
     if (const QString why = smRefusal(sm, separator); !why.isEmpty())
         return changeError(fileName, why);
-    auto parsed = DayFileName::parse(fileName);
-    if (!parsed || parsed->form == DayFileName::Form::CashDesk)
+    const auto oldSm = DayFileName::keys(fileName).sm;
+    const auto renamed = DayFileName::withSm(fileName, sm);
+    if (!oldSm || !renamed)
         return changeError(fileName, QStringLiteral("název souboru neobsahuje středisko mezi dvěma znaky „_“."));
-    parsed->sm = sm;
-    const auto built = parsed->build();
-    if (!built.ok())
-        return changeError(fileName, built.message());
-    // The name keeps its extension as it was written.
-    const QString newName = built.value().left(built.value().size() - 4) + fileName.right(4);
+    if (*oldSm == sm)
+        return changeError(fileName, QStringLiteral("soubor již má středisko „%1“, středisko se nemění.").arg(sm));
+    const QString newName = *renamed;
 
     // The file as listed under the name shown; a name that cannot be decoded cannot be rewritten part by part.
     const fs::path oldPath = FolderListing::entryNamed(folder, fileName).value_or(folder / TextFiles::toPath(fileName));
@@ -126,57 +233,61 @@ Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QS
     const bool hasTwin = isFile(oldTwin);
     if (hasTwin && occupied(newTwin))
         return changeError(fileName, QStringLiteral("výčetka %1 již existuje.").arg(TextFiles::toQString(newTwin)));
+    const auto oldSummary = DayDataFiles::summaryOf(oldPath);
+    const QString oldStem = fileName.left(fileName.size() - 4);
+    const QString newStem = newName.left(newName.size() - 4);
+    const fs::path newSummary = folder / (newStem + QStringLiteral(".TXT")).toStdU16String();
+    if (oldSummary && occupied(newSummary))
+        return changeError(fileName,
+                           QStringLiteral("souhrn %1 již existuje.").arg(TextFiles::toQString(newSummary)));
+    odstranZbytky(folder);
 
-    // The new statement file is written whole beside the old one before anything is renamed.
-    fs::path staged;
+    // The new statement file and nominal summary are written whole beside the old ones before anything is
+    // renamed.
+    std::vector<Companion> companions;
+    auto stage = [&](const fs::path& oldFile, const fs::path& newFile, const QStringList& lines,
+                     TextEncoding encoding) -> Status {
+        Companion c{oldFile, newFile, stagingPath(folder, newFile)};
+        if (Status s = TextFiles::writeLines(c.staged, lines, encoding); !s.ok())
+            return s;
+        companions.push_back(c);
+        return Status::success();
+    };
+    auto dropStaged = [&] {
+        for (const Companion& c : companions)
+            removeQuietly(c.staged);
+    };
     if (hasTwin) {
         const auto old = TextFiles::readAll(oldTwin);
         if (!old.ok())
             return old.error();
-        QStringList records;
-        const QStringList lines = old.value().text.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            QString line = lines[i];
-            if (line.endsWith(u'\r'))
-                line.chop(1);
-            if (line.trimmed().isEmpty())
-                continue;
-            auto fields = StatementLine::fieldsWith(line.trimmed(), separator, smFieldIndex + 1);
-            if (!fields)
-                return changeError(fileName, QStringLiteral("záznam %1 výčetky %2 nemá pole střediska: „%3“.")
-                                                 .arg(QString::number(i + 1), TextFiles::toQString(oldTwin), line));
-            (*fields)[smFieldIndex] = sm;
-            records.append(fields->join(separator));
-        }
-        staged = folder / TextFiles::toPath(QStringLiteral("~") + name(newTwin) + QStringLiteral(".tmp"));
-        if (Status s = TextFiles::writeLines(staged, records, old.value().encoding); !s.ok())
+        const auto records = withNewSm(old.value().text, fileName, oldTwin, sm, separator, smFieldIndex);
+        if (!records.ok())
+            return records.error();
+        if (Status s = stage(oldTwin, newTwin, records.value(), old.value().encoding); !s.ok())
             return s.error();
+    }
+    if (oldSummary) {
+        const auto old = TextFiles::readAll(*oldSummary);
+        Status s = old.ok() ? stage(*oldSummary, newSummary, withNewStem(old.value().text, oldStem, newStem),
+                                    old.value().encoding)
+                            : Status(old.error());
+        if (!s.ok()) {
+            dropStaged();
+            return s.error();
+        }
     }
 
     std::error_code ec;
     fs::rename(oldPath, newPath, ec);
     if (ec) {
-        if (hasTwin)
-            removeQuietly(staged);
+        dropStaged();
         return changeError(
             fileName,
             QStringLiteral("soubor nelze přejmenovat na %1: %2").arg(newName, QString::fromStdString(ec.message())));
     }
-    if (hasTwin) {
-        fs::rename(staged, newTwin, ec);
-        if (!ec)
-            fs::remove(oldTwin, ec);
-        if (ec) {
-            // Back to where the operator started: the old names, the old statement file.
-            const QString reason = QString::fromStdString(ec.message());
-            std::error_code ignored;
-            if (occupied(newTwin) && isFile(oldTwin))
-                fs::remove(newTwin, ignored);
-            removeQuietly(staged);
-            fs::rename(newPath, oldPath, ignored);
-            return changeError(fileName, QStringLiteral("výčetku %1 nelze nahradit: %2").arg(name(newTwin), reason));
-        }
-    }
+    if (const QString failed = commit(companions, oldPath, newPath); !failed.isEmpty())
+        return changeError(fileName, failed);
     return newName;
 }
 

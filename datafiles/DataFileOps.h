@@ -29,11 +29,17 @@ Status smaz(const std::filesystem::path& dayFile);
 // record without the leading date (switch 11), else the default layout.
 int smField(const CustomerSwitches& sw);
 
-// Gives the day data file `name` of `folder` the SM `sm`: the file is renamed and every record of its statement
-// file (read and written at `separator`) gets the new SM in its SM field. Everything is checked before anything
-// is written, and on any error both files are as they were. The new name of the day data file on success.
+// Gives the day data file `name` of `folder` the SM `sm`: the file is renamed, every record of its statement
+// file (read and written at `separator`, every field kept, empty ones too) gets the new SM in its SM field, and
+// its nominal summary follows it under the new stem, the stem opening each of its lines rewritten. Everything is
+// checked before anything is written, and on any error the files are as they were. The new name of the day data
+// file on success; an SM the file already has is refused.
 Result<QString> zmenSM(const std::filesystem::path& folder, const QString& name, const QString& sm,
                        const QString& separator, int smFieldIndex);
+
+// Removes what a change of SM stopped part way left in the folder: its staged statement files and nominal
+// summaries ("~<name>.vyc.tmp", "~<name>.TXT.tmp").
+void odstranZbytky(const std::filesystem::path& folder);
 
 // The name a copy gets: the text the operator typed and ".txt".
 QString ulozJakoNazev(const QString& typed);

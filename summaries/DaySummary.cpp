@@ -69,14 +69,17 @@ QString value(Currency v) {
 
 DaySummary::DaySummary(const PeriodServices& services) : m_services(services) {}
 
-Status DaySummary::vypocet(const DayChoice& choice) {
+Status DaySummary::vypocet(const DayChoice& choice, Progress* progress) {
     AppState& app = m_services.state;
-    PeriodLoader loader(m_services);
+    // A day that failed is not computed: nothing of it can be previewed or printed.
+    m_col = {};
+    PeriodServices services = m_services;
+    services.progress = progress;
+    PeriodLoader loader(services);
     auto col = loader.novaKolekce(false);
     if (!col.ok())
         return col.error();
-    m_col = std::move(col).value();
-    m_datum = choice.datum;
+    PeriodCollection loaded = std::move(col).value();
     const QString day = dateYYMMDD(choice.datum);
 
     const auto listed = TextFiles::listFolder(app.gDatovyAdresar, QStringLiteral("*.vyc"));
@@ -96,10 +99,12 @@ Status DaySummary::vypocet(const DayChoice& choice) {
         files.push_back({p, name, PeriodFile::Kind::Statement, {}});
     }
     PeriodChoice period;
-    if (const Status read = loader.nacti(m_col, files, period, false); !read.ok())
+    if (const Status read = loader.nacti(loaded, files, period, false); !read.ok())
         return read;
     // sectiTypyStrav: each code once per type and no NOREAD reading, whatever [User] AutoDupl says.
-    m_col.codes->keepFirstReadings();
+    loaded.codes->keepFirstReadings();
+    m_col = std::move(loaded);
+    m_datum = choice.datum;
     return Status::success();
 }
 
@@ -196,6 +201,8 @@ void DaySummary::tisk(Printer& printer, const TypeChoice& choice, const QDateTim
 }
 
 Result<PrintOutcome> DaySummary::vytiskni(Printer& printer, const TypeChoice& choice, const QDateTime& now) const {
+    if (!vypocteno())
+        return Error{0, QStringLiteral("Součty dne nejsou spočteny: spusťte nejprve výpočet.")};
     tisk(printer, choice, now);
     return printer.endDoc();
 }

@@ -26,8 +26,10 @@ class DaySummary {
 public:
     explicit DaySummary(const PeriodServices& services);
 
-    // cmdVyp: a new collection (TypStrav.ini), the day's statement files, sectiTypyStrav.
-    Status vypocet(const DayChoice& choice);
+    // cmdVyp: a new collection (TypStrav.ini), the day's statement files, sectiTypyStrav. A day that fails is
+    // not computed (vypocteno() is false) until a computation succeeds.
+    // `progress` is told of every file read and may cancel the computation.
+    Status vypocet(const DayChoice& choice, Progress* progress = nullptr);
     bool vypocteno() const { return bool(m_col.types); }
     const PeriodCollection& kolekce() const { return m_col; }
     const QDate& datum() const { return m_datum; }
@@ -37,7 +39,7 @@ public:
     // cmdPrint: the same summary on the printer, with the header, the title with the day of the computation and
     // the moment of printing.
     void tisk(Printer& printer, const TypeChoice& choice, const QDateTime& now) const;
-    // tisk, then the end of the document: where it went, or why it failed.
+    // tisk, then the end of the document: where it went, or why it failed; refused while no day is computed.
     Result<PrintOutcome> vytiskni(Printer& printer, const TypeChoice& choice, const QDateTime& now) const;
 
 private:

@@ -27,45 +27,27 @@ bool inPeriod(const QString& date, const QString& od, const QString& doDne) {
     return !(date < od) && !(date > doDne);
 }
 
-// The parts of a name split at "_" (the name's extension stays on the last part).
-QString namePart(const QString& name, int index) {
-    const QStringList parts = name.split(u'_');
-    return index < parts.size() ? parts[index] : QString();
-}
-
-// The SM and operator of a statement file: the parts the day-file name of the receipt carries, read with the one
-// name parser where the name has one of its forms, else parts 2 and 3 of the name split at "_".
+// The SM and operator of a statement file: the parts the day-file name of the receipt carries, as DayFileName
+// reads them.
 std::pair<QString, QString> smAndOperatorOf(const QString& name) {
     const QString asDayFile = name.left(name.size() - 4) + QStringLiteral(".txt");
-    if (const auto parsed = DayFileName::parse(asDayFile); parsed && parsed->form != DayFileName::Form::CashDesk)
-        return {parsed->sm, parsed->operator_};
-    return {namePart(name, 1), namePart(name, 2)};
+    const DayFileName::Keys keys = DayFileName::keys(asDayFile);
+    return {keys.sm.value_or(QString()), keys.operator_.value_or(QString())};
 }
 
-// Package selection: the package and week of a day file name with at least four "_", read as the receipt with
-// SM writes them (part 5 the package, part 6 from its first character the week; a name ending at the package
-// has week "1").
+// Package selection: the package and week of a day file name with at least four "_" (a name ending at the
+// package has week "1"; of a longer week part its first character counts).
 struct PackageWeek {
     QString datum;
     QString balik;
     QString tyden;
 };
 std::optional<PackageWeek> packageWeek(const QString& name) {
-    if (name.size() <= 10 || !name.endsWith(QStringLiteral(".txt")) || name.count(u'_') < 4)
+    if (name.size() <= 10 || !name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) || name.count(u'_') < 4)
         return std::nullopt;
-    if (const auto parsed = DayFileName::parse(name); parsed && parsed->form == DayFileName::Form::PackageWeek)
-        return PackageWeek{parsed->datum, parsed->balik, parsed->tyden.left(1)};
-    const QStringList parts = name.split(u'_');
-    PackageWeek pw;
-    pw.datum = parts[0];
-    if (parts[4].contains(u'.')) {
-        pw.balik = left(parts[4], parts[4].size() - 4);
-        pw.tyden = QStringLiteral("1");
-    } else {
-        pw.balik = parts[4];
-        pw.tyden = parts.size() > 5 ? parts[5].left(1) : QString();
-    }
-    return pw;
+    const DayFileName::Keys keys = DayFileName::keys(name);
+    return PackageWeek{keys.datum.value_or(QString()), keys.balik.value_or(QString()),
+                       keys.tyden.value_or(QString()).left(1)};
 }
 
 } // namespace
@@ -128,7 +110,7 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
             if (pw->datum < state.gMaxVycetkaDatumBaliku1 || !pw->balik.contains(choice.txtBalik) ||
                 pw->tyden != choice.txtTyden)
                 continue;
-            if (DayDataFiles::isNominalSummary(f.path))
+            if (!DayDataFiles::isDayDataFile(f.path))
                 continue;
             files.push_back({f.path, name, PeriodFile::Kind::PackageDay, pw->balik});
             continue;
@@ -155,12 +137,14 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
             files.push_back({f.path, name, PeriodFile::Kind::Statement, {}});
             continue;
         }
-        // Day data files: the suffix in lower case only, so the AS400 nominal summary (".TXT") never counts.
-        if (name.size() <= 10 || !name.endsWith(QStringLiteral(".txt")) || !inPeriod(name.left(6), od, doDne))
+        // Day data files are what DayDataFiles takes for one: the AS400 nominal summary (".TXT") never counts,
+        // a lone ".TXT" file of codes does.
+        if (name.size() <= 10 || !name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ||
+            !inPeriod(name.left(6), od, doDne))
             continue;
         if (!choice.oper.isEmpty() && name.mid(6, 3).compare(choice.oper, Qt::CaseInsensitive) != 0)
             continue;
-        if (DayDataFiles::isNominalSummary(f.path))
+        if (!DayDataFiles::isDayDataFile(f.path))
             continue;
         files.push_back({f.path, name, PeriodFile::Kind::Day, {}});
     }

@@ -54,8 +54,8 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
 // package collection of package mode.
 Result<std::vector<PeriodFile>> balikySouboryObdobi(const AppState& state, const PeriodChoice& choice);
 
-// The SM and operator a statement file's name carries (parts 2 and 3 of the name split at "_", read with the
-// day-file name parser where the name has one of its forms); empty when the name has no such part.
+// The SM and operator a statement file's name carries, as DayFileName::keys reads them; empty when the name
+// has no such part.
 std::pair<QString, QString> smAndOperator(const QString& name);
 
 // The safe-bag folder: [Data] DirSFB, the program folder when the key is missing (the safe-bag save does the

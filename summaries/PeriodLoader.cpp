@@ -6,6 +6,7 @@
 #include "core/SettingsLoader.h"
 #include "core/StatementLine.h"
 #include "platform/Conventions.h"
+#include "platform/Progress.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/StoredCodeBooking.h"
@@ -58,7 +59,6 @@ Status PeriodLoader::start(PeriodState& state, const PeriodChoice& choice) {
     if (!col.ok())
         return col.error();
     state.m_col = std::move(col).value();
-    state.m_obdobiNacteno = true;
     state.m_datumOd = choice.datumOd;
     state.m_datumDo = choice.datumDo;
     return Status::success();
@@ -77,7 +77,12 @@ Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>
         bytes += ec ? 0 : qint64(size);
     }
     into.codes->reserve(bytes);
+    const qint64 total = qint64(files.size());
+    qint64 done = 0;
     for (const PeriodFile& f : files) {
+        if (m_services.progress && !m_services.progress->step(done, total))
+            return Status::fail(Progress::cancelledText());
+        ++done;
         const quint32 file = into.codes->addFile(f.name);
         const bool byDigit = packageDigit && f.kind == PeriodFile::Kind::PackageDay;
         const Status read = readStoredFile(f.path, f.kind, separator, codeField, [&](std::string_view code) {
@@ -89,6 +94,8 @@ Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>
         if (!read.ok())
             return read;
     }
+    if (m_services.progress && !m_services.progress->step(total, total))
+        return Status::fail(Progress::cancelledText());
     return Status::success();
 }
 
@@ -98,12 +105,17 @@ void PeriodLoader::vyhodNoread(PeriodCollection& collection) const {
     collection.codes->keepFirstReadings();
 }
 
-QString PeriodLoader::soucty(PeriodCollection& collection) const {
+QString PeriodLoader::soucty(PeriodCollection& collection, bool repeatsKept) const {
     int i = 0;
     for (const auto& t : *collection.types) {
         Currency sum;
         for (const auto& c : collection.codes->codes(i))
             sum += collection.codes->value(c);
+        // The duplicate check keeps every reading; each code counts once, as in the computation.
+        if (repeatsKept) {
+            for (const auto& r : collection.codes->repeats(i))
+                sum -= collection.codes->value(r.again);
+        }
         t->sumaStravenek = sum;
         ++i;
     }
@@ -162,18 +174,40 @@ Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice
     return nacti(state.m_col, files.value(), choice, packageDigit);
 }
 
+Status PeriodLoader::oznac(PeriodState& state, const Status& done) {
+    state.m_obdobiNacteno = done.ok();
+    state.m_chybaNacteni = done.ok() ? QString() : done.message();
+    return done;
+}
+
 Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {
+    state.m_obdobiNacteno = false;
+    return oznac(state, vypocetObdobi(state, choice, sums));
+}
+
+Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem) {
+    state.m_obdobiNacteno = false;
+    return oznac(state, kontrolaDuplicit(state, choice, sums, logProblem));
+}
+
+Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {
+    state.m_obdobiNacteno = false;
+    return oznac(state, nactiStravenky(state, choice));
+}
+
+Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums) {
     if (const Status read = startAndRead(state, choice, PeriodOperation::Vypocet, true); !read.ok())
         return read;
     vyhodNoread(state.m_col);
     if (m_services.state.sw.gFBalikyTyden && sums)
-        *sums = soucty(state.m_col);
+        *sums = soucty(state.m_col, false);
     if (m_services.state.sw.gFBalicky)
         return nactiBaliky(state, choice);
     return Status::success();
 }
 
-Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem) {
+Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums,
+                                      QString* logProblem) {
     if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity, false); !read.ok())
         return read;
 
@@ -206,13 +240,13 @@ Status PeriodLoader::duplicity(PeriodState& state, const PeriodChoice& choice, Q
         }
     }
     if (m_services.state.sw.gFBalikyTyden && sums)
-        *sums = soucty(state.m_col);
+        *sums = soucty(state.m_col, true);
     if (!logged.ok() && logProblem)
         *logProblem = logged.message();
     return Status::success();
 }
 
-Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {
+Status PeriodLoader::nactiStravenky(PeriodState& state, const PeriodChoice& choice) {
     if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky, false); !read.ok())
         return read;
     vyhodNoread(state.m_col);

@@ -23,8 +23,9 @@ Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, 
 
 // The period operations of the period window that load codes: the computation (cmdVyp), the duplicate check
 // (cmbDuplicity) and the load of the ticket list (cmdSaveTicketsAs). Each builds a new collection from the
-// definitions (the group definitions with customer switch 37), marks the period loaded and takes the dates before
-// any file is read, and leaves the receipt's collection as it is.
+// definitions (the group definitions with customer switch 37) and takes the dates before any file is read, marks
+// the period loaded only when every file was read (a failure is kept in the state, PeriodState), and leaves the
+// receipt's collection as it is.
 class PeriodLoader {
 public:
     explicit PeriodLoader(const PeriodServices& services);
@@ -51,18 +52,24 @@ public:
 
     // Books every code of the files into the collection; with `packageDigit` the codes of package day files only
     // when their type's package digit is the wanted package (choice.txtBalik). An unreadable file stops the load
-    // with an error naming it.
+    // with an error naming it; so does the operator, through the services' progress, before any file.
     Status nacti(PeriodCollection& into, const std::vector<PeriodFile>& files, const PeriodChoice& choice,
                  bool packageDigit);
 
 private:
+    // The period loaded when `done` succeeded, else not loaded and why kept; `done` itself.
+    static Status oznac(PeriodState& state, const Status& done);
+    Status vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums);
+    Status kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem);
+    Status nactiStravenky(PeriodState& state, const PeriodChoice& choice);
     Status start(PeriodState& state, const PeriodChoice& choice);
     // start, then the operation's files of the period booked into the state's collection (nacti).
     Status startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation, bool packageDigit);
     Status nactiBaliky(PeriodState& state, const PeriodChoice& choice);
     // The package counts per type position and nominal value, for the closing statement by product group.
     void zverejniBaliky(const PeriodCollection& packages) const;
-    QString soucty(PeriodCollection& collection) const;
+    // GetStrSum over the collection, each code once (`repeatsKept`: the collection still holds its repeats).
+    QString soucty(PeriodCollection& collection, bool repeatsKept) const;
 
     PeriodServices m_services;
 };

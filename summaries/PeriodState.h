@@ -13,6 +13,7 @@ namespace trv {
 struct AppState;
 class Clock;
 class CColStrav;
+class Progress;
 class Prompts;
 class ReaderControl;
 
@@ -22,6 +23,8 @@ struct PeriodServices {
     Prompts& prompts;
     const Clock& clock;
     ReaderControl& reader; // stopped when a stored code is not recognised
+    // Told of every file a load reads; a load the operator cancels through it fails. None without a window.
+    Progress* progress = nullptr;
 };
 
 // A voucher-type collection of a summary's own, loaded from the definitions, with the codes of its run held
@@ -38,10 +41,13 @@ void naplnPolozky(const PeriodCollection& collection);
 
 // The state of the period window that its operations and the reports per SM share: the period's collection
 // `m_col`, whether a period has been loaded, the dates the last operation took and the period date of the
-// exports; and the package collection of package mode, built by the computation.
+// exports; and the package collection of package mode, built by the computation. A period counts as loaded only
+// when the operation that loaded it read every file: after a failed or cancelled load `m_chybaNacteni` says what
+// failed, and nothing may be printed or exported from the half-loaded collection.
 struct PeriodState {
     PeriodCollection m_col;
     bool m_obdobiNacteno = false;
+    QString m_chybaNacteni;
     QDate m_datumOd;
     QDate m_datumDo;
     QString m_datumDek;

@@ -40,6 +40,9 @@ TEST(DayFileNameTest, EveryFormBuildsAndParsesBack) {
     DayFileName handOver =
         sm(QStringLiteral("141215"), QStringLiteral("123"), QStringLiteral("AB"), QStringLiteral("12"));
     handOver.form = Form::HandOver, handOver.datumOdvodu = QStringLiteral("141130");
+    // The package name of the first week carries no week part.
+    DayFileName package = sm(QStringLiteral("150121"), QStringLiteral("101"), QStringLiteral("X"), QStringLiteral("1"));
+    package.form = Form::Package, package.balik = QStringLiteral("2"), package.tyden = QStringLiteral("1");
     const std::vector<Case> cases = {
         {QStringLiteral("241209007_2.txt"), desk},
         {QStringLiteral("141215_123_AB_1.txt"),
@@ -50,6 +53,7 @@ TEST(DayFileNameTest, EveryFormBuildsAndParsesBack) {
          sm(QStringLiteral("20141215"), QStringLiteral("C0042"), QStringLiteral("AB"), QStringLiteral("1"))},
         {QStringLiteral("141215_123_AB_1_21_3.txt"), week},
         {QStringLiteral("141215-141130_123_AB_12.txt"), handOver},
+        {QStringLiteral("150121_101_X_1_2.txt"), package},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(u8(c.name));
@@ -63,7 +67,7 @@ TEST(DayFileNameTest, EveryFormBuildsAndParsesBack) {
 
 TEST(DayFileNameTest, NamesOfNoFormAndPartsThatCannotStandInANameAreRefused) {
     for (const char* name :
-         {"Barcode.txt", "141215.bal", "141215_123_AB.txt", "141215_123_AB_1_2.txt", "141215_123_AB_.txt",
+         {"Barcode.txt", "141215.bal", "141215_123_AB.txt", "141215_123_AB_1_.txt", "141215_123_AB_.txt",
           "1-2-3_1_2_3.txt", "141215-_1_2_3.txt", "241209007_.txt", "141215_123_AB_1.vyc", "a_b_c_d_e_f_g.txt"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(DayFileName::parse(QString::fromUtf8(name)), std::nullopt);
@@ -86,6 +90,42 @@ TEST(DayFileNameTest, NamesOfNoFormAndPartsThatCannotStandInANameAreRefused) {
         DayFileName m = n;
         m.*b.part = b.value;
         EXPECT_FALSE(m.build().ok());
+    }
+}
+
+TEST(DayFileNameTest, KeysOfEveryNameKnownFormOrNot) {
+    struct Case {
+        const char* name;
+        std::optional<QString> datum, sm, oper, balik, tyden;
+        std::optional<QString> withSm; // the name with SM "9"
+    };
+    const auto s = [](const char* t) { return std::optional<QString>(QString::fromUtf8(t)); };
+    const std::optional<QString> none;
+    const std::vector<Case> cases = {
+        {"141215_123_AB_1.txt", s("141215"), s("123"), s("AB"), none, none, s("141215_9_AB_1.txt")},
+        {"141215_123_AB_1.TXT", s("141215"), s("123"), s("AB"), none, none, s("141215_9_AB_1.TXT")},
+        {"150121_101_X_1_2.txt", s("150121"), s("101"), s("X"), s("2"), s("1"), s("150121_9_X_1_2.txt")},
+        {"150121_101_X_1_21_3.txt", s("150121"), s("101"), s("X"), s("21"), s("3"), s("150121_9_X_1_21_3.txt")},
+        {"141215-141130_123_AB_12.txt", s("141215"), s("123"), s("AB"), none, none, s("141215-141130_9_AB_12.txt")},
+        {"241209007_2.txt", s("241209"), none, none, none, none, none},
+        // Names of no known form: the parts by position where the name has them.
+        {"1501210_2.txt", s("1501210"), none, none, none, none, none},
+        {"150121.txt", none, none, none, none, none, none},
+        {"150121_101_X.txt", s("150121"), s("101"), none, none, none, s("150121_9_X.txt")},
+        {"150121_101_X_1.vyc", s("150121"), s("101"), s("X"), none, none, s("150121_9_X_1.vyc")},
+        {"150121__X_1_2.txt", s("150121"), s(""), s("X"), s("2"), s("1"), s("150121_9_X_1_2.txt")},
+        {"a_b_c_d_e_f_g.txt", s("a"), s("b"), s("c"), s("e"), s("f"), s("a_9_c_d_e_f_g.txt")},
+        {"1-2-3_101_X_1.txt", s("1-2-3"), s("101"), s("X"), none, none, s("1-2-3_9_X_1.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto k = DayFileName::keys(QString::fromUtf8(c.name));
+        EXPECT_EQ(k.datum, c.datum);
+        EXPECT_EQ(k.sm, c.sm);
+        EXPECT_EQ(k.operator_, c.oper);
+        EXPECT_EQ(k.balik, c.balik);
+        EXPECT_EQ(k.tyden, c.tyden);
+        EXPECT_EQ(DayFileName::withSm(QString::fromUtf8(c.name), QStringLiteral("9")), c.withSm);
     }
 }
 

@@ -14,7 +14,8 @@ class DataFileListTest : public test::DataFilesFixture {};
 TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
     for (const char* name :
          {"150121_001_01_1.txt", "150121001_1.txt", "1501210_2.txt", "150121.txt", "150122_002_AB_3_1_7.txt",
-          "150121-150125_003_CD_1.txt", "Barcode.txt", "150123_TXT_01_1.txt"})
+          "150121-150125_003_CD_1.txt", "Barcode.txt", "150123_TXT_01_1.txt", "150124_004_X_1_2.txt",
+          "150125_005_X.txt"})
         writeData(name, "12345678\r\n");
     // The nominal summary beside a day file is not a day file.
     writeData("150121_001_01_1.TXT", "150121_001_01_1;00001;100\r\n");
@@ -25,7 +26,8 @@ TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
     const DataFileList& list = loaded.value();
     EXPECT_EQ(list.names(),
               (strings({"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt", "1501210_2.txt",
-                        "150121_001_01_1.txt", "150122_002_AB_3_1_7.txt", "150123_TXT_01_1.txt", "Barcode.txt"})));
+                        "150121_001_01_1.txt", "150122_002_AB_3_1_7.txt", "150123_TXT_01_1.txt",
+                        "150124_004_X_1_2.txt", "150125_005_X.txt", "Barcode.txt"})));
 
     struct Case {
         Key key;
@@ -40,15 +42,20 @@ TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
              {"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt", "1501210_2.txt", "150121_001_01_1.txt"})},
         {Key::Text, "txt", false, list.names()},
         {Key::Text, "TXT", false, strings({"150123_TXT_01_1.txt"})},
-        // The receipt date: the day files of every form, the cash desk's too; a name of no form has none.
+        // The receipt date: the day files of every form, the cash desk's too; a name of no known form has the
+        // text before its first "_", a name without "_" none.
         {Key::Datum, "150121", false,
          strings({"150121-150125_003_CD_1.txt", "150121001_1.txt", "150121_001_01_1.txt"})},
-        {Key::Datum, "1501210", false, strings({})},
-        {Key::Datum, "150125", false, strings({})},
+        {Key::Datum, "1501210", false, strings({"1501210_2.txt"})},
+        {Key::Datum, "150125", false, strings({"150125_005_X.txt"})},
+        {Key::Datum, "150124", false, strings({"150124_004_X_1_2.txt"})},
         {Key::Sm, "001", false, strings({"150121_001_01_1.txt"})},
         {Key::Sm, "002", false, strings({"150122_002_AB_3_1_7.txt"})},
         {Key::Sm, "003", false, strings({"150121-150125_003_CD_1.txt"})},
         {Key::Sm, "01", false, strings({})},
+        // The package name of the first week and a name of no known form.
+        {Key::Sm, "004", false, strings({"150124_004_X_1_2.txt"})},
+        {Key::Sm, "005", false, strings({"150125_005_X.txt"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text) + (c.whole ? " whole" : ""));
@@ -87,4 +94,16 @@ TEST_F(DataFileListTest, ANameInAnotherEncodingIsListedAndOpensByItsOwnBytes) {
     EXPECT_EQ(read(list.path(1)), QByteArray("12345678\r\n"));
     EXPECT_EQ(list.filter({Key::Text, QStringLiteral("241208"), false}), QStringList{list.names().at(1)});
     trv::test::removeOddNames(data);
+}
+
+TEST_F(DataFileListTest, TheListingRemovesWhatAStoppedChangeOfSmLeft) {
+    writeData("150121_001_01_1.txt", "12345678\r\n");
+    writeData("~150121_005_01_1.vyc.tmp", "x");
+    writeData("~150121_005_01_1.TXT.tmp", "x");
+    writeData("~jiny.tmp", "x");
+    const auto loaded = DataFileList::load(data);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_FALSE(existsData("~150121_005_01_1.vyc.tmp"));
+    EXPECT_FALSE(existsData("~150121_005_01_1.TXT.tmp"));
+    EXPECT_TRUE(existsData("~jiny.tmp"));
 }

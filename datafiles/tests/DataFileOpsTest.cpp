@@ -64,6 +64,10 @@ TEST_F(DataFileOpsTest, ChangeOfSmRenamesTheFileAndRewritesTheSmFieldOfEachLayou
          "D1;150121;E7;005;1;12345678;100;01\r\n"},
         {"configured separator", false, false, QStringLiteral("|"), "10.12.2026|150121|001|1|12345678|100|01\r\n",
          "10.12.2026|150121|005|1|12345678|100|01\r\n"},
+        // The blank separator with no depot typed: the empty first field and an empty last field are fields.
+        {"blank separator, empty fields", true, true, QStringLiteral(" "),
+         " 150121 E7 001 1 1234567890 50.00 OP\r\n 150121 E7 001 1 1234567890 50.00 \r\n",
+         " 150121 E7 005 1 1234567890 50.00 OP\r\n 150121 E7 005 1 1234567890 50.00 \r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.layout);
@@ -113,6 +117,7 @@ TEST_F(DataFileOpsTest, ChangeOfSmRefusalsLeaveBothFilesAsTheyWere) {
         {"separator", QString::fromLatin1(kDay), QStringLiteral("0;5"), vyc, nullptr, "oddělovač"},
         {"control", QString::fromLatin1(kDay), QStringLiteral("0\t5"), vyc, nullptr, "řídicí"},
         {"one underscore", QStringLiteral("150121001_1.txt"), QStringLiteral("005"), vyc, nullptr, "neobsahuje"},
+        {"the same SM", QString::fromLatin1(kDay), QStringLiteral("001"), vyc, nullptr, "středisko se nemění"},
         {"short record", QString::fromLatin1(kDay), QStringLiteral("005"), vyc + "10.12.2026;150121\r\n", nullptr,
          "záznam 2"},
         {"day file exists", QString::fromLatin1(kDay), QStringLiteral("005"), vyc, kNewDay, "již existuje"},
@@ -136,8 +141,9 @@ TEST_F(DataFileOpsTest, ChangeOfSmRefusalsLeaveBothFilesAsTheyWere) {
         EXPECT_EQ(readData(kDay), dayBytes);
         EXPECT_EQ(readData(kVyc), c.vycBytes);
         EXPECT_EQ(readData("150121001_1.txt"), dayBytes);
-        if (c.occupied != nullptr)
+        if (c.occupied != nullptr) {
             EXPECT_EQ(readData(c.occupied), "obsazeno");
+        }
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data), {}), files);
     }
 }
@@ -190,4 +196,54 @@ TEST_F(DataFileOpsTest, AFileNamedInAnotherEncodingStopsNothing) {
     EXPECT_FALSE(existsData("150121_001_\xE9_1.txt"));
     EXPECT_FALSE(existsData("150121_001_\xE9_1.vyc"));
     trv::test::removeOddNames(data);
+}
+
+TEST_F(DataFileOpsTest, ChangeOfSmTakesANameOfNoKnownFormAndTheNominalSummaryAlong) {
+    // Every name form with an SM, a package name of the first week and a name of no known form among them, carries
+    // it between its first two "_".
+    for (const char* name : {"150121_001_X_1_2.txt", "150121_001_X.txt", "150121-150125_001_X_1.txt",
+                             "150121_001_X_1_2_3.txt", "20150121_001_X_1.txt"}) {
+        SCOPED_TRACE(name);
+        writeData(name, dayBytes);
+        const auto renamed =
+            DataFileOps::zmenSM(data, QString::fromLatin1(name), QStringLiteral("005"), QStringLiteral(";"), 2);
+        ASSERT_TRUE(renamed.ok()) << renamed.message().toStdString();
+        EXPECT_EQ(renamed.value(), QString::fromLatin1(name).replace(QStringLiteral("_001_"), QStringLiteral("_005_")));
+        EXPECT_EQ(read(data / renamed.value().toStdString()), dayBytes);
+    }
+
+    writeData(kDay, dayBytes);
+    writeData(kVyc, "10.12.2026;150121;001;1;12345678;100;01\r\n");
+    writeData("150121_001_02_1.TXT", "150121_001_02_1;00001;100\r\n150121_001_02_1;00002;50\r\n");
+    // A staged file a killed change left behind goes with the next change.
+    writeData("~150121_007_02_1.vyc.tmp", "x");
+    const auto renamed =
+        DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"), QStringLiteral(";"), 2);
+    ASSERT_TRUE(renamed.ok()) << renamed.message().toStdString();
+    EXPECT_FALSE(existsData("150121_001_02_1.TXT"));
+    EXPECT_EQ(readData("150121_005_02_1.TXT"), "150121_005_02_1;00001;100\r\n150121_005_02_1;00002;50\r\n");
+    EXPECT_EQ(readData(kNewVyc), "10.12.2026;150121;005;1;12345678;100;01\r\n");
+    EXPECT_FALSE(existsData("~150121_007_02_1.vyc.tmp"));
+}
+
+TEST_F(DataFileOpsTest, ASummaryThatCannotBeStagedOrIsInTheWayLeavesEveryFileAsItWas) {
+    const QByteArray vyc = "10.12.2026;150121;001;1;12345678;100;01\r\n";
+    const QByteArray summary = "150121_001_02_1;00001;100\r\n";
+    for (const char* blocker : {"~150121_005_02_1.TXT.tmp", "150121_005_02_1.TXT"}) {
+        SCOPED_TRACE(blocker);
+        std::filesystem::remove_all(data);
+        std::filesystem::create_directories(data / blocker);
+        writeData(kDay, dayBytes);
+        writeData(kVyc, vyc);
+        writeData("150121_001_02_1.TXT", summary);
+        const auto renamed =
+            DataFileOps::zmenSM(data, QString::fromLatin1(kDay), QStringLiteral("005"), QStringLiteral(";"), 2);
+        ASSERT_FALSE(renamed.ok());
+        EXPECT_EQ(readData(kDay), dayBytes);
+        EXPECT_EQ(readData(kVyc), vyc);
+        EXPECT_EQ(readData("150121_001_02_1.TXT"), summary);
+        EXPECT_FALSE(existsData(kNewDay));
+        EXPECT_FALSE(existsData(kNewVyc));
+        EXPECT_FALSE(existsData("~150121_005_02_1.vyc.tmp"));
+    }
 }

@@ -4,6 +4,7 @@
 #include "datafiles/CodeSearch.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
+#include "platform/ui/ProgressWindow.h"
 #include "ui_frmNajdiStrav.h"
 
 #include <QApplication>
@@ -36,7 +37,11 @@ QString frmNajdiStrav::text(const char* key) const {
 void frmNajdiStrav::cmdNajdi_Click() {
     m_files->setStringList({});
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto hits = CodeSearch::najdi(m_state.gDatovyAdresar, m_ui->txtCode->text());
+    Result<CodeSearch::Hits> hits = Error{};
+    {
+        ProgressWindow progress(this, windowTitle());
+        hits = CodeSearch::najdi(m_state.gDatovyAdresar, m_ui->txtCode->text(), &progress);
+    }
     QApplication::restoreOverrideCursor();
     if (!hits.ok()) {
         m_ui->lblCount->setText(text("lblCount"));
@@ -48,6 +53,10 @@ void frmNajdiStrav::cmdNajdi_Click() {
         m_ui->lblCount->setText(text("stravNenal"));
     else
         m_ui->lblCount->setText(text("pocetVyskytu") + signedText(hits.value().count));
+    // The count stands for the files that could be read; the operator learns which could not.
+    if (!hits.value().unreadable.isEmpty())
+        m_prompts.error(QStringLiteral("Tyto soubory nebylo možné prohledat:\r\n") +
+                        hits.value().unreadable.join(QStringLiteral("\r\n")));
 }
 
 void frmNajdiStrav::cmdBack_Click() {

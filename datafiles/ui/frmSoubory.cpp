@@ -78,6 +78,7 @@ frmSoubory::frmSoubory(const Services& services, QWidget* parent)
     connect(m_ui->chkFilterDatum, &QCheckBox::clicked, this, &frmSoubory::chkFilterDatum_Click);
     connect(m_ui->chkFilterSM, &QCheckBox::clicked, this, &frmSoubory::chkFilterSM_Click);
     connect(m_ui->txtHled, &QLineEdit::textChanged, this, &frmSoubory::txtHled_Change);
+    connect(m_ui->txtHled, &QLineEdit::returnPressed, this, &frmSoubory::txtHled_KeyPress);
     connect(m_ui->txtDatum, &QLineEdit::textChanged, this, &frmSoubory::txtDatum_Change);
     connect(m_ui->txtSM, &QLineEdit::textChanged, this, &frmSoubory::txtSM_Change);
 }
@@ -193,6 +194,11 @@ void frmSoubory::reRead(const QString& selectName) {
 }
 
 // --- Finding and filtering
+
+void frmSoubory::txtHled_KeyPress() {
+    if (m_ui->btnNajdiText->isEnabled())
+        btnNajdiText_Click();
+}
 
 DataFileList::Query frmSoubory::query(const SearchKey& k) const {
     return DataFileList::Query{k.key, k.box->text(), k.key == DataFileList::Key::Text && m_ui->chkCele->isChecked()};

@@ -71,6 +71,8 @@ private:
     void btnZamenSM_Click();
     void btnZavri_Click();
     void btnNajdiText_Click() { najdi(m_text); }
+    // Enter in the text box: the find, when the box holds something to find.
+    void txtHled_KeyPress();
     void btnNajdiDatum_Click() { najdi(m_datum); }
     void btnNajdiSM_Click() { najdi(m_sm); }
     void btnNajdiDalText_Click() { najdiDal(m_text); }

@@ -7,15 +7,11 @@
 // The folder comes from TRV_BENCH_DIR (default build/bench-m, written by
 // python3 ../shared/bench/gen_data.py --tier M --out build/bench-m).
 
-#include "core/AppState.h"
 #include "core/CColStrav.h"
-#include "core/ReaderControl.h"
-#include "platform/Clock.h"
-#include "platform/ScriptedPrompts.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/PeriodResult.h"
-#include "testsupport/BenchSupport.h"
+#include "summaries/bench/BenchInstallation.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,20 +29,7 @@ namespace {
 
 using bench::benchDir;
 
-struct Installation {
-    Installation() : state(benchDir()) {
-        state.gDatovyAdresar = state.programFolder / "data";
-        state.sw.gFVycetky = true;
-        state.sw.gFRozpoznaniKodem = true;
-        state.gAutoDupl = QStringLiteral("True");
-    }
-    PeriodServices services() { return {state, prompts, clock, reader}; }
-
-    AppState state;
-    ScriptedPrompts prompts;
-    SystemClock clock;
-    NullReaderControl reader;
-};
+using bench::Installation;
 
 PeriodChoice march() {
     PeriodChoice c;

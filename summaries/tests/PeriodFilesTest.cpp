@@ -36,8 +36,10 @@ TEST(PeriodFilesTest, DayFilesByDateAndCashDesk) {
         env.write(QString::fromLatin1(name), {SummariesEnv::alfa(50, 1)});
     // The AS400 nominal summary beside a day file is no day file.
     env.write(QStringLiteral("150121007_3.TXT"), {QStringLiteral("150121007_3;00050;1")});
+    // A lone ".TXT" file of codes is a day file.
+    env.write(QStringLiteral("150121009_1.TXT"), {SummariesEnv::alfa(50, 1)});
 
-    EXPECT_EQ(selected(env.state, january()), (L({"150121007_3.txt", "150121008_1.txt"})));
+    EXPECT_EQ(selected(env.state, january()), (L({"150121007_3.txt", "150121008_1.txt", "150121009_1.TXT"})));
     // The second box filters day files by their cash desk; the SM box does not touch them.
     EXPECT_EQ(selected(env.state, january(QStringLiteral("101"), QStringLiteral("007"))), L({"150121007_3.txt"}));
     PeriodChoice reversed = january();
@@ -79,7 +81,8 @@ TEST(PeriodFilesTest, PackageAndWeekSelection) {
     SummariesEnv env;
     env.state.sw.gFBalikyTyden = true;
     for (const char* name : {"150121_101_X_1_2.txt", "150121_101_X_1_21_3.txt", "150121_101_X_2_1_3.txt",
-                             "150121_101_X_1.txt", "140101_101_X_1_1_3.txt", "150121_101_X_1_1_3.vyc"})
+                             "150121_101_X_1.txt", "140101_101_X_1_1_3.txt", "150121_101_X_1_1_3.vyc",
+                             "150121_101_X_3_31_3_9.txt"})
         env.write(QString::fromLatin1(name), {});
     env.state.gMaxVycetkaDatumBaliku1 = QStringLiteral("150101");
     PeriodChoice c = january();
@@ -88,7 +91,8 @@ TEST(PeriodFilesTest, PackageAndWeekSelection) {
     c.txtTyden = QStringLiteral("3");
     // The dates of the period play no part; the package text holds the wanted package somewhere.
     c.datumOd = c.datumDo = QDate(2020, 1, 1);
-    EXPECT_EQ(selected(env.state, c), (L({"150121_101_X_1_21_3.txt#21", "150121_101_X_2_1_3.txt#1"})));
+    EXPECT_EQ(selected(env.state, c), (L({"150121_101_X_1_21_3.txt#21", "150121_101_X_2_1_3.txt#1",
+                                          "150121_101_X_3_31_3_9.txt#31"})));
     c.txtBalik = QStringLiteral("2");
     c.txtTyden = QStringLiteral("1");
     EXPECT_EQ(selected(env.state, c), L({"150121_101_X_1_2.txt#2"}));

@@ -1,4 +1,7 @@
 #include "summaries/PeriodLoader.h"
+
+#include "summaries/DaySummary.h"
+#include "platform/Progress.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodResult.h"
 #include "summaries/tests/SummariesFixture.h"
@@ -149,6 +152,64 @@ TEST(PeriodLoaderTest, StatementFilesAreReadAtTheConfiguredSeparator) {
               {QStringLiteral("D1|150120|OB1|101|1|%1|50,00|X").arg(SummariesEnv::alfa(50, 8))});
     ASSERT_TRUE(loader.vypocet(st, january()).ok());
     EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 8)});
+}
+
+TEST(PeriodLoaderTest, StatementFilesAtTheDefaultBlankSeparatorWithEmptyFields) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    // Without [Data] ExpTxtSeparator the fields are separated by a blank; the depot field is empty when no
+    // depot was typed, and so may the last field be.
+    ASSERT_TRUE(TextFiles::writeAll(env.folder / "TRV7300.ini",
+                                    QStringLiteral("[Data]\r\nDir=%1\r\n").arg(TextFiles::toQString(env.folder / "data")))
+                    .ok());
+    env.write(QStringLiteral("150121_101_X_1.vyc"),
+              {QStringLiteral(" 150120 OB1 101 1 %1 50,00 X").arg(SummariesEnv::alfa(50, 1)),
+               QStringLiteral(" 150120 OB1 101 2 %1 100,00 ").arg(SummariesEnv::beta(100, 1))});
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0), QStringList{SummariesEnv::alfa(50, 1)});
+    EXPECT_EQ(codesOf(st.m_col, 1), QStringList{SummariesEnv::beta(100, 1)});
+
+    DaySummary day(env.services());
+    ASSERT_TRUE(day.vypocet({QDate(2015, 1, 21), {}, {}}).ok());
+    EXPECT_EQ(codesOf(day.kolekce(), 0), QStringList{SummariesEnv::alfa(50, 1)});
+    EXPECT_EQ(codesOf(day.kolekce(), 1), QStringList{SummariesEnv::beta(100, 1)});
+}
+
+// Cancels when told of the given file.
+struct CancellingProgress final : Progress {
+    explicit CancellingProgress(qint64 at) : at(at) {}
+    bool step(qint64 done, qint64 total) override {
+        steps.push_back({done, total});
+        return done < at;
+    }
+    qint64 at;
+    std::vector<std::pair<qint64, qint64>> steps;
+};
+
+TEST(PeriodLoaderTest, EveryFileIsToldAndACancelledLoadCountsAsFailed) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    for (const char* name : {"150115_001_AB_1.vyc", "150116_001_AB_1.vyc", "150117_001_AB_1.vyc"})
+        env.write(QString::fromLatin1(name), SummariesEnv::records(QString::fromLatin1(name).left(6), QStringLiteral("001"),
+                                                                   QStringLiteral("AB"), {SummariesEnv::alfa(50, 1)}));
+    PeriodState st;
+    CancellingProgress all(99);
+    PeriodServices services = env.services();
+    services.progress = &all;
+    ASSERT_TRUE(PeriodLoader(services).vypocet(st, january()).ok());
+    EXPECT_EQ(all.steps, (std::vector<std::pair<qint64, qint64>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_TRUE(st.m_obdobiNacteno);
+
+    CancellingProgress second(1);
+    services.progress = &second;
+    const Status cancelled = PeriodLoader(services).duplicity(st, january());
+    ASSERT_FALSE(cancelled.ok());
+    EXPECT_EQ(cancelled.message(), QStringLiteral("Načítání bylo přerušeno obsluhou."));
+    EXPECT_FALSE(st.m_obdobiNacteno);
+    EXPECT_EQ(st.m_chybaNacteni, cancelled.message());
 }
 
 TEST(PeriodLoaderTest, PackageDigitAndPackageFilesOfPackageMode) {

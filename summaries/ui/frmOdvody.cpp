@@ -8,6 +8,7 @@
 #include "summaries/ui/SummaryWidgets.h"
 
 #include "ui_frmOdvody.h"
+#include "summaries/ui/DateField.h"
 
 #include <QApplication>
 
@@ -20,6 +21,8 @@ const QString kSection = QStringLiteral("frmOdvody");
 frmOdvody::frmOdvody(const PeriodServices& services, Shell& shell, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmOdvody>()), m_services(services), m_odvody(services, shell) {
     m_ui->setupUi(this);
+    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
+    summariesui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
     connect(m_ui->cmbStrav, &QComboBox::currentTextChanged, this, &frmOdvody::cmbStrav_Change);
     connect(m_ui->cmdSpust, &QPushButton::clicked, this, &frmOdvody::cmdSpust_Click);
     connect(m_ui->cmdOdvod, &QPushButton::clicked, this, &frmOdvody::cmdOdvod_Click);

@@ -6,7 +6,9 @@
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "platform/ui/ProgressWindow.h"
 #include "summaries/PeriodLoader.h"
+#include "summaries/ui/DateField.h"
 #include "summaries/ui/SummaryWidgets.h"
 
 #include "ui_frmSoucVycDen.h"
@@ -24,6 +26,7 @@ frmSoucVycDen::frmSoucVycDen(const PeriodServices& services, Printer& printer, Q
       m_souhrn(services) {
     m_ui->setupUi(this);
     summariesui::setupResultBox(m_ui->rtbVyc);
+    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
     connect(m_ui->cmdVyp, &QPushButton::clicked, this, &frmSoucVycDen::cmdVyp_Click);
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &frmSoucVycDen::cmdPrint_Click);
     connect(m_ui->cmdEnd, &QPushButton::clicked, this, &frmSoucVycDen::cmdEnd_Click);
@@ -55,10 +58,14 @@ void frmSoucVycDen::cmdVyp_Click() {
     Status done;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        done = m_souhrn.vypocet({m_ui->dt1->date(), m_ui->txtSM->text(), m_ui->txtOper->text()});
+        ProgressWindow progress(this, windowTitle());
+        done = m_souhrn.vypocet({m_ui->dt1->date(), m_ui->txtSM->text(), m_ui->txtOper->text()}, &progress);
         QApplication::restoreOverrideCursor();
     }
     if (!done.ok()) {
+        // The preview must not go on showing the previous day as if it were this one.
+        m_ui->cmdPrint->setEnabled(false);
+        summariesui::showText(m_ui->rtbVyc, QStringLiteral("Výpočet součtů se nezdařil.\r\n") + done.message());
         m_services.prompts.error(done.message());
         return;
     }

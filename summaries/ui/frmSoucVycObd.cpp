@@ -10,11 +10,13 @@
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "platform/ui/ProgressWindow.h"
 #include "reports/PeriodPrint.h"
 #include "reports/SmReports.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/PeriodResult.h"
+#include "summaries/ui/DateField.h"
 #include "summaries/ui/SummaryWidgets.h"
 
 #include "ui_frmSoucVycObd.h"
@@ -45,6 +47,9 @@ frmSoucVycObd::frmSoucVycObd(const PeriodServices& services, Hooks hooks, QWidge
     : QDialog(parent), m_ui(std::make_unique<Ui::frmSoucVycObd>()), m_services(services), m_hooks(std::move(hooks)) {
     m_ui->setupUi(this);
     summariesui::setupResultBox(m_ui->rtbVyc);
+    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
+    summariesui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
+    summariesui::setupDateField(m_ui->dtDek, m_ui->Label5, m_services.prompts);
     connect(m_ui->cmdVyp, &QPushButton::clicked, this, &frmSoucVycObd::cmdVyp_Click);
     connect(m_ui->cmbDuplicity, &QPushButton::clicked, this, &frmSoucVycObd::cmbDuplicity_Click);
     connect(m_ui->cmdSaveTicketsAs, &QPushButton::clicked, this, &frmSoucVycObd::cmdSaveTicketsAs_Click);
@@ -126,6 +131,8 @@ void frmSoucVycObd::setExportEnabled(bool enabled) {
 }
 
 void frmSoucVycObd::cmdExport_Click() {
+    if (odmitnutoPoChybe())
+        return;
     ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
     // The export reads the computed period's codes as code objects; no period computed, no collection, and the
     // export says so.
@@ -140,6 +147,8 @@ void frmSoucVycObd::cmdExport_Click() {
 }
 
 void frmSoucVycObd::cmdExportDel_Click() {
+    if (odmitnutoPoChybe())
+        return;
     ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
     PeriodExportRequest request;
     request.period = SmSumsRequest{m_ui->dt1->date(), m_ui->dt2->date(), m_ui->txtSM->text(),
@@ -168,18 +177,38 @@ PeriodChoice frmSoucVycObd::volba() const {
     return c;
 }
 
-bool frmSoucVycObd::nactiHodinky(const std::function<Status()>& operation) {
+bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&)>& operation) {
     Status done;
     {
         const BusyCursor busy;
-        if (m_ui->cmbStrav->currentText() != m_services.state.config.DejText(kSection, QStringLiteral("Vsechny")))
-            setExportEnabled(true);
-        done = operation();
+        setExportEnabled(false);
+        ProgressWindow progress(this, windowTitle());
+        PeriodLoader loader(sPrubehem(progress));
+        done = operation(loader);
     }
     if (!done.ok()) {
+        // The pane no longer shows a period that was computed before: it says what failed.
+        summariesui::showText(m_ui->rtbVyc, QStringLiteral("Načtení období se nezdařilo, období není spočteno.\r\n") +
+                                                done.message());
         m_services.prompts.error(done.message());
         return false;
     }
+    cmbStrav_Click();
+    return true;
+}
+
+PeriodServices frmSoucVycObd::sPrubehem(Progress& progress) const {
+    PeriodServices services = m_services;
+    services.progress = &progress;
+    return services;
+}
+
+bool frmSoucVycObd::odmitnutoPoChybe() {
+    if (m_stav.m_chybaNacteni.isEmpty())
+        return false;
+    m_services.prompts.error(
+        QStringLiteral("Období není spočteno, protože se jeho načtení nezdařilo:\r\n%1\r\nSpusťte nejprve výpočet.")
+            .arg(m_stav.m_chybaNacteni));
     return true;
 }
 
@@ -203,8 +232,7 @@ void frmSoucVycObd::cmdVyp_Click() {
         m_ui->txtTyden->setText(choice.txtTyden);
     }
     QString sums;
-    PeriodLoader loader(m_services);
-    if (!nactiHodinky([&] { return loader.vypocet(m_stav, choice, &sums); }))
+    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.vypocet(m_stav, choice, &sums); }))
         return;
     if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
         m_hooks.zobrazSoucty(sums);
@@ -215,8 +243,7 @@ void frmSoucVycObd::cmbDuplicity_Click() {
     const PeriodChoice choice = volba();
     QString sums;
     QString logProblem;
-    PeriodLoader loader(m_services);
-    if (!nactiHodinky([&] { return loader.duplicity(m_stav, choice, &sums, &logProblem); }))
+    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.duplicity(m_stav, choice, &sums, &logProblem); }))
         return;
     if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
         m_hooks.zobrazSoucty(sums);
@@ -264,6 +291,8 @@ bool frmSoucVycObd::dokonciTisk() {
 }
 
 void frmSoucVycObd::cmdPrint_Click() {
+    if (odmitnutoPoChybe())
+        return;
     const AppState& app = m_services.state;
     PeriodPrintChoice c;
     c.rtbText = m_ui->rtbVyc->toPlainText();
@@ -280,10 +309,14 @@ void frmSoucVycObd::cmdPrint_Click() {
 }
 
 void frmSoucVycObd::cmdPrintSM_Click() {
+    if (odmitnutoPoChybe())
+        return;
     SmReportResult result;
     {
         const BusyCursor busy;
-        result = SmReports(m_services).cmdPrintSM(tiskarna(), volbaSM());
+        ProgressWindow progress(this, windowTitle());
+        progress.showBusy();
+        result = SmReports(sPrubehem(progress)).cmdPrintSM(tiskarna(), volbaSM());
     }
     if (result.rtbText)
         summariesui::showText(m_ui->rtbVyc, *result.rtbText);
@@ -294,10 +327,14 @@ void frmSoucVycObd::cmdPrintSM_Click() {
 }
 
 void frmSoucVycObd::cmbZobrPrehleduSm_Click() {
+    if (odmitnutoPoChybe())
+        return;
     SmReportResult result;
     {
         const BusyCursor busy;
-        result = SmReports(m_services).cmbZobrPrehleduSm(volbaSM());
+        ProgressWindow progress(this, windowTitle());
+        progress.showBusy();
+        result = SmReports(sPrubehem(progress)).cmbZobrPrehleduSm(volbaSM());
     }
     if (result.rtbText)
         summariesui::showText(m_ui->rtbVyc, *result.rtbText);
@@ -310,20 +347,18 @@ void frmSoucVycObd::cmdSaveTicketsAs_Click() {
         return;
     }
     const PeriodChoice choice = volba();
-    PeriodLoader loader(m_services);
-    qint64 count = 0;
-    if (!nactiHodinky([&]() -> Status {
-            if (const Status loaded = loader.stravenky(m_stav, choice); !loaded.ok())
-                return loaded;
-            const auto written =
-                ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav), file.value());
-            if (!written.ok())
-                return written.error();
-            count = written.value();
-            return Status::success();
-        }))
+    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.stravenky(m_stav, choice); }))
         return;
-    m_services.prompts.message(zpravaUlozeno(count, file.value()));
+    Result<qint64> written = Error{};
+    {
+        const BusyCursor busy;
+        written = ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav), file.value());
+    }
+    if (!written.ok()) {
+        m_services.prompts.error(written.message());
+        return;
+    }
+    m_services.prompts.message(zpravaUlozeno(written.value(), file.value()));
 }
 
 void frmSoucVycObd::cmdEnd_Click() {

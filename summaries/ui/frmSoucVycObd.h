@@ -13,6 +13,8 @@ class QAbstractButton;
 
 namespace trv {
 
+class PeriodLoader;
+class Progress;
 class Shell;
 class Printer;
 struct SmReportChoice;
@@ -25,8 +27,9 @@ class frmSoucVycObd;
 // and week) and computes its totals, checks it for codes read twice or saves its codes as a ticket list. The
 // period's collection and the window's state (`stav()`) are kept between operations. The period print (cmdPrint)
 // prints the computed period; the reports per SM (cmdPrintSM, cmbZobrPrehleduSm) load the period on their own and
-// leave the computed one as it was. The export buttons (cmdExport, cmdExportDel) stay disabled until their
-// operations are part of the program.
+// leave the computed one as it was. The exports need the window's shell: cmdExportDel is enabled with one,
+// cmdExport with one after a period has been loaded and while one voucher type is chosen. After a load that
+// failed the print, the exports and the reports refuse until a load succeeds.
 class frmSoucVycObd final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmSoucVycObd)
@@ -54,7 +57,13 @@ private:
     void naplnCmbStrav();
     void setExportEnabled(bool enabled);
     void zobrazVysledek();
-    bool nactiHodinky(const std::function<Status()>& operation);
+    // Runs a load with the hourglass and the progress window (the loader is told of it); a failure is shown in
+    // the pane and told. False when it failed or was cancelled.
+    bool nactiHodinky(const std::function<Status(PeriodLoader&)>& operation);
+    // The window's services with the progress window of one load.
+    PeriodServices sPrubehem(Progress& progress) const;
+    // After a failed load: tells the operator that the period is not computed; true when the caller must stop.
+    bool odmitnutoPoChybe();
 
     SmReportChoice volbaSM() const;
     Printer& tiskarna();

@@ -53,3 +53,15 @@ TEST_F(frmNajdiStravTest, AMissingFolderIsReported) {
     ASSERT_EQ(prompts.records().size(), size_t(1));
     EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("chybi")));
 }
+
+TEST_F(frmNajdiStravTest, AnUnreadableFileIsNamedAfterTheHitsOfTheOthers) {
+    writeData("150122_001_01_1.txt", "11100001\r\n");
+    std::filesystem::create_symlink("/proc/self/mem", data / "150121_001_01_1.txt");
+    frmNajdiStrav w(*state, prompts);
+    QTest::keyClicks(child<QLineEdit>(&w, "txtCode"), QStringLiteral("11100001"));
+    child<QPushButton>(&w, "cmdNajdi")->click();
+    EXPECT_EQ(child<QLabel>(&w, "lblCount")->text(), QStringLiteral("Počet výskytů: 1"));
+    ASSERT_EQ(prompts.records().size(), size_t(1));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("150121_001_01_1.txt")));
+}

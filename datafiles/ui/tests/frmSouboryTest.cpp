@@ -87,7 +87,8 @@ TEST_F(frmSouboryTest, ListsTheDayFilesAndFindsByTextWithFindNextWrapping) {
     EXPECT_TRUE(enabled(w.get(), "chkCele"));
     EXPECT_FALSE(enabled(w.get(), "btnNajdiDalText"));
 
-    click(w.get(), "btnNajdiText");
+    // Enter in the text box runs the find.
+    QTest::keyClick(child<QLineEdit>(w.get(), "txtHled"), Qt::Key_Return);
     EXPECT_EQ(current(w.get()), QStringLiteral("150121001_1.txt"));
     EXPECT_EQ(child<QLineEdit>(w.get(), "txtCesta")->text(), path("150121001_1.txt"));
     for (const char* b : kFileButtons)

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 
 using namespace trv;
 using namespace trv::test;
@@ -151,10 +152,12 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
                                         "Celková částka:              50,00 Kč\n"
                                         "Celkový počet:                 1 ks\n"));
     EXPECT_EQ(statusBar, QStringLiteral("    Alfa = 50,00    Beta = 100,00    Gama = 0,00"));
-    // The export stays unavailable until its operation is part of the program.
+    // Without a shell the exports cannot run.
     EXPECT_FALSE(child<QPushButton>(&w, "cmdExport")->isEnabled());
 
     child<QPushButton>(&w, "cmbDuplicity")->click();
+    // The status bar sums each code once, the repeated reading kept for the listing included.
+    EXPECT_EQ(statusBar, QStringLiteral("    Alfa = 50,00    Beta = 100,00    Gama = 0,00"));
     EXPECT_TRUE(
         shown(&w).startsWith(QStringLiteral("Kontrola duplicit za období\n*****************\nAlfa Stravenka\n")));
     EXPECT_TRUE(
@@ -171,6 +174,46 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
                   .toLatin1());
 }
 
+TEST(frmSoucVycObdTest, TypedDatesReplaceTheSectionAndAnInvalidOneIsRefused) {
+    SummariesEnv env;
+    frmSoucVycObd w(env.services());
+    w.show();
+    auto* dt1 = child<QDateEdit>(&w, "dt1");
+    auto* line = dt1->findChild<QLineEdit*>();
+    ASSERT_EQ(dt1->date(), QDate(2015, 1, 21));
+    dt1->setFocus();
+    // Click into the day, after its first digit, and type a day.
+    line->setCursorPosition(1);
+    QTest::keyClicks(dt1, QStringLiteral("01"));
+    QTest::keyClick(dt1, Qt::Key_Return);
+    EXPECT_EQ(dt1->date(), QDate(2015, 1, 1));
+    EXPECT_TRUE(env.prompts.records().empty());
+
+    // A day that is no date: refused with the field named, the date in force kept and shown.
+    child<QPlainTextEdit>(&w, "rtbVyc")->clear();
+    auto* dt2 = child<QDateEdit>(&w, "dt2");
+    dt2->setFocus();
+    dt2->findChild<QLineEdit*>()->setCursorPosition(0);
+    QTest::keyClicks(dt2, QStringLiteral("0"));
+    QTest::keyClick(dt2, Qt::Key_Return);
+    ASSERT_EQ(env.prompts.records().size(), 1u);
+    EXPECT_EQ(env.prompts.records()[0].text, QStringLiteral("Datum do: „0.01.2015“ není platné datum, platí dál 21.01.2015."));
+    EXPECT_EQ(dt2->date(), QDate(2015, 1, 21));
+    EXPECT_EQ(dt2->findChild<QLineEdit*>()->text(), QStringLiteral("21.01.2015"));
+    // Enter on a refused date does not run the computation.
+    EXPECT_TRUE(shown(&w).isEmpty());
+}
+
+TEST(frmSoucVycObdTest, FitsA1024By768ScreenWithItsFrameAndATaskBar) {
+    SummariesEnv env;
+    frmSoucVycObd w(env.services());
+    w.show();
+    // A window frame of 8 pixels a side, a title bar of 30 and a task bar of 40.
+    EXPECT_LE(w.width() + 2 * 8, 1024);
+    EXPECT_LE(w.height() + 30 + 8 + 40, 768);
+    EXPECT_LE(w.minimumSizeHint().height() + 30 + 8 + 40, 768);
+}
+
 TEST(frmSoucVycObdTest, HandOverStopAndSafeBagEnd) {
     SummariesEnv env;
     env.state.sw.gFVycetky = true;
@@ -183,7 +226,9 @@ TEST(frmSoucVycObdTest, HandOverStopAndSafeBagEnd) {
     EXPECT_EQ(env.prompts.records()[0].text,
               QStringLiteral("Soubor 150115_001_AB_1.vyc neobsahuje v názvu datum odvodu."));
     EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
-    EXPECT_TRUE(shown(&w).isEmpty());
+    EXPECT_EQ(shown(&w), QStringLiteral("Načtení období se nezdařilo, období není spočteno.\n"
+                                        "Soubor 150115_001_AB_1.vyc neobsahuje v názvu datum odvodu."));
+    EXPECT_FALSE(w.stav().m_obdobiNacteno);
 
     // Collected safe-bag mode: Konec marks the safe-bag files of the current folder as taken over.
     SummariesEnv bag;
@@ -195,6 +240,90 @@ TEST(frmSoucVycObdTest, HandOverStopAndSafeBagEnd) {
     EXPECT_EQ(end.result(), QDialog::Accepted);
     EXPECT_TRUE(std::filesystem::exists(bag.folder / "sfb" / "150121101500.exp"));
     EXPECT_FALSE(std::filesystem::exists(bag.folder / "sfb" / "150121101500.sfb"));
+}
+
+// A statement file that opens but whose bytes cannot be read: the load stops part way.
+void writeUnreadable(SummariesEnv& env, const char* name) {
+    std::filesystem::create_symlink("/proc/self/mem", env.folder / "data" / name);
+}
+
+TEST(frmSoucVycObdTest, ExportsAfterAGoodLoadAndNothingPrintedOrExportedAfterAFailedOne) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.writeConfig(QStringLiteral("ExpSpolDir=") + TextFiles::toQString(env.folder / "export") + QStringLiteral("\r\n"));
+    env.write(QStringLiteral("150115_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2)}));
+    RecordingShell shell;
+    Printer printer;
+    frmSoucVycObd w(env.services(), {{}, &shell, &printer});
+    setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
+    child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(1);
+    auto* exportButton = child<QPushButton>(&w, "cmdExport");
+    auto* exportDel = child<QPushButton>(&w, "cmdExportDel");
+    EXPECT_FALSE(exportButton->isEnabled());
+    ASSERT_TRUE(exportDel->isEnabled());
+
+    child<QPushButton>(&w, "cmdVyp")->click();
+    ASSERT_TRUE(w.stav().m_obdobiNacteno);
+    ASSERT_TRUE(exportButton->isEnabled());
+    exportButton->click();
+    const auto exported = env.folder / "export" / "15010131Alf.txt";
+    const QByteArray written = env.bytes(exported);
+    EXPECT_TRUE(written.contains(SummariesEnv::alfa(50, 1).toLatin1())) << written.toStdString();
+    EXPECT_TRUE(written.contains(SummariesEnv::alfa(50, 2).toLatin1())) << written.toStdString();
+
+    // A file that cannot be read stops the next computation part way.
+    writeUnreadable(env, "150116_002_AB_1.vyc");
+    size_t before = env.prompts.records().size();
+    child<QPushButton>(&w, "cmdVyp")->click();
+    EXPECT_FALSE(w.stav().m_obdobiNacteno);
+    EXPECT_TRUE(shown(&w).startsWith(QStringLiteral("Načtení období se nezdařilo, období není spočteno.\n")));
+    EXPECT_TRUE(shown(&w).contains(QStringLiteral("150116_002_AB_1.vyc")));
+    EXPECT_FALSE(exportButton->isEnabled());
+    EXPECT_EQ(env.prompts.records().size(), before + 1);
+
+    // Every operation on the computed period refuses and writes nothing.
+    std::filesystem::remove(exported);
+    child<QPlainTextEdit>(&w, "rtbVyc")->clear();
+    for (const char* button : {"cmdPrint", "cmbZobrPrehleduSm", "cmdExportDel"}) {
+        SCOPED_TRACE(button);
+        before = env.prompts.records().size();
+        auto* b = child<QPushButton>(&w, button);
+        ASSERT_TRUE(b->isEnabled());
+        b->click();
+        ASSERT_EQ(env.prompts.records().size(), before + 1);
+        EXPECT_TRUE(env.prompts.records().back().text.startsWith(QStringLiteral("Období není spočteno")));
+        EXPECT_TRUE(env.prompts.records().back().text.contains(QStringLiteral("150116_002_AB_1.vyc")));
+    }
+    EXPECT_TRUE(printer.printed().empty());
+    EXPECT_FALSE(std::filesystem::exists(exported));
+    EXPECT_FALSE(std::filesystem::exists(env.folder / "data" / "150115.vyc"));
+    EXPECT_TRUE(shown(&w).isEmpty());
+
+    // A load that succeeds makes the period usable again.
+    std::filesystem::remove(env.folder / "data" / "150116_002_AB_1.vyc");
+    child<QPushButton>(&w, "cmdVyp")->click();
+    EXPECT_TRUE(w.stav().m_obdobiNacteno);
+    EXPECT_TRUE(exportButton->isEnabled());
+}
+
+TEST(frmSoucVycDenTest, AFailedDayIsNotPrintableAndThePreviewSaysWhatFailed) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.write(QStringLiteral("150121_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150121"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1)}));
+    Printer printer;
+    frmSoucVycDen w(env.services(), printer);
+    child<QPushButton>(&w, "cmdVyp")->click();
+    ASSERT_TRUE(child<QPushButton>(&w, "cmdPrint")->isEnabled());
+    writeUnreadable(env, "150121_002_AB_1.vyc");
+    child<QPushButton>(&w, "cmdVyp")->click();
+    EXPECT_FALSE(child<QPushButton>(&w, "cmdPrint")->isEnabled());
+    EXPECT_TRUE(shown(&w).startsWith(QStringLiteral("Výpočet součtů se nezdařil.\n")));
+    EXPECT_TRUE(shown(&w).contains(QStringLiteral("150121_002_AB_1.vyc")));
+    EXPECT_TRUE(printer.printed().empty());
 }
 
 TEST(frmSoucVycDenTest, ComputeAndPrint) {
