@@ -145,7 +145,9 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
     std::vector<Taken> taken;
     SmScan scan;
     for (const auto& path : listed.value()) {
-        QString name = TextFiles::toQString(path.filename());
+        // A byte of the name that could not be decoded goes into the tables as '?', as any character their
+        // Windows-1250 lacks.
+        QString name = TextFiles::toQString(path.filename()).replace(QChar::ReplacementCharacter, u'?');
         if (variant.dropCustomerPrefix && sw.gFZakaznik)
             name = name.mid(2);
         if (name.size() < 11 || !name.endsWith(QLatin1String(".vyc")))

@@ -84,10 +84,10 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
         if (name.size() <= 10)
             return false;
         if (packages)
-            return name.endsWith(QStringLiteral(".txt"));
+            return name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive);
         if (sw.gFVycetky)
             return name.endsWith(QStringLiteral(".vyc")) && (byHandOver || inPeriod(name.left(6).toString(), od, doDne));
-        return name.endsWith(QStringLiteral(".txt")) && inPeriod(name.left(6).toString(), od, doDne);
+        return name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) && inPeriod(name.left(6).toString(), od, doDne);
     });
     if (!listed.ok())
         return listed.error();

@@ -113,6 +113,8 @@ TEST(ProcessTest, AReceiptKilledMidwayKeepsEveryBookedCodeInItsDayFile) {
     frmHlavni window(frmHlavni::Services{state, prompts, clock, fakePort, shell, windows, pause});
     windows.attach(window);
     const QString fileName = TextFiles::toQString(dayFile.filename());
+    // The start tells the receipt the kill left unsaved; the operator takes it up through the start dialog.
+    prompts.queueAnswer(Prompts::Answer::No);
     onNextModal([&](QWidget* start) {
         child<QRadioButton>(start, "optPrid")->click();
         auto* list = child<QListWidget>(start, "listDataS");
