@@ -56,7 +56,8 @@ QStringList UlozeniPrijmu::vystupy(const std::filesystem::path& dayFile) const {
         outputs << text("CastVycetka") + u' ' + TextFiles::toQString(cestaVycetky(dayFile));
         if (m_state.sw.gFDepo)
             outputs << QStringLiteral("řádky tabulky tickets");
-    } else {
+    } else if (TextFiles::toQString(dayFile.filename()).compare(kBarcodeSoubor, Qt::CaseInsensitive) != 0) {
+        // Barcode.txt has no cash desk and so no row.
         outputs << text("CastExpData");
     }
     return outputs;
@@ -64,12 +65,13 @@ QStringList UlozeniPrijmu::vystupy(const std::filesystem::path& dayFile) const {
 
 bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile) {
     const std::filesystem::path programFolder = m_state.config.programFolder();
-    if (const Status recorded = ReceiptRecord::saveStarted(programFolder, dayFile, vystupy(dayFile)); !recorded)
+    const ReceiptRecord::Ids ids{m_receipt.gDepo, m_receipt.gIdentObalky, m_receipt.gIdentFA};
+    if (const Status recorded = ReceiptRecord::saveStarted(programFolder, dayFile, ids, vystupy(dayFile)); !recorded)
         m_prompts.error(recorded.message());
     const bool saved = ulozVse(dayFile);
     // Not saved, the receipt runs on, unsaved as before.
     const Status recorded =
-        saved ? ReceiptRecord::ended(programFolder) : ReceiptRecord::receiptStarted(programFolder, dayFile);
+        saved ? ReceiptRecord::ended(programFolder) : ReceiptRecord::receiptStarted(programFolder, dayFile, ids);
     if (!recorded)
         m_prompts.error(recorded.message());
     return saved;

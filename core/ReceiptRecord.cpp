@@ -3,6 +3,8 @@
 #include "platform/ProfileFile.h"
 #include "platform/TextFiles.h"
 
+#include <utility>
+
 namespace trv::ReceiptRecord {
 
 namespace {
@@ -11,13 +13,22 @@ const QString kReceiptSection = QStringLiteral("Prijem");
 const QString kSaveSection = QStringLiteral("Ulozeni");
 const QString kFileKey = QStringLiteral("Soubor");
 const QString kOutputKey = QStringLiteral("Vystup");
+const QString kDepoKey = QStringLiteral("Depo");
+const QString kIdentObalkyKey = QStringLiteral("IdentObalky");
+const QString kIdentFaKey = QStringLiteral("IdentFA");
 
 QString line(const QString& key, const QString& value) {
     return key + u'=' + value;
 }
 
-QStringList receiptLines(const std::filesystem::path& dayFile) {
-    return {u'[' + kReceiptSection + u']', line(kFileKey, TextFiles::toQString(dayFile))};
+QStringList receiptLines(const std::filesystem::path& dayFile, const Ids& ids) {
+    QStringList lines{u'[' + kReceiptSection + u']', line(kFileKey, TextFiles::toQString(dayFile))};
+    const std::pair<QString, QString> keys[] = {
+        {kDepoKey, ids.depo}, {kIdentObalkyKey, ids.identObalky}, {kIdentFaKey, ids.identFa}};
+    for (const auto& [key, value] : keys)
+        if (!value.isEmpty())
+            lines << line(key, value);
+    return lines;
 }
 
 // UTF-8: a path may hold any character, and the profile reader takes UTF-8 first.
@@ -34,14 +45,15 @@ std::filesystem::path recordFile(const std::filesystem::path& programFolder) {
     return programFolder / TextFiles::toPath(kFileName);
 }
 
-Status receiptStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile) {
-    return write(programFolder, receiptLines(dayFile));
+Status receiptStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile,
+                      const Ids& ids) {
+    return write(programFolder, receiptLines(dayFile, ids));
 }
 
-Status saveStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile,
+Status saveStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile, const Ids& ids,
                    const QStringList& outputs) {
     // The receipt stays unsaved until the save ends: a kill in the middle leaves both told.
-    QStringList lines = receiptLines(dayFile);
+    QStringList lines = receiptLines(dayFile, ids);
     lines << u'[' + kSaveSection + u']' << line(kFileKey, TextFiles::toQString(dayFile));
     for (qsizetype i = 0; i < outputs.size(); ++i)
         lines << line(kOutputKey + QString::number(i + 1), outputs[i]);
@@ -60,6 +72,10 @@ std::optional<Left> read(const std::filesystem::path& programFolder) {
     Left left;
     if (const auto receipt = ProfileFile::read(file, kReceiptSection, kFileKey); receipt && !receipt->isEmpty())
         left.receiptFile = TextFiles::toPath(*receipt);
+    const auto value = [&](const QString& key) {
+        return ProfileFile::read(file, kReceiptSection, key).value_or(QString());
+    };
+    left.ids = {value(kDepoKey), value(kIdentObalkyKey), value(kIdentFaKey)};
     if (const auto saved = ProfileFile::read(file, kSaveSection, kFileKey); saved && !saved->isEmpty()) {
         left.savedFile = TextFiles::toPath(*saved);
         for (int i = 1;; ++i) {

@@ -21,10 +21,20 @@ inline const QString kFileName = QStringLiteral("NeulozenyPrijem.ini");
 
 std::filesystem::path recordFile(const std::filesystem::path& programFolder);
 
+// The depot, envelope and invoice ids a receipt of depot mode started with: its rows of the tickets table carry
+// them, and a receipt taken up again must carry the same ones. Empty outside depot mode.
+struct Ids {
+    QString depo;
+    QString identObalky;
+    QString identFa;
+    bool operator==(const Ids&) const = default;
+};
+
 // A receipt runs into `dayFile`.
-Status receiptStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile);
+Status receiptStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile,
+                      const Ids& ids = {});
 // The save of the receipt of `dayFile` is about to write these outputs (each named for the operator).
-Status saveStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile,
+Status saveStarted(const std::filesystem::path& programFolder, const std::filesystem::path& dayFile, const Ids& ids,
                    const QStringList& outputs);
 // The receipt was saved or discarded: nothing is left unfinished.
 Status ended(const std::filesystem::path& programFolder);
@@ -34,6 +44,7 @@ struct Left {
     std::filesystem::path receiptFile; // the receipt that was not saved; empty when none
     std::filesystem::path savedFile;   // the day file of a save that did not end; empty when none
     QStringList outputs;               // what that save was to write
+    Ids ids;                           // the receipt's ids
 };
 std::optional<Left> read(const std::filesystem::path& programFolder);
 

@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindowLoad.h"
 
 #include "core/AppState.h"
+#include "core/DayDataFiles.h"
 #include "core/ReceiptRecord.h"
 #include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
@@ -12,6 +13,8 @@
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+
+#include <algorithm>
 
 namespace trv {
 
@@ -48,20 +51,26 @@ bool MainWindowLoad::Form_Load() {
 
     // The window shows in every mode, a hidden one could not even be closed; only "STD" and "AUT" start anything.
     view.showWindow();
+    // Read before anything starts: a receipt started below writes its own record over it.
+    const std::optional<ReceiptRecord::Left> left = ReceiptRecord::read(state.config.programFolder());
     if (state.gMode == QLatin1String("AUT")) {
         const Status started = startAutomatic();
-        tellUnfinishedWork(false);
+        tellUnfinishedWork(left, false);
         if (!started) {
             m_logic.prompts().error(automaticStartFailedText(started.error()));
             view.closeWindow();
             return false;
         }
     } else if (state.gMode == QLatin1String("STD")) {
-        tellUnfinishedWork(true);
+        // Taken up at once, the append runs through this receipt start.
+        tellUnfinishedWork(left, true);
         m_logic.control().PrijemDat();
-    } else {
-        tellUnfinishedWork(false);
+    } else if (tellUnfinishedWork(left, true)) {
+        // The operator asked for the append now: in this mode nothing else would start it.
+        m_logic.control().PrijemDat();
     }
+    // A start that took another way (the safe bag) leaves no append waiting for a later one.
+    m_logic.windows().appendAtNextStart(QString());
 
     // Read after the first receipt-start dialog: the configured values replace what it may have set.
     loadReceivingSettings(state);
@@ -76,14 +85,14 @@ Status MainWindowLoad::startAutomatic() {
     const std::filesystem::path folder = m_logic.state().gDatovyAdresar;
     const std::filesystem::path file = folder / TextFiles::toPath(kBarcodeFile);
     m_keptBarcode.clear();
-    // The codes of a receipt killed in this mode are all in Barcode.txt, and nowhere else.
+    // The codes of a receipt killed in this mode are all in Barcode.txt, and nowhere else: they are moved aside,
+    // byte for byte, before the file is emptied for the new receipt.
     if (ReceiptRecord::codeCount(file) > 0) {
-        const std::filesystem::path kept =
-            folder / TextFiles::toPath(QStringLiteral("Barcode_%1.txt")
-                                           .arg(m_logic.clock().now().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
-        if (TextFiles::exists(kept))
-            return Status::fail(QStringLiteral("Soubor %1 nelze uschovat jako %2: ten už existuje.")
-                                    .arg(TextFiles::toQString(file), TextFiles::toQString(kept)));
+        const QString stamp = m_logic.clock().now().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+        std::filesystem::path kept = folder / TextFiles::toPath(QStringLiteral("Barcode_%1.txt").arg(stamp));
+        // Two starts within one second must not put one kept file over the other.
+        for (int n = 2; TextFiles::exists(kept); ++n)
+            kept = folder / TextFiles::toPath(QStringLiteral("Barcode_%1_%2.txt").arg(stamp).arg(n));
         if (const Status moved = TextFiles::move(file, kept); !moved)
             return moved;
         m_keptBarcode = kept;
@@ -93,48 +102,65 @@ Status MainWindowLoad::startAutomatic() {
     return m_logic.control().startReceiving(folder, kBarcodeFile, false);
 }
 
-void MainWindowLoad::tellUnfinishedWork(bool offerAppend) {
-    const std::filesystem::path programFolder = m_logic.state().config.programFolder();
-    const std::optional<ReceiptRecord::Left> left = ReceiptRecord::read(programFolder);
+bool MainWindowLoad::tellUnfinishedWork(const std::optional<ReceiptRecord::Left>& left, bool offerAppend) {
+    const AppState& state = m_logic.state();
     QStringList parts;
     std::filesystem::path takeUp;
+    ReceiptRecord::Ids ids;
     if (left) {
-        const std::filesystem::path barcode = m_logic.state().gDatovyAdresar / TextFiles::toPath(kBarcodeFile);
+        const std::filesystem::path barcode = state.gDatovyAdresar / TextFiles::toPath(kBarcodeFile);
         if (!left->savedFile.empty()) {
             parts << QStringLiteral("Ukládání příjmu ze souboru %1 bylo přerušeno. Tyto výstupy mohou chybět nebo "
-                                    "být neúplné: %2.\r\nDoplní je nové uložení příjmu: připište k souboru "
-                                    "(Přidat k souboru) a příjem uložte.")
+                                    "být neúplné: %2.\r\nDoplní je nové uložení příjmu: připište k souboru (přidání "
+                                    "do existujícího souboru) a příjem uložte.")
                          .arg(TextFiles::toQString(left->savedFile), left->outputs.join(QStringLiteral(", ")));
             takeUp = left->savedFile;
+            ids = left->ids;
         } else if (!left->receiptFile.empty() && (m_keptBarcode.empty() || left->receiptFile != barcode)) {
             // A receipt of Barcode.txt kept above is told with the kept file.
             if (const qsizetype codes = ReceiptRecord::codeCount(left->receiptFile); codes > 0) {
-                parts << QStringLiteral("Příjem do souboru %1 nebyl uložen: soubor obsahuje %2 kódů, ale výčetka a "
-                                        "exporty příjmu nebyly zapsány.\r\nPříjem dokončíte, když k souboru "
-                                        "připíšete (Přidat k souboru) a příjem uložíte.")
+                parts << QStringLiteral("Příjem do souboru %1 (počet kódů: %2) nebyl uložen: co zapisuje až uložení "
+                                        "příjmu (exporty, výčetka, denní součty), chybí.\r\nPříjem dokončíte, když k "
+                                        "souboru připíšete (přidání do existujícího souboru) a příjem uložíte.")
                              .arg(TextFiles::toQString(left->receiptFile))
                              .arg(codes);
                 takeUp = left->receiptFile;
+                ids = left->ids;
             }
         }
     }
     if (!m_keptBarcode.empty())
-        parts << QStringLiteral("Soubor %1 obsahoval %2 kódů nedokončeného příjmu; byl uschován jako %3 a pro nový "
-                                "příjem se vyprázdnil.")
+        parts << QStringLiteral("Soubor %1 obsahoval kódy nedokončeného příjmu (počet kódů: %2); byl uschován jako %3 "
+                                "a pro nový příjem se vyprázdnil.")
                      .arg(kBarcodeFile)
                      .arg(ReceiptRecord::codeCount(m_keptBarcode))
                      .arg(TextFiles::toQString(m_keptBarcode));
     if (parts.isEmpty())
-        return;
+        return false;
     QString text = parts.join(QStringLiteral("\r\n\r\n"));
     Prompts& prompts = m_logic.prompts();
-    if (!offerAppend || takeUp.empty() || !TextFiles::exists(takeUp)) {
+    if (!offerAppend || !offerable(takeUp)) {
         prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
-        return;
+        return false;
     }
     text += QStringLiteral("\r\n\r\nZahájit připisování k souboru %1 nyní?").arg(TextFiles::toQString(takeUp));
-    if (prompts.askYesNo(text))
-        m_logic.windows().appendAtNextStart(TextFiles::toQString(takeUp.filename()));
+    if (!prompts.askYesNo(text))
+        return false;
+    m_logic.windows().appendAtNextStart(TextFiles::toQString(takeUp.filename()), ids);
+    return true;
+}
+
+bool MainWindowLoad::offerable(const std::filesystem::path& file) const {
+    // The receipt start appends only to the day files it lists, those of the data folder.
+    if (file.empty() || !TextFiles::exists(file))
+        return false;
+    const Result<std::filesystem::path> folder = DejCestuDat(m_logic.state().config);
+    if (!folder.ok() || file.parent_path().lexically_normal() != folder.value().lexically_normal())
+        return false;
+    const Result<std::vector<std::filesystem::path>> files = DayDataFiles::list(folder.value());
+    return files.ok() && std::any_of(files.value().begin(), files.value().end(), [&](const std::filesystem::path& f) {
+               return f.filename() == file.filename();
+           });
 }
 
 QString MainWindowLoad::automaticStartFailedText(const Error& error) const {

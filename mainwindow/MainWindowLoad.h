@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/ReceiptRecord.h"
 #include "platform/Result.h"
 
 #include <QString>
 
 #include <filesystem>
+#include <optional>
 
 namespace trv {
 
@@ -36,10 +38,12 @@ public:
     QString automaticStartFailedText(const Error& error) const;
 
 private:
-    // What a crash left unfinished (ReceiptRecord, the kept Barcode.txt), told in one message. With
-    // `offerAppend` the operator may take the receipt up at once: the receipt start then opens on appending to
-    // its file.
-    void tellUnfinishedWork(bool offerAppend);
+    // What a crash left unfinished (the record read at the start, the kept Barcode.txt), told in one message.
+    // With `offerAppend` the operator may take the receipt up at once: the next receipt start then starts
+    // appending to its file. True when the operator asked for that.
+    bool tellUnfinishedWork(const std::optional<ReceiptRecord::Left>& left, bool offerAppend);
+    // A file the receipt start can append to: a day file listed in the data folder.
+    bool offerable(const std::filesystem::path& file) const;
 
     MainWindowLogic& m_logic;
     std::filesystem::path m_keptBarcode;

@@ -25,15 +25,22 @@ void ReceiptJournal::begin(const std::filesystem::path& file) {
     m_needsBreak = !m_before.isEmpty() && !m_before.endsWith('\n');
     // Its codes are safe in the file, but its statement and exports come only with the save: a crash before it
     // must be told at the next start.
-    if (const Status recorded = ReceiptRecord::receiptStarted(m_state.config.programFolder(), file); !recorded)
+    const ReceiptRecord::Ids ids =
+        m_state.sw.gFDepo ? ReceiptRecord::Ids{m_state.gDepo, m_state.gIdentObalky, m_state.gIdentFA}
+                          : ReceiptRecord::Ids{};
+    if (const Status recorded = ReceiptRecord::receiptStarted(m_state.config.programFolder(), file, ids); !recorded)
         m_prompts.error(recorded.message());
 }
 
 void ReceiptJournal::end() {
+    const bool wasActive = active();
     closeFile();
     m_file.clear();
     m_before.clear();
     m_needsBreak = false;
+    // A record this run did not write (a receipt a crash left, not taken up) stays to be told again.
+    if (!wasActive)
+        return;
     if (const Status removed = ReceiptRecord::ended(m_state.config.programFolder()); !removed)
         m_prompts.error(removed.message());
 }

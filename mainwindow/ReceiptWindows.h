@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ReceiptRecord.h"
+
 #include <QString>
 
 #include <optional>
@@ -18,9 +20,12 @@ public:
     // start button names the day data file, opens the port and starts receiving (ReceiptControl::startReceiving);
     // its exit button closes it without a start. False when the window is not available.
     virtual bool frmPrijem(bool withSm) = 0;
-    // The next receipt-start dialog opens on appending to this file of its list (a receipt a crash left
-    // unsaved), for the operator to confirm.
-    virtual void appendAtNextStart(const QString& fileName) { (void)fileName; }
+    // The next receipt-start dialog starts appending to this file of its list (a receipt a crash left unsaved,
+    // taken up at the operator's word), with the receipt's depot ids; an empty name takes the request back.
+    virtual void appendAtNextStart(const QString& fileName, const ReceiptRecord::Ids& ids = {}) {
+        (void)fileName;
+        (void)ids;
+    }
 
     // The manual-entry window frmRucne, modal: checks typed codes, books them and appends them to the display
     // box. False when not available.

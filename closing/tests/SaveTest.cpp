@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <map>
+
 using namespace trv;
 using namespace trv::test;
 
@@ -248,6 +250,66 @@ TEST_F(ClosingTest, DepotModeInsertsTicketsIntoTheEmbeddedDatabase) {
         EXPECT_DOUBLE_EQ(query.value(0).toDouble(), 55.0);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("raw-tickets"));
+}
+
+// The tickets rows as the depot's other readers see them: per envelope and code, how many rows.
+std::map<QString, int> ticketsPerEnvelopeAndCode(const std::filesystem::path& file) {
+    std::map<QString, int> counts;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw-count"));
+        raw.setDatabaseName(TextFiles::toQString(file));
+        EXPECT_TRUE(raw.open());
+        QSqlQuery query(raw);
+        EXPECT_TRUE(query.exec(QStringLiteral("SELECT DEPO, IDENT_OBALKY, IDENT_FA, CODE, count(*) FROM tickets "
+                                              "GROUP BY DEPO, IDENT_OBALKY, IDENT_FA, CODE")));
+        while (query.next())
+            counts[QStringList{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                               query.value(3).toString()}
+                       .join(u'|')] = query.value(4).toInt();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw-count"));
+    return counts;
+}
+
+// Saved again, after a save a kill cut short or after codes were appended, a receipt adds to the tickets table only
+// the rows it does not hold yet with its DEPO, IDENT_OBALKY, IDENT_FA and CODE; a code it holds twice keeps two.
+TEST_F(ClosingTest, DepotModeSavedAgainAddsOnlyTheTicketsRowsTheTableLacks) {
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFDepo = true;
+    env.sod->Export = 0;
+    const auto dayFile = env.dataFile(QStringLiteral("260314_042_Novak_1.txt"));
+    const auto database = env.folder / "data" / "tickets.sqlite";
+    UlozeniPrijmu save(env.state, env.receipt, env.prompts, env.clock);
+    ASSERT_TRUE(save.uloz(dayFile));
+    // The same code under another envelope is no row of this receipt.
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw-insert"));
+        raw.setDatabaseName(TextFiles::toQString(database));
+        ASSERT_TRUE(raw.open());
+        QSqlQuery query(raw);
+        ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO tickets (DEPO, IDENT_OBALKY, IDENT_FA, CODE) "
+                                              "VALUES ('D07', 'OB-2026-0002', 'FA-77', '1234561000')")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw-insert"));
+
+    const auto key = [](const QString& obalka, const QString& code) {
+        return QStringLiteral("D07|%1|FA-77|%2").arg(obalka, code);
+    };
+    const QString ob = QStringLiteral("OB-2026-0001");
+    std::map<QString, int> expected{{key(ob, ClosingEnv::kChe55a), 2},  {key(ob, ClosingEnv::kChe100), 1},
+                                    {key(ob, ClosingEnv::kChe55b), 1},  {key(ob, ClosingEnv::kSod100), 2},
+                                    {key(ob, ClosingEnv::kSod55_5), 1}, {key(ob, ClosingEnv::kSod50), 1},
+                                    {key(QStringLiteral("OB-2026-0002"), ClosingEnv::kSod100), 1}};
+    ASSERT_TRUE(save.uloz(dayFile));
+    EXPECT_EQ(ticketsPerEnvelopeAndCode(database), expected);
+
+    // Appended to: a third reading of a code held twice, and a code new to the receipt.
+    env.book(env.sod, ClosingEnv::kSod100);
+    env.book(env.sod, QStringLiteral("1234590777"));
+    ASSERT_TRUE(save.uloz(dayFile));
+    expected[key(ob, ClosingEnv::kSod100)] = 3;
+    expected[key(ob, QStringLiteral("1234590777"))] = 1;
+    EXPECT_EQ(ticketsPerEnvelopeAndCode(database), expected);
 }
 
 // DAT is the day of the save, not the day the receipt was read: read as the depot's other readers read it.

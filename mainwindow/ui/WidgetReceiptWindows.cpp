@@ -60,15 +60,15 @@ bool WidgetReceiptWindows::frmPrijem(bool withSm) {
     const QString appendTo = std::exchange(m_appendAtStart, QString());
     if (withSm) {
         trv::frmPrijemSec dialog(m_state, m_prompts, m_clock, *m_host, m_window);
-        if (!appendTo.isEmpty())
-            dialog.chooseAppend(appendTo);
-        dialog.exec();
+        // The append the operator asked for starts as the start button would start it; refused, the dialog
+        // shows with it chosen.
+        if (appendTo.isEmpty() || !dialog.startAppend(appendTo, m_appendIds))
+            dialog.exec();
         return true;
     }
     trv::frmPrijem dialog(m_state, m_prompts, m_clock, *m_host);
-    if (!appendTo.isEmpty())
-        dialog.chooseAppend(appendTo);
-    dialog.exec();
+    if (appendTo.isEmpty() || !dialog.startAppend(appendTo))
+        dialog.exec();
     return true;
 }
 

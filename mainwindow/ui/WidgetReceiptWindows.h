@@ -30,7 +30,10 @@ public:
     void attach(frmHlavni& window);
 
     bool frmPrijem(bool withSm) override;
-    void appendAtNextStart(const QString& fileName) override { m_appendAtStart = fileName; }
+    void appendAtNextStart(const QString& fileName, const ReceiptRecord::Ids& ids = {}) override {
+        m_appendAtStart = fileName;
+        m_appendIds = ids;
+    }
     bool frmRucne() override;
     bool frmSafeBag() override;
     std::optional<int> frmKontrVyc() override;
@@ -56,6 +59,7 @@ private:
     // The closing window loaded in sorting mode and kept hidden; owned by the main window as its parent.
     QPointer<trv::frmUkonceniPr> m_hiddenClosing;
     QString m_appendAtStart;
+    ReceiptRecord::Ids m_appendIds;
 };
 
 } // namespace trv

@@ -58,11 +58,16 @@ void frmPrijem::Form_Load() {
     m_loaded = true;
 }
 
-void frmPrijem::chooseAppend(const QString& fileName) {
+bool frmPrijem::startAppend(const QString& fileName) {
     if (!m_loaded)
-        return;
+        return false;
+    if (!fileChoice().selectFile(fileName))
+        return false;
     m_ui->optPrid->setChecked(true);
-    fileChoice().selectFile(fileName);
+    // Not shown yet: a result set by the start says it ended the dialog.
+    setResult(-1);
+    btnPrijem_Click();
+    return result() != -1;
 }
 
 void frmPrijem::optNovy_Click(bool checked) {

@@ -30,8 +30,10 @@ public:
 
     bool loaded() const { return m_loaded; }
     int exec() override;
-    // Appending to this file of the list, chosen as the operator would (a name not listed chooses nothing).
-    void chooseAppend(const QString& fileName);
+    // Appending to this file of the list, chosen and started as the operator would choose and start it. False
+    // when the dialog is still to be shown: the file is not listed (nothing chosen), or the start was refused
+    // (the operator was told; the append stays chosen). True when the start ended the dialog, started or failed.
+    bool startAppend(const QString& fileName);
 
 private:
     void Form_Load();

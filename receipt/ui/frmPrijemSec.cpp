@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 
 #include <exception>
+#include <utility>
 
 namespace trv {
 
@@ -212,11 +213,30 @@ void frmPrijemSec::cmbTypSeku_Click(int index) {
         m_ui->txtSoubor->setText(m_datumPriNacteni);
 }
 
-void frmPrijemSec::chooseAppend(const QString& fileName) {
+bool frmPrijemSec::startAppend(const QString& fileName, const ReceiptRecord::Ids& ids) {
     if (!m_loaded)
-        return;
+        return false;
+    // Its rows of the tickets table carry the ids it started with: the same ones again, or a save would add its
+    // codes a second time under other ids.
+    if (m_state.sw.gFDepo) {
+        const std::pair<QLineEdit*, QString> boxes[] = {
+            {m_ui->txtDepo, ids.depo}, {m_ui->txtIdentObalky, ids.identObalky}, {m_ui->txtSM, ids.identFa}};
+        for (const auto& [box, value] : boxes)
+            if (!value.isEmpty())
+                box->setText(value);
+    }
+    if (!fileChoice().selectFile(fileName))
+        return false;
+    // Sorting mode reads into no file: the append needs it off, as the operator would untick it.
+    if (m_ui->chkSorting->isChecked()) {
+        m_ui->chkSorting->setChecked(false);
+        chkSorting_Click(false);
+    }
     m_ui->optPrid->setChecked(true);
-    fileChoice().selectFile(fileName);
+    // Not shown yet: a result set by the start says it ended the dialog.
+    setResult(-1);
+    btnPrijem_Click();
+    return result() != -1;
 }
 
 void frmPrijemSec::optNovy_Click(bool checked) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ReceiptRecord.h"
 #include "receipt/PackageNumbering.h"
 #include "receipt/SmReceiptStart.h"
 #include "receipt/ui/ReceiptFileChoice.h"
@@ -36,8 +37,11 @@ public:
 
     bool loaded() const { return m_loaded; }
     int exec() override;
-    // Appending to this file of the list, chosen as the operator would (a name not listed chooses nothing).
-    void chooseAppend(const QString& fileName);
+    // Appending to this file of the list, chosen and started as the operator would choose and start it. False
+    // when the dialog is still to be shown: the file is not listed (nothing chosen), or the start was refused
+    // (the operator was told; the append stays chosen). True when the start ended the dialog, started or failed.
+    // In depot mode the receipt's ids fill the depot, envelope and invoice boxes.
+    bool startAppend(const QString& fileName, const ReceiptRecord::Ids& ids = {});
 
     // The hand-over date proposed for today, put into dtDek.
     QDate VypocitejPerioduDelvity(const QDate& today);

@@ -1,13 +1,16 @@
 // The program as the crash test runs it in a process of its own: the real main window and receipt windows over
 // the program folder given as the first argument, the reader port mapped through TRV7300_COMn, message boxes
-// answered by a script, and a new receipt started for cash desk 001 at the load. It prints "READY" once the
-// receipt is receiving; the test then feeds codes through the line and kills it.
+// answered by a script, and a new receipt started at the load: for cash desk 001 in the cash-desk start, for SM
+// 123 and operator Eva in the SM start (depot D07, envelope OB-1 where depot mode asks for them). It prints
+// "READY" and the receipt's file once the receipt is receiving; the test then feeds codes through the line and
+// kills it. A line "SAVE" on its input ends the receipt and saves it in the closing window.
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/Pause.h"
 #include "mainwindow/Startup.h"
+#include "mainwindow/ui/VerticalMenu.h"
 #include "mainwindow/ui/WidgetReceiptWindows.h"
 #include "mainwindow/ui/frmHlavni.h"
 #include "platform/Clock.h"
@@ -20,9 +23,11 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -53,13 +58,27 @@ int main(int argc, char** argv) {
     // The load opens the receipt start: a new day file for cash desk 001, order 1.
     QTimer starter;
     starter.setInterval(10);
-    QObject::connect(&starter, &QTimer::timeout, [&starter] {
+    const auto box = [](QWidget* modal, const char* name, const char* text) {
+        modal->findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+    };
+    QObject::connect(&starter, &QTimer::timeout, [&starter, &box] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal->objectName() != QLatin1String("frmPrijem"))
+        if (modal == nullptr)
             return;
+        if (modal->objectName() == QLatin1String("frmPrijem")) {
+            box(modal, "txtPokladni", "001");
+            box(modal, "txtPoradi", "1");
+        } else if (modal->objectName() == QLatin1String("frmPrijemSec")) {
+            box(modal, "txtSM", "123");
+            box(modal, "txtOperator", "Eva");
+            if (modal->findChild<QLineEdit*>(QStringLiteral("txtIdentObalky"))->isVisibleTo(modal)) {
+                box(modal, "txtDepo", "D07");
+                box(modal, "txtIdentObalky", "OB-1");
+            }
+        } else {
+            return;
+        }
         starter.stop();
-        modal->findChild<QLineEdit*>(QStringLiteral("txtPokladni"))->setText(QStringLiteral("001"));
-        modal->findChild<QLineEdit*>(QStringLiteral("txtPoradi"))->setText(QStringLiteral("1"));
         modal->findChild<QPushButton*>(QStringLiteral("btnPrijem"))->click();
     });
     starter.start();
@@ -67,5 +86,31 @@ int main(int argc, char** argv) {
         return 1;
     std::printf("READY %s\n", qPrintable(window.logic().lblSoubor()));
     std::fflush(stdout);
+
+    QTimer saver;
+    saver.setInterval(10);
+    QObject::connect(&saver, &QTimer::timeout, [&saver] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal->objectName() != QLatin1String("frmUkonceniPr"))
+            return;
+        saver.stop();
+        modal->findChild<QPushButton*>(QStringLiteral("btnUloz"))->click();
+    });
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray received;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char chunk[256];
+        const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (n <= 0) {
+            input.setEnabled(false);
+            return;
+        }
+        received.append(chunk, n);
+        if (!received.contains("SAVE\n"))
+            return;
+        received.clear();
+        saver.start();
+        window.findChild<trv::VerticalMenu*>(QStringLiteral("vmnNab"))->itemButton(4)->click();
+    });
     return app.exec();
 }

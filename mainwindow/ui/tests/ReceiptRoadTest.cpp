@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "core/ReceiptRecord.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/Pause.h"
 #include "mainwindow/Startup.h"
@@ -52,6 +53,11 @@ protected:
     bool start() { return startProgram(); }
 
     void clickMenu(int item) const { child<VerticalMenu>(window.get(), "vmnNab")->itemButton(item)->click(); }
+
+    static QByteArray fileBytes(const std::filesystem::path& file) {
+        const auto bytes = TextFiles::readBytes(file);
+        return bytes.ok() ? bytes.value() : QByteArray("<missing>");
+    }
 
     QString readFile(const std::filesystem::path& file) const {
         auto text = TextFiles::readAll(file);
@@ -111,6 +117,69 @@ TEST_F(ReceiptRoadTest, AReceiptStartedReadAndClosedLeavesItsCodesInTheDayFile) 
     EXPECT_TRUE(day.contains(kCode2)) << day.toStdString();
     EXPECT_TRUE(day.contains(kAlfa)) << day.toStdString();
 }
+
+namespace {
+
+struct BarcodeCase {
+    const char* name;
+    QByteArray barcode;
+    bool earlierKeptFile; // a kept file of the same second is there already
+    bool receiptRecord;   // the killed receipt's own record of Barcode.txt is left too
+    const char* keptName; // empty: nothing kept
+};
+
+class ModeAutStart : public ReceiptRoadTest, public ::testing::WithParamInterface<BarcodeCase> {};
+
+// Codes of the sample's types, a byte of Windows-1250 and a last line without its line end.
+const QByteArray kKilledBarcode =
+    (kCode1 + QStringLiteral("\r\n") + kCode2 + QStringLiteral("\r\n")).toLatin1() + "x\xE9y\r\n" + kAlfa.toLatin1();
+
+} // namespace
+
+// Mode AUT starts into an empty Barcode.txt. One that holds the codes of a receipt a kill cut short is first moved
+// aside, byte for byte, under the date and time of the start, and the operator told in one message naming the kept
+// file; a kept file of the same second stays as it is. A Barcode.txt of blank lines holds nothing to keep.
+TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
+    const BarcodeCase& c = GetParam();
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
+                                   QStringLiteral("AUT"))
+                    .ok());
+    const std::filesystem::path barcode = dataFolder / "Barcode.txt";
+    const std::filesystem::path earlier = dataFolder / "Barcode_20261210_090503.txt";
+    ASSERT_TRUE(TextFiles::writeBytes(barcode, c.barcode).ok());
+    if (c.earlierKeptFile)
+        ASSERT_TRUE(TextFiles::writeBytes(earlier, "earlier\r\n").ok());
+    if (c.receiptRecord)
+        ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, barcode).ok());
+
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(window->logic().receipt().receiving());
+    EXPECT_EQ(fileBytes(barcode), QByteArray());
+    if (c.earlierKeptFile)
+        EXPECT_EQ(fileBytes(earlier), QByteArray("earlier\r\n"));
+    if (*c.keptName == '\0') {
+        EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(u'\n').toStdString();
+        EXPECT_FALSE(TextFiles::exists(earlier));
+        return;
+    }
+    const std::filesystem::path kept = dataFolder / c.keptName;
+    EXPECT_EQ(fileBytes(kept), c.barcode);
+    ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(prompts.records()[0].text,
+              QStringLiteral("Soubor Barcode.txt obsahoval kódy nedokončeného příjmu (počet kódů: 4); byl "
+                             "uschován jako %1 a pro nový příjem se vyprázdnil.")
+                  .arg(TextFiles::toQString(kept)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , ModeAutStart,
+    ::testing::Values(BarcodeCase{"Codes", kKilledBarcode, false, false, "Barcode_20261210_090503.txt"},
+                      BarcodeCase{"CodesAndTheReceiptsRecord", kKilledBarcode, false, true,
+                                  "Barcode_20261210_090503.txt"},
+                      BarcodeCase{"AKeptFileOfTheSameSecond", kKilledBarcode, true, false,
+                                  "Barcode_20261210_090503_2.txt"},
+                      BarcodeCase{"BlankLines", "\r\n \r\n", false, false, ""}),
+    [](const ::testing::TestParamInfo<BarcodeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
     onNextModal([](QWidget* modal) { modal->close(); }); // no receipt is started

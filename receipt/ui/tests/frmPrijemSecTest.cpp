@@ -295,3 +295,49 @@ TEST_F(frmPrijemSecTest, DepotModeStartsWithEnterInTheEnvelopeBox) {
     EXPECT_EQ(state.gIdentFA, QStringLiteral("123"));
     EXPECT_EQ(host.fileName(), QStringLiteral("241209_123_Eva_1.txt"));
 }
+
+// A receipt taken up after a crash starts as the start button starts an append of the file chosen in the list:
+// sorting mode is left, and in depot mode the receipt's own ids fill the boxes. Refused, or with a file the list
+// does not hold, the window stays to be shown, with the append chosen where there was a file to choose.
+TEST_F(frmPrijemSecTest, StartAppendStartsTheChosenFileAsTheStartButtonWould) {
+    const QString file = QStringLiteral("241208_123_Eva_1.txt");
+    struct Case {
+        const char* what;
+        std::function<void(CustomerSwitches&)> set;
+        QString fileName;
+        ReceiptRecord::Ids ids;
+        bool started;
+        bool appendChosen;
+    };
+    const ReceiptRecord::Ids ids{QStringLiteral("D07"), QStringLiteral("OB-1"), QStringLiteral("123")};
+    const std::vector<Case> cases{
+        {"plain", [](CustomerSwitches&) {}, file, {}, true, true},
+        {"33 sorting", [](CustomerSwitches& s) { s.gF33 = true; }, file, {}, true, true},
+        {"28 depot with the receipt's ids", [](CustomerSwitches& s) { s.gFDepo = true; }, file, ids, true, true},
+        {"28 depot without ids", [](CustomerSwitches& s) { s.gFDepo = true; }, file, {}, false, true},
+        {"a file not listed", [](CustomerSwitches&) {}, QStringLiteral("241208_999_Eva_1.txt"), {}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeData(file, QStringLiteral("500123\r\n"));
+        state.sw = CustomerSwitches();
+        c.set(state.sw);
+        host = decltype(host)();
+        auto w = std::make_unique<frmPrijemSec>(state, prompts, clock, host);
+        ASSERT_TRUE(w->loaded());
+        EXPECT_EQ(w->startAppend(c.fileName, c.ids), c.started);
+        EXPECT_EQ(host.receiving(), c.started);
+        EXPECT_EQ(child<QRadioButton>(w.get(), "optPrid")->isChecked(), c.appendChosen);
+        if (c.started) {
+            EXPECT_EQ(w->result(), QDialog::Accepted);
+            EXPECT_EQ(host.fileName(), file);
+            EXPECT_FALSE(host.trideni());
+            EXPECT_EQ(readData(file), QStringLiteral("500123\r\n"));
+        }
+        if (c.ids.depo.isEmpty())
+            continue;
+        EXPECT_EQ(state.gDepo, c.ids.depo);
+        EXPECT_EQ(state.gIdentObalky, c.ids.identObalky);
+        EXPECT_EQ(state.gIdentFA, c.ids.identFa);
+    }
+}
