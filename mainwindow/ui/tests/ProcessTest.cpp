@@ -33,6 +33,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <ostream>
 #include <functional>
 #include <memory>
 #include <fcntl.h>
@@ -208,6 +209,10 @@ struct KillCase {
     QString firmaId;       // empty: the sample's switches (the cash-desk start)
     QString statementFile; // the statement file the save writes beside the day file, empty when none
 };
+
+void PrintTo(const KillCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ReceiptKilled : public ::testing::TestWithParam<KillCase> {};
 

@@ -31,6 +31,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <ostream>
 #include <memory>
 
 using namespace trv;
@@ -124,9 +125,13 @@ struct BarcodeCase {
     const char* name;
     QByteArray barcode;
     bool earlierKeptFile; // a kept file of the same second is there already
-    bool receiptRecord;   // the killed receipt's own record of Barcode.txt is left too
+    const char* recordOf; // the receipt a record left names (a file of the data folder), empty when none
     const char* keptName; // empty: nothing kept
 };
+
+void PrintTo(const BarcodeCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ModeAutStart : public ReceiptRoadTest, public ::testing::WithParamInterface<BarcodeCase> {};
 
@@ -149,8 +154,12 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     ASSERT_TRUE(TextFiles::writeBytes(barcode, c.barcode).ok());
     if (c.earlierKeptFile)
         ASSERT_TRUE(TextFiles::writeBytes(earlier, "earlier\r\n").ok());
-    if (c.receiptRecord)
-        ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, barcode).ok());
+    const std::filesystem::path recorded = dataFolder / c.recordOf;
+    if (*c.recordOf != '\0') {
+        if (recorded != barcode)
+            ASSERT_TRUE(TextFiles::writeAll(recorded, kCode1 + QStringLiteral("\r\n")).ok());
+        ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, recorded).ok());
+    }
 
     ASSERT_TRUE(start());
     EXPECT_TRUE(window->logic().receipt().receiving());
@@ -165,21 +174,55 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     const std::filesystem::path kept = dataFolder / c.keptName;
     EXPECT_EQ(fileBytes(kept), c.barcode);
     ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
-    EXPECT_EQ(prompts.records()[0].text,
-              QStringLiteral("Soubor Barcode.txt obsahoval kódy nedokončeného příjmu (počet kódů: 4); byl "
-                             "uschován jako %1 a pro nový příjem se vyprázdnil.")
-                  .arg(TextFiles::toQString(kept)));
+    const QString keptNotice = QStringLiteral("Soubor Barcode.txt obsahoval kódy nedokončeného příjmu (počet kódů: "
+                                              "4); byl uschován jako %1 a pro nový příjem se vyprázdnil.")
+                                   .arg(TextFiles::toQString(kept));
+    const QString& told = prompts.records()[0].text;
+    if (*c.recordOf == '\0' || recorded == barcode) {
+        EXPECT_EQ(told, keptNotice);
+        return;
+    }
+    // Another receipt the record names is told in the same message.
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Příjem do souboru %1 (počet kódů: 1) nebyl uložen")
+                                    .arg(TextFiles::toQString(recorded))))
+        << told.toStdString();
+    EXPECT_TRUE(told.endsWith(QStringLiteral("\r\n\r\n") + keptNotice)) << told.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     , ModeAutStart,
-    ::testing::Values(BarcodeCase{"Codes", kKilledBarcode, false, false, "Barcode_20261210_090503.txt"},
-                      BarcodeCase{"CodesAndTheReceiptsRecord", kKilledBarcode, false, true,
+    ::testing::Values(BarcodeCase{"Codes", kKilledBarcode, false, "", "Barcode_20261210_090503.txt"},
+                      BarcodeCase{"CodesAndTheReceiptsRecord", kKilledBarcode, false, "Barcode.txt",
                                   "Barcode_20261210_090503.txt"},
-                      BarcodeCase{"AKeptFileOfTheSameSecond", kKilledBarcode, true, false,
+                      BarcodeCase{"CodesAndARecordOfAnotherReceipt", kKilledBarcode, false, "261209001_1.txt",
+                                  "Barcode_20261210_090503.txt"},
+                      BarcodeCase{"AKeptFileOfTheSameSecond", kKilledBarcode, true, "",
                                   "Barcode_20261210_090503_2.txt"},
-                      BarcodeCase{"BlankLines", "\r\n \r\n", false, false, ""}),
+                      BarcodeCase{"BlankLines", "\r\n \r\n", false, "", ""}),
     [](const ::testing::TestParamInfo<BarcodeCase>& info) { return std::string(info.param.name); });
+
+// In a mode that starts nothing by itself the receipt a crash left is told and offered all the same: yes starts its
+// append at once through the receipt start, no leaves the window idle.
+TEST_F(ReceiptRoadTest, AModeThatStartsNothingStillOffersTheReceiptACrashLeft) {
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
+                                   QStringLiteral("NIC"))
+                    .ok());
+    const std::filesystem::path dayFile = dataFolder / "261210001_1.txt";
+    ASSERT_TRUE(TextFiles::writeAll(dayFile, kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).ok());
+    ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, dayFile).ok());
+    for (const Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+        SCOPED_TRACE(answer == Prompts::Answer::Yes ? "yes" : "no");
+        prompts.queueAnswer(answer);
+        window.reset();
+        ASSERT_TRUE(start());
+        ASSERT_FALSE(prompts.records().empty());
+        EXPECT_TRUE(prompts.records().back().text.startsWith(
+            QStringLiteral("Příjem do souboru %1 (počet kódů: 2) nebyl uložen").arg(TextFiles::toQString(dayFile))));
+        EXPECT_EQ(window->logic().receipt().receiving(), answer == Prompts::Answer::Yes);
+        EXPECT_EQ(window->logic().gDatovySoubor(),
+                  answer == Prompts::Answer::Yes ? QStringLiteral("261210001_1.txt") : QString());
+    }
+}
 
 TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
     onNextModal([](QWidget* modal) { modal->close(); }); // no receipt is started
