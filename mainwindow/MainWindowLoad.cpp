@@ -158,9 +158,8 @@ bool MainWindowLoad::offerable(const std::filesystem::path& file) const {
     if (!folder.ok() || file.parent_path().lexically_normal() != folder.value().lexically_normal())
         return false;
     const Result<std::vector<std::filesystem::path>> files = DayDataFiles::list(folder.value());
-    return files.ok() && std::any_of(files.value().begin(), files.value().end(), [&](const std::filesystem::path& f) {
-               return f.filename() == file.filename();
-           });
+    return files.ok() && std::any_of(files.value().begin(), files.value().end(),
+                                     [&](const std::filesystem::path& f) { return f.filename() == file.filename(); });
 }
 
 QString MainWindowLoad::automaticStartFailedText(const Error& error) const {

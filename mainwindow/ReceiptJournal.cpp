@@ -25,9 +25,9 @@ void ReceiptJournal::begin(const std::filesystem::path& file) {
     m_needsBreak = !m_before.isEmpty() && !m_before.endsWith('\n');
     // Its codes are safe in the file, but its statement and exports come only with the save: a crash before it
     // must be told at the next start.
-    const ReceiptRecord::Ids ids =
-        m_state.sw.gFDepo ? ReceiptRecord::Ids{m_state.gDepo, m_state.gIdentObalky, m_state.gIdentFA}
-                          : ReceiptRecord::Ids{};
+    const ReceiptRecord::Ids ids = m_state.sw.gFDepo
+                                       ? ReceiptRecord::Ids{m_state.gDepo, m_state.gIdentObalky, m_state.gIdentFA}
+                                       : ReceiptRecord::Ids{};
     if (const Status recorded = ReceiptRecord::receiptStarted(m_state.config.programFolder(), file, ids); !recorded)
         m_prompts.error(recorded.message());
 }

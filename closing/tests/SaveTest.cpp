@@ -296,9 +296,12 @@ TEST_F(ClosingTest, DepotModeSavedAgainAddsOnlyTheTicketsRowsTheTableLacks) {
         return QStringLiteral("D07|%1|FA-77|%2").arg(obalka, code);
     };
     const QString ob = QStringLiteral("OB-2026-0001");
-    std::map<QString, int> expected{{key(ob, ClosingEnv::kChe55a), 2},  {key(ob, ClosingEnv::kChe100), 1},
-                                    {key(ob, ClosingEnv::kChe55b), 1},  {key(ob, ClosingEnv::kSod100), 2},
-                                    {key(ob, ClosingEnv::kSod55_5), 1}, {key(ob, ClosingEnv::kSod50), 1},
+    std::map<QString, int> expected{{key(ob, ClosingEnv::kChe55a), 2},
+                                    {key(ob, ClosingEnv::kChe100), 1},
+                                    {key(ob, ClosingEnv::kChe55b), 1},
+                                    {key(ob, ClosingEnv::kSod100), 2},
+                                    {key(ob, ClosingEnv::kSod55_5), 1},
+                                    {key(ob, ClosingEnv::kSod50), 1},
                                     {key(QStringLiteral("OB-2026-0002"), ClosingEnv::kSod100), 1}};
     ASSERT_TRUE(save.uloz(dayFile));
     EXPECT_EQ(ticketsPerEnvelopeAndCode(database), expected);

@@ -24,19 +24,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <csignal>
-#include <ostream>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
-#include <fcntl.h>
+#include <ostream>
 #include <pty.h>
 #include <unistd.h>
 
@@ -79,7 +79,8 @@ std::filesystem::path copySample(const QTemporaryDir& dir, const QString& firmaI
     std::filesystem::copy(TextFiles::toPath(sampleFolder()), folder, std::filesystem::copy_options::recursive);
     if (!firmaId.isEmpty())
         EXPECT_TRUE(
-            ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Firma"), QStringLiteral("FirmaID"), firmaId).ok());
+            ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Firma"), QStringLiteral("FirmaID"), firmaId)
+                .ok());
     return folder;
 }
 
@@ -99,10 +100,9 @@ public:
 
     // Started over `folder`; the receipt's day file once it receives, empty when it did not get so far.
     std::filesystem::path start(const std::filesystem::path& folder) {
-        const QString port =
-            ProfileFile::read(folder / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("Port"))
-                .value_or(QStringLiteral("COM1"))
-                .toUpper();
+        const QString port = ProfileFile::read(folder / "TRV7300.ini", QStringLiteral("Comm"), QStringLiteral("Port"))
+                                 .value_or(QStringLiteral("COM1"))
+                                 .toUpper();
         char name[256] = {};
         if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
             return {};
@@ -155,7 +155,8 @@ struct Restart {
         EXPECT_TRUE(Main(state, folder, prompts).ok());
         state.gColStrav = std::make_shared<CColStrav>(state, prompts, clock);
         EXPECT_TRUE(state.gColStrav->NactiINI().ok());
-        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, fakePort, shell, windows, pause});
+        window =
+            std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, fakePort, shell, windows, pause});
         windows.attach(*window);
         return window->Form_Load();
     }

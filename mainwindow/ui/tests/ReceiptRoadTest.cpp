@@ -31,8 +31,8 @@
 #include <QTimer>
 
 #include <filesystem>
-#include <ostream>
 #include <memory>
+#include <ostream>
 
 using namespace trv;
 using trv::test::child;
@@ -183,22 +183,21 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
         return;
     }
     // Another receipt the record names is told in the same message.
-    EXPECT_TRUE(told.startsWith(QStringLiteral("Příjem do souboru %1 (počet kódů: 1) nebyl uložen")
-                                    .arg(TextFiles::toQString(recorded))))
+    EXPECT_TRUE(told.startsWith(
+        QStringLiteral("Příjem do souboru %1 (počet kódů: 1) nebyl uložen").arg(TextFiles::toQString(recorded))))
         << told.toStdString();
     EXPECT_TRUE(told.endsWith(QStringLiteral("\r\n\r\n") + keptNotice)) << told.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     , ModeAutStart,
-    ::testing::Values(BarcodeCase{"Codes", kKilledBarcode, false, "", "Barcode_20261210_090503.txt"},
-                      BarcodeCase{"CodesAndTheReceiptsRecord", kKilledBarcode, false, "Barcode.txt",
-                                  "Barcode_20261210_090503.txt"},
-                      BarcodeCase{"CodesAndARecordOfAnotherReceipt", kKilledBarcode, false, "261209001_1.txt",
-                                  "Barcode_20261210_090503.txt"},
-                      BarcodeCase{"AKeptFileOfTheSameSecond", kKilledBarcode, true, "",
-                                  "Barcode_20261210_090503_2.txt"},
-                      BarcodeCase{"BlankLines", "\r\n \r\n", false, "", ""}),
+    ::testing::Values(
+        BarcodeCase{"Codes", kKilledBarcode, false, "", "Barcode_20261210_090503.txt"},
+        BarcodeCase{"CodesAndTheReceiptsRecord", kKilledBarcode, false, "Barcode.txt", "Barcode_20261210_090503.txt"},
+        BarcodeCase{"CodesAndARecordOfAnotherReceipt", kKilledBarcode, false, "261209001_1.txt",
+                    "Barcode_20261210_090503.txt"},
+        BarcodeCase{"AKeptFileOfTheSameSecond", kKilledBarcode, true, "", "Barcode_20261210_090503_2.txt"},
+        BarcodeCase{"BlankLines", "\r\n \r\n", false, "", ""}),
     [](const ::testing::TestParamInfo<BarcodeCase>& info) { return std::string(info.param.name); });
 
 // In a mode that starts nothing by itself the receipt a crash left is told and offered all the same: yes starts its
