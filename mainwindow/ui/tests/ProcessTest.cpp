@@ -77,10 +77,11 @@ std::filesystem::path copySample(const QTemporaryDir& dir, const QString& firmaI
     EXPECT_TRUE(dir.isValid());
     const std::filesystem::path folder = TextFiles::toPath(dir.path());
     std::filesystem::copy(TextFiles::toPath(sampleFolder()), folder, std::filesystem::copy_options::recursive);
-    if (!firmaId.isEmpty())
+    if (!firmaId.isEmpty()) {
         EXPECT_TRUE(
             ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Firma"), QStringLiteral("FirmaID"), firmaId)
                 .ok());
+    }
     return folder;
 }
 
