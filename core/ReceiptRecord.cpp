@@ -99,4 +99,29 @@ qsizetype codeCount(const std::filesystem::path& dayFile) {
     return count;
 }
 
+Result<std::filesystem::path> keepAndEmptyBarcode(const std::filesystem::path& barcodeFile, const QDateTime& now) {
+    std::filesystem::path kept;
+    if (codeCount(barcodeFile) > 0) {
+        const std::filesystem::path folder = barcodeFile.parent_path();
+        const QString stamp = now.toString(QStringLiteral("yyyyMMdd_HHmmss"));
+        kept = folder / TextFiles::toPath(QStringLiteral("Barcode_%1.txt").arg(stamp));
+        // Two starts within one second must not put one kept file over the other.
+        for (int n = 2; TextFiles::exists(kept); ++n)
+            kept = folder / TextFiles::toPath(QStringLiteral("Barcode_%1_%2.txt").arg(stamp).arg(n));
+        if (const Status moved = TextFiles::move(barcodeFile, kept); !moved)
+            return moved.error();
+    }
+    if (const Status emptied = TextFiles::writeAll(barcodeFile, QString()); !emptied)
+        return emptied.error();
+    return kept;
+}
+
+QString keptBarcodeText(const std::filesystem::path& barcodeFile, const std::filesystem::path& kept) {
+    return QStringLiteral("Soubor %1 obsahoval kódy nedokončeného příjmu (počet kódů: %2); byl uschován jako %3 "
+                          "a pro nový příjem se vyprázdnil.")
+        .arg(TextFiles::toQString(barcodeFile.filename()))
+        .arg(codeCount(kept))
+        .arg(TextFiles::toQString(kept));
+}
+
 } // namespace trv::ReceiptRecord

@@ -2,6 +2,7 @@
 
 #include "platform/Result.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +51,14 @@ std::optional<Left> read(const std::filesystem::path& programFolder);
 
 // The number of codes (lines not blank) in a day file; 0 when it is missing or unreadable.
 qsizetype codeCount(const std::filesystem::path& dayFile);
+
+// Empties `barcodeFile` for a new receipt. The codes of a receipt killed while it read into that file are there
+// and nowhere else, so a file that holds codes is first moved aside, byte for byte, as
+// "Barcode_<date>_<time>.txt" beside it (with "_2", "_3", ... when that name is taken). Returns the kept file,
+// empty when there was nothing to keep.
+Result<std::filesystem::path> keepAndEmptyBarcode(const std::filesystem::path& barcodeFile, const QDateTime& now);
+// The operator's message about a kept file.
+QString keptBarcodeText(const std::filesystem::path& barcodeFile, const std::filesystem::path& kept);
 
 } // namespace ReceiptRecord
 } // namespace trv

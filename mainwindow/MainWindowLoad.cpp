@@ -85,20 +85,10 @@ Status MainWindowLoad::startAutomatic() {
     const std::filesystem::path folder = m_logic.state().gDatovyAdresar;
     const std::filesystem::path file = folder / TextFiles::toPath(kBarcodeFile);
     m_keptBarcode.clear();
-    // The codes of a receipt killed in this mode are all in Barcode.txt, and nowhere else: they are moved aside,
-    // byte for byte, before the file is emptied for the new receipt.
-    if (ReceiptRecord::codeCount(file) > 0) {
-        const QString stamp = m_logic.clock().now().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-        std::filesystem::path kept = folder / TextFiles::toPath(QStringLiteral("Barcode_%1.txt").arg(stamp));
-        // Two starts within one second must not put one kept file over the other.
-        for (int n = 2; TextFiles::exists(kept); ++n)
-            kept = folder / TextFiles::toPath(QStringLiteral("Barcode_%1_%2.txt").arg(stamp).arg(n));
-        if (const Status moved = TextFiles::move(file, kept); !moved)
-            return moved;
-        m_keptBarcode = kept;
-    }
-    if (const Status emptied = TextFiles::writeAll(file, QString()); !emptied)
-        return emptied;
+    const Result<std::filesystem::path> kept = ReceiptRecord::keepAndEmptyBarcode(file, m_logic.clock().now());
+    if (!kept.ok())
+        return Status(kept.error());
+    m_keptBarcode = kept.value();
     return m_logic.control().startReceiving(folder, kBarcodeFile, false);
 }
 
@@ -130,11 +120,7 @@ bool MainWindowLoad::tellUnfinishedWork(const std::optional<ReceiptRecord::Left>
         }
     }
     if (!m_keptBarcode.empty())
-        parts << QStringLiteral("Soubor %1 obsahoval kódy nedokončeného příjmu (počet kódů: %2); byl uschován jako %3 "
-                                "a pro nový příjem se vyprázdnil.")
-                     .arg(kBarcodeFile)
-                     .arg(ReceiptRecord::codeCount(m_keptBarcode))
-                     .arg(TextFiles::toQString(m_keptBarcode));
+        parts << ReceiptRecord::keptBarcodeText(state.gDatovyAdresar / TextFiles::toPath(kBarcodeFile), m_keptBarcode);
     if (parts.isEmpty())
         return false;
     QString text = parts.join(QStringLiteral("\r\n\r\n"));

@@ -145,7 +145,8 @@ ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input) {
 }
 
 ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& folder) {
-    const Status created = TextFiles::writeAll(folder / kBarcodeFileName.toStdU16String(), QString());
+    const Status created =
+        ReceiptStartSteps(m_state, m_prompts, m_host).emptyBarcode(folder, kBarcodeFileName, m_clock.now());
     if (!created.ok())
         return failed(created.error());
     if (!NactiNastaveniPortu(m_state))

@@ -1,5 +1,7 @@
 #include "receipt/ReceiptStartSteps.h"
 
+#include "core/ReceiptRecord.h"
+
 #include "core/AppState.h"
 #include "core/Booking.h"
 #include "core/CColStrav.h"
@@ -106,6 +108,18 @@ void ReceiptStartSteps::rememberReceipt(const DayFileName& name) {
     m_state.gSM = name.form == DayFileName::Form::CashDesk ? name.pokladna : name.sm;
     m_state.gOperator = name.operator_;
     m_state.gPoradi = name.poradi;
+}
+
+Status ReceiptStartSteps::emptyBarcode(const std::filesystem::path& folder, const QString& fileName,
+                                       const QDateTime& now) {
+    const std::filesystem::path file = folder / TextFiles::toPath(fileName);
+    const Result<std::filesystem::path> kept = ReceiptRecord::keepAndEmptyBarcode(file, now);
+    if (!kept.ok())
+        return Status(kept.error());
+    if (!kept.value().empty())
+        m_prompts.message(ReceiptRecord::keptBarcodeText(file, kept.value()), Prompts::Buttons::Ok,
+                          Prompts::Icon::Exclamation);
+    return {};
 }
 
 } // namespace trv

@@ -3,6 +3,7 @@
 #include "core/DayFileName.h"
 #include "platform/Result.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +60,10 @@ public:
         Error error;      // 60003 with the system's reason (`fallback` when the host cannot tell)
     };
     std::optional<PortError> switchOn(const QString& fallback);
+
+    // Empties Barcode.txt in `folder` for a receipt that reads into it; codes it still holds (a receipt killed
+    // while reading into it) are kept in a file of their own first, and the operator is told its name.
+    Status emptyBarcode(const std::filesystem::path& folder, const QString& fileName, const QDateTime& now);
 
     // Sets the receipt's date, SM (or cash desk), operator and order from the parts of its file's name.
     void rememberReceipt(const DayFileName& name);

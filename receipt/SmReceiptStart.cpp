@@ -278,7 +278,8 @@ SmReceiptStart::Outcome SmReceiptStart::startSorting() {
 }
 
 SmReceiptStart::Outcome SmReceiptStart::startBarcode(const std::filesystem::path& folder, const SmReceiptInput& input) {
-    const Status created = TextFiles::writeAll(folder / kBarcodeFileName.toStdU16String(), QString());
+    const Status created =
+        ReceiptStartSteps(m_state, m_prompts, m_host).emptyBarcode(folder, kBarcodeFileName, m_clock.now());
     if (!created.ok())
         return failed(created.error());
     if (!NactiNastaveniPortu(m_state))

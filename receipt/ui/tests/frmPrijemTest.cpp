@@ -5,6 +5,8 @@
 #include "testsupport/GuiTestHelpers.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -268,7 +270,25 @@ TEST_F(frmPrijemTest, BarcodeModeEmptiesBarcodeTxtWithoutCheckingTheEntries) {
     EXPECT_EQ(host.fileName(), QStringLiteral("Barcode.txt"));
     EXPECT_EQ(host.calls(), startCalls());
     EXPECT_TRUE(host.text().isEmpty());
+    // The codes of a receipt killed while it read into Barcode.txt are kept, byte for byte, before it is emptied.
+    QFile kept(TextFiles::toQString(dataFolder / "Barcode_20241209_103000.txt"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("12345\r\n"));
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_TRUE(prompts.records().front().text.contains(QStringLiteral("byl uschován jako")));
+    EXPECT_TRUE(prompts.records().front().text.contains(QStringLiteral("Barcode_20241209_103000.txt")));
+}
+
+TEST_F(frmPrijemTest, BarcodeModeOverAnEmptyBarcodeTxtKeepsNothingAndSaysNothing) {
+    writeData(QStringLiteral("Barcode.txt"), QStringLiteral("\r\n"));
+    const auto w = open();
+    child<QRadioButton>(w.get(), "optBarC")->click();
+    press(w.get(), "btnPrijem");
+
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(readData(QStringLiteral("Barcode.txt")), QString());
     EXPECT_TRUE(prompts.records().empty());
+    EXPECT_EQ(QDir(TextFiles::toQString(dataFolder)).entryList({QStringLiteral("Barcode_*")}, QDir::Files).size(), 0);
 }
 
 // The message names the port, the device it maps to (and how) and the system's reason.
