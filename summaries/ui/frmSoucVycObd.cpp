@@ -149,7 +149,11 @@ void frmSoucVycObd::cmdExport_Click() {
 void frmSoucVycObd::cmdExportDel_Click() {
     if (odmitnutoPoChybe())
         return;
-    ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
+    const BusyCursor busy;
+    // The exports read the period's statement files themselves: the files read show, and a cancel writes nothing.
+    ProgressWindow progress(this, windowTitle());
+    progress.showBusy();
+    ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock, &progress};
     PeriodExportRequest request;
     request.period = SmSumsRequest{m_ui->dt1->date(), m_ui->dt2->date(), m_ui->txtSM->text(),
                                    m_ui->optDatumVyc->isChecked(), m_ui->chkNespojovatSM->isChecked()};
@@ -160,7 +164,6 @@ void frmSoucVycObd::cmdExportDel_Click() {
     request.txtMesic = m_ui->txtMesic->text();
     request.txtRok = m_ui->txtRok->text();
     request.lblExpFile = m_ui->lblExpFile->text();
-    const BusyCursor busy;
     (void)cmdExportDel(ctx, request);
 }
 
