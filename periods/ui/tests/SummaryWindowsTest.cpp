@@ -1,12 +1,12 @@
-#define SUMMARIES_LANGUAGE_FILE TRV_TEST_DATA "/../../../tests/data/langCS.ini"
+#define SUMMARIES_LANGUAGE_FILE TRV_TEST_DATA "/../../../../summaries/tests/data/langCS.ini"
 #include "summaries/tests/SummariesFixture.h"
 
+#include "periods/ui/SummaryWidgets.h"
+#include "periods/ui/frmOdvody.h"
+#include "periods/ui/frmSoucVycDen.h"
+#include "periods/ui/frmSoucVycObd.h"
 #include "platform/Printer.h"
 #include "platform/Shell.h"
-#include "summaries/ui/SummaryWidgets.h"
-#include "summaries/ui/frmOdvody.h"
-#include "summaries/ui/frmSoucVycDen.h"
-#include "summaries/ui/frmSoucVycObd.h"
 #include "testsupport/GuiTestHelpers.h"
 
 #include <QCheckBox>
@@ -329,7 +329,7 @@ TEST(frmSoucVycObdTest, EveryLoadThatFailsSaysSoAndLeavesNothingComputedOrWritte
     const auto tickets = env.folder / "export" / "20150121_143005.txt";
     for (const char* button : {"cmdVyp", "cmbDuplicity", "cmdSaveTicketsAs"}) {
         SCOPED_TRACE(button);
-        summariesui::showText(child<QPlainTextEdit>(&w, "rtbVyc"), QStringLiteral("earlier result"));
+        periodsui::showText(child<QPlainTextEdit>(&w, "rtbVyc"), QStringLiteral("earlier result"));
         const size_t before = env.prompts.records().size();
         child<QPushButton>(&w, button)->click();
         EXPECT_FALSE(w.stav().m_obdobiNacteno);
