@@ -5,8 +5,9 @@
 #include "exports/CbaBatch.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
-#include "platform/Prompts.h"
 #include "platform/FolderListing.h"
+#include "platform/Progress.h"
+#include "platform/Prompts.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 
@@ -143,7 +144,13 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
         chunk.clear();
         return written;
     };
+    const qint64 total = qint64(selected.size());
+    const auto goOn = [&](qint64 done) { return !ctx.progress || ctx.progress->step(done, total); };
+    qint64 filesRead = 0;
     for (const auto& path : selected) {
+        // A cancelled merge is never committed: the previous merged file stays as it was.
+        if (!goOn(filesRead++))
+            return Status::fail(Progress::cancelledText());
         const auto bytes = StatementLine::readUtf8(path);
         if (!bytes.ok())
             return Status(bytes.error());
@@ -169,6 +176,8 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
         if (failed)
             return Status::fail(cannotSave.arg(out.errorString()));
     }
+    if (!goOn(total))
+        return Status::fail(Progress::cancelledText());
     if (!flush() || !out.commit())
         return Status::fail(cannotSave.arg(out.errorString()));
     ctx.prompts.message(ctx.text("ByloVygener") + u' ' + QString::number(count) + ctx.text("ZaznamuAUloz") +

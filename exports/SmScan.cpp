@@ -10,6 +10,7 @@
 #include "core/SmList.h"
 #include "core/StatementLine.h"
 #include "platform/Conventions.h"
+#include "platform/Progress.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 #include "summaries/StoredCodeBooking.h"
@@ -179,7 +180,11 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
     }
 
     // Every name is tested before any file is read.
+    const qint64 total = qint64(taken.size());
+    const auto goOn = [&](qint64 done) { return !request.progress || request.progress->step(done, total); };
     for (size_t f = 0; f < taken.size(); ++f) {
+        if (!goOn(qint64(f)))
+            return Error{0, Progress::cancelledText()};
         const auto bytes = StatementLine::readUtf8(taken[f].path);
         if (!bytes.ok())
             return bytes.error();
@@ -271,6 +276,8 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
         }
         scan.files.push_back(std::move(row));
     }
+    if (!goOn(total))
+        return Error{0, Progress::cancelledText()};
     return scan;
 }
 

@@ -15,6 +15,7 @@
 namespace trv {
 
 struct AppState;
+class Progress;
 class Prompts;
 
 // What sets the per-SM pipelines apart. The exports of the period export button and the reports per SM read the
@@ -42,6 +43,9 @@ struct SmScanRequest {
     QString txtSM;            // the SM filter (SmList::Filter)
     QString txtOper;          // the operator, in any letter case; empty takes every operator
     bool optDatumVyc = false; // with switch 34: files are dated by the hand-over date after "-"
+    // Told of every file read (files read of files to read); a scan the operator cancels through it fails. None
+    // without a window.
+    Progress* progress = nullptr;
 };
 
 // One statement file taken: the parts of its name and its sums and counts per column (index k - 1 belongs to the
@@ -73,7 +77,7 @@ struct SmScan {
 // record layout (statementCodeField). `types` recognises the codes of the per-type columns and gives their number
 // (`columns`, at least its number of types); the fixed-issuer columns need none. Errors: a name without the
 // hand-over date while it selects (Soubor, the name, NeobsDatum), an unreadable file, a code whose own value
-// cannot be computed where the variant values codes.
+// cannot be computed where the variant values codes, the operator's cancel (Progress::cancelledText()).
 Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* types, int columns,
                                   const SmScanRequest& request, const SmScanVariant& variant);
 

@@ -115,7 +115,7 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
         {SmScanVariant::Columns::PerType, SmScanVariant::Value::FieldOrEuro, false, false},
     };
     auto scanned = scanStatementFiles(ctx.state, ctx.prompts, out.types.get(), slotCount,
-                                      {request.dt1, request.dt2, request.txtSM, {}, request.optDatumVyc},
+                                      {request.dt1, request.dt2, request.txtSM, {}, request.optDatumVyc, ctx.progress},
                                       kVariants[static_cast<int>(variant)]);
     if (!scanned.ok())
         return scanned.error();

@@ -109,7 +109,7 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
         return std::nullopt;
     }
     auto scanned = scanStatementFiles(app, prompts, col.types.get(), period.columns,
-                                      {c.dt1, c.dt2, c.sm, c.oper, c.datumVyc}, v.scan);
+                                      {c.dt1, c.dt2, c.sm, c.oper, c.datumVyc, m_services.progress}, v.scan);
     if (!scanned.ok()) {
         prompts.error(scanned.message());
         return std::nullopt;

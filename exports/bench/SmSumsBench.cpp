@@ -1,5 +1,7 @@
 // The per-SM sums of a period's statement files (the pipeline of the period export button) over a generated
-// program folder, beside cat and an awk script that sum the same files per SM and type.
+// program folder, beside cat and an awk script that sum the same files per SM and type. Beside the wall time each
+// figure has its processor time (cpu_ms, user and system, of the program itself or of the shell command's
+// processes), which a machine busy with other work disturbs less.
 // Run: exports_bench <program folder> <first day YYYY-MM-DD> <last day YYYY-MM-DD> [benchmark flags]
 #include "exports/SmSums.h"
 
@@ -9,6 +11,8 @@
 #include "platform/Shell.h"
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +33,14 @@ std::string periodGlob() {
     return glob;
 }
 
+// User and system time in ms of this process (RUSAGE_SELF) or of its waited-for children (RUSAGE_CHILDREN).
+double cpuMs(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 void BM_SumsPerSm(benchmark::State& state) {
     trv::AppState app(g_home);
     if (trv::Status loaded = trv::NactiNastaveni(app); !loaded.ok()) {
@@ -41,6 +53,7 @@ void BM_SumsPerSm(benchmark::State& state) {
     trv::SystemClock clock;
     trv::ExportContext ctx{app, prompts, shell, clock};
     const trv::SmSumsRequest request{g_from, g_to, {}, false, false};
+    const double cpuBefore = cpuMs(RUSAGE_SELF);
     for (auto _ : state) {
         auto sums = trv::sumPeriodPerSm(ctx, request, trv::SmSumsVariant::Counts);
         if (!sums.ok()) {
@@ -51,13 +64,16 @@ void BM_SumsPerSm(benchmark::State& state) {
         state.counters["sms"] = double(sums.value().rows.size());
         state.counters["skipped"] = double(sums.value().scan.skippedLines);
     }
+    state.counters["cpu_ms"] = (cpuMs(RUSAGE_SELF) - cpuBefore) / double(state.iterations());
 }
 
 void shell(benchmark::State& state, const std::string& command) {
+    const double cpuBefore = cpuMs(RUSAGE_CHILDREN);
     for (auto _ : state) {
         const int rc = std::system(command.c_str());
         benchmark::DoNotOptimize(rc);
     }
+    state.counters["cpu_ms"] = (cpuMs(RUSAGE_CHILDREN) - cpuBefore) / double(state.iterations());
 }
 
 void BM_Cat(benchmark::State& state) {

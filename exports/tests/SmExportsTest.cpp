@@ -4,6 +4,7 @@
 #include "platform/DbfTable.h"
 
 #include "ExportsFixture.h"
+#include "testsupport/CancellingProgress.h"
 
 #include <QFile>
 
@@ -524,6 +525,48 @@ TEST_F(SmScanTest, CountsExportRefusesASeparatorAFieldCanHold) {
     write(data / "150110_101_OP1_1.vyc", "150110|150110|101|1|" + code(10, 10286, 1).toLatin1() + "|102,86|OP1\r\n");
     ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
     EXPECT_EQ(read(exp / "20150121.exp"), lines({"101|103|1|102,86|1|0|0|0|0|0|0|0|0"}));
+}
+
+TEST_F(SmScanTest, EveryFileReadIsToldAndACancelledExportWritesNothing) {
+    vyc("150110_101_OP1_1.vyc", {one(10, 1000, "10,00")});
+    vyc("150111_102_OP1_1.vyc", {one(10, 2000, "20,00")});
+    vyc("150112_101_OP1_2.vyc", {one(10, 3000, "30,00")});
+    PeriodExportRequest request;
+    request.period = january10to12();
+    request.dtDek = QDate(2015, 1, 15);
+    using Steps = std::vector<std::pair<qint64, qint64>>;
+    // What the export button writes: by the switch, the TESCO file, the counts per SM or the merged statement file.
+    struct Case {
+        const char* what;
+        bool tesco, counts;
+        std::filesystem::path file;
+    };
+    for (const Case& c :
+         {Case{"tesco", true, false, data / "20150121strav.txt"}, Case{"counts", false, true, exp / "20150121.exp"},
+          Case{"merged", false, false, data / "150115.vyc"}}) {
+        SCOPED_TRACE(c.what);
+        state->sw.gFExportTesco = c.tesco;
+        state->sw.gFExportExp = c.counts;
+        // A previous export and scratch table stay as they were when the operator cancels.
+        write(c.file, "old\r\n");
+        write(data / "data.dbf", "old");
+        prompts = ScriptedPrompts();
+        CancellingProgress cancelling(1);
+        ctx->progress = &cancelling;
+        const Status cancelled = cmdExportDel(*ctx, request);
+        ASSERT_FALSE(cancelled.ok());
+        EXPECT_EQ(cancelled.message(), Progress::cancelledText());
+        EXPECT_EQ(cancelling.steps, (Steps{{0, 3}, {1, 3}}));
+        EXPECT_EQ(prompts.texts(), QStringList{Progress::cancelledText()});
+        EXPECT_EQ(read(c.file), QByteArray("old\r\n"));
+        EXPECT_EQ(read(data / "data.dbf"), QByteArray("old"));
+
+        CancellingProgress watched(99);
+        ctx->progress = &watched;
+        ASSERT_TRUE(cmdExportDel(*ctx, request).ok());
+        EXPECT_EQ(watched.steps, (Steps{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+        EXPECT_NE(read(c.file), QByteArray("old\r\n"));
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "mainwindow/ReaderStop.h"
 #include "mainwindow/ui/MainReceiptHost.h"
 #include "mainwindow/ui/frmHlavni.h"
+#include "periods/ui/frmSoucVycObd.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "platform/TextFiles.h"
@@ -17,7 +18,6 @@
 #include "receipt/ui/frmPrijemSec.h"
 #include "receipt/ui/frmRucne.h"
 #include "settings/ui/frmSafeBag.h"
-#include "summaries/ui/frmSoucVycObd.h"
 
 #include <QAbstractButton>
 #include <QApplication>

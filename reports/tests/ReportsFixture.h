@@ -1,6 +1,9 @@
 #pragma once
 
+// The sample's language file; a test of another folder names it from its own data folder first.
+#ifndef SUMMARIES_LANGUAGE_FILE
 #define SUMMARIES_LANGUAGE_FILE TRV_TEST_DATA "/../../../sample/langCS.ini"
+#endif
 #include "summaries/tests/SummariesFixture.h"
 
 #include "platform/PrintDocument.h"

@@ -1,4 +1,5 @@
 #include "reports/tests/ReportsFixture.h"
+#include "testsupport/CancellingProgress.h"
 
 using namespace trv;
 using namespace trv::test;
@@ -428,6 +429,45 @@ TEST(SmReportsTest, EuroModeTitlesAndKeys) {
                  "2 10 BU DATUM/SM/OPER/POR |  Alfa Straven    Beta Poukazk    Gama Jidlo    Celkem za všechny typy "
                  "poukázek (EUR):",
                  "5 10 B- Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
+}
+
+TEST(SmReportsTest, EveryFileReadIsToldAndACancelledLoadPrintsAndWritesNothing) {
+    ReportsEnv env;
+    PeriodServices services = env.services();
+    CancellingProgress watched(99);
+    services.progress = &watched;
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    auto p = print([&](Printer& pr) { return SmReports(services).cmdPrintSM(pr, env.choice()); });
+    ASSERT_TRUE(p.result.done);
+    // The three statement files of January, counted as they are read.
+    EXPECT_EQ(watched.steps, (std::vector<std::pair<qint64, qint64>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+
+    // Cancelled after the first file: no question, no accounting file, no scratch table, nothing printed.
+    const auto uct = env.folder / "uct" / "240205.uct";
+    const auto scratch = env.folder / "data" / "data.dbf";
+    std::filesystem::remove(uct);
+    std::filesystem::remove(scratch);
+    env.prompts = ScriptedPrompts();
+    CancellingProgress cancelling(1);
+    services.progress = &cancelling;
+    for (const bool overview : {false, true}) {
+        SCOPED_TRACE(overview ? "overview" : "print");
+        cancelling.steps.clear();
+        p = print([&](Printer& pr) {
+            SmReports reports(services);
+            return overview ? reports.cmbZobrPrehleduSm(env.choice()) : reports.cmdPrintSM(pr, env.choice());
+        });
+        EXPECT_FALSE(p.result.done);
+        EXPECT_FALSE(p.result.rtbText.has_value());
+        EXPECT_TRUE(p.doc.pages.empty());
+        EXPECT_EQ(cancelling.steps, (std::vector<std::pair<qint64, qint64>>{{0, 3}, {1, 3}}));
+        ASSERT_FALSE(env.prompts.records().empty());
+        EXPECT_EQ(env.prompts.records().back().text, Progress::cancelledText());
+        EXPECT_EQ(env.prompts.records().back().icon, Prompts::Icon::Critical);
+    }
+    EXPECT_EQ(env.prompts.records().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(uct));
+    EXPECT_FALSE(std::filesystem::exists(scratch));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "summaries/PeriodLoader.h"
 
 #include "summaries/DaySummary.h"
-#include "platform/Progress.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodResult.h"
 #include "summaries/tests/SummariesFixture.h"
+#include "testsupport/CancellingProgress.h"
 
 using namespace trv;
 using namespace trv::test;
@@ -177,17 +177,6 @@ TEST(PeriodLoaderTest, StatementFilesAtTheDefaultBlankSeparatorWithEmptyFields) 
     EXPECT_EQ(codesOf(day.kolekce(), 0), QStringList{SummariesEnv::alfa(50, 1)});
     EXPECT_EQ(codesOf(day.kolekce(), 1), QStringList{SummariesEnv::beta(100, 1)});
 }
-
-// Cancels when told of the given file.
-struct CancellingProgress final : Progress {
-    explicit CancellingProgress(qint64 at) : at(at) {}
-    bool step(qint64 done, qint64 total) override {
-        steps.push_back({done, total});
-        return done < at;
-    }
-    qint64 at;
-    std::vector<std::pair<qint64, qint64>> steps;
-};
 
 TEST(PeriodLoaderTest, EveryFileIsToldAndACancelledLoadCountsAsFailed) {
     SummariesEnv env;

@@ -1,15 +1,15 @@
-#include "summaries/ui/frmSoucVycDen.h"
+#include "periods/ui/frmSoucVycDen.h"
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "periods/ui/DateField.h"
+#include "periods/ui/SummaryWidgets.h"
 #include "platform/Clock.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 #include "platform/ui/ProgressWindow.h"
 #include "summaries/PeriodLoader.h"
-#include "summaries/ui/DateField.h"
-#include "summaries/ui/SummaryWidgets.h"
 
 #include "ui_frmSoucVycDen.h"
 
@@ -25,8 +25,8 @@ frmSoucVycDen::frmSoucVycDen(const PeriodServices& services, Printer& printer, Q
     : QDialog(parent), m_ui(std::make_unique<Ui::frmSoucVycDen>()), m_services(services), m_printer(printer),
       m_souhrn(services) {
     m_ui->setupUi(this);
-    summariesui::setupResultBox(m_ui->rtbVyc);
-    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
+    periodsui::setupResultBox(m_ui->rtbVyc);
+    periodsui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
     connect(m_ui->cmdVyp, &QPushButton::clicked, this, &frmSoucVycDen::cmdVyp_Click);
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &frmSoucVycDen::cmdPrint_Click);
     connect(m_ui->cmdEnd, &QPushButton::clicked, this, &frmSoucVycDen::cmdEnd_Click);
@@ -43,15 +43,15 @@ void frmSoucVycDen::Form_Load() {
     if (!col.ok())
         m_services.prompts.error(col.message());
     else
-        summariesui::fillTypes(m_ui->cmbStrav,
-                               typeEntries(*col.value().types, config.DejText(kSection, QStringLiteral("Vsechny"))));
+        periodsui::fillTypes(m_ui->cmbStrav,
+                             typeEntries(*col.value().types, config.DejText(kSection, QStringLiteral("Vsechny"))));
     const QString caption = config.DejText(kSection, QStringLiteral("Caption"));
     if (!caption.trimmed().isEmpty())
         setWindowTitle(caption);
     for (QWidget* control : {static_cast<QWidget*>(m_ui->Label1), static_cast<QWidget*>(m_ui->lblStrav),
                              static_cast<QWidget*>(m_ui->Label3), static_cast<QWidget*>(m_ui->cmdVyp),
                              static_cast<QWidget*>(m_ui->cmdPrint), static_cast<QWidget*>(m_ui->cmdEnd)})
-        summariesui::setCaption(control, config, kSection);
+        periodsui::setCaption(control, config, kSection);
 }
 
 void frmSoucVycDen::cmdVyp_Click() {
@@ -65,17 +65,17 @@ void frmSoucVycDen::cmdVyp_Click() {
     if (!done.ok()) {
         // The preview must not go on showing the previous day as if it were this one.
         m_ui->cmdPrint->setEnabled(false);
-        summariesui::showText(m_ui->rtbVyc, QStringLiteral("Výpočet součtů se nezdařil.\r\n") + done.message());
+        periodsui::showText(m_ui->rtbVyc, QStringLiteral("Výpočet součtů se nezdařil.\r\n") + done.message());
         m_services.prompts.error(done.message());
         return;
     }
-    summariesui::showText(m_ui->rtbVyc, m_souhrn.nahled(summariesui::chosenTypes(m_ui->cmbStrav)));
+    periodsui::showText(m_ui->rtbVyc, m_souhrn.nahled(periodsui::chosenTypes(m_ui->cmbStrav)));
     m_ui->cmdPrint->setEnabled(true);
 }
 
 void frmSoucVycDen::cmdPrint_Click() {
     const Config& config = m_services.state.config;
-    const auto printed = m_souhrn.vytiskni(m_printer, summariesui::chosenTypes(m_ui->cmbStrav), m_services.clock.now());
+    const auto printed = m_souhrn.vytiskni(m_printer, periodsui::chosenTypes(m_ui->cmbStrav), m_services.clock.now());
     if (!printed.ok()) {
         m_services.prompts.error(config.DejText(kSection, QStringLiteral("ChybaTisku")) + QStringLiteral("\r\n") +
                                  printed.message());

@@ -1,4 +1,4 @@
-#include "summaries/ui/SummaryWidgets.h"
+#include "periods/ui/SummaryWidgets.h"
 
 #include "core/ConfigAccess.h"
 #include "platform/ui/ControlText.h"
@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-namespace trv::summariesui {
+namespace trv::periodsui {
 
 void setCaption(QWidget* control, const Config& config, const QString& section) {
     setCaptionText(control, config.DejText(section, control->objectName()));
@@ -42,4 +42,4 @@ TypeChoice chosenTypes(const QComboBox* combo) {
     return {false, combo->currentText()};
 }
 
-} // namespace trv::summariesui
+} // namespace trv::periodsui

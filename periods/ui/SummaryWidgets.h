@@ -16,7 +16,7 @@ namespace trv {
 class Config;
 
 // Small helpers shared by the summary windows.
-namespace summariesui {
+namespace periodsui {
 
 // The language text under the control's name replaces its design caption; a missing text (a blank) keeps it.
 void setCaption(QWidget* control, const Config& config, const QString& section);
@@ -29,5 +29,5 @@ void fillTypes(QComboBox* combo, const std::vector<TypeEntry>& entries);
 // The types the selected entry shows: item data 0 is all of them.
 TypeChoice chosenTypes(const QComboBox* combo);
 
-} // namespace summariesui
+} // namespace periodsui
 } // namespace trv

@@ -1,6 +1,7 @@
+#define SUMMARIES_LANGUAGE_FILE TRV_TEST_DATA "/../../../../sample/langCS.ini"
 #include "reports/tests/ReportsFixture.h"
 
-#include "summaries/ui/frmSoucVycObd.h"
+#include "periods/ui/frmSoucVycObd.h"
 #include "testsupport/GuiTestHelpers.h"
 
 #include <QComboBox>

@@ -1,14 +1,14 @@
-#include "summaries/ui/frmOdvody.h"
+#include "periods/ui/frmOdvody.h"
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "periods/ui/SummaryWidgets.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "summaries/PeriodLoader.h"
-#include "summaries/ui/SummaryWidgets.h"
 
+#include "periods/ui/DateField.h"
 #include "ui_frmOdvody.h"
-#include "summaries/ui/DateField.h"
 
 #include <QApplication>
 
@@ -21,8 +21,8 @@ const QString kSection = QStringLiteral("frmOdvody");
 frmOdvody::frmOdvody(const PeriodServices& services, Shell& shell, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmOdvody>()), m_services(services), m_odvody(services, shell) {
     m_ui->setupUi(this);
-    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
-    summariesui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
+    periodsui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
+    periodsui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
     connect(m_ui->cmbStrav, &QComboBox::currentTextChanged, this, &frmOdvody::cmbStrav_Change);
     connect(m_ui->cmdSpust, &QPushButton::clicked, this, &frmOdvody::cmdSpust_Click);
     connect(m_ui->cmdOdvod, &QPushButton::clicked, this, &frmOdvody::cmdOdvod_Click);
@@ -43,8 +43,8 @@ void frmOdvody::Form_Load() {
         m_services.prompts.error(col.message());
         return;
     }
-    summariesui::fillTypes(m_ui->cmbStrav, typeEntries(*col.value().types, m_services.state.config.DejText(
-                                                                               kSection, QStringLiteral("Vsechny"))));
+    periodsui::fillTypes(m_ui->cmbStrav, typeEntries(*col.value().types, m_services.state.config.DejText(
+                                                                             kSection, QStringLiteral("Vsechny"))));
 }
 
 void frmOdvody::cmbStrav_Change() {

@@ -1,4 +1,4 @@
-#include "summaries/ui/DateField.h"
+#include "periods/ui/DateField.h"
 
 #include "platform/Prompts.h"
 
@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace trv::summariesui {
+namespace trv::periodsui {
 
 namespace {
 
@@ -82,4 +82,4 @@ void setupDateField(QDateEdit* edit, const QLabel* label, Prompts& prompts) {
     edit->installEventFilter(new DateFieldFilter(edit, label, prompts));
 }
 
-} // namespace trv::summariesui
+} // namespace trv::periodsui

@@ -1,4 +1,4 @@
-#include "summaries/ui/frmSoucVycObd.h"
+#include "periods/ui/frmSoucVycObd.h"
 
 #include "exports/CompanyExportDispatch.h"
 #include "exports/ExportContext.h"
@@ -6,6 +6,8 @@
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "periods/ui/DateField.h"
+#include "periods/ui/SummaryWidgets.h"
 #include "platform/Clock.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
@@ -16,8 +18,6 @@
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/PeriodResult.h"
-#include "summaries/ui/DateField.h"
-#include "summaries/ui/SummaryWidgets.h"
 
 #include "ui_frmSoucVycObd.h"
 
@@ -32,7 +32,6 @@ namespace {
 
 const QString kSection = QStringLiteral("frmSoucVycObd");
 
-
 // The hourglass while an operation runs, the normal pointer again however it ends.
 struct BusyCursor {
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -46,10 +45,10 @@ struct BusyCursor {
 frmSoucVycObd::frmSoucVycObd(const PeriodServices& services, Hooks hooks, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmSoucVycObd>()), m_services(services), m_hooks(std::move(hooks)) {
     m_ui->setupUi(this);
-    summariesui::setupResultBox(m_ui->rtbVyc);
-    summariesui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
-    summariesui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
-    summariesui::setupDateField(m_ui->dtDek, m_ui->Label5, m_services.prompts);
+    periodsui::setupResultBox(m_ui->rtbVyc);
+    periodsui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
+    periodsui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
+    periodsui::setupDateField(m_ui->dtDek, m_ui->Label5, m_services.prompts);
     connect(m_ui->cmdVyp, &QPushButton::clicked, this, &frmSoucVycObd::cmdVyp_Click);
     connect(m_ui->cmbDuplicity, &QPushButton::clicked, this, &frmSoucVycObd::cmbDuplicity_Click);
     connect(m_ui->cmdSaveTicketsAs, &QPushButton::clicked, this, &frmSoucVycObd::cmdSaveTicketsAs_Click);
@@ -107,7 +106,7 @@ void frmSoucVycObd::Form_Load() {
         setWindowTitle(caption);
     for (const QString& name : popiskyObdobi()) {
         if (auto* widget = findChild<QWidget*>(name))
-            summariesui::setCaption(widget, app.config, kSection);
+            periodsui::setCaption(widget, app.config, kSection);
     }
     // The day files of cash-desk mode carry the cash desk where statement files carry the operator: the box is
     // labelled for what it filters.
@@ -121,8 +120,8 @@ void frmSoucVycObd::Form_Load() {
 void frmSoucVycObd::naplnCmbStrav() {
     if (!m_stav.m_col.types)
         return;
-    summariesui::fillTypes(m_ui->cmbStrav, typeEntries(*m_stav.m_col.types, m_services.state.config.DejText(
-                                                                                kSection, QStringLiteral("Vsechny"))));
+    periodsui::fillTypes(m_ui->cmbStrav, typeEntries(*m_stav.m_col.types, m_services.state.config.DejText(
+                                                                              kSection, QStringLiteral("Vsechny"))));
     cmbStrav_Click();
 }
 
@@ -149,7 +148,11 @@ void frmSoucVycObd::cmdExport_Click() {
 void frmSoucVycObd::cmdExportDel_Click() {
     if (odmitnutoPoChybe())
         return;
-    ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock};
+    const BusyCursor busy;
+    // The exports read the period's statement files themselves: the files read show, and a cancel writes nothing.
+    ProgressWindow progress(this, windowTitle());
+    progress.showBusy();
+    ExportContext ctx{m_services.state, m_services.prompts, *m_hooks.shell, m_services.clock, &progress};
     PeriodExportRequest request;
     request.period = SmSumsRequest{m_ui->dt1->date(), m_ui->dt2->date(), m_ui->txtSM->text(),
                                    m_ui->optDatumVyc->isChecked(), m_ui->chkNespojovatSM->isChecked()};
@@ -160,7 +163,6 @@ void frmSoucVycObd::cmdExportDel_Click() {
     request.txtMesic = m_ui->txtMesic->text();
     request.txtRok = m_ui->txtRok->text();
     request.lblExpFile = m_ui->lblExpFile->text();
-    const BusyCursor busy;
     (void)cmdExportDel(ctx, request);
 }
 
@@ -188,8 +190,8 @@ bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&)>& ope
     }
     if (!done.ok()) {
         // The pane no longer shows a period that was computed before: it says what failed.
-        summariesui::showText(m_ui->rtbVyc, QStringLiteral("Načtení období se nezdařilo, období není spočteno.\r\n") +
-                                                done.message());
+        periodsui::showText(m_ui->rtbVyc,
+                            QStringLiteral("Načtení období se nezdařilo, období není spočteno.\r\n") + done.message());
         m_services.prompts.error(done.message());
         return false;
     }
@@ -219,10 +221,10 @@ void frmSoucVycObd::zobrazVysledek() {
         text = zobrazVysledekSkupin(app, m_stav.m_col, m_stav.gColStrav2, *app.gColStrav, m_ui->cmbStrav->currentText(),
                                     m_ui->txtSM->text(), m_ui->txtOper->text());
     } else {
-        text = trv::zobrazVysledek(app, m_stav.m_col, m_stav.gColStrav2, summariesui::chosenTypes(m_ui->cmbStrav),
+        text = trv::zobrazVysledek(app, m_stav.m_col, m_stav.gColStrav2, periodsui::chosenTypes(m_ui->cmbStrav),
                                    m_ui->txtSM->text(), m_ui->txtOper->text());
     }
-    summariesui::showText(m_ui->rtbVyc, text);
+    periodsui::showText(m_ui->rtbVyc, text);
 }
 
 void frmSoucVycObd::cmdVyp_Click() {
@@ -247,7 +249,7 @@ void frmSoucVycObd::cmbDuplicity_Click() {
         return;
     if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
         m_hooks.zobrazSoucty(sums);
-    summariesui::showText(m_ui->rtbVyc, vypisDuplicit(m_services.state, m_stav.m_col));
+    periodsui::showText(m_ui->rtbVyc, vypisDuplicit(m_services.state, m_stav.m_col));
     if (!logProblem.isEmpty())
         m_services.prompts.error(logProblem);
 }
@@ -319,7 +321,7 @@ void frmSoucVycObd::cmdPrintSM_Click() {
         result = SmReports(sPrubehem(progress)).cmdPrintSM(tiskarna(), volbaSM());
     }
     if (result.rtbText)
-        summariesui::showText(m_ui->rtbVyc, *result.rtbText);
+        periodsui::showText(m_ui->rtbVyc, *result.rtbText);
     if (result.done)
         dokonciTisk();
     else
@@ -337,7 +339,7 @@ void frmSoucVycObd::cmbZobrPrehleduSm_Click() {
         result = SmReports(sPrubehem(progress)).cmbZobrPrehleduSm(volbaSM());
     }
     if (result.rtbText)
-        summariesui::showText(m_ui->rtbVyc, *result.rtbText);
+        periodsui::showText(m_ui->rtbVyc, *result.rtbText);
 }
 
 void frmSoucVycObd::cmdSaveTicketsAs_Click() {
@@ -352,7 +354,7 @@ void frmSoucVycObd::cmdSaveTicketsAs_Click() {
     Result<qint64> written = Error{};
     {
         const BusyCursor busy;
-        written = ulozStravenky(m_services.state, m_stav.m_col, summariesui::chosenTypes(m_ui->cmbStrav), file.value());
+        written = ulozStravenky(m_services.state, m_stav.m_col, periodsui::chosenTypes(m_ui->cmbStrav), file.value());
     }
     if (!written.ok()) {
         m_services.prompts.error(written.message());

@@ -9,7 +9,7 @@ namespace trv {
 
 class Prompts;
 
-namespace summariesui {
+namespace periodsui {
 
 // Makes a date control of a summary window behave as a date field does for the operator: a typed digit replaces
 // the section under the cursor (the control would otherwise drop a digit typed into a full day or month), the
@@ -17,5 +17,5 @@ namespace summariesui {
 // naming the field (the label's text) and the date in force shown again, never replaced silently.
 void setupDateField(QDateEdit* edit, const QLabel* label, Prompts& prompts);
 
-} // namespace summariesui
+} // namespace periodsui
 } // namespace trv

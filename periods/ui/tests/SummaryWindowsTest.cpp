@@ -1,11 +1,12 @@
-#define SUMMARIES_LANGUAGE_FILE TRV_TEST_DATA "/../../../tests/data/langCS.ini"
+#define SUMMARIES_LANGUAGE_FILE TRV_TEST_DATA "/../../../../summaries/tests/data/langCS.ini"
 #include "summaries/tests/SummariesFixture.h"
 
+#include "periods/ui/SummaryWidgets.h"
+#include "periods/ui/frmOdvody.h"
+#include "periods/ui/frmSoucVycDen.h"
+#include "periods/ui/frmSoucVycObd.h"
 #include "platform/Printer.h"
 #include "platform/Shell.h"
-#include "summaries/ui/frmOdvody.h"
-#include "summaries/ui/frmSoucVycDen.h"
-#include "summaries/ui/frmSoucVycObd.h"
 #include "testsupport/GuiTestHelpers.h"
 
 #include <QCheckBox>
@@ -272,6 +273,14 @@ TEST(frmSoucVycObdTest, ExportsAfterAGoodLoadAndNothingPrintedOrExportedAfterAFa
     const QByteArray written = env.bytes(exported);
     EXPECT_TRUE(written.contains(SummariesEnv::alfa(50, 1).toLatin1())) << written.toStdString();
     EXPECT_TRUE(written.contains(SummariesEnv::alfa(50, 2).toLatin1())) << written.toStdString();
+    // Without an export switch "Export del" merges the period's statement files into one named after dtDek.
+    child<QDateEdit>(&w, "dtDek")->setDate(QDate(2015, 1, 15));
+    exportDel->click();
+    const auto merged = env.folder / "data" / "150115.vyc";
+    const QByteArray mergedBytes = env.bytes(merged);
+    EXPECT_EQ(mergedBytes.count("\r\n"), 2) << mergedBytes.toStdString();
+    EXPECT_TRUE(mergedBytes.contains(SummariesEnv::alfa(50, 2).toLatin1())) << mergedBytes.toStdString();
+    std::filesystem::remove(merged);
 
     // A file that cannot be read stops the next computation part way.
     writeUnreadable(env, "150116_002_AB_1.vyc");
@@ -298,7 +307,7 @@ TEST(frmSoucVycObdTest, ExportsAfterAGoodLoadAndNothingPrintedOrExportedAfterAFa
     }
     EXPECT_TRUE(printer.printed().empty());
     EXPECT_FALSE(std::filesystem::exists(exported));
-    EXPECT_FALSE(std::filesystem::exists(env.folder / "data" / "150115.vyc"));
+    EXPECT_FALSE(std::filesystem::exists(merged));
     EXPECT_TRUE(shown(&w).isEmpty());
 
     // A load that succeeds makes the period usable again.
@@ -306,6 +315,31 @@ TEST(frmSoucVycObdTest, ExportsAfterAGoodLoadAndNothingPrintedOrExportedAfterAFa
     child<QPushButton>(&w, "cmdVyp")->click();
     EXPECT_TRUE(w.stav().m_obdobiNacteno);
     EXPECT_TRUE(exportButton->isEnabled());
+}
+
+TEST(frmSoucVycObdTest, EveryLoadThatFailsSaysSoAndLeavesNothingComputedOrWritten) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.write(QStringLiteral("150115_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1)}));
+    writeUnreadable(env, "150116_002_AB_1.vyc");
+    frmSoucVycObd w(env.services());
+    setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
+    const auto tickets = env.folder / "export" / "20150121_143005.txt";
+    for (const char* button : {"cmdVyp", "cmbDuplicity", "cmdSaveTicketsAs"}) {
+        SCOPED_TRACE(button);
+        periodsui::showText(child<QPlainTextEdit>(&w, "rtbVyc"), QStringLiteral("earlier result"));
+        const size_t before = env.prompts.records().size();
+        child<QPushButton>(&w, button)->click();
+        EXPECT_FALSE(w.stav().m_obdobiNacteno);
+        EXPECT_TRUE(w.stav().m_chybaNacteni.contains(QStringLiteral("150116_002_AB_1.vyc")));
+        EXPECT_TRUE(shown(&w).startsWith(QStringLiteral("Načtení období se nezdařilo, období není spočteno.\n")));
+        EXPECT_TRUE(shown(&w).contains(QStringLiteral("150116_002_AB_1.vyc")));
+        ASSERT_EQ(env.prompts.records().size(), before + 1);
+        EXPECT_EQ(env.prompts.records().back().icon, Prompts::Icon::Critical);
+        EXPECT_FALSE(std::filesystem::exists(tickets));
+    }
 }
 
 TEST(frmSoucVycDenTest, AFailedDayIsNotPrintableAndThePreviewSaysWhatFailed) {
