@@ -185,13 +185,15 @@ std::optional<std::filesystem::path> chybejiciSlozka(const Config& config, const
     return folder;
 }
 
-QString otazkaSlozky(const QString& key, const std::filesystem::path& folder) {
-    return QStringLiteral("Složka %1 (%2) neexistuje.\nVytvořit ji? (Ne = pokračovat v úpravách)")
-        .arg(TextFiles::toQString(folder), keyName(kData, key));
+QString otazkaSlozky(const Config& config, const QString& key, const std::filesystem::path& folder) {
+    // The window's texts come from the language file; the folder and its key are put between them.
+    return config.DejText(kServis, QStringLiteral("SlozkaNeexistuje")) + QStringLiteral("\n") +
+           TextFiles::toQString(folder) + QStringLiteral(" (") + keyName(kData, key) + QStringLiteral(")\n") +
+           config.DejText(kServis, QStringLiteral("VytvoritSlozku"));
 }
 
-QString otazkaZmen() {
-    return QStringLiteral("Nastavení bylo změněno. Uložit změny?");
+QString otazkaZmen(const Config& config) {
+    return config.DejText(kServis, QStringLiteral("UlozitZmeny"));
 }
 
 QString doplnCislo(const QString& cislo) {

@@ -385,8 +385,8 @@ bool frmServis::save() {
         if (!missing)
             continue;
         Status created = Status::fail(QString());
-        if (m_prompts.message(ServisSettings::otazkaSlozky(QLatin1String(key), *missing), Prompts::Buttons::YesNo,
-                              Prompts::Icon::Question) == Prompts::Answer::Yes) {
+        if (m_prompts.message(ServisSettings::otazkaSlozky(m_state.config, QLatin1String(key), *missing),
+                              Prompts::Buttons::YesNo, Prompts::Icon::Question) == Prompts::Answer::Yes) {
             created = TextFiles::createFolder(*missing);
             if (!created)
                 m_prompts.error(created.message());
@@ -410,8 +410,8 @@ void frmServis::btnUloz_Click() {
 
 void frmServis::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && changed()) {
-        switch (
-            m_prompts.message(ServisSettings::otazkaZmen(), Prompts::Buttons::YesNoCancel, Prompts::Icon::Question)) {
+        switch (m_prompts.message(ServisSettings::otazkaZmen(m_state.config), Prompts::Buttons::YesNoCancel,
+                                  Prompts::Icon::Question)) {
         case Prompts::Answer::Yes:
             if (save())
                 close();
