@@ -367,9 +367,26 @@ TEST_F(frmServisTest, SavingTwiceWithoutChangesKeepsTheSampleConfigurationByteFo
     // The only addition is the next document number that every opening of the window fills in.
     QByteArray expected = before;
     expected.replace("ExpSpolZkraceny=False\r\n", "ExpSpolZkraceny=False\r\nLastFile=10000000\r\n");
-    EXPECT_EQ(afterFirst, expected);
-    EXPECT_EQ(configBytes(), expected);
+    EXPECT_EQ(afterFirst.toStdString(), expected.toStdString());
+    EXPECT_EQ(configBytes().toStdString(), expected.toStdString());
     EXPECT_FALSE(configBytes().contains("[Button"));
+}
+
+// A receipt stores its day file's whole name as the last document number; opening and saving the window without
+// changes keeps it whole.
+TEST_F(frmServisTest, TheDayFileNameAReceiptStoredSurvivesTheWindow) {
+    writeConfig(fullConfig().replace(QStringLiteral("LastFile=12345678"), QStringLiteral("LastFile=261211101_1")));
+    makeFolder("export-neexistuje");
+    const QByteArray before = configBytes();
+    ASSERT_TRUE(before.contains("LastFile=261211101_1\r\n"));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const auto w = open();
+        EXPECT_EQ(configBytes(), before);
+        child<QPushButton>(w.get(), "btnUloz")->click();
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(configBytes(), before);
+    }
 }
 
 TEST_F(frmServisTest, MaskNamesLongerThanTheOldBufferSurviveASaveAndReachTheQuickMenuWhole) {
