@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -386,6 +387,19 @@ TEST_F(frmServisTest, TheDayFileNameAReceiptStoredSurvivesTheWindow) {
         child<QPushButton>(w.get(), "btnUloz")->click();
         EXPECT_FALSE(w->isVisible());
         EXPECT_EQ(configBytes(), before);
+    }
+}
+
+TEST_F(frmServisTest, EveryPageTabIsInSightWithTheLanguageCaptions) {
+    writeConfig(fullConfig());
+    makeFolder("export-neexistuje");
+    const auto w = open();
+    auto* tabs = child<QTabWidget>(w.get(), "tabFakt");
+    ASSERT_EQ(tabs->count(), 6);
+    const QRect bar = tabs->tabBar()->rect();
+    for (int i = 0; i < tabs->count(); ++i) {
+        SCOPED_TRACE(tabs->tabText(i).toStdString());
+        EXPECT_TRUE(bar.contains(tabs->tabBar()->tabRect(i)));
     }
 }
 
