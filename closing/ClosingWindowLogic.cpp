@@ -111,6 +111,10 @@ std::optional<QString> UkonceniPrijmu::vyhodNoreadPriNacteni() {
     return odstran(true, "DuplPol");
 }
 
+QString UkonceniPrijmu::odstraneniVypnuto() const {
+    return text("OdstraneniVypnuto");
+}
+
 void UkonceniPrijmu::souctyBaliku() {
     trv::souctyBaliku(m_state, m_prompts, m_hooks);
 }

@@ -45,6 +45,8 @@ public:
     // False in any letter case.
     std::optional<QString> vyhodNoread();
     std::optional<QString> vyhodNoreadPriNacteni();
+    // What the two removal buttons tell the operator when that setting keeps them from removing anything.
+    QString odstraneniVypnuto() const;
     // Package/week mode at load: the month's last package loses its NOREAD readings and repeated codes and its
     // sums go to the main window's status bar.
     void souctyBaliku();

@@ -130,6 +130,9 @@ void ReaderCommands::mnuSendNoread_Click() {
 }
 
 void ReaderCommands::mnuTestDTR_Click() {
+    // A pulse on a closed port reaches no reader: the operator is told, as for the other reader commands.
+    if (!portOpenOrReport())
+        return;
     m_readerControl.ZastavCteni();
 }
 

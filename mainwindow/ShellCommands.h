@@ -5,16 +5,16 @@
 namespace trv {
 
 class Config;
+class Prompts;
 class Shell;
 
-// The two menu commands that only hand something to the desktop shell. Neither reports anything: the remote
-// support program and the registration file are outside the program, and an empty or wrong name does nothing
-// visible.
+// The two menu commands that only hand something to the desktop shell. The remote support program and the
+// registration file are outside the program; what the shell cannot open is told with the shell's reason.
 inline const QString kRemoteSupportProgram = QStringLiteral("TeamViewerqs_cs.exe");
 
 // runTeamViewer: starts the remote-support program.
-void runTeamViewer(Shell& shell);
-// regLibrary: opens the file named by [Data] RegKnihovny; nothing when the key is missing or empty.
-void regLibrary(const Config& config, Shell& shell);
+void runTeamViewer(Shell& shell, Prompts& prompts);
+// regLibrary: opens the file named by [Data] RegKnihovny; without the key it says that no file is set.
+void regLibrary(const Config& config, Shell& shell, Prompts& prompts);
 
 } // namespace trv

@@ -118,7 +118,9 @@ Result<std::filesystem::path> CustomerTable::file() const {
     const Result<std::filesystem::path> folder = DejCestuDat(m_state.config);
     if (!folder.ok())
         return folder.error();
-    return folder.value() / kTableFile.toStdU16String();
+    // A folder copied from another system may hold the table in any letter case: that table is the one.
+    return TextFiles::findCaseInsensitive(folder.value(), kTableFile)
+        .value_or(folder.value() / kTableFile.toStdU16String());
 }
 
 bool CustomerTable::exists() const {

@@ -44,6 +44,12 @@ bool ManualEntry::submitsAutomatically(const QString& text) const {
     return text.size() == m_firstLength;
 }
 
+std::optional<QString> ManualEntry::enterRefusal(const QString& text) const {
+    if (text.isEmpty() || text.size() == m_firstLength)
+        return std::nullopt;
+    return m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybnaDelka")) + text;
+}
+
 QString ManualEntry::messageTitle() const {
     return m_state.config.DejText(kSection, QStringLiteral("Chyba"));
 }

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace trv {
 
 struct AppState;
@@ -29,8 +31,10 @@ public:
     // entry's data) and its second length that of the type at that position (0: the type has one length).
     void chooseType(int index, qint32 firstLength);
 
-    // Enter in the code box empties it unless the text has the first code length; it never submits.
-    bool enterEmpties(const QString& text) const { return text.size() != m_firstLength; }
+    // Enter in the code box never submits. A code of another length than the first is refused with the reader's
+    // wrong-length text, so the operator sees why and can mend the code typed; an empty box or a code of the
+    // first length (waiting for the button or for more digits) gives nothing.
+    std::optional<QString> enterRefusal(const QString& text) const;
     // Whether the text, just changed, is submitted as it stands: at the second code length when the type has
     // one, else at the first. A type with two different lengths is submitted automatically only at its second;
     // a code of its first length is submitted with the button.

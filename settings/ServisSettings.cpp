@@ -68,14 +68,15 @@ public:
 
 void nactiPosledniCislo(const Config& config, Nacteni& out) {
     const QString key = QStringLiteral("LastFile");
-    const QString value = config.ctiCestu(kData, key).value_or(QStringLiteral("100000001"));
+    const std::optional<QString> stored = config.ctiCestu(kData, key);
+    const QString value = stored.value_or(QStringLiteral("10000000"));
+    // A receipt stores the whole name of its day file here ("261211101_1"): a longer value is kept whole, or
+    // merely opening this window would change the number the next receipt and its step back work from.
     QString cislo = value;
-    if (cislo.size() > 8)
-        cislo = cislo.left(8);
-    else if (cislo.size() < 8)
+    if (cislo.size() < 8)
         cislo = doplnCislo(cislo);
     out.posledniCislo = cislo;
-    if (cislo != value) {
+    if (!stored || cislo != value) {
         if (Status st = config.zapis(kData, key, cislo); !st)
             out.chyby.append(QStringLiteral("%1 = „%2“: %3").arg(keyName(kData, key), cislo, st.message()));
     }
@@ -185,13 +186,15 @@ std::optional<std::filesystem::path> chybejiciSlozka(const Config& config, const
     return folder;
 }
 
-QString otazkaSlozky(const QString& key, const std::filesystem::path& folder) {
-    return QStringLiteral("Složka %1 (%2) neexistuje.\nVytvořit ji? (Ne = pokračovat v úpravách)")
-        .arg(TextFiles::toQString(folder), keyName(kData, key));
+QString otazkaSlozky(const Config& config, const QString& key, const std::filesystem::path& folder) {
+    // The window's texts come from the language file; the folder and its key are put between them.
+    return config.DejText(kServis, QStringLiteral("SlozkaNeexistuje")) + QStringLiteral("\n") +
+           TextFiles::toQString(folder) + QStringLiteral(" (") + keyName(kData, key) + QStringLiteral(")\n") +
+           config.DejText(kServis, QStringLiteral("VytvoritSlozku"));
 }
 
-QString otazkaZmen() {
-    return QStringLiteral("Nastavení bylo změněno. Uložit změny?");
+QString otazkaZmen(const Config& config) {
+    return config.DejText(kServis, QStringLiteral("UlozitZmeny"));
 }
 
 QString doplnCislo(const QString& cislo) {

@@ -105,9 +105,9 @@ std::optional<ChybnaPlatnost> prevezmiPlatnost(AppState& state, const std::array
 // nullopt for an empty box or a folder that exists.
 std::optional<std::filesystem::path> chybejiciSlozka(const Config& config, const QString& text);
 // The question put on saving for a folder that does not exist: create it, or keep editing.
-QString otazkaSlozky(const QString& key, const std::filesystem::path& folder);
+QString otazkaSlozky(const Config& config, const QString& key, const std::filesystem::path& folder);
 // The question put when the window is left with Escape after a change.
-QString otazkaZmen();
+QString otazkaZmen(const Config& config);
 
 // The next document number as saved: filled up with "0" on the right to 8 characters.
 QString doplnCislo(const QString& cislo);

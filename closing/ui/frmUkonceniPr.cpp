@@ -156,12 +156,18 @@ void frmUkonceniPr::cmbStrav_Click() {
 void frmUkonceniPr::btnNoRead_Click() {
     if (const auto status = m_logika.vyhodNoread())
         m_ui->staBar->showMessage(*status);
+    else
+        m_prompts.info(m_logika.odstraneniVypnuto());
 }
 
 void frmUkonceniPr::btnHlTady_Click() {
-    if (const auto status = m_logika.vyhodNoreadPriNacteni())
+    const auto status = m_logika.vyhodNoreadPriNacteni();
+    if (status)
         m_ui->staBar->showMessage(*status);
     zobrazVycetku();
+    // A button that removes nothing because of a setting says which setting, rather than nothing at all.
+    if (!status)
+        m_prompts.info(m_logika.odstraneniVypnuto());
 }
 
 void frmUkonceniPr::btnHlVse_Click() {

@@ -116,7 +116,8 @@ TEST_F(ReaderCommandsTest, StoringTheReaderConfigurationSendsZpInEveryDialect) {
         }
         // A closed port is opened with the configured settings for the four characters and closed again.
         EXPECT_TRUE(rig.commands.UlozNastaveniCtecky().ok());
-        EXPECT_EQ(rig.port.events(), (QStringList{QStringLiteral("open"), QStringLiteral("send <Zp>"), QStringLiteral("close")}));
+        EXPECT_EQ(rig.port.events(),
+                  (QStringList{QStringLiteral("open"), QStringLiteral("send <Zp>"), QStringLiteral("close")}));
         EXPECT_EQ(rig.port.sent(), QByteArray("<Zp>"));
         EXPECT_EQ(rig.port.settings(), QStringLiteral("38400,N,8,1"));
         // An open port (a receipt running) stays open.
@@ -148,11 +149,18 @@ TEST_F(ReaderCommandsTest, MenuCommandsReportAClosedPortAndSendNothing) {
     EXPECT_EQ(rig.prompts.records().back().icon, Prompts::Icon::Information);
 }
 
-TEST_F(ReaderCommandsTest, TestDtrIsTheReaderStopAlone) {
+TEST_F(ReaderCommandsTest, TestDtrIsTheReaderStopAloneOnAnOpenPort) {
     rig.state.gDTRSleep = 750;
     rig.commands.mnuTestDTR_Click();
-    EXPECT_EQ(rig.port.events(), (QStringList{QStringLiteral("DTR 1"), QStringLiteral("DTR 0")}));
+    EXPECT_TRUE(rig.port.events().isEmpty());
+    EXPECT_EQ(rig.prompts.texts(),
+              QStringList{rig.state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PortNeniOtevren"))});
+    rig.openPort();
+    const qsizetype before = rig.port.events().size();
+    rig.commands.mnuTestDTR_Click();
+    EXPECT_EQ(rig.port.events().mid(before), (QStringList{QStringLiteral("DTR 1"), QStringLiteral("DTR 0")}));
     EXPECT_EQ(rig.pause.waits, std::vector<qint64>{750});
+    EXPECT_EQ(rig.prompts.texts().size(), 1);
 }
 
 TEST_F(ReaderCommandsTest, ACommandAskedForDuringAPauseGoesOutAfterTheRunningOne) {

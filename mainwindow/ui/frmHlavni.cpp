@@ -260,11 +260,11 @@ void frmHlavni::createExportNowaco_Click() {
 }
 
 void frmHlavni::runTeamViewer_Click() {
-    runTeamViewer(m_shell);
+    runTeamViewer(m_shell, m_prompts);
 }
 
 void frmHlavni::regLibrary_Click() {
-    regLibrary(m_state.config, m_shell);
+    regLibrary(m_state.config, m_shell, m_prompts);
 }
 
 void frmHlavni::ScanOn_Click() {

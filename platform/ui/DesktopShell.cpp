@@ -45,6 +45,14 @@ Status DesktopShell::openUrl(const QUrl& url) {
 
 Status DesktopShell::startProgram(const std::filesystem::path& program, const QStringList& arguments,
                                   const std::filesystem::path& workingFolder) {
+    // The common causes are told in Czech before the system is asked; what it says after that is the detail.
+    const QFileInfo info(QString::fromStdU16String(program.u16string()));
+    if (!info.exists())
+        return Status::fail(QStringLiteral("Program %1 nelze spustit: soubor neexistuje.").arg(pathText(program)));
+    if (!info.isExecutable()) {
+        return Status::fail(
+            QStringLiteral("Program %1 nelze spustit: soubor nemá právo ke spuštění.").arg(pathText(program)));
+    }
     QProcess process;
     process.setProgram(QString::fromStdU16String(program.u16string()));
     process.setArguments(arguments);
@@ -52,8 +60,9 @@ Status DesktopShell::startProgram(const std::filesystem::path& program, const QS
         process.setWorkingDirectory(QString::fromStdU16String(workingFolder.u16string()));
     }
     if (!process.startDetached()) {
-        return Status::fail(
-            QStringLiteral("Program %1 nelze spustit: %2").arg(pathText(program), process.errorString()));
+        return Status::fail(QStringLiteral("Program %1 nelze spustit: systém jej nedokázal spustit, například protože "
+                                           "to není program pro tento systém (%2).")
+                                .arg(pathText(program), process.errorString()));
     }
     return {};
 }

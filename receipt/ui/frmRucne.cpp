@@ -62,9 +62,13 @@ bool frmRucne::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmRucne::txtKod_KeyPress(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter never submits: a code of the wrong length is thrown away so that it is typed again.
-        if (m_entry.enterEmpties(m_ui->txtKod->text()))
-            m_ui->txtKod->clear();
+        // Enter never submits. A code of the wrong length is told and stays selected: the operator mends it or
+        // types over it.
+        if (const std::optional<QString> refusal = m_entry.enterRefusal(m_ui->txtKod->text())) {
+            m_prompts.message(*refusal, Prompts::Buttons::Ok, Prompts::Icon::Critical, m_entry.messageTitle());
+            m_ui->txtKod->setFocus();
+            m_ui->txtKod->selectAll();
+        }
         return true;
     }
     // Keys that type no character (arrows, Delete, shortcuts) and control characters edit the box as usual;

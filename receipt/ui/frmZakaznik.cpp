@@ -4,6 +4,7 @@
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
 #include "platform/Prompts.h"
+#include "platform/TextFiles.h"
 #include "ui_frmZakaznik.h"
 
 #include <QGuiApplication>
@@ -68,7 +69,7 @@ bool frmZakaznik::eventFilter(QObject* watched, QEvent* event) {
 
 void frmZakaznik::Form_Load() {
     if (!m_table.exists())
-        btnCreateTable_Click();
+        zalozChybejiciTabulku();
     const Config& config = m_state.config;
     setWindowTitle(config.DejText(kSection, QStringLiteral("Caption")));
     for (QWidget* w : std::initializer_list<QWidget*>{m_ui->Label1, m_ui->Label2, m_ui->Label3, m_ui->Label4,
@@ -185,6 +186,26 @@ void frmZakaznik::btnCreateTable_Click() {
     if (!m_prompts.askYesNo(config.DejText(kSection, QStringLiteral("OpravduSmazat")),
                             config.DejText(kSection, QStringLiteral("Smazat"))))
         return;
+    vytvorTabulku();
+}
+
+void frmZakaznik::zalozChybejiciTabulku() {
+    // There is nothing to delete yet: the question is whether to create the table, and where.
+    const Config& config = m_state.config;
+    const auto file = m_table.file();
+    if (!file.ok()) {
+        m_prompts.error(file.message());
+        return;
+    }
+    const QString question = config.DejText(kSection, QStringLiteral("TabulkaNeexistuje")) + QStringLiteral("\r\n") +
+                             TextFiles::toQString(file.value()) + QStringLiteral("\r\n\r\n") +
+                             config.DejText(kSection, QStringLiteral("ZalozitTabulku"));
+    if (!m_prompts.askYesNo(question, config.DejText(kSection, QStringLiteral("Caption"))))
+        return;
+    vytvorTabulku();
+}
+
+void frmZakaznik::vytvorTabulku() {
     if (const Status created = m_table.create(); !created)
         m_prompts.error(created.message());
     naplnSeznamZakazniku();

@@ -44,6 +44,9 @@ private:
     void txtZakCislo_Click(int k);
     void cmbVyber_Click();
     void btnCreateTable_Click();
+    // Asks whether to create the missing table, naming its file, and creates it on Yes.
+    void zalozChybejiciTabulku();
+    void vytvorTabulku();
     void cmbPridatZak_Click();
     void cmdSaveChanges_Click();
     void smdDel_Click();

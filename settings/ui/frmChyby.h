@@ -24,6 +24,11 @@ public:
     // Appends at the end of the list whatever the operator has selected or where the caret is.
     void PridejChybu(const QString& text);
 
+    // Where the window opens: in the largest free strip of the screen beside its owner, filling it up to the
+    // window's usual size, so that it covers none of the owner's controls; over the owner's lower right corner
+    // only when no strip is large enough.
+    static QRect placement(const QRect& screen, const QRect& owner, const QSize& usual, const QSize& smallest);
+
 signals:
     void closed();
 
@@ -31,6 +36,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void placeBesideOwner();
     void btnSmaz_Click();
     void btnZavri_Click();
 

@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QTabBar>
 #include <QTimer>
 
 namespace trv {
@@ -247,6 +248,8 @@ void frmServis::setTexts() {
     const char* pages[] = {"Data", "NastKomunik", "Scanner", "PrednMasky", "UzivNast", "KontrStrav"};
     for (int i = 0; i < 6; ++i)
         m_ui->tabFakt->setTabText(i, config.DejText(kSection, QLatin1String(pages[i])));
+    // Every page's tab is in sight: the window is at least as wide as the tab row of these captions.
+    m_ui->tabFakt->setMinimumWidth(m_ui->tabFakt->tabBar()->sizeHint().width() + 16);
     const char* own[] = {
         "Frame1",   "Frame18", "Frame16",      "Frame17",     "fraFirma",         "lblNazF",    "lblHlavickaF",
         "btnUloz",  "btnVen",  "Frame2",       "Frame3",      "Frame4",           "Frame5",     "frmHShak",
@@ -385,8 +388,8 @@ bool frmServis::save() {
         if (!missing)
             continue;
         Status created = Status::fail(QString());
-        if (m_prompts.message(ServisSettings::otazkaSlozky(QLatin1String(key), *missing), Prompts::Buttons::YesNo,
-                              Prompts::Icon::Question) == Prompts::Answer::Yes) {
+        if (m_prompts.message(ServisSettings::otazkaSlozky(m_state.config, QLatin1String(key), *missing),
+                              Prompts::Buttons::YesNo, Prompts::Icon::Question) == Prompts::Answer::Yes) {
             created = TextFiles::createFolder(*missing);
             if (!created)
                 m_prompts.error(created.message());
@@ -410,8 +413,8 @@ void frmServis::btnUloz_Click() {
 
 void frmServis::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && changed()) {
-        switch (
-            m_prompts.message(ServisSettings::otazkaZmen(), Prompts::Buttons::YesNoCancel, Prompts::Icon::Question)) {
+        switch (m_prompts.message(ServisSettings::otazkaZmen(m_state.config), Prompts::Buttons::YesNoCancel,
+                                  Prompts::Icon::Question)) {
         case Prompts::Answer::Yes:
             if (save())
                 close();

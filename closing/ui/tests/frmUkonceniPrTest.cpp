@@ -7,16 +7,16 @@
 #include "testsupport/GuiTestHelpers.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
-#include <QFontMetrics>
 #include <QPlainTextEdit>
-#include <QTextDocument>
-#include <QtMath>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextDocument>
+#include <QtMath>
 
 using namespace trv;
 using namespace trv::test;
@@ -378,6 +378,40 @@ TEST_F(frmUkonceniPrTest, TheLoadRemovesRepeatsOnlyForExactlyTrue) {
         EXPECT_EQ(child<QLabel>(&w, "lblPocNR")->text(), QStringLiteral("2"));
         EXPECT_EQ(child<QStatusBar>(&w, "staBar")->currentMessage(), QString::fromUtf8(c.status));
         EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), c.codesLeft);
+    }
+}
+
+// With AutoDupl False the two removal buttons remove nothing and say which setting keeps them from it; otherwise
+// they remove and say nothing beyond the status bar.
+TEST_F(frmUkonceniPrTest, RemovalButtonsNameTheSettingThatSwitchesThemOff) {
+    const QString vypnuto = QStringLiteral("NOREAD ani duplicity se neodstraňují: v nastavení programu (Servis, "
+                                           "Uživatelské nastavení, Duplicity) je vypnuto „Automatické odstranění "
+                                           "NOREAD“ (klíč AutoDupl v sekci User).");
+    const struct {
+        const char* autoDupl;
+        const char* button;
+        qint64 codesLeft;
+        const char* status;
+    } cases[] = {{"False", "btnNoRead", 10, ""},
+                 {"FALSE", "btnHlTady", 10, ""},
+                 {"true", "btnNoRead", 8, "Odstraněno 2 položek NOREAD."},
+                 {"true", "btnHlTady", 6, "Odstraněno 4 položek NOREAD a duplicit."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.autoDupl) + " " + c.button);
+        ClosingEnv fresh;
+        fresh.state.gAutoDupl = QString::fromLatin1(c.autoDupl);
+        frmUkonceniPr w(fresh.state, fresh.receipt, fresh.prompts, fresh.clock, fresh.printer);
+        ASSERT_TRUE(w.Form_Load(fresh.dataFile(QStringLiteral("260314007_2.txt"))));
+        const size_t before = fresh.prompts.records().size();
+        child<QPushButton>(&w, c.button)->click();
+        EXPECT_EQ(fresh.che->Polozky->count() + fresh.sod->Polozky->count(), c.codesLeft);
+        EXPECT_EQ(child<QStatusBar>(&w, "staBar")->currentMessage(), QString::fromUtf8(c.status));
+        QStringList told;
+        for (size_t i = before; i < fresh.prompts.records().size(); ++i) {
+            told.append(fresh.prompts.records()[i].text);
+            EXPECT_EQ(fresh.prompts.records()[i].icon, Prompts::Icon::Information);
+        }
+        EXPECT_EQ(told, c.codesLeft == 10 ? QStringList{vypnuto} : QStringList{});
     }
 }
 

@@ -740,8 +740,13 @@ TEST_F(frmHlavniTest, ShellCommandsHandTheirTargetToTheDesktop) {
     configure(QStringLiteral("STD"));
     ASSERT_TRUE(start());
 
+    // Without its key the item says which setting names its file.
     action("regLibrary")->trigger();
     EXPECT_TRUE(shell.requests().empty());
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Soubor k registraci knihovny není zadán: v konfiguraci chybí "
+                                                        "klíč RegKnihovny v sekci Data."));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Information);
 
     set(QStringLiteral("Data"), QStringLiteral("RegKnihovny"), QStringLiteral("/opt/knihovny/registrace.reg"));
     action("regLibrary")->trigger();
@@ -749,7 +754,14 @@ TEST_F(frmHlavniTest, ShellCommandsHandTheirTargetToTheDesktop) {
     ASSERT_EQ(shell.requests().size(), 2u);
     EXPECT_EQ(shell.requests()[0].path, std::filesystem::path("/opt/knihovny/registrace.reg"));
     EXPECT_EQ(shell.requests()[1].path, std::filesystem::path("TeamViewerqs_cs.exe"));
-    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_EQ(prompts.records().size(), 1u);
+
+    // What the shell cannot open is told with its reason.
+    shell.setFailure(Error{0, QStringLiteral("Program TeamViewerqs_cs.exe nelze spustit: soubor neexistuje.")});
+    action("runTeamViewer")->trigger();
+    EXPECT_EQ(prompts.records().back().text,
+              QStringLiteral("Program TeamViewerqs_cs.exe nelze spustit: soubor neexistuje."));
+    EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Critical);
 }
 
 TEST_F(frmHlavniTest, TheSummaryWindowsOpenFromTheMenusAndTheQuickMenu) {
@@ -787,7 +799,8 @@ TEST_F(frmHlavniTest, TheSummaryWindowsOpenFromTheMenusAndTheQuickMenu) {
     EXPECT_TRUE(odvody->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     child<QPushButton>(odvody, "cmdEnd")->click();
-    EXPECT_TRUE(trv::test::waitUntil([this] { return window->findChild<QWidget*>(QStringLiteral("frmOdvody")) == nullptr; }));
+    EXPECT_TRUE(
+        trv::test::waitUntil([this] { return window->findChild<QWidget*>(QStringLiteral("frmOdvody")) == nullptr; }));
     EXPECT_TRUE(prompts.unexpected().isEmpty());
 }
 
@@ -1134,7 +1147,8 @@ TEST_F(frmHlavniTest, AnyNumberOfVoucherTypeButtonsScrollsInsteadOfCrashing) {
     std::vector<TypeButton> buttons;
     constexpr int kTypes = 32767;
     for (int i = 0; i < kTypes; ++i)
-        buttons.push_back({QStringLiteral("T%1").arg(i), QStringLiteral("Typ %1").arg(i), TypeButton::Colour::ButtonFace});
+        buttons.push_back(
+            {QStringLiteral("T%1").arg(i), QStringLiteral("Typ %1").arg(i), TypeButton::Colour::ButtonFace});
     window->logic().view().showTypeButtons(buttons);
     window->repaint();
     QTest::qWait(50);
@@ -1158,7 +1172,7 @@ TEST_F(frmHlavniTest, InPackageModeTheOpenPackagesCodesAreOnDiskUntilThePackageF
     answerPackageDialog(1);
     click("vmnNab", 4);
 
-    EXPECT_EQ(readFile(dataFolder / "26121001.bal"),
-              QStringLiteral("#1\r\n") + alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n"));
+    EXPECT_EQ(readFile(dataFolder / "26121001.bal"), QStringLiteral("#1\r\n") + alfa(100) + QStringLiteral("\r\n") +
+                                                         alfa(200, 22222) + QStringLiteral("\r\n"));
     EXPECT_EQ(readFile(day), QString());
 }

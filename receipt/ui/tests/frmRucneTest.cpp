@@ -35,7 +35,8 @@ class frmRucneTest : public test::ReceiptFixture {
 protected:
     void SetUp() override {
         ReceiptFixture::SetUp();
-        writeLanguageFile(QStringLiteral("[frmRucne]\nCaption=Ruční zadání\nlblTyp=Typ stravenky :\nLabel1=Kód :\n"
+        writeLanguageFile(QStringLiteral("[frmHlavni]\nChybnaDelka=\"Chybná délka kódu: \"\n"
+                                         "[frmRucne]\nCaption=Ruční zadání\nlblTyp=Typ stravenky :\nLabel1=Kód :\n"
                                          "cmdDalsi=Další\ncmdKonec=Konec\nChyba=Chyba\nNeodpovidaTyp=Jiný typ\n"
                                          "ChybnaDelka=Chybná délka\nStravObsNepovZnaky=Nepovolené znaky\n"
                                          "ChybaInterleave=Chybná kontrolní číslice\nPlatnostVyprsela=Vypršelo\n"
@@ -119,7 +120,9 @@ TEST_F(frmRucneTest, TypedCodesAreCheckedBookedAndShown) {
         {"a code of the type's length submits itself", 0, valid, false, {}, {valid + QStringLiteral("/2")}, {}, {}},
         {"a repeated code is booked again", 0, valid + valid, false, {},
          {valid + QStringLiteral("/2"), valid + QStringLiteral("/2")}, {}, {}},
-        {"Enter at a wrong length empties the box", 0, QStringLiteral("1000000000\n"), false, {}, {}, {}, {}},
+        {"Enter at a wrong length says so and keeps the code", 0, QStringLiteral("1000000000\n"), false, {}, {},
+         {QStringLiteral("Chybná délka kódu: 1000000000")}, QStringLiteral("1000000000")},
+        {"Enter in an empty box says nothing", 0, QStringLiteral("\n"), false, {}, {}, {}, {}},
         {"Enter at the first length neither submits nor empties", 1, QStringLiteral("1500000000\n"), false, {}, {},
          {}, QStringLiteral("1500000000")},
         {"only digits reach the box", 0, QStringLiteral("1a2B-3č 4"), false, {}, {}, {}, QStringLiteral("1234")},
@@ -191,6 +194,21 @@ TEST_F(frmRucneTest, TypedCodesAreCheckedBookedAndShown) {
             EXPECT_TRUE(txtKod->hasFocus());
         }
     }
+}
+
+TEST_F(frmRucneTest, ACodeOfTheWrongLengthStaysSelectedForCorrection) {
+    const auto w = open();
+    auto* txtKod = child<QLineEdit>(w.get(), "txtKod");
+    typeKeys(txtKod, QStringLiteral("12345\n"));
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("Chybná délka kódu: 12345"));
+    EXPECT_TRUE(txtKod->hasFocus());
+    EXPECT_EQ(txtKod->selectedText(), QStringLiteral("12345"));
+    // Typing goes over the selected code; a right one is then booked as usual.
+    const QString valid = alfa("10000000001");
+    typeKeys(txtKod, valid);
+    EXPECT_EQ(booked(), QStringList{valid + QStringLiteral("/2")});
+    EXPECT_TRUE(txtKod->text().isEmpty());
 }
 
 TEST_F(frmRucneTest, ABlockedGiftVoucherSilencesOnlyItsOwnSecondMessage) {

@@ -22,6 +22,7 @@ protected:
         ReceiptFixture::SetUp();
         writeLanguageFile(
             QStringLiteral("[frmZakaznik]\nCaption=Zákazník\nOpravduSmazat=Smazat vše?\nSmazat=Smazat\n"
+                           "TabulkaNeexistuje=Tabulka chybí:\nZalozitTabulku=Založit?\n"
                            "CisloZak=\"Číslo musí mít \"\nZnaku=\" znaků.\"\nMusZvolitZak=Zvolte zákazníka.\n"));
         state.gDelkaSM = 3;
     }
@@ -72,8 +73,11 @@ TEST_F(frmZakaznikTest, AMissingTableIsCreatedAfterTheQuestionAndCustomersAreAdd
     prompts.queueAnswer(Prompts::Answer::Yes);
     auto w = open();
     ASSERT_TRUE(TextFiles::exists(dataFolder / "customer.dbf"));
-    EXPECT_EQ(prompts.records().at(0).text, QStringLiteral("Smazat vše?"));
-    EXPECT_EQ(prompts.records().at(0).title, QStringLiteral("Smazat"));
+    // Nothing to delete yet: the question is whether to create the table, and it names the file.
+    EXPECT_EQ(prompts.records().at(0).text, QStringLiteral("Tabulka chybí:\r\n") +
+                                                TextFiles::toQString(dataFolder / "customer.dbf") +
+                                                QStringLiteral("\r\n\r\nZaložit?"));
+    EXPECT_EQ(prompts.records().at(0).title, QStringLiteral("Zákazník"));
     EXPECT_EQ(child<QComboBox>(w.get(), "cmbStrav")->count(), 3);
 
     // A number of the wrong length is refused; the table stays empty.
@@ -143,4 +147,31 @@ TEST_F(frmZakaznikTest, OkWithoutANumberAndADeclinedTableLeaveTheWindowUsable) {
     type(w.get(), "txtCislo", QStringLiteral("999"));
     child<QPushButton>(w.get(), "cmbVyber")->click();
     EXPECT_EQ(state.gZakCislo, QStringLiteral("999"));
+}
+
+// A folder copied from another system holds the table in upper case: the window uses it, asks nothing and makes no
+// second table; emptying it asks the delete question and rewrites that same file.
+TEST_F(frmZakaznikTest, TheTableIsFoundInAnyLetterCase) {
+    withTypes(2);
+    const auto upper = dataFolder / "CUSTOMER.DBF";
+    {
+        auto table = DbfTable::create(upper, CustomerTable::layout(2), DbfTable::IfExists::Fail);
+        ASSERT_TRUE(table.ok());
+    }
+    ASSERT_TRUE(CustomerTable(state)
+                    .add({QStringLiteral("101"), {}, QStringLiteral("Jídelna"), QStringLiteral("Dlouhá 1")})
+                    .ok());
+    auto w = open();
+    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_EQ(rows(w.get()), (QStringList{QStringLiteral("101\tJídelna\tDlouhá 1")}));
+    EXPECT_FALSE(std::filesystem::exists(dataFolder / "customer.dbf"));
+
+    prompts.queueAnswer(Prompts::Answer::Yes);
+    child<QPushButton>(w.get(), "btnCreateTable")->click();
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("Smazat vše?"));
+    EXPECT_TRUE(rows(w.get()).isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dataFolder / "customer.dbf"));
+    auto table = DbfTable::open(upper, DbfTable::Access::ReadOnly);
+    ASSERT_TRUE(table.ok());
+    EXPECT_TRUE(table.value().readAll().value().empty());
 }

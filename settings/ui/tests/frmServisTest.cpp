@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -332,11 +333,19 @@ TEST_F(frmServisTest, TheReaderMenuNeedsItsFilesAndIsOffWhileReceiving) {
     child<QPushButton>(w.get(), "btnOMenu")->click();
     ASSERT_TRUE(TextFiles::writeAll(folder / "Term_e.exe", QStringLiteral("x")).ok());
     child<QPushButton>(w.get(), "btnOMenu")->click();
+    // A terminal program the system cannot start is told in words, not by an error number.
+    shell.setFailure(Error{0, QStringLiteral("Program Term_e.exe nelze spustit: soubor nemá právo ke spuštění.")});
+    child<QPushButton>(w.get(), "btnOMenu")->click();
     std::filesystem::current_path(cwd);
+    const QString ve = QStringLiteral("\nHledáno ve složce: ") + TextFiles::toQString(folder);
     const QStringList texts = prompts.texts();
-    EXPECT_TRUE(texts.contains(QStringLiteral("Soubor Term.TRM nebyl nalezen.")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Soubor Term_e.exe nebyl nalezen.")));
-    ASSERT_EQ(shell.requests().size(), 1u);
+    ASSERT_EQ(texts.size(), 3);
+    EXPECT_EQ(texts[0], QStringLiteral("Soubor Term.TRM nebyl nalezen.") + ve);
+    EXPECT_EQ(texts[1], QStringLiteral("Soubor Term_e.exe nebyl nalezen.") + ve);
+    EXPECT_EQ(texts[2], QStringLiteral("Menu čtečky nelze otevřít.\nPopis: Program Term_e.exe nelze spustit: soubor "
+                                       "nemá právo ke spuštění."));
+    EXPECT_EQ(prompts.records()[2].icon, Prompts::Icon::Critical);
+    ASSERT_EQ(shell.requests().size(), 2u);
     EXPECT_EQ(shell.requests()[0].arguments, QStringList{QStringLiteral("Term.TRM")});
 }
 
@@ -359,9 +368,39 @@ TEST_F(frmServisTest, SavingTwiceWithoutChangesKeepsTheSampleConfigurationByteFo
     // The only addition is the next document number that every opening of the window fills in.
     QByteArray expected = before;
     expected.replace("ExpSpolZkraceny=False\r\n", "ExpSpolZkraceny=False\r\nLastFile=10000000\r\n");
-    EXPECT_EQ(afterFirst, expected);
-    EXPECT_EQ(configBytes(), expected);
+    EXPECT_EQ(afterFirst.toStdString(), expected.toStdString());
+    EXPECT_EQ(configBytes().toStdString(), expected.toStdString());
     EXPECT_FALSE(configBytes().contains("[Button"));
+}
+
+// A receipt stores its day file's whole name as the last document number; opening and saving the window without
+// changes keeps it whole.
+TEST_F(frmServisTest, TheDayFileNameAReceiptStoredSurvivesTheWindow) {
+    writeConfig(fullConfig().replace(QStringLiteral("LastFile=12345678"), QStringLiteral("LastFile=261211101_1")));
+    makeFolder("export-neexistuje");
+    const QByteArray before = configBytes();
+    ASSERT_TRUE(before.contains("LastFile=261211101_1\r\n"));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const auto w = open();
+        EXPECT_EQ(configBytes(), before);
+        child<QPushButton>(w.get(), "btnUloz")->click();
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(configBytes(), before);
+    }
+}
+
+TEST_F(frmServisTest, EveryPageTabIsInSightWithTheLanguageCaptions) {
+    writeConfig(fullConfig());
+    makeFolder("export-neexistuje");
+    const auto w = open();
+    auto* tabs = child<QTabWidget>(w.get(), "tabFakt");
+    ASSERT_EQ(tabs->count(), 6);
+    const QRect bar = tabs->tabBar()->rect();
+    for (int i = 0; i < tabs->count(); ++i) {
+        SCOPED_TRACE(tabs->tabText(i).toStdString());
+        EXPECT_TRUE(bar.contains(tabs->tabBar()->tabRect(i)));
+    }
 }
 
 TEST_F(frmServisTest, MaskNamesLongerThanTheOldBufferSurviveASaveAndReachTheQuickMenuWhole) {
@@ -429,7 +468,8 @@ TEST_F(frmServisTest, AFolderThatDoesNotExistIsCreatedOnlyWhenTheOperatorSaysSo)
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].buttons, Prompts::Buttons::YesNo);
     EXPECT_TRUE(prompts.records()[0].text.contains(TextFiles::toQString(typed)));
-    EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("[Data] Dir")));
+    EXPECT_EQ(prompts.records()[0].text, text("frmServis", "SlozkaNeexistuje") + u'\n' + TextFiles::toQString(typed) +
+                                             QStringLiteral(" ([Data] Dir)\n") + text("frmServis", "VytvoritSlozku"));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(child<QTabWidget>(w.get(), "tabFakt")->currentIndex(), 0);
     EXPECT_TRUE(test::waitUntil([&] { return dir->hasFocus(); }));
@@ -465,6 +505,7 @@ TEST_F(frmServisTest, EscapeAsksOnlyAfterAChangeAndEnterSaves) {
     escape(w.get());
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].buttons, Prompts::Buttons::YesNoCancel);
+    EXPECT_EQ(prompts.records()[0].text, text("frmServis", "UlozitZmeny"));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(name->text(), QStringLiteral("Jiná firma"));
     prompts.queueAnswer(Prompts::Answer::No);
