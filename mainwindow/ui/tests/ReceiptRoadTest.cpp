@@ -153,20 +153,23 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     const std::filesystem::path barcode = dataFolder / "Barcode.txt";
     const std::filesystem::path earlier = dataFolder / "Barcode_20261210_090503.txt";
     ASSERT_TRUE(TextFiles::writeBytes(barcode, c.barcode).ok());
-    if (c.earlierKeptFile)
+    if (c.earlierKeptFile) {
         ASSERT_TRUE(TextFiles::writeBytes(earlier, "earlier\r\n").ok());
+    }
     const std::filesystem::path recorded = dataFolder / c.recordOf;
     if (*c.recordOf != '\0') {
-        if (recorded != barcode)
+        if (recorded != barcode) {
             ASSERT_TRUE(TextFiles::writeAll(recorded, kCode1 + QStringLiteral("\r\n")).ok());
+        }
         ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, recorded).ok());
     }
 
     ASSERT_TRUE(start());
     EXPECT_TRUE(window->logic().receipt().receiving());
     EXPECT_EQ(fileBytes(barcode), QByteArray());
-    if (c.earlierKeptFile)
+    if (c.earlierKeptFile) {
         EXPECT_EQ(fileBytes(earlier), QByteArray("earlier\r\n"));
+    }
     if (*c.keptName == '\0') {
         EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(u'\n').toStdString();
         EXPECT_FALSE(TextFiles::exists(earlier));

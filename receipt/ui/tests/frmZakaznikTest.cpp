@@ -159,7 +159,7 @@ TEST_F(frmZakaznikTest, TheTableIsFoundInAnyLetterCase) {
         ASSERT_TRUE(table.ok());
     }
     ASSERT_TRUE(CustomerTable(state)
-                    .add({QStringLiteral("101"), {}, QStringLiteral("Jídelna"), QStringLiteral("Dlouhá 1")})
+                    .add({QStringLiteral("101"), {}, QStringLiteral("Jídelna"), QStringLiteral("Dlouhá 1"), {}, {}, {}})
                     .ok());
     auto w = open();
     EXPECT_TRUE(prompts.records().empty());
