@@ -299,20 +299,4 @@ Status ulozJako(const fs::path& source, const fs::path& target) {
     return TextFiles::copy(source, target, true);
 }
 
-Result<DecodedText> nactiKEditaci(const fs::path& file) {
-    auto text = TextFiles::readAll(file);
-    if (!text.ok())
-        return text.error();
-    DecodedText decoded = std::move(text).value();
-    decoded.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return decoded;
-}
-
-Status ulozZEditace(const fs::path& file, const QString& text, TextEncoding encoding) {
-    QString crlf = text;
-    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    crlf.replace(u'\n', QStringLiteral("\r\n"));
-    return TextFiles::writeAll(file, crlf, encoding);
-}
-
 } // namespace trv::DataFileOps

@@ -12,7 +12,7 @@ namespace trv {
 struct CustomerSwitches;
 
 // What the browser does to one day data file: delete it with the files written beside it, give it another SM,
-// copy it under another name, and load and save it in the editor.
+// and copy it under another name (the editor holds its file as DataFileText).
 namespace DataFileOps {
 
 // n blanks, at most 39 (the padding the browser offers its prints); none for a negative n.
@@ -45,11 +45,6 @@ void odstranZbytky(const std::filesystem::path& folder);
 QString ulozJakoNazev(const QString& typed);
 // Copies the file to the target through a temporary file; an existing target is replaced.
 Status ulozJako(const std::filesystem::path& source, const std::filesystem::path& target);
-
-// The file as the editor shows it (lines ended by "\n") and the encoding to write it back in.
-Result<DecodedText> nactiKEditaci(const std::filesystem::path& file);
-// Writes the editor's text back through a temporary file, its lines ended by CR LF.
-Status ulozZEditace(const std::filesystem::path& file, const QString& text, TextEncoding encoding);
 
 } // namespace DataFileOps
 } // namespace trv

@@ -137,30 +137,42 @@ bool isValidUtf8(const QByteArray& bytes) {
     return !decoder.hasError();
 }
 
-DecodedText decodeText(const QByteArray& bytes) {
+FoundEncoding findEncoding(const QByteArray& bytes) {
     static const QByteArray bom("\xEF\xBB\xBF");
     // Notepad's "Unicode" files: only the byte-order mark tells them, and no Windows-1250 text starts with
     // "˙ţ" or "ţ˙".
     if (bytes.startsWith("\xFF\xFE"))
-        return {decodeUtf16(QByteArrayView(bytes).sliced(2), true), TextEncoding::Utf16LE};
+        return {TextEncoding::Utf16LE, 2};
     if (bytes.startsWith("\xFE\xFF"))
-        return {decodeUtf16(QByteArrayView(bytes).sliced(2), false), TextEncoding::Utf16BE};
+        return {TextEncoding::Utf16BE, 2};
     if (bytes.startsWith(bom)) {
-        const QByteArray rest = bytes.mid(bom.size());
-        if (isValidUtf8(rest)) {
-            // Only the first mark is the file's; a second one is text and must survive a write.
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-            return {decoder.decode(rest), TextEncoding::Utf8};
-        }
-        return {decodeWindows1250(bytes), TextEncoding::Windows1250};
+        if (isValidUtf8(QByteArray::fromRawData(bytes.constData() + bom.size(), bytes.size() - bom.size())))
+            return {TextEncoding::Utf8, bom.size()};
+        return {TextEncoding::Windows1250, 0};
     }
     // Plain ASCII reads the same either way; it counts as Windows-1250, the encoding of the stored
     // files, so that Czech text added later does not turn a peer's file into UTF-8.
-    if (isAscii(bytes))
-        return {QString::fromLatin1(bytes), TextEncoding::Windows1250};
-    if (isValidUtf8(bytes))
-        return {QString::fromUtf8(bytes), TextEncoding::Utf8};
-    return {decodeWindows1250(bytes), TextEncoding::Windows1250};
+    if (isAscii(bytes) || !isValidUtf8(bytes))
+        return {TextEncoding::Windows1250, 0};
+    return {TextEncoding::Utf8, 0};
+}
+
+DecodedText decodeText(const QByteArray& bytes) {
+    const FoundEncoding found = findEncoding(bytes);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(found.bomSize);
+    switch (found.encoding) {
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        return {decodeUtf16(body, found.encoding == TextEncoding::Utf16LE), found.encoding};
+    case TextEncoding::Utf8: {
+        // Only the first mark is the file's; a second one is text and must survive a write.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return {decoder.decode(body), TextEncoding::Utf8};
+    }
+    case TextEncoding::Windows1250:
+        break;
+    }
+    return {isAscii(bytes) ? QString::fromLatin1(bytes) : decodeWindows1250(bytes), TextEncoding::Windows1250};
 }
 
 QByteArray encodeText(const QString& text, TextEncoding enc) {

@@ -16,6 +16,14 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Windows1250;
 };
 
+/// The encoding decodeText finds in the bytes and the size of the byte-order mark it drops (0 when none), for a
+/// reader that decodes a large file a piece at a time.
+struct FoundEncoding {
+    TextEncoding encoding = TextEncoding::Windows1250;
+    qsizetype bomSize = 0;
+};
+FoundEncoding findEncoding(const QByteArray& bytes);
+
 /// Decodes file bytes: a UTF-16 byte-order mark (either byte order) gives UTF-16 (the odd last byte of a file cut
 /// in a character reads as the lone low surrogate U+DC00 + byte, which encodeText writes back as that byte), valid UTF-8 gives Utf8 (only
 /// the first BOM is dropped: a second one stays in the text as U+FEFF), anything else is read as Windows-1250.

@@ -148,19 +148,6 @@ TEST_F(DataFileOpsTest, ChangeOfSmRefusalsLeaveBothFilesAsTheyWere) {
     }
 }
 
-TEST_F(DataFileOpsTest, EditorTextRoundTripsInTheFileEncodingWithCrLf) {
-    // Windows-1250 "č" (0xE8) in a code line: read and written back in the same encoding.
-    writeData(kDay, "12345678\r\nk\xe8\r\n");
-    const auto loaded = DataFileOps::nactiKEditaci(data / kDay);
-    ASSERT_TRUE(loaded.ok());
-    EXPECT_EQ(loaded.value().text, QStringLiteral("12345678\nkč\n"));
-    ASSERT_TRUE(DataFileOps::ulozZEditace(data / kDay, loaded.value().text + QStringLiteral("99999999"),
-                                          loaded.value().encoding)
-                    .ok());
-    EXPECT_EQ(readData(kDay), QByteArray("12345678\r\nk\xe8\r\n99999999"));
-    EXPECT_FALSE(DataFileOps::nactiKEditaci(data / "chybi.txt").ok());
-}
-
 TEST_F(DataFileOpsTest, ANewStatementFileThatCannotBeWrittenLeavesBothFilesAsTheyWere) {
     const QByteArray vyc = "10.12.2026;150121;001;1;12345678;100;01\r\n";
     writeData(kDay, dayBytes);

@@ -1,12 +1,12 @@
 #include "datafiles/ui/frmSouboryOt.h"
 
 #include "core/AppState.h"
-#include "datafiles/DataFileOps.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "platform/ui/ProgressWindow.h"
 #include "ui_frmSouboryOt.h"
 
-#include <QSignalBlocker>
+#include <algorithm>
 
 namespace trv {
 
@@ -17,7 +17,6 @@ frmSouboryOt::frmSouboryOt(AppState& state, Prompts& prompts, std::filesystem::p
     // Enter belongs to the text: a new line, never the save.
     m_ui->btnUloz->setAutoDefault(false);
     m_ui->btnVen->setAutoDefault(false);
-    connect(m_ui->rtbEdit, &QPlainTextEdit::textChanged, this, &frmSouboryOt::rtbEdit_Change);
     connect(m_ui->btnUloz, &QPushButton::clicked, this, &frmSouboryOt::btnUloz_Click);
     connect(m_ui->btnVen, &QPushButton::clicked, this, &frmSouboryOt::btnVen_Click);
 }
@@ -30,18 +29,31 @@ QString frmSouboryOt::text(const char* key) const {
 
 bool frmSouboryOt::Form_Load() {
     m_ui->lblEdit->setText(TextFiles::toQString(m_file));
-    const auto loaded = DataFileOps::nactiKEditaci(m_file);
+    Result<DataFileText> loaded = Error{};
+    {
+        ProgressWindow window(parentWidget() != nullptr ? parentWidget() : this, text("Caption"));
+        window.setStepText(QStringLiteral("Načteno %1 z %2 MB"));
+        // The loader counts bytes; the window shows megabytes.
+        struct InMegabytes final : Progress {
+            Progress& to;
+            explicit InMegabytes(Progress& p) : to(p) {}
+            bool step(qint64 done, qint64 total) override { return to.step(done >> 20, std::max<qint64>(1, total >> 20)); }
+        } progress(window);
+        // Reading a large file tells no progress of its own: the window says at once that the program works.
+        std::error_code ec;
+        if (const auto size = std::filesystem::file_size(m_file, ec); !ec && size >= (std::uintmax_t(16) << 20))
+            window.showBusy();
+        loaded = DataFileText::load(m_file, &progress);
+    }
     if (!loaded.ok()) {
         m_prompts.error(text("ChybaOtevr") + QStringLiteral("\r\nNum: ") + QString::number(loaded.error().number) +
                         QStringLiteral(", popis: ") + loaded.message());
         return false;
     }
-    m_encoding = loaded.value().encoding;
-    {
-        // Loading is not a change: the save button waits for the operator's first edit.
-        const QSignalBlocker blocker(m_ui->rtbEdit);
-        m_ui->rtbEdit->setPlainText(loaded.value().text);
-    }
+    m_text = std::move(loaded).value();
+    // Loading is not a change: the save button waits for the operator's first edit.
+    m_ui->rtbEdit->setText(&m_text, [this] { rtbEdit_Change(); });
+    m_ui->rtbEdit->setFocus();
     setWindowTitle(text("Caption"));
     m_ui->btnUloz->setText(text("btnUloz"));
     m_ui->btnVen->setText(text("btnVen"));
@@ -53,11 +65,12 @@ void frmSouboryOt::rtbEdit_Change() {
 }
 
 void frmSouboryOt::btnUloz_Click() {
+    m_ui->rtbEdit->commitEdit();
     const QString path = TextFiles::toQString(m_file);
     if (TextFiles::exists(m_file) &&
         !m_prompts.askYesNo(QStringLiteral("Soubor ") + path + QStringLiteral(" již existuje.\r\nPřepsat jej ?")))
         return;
-    const Status saved = DataFileOps::ulozZEditace(m_file, m_ui->rtbEdit->toPlainText(), m_encoding);
+    const Status saved = m_text.save(m_file);
     if (!saved.ok())
         m_prompts.error(text("ChybaUkl") + QStringLiteral("\r\nNum: ") + QString::number(saved.error().number) +
                         QStringLiteral(", popis: ") + saved.message());
@@ -65,7 +78,17 @@ void frmSouboryOt::btnUloz_Click() {
 }
 
 void frmSouboryOt::btnVen_Click() {
-    reject();
+    // The button says what it does: close without saving.
+    QDialog::reject();
+}
+
+void frmSouboryOt::reject() {
+    m_ui->rtbEdit->commitEdit();
+    if (m_text.isModified() &&
+        !m_prompts.askYesNo(QStringLiteral("Změny v souboru ") + TextFiles::toQString(m_file) +
+                            QStringLiteral(" nejsou uloženy.\r\nZavřít editor a změny zahodit?")))
+        return;
+    QDialog::reject();
 }
 
 } // namespace trv

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TextCodec.h"
+#include "datafiles/DataFileText.h"
 
 #include <QDialog>
 
@@ -16,7 +16,8 @@ namespace Ui {
 class frmSouboryOt;
 }
 
-// The editor of one day data file: the file as plain text, one code a line, written back after a question.
+// The editor of one day data file: the file a code a line, written back after a question. The file is held as
+// read (DataFileText) and shown a line at a time, so that a file of any size opens at the pace of reading it.
 class frmSouboryOt final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmSouboryOt)
@@ -28,6 +29,10 @@ public:
     // Loads the file; false, after the message, when it cannot be read (the editor is then not shown).
     bool Form_Load();
 
+protected:
+    // Escape and the window's close button: edits not saved are thrown away only when the operator says so.
+    void reject() override;
+
 private:
     void rtbEdit_Change();
     void btnUloz_Click();
@@ -37,7 +42,7 @@ private:
     AppState& m_state;
     Prompts& m_prompts;
     std::filesystem::path m_file;
-    TextEncoding m_encoding = TextEncoding::Windows1250;
+    DataFileText m_text;
     std::unique_ptr<Ui::frmSouboryOt> m_ui;
 };
 

@@ -333,7 +333,7 @@ TEST_F(SmExportsTest, AStatementFileNamedInAnotherEncodingIsReadLikeAnyOther) {
     ASSERT_TRUE(counted.ok()) << counted.message().toStdString();
     EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;285;3;285;3;0;0;0;0;0;0;0;0"}));
 
-    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15)}).ok());
+    ASSERT_TRUE(cmdExportDel(*ctx, {january10to12(), QDate(2015, 1, 15), {}, {}, {}, {}, {}, {}}).ok());
     EXPECT_EQ(read(data / "150115.vyc").count('\n'), 3);
     trv::test::removeOddNames(data);
 }

@@ -90,7 +90,7 @@ bool ProgressWindow::step(qint64 done, qint64 total) {
         // The bar counts in thousandths: a year of files is more than an int holds in some offices' counts.
         m_bar->setRange(0, 1000);
         m_bar->setValue(int(done * 1000 / total));
-        m_label->setText(QStringLiteral("Načteno %1 z %2 souborů").arg(done).arg(total));
+        m_label->setText(m_stepText.arg(done).arg(total));
     }
     QApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
     return !m_cancelled;

@@ -29,6 +29,8 @@ public:
     /// that tells no progress of its own).
     void showBusy();
     bool cancelled() const { return m_cancelled; }
+    /// What the window says of a step, %1 the steps done and %2 of how many; files read unless told otherwise.
+    void setStepText(const QString& text) { m_stepText = text; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +44,7 @@ private:
     QElapsedTimer m_started;
     QElapsedTimer m_painted;
     int m_showAfterMs;
+    QString m_stepText = QStringLiteral("Načteno %1 z %2 souborů");
     bool m_cancelled = false;
 };
 

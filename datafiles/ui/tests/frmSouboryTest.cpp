@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTest>
@@ -300,17 +299,38 @@ TEST_F(frmSouboryTest, SavesACopyUnderANumberAndAsksBeforeReplacing) {
     EXPECT_EQ(prompts.texts().back(), QStringLiteral("Soubor tohoto jména již existuje.\r\nPřepsat jej?"));
 }
 
+// The lines the editor shows, and the line being edited (the one editor of a line shown).
+static QStringList shownLines(QWidget* editor) {
+    auto* view = child<QListView>(editor, "rtbEdit");
+    QStringList lines;
+    for (int i = 0; i < view->model()->rowCount(); ++i)
+        lines.append(view->model()->index(i, 0).data().toString());
+    return lines;
+}
+static QLineEdit* lineEditor(QWidget* editor) {
+    for (auto* line : child<QListView>(editor, "rtbEdit")->viewport()->findChildren<QLineEdit*>())
+        if (line->isVisible())
+            return line;
+    return nullptr;
+}
+
 TEST_F(frmSouboryTest, EditsTheFileAndWritesItBackAfterTheQuestion) {
     auto w = open();
     choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
     bool stayedOpen = false;
     test::onNextModal([&](QWidget* editor) {
-        auto* text = child<QPlainTextEdit>(editor, "rtbEdit");
-        EXPECT_EQ(text->toPlainText(), QStringLiteral("11100001\n22050002\n"));
+        auto* view = child<QListView>(editor, "rtbEdit");
+        EXPECT_EQ(shownLines(editor), (QStringList{QStringLiteral("11100001"), QStringLiteral("22050002"), QString()}));
         EXPECT_FALSE(enabled(editor, "btnUloz"));
-        text->moveCursor(QTextCursor::End);
-        QTest::keyClicks(text, QStringLiteral("33300003"));
+        // Typing on the last, empty, line writes into it.
+        view->setCurrentIndex(view->model()->index(2, 0));
+        QTest::keyClick(view, Qt::Key_3);
+        ASSERT_NE(lineEditor(editor), nullptr);
+        QTest::keyClicks(lineEditor(editor), QStringLiteral("3300003"));
+        QTest::keyClick(lineEditor(editor), Qt::Key_Up); // the line is kept on leaving it
         EXPECT_TRUE(enabled(editor, "btnUloz"));
+        QTest::keyClick(lineEditor(editor), Qt::Key_Escape); // leaves the line's edit, not the editor
+        EXPECT_TRUE(editor->isVisible());
         prompts.queueAnswer(Prompts::Answer::No);
         click(editor, "btnUloz");
         stayedOpen = editor->isVisible();
@@ -323,13 +343,102 @@ TEST_F(frmSouboryTest, EditsTheFileAndWritesItBackAfterTheQuestion) {
     EXPECT_EQ(prompts.texts().back(), QStringLiteral("Soubor ") + path("150121_001_01_1.txt") +
                                           QStringLiteral(" již existuje.\r\nPřepsat jej ?"));
 
-    // Closing without saving drops the edits.
+    // The close button drops the edits without a question.
+    const auto asked = prompts.texts().size();
     test::onNextModal([&](QWidget* editor) {
-        QTest::keyClicks(child<QPlainTextEdit>(editor, "rtbEdit"), QStringLiteral("9"));
+        QTest::keyClick(child<QListView>(editor, "rtbEdit"), Qt::Key_9);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Return);
+        EXPECT_EQ(shownLines(editor).size(), 4);
         click(editor, "btnVen");
     });
     click(w.get(), "btnOtevri");
     EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n22050002\r\n33300003"));
+    EXPECT_EQ(prompts.texts().size(), asked);
+}
+
+TEST_F(frmSouboryTest, EscapeAsksBeforeThrowingAwayEdits) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    // Unchanged, Escape closes at once.
+    bool closed = false;
+    test::onNextModal([&](QWidget* editor) {
+        QTest::keyClick(child<QListView>(editor, "rtbEdit"), Qt::Key_Escape);
+        closed = !editor->isVisible();
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(prompts.texts().isEmpty());
+
+    bool stayed = false;
+    test::onNextModal([&](QWidget* editor) {
+        auto* view = child<QListView>(editor, "rtbEdit");
+        QTest::keyClick(view, Qt::Key_Delete); // the first line goes
+        EXPECT_EQ(shownLines(editor), (QStringList{QStringLiteral("22050002"), QString()}));
+        prompts.queueAnswer(Prompts::Answer::No);
+        QTest::keyClick(view, Qt::Key_Escape);
+        stayed = editor->isVisible();
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        QTest::keyClick(view, Qt::Key_Escape);
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n22050002\r\n"));
+    ASSERT_EQ(prompts.texts().size(), 2);
+    EXPECT_EQ(prompts.texts().back(), QStringLiteral("Změny v souboru ") + path("150121_001_01_1.txt") +
+                                          QStringLiteral(" nejsou uloženy.\r\nZavřít editor a změny zahodit?"));
+}
+
+// Enter splits a line at the cursor, Backspace at a line's start joins it to the line above, Delete at its end
+// joins the line below, and the file is written as the lines then stand.
+TEST_F(frmSouboryTest, TheEditorEditsLinesAsATextBoxDoes) {
+    writeData("150121_001_01_1.txt", "1122\r\n33\r\n44\r\n");
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    test::onNextModal([&](QWidget* editor) {
+        auto* view = child<QListView>(editor, "rtbEdit");
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(view, Qt::Key_Return); // edits the line, the cursor at its end
+        ASSERT_NE(lineEditor(editor), nullptr);
+        EXPECT_EQ(lineEditor(editor)->cursorPosition(), 4);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Left);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Left);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Return);
+        EXPECT_EQ(shownLines(editor), (QStringList{QStringLiteral("11"), QStringLiteral("22"), QStringLiteral("33"),
+                                                   QStringLiteral("44"), QString()}));
+        QTest::keyClick(lineEditor(editor), Qt::Key_Backspace);
+        EXPECT_EQ(shownLines(editor),
+                  (QStringList{QStringLiteral("1122"), QStringLiteral("33"), QStringLiteral("44"), QString()}));
+        QTest::keyClick(lineEditor(editor), Qt::Key_Down);
+        QTest::keyClick(lineEditor(editor), Qt::Key_End);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Delete);
+        EXPECT_EQ(shownLines(editor), (QStringList{QStringLiteral("1122"), QStringLiteral("3344"), QString()}));
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        click(editor, "btnUloz");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("1122\r\n3344\r\n"));
+}
+
+// Saved without an edit, the file keeps every byte, whatever its line ends and encoding.
+TEST_F(frmSouboryTest, ASaveWithoutEditsWritesTheFileBack) {
+    const QByteArray odd("\xFE\xFF\x00\x41\x00\x0A\x42", 7);
+    for (const QByteArray& bytes : {QByteArray("11\n22\r\n\xE8\xE8"), odd}) {
+        writeData("150121_001_01_1.txt", bytes);
+        auto w = open();
+        choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+        test::onNextModal([&](QWidget* editor) {
+            // A key typed and taken back: the line is as it was.
+            QTest::keyClick(child<QListView>(editor, "rtbEdit"), Qt::Key_5);
+            ASSERT_NE(lineEditor(editor), nullptr);
+            QTest::keyClick(lineEditor(editor), Qt::Key_Backspace);
+            EXPECT_TRUE(enabled(editor, "btnUloz"));
+            writeData("150121_001_01_1.txt", "jiny obsah");
+            prompts.queueAnswer(Prompts::Answer::Yes);
+            click(editor, "btnUloz");
+        });
+        click(w.get(), "btnOtevri");
+        EXPECT_EQ(readData("150121_001_01_1.txt").toHex(' '), bytes.toHex(' '));
+    }
 }
 
 TEST_F(frmSouboryTest, AFolderThatCannotBeReadClosesOnlyTheBrowser) {

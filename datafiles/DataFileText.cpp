@@ -1,0 +1,179 @@
+#include "datafiles/DataFileText.h"
+
+#include "platform/Progress.h"
+#include "platform/TextFiles.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace trv {
+
+namespace {
+
+bool isUtf16(TextEncoding e) {
+    return e == TextEncoding::Utf16LE || e == TextEncoding::Utf16BE;
+}
+
+// The first LF unit at or after `from` in [from, end), or `end`.
+qint64 findLf(const QByteArray& raw, qint64 from, qint64 end, TextEncoding e) {
+    const char* data = raw.constData();
+    if (!isUtf16(e)) {
+        const void* nl = std::memchr(data + from, '\n', size_t(end - from));
+        return nl != nullptr ? static_cast<const char*>(nl) - data : end;
+    }
+    const qint64 lfAt = e == TextEncoding::Utf16LE ? 0 : 1;
+    for (qint64 i = from; i + 1 < end; i += 2) {
+        if (data[i + lfAt] == '\n' && data[i + 1 - lfAt] == 0)
+            return i;
+    }
+    return end;
+}
+
+} // namespace
+
+Result<DataFileText> DataFileText::load(const std::filesystem::path& file, Progress* progress) {
+    auto bytes = TextFiles::readBytes(file);
+    if (!bytes.ok())
+        return bytes.error();
+    DataFileText t;
+    t.m_raw = std::move(bytes).value();
+    const FoundEncoding found = findEncoding(t.m_raw);
+    t.m_encoding = found.encoding;
+    t.m_bodyStart = found.bomSize;
+
+    // Two passes over the bytes, the first only counting, so that the index is allocated once at its size.
+    const qint64 end = t.m_raw.size();
+    const qint64 unit = isUtf16(t.m_encoding) ? 2 : 1;
+    constexpr qint64 kStep = 1 << 22; // bytes between two reports of progress
+    qint64 lines = 1;
+    for (qint64 p = t.m_bodyStart; (p = findLf(t.m_raw, p, end, t.m_encoding)) < end; p += unit)
+        ++lines;
+    t.m_lines.reserve(size_t(lines));
+    t.m_lines.push_back(t.m_bodyStart);
+    qint64 nextReport = kStep;
+    for (qint64 p = t.m_bodyStart; (p = findLf(t.m_raw, p, end, t.m_encoding)) < end;) {
+        p += unit;
+        t.m_lines.push_back(p);
+        if (progress != nullptr && p >= nextReport) {
+            nextReport = p + kStep;
+            if (!progress->step(p, end))
+                return Error{0, Progress::cancelledText()};
+        }
+    }
+    return t;
+}
+
+qsizetype DataFileText::lineEnd(qint64 start) const {
+    const qint64 lf = findLf(m_raw, start, m_raw.size(), m_encoding);
+    if (lf == m_raw.size())
+        return lf;
+    const qint64 unit = isUtf16(m_encoding) ? 2 : 1;
+    if (lf - unit < start)
+        return lf;
+    const char* cr = m_raw.constData() + lf - unit;
+    const bool isCr = !isUtf16(m_encoding) ? cr[0] == '\r'
+                      : m_encoding == TextEncoding::Utf16LE ? (cr[0] == '\r' && cr[1] == 0)
+                                                            : (cr[0] == 0 && cr[1] == '\r');
+    return isCr ? lf - unit : lf;
+}
+
+QString DataFileText::decode(qint64 from, qint64 to) const {
+    const QByteArrayView bytes(m_raw.constData() + from, to - from);
+    switch (m_encoding) {
+    case TextEncoding::Utf8:
+        return QString::fromUtf8(bytes);
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        QByteArray withMark = encodeText(QString(), m_encoding); // the mark tells decodeText the byte order
+        withMark.append(bytes);
+        return decodeText(withMark).text;
+    }
+    case TextEncoding::Windows1250:
+        break;
+    }
+    return decodeWindows1250(bytes);
+}
+
+QByteArray DataFileText::encode(const QString& text) const {
+    QByteArray bytes = encodeText(text, m_encoding);
+    if (isUtf16(m_encoding))
+        bytes.remove(0, 2); // the byte-order mark belongs only at the start of the file
+    return bytes;
+}
+
+QString DataFileText::line(qsizetype i) const {
+    const qint64 at = m_lines[size_t(i)];
+    if (at < 0)
+        return m_changed[size_t(-1 - at)].text;
+    return decode(at, lineEnd(at));
+}
+
+QString DataFileText::text() const {
+    QString out;
+    for (qsizetype i = 0; i < lineCount(); ++i) {
+        if (i > 0)
+            out.append(u'\n');
+        out.append(line(i));
+    }
+    return out;
+}
+
+void DataFileText::setLine(qsizetype i, const QString& text) {
+    if (line(i) == text)
+        return;
+    qint64& at = m_lines[size_t(i)];
+    if (at >= 0) {
+        m_changed.push_back({text, at});
+        at = -qint64(m_changed.size());
+        return;
+    }
+    Changed& changed = m_changed[size_t(-1 - at)];
+    if (changed.original >= 0 && decode(changed.original, lineEnd(changed.original)) == text)
+        at = changed.original;
+    else
+        changed.text = text;
+}
+
+void DataFileText::insertLine(qsizetype at, const QString& text) {
+    m_changed.push_back({text, -1});
+    m_lines.insert(m_lines.begin() + at, -qint64(m_changed.size()));
+    m_linesAddedOrRemoved = true;
+}
+
+void DataFileText::removeLines(qsizetype at, qsizetype count) {
+    if (count <= 0)
+        return;
+    m_lines.erase(m_lines.begin() + at, m_lines.begin() + at + count);
+    if (m_lines.empty()) // a text has at least its one, empty, line
+        insertLine(0, QString());
+    m_linesAddedOrRemoved = true;
+}
+
+bool DataFileText::isModified() const {
+    return m_linesAddedOrRemoved || std::any_of(m_lines.begin(), m_lines.end(), [](qint64 at) { return at < 0; });
+}
+
+QByteArray DataFileText::bytes() const {
+    if (!isModified())
+        return m_raw;
+    const QByteArray lineEndBytes = encode(QStringLiteral("\r\n"));
+    QByteArray out;
+    out.reserve(m_raw.size() + qsizetype(m_lines.size()) * lineEndBytes.size());
+    out.append(m_raw.constData(), m_bodyStart);
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (i > 0)
+            out.append(lineEndBytes);
+        const qint64 at = m_lines[i];
+        if (at < 0)
+            out.append(encode(m_changed[size_t(-1 - at)].text));
+        else
+            out.append(m_raw.constData() + at, lineEnd(at) - at);
+    }
+    return out;
+}
+
+Status DataFileText::save(const std::filesystem::path& file) const {
+    return TextFiles::writeBytes(file, bytes());
+}
+
+} // namespace trv

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/Result.h"
+#include "platform/TextCodec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <vector>
+
+namespace trv {
+
+class Progress;
+
+// A day data file as the editor holds it: the bytes as read and where each line starts, so that a file of
+// hundreds of megabytes opens in one pass over its bytes and is shown a line at a time; lines the operator
+// changes are kept beside the bytes. The lines are what a plain-text view shows: split at LF (a CR before it
+// belongs to the line end), the part after the last line end is the last line (empty after a final newline).
+class DataFileText {
+public:
+    DataFileText() = default;
+
+    // Reads the file; `progress` is told of the lines found and may cancel, which then fails.
+    static Result<DataFileText> load(const std::filesystem::path& file, Progress* progress = nullptr);
+
+    qsizetype lineCount() const { return qsizetype(m_lines.size()); }
+    QString line(qsizetype i) const;
+    // The whole text, lines joined by "\n".
+    QString text() const;
+    TextEncoding encoding() const { return m_encoding; }
+    // Whether a save would write anything but the bytes read: a line added or removed, or a line's text other
+    // than it was (a line typed back to its old text is the old line again).
+    bool isModified() const;
+
+    void setLine(qsizetype i, const QString& text);
+    void insertLine(qsizetype at, const QString& text);
+    void removeLines(qsizetype at, qsizetype count);
+
+    // What a save writes: the bytes as read when nothing was changed; otherwise the byte-order mark the file
+    // had, then the lines in the file's encoding each ended by CR LF but the last (the lines not changed keep
+    // their bytes).
+    QByteArray bytes() const;
+    // Writes bytes() to the file through a temporary file.
+    Status save(const std::filesystem::path& file) const;
+
+private:
+    qsizetype lineEnd(qint64 start) const; // where the line starting at `start` ends, before CR LF or LF
+    QString decode(qint64 from, qint64 to) const;
+    QByteArray encode(const QString& text) const;
+
+    QByteArray m_raw;
+    qint64 m_bodyStart = 0; // after the byte-order mark
+    TextEncoding m_encoding = TextEncoding::Windows1250;
+    struct Changed {
+        QString text;
+        qint64 original = -1; // the start of the line it replaces in m_raw; -1 for an added line
+    };
+    // A line's start in m_raw, or -1 - its index in m_changed for a line the operator wrote.
+    std::vector<qint64> m_lines;
+    std::vector<Changed> m_changed;
+    bool m_linesAddedOrRemoved = false;
+};
+
+} // namespace trv

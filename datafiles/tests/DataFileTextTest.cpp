@@ -1,0 +1,101 @@
+#include "datafiles/DataFileText.h"
+
+#include "datafiles/tests/DataFilesFixture.h"
+#include "platform/Progress.h"
+
+using namespace trv;
+
+namespace {
+
+class DataFileTextTest : public test::DataFilesFixture {};
+
+struct Case {
+    const char* why;
+    QByteArray bytes;
+    QStringList lines;
+    QByteArray afterFirstLineSetToX; // the file written after the first line became "X"
+};
+
+QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+} // namespace
+
+// What the editor shows of a file, what a save without edits writes (the very bytes read), and what a save after
+// an edit writes (the file's encoding and byte-order mark, CR LF between lines, the untouched lines' own bytes).
+TEST_F(DataFileTextTest, LinesAsShownAndTheBytesASaveWrites) {
+    const QString oddByte(QChar(char16_t(0xDC42)));
+    const std::vector<Case> cases{
+        {"Windows-1250 with CR LF", "12345678\r\nk\xe8\r\n", {QStringLiteral("12345678"), QStringLiteral("kč"), QString()}, "X\r\nk\xe8\r\n"},
+        {"LF and CR LF mixed, no final newline", "11\n22\r\n33", {QStringLiteral("11"), QStringLiteral("22"), QStringLiteral("33")}, "X\r\n22\r\n33"},
+        {"a lone CR stays in its line", "1\r2\r\n\r\n", {QStringLiteral("1\r2"), QString(), QString()}, "X\r\n\r\n"},
+        {"empty file", "", {QString()}, "X"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" "1\r\n\xC4\x8D", {QStringLiteral("1"), QStringLiteral("č")},
+         "\xEF\xBB\xBF" "X\r\n\xC4\x8D"},
+        {"UTF-16 BE of odd length", bytes({0xFE, 0xFF, 0x00, 0x41, 0x00, 0x0A, 0x42}), {QStringLiteral("A"), oddByte},
+         bytes({0xFE, 0xFF, 0x00, 0x58, 0x00, 0x0D, 0x00, 0x0A, 0x42})},
+        {"UTF-16 LE with CR LF", bytes({0xFF, 0xFE, 0x31, 0x00, 0x0D, 0x00, 0x0A, 0x00, 0x0A, 0x01}),
+         {QStringLiteral("1"), QStringLiteral("Ċ")}, bytes({0xFF, 0xFE, 0x58, 0x00, 0x0D, 0x00, 0x0A, 0x00, 0x0A, 0x01})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        writeData("150121_001_01_1.txt", c.bytes);
+        auto loaded = DataFileText::load(data / "150121_001_01_1.txt");
+        ASSERT_TRUE(loaded.ok()) << loaded.message().toStdString();
+        DataFileText& text = loaded.value();
+        QStringList lines;
+        for (qsizetype i = 0; i < text.lineCount(); ++i)
+            lines.append(text.line(i));
+        EXPECT_EQ(lines, c.lines);
+
+        writeData("150121_001_01_1.txt", "jiny obsah");
+        ASSERT_TRUE(text.save(data / "150121_001_01_1.txt").ok());
+        EXPECT_EQ(readData("150121_001_01_1.txt").toHex(' '), c.bytes.toHex(' '));
+
+        text.setLine(0, lines.at(0)); // the same text again is no change
+        EXPECT_FALSE(text.isModified());
+        text.setLine(0, QStringLiteral("X"));
+        EXPECT_TRUE(text.isModified());
+        ASSERT_TRUE(text.save(data / "150121_001_01_1.txt").ok());
+        EXPECT_EQ(readData("150121_001_01_1.txt").toHex(' '), c.afterFirstLineSetToX.toHex(' '));
+    }
+}
+
+TEST_F(DataFileTextTest, LinesAddedAndRemovedAreWrittenAsTheyStand) {
+    writeData("150121_001_01_1.txt", "11111111\r\n22222222\r\n33333333\r\n");
+    auto loaded = DataFileText::load(data / "150121_001_01_1.txt");
+    ASSERT_TRUE(loaded.ok());
+    DataFileText& text = loaded.value();
+    text.removeLines(1, 1);
+    text.insertLine(0, QStringLiteral("00000000"));
+    text.setLine(3, QStringLiteral("44444444"));
+    EXPECT_EQ(text.text(), QStringLiteral("00000000\n11111111\n33333333\n44444444"));
+    ASSERT_TRUE(text.save(data / "150121_001_01_1.txt").ok());
+    EXPECT_EQ(readData("150121_001_01_1.txt"), "00000000\r\n11111111\r\n33333333\r\n44444444");
+    text.removeLines(0, text.lineCount());
+    EXPECT_EQ(text.lineCount(), 1);
+    ASSERT_TRUE(text.save(data / "150121_001_01_1.txt").ok());
+    EXPECT_EQ(readData("150121_001_01_1.txt"), "");
+}
+
+TEST_F(DataFileTextTest, AMissingFileFailsAndTheOperatorCanCancelALongLoad) {
+    const auto missing = DataFileText::load(data / "chybi.txt");
+    ASSERT_FALSE(missing.ok());
+    EXPECT_TRUE(missing.message().contains(QStringLiteral("chybi.txt")));
+
+    QByteArray big;
+    for (int i = 0; i < 1'000'000; ++i)
+        big.append("1234567890\r\n");
+    writeData("150121_001_01_1.txt", big);
+    struct Cancel final : Progress {
+        qint64 steps = 0;
+        bool step(qint64, qint64) override { return ++steps < 2; }
+    } cancel;
+    const auto cancelled = DataFileText::load(data / "150121_001_01_1.txt", &cancel);
+    ASSERT_FALSE(cancelled.ok());
+    EXPECT_EQ(cancelled.message(), Progress::cancelledText());
+}

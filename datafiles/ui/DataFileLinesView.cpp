@@ -1,0 +1,258 @@
+#include "datafiles/ui/DataFileLinesView.h"
+
+#include "datafiles/DataFileText.h"
+
+#include <QAbstractListModel>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <functional>
+
+namespace trv {
+
+class DataFileLinesView::Model final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setText(DataFileText* text, std::function<void()> changed) {
+        beginResetModel();
+        m_text = text;
+        m_changed = std::move(changed);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || m_text == nullptr ? 0 : int(m_text->lineCount());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (m_text == nullptr || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return {};
+        return m_text->line(index.row());
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (m_text == nullptr || !index.isValid() || role != Qt::EditRole)
+            return false;
+        setLine(index.row(), value.toString());
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
+    }
+
+    void setLine(int row, const QString& line) {
+        if (m_text->line(row) == line)
+            return;
+        m_text->setLine(row, line);
+        emit dataChanged(index(row), index(row));
+        m_changed();
+    }
+
+    void insertLine(int row, const QString& line) {
+        beginInsertRows({}, row, row);
+        m_text->insertLine(row, line);
+        endInsertRows();
+        m_changed();
+    }
+
+    void removeLines(int row, int count) {
+        const bool all = count == rowCount();
+        beginRemoveRows({}, row, row + count - 1);
+        m_text->removeLines(row, count);
+        endRemoveRows();
+        if (all) { // the text keeps its one empty line
+            beginInsertRows({}, 0, 0);
+            endInsertRows();
+        }
+        m_changed();
+    }
+
+    QString line(int row) const { return m_text->line(row); }
+
+private:
+    DataFileText* m_text = nullptr;
+    std::function<void()> m_changed;
+};
+
+class DataFileLinesView::Delegate final : public QStyledItemDelegate {
+public:
+    explicit Delegate(DataFileLinesView* view) : QStyledItemDelegate(view), m_view(view) {}
+
+    int nextColumn = -1; // where the cursor stands in the next editor; at the end when -1
+    QPointer<QWidget> open; // the editor of the line being edited
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        const_cast<Delegate*>(this)->open = editor;
+        // A key typed into a line is a change already, before the line is left.
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            connect(line, &QLineEdit::textEdited, m_view, [view = m_view] {
+                if (view->m_changed)
+                    view->m_changed();
+            });
+        return editor;
+    }
+
+    void commitOpen() {
+        if (QWidget* editor = open; editor != nullptr && editor->isVisible()) {
+            emit commitData(editor);
+            emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* editor = qobject_cast<QLineEdit*>(object);
+        if (editor == nullptr || event->type() != QEvent::KeyPress)
+            return QStyledItemDelegate::eventFilter(object, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int row = m_view->currentIndex().row();
+        const int rows = m_view->model()->rowCount();
+        const QString typed = editor->text();
+        const int cursor = editor->cursorPosition();
+        const bool plain = !editor->hasSelectedText() && key->modifiers() == Qt::NoModifier;
+        std::function<void()> then;
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            then = [=, this] { m_view->splitLine(row, typed.left(cursor), typed.mid(cursor)); };
+            break;
+        case Qt::Key_Backspace:
+            if (plain && cursor == 0 && row > 0)
+                then = [=, this] { m_view->joinWithPrevious(row, typed); };
+            break;
+        case Qt::Key_Delete:
+            if (plain && cursor == typed.size() && row + 1 < rows)
+                then = [=, this] { m_view->joinWithNext(row, typed); };
+            break;
+        case Qt::Key_Up:
+            if (row > 0)
+                then = [=, this] { m_view->moveEdit(row, typed, row - 1, cursor); };
+            break;
+        case Qt::Key_Down:
+            if (row + 1 < rows)
+                then = [=, this] { m_view->moveEdit(row, typed, row + 1, cursor); };
+            break;
+        default:
+            break;
+        }
+        if (!then)
+            return QStyledItemDelegate::eventFilter(object, event);
+        // The line's text goes to the file through `then`, not through the editor's own commit.
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        then();
+        return true;
+    }
+
+private:
+    DataFileLinesView* m_view;
+};
+
+DataFileLinesView::DataFileLinesView(QWidget* parent)
+    : QListView(parent), m_model(new Model(this)), m_delegate(new Delegate(this)) {
+    // Every row has the one height of a line: the view places rows by arithmetic, never by measuring each.
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(m_delegate);
+    setModel(m_model);
+}
+
+DataFileLinesView::~DataFileLinesView() = default;
+
+void DataFileLinesView::setText(DataFileText* text, std::function<void()> changed) {
+    m_changed = changed;
+    m_model->setText(text, std::move(changed));
+    setCurrentIndex(m_model->index(0));
+}
+
+void DataFileLinesView::commitEdit() {
+    m_delegate->commitOpen();
+}
+
+void DataFileLinesView::editAt(int row, int column) {
+    const QModelIndex index = m_model->index(row);
+    setCurrentIndex(index);
+    m_delegate->nextColumn = column;
+    edit(index);
+    m_delegate->nextColumn = -1;
+}
+
+void DataFileLinesView::splitLine(int row, const QString& before, const QString& after) {
+    m_model->setLine(row, before);
+    m_model->insertLine(row + 1, after);
+    editAt(row + 1, 0);
+}
+
+void DataFileLinesView::joinWithPrevious(int row, const QString& typed) {
+    const QString above = m_model->line(row - 1);
+    m_model->setLine(row - 1, above + typed);
+    m_model->removeLines(row, 1);
+    editAt(row - 1, int(above.size()));
+}
+
+void DataFileLinesView::joinWithNext(int row, const QString& typed) {
+    m_model->setLine(row, typed + m_model->line(row + 1));
+    m_model->removeLines(row + 1, 1);
+    editAt(row, int(typed.size()));
+}
+
+void DataFileLinesView::moveEdit(int row, const QString& typed, int to, int column) {
+    m_model->setLine(row, typed);
+    editAt(to, column);
+}
+
+bool DataFileLinesView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A key typed on a line opens its editor and then goes to it, after the cursor is placed: typing on a line
+    // adds to it, as in a text box, and never replaces the line.
+    const bool typed = trigger == QAbstractItemView::AnyKeyPressed && event != nullptr &&
+                       event->type() == QEvent::KeyPress;
+    if (!QListView::edit(index, typed ? QAbstractItemView::EditKeyPressed : trigger, typed ? nullptr : event))
+        return false;
+    if (auto* line = qobject_cast<QLineEdit*>(m_delegate->open.data())) {
+        line->deselect();
+        const int column = m_delegate->nextColumn;
+        line->setCursorPosition(column >= 0 ? std::min(column, int(line->text().size())) : int(line->text().size()));
+        if (typed)
+            QCoreApplication::sendEvent(line, event);
+    }
+    return true;
+}
+
+void DataFileLinesView::keyPressEvent(QKeyEvent* event) {
+    if (state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            editAt(currentIndex().row(), -1);
+            return;
+        }
+        if (event->key() == Qt::Key_Delete) {
+            QList<int> rows;
+            for (const QModelIndex& i : selectionModel()->selectedIndexes())
+                rows.append(i.row());
+            if (rows.isEmpty())
+                rows.append(currentIndex().row());
+            std::sort(rows.begin(), rows.end());
+            // From the bottom up, a run of neighbouring rows at a time.
+            for (qsizetype end = rows.size(); end > 0;) {
+                qsizetype begin = end - 1;
+                while (begin > 0 && rows[begin - 1] == rows[begin] - 1)
+                    --begin;
+                m_model->removeLines(rows[begin], int(end - begin));
+                end = begin;
+            }
+            setCurrentIndex(m_model->index(std::min(rows.first(), m_model->rowCount() - 1)));
+            return;
+        }
+    }
+    QListView::keyPressEvent(event);
+}
+
+} // namespace trv

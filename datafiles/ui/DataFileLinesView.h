@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QListView>
+
+#include <functional>
+
+namespace trv {
+
+class DataFileText;
+
+// The editor's view of a day data file, a line per row, so that only the rows on screen are ever laid out
+// however long the file. It edits as a plain-text box does: typing on a line (or Enter, F2, a double click)
+// edits it, Enter splits the line at the cursor, Backspace at the start of a line joins it to the line above
+// and Delete at its end the line below to it, Up and Down move to the next line keeping the column, Escape
+// leaves a line's edit as it was, and Delete outside an edit removes the selected lines.
+class DataFileLinesView final : public QListView {
+public:
+    explicit DataFileLinesView(QWidget* parent = nullptr);
+    using QListView::edit;
+    ~DataFileLinesView() override;
+
+    // Shows `text` (owned by the caller, which keeps it alive while shown); `changed` is called on every change.
+    void setText(DataFileText* text, std::function<void()> changed);
+
+    // Replaces line `row` by `before` and inserts `after` below it, then edits that line from its start.
+    void splitLine(int row, const QString& before, const QString& after);
+    // Puts line `row` (as typed) at the end of the line above and removes it, then edits there.
+    void joinWithPrevious(int row, const QString& typed);
+    // Puts the line below at the end of line `row` (as typed) and removes it, then edits there.
+    void joinWithNext(int row, const QString& typed);
+    // Keeps line `row` as typed and edits line `to` at column `column`.
+    void moveEdit(int row, const QString& typed, int to, int column);
+
+    // Keeps what is typed in a line being edited (before a save or a close).
+    void commitEdit();
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    class Model;
+    class Delegate;
+    void editAt(int row, int column);
+
+    std::function<void()> m_changed;
+    Model* m_model;
+    Delegate* m_delegate;
+};
+
+} // namespace trv
