@@ -1,6 +1,7 @@
 #include "mainwindow/ui/SteadyScrollBar.h"
 
 #include <QPaintEvent>
+#include <QImage>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -60,11 +61,20 @@ void SteadyScrollBar::paintEvent(QPaintEvent* event) {
         initStyleOption(&option);
         option.subControls = QStyle::SC_All;
         option.activeSubControls = QStyle::SC_None;
+        const qreal ratio = devicePixelRatio();
         QPainter painter(this);
         for (const QRect& rect : event->region()) {
             for (int top = rect.top(); top <= rect.bottom(); top += kBandRows) {
-                painter.setClipRect(QRect(rect.left(), top, rect.width(), std::min(kBandRows, rect.bottom() - top + 1)));
-                style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
+                const QRect band(rect.left(), top, rect.width(), std::min(kBandRows, rect.bottom() - top + 1));
+                // Drawn whole into an image of the band: the style draws some lines differently under a clip.
+                QImage image(band.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::transparent);
+                QPainter bandPainter(&image);
+                bandPainter.translate(-band.topLeft());
+                style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &bandPainter, this);
+                bandPainter.end();
+                painter.drawImage(band.topLeft(), image);
             }
         }
     }
