@@ -1,7 +1,7 @@
 #include "mainwindow/ui/SteadyScrollBar.h"
 
-#include <QPaintEvent>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
