@@ -1,9 +1,19 @@
-// The reader road at a real reader's pace through the real main window (offscreen): one code every 5 ms
-// (200 codes/s) arrives on the port, is shown in the display box, counted on the counter window, checked,
-// booked and written to the receipt's file. The figure is the process's CPU time per code, beside a floor:
-// the same paced event loop delivering the same bytes to nobody.
+// The reader road at a real reader's pace.
 //
-// TRV_BENCH_SECONDS sets the length of one run (default 10 s; the goal is stated for 30 s).
+// BM_ReaderAtPace/<codes per second>: the program itself (trv7300, offscreen, mode AUT, 200 full voucher
+// types) reads codes from a pseudo-terminal at a reader's pace: 200 codes/s (a reader fed in bulk) and
+// 20 codes/s (a fast operator). Beside it, in the same repetition, the floor: a bare window whose QSerialPort
+// reads the same bytes from the same pseudo-terminal and drops them (mainwindow_reader_floor). The figure is
+// the CPU time of all the process's threads per code, less what the process spends idle over the same time.
+//
+// BM_StartToReading: from starting the process to its holding the reader's device open, the program with 200
+// full voucher types beside the bare window.
+//
+// BM_PacedReaderThroughTheMainWindow: the same road inside this process, through the fake port, for profiling
+// the window's part under callgrind or perf.
+//
+// TRV_BENCH_SECONDS sets the length of one paced run (default 10 s); TRV_BENCH_IDLE_SECONDS the idle
+// measurement before it (default 2 s); TRV_BENCH_REPETITIONS the repetitions (default 5).
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
@@ -28,17 +38,37 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/bench/TypeFolderGenerator.h"
+
+#include <QDir>
+#include <QProcess>
+
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace trv {
 namespace {
 
 using bench::kTypes;
 constexpr int kIntervalMs = 5; // 200 codes/s
+
+// TRV_BENCH_REPETITIONS: repetitions of each benchmark (default 5, for medians of 5).
+int repetitions() {
+    const int n = qEnvironmentVariableIntValue("TRV_BENCH_REPETITIONS");
+    return n > 0 ? n : 5;
+}
 
 int runSeconds() {
     const int seconds = qEnvironmentVariableIntValue("TRV_BENCH_SECONDS");
@@ -132,7 +162,7 @@ void BM_PacedReaderThroughTheMainWindow(benchmark::State& s) {
         s.counters["cpu_us_per_code"] = cpu * 1e6 / count;
     }
 }
-BENCHMARK(BM_PacedReaderThroughTheMainWindow)->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PacedReaderThroughTheMainWindow)->UseManualTime()->Iterations(1)->Repetitions(repetitions())->Unit(benchmark::kMillisecond);
 
 // The floor: the same pacing and the same bytes, delivered to nobody.
 void BM_PacedFloor(benchmark::State& s) {
@@ -145,7 +175,291 @@ void BM_PacedFloor(benchmark::State& s) {
         s.counters["cpu_us_per_code"] = cpu * 1e6 / count;
     }
 }
-BENCHMARK(BM_PacedFloor)->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PacedFloor)->UseManualTime()->Iterations(1)->Repetitions(repetitions())->Unit(benchmark::kMillisecond);
+
+// --- The program and the floor as processes, on a pseudo-terminal
+
+double wallSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+void sleepUntil(double when) {
+    timespec t{};
+    t.tv_sec = time_t(when);
+    t.tv_nsec = long((when - double(t.tv_sec)) * 1e9);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) != 0) {
+    }
+}
+
+double idleSeconds() {
+    const int seconds = qEnvironmentVariableIntValue("TRV_BENCH_IDLE_SECONDS");
+    return seconds > 0 ? seconds : 2;
+}
+
+constexpr int kProcessTypes = 200;
+
+// The reader's end: the benchmark writes the codes to the master side; the process opens the slave device.
+class Pty {
+public:
+    Pty() {
+        char name[256] = {};
+        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+            return;
+        termios raw{};
+        ::tcgetattr(m_slave, &raw);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(m_slave, TCSANOW, &raw);
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        // Neither end goes to the processes started on it: the process opens the device itself.
+        ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+        ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+        m_name = QString::fromLocal8Bit(name);
+    }
+    ~Pty() {
+        if (m_master >= 0)
+            ::close(m_master);
+        if (m_slave >= 0)
+            ::close(m_slave);
+    }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    bool ok() const { return !m_name.isEmpty(); }
+    const QString& name() const { return m_name; }
+    void write(const QByteArray& bytes) {
+        drain();
+        (void)!::write(m_master, bytes.constData(), size_t(bytes.size()));
+    }
+    // What the process sends to the reader (its switch-on command) is read and dropped, so that it never waits.
+    void drain() {
+        char buffer[256];
+        while (::read(m_master, buffer, sizeof buffer) > 0) {
+        }
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_name;
+};
+
+// A program folder in mode AUT (the receipt starts at once, into Barcode.txt) with 200 full voucher types.
+struct ProcessFolder {
+    ProcessFolder() {
+        root = TextFiles::toPath(dir.path());
+        data = root / "data";
+        std::filesystem::create_directory(data);
+        std::filesystem::copy_file(TextFiles::toPath(QStringLiteral(TRV_SAMPLE_DIR "/langCS.ini")), root / "langCS.ini");
+        bench::writeTypeFolder(root, kProcessTypes);
+        QFile ini(TextFiles::toQString(root / "TRV7300.ini"));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write(QStringLiteral("[General]\r\nLang=langCS.ini\r\n[Comm]\r\nPort=COM1\r\nHShaking=None\r\n"
+                                     "BaudRate=38400\r\nData bits=8\r\nStop bits=1\r\nParity=None\r\nNOREAD=NOREAD\r\n"
+                                     "[Data]\r\nDir=%1\r\n[User]\r\nMode=AUT\r\nAutoPoc=True\r\n[Platnost]\r\n"
+                                     "Kontrolovat=False\r\n")
+                          .arg(TextFiles::toQString(data))
+                          .toLocal8Bit());
+    }
+
+    QTemporaryDir dir;
+    std::filesystem::path root;
+    std::filesystem::path data;
+};
+
+// A code of the generated type n (1..200) with its own serial number in place of the type's number.
+QByteArray processCode(qint64 k) {
+    const int n = int(k % kProcessTypes) + 1;
+    const int length = bench::generatedLength(n);
+    const QString code = bench::generatedPrefix(n) +
+                         QString::number(k / kProcessTypes).rightJustified(length - 6, u'0') + QStringLiteral("0850");
+    return code.toLatin1() + "\r\n";
+}
+
+enum class Who { Program, Floor };
+
+// TRV_BENCH_PROGRAM and TRV_BENCH_FLOOR name other builds of the two (a copy of an earlier build, to compare).
+QString executable(Who who) {
+    const QString other = qEnvironmentVariable(who == Who::Program ? "TRV_BENCH_PROGRAM" : "TRV_BENCH_FLOOR");
+    if (!other.isEmpty())
+        return other;
+    return who == Who::Program ? QStringLiteral(TRV_PROGRAM) : QStringLiteral(TRV_READER_FLOOR);
+}
+
+class Child {
+public:
+    Child(Who who, const Pty& pty, const ProcessFolder* folder) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TRV7300_COM1"), pty.name());
+        if (folder)
+            env.insert(QStringLiteral("TRV7300_HOME"), TextFiles::toQString(folder->root));
+        m_process.setProcessEnvironment(env);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_device = pty.name();
+        m_started = wallSeconds();
+        m_process.start(executable(who), {});
+        m_process.waitForStarted();
+    }
+    ~Child() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // Seconds from the start until the process holds the reader's device open; negative when it did not in 20 s.
+    double untilReading() {
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(m_process.processId());
+        while (wallSeconds() - m_started < 20) {
+            const QFileInfoList entries = QDir(fds).entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+            for (const QFileInfo& entry : entries)
+                if (entry.symLinkTarget() == m_device)
+                    return wallSeconds() - m_started;
+            if (m_process.state() == QProcess::NotRunning)
+                return -1;
+            usleep(500);
+        }
+        return -1;
+    }
+
+    // CPU seconds of all the process's threads so far (the scheduler's run time, in nanoseconds).
+    double cpu() const {
+        double total = 0;
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(m_process.processId());
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile stat(tasks + u'/' + task + QStringLiteral("/schedstat"));
+            if (stat.open(QIODevice::ReadOnly))
+                total += stat.readAll().split(' ').value(0).toDouble() / 1e9;
+        }
+        return total;
+    }
+
+private:
+    QProcess m_process;
+    QString m_device;
+    double m_started = 0;
+};
+
+// Lines of the receipt's file (CR LF ended).
+qsizetype fileLines(const std::filesystem::path& file) {
+    QFile f(TextFiles::toQString(file));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    return f.readAll().count("\r\n");
+}
+
+struct PaceFigure {
+    double usPerCode = 0;
+    bool ok = false;
+};
+
+// One process reading `seconds` of codes at `rate` codes/s, its idle CPU rate subtracted.
+PaceFigure paceOf(Who who, int rate, int seconds) {
+    Pty pty;
+    std::unique_ptr<ProcessFolder> folder = who == Who::Program ? std::make_unique<ProcessFolder>() : nullptr;
+    Child child(who, pty, folder.get());
+    if (!pty.ok() || child.untilReading() < 0)
+        return {};
+    // Whatever the start left to do is done before the idle measurement.
+    sleepUntil(wallSeconds() + 1);
+    pty.drain();
+    const double idleStart = wallSeconds();
+    const double idleCpu = child.cpu();
+    sleepUntil(idleStart + idleSeconds());
+    const double idleRate = (child.cpu() - idleCpu) / (wallSeconds() - idleStart);
+
+    const int count = rate * seconds;
+    const double start = wallSeconds();
+    const double cpu0 = child.cpu();
+    for (int k = 0; k < count; ++k) {
+        sleepUntil(start + double(k) / rate);
+        pty.write(processCode(k));
+    }
+    // The view's tick after the last code belongs to the road.
+    sleepUntil(wallSeconds() + 0.3);
+    const double cpu = child.cpu() - cpu0 - idleRate * (wallSeconds() - start);
+    PaceFigure figure{cpu * 1e6 / count, true};
+    if (folder && fileLines(folder->data / "Barcode.txt") != count)
+        figure.ok = false;
+    return figure;
+}
+
+std::map<QString, std::vector<double>>& ratios() {
+    static std::map<QString, std::vector<double>> r;
+    return r;
+}
+
+void BM_ReaderAtPace(benchmark::State& s) {
+    const int rate = int(s.range(0));
+    for (auto _ : s) {
+        const PaceFigure floor = paceOf(Who::Floor, rate, runSeconds());
+        const PaceFigure program = paceOf(Who::Program, rate, runSeconds());
+        if (!floor.ok || !program.ok) {
+            s.SkipWithError(floor.ok ? "the program did not book every code" : "the floor did not read");
+            return;
+        }
+        s.SetIterationTime(program.usPerCode / 1e6);
+        s.counters["program_us_per_code"] = program.usPerCode;
+        s.counters["floor_us_per_code"] = floor.usPerCode;
+        s.counters["ratio"] = program.usPerCode / floor.usPerCode;
+        ratios()[QStringLiteral("reader at %1 codes/s, CPU per code").arg(rate)].push_back(program.usPerCode /
+                                                                                          floor.usPerCode);
+    }
+}
+BENCHMARK(BM_ReaderAtPace)->Arg(200)->Arg(20)->UseManualTime()->Iterations(1)->Repetitions(repetitions())->Unit(benchmark::kMicrosecond);
+
+struct StartFigure {
+    double wall = -1; // seconds from the start until the device is open
+    double cpu = 0;   // CPU seconds of the process by then
+};
+
+StartFigure startOf(Who who) {
+    Pty pty;
+    std::unique_ptr<ProcessFolder> folder = who == Who::Program ? std::make_unique<ProcessFolder>() : nullptr;
+    Child child(who, pty, folder.get());
+    if (!pty.ok())
+        return {};
+    const double wall = child.untilReading();
+    return {wall, child.cpu()};
+}
+
+void BM_StartToReading(benchmark::State& s) {
+    for (auto _ : s) {
+        const StartFigure floor = startOf(Who::Floor);
+        const StartFigure program = startOf(Who::Program);
+        if (floor.wall < 0 || program.wall < 0) {
+            s.SkipWithError(floor.wall < 0 ? "the floor did not open the device" : "the program did not start reading");
+            return;
+        }
+        s.SetIterationTime(program.wall);
+        s.counters["program_ms"] = program.wall * 1e3;
+        s.counters["floor_ms"] = floor.wall * 1e3;
+        s.counters["ratio"] = program.wall / floor.wall;
+        s.counters["program_cpu_ms"] = program.cpu * 1e3;
+        s.counters["floor_cpu_ms"] = floor.cpu * 1e3;
+        s.counters["cpu_ratio"] = program.cpu / floor.cpu;
+        const QString what = QStringLiteral("start to reading, %1 full types").arg(kProcessTypes);
+        ratios()[what + QStringLiteral(", wall time")].push_back(program.wall / floor.wall);
+        ratios()[what + QStringLiteral(", CPU time")].push_back(program.cpu / floor.cpu);
+    }
+}
+BENCHMARK(BM_StartToReading)->UseManualTime()->Iterations(1)->Repetitions(repetitions())->Unit(benchmark::kMillisecond);
+
+void printRatios() {
+    for (auto& [what, values] : ratios()) {
+        std::sort(values.begin(), values.end());
+        std::printf("%s: program / floor, median of %zu: %.2f\n", qPrintable(what), values.size(),
+                    values[values.size() / 2]);
+    }
+}
 
 } // namespace
 } // namespace trv
@@ -156,6 +470,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    trv::printRatios();
     benchmark::Shutdown();
     return 0;
 }
