@@ -7,8 +7,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace trv::bench {
@@ -29,6 +34,29 @@ inline void shellFloor(benchmark::State& bs, const std::string& command) {
             return;
         }
     }
+}
+
+// The peak resident size in MB of a child process that runs `work`, or -1 when the child failed: each
+// operation measured in a process of its own, so that one's peak does not hide another's.
+inline double peakOfChild(const std::function<bool()>& work) {
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(work() ? 0 : 1);
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// Runs `work` in a child each iteration and reports its peak as the counter "peak_MB".
+inline void measurePeak(benchmark::State& state, const std::function<bool()>& work) {
+    double peak = 0;
+    for (auto _ : state)
+        peak = peakOfChild(work);
+    if (peak < 0)
+        state.SkipWithError("the child failed");
+    state.counters["peak_MB"] = peak;
 }
 
 inline int runBenchmarks(int argc, char** argv) {

@@ -7,6 +7,7 @@
 #include "core/AppState.h"
 #include "datafiles/ui/frmSouboryOt.h"
 #include "platform/ScriptedPrompts.h"
+#include "testsupport/BenchSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,10 +16,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -59,34 +56,15 @@ bool makeDayFile(int megabytes) {
     return true;
 }
 
-// Runs `work` in a child: its peak resident size in MB, or -1 when it failed.
-double peakOfChild(const std::function<bool()>& work) {
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(work() ? 0 : 1);
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
-void measure(benchmark::State& state, const std::function<bool()>& work) {
-    double peak = 0;
-    for (auto _ : state)
-        peak = peakOfChild(work);
-    if (peak < 0)
-        state.SkipWithError("the child failed");
-    state.counters["peak_MB"] = peak;
-}
+using trv::bench::measurePeak;
 
 void BM_Idle(benchmark::State& state) {
-    measure(state, [] { return true; });
+    measurePeak(state, [] { return true; });
 }
 
 void BM_EditorOpen(benchmark::State& state) {
     const fs::path file = dayFile(int(state.range(0)));
-    measure(state, [&] {
+    measurePeak(state, [&] {
         trv::AppState app(g_home);
         trv::ScriptedPrompts prompts;
         trv::frmSouboryOt editor(app, prompts, file);

@@ -10,6 +10,7 @@
 #include "exports/SmSums.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedPrompts.h"
+#include "testsupport/BenchSupport.h"
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodLoader.h"
@@ -19,10 +20,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -37,26 +34,7 @@ fs::path g_home; // the program folder of the run: the generated one's definitio
 fs::path g_file; // the large statement file
 const QDate g_day(2025, 3, 1);
 
-// The peak resident size in MB of a child that runs `work`, or -1 when the child failed.
-double peakOfChild(const std::function<bool()>& work) {
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(work() ? 0 : 1);
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
-void measure(benchmark::State& state, const std::function<bool()>& work) {
-    double peak = 0;
-    for (auto _ : state)
-        peak = peakOfChild(work);
-    if (peak < 0)
-        state.SkipWithError("the operation failed");
-    state.counters["peak_MB"] = peak;
-}
+using trv::bench::measurePeak;
 
 // A program state over the run's folder, as the period window has it.
 struct Program {
@@ -74,32 +52,32 @@ struct Program {
 };
 
 void BM_Idle(benchmark::State& state) {
-    measure(state, [] { return true; });
+    measurePeak(state, [] { return true; });
 }
 
 void BM_SumsPerSm(benchmark::State& state) {
-    measure(state, [] {
+    measurePeak(state, [] {
         Program p;
         return trv::sumPeriodPerSm(p.ctx, p.request(), trv::SmSumsVariant::Tesco).ok();
     });
 }
 
 void BM_CountsExport(benchmark::State& state) {
-    measure(state, [] {
+    measurePeak(state, [] {
         Program p;
         return trv::exportPocetSM(p.ctx, p.request()).ok();
     });
 }
 
 void BM_MergedExport(benchmark::State& state) {
-    measure(state, [] {
+    measurePeak(state, [] {
         Program p;
         return trv::exportSlouceneVycetky(p.ctx, p.request(), g_day.addDays(1)).ok();
     });
 }
 
 void BM_PeriodLoad(benchmark::State& state) {
-    measure(state, [] {
+    measurePeak(state, [] {
         Program p;
         trv::PeriodLoader loader({p.app, p.prompts, p.clock, p.reader});
         auto col = loader.novaKolekce(false);
@@ -113,7 +91,7 @@ void BM_PeriodLoad(benchmark::State& state) {
 
 void BM_SortUniqC(benchmark::State& state) {
     const std::string command = "sort '" + g_file.string() + "' | uniq -c > /dev/null";
-    measure(state, [&] { return std::system(command.c_str()) == 0; });
+    measurePeak(state, [&] { return std::system(command.c_str()) == 0; });
 }
 
 // The run's program folder: the generated configuration pointed at a data folder of its own, and the large file.
