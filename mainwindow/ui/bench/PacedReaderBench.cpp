@@ -31,6 +31,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
+#include "testsupport/GuiBenchSupport.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -465,12 +466,5 @@ void printRatios() {
 } // namespace trv
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    trv::printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return trv::bench::runGuiBenchmarks(argc, argv, trv::printRatios);
 }

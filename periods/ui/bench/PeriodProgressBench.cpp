@@ -8,6 +8,7 @@
 #include "platform/ui/ProgressWindow.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/bench/BenchInstallation.h"
+#include "testsupport/GuiBenchSupport.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -64,11 +65,5 @@ BENCHMARK(BM_YearLoadWithProgressWindow)->Unit(benchmark::kMillisecond)->UseReal
 BENCHMARK(BM_Floor_YearLoadWithoutProgress)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runGuiBenchmarks(argc, argv);
 }
