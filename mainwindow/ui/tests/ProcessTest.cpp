@@ -216,7 +216,18 @@ void PrintTo(const KillCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ReceiptKilled : public ::testing::TestWithParam<KillCase> {};
+class ReceiptKilled : public ::testing::TestWithParam<KillCase> {
+protected:
+    // Starts the program on `folder`, reads the codes into a new day file and kills it: `dayFile` is that file.
+    static void killMidReceipt(const std::filesystem::path& folder, std::filesystem::path& dayFile) {
+        ChildProgram child;
+        dayFile = child.start(folder);
+        ASSERT_FALSE(dayFile.empty());
+        EXPECT_EQ(dayFile.parent_path(), folder / "data");
+        ASSERT_TRUE(child.read(kCodes, dayFile)) << fileBytes(dayFile).toStdString();
+        child.kill();
+    }
+};
 
 // Killed mid-receipt, the program tells at its next start, in one message, the file and its number of codes, and
 // offers to take it up: the operator's yes starts the append of that file at once through the receipt start,
@@ -225,14 +236,7 @@ TEST_P(ReceiptKilled, TheNextStartTellsTheReceiptAndYesTakesItUp) {
     QTemporaryDir dir;
     const std::filesystem::path folder = copySample(dir, GetParam().firmaId);
     std::filesystem::path dayFile;
-    {
-        ChildProgram child;
-        dayFile = child.start(folder);
-        ASSERT_FALSE(dayFile.empty());
-        EXPECT_EQ(dayFile.parent_path(), folder / "data");
-        ASSERT_TRUE(child.read(kCodes, dayFile)) << fileBytes(dayFile).toStdString();
-        child.kill();
-    }
+    ASSERT_NO_FATAL_FAILURE(killMidReceipt(folder, dayFile));
     const QString fileName = TextFiles::toQString(dayFile.filename());
     {
         Restart restart(folder);
@@ -272,13 +276,7 @@ TEST_P(ReceiptKilled, NoLeavesTheReceiptAsItWasAndToldAgain) {
     QTemporaryDir dir;
     const std::filesystem::path folder = copySample(dir, GetParam().firmaId);
     std::filesystem::path dayFile;
-    {
-        ChildProgram child;
-        dayFile = child.start(folder);
-        ASSERT_FALSE(dayFile.empty());
-        ASSERT_TRUE(child.read(kCodes, dayFile));
-        child.kill();
-    }
+    ASSERT_NO_FATAL_FAILURE(killMidReceipt(folder, dayFile));
     const QByteArray killed = fileBytes(dayFile);
     for (int start = 0; start < 2; ++start) {
         Restart restart(folder);
