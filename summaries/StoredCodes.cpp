@@ -56,8 +56,6 @@ bool allDigits(std::string_view text) {
     return true;
 }
 
-constexpr size_t kPendingBlock = size_t(1) << 16;
-
 } // namespace
 
 StoredCodes::StoredCodes(int typeCount) : m_codes(size_t(std::clamp(typeCount, 0, kMaxTypes + 1))) {}
@@ -108,29 +106,10 @@ void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 valu
     } else {
         m_buffer.append(text);
     }
-    if (m_pending.empty() || m_pending.back().size() == kPendingBlock) {
-        m_pending.emplace_back();
-        m_pending.back().reserve(kPendingBlock);
-    }
-    m_pending.back().push_back(c);
-}
-
-void StoredCodes::settle() const {
-    if (m_pending.empty())
-        return;
-    std::vector<size_t> counts(m_codes.size(), 0);
-    for (const auto& block : m_pending) {
-        for (const Code& c : block)
-            ++counts[c.type];
-    }
-    for (size_t t = 0; t < m_codes.size(); ++t)
-        m_codes[t].reserve(m_codes[t].size() + counts[t]);
-    for (auto& block : m_pending) {
-        for (const Code& c : block)
-            m_codes[c.type].push_back(c);
-        std::vector<Code>().swap(block);
-    }
-    std::vector<std::vector<Code>>().swap(m_pending);
+    // Straight into the type's list: a list grown by doubling is moved to fresh memory that the system takes back
+    // when the old one is freed, where blocks gathered first and handed out after stayed in the heap, holding a
+    // month's codes twice at the peak.
+    m_codes[c.type].push_back(c);
 }
 
 QString StoredCodes::kod(const Code& c) const {
@@ -147,7 +126,6 @@ QString StoredCodes::kod(const Code& c) const {
 }
 
 qint64 StoredCodes::size() const {
-    settle();
     qint64 n = 0;
     for (const auto& codes : m_codes)
         n += qint64(codes.size());
@@ -204,7 +182,6 @@ void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, V
 } // namespace
 
 void StoredCodes::keepFirstReadings() {
-    settle();
     const auto textOf = [this](const Code& c) { return stored(c); };
     for (auto& codes : m_codes) {
         // Marked first and thinned in place after: a month's codes are never held twice.
@@ -222,7 +199,6 @@ void StoredCodes::keepFirstReadings() {
 }
 
 std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
-    settle();
     const auto& codes = m_codes[size_t(type)];
     std::vector<Repeat> found;
     firstReadings(

@@ -45,10 +45,7 @@ public:
     // are not held).
     void add(int type, std::string_view text, quint32 file, qint32 value);
     // The codes of the 0-based type in reading order.
-    std::span<const Code> codes(int type) const {
-        settle();
-        return m_codes[size_t(type)];
-    }
+    std::span<const Code> codes(int type) const { return m_codes[size_t(type)]; }
     // The code's text as it was added (UTF-8).
     QString kod(const Code& c) const;
     // The code's bytes as held: its UTF-8 text, or two digits a byte for a code of digits only.
@@ -70,14 +67,8 @@ public:
     std::vector<Repeat> repeats(int type) const;
 
 private:
-    // Codes are appended in reading order to one list and handed out to their types when first asked for: a
-    // list per type growing code by code would copy itself over many times in a month's load.
-    void settle() const;
-
     std::string m_buffer;
-    // In blocks, so that handing them out frees each block as it goes and a month's codes are never held twice.
-    mutable std::vector<std::vector<Code>> m_pending;
-    mutable std::vector<std::vector<Code>> m_codes;
+    std::vector<std::vector<Code>> m_codes;
     std::vector<QString> m_files;
     std::vector<Currency> m_values;
 };
