@@ -88,6 +88,27 @@ Result<Currency> CPolozka::DejHodnotu(Report report) const
     const auto t = TypS();
     if (!t)
         return Error{0, QStringLiteral("Kód %1 nemá přiřazený typ stravenky.").arg(Kod)};
+    const quint64 stamp = t->valuationStamp();
+    if (m_known.stamp == stamp && m_known.type == t.get() && m_known.kod.constData() == Kod.constData() &&
+        m_known.kod.size() == Kod.size()) {
+        // EUR mode asks for the configured rate at every valuation: a value is no value without it.
+        if (t->context()->state.sw.gFEuro && !t->context()->state.config.maKurzEuro())
+            return Error{kErrConfigKeyMissing, QStringLiteral("V konfiguraci chybí klíč kurzEuro v sekci Data.")};
+        return m_known.value;
+    }
+    m_known = KnownValue{};
+    return valueOf(*t, stamp, report);
+}
+
+Result<Currency> CPolozka::valueOf(const CStrav& type, quint64 stamp, Report report) const
+{
+    const CStrav* t = &type;
+    // Remembered only when worked out without an error or a message: a code missing from its value table is
+    // offered to the operator's one report again until it has been told.
+    const auto remember = [&](Currency value) -> Result<Currency> {
+        m_known = KnownValue{t, stamp, Kod, value};
+        return value;
+    };
     const VoucherContext* ctx = t->context();
     if (!ctx)
         return Error{0, QStringLiteral("Typ stravenky %1 nepatří do žádného seznamu typů.").arg(t->Nazev)};
@@ -102,7 +123,7 @@ Result<Currency> CPolozka::DejHodnotu(Report report) const
                 return Error{0, QStringLiteral("Tabulka hodnot %1: hodnota \"%2\" pro %3 není číslo.")
                                     .arg(t->TabulkaHodnot, *entry, part)};
             }
-            return *value;
+            return remember(*value);
         }
         // The code stays booked at 0; saying so at every valuation of it would bury the operator in messages.
         if (report == Report::Operator && state.missingValueReports.firstReport(t->Nazev, Kod)) {
@@ -147,7 +168,7 @@ Result<Currency> CPolozka::DejHodnotu(Report report) const
     }
 
     if (!state.sw.gFEuro)
-        return value;
+        return remember(value);
 
     // EUR mode: the value comes from the code alone; the rate must be configured all the same.
     if (!state.config.maKurzEuro())
@@ -165,9 +186,10 @@ Result<Currency> CPolozka::DejHodnotu(Report report) const
         const auto n1 = asLong(part1);
         if (!n1)
             return notANumber(Kod, part1, t->PozCastka);
-        return withCoefficient(*n1, t->KoefCastka, Kod);
+        auto scaled = withCoefficient(*n1, t->KoefCastka, Kod);
+        return scaled.ok() ? remember(scaled.value()) : scaled;
     }
-    return value;
+    return remember(value);
 }
 
 } // namespace trv

@@ -30,8 +30,9 @@ public:
     // recomputed. An error when the line is too short or holds no number where one belongs.
     Status NactiAS400(const QString& line);
 
-    // The face value, computed afresh at each call from the type's value table or value field and the
-    // program's switches. A value-table type whose table lacks the code's part is worth 0; the operator is
+    // The face value, from the type's value table or value field and the program's switches. Worked out once
+    // and remembered while the code, its type's valuation settings (CStrav::valuationStamp) and the switches stay
+    // as they were; any change of them works it out afresh. A value-table type whose table lacks the code's part is worth 0; the operator is
     // told once per code in a run. Errors: no type, a value part that is not a number, and EUR mode without
     // [Data] kurzEuro (60002). A check that only peeks at the value (Report::Silent) tells nobody and leaves
     // the one message to the booking or a later valuation.
@@ -39,7 +40,18 @@ public:
     Result<Currency> DejHodnotu(Report report = Report::Operator) const;
 
 private:
+    Result<Currency> valueOf(const CStrav& t, quint64 stamp, Report report) const;
+
     std::weak_ptr<CStrav> m_typS;
+    // The last value worked out, with what it was worked out from. The code's text is held (shared, not copied)
+    // so that a new text, which never shares its characters with the one held, is told by their address.
+    struct KnownValue {
+        const CStrav* type = nullptr;
+        quint64 stamp = 0;
+        QString kod;
+        Currency value;
+    };
+    mutable KnownValue m_known;
 };
 
 } // namespace trv

@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -163,12 +164,30 @@ public:
     // Moves every code of DuplPol to the end of Polozky and empties DuplPol.
     void VratDupl();
 
+    // Names what a code's face value is worked out from: this type's code layout, value fields, value table and
+    // name, and the program's value switches. It stays the same while none of them changes, and is never given
+    // again once any did, so a value remembered with it is still the code's value while it is unchanged.
+    quint64 valuationStamp() const;
+
     // The program around the type; set by the collection that holds it.
     const VoucherContext* context() const { return m_context.get(); }
     void setContext(std::shared_ptr<const VoucherContext> context) { m_context = std::move(context); }
 
 private:
     Result<Currency> soucet() const;
+
+    // What valuationStamp() last found, and the stamp it gave for it.
+    struct ValuationInputs {
+        QString nazev;
+        QString tabulkaHodnot;
+        const ValueTable* table = nullptr;
+        quint64 tableRevision = 0;
+        std::array<qint32, 8> layout{};
+        std::array<bool, 4> switches{};
+        const VoucherContext* context = nullptr;
+    };
+    mutable ValuationInputs m_valuationInputs;
+    mutable quint64 m_valuationStamp = 0;
 
     std::shared_ptr<const VoucherContext> m_context;
 };

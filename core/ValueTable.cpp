@@ -1,6 +1,12 @@
 #include "core/ValueTable.h"
 
+#include <atomic>
+
 namespace trv {
+
+namespace {
+std::atomic<quint64> g_lastRevision{0};
+}
 
 bool ValueTable::add(const QString& key, const QString& value)
 {
@@ -8,6 +14,7 @@ bool ValueTable::add(const QString& key, const QString& value)
         return false;
     m_index.insert(key, static_cast<qsizetype>(m_entries.size()));
     m_entries.emplace_back(key, value);
+    m_revision = ++g_lastRevision;
     return true;
 }
 

@@ -20,8 +20,12 @@ public:
     qsizetype count() const { return static_cast<qsizetype>(m_entries.size()); }
     bool isEmpty() const { return m_entries.empty(); }
     const std::vector<std::pair<QString, QString>>& entries() const { return m_entries; }
+    // Changes with every change of the table, and differs between tables with different entries: what a value
+    // remembered from the table checks that the table is still the one it was read from.
+    quint64 revision() const { return m_revision; }
 
 private:
+    quint64 m_revision = 0;
     std::vector<std::pair<QString, QString>> m_entries;
     QHash<QString, qsizetype> m_index;
 };

@@ -175,6 +175,112 @@ DecodedText decodeText(const QByteArray& bytes) {
     return {isAscii(bytes) ? QString::fromLatin1(bytes) : decodeWindows1250(bytes), TextEncoding::Windows1250};
 }
 
+TextEncoder::TextEncoder(TextEncoding enc)
+    : m_enc(enc) {}
+
+void TextEncoder::append(QByteArray& out, QStringView piece) {
+    const char16_t* src = reinterpret_cast<const char16_t*>(piece.utf16());
+    const qsizetype n = piece.size();
+    switch (m_enc) {
+    case TextEncoding::Utf8: {
+        // As QString::toUtf8 encodes: a character outside the BMP in four bytes, a lone surrogate half as '?'.
+        qsizetype at = out.size();
+        out.resize(at + 3 * n + 4);
+        char* dst = out.data();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = src[i];
+            if (m_pendingHigh) {
+                const char16_t high = m_pendingHigh;
+                m_pendingHigh = 0;
+                if (QChar::isLowSurrogate(c)) {
+                    const char32_t u = QChar::surrogateToUcs4(high, c);
+                    dst[at++] = char(0xF0 | (u >> 18));
+                    dst[at++] = char(0x80 | ((u >> 12) & 0x3F));
+                    dst[at++] = char(0x80 | ((u >> 6) & 0x3F));
+                    dst[at++] = char(0x80 | (u & 0x3F));
+                    continue;
+                }
+                dst[at++] = '?';
+            }
+            if (c < 0x80) {
+                dst[at++] = char(c);
+            } else if (c < 0x800) {
+                dst[at++] = char(0xC0 | (c >> 6));
+                dst[at++] = char(0x80 | (c & 0x3F));
+            } else if (QChar::isHighSurrogate(c)) {
+                m_pendingHigh = c;
+            } else if (QChar::isLowSurrogate(c)) {
+                dst[at++] = '?';
+            } else {
+                dst[at++] = char(0xE0 | (c >> 12));
+                dst[at++] = char(0x80 | ((c >> 6) & 0x3F));
+                dst[at++] = char(0x80 | (c & 0x3F));
+            }
+        }
+        out.resize(at);
+        return;
+    }
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        const bool little = m_enc == TextEncoding::Utf16LE;
+        qsizetype at = out.size();
+        out.resize(at + 2 * (n + (m_started ? 0 : 1)));
+        char* dst = out.data();
+        const auto put = [&](char16_t c) {
+            const char low = char(c & 0xFF);
+            const char high = char(c >> 8);
+            dst[at++] = little ? low : high;
+            dst[at++] = little ? high : low;
+        };
+        if (!m_started)
+            put(0xFEFF);
+        m_started = true;
+        for (qsizetype i = 0; i < n; ++i)
+            put(src[i]);
+        return;
+    }
+    case TextEncoding::Windows1250:
+        break;
+    }
+    qsizetype at = out.size();
+    out.resize(at + n);
+    char* dst = out.data();
+    // Nearly every line of the program's files is plain ASCII: tested and narrowed in two simple loops the
+    // compiler turns into vector code.
+    char16_t any = m_pendingHigh;
+    for (qsizetype k = 0; k < n; ++k)
+        any |= src[k];
+    if (any < 0x80) {
+        for (qsizetype k = 0; k < n; ++k)
+            dst[at + k] = char(src[k]);
+        return;
+    }
+    const auto& t = table();
+    qsizetype i = 0;
+    // The low half of a character whose high half ended the last piece: that character is already its '?'.
+    if (m_pendingHigh && n > 0 && QChar::isLowSurrogate(src[0]))
+        i = 1;
+    m_pendingHigh = 0;
+    for (; i < n; ++i) {
+        const char16_t c = src[i];
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 < n && QChar::isLowSurrogate(src[i + 1]))
+                ++i;
+            else if (i + 1 == n)
+                m_pendingHigh = c;
+        }
+        dst[at++] = t.fromUnicode[c];
+    }
+    out.resize(at);
+}
+
+void TextEncoder::finish(QByteArray& out) {
+    // A high surrogate half that ended the text: alone, so '?' (in Windows-1250 it is written already).
+    if (m_enc == TextEncoding::Utf8 && m_pendingHigh)
+        out.append('?');
+    m_pendingHigh = 0;
+}
+
 QByteArray encodeText(const QString& text, TextEncoding enc) {
     switch (enc) {
     case TextEncoding::Utf8:

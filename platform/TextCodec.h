@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 namespace trv {
 
@@ -35,6 +36,23 @@ DecodedText decodeText(const QByteArray& bytes);
 /// Encodes text; characters that Windows-1250 cannot hold become '?'. UTF-16 starts with its byte-order mark,
 /// without which it would not be read back as UTF-16; UTF-8 gets none (the caller adds it where the file had it).
 QByteArray encodeText(const QString& text, TextEncoding enc);
+
+/// Encodes a text piece by piece, each piece appended to the bytes given, as encodeText would encode the pieces
+/// joined: the byte-order mark of UTF-16 comes before the first piece, and a character split between two pieces
+/// is encoded whole. Used to write a file line by line without building its whole text first.
+class TextEncoder {
+public:
+    explicit TextEncoder(TextEncoding enc);
+    void append(QByteArray& out, QStringView piece);
+    // After the last piece: what a character cut at the end of the text still owes.
+    void finish(QByteArray& out);
+
+private:
+    TextEncoding m_enc;
+    bool m_started = false;
+    char16_t m_pendingHigh = 0; // a high surrogate half that ended the last piece
+
+};
 
 /// Windows-1250 bytes as text, one character per byte (NUL bytes included), by table.
 QString decodeWindows1250(QByteArrayView bytes);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <system_error>
 
@@ -90,24 +91,32 @@ std::optional<QString> openFile(QFile& f, const fs::path& file, QIODevice::OpenM
     return std::nullopt;
 }
 
-QString withNewlines(const QStringList& lines) {
-    QString text;
-    for (const QString& line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
-    return text;
-}
-
 // The reason of a failed write. A write cut short (disk full, file too large) leaves no error on the
 // device, so the system's errno is what tells why.
 QString writeFailure(const QFileDevice& f, int savedErrno) {
     return SystemErrors::describe(f, savedErrno);
 }
 
+// Hands a file's bytes to `put` piece by piece; stops and gives false as soon as `put` gives false.
+using Producer = std::function<bool(const std::function<bool(QByteArrayView)>& put)>;
+
+// Writes every piece of the producer to the open file; the reason of the first failed write.
+std::optional<QString> writePieces(QFileDevice& f, const Producer& produce) {
+    std::optional<QString> failure;
+    produce([&](QByteArrayView piece) {
+        errno = 0;
+        if (f.write(piece.data(), piece.size()) != piece.size()) {
+            failure = writeFailure(f, errno);
+            return false;
+        }
+        return true;
+    });
+    return failure;
+}
+
 // replaceFile for a path that Qt cannot open by its text (a name in bytes not valid in the system's encoding):
 // the same steps by the path's own bytes, a temporary file beside the target renamed over it when complete.
-std::optional<QString> replaceByOwnBytes(const fs::path& file, const QByteArray& bytes) {
+std::optional<QString> replaceByOwnBytes(const fs::path& file, const Producer& produce) {
     fs::path staged = file;
     staged += ".~trv" + std::to_string(QCoreApplication::applicationPid()) + ".tmp";
     std::error_code ec;
@@ -115,9 +124,7 @@ std::optional<QString> replaceByOwnBytes(const fs::path& file, const QByteArray&
         QFile f;
         if (const auto reason = openFile(f, staged, QIODevice::WriteOnly | QIODevice::Unbuffered))
             return reason;
-        errno = 0;
-        if (f.write(bytes) != bytes.size()) {
-            const QString reason = writeFailure(f, errno);
+        if (const auto reason = writePieces(f, produce)) {
             f.close();
             fs::remove(staged, ec);
             return reason;
@@ -142,12 +149,12 @@ std::optional<QString> replaceByOwnBytes(const fs::path& file, const QByteArray&
 
 // Writes to a temporary file beside the target, renamed over it only when complete, so that a failure
 // at any point leaves the old file as it was. Gives the reason of a failure.
-std::optional<QString> replaceFile(const fs::path& file, const QByteArray& bytes) {
+std::optional<QString> replaceFile(const fs::path& file, const Producer& produce) {
     std::error_code ec;
     if (fs::is_directory(file, ec))
         return isFolder();
     if (!qtOpens(file))
-        return replaceByOwnBytes(file, bytes);
+        return replaceByOwnBytes(file, produce);
     QSaveFile f(toQString(file));
     f.setDirectWriteFallback(false);
     // Unbuffered: a buffered write cut short is only half noticed at commit, which then renames a
@@ -155,9 +162,7 @@ std::optional<QString> replaceFile(const fs::path& file, const QByteArray& bytes
     errno = 0;
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return writeFailure(f, errno);
-    errno = 0;
-    if (f.write(bytes) != bytes.size()) {
-        const QString reason = writeFailure(f, errno);
+    if (const auto reason = writePieces(f, produce)) {
         f.cancelWriting();
         return reason;
     }
@@ -165,6 +170,10 @@ std::optional<QString> replaceFile(const fs::path& file, const QByteArray& bytes
     if (!f.commit())
         return writeFailure(f, errno);
     return std::nullopt;
+}
+
+std::optional<QString> replaceFile(const fs::path& file, const QByteArray& bytes) {
+    return replaceFile(file, [&bytes](const auto& put) { return put(QByteArrayView(bytes)); });
 }
 
 } // namespace
@@ -251,7 +260,31 @@ Status writeAll(const fs::path& file, const QString& text, TextEncoding enc) {
 }
 
 Status writeLines(const fs::path& file, const QStringList& lines, TextEncoding enc) {
-    return writeAll(file, withNewlines(lines), enc);
+    // Encoded a piece at a time as it is written: a save of tens of thousands of lines never holds the whole
+    // text, only a buffer of its bytes.
+    constexpr qsizetype kPiece = 1 << 16;
+    const auto produce = [&](const std::function<bool(QByteArrayView)>& put) {
+        TextEncoder encoder(enc);
+        QByteArray buffer;
+        buffer.reserve(kPiece + 1024);
+        static const QString lineEnd = QStringLiteral("\r\n");
+        // UTF-16's byte-order mark is there even when there are no lines.
+        encoder.append(buffer, QStringView());
+        for (const QString& line : lines) {
+            encoder.append(buffer, line);
+            encoder.append(buffer, lineEnd);
+            if (buffer.size() >= kPiece) {
+                if (!put(buffer))
+                    return false;
+                buffer.resize(0);
+            }
+        }
+        encoder.finish(buffer);
+        return buffer.isEmpty() || put(buffer);
+    };
+    if (const auto reason = replaceFile(file, produce))
+        return fileError(kCannotSave, file, *reason);
+    return Status::success();
 }
 
 Status appendLine(const fs::path& file, const QString& line, TextEncoding enc) {

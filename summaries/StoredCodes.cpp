@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace trv {
 
@@ -14,11 +12,12 @@ char upper(char c) {
 }
 
 // Codes compare as the code collections key them: in any letter case (ASCII letters; codes are digits and
-// capitals in practice). The hash folds bit 0x20 of every byte, so texts equal in any letter case hash alike; eight
-// bytes at a time, since a month's check hashes a million codes.
-struct CaseInsensitiveHash {
+// capitals in practice). The hash of a text folds bit 0x20 of every byte, so texts equal in any letter case hash
+// alike; packed digits, which have no letter case, are hashed whole. Eight bytes at a time, since a month's check
+// hashes millions of codes.
+template <quint64 kFold>
+struct StoredHash {
     size_t operator()(std::string_view s) const noexcept {
-        constexpr quint64 kFold = ~0x2020202020202020ull;
         quint64 h = 0x9E3779B97F4A7C15ull ^ s.size();
         size_t i = 0;
         for (; i + 8 <= s.size(); i += 8) {
@@ -46,9 +45,20 @@ struct CaseInsensitiveEqual {
     }
 };
 
+// Whether a code is stored two digits a byte: digits only, as nearly every code is.
+bool allDigits(std::string_view text) {
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-StoredCodes::StoredCodes(int typeCount) : m_codes(size_t(std::max(typeCount, 0))) {}
+StoredCodes::StoredCodes(int typeCount) : m_codes(size_t(std::clamp(typeCount, 0, kMaxTypes + 1))) {}
 
 quint32 StoredCodes::addFile(const QString& name) {
     m_files.push_back(name);
@@ -67,43 +77,55 @@ qint32 StoredCodes::valueIndex(Currency value) {
 void StoredCodes::reserve(qint64 bytes) {
     // A statement record holds its code in about half of its bytes and takes at least 20 of them; a day-file
     // line is mostly code.
+    // (Room reserved and not used costs no memory: the pages are never touched.)
     const auto b = size_t(std::max<qint64>(bytes, 0));
     m_buffer.reserve(m_buffer.size() + b / 2);
-    m_pending.reserve(m_pending.size() + b / 20);
 }
 
 void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 value) {
+    if (type < 0 || size_t(type) >= m_codes.size())
+        return;
     const size_t length = std::min<size_t>(text.size(), 0xFFFF);
+    text = text.substr(0, length);
     Code c;
     c.offset = quint32(m_buffer.size());
     c.length = quint16(length);
     c.type = quint16(type);
     c.file = file;
     c.value = value;
-    m_buffer.append(text.substr(0, length));
-    m_pending.push_back(c);
-}
-
-void StoredCodes::settle() const {
-    if (m_pending.empty())
-        return;
-    std::vector<size_t> counts(m_codes.size(), 0);
-    for (const Code& c : m_pending)
-        ++counts[c.type];
-    for (size_t t = 0; t < m_codes.size(); ++t)
-        m_codes[t].reserve(m_codes[t].size() + counts[t]);
-    for (const Code& c : m_pending)
-        m_codes[c.type].push_back(c);
-    std::vector<Code>().swap(m_pending);
+    if (allDigits(text)) {
+        c.packedDigits = 1;
+        const size_t at = m_buffer.size();
+        m_buffer.resize(at + (length + 1) / 2);
+        char* out = m_buffer.data() + at;
+        size_t i = 0;
+        for (; i + 1 < length; i += 2)
+            *out++ = char(((text[i] - '0') << 4) | (text[i + 1] - '0'));
+        if (i < length)
+            *out = char((text[i] - '0') << 4);
+    } else {
+        m_buffer.append(text);
+    }
+    // Straight into the type's list: a list grown by doubling is moved to fresh memory that the system takes back
+    // when the old one is freed, where blocks gathered first and handed out after stayed in the heap, holding a
+    // month's codes twice at the peak.
+    m_codes[c.type].push_back(c);
 }
 
 QString StoredCodes::kod(const Code& c) const {
-    const std::string_view t = text(c);
-    return QString::fromUtf8(t.data(), qsizetype(t.size()));
+    const std::string_view t = stored(c);
+    if (!c.packedDigits)
+        return QString::fromUtf8(t.data(), qsizetype(t.size()));
+    QString out(c.length, Qt::Uninitialized);
+    QChar* dst = out.data();
+    for (size_t i = 0; i < c.length; ++i) {
+        const auto byte = static_cast<unsigned char>(t[i / 2]);
+        dst[i] = QChar(u'0' + ((i % 2 == 0) ? (byte >> 4) : (byte & 0x0F)));
+    }
+    return out;
 }
 
 qint64 StoredCodes::size() const {
-    settle();
     qint64 n = 0;
     for (const auto& codes : m_codes)
         n += qint64(codes.size());
@@ -117,17 +139,27 @@ namespace {
 // code with the position of the first reading of its text (i itself for a first reading).
 template <typename TextOf, typename Visit>
 void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, Visit visit) {
+    using Code = StoredCodes::Code;
+    const StoredHash<~0x2020202020202020ull> textHash;
+    const StoredHash<~0ull> digitsHash;
+    const auto hash = [&](const Code& c, std::string_view text) {
+        return c.packedDigits ? digitsHash(text) ^ (size_t(c.length) * 0x9E3779B97F4A7C15ull) : textHash(text);
+    };
+    const CaseInsensitiveEqual textEqual;
+    const auto equal = [&](const Code& a, std::string_view aText, const Code& b, std::string_view bText) {
+        if (a.packedDigits != b.packedDigits || a.length != b.length)
+            return false;
+        return a.packedDigits ? aText == bText : textEqual(aText, bText);
+    };
     size_t capacity = 16;
     while (capacity < codes.size() * 2)
         capacity *= 2;
     // Each slot: position + 1 (0 is free) in the low half, the upper half of the hash in the high half, so that
     // most slots of other codes are passed over without reading their text.
     std::vector<quint64> table(capacity, 0);
-    const CaseInsensitiveHash hash;
-    const CaseInsensitiveEqual equal;
     for (size_t i = 0; i < codes.size(); ++i) {
         const std::string_view text = textOf(codes[i]);
-        const size_t h = hash(text);
+        const size_t h = hash(codes[i], text);
         const quint64 tag = quint64(h >> 32) << 32;
         size_t at = h & (capacity - 1);
         while (true) {
@@ -138,7 +170,7 @@ void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, V
                 break;
             }
             const size_t other = size_t(quint32(slot)) - 1;
-            if ((slot & 0xFFFFFFFF00000000ull) == tag && equal(textOf(codes[other]), text)) {
+            if ((slot & 0xFFFFFFFF00000000ull) == tag && equal(codes[other], textOf(codes[other]), codes[i], text)) {
                 visit(i, other);
                 break;
             }
@@ -150,25 +182,27 @@ void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, V
 } // namespace
 
 void StoredCodes::keepFirstReadings() {
-    settle();
-    const auto textOf = [this](const Code& c) { return text(c); };
+    const auto textOf = [this](const Code& c) { return stored(c); };
     for (auto& codes : m_codes) {
-        std::vector<Code> kept;
-        kept.reserve(codes.size());
+        // Marked first and thinned in place after: a month's codes are never held twice.
+        std::vector<bool> keep(codes.size(), false);
         firstReadings(codes, textOf, [&](size_t i, size_t first) {
-            if (i == first && codes[i].value != kNoRead)
-                kept.push_back(codes[i]);
+            keep[i] = i == first && codes[i].value != kNoRead;
         });
-        codes = std::move(kept);
+        size_t kept = 0;
+        for (size_t i = 0; i < codes.size(); ++i) {
+            if (keep[i])
+                codes[kept++] = codes[i];
+        }
+        codes.resize(kept);
     }
 }
 
 std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
-    settle();
     const auto& codes = m_codes[size_t(type)];
     std::vector<Repeat> found;
     firstReadings(
-        codes, [this](const Code& c) { return text(c); },
+        codes, [this](const Code& c) { return stored(c); },
         [&](size_t i, size_t first) {
             if (i != first)
                 found.push_back({codes[i], codes[first]});

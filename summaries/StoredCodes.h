@@ -12,18 +12,21 @@
 namespace trv {
 
 // The codes a summary reads from stored files, per voucher type, held compactly: a month of an office is about
-// a million codes, too many for one object per code. A code is its text in one shared buffer (UTF-8), the file
-// it came from and its face value; NOREAD readings are kept as such (under the first type, as the booking
-// puts them).
+// a million codes, a month of a large installation ten million, too many for one object per code. A code is its
+// text in one shared buffer, the file it came from and its face value; NOREAD readings are kept as such (under the
+// first type, as the booking puts them). A code of digits only (nearly every code) is stored two digits a byte,
+// any other code as its UTF-8 text.
 class StoredCodes {
 public:
     struct Code {
-        quint32 offset = 0; // of the text in the buffer
-        quint32 file = 0;   // index into files()
-        qint32 value = 0;   // index into values(), or kNoRead
-        quint16 length = 0;
-        quint16 type = 0;
+        quint32 offset = 0;         // of the stored text in the buffer
+        quint32 file = 0;           // index into files()
+        qint32 value = 0;           // index into values(), or kNoRead
+        quint16 length = 0;         // characters of the code (UTF-8 bytes of a code not all digits)
+        quint16 type : 15 = 0;      // 0-based
+        quint16 packedDigits : 1 = 0;
     };
+    static constexpr int kMaxTypes = 0x7FFF;
     static constexpr qint32 kNoRead = -1;
 
     explicit StoredCodes(int typeCount = 0);
@@ -38,15 +41,17 @@ public:
 
     // Room for the codes of files of this many bytes, so that a month's load does not copy its buffers over.
     void reserve(qint64 bytes);
-    // Appends a code to the 0-based type (a code longer than 65,535 characters is cut there).
+    // Appends a code to the 0-based type (a code longer than 65,535 characters is cut there; types past kMaxTypes
+    // are not held).
     void add(int type, std::string_view text, quint32 file, qint32 value);
     // The codes of the 0-based type in reading order.
-    std::span<const Code> codes(int type) const {
-        settle();
-        return m_codes[size_t(type)];
-    }
-    std::string_view text(const Code& c) const { return std::string_view(m_buffer).substr(c.offset, c.length); }
+    std::span<const Code> codes(int type) const { return m_codes[size_t(type)]; }
+    // The code's text as it was added (UTF-8).
     QString kod(const Code& c) const;
+    // The code's bytes as held: its UTF-8 text, or two digits a byte for a code of digits only.
+    std::string_view stored(const Code& c) const {
+        return std::string_view(m_buffer).substr(c.offset, c.packedDigits ? (c.length + 1u) / 2 : c.length);
+    }
     bool isNoRead(const Code& c) const { return c.value == kNoRead; }
     Currency value(const Code& c) const { return c.value == kNoRead ? Currency() : m_values[size_t(c.value)]; }
     qint64 size() const;
@@ -62,13 +67,8 @@ public:
     std::vector<Repeat> repeats(int type) const;
 
 private:
-    // Codes are appended in reading order to one list and handed out to their types when first asked for: a
-    // list per type growing code by code would copy itself over many times in a month's load.
-    void settle() const;
-
     std::string m_buffer;
-    mutable std::vector<Code> m_pending;
-    mutable std::vector<std::vector<Code>> m_codes;
+    std::vector<std::vector<Code>> m_codes;
     std::vector<QString> m_files;
     std::vector<Currency> m_values;
 };

@@ -239,3 +239,39 @@ TEST_F(ClosingTest, CompanyListHasAnAllCompaniesEntryUnlessThereIsOneType) {
     EXPECT_EQ(one[0].text, QStringLiteral("Sodexo Pass"));
     EXPECT_EQ(one[0].itemData, 0);
 }
+
+// A code's value is worked out once, but a change of its type's value settings after the booking shows in the next
+// statement: a value table given, a table replaced by another, the table dropped again.
+TEST_F(ClosingTest, StatementFollowsTheValueSettingsChangedAfterBooking) {
+    const auto sodexoLine = [this]() {
+        const auto text = zobrazVycetku(env.state, *env.types, env.receipt.zakaznik, StatementChoice::allCompanies());
+        EXPECT_TRUE(text.ok()) << text.message().toStdString();
+        const QStringList lines = text.value().split(QStringLiteral("\r\n"));
+        return lines.size() > 3 ? lines[3] : QString();
+    };
+    const auto table = [](std::initializer_list<std::pair<const char*, const char*>> entries) {
+        auto t = std::make_shared<ValueTable>();
+        for (const auto& [key, value] : entries)
+            t->add(QString::fromLatin1(key), QString::fromLatin1(value));
+        return t;
+    };
+    EXPECT_EQ(sodexoLine(), QStringLiteral("Sodexo Pass       :      4 ks       305,50 Kč"));
+
+    env.sod->TabulkaHodnot = QStringLiteral("sodexo.ini");
+    env.sod->TabulkaHodnotDict = table({{"1000", "120"}, {"0555", "60"}, {"0500", "50"}});
+    EXPECT_EQ(sodexoLine(), QStringLiteral("Sodexo Pass       :      4 ks       350,00 Kč"));
+
+    env.sod->TabulkaHodnotDict = table({{"1000", "120"}, {"0555", "60"}, {"0500", "70"}});
+    EXPECT_EQ(sodexoLine(), QStringLiteral("Sodexo Pass       :      4 ks       370,00 Kč"));
+
+    // An entry added to the same table for no booked code changes no value; the table dropped, and the value
+    // field's coefficient changed, do.
+    env.sod->TabulkaHodnotDict->add(QStringLiteral("X"), QStringLiteral("1"));
+    EXPECT_EQ(sodexoLine(), QStringLiteral("Sodexo Pass       :      4 ks       370,00 Kč"));
+
+    env.sod->TabulkaHodnot.clear();
+    env.sod->TabulkaHodnotDict.reset();
+    EXPECT_EQ(sodexoLine(), QStringLiteral("Sodexo Pass       :      4 ks       305,50 Kč"));
+    env.sod->KoefCastka = -100;
+    EXPECT_EQ(sodexoLine(), QStringLiteral("Sodexo Pass       :      4 ks        30,55 Kč"));
+}

@@ -110,6 +110,42 @@ namespace {
 using ProfileRoundTrip = test::TempFolderTest;
 } // namespace
 
+// A file written line by line gives the bytes of its whole text encoded at once, whatever the lines hold: characters
+// outside the BMP, lone surrogate halves (at a line's end too, where the line end follows), letters no code page has.
+TEST(TextCodec, EncodingPieceByPieceGivesTheBytesOfTheWholeText) {
+    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
+    const QStringList lines = {QString::fromUtf8("Příjem šeků"), pair + QStringLiteral("x") + pair,
+                               QString(QChar(0xD83D)), QStringLiteral("a") + QChar(0xDE00) + QStringLiteral("b"),
+                               QString(), QString::fromUtf8("€ 中文 ŘŽ")};
+    for (const TextEncoding enc :
+         {TextEncoding::Windows1250, TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+        QString whole;
+        QByteArray pieces;
+        TextEncoder encoder(enc);
+        encoder.append(pieces, QStringView());
+        for (const QString& line : lines) {
+            whole += line + QStringLiteral("\r\n");
+            encoder.append(pieces, line);
+            encoder.append(pieces, QStringLiteral("\r\n"));
+        }
+        encoder.finish(pieces);
+        EXPECT_EQ(pieces.toHex(), encodeText(whole, enc).toHex()) << int(enc);
+        // A character split between two pieces is still one character.
+        QByteArray split;
+        TextEncoder splitEncoder(enc);
+        splitEncoder.append(split, QStringView(pair).first(1));
+        splitEncoder.append(split, QStringView(pair).sliced(1));
+        splitEncoder.finish(split);
+        EXPECT_EQ(split.toHex(), encodeText(pair, enc).toHex()) << int(enc);
+        // A text ending in half a character.
+        QByteArray cut;
+        TextEncoder cutEncoder(enc);
+        cutEncoder.append(cut, QStringLiteral("a") + QChar(0xD83D));
+        cutEncoder.finish(cut);
+        EXPECT_EQ(cut.toHex(), encodeText(QStringLiteral("a") + QChar(0xD83D), enc).toHex()) << int(enc);
+    }
+}
+
 TEST_F(ProfileRoundTrip, EveryByteButTheFirstMarkSurvivesAWrite) {
     struct Case {
         const char* name;
