@@ -55,14 +55,13 @@ QString folderError(const fs::path& folder, const QString& reason) {
     return QStringLiteral("Nelze číst složku %1: %2").arg(TextFiles::toQString(folder), reason);
 }
 
-// A listed name before it gets its path: the sort key (the name case-folded) computed once, and where the name's
-// bytes stand in the listing's one buffer.
+#ifdef _WIN32
+// A listed name before it gets its path: the sort key (the name case-folded) computed once.
 struct Named {
     QString key;
     QString name;
     size_t offset = 0;
     size_t length = 0;
-    bool ascii = false; // the name's bytes are ASCII: its key is also in the buffer of lowered bytes
 };
 
 bool byKey(const Named& a, const Named& b) {
@@ -71,6 +70,49 @@ bool byKey(const Named& a, const Named& b) {
         return c < 0;
     return QtPrivate::compareStrings(a.name, b.name, Qt::CaseSensitive) < 0; // names differing only in case
 }
+#else
+constexpr quint32 none = ~quint32(0);
+
+// A listed name before it gets its path, small and without a heap block of its own: where its bytes stand in the
+// listing's one buffer, the first sixteen of them lowered (an ASCII name's sort key, nearly always all of it that a
+// comparison reads), and, only where one was made, its decoded name and its case-folded key.
+struct Named {
+    quint64 head0 = 0;
+    quint64 head1 = 0;
+    quint32 offset = 0;
+    quint32 length = 0;
+    quint32 name = none; // in names
+    quint32 wide = none; // in keys (names not in ASCII)
+    bool ascii = false;
+};
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
+
+// The wildcard match of an ASCII name against an ASCII pattern, by bytes: the same answers as wildcardMatch.
+bool asciiWildcardMatch(std::string_view name, std::string_view pattern) {
+    size_t n = 0;
+    size_t p = 0;
+    size_t starP = std::string_view::npos;
+    size_t starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+#endif
 
 QString caseFolded(const QString& name) {
     // Plain lowercase ASCII is its own key, shared without a copy; other ASCII is lowered here (the case folding of
@@ -102,12 +144,15 @@ QString nameOf(const fs::path& p) {
 #endif
 }
 
-Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind) {
+namespace {
+
+Result<std::vector<Entry>> listing(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind,
+                                   bool withNames) {
     const bool everyName = pattern.isEmpty() || pattern == QLatin1String("*") || pattern == QLatin1String("*.*");
-    std::vector<Named> named;
-    std::string bytes;   // every kept name's bytes, one after the other
-    std::string lowered; // the same with ASCII capitals lowered
+    std::string bytes; // every kept name's bytes, one after the other
 #ifdef _WIN32
+    (void)withNames;
+    std::vector<Named> named;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec)
@@ -135,10 +180,22 @@ Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, 
         out.push_back({std::move(kept[n.offset]), std::move(n.name)});
     return out;
 #else
+    std::vector<QString> names; // the names decoded while reading
+    std::vector<QString> keys; // the case-folded keys of names not in ASCII
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
         return Error{0, folderError(folder, QString::fromLocal8Bit(std::strerror(errno)))};
     const int fd = ::dirfd(dir);
+    // A pattern of ASCII matches an ASCII name by its bytes, with no QString made for a name it refuses.
+    std::string asciiPattern;
+    bool patternAscii = !everyName;
+    for (const QChar c : pattern) {
+        patternAscii = patternAscii && c.unicode() < 0x80;
+        asciiPattern.push_back(char(c.unicode()));
+    }
+    std::vector<Named> named;
+    named.reserve(1024);
+    bytes.reserve(64 * 1024);
     for (;;) {
         errno = 0;
         const dirent* d = ::readdir(dir);
@@ -163,49 +220,85 @@ Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, 
         const size_t length = std::strlen(raw);
         if (kind != Kind::Files && ((length == 1 && raw[0] == '.') || (length == 2 && raw[0] == '.' && raw[1] == '.')))
             continue;
-        QString name = QFile::decodeName(QByteArray::fromRawData(raw, qsizetype(length)));
-        if ((!everyName && !wildcardMatch(name, pattern)) || (keep && !keep(name)))
-            continue;
         bool ascii = true;
-        for (size_t i = 0; i < length; ++i) {
-            const char c = raw[i];
-            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-            lowered.push_back(c >= 'A' && c <= 'Z' ? char(c + 32) : c);
+        for (size_t i = 0; i < length; ++i)
+            ascii = ascii && static_cast<unsigned char>(raw[i]) < 0x80;
+        const std::string_view view(raw, length);
+        // The name as a QString only where something reads it: the filter, a pattern not matched by bytes, or a
+        // name not in ASCII (its sort key is a case folding). Other names get theirs when they are returned.
+        QString name;
+        if (!ascii || keep || (!everyName && !patternAscii))
+            name = QFile::decodeName(QByteArray::fromRawData(raw, qsizetype(length)));
+        if (!everyName && (ascii && patternAscii ? !asciiWildcardMatch(view, asciiPattern) : !wildcardMatch(name, pattern)))
+            continue;
+        if (keep && !keep(name))
+            continue;
+        Named n;
+        n.offset = quint32(bytes.size());
+        n.length = quint32(length);
+        n.ascii = ascii;
+        if (ascii) {
+            // The first sixteen lowered bytes, big-endian, order two ASCII names without reading them again.
+            unsigned char head[16] = {};
+            for (size_t i = 0; i < length && i < 16; ++i)
+                head[i] = static_cast<unsigned char>(lowerAscii(raw[i]));
+            for (int i = 0; i < 8; ++i) {
+                n.head0 = (n.head0 << 8) | head[i];
+                n.head1 = (n.head1 << 8) | head[8 + i];
+            }
+        } else {
+            n.wide = quint32(keys.size());
+            keys.push_back(caseFolded(name));
         }
-        QString key = ascii ? QString() : caseFolded(name);
-        named.push_back({std::move(key), std::move(name), bytes.size(), length, ascii});
+        if (!name.isNull())
+            n.name = quint32(names.size()), names.push_back(std::move(name));
+        named.push_back(n);
         bytes.append(raw, length);
     }
     ::closedir(dir);
-    // Two ASCII names (nearly every name) compare by their bytes, the same order as their UTF-16 keys at a fraction
-    // of the work; an ASCII name has no key of its own, its lowered bytes stand for it. Positions are sorted, not
-    // the entries.
-    const std::string_view folded(lowered);
     const std::string_view raws(bytes);
-    const auto keyOf = [&](const Named& n) { return folded.substr(n.offset, n.length); };
     const auto rawOf = [&](const Named& n) { return raws.substr(n.offset, n.length); };
-    const auto latin1 = [](std::string_view v) { return QLatin1String(v.data(), qsizetype(v.size())); };
-    std::vector<quint32> order(named.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = quint32(i);
-    std::sort(order.begin(), order.end(), [&](quint32 ia, quint32 ib) {
-        const Named& a = named[ia];
-        const Named& b = named[ib];
-        int c = 0;
+    const auto nameOfNamed = [&](const Named& n) -> QString {
+        return n.name != none ? names[n.name] : QString::fromLatin1(bytes.data() + n.offset, qsizetype(n.length));
+    };
+    std::sort(named.begin(), named.end(), [&](const Named& a, const Named& b) {
         if (a.ascii && b.ascii) {
-            c = keyOf(a).compare(keyOf(b));
-            if (c == 0)
-                c = rawOf(a).compare(rawOf(b));
-            return c < 0;
+            if (a.head0 != b.head0)
+                return a.head0 < b.head0;
+            if (a.head1 != b.head1)
+                return a.head1 < b.head1;
+            // Equal heads: the lowered rest, then the bytes as they are (names differing only in case).
+            const std::string_view ra = rawOf(a);
+            const std::string_view rb = rawOf(b);
+            for (size_t i = 16; i < ra.size() && i < rb.size(); ++i) {
+                const char ca = lowerAscii(ra[i]);
+                const char cb = lowerAscii(rb[i]);
+                if (ca != cb)
+                    return static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb);
+            }
+            if (ra.size() != rb.size())
+                return ra.size() < rb.size();
+            return ra < rb;
         }
-        if (!a.ascii && !b.ascii)
-            return byKey(a, b);
-        c = a.ascii ? -QtPrivate::compareStrings(QStringView(b.key), latin1(keyOf(a)), Qt::CaseSensitive)
-                    : QtPrivate::compareStrings(QStringView(a.key), latin1(keyOf(b)), Qt::CaseSensitive);
+        if (!a.ascii && !b.ascii) {
+            const int c = QtPrivate::compareStrings(keys[a.wide], keys[b.wide], Qt::CaseSensitive);
+            if (c != 0)
+                return c < 0;
+            return QtPrivate::compareStrings(names[a.name], names[b.name], Qt::CaseSensitive) < 0;
+        }
+        // One ASCII name against one that is not: the ASCII name's lowered bytes are its key.
+        const Named& asc = a.ascii ? a : b;
+        const Named& other = a.ascii ? b : a;
+        const std::string_view ra = rawOf(asc);
+        std::string lowered(ra);
+        for (char& ch : lowered)
+            ch = lowerAscii(ch);
+        int c = QtPrivate::compareStrings(QStringView(keys[other.wide]),
+                                          QLatin1String(lowered.data(), qsizetype(lowered.size())), Qt::CaseSensitive);
         if (c == 0)
-            c = a.ascii ? -QtPrivate::compareStrings(QStringView(b.name), latin1(rawOf(a)), Qt::CaseSensitive)
-                        : QtPrivate::compareStrings(QStringView(a.name), latin1(rawOf(b)), Qt::CaseSensitive);
-        return c < 0;
+            c = QtPrivate::compareStrings(QStringView(names[other.name]), QLatin1String(ra.data(), qsizetype(ra.size())),
+                                          Qt::CaseSensitive);
+        return a.ascii ? c > 0 : c < 0;
     });
     // Paths only for the entries returned, each the folder's bytes and the name's own bytes.
     std::string prefix = folder.native();
@@ -213,15 +306,28 @@ Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, 
         prefix.push_back('/');
     std::vector<Entry> out;
     out.reserve(named.size());
-    std::string full;
-    for (const quint32 i : order) {
-        Named& n = named[i];
-        full.assign(prefix);
+    for (const Named& n : named) {
+        std::string full;
+        full.reserve(prefix.size() + n.length);
+        full.append(prefix);
         full.append(bytes, n.offset, n.length);
-        out.push_back({fs::path(std::move(full)), std::move(n.name)});
+        out.push_back({fs::path(std::move(full)), withNames ? nameOfNamed(n) : QString()});
     }
     return out;
 #endif
+}
+
+} // namespace
+
+Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind) {
+    return listing(folder, pattern, keep, kind, true);
+}
+
+Result<std::vector<fs::path>> listPaths(const fs::path& folder, const QString& pattern) {
+    auto listed = listing(folder, pattern, {}, Kind::Files, false);
+    if (!listed.ok())
+        return listed.error();
+    return pathsOf(std::move(listed).value());
 }
 
 std::vector<fs::path> pathsOf(std::vector<Entry>&& entries) {

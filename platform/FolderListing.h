@@ -36,6 +36,11 @@ using NameFilter = std::function<bool(const QString& name)>;
 Result<std::vector<Entry>> list(const std::filesystem::path& folder, const QString& pattern = QStringLiteral("*"),
                                 const NameFilter& keep = {}, Kind kind = Kind::Files);
 
+/// The paths alone of the files of a folder whose names match the pattern, in the order of list(): no name is
+/// decoded for a caller that reads none.
+Result<std::vector<std::filesystem::path>> listPaths(const std::filesystem::path& folder,
+                                                     const QString& pattern = QStringLiteral("*"));
+
 /// The decoded name of a path's last part, as the listing gives it; never throws.
 QString nameOf(const std::filesystem::path& p);
 

@@ -366,10 +366,7 @@ Status remove(const fs::path& file) {
 }
 
 Result<std::vector<fs::path>> listFolder(const fs::path& folder, const QString& pattern) {
-    auto listed = FolderListing::list(folder, pattern);
-    if (!listed.ok())
-        return listed.error();
-    return FolderListing::pathsOf(std::move(listed).value());
+    return FolderListing::listPaths(folder, pattern);
 }
 
 std::optional<fs::path> findCaseInsensitive(const fs::path& folder, const QString& name) {
