@@ -65,7 +65,7 @@ Result<std::vector<FolderListing::Entry>> entries(const fs::path& folder) {
     std::vector<FolderListing::Entry> days;
     days.reserve(all.value().size());
     for (auto& e : all.value()) {
-        if (!e.name.endsWith(QStringLiteral(".TXT")) || !isNominalSummary(e.path))
+        if (!e.name.endsWith(QStringLiteral(".TXT")) || !isNominalSummary(e.path()))
             days.push_back(std::move(e));
     }
     return days;

@@ -109,7 +109,7 @@ Result<CodeSearch::Hits> CodeSearch::najdi(const std::filesystem::path& folder, 
     for (const auto& entry : files.value()) {
         if (progress && !progress->step(done++, total))
             return Error{0, Progress::cancelledText()};
-        const std::filesystem::path& file = entry.path;
+        const std::filesystem::path file = entry.path();
         const QString& name = entry.name;
 #ifdef _WIN32
         std::FILE* f = _wfopen(file.c_str(), L"rb");

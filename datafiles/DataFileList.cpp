@@ -31,7 +31,7 @@ Result<DataFileList> DataFileList::load(const std::filesystem::path& folder) {
     list.m_paths.reserve(n);
     for (size_t i = 0; i < n; ++i) {
         QString name = std::move(files.value()[i].name);
-        list.m_paths.push_back(std::move(files.value()[i].path));
+        list.m_paths.push_back(files.value()[i].path());
         const DayFileName::Keys keys = DayFileName::keys(name);
         list.m_hasDatum[i] = keys.datum.has_value();
         list.m_datum[i] = keys.datum.value_or(QString());

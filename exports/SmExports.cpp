@@ -115,7 +115,8 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
     if (!listed.ok())
         return Status(listed.error());
     std::vector<std::filesystem::path> selected;
-    for (const auto& [path, name] : listed.value()) {
+    for (const auto& entry : listed.value()) {
+        const QString& name = entry.name;
         // The merged file's own name has ten characters: a merge never reads a merge back.
         if (name.size() <= 10 || !name.endsWith(QLatin1String(".vyc")))
             continue;
@@ -128,7 +129,7 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
         }
         if (date < from || date > to)
             continue;
-        selected.push_back(path);
+        selected.push_back(entry.path());
     }
 
     // Written as the lines stream past, one statement file held at a time, into a file that replaces the old one

@@ -149,7 +149,6 @@ namespace {
 Result<std::vector<Entry>> listing(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind,
                                    bool withNames) {
     const bool everyName = pattern.isEmpty() || pattern == QLatin1String("*") || pattern == QLatin1String("*.*");
-    std::string bytes; // every kept name's bytes, one after the other
 #ifdef _WIN32
     (void)withNames;
     std::vector<Named> named;
@@ -157,7 +156,11 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
     fs::directory_iterator it(folder, ec);
     if (ec)
         return Error{0, folderError(folder, QString::fromLocal8Bit(ec.message()))};
-    std::vector<fs::path> kept;
+    auto block = std::make_shared<Entry::Block>();
+    block->text = folder.native();
+    if (!block->text.empty() && block->text.back() != L'\\' && block->text.back() != L'/')
+        block->text.push_back(L'\\');
+    block->prefix = block->text.size();
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code typeEc;
         const bool wanted = kind == Kind::Files     ? it->is_regular_file(typeEc)
@@ -165,22 +168,30 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
                                                     : true;
         if (!wanted)
             continue;
-        QString name = QString::fromStdWString(it->path().filename().native());
+        const std::wstring& raw = it->path().filename().native();
+        QString name = QString::fromStdWString(raw);
         if ((!everyName && !wildcardMatch(name, pattern)) || (keep && !keep(name)))
             continue;
-        named.push_back({caseFolded(name), std::move(name), kept.size(), 0});
-        kept.push_back(it->path());
+        named.push_back({caseFolded(name), std::move(name), block->text.size(), raw.size()});
+        block->text.append(raw);
     }
     if (ec)
         return Error{0, folderError(folder, QString::fromLocal8Bit(ec.message()))};
     std::sort(named.begin(), named.end(), byKey);
     std::vector<Entry> out;
     out.reserve(named.size());
+    std::shared_ptr<const Entry::Block> shared = std::move(block);
     for (Named& n : named)
-        out.push_back({std::move(kept[n.offset]), std::move(n.name)});
+        out.push_back({withNames ? std::move(n.name) : QString(), shared, n.offset, n.length});
     return out;
 #else
     std::vector<QString> names; // the names decoded while reading
+    auto block = std::make_shared<Entry::Block>();
+    std::string& bytes = block->text; // the folder's path, then every kept name's bytes one after the other
+    bytes = folder.native();
+    if (!bytes.empty() && bytes.back() != '/')
+        bytes.push_back('/');
+    block->prefix = bytes.size();
     std::vector<QString> keys; // the case-folded keys of names not in ASCII
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
@@ -195,7 +206,7 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
     }
     std::vector<Named> named;
     named.reserve(1024);
-    bytes.reserve(64 * 1024);
+    bytes.reserve(bytes.size() + 64 * 1024);
     for (;;) {
         errno = 0;
         const dirent* d = ::readdir(dir);
@@ -300,24 +311,27 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
                                           Qt::CaseSensitive);
         return a.ascii ? c > 0 : c < 0;
     });
-    // Paths only for the entries returned, each the folder's bytes and the name's own bytes.
-    std::string prefix = folder.native();
-    if (!prefix.empty() && prefix.back() != '/')
-        prefix.push_back('/');
+    // No path yet: an entry makes its own from the shared bytes when asked.
     std::vector<Entry> out;
     out.reserve(named.size());
-    for (const Named& n : named) {
-        std::string full;
-        full.reserve(prefix.size() + n.length);
-        full.append(prefix);
-        full.append(bytes, n.offset, n.length);
-        out.push_back({fs::path(std::move(full)), withNames ? nameOfNamed(n) : QString()});
-    }
+    std::shared_ptr<const Entry::Block> shared = std::move(block);
+    for (const Named& n : named)
+        out.push_back({withNames ? nameOfNamed(n) : QString(), shared, n.offset, n.length});
     return out;
 #endif
 }
 
 } // namespace
+
+fs::path Entry::path() const {
+    if (!block)
+        return {};
+    fs::path::string_type text;
+    text.reserve(block->prefix + length);
+    text.append(block->text, 0, block->prefix);
+    text.append(block->text, offset, length);
+    return fs::path(std::move(text));
+}
 
 Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind) {
     return listing(folder, pattern, keep, kind, true);
@@ -333,8 +347,8 @@ Result<std::vector<fs::path>> listPaths(const fs::path& folder, const QString& p
 std::vector<fs::path> pathsOf(std::vector<Entry>&& entries) {
     std::vector<fs::path> paths;
     paths.reserve(entries.size());
-    for (Entry& e : entries)
-        paths.push_back(std::move(e.path));
+    for (const Entry& e : entries)
+        paths.push_back(e.path());
     return paths;
 }
 
@@ -345,7 +359,7 @@ std::optional<fs::path> entryNamed(const fs::path& folder, const QString& name) 
     auto listed = list(folder, QStringLiteral("*"), [&name](const QString& n) { return n == name; });
     if (!listed.ok() || listed.value().empty())
         return std::nullopt;
-    return std::move(listed.value().front().path);
+    return listed.value().front().path();
 }
 
 } // namespace trv::FolderListing

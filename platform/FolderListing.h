@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,12 +16,24 @@ namespace trv {
 /// whatever bytes a name holds, and it costs no std::filesystem::path for an entry it does not return.
 namespace FolderListing {
 
-/// A listed entry: the path as listed, which opens the entry by its own bytes, and its name decoded for display
-/// and for reading (a name that is not valid in the system's encoding decodes lossily, never fails). Never turn
-/// the name back into a path: carry the path.
+/// A listed entry: its name decoded for display and for reading (a name that is not valid in the system's
+/// encoding decodes lossily, never fails), and the path as listed, which opens the entry by its own bytes. The
+/// path is made when asked for: a listing of a large folder holds every name's bytes in one block shared by its
+/// entries, and a caller that reads only names pays for no path. Never turn the name back into a path: ask the
+/// entry for it.
 struct Entry {
-    std::filesystem::path path;
     QString name;
+
+    std::filesystem::path path() const;
+
+    /// Where the listed bytes are (the folder's path with its separator, then every name).
+    struct Block {
+        std::filesystem::path::string_type text;
+        size_t prefix = 0;
+    };
+    std::shared_ptr<const Block> block;
+    size_t offset = 0; // of the name's bytes in block->text
+    size_t length = 0;
 };
 
 /// Regular files (links followed), folders (links followed), or every entry of any type.

@@ -71,7 +71,7 @@ std::vector<SimulatedScanner::Cheque> SimulatedScanner::cheques() const {
         ++position;
         bool digits = false;
         const qint32 n = f.name.toInt(&digits);
-        out.push_back({digits ? n : position, std::move(f.path)});
+        out.push_back({digits ? n : position, f.path()});
     }
     return out;
 }

@@ -381,7 +381,7 @@ std::optional<fs::path> findCaseInsensitive(const fs::path& folder, const QStrin
         FolderListing::Kind::Any);
     if (!matches.ok() || matches.value().empty())
         return std::nullopt;
-    return std::move(matches.value().front().path);
+    return matches.value().front().path();
 }
 
 } // namespace trv::TextFiles

@@ -99,7 +99,7 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
     for (const Listed& f : listed.value()) {
         if (safeBag) {
             if (f.name.size() > 10 && f.name.endsWith(QStringLiteral(".sfb")) && inPeriod(f.name.left(6), od, doDne))
-                files.push_back({f.path, f.name, PeriodFile::Kind::SafeBag, {}});
+                files.push_back({f.path(), f.name, PeriodFile::Kind::SafeBag, {}});
             continue;
         }
         const QString name = sw.gFZakaznik ? f.name.mid(2) : f.name;
@@ -110,9 +110,9 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
             if (pw->datum < state.gMaxVycetkaDatumBaliku1 || !pw->balik.contains(choice.txtBalik) ||
                 pw->tyden != choice.txtTyden)
                 continue;
-            if (!DayDataFiles::isDayDataFile(f.path))
+            if (!DayDataFiles::isDayDataFile(f.path()))
                 continue;
-            files.push_back({f.path, name, PeriodFile::Kind::PackageDay, pw->balik});
+            files.push_back({f.path(), name, PeriodFile::Kind::PackageDay, pw->balik});
             continue;
         }
         if (sw.gFVycetky) {
@@ -134,7 +134,7 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
                 continue;
             if (!choice.oper.isEmpty() && oper.compare(choice.oper, Qt::CaseInsensitive) != 0)
                 continue;
-            files.push_back({f.path, name, PeriodFile::Kind::Statement, {}});
+            files.push_back({f.path(), name, PeriodFile::Kind::Statement, {}});
             continue;
         }
         // Day data files are what DayDataFiles takes for one: the AS400 nominal summary (".TXT") never counts,
@@ -144,9 +144,9 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
             continue;
         if (!choice.oper.isEmpty() && name.mid(6, 3).compare(choice.oper, Qt::CaseInsensitive) != 0)
             continue;
-        if (!DayDataFiles::isDayDataFile(f.path))
+        if (!DayDataFiles::isDayDataFile(f.path()))
             continue;
-        files.push_back({f.path, name, PeriodFile::Kind::Day, {}});
+        files.push_back({f.path(), name, PeriodFile::Kind::Day, {}});
     }
     if (withoutHandOver) {
         return Result<std::vector<PeriodFile>>::fail(state.config.DejText(kSection, QStringLiteral("Soubor")) +
@@ -168,7 +168,7 @@ Result<std::vector<PeriodFile>> balikySouboryObdobi(const AppState& state, const
     std::vector<PeriodFile> files;
     for (const Listed& f : listed.value()) {
         const QString name = state.sw.gFZakaznik ? f.name.mid(2) : f.name;
-        files.push_back({f.path, name, PeriodFile::Kind::Day, {}});
+        files.push_back({f.path(), name, PeriodFile::Kind::Day, {}});
     }
     return files; // in the listing's order: by name, case-insensitively
 }

@@ -179,8 +179,8 @@ TEST_F(DayDataFilesTest, ANameInAnotherEncodingIsListedLikeAnyOther) {
     ASSERT_EQ(listed.value().size(), 2u);
     EXPECT_EQ(listed.value()[0].name, QStringLiteral("241208_101_AB_1.txt"));
     EXPECT_EQ(listed.value()[1].name, QString::fromUtf8("241208_\xEF\xBF\xBD_1.txt"));
-    EXPECT_EQ(listed.value()[1].path, odd);
-    const auto read = TextFiles::readLines(listed.value()[1].path);
+    EXPECT_EQ(listed.value()[1].path(), odd);
+    const auto read = TextFiles::readLines(listed.value()[1].path());
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.value(), QStringList{QStringLiteral("1234567890123")});
     EXPECT_EQ(DayDataFiles::summaryOf(odd), folder() / "241208_\xE9_1.TXT");

@@ -82,10 +82,30 @@ void BM_Before_DirectoryIteratorPairSort(benchmark::State& state) {
     }
 }
 
-// The browser's and every other whole-folder walk: every file, sorted, each with its path.
+// The browser's and every other whole-folder walk: every file, sorted, each with its name (its path on demand).
 void BM_FolderListing_AllFiles(benchmark::State& state) {
     for (auto _ : state) {
         const auto files = trv::FolderListing::list(g_folder);
+        state.counters["files"] = double(files.value().size());
+    }
+}
+
+// The same walk by a caller that takes every name and every path.
+void BM_FolderListing_AllFilesEveryPath(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto files = trv::FolderListing::list(g_folder);
+        size_t bytes = 0;
+        for (const auto& f : files.value())
+            bytes += f.path().native().size() + size_t(f.name.size());
+        benchmark::DoNotOptimize(bytes);
+        state.counters["files"] = double(files.value().size());
+    }
+}
+
+// Every file's path, no names (TextFiles::listFolder).
+void BM_FolderListing_AllPaths(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto files = trv::TextFiles::listFolder(g_folder, QStringLiteral("*"));
         state.counters["files"] = double(files.value().size());
     }
 }
@@ -127,6 +147,8 @@ void BM_Floor_LsUSort_Locale(benchmark::State& state) {
 
 BENCHMARK(BM_Before_DirectoryIteratorPairSort)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_FolderListing_AllFiles)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_FolderListing_AllFilesEveryPath)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_FolderListing_AllPaths)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_FolderListing_TxtPattern)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_FolderListing_PeriodFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_Floor_LsUSort_CLocale)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();

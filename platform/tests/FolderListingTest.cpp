@@ -40,9 +40,9 @@ TEST_F(FolderListingTest, ANameThatCannotBeDecodedIsListedLossilyAndOpensByItsOw
     ASSERT_TRUE(files.ok()) << files.message().toStdString();
     EXPECT_EQ(namesOf(files.value()), (QStringList{QStringLiteral("241208_101_AB_1.txt"),
                                                    QString::fromUtf8("241208_\xEF\xBF\xBD_1.txt")}));
-    EXPECT_EQ(files.value()[1].path, folder() / "241208_\xE9_1.txt");
-    EXPECT_EQ(TextFiles::readBytes(files.value()[1].path).value(), QByteArray("x"));
-    EXPECT_EQ(FolderListing::nameOf(files.value()[1].path), files.value()[1].name);
+    EXPECT_EQ(files.value()[1].path(), folder() / "241208_\xE9_1.txt");
+    EXPECT_EQ(TextFiles::readBytes(files.value()[1].path()).value(), QByteArray("x"));
+    EXPECT_EQ(FolderListing::nameOf(files.value()[1].path()), files.value()[1].name);
     // The name shown leads back to the entry listed, not to the bytes of the lossy name.
     EXPECT_EQ(FolderListing::entryNamed(folder(), files.value()[1].name), folder() / "241208_\xE9_1.txt");
     EXPECT_EQ(FolderListing::entryNamed(folder(), QStringLiteral("241208_101_AB_1.txt")),
