@@ -150,7 +150,6 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
                                    bool withNames) {
     const bool everyName = pattern.isEmpty() || pattern == QLatin1String("*") || pattern == QLatin1String("*.*");
 #ifdef _WIN32
-    (void)withNames;
     std::vector<Named> named;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
@@ -168,7 +167,8 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
                                                     : true;
         if (!wanted)
             continue;
-        const std::wstring& raw = it->path().filename().native();
+        const fs::path leaf = it->path().filename();
+        const std::wstring& raw = leaf.native();
         QString name = QString::fromStdWString(raw);
         if ((!everyName && !wildcardMatch(name, pattern)) || (keep && !keep(name)))
             continue;

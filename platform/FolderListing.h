@@ -13,7 +13,7 @@
 namespace trv {
 
 /// The one listing of a folder's entries. Every walk of a folder in the program goes through it: it never throws,
-/// whatever bytes a name holds, and it costs no std::filesystem::path for an entry it does not return.
+/// whatever bytes a name holds, and it makes a std::filesystem::path only for an entry asked for one.
 namespace FolderListing {
 
 /// A listed entry: its name decoded for display and for reading (a name that is not valid in the system's

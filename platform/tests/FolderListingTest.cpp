@@ -64,7 +64,12 @@ TEST_F(FolderListingTest, SortedByNameInAnyCaseAndFilteredByName) {
     const QStringList names{QStringLiteral("b.txt"),      QStringLiteral("B.txt"),       QStringLiteral("a_1.txt"),
                             QStringLiteral("A1.txt"),     QStringLiteral("Barcode.txt"), QString::fromUtf8("Čaj.txt"),
                             QString::fromUtf8("čaj2.txt"), QStringLiteral("Z.txt"),      QStringLiteral("[x].txt"),
-                            QStringLiteral("~a.txt"),     QString::fromUtf8("Šek.txt"),  QStringLiteral("150121_1.TXT")};
+                            QStringLiteral("~a.txt"),     QString::fromUtf8("Šek.txt"),  QStringLiteral("150121_1.TXT"),
+                            // Long names alike in their first sixteen bytes, in any case, and one not in ASCII.
+                            QStringLiteral("241208_101_AB_10.txt"), QStringLiteral("241208_101_AB_1.txt"),
+                            QStringLiteral("241208_101_ab_1.TXT"), QStringLiteral("241208_101_AB_1_.txt"),
+                            QStringLiteral("241208_101_AB_1Z.txt"), QString::fromUtf8("241208_101_AB_1Č.txt"),
+                            QStringLiteral("241208_101_AB_1.a.txt"), QStringLiteral("241208_101_AB_1.B.txt")};
     for (const QString& n : names)
         touch(folder() / TextFiles::toPath(n));
     QStringList expected = names;
