@@ -114,6 +114,14 @@ void IniDocument::appendLine(const QString& line) {
         Section section;
         section.hasHeader = true;
         section.name = *name;
+        if (!m_sections.empty()) {
+            // The sections of one file are mostly alike (the types of a definition file): room for as many
+            // lines as the last one had spares growing each section step by step.
+            const Section& previous = m_sections.back();
+            section.lines.reserve(previous.lines.size());
+            section.entries.reserve(previous.entries.size());
+            section.first.reserve(previous.first.size());
+        }
         section.lines.append(line);
         const QString folded = foldCase(*name);
         if (!m_sectionIndex.contains(folded))
