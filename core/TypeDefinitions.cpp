@@ -516,25 +516,26 @@ Status load(CColStrav& types, const std::filesystem::path& file, FileKind kind)
         return Status::fail(QStringLiteral("Chyba v souboru %1, sekce [%2]: typů stravenek může být nejvýše 32767.")
                                 .arg(fileText(file), kTypy));
     }
+    // The key names as the lookups compare them, made once for all the types.
+    static const std::vector<QString> foldedKeys = [] {
+        std::vector<QString> keys;
+        for (const KeyDef& def : kKeys)
+            keys.push_back(QString::fromLatin1(def.key).toCaseFolded());
+        return keys;
+    }();
     for (qint64 n = 1; n <= *count; ++n) {
         const QString section = typeSection(n);
         auto t = std::make_shared<CStrav>();
         t->PoradiSpolecnosti = static_cast<qint16>(n);
-        t->sectionKeys = sectionEntries(doc, section);
-        QHash<QString, QString> byKey;
-        for (const auto& [key, value] : t->sectionKeys) {
-            const QString folded = key.toCaseFolded();
-            if (!byKey.contains(folded))
-                byKey.insert(folded, value);
-        }
-        for (const KeyDef& def : kKeys) {
+        const IniDocument::SectionView keys = doc.section(section);
+        t->sectionKeys = keys.entries();
+        for (size_t i = 0; i < std::size(kKeys); ++i) {
+            const KeyDef& def = kKeys[i];
             if (!applies(def, kind, sw))
                 continue;
-            const QString key = QLatin1String(def.key);
-            const auto it = byKey.constFind(key.toCaseFolded());
-            const Raw raw = it == byKey.constEnd() ? Raw() : Raw(*it);
+            const Raw raw = keys.value(foldedKeys[i]);
             if (const Problem problem = def.read(*t, raw, env))
-                return conversionError(file, section, key, raw.value_or(QString()), *problem);
+                return conversionError(file, section, QLatin1String(def.key), raw.value_or(QString()), *problem);
         }
 
         if (!t->TabulkaHodnot.isEmpty()) {

@@ -20,23 +20,26 @@ QString trimBlanks(QStringView s) {
     return s.sliced(from, to - from).toString();
 }
 
-// CR LF, LF and a lone CR all end a line: files come from editors of every platform.
-QStringList splitLines(const QString& text) {
-    QStringList lines;
-    const qsizetype n = text.size();
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\n' && c != u'\r')
-            continue;
-        lines.append(text.sliced(from, i - from));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
-        from = i + 1;
+// Names are nearly always ASCII, and in ASCII case folding only turns A-Z into a-z: done here, that spares the
+// Unicode tables for every key of a file of thousands, and a name already folded is not copied at all.
+QString foldCase(const QString& s) {
+    qsizetype firstUpper = -1;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (c >= 0x80)
+            return s.toCaseFolded();
+        if (firstUpper < 0 && c >= u'A' && c <= u'Z')
+            firstUpper = i;
     }
-    if (from < n)
-        lines.append(text.sliced(from)); // the final line end ends the last line, it does not start a new one
-    return lines;
+    if (firstUpper < 0)
+        return s;
+    QString folded = s;
+    QChar* d = folded.data();
+    for (qsizetype i = firstUpper; i < folded.size(); ++i) {
+        if (d[i] >= u'A' && d[i] <= u'Z')
+            d[i] = QChar(d[i].unicode() + (u'a' - u'A'));
+    }
+    return folded;
 }
 
 } // namespace
@@ -79,16 +82,31 @@ Result<IniDocument> IniDocument::load(const std::filesystem::path& file) {
     return doc;
 }
 
+// CR LF, LF and a lone CR all end a line: files come from editors of every platform. Each line goes into the
+// document as it is cut from the text.
 IniDocument IniDocument::fromText(const QString& text, TextEncoding encoding) {
     IniDocument doc;
-    for (const QString& line : splitLines(text))
-        doc.appendLine(line);
+    const qsizetype n = text.size();
+    const QChar* chars = text.constData();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = chars[i];
+        if (c != u'\n' && c != u'\r')
+            continue;
+        doc.appendLine(text.sliced(from, i - from));
+        if (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n')
+            ++i;
+        from = i + 1;
+    }
+    if (from < n)
+        doc.appendLine(text.sliced(from)); // the final line end ends the last line, it does not start a new one
     doc.m_encoding = encoding;
     return doc;
 }
 
 QString IniDocument::fold(const QString& name) {
-    return trimBlanks(name).toCaseFolded();
+    const bool trimmed = name.isEmpty() || (!isBlank(name.front()) && !isBlank(name.back()));
+    return foldCase(trimmed ? name : trimBlanks(name));
 }
 
 void IniDocument::appendLine(const QString& line) {
@@ -96,8 +114,16 @@ void IniDocument::appendLine(const QString& line) {
         Section section;
         section.hasHeader = true;
         section.name = *name;
+        if (!m_sections.empty()) {
+            // The sections of one file are mostly alike (the types of a definition file): room for as many
+            // lines as the last one had spares growing each section step by step.
+            const Section& previous = m_sections.back();
+            section.lines.reserve(previous.lines.size());
+            section.entries.reserve(previous.entries.size());
+            section.first.reserve(previous.first.size());
+        }
         section.lines.append(line);
-        const QString folded = name->toCaseFolded();
+        const QString folded = foldCase(*name);
         if (!m_sectionIndex.contains(folded))
             m_sectionIndex.insert(folded, m_sections.size()); // the first of duplicate sections wins
         m_sections.push_back(std::move(section));
@@ -107,24 +133,25 @@ void IniDocument::appendLine(const QString& line) {
         m_sections.emplace_back(); // lines before the first header
     Section& section = m_sections.back();
     section.lines.append(line);
-    if (auto entry = keyLineOf(line)) {
-        const QString folded = entry->key.toCaseFolded();
-        if (!section.first.contains(folded))
-            section.first.insert(folded, static_cast<qsizetype>(section.entries.size()));
-        section.entries.push_back({section.lines.size() - 1, std::move(*entry)});
-    }
+    if (auto entry = keyLineOf(line))
+        section.addEntry(section.lines.size() - 1, std::move(*entry));
+}
+
+void IniDocument::Section::addEntry(qsizetype line, KeyLine kv) {
+    const qsizetype at = static_cast<qsizetype>(entries.size());
+    QString folded = foldCase(kv.key);
+    const bool isFirst = !first.contains(folded); // the first of duplicate keys wins
+    if (isFirst)
+        first.insert(std::move(folded), at);
+    entries.push_back({line, std::move(kv), isFirst});
 }
 
 void IniDocument::Section::index() {
     entries.clear();
     first.clear();
     for (qsizetype i = hasHeader ? 1 : 0; i < lines.size(); ++i) {
-        if (auto entry = keyLineOf(lines.at(i))) {
-            const QString folded = entry->key.toCaseFolded();
-            if (!first.contains(folded))
-                first.insert(folded, static_cast<qsizetype>(entries.size()));
-            entries.push_back({i, std::move(*entry)});
-        }
+        if (auto entry = keyLineOf(lines.at(i)))
+            addEntry(i, std::move(*entry));
     }
 }
 
@@ -139,13 +166,7 @@ IniDocument::Section* IniDocument::findSection(const QString& section) {
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    const Section* s = findSection(section);
-    if (!s)
-        return std::nullopt;
-    const auto it = s->first.constFind(fold(key));
-    if (it == s->first.constEnd())
-        return std::nullopt;
-    return s->entries[static_cast<size_t>(*it)].kv.value;
+    return this->section(section).value(key);
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
@@ -156,7 +177,7 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
         appendLine(name + u'=' + value);
         return;
     }
-    const auto it = s->first.constFind(name.toCaseFolded());
+    const auto it = s->first.constFind(foldCase(name));
     if (it != s->first.constEnd()) {
         Entry& entry = s->entries[static_cast<size_t>(*it)];
         const QString line = entry.kv.key + u'=' + value; // an existing key keeps its spelling
@@ -169,8 +190,8 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     const QString line = name + u'=' + value;
     s->lines.insert(insertAt, line);
     if (auto entry = keyLineOf(line)) { // a name that cannot be a key (see checkEntry) is written, never found
-        s->first.insert(name.toCaseFolded(), static_cast<qsizetype>(s->entries.size()));
-        s->entries.push_back({insertAt, std::move(*entry)});
+        s->first.insert(foldCase(name), static_cast<qsizetype>(s->entries.size()));
+        s->entries.push_back({insertAt, std::move(*entry), true});
     }
 }
 
@@ -180,7 +201,7 @@ bool IniDocument::removeKey(const QString& section, const QString& key) {
         return false;
     const QString folded = fold(key);
     for (auto it = s->entries.rbegin(); it != s->entries.rend(); ++it) {
-        if (it->kv.key.toCaseFolded() == folded)
+        if (foldCase(it->kv.key) == folded)
             s->lines.removeAt(it->line);
     }
     s->index();
@@ -199,7 +220,7 @@ void IniDocument::removeKeys(const QString& section) {
 QStringList IniDocument::sectionNames() const {
     QStringList names;
     for (const Section& s : m_sections) {
-        if (s.hasHeader && m_sectionIndex.value(s.name.toCaseFolded()) == static_cast<size_t>(&s - m_sections.data()))
+        if (s.hasHeader && m_sectionIndex.value(foldCase(s.name)) == static_cast<size_t>(&s - m_sections.data()))
             names.append(s.name);
     }
     return names;
@@ -213,15 +234,30 @@ QStringList IniDocument::keyNames(const QString& section) const {
 }
 
 std::vector<std::pair<QString, QString>> IniDocument::entries(const QString& section) const {
+    return this->section(section).entries();
+}
+
+IniDocument::SectionView IniDocument::section(const QString& section) const {
+    return SectionView(findSection(section));
+}
+
+std::optional<QString> IniDocument::SectionView::value(const QString& key) const {
+    if (!m_section)
+        return std::nullopt;
+    const auto it = m_section->first.constFind(fold(key));
+    if (it == m_section->first.constEnd())
+        return std::nullopt;
+    return m_section->entries[static_cast<size_t>(*it)].kv.value;
+}
+
+std::vector<std::pair<QString, QString>> IniDocument::SectionView::entries() const {
     std::vector<std::pair<QString, QString>> result;
-    const Section* s = findSection(section);
-    if (!s)
+    if (!m_section)
         return result;
-    result.reserve(static_cast<size_t>(s->first.size()));
-    for (size_t i = 0; i < s->entries.size(); ++i) {
-        const KeyLine& kv = s->entries[i].kv;
-        if (s->first.value(kv.key.toCaseFolded()) == static_cast<qsizetype>(i))
-            result.emplace_back(kv.key, kv.value);
+    result.reserve(static_cast<size_t>(m_section->first.size()));
+    for (const Entry& entry : m_section->entries) {
+        if (entry.first)
+            result.emplace_back(entry.kv.key, entry.kv.value);
     }
     return result;
 }

@@ -44,6 +44,23 @@ public:
     std::vector<std::pair<QString, QString>> entries(const QString& section) const;
     bool hasSection(const QString& section) const;
 
+private:
+    struct Section;
+
+public:
+    /// One section read many times: the section is found once, each key by one hash lookup. It points into the
+    /// document and is valid until the document changes; a missing section gives a view with no keys.
+    class SectionView {
+    public:
+        std::optional<QString> value(const QString& key) const;
+        std::vector<std::pair<QString, QString>> entries() const; // as IniDocument::entries
+    private:
+        friend class IniDocument;
+        explicit SectionView(const Section* section) : m_section(section) {}
+        const Section* m_section;
+    };
+    SectionView section(const QString& section) const;
+
     /// Writes the whole document through a temporary file renamed over the old one.
     Status save(const std::filesystem::path& file) const;
     TextEncoding encoding() const;
@@ -63,6 +80,7 @@ private:
     struct Entry {
         qsizetype line; // index in the section's lines
         KeyLine kv;
+        bool first = false; // the first line of its key in the section: the one that is read
     };
     // A section header and the lines up to the next header; the lines before the first header form a section
     // without a header that no name finds. Lookups go through the indexes, built once when the text is read
@@ -74,6 +92,7 @@ private:
         std::vector<Entry> entries;      // every key line, in file order
         QHash<QString, qsizetype> first; // folded key -> index in entries of its first line
         void index();
+        void addEntry(qsizetype line, KeyLine kv);
     };
 
     static QString fold(const QString& name);

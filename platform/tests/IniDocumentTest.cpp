@@ -319,3 +319,22 @@ TEST_F(IniDocumentTest, LookupsStayRightThroughChanges) {
     EXPECT_TRUE(out.endsWith(QStringLiteral("[s7]\r\nK1=duplicate\r\nNew=duplicate\r\n[S51]\r\nLast=x\r\n")));
     EXPECT_EQ(IniDocument::fromText(out).toText(), out);
 }
+
+TEST_F(IniDocumentTest, NamesOutsideAsciiMatchInAnyLetterCase) {
+    // The Kelvin sign folds to a plain k: a key spelt with it is the same key as one spelt in ASCII.
+    const auto doc = IniDocument::fromText(QString::fromUtf8("[Žlutá]\r\nČas=1\r\n\u212Aey=2\r\nkey=3\r\n[Typ1]\r\n"
+                                                             "Nazev=A\r\nNAZEV=B\r\nDelka=10\r\n"));
+    EXPECT_EQ(doc.value(QString::fromUtf8("žLUTÁ"), QString::fromUtf8("čAS")), QStringLiteral("1"));
+    EXPECT_EQ(doc.value(QString::fromUtf8("ŽLUTÁ"), QStringLiteral("KEY")), QStringLiteral("2"));
+    EXPECT_EQ(doc.keyNames(QString::fromUtf8("žlutá")), (QStringList{QString::fromUtf8("Čas"), QString::fromUtf8("\u212Aey")}));
+
+    // A section read key by key gives what the document gives: the first of duplicate keys, in file order.
+    const IniDocument::SectionView typ = doc.section(QStringLiteral("TYP1"));
+    EXPECT_EQ(typ.value(QStringLiteral("nazev")), QStringLiteral("A"));
+    EXPECT_EQ(typ.value(QStringLiteral(" Delka ")), QStringLiteral("10"));
+    EXPECT_EQ(typ.value(QStringLiteral("Missing")), std::nullopt);
+    EXPECT_EQ(typ.entries(), doc.entries(QStringLiteral("Typ1")));
+    EXPECT_EQ(typ.entries().size(), 2u);
+    EXPECT_EQ(doc.section(QStringLiteral("Missing")).value(QStringLiteral("Nazev")), std::nullopt);
+    EXPECT_TRUE(doc.section(QStringLiteral("Missing")).entries().empty());
+}
