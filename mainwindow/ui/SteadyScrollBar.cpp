@@ -19,7 +19,11 @@ constexpr int kBandRows = 64;
 
 } // namespace
 
-SteadyScrollBar::SteadyScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {}
+SteadyScrollBar::SteadyScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {
+    // The bar paints the window's background under itself: a repaint of the slider is not a repaint of the
+    // window, the frame and the box behind it as well.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 SteadyScrollBar::Look SteadyScrollBar::look() const {
     QStyleOptionSlider option;
@@ -52,6 +56,11 @@ void SteadyScrollBar::sliderChange(SliderChange change) {
 }
 
 void SteadyScrollBar::paintEvent(QPaintEvent* event) {
+    {
+        QPainter background(this);
+        for (const QRect& rect : event->region())
+            background.fillRect(rect, palette().brush(QPalette::Window));
+    }
     // Pressed or under the pointer the bar shows states only QScrollBar knows: it paints itself then.
     if (underMouse() || isSliderDown() || repeatAction() != SliderNoAction) {
         QScrollBar::paintEvent(event);
