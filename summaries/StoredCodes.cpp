@@ -150,9 +150,22 @@ void firstReadingsIn(const std::vector<StoredCodes::Code>& codes, Hash hash, Equ
     while (capacity < codes.size() * 2)
         capacity *= 2;
     std::vector<Slot> table(capacity, 0);
+    // The codes are hashed a few ahead of their look-up and their slots fetched meanwhile: a large type's table
+    // outgrows the cache, and each look-up would otherwise wait for memory in turn.
+    constexpr size_t kAhead = 16;
+    size_t ahead[kAhead];
+    const auto hashAt = [&](size_t i) {
+        const size_t h = hash(codes[i], textOf(codes[i]));
+        __builtin_prefetch(&table[h & (capacity - 1)]);
+        return h;
+    };
+    for (size_t i = 0; i < std::min(kAhead, codes.size()); ++i)
+        ahead[i] = hashAt(i);
     for (size_t i = 0; i < codes.size(); ++i) {
         const std::string_view text = textOf(codes[i]);
-        const size_t h = hash(codes[i], text);
+        const size_t h = ahead[i % kAhead];
+        if (i + kAhead < codes.size())
+            ahead[i % kAhead] = hashAt(i + kAhead);
         const Slot tag = Slot(quint64(h) >> (64 - (kSlotBits - kPositionBits))) << kPositionBits;
         size_t at = h & (capacity - 1);
         while (true) {
