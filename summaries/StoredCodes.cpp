@@ -85,12 +85,12 @@ void StoredCodes::reserve(qint64 bytes) {
 void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 value) {
     if (type < 0 || size_t(type) >= m_codes.size())
         return;
-    const size_t length = std::min<size_t>(text.size(), 0xFFFF);
+    const size_t length = std::min(text.size(), kMaxLength);
     text = text.substr(0, length);
     Code c;
     c.offset = quint32(m_buffer.size());
-    c.length = quint16(length);
-    c.type = quint16(type);
+    c.lengthHigh = quint32(length >> 8);
+    c.lengthLow = quint32(length & 0xFF);
     c.file = file;
     c.value = value;
     if (allDigits(text)) {
@@ -109,16 +109,17 @@ void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 valu
     // Straight into the type's list: a list grown by doubling is moved to fresh memory that the system takes back
     // when the old one is freed, where blocks gathered first and handed out after stayed in the heap, holding a
     // month's codes twice at the peak.
-    m_codes[c.type].push_back(c);
+    m_codes[size_t(type)].push_back(c);
 }
 
 QString StoredCodes::kod(const Code& c) const {
     const std::string_view t = stored(c);
     if (!c.packedDigits)
         return QString::fromUtf8(t.data(), qsizetype(t.size()));
-    QString out(c.length, Qt::Uninitialized);
+    const size_t length = c.length();
+    QString out(qsizetype(length), Qt::Uninitialized);
     QChar* dst = out.data();
-    for (size_t i = 0; i < c.length; ++i) {
+    for (size_t i = 0; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(t[i / 2]);
         dst[i] = QChar(u'0' + ((i % 2 == 0) ? (byte >> 4) : (byte & 0x0F)));
     }
@@ -134,49 +135,74 @@ qint64 StoredCodes::size() const {
 
 namespace {
 
-// The first reading of each code among `codes`, found with an open-addressing table of positions (a month holds a
-// million codes: one allocation for the table instead of one per code). `visit(i, first)` is called for every
+// The first reading of each code among `codes`, found with an open-addressing table of positions (a month holds
+// millions of codes: one allocation for the table instead of one per code). `visit(i, first)` is called for every
 // code with the position of the first reading of its text (i itself for a first reading).
-template <typename TextOf, typename Visit>
-void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, Visit visit) {
-    using Code = StoredCodes::Code;
-    const StoredHash<~0x2020202020202020ull> textHash;
-    const StoredHash<~0ull> digitsHash;
-    const auto hash = [&](const Code& c, std::string_view text) {
-        return c.packedDigits ? digitsHash(text) ^ (size_t(c.length) * 0x9E3779B97F4A7C15ull) : textHash(text);
-    };
-    const CaseInsensitiveEqual textEqual;
-    const auto equal = [&](const Code& a, std::string_view aText, const Code& b, std::string_view bText) {
-        if (a.packedDigits != b.packedDigits || a.length != b.length)
-            return false;
-        return a.packedDigits ? aText == bText : textEqual(aText, bText);
-    };
+// Each slot holds position + 1 (0 is free) in its low kPositionBits and the top bits of the hash above them, so
+// that most slots of other codes are passed over without reading their text. Slots are 32 bits while positions
+// fit in 24 of them (a type's month of codes: the table is then half the size, and more of it stays in the
+// cache), 64 bits beyond.
+template <typename Slot, int kPositionBits, typename Hash, typename Equal, typename TextOf, typename Visit>
+void firstReadingsIn(const std::vector<StoredCodes::Code>& codes, Hash hash, Equal equal, TextOf textOf, Visit visit) {
+    constexpr int kSlotBits = int(sizeof(Slot) * 8);
+    constexpr Slot kPositionMask = (Slot(1) << kPositionBits) - 1;
     size_t capacity = 16;
     while (capacity < codes.size() * 2)
         capacity *= 2;
-    // Each slot: position + 1 (0 is free) in the low half, the upper half of the hash in the high half, so that
-    // most slots of other codes are passed over without reading their text.
-    std::vector<quint64> table(capacity, 0);
+    std::vector<Slot> table(capacity, 0);
+    // The codes are hashed a few ahead of their look-up and their slots fetched meanwhile: a large type's table
+    // outgrows the cache, and each look-up would otherwise wait for memory in turn.
+    constexpr size_t kAhead = 16;
+    size_t ahead[kAhead];
+    const auto hashAt = [&](size_t i) {
+        const size_t h = hash(codes[i], textOf(codes[i]));
+        __builtin_prefetch(&table[h & (capacity - 1)]);
+        return h;
+    };
+    for (size_t i = 0; i < std::min(kAhead, codes.size()); ++i)
+        ahead[i] = hashAt(i);
     for (size_t i = 0; i < codes.size(); ++i) {
         const std::string_view text = textOf(codes[i]);
-        const size_t h = hash(codes[i], text);
-        const quint64 tag = quint64(h >> 32) << 32;
+        const size_t h = ahead[i % kAhead];
+        if (i + kAhead < codes.size())
+            ahead[i % kAhead] = hashAt(i + kAhead);
+        const Slot tag = Slot(quint64(h) >> (64 - (kSlotBits - kPositionBits))) << kPositionBits;
         size_t at = h & (capacity - 1);
         while (true) {
-            const quint64 slot = table[at];
+            const Slot slot = table[at];
             if (slot == 0) {
-                table[at] = tag | quint64(i + 1);
+                table[at] = tag | Slot(i + 1);
                 visit(i, i);
                 break;
             }
-            const size_t other = size_t(quint32(slot)) - 1;
-            if ((slot & 0xFFFFFFFF00000000ull) == tag && equal(codes[other], textOf(codes[other]), codes[i], text)) {
+            const size_t other = size_t(slot & kPositionMask) - 1;
+            if ((slot & ~kPositionMask) == tag && equal(codes[other], textOf(codes[other]), codes[i], text)) {
                 visit(i, other);
                 break;
             }
             at = (at + 1) & (capacity - 1);
         }
     }
+}
+
+template <typename TextOf, typename Visit>
+void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, Visit visit) {
+    using Code = StoredCodes::Code;
+    const StoredHash<~0x2020202020202020ull> textHash;
+    const StoredHash<~0ull> digitsHash;
+    const auto hash = [&](const Code& c, std::string_view text) {
+        return c.packedDigits ? digitsHash(text) ^ (size_t(c.length()) * 0x9E3779B97F4A7C15ull) : textHash(text);
+    };
+    const CaseInsensitiveEqual textEqual;
+    const auto equal = [&](const Code& a, std::string_view aText, const Code& b, std::string_view bText) {
+        if (a.packedDigits != b.packedDigits || a.length() != b.length())
+            return false;
+        return a.packedDigits ? aText == bText : textEqual(aText, bText);
+    };
+    if (codes.size() < (size_t(1) << 24) - 1)
+        firstReadingsIn<quint32, 24>(codes, hash, equal, textOf, visit);
+    else
+        firstReadingsIn<quint64, 32>(codes, hash, equal, textOf, visit);
 }
 
 } // namespace

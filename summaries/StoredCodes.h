@@ -13,19 +13,24 @@ namespace trv {
 
 // The codes a summary reads from stored files, per voucher type, held compactly: a month of an office is about
 // a million codes, a month of a large installation ten million, too many for one object per code. A code is its
-// text in one shared buffer, the file it came from and its face value; NOREAD readings are kept as such (under the
-// first type, as the booking puts them). A code of digits only (nearly every code) is stored two digits a byte,
-// any other code as its UTF-8 text.
+// text in one shared buffer, the file it came from and its face value, in 12 bytes; NOREAD readings are kept as
+// such (under the first type, as the booking puts them). A code of digits only (nearly every code) is stored two
+// digits a byte, any other code as its UTF-8 text.
 class StoredCodes {
 public:
+    // The type is the list a code is in, so a code does not carry it. The fields are as wide as a period can
+    // need: 4 GB of code text, 16 million files, 8 million face values, codes of up to 32,767 characters.
     struct Code {
-        quint32 offset = 0;         // of the stored text in the buffer
-        quint32 file = 0;           // index into files()
-        qint32 value = 0;           // index into values(), or kNoRead
-        quint16 length = 0;         // characters of the code (UTF-8 bytes of a code not all digits)
-        quint16 type : 15 = 0;      // 0-based
-        quint16 packedDigits : 1 = 0;
+        quint32 offset = 0;           // of the stored text in the buffer; the order the codes were read in
+        quint32 file : 24 = 0;        // index into files()
+        quint32 lengthHigh : 7 = 0;   // see length()
+        quint32 packedDigits : 1 = 0;
+        qint32 value : 24 = 0;        // index into values(), or kNoRead
+        quint32 lengthLow : 8 = 0;
+        // Characters of the code (UTF-8 bytes of a code not all digits).
+        quint32 length() const { return (quint32(lengthHigh) << 8) | lengthLow; }
     };
+    static constexpr size_t kMaxLength = 0x7FFF;
     static constexpr int kMaxTypes = 0x7FFF;
     static constexpr qint32 kNoRead = -1;
 
@@ -41,8 +46,8 @@ public:
 
     // Room for the codes of files of this many bytes, so that a month's load does not copy its buffers over.
     void reserve(qint64 bytes);
-    // Appends a code to the 0-based type (a code longer than 65,535 characters is cut there; types past kMaxTypes
-    // are not held).
+    // Appends a code to the 0-based type (a code longer than kMaxLength characters is cut there; types past
+    // kMaxTypes are not held).
     void add(int type, std::string_view text, quint32 file, qint32 value);
     // The codes of the 0-based type in reading order.
     std::span<const Code> codes(int type) const { return m_codes[size_t(type)]; }
@@ -50,7 +55,7 @@ public:
     QString kod(const Code& c) const;
     // The code's bytes as held: its UTF-8 text, or two digits a byte for a code of digits only.
     std::string_view stored(const Code& c) const {
-        return std::string_view(m_buffer).substr(c.offset, c.packedDigits ? (c.length + 1u) / 2 : c.length);
+        return std::string_view(m_buffer).substr(c.offset, c.packedDigits ? (c.length() + 1u) / 2 : c.length());
     }
     bool isNoRead(const Code& c) const { return c.value == kNoRead; }
     Currency value(const Code& c) const { return c.value == kNoRead ? Currency() : m_values[size_t(c.value)]; }
@@ -72,5 +77,6 @@ private:
     std::vector<QString> m_files;
     std::vector<Currency> m_values;
 };
+static_assert(sizeof(StoredCodes::Code) == 12);
 
 } // namespace trv

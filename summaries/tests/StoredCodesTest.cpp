@@ -1,0 +1,61 @@
+#include "summaries/StoredCodes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace trv;
+
+namespace {
+
+// A code's length is held in two parts of its record and its file and value beside them: codes of every length
+// class (odd and even digit counts, past one byte of length, at the cut) come back whole, with their file and
+// value, and the duplicate check still finds the first reading of each.
+TEST(StoredCodesTest, CodesOfAnyLengthComeBackWithTheirFileAndValue) {
+    const std::string longDigits(300, '7');
+    const std::string longText = std::string(257, 'a') + "X";
+    const std::string tooLong(StoredCodes::kMaxLength + 10, '5');
+    StoredCodes codes(2);
+    const qint32 ten = codes.valueIndex(Currency::fromInt(10));
+    const qint32 twenty = codes.valueIndex(Currency::fromInt(20));
+    const quint32 first = codes.addFile(QStringLiteral("250301.vyc"));
+    codes.add(0, "123", first, ten);
+    codes.add(0, longDigits, first, twenty);
+    codes.add(1, longText, first, ten);
+    codes.add(0, "NOREAD", first, StoredCodes::kNoRead);
+    const quint32 second = codes.addFile(QStringLiteral("250302.vyc"));
+    codes.add(0, tooLong, second, twenty);
+    codes.add(0, longDigits, second, ten);
+    codes.add(1, std::string(257, 'A') + "x", second, twenty);
+    codes.add(0, "1234", second, ten);
+
+    struct Want {
+        std::string text;
+        quint32 file;
+        qint32 value;
+    };
+    const auto check = [&](int type, const std::vector<Want>& want) {
+        SCOPED_TRACE(type);
+        const auto held = codes.codes(type);
+        ASSERT_EQ(held.size(), want.size());
+        for (size_t i = 0; i < want.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(codes.kod(held[i]), QString::fromStdString(want[i].text));
+            EXPECT_EQ(codes.fileName(held[i].file), codes.fileName(want[i].file));
+            EXPECT_EQ(held[i].value, want[i].value);
+        }
+    };
+    const std::string cut(StoredCodes::kMaxLength, '5');
+    const auto repeats = codes.repeats(0);
+    ASSERT_EQ(repeats.size(), 1u);
+    EXPECT_EQ(codes.kod(repeats[0].again), QString::fromStdString(longDigits));
+    EXPECT_EQ(repeats[0].again.file, second);
+    EXPECT_EQ(repeats[0].first.file, first);
+    ASSERT_EQ(codes.repeats(1).size(), 1u);
+
+    codes.keepFirstReadings();
+    check(0, {{"123", first, ten}, {longDigits, first, twenty}, {cut, second, twenty}, {"1234", second, ten}});
+    check(1, {{longText, first, ten}});
+}
+
+} // namespace
