@@ -111,8 +111,13 @@ Result<std::filesystem::path> keepAndEmptyBarcode(const std::filesystem::path& b
         if (const Status moved = TextFiles::move(barcodeFile, kept); !moved)
             return moved.error();
     }
-    if (const Status emptied = TextFiles::writeAll(barcodeFile, QString()); !emptied)
-        return emptied.error();
+    if (const Status emptied = TextFiles::writeAll(barcodeFile, QString()); !emptied) {
+        // The codes are safe in the kept file all the same: the operator must learn where they are.
+        if (kept.empty())
+            return emptied.error();
+        return Error{emptied.error().number,
+                     emptied.message() + QStringLiteral("\r\n") + keptBarcodeText(barcodeFile, kept)};
+    }
     return kept;
 }
 
