@@ -55,6 +55,8 @@ void frmPrijem::Form_Load() {
         m_ui->flbDataS->addItem(*it);
     m_ui->listDataS->addItems(view.value().files);
     optNovy_Click(m_ui->optNovy->isChecked());
+    // The date is filled in; the cash desk is what the operator types first.
+    m_ui->txtPokladni->setFocus();
     m_loaded = true;
 }
 

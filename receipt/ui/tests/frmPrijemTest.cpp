@@ -256,6 +256,12 @@ TEST_F(frmPrijemTest, AppendingBooksEveryLineOfTheFileAgain) {
     EXPECT_TRUE(prompts.records().empty());
 }
 
+// The date is filled in: what the operator types first goes into the cash desk.
+TEST_F(frmPrijemTest, TypingStartsInTheCashDeskField) {
+    const auto w = open();
+    EXPECT_EQ(w->focusWidget(), child<QLineEdit>(w.get(), "txtPokladni"));
+}
+
 TEST_F(frmPrijemTest, BarcodeModeEmptiesBarcodeTxtWithoutCheckingTheEntries) {
     writeData(QStringLiteral("Barcode.txt"), QStringLiteral("12345\r\n"));
     host.setReceiptText(QStringLiteral("12345\r\n"));
