@@ -4,6 +4,7 @@
 #include "core/ValueTable.h"
 #include "core/VoucherContext.h"
 #include "platform/Currency.h"
+#include "platform/IniDocument.h"
 #include "platform/Result.h"
 
 #include <QDate>
@@ -153,9 +154,17 @@ public:
     qint16 ObsahujeRC = 0;
     qint16 PoradiSpolecnosti = 0; // the number of the type's section, so 1 for the first type
 
-    // The keys of the type's section as the load found them, in file order, values as written. The save
-    // writes back those it does not know, so that a save keeps every setting of the file.
-    std::vector<std::pair<QString, QString>> sectionKeys;
+    // The type's section as the load found it: the save writes back the keys it does not know, so that a save
+    // keeps every setting of the file. The loaded file is shared by all its types and read only when saving.
+    struct LoadedSection {
+        std::shared_ptr<const IniDocument> file;
+        QString name;
+        // The keys in file order, values as written; none for a type that was not loaded from a file.
+        std::vector<std::pair<QString, QString>> entries() const {
+            return file ? file->entries(name) : std::vector<std::pair<QString, QString>>();
+        }
+    };
+    LoadedSection sectionKeys;
 
     // The sum of the face values of the booked codes (NOREAD entries left out), stored in sumaStravenek.
     Result<Currency> nactiSoucetStravenek();

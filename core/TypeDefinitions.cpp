@@ -498,10 +498,11 @@ Status loadValueTable(const std::filesystem::path& file, ValueTable& table)
 
 Status load(CColStrav& types, const std::filesystem::path& file, FileKind kind)
 {
-    const auto loaded = IniDocument::load(file);
+    auto loaded = IniDocument::load(file);
     if (!loaded.ok())
         return loaded.error();
-    const IniDocument& doc = loaded.value();
+    const auto shared = std::make_shared<const IniDocument>(std::move(loaded.value()));
+    const IniDocument& doc = *shared;
     const VoucherContext& ctx = types.context();
     const CustomerSwitches& sw = ctx.state.sw;
     const LoadEnv env{kind, ctx.clock.today()};
@@ -528,7 +529,7 @@ Status load(CColStrav& types, const std::filesystem::path& file, FileKind kind)
         auto t = std::make_shared<CStrav>();
         t->PoradiSpolecnosti = static_cast<qint16>(n);
         const IniDocument::SectionView keys = doc.section(section);
-        t->sectionKeys = keys.entries();
+        t->sectionKeys = CStrav::LoadedSection{shared, section};
         for (size_t i = 0; i < std::size(kKeys); ++i) {
             const KeyDef& def = kKeys[i];
             if (!applies(def, kind, sw))
@@ -578,7 +579,7 @@ Status save(const CColStrav& types, const std::filesystem::path& file, FileKind 
         const QString section = typeSection(k);
         std::vector<std::pair<QString, QString>> entries;
         std::vector<const KeyDef*> written;
-        for (const auto& [key, fileValue] : t->sectionKeys) {
+        for (const auto& [key, fileValue] : t->sectionKeys.entries()) {
             const KeyDef* def = findKey(key);
             if (def && applies(*def, kind, sw)) {
                 if (const auto text = textToWrite(*def, *t, fileValue, scratch, env))

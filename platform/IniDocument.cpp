@@ -42,6 +42,56 @@ QString foldCase(const QString& s) {
     return folded;
 }
 
+QStringView trimmedView(QStringView s) {
+    qsizetype from = 0;
+    qsizetype to = s.size();
+    while (from < to && isBlank(s[from]))
+        ++from;
+    while (to > from && isBlank(s[to - 1]))
+        --to;
+    return s.sliced(from, to - from);
+}
+
+bool isAscii(QStringView s) {
+    for (const QChar c : s) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+char16_t lowerAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// The hash of the name as folded, without making the folded copy for the ASCII names nearly all files have.
+size_t foldedHash(QStringView name) {
+    QString folded;
+    if (!isAscii(name)) {
+        folded = name.toString().toCaseFolded(); // the same hash as an ASCII spelling of the same folded name
+        name = folded;
+    }
+    size_t h = 14695981039346656037ull;
+    for (const QChar c : name) {
+        h ^= lowerAscii(c.unicode());
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool sameFolded(QStringView a, QStringView b) {
+    if (isAscii(a) && isAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            if (lowerAscii(a[i].unicode()) != lowerAscii(b[i].unicode()))
+                return false;
+        }
+        return true;
+    }
+    return a.toString().toCaseFolded() == b.toString().toCaseFolded();
+}
+
 } // namespace
 
 std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
@@ -58,13 +108,16 @@ std::optional<IniDocument::KeyLine> IniDocument::keyLineOf(const QString& line) 
     const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
         return std::nullopt;
-    const QString key = trimBlanks(QStringView(line).first(eq));
+    const QStringView whole(line);
+    const QStringView key = trimmedView(whole.first(eq));
     if (key.isEmpty() || key.startsWith(u';') || key.startsWith(u'['))
         return std::nullopt;
-    QString value = trimBlanks(QStringView(line).sliced(eq + 1));
+    QStringView value = trimmedView(whole.sliced(eq + 1));
     if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
         value = value.sliced(1, value.size() - 2);
-    return KeyLine{key, value};
+    // A line is never near 2 GB: the program reads its INI files whole into memory.
+    return KeyLine{static_cast<qint32>(key.data() - whole.data()), static_cast<qint32>(key.size()),
+                   static_cast<qint32>(value.data() - whole.data()), static_cast<qint32>(value.size())};
 }
 
 Result<IniDocument> IniDocument::load(const std::filesystem::path& file) {
@@ -137,13 +190,43 @@ void IniDocument::appendLine(const QString& line) {
         section.addEntry(section.lines.size() - 1, std::move(*entry));
 }
 
+QStringView IniDocument::Section::keyOf(const Entry& e) const {
+    return QStringView(lines.at(e.line)).sliced(e.kv.keyFrom, e.kv.keyLength);
+}
+
+QStringView IniDocument::Section::valueOf(const Entry& e) const {
+    return QStringView(lines.at(e.line)).sliced(e.kv.valueFrom, e.kv.valueLength);
+}
+
+std::optional<qsizetype> IniDocument::Section::findFirst(QStringView key) const {
+    const QStringView name = trimmedView(key);
+    const auto it = first.constFind(foldedHash(name));
+    if (it == first.constEnd())
+        return std::nullopt;
+    if (sameFolded(keyOf(entries[static_cast<size_t>(*it)]), name))
+        return *it;
+    for (size_t i = 0; i < entries.size(); ++i) { // another key of the same hash
+        if (entries[i].first && sameFolded(keyOf(entries[i]), name))
+            return static_cast<qsizetype>(i);
+    }
+    return std::nullopt;
+}
+
 void IniDocument::Section::addEntry(qsizetype line, KeyLine kv) {
     const qsizetype at = static_cast<qsizetype>(entries.size());
-    QString folded = foldCase(kv.key);
-    const bool isFirst = !first.contains(folded); // the first of duplicate keys wins
-    if (isFirst)
-        first.insert(std::move(folded), at);
-    entries.push_back({line, std::move(kv), isFirst});
+    entries.push_back({line, kv, false});
+    Entry& entry = entries.back();
+    const QStringView key = keyOf(entry);
+    const size_t h = foldedHash(key);
+    const auto it = first.constFind(h);
+    if (it == first.constEnd()) {
+        first.insert(h, at);
+        entry.first = true;
+    } else if (!sameFolded(keyOf(entries[static_cast<size_t>(*it)]), key)) {
+        // the first of duplicate keys wins
+        entry.first = std::none_of(entries.begin(), entries.end() - 1,
+                                   [&](const Entry& e) { return sameFolded(keyOf(e), key); });
+    }
 }
 
 void IniDocument::Section::index() {
@@ -177,10 +260,9 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
         appendLine(name + u'=' + value);
         return;
     }
-    const auto it = s->first.constFind(foldCase(name));
-    if (it != s->first.constEnd()) {
-        Entry& entry = s->entries[static_cast<size_t>(*it)];
-        const QString line = entry.kv.key + u'=' + value; // an existing key keeps its spelling
+    if (const auto at = s->findFirst(name)) {
+        Entry& entry = s->entries[static_cast<size_t>(*at)];
+        const QString line = s->keyOf(entry).toString() + u'=' + value; // an existing key keeps its spelling
         s->lines[entry.line] = line;
         entry.kv = *keyLineOf(line);
         return;
@@ -190,18 +272,17 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     const QString line = name + u'=' + value;
     s->lines.insert(insertAt, line);
     if (auto entry = keyLineOf(line)) { // a name that cannot be a key (see checkEntry) is written, never found
-        s->first.insert(foldCase(name), static_cast<qsizetype>(s->entries.size()));
-        s->entries.push_back({insertAt, std::move(*entry), true});
+        s->addEntry(insertAt, *entry);
     }
 }
 
 bool IniDocument::removeKey(const QString& section, const QString& key) {
     Section* s = findSection(section);
-    if (!s || !s->first.contains(fold(key)))
+    if (!s || !s->findFirst(key))
         return false;
-    const QString folded = fold(key);
+    const QStringView name = trimmedView(key);
     for (auto it = s->entries.rbegin(); it != s->entries.rend(); ++it) {
-        if (foldCase(it->kv.key) == folded)
+        if (sameFolded(s->keyOf(*it), name))
             s->lines.removeAt(it->line);
     }
     s->index();
@@ -244,10 +325,10 @@ IniDocument::SectionView IniDocument::section(const QString& section) const {
 std::optional<QString> IniDocument::SectionView::value(const QString& key) const {
     if (!m_section)
         return std::nullopt;
-    const auto it = m_section->first.constFind(fold(key));
-    if (it == m_section->first.constEnd())
+    const auto at = m_section->findFirst(key);
+    if (!at)
         return std::nullopt;
-    return m_section->entries[static_cast<size_t>(*it)].kv.value;
+    return m_section->valueOf(m_section->entries[static_cast<size_t>(*at)]).toString();
 }
 
 std::vector<std::pair<QString, QString>> IniDocument::SectionView::entries() const {
@@ -257,7 +338,7 @@ std::vector<std::pair<QString, QString>> IniDocument::SectionView::entries() con
     result.reserve(static_cast<size_t>(m_section->first.size()));
     for (const Entry& entry : m_section->entries) {
         if (entry.first)
-            result.emplace_back(entry.kv.key, entry.kv.value);
+            result.emplace_back(m_section->keyOf(entry).toString(), m_section->valueOf(entry).toString());
     }
     return result;
 }

@@ -73,9 +73,13 @@ public:
     static Status checkEntry(const QString& section, const QString& key, const QString& value);
 
 private:
+    // Where the key and the value lie in their line: a line is kept once, as read, and a file of thousands of
+    // keys makes no string of its own for every name and value.
     struct KeyLine {
-        QString key;   // trimmed, original spelling
-        QString value; // trimmed, quotes removed
+        qint32 keyFrom = 0;   // trimmed, original spelling
+        qint32 keyLength = 0;
+        qint32 valueFrom = 0; // trimmed, quotes removed
+        qint32 valueLength = 0;
     };
     struct Entry {
         qsizetype line; // index in the section's lines
@@ -87,12 +91,17 @@ private:
     // and kept up to date by every change, so a file of thousands of keys is read in one pass.
     struct Section {
         bool hasHeader = false;
-        QString name;                    // trimmed, as written
-        QStringList lines;               // the header line first, when there is one
-        std::vector<Entry> entries;      // every key line, in file order
-        QHash<QString, qsizetype> first; // folded key -> index in entries of its first line
+        QString name;               // trimmed, as written
+        QStringList lines;          // the header line first, when there is one
+        std::vector<Entry> entries; // every key line, in file order
+        // Hash of the folded key -> index in entries of its first line. Two keys of one hash (never seen in
+        // practice) are told apart by comparing the names: the later one is then found by a scan.
+        QHash<size_t, qsizetype> first;
         void index();
         void addEntry(qsizetype line, KeyLine kv);
+        QStringView keyOf(const Entry& e) const;
+        QStringView valueOf(const Entry& e) const;
+        std::optional<qsizetype> findFirst(QStringView key) const; // the key trimmed, in any letter case
     };
 
     static QString fold(const QString& name);
