@@ -92,6 +92,32 @@ bool sameFolded(QStringView a, QStringView b) {
     return a.toString().toCaseFolded() == b.toString().toCaseFolded();
 }
 
+// CR LF, LF and a lone CR all end a line: files come from editors of every platform. The final line end ends the
+// last line, it does not start a new one. Calls line(from, length) for each line of the characters or bytes.
+template <typename Char, typename Line>
+void forEachLine(const Char* chars, qsizetype n, Line line) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const Char c = chars[i];
+        if (c != Char(u'\n') && c != Char(u'\r'))
+            continue;
+        line(from, i - from);
+        if (c == Char(u'\r') && i + 1 < n && chars[i + 1] == Char(u'\n'))
+            ++i;
+        from = i + 1;
+    }
+    if (from < n)
+        line(from, n - from);
+}
+
+bool isAsciiLine(QByteArrayView line) {
+    for (const char b : line) {
+        if (static_cast<unsigned char>(b) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
@@ -129,30 +155,29 @@ Result<IniDocument> IniDocument::load(const std::filesystem::path& file) {
     auto bytes = TextFiles::readBytes(file);
     if (!bytes.ok())
         return bytes.error();
-    const DecodedText decoded = decodeText(bytes.value());
+    const QByteArray& raw = bytes.value();
+    if (findEncoding(raw).encoding == TextEncoding::Windows1250) {
+        // One byte per character: the lines are cut from the bytes and decoded one by one, as decodeText would
+        // decode them, without a decoded copy of the whole file first.
+        IniDocument doc;
+        forEachLine(raw.constData(), raw.size(), [&](qsizetype from, qsizetype length) {
+            const QByteArrayView line = QByteArrayView(raw).sliced(from, length);
+            doc.appendLine(isAsciiLine(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
+        });
+        doc.m_encoding = TextEncoding::Windows1250;
+        return doc;
+    }
+    const DecodedText decoded = decodeText(raw);
     IniDocument doc = fromText(decoded.text, decoded.encoding);
-    doc.m_utf8Bom = decoded.encoding == TextEncoding::Utf8 && bytes.value().startsWith("\xEF\xBB\xBF");
+    doc.m_utf8Bom = decoded.encoding == TextEncoding::Utf8 && raw.startsWith("\xEF\xBB\xBF");
     return doc;
 }
 
-// CR LF, LF and a lone CR all end a line: files come from editors of every platform. Each line goes into the
-// document as it is cut from the text.
+// Each line goes into the document as it is cut from the text.
 IniDocument IniDocument::fromText(const QString& text, TextEncoding encoding) {
     IniDocument doc;
-    const qsizetype n = text.size();
-    const QChar* chars = text.constData();
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = chars[i];
-        if (c != u'\n' && c != u'\r')
-            continue;
-        doc.appendLine(text.sliced(from, i - from));
-        if (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n')
-            ++i;
-        from = i + 1;
-    }
-    if (from < n)
-        doc.appendLine(text.sliced(from)); // the final line end ends the last line, it does not start a new one
+    forEachLine(text.constData(), text.size(),
+                [&](qsizetype from, qsizetype length) { doc.appendLine(text.sliced(from, length)); });
     doc.m_encoding = encoding;
     return doc;
 }

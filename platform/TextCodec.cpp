@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include <algorithm>
+
 namespace trv {
 
 namespace {
@@ -132,9 +134,21 @@ bool isAscii(const QByteArray& bytes) {
 } // namespace
 
 bool isValidUtf8(const QByteArray& bytes) {
+    // A piece at a time, each cut before a byte that starts a character, so that a large file is checked without
+    // a decoded copy of it: whether a sequence is well-formed never depends on the bytes of another character.
+    constexpr qsizetype kPiece = 16 * 1024;
+    const auto isContinuation = [&](qsizetype i) { return (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80; };
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString ignored = decoder.decode(bytes);
-    return !decoder.hasError();
+    for (qsizetype from = 0; from < bytes.size();) {
+        qsizetype to = std::min(bytes.size(), from + kPiece);
+        for (int back = 0; back < 3 && to < bytes.size() && to > from + 1 && isContinuation(to); ++back)
+            --to;
+        const QString ignored = decoder.decode(QByteArrayView(bytes).sliced(from, to - from));
+        if (decoder.hasError())
+            return false;
+        from = to;
+    }
+    return true;
 }
 
 FoundEncoding findEncoding(const QByteArray& bytes) {

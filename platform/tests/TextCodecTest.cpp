@@ -3,6 +3,8 @@
 #include "platform/IniDocument.h"
 #include "platform/tests/TempFolderTest.h"
 
+#include <QStringDecoder>
+
 #include <gtest/gtest.h>
 
 using namespace trv;
@@ -112,6 +114,32 @@ using ProfileRoundTrip = test::TempFolderTest;
 
 // A file written line by line gives the bytes of its whole text encoded at once, whatever the lines hold: characters
 // outside the BMP, lone surrogate halves (at a line's end too, where the line end follows), letters no code page has.
+// A large file is checked a piece at a time: every sequence, well-formed or not, placed across the place where one
+// piece ends must be judged as the whole decoder judges it.
+TEST(TextCodec, Utf8IsCheckedAcrossPiecesAsAWhole) {
+    const QList<QByteArray> sequences = {
+        "\xC5\xA1",         "\xE2\x82\xAC",     "\xF0\x9F\x98\x80", "\xEF\xBF\xBF",     // well-formed
+        "\xC5",             "\xE2\x82",         "\xF0\x9F\x98",     "\x82",              // cut, stray
+        "\xC0\xAF",         "\xED\xA0\x80",     "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", // overlong, surrogate, too large
+        "\x80\x80\x80\x80", "\xC5\xA1\xA1"};
+    const auto wholeVerdict = [](const QByteArray& b) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString ignored = decoder.decode(b);
+        return !decoder.hasError();
+    };
+    constexpr qsizetype kPiece = 16 * 1024;
+    for (const QByteArray& sequence : sequences) {
+        for (qsizetype shift = -4; shift <= 4; ++shift) {
+            QByteArray b(kPiece + shift, 'a');
+            b += sequence;
+            b += QByteArray(40, 'b');
+            EXPECT_EQ(isValidUtf8(b), wholeVerdict(b)) << sequence.toHex().constData() << " at " << shift;
+            b.chop(40); // the sequence at the very end of the file
+            EXPECT_EQ(isValidUtf8(b), wholeVerdict(b)) << sequence.toHex().constData() << " ends at " << shift;
+        }
+    }
+}
+
 TEST(TextCodec, EncodingPieceByPieceGivesTheBytesOfTheWholeText) {
     const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
     const QStringList lines = {QString::fromUtf8("Příjem šeků"), pair + QStringLiteral("x") + pair,
