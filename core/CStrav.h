@@ -157,11 +157,11 @@ public:
     // The type's section as the load found it: the save writes back the keys it does not know, so that a save
     // keeps every setting of the file. The loaded file is shared by all its types and read only when saving.
     struct LoadedSection {
-        std::shared_ptr<const IniDocument> file;
+        std::shared_ptr<const IniSections> file;
         QString name;
         // The keys in file order, values as written; none for a type that was not loaded from a file.
         std::vector<std::pair<QString, QString>> entries() const {
-            return file ? file->entries(name) : std::vector<std::pair<QString, QString>>();
+            return file ? file->section(name).entries(name) : std::vector<std::pair<QString, QString>>();
         }
     };
     LoadedSection sectionKeys;

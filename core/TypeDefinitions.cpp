@@ -498,16 +498,16 @@ Status loadValueTable(const std::filesystem::path& file, ValueTable& table)
 
 Status load(CColStrav& types, const std::filesystem::path& file, FileKind kind)
 {
-    auto loaded = IniDocument::load(file);
+    // Section by section: a file of hundreds of types is never held parsed whole.
+    auto loaded = IniSections::load(file);
     if (!loaded.ok())
         return loaded.error();
-    const auto shared = std::make_shared<const IniDocument>(std::move(loaded.value()));
-    const IniDocument& doc = *shared;
+    const std::shared_ptr<const IniSections> sections = loaded.value();
     const VoucherContext& ctx = types.context();
     const CustomerSwitches& sw = ctx.state.sw;
     const LoadEnv env{kind, ctx.clock.today()};
 
-    const Raw rawCount = doc.value(kTypy, kPocet);
+    const Raw rawCount = sections->section(kTypy).value(kTypy, kPocet);
     const auto count = profileInt(rawCount, 0);
     if (!count)
         return conversionError(file, kTypy, kPocet, rawCount.value_or(QString()), kNotInt32);
@@ -528,8 +528,9 @@ Status load(CColStrav& types, const std::filesystem::path& file, FileKind kind)
         const QString section = typeSection(n);
         auto t = std::make_shared<CStrav>();
         t->PoradiSpolecnosti = static_cast<qint16>(n);
+        const IniDocument doc = sections->section(section);
         const IniDocument::SectionView keys = doc.section(section);
-        t->sectionKeys = CStrav::LoadedSection{shared, section};
+        t->sectionKeys = CStrav::LoadedSection{sections, section};
         for (size_t i = 0; i < std::size(kKeys); ++i) {
             const KeyDef& def = kKeys[i];
             if (!applies(def, kind, sw))

@@ -156,17 +156,8 @@ Result<IniDocument> IniDocument::load(const std::filesystem::path& file) {
     if (!bytes.ok())
         return bytes.error();
     const QByteArray& raw = bytes.value();
-    if (findEncoding(raw).encoding == TextEncoding::Windows1250) {
-        // One byte per character: the lines are cut from the bytes and decoded one by one, as decodeText would
-        // decode them, without a decoded copy of the whole file first.
-        IniDocument doc;
-        forEachLine(raw.constData(), raw.size(), [&](qsizetype from, qsizetype length) {
-            const QByteArrayView line = QByteArrayView(raw).sliced(from, length);
-            doc.appendLine(isAsciiLine(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
-        });
-        doc.m_encoding = TextEncoding::Windows1250;
-        return doc;
-    }
+    if (findEncoding(raw).encoding == TextEncoding::Windows1250)
+        return fromWindows1250(raw);
     const DecodedText decoded = decodeText(raw);
     IniDocument doc = fromText(decoded.text, decoded.encoding);
     doc.m_utf8Bom = decoded.encoding == TextEncoding::Utf8 && raw.startsWith("\xEF\xBB\xBF");
@@ -174,12 +165,90 @@ Result<IniDocument> IniDocument::load(const std::filesystem::path& file) {
 }
 
 // Each line goes into the document as it is cut from the text.
-IniDocument IniDocument::fromText(const QString& text, TextEncoding encoding) {
+IniDocument IniDocument::fromText(QStringView text, TextEncoding encoding) {
     IniDocument doc;
-    forEachLine(text.constData(), text.size(),
-                [&](qsizetype from, qsizetype length) { doc.appendLine(text.sliced(from, length)); });
+    forEachLine(text.data(), text.size(),
+                [&](qsizetype from, qsizetype length) { doc.appendLine(text.sliced(from, length).toString()); });
     doc.m_encoding = encoding;
     return doc;
+}
+
+// One byte per character: the lines are cut from the bytes and decoded one by one, as decodeText would decode
+// them, without a decoded copy of the whole file first.
+IniDocument IniDocument::fromWindows1250(QByteArrayView bytes) {
+    IniDocument doc;
+    forEachLine(bytes.data(), bytes.size(), [&](qsizetype from, qsizetype length) {
+        const QByteArrayView line = bytes.sliced(from, length);
+        doc.appendLine(isAsciiLine(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
+    });
+    doc.m_encoding = TextEncoding::Windows1250;
+    return doc;
+}
+
+Result<std::shared_ptr<const IniSections>> IniSections::load(const std::filesystem::path& file) {
+    auto sections = std::make_shared<IniSections>();
+    std::error_code ec;
+    if (std::filesystem::status(file, ec).type() == std::filesystem::file_type::not_found)
+        return std::shared_ptr<const IniSections>(std::move(sections));
+    auto bytes = TextFiles::readBytes(file);
+    if (!bytes.ok())
+        return bytes.error();
+    const FoundEncoding found = findEncoding(bytes.value());
+    sections->m_encoding = found.encoding;
+    if (found.encoding == TextEncoding::Windows1250)
+        sections->m_bytes = std::move(bytes.value());
+    else
+        sections->m_text = decodeText(bytes.value()).text;
+
+    // A header is a line whose first character but blanks is '[': only such lines are looked at closely.
+    qsizetype open = -1; // the start of the section being passed, when it is the first of its name
+    QString openName;
+    const auto close = [&](qsizetype end) {
+        if (open >= 0)
+            sections->m_ranges.insert(openName, {open, end});
+        open = -1;
+    };
+    const auto header = [&](qsizetype from, const QString& line) {
+        const std::optional<QString> name = IniDocument::sectionNameOf(line);
+        if (!name)
+            return;
+        close(from);
+        const QString folded = IniDocument::fold(*name);
+        if (!sections->m_ranges.contains(folded)) {
+            open = from;
+            openName = folded;
+        }
+    };
+    if (found.encoding == TextEncoding::Windows1250) {
+        const QByteArrayView all(sections->m_bytes);
+        forEachLine(all.data(), all.size(), [&](qsizetype from, qsizetype length) {
+            const QByteArrayView line = all.sliced(from, length);
+            const qsizetype first = std::find_if(line.begin(), line.end(), [](char c) { return !isBlank(QChar(char16_t(uchar(c)))); }) - line.begin();
+            if (first < length && line[first] == '[')
+                header(from, isAsciiLine(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
+        });
+        close(all.size());
+    } else {
+        const QStringView all(sections->m_text);
+        forEachLine(all.data(), all.size(), [&](qsizetype from, qsizetype length) {
+            const QStringView line = all.sliced(from, length);
+            const qsizetype first = std::find_if(line.begin(), line.end(), [](QChar c) { return !isBlank(c); }) - line.begin();
+            if (first < length && line[first] == u'[')
+                header(from, line.toString());
+        });
+        close(all.size());
+    }
+    return std::shared_ptr<const IniSections>(std::move(sections));
+}
+
+IniDocument IniSections::section(const QString& name) const {
+    const auto it = m_ranges.constFind(IniDocument::fold(name));
+    if (it == m_ranges.constEnd())
+        return IniDocument();
+    const auto [from, to] = *it;
+    if (m_encoding == TextEncoding::Windows1250)
+        return IniDocument::fromWindows1250(QByteArrayView(m_bytes).sliced(from, to - from));
+    return IniDocument::fromText(QStringView(m_text).sliced(from, to - from), m_encoding);
 }
 
 QString IniDocument::fold(const QString& name) {

@@ -26,7 +26,9 @@ public:
     /// A missing file gives an empty document; a file that cannot be read gives an error.
     static Result<IniDocument> load(const std::filesystem::path& file);
     /// A document from text already in memory (lines split at CR LF, LF or a lone CR).
-    static IniDocument fromText(const QString& text, TextEncoding encoding = TextEncoding::Windows1250);
+    static IniDocument fromText(QStringView text, TextEncoding encoding = TextEncoding::Windows1250);
+    /// A document from Windows-1250 bytes, each line decoded as it is cut.
+    static IniDocument fromWindows1250(QByteArrayView bytes);
 
     std::optional<QString> value(const QString& section, const QString& key) const;
     /// Creates the section and the key as needed and keeps every other line. An existing key keeps its
@@ -104,6 +106,7 @@ private:
         std::optional<qsizetype> findFirst(QStringView key) const; // the key trimmed, in any letter case
     };
 
+    friend class IniSections;
     static QString fold(const QString& name);
     const Section* findSection(const QString& section) const;
     Section* findSection(const QString& section);
@@ -115,6 +118,26 @@ private:
     QHash<QString, size_t> m_sectionIndex; // folded name -> the first section of that name
     TextEncoding m_encoding = TextEncoding::Windows1250;
     bool m_utf8Bom = false; // a UTF-8 file that began with a byte-order mark gets it back
+};
+
+/// A file of many sections read once each, a section at a time (the voucher-type definitions): the file is kept as
+/// read, its sections are found in one pass, and a section becomes a document only when asked, so reading
+/// hundreds of sections one after another holds one parsed section at a time. A section reads exactly as in the
+/// IniDocument of the whole file: the first of sections of one name, in any letter case.
+class IniSections {
+public:
+    /// A missing file has no sections; a file that cannot be read gives an error.
+    static Result<std::shared_ptr<const IniSections>> load(const std::filesystem::path& file);
+
+    /// A document holding the section alone (its header and lines up to the next header); empty when missing.
+    IniDocument section(const QString& name) const;
+
+private:
+    // Windows-1250 files are kept as their bytes, others as their decoded text; a range is [from, to) in it.
+    QByteArray m_bytes;
+    QString m_text;
+    TextEncoding m_encoding = TextEncoding::Windows1250;
+    QHash<QString, std::pair<qsizetype, qsizetype>> m_ranges; // folded name -> the first section of that name
 };
 
 } // namespace trv

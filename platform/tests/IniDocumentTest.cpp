@@ -338,3 +338,35 @@ TEST_F(IniDocumentTest, NamesOutsideAsciiMatchInAnyLetterCase) {
     EXPECT_EQ(doc.section(QStringLiteral("Missing")).value(QStringLiteral("Nazev")), std::nullopt);
     EXPECT_TRUE(doc.section(QStringLiteral("Missing")).entries().empty());
 }
+
+// A file read a section at a time must read each section as the document of the whole file reads it, in every
+// encoding and with every oddity a hand-edited file has.
+TEST_F(IniDocumentTest, ASectionReadAloneReadsAsInTheWholeFile) {
+    const QString text = QString::fromUtf8(
+        "stray=before any header\r\n"
+        "[Typy]\r\nPocet=2\r\n"
+        "[Typ1]\r\nNazev=Alfa\r\n[not a header\r\nKod = 12 \r\n; comment\r\nNazev=second\r\n\r\n"
+        "  [ typ2 ]  \rnazev=\"Beta\"\rKod=7\n"
+        "[TYP1]\r\nNazev=duplicate section\r\n"
+        "[Žlutá]\nČas=ráno\n"
+        "[Empty]\r\n"
+        "[Last]\r\nKey=no line end");
+    const QStringList names = {QStringLiteral("Typy"), QStringLiteral("typ1"), QStringLiteral("Typ2 "),
+                               QString::fromUtf8("žLUTÁ"), QStringLiteral("Empty"), QStringLiteral("Last"),
+                               QStringLiteral("Missing"), QString()};
+    for (const TextEncoding enc :
+         {TextEncoding::Windows1250, TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+        const auto file = writeBytes("sections.ini", encodeText(text, enc));
+        const auto whole = IniDocument::load(file);
+        const auto sections = IniSections::load(file);
+        ASSERT_TRUE(whole.ok() && sections.ok());
+        for (const QString& name : names) {
+            const IniDocument alone = sections.value()->section(name);
+            EXPECT_EQ(alone.entries(name), whole.value().entries(name)) << int(enc) << " " << name.toStdString();
+            EXPECT_EQ(alone.hasSection(name), whole.value().hasSection(name)) << int(enc) << " " << name.toStdString();
+        }
+    }
+    const auto missing = IniSections::load(path("missing.ini"));
+    ASSERT_TRUE(missing.ok());
+    EXPECT_TRUE(missing.value()->section(QStringLiteral("Typy")).entries(QStringLiteral("Typy")).empty());
+}
