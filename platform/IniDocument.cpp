@@ -10,14 +10,18 @@ bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f';
 }
 
-QString trimBlanks(QStringView s) {
+QStringView trimmedView(QStringView s) {
     qsizetype from = 0;
     qsizetype to = s.size();
     while (from < to && isBlank(s[from]))
         ++from;
     while (to > from && isBlank(s[to - 1]))
         --to;
-    return s.sliced(from, to - from).toString();
+    return s.sliced(from, to - from);
+}
+
+QString trimBlanks(QStringView s) {
+    return trimmedView(s).toString();
 }
 
 // Names are nearly always ASCII, and in ASCII case folding only turns A-Z into a-z: done here, that spares the
@@ -40,16 +44,6 @@ QString foldCase(const QString& s) {
             d[i] = QChar(d[i].unicode() + (u'a' - u'A'));
     }
     return folded;
-}
-
-QStringView trimmedView(QStringView s) {
-    qsizetype from = 0;
-    qsizetype to = s.size();
-    while (from < to && isBlank(s[from]))
-        ++from;
-    while (to > from && isBlank(s[to - 1]))
-        --to;
-    return s.sliced(from, to - from);
 }
 
 bool isAscii(QStringView s) {
