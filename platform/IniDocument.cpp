@@ -104,14 +104,6 @@ void forEachLine(const Char* chars, qsizetype n, Line line) {
         line(from, n - from);
 }
 
-bool isAsciiLine(QByteArrayView line) {
-    for (const char b : line) {
-        if (static_cast<unsigned char>(b) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
@@ -173,7 +165,7 @@ IniDocument IniDocument::fromWindows1250(QByteArrayView bytes) {
     IniDocument doc;
     forEachLine(bytes.data(), bytes.size(), [&](qsizetype from, qsizetype length) {
         const QByteArrayView line = bytes.sliced(from, length);
-        doc.appendLine(isAsciiLine(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
+        doc.appendLine(isAscii(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
     });
     doc.m_encoding = TextEncoding::Windows1250;
     return doc;
@@ -219,7 +211,7 @@ Result<std::shared_ptr<const IniSections>> IniSections::load(const std::filesyst
             const QByteArrayView line = all.sliced(from, length);
             const qsizetype first = std::find_if(line.begin(), line.end(), [](char c) { return !isBlank(QChar(char16_t(uchar(c)))); }) - line.begin();
             if (first < length && line[first] == '[')
-                header(from, isAsciiLine(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
+                header(from, isAscii(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
         });
         close(all.size());
     } else {

@@ -123,15 +123,15 @@ QString decodeUtf16(QByteArrayView bytes, bool little) {
     return out;
 }
 
-bool isAscii(const QByteArray& bytes) {
+} // namespace
+
+bool isAscii(QByteArrayView bytes) {
     for (const char b : bytes) {
         if (static_cast<unsigned char>(b) >= 0x80)
             return false;
     }
     return true;
 }
-
-} // namespace
 
 bool isValidUtf8(const QByteArray& bytes) {
     // A piece at a time, each cut before a byte that starts a character, so that a large file is checked without

@@ -57,6 +57,9 @@ private:
 /// Windows-1250 bytes as text, one character per byte (NUL bytes included), by table.
 QString decodeWindows1250(QByteArrayView bytes);
 
+/// True when every byte is below 0x80.
+bool isAscii(QByteArrayView bytes);
+
 /// True when the bytes are well-formed UTF-8 (an empty array is).
 bool isValidUtf8(const QByteArray& bytes);
 
