@@ -58,6 +58,42 @@ bool allDigits(std::string_view text) {
 
 } // namespace
 
+StoredCodes::Code* StoredCodes::newBlock() {
+    constexpr size_t kBlockBytes = List::kBlock * sizeof(Code);
+    if (!m_largeRegions) {
+        // Uninitialised heap memory: a small store touches only the pages its codes are written to.
+        m_smallBlocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockBytes));
+        return reinterpret_cast<Code*>(m_smallBlocks.back().get());
+    }
+    if (m_regions.empty() || m_regionUsed + kBlockBytes > m_regions.back().size()) {
+        m_regions.emplace_back(kRegionBlocks * kBlockBytes);
+        m_regionUsed = 0;
+    }
+    Code* block = reinterpret_cast<Code*>(m_regions.back().data() + m_regionUsed);
+    m_regionUsed += kBlockBytes;
+    return block;
+}
+
+void StoredCodes::push(int type, const Code& c) {
+    List& list = m_codes[size_t(type)];
+    const size_t n = list.m_size;
+    if ((n & (List::kBlock - 1)) == 0 && (n >> List::kBlockBits) == list.m_blocks.size())
+        list.m_blocks.push_back(newBlock());
+    list.m_blocks[n >> List::kBlockBits][n & (List::kBlock - 1)] = c;
+    list.m_size = n + 1;
+}
+
+void StoredCodes::appendText(const char* bytes, size_t n) {
+    if (m_textSize + n > m_text.size()) {
+        LargeMemory larger(std::max({m_text.size() * 2, m_textSize + n, size_t(4096)}));
+        if (m_textSize > 0)
+            std::memcpy(larger.data(), m_text.data(), m_textSize);
+        m_text = std::move(larger);
+    }
+    std::memcpy(m_text.data() + m_textSize, bytes, n);
+    m_textSize += n;
+}
+
 StoredCodes::StoredCodes(int typeCount) : m_codes(size_t(std::clamp(typeCount, 0, kMaxTypes + 1))) {}
 
 quint32 StoredCodes::addFile(const QString& name) {
@@ -79,7 +115,15 @@ void StoredCodes::reserve(qint64 bytes) {
     // line is mostly code.
     // (Room reserved and not used costs no memory: the pages are never touched.)
     const auto b = size_t(std::max<qint64>(bytes, 0));
-    m_buffer.reserve(m_buffer.size() + b / 2);
+    if (m_textSize + b / 2 > m_text.size()) {
+        LargeMemory room(m_textSize + b / 2);
+        if (m_textSize > 0)
+            std::memcpy(room.data(), m_text.data(), m_textSize);
+        m_text = std::move(room);
+    }
+    // A month of at least a region's worth of codes takes its blocks from large regions.
+    if (b / 20 >= kRegionBlocks * List::kBlock)
+        m_largeRegions = true;
 }
 
 void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 value) {
@@ -88,28 +132,30 @@ void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 valu
     const size_t length = std::min(text.size(), kMaxLength);
     text = text.substr(0, length);
     Code c;
-    c.offset = quint32(m_buffer.size());
+    c.offset = quint32(m_textSize);
     c.lengthHigh = quint32(length >> 8);
     c.lengthLow = quint32(length & 0xFF);
     c.file = file;
     c.value = value;
     if (allDigits(text)) {
         c.packedDigits = 1;
-        const size_t at = m_buffer.size();
-        m_buffer.resize(at + (length + 1) / 2);
-        char* out = m_buffer.data() + at;
-        size_t i = 0;
-        for (; i + 1 < length; i += 2)
-            *out++ = char(((text[i] - '0') << 4) | (text[i + 1] - '0'));
-        if (i < length)
-            *out = char((text[i] - '0') << 4);
+        // Packed beside and appended: the buffer's new bytes are written once, not cleared first.
+        char packed[64];
+        while (!text.empty()) {
+            const size_t n = std::min(text.size(), 2 * sizeof(packed));
+            char* out = packed;
+            size_t i = 0;
+            for (; i + 1 < n; i += 2)
+                *out++ = char(((text[i] - '0') << 4) | (text[i + 1] - '0'));
+            if (i < n)
+                *out++ = char((text[i] - '0') << 4);
+            appendText(packed, size_t(out - packed));
+            text.remove_prefix(n);
+        }
     } else {
-        m_buffer.append(text);
+        appendText(text.data(), text.size());
     }
-    // Straight into the type's list: a list grown by doubling is moved to fresh memory that the system takes back
-    // when the old one is freed, where blocks gathered first and handed out after stayed in the heap, holding a
-    // month's codes twice at the peak.
-    m_codes[size_t(type)].push_back(c);
+    push(type, c);
 }
 
 QString StoredCodes::kod(const Code& c) const {
@@ -143,13 +189,14 @@ namespace {
 // fit in 24 of them (a type's month of codes: the table is then half the size, and more of it stays in the
 // cache), 64 bits beyond.
 template <typename Slot, int kPositionBits, typename Hash, typename Equal, typename TextOf, typename Visit>
-void firstReadingsIn(const std::vector<StoredCodes::Code>& codes, Hash hash, Equal equal, TextOf textOf, Visit visit) {
+void firstReadingsIn(const StoredCodes::List& codes, Hash hash, Equal equal, TextOf textOf, Visit visit) {
     constexpr int kSlotBits = int(sizeof(Slot) * 8);
     constexpr Slot kPositionMask = (Slot(1) << kPositionBits) - 1;
     size_t capacity = 16;
     while (capacity < codes.size() * 2)
         capacity *= 2;
-    std::vector<Slot> table(capacity, 0);
+    const LargeMemory tableMemory(capacity * sizeof(Slot));
+    Slot* const table = reinterpret_cast<Slot*>(tableMemory.data());
     // The codes are hashed a few ahead of their look-up and their slots fetched meanwhile: a large type's table
     // outgrows the cache, and each look-up would otherwise wait for memory in turn.
     constexpr size_t kAhead = 16;
@@ -186,7 +233,7 @@ void firstReadingsIn(const std::vector<StoredCodes::Code>& codes, Hash hash, Equ
 }
 
 template <typename TextOf, typename Visit>
-void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, Visit visit) {
+void firstReadings(const StoredCodes::List& codes, TextOf textOf, Visit visit) {
     using Code = StoredCodes::Code;
     const StoredHash<~0x2020202020202020ull> textHash;
     const StoredHash<~0ull> digitsHash;
@@ -220,7 +267,8 @@ void StoredCodes::keepFirstReadings() {
             if (keep[i])
                 codes[kept++] = codes[i];
         }
-        codes.resize(kept);
+        // The blocks past the kept codes stay with the store, unused, until it goes.
+        codes.m_size = kept;
     }
 }
 

@@ -36,7 +36,7 @@ TEST(StoredCodesTest, CodesOfAnyLengthComeBackWithTheirFileAndValue) {
     };
     const auto check = [&](int type, const std::vector<Want>& want) {
         SCOPED_TRACE(type);
-        const auto held = codes.codes(type);
+        const auto& held = codes.codes(type);
         ASSERT_EQ(held.size(), want.size());
         for (size_t i = 0; i < want.size(); ++i) {
             SCOPED_TRACE(i);
