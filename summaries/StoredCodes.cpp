@@ -188,15 +188,34 @@ namespace {
 // that most slots of other codes are passed over without reading their text. Slots are 32 bits while positions
 // fit in 24 of them (a type's month of codes: the table is then half the size, and more of it stays in the
 // cache), 64 bits beyond.
+// Codes fewer than this have their positions in 24 bits of 32-bit slots.
+constexpr size_t kShortPositions = (size_t(1) << 24) - 1;
+
+// The slots of the table for `n` codes: a power of two, at least twice as many.
+size_t tableCapacity(size_t n) {
+    size_t capacity = 16;
+    while (capacity < n * 2)
+        capacity *= 2;
+    return capacity;
+}
+
+// The first `bytes` of `memory` cleared, the memory replaced by a larger region when it is smaller: one table
+// serves every type of a check in turn, rather than each type taking fresh pages from the system for its own.
+char* clearedTable(LargeMemory& memory, size_t bytes) {
+    if (memory.size() < bytes)
+        memory = LargeMemory(bytes);
+    else
+        std::memset(memory.data(), 0, bytes);
+    return memory.data();
+}
+
 template <typename Slot, int kPositionBits, typename Hash, typename Equal, typename TextOf, typename Visit>
-void firstReadingsIn(const StoredCodes::List& codes, Hash hash, Equal equal, TextOf textOf, Visit visit) {
+void firstReadingsIn(const StoredCodes::List& codes, LargeMemory& tableMemory, Hash hash, Equal equal, TextOf textOf,
+                     Visit visit) {
     constexpr int kSlotBits = int(sizeof(Slot) * 8);
     constexpr Slot kPositionMask = (Slot(1) << kPositionBits) - 1;
-    size_t capacity = 16;
-    while (capacity < codes.size() * 2)
-        capacity *= 2;
-    const LargeMemory tableMemory(capacity * sizeof(Slot));
-    Slot* const table = reinterpret_cast<Slot*>(tableMemory.data());
+    const size_t capacity = tableCapacity(codes.size());
+    Slot* const table = reinterpret_cast<Slot*>(clearedTable(tableMemory, capacity * sizeof(Slot)));
     // The codes are hashed a few ahead of their look-up and their slots fetched meanwhile: a large type's table
     // outgrows the cache, and each look-up would otherwise wait for memory in turn.
     constexpr size_t kAhead = 16;
@@ -233,7 +252,7 @@ void firstReadingsIn(const StoredCodes::List& codes, Hash hash, Equal equal, Tex
 }
 
 template <typename TextOf, typename Visit>
-void firstReadings(const StoredCodes::List& codes, TextOf textOf, Visit visit) {
+void firstReadings(const StoredCodes::List& codes, LargeMemory& table, TextOf textOf, Visit visit) {
     using Code = StoredCodes::Code;
     const StoredHash<~0x2020202020202020ull> textHash;
     const StoredHash<~0ull> digitsHash;
@@ -246,20 +265,25 @@ void firstReadings(const StoredCodes::List& codes, TextOf textOf, Visit visit) {
             return false;
         return a.packedDigits ? aText == bText : textEqual(aText, bText);
     };
-    if (codes.size() < (size_t(1) << 24) - 1)
-        firstReadingsIn<quint32, 24>(codes, hash, equal, textOf, visit);
+    if (codes.size() < kShortPositions)
+        firstReadingsIn<quint32, 24>(codes, table, hash, equal, textOf, visit);
     else
-        firstReadingsIn<quint64, 32>(codes, hash, equal, textOf, visit);
+        firstReadingsIn<quint64, 32>(codes, table, hash, equal, textOf, visit);
 }
 
 } // namespace
 
 void StoredCodes::keepFirstReadings() {
     const auto textOf = [this](const Code& c) { return stored(c); };
+    // The table for the largest type, taken once.
+    size_t largest = 0;
+    for (const auto& codes : m_codes)
+        largest = std::max(largest, codes.size());
+    LargeMemory table(tableCapacity(largest) * (largest < kShortPositions ? sizeof(quint32) : sizeof(quint64)));
     for (auto& codes : m_codes) {
         // Marked first and thinned in place after: a month's codes are never held twice.
         std::vector<bool> keep(codes.size(), false);
-        firstReadings(codes, textOf, [&](size_t i, size_t first) {
+        firstReadings(codes, table, textOf, [&](size_t i, size_t first) {
             keep[i] = i == first && codes[i].value != kNoRead;
         });
         size_t kept = 0;
@@ -275,8 +299,9 @@ void StoredCodes::keepFirstReadings() {
 std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
     const auto& codes = m_codes[size_t(type)];
     std::vector<Repeat> found;
+    LargeMemory table;
     firstReadings(
-        codes, [this](const Code& c) { return stored(c); },
+        codes, table, [this](const Code& c) { return stored(c); },
         [&](size_t i, size_t first) {
             if (i != first)
                 found.push_back({codes[i], codes[first]});
