@@ -1,5 +1,7 @@
 #include "platform/LargeMemory.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -79,6 +81,76 @@ void LargeMemory::release() noexcept {
 #endif
     std::free(m_data);
     m_data = nullptr;
+}
+
+PagesAhead::~PagesAhead() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+        m_pending.clear();
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void PagesAhead::request(char* from, size_t length) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    if (length == 0)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(from);
+    const std::uintptr_t page = start & ~std::uintptr_t(4095);
+    from = reinterpret_cast<char*>(page);
+    length += start - page;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_unsupported || m_stop)
+            return;
+        m_pending.push_back({from, length});
+        if (!m_thread.joinable())
+            m_thread = std::thread([this] { serve(); });
+    }
+    m_changed.notify_all();
+#else
+    (void)from;
+    (void)length;
+#endif
+}
+
+void PagesAhead::settle() {
+    std::unique_lock lock(m_mutex);
+    m_pending.clear();
+    m_changed.wait(lock, [this] { return !m_busy; });
+}
+
+void PagesAhead::serve() {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    // A large page at a time, so that settle() waits for one at most.
+    constexpr size_t kStep = kLargePage;
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_changed.wait(lock, [this] { return m_stop || !m_pending.empty(); });
+        if (m_stop)
+            return;
+        Range& next = m_pending.front();
+        const size_t length = std::min(next.length, kStep);
+        char* const from = next.from;
+        next.from += length;
+        next.length -= length;
+        if (next.length == 0)
+            m_pending.erase(m_pending.begin());
+        m_busy = true;
+        lock.unlock();
+        const bool done = madvise(from, length, MADV_POPULATE_WRITE) == 0 || errno != EINVAL;
+        lock.lock();
+        m_busy = false;
+        if (!done) {
+            m_unsupported = true;
+            m_pending.clear();
+        }
+        m_changed.notify_all();
+    }
+#endif
 }
 
 } // namespace trv

@@ -58,6 +58,14 @@ bool allDigits(std::string_view text) {
 
 } // namespace
 
+namespace {
+
+// How far ahead of the codes a large month's pages are asked for, and in what steps.
+constexpr size_t kAskAhead = size_t(8) << 20;
+constexpr size_t kAskStep = size_t(4) << 20;
+
+} // namespace
+
 StoredCodes::Code* StoredCodes::newBlock() {
     constexpr size_t kBlockBytes = List::kBlock * sizeof(Code);
     if (!m_largeRegions) {
@@ -66,11 +74,25 @@ StoredCodes::Code* StoredCodes::newBlock() {
         return reinterpret_cast<Code*>(m_smallBlocks.back().get());
     }
     if (m_regions.empty() || m_regionUsed + kBlockBytes > m_regions.back().size()) {
-        m_regions.emplace_back(kRegionBlocks * kBlockBytes);
+        m_regions.push_back(m_spareRegion.size() > 0 ? std::move(m_spareRegion)
+                                                     : LargeMemory(kRegionBlocks * kBlockBytes));
+        m_spareRegion = LargeMemory();
         m_regionUsed = 0;
+        m_regionAsked = std::min(kAskStep, m_regions.back().size());
     }
-    Code* block = reinterpret_cast<Code*>(m_regions.back().data() + m_regionUsed);
+    LargeMemory& region = m_regions.back();
+    Code* block = reinterpret_cast<Code*>(region.data() + m_regionUsed);
     m_regionUsed += kBlockBytes;
+    if (m_regionUsed + kAskAhead > m_regionAsked) {
+        if (m_regionAsked < region.size()) {
+            const size_t n = std::min(kAskStep, region.size() - m_regionAsked);
+            m_ahead.request(region.data() + m_regionAsked, n);
+            m_regionAsked += n;
+        } else if (m_spareRegion.size() == 0) {
+            m_spareRegion = LargeMemory(kRegionBlocks * kBlockBytes);
+            m_ahead.request(m_spareRegion.data(), kAskStep);
+        }
+    }
     return block;
 }
 
@@ -83,15 +105,25 @@ void StoredCodes::push(int type, const Code& c) {
     list.m_size = n + 1;
 }
 
+void StoredCodes::replaceText(size_t bytes) {
+    m_ahead.settle();
+    LargeMemory room(bytes);
+    if (m_textSize > 0)
+        std::memcpy(room.data(), m_text.data(), m_textSize);
+    m_text = std::move(room);
+    m_textAsked = m_textSize;
+}
+
 void StoredCodes::appendText(const char* bytes, size_t n) {
-    if (m_textSize + n > m_text.size()) {
-        LargeMemory larger(std::max({m_text.size() * 2, m_textSize + n, size_t(4096)}));
-        if (m_textSize > 0)
-            std::memcpy(larger.data(), m_text.data(), m_textSize);
-        m_text = std::move(larger);
-    }
+    if (m_textSize + n > m_text.size())
+        replaceText(std::max({m_text.size() * 2, m_textSize + n, size_t(4096)}));
     std::memcpy(m_text.data() + m_textSize, bytes, n);
     m_textSize += n;
+    if (m_largeRegions && m_textSize + kAskAhead > m_textAsked && m_textAsked < m_text.size()) {
+        const size_t ask = std::min(kAskStep, m_text.size() - m_textAsked);
+        m_ahead.request(m_text.data() + m_textAsked, ask);
+        m_textAsked += ask;
+    }
 }
 
 StoredCodes::StoredCodes(int typeCount) : m_codes(size_t(std::clamp(typeCount, 0, kMaxTypes + 1))) {}
@@ -115,12 +147,8 @@ void StoredCodes::reserve(qint64 bytes) {
     // line is mostly code.
     // (Room reserved and not used costs no memory: the pages are never touched.)
     const auto b = size_t(std::max<qint64>(bytes, 0));
-    if (m_textSize + b / 2 > m_text.size()) {
-        LargeMemory room(m_textSize + b / 2);
-        if (m_textSize > 0)
-            std::memcpy(room.data(), m_text.data(), m_textSize);
-        m_text = std::move(room);
-    }
+    if (m_textSize + b / 2 > m_text.size())
+        replaceText(m_textSize + b / 2);
     // A month of at least a region's worth of codes takes its blocks from large regions.
     if (b / 20 >= kRegionBlocks * List::kBlock)
         m_largeRegions = true;

@@ -129,6 +129,7 @@ private:
     void push(int type, const Code& c);
     Code* newBlock();
     void appendText(const char* bytes, size_t n);
+    void replaceText(size_t bytes);
 
     // The codes' texts one after another, m_textSize bytes of m_text.
     LargeMemory m_text;
@@ -140,6 +141,12 @@ private:
     bool m_largeRegions = false;
     std::vector<std::unique_ptr<char[]>> m_smallBlocks;
     std::vector<LargeMemory> m_regions;
+    // A large month's pages are taken ahead of the codes: up to m_textAsked of the texts, m_regionAsked of the
+    // last region, and a spare region before the last one is full. Last, so that it stops before they go.
+    size_t m_textAsked = 0;
+    size_t m_regionAsked = 0;
+    LargeMemory m_spareRegion;
+    PagesAhead m_ahead;
     size_t m_regionUsed = 0;
     std::vector<QString> m_files;
     std::vector<Currency> m_values;
