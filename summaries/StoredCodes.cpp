@@ -15,8 +15,7 @@ char upper(char c) {
 // capitals in practice). The hash of a text folds bit 0x20 of every byte, so texts equal in any letter case hash
 // alike; packed digits, which have no letter case, are hashed whole. Eight bytes at a time, since a month's check
 // hashes millions of codes.
-template <quint64 kFold>
-struct StoredHash {
+template <quint64 kFold> struct StoredHash {
     size_t operator()(std::string_view s) const noexcept {
         quint64 h = 0x9E3779B97F4A7C15ull ^ s.size();
         size_t i = 0;
@@ -55,10 +54,6 @@ bool allDigits(std::string_view text) {
     }
     return true;
 }
-
-} // namespace
-
-namespace {
 
 // How far ahead of the codes a large month's pages are asked for, and in what steps.
 constexpr size_t kAskAhead = size_t(8) << 20;
@@ -145,7 +140,8 @@ qint32 StoredCodes::valueIndex(Currency value) {
 void StoredCodes::reserve(qint64 bytes) {
     // A statement record holds its code in about half of its bytes and takes at least 20 of them; a day-file
     // line is mostly code.
-    // (Room reserved and not used costs no memory: the pages are never touched.)
+    // (Room reserved and not used costs no memory: the pages are never touched, but for the few megabytes a
+    // large month's are taken ahead of its codes.)
     const auto b = size_t(std::max<qint64>(bytes, 0));
     if (m_textSize + b / 2 > m_text.size())
         replaceText(m_textSize + b / 2);
@@ -209,13 +205,6 @@ qint64 StoredCodes::size() const {
 
 namespace {
 
-// The first reading of each code among `codes`, found with an open-addressing table of positions (a month holds
-// millions of codes: one allocation for the table instead of one per code). `visit(i, first)` is called for every
-// code with the position of the first reading of its text (i itself for a first reading).
-// Each slot holds position + 1 (0 is free) in its low kPositionBits and the top bits of the hash above them, so
-// that most slots of other codes are passed over without reading their text. Slots are 32 bits while positions
-// fit in 24 of them (a type's month of codes: the table is then half the size, and more of it stays in the
-// cache), 64 bits beyond.
 // Codes fewer than this have their positions in 24 bits of 32-bit slots.
 constexpr size_t kShortPositions = (size_t(1) << 24) - 1;
 
@@ -237,6 +226,13 @@ char* clearedTable(LargeMemory& memory, size_t bytes) {
     return memory.data();
 }
 
+// The first reading of each code among `codes`, found with an open-addressing table of positions (a month holds
+// millions of codes: one allocation for the table instead of one per code). `visit(i, first)` is called for every
+// code with the position of the first reading of its text (i itself for a first reading).
+// Each slot holds position + 1 (0 is free) in its low kPositionBits and the top bits of the hash above them, so
+// that most slots of other codes are passed over without reading their text. Slots are 32 bits while positions
+// fit in 24 of them (a type's month of codes: the table is then half the size, and more of it stays in the
+// cache), 64 bits beyond.
 template <typename Slot, int kPositionBits, typename Hash, typename Equal, typename TextOf, typename Visit>
 void firstReadingsIn(const StoredCodes::List& codes, LargeMemory& tableMemory, Hash hash, Equal equal, TextOf textOf,
                      Visit visit) {
@@ -311,9 +307,8 @@ void StoredCodes::keepFirstReadings() {
     for (auto& codes : m_codes) {
         // Marked first and thinned in place after: a month's codes are never held twice.
         std::vector<bool> keep(codes.size(), false);
-        firstReadings(codes, table, textOf, [&](size_t i, size_t first) {
-            keep[i] = i == first && codes[i].value != kNoRead;
-        });
+        firstReadings(codes, table, textOf,
+                      [&](size_t i, size_t first) { keep[i] = i == first && codes[i].value != kNoRead; });
         size_t kept = 0;
         for (size_t i = 0; i < codes.size(); ++i) {
             if (keep[i])

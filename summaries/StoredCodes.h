@@ -24,11 +24,11 @@ public:
     // The type is the list a code is in, so a code does not carry it. The fields are as wide as a period can
     // need: 4 GB of code text, 16 million files, 8 million face values, codes of up to 32,767 characters.
     struct Code {
-        quint32 offset = 0;           // of the stored text in the buffer; the order the codes were read in
-        quint32 file : 24 = 0;        // index into files()
-        quint32 lengthHigh : 7 = 0;   // see length()
+        quint32 offset = 0;         // of the stored text in the buffer; the order the codes were read in
+        quint32 file : 24 = 0;      // index into files()
+        quint32 lengthHigh : 7 = 0; // see length()
         quint32 packedDigits : 1 = 0;
-        qint32 value : 24 = 0;        // index into values(), or kNoRead
+        qint32 value : 24 = 0; // index into values(), or kNoRead
         quint32 lengthLow : 8 = 0;
         // Characters of the code (UTF-8 bytes of a code not all digits).
         quint32 length() const { return (quint32(lengthHigh) << 8) | lengthLow; }
@@ -141,13 +141,14 @@ private:
     bool m_largeRegions = false;
     std::vector<std::unique_ptr<char[]>> m_smallBlocks;
     std::vector<LargeMemory> m_regions;
+    size_t m_regionUsed = 0;
     // A large month's pages are taken ahead of the codes: up to m_textAsked of the texts, m_regionAsked of the
-    // last region, and a spare region before the last one is full. Last, so that it stops before they go.
+    // last region, and a spare region before the last one is full. After the regions, so that it stops before
+    // they go.
     size_t m_textAsked = 0;
     size_t m_regionAsked = 0;
     LargeMemory m_spareRegion;
     PagesAhead m_ahead;
-    size_t m_regionUsed = 0;
     std::vector<QString> m_files;
     std::vector<Currency> m_values;
 };
