@@ -15,8 +15,7 @@ char upper(char c) {
 // capitals in practice). The hash of a text folds bit 0x20 of every byte, so texts equal in any letter case hash
 // alike; packed digits, which have no letter case, are hashed whole. Eight bytes at a time, since a month's check
 // hashes millions of codes.
-template <quint64 kFold>
-struct StoredHash {
+template <quint64 kFold> struct StoredHash {
     size_t operator()(std::string_view s) const noexcept {
         quint64 h = 0x9E3779B97F4A7C15ull ^ s.size();
         size_t i = 0;
@@ -56,7 +55,71 @@ bool allDigits(std::string_view text) {
     return true;
 }
 
+// How far ahead of the codes a large month's pages are asked for, and in what steps.
+constexpr size_t kAskAhead = size_t(8) << 20;
+constexpr size_t kAskStep = size_t(4) << 20;
+
 } // namespace
+
+StoredCodes::Code* StoredCodes::newBlock() {
+    constexpr size_t kBlockBytes = List::kBlock * sizeof(Code);
+    if (!m_largeRegions) {
+        // Uninitialised heap memory: a small store touches only the pages its codes are written to.
+        m_smallBlocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockBytes));
+        return reinterpret_cast<Code*>(m_smallBlocks.back().get());
+    }
+    if (m_regions.empty() || m_regionUsed + kBlockBytes > m_regions.back().size()) {
+        m_regions.push_back(m_spareRegion.size() > 0 ? std::move(m_spareRegion)
+                                                     : LargeMemory(kRegionBlocks * kBlockBytes));
+        m_spareRegion = LargeMemory();
+        m_regionUsed = 0;
+        m_regionAsked = std::min(kAskStep, m_regions.back().size());
+    }
+    LargeMemory& region = m_regions.back();
+    Code* block = reinterpret_cast<Code*>(region.data() + m_regionUsed);
+    m_regionUsed += kBlockBytes;
+    if (m_regionUsed + kAskAhead > m_regionAsked) {
+        if (m_regionAsked < region.size()) {
+            const size_t n = std::min(kAskStep, region.size() - m_regionAsked);
+            m_ahead.request(region.data() + m_regionAsked, n);
+            m_regionAsked += n;
+        } else if (m_spareRegion.size() == 0) {
+            m_spareRegion = LargeMemory(kRegionBlocks * kBlockBytes);
+            m_ahead.request(m_spareRegion.data(), kAskStep);
+        }
+    }
+    return block;
+}
+
+void StoredCodes::push(int type, const Code& c) {
+    List& list = m_codes[size_t(type)];
+    const size_t n = list.m_size;
+    if ((n & (List::kBlock - 1)) == 0 && (n >> List::kBlockBits) == list.m_blocks.size())
+        list.m_blocks.push_back(newBlock());
+    list.m_blocks[n >> List::kBlockBits][n & (List::kBlock - 1)] = c;
+    list.m_size = n + 1;
+}
+
+void StoredCodes::replaceText(size_t bytes) {
+    m_ahead.settle();
+    LargeMemory room(bytes);
+    if (m_textSize > 0)
+        std::memcpy(room.data(), m_text.data(), m_textSize);
+    m_text = std::move(room);
+    m_textAsked = m_textSize;
+}
+
+void StoredCodes::appendText(const char* bytes, size_t n) {
+    if (m_textSize + n > m_text.size())
+        replaceText(std::max({m_text.size() * 2, m_textSize + n, size_t(4096)}));
+    std::memcpy(m_text.data() + m_textSize, bytes, n);
+    m_textSize += n;
+    if (m_largeRegions && m_textSize + kAskAhead > m_textAsked && m_textAsked < m_text.size()) {
+        const size_t ask = std::min(kAskStep, m_text.size() - m_textAsked);
+        m_ahead.request(m_text.data() + m_textAsked, ask);
+        m_textAsked += ask;
+    }
+}
 
 StoredCodes::StoredCodes(int typeCount) : m_codes(size_t(std::clamp(typeCount, 0, kMaxTypes + 1))) {}
 
@@ -77,9 +140,14 @@ qint32 StoredCodes::valueIndex(Currency value) {
 void StoredCodes::reserve(qint64 bytes) {
     // A statement record holds its code in about half of its bytes and takes at least 20 of them; a day-file
     // line is mostly code.
-    // (Room reserved and not used costs no memory: the pages are never touched.)
+    // (Room reserved and not used costs no memory: the pages are never touched, but for the few megabytes a
+    // large month's are taken ahead of its codes.)
     const auto b = size_t(std::max<qint64>(bytes, 0));
-    m_buffer.reserve(m_buffer.size() + b / 2);
+    if (m_textSize + b / 2 > m_text.size())
+        replaceText(m_textSize + b / 2);
+    // A month of at least a region's worth of codes takes its blocks from large regions.
+    if (b / 20 >= kRegionBlocks * List::kBlock)
+        m_largeRegions = true;
 }
 
 void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 value) {
@@ -88,28 +156,30 @@ void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 valu
     const size_t length = std::min(text.size(), kMaxLength);
     text = text.substr(0, length);
     Code c;
-    c.offset = quint32(m_buffer.size());
+    c.offset = quint32(m_textSize);
     c.lengthHigh = quint32(length >> 8);
     c.lengthLow = quint32(length & 0xFF);
     c.file = file;
     c.value = value;
     if (allDigits(text)) {
         c.packedDigits = 1;
-        const size_t at = m_buffer.size();
-        m_buffer.resize(at + (length + 1) / 2);
-        char* out = m_buffer.data() + at;
-        size_t i = 0;
-        for (; i + 1 < length; i += 2)
-            *out++ = char(((text[i] - '0') << 4) | (text[i + 1] - '0'));
-        if (i < length)
-            *out = char((text[i] - '0') << 4);
+        // Packed beside and appended: the buffer's new bytes are written once, not cleared first.
+        char packed[64];
+        while (!text.empty()) {
+            const size_t n = std::min(text.size(), 2 * sizeof(packed));
+            char* out = packed;
+            size_t i = 0;
+            for (; i + 1 < n; i += 2)
+                *out++ = char(((text[i] - '0') << 4) | (text[i + 1] - '0'));
+            if (i < n)
+                *out++ = char((text[i] - '0') << 4);
+            appendText(packed, size_t(out - packed));
+            text.remove_prefix(n);
+        }
     } else {
-        m_buffer.append(text);
+        appendText(text.data(), text.size());
     }
-    // Straight into the type's list: a list grown by doubling is moved to fresh memory that the system takes back
-    // when the old one is freed, where blocks gathered first and handed out after stayed in the heap, holding a
-    // month's codes twice at the peak.
-    m_codes[size_t(type)].push_back(c);
+    push(type, c);
 }
 
 QString StoredCodes::kod(const Code& c) const {
@@ -135,6 +205,27 @@ qint64 StoredCodes::size() const {
 
 namespace {
 
+// Codes fewer than this have their positions in 24 bits of 32-bit slots.
+constexpr size_t kShortPositions = (size_t(1) << 24) - 1;
+
+// The slots of the table for `n` codes: a power of two, at least twice as many.
+size_t tableCapacity(size_t n) {
+    size_t capacity = 16;
+    while (capacity < n * 2)
+        capacity *= 2;
+    return capacity;
+}
+
+// The first `bytes` of `memory` cleared, the memory replaced by a larger region when it is smaller: one table
+// serves every type of a check in turn, rather than each type taking fresh pages from the system for its own.
+char* clearedTable(LargeMemory& memory, size_t bytes) {
+    if (memory.size() < bytes)
+        memory = LargeMemory(bytes);
+    else
+        std::memset(memory.data(), 0, bytes);
+    return memory.data();
+}
+
 // The first reading of each code among `codes`, found with an open-addressing table of positions (a month holds
 // millions of codes: one allocation for the table instead of one per code). `visit(i, first)` is called for every
 // code with the position of the first reading of its text (i itself for a first reading).
@@ -143,13 +234,12 @@ namespace {
 // fit in 24 of them (a type's month of codes: the table is then half the size, and more of it stays in the
 // cache), 64 bits beyond.
 template <typename Slot, int kPositionBits, typename Hash, typename Equal, typename TextOf, typename Visit>
-void firstReadingsIn(const std::vector<StoredCodes::Code>& codes, Hash hash, Equal equal, TextOf textOf, Visit visit) {
+void firstReadingsIn(const StoredCodes::List& codes, LargeMemory& tableMemory, Hash hash, Equal equal, TextOf textOf,
+                     Visit visit) {
     constexpr int kSlotBits = int(sizeof(Slot) * 8);
     constexpr Slot kPositionMask = (Slot(1) << kPositionBits) - 1;
-    size_t capacity = 16;
-    while (capacity < codes.size() * 2)
-        capacity *= 2;
-    std::vector<Slot> table(capacity, 0);
+    const size_t capacity = tableCapacity(codes.size());
+    Slot* const table = reinterpret_cast<Slot*>(clearedTable(tableMemory, capacity * sizeof(Slot)));
     // The codes are hashed a few ahead of their look-up and their slots fetched meanwhile: a large type's table
     // outgrows the cache, and each look-up would otherwise wait for memory in turn.
     constexpr size_t kAhead = 16;
@@ -186,7 +276,7 @@ void firstReadingsIn(const std::vector<StoredCodes::Code>& codes, Hash hash, Equ
 }
 
 template <typename TextOf, typename Visit>
-void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, Visit visit) {
+void firstReadings(const StoredCodes::List& codes, LargeMemory& table, TextOf textOf, Visit visit) {
     using Code = StoredCodes::Code;
     const StoredHash<~0x2020202020202020ull> textHash;
     const StoredHash<~0ull> digitsHash;
@@ -199,36 +289,42 @@ void firstReadings(const std::vector<StoredCodes::Code>& codes, TextOf textOf, V
             return false;
         return a.packedDigits ? aText == bText : textEqual(aText, bText);
     };
-    if (codes.size() < (size_t(1) << 24) - 1)
-        firstReadingsIn<quint32, 24>(codes, hash, equal, textOf, visit);
+    if (codes.size() < kShortPositions)
+        firstReadingsIn<quint32, 24>(codes, table, hash, equal, textOf, visit);
     else
-        firstReadingsIn<quint64, 32>(codes, hash, equal, textOf, visit);
+        firstReadingsIn<quint64, 32>(codes, table, hash, equal, textOf, visit);
 }
 
 } // namespace
 
 void StoredCodes::keepFirstReadings() {
     const auto textOf = [this](const Code& c) { return stored(c); };
+    // The table for the largest type, taken once.
+    size_t largest = 0;
+    for (const auto& codes : m_codes)
+        largest = std::max(largest, codes.size());
+    LargeMemory table(tableCapacity(largest) * (largest < kShortPositions ? sizeof(quint32) : sizeof(quint64)));
     for (auto& codes : m_codes) {
         // Marked first and thinned in place after: a month's codes are never held twice.
         std::vector<bool> keep(codes.size(), false);
-        firstReadings(codes, textOf, [&](size_t i, size_t first) {
-            keep[i] = i == first && codes[i].value != kNoRead;
-        });
+        firstReadings(codes, table, textOf,
+                      [&](size_t i, size_t first) { keep[i] = i == first && codes[i].value != kNoRead; });
         size_t kept = 0;
         for (size_t i = 0; i < codes.size(); ++i) {
             if (keep[i])
                 codes[kept++] = codes[i];
         }
-        codes.resize(kept);
+        // The blocks past the kept codes stay with the store, unused, until it goes.
+        codes.m_size = kept;
     }
 }
 
 std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
     const auto& codes = m_codes[size_t(type)];
     std::vector<Repeat> found;
+    LargeMemory table;
     firstReadings(
-        codes, [this](const Code& c) { return stored(c); },
+        codes, table, [this](const Code& c) { return stored(c); },
         [&](size_t i, size_t first) {
             if (i != first)
                 found.push_back({codes[i], codes[first]});

@@ -9,6 +9,7 @@
 
 #include "core/CColStrav.h"
 #include "platform/TextFiles.h"
+#include "summaries/PeriodFiles.h"
 #include "summaries/PeriodLoader.h"
 #include "summaries/PeriodResult.h"
 #include "summaries/bench/BenchInstallation.h"
@@ -17,10 +18,12 @@
 
 #include <sys/resource.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <system_error>
 
 using namespace trv;
 namespace fs = std::filesystem;
@@ -42,6 +45,29 @@ long peakRssMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
+}
+
+// The bytes of the files the period load reads (the same files cat reads below): with the time per byte of each
+// run, the loads of two tiers compare by what they cost per byte.
+qint64 periodBytes(const AppState& state) {
+    const auto files = souboryObdobi(state, march(), PeriodOperation::Vypocet);
+    if (!files.ok())
+        return 0;
+    qint64 bytes = 0;
+    for (const PeriodFile& f : files.value()) {
+        std::error_code ec;
+        const auto size = fs::file_size(f.path, ec);
+        bytes += ec ? 0 : qint64(size);
+    }
+    return bytes;
+}
+
+// The counters "bytes" and "ns_per_byte": the real time of the run's iterations per byte read.
+void perByte(benchmark::State& bs, std::chrono::steady_clock::duration spent, qint64 bytes) {
+    bs.counters["bytes"] = double(bytes);
+    if (bytes > 0 && bs.iterations() > 0)
+        bs.counters["ns_per_byte"] = double(std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count()) /
+                                     double(bs.iterations()) / double(bytes);
 }
 
 // The loader's totals against the generator's: count and amount of the distinct codes of the period.
@@ -67,6 +93,7 @@ void BM_PeriodLoad(benchmark::State& bs) {
     PeriodLoader loader(inst.services());
     PeriodState st;
     QString text;
+    const auto began = std::chrono::steady_clock::now();
     for (auto _ : bs) {
         const Status done = loader.vypocet(st, march());
         if (!done.ok()) {
@@ -76,10 +103,12 @@ void BM_PeriodLoad(benchmark::State& bs) {
         text = zobrazVysledek(inst.state, st.m_col, st.gColStrav2, {}, {}, {});
         benchmark::DoNotOptimize(text);
     }
+    const auto spent = std::chrono::steady_clock::now() - began;
     if (!totalsMatch(st))
         bs.SkipWithError("the totals differ from the generator's");
     bs.counters["codes"] = double(st.m_col.codes->size());
     bs.counters["peak_rss_MB"] = double(peakRssMb());
+    perByte(bs, spent, periodBytes(inst.state));
 }
 
 void BM_Duplicates(benchmark::State& bs) {
@@ -105,7 +134,11 @@ void BM_Duplicates(benchmark::State& bs) {
 }
 
 void BM_Floor_Cat(benchmark::State& bs) {
+    const auto began = std::chrono::steady_clock::now();
     bench::shellFloor(bs, "cat 2503*.vyc > /dev/null");
+    const auto spent = std::chrono::steady_clock::now() - began;
+    Installation inst;
+    perByte(bs, spent, periodBytes(inst.state));
 }
 
 void BM_Floor_AwkDistinctTotals(benchmark::State& bs) {

@@ -36,7 +36,7 @@ TEST(StoredCodesTest, CodesOfAnyLengthComeBackWithTheirFileAndValue) {
     };
     const auto check = [&](int type, const std::vector<Want>& want) {
         SCOPED_TRACE(type);
-        const auto held = codes.codes(type);
+        const auto& held = codes.codes(type);
         ASSERT_EQ(held.size(), want.size());
         for (size_t i = 0; i < want.size(); ++i) {
             SCOPED_TRACE(i);
@@ -56,6 +56,44 @@ TEST(StoredCodesTest, CodesOfAnyLengthComeBackWithTheirFileAndValue) {
     codes.keepFirstReadings();
     check(0, {{"123", first, ten}, {longDigits, first, twenty}, {cut, second, twenty}, {"1234", second, ten}});
     check(1, {{longText, first, ten}});
+}
+
+// A month large enough to be held in large regions, filled past the room its file sizes promised: every code
+// comes back in its type's reading order across blocks and regions, and the first reading of each is kept.
+TEST(StoredCodesTest, ALargeMonthComesBackWholeAcrossBlocksAndRegions) {
+    constexpr int kCodes = 1'200'000;
+    StoredCodes codes(2);
+    codes.reserve(22'000'000);
+    const qint32 ten = codes.valueIndex(Currency::fromInt(10));
+    const quint32 file = codes.addFile(QStringLiteral("250301.vyc"));
+    // The codes past the first 1,100,000 repeat them in turn.
+    const auto text = [](int i) {
+        const int j = i % 1'100'000;
+        std::string t = std::to_string(10'000'000'000'000'000'000ull + quint64(j));
+        return j % 3 == 0 ? t + "A" : t;
+    };
+    const auto typeOf = [](int i) { return (i % 1'100'000) % 7 == 0 ? 1 : 0; };
+    for (int i = 0; i < kCodes; ++i)
+        codes.add(typeOf(i), text(i), file, ten);
+
+    const auto check = [&](bool firstOnly) {
+        int at[2] = {0, 0};
+        for (int i = 0; i < kCodes; ++i) {
+            const int type = typeOf(i);
+            if (firstOnly && i >= 1'100'000)
+                continue;
+            const auto& held = codes.codes(type);
+            ASSERT_LT(size_t(at[type]), held.size());
+            const auto& c = held[size_t(at[type]++)];
+            ASSERT_EQ(codes.kod(c).toStdString(), text(i)) << i;
+        }
+        EXPECT_EQ(size_t(at[0]), codes.codes(0).size());
+        EXPECT_EQ(size_t(at[1]), codes.codes(1).size());
+    };
+    check(false);
+    EXPECT_EQ(codes.repeats(0).size() + codes.repeats(1).size(), size_t(kCodes - 1'100'000));
+    codes.keepFirstReadings();
+    check(true);
 }
 
 } // namespace
