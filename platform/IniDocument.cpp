@@ -117,6 +117,9 @@ std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
 }
 
 std::optional<IniDocument::KeyLine> IniDocument::keyLineOf(const QString& line) {
+    // The places are kept in 32 bits: a line of 2 G characters or more is kept as text, never read as a key.
+    if (line.size() > std::numeric_limits<qint32>::max())
+        return std::nullopt;
     const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
         return std::nullopt;
@@ -127,7 +130,6 @@ std::optional<IniDocument::KeyLine> IniDocument::keyLineOf(const QString& line) 
     QStringView value = trimmedView(whole.sliced(eq + 1));
     if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
         value = value.sliced(1, value.size() - 2);
-    // A line is never near 2 GB: the program reads its INI files whole into memory.
     return KeyLine{static_cast<qint32>(key.data() - whole.data()), static_cast<qint32>(key.size()),
                    static_cast<qint32>(value.data() - whole.data()), static_cast<qint32>(value.size())};
 }
