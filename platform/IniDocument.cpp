@@ -2,6 +2,9 @@
 
 #include "platform/TextFiles.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace trv {
 
 namespace {
