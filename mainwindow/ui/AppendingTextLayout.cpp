@@ -19,7 +19,8 @@ AppendingTextLayout* AppendingTextLayout::install(QPlainTextEdit& box) {
     document->setDefaultFont(box.font());
     document->setDocumentMargin(box.document()->documentMargin());
     document->setDefaultTextOption(box.document()->defaultTextOption());
-    document->setUndoRedoEnabled(box.document()->isUndoRedoEnabled());
+    // Nothing typed here is undone: received text would only pile up in the undo history.
+    document->setUndoRedoEnabled(false);
     auto* layout = new AppendingTextLayout(document, box);
     layout->setPaintDevice(box.viewport());
     document->setDocumentLayout(layout);

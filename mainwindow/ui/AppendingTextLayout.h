@@ -18,7 +18,8 @@ class AppendingTextLayout final : public QPlainTextDocumentLayout {
     Q_OBJECT
 
 public:
-    // Gives `box` a new document laid out by this layout; the document belongs to the box.
+    // Gives `box` a new document laid out by this layout, without an undo history (the box only shows what
+    // came); the document belongs to the box.
     static AppendingTextLayout* install(QPlainTextEdit& box);
 
 protected:
