@@ -2,7 +2,9 @@
 
 #include "platform/SystemErrors.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDeadlineTimer>
+#include <QScopeGuard>
 #include <QFileInfo>
 
 namespace trv {
@@ -108,6 +110,7 @@ Status QtSerialPort::open() {
     m_linesUnsupported = false;
     m_losing = false;
     m_readErrors = 0;
+    watchNestedLoops();
     // The system raises DTR when it opens a line; the reader expects the state the program set.
     applyDtr();
     m_dsr = m_linesUnsupported ? false : readDsr();
@@ -232,20 +235,31 @@ void QtSerialPort::pollDsr() {
 
 void QtSerialPort::onReadyRead() {
     m_readErrors = 0;
-    if (m_receivePending)
+    announce();
+}
+
+void QtSerialPort::announce() {
+    if (!m_port.isOpen() || m_port.bytesAvailable() <= 0)
         return;
+    ++m_announcing;
+    const auto done = qScopeGuard([this] { --m_announcing; });
+    emit received();
+}
+
+void QtSerialPort::watchNestedLoops() {
+    if (m_loopWatched)
+        return;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread());
+    if (!dispatcher)
+        return;
+    m_loopWatched = true;
     // QSerialPort does not signal new data while a handler of its signal is still running, and the receive
-    // handler may wait in a modal dialog: hand the notice on from the event loop, so further data is announced
-    // (nested) while that dialog is open.
-    m_receivePending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_receivePending = false;
-            if (m_port.isOpen() && m_port.bytesAvailable() > 0)
-                emit received();
-        },
-        Qt::QueuedConnection);
+    // handler may wait in a modal dialog. Each turn of a loop nested in the handler (the dialog's) looks for
+    // data that came meanwhile and announces it there, nested, as the port would have.
+    connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
+        if (m_announcing > 0)
+            announce();
+    });
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

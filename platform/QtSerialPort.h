@@ -44,6 +44,9 @@ private:
     void pollDsr();
     bool readDsr();
     void onReadyRead();
+    // Emits received() when bytes are waiting; the handler runs at once, inside QSerialPort's notice.
+    void announce();
+    void watchNestedLoops();
     void onError(QSerialPort::SerialPortError error);
     void loseDevice(const QString& reason);
     void reportLinesUnsupported();
@@ -53,7 +56,8 @@ private:
     bool m_dsr = false;
     bool m_linesUnsupported = false;
     QString m_linesWarnedFor;
-    bool m_receivePending = false;
+    int m_announcing = 0; // handlers of received() running, nested ones included
+    bool m_loopWatched = false;
     bool m_losing = false;
     int m_readErrors = 0;
 };

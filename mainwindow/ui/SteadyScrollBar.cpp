@@ -1,5 +1,6 @@
 #include "mainwindow/ui/SteadyScrollBar.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
@@ -20,9 +21,17 @@ constexpr int kBandRows = 64;
 } // namespace
 
 SteadyScrollBar::SteadyScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {
-    // The bar paints the window's background under itself: a repaint of the slider is not a repaint of the
-    // window, the frame and the box behind it as well.
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool SteadyScrollBar::event(QEvent* event) {
+    const bool handled = QScrollBar::event(event);
+    // The bar paints the window's background under itself: a repaint of the slider is not a repaint of the
+    // window, the frame and the box behind it as well. The style takes the mark away when it polishes a
+    // scroll bar, so it is given again after every polish.
+    if (event->type() == QEvent::Polish)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
 }
 
 SteadyScrollBar::Look SteadyScrollBar::look() const {

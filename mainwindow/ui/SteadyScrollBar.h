@@ -19,6 +19,7 @@ public:
     explicit SteadyScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
 
 protected:
+    bool event(QEvent* event) override;
     void sliderChange(SliderChange change) override;
     void paintEvent(QPaintEvent* event) override;
 

@@ -13,6 +13,7 @@
 #include "mainwindow/VerticalMenus.h"
 #include "mainwindow/ui/MaintenanceMenus.h"
 #include "mainwindow/ui/ScannerPanel.h"
+#include "mainwindow/ui/AppendingTextLayout.h"
 #include "mainwindow/ui/SteadyScrollBar.h"
 #include "periods/ui/frmOdvody.h"
 #include "periods/ui/frmSoucVycDen.h"
@@ -70,6 +71,8 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
     m_ui->layoutStred->setStretchFactor(m_ui->rtbStrav, 1);
     // The box grows by a few lines every tick while a receipt runs: its scroll bar repaints only what moved.
     m_ui->rtbStrav->setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, m_ui->rtbStrav));
+    // Lines added at its end repaint only themselves.
+    AppendingTextLayout::install(*m_ui->rtbStrav);
 
     for (int i = 0; i < kPanelCount; ++i) {
         auto* panel = new QLabel(m_ui->StatusBar1);

@@ -23,6 +23,12 @@ int main(int argc, char** argv) {
     port.setStopBits(QSerialPort::OneStop);
     port.setFlowControl(QSerialPort::NoFlowControl);
     QObject::connect(&port, &QSerialPort::readyRead, &port, [&port] { (void)port.readAll(); });
+    // A device that went away (the benchmark ended without stopping this process) ends it, instead of the port
+    // failing its reads over and over.
+    QObject::connect(&port, &QSerialPort::errorOccurred, &app, [](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+            QCoreApplication::exit(1);
+    });
     if (!port.open(QIODevice::ReadWrite)) {
         std::fprintf(stderr, "reader floor: %s\n", qPrintable(port.errorString()));
         return 1;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBackingStore>
+#include <QEvent>
 #include <QImage>
 #include <QScrollBar>
 #include <QWidget>
@@ -64,4 +65,46 @@ TEST(SteadyScrollBarTest, ShowsWhatAWholeRepaintShowsAfterEveryChange) {
         ASSERT_FALSE(expected.isNull());
         EXPECT_TRUE(shown(window, *bar) == expected) << "maximum " << step.maximum << ", value " << step.value;
     }
+}
+
+namespace {
+
+// Paint events a widget received.
+class PaintCount : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+// Once shown (and so polished by the style), a move of the slider repaints the bar alone: the window behind it is
+// not painted again.
+TEST(SteadyScrollBarTest, AMoveOfTheSliderDoesNotRepaintTheWindowBehind) {
+    QWidget window;
+    window.resize(80, 400);
+    auto* bar = new SteadyScrollBar(Qt::Vertical, &window);
+    bar->setGeometry(10, 10, 16, 380);
+    bar->setPageStep(20);
+    bar->setRange(0, 300);
+    bar->setValue(300);
+    window.show();
+    paintPending();
+
+    PaintCount behind;
+    PaintCount own;
+    window.installEventFilter(&behind);
+    bar->installEventFilter(&own);
+    bar->setRange(0, 302);
+    bar->setValue(302);
+    paintPending();
+
+    EXPECT_EQ(own.count, 1);
+    EXPECT_EQ(behind.count, 0);
 }
