@@ -89,6 +89,14 @@ bool sameFolded(QStringView a, QStringView b) {
     return a.toString().toCaseFolded() == b.toString().toCaseFolded();
 }
 
+QChar charAt(QByteArrayView line, qsizetype i) {
+    return QChar(char16_t(static_cast<unsigned char>(line[i])));
+}
+
+QChar charAt(QStringView line, qsizetype i) {
+    return line[i];
+}
+
 // CR LF, LF and a lone CR all end a line: files come from editors of every platform. The final line end ends the
 // last line, it does not start a new one. Calls line(from, length) for each line of the characters or bytes.
 template <typename Char, typename Line>
@@ -170,7 +178,7 @@ IniDocument IniDocument::fromWindows1250(QByteArrayView bytes) {
     IniDocument doc;
     forEachLine(bytes.data(), bytes.size(), [&](qsizetype from, qsizetype length) {
         const QByteArrayView line = bytes.sliced(from, length);
-        doc.appendLine(isAscii(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
+        doc.appendLine(decodeWindows1250(line));
     });
     doc.m_encoding = TextEncoding::Windows1250;
     return doc;
@@ -191,7 +199,7 @@ Result<std::shared_ptr<const IniSections>> IniSections::load(const std::filesyst
     else
         sections->m_text = decodeText(bytes.value()).text;
 
-    // A header is a line whose first character but blanks is '[': only such lines are looked at closely.
+    // A header is a line whose first character but blanks is '[': only such lines are decoded and looked at.
     qsizetype open = -1; // the start of the section being passed, when it is the first of its name
     QString openName;
     const auto close = [&](qsizetype end) {
@@ -199,36 +207,30 @@ Result<std::shared_ptr<const IniSections>> IniSections::load(const std::filesyst
             sections->m_ranges.insert(openName, {open, end});
         open = -1;
     };
-    const auto header = [&](qsizetype from, const QString& line) {
-        const std::optional<QString> name = IniDocument::sectionNameOf(line);
-        if (!name)
-            return;
-        close(from);
-        const QString folded = IniDocument::fold(*name);
-        if (!sections->m_ranges.contains(folded)) {
-            open = from;
-            openName = folded;
-        }
+    const auto scan = [&](auto all, auto decode) {
+        forEachLine(all.data(), all.size(), [&](qsizetype from, qsizetype length) {
+            const auto line = all.sliced(from, length);
+            qsizetype first = 0;
+            while (first < length && isBlank(charAt(line, first)))
+                ++first;
+            if (first == length || charAt(line, first) != u'[')
+                return;
+            const std::optional<QString> name = IniDocument::sectionNameOf(decode(line));
+            if (!name)
+                return;
+            close(from);
+            const QString folded = IniDocument::fold(*name);
+            if (!sections->m_ranges.contains(folded)) {
+                open = from;
+                openName = folded;
+            }
+        });
+        close(all.size());
     };
-    if (found.encoding == TextEncoding::Windows1250) {
-        const QByteArrayView all(sections->m_bytes);
-        forEachLine(all.data(), all.size(), [&](qsizetype from, qsizetype length) {
-            const QByteArrayView line = all.sliced(from, length);
-            const qsizetype first = std::find_if(line.begin(), line.end(), [](char c) { return !isBlank(QChar(char16_t(uchar(c)))); }) - line.begin();
-            if (first < length && line[first] == '[')
-                header(from, isAscii(line) ? QString::fromLatin1(line) : decodeWindows1250(line));
-        });
-        close(all.size());
-    } else {
-        const QStringView all(sections->m_text);
-        forEachLine(all.data(), all.size(), [&](qsizetype from, qsizetype length) {
-            const QStringView line = all.sliced(from, length);
-            const qsizetype first = std::find_if(line.begin(), line.end(), [](QChar c) { return !isBlank(c); }) - line.begin();
-            if (first < length && line[first] == u'[')
-                header(from, line.toString());
-        });
-        close(all.size());
-    }
+    if (found.encoding == TextEncoding::Windows1250)
+        scan(QByteArrayView(sections->m_bytes), [](QByteArrayView line) { return decodeWindows1250(line); });
+    else
+        scan(QStringView(sections->m_text), [](QStringView line) { return line.toString(); });
     return std::shared_ptr<const IniSections>(std::move(sections));
 }
 

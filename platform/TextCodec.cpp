@@ -50,6 +50,9 @@ const Windows1250Table& table() {
 } // namespace
 
 QString decodeWindows1250(QByteArrayView bytes) {
+    // Nearly every line of the program's files is plain ASCII, which reads the same byte for byte.
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     const auto& t = table();
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* dst = out.data();
@@ -186,7 +189,7 @@ DecodedText decodeText(const QByteArray& bytes) {
     case TextEncoding::Windows1250:
         break;
     }
-    return {isAscii(bytes) ? QString::fromLatin1(bytes) : decodeWindows1250(bytes), TextEncoding::Windows1250};
+    return {decodeWindows1250(bytes), TextEncoding::Windows1250};
 }
 
 TextEncoder::TextEncoder(TextEncoding enc)
