@@ -1,4 +1,5 @@
 #include "platform/QtSerialPort.h"
+#include "testsupport/Pty.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -8,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,56 +49,7 @@ void spin(int ms) {
     loop.exec();
 }
 
-// A pseudo-terminal: the test plays the reader on the master side; the port opens the slave device.
-class Pty {
-public:
-    Pty() {
-        char name[256] = {};
-        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-            return;
-        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-        m_slaveName = QString::fromLocal8Bit(name);
-    }
-    ~Pty() {
-        closeMaster();
-        if (m_slave >= 0)
-            ::close(m_slave);
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-
-    bool ok() const { return m_master >= 0 && !m_slaveName.isEmpty(); }
-    const QString& slaveName() const { return m_slaveName; }
-
-    bool write(const QByteArray& bytes) { return ::write(m_master, bytes.constData(), bytes.size()) == bytes.size(); }
-
-    // Reads from the master side until `count` bytes have come or the time is up.
-    QByteArray read(qsizetype count, int timeoutMs = 5000) {
-        QByteArray bytes;
-        const QDeadlineTimer deadline(timeoutMs);
-        while (bytes.size() < count && !deadline.hasExpired()) {
-            pollfd fd{m_master, POLLIN, 0};
-            if (::poll(&fd, 1, static_cast<int>(deadline.remainingTime())) <= 0)
-                break;
-            char buffer[256];
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            if (n > 0)
-                bytes.append(buffer, n);
-        }
-        return bytes;
-    }
-
-    void closeMaster() {
-        if (m_master >= 0)
-            ::close(m_master);
-        m_master = -1;
-    }
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_slaveName;
-};
+using test::Pty;
 
 class PtySerialTest : public ::testing::Test {
 protected:

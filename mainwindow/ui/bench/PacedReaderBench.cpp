@@ -32,6 +32,7 @@
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "testsupport/GuiBenchSupport.h"
+#include "testsupport/Pty.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -46,9 +47,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -202,49 +200,9 @@ double idleSeconds() {
 constexpr int kProcessTypes = 200;
 
 // The reader's end: the benchmark writes the codes to the master side; the process opens the slave device.
-class Pty {
-public:
-    Pty() {
-        char name[256] = {};
-        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-            return;
-        termios raw{};
-        ::tcgetattr(m_slave, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(m_slave, TCSANOW, &raw);
-        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-        // Neither end goes to the processes started on it: the process opens the device itself.
-        ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
-        ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
-        m_name = QString::fromLocal8Bit(name);
-    }
-    ~Pty() {
-        if (m_master >= 0)
-            ::close(m_master);
-        if (m_slave >= 0)
-            ::close(m_slave);
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-
-    bool ok() const { return !m_name.isEmpty(); }
-    const QString& name() const { return m_name; }
-    void write(const QByteArray& bytes) {
-        drain();
-        (void)!::write(m_master, bytes.constData(), size_t(bytes.size()));
-    }
-    // What the process sends to the reader (its switch-on command) is read and dropped, so that it never waits.
-    void drain() {
-        char buffer[256];
-        while (::read(m_master, buffer, sizeof buffer) > 0) {
-        }
-    }
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_name;
-};
+test::Pty::Options readerEnd() {
+    return {.raw = true, .closeOnExec = true};
+}
 
 // A program folder in mode AUT (the receipt starts at once, into Barcode.txt) with 200 full voucher types.
 struct ProcessFolder {
@@ -290,16 +248,16 @@ QString executable(Who who) {
 
 class Child {
 public:
-    Child(Who who, const Pty& pty, const ProcessFolder* folder) {
+    Child(Who who, const test::Pty& pty, const ProcessFolder* folder) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("TRV7300_COM1"), pty.name());
+        env.insert(QStringLiteral("TRV7300_COM1"), pty.slaveName());
         if (folder)
             env.insert(QStringLiteral("TRV7300_HOME"), TextFiles::toQString(folder->root));
         m_process.setProcessEnvironment(env);
         m_process.setStandardOutputFile(QProcess::nullDevice());
         m_process.setStandardErrorFile(QProcess::nullDevice());
-        m_device = pty.name();
+        m_device = pty.slaveName();
         m_started = wallSeconds();
         m_process.start(executable(who), {});
         m_process.waitForStarted();
@@ -364,7 +322,7 @@ struct PaceFigure {
 
 // One process reading `seconds` of codes at `rate` codes/s, its idle CPU rate subtracted.
 PaceFigure paceOf(Who who, int rate, int seconds) {
-    Pty pty;
+    test::Pty pty(readerEnd());
     std::unique_ptr<ProcessFolder> folder = who == Who::Program ? std::make_unique<ProcessFolder>() : nullptr;
     Child child(who, pty, folder.get());
     if (!pty.ok() || child.untilReading() < 0)
@@ -382,7 +340,8 @@ PaceFigure paceOf(Who who, int rate, int seconds) {
     const double cpu0 = child.cpu();
     for (int k = 0; k < count; ++k) {
         sleepUntil(start + double(k) / rate);
-        pty.write(processCode(k));
+        pty.drain(); // what the program sends the reader (its switch-on) is dropped, so that it never waits
+        (void)pty.write(processCode(k));
     }
     // The view's tick after the last code belongs to the road.
     sleepUntil(wallSeconds() + 0.3);
@@ -423,7 +382,7 @@ struct StartFigure {
 };
 
 StartFigure startOf(Who who) {
-    Pty pty;
+    test::Pty pty(readerEnd());
     std::unique_ptr<ProcessFolder> folder = who == Who::Program ? std::make_unique<ProcessFolder>() : nullptr;
     Child child(who, pty, folder.get());
     if (!pty.ok())
