@@ -518,24 +518,23 @@ Status load(CColStrav& types, const std::filesystem::path& file, FileKind kind)
                                 .arg(fileText(file), kTypy));
     }
     // The key names as the lookups compare them, made once for all the types.
-    static const std::vector<QString> foldedKeys = [] {
-        std::vector<QString> keys;
+    static const IniKeys keyNames = [] {
+        QStringList keys;
         for (const KeyDef& def : kKeys)
-            keys.push_back(QString::fromLatin1(def.key).toCaseFolded());
-        return keys;
+            keys.push_back(QString::fromLatin1(def.key));
+        return IniKeys(keys);
     }();
     for (qint64 n = 1; n <= *count; ++n) {
         const QString section = typeSection(n);
         auto t = std::make_shared<CStrav>();
         t->PoradiSpolecnosti = static_cast<qint16>(n);
-        const IniDocument doc = sections->section(section);
-        const IniDocument::SectionView keys = doc.section(section);
+        const std::vector<Raw> values = sections->values(section, keyNames);
         t->sectionKeys = CStrav::LoadedSection{sections, section};
         for (size_t i = 0; i < std::size(kKeys); ++i) {
             const KeyDef& def = kKeys[i];
             if (!applies(def, kind, sw))
                 continue;
-            const Raw raw = keys.value(foldedKeys[i]);
+            const Raw& raw = values[i];
             if (const Problem problem = def.read(*t, raw, env))
                 return conversionError(file, section, QLatin1String(def.key), raw.value_or(QString()), *problem);
         }

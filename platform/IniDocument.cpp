@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace trv {
 
@@ -77,14 +78,22 @@ size_t foldedHash(QStringView name) {
 }
 
 bool sameFolded(QStringView a, QStringView b) {
-    if (isAscii(a) && isAscii(b)) {
-        if (a.size() != b.size())
-            return false;
-        for (qsizetype i = 0; i < a.size(); ++i) {
-            if (lowerAscii(a[i].unicode()) != lowerAscii(b[i].unicode()))
+    if (a.size() == b.size()) {
+        // Up to the first character outside ASCII both fold letter by letter, so a difference there is final;
+        // past it a character may fold to several and the whole names are folded.
+        qsizetype i = 0;
+        for (; i < a.size(); ++i) {
+            const char16_t ca = a[i].unicode();
+            const char16_t cb = b[i].unicode();
+            if (ca >= 0x80 || cb >= 0x80)
+                break;
+            if (lowerAscii(ca) != lowerAscii(cb))
                 return false;
         }
-        return true;
+        if (i == a.size())
+            return true;
+    } else if (isAscii(a) && isAscii(b)) {
+        return false;
     }
     return a.toString().toCaseFolded() == b.toString().toCaseFolded();
 }
@@ -118,7 +127,11 @@ void forEachLine(const Char* chars, qsizetype n, Line line) {
 } // namespace
 
 std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
-    const QString trimmed = trimBlanks(line);
+    // Nearly every line is a key or a comment: only a line whose first character but blanks is '[' is looked at.
+    const QStringView view = trimmedView(line);
+    if (!view.startsWith(u'['))
+        return std::nullopt;
+    const QString trimmed = view.toString();
     if (!trimmed.startsWith(u'['))
         return std::nullopt;
     const qsizetype close = trimmed.indexOf(u']');
@@ -127,14 +140,14 @@ std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
     return trimBlanks(QStringView(trimmed).sliced(1, close - 1));
 }
 
-std::optional<IniDocument::KeyLine> IniDocument::keyLineOf(const QString& line) {
+std::optional<IniDocument::KeyLine> IniDocument::keyLineOf(QStringView line) {
     // The places are kept in 32 bits: a line of 2 G characters or more is kept as text, never read as a key.
     if (line.size() > std::numeric_limits<qint32>::max())
         return std::nullopt;
     const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
         return std::nullopt;
-    const QStringView whole(line);
+    const QStringView whole = line;
     const QStringView key = trimmedView(whole.first(eq));
     if (key.isEmpty() || key.startsWith(u';') || key.startsWith(u'['))
         return std::nullopt;
@@ -242,6 +255,68 @@ IniDocument IniSections::section(const QString& name) const {
     if (m_encoding == TextEncoding::Windows1250)
         return IniDocument::fromWindows1250(QByteArrayView(m_bytes).sliced(from, to - from));
     return IniDocument::fromText(QStringView(m_text).sliced(from, to - from), m_encoding);
+}
+
+std::vector<std::optional<QString>> IniSections::values(const QString& name, const IniKeys& keys) const {
+    std::vector<std::optional<QString>> found(static_cast<size_t>(keys.size()));
+    const auto it = m_ranges.constFind(IniDocument::fold(name));
+    if (it == m_ranges.constEnd())
+        return found;
+    const auto [from, to] = *it;
+    // One byte per character: the section decoded at once reads as its lines decoded one by one.
+    const QString decoded = m_encoding == TextEncoding::Windows1250
+                                ? decodeWindows1250(QByteArrayView(m_bytes).sliced(from, to - from))
+                                : QString();
+    const QStringView text =
+        m_encoding == TextEncoding::Windows1250 ? QStringView(decoded) : QStringView(m_text).sliced(from, to - from);
+    bool header = true; // the range begins with the section's own header; no other header lies in it
+    qsizetype next = 0; // the keys are mostly asked for in the order the section lists them
+    forEachLine(text.data(), text.size(), [&](qsizetype lineFrom, qsizetype length) {
+        if (std::exchange(header, false))
+            return;
+        const QStringView line = text.sliced(lineFrom, length);
+        const std::optional<IniDocument::KeyLine> kv = IniDocument::keyLineOf(line);
+        if (!kv)
+            return;
+        const QStringView key = line.sliced(kv->keyFrom, kv->keyLength);
+        std::optional<qsizetype> at;
+        if (next < keys.size() && sameFolded(keys.m_names[static_cast<size_t>(next)], key))
+            at = next;
+        else
+            at = keys.find(key);
+        if (!at)
+            return;
+        next = *at + 1;
+        std::optional<QString>& slot = found[static_cast<size_t>(keys.m_same[static_cast<size_t>(*at)])];
+        if (!slot) // the first of duplicate keys wins
+            slot = line.sliced(kv->valueFrom, kv->valueLength).toString();
+    });
+    for (size_t i = 0; i < found.size(); ++i) // a name asked for twice
+        found[i] = found[static_cast<size_t>(keys.m_same[i])];
+    return found;
+}
+
+IniKeys::IniKeys(const QStringList& names) {
+    for (const QString& name : names) {
+        m_names.push_back(trimBlanks(name));
+        const size_t h = foldedHash(m_names.back());
+        if (!m_first.contains(h))
+            m_first.insert(h, static_cast<qsizetype>(m_names.size()) - 1);
+        m_same.push_back(find(m_names.back()).value_or(static_cast<qsizetype>(m_names.size()) - 1));
+    }
+}
+
+std::optional<qsizetype> IniKeys::find(QStringView key) const {
+    const auto it = m_first.constFind(foldedHash(key));
+    if (it == m_first.constEnd())
+        return std::nullopt;
+    if (sameFolded(m_names[static_cast<size_t>(*it)], key))
+        return *it;
+    for (size_t i = 0; i < m_names.size(); ++i) { // another name of the same hash
+        if (sameFolded(m_names[i], key))
+            return static_cast<qsizetype>(i);
+    }
+    return std::nullopt;
 }
 
 QString IniDocument::fold(const QString& name) {

@@ -107,17 +107,33 @@ private:
     };
 
     friend class IniSections;
+    friend class IniKeys;
     static QString fold(const QString& name);
     const Section* findSection(const QString& section) const;
     Section* findSection(const QString& section);
     void appendLine(const QString& line);
     static std::optional<QString> sectionNameOf(const QString& line);
-    static std::optional<KeyLine> keyLineOf(const QString& line);
+    static std::optional<KeyLine> keyLineOf(QStringView line);
 
     std::vector<Section> m_sections;
     QHash<QString, size_t> m_sectionIndex; // folded name -> the first section of that name
     TextEncoding m_encoding = TextEncoding::Windows1250;
     bool m_utf8Bom = false; // a UTF-8 file that began with a byte-order mark gets it back
+};
+
+/// Key names read from many sections alike (the keys of a voucher type): trimmed and hashed once, as a section's
+/// lookup would trim and hash them.
+class IniKeys {
+public:
+    explicit IniKeys(const QStringList& names);
+    qsizetype size() const { return static_cast<qsizetype>(m_names.size()); }
+
+private:
+    friend class IniSections;
+    std::optional<qsizetype> find(QStringView key) const; // the key as written in a line, already trimmed
+    std::vector<QString> m_names;
+    std::vector<qsizetype> m_same;    // for each name, the first name that folds to the same (itself mostly)
+    QHash<size_t, qsizetype> m_first; // hash of the folded name -> the first name of that hash
 };
 
 /// A file of many sections read once each, a section at a time (the voucher-type definitions): the file is kept as
@@ -131,6 +147,9 @@ public:
 
     /// A document holding the section alone (its header and lines up to the next header); empty when missing.
     IniDocument section(const QString& name) const;
+    /// The values of the keys in the section, in the order of the keys (nullopt for a key that is not there): what
+    /// section(name).value(key) gives for each, read in one pass over the section's lines without a document.
+    std::vector<std::optional<QString>> values(const QString& name, const IniKeys& keys) const;
 
 private:
     // Windows-1250 files are kept as their bytes, others as their decoded text; a range is [from, to) in it.

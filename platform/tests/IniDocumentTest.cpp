@@ -364,6 +364,16 @@ TEST_F(IniDocumentTest, ASectionReadAloneReadsAsInTheWholeFile) {
             const IniDocument alone = sections.value()->section(name);
             EXPECT_EQ(alone.entries(name), whole.value().entries(name)) << int(enc) << " " << name.toStdString();
             EXPECT_EQ(alone.hasSection(name), whole.value().hasSection(name)) << int(enc) << " " << name.toStdString();
+            // Read in one pass for a set of keys: each as the whole file's document reads it, keys in any letter
+            // case, around blanks, asked twice, or missing.
+            const QStringList keys = {QStringLiteral("NAZEV"), QStringLiteral(" kod "), QStringLiteral("Pocet"),
+                                      QString::fromUtf8("čAS"), QStringLiteral("key"), QStringLiteral("nazev"),
+                                      QStringLiteral("stray"), QStringLiteral("Missing"), QStringLiteral("[not a header")};
+            const std::vector<std::optional<QString>> values = sections.value()->values(name, IniKeys(keys));
+            ASSERT_EQ(values.size(), size_t(keys.size()));
+            for (qsizetype k = 0; k < keys.size(); ++k)
+                EXPECT_EQ(values[size_t(k)], whole.value().value(name, keys[k]))
+                    << int(enc) << " " << name.toStdString() << " " << keys[k].toStdString();
         }
     }
     const auto missing = IniSections::load(path("missing.ini"));

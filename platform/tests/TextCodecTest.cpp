@@ -140,6 +140,22 @@ TEST(TextCodec, Utf8IsCheckedAcrossPiecesAsAWhole) {
     }
 }
 
+// The check reads words of eight bytes: a high byte is found wherever it lies, in a word or in the tail after them.
+TEST(TextCodec, AHighByteAnywhereIsNoAscii) {
+    EXPECT_TRUE(isAscii(QByteArrayView()));
+    for (qsizetype size = 1; size <= 19; ++size) {
+        const QByteArray ascii(size, '\x7F');
+        EXPECT_TRUE(isAscii(ascii)) << size;
+        for (qsizetype at = 0; at < size; ++at) {
+            QByteArray b = ascii;
+            b[at] = '\x80';
+            EXPECT_FALSE(isAscii(b)) << size << " at " << at;
+            b[at] = '\xFF';
+            EXPECT_FALSE(isAscii(QByteArrayView(b).sliced(at))) << size << " from " << at;
+        }
+    }
+}
+
 TEST(TextCodec, EncodingPieceByPieceGivesTheBytesOfTheWholeText) {
     const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
     const QStringList lines = {QString::fromUtf8("Příjem šeků"), pair + QStringLiteral("x") + pair,
