@@ -6,7 +6,6 @@
 #include "platform/TextFiles.h"
 
 #include <QObject>
-#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -123,11 +122,6 @@ QString familyName(Family f) {
 
 template <size_t N> QString field(const std::array<char, N>& bytes, qsizetype length) {
     return ApiUsage::ByteArrayToString(bytes.data(), std::min<qsizetype>(length, qsizetype(N)));
-}
-
-QString decodeWindows1250(const QByteArray& bytes) {
-    QStringDecoder decoder("windows-1250");
-    return decoder(bytes);
 }
 
 } // namespace

@@ -137,6 +137,13 @@ TEST(ErrorCodeTest, NamesAndNumbers) {
     }
 }
 
+// The device's text fields are Windows-1250, read as every other Windows-1250 byte the program reads.
+TEST(ScannerMapsTest, DeviceTextIsReadAsWindows1250) {
+    const char bytes[] = "\x8A\xE8\xED\xF8 12";
+    EXPECT_EQ(ApiUsage::ByteArrayToString(bytes, 7), QString::fromUtf8("Ščíř 12"));
+    EXPECT_EQ(ApiUsage::ByteArrayToString(bytes, 3), QString::fromUtf8("Ščí"));
+}
+
 TEST(ScannerMapsTest, OptionTranslations) {
     using namespace ScannerMaps;
     struct Case {
