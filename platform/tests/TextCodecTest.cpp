@@ -156,6 +156,24 @@ TEST(TextCodec, AHighByteAnywhereIsNoAscii) {
     }
 }
 
+// The encoder narrows plain ASCII four characters at a time: a Czech letter anywhere in a line, in a group of four
+// or in the tail after them, still goes through the table.
+TEST(TextCodec, ALetterOutsideAsciiAnywhereInALineIsEncodedByTheTable) {
+    for (qsizetype size = 1; size <= 11; ++size) {
+        for (qsizetype at = 0; at < size; ++at) {
+            QString line(size, u'a');
+            line[at] = QChar(0x0161); // š, 0x9A in Windows-1250
+            QByteArray bytes;
+            TextEncoder encoder(TextEncoding::Windows1250);
+            encoder.append(bytes, line);
+            encoder.finish(bytes);
+            QByteArray expected(size, 'a');
+            expected[at] = '\x9A';
+            EXPECT_EQ(bytes.toHex(), expected.toHex()) << size << " at " << at;
+        }
+    }
+}
+
 TEST(TextCodec, EncodingPieceByPieceGivesTheBytesOfTheWholeText) {
     const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
     const QStringList lines = {QString::fromUtf8("Příjem šeků"), pair + QStringLiteral("x") + pair,
