@@ -15,21 +15,19 @@ QString zakladniJmeno(const std::filesystem::path& dayFile) {
     return TextFiles::toQString(dayFile.stem());
 }
 
-QStringList radkyExportuSpolecnosti(const CStrav& type, const QString& baseName, const QString& noRead) {
-    QStringList lines;
-    lines.reserve(type.Polozky->count());
+void radkyExportuSpolecnosti(const CStrav& type, const QString& baseName, const QString& noRead,
+                             const TextFiles::LineSink& line) {
+    QString text; // reused for every line: a company's export may hold tens of thousands of codes
     for (const auto& code : *type.Polozky) {
         if (code->Kod == noRead)
             continue;
-        QString line;
-        line.reserve(baseName.size() + code->Kod.size() + 4);
-        line += baseName;
-        line += u'|';
-        line += code->Kod;
-        line += QLatin1String("|0|");
-        lines.append(std::move(line));
+        text.resize(0);
+        text += baseName;
+        text += u'|';
+        text += code->Kod;
+        text += QLatin1String("|0|");
+        line(text);
     }
-    return lines;
 }
 
 Status exportujSpolecnost(CStrav& type, const std::filesystem::path& dayFile, const QString& noRead,
@@ -69,7 +67,11 @@ Status exportujSpolecnost(CStrav& type, const std::filesystem::path& dayFile, co
     if (!type.Cesta.endsWith(u'/') && !type.Cesta.endsWith(u'\\'))
         type.Cesta += QDir::separator();
     const std::filesystem::path file = folder / TextFiles::toPath(base + u'.' + type.Pripona);
-    if (Status written = TextFiles::writeLines(file, radkyExportuSpolecnosti(type, base, noRead)); !written.ok())
+    const Status written = TextFiles::writeLines(file, [&](const TextFiles::LineSink& line) {
+        radkyExportuSpolecnosti(type, base, noRead, line);
+        return true;
+    });
+    if (!written.ok())
         return written;
     tell(text("DataBylaExp") + TextFiles::toQString(file));
     return Status::success();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextFiles.h"
+
 #include "platform/Result.h"
 
 #include <QString>
@@ -20,8 +22,9 @@ class Prompts;
 QString zakladniJmeno(const std::filesystem::path& dayFile);
 
 // The lines of the per-company export of one type: base name, "|", code, "|0|", for every code other than the
-// NOREAD text.
-QStringList radkyExportuSpolecnosti(const CStrav& type, const QString& baseName, const QString& noRead);
+// NOREAD text, each handed to `line` as it is made.
+void radkyExportuSpolecnosti(const CStrav& type, const QString& baseName, const QString& noRead,
+                             const TextFiles::LineSink& line);
 
 // exportujSpolecnost: writes the per-company export file of a type whose definition asks for it (export type
 // "SODEXHO"): <Cesta>/<base name>.<Pripona>. A definition that lacks the type, the folder or the extension, or

@@ -16,12 +16,24 @@ bool jenProCteni(const std::filesystem::path& file) {
     return (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
 }
 
+namespace {
+
+// Every code held, a line each, written as the codes are passed: a day of 50,000 codes is never copied into a list.
+Status writeAllCodes(const std::filesystem::path& file, const CColStrav& types) {
+    return TextFiles::writeLines(file, [&types](const TextFiles::LineSink& line) {
+        types.proKazdyKod([&line](const QString& code) { line(code); });
+        return true;
+    });
+}
+
+} // namespace
+
 Status zapisDenniSoubor(const std::filesystem::path& file, const CColStrav& types) {
     if (jenProCteni(file)) {
         return Status::fail(
             QStringLiteral("Soubor %1 je jen pro čtení: příjem do něj nelze uložit.").arg(TextFiles::toQString(file)));
     }
-    return TextFiles::writeLines(file, types.kodyVsechTypu());
+    return writeAllCodes(file, types);
 }
 
 std::filesystem::path cestaVycetky(const std::filesystem::path& dayFile) {
@@ -48,8 +60,8 @@ void pripojHodnotu(QString& out, Currency value) {
     out += QChar(u'0' + int(cents % 10));
 }
 
-Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
-                                   const QString& separator) {
+Status zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
+                      const QString& separator, const TextFiles::LineSink& record) {
     // The fields before the type number are the same in every record.
     QStringList lead;
     if (state.sw.gFDepo)
@@ -60,34 +72,33 @@ Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types
         lead = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM};
     const QString prefix = lead.join(separator) + separator;
 
-    QStringList records;
-    qsizetype codes = 0;
-    for (const auto& t : types)
-        codes += t->Polozky->count();
-    records.reserve(codes);
+    // One text is reused for every record; the type number and the value change rarely from one code to the next.
+    QString text;
     qint32 lastType = -1;
     QString typeNumber;
-    const Status valued = proKazdyOcenenyKod(types, state.gNoRead, [&](const ValuedCode& c) {
+    std::optional<Currency> lastValue;
+    QString valueText;
+    return proKazdyOcenenyKod(types, state.gNoRead, [&](const ValuedCode& c) {
         if (c.typeNumber != lastType) {
             lastType = c.typeNumber;
             typeNumber = QString::number(c.typeNumber);
         }
-        QString record;
-        record.reserve(prefix.size() + typeNumber.size() + c.code.Kod.size() + receipt.gOperator.size() +
-                       3 * separator.size() + 16);
-        record += prefix;
-        record += typeNumber;
-        record += separator;
-        record += c.code.Kod;
-        record += separator;
-        pripojHodnotu(record, c.value);
-        record += separator;
-        record += receipt.gOperator;
-        records.append(std::move(record));
+        if (!lastValue || *lastValue != c.value) {
+            lastValue = c.value;
+            valueText.resize(0);
+            pripojHodnotu(valueText, c.value);
+        }
+        text.resize(0);
+        text += prefix;
+        text += typeNumber;
+        text += separator;
+        text += c.code.Kod;
+        text += separator;
+        text += valueText;
+        text += separator;
+        text += receipt.gOperator;
+        record(text);
     });
-    if (!valued.ok())
-        return valued.error();
-    return records;
 }
 
 Result<std::filesystem::path> zapisSafeBag(const std::filesystem::path& folder, const CColStrav& types,
@@ -102,7 +113,7 @@ Result<std::filesystem::path> zapisSafeBag(const std::filesystem::path& folder, 
             break;
         at = at.addSecs(1);
     }
-    if (Status written = TextFiles::writeLines(file, types.kodyVsechTypu()); !written.ok())
+    if (Status written = writeAllCodes(file, types); !written.ok())
         return written.error();
     return file;
 }

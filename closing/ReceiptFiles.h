@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextFiles.h"
+
 #include "closing/ReceiptInfo.h"
 #include "platform/Currency.h"
 #include "platform/Result.h"
@@ -34,9 +36,11 @@ void pripojHodnotu(QString& out, Currency value);
 // The records of the statement file, one per code other than the NOREAD text, fields joined by the separator:
 // depot mode (switch 28): depot, receipt date, envelope id, SM, type number, code, value, operator; else
 // without the leading date (switch 11): receipt date, SM, type number, code, value, operator; otherwise the
-// statement date gDatumVycetky in front of those. An error when a code cannot be valued.
-Result<QStringList> zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
-                                   const QString& separator);
+// statement date gDatumVycetky in front of those. Each record is handed to `record` as it is made, so a statement
+// of 50,000 codes is never held as a list. An error when a code cannot be valued; the records before it have then
+// been handed on already.
+Status zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,
+                      const QString& separator, const TextFiles::LineSink& record);
 
 // Writes the safe-bag list of the receipt (every code, NOREAD readings included) into the folder under the name
 // YYMMDDHHmmss.sfb of the time given. A list already written under that name, or already taken over by the

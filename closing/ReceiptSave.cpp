@@ -132,9 +132,14 @@ bool UlozeniPrijmu::ulozVycetkuADatabazi(const std::filesystem::path& dayFile) {
     m_receipt.gDatumVycetky = dateYYMMDD(m_receipt.gDatumOdvodu);
 
     const std::filesystem::path statementFile = cestaVycetky(dayFile);
-    const auto records = zaznamyVycetky(m_state, types, m_receipt, separator);
-    const Status written =
-        records.ok() ? TextFiles::writeLines(statementFile, records.value()) : Status(records.error());
+    // The records are written as they are made; a code that cannot be valued leaves no statement file behind.
+    Status valued = Status::success();
+    Status written = TextFiles::writeLines(statementFile, [&](const TextFiles::LineSink& record) {
+        valued = zaznamyVycetky(m_state, types, m_receipt, separator, record);
+        return valued.ok();
+    });
+    if (!valued.ok())
+        written = valued;
     if (!written.ok()) {
         hlasChybu("ChybaGen", written.error());
         result = false;

@@ -243,14 +243,19 @@ Result<bool> CColStrav::SmazJedenNominal(const QString& nominal, const QString& 
 QStringList CColStrav::kodyVsechTypu() const
 {
     QStringList codes;
+    proKazdyKod([&codes](const QString& code) { codes.append(code); });
+    return codes;
+}
+
+void CColStrav::proKazdyKod(const std::function<void(const QString&)>& code) const
+{
     for (const auto& type : m_types) {
         if (!type->Polozky)
             continue;
         for (const auto& item : *type->Polozky)
             if (item)
-                codes.append(item->Kod);
+                code(item->Kod);
     }
-    return codes;
 }
 
 Status CColStrav::nactiSouctyStravenek()

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -94,6 +95,8 @@ public:
     // Every code held, NOREAD readings included: the types in collection order, each type's codes in reading
     // order.
     QStringList kodyVsechTypu() const;
+    // The same codes in the same order, each handed to `code` in turn (a day file written without a list of them).
+    void proKazdyKod(const std::function<void(const QString&)>& code) const;
 
     // --- Per-type sums
     // Recomputes sumaStravenek of every type.

@@ -100,10 +100,11 @@ QString writeFailure(const QFileDevice& f, int savedErrno) {
 // Hands a file's bytes to `put` piece by piece; stops and gives false as soon as `put` gives false.
 using Producer = std::function<bool(const std::function<bool(QByteArrayView)>& put)>;
 
-// Writes every piece of the producer to the open file; the reason of the first failed write.
+// Writes every piece of the producer to the open file; the reason of the first failed write, or of a producer that
+// gave up before its end (the file is then incomplete and must not replace the old one).
 std::optional<QString> writePieces(QFileDevice& f, const Producer& produce) {
     std::optional<QString> failure;
-    produce([&](QByteArrayView piece) {
+    const bool whole = produce([&](QByteArrayView piece) {
         errno = 0;
         if (f.write(piece.data(), piece.size()) != piece.size()) {
             failure = writeFailure(f, errno);
@@ -111,6 +112,8 @@ std::optional<QString> writePieces(QFileDevice& f, const Producer& produce) {
         }
         return true;
     });
+    if (!whole && !failure)
+        failure = QStringLiteral("text souboru nebyl vytvořen");
     return failure;
 }
 
@@ -260,6 +263,17 @@ Status writeAll(const fs::path& file, const QString& text, TextEncoding enc) {
 }
 
 Status writeLines(const fs::path& file, const QStringList& lines, TextEncoding enc) {
+    return writeLines(
+        file,
+        [&](const LineSink& line) {
+            for (const QString& l : lines)
+                line(l);
+            return true;
+        },
+        enc);
+}
+
+Status writeLines(const fs::path& file, const std::function<bool(const LineSink&)>& produceLines, TextEncoding enc) {
     // Encoded a piece at a time as it is written: a save of tens of thousands of lines never holds the whole
     // text, only a buffer of its bytes.
     constexpr qsizetype kPiece = 1 << 16;
@@ -270,15 +284,19 @@ Status writeLines(const fs::path& file, const QStringList& lines, TextEncoding e
         static const QString lineEnd = QStringLiteral("\r\n");
         // UTF-16's byte-order mark is there even when there are no lines.
         encoder.append(buffer, QStringView());
-        for (const QString& line : lines) {
+        bool written = true; // once a piece fails, the rest of the lines are not encoded
+        const bool made = produceLines([&](QStringView line) {
+            if (!written)
+                return;
             encoder.append(buffer, line);
             encoder.append(buffer, lineEnd);
             if (buffer.size() >= kPiece) {
-                if (!put(buffer))
-                    return false;
+                written = put(buffer);
                 buffer.resize(0);
             }
-        }
+        });
+        if (!made || !written)
+            return false;
         encoder.finish(buffer);
         return buffer.isEmpty() || put(buffer);
     };

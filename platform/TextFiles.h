@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,12 @@ Result<QStringList> readLines(const std::filesystem::path& file);
 Status writeAll(const std::filesystem::path& file, const QString& text, TextEncoding enc = TextEncoding::Windows1250);
 /// CR LF after each line.
 Status writeLines(const std::filesystem::path& file, const QStringList& lines,
+                  TextEncoding enc = TextEncoding::Windows1250);
+/// Hands each line on as it is made: the writer encodes it at once, so no list of the lines is ever held.
+using LineSink = std::function<void(QStringView)>;
+/// As writeLines, with the lines made by `produce`, which hands them to the sink and returns false to give up: the
+/// file then stays as it was and the status is a failure.
+Status writeLines(const std::filesystem::path& file, const std::function<bool(const LineSink&)>& produce,
                   TextEncoding enc = TextEncoding::Windows1250);
 /// Appends the line and CR LF; creates the file when missing.
 Status appendLine(const std::filesystem::path& file, const QString& line, TextEncoding enc = TextEncoding::Windows1250);

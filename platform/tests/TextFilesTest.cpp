@@ -77,6 +77,36 @@ TEST_F(TextFilesTest, WritesCrLfInTheChosenEncoding) {
     EXPECT_EQ(back.value().encoding, TextEncoding::Windows1250);
 }
 
+// Lines made one by one are written as the list of them would be; a maker that gives up half-way (a code that cannot
+// be valued) leaves the old file as it was, and nothing beside it.
+TEST_F(TextFilesTest, LinesMadeOneByOneAreWrittenWholeOrNotAtAll) {
+    const fs::path file = path("made.txt");
+    QStringList lines;
+    for (int i = 0; i < 5000; ++i) // more than one piece of the writer's buffer
+        lines.append(QString::fromUtf8("řádek %1").arg(i));
+    const auto make = [&](qsizetype count, bool whole) {
+        return [&lines, count, whole](const TextFiles::LineSink& line) {
+            for (qsizetype i = 0; i < count; ++i)
+                line(lines[i]);
+            return whole;
+        };
+    };
+    ASSERT_TRUE(TextFiles::writeLines(path("list.txt"), lines).ok());
+    ASSERT_TRUE(TextFiles::writeLines(file, make(lines.size(), true)).ok());
+    EXPECT_EQ(bytesOf(file), bytesOf(path("list.txt")));
+
+    for (const qsizetype count : {qsizetype(0), qsizetype(3), qsizetype(4999)}) {
+        const Status written = TextFiles::writeLines(file, make(count, false));
+        EXPECT_FALSE(written.ok()) << count;
+        EXPECT_TRUE(written.message().contains(QStringLiteral("made.txt"))) << written.message().toStdString();
+        EXPECT_EQ(bytesOf(file), bytesOf(path("list.txt"))) << count;
+    }
+    std::vector<fs::path> left;
+    for (const auto& e : fs::directory_iterator(path(".")))
+        left.push_back(e.path());
+    EXPECT_EQ(left.size(), 2u) << namesOf(left).join(u' ').toStdString();
+}
+
 TEST_F(TextFilesTest, AppendLineCreatesTheFileAndAddsCrLf) {
     const fs::path file = path("journal.txt");
     ASSERT_TRUE(TextFiles::appendLine(file, QString::fromUtf8("řádek 1")).ok());
