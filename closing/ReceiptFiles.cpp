@@ -54,10 +54,18 @@ void pripojHodnotu(QString& out, Currency value) {
         out += u'-';
         cents = -cents;
     }
-    out += QString::number(cents / 100);
-    out += u',';
-    out += QChar(u'0' + int(cents % 100 / 10));
-    out += QChar(u'0' + int(cents % 10));
+    // Digits from the right into a buffer of the longest value: no text is made for the whole part.
+    char16_t digits[24];
+    qsizetype at = std::size(digits);
+    digits[--at] = char16_t(u'0' + cents % 10);
+    digits[--at] = char16_t(u'0' + cents / 10 % 10);
+    digits[--at] = u',';
+    qint64 whole = cents / 100;
+    do {
+        digits[--at] = char16_t(u'0' + whole % 10);
+        whole /= 10;
+    } while (whole > 0);
+    out += QStringView(digits + at, std::size(digits) - at);
 }
 
 Status zaznamyVycetky(const AppState& state, const CColStrav& types, const ReceiptInfo& receipt,

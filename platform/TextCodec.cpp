@@ -306,6 +306,19 @@ void TextEncoder::append(QByteArray& out, QStringView piece) {
         i = 1;
     m_pendingHigh = 0;
     for (; i < n; ++i) {
+        // A line with a Czech name in it is still mostly ASCII: runs of four such characters skip the table.
+        while (i + 4 <= n) {
+            char16_t four[4];
+            std::memcpy(four, src + i, sizeof four);
+            if ((four[0] | four[1] | four[2] | four[3]) >= 0x80)
+                break;
+            const char bytes[4] = {char(four[0]), char(four[1]), char(four[2]), char(four[3])};
+            std::memcpy(dst + at, bytes, sizeof bytes);
+            at += 4;
+            i += 4;
+        }
+        if (i == n)
+            break;
         const char16_t c = src[i];
         if (QChar::isHighSurrogate(c)) {
             if (i + 1 < n && QChar::isLowSurrogate(src[i + 1]))
