@@ -80,31 +80,33 @@ Status zaznamyVycetky(const AppState& state, const CColStrav& types, const Recei
         lead = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM};
     const QString prefix = lead.join(separator) + separator;
 
-    // One text is reused for every record; the type number and the value change rarely from one code to the next.
+    // One text is reused for every record: the fields before the code change with the type, those after it with
+    // the value, so a record is three pieces.
     QString text;
     qint32 lastType = -1;
-    QString typeNumber;
+    QString head;
     std::optional<Currency> lastValue;
-    QString valueText;
+    QString tail;
     return proKazdyOcenenyKod(types, state.gNoRead, [&](const ValuedCode& c) {
         if (c.typeNumber != lastType) {
             lastType = c.typeNumber;
-            typeNumber = QString::number(c.typeNumber);
+            head.resize(0);
+            head += prefix;
+            head += QString::number(c.typeNumber);
+            head += separator;
         }
         if (!lastValue || *lastValue != c.value) {
             lastValue = c.value;
-            valueText.resize(0);
-            pripojHodnotu(valueText, c.value);
+            tail.resize(0);
+            tail += separator;
+            pripojHodnotu(tail, c.value);
+            tail += separator;
+            tail += receipt.gOperator;
         }
         text.resize(0);
-        text += prefix;
-        text += typeNumber;
-        text += separator;
+        text += head;
         text += c.code.Kod;
-        text += separator;
-        text += valueText;
-        text += separator;
-        text += receipt.gOperator;
+        text += tail;
         record(text);
     });
 }
