@@ -80,33 +80,31 @@ Status zaznamyVycetky(const AppState& state, const CColStrav& types, const Recei
         lead = {receipt.gDatumVycetky, receipt.gDatumPrijmu, receipt.gSM};
     const QString prefix = lead.join(separator) + separator;
 
-    // One text is reused for every record: the fields before the code change with the type, those after it with
-    // the value, so a record is three pieces.
+    // One text is reused for every record; the type number and the value change rarely from one code to the next.
     QString text;
     qint32 lastType = -1;
-    QString head;
+    QString typeNumber;
     std::optional<Currency> lastValue;
-    QString tail;
+    QString valueText;
     return proKazdyOcenenyKod(types, state.gNoRead, [&](const ValuedCode& c) {
         if (c.typeNumber != lastType) {
             lastType = c.typeNumber;
-            head.resize(0);
-            head += prefix;
-            head += QString::number(c.typeNumber);
-            head += separator;
+            typeNumber = QString::number(c.typeNumber);
         }
         if (!lastValue || *lastValue != c.value) {
             lastValue = c.value;
-            tail.resize(0);
-            tail += separator;
-            pripojHodnotu(tail, c.value);
-            tail += separator;
-            tail += receipt.gOperator;
+            valueText.resize(0);
+            pripojHodnotu(valueText, c.value);
         }
         text.resize(0);
-        text += head;
+        text += prefix;
+        text += typeNumber;
+        text += separator;
         text += c.code.Kod;
-        text += tail;
+        text += separator;
+        text += valueText;
+        text += separator;
+        text += receipt.gOperator;
         record(text);
     });
 }
