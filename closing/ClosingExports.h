@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/TextFiles.h"
-
 #include "platform/Result.h"
+#include "platform/TextFiles.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "platform/TextFiles.h"
-
 #include "closing/ReceiptInfo.h"
 #include "platform/Currency.h"
 #include "platform/Result.h"
+#include "platform/TextFiles.h"
 
 #include <QDateTime>
 #include <QString>

@@ -128,16 +128,13 @@ void forEachLine(const Char* chars, qsizetype n, Line line) {
 
 std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
     // Nearly every line is a key or a comment: only a line whose first character but blanks is '[' is looked at.
-    const QStringView view = trimmedView(line);
-    if (!view.startsWith(u'['))
-        return std::nullopt;
-    const QString trimmed = view.toString();
+    const QStringView trimmed = trimmedView(line);
     if (!trimmed.startsWith(u'['))
         return std::nullopt;
     const qsizetype close = trimmed.indexOf(u']');
     if (close < 0)
         return std::nullopt; // no closing bracket: not a header, the line is kept as it is
-    return trimBlanks(QStringView(trimmed).sliced(1, close - 1));
+    return trimBlanks(trimmed.sliced(1, close - 1));
 }
 
 std::optional<IniDocument::KeyLine> IniDocument::keyLineOf(QStringView line) {

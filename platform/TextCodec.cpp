@@ -205,30 +205,6 @@ DecodedText decodeText(const QByteArray& bytes) {
 TextEncoder::TextEncoder(TextEncoding enc)
     : m_enc(enc) {}
 
-namespace {
-
-// Narrows the characters to one byte each while it looks at them, in one pass: true when all were ASCII, and
-// only then is what it wrote the text. The bytes are taken out of each character in turn, never by their place in
-// a word, so that the machine's byte order does not matter.
-bool narrowIfAscii(const char16_t* src, qsizetype n, char* dst) {
-    quint64 any = 0;
-    qsizetype k = 0;
-    for (; k + 4 <= n; k += 4) {
-        char16_t c[4];
-        std::memcpy(c, src + k, sizeof c);
-        any |= quint64(c[0] | c[1] | c[2] | c[3]);
-        const char bytes[4] = {char(c[0]), char(c[1]), char(c[2]), char(c[3])};
-        std::memcpy(dst + k, bytes, sizeof bytes);
-    }
-    for (; k < n; ++k) {
-        any |= src[k];
-        dst[k] = char(src[k]);
-    }
-    return any < 0x80;
-}
-
-} // namespace
-
 void TextEncoder::append(QByteArray& out, QStringView piece) {
     const char16_t* src = reinterpret_cast<const char16_t*>(piece.utf16());
     const qsizetype n = piece.size();
@@ -296,9 +272,6 @@ void TextEncoder::append(QByteArray& out, QStringView piece) {
     qsizetype at = out.size();
     out.resize(at + n);
     char* dst = out.data();
-    // Nearly every line of the program's files is plain ASCII: tested and narrowed four characters at a time.
-    if (!m_pendingHigh && narrowIfAscii(src, n, dst + at))
-        return;
     const auto& t = table();
     qsizetype i = 0;
     // The low half of a character whose high half ended the last piece: that character is already its '?'.
@@ -306,7 +279,8 @@ void TextEncoder::append(QByteArray& out, QStringView piece) {
         i = 1;
     m_pendingHigh = 0;
     for (; i < n; ++i) {
-        // A line with a Czech name in it is still mostly ASCII: runs of four such characters skip the table.
+        // Nearly every line of the program's files is plain ASCII, and a line with a Czech name in it mostly so:
+        // runs of four ASCII characters are narrowed without the table.
         while (i + 4 <= n) {
             char16_t four[4];
             std::memcpy(four, src + i, sizeof four);
