@@ -123,7 +123,8 @@ TEST_F(frmSouboryTest, FiltersByTextDateAndSmInPlaceOfTheFileList) {
     child<QCheckBox>(w.get(), "chkFilterDatum")->click();
     EXPECT_FALSE(filter->isHidden());
     EXPECT_TRUE(files->isHidden());
-    EXPECT_EQ(listed(w.get(), "lstFilter"), strings({"150121001_1.txt", "150121_001_01_1.txt", "150121_002_01_1.txt"}));
+    // The date part is the text before the first "_": the cash-desk name 150121001_1.txt has 150121001.
+    EXPECT_EQ(listed(w.get(), "lstFilter"), strings({"150121_001_01_1.txt", "150121_002_01_1.txt"}));
     EXPECT_FALSE(enabled(w.get(), "btnNajdiDatum"));
     EXPECT_FALSE(enabled(w.get(), "btnNajdiDalDatum"));
     // The filter's walk ends on the last file of the full list; the file buttons act on it.
