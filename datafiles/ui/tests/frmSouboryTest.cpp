@@ -469,14 +469,42 @@ TEST_F(frmSouboryTest, AFileGoneSinceItWasListedIsReportedByThePrintAndTheEditor
     click(w.get(), "btnTisk");
     click(w.get(), "btnOtevri"); // no editor opens for a file that cannot be read
     ASSERT_EQ(prompts.records().size(), size_t(2));
-    EXPECT_TRUE(
-        prompts.records()[0].text.startsWith(QStringLiteral("Chyba při načítání souboru k tisku.\r\nNum: 0, popis: ")));
+    // An error without a number of its own says no "Num: 0".
+    EXPECT_TRUE(prompts.records()[0].text.startsWith(QStringLiteral("Chyba při načítání souboru k tisku.\r\npopis: ")))
+        << prompts.records()[0].text.toStdString();
     EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("150122_003_02_1.txt")));
-    EXPECT_TRUE(
-        prompts.records()[1].text.startsWith(QStringLiteral("Chyba při otevírání souboru.\r\nNum: 0, popis: ")));
+    EXPECT_TRUE(prompts.records()[1].text.startsWith(QStringLiteral("Chyba při otevírání souboru.\r\npopis: ")));
     for (const auto& r : prompts.records())
         EXPECT_EQ(r.icon, Prompts::Icon::Critical);
     EXPECT_TRUE(printer.printed().empty());
     // The list is read again after the editor: the file is gone from it.
     EXPECT_FALSE(listed(w.get(), "flbSoubor").contains(QStringLiteral("150122_003_02_1.txt")));
+}
+
+// The operator cancels the load of a large file as soon as the progress window offers it: the reading stops, no
+// editor opens, and the one message is the cancel's own.
+TEST_F(frmSouboryTest, ACancelledLoadOpensNoEditorAndSaysOnlyThatItWasCancelled) {
+    QByteArray big;
+    for (int i = 0; i < 1'500'000; ++i)
+        big.append("1234567890\r\n");
+    writeData("150121_001_01_1.txt", big);
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    struct CancelWhenOffered final : QObject {
+        int clicks = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show && watched->objectName() == QStringLiteral("cmdPrerusit")) {
+                ++clicks;
+                static_cast<QPushButton*>(watched)->click();
+            }
+            return false;
+        }
+    } operator_;
+    qApp->installEventFilter(&operator_);
+    click(w.get(), "btnOtevri");
+    qApp->removeEventFilter(&operator_);
+    EXPECT_EQ(operator_.clicks, 1);
+    ASSERT_EQ(prompts.records().size(), size_t(1));
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Načítání bylo přerušeno obsluhou."));
+    EXPECT_EQ(readData("150121_001_01_1.txt"), big);
 }
