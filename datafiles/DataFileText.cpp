@@ -136,8 +136,20 @@ void DataFileText::setLine(qsizetype i, const QString& text) {
 }
 
 void DataFileText::insertLine(qsizetype at, const QString& text) {
-    m_changed.push_back({text, -1});
-    m_lines.insert(m_lines.begin() + at, -qint64(m_changed.size()));
+    insertLines(at, QStringList{text});
+}
+
+void DataFileText::insertLines(qsizetype at, const QStringList& texts) {
+    if (texts.isEmpty())
+        return;
+    // The lines go into the index in one move, however many a paste brings.
+    std::vector<qint64> added;
+    added.reserve(size_t(texts.size()));
+    for (const QString& text : texts) {
+        m_changed.push_back({text, -1});
+        added.push_back(-qint64(m_changed.size()));
+    }
+    m_lines.insert(m_lines.begin() + at, added.begin(), added.end());
     m_linesAddedOrRemoved = true;
 }
 

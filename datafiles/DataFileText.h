@@ -37,6 +37,7 @@ public:
 
     void setLine(qsizetype i, const QString& text);
     void insertLine(qsizetype at, const QString& text);
+    void insertLines(qsizetype at, const QStringList& texts);
     void removeLines(qsizetype at, qsizetype count);
 
     // What a save writes: the bytes as read when nothing was changed; otherwise the byte-order mark the file
