@@ -131,8 +131,12 @@ std::optional<DayFileName> DayFileName::parse(const QString& fileName) {
 
 DayFileName::Keys DayFileName::keys(const QString& fileName) {
     Keys k;
+    // The date part is where the name is split, not the receipt date parse() finds: a search by it matches the
+    // name's text before its first "_", whatever the form (the cash desk with a cash-desk name, both dates with
+    // a hand-over name).
+    if (const qsizetype firstUnderscore = fileName.indexOf(u'_'); firstUnderscore >= 0)
+        k.datum = fileName.left(firstUnderscore);
     if (const auto n = parse(fileName)) {
-        k.datum = n->datum;
         if (n->form == Form::CashDesk)
             return k;
         k.sm = n->sm;
@@ -144,8 +148,6 @@ DayFileName::Keys DayFileName::keys(const QString& fileName) {
         return k;
     }
     const QStringList parts = fileName.split(u'_');
-    if (parts.size() > 1)
-        k.datum = parts[0];
     if (parts.size() > 2)
         k.sm = parts[1];
     if (parts.size() > 3)

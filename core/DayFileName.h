@@ -36,11 +36,12 @@ struct DayFileName {
     // (Barcode.txt, a package file, any other file).
     static std::optional<DayFileName> parse(const QString& fileName);
 
-    // What a name gives, whatever its form. A name of a known form gives its parts (a cash-desk name has no SM,
-    // operator or package). Any other name is read by position, split at "_": the date part before the first
-    // "_", the SM part between the first two, the operator part between the second and the third, the package
-    // part after the fourth (without the extension when it ends the name, the week then "1") and the week part
-    // after the fifth; a part the name does not have is absent.
+    // What a name gives, whatever its form. The date part is the text before the first "_" of every name (of a
+    // cash-desk name the date and the cash desk, of a hand-over name both dates; the receipt date is parse()'s).
+    // A name of a known form gives its other parts (a cash-desk name has no SM, operator or package). Any other
+    // name is read by position, split at "_": the SM part between the first two, the operator part between the
+    // second and the third, the package part after the fourth (without the extension when it ends the name, the
+    // week then "1") and the week part after the fifth; a part the name does not have is absent.
     struct Keys {
         std::optional<QString> datum;
         std::optional<QString> sm;

@@ -12,7 +12,7 @@
 namespace trv {
 
 // The day data files of the browser's folder, in listing order, with the two keys the search reads from a
-// name: the receipt date and the SM. The keys are cut once when the folder is read, so that finding and
+// name: the date part and the SM. The keys are cut once when the folder is read, so that finding and
 // filtering a folder of a few hundred thousand files is a walk over ready texts.
 class DataFileList {
 public:
@@ -50,7 +50,7 @@ private:
     QStringList m_names;
     // Each name's path as listed: a name that could not be decoded opens by its own bytes.
     std::vector<std::filesystem::path> m_paths;
-    // The receipt date and the SM of each name as DayFileName::keys reads them; a cash-desk name has no SM,
+    // The date part and the SM of each name as DayFileName::keys reads them; a cash-desk name has no SM,
     // a name without "_" neither.
     std::vector<QString> m_datum;
     std::vector<QString> m_sm;

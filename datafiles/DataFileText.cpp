@@ -32,7 +32,7 @@ qint64 findLf(const QByteArray& raw, qint64 from, qint64 end, TextEncoding e) {
 } // namespace
 
 Result<DataFileText> DataFileText::load(const std::filesystem::path& file, Progress* progress) {
-    auto bytes = TextFiles::readBytes(file);
+    auto bytes = TextFiles::readBytes(file, progress);
     if (!bytes.ok())
         return bytes.error();
     DataFileText t;
@@ -41,22 +41,23 @@ Result<DataFileText> DataFileText::load(const std::filesystem::path& file, Progr
     t.m_encoding = found.encoding;
     t.m_bodyStart = found.bomSize;
 
-    // Two passes over the bytes, the first only counting, so that the index is allocated once at its size.
+    // Two passes over the bytes, the first only counting, so that the index is allocated once at its size. The
+    // bytes are all read by now (the progress stands at its end), but a cancel is still heard between two steps.
     const qint64 end = t.m_raw.size();
     const qint64 unit = isUtf16(t.m_encoding) ? 2 : 1;
-    constexpr qint64 kStep = 1 << 22; // bytes between two reports of progress
+    constexpr qint64 kStep = 1 << 22; // bytes between two checks for a cancel
     qint64 lines = 1;
     for (qint64 p = t.m_bodyStart; (p = findLf(t.m_raw, p, end, t.m_encoding)) < end; p += unit)
         ++lines;
     t.m_lines.reserve(size_t(lines));
     t.m_lines.push_back(t.m_bodyStart);
-    qint64 nextReport = kStep;
+    qint64 nextCheck = kStep;
     for (qint64 p = t.m_bodyStart; (p = findLf(t.m_raw, p, end, t.m_encoding)) < end;) {
         p += unit;
         t.m_lines.push_back(p);
-        if (progress != nullptr && p >= nextReport) {
-            nextReport = p + kStep;
-            if (!progress->step(p, end))
+        if (progress != nullptr && p >= nextCheck) {
+            nextCheck = p + kStep;
+            if (!progress->step(end, end))
                 return Error{0, Progress::cancelledText()};
         }
     }
@@ -135,8 +136,20 @@ void DataFileText::setLine(qsizetype i, const QString& text) {
 }
 
 void DataFileText::insertLine(qsizetype at, const QString& text) {
-    m_changed.push_back({text, -1});
-    m_lines.insert(m_lines.begin() + at, -qint64(m_changed.size()));
+    insertLines(at, QStringList{text});
+}
+
+void DataFileText::insertLines(qsizetype at, const QStringList& texts) {
+    if (texts.isEmpty())
+        return;
+    // The lines go into the index in one move, however many a paste brings.
+    std::vector<qint64> added;
+    added.reserve(size_t(texts.size()));
+    for (const QString& text : texts) {
+        m_changed.push_back({text, -1});
+        added.push_back(-qint64(m_changed.size()));
+    }
+    m_lines.insert(m_lines.begin() + at, added.begin(), added.end());
     m_linesAddedOrRemoved = true;
 }
 

@@ -22,7 +22,8 @@ class DataFileText {
 public:
     DataFileText() = default;
 
-    // Reads the file; `progress` is told of the lines found and may cancel, which then fails.
+    // Reads the file; `progress` is told of the bytes read and may cancel, which then fails with
+    // Progress::cancelledText() (the reading stops within one piece of the file).
     static Result<DataFileText> load(const std::filesystem::path& file, Progress* progress = nullptr);
 
     qsizetype lineCount() const { return qsizetype(m_lines.size()); }
@@ -36,6 +37,7 @@ public:
 
     void setLine(qsizetype i, const QString& text);
     void insertLine(qsizetype at, const QString& text);
+    void insertLines(qsizetype at, const QStringList& texts);
     void removeLines(qsizetype at, qsizetype count);
 
     // What a save writes: the bytes as read when nothing was changed; otherwise the byte-order mark the file

@@ -1,6 +1,7 @@
 #include "platform/TextFiles.h"
 
 #include "platform/FolderListing.h"
+#include "platform/Progress.h"
 #include "platform/SystemErrors.h"
 
 #include <QCoreApplication>
@@ -210,7 +211,7 @@ Status createFolder(const fs::path& folder) {
     return Status::success();
 }
 
-Result<QByteArray> readBytes(const fs::path& file) {
+Result<QByteArray> readBytes(const fs::path& file, Progress* progress) {
     std::error_code ec;
     const fs::file_status st = fs::status(file, ec);
     if (fs::is_directory(st))
@@ -222,9 +223,30 @@ Result<QByteArray> readBytes(const fs::path& file) {
     if (const auto reason = openFile(f, file, QIODevice::ReadOnly))
         return fileError(kCannotRead, file, *reason).error();
     errno = 0;
-    QByteArray bytes = f.readAll();
+    if (progress == nullptr) {
+        QByteArray bytes = f.readAll();
+        if (f.error() != QFileDevice::NoError)
+            return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
+        return bytes;
+    }
+    // A piece is read in a few milliseconds: the operator's cancel is heard before the next one.
+    constexpr qint64 kPiece = qint64(1) << 20;
+    const qint64 size = f.size();
+    QByteArray bytes;
+    bytes.reserve(qsizetype(size + kPiece)); // the last read asks for a whole piece
+    qint64 done = 0;
+    for (;;) {
+        bytes.resize(qsizetype(done + kPiece));
+        const qint64 got = f.read(bytes.data() + done, kPiece);
+        if (got <= 0)
+            break;
+        done += got;
+        if (!progress->step(done, std::max(done, size)))
+            return Error{0, Progress::cancelledText()};
+    }
     if (f.error() != QFileDevice::NoError)
         return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
+    bytes.resize(qsizetype(done));
     return bytes;
 }
 

@@ -13,13 +13,16 @@
 
 namespace trv {
 
+class Progress;
+
 /// Text files as the program uses them: decoded as UTF-8 or Windows-1250, written with CR LF line ends,
 /// whole-file writes through a temporary file that replaces the old one only when complete.
 /// Error messages name the operation, the file and the system's reason.
 namespace TextFiles {
 
-/// The raw bytes of a file.
-Result<QByteArray> readBytes(const std::filesystem::path& file);
+/// The raw bytes of a file. With `progress`, read in pieces, each told as bytes read of the file's size; a cancel
+/// stops the read within one piece and fails with Progress::cancelledText().
+Result<QByteArray> readBytes(const std::filesystem::path& file, Progress* progress = nullptr);
 /// Replaces the file with these bytes through a temporary file; on failure the old file stays.
 Status writeBytes(const std::filesystem::path& file, const QByteArray& bytes);
 

@@ -3,10 +3,11 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
-#include "core/SmList.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "summaries/PeriodResult.h"
+
+#include <algorithm>
 
 namespace trv {
 
@@ -18,6 +19,12 @@ struct Totals {
     Currency amount;
     qint64 count = 0;
 };
+
+// A right-aligned field as the print lays it out (blanks in front, the last `width` characters), but a text
+// wider than the field is printed whole: an amount or a count never loses a digit.
+QString field(const QString& text, int blanks, int width) {
+    return right(QString(blanks, u' ') + text, std::max<qsizetype>(width, text.size()));
+}
 
 class PeriodPrint {
 public:
@@ -51,7 +58,8 @@ public:
         m_p.setUnderline(false);
         m_p.print();
         m_p.print();
-        if (!SmList::Filter(m_c.sm).takesAll())
+        // A filter of blanks takes every SM, but it is a filter typed all the same: its line is printed.
+        if (!m_c.sm.isEmpty())
             at5(T("tiskFiltrSM") + m_c.sm);
         if (!m_c.oper.isEmpty())
             at5(T("tiskFiltrOPer") + m_c.oper);
@@ -86,9 +94,8 @@ public:
         m_p.setUnderline(false);
         m_p.print();
         for (const auto& [value, count] : table) {
-            at5(right(QString(7, u' ') + formatNumber(value, u"###0.00"), 7) +
-                right(QString(10, u' ') + QString::number(count), 10) +
-                right(QString(15, u' ') + formatCurrency(value * count), 20));
+            at5(field(formatNumber(value, u"###0.00"), 7, 7) + field(QString::number(count), 10, 10) +
+                field(formatCurrency(value * count), 15, 20));
             t.amount += value * count;
             t.count += count;
         }
@@ -100,8 +107,8 @@ public:
     }
 
     void totalLines(const Totals& t, const QString& ks) {
-        at5(E("tiskCelkCastka") + right(QString(15, u' ') + formatCurrency(t.amount), 20));
-        at5(T("tiskCelkPocet") + right(QString(16, u' ') + QString::number(t.count), 19) + ks + T("tiskKs"));
+        at5(E("tiskCelkCastka") + field(formatCurrency(t.amount), 15, 20));
+        at5(T("tiskCelkPocet") + field(QString::number(t.count), 16, 19) + ks + T("tiskKs"));
     }
 
     void end(const Totals& all, const QDate& today) {

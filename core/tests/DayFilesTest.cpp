@@ -106,8 +106,10 @@ TEST(DayFileNameTest, KeysOfEveryNameKnownFormOrNot) {
         {"141215_123_AB_1.TXT", s("141215"), s("123"), s("AB"), none, none, s("141215_9_AB_1.TXT")},
         {"150121_101_X_1_2.txt", s("150121"), s("101"), s("X"), s("2"), s("1"), s("150121_9_X_1_2.txt")},
         {"150121_101_X_1_21_3.txt", s("150121"), s("101"), s("X"), s("21"), s("3"), s("150121_9_X_1_21_3.txt")},
-        {"141215-141130_123_AB_12.txt", s("141215"), s("123"), s("AB"), none, none, s("141215-141130_9_AB_12.txt")},
-        {"241209007_2.txt", s("241209"), none, none, none, none, none},
+        // The date part is the text before the first "_": both dates of a hand-over name, the cash desk too.
+        {"141215-141130_123_AB_12.txt", s("141215-141130"), s("123"), s("AB"), none, none,
+         s("141215-141130_9_AB_12.txt")},
+        {"241209007_2.txt", s("241209007"), none, none, none, none, none},
         // Names of no known form: the parts by position where the name has them.
         {"1501210_2.txt", s("1501210"), none, none, none, none, none},
         {"150121.txt", none, none, none, none, none, none},

@@ -42,10 +42,11 @@ TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
              {"150121-150125_003_CD_1.txt", "150121.txt", "150121001_1.txt", "1501210_2.txt", "150121_001_01_1.txt"})},
         {Key::Text, "txt", false, list.names()},
         {Key::Text, "TXT", false, strings({"150123_TXT_01_1.txt"})},
-        // The receipt date: the day files of every form, the cash desk's too; a name of no known form has the
-        // text before its first "_", a name without "_" none.
-        {Key::Datum, "150121", false,
-         strings({"150121-150125_003_CD_1.txt", "150121001_1.txt", "150121_001_01_1.txt"})},
+        // The date part: the text before the first "_" of every name, whatever its form (of a cash-desk name
+        // the cash desk too, of a hand-over name both dates); a name without "_" has none.
+        {Key::Datum, "150121", false, strings({"150121_001_01_1.txt"})},
+        {Key::Datum, "150121001", false, strings({"150121001_1.txt"})},
+        {Key::Datum, "150121-150125", false, strings({"150121-150125_003_CD_1.txt"})},
         {Key::Datum, "1501210", false, strings({"1501210_2.txt"})},
         {Key::Datum, "150125", false, strings({"150125_005_X.txt"})},
         {Key::Datum, "150124", false, strings({"150124_004_X_1_2.txt"})},
@@ -70,8 +71,8 @@ TEST_F(DataFileListTest, KeysOfEveryNameFormAndTheSearchesOverThem) {
 
     // Finding on from a position: the next match at or after it, none past the last.
     const DataFileList::Query datum{Key::Datum, QStringLiteral("150121"), false};
-    EXPECT_EQ(list.find(datum, 1), 2);
-    EXPECT_EQ(list.find(datum, 3), 4);
+    EXPECT_EQ(list.find(datum, 1), 4);
+    EXPECT_EQ(list.find(datum, 4), 4);
     EXPECT_FALSE(list.find(datum, 5).has_value());
 }
 

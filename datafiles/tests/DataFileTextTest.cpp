@@ -3,11 +3,24 @@
 #include "datafiles/tests/DataFilesFixture.h"
 #include "platform/Progress.h"
 
+#include <QFile>
+
 using namespace trv;
 
 namespace {
 
 class DataFileTextTest : public test::DataFilesFixture {};
+
+// What the process has read through system calls so far (Linux's own count, page cache included).
+qint64 bytesReadByThisProcess() {
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
 
 struct Case {
     const char* why;
@@ -87,15 +100,31 @@ TEST_F(DataFileTextTest, AMissingFileFailsAndTheOperatorCanCancelALongLoad) {
     ASSERT_FALSE(missing.ok());
     EXPECT_TRUE(missing.message().contains(QStringLiteral("chybi.txt")));
 
+    // 24 MB: a cancel at the first step stops the reading there, long before the end of the file.
     QByteArray big;
-    for (int i = 0; i < 1'000'000; ++i)
+    for (int i = 0; i < 2'000'000; ++i)
         big.append("1234567890\r\n");
     writeData("150121_001_01_1.txt", big);
     struct Cancel final : Progress {
         qint64 steps = 0;
-        bool step(qint64, qint64) override { return ++steps < 2; }
+        qint64 firstDone = -1;
+        qint64 firstTotal = -1;
+        bool step(qint64 done, qint64 total) override {
+            if (++steps == 1) {
+                firstDone = done;
+                firstTotal = total;
+            }
+            return false;
+        }
     } cancel;
+    const qint64 readBefore = bytesReadByThisProcess();
     const auto cancelled = DataFileText::load(data / "150121_001_01_1.txt", &cancel);
+    const qint64 read = bytesReadByThisProcess() - readBefore;
     ASSERT_FALSE(cancelled.ok());
     EXPECT_EQ(cancelled.message(), Progress::cancelledText());
+    EXPECT_EQ(cancel.steps, 1);
+    EXPECT_EQ(cancel.firstTotal, big.size());
+    EXPECT_GT(cancel.firstDone, 0);
+    EXPECT_LE(cancel.firstDone, 2 << 20);
+    EXPECT_LE(read, 2 << 20) << "bytes read after the cancel";
 }

@@ -3,10 +3,13 @@
 #include "datafiles/DataFileText.h"
 
 #include <QAbstractListModel>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -54,9 +57,13 @@ public:
         m_changed();
     }
 
-    void insertLine(int row, const QString& line) {
-        beginInsertRows({}, row, row);
-        m_text->insertLine(row, line);
+    void insertLine(int row, const QString& line) { insertLines(row, QStringList{line}); }
+
+    void insertLines(int row, const QStringList& lines) {
+        if (lines.isEmpty())
+            return;
+        beginInsertRows({}, row, row + int(lines.size()) - 1);
+        m_text->insertLines(row, lines);
         endInsertRows();
         m_changed();
     }
@@ -93,9 +100,16 @@ public:
         const_cast<Delegate*>(this)->open = editor;
         // A key typed into a line is a change already, before the line is left.
         if (auto* line = qobject_cast<QLineEdit*>(editor))
-            connect(line, &QLineEdit::textEdited, m_view, [view = m_view] {
+            connect(line, &QLineEdit::textEdited, m_view, [view = m_view, line](const QString& typed) {
                 if (view->m_changed)
                     view->m_changed();
+                // A paste of several lines: they become lines of the file, not line breaks inside one line.
+                if (typed.contains(u'\n') || typed.contains(u'\r')) {
+                    const int row = view->currentIndex().row();
+                    const int cursor = line->cursorPosition();
+                    emit view->m_delegate->closeEditor(line, QAbstractItemDelegate::NoHint);
+                    view->splitPasted(row, typed, cursor);
+                }
             });
         return editor;
     }
@@ -139,6 +153,10 @@ protected:
         case Qt::Key_Down:
             if (row + 1 < rows)
                 then = [=, this] { m_view->moveEdit(row, typed, row + 1, cursor); };
+            break;
+        case Qt::Key_Escape:
+            // Ends the typing and keeps it, as a text box does; the window's Escape then asks about the change.
+            then = [=, this] { m_view->keepLine(row, typed); };
             break;
         default:
             break;
@@ -210,6 +228,41 @@ void DataFileLinesView::moveEdit(int row, const QString& typed, int to, int colu
     editAt(to, column);
 }
 
+void DataFileLinesView::keepLine(int row, const QString& typed) {
+    m_model->setLine(row, typed);
+}
+
+void DataFileLinesView::splitPasted(int row, const QString& typed, int cursor) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    QStringList pieces = typed.split(lineBreak);
+    // What stood after the cursor holds no line break: the paste ended in the last piece, before that text.
+    const int column = int(pieces.last().size() - (typed.size() - cursor));
+    m_model->setLine(row, pieces.takeFirst());
+    m_model->insertLines(row + 1, pieces);
+    editAt(row + int(pieces.size()), column);
+}
+
+QString DataFileLinesView::selectedText() const {
+    QList<QItemSelectionRange> ranges = selectionModel()->selection();
+    if (ranges.isEmpty())
+        return m_model->line(currentIndex().row());
+    std::sort(ranges.begin(), ranges.end(),
+              [](const QItemSelectionRange& a, const QItemSelectionRange& b) { return a.top() < b.top(); });
+    QString out;
+    bool first = true;
+    int next = 0; // the first row not yet copied: ranges may overlap
+    for (const QItemSelectionRange& range : ranges) {
+        for (int row = std::max(range.top(), next); row <= range.bottom(); ++row) {
+            if (!first)
+                out.append(QStringLiteral("\r\n"));
+            first = false;
+            out.append(m_model->line(row));
+        }
+        next = std::max(next, range.bottom() + 1);
+    }
+    return out;
+}
+
 bool DataFileLinesView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     // A key typed on a line opens its editor and then goes to it, after the cursor is placed: typing on a line
     // adds to it, as in a text box, and never replaces the line.
@@ -229,6 +282,18 @@ bool DataFileLinesView::edit(const QModelIndex& index, EditTrigger trigger, QEve
 
 void DataFileLinesView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
+        // Copy takes every selected line, CR LF between them, as a text box copies its selection.
+        if (event->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(selectedText());
+            return;
+        }
+        // A paste goes where a typed key goes: at the end of the current line.
+        if (event->matches(QKeySequence::Paste)) {
+            editAt(currentIndex().row(), -1);
+            if (auto* line = qobject_cast<QLineEdit*>(m_delegate->open.data()))
+                line->paste();
+            return;
+        }
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             editAt(currentIndex().row(), -1);
             return;

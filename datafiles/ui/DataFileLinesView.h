@@ -12,7 +12,8 @@ class DataFileText;
 // however long the file. It edits as a plain-text box does: typing on a line (or Enter, F2, a double click)
 // edits it, Enter splits the line at the cursor, Backspace at the start of a line joins it to the line above
 // and Delete at its end the line below to it, Up and Down move to the next line keeping the column, Escape
-// leaves a line's edit as it was, and Delete outside an edit removes the selected lines.
+// ends a line's edit keeping what was typed, a paste of several lines makes lines of them, Copy takes every
+// selected line, and Delete outside an edit removes the selected lines.
 class DataFileLinesView final : public QListView {
 public:
     explicit DataFileLinesView(QWidget* parent = nullptr);
@@ -30,6 +31,14 @@ public:
     void joinWithNext(int row, const QString& typed);
     // Keeps line `row` as typed and edits line `to` at column `column`.
     void moveEdit(int row, const QString& typed, int to, int column);
+    // Keeps line `row` as typed and ends its edit.
+    void keepLine(int row, const QString& typed);
+    // Line `row` as typed with the line breaks a paste brought (the paste ending at `cursor`): the text is split at
+    // CR LF, LF and CR, the first piece stays on the line, each further piece becomes a line below it, and the edit
+    // goes on in the last piece where the paste ended.
+    void splitPasted(int row, const QString& typed, int cursor);
+    // The selected lines in their order, CR LF between them; the current line when none is selected.
+    QString selectedText() const;
 
     // Keeps what is typed in a line being edited (before a save or a close).
     void commitEdit();

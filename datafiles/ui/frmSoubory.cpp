@@ -4,6 +4,7 @@
 #include "core/SettingsLoader.h"
 #include "datafiles/DataFileOps.h"
 #include "datafiles/DataFilePrint.h"
+#include "datafiles/ui/ErrorMessage.h"
 #include "datafiles/ui/frmSouboryOt.h"
 #include "datafiles/ui/frmUlozJako.h"
 #include "platform/Clock.h"
@@ -90,7 +91,7 @@ QString frmSoubory::text(const char* key) const {
 }
 
 QString frmSoubory::errorText(const char* key, const Error& error, const QString& descr) const {
-    return text(key) + QStringLiteral("\r\nNum: ") + QString::number(error.number) + descr + error.message;
+    return errorMessage(text(key), error, descr);
 }
 
 bool frmSoubory::Form_Load() {

@@ -1,6 +1,7 @@
 #include "datafiles/ui/frmSouboryOt.h"
 
 #include "core/AppState.h"
+#include "datafiles/ui/ErrorMessage.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 #include "platform/ui/ProgressWindow.h"
@@ -30,6 +31,7 @@ QString frmSouboryOt::text(const char* key) const {
 bool frmSouboryOt::Form_Load() {
     m_ui->lblEdit->setText(TextFiles::toQString(m_file));
     Result<DataFileText> loaded = Error{};
+    bool cancelled = false;
     {
         ProgressWindow window(parentWidget() != nullptr ? parentWidget() : this, text("Caption"));
         window.setStepText(QStringLiteral("Načteno %1 z %2 MB"));
@@ -39,15 +41,19 @@ bool frmSouboryOt::Form_Load() {
             explicit InMegabytes(Progress& p) : to(p) {}
             bool step(qint64 done, qint64 total) override { return to.step(done >> 20, std::max<qint64>(1, total >> 20)); }
         } progress(window);
-        // Reading a large file tells no progress of its own: the window says at once that the program works.
+        // A large file: the window says at once that the program works, before the first piece is read.
         std::error_code ec;
         if (const auto size = std::filesystem::file_size(m_file, ec); !ec && size >= (std::uintmax_t(16) << 20))
             window.showBusy();
         loaded = DataFileText::load(m_file, &progress);
+        cancelled = window.cancelled();
     }
     if (!loaded.ok()) {
-        m_prompts.error(text("ChybaOtevr") + QStringLiteral("\r\nNum: ") + QString::number(loaded.error().number) +
-                        QStringLiteral(", popis: ") + loaded.message());
+        // The operator stopped it: nothing failed, and the editor does not open.
+        if (cancelled)
+            m_prompts.error(Progress::cancelledText());
+        else
+            m_prompts.error(errorMessage(text("ChybaOtevr"), loaded.error(), QStringLiteral(", popis: ")));
         return false;
     }
     m_text = std::move(loaded).value();
@@ -72,8 +78,7 @@ void frmSouboryOt::btnUloz_Click() {
         return;
     const Status saved = m_text.save(m_file);
     if (!saved.ok())
-        m_prompts.error(text("ChybaUkl") + QStringLiteral("\r\nNum: ") + QString::number(saved.error().number) +
-                        QStringLiteral(", popis: ") + saved.message());
+        m_prompts.error(errorMessage(text("ChybaUkl"), saved.error(), QStringLiteral(", popis: ")));
     accept();
 }
 

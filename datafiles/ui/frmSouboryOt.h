@@ -26,7 +26,8 @@ public:
     frmSouboryOt(AppState& state, Prompts& prompts, std::filesystem::path file, QWidget* parent = nullptr);
     ~frmSouboryOt() override;
 
-    // Loads the file; false, after the message, when it cannot be read (the editor is then not shown).
+    // Loads the file; false, after the message, when it cannot be read or the operator cancelled the load (the
+    // editor is then not shown).
     bool Form_Load();
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "datafiles/DataFileOps.h"
+#include "datafiles/ui/ErrorMessage.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
@@ -51,8 +52,7 @@ void frmUlozJako::btnUloz_Click() {
     }
     const Status copied = DataFileOps::ulozJako(m_source, target);
     if (!copied.ok())
-        m_prompts.message(text("Chyba") + QStringLiteral("\r\nNum: ") + QString::number(copied.error().number) +
-                          QStringLiteral(" descr: ") + copied.message());
+        m_prompts.message(errorMessage(text("Chyba"), copied.error(), QStringLiteral(" descr: ")));
     accept();
 }
 

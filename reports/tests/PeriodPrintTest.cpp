@@ -75,6 +75,36 @@ TEST(PeriodPrintTest, PerTypeAndNominalValue) {
     EXPECT_EQ(lines.mid(lines.size() - 3, 2), L({"    Celková částka:              75,50 Kč", "    Celkový počet:                1 ks"}));
 }
 
+// A right-aligned field pads to its width, but a nominal, a count or an amount wider than it is printed whole.
+TEST(PeriodPrintTest, NumbersWiderThanTheirFieldArePrintedWhole) {
+    ReportsEnv env;
+    PeriodState st = computed(env, false);
+    StoredCodes& codes = *st.m_col.codes;
+    const quint32 f = codes.addFile(QStringLiteral("240110_102_ABC_1.vyc"));
+    const auto million = codes.valueIndex(Currency::fromInt(1000000));
+    for (int i = 0; i < 149999; ++i)
+        codes.add(0, "9000000017", f, million);
+    PeriodPrintChoice c;
+    c.allTypes = false;
+    c.cmbStrav = QStringLiteral("Alfa Stravenka");
+    QStringList lines = printed(env, st, c).textLines();
+    // Thousands are parted by a no-break space, as the regional forms give them.
+    const QStringList shown = lines.replaceInStrings(QChar(0xA0), QStringLiteral(" "));
+    EXPECT_EQ(shown.mid(6, 1), L({"    1000000,00    149999149 999 000 000,00 Kč"}));
+    EXPECT_EQ(shown.mid(8, 2),
+              L({"    Celková částka:  149 999 000 400,00 Kč", "    Celkový počet:             150002 ks"}));
+}
+
+// A filter of blanks takes every SM, and its line is printed as the result pane shows it.
+TEST(PeriodPrintTest, AnSmFilterOfBlanksHasItsFilterLine) {
+    ReportsEnv env;
+    PeriodPrintChoice c;
+    c.sm = QStringLiteral("  ");
+    const QStringList lines = printed(env, computed(env, false), c).textLines();
+    EXPECT_EQ(lines.mid(2, 2), L({"    Filtr SM:   ", "    Alfa Stravenka"}));
+    EXPECT_TRUE(lines.contains(QStringLiteral("    Celková částka:             400,00 Kč")));
+}
+
 TEST(PeriodPrintTest, DuplicateListingPrintedAsItStands) {
     ReportsEnv env;
     PeriodPrintChoice c;

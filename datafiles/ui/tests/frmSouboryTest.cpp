@@ -7,6 +7,8 @@
 #include "testsupport/GuiTestHelpers.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -123,7 +125,8 @@ TEST_F(frmSouboryTest, FiltersByTextDateAndSmInPlaceOfTheFileList) {
     child<QCheckBox>(w.get(), "chkFilterDatum")->click();
     EXPECT_FALSE(filter->isHidden());
     EXPECT_TRUE(files->isHidden());
-    EXPECT_EQ(listed(w.get(), "lstFilter"), strings({"150121001_1.txt", "150121_001_01_1.txt", "150121_002_01_1.txt"}));
+    // The date part is the text before the first "_": the cash-desk name 150121001_1.txt has 150121001.
+    EXPECT_EQ(listed(w.get(), "lstFilter"), strings({"150121_001_01_1.txt", "150121_002_01_1.txt"}));
     EXPECT_FALSE(enabled(w.get(), "btnNajdiDatum"));
     EXPECT_FALSE(enabled(w.get(), "btnNajdiDalDatum"));
     // The filter's walk ends on the last file of the full list; the file buttons act on it.
@@ -388,6 +391,85 @@ TEST_F(frmSouboryTest, EscapeAsksBeforeThrowingAwayEdits) {
                                           QStringLiteral(" nejsou uloženy.\r\nZavřít editor a změny zahodit?"));
 }
 
+// Escape in a line being typed ends the typing and keeps it; the next Escape asks as for any other change.
+TEST_F(frmSouboryTest, EscapeInALineBeingTypedKeepsTheTyping) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    bool stayed = false;
+    test::onNextModal([&](QWidget* editor) {
+        auto* view = child<QListView>(editor, "rtbEdit");
+        view->setCurrentIndex(view->model()->index(1, 0));
+        QTest::keyClick(view, Qt::Key_7);
+        ASSERT_NE(lineEditor(editor), nullptr);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Escape);
+        EXPECT_EQ(lineEditor(editor), nullptr);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(shownLines(editor),
+                  (QStringList{QStringLiteral("11100001"), QStringLiteral("220500027"), QString()}));
+        EXPECT_TRUE(prompts.texts().isEmpty());
+        prompts.queueAnswer(Prompts::Answer::No);
+        QTest::keyClick(view, Qt::Key_Escape);
+        stayed = editor->isVisible();
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        click(editor, "btnUloz");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(prompts.texts().size(), 2);
+    EXPECT_TRUE(prompts.texts().front().startsWith(QStringLiteral("Změny v souboru ")));
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11100001\r\n220500027\r\n"));
+}
+
+// A paste of several lines (CR LF, LF or CR between them) makes lines of them: the first joins the text before
+// the cursor, the last the text after it. Copy takes every selected line, CR LF between them.
+TEST_F(frmSouboryTest, APasteOfSeveralLinesMakesLinesAndCopyTakesTheSelectedLines) {
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    QString copiedAll;
+    QString copiedTwo;
+    test::onNextModal([&](QWidget* editor) {
+        auto* view = child<QListView>(editor, "rtbEdit");
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        ASSERT_NE(lineEditor(editor), nullptr);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Home);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(lineEditor(editor), Qt::Key_Right);
+        QGuiApplication::clipboard()->setText(QStringLiteral("9\r\n222\n333\r44"));
+        QTest::keySequence(lineEditor(editor), QKeySequence::Paste);
+        EXPECT_EQ(shownLines(editor), (QStringList{QStringLiteral("1119"), QStringLiteral("222"), QStringLiteral("333"),
+                                                   QStringLiteral("4400001"), QStringLiteral("22050002"), QString()}));
+        // The edit goes on where the paste ended.
+        ASSERT_NE(lineEditor(editor), nullptr);
+        QTest::keyClick(lineEditor(editor), Qt::Key_5);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Return);
+        // A paste on a line not being edited goes to its end.
+        view->setCurrentIndex(view->model()->index(6, 0));
+        QGuiApplication::clipboard()->setText(QStringLiteral("66\n"));
+        QTest::keySequence(view, QKeySequence::Paste);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Escape);
+        const QStringList lines{
+            QStringLiteral("1119"),  QStringLiteral("222"),      QStringLiteral("333"), QStringLiteral("445"),
+            QStringLiteral("00001"), QStringLiteral("22050002"), QStringLiteral("66"),  QString()};
+        EXPECT_EQ(shownLines(editor), lines);
+
+        QTest::keySequence(view, QKeySequence::SelectAll);
+        QTest::keySequence(view, QKeySequence::Copy);
+        copiedAll = QGuiApplication::clipboard()->text();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keySequence(view, QKeySequence::Copy);
+        copiedTwo = QGuiApplication::clipboard()->text();
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        click(editor, "btnUloz");
+    });
+    click(w.get(), "btnOtevri");
+    const QByteArray saved("1119\r\n222\r\n333\r\n445\r\n00001\r\n22050002\r\n66\r\n");
+    EXPECT_EQ(readData("150121_001_01_1.txt"), saved);
+    EXPECT_EQ(copiedAll, QString::fromLatin1(saved));
+    EXPECT_EQ(copiedTwo, QStringLiteral("222\r\n333"));
+}
+
 // Enter splits a line at the cursor, Backspace at a line's start joins it to the line above, Delete at its end
 // joins the line below, and the file is written as the lines then stand.
 TEST_F(frmSouboryTest, TheEditorEditsLinesAsATextBoxDoes) {
@@ -468,14 +550,42 @@ TEST_F(frmSouboryTest, AFileGoneSinceItWasListedIsReportedByThePrintAndTheEditor
     click(w.get(), "btnTisk");
     click(w.get(), "btnOtevri"); // no editor opens for a file that cannot be read
     ASSERT_EQ(prompts.records().size(), size_t(2));
-    EXPECT_TRUE(
-        prompts.records()[0].text.startsWith(QStringLiteral("Chyba při načítání souboru k tisku.\r\nNum: 0, popis: ")));
+    // An error without a number of its own says no "Num: 0".
+    EXPECT_TRUE(prompts.records()[0].text.startsWith(QStringLiteral("Chyba při načítání souboru k tisku.\r\npopis: ")))
+        << prompts.records()[0].text.toStdString();
     EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("150122_003_02_1.txt")));
-    EXPECT_TRUE(
-        prompts.records()[1].text.startsWith(QStringLiteral("Chyba při otevírání souboru.\r\nNum: 0, popis: ")));
+    EXPECT_TRUE(prompts.records()[1].text.startsWith(QStringLiteral("Chyba při otevírání souboru.\r\npopis: ")));
     for (const auto& r : prompts.records())
         EXPECT_EQ(r.icon, Prompts::Icon::Critical);
     EXPECT_TRUE(printer.printed().empty());
     // The list is read again after the editor: the file is gone from it.
     EXPECT_FALSE(listed(w.get(), "flbSoubor").contains(QStringLiteral("150122_003_02_1.txt")));
+}
+
+// The operator cancels the load of a large file as soon as the progress window offers it: the reading stops, no
+// editor opens, and the one message is the cancel's own.
+TEST_F(frmSouboryTest, ACancelledLoadOpensNoEditorAndSaysOnlyThatItWasCancelled) {
+    QByteArray big;
+    for (int i = 0; i < 1'500'000; ++i)
+        big.append("1234567890\r\n");
+    writeData("150121_001_01_1.txt", big);
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    struct CancelWhenOffered final : QObject {
+        int clicks = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show && watched->objectName() == QStringLiteral("cmdPrerusit")) {
+                ++clicks;
+                static_cast<QPushButton*>(watched)->click();
+            }
+            return false;
+        }
+    } operator_;
+    qApp->installEventFilter(&operator_);
+    click(w.get(), "btnOtevri");
+    qApp->removeEventFilter(&operator_);
+    EXPECT_EQ(operator_.clicks, 1);
+    ASSERT_EQ(prompts.records().size(), size_t(1));
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Načítání bylo přerušeno obsluhou."));
+    EXPECT_EQ(readData("150121_001_01_1.txt"), big);
 }
