@@ -8,6 +8,7 @@
 #include "core/CStrav.h"
 #include "core/CodeParts.h"
 #include "core/DayDataFiles.h"
+#include "core/DayFileName.h"
 #include "core/ReaderControl.h"
 #include "core/SharedHelpers.h"
 #include "platform/Conventions.h"
@@ -284,20 +285,12 @@ Status Booking::nactiPosledniBalik(const QString& balik, int tyden, bool maxVycV
             const QString name = TextFiles::toQString(file.filename());
             if (name.size() <= 10 || PocetVyskytu(name, QStringLiteral("_")) < 4)
                 continue;
-            // Day files of package/week mode: date, SM, operator, order, package field and (optional) week.
-            const QStringList fields = name.split(u'_');
-            if (!parseYYMMDD(fields[0]))
-                continue; // not a day file
-            QString packageField;
-            QString fileWeek;
-            if (fields[4].contains(u'.')) {
-                packageField = left(fields[4], fields[4].size() - 4);
-                fileWeek = QStringLiteral("1");
-            } else {
-                packageField = fields[4];
-                fileWeek = fields.size() > 5 ? fields[5].left(1) : QString();
-            }
-            if (fields[0] < m_state.gMaxVycetkaDatumBaliku1 || fileWeek != week)
+            // Package/week day files: date, SM, operator, order, package field and (optional) week. A name of
+            // another form with four "_" is read by position all the same; only the week's first character counts.
+            const DayFileName::Keys keys = DayFileName::keys(name);
+            const QString packageField = keys.balik.value_or(QString());
+            const QString fileWeek = keys.tyden.value_or(QString()).left(1);
+            if (keys.datum.value_or(QString()) < m_state.gMaxVycetkaDatumBaliku1 || fileWeek != week)
                 continue;
 
             const auto lines = TextFiles::readLines(file);

@@ -15,7 +15,9 @@ inline constexpr int kSuccess = 0;
 inline constexpr int kErrNoPrinter = -30;
 inline constexpr int kErrHandle = -60;
 inline constexpr int kErrParam = -90;
+inline constexpr int kErrNoImage = -180;
 inline constexpr int kErrImageFileOpen = -230;
+inline constexpr int kErrPaperInsertTimeout = -300;
 inline constexpr int kErrPaperJam = -1020;
 inline constexpr int kErrBarcodeNoData = -1130;
 

@@ -192,10 +192,12 @@ int SimulatedScanner::BiSCNMICRFunction(Family family, qint32 handle, Block bloc
 void SimulatedScanner::runScan() {
     const auto all = cheques();
     qint32 last = m_lastTransaction;
+    bool served = false;
     for (const auto& c : all) {
         // A real scanner takes each cheque once: a cheque served in this run is not fed again.
         if (!m_served.insert(c.folder).second)
             continue;
+        served = true;
         last = c.transaction;
         if (!m_statusBack)
             continue;
@@ -204,8 +206,10 @@ void SimulatedScanner::runScan() {
         emit micrStatusBack(c.transaction, kStatusDevice, 0);
     }
     m_lastTransaction = last;
+    // A device with an empty feeder waits for a cheque and gives up.
+    const qint16 detail = m_endDetail != 0 ? m_endDetail : served ? qint16(0) : qint16(kErrPaperInsertTimeout);
     if (m_statusBack)
-        emit micrStatusBack(last, kStatusFunctionEnded, m_endDetail);
+        emit micrStatusBack(last, kStatusFunctionEnded, detail);
 }
 
 int SimulatedScanner::BiSCNMICRCancelFunction(qint32 handle, int mode) {
@@ -338,8 +342,13 @@ int SimulatedScanner::BiGetScanImage(qint32 handle, qint32 transaction, ScanBloc
     if (!folder)
         return kErrParam;
     const char* ext = m_format == kFormatJpeg ? ".jpg" : m_format == kFormatTiff ? ".tif" : ".bmp";
-    block.image = readFile(*folder / (std::string(m_face == 0 ? "front" : "back") + ext));
-    return block.image.isEmpty() ? -180 : kSuccess;
+    const fs::path file = *folder / (std::string(m_face == 0 ? "front" : "back") + ext);
+    block.image.clear();
+    std::error_code ec;
+    if (!fs::exists(file, ec))
+        return kSuccess; // a face the device did not scan: no image, which clears the face shown before
+    block.image = readFile(file);
+    return block.image.isEmpty() ? kErrNoImage : kSuccess;
 }
 
 int SimulatedScanner::BiSetBehaviorToScnResult(qint32 handle, int eject, int stamp, int next) {

@@ -21,9 +21,12 @@ namespace trv::scanner {
 ///                         result (the MICR line shown is `raw`)
 ///   ocr.txt               the OCR line (every character recognised at 90 %)
 ///   barcode.txt, barcode-back.txt  the bar codes of the face, one per line
+/// A face without its image file is served with no image (empty, with success), as a device hands over a
+/// face it did not scan.
 /// Each cheque is served once per run, as a real device takes each cheque once: the device remembers the
-/// cheques it served and leaves the folder as it is. A folder that does not exist is a device that is not
-/// connected. Tests tell the device to fail a call,
+/// cheques it served and leaves the folder as it is. A scan that serves no cheque ends, as a device with an
+/// empty feeder does, with the detail kErrPaperInsertTimeout. A folder that does not exist is a device that is
+/// not connected. Tests tell the device to fail a call,
 /// to end the scan with an error detail (a paper jam) or to report that it is nearly full.
 class SimulatedScanner final : public ScannerDriver {
     Q_OBJECT
@@ -34,7 +37,8 @@ public:
     /// Every later call of that function (its name, "BiSetPrintStation") returns the code.
     void failCall(const QString& function, int code) { m_failures.insert(function, code); }
     void clearFailures() { m_failures.clear(); }
-    /// The detail of the "function ended" notification of the next scans (0: none; kErrPaperJam: a jam).
+    /// The detail of the "function ended" notification of the next scans (kErrPaperJam: a jam); 0 leaves it
+    /// to the device: none after a scan that served a cheque, kErrPaperInsertTimeout after one that served none.
     void setEndDetail(qint16 detail) { m_endDetail = detail; }
     void setNearFull(bool nearFull) { m_nearFull = nearFull; }
     /// Bar codes served for a transaction and face, in place of the folder's (raw bytes, zero bytes allowed).

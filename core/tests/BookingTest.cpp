@@ -341,11 +341,12 @@ protected:
 
 TEST_F(PosledniBalikTest, LoadsThePackageOfTheWeekFromTheDayFiles) {
     ASSERT_TRUE(booking->nactiPosledniBalik(QStringLiteral("A"), 1, false).ok());
-    // Company 1 has "A" in the files of week 1 named AB; company 2 in the one named BA. Files of week 2, from
-    // before the first package, or not named as day files are left out; repeats and NOREAD dropped.
-    EXPECT_EQ(kody(*prvni), (QStringList{code8(1000), code8(2000), code8(500)}));
+    // Company 1 has "A" in the files of week 1 named AB (and in poznamky_a_b_c_A.txt, whose fifth part is
+    // "A": any name with four "_" is read by position); company 2 in the one named BA. Files of week 2, from
+    // before the first package, or with fewer than four "_" are left out; repeats and NOREAD dropped.
+    EXPECT_EQ(kody(*prvni), (QStringList{code8(1000), code8(2000), code8(500), code8(5555)}));
     EXPECT_EQ(kody(*treti), (QStringList{code9(300), code9(400)}));
-    EXPECT_EQ(prvni->sumaStravenek, Currency::fromInt(3500));
+    EXPECT_EQ(prvni->sumaStravenek, Currency::fromInt(9055));
     EXPECT_EQ(treti->sumaStravenek, Currency::fromInt(700));
     for (const auto& code : *prvni->Polozky)
         EXPECT_EQ(code->TypNacteni, 2);
@@ -363,6 +364,21 @@ TEST_F(PosledniBalikTest, OtherWeekAndStatementModeOff) {
     state.sw.gFVycetky = false;
     ASSERT_TRUE(booking->nactiPosledniBalik(QStringLiteral("A"), 1, false).ok());
     EXPECT_EQ(prvni->Polozky->count() + treti->Polozky->count(), 0);
+}
+
+TEST_F(PosledniBalikTest, CustomerModeNamesAreReadByTheirDatePartAsText) {
+    // In customer mode the first part of a name is whatever the operator typed (by default YYYYMMDD), the SM
+    // part the customer number. The date part is compared with the first package's day as text.
+    state.sw.gFZakaznik = true;
+    std::filesystem::remove_all(folder / "data");
+    std::filesystem::create_directory(folder / "data");
+    writeFile(QStringLiteral("data/260306a_4711_jan_1_AB_1.txt"), QStringLiteral("00000710\r\n"));
+    writeFile(QStringLiteral("data/260228a_4711_jan_2_AB_1.txt"), QStringLiteral("00000720\r\n"));
+    writeFile(QStringLiteral("data/20260306_4711_jan_3_AB_1.txt"), QStringLiteral("00000730\r\n"));
+    writeFile(QStringLiteral("data/260307a_4711_jan_4_AB.txt"), QStringLiteral("00000740\r\n"));
+    ASSERT_TRUE(booking->nactiPosledniBalik(QStringLiteral("A"), 1, false).ok());
+    // "20260306" sorts before "260301": an eight-digit date is older than any first package's YYMMDD.
+    EXPECT_EQ(kody(*prvni), (QStringList{code8(710), code8(740)}));
 }
 
 TEST_F(PosledniBalikTest, MissingDataFolderIsAnError) {

@@ -342,6 +342,49 @@ TEST_F(ScannerTest, ScanErrorsAndTheNearFullWarning) {
     EXPECT_EQ(m_window.complate, 4);
 }
 
+// A press with an empty feeder ends as the device ends it, with its detail named; a press that served a cheque
+// ends without one.
+TEST_F(ScannerTest, AScanThatServesNoChequeEndsWithThePaperInsertTimeout) {
+    auto api = open();
+    api->SetStatusBackWnd();
+    api->Configure();
+    api->Scan();
+    settle();
+    EXPECT_EQ(m_window.complate, 1);
+    ASSERT_EQ(m_prompts.records().size(), 1u);
+    EXPECT_EQ(m_prompts.records()[0].text, QStringLiteral("ERR_PAPERINSERT_TIMEOUT"));
+    EXPECT_EQ(m_prompts.records()[0].title, QStringLiteral("Error"));
+
+    write(device() / "4" / "front.bmp", "BM");
+    api->Scan();
+    settle();
+    EXPECT_EQ(m_window.complate, 2);
+    EXPECT_EQ(m_prompts.records().size(), 1u);
+}
+
+// A face without its image file is handed over empty, so the window clears the picture of the cheque before.
+TEST_F(ScannerTest, AFaceWithoutAnImageClearsThePictureShownBefore) {
+    write(device() / "1" / "front.bmp", "BM-front");
+    write(device() / "1" / "back.bmp", "BM-back");
+    auto api = open();
+    api->SetStatusBackWnd();
+    api->Configure();
+    api->Scan();
+    settle();
+    ASSERT_EQ(m_window.front, QByteArray("BM-front"));
+    ASSERT_EQ(m_window.back, QByteArray("BM-back"));
+
+    write(device() / "2" / "barcode.txt", "123\r\n");
+    m_window.events.clear();
+    api->Scan();
+    settle();
+    EXPECT_EQ(m_window.events,
+              (QStringList{QStringLiteral("front"), QStringLiteral("back"), QStringLiteral("Complate 2")}));
+    EXPECT_TRUE(m_window.front.isEmpty());
+    EXPECT_TRUE(m_window.back.isEmpty());
+    EXPECT_TRUE(m_prompts.records().empty());
+}
+
 TEST_F(ScannerTest, BarcodeTextsOfBothFaces) {
     write(device() / "12" / "front.bmp", "BM");
     auto api = open();

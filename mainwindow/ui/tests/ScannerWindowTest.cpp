@@ -102,9 +102,9 @@ TEST(ScannerWindowTest, TheScanButtonScansAChequeShowsItsImagesAndBooksItsBarCod
 
     ASSERT_TRUE(btnScan->isVisible());
     // Each result box carries its caption.
-    for (const auto& [label, box] : {std::pair{"lblMicr", "MicrText"}, std::pair{"lblOcr", "OcrText"},
-                                     std::pair{"lblBarcodeFront", "BarcodeFrontText"},
-                                     std::pair{"lblBarcodeBack", "BarcodeBackText"}}) {
+    for (const auto& [label, box] :
+         {std::pair{"lblMicr", "MicrText"}, std::pair{"lblOcr", "OcrText"},
+          std::pair{"lblBarcodeFront", "BarcodeFrontText"}, std::pair{"lblBarcodeBack", "BarcodeBackText"}}) {
         auto* caption = child<QLabel>(&window, label);
         EXPECT_FALSE(caption->text().isEmpty());
         EXPECT_EQ(caption->buddy(), child<QLineEdit>(&window, box));
@@ -125,11 +125,26 @@ TEST(ScannerWindowTest, TheScanButtonScansAChequeShowsItsImagesAndBooksItsBarCod
     EXPECT_EQ(state.gColStrav->kodyVsechTypu(), QStringList{QStringLiteral("1234505500")});
     EXPECT_EQ(prompts.records().size(), before);
 
-    // The cheque was taken: a second scan books it no second time.
+    // A cheque without images clears the pictures of the one before, on both faces.
+    std::filesystem::create_directories(device / "8");
+    ASSERT_TRUE(TextFiles::writeBytes(device / "8" / "barcode.txt", "1234505600\r\n").ok());
     btnScan->click();
     ASSERT_TRUE(waitUntil([&] { return btnScan->isEnabled(); }));
-    EXPECT_EQ(state.gColStrav->kodyVsechTypu(), QStringList{QStringLiteral("1234505500")});
+    EXPECT_TRUE(child<QLabel>(&window, "FrontPicture")->pixmap().isNull());
+    EXPECT_TRUE(child<QLabel>(&window, "BackPicture")->pixmap().isNull());
+    EXPECT_EQ(state.gColStrav->kodyVsechTypu(),
+              (QStringList{QStringLiteral("1234505500"), QStringLiteral("1234505600")}));
     EXPECT_EQ(prompts.records().size(), before);
+
+    // Both cheques were taken: the feeder is empty, the device gives up waiting for paper and says so, and
+    // nothing is booked a second time.
+    btnScan->click();
+    ASSERT_TRUE(waitUntil([&] { return btnScan->isEnabled(); }));
+    EXPECT_EQ(state.gColStrav->kodyVsechTypu(),
+              (QStringList{QStringLiteral("1234505500"), QStringLiteral("1234505600")}));
+    ASSERT_EQ(prompts.records().size(), before + 1);
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("ERR_PAPERINSERT_TIMEOUT"));
+    EXPECT_EQ(prompts.records().back().title, QStringLiteral("Error"));
 }
 
 } // namespace
