@@ -105,17 +105,12 @@ void PeriodLoader::vyhodNoread(PeriodCollection& collection) const {
     collection.codes->keepFirstReadings();
 }
 
-QString PeriodLoader::soucty(PeriodCollection& collection, bool repeatsKept) const {
+QString PeriodLoader::soucty(PeriodCollection& collection) const {
     int i = 0;
     for (const auto& t : *collection.types) {
         Currency sum;
         for (const auto& c : collection.codes->codes(i))
             sum += collection.codes->value(c);
-        // The duplicate check keeps every reading; each code counts once, as in the computation.
-        if (repeatsKept) {
-            for (const auto& r : collection.codes->repeats(i))
-                sum -= collection.codes->value(r.again);
-        }
         t->sumaStravenek = sum;
         ++i;
     }
@@ -200,7 +195,7 @@ Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choic
         return read;
     vyhodNoread(state.m_col);
     if (m_services.state.sw.gFBalikyTyden && sums)
-        *sums = soucty(state.m_col, false);
+        *sums = soucty(state.m_col);
     if (m_services.state.sw.gFBalicky)
         return nactiBaliky(state, choice);
     return Status::success();
@@ -211,11 +206,14 @@ Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& ch
     if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity, false); !read.ok())
         return read;
 
+    // The later readings are set aside for the listing and the log: what is counted after the check (the status
+    // bar, the print, the exports) counts each code once.
+    StoredCodes& codes = *state.m_col.codes;
+    codes.setAsideRepeats();
     // Duplicity.log: one line per later reading, in reading order (the order the codes were booked in).
-    const StoredCodes& codes = *state.m_col.codes;
     std::vector<StoredCodes::Code> again;
     for (int t = 0; t < codes.typeCount(); ++t) {
-        for (const auto& r : codes.repeats(t))
+        for (const auto& r : codes.setAside(t))
             again.push_back(r.again);
     }
     std::sort(again.begin(), again.end(),
@@ -240,7 +238,7 @@ Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& ch
         }
     }
     if (m_services.state.sw.gFBalikyTyden && sums)
-        *sums = soucty(state.m_col, true);
+        *sums = soucty(state.m_col);
     if (!logged.ok() && logProblem)
         *logProblem = logged.message();
     return Status::success();

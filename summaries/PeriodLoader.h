@@ -37,8 +37,9 @@ public:
     // and with customer switch 25 builds the package collection from the period's package files. With switch 19
     // `sums` gets the per-type sums (GetStrSum) for the main window's status bar.
     Status vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums = nullptr);
-    // cmbDuplicity: books every code keeping its file; repeated codes stay (and go to Duplicity.log, one line
-    // per later reading, the log opened once for the run). A log that cannot be written does not stop the check:
+    // cmbDuplicity: books every code keeping its file; the later readings of a code are set aside
+    // (StoredCodes::setAsideRepeats) for the listing and go to Duplicity.log, one line per later reading, the log
+    // opened once for the run. A log that cannot be written does not stop the check:
     // `logProblem` says why.
     Status duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums = nullptr,
                      QString* logProblem = nullptr);
@@ -68,8 +69,8 @@ private:
     Status nactiBaliky(PeriodState& state, const PeriodChoice& choice);
     // The package counts per type position and nominal value, for the closing statement by product group.
     void zverejniBaliky(const PeriodCollection& packages) const;
-    // GetStrSum over the collection, each code once (`repeatsKept`: the collection still holds its repeats).
-    QString soucty(PeriodCollection& collection, bool repeatsKept) const;
+    // GetStrSum over the collection.
+    QString soucty(PeriodCollection& collection) const;
 
     PeriodServices m_services;
 };

@@ -290,6 +290,13 @@ TEST(PeriodLoaderTest, DuplicateListingAndLog) {
               (a1 + QStringLiteral("/t/t150115001_1.txt\r\n") + a2 + QStringLiteral("/t/t150116002_1.txt\r\n") + a1 +
                QStringLiteral("/t/t150117003_1.txt\r\nNOREAD/t/t150117003_1.txt\r\nNOREAD/t/t150117003_1.txt\r\n"))
                   .toLatin1());
+    // The collection keeps the first reading of each code (the first NOREAD too): what is counted after the check
+    // counts each code once.
+    EXPECT_EQ(codesOf(st.m_col, 0), (QStringList{a1, kNoRead, a2, SummariesEnv::alfa(100, 3)}));
+    EXPECT_EQ(nominalTable(*st.m_col.codes, 0),
+              (NominalTable{{Currency::fromInt(50), 2}, {Currency::fromInt(100), 1}}));
+    const QString pane = zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, {}, {});
+    EXPECT_TRUE(pane.contains(QStringLiteral("  50,00         2           100,00 Kč\r\n"))) << pane.toStdString();
 }
 
 TEST(PeriodLoaderTest, TicketListWritesTheChosenCodes) {

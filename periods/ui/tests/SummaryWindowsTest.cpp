@@ -136,7 +136,8 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
         SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
                               {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
     QString statusBar;
-    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr, nullptr});
+    Printer printer;
+    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr, &printer});
     setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
     child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(1);
     child<QPushButton>(&w, "cmdVyp")->click();
@@ -157,12 +158,20 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
     EXPECT_FALSE(child<QPushButton>(&w, "cmdExport")->isEnabled());
 
     child<QPushButton>(&w, "cmbDuplicity")->click();
-    // The status bar sums each code once, the repeated reading kept for the listing included.
+    // The status bar sums each code once.
     EXPECT_EQ(statusBar, QStringLiteral("    Alfa = 50,00    Beta = 100,00    Gama = 0,00"));
     EXPECT_TRUE(
         shown(&w).startsWith(QStringLiteral("Kontrola duplicit za období\n*****************\nAlfa Stravenka\n")));
     EXPECT_TRUE(
         shown(&w).contains(SummariesEnv::alfa(50, 1) + QString(30, u' ') + QStringLiteral("150115_001_AB_1.vyc\n")));
+    // A print of the summary after the check counts the code read twice once.
+    child<QPlainTextEdit>(&w, "rtbVyc")->clear();
+    child<QPushButton>(&w, "cmdPrint")->click();
+    ASSERT_EQ(printer.printed().size(), 1u);
+    const QStringList printed = printer.printed()[0].textLines();
+    EXPECT_TRUE(printed.contains(QStringLiteral("      50,00         1            50,00 Kč"))) << printed.join(u'|').toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("    Celkový počet:                1 ks")))
+        << printed.join(u'|').toStdString();
 
     child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(0);
     child<QPushButton>(&w, "cmdSaveTicketsAs")->click();
