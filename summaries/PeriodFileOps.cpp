@@ -34,7 +34,9 @@ Result<qint64> ulozStravenky(const PeriodCollection& col, const TypeChoice& choi
         ++index;
     }
     // The progress is told every so many codes: often enough to keep the window painting and the cancel
-    // answered, seldom enough to cost nothing beside the writing.
+    // answered, seldom enough to cost nothing beside the writing. The codes go to the writer as many lines at a
+    // time, joined by CR LF (the writer ends the piece with the last one): the same bytes as a line at a time,
+    // at a fraction of the calls.
     constexpr qint64 kStep = 1 << 12;
     qint64 count = 0;
     bool cancelled = false;
@@ -47,20 +49,32 @@ Result<qint64> ulozStravenky(const PeriodCollection& col, const TypeChoice& choi
             };
             if (!going(0))
                 return false;
-            QString kod;
+            QString piece;
+            qint64 inPiece = 0;
+            const auto hand = [&] {
+                if (inPiece > 0)
+                    line(piece);
+                piece.resize(0);
+                inPiece = 0;
+            };
             qint64 walked = 0;
             for (const StoredCodes::List* list : shown) {
                 for (const auto& c : *list) {
                     // A NOREAD reading is exactly a code of the NOREAD text (the booking marks it so).
                     if (!codes.isNoRead(c)) {
-                        codes.kodInto(c, kod);
-                        line(kod);
+                        if (inPiece++ > 0)
+                            piece.append(u"\r\n");
+                        codes.appendKod(c, piece);
                         ++count;
                     }
-                    if (++walked % kStep == 0 && !going(walked))
-                        return false;
+                    if (++walked % kStep == 0) {
+                        hand();
+                        if (!going(walked))
+                            return false;
+                    }
                 }
             }
+            hand();
             return going(total);
         },
         TextEncoding::Windows1250);

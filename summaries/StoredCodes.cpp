@@ -184,23 +184,28 @@ void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 valu
 
 QString StoredCodes::kod(const Code& c) const {
     QString out;
-    kodInto(c, out);
+    appendKod(c, out);
     return out;
 }
 
-void StoredCodes::kodInto(const Code& c, QString& out) const {
+void StoredCodes::appendKod(const Code& c, QString& out) const {
     const std::string_view t = stored(c);
     if (!c.packedDigits) {
-        out = QString::fromUtf8(t.data(), qsizetype(t.size()));
+        out.append(QString::fromUtf8(t.data(), qsizetype(t.size())));
         return;
     }
     const size_t length = c.length();
-    out.resize(qsizetype(length));
-    QChar* dst = out.data();
-    for (size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(t[i / 2]);
-        dst[i] = QChar(u'0' + ((i % 2 == 0) ? (byte >> 4) : (byte & 0x0F)));
+    const qsizetype at = out.size();
+    out.resize(at + qsizetype(length));
+    QChar* dst = out.data() + at;
+    const auto* in = reinterpret_cast<const unsigned char*>(t.data());
+    size_t i = 0;
+    for (; i + 1 < length; i += 2, ++in) {
+        dst[i] = QChar(u'0' + (*in >> 4));
+        dst[i + 1] = QChar(u'0' + (*in & 0x0F));
     }
+    if (i < length)
+        dst[i] = QChar(u'0' + (*in >> 4));
 }
 
 qint64 StoredCodes::size() const {

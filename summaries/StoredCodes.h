@@ -107,9 +107,9 @@ public:
     const List& codes(int type) const { return m_codes[size_t(type)]; }
     // The code's text as it was added (UTF-8).
     QString kod(const Code& c) const;
-    // The same text into `out`, whose room is used again: a list of millions of codes written one after another
-    // makes no string of each.
-    void kodInto(const Code& c, QString& out) const;
+    // The same text appended to `out`: a list of millions of codes written one after another makes no string of
+    // each.
+    void appendKod(const Code& c, QString& out) const;
     // The code's bytes as held: its UTF-8 text, or two digits a byte for a code of digits only.
     std::string_view stored(const Code& c) const {
         return std::string_view(m_text.data() + c.offset, c.packedDigits ? (c.length() + 1u) / 2 : c.length());

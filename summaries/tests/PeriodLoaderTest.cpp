@@ -372,6 +372,19 @@ TEST(PeriodLoaderTest, ACancelledWriteOfTheTicketListLeavesTheFileAndCountsAsACa
                                 std::filesystem::directory_iterator()),
                   1);
     }
+    // Not cancelled: every code once, in the order held, across the steps.
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.stravenky(st, january()).ok());
+    const auto written = loader.zapisStravenky(st, {}, file);
+    ASSERT_TRUE(written.ok());
+    EXPECT_EQ(written.value(), 10006);
+    QStringList gama{SummariesEnv::gama("01", 1), SummariesEnv::gama("03", 2)};
+    gama.append(many);
+    const QStringList all = QStringList{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2),
+                                        SummariesEnv::alfa(100, 3), SummariesEnv::beta(100, 1)} +
+                            gama;
+    EXPECT_EQ(env.bytes(file), (all.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
 }
 
 TEST(PeriodLoaderTest, ThePackageFilesAreCountedInTheLoadAndCanBeCancelled) {
