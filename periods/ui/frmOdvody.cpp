@@ -79,8 +79,9 @@ void frmOdvody::pripravOdvody() {
         ProgressWindow progress(this, windowTitle());
         PeriodServices services = m_services;
         services.progress = &progress;
-        done = Deductions(services, m_shell).pripravOdvody(
-            choice, types, m_overeni, [&progress] { progress.setStepText(periodsui::stepTextCodesWritten()); });
+        done = Deductions(services, m_shell).pripravOdvody(choice, types, m_overeni, [&progress] {
+            progress.setStepText(periodsui::stepTextCodesWritten());
+        });
         QApplication::restoreOverrideCursor();
     }
     if (!done.ok())

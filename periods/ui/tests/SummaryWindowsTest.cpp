@@ -194,7 +194,8 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
     child<QPushButton>(&w, "cmdPrint")->click();
     ASSERT_EQ(printer.printed().size(), 1u);
     const QStringList printed = printer.printed()[0].textLines();
-    EXPECT_TRUE(printed.contains(QStringLiteral("      50,00         1            50,00 Kč"))) << printed.join(u'|').toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("      50,00         1            50,00 Kč")))
+        << printed.join(u'|').toStdString();
     EXPECT_TRUE(printed.contains(QStringLiteral("    Celkový počet:                1 ks")))
         << printed.join(u'|').toStdString();
 
@@ -396,8 +397,8 @@ TEST(frmSoucVycObdTest, TheTicketListIsWrittenInTheProgressAndACancelLeavesTheFi
         save->click();
         EXPECT_FALSE(w.stav().m_obdobiNacteno);
         EXPECT_EQ(w.stav().m_chybaNacteni, Progress::cancelledText());
-        EXPECT_EQ(shown(&w), QStringLiteral("Načtení období se nezdařilo, období není spočteno.\n") +
-                                 Progress::cancelledText());
+        EXPECT_EQ(shown(&w),
+                  QStringLiteral("Načtení období se nezdařilo, období není spočteno.\n") + Progress::cancelledText());
         ASSERT_EQ(env.prompts.records().size(), before + 1);
         EXPECT_EQ(env.prompts.records().back().text, Progress::cancelledText());
         EXPECT_EQ(env.bytes(tickets), earlier);
@@ -406,9 +407,9 @@ TEST(frmSoucVycObdTest, TheTicketListIsWrittenInTheProgressAndACancelLeavesTheFi
     // Not cancelled, the list replaces the earlier one.
     save->click();
     EXPECT_TRUE(w.stav().m_obdobiNacteno);
-    EXPECT_EQ(env.bytes(tickets), (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 1) +
-                                   QStringLiteral("\r\n"))
-                                      .toLatin1());
+    EXPECT_EQ(env.bytes(tickets),
+              (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 1) + QStringLiteral("\r\n"))
+                  .toLatin1());
 }
 
 TEST(frmSoucVycObdTest, AFailedLoadTakesTheSumsOffTheStatusBarAndAGoodOneTheFailureOffThePane) {
@@ -562,9 +563,9 @@ TEST(frmOdvodyTest, TheLoadAndTheWriteRunInTheProgressAndACancelWritesAndStartsN
         EXPECT_TRUE(shell.requests().empty());
     }
     child<QPushButton>(&w, "cmdOdvod")->click();
-    EXPECT_EQ(env.bytes(tickets), (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 2) +
-                                   QStringLiteral("\r\n"))
-                                      .toLatin1());
+    EXPECT_EQ(env.bytes(tickets),
+              (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 2) + QStringLiteral("\r\n"))
+                  .toLatin1());
     EXPECT_EQ(shell.requests().size(), 1u);
 }
 
