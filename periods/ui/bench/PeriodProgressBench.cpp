@@ -20,6 +20,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <string>
+#include <vector>
+
 using namespace trv;
 
 namespace {
@@ -49,10 +52,13 @@ void BM_YearTicketListWithProgressWindow(benchmark::State& bs) {
     Installation inst;
     QWidget owner;
     owner.show();
-    const auto file = bench::benchDir() / "export" / "bench_tickets.txt";
+    // A list of its own for each run, as each click names its own: no run replaces the file of another.
+    std::vector<std::filesystem::path> files;
     qint64 codes = 0;
     qint64 longest = 0;
     for (auto _ : bs) {
+        files.push_back(bench::benchDir() / "export" / ("bench_tickets_" + std::to_string(files.size()) + ".txt"));
+        const auto& file = files.back();
         PeriodState st;
         ProgressWindow window(&owner, QStringLiteral("Součet"), 0);
         Watched progress(window);
@@ -73,7 +79,8 @@ void BM_YearTicketListWithProgressWindow(benchmark::State& bs) {
         longest = std::max(longest, progress.longestMs);
     }
     std::error_code ec;
-    std::filesystem::remove(file, ec);
+    for (const auto& file : files)
+        std::filesystem::remove(file, ec);
     bs.counters["codes"] = double(codes);
     bs.counters["longest_gap_ms"] = double(longest);
 }
