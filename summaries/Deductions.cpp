@@ -4,7 +4,7 @@
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
 #include "platform/Shell.h"
-#include "platform/TextFiles.h"
+#include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodLoader.h"
 
 namespace trv {
@@ -15,7 +15,8 @@ std::filesystem::path Deductions::ticketsFile() const {
     return m_services.state.programFolder / kTickets;
 }
 
-Status Deductions::pripravOdvody(const PeriodChoice& period, const TypeChoice& type, bool overeni) {
+Status Deductions::pripravOdvody(const PeriodChoice& period, const TypeChoice& type, bool overeni,
+                                 const std::function<void()>& writing) {
     const AppState& app = m_services.state;
     PeriodLoader loader(m_services);
     auto col = loader.novaKolekce(app.sw.gFSkupiny);
@@ -33,19 +34,13 @@ Status Deductions::pripravOdvody(const PeriodChoice& period, const TypeChoice& t
     if (const Status read = loader.nacti(m_col, files.value(), choice, false); !read.ok())
         return read;
 
-    QStringList lines;
-    const StoredCodes& codes = *m_col.codes;
-    int index = 0;
-    for (const auto& t : *m_col.types) {
-        if (type.shows(t->Nazev)) {
-            for (const auto& c : codes.codes(index)) {
-                if (!codes.isNoRead(c))
-                    lines.append(codes.kod(c));
-            }
-        }
-        ++index;
-    }
-    if (const Status written = TextFiles::writeLines(ticketsFile(), lines, TextEncoding::Windows1250); !written.ok()) {
+    // Written as the ticket list is, inside the load's progress; a cancel there writes nothing and starts nothing.
+    if (writing)
+        writing();
+    const auto written = ulozStravenky(m_col, type, ticketsFile(), m_services.progress);
+    if (!written.ok()) {
+        if (zruseno(written.error()))
+            return Status(written.error());
         return Status::fail(QStringLiteral("Program odvodů nebyl spuštěn: %1").arg(written.message()));
     }
     QStringList arguments{QString::fromLatin1(kTickets)};

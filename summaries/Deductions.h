@@ -5,6 +5,7 @@
 #include "summaries/PeriodState.h"
 
 #include <filesystem>
+#include <functional>
 
 namespace trv {
 
@@ -26,8 +27,11 @@ public:
 
     // pripravOdvody: collects, writes tickets.txt whole (codes read twice are written twice, NOREAD readings
     // never) and starts the program. When tickets.txt cannot be written the program is not started (it would
-    // work on an old list); a failed start is an error too.
-    Status pripravOdvody(const PeriodChoice& choice, const TypeChoice& type, bool overeni);
+    // work on an old list); a failed start is an error too. The load and the write are told to the services'
+    // progress: a cancel in either leaves tickets.txt as it was, starts nothing and fails with
+    // Progress::cancelledText(). `writing`, when given, is called between the load and the write.
+    Status pripravOdvody(const PeriodChoice& choice, const TypeChoice& type, bool overeni,
+                         const std::function<void()>& writing = {});
 
     const PeriodCollection& kolekce() const { return m_col; }
 

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/SettingsLoader.h"
+#include "platform/Progress.h"
 #include "platform/TextFiles.h"
 
 #include <system_error>
@@ -19,25 +20,73 @@ Result<fs::path> souborStravenek(const AppState& state, const QDateTime& click) 
            (click.toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".txt")).toStdU16String();
 }
 
-Result<qint64> ulozStravenky(const AppState& state, const PeriodCollection& col, const TypeChoice& choice,
-                             const fs::path& file) {
+Result<qint64> ulozStravenky(const PeriodCollection& col, const TypeChoice& choice, const fs::path& file,
+                             Progress* progress) {
     const StoredCodes& codes = *col.codes;
-    QStringList lines;
+    std::vector<const StoredCodes::List*> shown;
+    qint64 total = 0;
     int index = 0;
     for (const auto& t : *col.types) {
         if (choice.shows(t->Nazev)) {
-            for (const auto& c : codes.codes(index)) {
-                const QString kod = codes.kod(c);
-                if (!codes.isNoRead(c) && kod != state.gNoRead)
-                    lines.append(kod);
-            }
+            shown.push_back(&codes.codes(index));
+            total += qint64(shown.back()->size());
         }
         ++index;
     }
-    const Status written = TextFiles::writeLines(file, lines, TextEncoding::Windows1250);
+    // The progress is told every so many codes: often enough to keep the window painting and the cancel
+    // answered, seldom enough to cost nothing beside the writing. The codes go to the writer as many lines at a
+    // time, joined by CR LF (the writer ends the piece with the last one): the same bytes as a line at a time,
+    // at a fraction of the calls.
+    constexpr qint64 kStep = 1 << 12;
+    qint64 count = 0;
+    bool cancelled = false;
+    const Status written = TextFiles::writeLines(
+        file,
+        [&](const TextFiles::LineSink& line) {
+            const auto going = [&](qint64 done) {
+                cancelled = progress && !progress->step(done, total);
+                return !cancelled;
+            };
+            if (!going(0))
+                return false;
+            QString piece;
+            qint64 inPiece = 0;
+            const auto hand = [&] {
+                if (inPiece > 0)
+                    line(piece);
+                piece.resize(0);
+                inPiece = 0;
+            };
+            qint64 walked = 0;
+            for (const StoredCodes::List* list : shown) {
+                for (const auto& c : *list) {
+                    // A NOREAD reading is exactly a code of the NOREAD text (the booking marks it so).
+                    if (!codes.isNoRead(c)) {
+                        if (inPiece++ > 0)
+                            piece.append(u"\r\n");
+                        codes.appendKod(c, piece);
+                        ++count;
+                    }
+                    if (++walked % kStep == 0) {
+                        hand();
+                        if (!going(walked))
+                            return false;
+                    }
+                }
+            }
+            hand();
+            return going(total);
+        },
+        TextEncoding::Windows1250);
+    if (cancelled)
+        return Error{0, Progress::cancelledText()};
     if (!written.ok())
         return written.error();
-    return qint64(lines.size());
+    return count;
+}
+
+bool zruseno(const Error& error) {
+    return error.message == Progress::cancelledText();
 }
 
 QString zpravaUlozeno(qint64 count, const fs::path& file) {

@@ -9,6 +9,7 @@
 #include "platform/Progress.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
+#include "summaries/PeriodFileOps.h"
 #include "summaries/StoredCodeBooking.h"
 
 #include <QFile>
@@ -64,8 +65,28 @@ Status PeriodLoader::start(PeriodState& state, const PeriodChoice& choice) {
     return Status::success();
 }
 
+bool PeriodLoader::Steps::next(Progress* progress) {
+    const bool going = !progress || progress->step(done, total);
+    ++done;
+    return going;
+}
+
 Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>& files, const PeriodChoice& choice,
                            bool packageDigit) {
+    Steps steps{0, qint64(files.size())};
+    if (const Status read = nactiSoubory(into, files, choice, packageDigit, steps); !read.ok())
+        return read;
+    return konec(steps);
+}
+
+Status PeriodLoader::konec(const Steps& steps) const {
+    if (m_services.progress && !m_services.progress->step(steps.total, steps.total))
+        return Status::fail(Progress::cancelledText());
+    return Status::success();
+}
+
+Status PeriodLoader::nactiSoubory(PeriodCollection& into, const std::vector<PeriodFile>& files,
+                                  const PeriodChoice& choice, bool packageDigit, Steps& steps) {
     AppState& app = m_services.state;
     StoredCodeBooking booking(app, *into.types, m_services.prompts, m_services.reader, *into.codes);
     const QString separator = DejOddelovacExportu(app.config);
@@ -77,12 +98,9 @@ Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>
         bytes += ec ? 0 : qint64(size);
     }
     into.codes->reserve(bytes);
-    const qint64 total = qint64(files.size());
-    qint64 done = 0;
     for (const PeriodFile& f : files) {
-        if (m_services.progress && !m_services.progress->step(done, total))
+        if (!steps.next(m_services.progress))
             return Status::fail(Progress::cancelledText());
-        ++done;
         const quint32 file = into.codes->addFile(f.name);
         const bool byDigit = packageDigit && f.kind == PeriodFile::Kind::PackageDay;
         const Status read = readStoredFile(f.path, f.kind, separator, codeField, [&](std::string_view code) {
@@ -94,8 +112,6 @@ Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>
         if (!read.ok())
             return read;
     }
-    if (m_services.progress && !m_services.progress->step(total, total))
-        return Status::fail(Progress::cancelledText());
     return Status::success();
 }
 
@@ -105,17 +121,12 @@ void PeriodLoader::vyhodNoread(PeriodCollection& collection) const {
     collection.codes->keepFirstReadings();
 }
 
-QString PeriodLoader::soucty(PeriodCollection& collection, bool repeatsKept) const {
+QString PeriodLoader::soucty(PeriodCollection& collection) const {
     int i = 0;
     for (const auto& t : *collection.types) {
         Currency sum;
         for (const auto& c : collection.codes->codes(i))
             sum += collection.codes->value(c);
-        // The duplicate check keeps every reading; each code counts once, as in the computation.
-        if (repeatsKept) {
-            for (const auto& r : collection.codes->repeats(i))
-                sum -= collection.codes->value(r.again);
-        }
         t->sumaStravenek = sum;
         ++i;
     }
@@ -137,17 +148,16 @@ void PeriodLoader::zverejniBaliky(const PeriodCollection& packages) const {
     }
 }
 
-Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice) {
+Status PeriodLoader::nactiBaliky(PeriodState& state, const std::vector<PeriodFile>& files, Steps& steps) {
     auto col = novaKolekce(false);
     if (!col.ok())
         return col.error();
     state.gColStrav2 = std::move(col).value();
-    const auto files = balikySouboryObdobi(m_services.state, choice);
-    if (!files.ok())
-        return files.error();
     PeriodCollection& into = state.gColStrav2;
     StoredCodeBooking booking(m_services.state, *into.types, m_services.prompts, m_services.reader, *into.codes);
-    for (const PeriodFile& f : files.value()) {
+    for (const PeriodFile& f : files) {
+        if (!steps.next(m_services.progress))
+            return Status::fail(Progress::cancelledText());
         const quint32 file = into.codes->addFile(f.name);
         const auto bytes = StatementLine::readUtf8(f.path);
         if (!bytes.ok())
@@ -164,14 +174,13 @@ Status PeriodLoader::nactiBaliky(PeriodState& state, const PeriodChoice& choice)
     return Status::success();
 }
 
-Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation,
-                                  bool packageDigit) {
+Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation) {
     if (const Status started = start(state, choice); !started.ok())
         return started;
     const auto files = souboryObdobi(m_services.state, choice, operation);
     if (!files.ok())
         return files.error();
-    return nacti(state.m_col, files.value(), choice, packageDigit);
+    return nacti(state.m_col, files.value(), choice, false);
 }
 
 Status PeriodLoader::oznac(PeriodState& state, const Status& done) {
@@ -196,26 +205,46 @@ Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {
 }
 
 Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums) {
-    if (const Status read = startAndRead(state, choice, PeriodOperation::Vypocet, true); !read.ok())
+    if (const Status started = start(state, choice); !started.ok())
+        return started;
+    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Vypocet);
+    if (!files.ok())
+        return files.error();
+    // The package files of package mode are read in the same progress as the period's files: the operator sees
+    // them counted and can cancel them too.
+    std::vector<PeriodFile> packageFiles;
+    if (m_services.state.sw.gFBalicky) {
+        auto listed = balikySouboryObdobi(m_services.state, choice);
+        if (!listed.ok())
+            return listed.error();
+        packageFiles = std::move(listed).value();
+    }
+    Steps steps{0, qint64(files.value().size() + packageFiles.size())};
+    if (const Status read = nactiSoubory(state.m_col, files.value(), choice, true, steps); !read.ok())
         return read;
     vyhodNoread(state.m_col);
     if (m_services.state.sw.gFBalikyTyden && sums)
-        *sums = soucty(state.m_col, false);
-    if (m_services.state.sw.gFBalicky)
-        return nactiBaliky(state, choice);
-    return Status::success();
+        *sums = soucty(state.m_col);
+    if (m_services.state.sw.gFBalicky) {
+        if (const Status read = nactiBaliky(state, packageFiles, steps); !read.ok())
+            return read;
+    }
+    return konec(steps);
 }
 
 Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums,
                                       QString* logProblem) {
-    if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity, false); !read.ok())
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity); !read.ok())
         return read;
 
+    // The later readings are set aside for the listing and the log: what is counted after the check (the status
+    // bar, the print, the exports) counts each code once.
+    StoredCodes& codes = *state.m_col.codes;
+    codes.setAsideRepeats();
     // Duplicity.log: one line per later reading, in reading order (the order the codes were booked in).
-    const StoredCodes& codes = *state.m_col.codes;
     std::vector<StoredCodes::Code> again;
     for (int t = 0; t < codes.typeCount(); ++t) {
-        for (const auto& r : codes.repeats(t))
+        for (const auto& r : codes.setAside(t))
             again.push_back(r.again);
     }
     std::sort(again.begin(), again.end(),
@@ -240,17 +269,25 @@ Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& ch
         }
     }
     if (m_services.state.sw.gFBalikyTyden && sums)
-        *sums = soucty(state.m_col, true);
+        *sums = soucty(state.m_col);
     if (!logged.ok() && logProblem)
         *logProblem = logged.message();
     return Status::success();
 }
 
 Status PeriodLoader::nactiStravenky(PeriodState& state, const PeriodChoice& choice) {
-    if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky, false); !read.ok())
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky); !read.ok())
         return read;
     vyhodNoread(state.m_col);
     return Status::success();
+}
+
+Result<qint64> PeriodLoader::zapisStravenky(PeriodState& state, const TypeChoice& types,
+                                            const std::filesystem::path& file) {
+    const auto written = ulozStravenky(state.m_col, types, file, m_services.progress);
+    if (!written.ok() && zruseno(written.error()))
+        (void)oznac(state, Status(written.error()));
+    return written;
 }
 
 } // namespace trv

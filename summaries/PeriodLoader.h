@@ -13,6 +13,7 @@
 
 namespace trv {
 
+class Progress;
 class StoredCodeBooking;
 
 // How a stored file's lines are read: every line trimmed and empty ones skipped; statement lines split at the
@@ -34,17 +35,23 @@ public:
     Result<PeriodCollection> novaKolekce(bool groups) const;
 
     // cmdVyp: books every code of the period's files, drops NOREAD readings and repeated codes (vyhodNoread),
-    // and with customer switch 25 builds the package collection from the period's package files. With switch 19
+    // and with customer switch 25 builds the package collection from the period's package files (counted in the
+    // progress after the period's files). With switch 19
     // `sums` gets the per-type sums (GetStrSum) for the main window's status bar.
     Status vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums = nullptr);
-    // cmbDuplicity: books every code keeping its file; repeated codes stay (and go to Duplicity.log, one line
-    // per later reading, the log opened once for the run). A log that cannot be written does not stop the check:
+    // cmbDuplicity: books every code keeping its file; the later readings of a code are set aside
+    // (StoredCodes::setAsideRepeats) for the listing and go to Duplicity.log, one line per later reading, the log
+    // opened once for the run. A log that cannot be written does not stop the check:
     // `logProblem` says why.
     Status duplicity(PeriodState& state, const PeriodChoice& choice, QString* sums = nullptr,
                      QString* logProblem = nullptr);
     // The load of the ticket list: the computation's files without safe-bag and package files, NOREAD readings
     // dropped by vyhodNoread.
     Status stravenky(PeriodState& state, const PeriodChoice& choice);
+    // The ticket list's write after its load: the codes of the shown types into `file` (ulozStravenky), told to
+    // the services' progress. A cancel counts as a cancelled load: the period is not loaded afterwards and the
+    // state keeps why; a file that cannot be written leaves the loaded period as it is. The codes written.
+    Result<qint64> zapisStravenky(PeriodState& state, const TypeChoice& types, const std::filesystem::path& file);
 
     // vyhodNoread on a collection: unless [User] AutoDupl is "False" (any case), every type keeps the first
     // reading of each code and no NOREAD reading.
@@ -57,6 +64,18 @@ public:
                  bool packageDigit);
 
 private:
+    // The files of one load told to the progress: `done` of `total` read.
+    struct Steps {
+        qint64 done = 0;
+        qint64 total = 0;
+        // Tells the progress of the next file; false once the operator has cancelled.
+        bool next(Progress* progress);
+    };
+    // nacti within a load of more files than these: the steps go on from `steps`.
+    Status nactiSoubory(PeriodCollection& into, const std::vector<PeriodFile>& files, const PeriodChoice& choice,
+                        bool packageDigit, Steps& steps);
+    // The last step of a load (every file read); the operator may still cancel there.
+    Status konec(const Steps& steps) const;
     // The period loaded when `done` succeeded, else not loaded and why kept; `done` itself.
     static Status oznac(PeriodState& state, const Status& done);
     Status vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums);
@@ -64,12 +83,13 @@ private:
     Status nactiStravenky(PeriodState& state, const PeriodChoice& choice);
     Status start(PeriodState& state, const PeriodChoice& choice);
     // start, then the operation's files of the period booked into the state's collection (nacti).
-    Status startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation, bool packageDigit);
-    Status nactiBaliky(PeriodState& state, const PeriodChoice& choice);
+    Status startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation);
+    // The package collection of package mode from the period's package files, their steps after the period's.
+    Status nactiBaliky(PeriodState& state, const std::vector<PeriodFile>& files, Steps& steps);
     // The package counts per type position and nominal value, for the closing statement by product group.
     void zverejniBaliky(const PeriodCollection& packages) const;
-    // GetStrSum over the collection, each code once (`repeatsKept`: the collection still holds its repeats).
-    QString soucty(PeriodCollection& collection, bool repeatsKept) const;
+    // GetStrSum over the collection.
+    QString soucty(PeriodCollection& collection) const;
 
     PeriodServices m_services;
 };

@@ -162,7 +162,7 @@ QString vypisDuplicit(const AppState& state, const PeriodCollection& col) {
     int index = 0;
     for (const auto& t : *col.types) {
         out += t->Nazev + kCrLf;
-        const auto repeats = codes.repeats(index);
+        const auto& repeats = codes.setAside(index);
         if (repeats.empty()) {
             out += text("rtbNebylyNactDup") + kCrLf;
         } else {

@@ -27,7 +27,8 @@ QString zobrazVysledek(const AppState& state, const PeriodCollection& col, const
 QString zobrazVysledekSkupin(const AppState& state, const PeriodCollection& col, const PeriodCollection& packages,
                              const CColStrav& global, const QString& chosenName, const QString& sm,
                              const QString& oper);
-// The duplicate listing of cmbDuplicity: per type each later reading with its file and the file of the first.
+// The duplicate listing of cmbDuplicity: per type each later reading the check set aside, with its file and the
+// file of the first.
 QString vypisDuplicit(const AppState& state, const PeriodCollection& col);
 
 } // namespace trv

@@ -23,7 +23,8 @@ struct PeriodServices {
     Prompts& prompts;
     const Clock& clock;
     ReaderControl& reader; // stopped when a stored code is not recognised
-    // Told of every file a load reads; a load the operator cancels through it fails. None without a window.
+    // Told of every file a load reads (and of the codes a ticket list writes); a load the operator cancels
+    // through it fails. None without a window.
     Progress* progress = nullptr;
 };
 

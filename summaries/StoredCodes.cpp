@@ -183,17 +183,29 @@ void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 valu
 }
 
 QString StoredCodes::kod(const Code& c) const {
-    const std::string_view t = stored(c);
-    if (!c.packedDigits)
-        return QString::fromUtf8(t.data(), qsizetype(t.size()));
-    const size_t length = c.length();
-    QString out(qsizetype(length), Qt::Uninitialized);
-    QChar* dst = out.data();
-    for (size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(t[i / 2]);
-        dst[i] = QChar(u'0' + ((i % 2 == 0) ? (byte >> 4) : (byte & 0x0F)));
-    }
+    QString out;
+    appendKod(c, out);
     return out;
+}
+
+void StoredCodes::appendKod(const Code& c, QString& out) const {
+    const std::string_view t = stored(c);
+    if (!c.packedDigits) {
+        out.append(QString::fromUtf8(t.data(), qsizetype(t.size())));
+        return;
+    }
+    const size_t length = c.length();
+    const qsizetype at = out.size();
+    out.resize(at + qsizetype(length));
+    QChar* dst = out.data() + at;
+    const auto* in = reinterpret_cast<const unsigned char*>(t.data());
+    size_t i = 0;
+    for (; i + 1 < length; i += 2, ++in) {
+        dst[i] = QChar(u'0' + (*in >> 4));
+        dst[i + 1] = QChar(u'0' + (*in & 0x0F));
+    }
+    if (i < length)
+        dst[i] = QChar(u'0' + (*in >> 4));
 }
 
 qint64 StoredCodes::size() const {
@@ -298,17 +310,36 @@ void firstReadings(const StoredCodes::List& codes, LargeMemory& table, TextOf te
 } // namespace
 
 void StoredCodes::keepFirstReadings() {
+    keepFirst(true, false);
+}
+
+void StoredCodes::setAsideRepeats() {
+    keepFirst(false, true);
+}
+
+const std::vector<StoredCodes::Repeat>& StoredCodes::setAside(int type) const {
+    static const std::vector<Repeat> none;
+    return size_t(type) < m_setAside.size() ? m_setAside[size_t(type)] : none;
+}
+
+void StoredCodes::keepFirst(bool dropNoRead, bool setAside) {
     const auto textOf = [this](const Code& c) { return stored(c); };
     // The table for the largest type, taken once.
     size_t largest = 0;
     for (const auto& codes : m_codes)
         largest = std::max(largest, codes.size());
     LargeMemory table(tableCapacity(largest) * (largest < kShortPositions ? sizeof(quint32) : sizeof(quint64)));
-    for (auto& codes : m_codes) {
+    if (setAside)
+        m_setAside.assign(m_codes.size(), {});
+    for (size_t t = 0; t < m_codes.size(); ++t) {
+        List& codes = m_codes[t];
         // Marked first and thinned in place after: a month's codes are never held twice.
         std::vector<bool> keep(codes.size(), false);
-        firstReadings(codes, table, textOf,
-                      [&](size_t i, size_t first) { keep[i] = i == first && codes[i].value != kNoRead; });
+        firstReadings(codes, table, textOf, [&](size_t i, size_t first) {
+            keep[i] = i == first && !(dropNoRead && codes[i].value == kNoRead);
+            if (setAside && i != first)
+                m_setAside[t].push_back({codes[i], codes[first]});
+        });
         size_t kept = 0;
         for (size_t i = 0; i < codes.size(); ++i) {
             if (keep[i])

@@ -107,6 +107,9 @@ public:
     const List& codes(int type) const { return m_codes[size_t(type)]; }
     // The code's text as it was added (UTF-8).
     QString kod(const Code& c) const;
+    // The same text appended to `out`: a list of millions of codes written one after another makes no string of
+    // each.
+    void appendKod(const Code& c, QString& out) const;
     // The code's bytes as held: its UTF-8 text, or two digits a byte for a code of digits only.
     std::string_view stored(const Code& c) const {
         return std::string_view(m_text.data() + c.offset, c.packedDigits ? (c.length() + 1u) / 2 : c.length());
@@ -118,18 +121,28 @@ public:
     // vyhodNoread: every type keeps the first reading of each distinct code (codes compare in any letter case,
     // as the code collections key them) and no NOREAD reading.
     void keepFirstReadings();
-    // The codes of the type read more than once: each later reading with the first one, in reading order.
+    // The codes of the type read more than once, as the type holds them now: each later reading with the first
+    // one, in reading order.
     struct Repeat {
         Code again;
         Code first;
     };
     std::vector<Repeat> repeats(int type) const;
+    // The duplicate check's split: every type keeps the first reading of each distinct code (a NOREAD reading
+    // too: repeated NOREAD readings are repeats like any other), and its later readings are set aside with their
+    // first ones (setAside), so that what is counted afterwards counts each code once.
+    void setAsideRepeats();
+    // The readings setAsideRepeats took from the type, in reading order; none before it ran.
+    const std::vector<Repeat>& setAside(int type) const;
 
 private:
     void push(int type, const Code& c);
     Code* newBlock();
     void appendText(const char* bytes, size_t n);
     void replaceText(size_t bytes);
+    // Thins every type to the first reading of each code, NOREAD readings dropped with `dropNoRead`; the later
+    // readings go to m_setAside with `setAside`.
+    void keepFirst(bool dropNoRead, bool setAside);
 
     // The codes' texts one after another, m_textSize bytes of m_text.
     LargeMemory m_text;
@@ -151,6 +164,7 @@ private:
     PagesAhead m_ahead;
     std::vector<QString> m_files;
     std::vector<Currency> m_values;
+    std::vector<std::vector<Repeat>> m_setAside;
 };
 static_assert(sizeof(StoredCodes::Code) == 12);
 

@@ -28,6 +28,10 @@ void showText(QPlainTextEdit* box, const QString& text);
 void fillTypes(QComboBox* combo, const std::vector<TypeEntry>& entries);
 // The types the selected entry shows: item data 0 is all of them.
 TypeChoice chosenTypes(const QComboBox* combo);
+// What the progress window of a ticket list says while the codes are written, %1 of %2.
+inline QString stepTextCodesWritten() {
+    return QStringLiteral("Zapsáno %1 z %2 stravenek");
+}
 
 } // namespace periodsui
 } // namespace trv

@@ -5,6 +5,7 @@
 #include "periods/ui/SummaryWidgets.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/ui/ProgressWindow.h"
 #include "summaries/PeriodLoader.h"
 
 #include "periods/ui/DateField.h"
@@ -19,7 +20,7 @@ const QString kSection = QStringLiteral("frmOdvody");
 }
 
 frmOdvody::frmOdvody(const PeriodServices& services, Shell& shell, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::frmOdvody>()), m_services(services), m_odvody(services, shell) {
+    : QDialog(parent), m_ui(std::make_unique<Ui::frmOdvody>()), m_services(services), m_shell(shell) {
     m_ui->setupUi(this);
     periodsui::setupDateField(m_ui->dt1, m_ui->Label1, m_services.prompts);
     periodsui::setupDateField(m_ui->dt2, m_ui->Label2, m_services.prompts);
@@ -71,9 +72,18 @@ void frmOdvody::pripravOdvody() {
     const TypeChoice types = entry >= 0 && m_ui->cmbStrav->itemData(entry).toInt() == 0
                                  ? TypeChoice{}
                                  : TypeChoice{false, m_ui->cmbStrav->currentText()};
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status done = m_odvody.pripravOdvody(choice, types, m_overeni);
-    QApplication::restoreOverrideCursor();
+    Status done;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        // The load and the write of tickets.txt in the progress window of the period window, with its cancel.
+        ProgressWindow progress(this, windowTitle());
+        PeriodServices services = m_services;
+        services.progress = &progress;
+        done = Deductions(services, m_shell).pripravOdvody(choice, types, m_overeni, [&progress] {
+            progress.setStepText(periodsui::stepTextCodesWritten());
+        });
+        QApplication::restoreOverrideCursor();
+    }
     if (!done.ok())
         m_services.prompts.error(done.message());
 }

@@ -37,7 +37,7 @@ private:
 
     std::unique_ptr<Ui::frmOdvody> m_ui;
     PeriodServices m_services;
-    Deductions m_odvody;
+    Shell& m_shell;
     bool m_vypocteno = false;
     bool m_overeni = false;
 };

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "platform/ui/ProgressWindow.h"
 #include "reports/PeriodPrint.h"
@@ -31,6 +32,8 @@ namespace trv {
 namespace {
 
 const QString kSection = QStringLiteral("frmSoucVycObd");
+// The first line of the pane after a load that failed.
+const QString kNespocteno = QStringLiteral("Načtení období se nezdařilo, období není spočteno.");
 
 // The hourglass while an operation runs, the normal pointer again however it ends.
 struct BusyCursor {
@@ -179,24 +182,33 @@ PeriodChoice frmSoucVycObd::volba() const {
     return c;
 }
 
-bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&)>& operation) {
+bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&, ProgressWindow&)>& operation) {
     Status done;
     {
         const BusyCursor busy;
         setExportEnabled(false);
         ProgressWindow progress(this, windowTitle());
         PeriodLoader loader(sPrubehem(progress));
-        done = operation(loader);
+        done = operation(loader, progress);
     }
     if (!done.ok()) {
-        // The pane no longer shows a period that was computed before: it says what failed.
-        periodsui::showText(m_ui->rtbVyc,
-                            QStringLiteral("Načtení období se nezdařilo, období není spočteno.\r\n") + done.message());
+        // The pane no longer shows a period that was computed before: it says what failed; nor does the status
+        // bar keep the sums of that period.
+        periodsui::showText(m_ui->rtbVyc, kNespocteno + QStringLiteral("\r\n") + done.message());
+        if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
+            m_hooks.zobrazSoucty(QString());
         m_services.prompts.error(done.message());
         return false;
     }
+    if (m_ui->rtbVyc->toPlainText().startsWith(kNespocteno))
+        m_ui->rtbVyc->clear();
     cmbStrav_Click();
     return true;
+}
+
+void frmSoucVycObd::OtevriPDF(const std::filesystem::path& file) {
+    if (m_hooks.shell)
+        (void)m_hooks.shell->openDocument(file);
 }
 
 PeriodServices frmSoucVycObd::sPrubehem(Progress& progress) const {
@@ -234,7 +246,7 @@ void frmSoucVycObd::cmdVyp_Click() {
         m_ui->txtTyden->setText(choice.txtTyden);
     }
     QString sums;
-    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.vypocet(m_stav, choice, &sums); }))
+    if (!nactiHodinky([&](PeriodLoader& loader, ProgressWindow&) { return loader.vypocet(m_stav, choice, &sums); }))
         return;
     if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
         m_hooks.zobrazSoucty(sums);
@@ -245,7 +257,9 @@ void frmSoucVycObd::cmbDuplicity_Click() {
     const PeriodChoice choice = volba();
     QString sums;
     QString logProblem;
-    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.duplicity(m_stav, choice, &sums, &logProblem); }))
+    if (!nactiHodinky([&](PeriodLoader& loader, ProgressWindow&) {
+            return loader.duplicity(m_stav, choice, &sums, &logProblem);
+        }))
         return;
     if (m_services.state.sw.gFBalikyTyden && m_hooks.zobrazSoucty)
         m_hooks.zobrazSoucty(sums);
@@ -349,13 +363,19 @@ void frmSoucVycObd::cmdSaveTicketsAs_Click() {
         return;
     }
     const PeriodChoice choice = volba();
-    if (!nactiHodinky([&](PeriodLoader& loader) { return loader.stravenky(m_stav, choice); }))
-        return;
+    const TypeChoice types = periodsui::chosenTypes(m_ui->cmbStrav);
     Result<qint64> written = Error{};
-    {
-        const BusyCursor busy;
-        written = ulozStravenky(m_services.state, m_stav.m_col, periodsui::chosenTypes(m_ui->cmbStrav), file.value());
-    }
+    // The codes are written in the load's progress window, which then counts them; a cancel there counts as a
+    // cancelled load. A file that cannot be written is told on its own: the period stays loaded.
+    const bool loaded = nactiHodinky([&](PeriodLoader& loader, ProgressWindow& progress) {
+        if (const Status read = loader.stravenky(m_stav, choice); !read.ok())
+            return read;
+        progress.setStepText(periodsui::stepTextCodesWritten());
+        written = loader.zapisStravenky(m_stav, types, file.value());
+        return m_stav.m_obdobiNacteno ? Status::success() : Status::from(written);
+    });
+    if (!loaded)
+        return;
     if (!written.ok()) {
         m_services.prompts.error(written.message());
         return;

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -15,6 +16,7 @@ namespace trv {
 
 class PeriodLoader;
 class Progress;
+class ProgressWindow;
 class Shell;
 class Printer;
 struct SmReportChoice;
@@ -51,6 +53,9 @@ public:
     PeriodState& stav() { return m_stav; }
     // The filter controls as a period operation reads them.
     PeriodChoice volba() const;
+    // Opens the file with the program the desktop associates with it (the shell's "open"); the outcome is not
+    // looked at. Nothing happens without a shell.
+    void OtevriPDF(const std::filesystem::path& file);
 
 private:
     void Form_Load();
@@ -58,8 +63,9 @@ private:
     void setExportEnabled(bool enabled);
     void zobrazVysledek();
     // Runs a load with the hourglass and the progress window (the loader is told of it); a failure is shown in
-    // the pane and told. False when it failed or was cancelled.
-    bool nactiHodinky(const std::function<Status(PeriodLoader&)>& operation);
+    // the pane and told, and the per-type sums of the status bar go with the period. A load that succeeds takes
+    // the failure text out of the pane. False when it failed or was cancelled.
+    bool nactiHodinky(const std::function<Status(PeriodLoader&, ProgressWindow&)>& operation);
     // The window's services with the progress window of one load.
     PeriodServices sPrubehem(Progress& progress) const;
     // After a failed load: tells the operator that the period is not computed; true when the caller must stop.

@@ -6,6 +6,8 @@
 #include "summaries/tests/SummariesFixture.h"
 #include "testsupport/CancellingProgress.h"
 
+#include <iterator>
+
 using namespace trv;
 using namespace trv::test;
 
@@ -290,20 +292,34 @@ TEST(PeriodLoaderTest, DuplicateListingAndLog) {
               (a1 + QStringLiteral("/t/t150115001_1.txt\r\n") + a2 + QStringLiteral("/t/t150116002_1.txt\r\n") + a1 +
                QStringLiteral("/t/t150117003_1.txt\r\nNOREAD/t/t150117003_1.txt\r\nNOREAD/t/t150117003_1.txt\r\n"))
                   .toLatin1());
+    // The collection keeps the first reading of each code (the first NOREAD too): what is counted after the check
+    // counts each code once.
+    EXPECT_EQ(codesOf(st.m_col, 0), (QStringList{a1, kNoRead, a2, SummariesEnv::alfa(100, 3)}));
+    EXPECT_EQ(nominalTable(*st.m_col.codes, 0),
+              (NominalTable{{Currency::fromInt(50), 2}, {Currency::fromInt(100), 1}}));
+    const QString pane = zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, {}, {});
+    EXPECT_TRUE(pane.contains(QStringLiteral("  50,00         2           100,00 Kč\r\n"))) << pane.toStdString();
 }
 
 TEST(PeriodLoaderTest, TicketListWritesTheChosenCodes) {
     PeriodData env;
     env.prompts.queueAnswer(Prompts::Answer::Ok);
     PeriodState st;
-    PeriodLoader loader(env.services());
+    CancellingProgress watched(99);
+    PeriodServices services = env.services();
+    services.progress = &watched;
+    PeriodLoader loader(services);
     ASSERT_TRUE(loader.stravenky(st, january()).ok());
     const auto file = souborStravenek(env.state, env.clock.now());
     ASSERT_TRUE(file.ok());
     EXPECT_EQ(file.value(), env.folder / "export" / "20150121_143005.txt");
-    const auto count = ulozStravenky(env.state, st.m_col, {}, file.value());
+    watched.steps.clear();
+    const auto count = loader.zapisStravenky(st, {}, file.value());
     ASSERT_TRUE(count.ok());
     EXPECT_EQ(count.value(), 6);
+    EXPECT_TRUE(st.m_obdobiNacteno);
+    // The codes written of the codes to write.
+    EXPECT_EQ(watched.steps, (std::vector<std::pair<qint64, qint64>>{{0, 6}, {6, 6}}));
     EXPECT_EQ(env.bytes(file.value()),
               (QStringList{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2), SummariesEnv::alfa(100, 3),
                            SummariesEnv::beta(100, 1), SummariesEnv::gama("01", 1), SummariesEnv::gama("03", 2)}
@@ -312,11 +328,90 @@ TEST(PeriodLoaderTest, TicketListWritesTheChosenCodes) {
                   .toLatin1());
     EXPECT_EQ(zpravaUlozeno(6, file.value()), QStringLiteral("Bylo uloženo 6 stravenek do souboru ") +
                                                   TextFiles::toQString(file.value()) + QStringLiteral("."));
-    // One type chosen; an unwritable folder is an error and nothing is claimed.
-    const auto beta = ulozStravenky(env.state, st.m_col, {false, QStringLiteral("Beta Poukazka")}, file.value());
+    // One type chosen; an unwritable folder is an error and nothing is claimed, the period stays loaded.
+    const auto beta = ulozStravenky(st.m_col, {false, QStringLiteral("Beta Poukazka")}, file.value());
     ASSERT_TRUE(beta.ok());
     EXPECT_EQ(env.bytes(file.value()), (SummariesEnv::beta(100, 1) + QStringLiteral("\r\n")).toLatin1());
-    EXPECT_FALSE(ulozStravenky(env.state, st.m_col, {}, env.folder / "missing" / "x.txt").ok());
+    EXPECT_FALSE(loader.zapisStravenky(st, {}, env.folder / "missing" / "x.txt").ok());
+    EXPECT_TRUE(st.m_obdobiNacteno);
+}
+
+// An operator who cancels at the `at`-th step told (from 1).
+struct CancelAtStep final : Progress {
+    explicit CancelAtStep(int at) : at(at) {}
+    bool step(qint64, qint64) override { return ++told < at; }
+    int at;
+    int told = 0;
+};
+
+TEST(PeriodLoaderTest, ACancelledWriteOfTheTicketListLeavesTheFileAndCountsAsACancelledLoad) {
+    PeriodData env;
+    env.prompts.queueAnswer(Prompts::Answer::Ok);
+    // More codes than one step of the write, so that it is cancelled part way.
+    QStringList many;
+    for (int i = 0; i < 10000; ++i)
+        many.append(SummariesEnv::gama("01", 100 + i));
+    env.write(QStringLiteral("150120004_1.txt"), many);
+    const auto file = env.folder / "export" / "20150121_143005.txt";
+    const QByteArray earlier("earlier list\r\n");
+    ASSERT_TRUE(TextFiles::writeBytes(file, earlier).ok());
+    for (const int at : {1, 2, 4}) {
+        SCOPED_TRACE(at);
+        PeriodState st;
+        ASSERT_TRUE(PeriodLoader(env.services()).stravenky(st, january()).ok());
+        CancelAtStep cancelling(at);
+        PeriodServices services = env.services();
+        services.progress = &cancelling;
+        const auto written = PeriodLoader(services).zapisStravenky(st, {}, file);
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(written.message(), Progress::cancelledText());
+        EXPECT_FALSE(st.m_obdobiNacteno);
+        EXPECT_EQ(st.m_chybaNacteni, Progress::cancelledText());
+        EXPECT_EQ(env.bytes(file), earlier);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(env.folder / "export"),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
+    // Not cancelled: every code once, in the order held, across the steps.
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.stravenky(st, january()).ok());
+    const auto written = loader.zapisStravenky(st, {}, file);
+    ASSERT_TRUE(written.ok());
+    EXPECT_EQ(written.value(), 10006);
+    QStringList gama{SummariesEnv::gama("01", 1), SummariesEnv::gama("03", 2)};
+    gama.append(many);
+    const QStringList all = QStringList{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2),
+                                        SummariesEnv::alfa(100, 3), SummariesEnv::beta(100, 1)} +
+                            gama;
+    EXPECT_EQ(env.bytes(file), (all.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+}
+
+TEST(PeriodLoaderTest, ThePackageFilesAreCountedInTheLoadAndCanBeCancelled) {
+    SummariesEnv env;
+    env.state.sw.gFBalicky = true;
+    env.write(QStringLiteral("150121001_1.txt"), {SummariesEnv::alfa(50, 1)});
+    env.write(QStringLiteral("150121.bal"), {QStringLiteral("#1"), SummariesEnv::alfa(50, 1)});
+    env.write(QStringLiteral("150122.bal"), {QStringLiteral("#1"), SummariesEnv::alfa(50, 2)});
+    PeriodState st;
+    CancellingProgress all(99);
+    PeriodServices services = env.services();
+    services.progress = &all;
+    ASSERT_TRUE(PeriodLoader(services).vypocet(st, january()).ok());
+    EXPECT_EQ(all.steps, (std::vector<std::pair<qint64, qint64>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(codesOf(st.gColStrav2, 0).size(), 2);
+
+    // Cancelled at the first package file: the period is not computed.
+    for (const qint64 at : {1, 2, 3}) {
+        SCOPED_TRACE(at);
+        CancellingProgress cancelling(at);
+        services.progress = &cancelling;
+        const Status cancelled = PeriodLoader(services).vypocet(st, january());
+        ASSERT_FALSE(cancelled.ok());
+        EXPECT_EQ(cancelled.message(), Progress::cancelledText());
+        EXPECT_FALSE(st.m_obdobiNacteno);
+        EXPECT_EQ(cancelling.steps.back(), std::make_pair(at, qint64(3)));
+    }
 }
 
 } // namespace

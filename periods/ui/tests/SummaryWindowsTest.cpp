@@ -6,6 +6,7 @@
 #include "periods/ui/frmSoucVycDen.h"
 #include "periods/ui/frmSoucVycObd.h"
 #include "platform/Printer.h"
+#include "platform/Progress.h"
 #include "platform/Shell.h"
 #include "testsupport/GuiTestHelpers.h"
 
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace trv;
 using namespace trv::test;
@@ -33,6 +35,29 @@ QString shown(QWidget* window) {
 void setPeriod(QWidget* w, QDate od, QDate doDne) {
     child<QDateEdit>(w, "dt1")->setDate(od);
     child<QDateEdit>(w, "dt2")->setDate(doDne);
+}
+
+// The operator presses Přerušit in the progress window of the window's next load once it says `text` (at its
+// first step when empty): the progress window keeps the program answering while it runs.
+void cancelWhen(QWidget* w, const QString& text) {
+    auto* timer = new QTimer(w);
+    QObject::connect(timer, &QTimer::timeout, timer, [w, text, timer] {
+        auto* progress = w->findChild<QDialog*>(QStringLiteral("frmPrubeh"));
+        if (!progress || !child<QLabel>(progress, "lblPrubeh")->text().startsWith(text))
+            return;
+        timer->stop();
+        child<QPushButton>(progress, "cmdPrerusit")->click();
+    });
+    timer->start(0);
+}
+
+// The files of a folder, by name.
+QStringList filesIn(const std::filesystem::path& folder) {
+    QStringList names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.append(TextFiles::toQString(e.path().filename()));
+    names.sort();
+    return names;
 }
 
 TEST(frmSoucVycObdTest, ControlsShownAndEnabledBySwitch) {
@@ -136,7 +161,8 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
         SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
                               {SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
     QString statusBar;
-    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr, nullptr});
+    Printer printer;
+    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr, &printer});
     setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
     child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(1);
     child<QPushButton>(&w, "cmdVyp")->click();
@@ -157,12 +183,21 @@ TEST(frmSoucVycObdTest, ComputeCheckDuplicatesAndSaveTheTicketList) {
     EXPECT_FALSE(child<QPushButton>(&w, "cmdExport")->isEnabled());
 
     child<QPushButton>(&w, "cmbDuplicity")->click();
-    // The status bar sums each code once, the repeated reading kept for the listing included.
+    // The status bar sums each code once.
     EXPECT_EQ(statusBar, QStringLiteral("    Alfa = 50,00    Beta = 100,00    Gama = 0,00"));
     EXPECT_TRUE(
         shown(&w).startsWith(QStringLiteral("Kontrola duplicit za období\n*****************\nAlfa Stravenka\n")));
     EXPECT_TRUE(
         shown(&w).contains(SummariesEnv::alfa(50, 1) + QString(30, u' ') + QStringLiteral("150115_001_AB_1.vyc\n")));
+    // A print of the summary after the check counts the code read twice once.
+    child<QPlainTextEdit>(&w, "rtbVyc")->clear();
+    child<QPushButton>(&w, "cmdPrint")->click();
+    ASSERT_EQ(printer.printed().size(), 1u);
+    const QStringList printed = printer.printed()[0].textLines();
+    EXPECT_TRUE(printed.contains(QStringLiteral("      50,00         1            50,00 Kč")))
+        << printed.join(u'|').toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("    Celkový počet:                1 ks")))
+        << printed.join(u'|').toStdString();
 
     child<QComboBox>(&w, "cmbStrav")->setCurrentIndex(0);
     child<QPushButton>(&w, "cmdSaveTicketsAs")->click();
@@ -342,6 +377,90 @@ TEST(frmSoucVycObdTest, EveryLoadThatFailsSaysSoAndLeavesNothingComputedOrWritte
     }
 }
 
+TEST(frmSoucVycObdTest, TheTicketListIsWrittenInTheProgressAndACancelLeavesTheFileAndNoPeriod) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.write(QStringLiteral("150115_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1)}));
+    // A list of the same second stands in the export folder.
+    const auto tickets = env.folder / "export" / "20150121_143005.txt";
+    const QByteArray earlier("earlier list\r\n");
+    ASSERT_TRUE(TextFiles::writeBytes(tickets, earlier).ok());
+    frmSoucVycObd w(env.services());
+    setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
+    auto* save = child<QPushButton>(&w, "cmdSaveTicketsAs");
+    for (const char* when : {"Načteno", "Zapsáno"}) {
+        SCOPED_TRACE(when);
+        cancelWhen(&w, QString::fromUtf8(when));
+        const size_t before = env.prompts.records().size();
+        save->click();
+        EXPECT_FALSE(w.stav().m_obdobiNacteno);
+        EXPECT_EQ(w.stav().m_chybaNacteni, Progress::cancelledText());
+        EXPECT_EQ(shown(&w),
+                  QStringLiteral("Načtení období se nezdařilo, období není spočteno.\n") + Progress::cancelledText());
+        ASSERT_EQ(env.prompts.records().size(), before + 1);
+        EXPECT_EQ(env.prompts.records().back().text, Progress::cancelledText());
+        EXPECT_EQ(env.bytes(tickets), earlier);
+        EXPECT_EQ(filesIn(env.folder / "export"), QStringList{QStringLiteral("20150121_143005.txt")});
+    }
+    // Not cancelled, the list replaces the earlier one.
+    save->click();
+    EXPECT_TRUE(w.stav().m_obdobiNacteno);
+    EXPECT_EQ(env.bytes(tickets),
+              (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 1) + QStringLiteral("\r\n"))
+                  .toLatin1());
+}
+
+TEST(frmSoucVycObdTest, AFailedLoadTakesTheSumsOffTheStatusBarAndAGoodOneTheFailureOffThePane) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.state.sw.gFBalikyTyden = true;
+    env.write(QStringLiteral("150115_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1)}));
+    QString statusBar;
+    frmSoucVycObd w(env.services(), {[&statusBar](const QString& t) { statusBar = t; }, nullptr, nullptr});
+    setPeriod(&w, QDate(2015, 1, 1), QDate(2015, 1, 31));
+    const QString sums = QStringLiteral("    Alfa = 50,00    Beta = 0,00    Gama = 0,00");
+    const QString failed = QStringLiteral("Načtení období se nezdařilo, období není spočteno.\n");
+
+    // With switch 19 a failed computation or duplicate check leaves no sums of an earlier period in the panel.
+    for (const char* button : {"cmdVyp", "cmbDuplicity"}) {
+        SCOPED_TRACE(button);
+        child<QPushButton>(&w, "cmdVyp")->click();
+        ASSERT_EQ(statusBar, sums);
+        cancelWhen(&w, {});
+        child<QPushButton>(&w, button)->click();
+        EXPECT_TRUE(shown(&w).startsWith(failed));
+        EXPECT_TRUE(statusBar.isEmpty()) << statusBar.toStdString();
+    }
+
+    // After the cancelled check a ticket list that succeeds takes the failure text off the pane: the period is
+    // loaded and printable again.
+    child<QPushButton>(&w, "cmdSaveTicketsAs")->click();
+    EXPECT_TRUE(w.stav().m_obdobiNacteno);
+    EXPECT_TRUE(shown(&w).isEmpty()) << shown(&w).toStdString();
+    // A pane that holds a result keeps it through a ticket list.
+    child<QPushButton>(&w, "cmdVyp")->click();
+    const QString result = shown(&w);
+    ASSERT_TRUE(result.startsWith(QStringLiteral("Alfa Stravenka\n")));
+    child<QPushButton>(&w, "cmdSaveTicketsAs")->click();
+    EXPECT_EQ(shown(&w), result);
+}
+
+TEST(frmSoucVycObdTest, OtevriPdfAsksTheShellToOpenTheFile) {
+    SummariesEnv env;
+    RecordingShell shell;
+    frmSoucVycObd w(env.services(), {{}, &shell, nullptr});
+    const auto pdf = env.folder / "tisk" / "přehled.pdf";
+    w.OtevriPDF(pdf);
+    ASSERT_EQ(shell.requests().size(), 1u);
+    EXPECT_EQ(shell.requests()[0].kind, RecordingShell::Request::Document);
+    EXPECT_EQ(shell.requests()[0].path, pdf);
+    EXPECT_TRUE(env.prompts.records().empty());
+}
+
 TEST(frmSoucVycDenTest, AFailedDayIsNotPrintableAndThePreviewSaysWhatFailed) {
     SummariesEnv env;
     env.state.sw.gFVycetky = true;
@@ -418,6 +537,36 @@ TEST(frmOdvodyTest, VerifyDeductAndTheVerifyButton) {
     ASSERT_EQ(shell.requests().size(), 2u);
     EXPECT_EQ(shell.requests()[1].arguments, QStringList{QStringLiteral("tickets.txt")});
     EXPECT_EQ(env.bytes(env.folder / "tickets.txt"), (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n")).toLatin1());
+}
+
+TEST(frmOdvodyTest, TheLoadAndTheWriteRunInTheProgressAndACancelWritesAndStartsNothing) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    env.write(QStringLiteral("150121_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150121"), QStringLiteral("001"), QStringLiteral("AB"),
+                                    {SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 2)}));
+    const auto tickets = env.folder / "tickets.txt";
+    const QByteArray earlier("earlier tickets\r\n");
+    ASSERT_TRUE(TextFiles::writeBytes(tickets, earlier).ok());
+    const QStringList files = filesIn(env.folder);
+    RecordingShell shell;
+    frmOdvody w(env.services(), shell);
+    for (const char* when : {"Načteno", "Zapsáno"}) {
+        SCOPED_TRACE(when);
+        cancelWhen(&w, QString::fromUtf8(when));
+        const size_t before = env.prompts.records().size();
+        child<QPushButton>(&w, "cmdOdvod")->click();
+        ASSERT_EQ(env.prompts.records().size(), before + 1);
+        EXPECT_EQ(env.prompts.records().back().text, Progress::cancelledText());
+        EXPECT_EQ(env.bytes(tickets), earlier);
+        EXPECT_EQ(filesIn(env.folder), files);
+        EXPECT_TRUE(shell.requests().empty());
+    }
+    child<QPushButton>(&w, "cmdOdvod")->click();
+    EXPECT_EQ(env.bytes(tickets),
+              (SummariesEnv::alfa(50, 1) + QStringLiteral("\r\n") + SummariesEnv::beta(100, 2) + QStringLiteral("\r\n"))
+                  .toLatin1());
+    EXPECT_EQ(shell.requests().size(), 1u);
 }
 
 } // namespace
