@@ -113,6 +113,82 @@ Result<QByteArray> readUtf8(const std::filesystem::path& file) {
     return decodeText(b).text.toUtf8();
 }
 
+namespace {
+
+// Where the last line of the bytes ends (just after its LF), 0 when no line ends in them. UTF-16 bytes start at a
+// unit and their LF is a unit, which no surrogate pair holds.
+qsizetype afterLastLine(std::string_view bytes, TextEncoding enc) {
+    if (enc != TextEncoding::Utf16LE && enc != TextEncoding::Utf16BE) {
+        const size_t lf = bytes.rfind('\n');
+        return lf == std::string_view::npos ? 0 : qsizetype(lf + 1);
+    }
+    const size_t lfAt = enc == TextEncoding::Utf16LE ? 0 : 1;
+    for (size_t at = bytes.size() & ~size_t(1); at >= 2; at -= 2) {
+        if (bytes[at - 2 + lfAt] == '\n' && bytes[at - 1 - lfAt] == '\0')
+            return qsizetype(at);
+    }
+    return 0;
+}
+
+} // namespace
+
+Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
+                    qsizetype pieceSize) {
+    // A byte-order mark lies whole in the first piece.
+    pieceSize = std::max<qsizetype>(pieceSize, 4);
+    // As findEncoding decides on the whole file, without holding it.
+    FoundEncoding found;
+    bool first = true;
+    Utf8Check check;
+    const Status checked = TextFiles::readPieces(file, pieceSize, [&](QByteArrayView bytes) {
+        if (first) {
+            first = false;
+            found = byteOrderMark(bytes);
+            if (found.encoding != TextEncoding::Utf8 && found.bomSize > 0)
+                return false; // UTF-16: the mark alone tells
+            bytes = bytes.sliced(found.bomSize);
+        }
+        return check.add(bytes);
+    });
+    if (!checked.ok())
+        return checked;
+    if (found.encoding == TextEncoding::Utf8 || found.bomSize == 0)
+        found = check.finish() ? FoundEncoding{TextEncoding::Utf8, found.bomSize} : FoundEncoding{};
+
+    qsizetype skip = found.bomSize;
+    QByteArray carried; // the start of a line the last piece cut
+    bool goOn = true;
+    // Valid UTF-8, plain ASCII among it, is handed on as it stands; the other encodings are converted.
+    const auto hand = [&](QByteArrayView lines) {
+        if (lines.isEmpty() || found.encoding == TextEncoding::Utf8 ||
+            (found.encoding == TextEncoding::Windows1250 && isAscii(lines))) {
+            goOn = lines.isEmpty() || piece(std::string_view(lines.data(), size_t(lines.size())));
+            return;
+        }
+        const QByteArray utf8 = decodeAs(lines, found.encoding).toUtf8();
+        goOn = piece(std::string_view(utf8.constData(), size_t(utf8.size())));
+    };
+    const Status read = TextFiles::readPieces(file, pieceSize, [&](QByteArrayView bytes) {
+        const qsizetype dropped = std::min(skip, bytes.size());
+        bytes = bytes.sliced(dropped);
+        skip -= dropped;
+        if (!carried.isEmpty()) {
+            carried.append(bytes);
+            bytes = carried;
+        }
+        const qsizetype end = afterLastLine(std::string_view(bytes.data(), size_t(bytes.size())), found.encoding);
+        hand(bytes.first(end));
+        const QByteArray rest = bytes.sliced(end).toByteArray();
+        carried = rest;
+        return goOn;
+    });
+    if (!read.ok())
+        return read;
+    if (goOn)
+        hand(carried);
+    return Status::success();
+}
+
 std::vector<std::string_view> lines(std::string_view text) {
     std::vector<std::string_view> out;
     forEachLine(text, [&](std::string_view line) { out.push_back(line); });

@@ -210,22 +210,48 @@ Status createFolder(const fs::path& folder) {
     return Status::success();
 }
 
-Result<QByteArray> readBytes(const fs::path& file) {
+namespace {
+
+// Opens a file to read it; only files are read.
+Status openToRead(QFile& f, const fs::path& file) {
     std::error_code ec;
     const fs::file_status st = fs::status(file, ec);
     if (fs::is_directory(st))
-        return fileError(kCannotRead, file, isFolder()).error();
+        return fileError(kCannotRead, file, isFolder());
     // Opening a FIFO waits for a writer that never comes, and a device never ends: only files are read.
     if (fs::exists(st) && !fs::is_regular_file(st))
-        return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor")).error();
-    QFile f;
+        return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor"));
     if (const auto reason = openFile(f, file, QIODevice::ReadOnly))
-        return fileError(kCannotRead, file, *reason).error();
+        return fileError(kCannotRead, file, *reason);
+    return Status::success();
+}
+
+} // namespace
+
+Result<QByteArray> readBytes(const fs::path& file) {
+    QFile f;
+    if (const Status opened = openToRead(f, file); !opened.ok())
+        return opened.error();
     errno = 0;
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
     return bytes;
+}
+
+Status readPieces(const fs::path& file, qsizetype pieceSize, const std::function<bool(QByteArrayView)>& piece) {
+    QFile f;
+    if (const Status opened = openToRead(f, file); !opened.ok())
+        return opened;
+    QByteArray buffer(pieceSize, Qt::Uninitialized);
+    for (;;) {
+        errno = 0;
+        const qint64 got = f.read(buffer.data(), pieceSize);
+        if (got < 0)
+            return fileError(kCannotRead, file, SystemErrors::describe(f, errno));
+        if (got == 0 || !piece(QByteArrayView(buffer.constData(), got)))
+            return Status::success();
+    }
 }
 
 Status writeBytes(const fs::path& file, const QByteArray& bytes) {
