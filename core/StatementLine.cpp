@@ -115,17 +115,21 @@ Result<QByteArray> readUtf8(const std::filesystem::path& file) {
 
 namespace {
 
-// Where the last line of the bytes ends (just after its LF), 0 when no line ends in them. UTF-16 bytes start at a
-// unit and their LF is a unit, which no surrogate pair holds.
-qsizetype afterLastLine(std::string_view bytes, TextEncoding enc) {
+// Where the first or the last line of the bytes ends (just after its LF), 0 when no line ends in them. UTF-16 bytes
+// start at a unit and their LF is a unit, which no surrogate pair holds.
+qsizetype afterLine(QByteArrayView bytes, TextEncoding enc, bool last) {
+    const std::string_view b(bytes.data(), size_t(bytes.size()));
     if (enc != TextEncoding::Utf16LE && enc != TextEncoding::Utf16BE) {
-        const size_t lf = bytes.rfind('\n');
+        const size_t lf = last ? b.rfind('\n') : b.find('\n');
         return lf == std::string_view::npos ? 0 : qsizetype(lf + 1);
     }
     const size_t lfAt = enc == TextEncoding::Utf16LE ? 0 : 1;
-    for (size_t at = bytes.size() & ~size_t(1); at >= 2; at -= 2) {
-        if (bytes[at - 2 + lfAt] == '\n' && bytes[at - 1 - lfAt] == '\0')
-            return qsizetype(at);
+    const auto isLf = [&](size_t unit) { return b[unit + lfAt] == '\n' && b[unit + 1 - lfAt] == '\0'; };
+    const size_t units = b.size() / 2;
+    for (size_t i = 0; i < units; ++i) {
+        const size_t unit = 2 * (last ? units - 1 - i : i);
+        if (isLf(unit))
+            return qsizetype(unit + 2);
     }
     return 0;
 }
@@ -134,8 +138,8 @@ qsizetype afterLastLine(std::string_view bytes, TextEncoding enc) {
 
 Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
                     qsizetype pieceSize) {
-    // A byte-order mark lies whole in the first piece.
-    pieceSize = std::max<qsizetype>(pieceSize, 4);
+    // A byte-order mark lies whole in the first piece, and every piece starts at a UTF-16 unit.
+    pieceSize = std::max<qsizetype>(pieceSize, 4) & ~qsizetype(1);
     // As findEncoding decides on the whole file, without holding it.
     FoundEncoding found;
     bool first = true;
@@ -173,13 +177,20 @@ Status forEachPiece(const std::filesystem::path& file, const std::function<bool(
         bytes = bytes.sliced(dropped);
         skip -= dropped;
         if (!carried.isEmpty()) {
-            carried.append(bytes);
-            bytes = carried;
+            // The cut line is finished alone, so that the rest of the piece is handed on without a copy.
+            const qsizetype end = afterLine(bytes, found.encoding, false);
+            carried.append(bytes.first(end > 0 ? end : bytes.size()));
+            if (end == 0)
+                return true;
+            hand(carried);
+            carried.resize(0);
+            bytes = bytes.sliced(end);
+            if (!goOn)
+                return false;
         }
-        const qsizetype end = afterLastLine(std::string_view(bytes.data(), size_t(bytes.size())), found.encoding);
+        const qsizetype end = afterLine(bytes, found.encoding, true);
         hand(bytes.first(end));
-        const QByteArray rest = bytes.sliced(end).toByteArray();
-        carried = rest;
+        carried.append(bytes.sliced(end));
         return goOn;
     });
     if (!read.ok())

@@ -53,9 +53,10 @@ Result<QByteArray> readUtf8(const std::filesystem::path& file);
 inline constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 
 // A stored file's text as readUtf8 gives it, handed on in pieces of whole lines (the last piece may end without a
-// line end), so that only one piece of a large file is held at a time: the encoding is decided by a first pass over
-// the whole file that only checks its bytes, and each piece of `pieceSize` bytes read (a line a piece cuts is
-// carried to the next) is then converted. `piece` returns false to stop. Errors: an unreadable file.
+// line end), so that only about one piece of a large file is held at a time. The encoding is decided by a first
+// pass over the whole file that only checks its bytes; the file is then read `pieceSize` bytes at a time (made even,
+// at least 4), a line a piece cuts carried to the next, and converted. `piece` returns false to stop. Errors: an
+// unreadable file.
 Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
                     qsizetype pieceSize = kPieceSize);
 
