@@ -258,8 +258,8 @@ FoundEncoding byteOrderMark(QByteArrayView bytes) {
 FoundEncoding findEncoding(const QByteArray& bytes) {
     const FoundEncoding mark = byteOrderMark(bytes);
     if (mark.bomSize > 0) {
-        if (mark.encoding != TextEncoding::Utf8 || isValidUtf8(QByteArray::fromRawData(bytes.constData() + mark.bomSize,
-                                                                                         bytes.size() - mark.bomSize)))
+        if (mark.encoding != TextEncoding::Utf8 ||
+            isValidUtf8(QByteArray::fromRawData(bytes.constData() + mark.bomSize, bytes.size() - mark.bomSize)))
             return mark;
         return {TextEncoding::Windows1250, 0};
     }
