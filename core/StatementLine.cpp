@@ -113,6 +113,93 @@ Result<QByteArray> readUtf8(const std::filesystem::path& file) {
     return decodeText(b).text.toUtf8();
 }
 
+namespace {
+
+// Where the first or the last line of the bytes ends (just after its LF), 0 when no line ends in them. UTF-16 bytes
+// start at a unit and their LF is a unit, which no surrogate pair holds.
+qsizetype afterLine(QByteArrayView bytes, TextEncoding enc, bool last) {
+    const std::string_view b(bytes.data(), size_t(bytes.size()));
+    if (enc != TextEncoding::Utf16LE && enc != TextEncoding::Utf16BE) {
+        const size_t lf = last ? b.rfind('\n') : b.find('\n');
+        return lf == std::string_view::npos ? 0 : qsizetype(lf + 1);
+    }
+    const size_t lfAt = enc == TextEncoding::Utf16LE ? 0 : 1;
+    const auto isLf = [&](size_t unit) { return b[unit + lfAt] == '\n' && b[unit + 1 - lfAt] == '\0'; };
+    const size_t units = b.size() / 2;
+    for (size_t i = 0; i < units; ++i) {
+        const size_t unit = 2 * (last ? units - 1 - i : i);
+        if (isLf(unit))
+            return qsizetype(unit + 2);
+    }
+    return 0;
+}
+
+} // namespace
+
+Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
+                    qsizetype pieceSize) {
+    // A byte-order mark lies whole in the first piece, and every piece starts at a UTF-16 unit.
+    pieceSize = std::max<qsizetype>(pieceSize, 4) & ~qsizetype(1);
+    // As findEncoding decides on the whole file, without holding it.
+    FoundEncoding found;
+    bool first = true;
+    Utf8Check check;
+    const Status checked = TextFiles::readPieces(file, pieceSize, [&](QByteArrayView bytes) {
+        if (first) {
+            first = false;
+            found = byteOrderMark(bytes);
+            if (found.encoding != TextEncoding::Utf8 && found.bomSize > 0)
+                return false; // UTF-16: the mark alone tells
+            bytes = bytes.sliced(found.bomSize);
+        }
+        return check.add(bytes);
+    });
+    if (!checked.ok())
+        return checked;
+    if (found.encoding == TextEncoding::Utf8 || found.bomSize == 0)
+        found = check.finish() ? FoundEncoding{TextEncoding::Utf8, found.bomSize} : FoundEncoding{};
+
+    qsizetype skip = found.bomSize;
+    QByteArray carried; // the start of a line the last piece cut
+    bool goOn = true;
+    // Valid UTF-8, plain ASCII among it, is handed on as it stands; the other encodings are converted.
+    const auto hand = [&](QByteArrayView lines) {
+        if (lines.isEmpty() || found.encoding == TextEncoding::Utf8 ||
+            (found.encoding == TextEncoding::Windows1250 && isAscii(lines))) {
+            goOn = lines.isEmpty() || piece(std::string_view(lines.data(), size_t(lines.size())));
+            return;
+        }
+        const QByteArray utf8 = decodeAs(lines, found.encoding).toUtf8();
+        goOn = piece(std::string_view(utf8.constData(), size_t(utf8.size())));
+    };
+    const Status read = TextFiles::readPieces(file, pieceSize, [&](QByteArrayView bytes) {
+        const qsizetype dropped = std::min(skip, bytes.size());
+        bytes = bytes.sliced(dropped);
+        skip -= dropped;
+        if (!carried.isEmpty()) {
+            // The cut line is finished alone, so that the rest of the piece is handed on without a copy.
+            const qsizetype end = afterLine(bytes, found.encoding, false);
+            carried.append(bytes.first(end > 0 ? end : bytes.size()));
+            if (end == 0)
+                return true;
+            hand(carried);
+            carried.resize(0);
+            bytes = bytes.sliced(end);
+            if (!goOn)
+                return false;
+        }
+        const qsizetype end = afterLine(bytes, found.encoding, true);
+        hand(bytes.first(end));
+        carried.append(bytes.sliced(end));
+        return goOn;
+    });
+    if (!read.ok())
+        return read;
+    if (goOn)
+        hand(carried);
+    return Status::success();
+}
+
 std::vector<std::string_view> lines(std::string_view text) {
     std::vector<std::string_view> out;
     forEachLine(text, [&](std::string_view line) { out.push_back(line); });

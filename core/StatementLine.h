@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,18 @@ std::string_view trimmed(std::string_view s);
 // Windows-1250 unless they are valid UTF-8; pure ASCII is taken as it stands.
 Result<QByteArray> readUtf8(const std::filesystem::path& file);
 
-// Each line of the text, CR LF or LF ended, without its ending.
+// The size of the pieces forEachPiece reads: a statement file of a month can hold millions of lines.
+inline constexpr qsizetype kPieceSize = qsizetype(1) << 20;
+
+// A stored file's text as readUtf8 gives it, handed on in pieces of whole lines (the last piece may end without a
+// line end), so that only about one piece of a large file is held at a time. The encoding is decided by a first
+// pass over the whole file that only checks its bytes; the file is then read `pieceSize` bytes at a time (made even,
+// at least 4), a line a piece cuts carried to the next, and converted. `piece` returns false to stop. Errors: an
+// unreadable file.
+Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
+                    qsizetype pieceSize = kPieceSize);
+
+// Each line, CR LF or LF ended, without its ending.
 template <typename F> void forEachLine(std::string_view text, F&& f) {
     size_t start = 0;
     while (start < text.size()) {
@@ -62,6 +74,14 @@ template <typename F> void forEachLine(std::string_view text, F&& f) {
         f(line);
         start = next;
     }
+}
+
+// Each line of a stored file as forEachLine gives the lines of its readUtf8 text, read by forEachPiece.
+template <typename F> Status forEachLineOf(const std::filesystem::path& file, F&& f) {
+    return forEachPiece(file, [&](std::string_view text) {
+        forEachLine(text, f);
+        return true;
+    });
 }
 
 // The lines of the text as forEachLine gives them.

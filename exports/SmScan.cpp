@@ -185,16 +185,14 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
     for (size_t f = 0; f < taken.size(); ++f) {
         if (!goOn(qint64(f)))
             return Error{0, Progress::cancelledText()};
-        const auto bytes = StatementLine::readUtf8(taken[f].path);
-        if (!bytes.ok())
-            return bytes.error();
         const QString& name = taken[f].name;
         SmFileSums& row = taken[f].row;
         qint64 skipped = 0;
         Currency pouk;
         std::optional<Error> failed;
-        StatementLine::forEachLine(
-            std::string_view(bytes.value().constData(), size_t(bytes.value().size())), [&](std::string_view line) {
+        // A piece at a time: a month's statement file can be larger than the memory it may take.
+        const Status read = StatementLine::forEachLineOf(
+            taken[f].path, [&](std::string_view line) {
                 if (failed || StatementLine::trimmed(line).empty())
                     return;
                 std::string_view fields[3];
@@ -268,6 +266,8 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                 row.sums[k] += *amount;
                 ++row.counts[k];
             });
+        if (!read.ok())
+            return read.error();
         if (failed)
             return *failed;
         if (skipped > 0) {

@@ -10,6 +10,9 @@ using namespace trv;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const DecodedText decoded = decodeText(bytes);
+    // A file loaded and saved unchanged keeps every byte (UTF-8 is written without the mark the caller keeps).
+    if (decoded.encoding != TextEncoding::Utf8 && encodeText(decoded.text, decoded.encoding) != bytes)
+        __builtin_trap();
     IniDocument doc = IniDocument::fromText(decoded.text, decoded.encoding);
     for (const QString& section : doc.sectionNames()) {
         for (const QString& key : doc.keyNames(section))

@@ -1,5 +1,7 @@
 #include "platform/DbfTable.h"
 
+#include "platform/SystemErrors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -29,6 +31,9 @@ namespace {
 struct HookContext {
     const std::string* exactPath = nullptr;
     QStringList errors;
+    // The system errors told so far: a later failure of the same cause (the close after a failed write, a second
+    // close) says nothing new, and the operator reads each cause once.
+    QList<int> causes;
     // A read that fails after a write failed is its consequence (shapelib rereads the header after writing a
     // record): the operator is told about the write, which is what went wrong.
     bool writeFailed = false;
@@ -41,8 +46,17 @@ void noteError(const QString& message) {
         t_context->errors.append(message);
 }
 
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+// A failed call of the system, `what` failed (empty for an open, which the caller names), for the cause `error`.
+void noteSystemError(const QString& what, int error) {
+    if (error == 0)
+        error = EIO;
+    if (t_context != nullptr) {
+        if (t_context->causes.contains(error))
+            return;
+        t_context->causes.append(error);
+    }
+    const QString reason = SystemErrors::describe(error);
+    noteError(what.isEmpty() ? reason : what + QStringLiteral(": ") + reason);
 }
 
 const SAHooks& defaultHooks() {
@@ -62,14 +76,14 @@ SAFile hookOpen(const char* name, const char* access) {
     errno = 0;
     SAFile file = defaultHooks().FOpen(t_context->exactPath->c_str(), access);
     if (file == nullptr)
-        noteError(systemReason(errno));
+        noteSystemError({}, errno);
     return file;
 }
 
 void noteWriteError(int error) {
     if (t_context != nullptr && t_context->writeFailed)
         return;
-    noteError(QStringLiteral("zápis do souboru selhal: %1").arg(systemReason(error != 0 ? error : EIO)));
+    noteSystemError(QStringLiteral("zápis do souboru selhal"), error);
     if (t_context != nullptr)
         t_context->writeFailed = true;
 }
@@ -102,7 +116,7 @@ SAOffset hookSeek(SAFile file, SAOffset offset, int whence) {
         if (writing)
             noteWriteError(error);
         else
-            noteError(QStringLiteral("přesun v souboru selhal: %1").arg(systemReason(error)));
+            noteSystemError(QStringLiteral("přesun v souboru selhal"), error);
     }
     return result;
 }
@@ -119,7 +133,7 @@ int hookClose(SAFile file) {
     errno = 0;
     const int result = defaultHooks().FClose(file);
     if (result != 0)
-        noteError(QStringLiteral("zavření souboru selhalo: %1").arg(systemReason(errno)));
+        noteSystemError(QStringLiteral("zavření souboru selhalo"), errno);
     return result;
 }
 
@@ -129,6 +143,10 @@ int hookRemove(const char*) {
 }
 
 void hookError(const char* message) {
+    // shapelib's own account of a failed system call repeats its cause in other words (and names the temporary
+    // file): the cause told is enough.
+    if (t_context != nullptr && !t_context->causes.isEmpty())
+        return;
     noteError(QString::fromLocal8Bit(message));
 }
 
@@ -294,9 +312,10 @@ struct HeaderInfo {
 /// Checks that the file really is a dBASE table before shapelib sees it: shapelib accepts almost any file.
 Result<HeaderInfo> readHeader(const std::filesystem::path& file) {
     QFile f(QString::fromStdU16String(file.u16string()));
+    errno = 0;
     if (!f.open(QIODevice::ReadOnly))
         return Result<HeaderInfo>::fail(
-            QStringLiteral("Tabulku %1 nelze otevřít: %2").arg(displayPath(file), f.errorString()));
+            QStringLiteral("Tabulku %1 nelze otevřít: %2").arg(displayPath(file), SystemErrors::describe(f, errno)));
     const qint64 fileSize = f.size();
     const QByteArray head = f.read(kHeaderSize);
     const auto fail = [&](const QString& reason) { return Result<HeaderInfo>(notATable(file, reason).error()); };
@@ -387,12 +406,13 @@ public:
                                           .arg(base)
                                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
             QFile file(candidate);
+            errno = 0;
             if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
                 m_name = candidate;
             else if (file.exists())
                 continue;
             else {
-                m_error = file.errorString();
+                m_error = SystemErrors::describe(file, errno);
                 break;
             }
         }
@@ -418,18 +438,18 @@ private:
     bool m_released = false;
 };
 
-/// Puts a finished temporary file in place of the table file in one step, keeping the old file's permissions.
-Status replaceFile(TemporaryTableFile& temporary, const std::filesystem::path& target) {
+/// Puts a finished temporary file in place of the table file in one step, keeping the old file's permissions. The
+/// reason of a failure.
+std::optional<QString> replaceFile(TemporaryTableFile& temporary, const std::filesystem::path& target) {
     std::error_code ec;
     const auto oldPermissions = std::filesystem::status(target, ec).permissions();
     if (!ec && std::filesystem::exists(target, ec))
         std::filesystem::permissions(temporary.path(), oldPermissions, ec);
     std::filesystem::rename(temporary.path(), target, ec);
     if (ec)
-        return Status::fail(QStringLiteral("Tabulku %1 nelze zapsat: %2")
-                                .arg(displayPath(target), QString::fromLocal8Bit(ec.message())));
+        return SystemErrors::describe(ec);
     temporary.release();
-    return {};
+    return std::nullopt;
 }
 
 void setModifiedToday(DBFHandle handle) {
@@ -626,8 +646,8 @@ Result<DbfTable> DbfTable::create(const std::filesystem::path& file, const std::
         if (scope.failed())
             return failure(scope.reason());
     }
-    if (const Status replaced = replaceFile(temporary, file); !replaced)
-        return failure(replaced.message());
+    if (const auto reason = replaceFile(temporary, file))
+        return failure(*reason);
     return open(file, Access::ReadWrite);
 }
 
@@ -964,13 +984,13 @@ Status DbfTable::pack() {
     // The table stays open on the old file until the new one is complete; on Windows it must be closed to be
     // replaced.
     m_handle.reset();
-    const Status replaced = replaceFile(temporary, m_path);
+    const auto notReplaced = replaceFile(temporary, m_path);
     Result<DbfTable> reopened = open(m_path, Access::ReadWrite);
     if (!reopened)
         return failure(reopened.message());
     *this = std::move(reopened).value();
-    if (!replaced)
-        return failure(replaced.message());
+    if (notReplaced)
+        return failure(*notReplaced);
     return {};
 }
 

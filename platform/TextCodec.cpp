@@ -82,49 +82,72 @@ QByteArray encodeWindows1250(const QString& text) {
     return out;
 }
 
-// A UTF-16 file of odd length: its last byte is no character. It is read as a lone low surrogate U+DC00 + byte
-// (shown as an unknown character) and written back as that byte, so a file saved unchanged keeps every byte.
-constexpr char16_t kOddByteMark = 0xDC00;
+// UTF-16 bytes that are no character (a surrogate half without its partner, the odd last byte of a file cut in a
+// character) are kept in the text one byte per lone low surrogate U+DC00 + byte (shown as unknown characters), and
+// written back as those bytes, so that a file saved unchanged keeps every byte. Such a unit read from the file is
+// itself a lone half, so it is kept the same way and cannot be taken for another.
+constexpr char16_t kByteMark = 0xDC00;
 
-bool isOddByteMark(QChar last, QChar before) {
-    return (last.unicode() & 0xFF00) == kOddByteMark && !before.isHighSurrogate();
+bool isByteMark(char16_t c) {
+    return (c & 0xFF00) == kByteMark;
+}
+
+// Puts UTF-16 units; a byte mark that follows no high surrogate half goes out as its byte.
+void putUtf16(QByteArray& out, const char16_t* src, qsizetype n, bool little, bool& afterHigh) {
+    qsizetype at = out.size();
+    out.resize(at + 2 * n);
+    char* dst = out.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = src[i];
+        if (isByteMark(c) && !afterHigh) {
+            dst[at++] = char(c & 0xFF);
+        } else {
+            const char low = char(c & 0xFF);
+            const char high = char(c >> 8);
+            dst[at++] = little ? low : high;
+            dst[at++] = little ? high : low;
+        }
+        afterHigh = QChar::isHighSurrogate(c);
+    }
+    out.resize(at);
 }
 
 QByteArray encodeUtf16(const QString& text, TextEncoding enc) {
-    const bool little = enc == TextEncoding::Utf16LE;
     QByteArray out;
     out.reserve(2 * (text.size() + 1));
-    const auto put = [&](char16_t c) {
-        const char low = char(c & 0xFF);
-        const char high = char(c >> 8);
-        out.append(little ? low : high);
-        out.append(little ? high : low);
-    };
-    put(0xFEFF);
-    qsizetype n = text.size();
-    // The odd last byte of a file cut in a character, kept by the decoder as a lone low surrogate, is written back
-    // as the one byte it was.
-    const bool oddByte = n > 0 && isOddByteMark(text.at(n - 1), n > 1 ? text.at(n - 2) : QChar());
-    if (oddByte)
-        --n;
-    for (qsizetype i = 0; i < n; ++i)
-        put(text.at(i).unicode());
-    if (oddByte)
-        out.append(char(text.at(n).unicode() & 0xFF));
+    TextEncoder encoder(enc);
+    encoder.append(out, text);
+    encoder.finish(out);
     return out;
 }
 
 QString decodeUtf16(QByteArrayView bytes, bool little) {
-    QString out;
-    out.reserve(bytes.size() / 2 + 1);
-    qsizetype i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
+    const qsizetype n = bytes.size();
+    const auto unitAt = [&](qsizetype i) {
         const auto a = static_cast<unsigned char>(bytes[i]);
         const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        out.append(QChar(char16_t(little ? (a | b << 8) : (b | a << 8))));
+        return char16_t(little ? (a | b << 8) : (b | a << 8));
+    };
+    const auto keepBytes = [&](QString& out, qsizetype from, qsizetype count) {
+        for (qsizetype k = from; k < from + count; ++k)
+            out.append(QChar(char16_t(kByteMark | static_cast<unsigned char>(bytes[k]))));
+    };
+    QString out;
+    out.reserve(n / 2 + 1);
+    qsizetype i = 0;
+    for (; i + 1 < n; i += 2) {
+        const char16_t c = unitAt(i);
+        if (!QChar::isSurrogate(c)) {
+            out.append(QChar(c));
+        } else if (QChar::isHighSurrogate(c) && i + 3 < n && QChar::isLowSurrogate(unitAt(i + 2))) {
+            out.append(QChar(c));
+            out.append(QChar(unitAt(i + 2)));
+            i += 2;
+        } else {
+            keepBytes(out, i, 2);
+        }
     }
-    if (i < bytes.size()) // half a character at the end of a cut file: kept, so that a write gives the byte back
-        out.append(QChar(char16_t(kOddByteMark | static_cast<unsigned char>(bytes[i]))));
+    keepBytes(out, i, n - i); // half a character at the end of a cut file
     return out;
 }
 
@@ -146,35 +169,98 @@ bool isAscii(QByteArrayView bytes) {
     return (high & 0x8080808080808080ull) == 0;
 }
 
-bool isValidUtf8(const QByteArray& bytes) {
-    // A piece at a time, each cut before a byte that starts a character, so that a large file is checked without
-    // a decoded copy of it: whether a sequence is well-formed never depends on the bytes of another character.
+namespace {
+
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Whether the bytes are well-formed UTF-8, when no character is cut at their end or the cut one is a fault.
+bool wellFormed(QByteArrayView bytes) {
+    // Checked a piece at a time, each cut before a byte that starts a character, so that a large file is checked
+    // without a decoded copy of it: whether a sequence is well-formed never depends on the bytes of another.
     constexpr qsizetype kPiece = 16 * 1024;
-    const auto isContinuation = [&](qsizetype i) { return (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80; };
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     for (qsizetype from = 0; from < bytes.size();) {
         qsizetype to = std::min(bytes.size(), from + kPiece);
-        for (int back = 0; back < 3 && to < bytes.size() && to > from + 1 && isContinuation(to); ++back)
+        for (int back = 0; back < 3 && to < bytes.size() && to > from + 1 && isContinuation(bytes[to]); ++back)
             --to;
-        const QString ignored = decoder.decode(QByteArrayView(bytes).sliced(from, to - from));
-        if (decoder.hasError())
-            return false;
+        const QByteArrayView piece = bytes.sliced(from, to - from);
+        if (!isAscii(piece)) {
+            const QString ignored = decoder.decode(piece);
+            if (decoder.hasError())
+                return false;
+        }
         from = to;
     }
     return true;
 }
 
-FoundEncoding findEncoding(const QByteArray& bytes) {
-    static const QByteArray bom("\xEF\xBB\xBF");
+} // namespace
+
+bool isValidUtf8(const QByteArray& bytes) {
+    return wellFormed(bytes);
+}
+
+bool Utf8Check::add(QByteArrayView piece) {
+    if (!m_valid)
+        return false;
+    if (!m_carry.isEmpty()) {
+        // The character the last piece cut, with the continuation bytes it still needs by its lead byte.
+        const auto lead = static_cast<unsigned char>(m_carry[0]);
+        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        qsizetype take = 0;
+        while (m_carry.size() + take < length && take < piece.size() && isContinuation(piece[take]))
+            ++take;
+        m_carry.append(piece.first(take));
+        piece = piece.sliced(take);
+        if (m_carry.size() < length && piece.isEmpty())
+            return true; // still cut
+        m_valid = wellFormed(m_carry);
+        m_carry.clear();
+        if (!m_valid)
+            return false;
+    }
+    // A character the piece may cut at its end waits for the next piece: a lead byte among the last four bytes with
+    // only continuation bytes after it.
+    qsizetype cut = piece.size();
+    for (int back = 0; back < 3 && cut > 0 && isContinuation(piece[cut - 1]); ++back)
+        --cut;
+    if (cut > 0 && static_cast<unsigned char>(piece[cut - 1]) >= 0xC0)
+        --cut;
+    else
+        cut = piece.size();
+    m_valid = wellFormed(piece.first(cut));
+    if (m_valid)
+        m_carry = piece.sliced(cut).toByteArray();
+    return m_valid;
+}
+
+bool Utf8Check::finish() {
+    if (m_valid && !m_carry.isEmpty())
+        m_valid = wellFormed(m_carry);
+    m_carry.clear();
+    return m_valid;
+}
+
+FoundEncoding byteOrderMark(QByteArrayView bytes) {
     // Notepad's "Unicode" files: only the byte-order mark tells them, and no Windows-1250 text starts with
     // "˙ţ" or "ţ˙".
     if (bytes.startsWith("\xFF\xFE"))
         return {TextEncoding::Utf16LE, 2};
     if (bytes.startsWith("\xFE\xFF"))
         return {TextEncoding::Utf16BE, 2};
-    if (bytes.startsWith(bom)) {
-        if (isValidUtf8(QByteArray::fromRawData(bytes.constData() + bom.size(), bytes.size() - bom.size())))
-            return {TextEncoding::Utf8, bom.size()};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {TextEncoding::Utf8, 3};
+    return {TextEncoding::Windows1250, 0};
+}
+
+FoundEncoding findEncoding(const QByteArray& bytes) {
+    const FoundEncoding mark = byteOrderMark(bytes);
+    if (mark.bomSize > 0) {
+        if (mark.encoding != TextEncoding::Utf8 ||
+            isValidUtf8(QByteArray::fromRawData(bytes.constData() + mark.bomSize, bytes.size() - mark.bomSize)))
+            return mark;
         return {TextEncoding::Windows1250, 0};
     }
     // Plain ASCII reads the same either way; it counts as Windows-1250, the encoding of the stored
@@ -184,22 +270,25 @@ FoundEncoding findEncoding(const QByteArray& bytes) {
     return {TextEncoding::Utf8, 0};
 }
 
-DecodedText decodeText(const QByteArray& bytes) {
-    const FoundEncoding found = findEncoding(bytes);
-    const QByteArrayView body = QByteArrayView(bytes).sliced(found.bomSize);
-    switch (found.encoding) {
+QString decodeAs(QByteArrayView body, TextEncoding enc) {
+    switch (enc) {
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE:
-        return {decodeUtf16(body, found.encoding == TextEncoding::Utf16LE), found.encoding};
+        return decodeUtf16(body, enc == TextEncoding::Utf16LE);
     case TextEncoding::Utf8: {
         // Only the first mark is the file's; a second one is text and must survive a write.
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        return {decoder.decode(body), TextEncoding::Utf8};
+        return decoder.decode(body);
     }
     case TextEncoding::Windows1250:
         break;
     }
-    return {decodeWindows1250(bytes), TextEncoding::Windows1250};
+    return decodeWindows1250(body);
+}
+
+DecodedText decodeText(const QByteArray& bytes) {
+    const FoundEncoding found = findEncoding(bytes);
+    return {decodeAs(QByteArrayView(bytes).sliced(found.bomSize), found.encoding), found.encoding};
 }
 
 TextEncoder::TextEncoder(TextEncoding enc)
@@ -250,20 +339,13 @@ void TextEncoder::append(QByteArray& out, QStringView piece) {
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE: {
         const bool little = m_enc == TextEncoding::Utf16LE;
-        qsizetype at = out.size();
-        out.resize(at + 2 * (n + (m_started ? 0 : 1)));
-        char* dst = out.data();
-        const auto put = [&](char16_t c) {
-            const char low = char(c & 0xFF);
-            const char high = char(c >> 8);
-            dst[at++] = little ? low : high;
-            dst[at++] = little ? high : low;
-        };
-        if (!m_started)
-            put(0xFEFF);
+        if (!m_started) {
+            static constexpr char16_t kMark = 0xFEFF;
+            bool none = false;
+            putUtf16(out, &kMark, 1, little, none);
+        }
         m_started = true;
-        for (qsizetype i = 0; i < n; ++i)
-            put(src[i]);
+        putUtf16(out, src, n, little, m_afterHigh);
         return;
     }
     case TextEncoding::Windows1250:

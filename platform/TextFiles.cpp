@@ -211,43 +211,68 @@ Status createFolder(const fs::path& folder) {
     return Status::success();
 }
 
-Result<QByteArray> readBytes(const fs::path& file, Progress* progress) {
+namespace {
+
+// Opens a file to read it; only files are read.
+Status openToRead(QFile& f, const fs::path& file) {
     std::error_code ec;
     const fs::file_status st = fs::status(file, ec);
     if (fs::is_directory(st))
-        return fileError(kCannotRead, file, isFolder()).error();
+        return fileError(kCannotRead, file, isFolder());
     // Opening a FIFO waits for a writer that never comes, and a device never ends: only files are read.
     if (fs::exists(st) && !fs::is_regular_file(st))
-        return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor")).error();
-    QFile f;
+        return fileError(kCannotRead, file, QStringLiteral("není to obyčejný soubor"));
     if (const auto reason = openFile(f, file, QIODevice::ReadOnly))
-        return fileError(kCannotRead, file, *reason).error();
-    errno = 0;
+        return fileError(kCannotRead, file, *reason);
+    return Status::success();
+}
+
+} // namespace
+
+Result<QByteArray> readBytes(const fs::path& file, Progress* progress) {
     if (progress == nullptr) {
+        QFile f;
+        if (const Status opened = openToRead(f, file); !opened.ok())
+            return opened.error();
+        errno = 0;
         QByteArray bytes = f.readAll();
         if (f.error() != QFileDevice::NoError)
             return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
         return bytes;
     }
     // A piece is read in a few milliseconds: the operator's cancel is heard before the next one.
-    constexpr qint64 kPiece = qint64(1) << 20;
-    const qint64 size = f.size();
+    std::error_code ec;
+    const qint64 size = qint64(fs::file_size(file, ec));
     QByteArray bytes;
-    bytes.reserve(qsizetype(size + kPiece)); // the last read asks for a whole piece
-    qint64 done = 0;
-    for (;;) {
-        bytes.resize(qsizetype(done + kPiece));
-        const qint64 got = f.read(bytes.data() + done, kPiece);
-        if (got <= 0)
-            break;
-        done += got;
-        if (!progress->step(done, std::max(done, size)))
-            return Error{0, Progress::cancelledText()};
-    }
-    if (f.error() != QFileDevice::NoError)
-        return fileError(kCannotRead, file, SystemErrors::describe(f, errno)).error();
-    bytes.resize(qsizetype(done));
+    if (!ec)
+        bytes.reserve(qsizetype(size));
+    bool cancelled = false;
+    const Status read = readPieces(file, qsizetype(1) << 20, [&](QByteArrayView piece) {
+        bytes.append(piece);
+        const qint64 done = bytes.size();
+        cancelled = !progress->step(done, std::max(done, ec ? done : size));
+        return !cancelled;
+    });
+    if (!read.ok())
+        return read.error();
+    if (cancelled)
+        return Error{0, Progress::cancelledText()};
     return bytes;
+}
+
+Status readPieces(const fs::path& file, qsizetype pieceSize, const std::function<bool(QByteArrayView)>& piece) {
+    QFile f;
+    if (const Status opened = openToRead(f, file); !opened.ok())
+        return opened;
+    QByteArray buffer(pieceSize, Qt::Uninitialized);
+    for (;;) {
+        errno = 0;
+        const qint64 got = f.read(buffer.data(), pieceSize);
+        if (got < 0)
+            return fileError(kCannotRead, file, SystemErrors::describe(f, errno));
+        if (got == 0 || !piece(QByteArrayView(buffer.constData(), got)))
+            return Status::success();
+    }
 }
 
 Status writeBytes(const fs::path& file, const QByteArray& bytes) {

@@ -23,6 +23,10 @@ namespace TextFiles {
 /// The raw bytes of a file. With `progress`, read in pieces, each told as bytes read of the file's size; a cancel
 /// stops the read within one piece and fails with Progress::cancelledText().
 Result<QByteArray> readBytes(const std::filesystem::path& file, Progress* progress = nullptr);
+/// The bytes of a file in order, at most `pieceSize` at a time, for a reader that never holds a large file whole;
+/// `piece` returns false to stop reading. Errors as readBytes.
+Status readPieces(const std::filesystem::path& file, qsizetype pieceSize,
+                  const std::function<bool(QByteArrayView)>& piece);
 /// Replaces the file with these bytes through a temporary file; on failure the old file stays.
 Status writeBytes(const std::filesystem::path& file, const QByteArray& bytes);
 

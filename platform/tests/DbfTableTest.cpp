@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace trv {
@@ -415,6 +417,47 @@ TEST_F(DbfTableTest, AFullDiskWhileAppendingIsAFailedWrite) {
     EXPECT_FALSE(failed.message().contains(QStringLiteral("čtení"), Qt::CaseInsensitive)) << u8(failed.message());
 }
 #endif
+
+// A table that cannot be made, opened or written is named, with the cause as SystemErrors tells it (in Czech for the
+// common causes) and the system's own text once: a write, a seek and a close that fail for one cause are one cause.
+TEST_F(DbfTableTest, AFailureNamesTheTableAndItsCauseOnce) {
+    struct Case {
+        const char* name;
+        Status status;
+        std::filesystem::path table;
+        int error;
+        const char* czech; // nullptr where the system's text alone tells the cause
+    };
+    std::vector<Case> cases{
+        {"create in a missing folder", Status::from(DbfTable::create(file("chybí") / "exp_data.dbf", sampleFields())),
+         file("chybí") / "exp_data.dbf", ENOENT, "soubor nebo složka neexistuje"},
+        {"open a missing table", Status::from(DbfTable::open(file("exp_data.dbf"))), file("exp_data.dbf"), ENOENT,
+         "soubor nebo složka neexistuje"},
+    };
+#ifdef Q_OS_UNIX
+    {
+        // No byte can be written: the first close already fails, and every one after it.
+        test::SmallFileSizeLimit limit(0);
+        ASSERT_TRUE(limit.set());
+        cases.push_back({"create with no byte writable",
+                         Status::from(DbfTable::create(file("plna.dbf"), sampleFields())), file("plna.dbf"), EFBIG,
+                         nullptr});
+    }
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.status.ok());
+        const QString message = c.status.message();
+        const QString systemText = QString::fromLocal8Bit(std::generic_category().message(c.error));
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(QString::fromStdU16String(c.table.u16string()))))
+            << u8(message);
+        EXPECT_TRUE(message.endsWith(c.czech ? QString::fromUtf8(c.czech) + QStringLiteral(" (") + systemText + u')'
+                                             : systemText))
+            << u8(message);
+        EXPECT_EQ(message.count(systemText), 1) << u8(message);
+        EXPECT_FALSE(message.contains(QStringLiteral(".tmp"))) << u8(message);
+    }
+}
 
 } // namespace
 } // namespace trv

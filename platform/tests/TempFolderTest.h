@@ -43,14 +43,14 @@ protected:
 
 #ifdef Q_OS_UNIX
 // Tests run as root, so permissions cannot make a write fail; a file-size limit can, at any size. While this
-// lives, a file of this process cannot grow past 1 KiB and the write that tries fails instead of killing it.
+// lives, a file of this process cannot grow past `bytes` and the write that tries fails instead of killing it.
 class SmallFileSizeLimit final {
 public:
-    SmallFileSizeLimit() {
+    explicit SmallFileSizeLimit(rlim_t bytes = 1024) {
         m_set = getrlimit(RLIMIT_FSIZE, &m_old) == 0;
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit small = m_old;
-        small.rlim_cur = 1024;
+        small.rlim_cur = bytes;
         m_set = m_set && setrlimit(RLIMIT_FSIZE, &small) == 0;
     }
     ~SmallFileSizeLimit() {

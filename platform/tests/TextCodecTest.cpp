@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace trv;
 
 namespace {
@@ -97,14 +99,63 @@ TEST(TextCodec, UnicodeFilesAreWrittenBackInTheirOwnEncoding) {
     EXPECT_TRUE(encodeText(QStringLiteral("a"), TextEncoding::Utf16LE).startsWith("\xFF\xFE"));
 }
 
-// A UTF-16 file of odd length keeps its last byte when loaded and saved unchanged.
-TEST(TextCodec, AnOddUtf16FileKeepsItsLastByte) {
-    for (const QByteArray& file : {bytes("\xFE\xFF\0A\0\nB", 7), bytes("\xFF\xFE" "A\0\n\0\xE9", 7),
-                                   bytes("\xFE\xFF\x42", 3)}) {
-        const DecodedText d = decodeText(file);
-        EXPECT_EQ(encodeText(d.text, d.encoding), file);
+// A UTF-16 file loaded and saved unchanged keeps every byte, however it ends: half a unit, a surrogate half
+// without its partner (a low one with any value, the values an odd byte is kept as included), or both. Saved
+// whole or line by line, in either byte order.
+TEST(TextCodec, AMalformedUtf16FileKeepsEveryByte) {
+    struct Ending {
+        const char* name;
+        std::vector<char16_t> units; // after "A"
+        std::optional<char> oddByte;
+    };
+    const std::vector<Ending> endings = {
+        {"odd byte", {}, '\x42'},
+        {"odd byte 0xDC", {}, '\xDC'},
+        {"odd NUL byte", {}, '\0'},
+        {"lone high surrogate", {0xD83D}, std::nullopt},
+        {"lone low surrogate in the odd-byte range", {0xDC42}, std::nullopt},
+        {"lone low surrogate U+DC00", {0xDC00}, std::nullopt},
+        {"lone low surrogate U+DCFF", {0xDCFF}, std::nullopt},
+        {"lone low surrogate above the odd-byte range", {0xDFFF}, std::nullopt},
+        {"lone high surrogate, odd byte", {0xD83D}, '\x3D'},
+        {"lone low surrogate, odd byte", {0xDC42}, '\xDC'},
+        {"low before high", {0xDE00, 0xD83D}, std::nullopt},
+        {"two lone highs", {0xD83D, 0xD83D}, std::nullopt},
+        {"a pair after a lone low", {0xDC42, 0xD83D, 0xDE00}, std::nullopt},
+        {"lone halves before a line end", {0xDC42, 0x000D, 0xD800, 0x000A, 0x0042}, std::nullopt},
+    };
+    for (const TextEncoding enc : {TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+        const bool little = enc == TextEncoding::Utf16LE;
+        QStringList seen;
+        for (const Ending& e : endings) {
+            SCOPED_TRACE(std::string(e.name) + (little ? " LE" : " BE"));
+            QByteArray file = little ? bytes("\xFF\xFE" "A\0", 4) : bytes("\xFE\xFF\0A", 4);
+            for (const char16_t u : e.units) {
+                const char lo = char(u & 0xFF), hi = char(u >> 8);
+                file.append(little ? lo : hi).append(little ? hi : lo);
+            }
+            if (e.oddByte)
+                file.append(*e.oddByte);
+            const DecodedText d = decodeText(file);
+            ASSERT_EQ(d.encoding, enc);
+            EXPECT_EQ(encodeText(d.text, d.encoding).toHex(), file.toHex());
+            // Line by line as writeLines saves, cut at every place.
+            for (qsizetype at = 0; at <= d.text.size(); ++at) {
+                QByteArray pieces;
+                TextEncoder encoder(enc);
+                encoder.append(pieces, QStringView(d.text).first(at));
+                encoder.append(pieces, QStringView(d.text).sliced(at));
+                encoder.finish(pieces);
+                EXPECT_EQ(pieces.toHex(), file.toHex()) << at;
+            }
+            EXPECT_FALSE(seen.contains(d.text)) << "two files read as one text";
+            seen.append(d.text);
+        }
     }
-    // Text without the odd byte is written as before.
+    // Well-formed text is read and written as it stands.
+    const QString pair = QString::fromUtf8("A\xF0\x9F\x98\x80");
+    EXPECT_EQ(decodeText(bytes("\xFE\xFF\0A\xD8\x3D\xDE\x00", 8)).text, pair);
+    EXPECT_EQ(encodeText(pair, TextEncoding::Utf16BE), bytes("\xFE\xFF\0A\xD8\x3D\xDE\x00", 8));
     EXPECT_EQ(encodeText(QStringLiteral("A"), TextEncoding::Utf16BE), bytes("\xFE\xFF\0A", 4));
 }
 
@@ -136,6 +187,19 @@ TEST(TextCodec, Utf8IsCheckedAcrossPiecesAsAWhole) {
             EXPECT_EQ(isValidUtf8(b), wholeVerdict(b)) << sequence.toHex().constData() << " at " << shift;
             b.chop(40); // the sequence at the very end of the file
             EXPECT_EQ(isValidUtf8(b), wholeVerdict(b)) << sequence.toHex().constData() << " ends at " << shift;
+        }
+        // Given in pieces, cut anywhere in or around the sequence, one byte pieces included.
+        const QByteArray b = QByteArray("ab") + sequence + sequence + QByteArray("cd");
+        for (qsizetype first = 0; first <= b.size(); ++first) {
+            for (qsizetype second = first; second <= b.size(); ++second) {
+                Utf8Check check;
+                check.add(QByteArrayView(b).first(first));
+                for (qsizetype i = first; i < second; ++i)
+                    check.add(QByteArrayView(b).sliced(i, 1));
+                check.add(QByteArrayView(b).sliced(second));
+                EXPECT_EQ(check.finish(), wholeVerdict(b))
+                    << sequence.toHex().constData() << " cut at " << first << ", " << second;
+            }
         }
     }
 }

@@ -1,0 +1,46 @@
+#include "exports/SmScan.h"
+
+#include "core/StatementLine.h"
+#include "platform/TextCodec.h"
+
+#include "ExportsFixture.h"
+
+namespace trv::test {
+namespace {
+
+using SmScanReadingTest = ExportsFixture;
+
+// The scan reads a statement file a piece at a time, yet decides its encoding on the whole file. The separator
+// "Ĺ¤" is, in Windows-1250, the bytes of "ť" in UTF-8: a first piece taken for UTF-8 would split no line. The file's
+// only byte that is no UTF-8 stands in its last line, past the first piece.
+TEST_F(SmScanReadingTest, AFileIsReadInTheEncodingOfItsWholeBytesWhereverItsFirstInvalidByteLies) {
+    write(home / "TRV7300.ini", "[Data]\r\nDir=data\r\nExpTxtSeparator=\xC4\xB9\xC2\xA4\r\n");
+    auto types = newPeriod();
+    const SmScanRequest request{QDate(2015, 1, 10), QDate(2015, 1, 12), {}, {}, false, nullptr};
+    const SmScanVariant variant{SmScanVariant::Columns::PerType, SmScanVariant::Value::Field, false, false};
+    constexpr int kLines = 25000;
+    for (const TextEncoding enc : {TextEncoding::Windows1250, TextEncoding::Utf8}) {
+        SCOPED_TRACE(int(enc));
+        QByteArray file;
+        const auto line = [&](int serial, const char* oper) {
+            const QString text = QStringLiteral("150110Ĺ¤150110Ĺ¤101Ĺ¤1Ĺ¤") + code(10, 1000, serial) +
+                                 QStringLiteral("Ĺ¤10,50Ĺ¤") + QString::fromUtf8(oper) + QStringLiteral("\r\n");
+            file += encodeText(text, enc);
+        };
+        for (int i = 0; i < kLines; ++i)
+            line(i, "OP1");
+        ASSERT_GT(file.size(), StatementLine::kPieceSize);
+        line(kLines, "Šárka");
+        write(data / "150110_101_OP1_1.vyc", file);
+
+        const auto scan = scanStatementFiles(*state, prompts, types.get(), 5, request, variant);
+        ASSERT_TRUE(scan.ok()) << scan.message().toStdString();
+        EXPECT_EQ(scan.value().skippedLines, 0);
+        ASSERT_EQ(scan.value().files.size(), 1u);
+        EXPECT_EQ(scan.value().files[0].counts[0], kLines + 1);
+        EXPECT_EQ(scan.value().files[0].sums[0], Currency::fromUnits(qint64(kLines + 1) * 105000));
+    }
+}
+
+} // namespace
+} // namespace trv::test
