@@ -76,7 +76,7 @@ ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& 
             // Valued silently: the valuation of the statement tells the operator of a code it cannot value.
             if (const auto value = code.value()->DejHodnotu(CPolozka::Report::Silent); value.ok())
                 if (const auto type = code.value()->TypS())
-                    type->sumaStravenek += value.value();
+                    booking.pripoctiDoBaliku(*type, value.value());
         }
     }
     booking.ohlasNerozpoznane(refused, true);

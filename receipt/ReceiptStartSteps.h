@@ -44,7 +44,7 @@ public:
     // Books the stored lines of `file` into the emptied receipt through the stored-code booking, which keeps
     // every code of a known type whatever its value table says: a code the receipt box shows is a code the
     // save writes. Lines of no known type are reported once for the file. In package/week mode every code
-    // counts in its type's running package value, as a code read live does. `box` is the receipt box's text:
+    // counts in its type's running package value and warns at its thresholds, as a code read live does. `box` is the receipt box's text:
     // every line, or with `skipEmpty` the lines that are not empty.
     struct Booked {
         qint64 count = 0; // codes booked
