@@ -5,7 +5,10 @@
 #include "core/CColStrav.h"
 #include "core/ReceiptRecord.h"
 #include "platform/Prompts.h"
+#include "platform/SystemErrors.h"
 #include "platform/TextFiles.h"
+
+#include <cerrno>
 
 namespace trv {
 
@@ -84,22 +87,31 @@ Status ReceiptJournal::zahod() {
 }
 
 Status ReceiptJournal::appendLine(const QString& line) {
+    const auto failed = [this](const QString& reason) {
+        return Status::fail(
+            QStringLiteral("Nelze připsat řádek do souboru %1: %2").arg(TextFiles::toQString(m_file), reason));
+    };
     if (!m_out.isOpen()) {
         m_out.setFileName(TextFiles::toQString(m_file));
-        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            return Status::fail(QStringLiteral("Nelze připsat řádek do souboru %1: %2")
-                                    .arg(TextFiles::toQString(m_file), m_out.errorString()));
+        errno = 0;
+        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            const int savedErrno = errno;
+            return failed(SystemErrors::describe(m_out, savedErrno));
+        }
     }
     QByteArray bytes = m_encoder.encode(line);
     bytes.append("\r\n");
     const qint64 before = m_out.pos();
+    errno = 0;
     if (m_out.write(bytes) != bytes.size()) {
-        const QString reason = m_out.errorString();
+        // Taken before anything else can change it: a write cut short by a full disk leaves no error on the
+        // device, only in errno.
+        const int savedErrno = errno;
+        const QString reason = SystemErrors::describe(m_out, savedErrno);
         // No half line left for the reader of the file after a crash.
         m_out.resize(before);
         closeFile();
-        return Status::fail(
-            QStringLiteral("Nelze připsat řádek do souboru %1: %2").arg(TextFiles::toQString(m_file), reason));
+        return failed(reason);
     }
     return Status::success();
 }
