@@ -315,8 +315,8 @@ SmReceiptStart::Outcome SmReceiptStart::startNewFile(const std::filesystem::path
     if (!name.ok())
         return refused(name.message());
     // Names differing only in letter case are one file where the day files are shared with Windows machines.
-    if (TextFiles::findCaseInsensitive(folder, name.value())) {
-        Outcome outcome = refused(text("ZvysPoradi"));
+    if (const auto existing = TextFiles::findCaseInsensitive(folder, name.value())) {
+        Outcome outcome = refused(text("Soubor") + TextFiles::toQString(existing->filename()) + text("ZvysPoradi"));
         outcome.focusPoradi = true;
         return outcome;
     }

@@ -19,7 +19,7 @@ protected:
         ReceiptFixture::SetUp();
         writeLanguageFile(QStringLiteral(
             "[frmPrijemSec]\nDatumFormat=Datum RRMMDD\nCisSMMusiObsahovat=\"SM má mít \"\nCislicDleNast=\" číslic\"\n"
-            "CisSMNeniPlatne=SM neplatné\nMusZadatOper=Zadejte operátora\nZvysPoradi=Zvyšte pořadí\n"
+            "CisSMNeniPlatne=SM neplatné\nMusZadatOper=Zadejte operátora\nZvysPoradi=\" už je, zvyšte pořadí\"\n"
             "ZadejDepo=Depo?\nZadejIdObalky=Obálka?\nZadejIdFakt=Faktura?\nSoubor=\"Soubor \"\n"
             "NeobsDatOdv=\" bez data odvodu\"\nNeobsTvarNazvu=\" má neznámý tvar\"\nByloPridano=\"Přidáno \"\n"
             "Stravenek=\" stravenek\"\nSoubBalZalozen=Balíky existují\nNeexCestaKDatum=\"Chyba startu. \"\n"
@@ -171,7 +171,8 @@ TEST_F(SmReceiptStartTest, ARefusedEntryStartsNothingAndCreatesNothing) {
         {"operator with an underscore", [](AppState&, SmReceiptInput& in) { in.operator_ = QStringLiteral("A_B"); },
          "Operátor „A_B“ nesmí obsahovat znak „_“.", crit},
         {"empty order", [](AppState&, SmReceiptInput& in) { in.poradi.clear(); }, "Pořadí nesmí být prázdné.", crit},
-        {"existing name", [](AppState&, SmReceiptInput&) {}, "Zvyšte pořadí", crit},
+        // Named as it is on disk.
+        {"existing name", [](AppState&, SmReceiptInput&) {}, "Soubor 241209_123_AB_1.TXT už je, zvyšte pořadí", crit},
         {"depot",
          [](AppState& s, SmReceiptInput& in) {
              s.sw.gFDepo = true;
