@@ -174,8 +174,8 @@ void ReceiptControl::receiptEnded() {
     m_running = false;
     m_logic.journal().end();
     setManualEntry(false);
-    // The display box shows while a receipt runs, also one whose reader was lost: now it may go.
-    m_logic.receipt().setReceiving(m_logic.receipt().receiving());
+    // The display box and the panel show a receipt whose reader was lost as running: now it has ended.
+    m_logic.receipt().setReaderLost(false);
 }
 
 ReceiptControl::Before ReceiptControl::remember() const {

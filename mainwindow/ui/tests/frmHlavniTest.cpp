@@ -817,7 +817,10 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     port.simulateLoss(QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
     EXPECT_EQ(prompts.records().back().text, QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
     EXPECT_FALSE(receiving());
-    // The status bar and the reader menu say that the reader is gone; the receipt stays in sight.
+    // The status bar and the reader menu say that the reader is gone while the receipt is still open; the
+    // receipt stays in sight.
+    EXPECT_EQ(panel(1)->text(), QStringLiteral("Příjem dat – AKTIVNÍ, čtečka odpojena!"));
+    EXPECT_EQ(statusColour(), kRed);
     EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka odpojena"));
     EXPECT_FALSE(action("ScanOn")->isChecked());
     EXPECT_TRUE(action("ScanOff")->isChecked());
@@ -834,6 +837,23 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     EXPECT_FALSE(action("mnuRucne")->isEnabled());
     EXPECT_FALSE(prompts.texts().contains(QStringLiteral("Příjem dat neprobíhá.")));
     EXPECT_FALSE(child<QWidget>(window.get(), "rtbStrav")->isVisible());
+    EXPECT_EQ(panel(1)->text(), kNeakt);
+}
+
+// Closing the window asks the receipt's own state whether a receipt runs: one whose reader was lost remembers its
+// document number as any other.
+TEST_F(frmHlavniTest, UnloadRemembersTheDocumentOfAReceiptWhoseReaderWasLost) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    port.simulateLoss(QStringLiteral("zmizel"));
+
+    EXPECT_TRUE(window->close());
+
+    EXPECT_EQ(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")), QStringLiteral("12345678"));
+    ASSERT_EQ(windows.closings.size(), 1u);
 }
 
 TEST_F(frmHlavniTest, ANewStartWhileALostReceiptHoldsCodesOffersToEndItFirst) {
