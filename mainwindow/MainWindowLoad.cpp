@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/DayDataFiles.h"
+#include "core/ErrorText.h"
 #include "core/ReceiptRecord.h"
 #include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
@@ -148,8 +149,8 @@ bool MainWindowLoad::offerable(const std::filesystem::path& file) const {
 }
 
 QString MainWindowLoad::automaticStartFailedText(const Error& error) const {
-    return m_logic.text(QStringLiteral("NeexCestaKDatum")) + QString::number(error.number) +
-           QStringLiteral(", descr: ") + error.message;
+    return m_logic.text(QStringLiteral("NeexCestaKDatum")) +
+           errorNumberAndDescription(error, QStringLiteral("Num"), QStringLiteral("descr"));
 }
 
 } // namespace trv

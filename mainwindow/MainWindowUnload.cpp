@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/DocumentNumbering.h"
+#include "core/ErrorText.h"
 #include "core/WorkingIndicator.h"
 #include "mainwindow/CodeShapes.h"
 #include "mainwindow/MainWindowLogic.h"
@@ -131,8 +132,9 @@ void MainWindowUnload::vyhodNoReadADupl() {
 }
 
 void MainWindowUnload::reportSaveError(const QString& description, int number) {
-    m_logic.prompts().error(m_logic.text(QStringLiteral("ChybaUlozSoub")) + kCrLf + QStringLiteral("Num: ") +
-                            QString::number(number) + QStringLiteral(", Descr.: ") + description);
+    m_logic.prompts().error(
+        m_logic.text(QStringLiteral("ChybaUlozSoub")) + kCrLf +
+        errorNumberAndDescription(Error{number, description}, QStringLiteral("Num"), QStringLiteral("Descr.")));
 }
 
 } // namespace trv

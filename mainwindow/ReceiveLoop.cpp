@@ -6,8 +6,8 @@
 #include "mainwindow/CodeProcessor.h"
 #include "mainwindow/DisplayBox.h"
 #include "mainwindow/PortSetup.h"
-#include "mainwindow/ReceiptState.h"
 #include "mainwindow/ReadCounters.h"
+#include "mainwindow/ReceiptState.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 

@@ -258,6 +258,38 @@ TEST_F(SmReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFile) {
     EXPECT_TRUE(host.fileName().isEmpty());
 }
 
+// What failed is named: the port with its device and the system's reason, or the data folder; an error without
+// a number shows none.
+TEST_F(SmReceiptStartTest, AFailedStartNamesThePortOrTheDataFolder) {
+    host.setPortOpens(false);
+    host.setPortFailure(RecordingReceiptHost::PortFailure{
+        3, QStringLiteral("/dev/pts/7"),
+        Error{0, QStringLiteral("Sériový port COM3 (/dev/pts/7) nelze otevřít: chybí oprávnění.")}});
+    auto outcome = start(newFile());
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message,
+              QStringLiteral("Chyba startu. Err: 60003, Descr.: Port čtečky COM3 nelze otevřít: odpovídá mu zařízení "
+                             "/dev/pts/7 (podle proměnné prostředí TRV7300_COM3). Sériový port COM3 (/dev/pts/7) nelze "
+                             "otevřít: chybí oprávnění."));
+
+    host.setPortOpens(true);
+    std::filesystem::remove_all(dataFolder);
+    outcome = start(newFile());
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message, QStringLiteral("Chyba startu. Err: 60001, Descr.: Neexistující cesta k datům: %1")
+                                   .arg(TextFiles::toQString(dataFolder)));
+
+    // Barcode.txt that the folder holds as a folder of its own cannot be emptied.
+    std::filesystem::create_directories(dataFolder / "Barcode.txt" / "x");
+    SmReceiptInput barcode = newFile();
+    barcode.mode = Mode::Barcode;
+    outcome = start(barcode);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_TRUE(outcome.message.startsWith(QStringLiteral("Chyba startu. Descr.: "))) << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.message.contains(QStringLiteral("Barcode.txt"))) << outcome.message.toStdString();
+    EXPECT_FALSE(host.receiving());
+}
+
 TEST_F(SmReceiptStartTest, RoadCAppendReadsTheNameByItsForm) {
     struct Case {
         const char* name;

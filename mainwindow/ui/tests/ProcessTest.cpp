@@ -309,9 +309,9 @@ INSTANTIATE_TEST_SUITE_P(, ReceiptKilled,
 TEST(ProcessTest, AReceiptKilledInTheModeWithoutAClosingLeavesEveryCodeInItsDayFileAndNoNotice) {
     QTemporaryDir dir;
     const std::filesystem::path folder = copySample(dir);
-    ASSERT_TRUE(
-        ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"), QStringLiteral("NIC"))
-            .ok());
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
+                                   QStringLiteral("NIC"))
+                    .ok());
     std::filesystem::path dayFile;
     {
         ChildProgram child;

@@ -231,7 +231,8 @@ TEST_F(ReceiptRoadTest, TheModeWithoutAClosingNeitherTellsNorTouchesTheRecordOfU
     EXPECT_EQ(fileBytes(record), left);
     port.deliver((kCode2 + QStringLiteral("\r\n")).toLatin1());
     const std::filesystem::path plainFile = dataFolder / "261210002_1.txt";
-    ASSERT_TRUE(trv::test::waitUntil([&] { return fileBytes(plainFile) == (kCode2 + QStringLiteral("\r\n")).toLatin1(); }));
+    ASSERT_TRUE(
+        trv::test::waitUntil([&] { return fileBytes(plainFile) == (kCode2 + QStringLiteral("\r\n")).toLatin1(); }));
     EXPECT_EQ(fileBytes(record), left);
     EXPECT_TRUE(window->close());
     EXPECT_EQ(fileBytes(record), left);
