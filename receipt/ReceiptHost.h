@@ -23,6 +23,9 @@ public:
     // The receipt runs into this file from now on: gDatovySoubor = fileName, the caption of lblSoubor = the
     // full path. Called only once the reader is receiving.
     virtual void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) = 0;
+    // A receipt runs without a file of its own (sorting mode): it runs, and ends, as any receipt does, while
+    // gDatovySoubor and lblSoubor keep what they were. Called only once the reader is receiving.
+    virtual void setReceiptWithoutFile() {}
     // Replaces the text of the receipt box (lines ended by CR LF) and moves its caret to the end.
     virtual void setReceiptText(const QString& text) = 0;
     // Adds text at the end of the receipt box and moves its caret to the end.

@@ -272,6 +272,7 @@ SmReceiptStart::Outcome SmReceiptStart::startSorting() {
     if (auto failure = switchOn())
         return *failure;
     m_host.setTrideni(true);
+    m_host.setReceiptWithoutFile();
     return {Kind::Started, {}, Prompts::Icon::None, false, {}};
 }
 

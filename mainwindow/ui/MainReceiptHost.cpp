@@ -32,6 +32,10 @@ void MainReceiptHost::setReceiptFile(const std::filesystem::path& folder, const 
     m_logic.control().receiptStarted(folder / TextFiles::toPath(fileName));
 }
 
+void MainReceiptHost::setReceiptWithoutFile() {
+    m_logic.control().receiptStarted({});
+}
+
 // The display box keeps its caret at the end by itself: it only ever grows at the end or is replaced whole.
 void MainReceiptHost::setReceiptText(const QString& text) {
     m_logic.rtbStrav().setText(text);

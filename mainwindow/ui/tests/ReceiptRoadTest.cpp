@@ -3,6 +3,7 @@
 #include "core/ReceiptRecord.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/Pause.h"
+#include "mainwindow/ReceiptControl.h"
 #include "mainwindow/Startup.h"
 #include "mainwindow/tests/NoPause.h"
 #include "mainwindow/ui/VerticalMenu.h"
@@ -327,11 +328,17 @@ TEST_F(ReceiptRoadTest, SortingModeKeepsTheClosingWindowHiddenUntilAReceiptOutsi
     port.deliver((kCode1 + QStringLiteral("\r\n")).toLatin1());
     ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kCode1); }));
 
-    // Its end shows no closing window.
+    // It runs as any receipt (codes may be typed into it), and its end shows no closing window and does not say
+    // that no receipt ran.
+    EXPECT_TRUE(window->logic().control().receiptRuns());
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuRucne"))->isEnabled());
     onNextModal([&](QWidget* statement) { child<QPushButton>(statement, "cmdUkonci")->click(); });
     clickMenu(3);
     EXPECT_FALSE(window->logic().receipt().receiving());
+    EXPECT_FALSE(window->logic().control().receiptRuns());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(prompts.texts().contains(QStringLiteral("Příjem dat neprobíhá.")))
+        << prompts.texts().join(u'|').toStdString();
 
     // A receipt outside sorting mode ends in the closing window, on its own file.
     onNextModal([](QWidget* modal) {
