@@ -127,12 +127,16 @@ std::shared_ptr<CPolozka> Booking::PridejKod(const QString& s, qint32 tn, bool m
         return nullptr;
     }
     t.Polozky->Add(code);
-    t.sumaStravenek += value.value();
+    pripoctiDoBaliku(t, value.value());
+    return code;
+}
+
+void Booking::pripoctiDoBaliku(CStrav& t, Currency value) {
+    t.sumaStravenek += value;
     if (t.sumaStravenek > t.varningSumVycetkaPohyb) {
         warnPackage(t);
         t.varningSumVycetkaPohyb += warningStep(t);
     }
-    return code;
 }
 
 Result<std::shared_ptr<CPolozka>> Booking::PridejUlozenyKod(const QString& s, qint32 tn,

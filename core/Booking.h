@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Currency.h"
 #include "platform/Result.h"
 
 #include <QString>
@@ -36,6 +37,10 @@ public:
     // Books the code (a repeated code again). With maxVycetkaVarning in package/week mode the company's package
     // value grows and is warned about at each fifth of the way from its warning threshold to its maximum.
     std::shared_ptr<CPolozka> PridejKod(const QString& s, qint32 tn, bool maxVycetkaVarning);
+    // Adds the value of a code booked to `t` to its running package value, and warns as a live code does when the
+    // value passes the type's warning threshold (the threshold then moves on a step). A stored file booked
+    // again warns while it is read, so that the later live codes warn only at the thresholds still ahead.
+    void pripoctiDoBaliku(CStrav& t, Currency value);
     // Books a line of a stored file (a day data file reloaded, a day's files totalled, a period loaded): every
     // code of a recognised type is booked, also one whose value table lacks its part (it is worth 0, and the
     // valuation tells the operator once per code); the refusal of such codes is for codes read live or typed.

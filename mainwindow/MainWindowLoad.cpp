@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/DayDataFiles.h"
+#include "core/ErrorText.h"
 #include "core/ReceiptRecord.h"
 #include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
@@ -65,10 +66,9 @@ bool MainWindowLoad::Form_Load() {
         // Taken up at once, the append runs through this receipt start.
         tellUnfinishedWork(left, true);
         m_logic.control().PrijemDat();
-    } else if (tellUnfinishedWork(left, true)) {
-        // The operator asked for the append now: in this mode nothing else would start it.
-        m_logic.control().PrijemDat();
     }
+    // Any other mode starts nothing and has no closing save: a record another mode left is told when the program
+    // next starts in that mode.
     // A start that took another way (the safe bag) leaves no append waiting for a later one.
     m_logic.windows().appendAtNextStart(QString());
 
@@ -149,8 +149,8 @@ bool MainWindowLoad::offerable(const std::filesystem::path& file) const {
 }
 
 QString MainWindowLoad::automaticStartFailedText(const Error& error) const {
-    return m_logic.text(QStringLiteral("NeexCestaKDatum")) + QString::number(error.number) +
-           QStringLiteral(", descr: ") + error.message;
+    return m_logic.text(QStringLiteral("NeexCestaKDatum")) +
+           errorNumberAndDescription(error, QStringLiteral("Num"), QStringLiteral("descr"));
 }
 
 } // namespace trv

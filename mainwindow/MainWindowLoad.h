@@ -33,8 +33,9 @@ public:
     Status startAutomatic();
     // The file the last startAutomatic() kept Barcode.txt's codes in; empty when there was nothing to keep.
     const std::filesystem::path& keptBarcode() const { return m_keptBarcode; }
-    // The operator's message when mode "AUT" cannot start: the text of "NeexCestaKDatum", the error number,
-    // ", descr: " and the description.
+    // The operator's message when mode "AUT" cannot start: the text of "NeexCestaKDatum", "Num: ", the error
+    // number, ", descr: " and the description (the port, its device and the reason; the file in the data folder
+    // and the reason); an error without a number shows "descr: " and the description alone.
     QString automaticStartFailedText(const Error& error) const;
 
 private:

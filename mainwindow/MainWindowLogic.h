@@ -4,6 +4,7 @@
 #include "mainwindow/CodeProcessor.h"
 #include "mainwindow/DisplayBox.h"
 #include "mainwindow/InputLog.h"
+#include "mainwindow/MainReceiptPort.h"
 #include "mainwindow/PackageState.h"
 #include "mainwindow/PortSetup.h"
 #include "mainwindow/ReadCounters.h"
@@ -75,6 +76,8 @@ public:
     // The receipt's file on disk as codes are booked; every road that books live codes goes through it.
     ReceiptJournal& journal() { return m_journal; }
     PortSetup& portSetup() { return m_portSetup; }
+    // The reader and the port as every start of receiving and every resume take them up.
+    ReceiptPort& receiptPort() { return m_receiptPort; }
     ReaderStop& readerStop() { return m_readerStop; }
     ReaderCommands& commands() { return m_commands; }
     CodeProcessor& processor() { return *m_processor; }
@@ -115,6 +118,7 @@ private:
     std::unique_ptr<CodeProcessor> m_processor;
     std::unique_ptr<ReceiveLoop> m_receiveLoop;
     InputLog m_inputLog;
+    MainReceiptPort m_receiptPort{*this};
     ValidityToggle m_ctrlE;
     std::unique_ptr<ReceiptControl> m_control;
     std::unique_ptr<VerticalMenus> m_menus;

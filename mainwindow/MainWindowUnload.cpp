@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/DocumentNumbering.h"
+#include "core/ErrorText.h"
 #include "core/WorkingIndicator.h"
 #include "mainwindow/CodeShapes.h"
 #include "mainwindow/MainWindowLogic.h"
@@ -34,8 +35,9 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload() {
     ReceiptControl& control = m_logic.control();
     const bool stdMode = state.gMode == QLatin1String("STD");
     const bool autMode = state.gMode == QLatin1String("AUT");
-    // Taken before the port is touched: the steps below open and close it for the reader's default type.
-    const bool wasReceiving = m_logic.receipt().receiving();
+    // The receipt's own state, also for a receipt whose reader was lost: the steps below open and close the port
+    // for the reader's default type.
+    const bool receiptRan = control.receiptRuns();
     const ReceiptControl::Before before = control.remember();
 
     std::optional<int> packageAnswer;
@@ -72,7 +74,7 @@ MainWindowUnload::Result MainWindowUnload::Form_Unload() {
     }
 
     if (stdMode) {
-        if (wasReceiving && numericName(m_logic.gDatovySoubor())) {
+        if (receiptRan && numericName(m_logic.gDatovySoubor())) {
             if (const Status remembered = UlozPosledniSoubor(state, m_logic.gDatovySoubor()); !remembered)
                 reportSaveError(remembered.message(), remembered.error().number);
         }
@@ -130,8 +132,9 @@ void MainWindowUnload::vyhodNoReadADupl() {
 }
 
 void MainWindowUnload::reportSaveError(const QString& description, int number) {
-    m_logic.prompts().error(m_logic.text(QStringLiteral("ChybaUlozSoub")) + kCrLf + QStringLiteral("Num: ") +
-                            QString::number(number) + QStringLiteral(", Descr.: ") + description);
+    m_logic.prompts().error(
+        m_logic.text(QStringLiteral("ChybaUlozSoub")) + kCrLf +
+        errorNumberAndDescription(Error{number, description}, QStringLiteral("Num"), QStringLiteral("Descr.")));
 }
 
 } // namespace trv

@@ -31,6 +31,8 @@ public:
     // for the caller, which reports them under its own error number.
     bool NastavPrijem(bool open);
     const std::optional<Error>& lastError() const { return m_lastError; }
+    // The receipt state the port's opening and closing keep in step.
+    ReceiptState& receipt() { return m_receipt; }
 
     // PopisPortu: loads the port settings and gives the description of the status bar's port panel,
     // "COM1, XOn/XOff, 38400, 8, 1, N".

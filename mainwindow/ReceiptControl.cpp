@@ -13,6 +13,7 @@
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "receipt/ReceiptStartSteps.h"
 
 #include <QCoreApplication>
 
@@ -21,7 +22,6 @@ namespace trv {
 namespace {
 
 constexpr int kErrPortSection = 60002;
-constexpr int kErrPortOpen = 60003;
 
 const QString kOpenReceiptQuestion = QStringLiteral(
     "Příjem do souboru %1 nebyl ukončen a jeho kódy nejsou uloženy (čtečka byla odpojena nebo port nešlo znovu "
@@ -103,15 +103,12 @@ void ReceiptControl::PrijemDat() {
         VymazBuf();
         if (state.gSafeBag) {
             // The panel turns to "receiving" only once the port is really open.
-            const bool switched = m_logic.commands().PrepniSkener(true);
-            if (!m_logic.portSetup().NastavPrijem(true)) {
+            if (const auto failure = switchOn()) {
                 m_logic.receipt().setReceiving(false);
-                m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
+                m_logic.prompts().error(failure->description());
                 return;
             }
             receiptStarted({});
-            if (!switched)
-                tellReaderNotSwitchedOn();
             infoRezimSafeBag();
         } else {
             if (state.gDennySafeBag)
@@ -174,8 +171,8 @@ void ReceiptControl::receiptEnded() {
     m_running = false;
     m_logic.journal().end();
     setManualEntry(false);
-    // The display box shows while a receipt runs, also one whose reader was lost: now it may go.
-    m_logic.receipt().setReceiving(m_logic.receipt().receiving());
+    // The display box and the panel show a receipt whose reader was lost as running: now it has ended.
+    m_logic.receipt().setReaderLost(false);
 }
 
 ReceiptControl::Before ReceiptControl::remember() const {
@@ -298,9 +295,8 @@ Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const
     if (!NactiNastaveniPortu(state))
         return Error{kErrPortSection, m_logic.text(QStringLiteral("ChybaPortuSekce"))};
     m_logic.setDatovySoubor(fileName);
-    const bool switched = m_logic.commands().PrepniSkener(true);
-    if (!m_logic.portSetup().NastavPrijem(true))
-        return Error{kErrPortOpen, m_logic.text(QStringLiteral("PokusNeexPort"))};
+    if (const auto failure = switchOn())
+        return Error{failure->error.number, failure->description()};
 
     const std::filesystem::path file = folder / TextFiles::toPath(fileName);
     QString text;
@@ -313,15 +309,12 @@ Status ReceiptControl::startReceiving(const std::filesystem::path& folder, const
     m_logic.rtbStrav().setText(text);
     showReceiptFile(file, packageFile);
     receiptStarted(file);
-    if (!switched)
-        tellReaderNotSwitchedOn();
     return Status::success();
 }
 
-void ReceiptControl::tellReaderNotSwitchedOn() {
-    const std::optional<Error>& error = m_logic.commands().lastError();
-    m_logic.prompts().message(readerNotSwitchedOnText(error ? error->message : QStringLiteral("příkaz nešel na port.")),
-                              Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+std::optional<ReceiptStartSteps::PortError> ReceiptControl::switchOn() {
+    return ReceiptStartSteps::switchOn(m_logic.receiptPort(), m_logic.prompts(),
+                                       m_logic.text(QStringLiteral("PokusNeexPort")));
 }
 
 void ReceiptControl::showReceiptFile(const std::filesystem::path& file, bool packageFile) {
@@ -359,8 +352,13 @@ std::optional<int> ReceiptControl::askPackage() {
 }
 
 void ReceiptControl::resumeReceiving() {
-    if (!m_logic.portSetup().NastavPrijem(true))
-        m_logic.prompts().error(m_logic.text(QStringLiteral("PokusNeexPort")));
+    const auto failure =
+        ReceiptStartSteps::reopen(m_logic.receiptPort(), m_logic.text(QStringLiteral("PokusNeexPort")));
+    if (!failure)
+        return;
+    // The receipt goes on without its reader: the operator ends and saves it, or starts it again.
+    m_logic.receipt().setReaderLost(true);
+    m_logic.prompts().error(failure->description());
 }
 
 ReceiptControl::Outcome ReceiptControl::handOver(std::optional<int> packageAnswer) {

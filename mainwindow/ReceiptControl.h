@@ -3,6 +3,7 @@
 #include "mainwindow/ReadCounters.h"
 #include "mainwindow/TypeButtons.h"
 #include "platform/Result.h"
+#include "receipt/ReceiptStartSteps.h"
 
 #include <QString>
 
@@ -68,8 +69,9 @@ public:
     void optT_Click(int index);
 
     // What a receipt-start dialog's start button and mode "AUT" do once the receipt file is named: load the
-    // port settings (60002 when [Comm] lacks one), switch the reader on, open the port for receiving (60003),
-    // and show the file in the display box (empty when it does not exist yet) and on lblSoubor (showReceiptFile).
+    // port settings (60002 when [Comm] lacks one), switch the reader on and open the port for receiving through
+    // the steps every start takes (60003 naming the port, its device and the reason), and show the file in the
+    // display box (empty when it does not exist yet) and on lblSoubor (showReceiptFile).
     Status startReceiving(const std::filesystem::path& folder, const QString& fileName, bool packageFile);
     // lblSoubor names the receipt file, or with `packageFile` its package file (".bal"), whose package value
     // then starts at 0.
@@ -92,8 +94,9 @@ public:
 
 private:
     void receiptEnded();
-    // The receipt started but its reader's switch-on command did not go out: the operator hears why.
-    void tellReaderNotSwitchedOn();
+    // Switches the reader on and opens the port through the steps every start of receiving takes; a reader
+    // that could not be switched on is told there.
+    std::optional<ReceiptStartSteps::PortError> switchOn();
     // A receipt that still holds codes nobody saved: true when it may be replaced by a new start (the operator
     // ended it first, or it holds nothing).
     bool endOpenReceiptFirst();

@@ -5,7 +5,10 @@
 #include "core/CColStrav.h"
 #include "core/ReceiptRecord.h"
 #include "platform/Prompts.h"
+#include "platform/SystemErrors.h"
 #include "platform/TextFiles.h"
+
+#include <cerrno>
 
 namespace trv {
 
@@ -24,22 +27,35 @@ void ReceiptJournal::begin(const std::filesystem::path& file) {
     // An appended-to file whose last line has no line end would glue the first code to it.
     m_needsBreak = !m_before.isEmpty() && !m_before.endsWith('\n');
     // Its codes are safe in the file, but its statement and exports come only with the save: a crash before it
-    // must be told at the next start.
+    // must be told at the next start. A mode without a closing save (neither STD nor AUT) has nothing to take up:
+    // its day file, written code by code, is the receipt's whole output, and a record another mode left stays for
+    // that mode to tell.
+    m_recorded = false;
+    if (!closingMode())
+        return;
     const ReceiptRecord::Ids ids = m_state.sw.gFDepo
                                        ? ReceiptRecord::Ids{m_state.gDepo, m_state.gIdentObalky, m_state.gIdentFA}
                                        : ReceiptRecord::Ids{};
     if (const Status recorded = ReceiptRecord::receiptStarted(m_state.config.programFolder(), file, ids); !recorded)
         m_prompts.error(recorded.message());
+    else
+        m_recorded = true;
+}
+
+bool ReceiptJournal::closingMode() const {
+    return m_state.gMode == QLatin1String("STD") || m_state.gMode == QLatin1String("AUT");
 }
 
 void ReceiptJournal::end() {
-    const bool wasActive = active();
+    const bool recorded = active() && m_recorded;
     closeFile();
     m_file.clear();
     m_before.clear();
     m_needsBreak = false;
-    // A record this run did not write (a receipt a crash left, not taken up) stays to be told again.
-    if (!wasActive)
+    m_recorded = false;
+    // A record this receipt did not write (a receipt a crash left, not taken up; one another mode left) stays to
+    // be told again.
+    if (!recorded)
         return;
     if (const Status removed = ReceiptRecord::ended(m_state.config.programFolder()); !removed)
         m_prompts.error(removed.message());
@@ -84,22 +100,31 @@ Status ReceiptJournal::zahod() {
 }
 
 Status ReceiptJournal::appendLine(const QString& line) {
+    const auto failed = [this](const QString& reason) {
+        return Status::fail(
+            QStringLiteral("Nelze připsat řádek do souboru %1: %2").arg(TextFiles::toQString(m_file), reason));
+    };
     if (!m_out.isOpen()) {
         m_out.setFileName(TextFiles::toQString(m_file));
-        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            return Status::fail(QStringLiteral("Nelze připsat řádek do souboru %1: %2")
-                                    .arg(TextFiles::toQString(m_file), m_out.errorString()));
+        errno = 0;
+        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            const int savedErrno = errno;
+            return failed(SystemErrors::describe(m_out, savedErrno));
+        }
     }
     QByteArray bytes = m_encoder.encode(line);
     bytes.append("\r\n");
     const qint64 before = m_out.pos();
+    errno = 0;
     if (m_out.write(bytes) != bytes.size()) {
-        const QString reason = m_out.errorString();
+        // Taken before anything else can change it: a write cut short by a full disk leaves no error on the
+        // device, only in errno.
+        const int savedErrno = errno;
+        const QString reason = SystemErrors::describe(m_out, savedErrno);
         // No half line left for the reader of the file after a crash.
         m_out.resize(before);
         closeFile();
-        return Status::fail(
-            QStringLiteral("Nelze připsat řádek do souboru %1: %2").arg(TextFiles::toQString(m_file), reason));
+        return failed(reason);
     }
     return Status::success();
 }

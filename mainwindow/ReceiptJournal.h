@@ -32,7 +32,8 @@ public:
     ReceiptJournal(AppState& state, Prompts& prompts);
 
     // A receipt starts into `file`. What the file holds now is kept, so that a Storno can put an appended-to
-    // file back as it was. ReceiptRecord notes the receipt until end().
+    // file back as it was. In the modes that save a receipt at its end (STD, AUT) ReceiptRecord notes the
+    // receipt until end(); any other mode writes no record and leaves a record of another mode as it is.
     void begin(const std::filesystem::path& file);
     // The receipt was saved or discarded: nothing more is written, and nothing is left unfinished.
     void end();
@@ -56,6 +57,7 @@ private:
     void report(const Status& status);
     Status appendLine(const QString& line);
     void closeFile();
+    bool closingMode() const;
 
     AppState& m_state;
     Prompts& m_prompts;
@@ -64,6 +66,7 @@ private:
     bool m_existedBefore = false;
     bool m_needsBreak = false;
     bool m_reported = false;
+    bool m_recorded = false; // this receipt wrote the record of unfinished work
     // Open for appending while the receipt runs; each line goes to the system at once (unbuffered), so a
     // killed program leaves it on disk.
     QFile m_out;

@@ -11,6 +11,8 @@ class Config;
 // Whether a receipt is being read: set where the reader's port is opened for receiving and where it is
 // closed (also when the device goes away). The receipt start and end ask this flag; the first panel of the
 // status bar only shows it (its text and colour below) and the display box is visible while it is set.
+// A receipt whose reader went away still runs (ReceiptControl::receiptRuns) and must be ended and saved: the
+// panel says so, on the red of a panel that is not receiving, until the port opens again or the receipt ends.
 class ReceiptState final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ReceiptState)
@@ -24,10 +26,17 @@ public:
     ~ReceiptState() override;
 
     bool receiving() const { return m_receiving; }
+    // Opening the port for receiving ends a loss of the reader.
     void setReceiving(bool on);
 
-    // The panel's text: ("frmHlavni", "PrijemDatAkt") or ("frmHlavni", "PrijemDatNeakt").
-    static QString panelText(const Config& config, bool receiving);
+    // The running receipt lost its reader (the device went away, or the port did not open again): false once
+    // the port receives again or the receipt has ended.
+    bool readerLost() const { return m_readerLost; }
+    void setReaderLost(bool lost);
+
+    // The panel's text: ("frmHlavni", "PrijemDatAkt") while receiving, ("frmHlavni", "PrijemDatCteckaOdpojena")
+    // while the receipt runs without its reader, else ("frmHlavni", "PrijemDatNeakt").
+    QString panelText(const Config& config) const;
 
 Q_SIGNALS:
     // Also emitted when the state is set again to what it was, so the panel is always redrawn.
@@ -35,6 +44,7 @@ Q_SIGNALS:
 
 private:
     bool m_receiving = false;
+    bool m_readerLost = false;
 };
 
 } // namespace trv

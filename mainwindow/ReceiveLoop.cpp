@@ -7,6 +7,7 @@
 #include "mainwindow/DisplayBox.h"
 #include "mainwindow/PortSetup.h"
 #include "mainwindow/ReadCounters.h"
+#include "mainwindow/ReceiptState.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 
@@ -66,6 +67,7 @@ void ReceiveLoop::onDsrChanged(bool dsr) {
 
 void ReceiveLoop::onLost(const QString& message) {
     m_portSetup.NastavPrijem(false);
+    m_portSetup.receipt().setReaderLost(true);
     m_prompts.error(message);
 }
 

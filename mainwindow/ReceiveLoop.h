@@ -19,7 +19,7 @@ class SerialPort;
 // The receive handler of the reader's port (MSComm1_OnComm): every chunk read is counted as a receive
 // event, shown in the display box exactly as received and added to the code buffer, and the code processor
 // runs. With customer switch 35 a DSR drop with no code read since DSR rose books a NOREAD. When the device
-// goes away the port is closed, the receipt shows that nothing is received any more and the operator is
+// goes away the port is closed, the receipt shows that it runs without its reader and the operator is
 // told; the codes read so far stay.
 class ReceiveLoop final : public QObject {
     Q_OBJECT

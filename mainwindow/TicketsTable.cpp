@@ -1,5 +1,6 @@
 #include "mainwindow/TicketsTable.h"
 
+#include "core/ErrorText.h"
 #include "platform/Prompts.h"
 #include "platform/TicketsDatabase.h"
 
@@ -26,9 +27,11 @@ QString ticketsCreatedMessage() {
 
 QString ticketsFailedMessage(const Error& error) {
     // The database's own code where it gave one (SQLite's number, PostgreSQL's SQLSTATE), else the system's number.
-    const QString number = error.nativeCode.isEmpty() ? QString::number(error.number) : error.nativeCode;
-    return QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! Číslo: %1, popis: %2")
-        .arg(number, error.message);
+    const QString number = !error.nativeCode.isEmpty() ? error.nativeCode
+                           : error.number != 0         ? QString::number(error.number)
+                                                       : QString();
+    return QStringLiteral("Nastala chyba při vytvoření tabulky pro export do databáze! ") +
+           errorNumberAndDescription(number, error.message, QStringLiteral("Číslo"), QStringLiteral("popis"));
 }
 
 } // namespace trv

@@ -4,6 +4,7 @@
 #include "core/ReaderControl.h"
 #include "platform/Currency.h"
 #include "platform/Result.h"
+#include "receipt/ReceiptPort.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,34 +14,18 @@
 
 namespace trv {
 
-// What the receipt start and the manual entry need of the main window: its reader and port, its receipt box
-// (the text that becomes the day data file), the label with the receipt's file, the voucher type chosen on
-// it and the package-sum panel of its second status bar. The main window implements it; the receipt windows
+// What the receipt start and the manual entry need of the main window: its reader and port (ReceiptPort), its
+// receipt box (the text that becomes the day data file), the label with the receipt's file, the voucher type
+// chosen on it and the package-sum panel of its second status bar. The main window implements it; the receipt windows
 // receive it in their constructors.
-class ReceiptHost {
+class ReceiptHost : public ReceiptPort {
 public:
-    virtual ~ReceiptHost() = default;
-
-    // PrepniSkener: switches the bar-code reader on or off in the configured command dialect. False when the
-    // command did not go out: readerSwitchFailure() then names the port and the reason.
-    virtual bool PrepniSkener(bool on) = 0;
-    // NastavPrijem(True): sets up and opens the port with AppState::port and shows the receiving state. False
-    // when the port cannot be opened (an already open port is reported by the main window itself).
-    virtual bool NastavPrijem(bool open) = 0;
-    // Why the last NastavPrijem(True) did not open the port: the port number ("COMn"), the device it maps to
-    // and the system's error. nullopt when the host cannot tell.
-    struct PortFailure {
-        int port = 0;
-        QString device;
-        Error error;
-    };
-    virtual std::optional<PortFailure> portFailure() const { return std::nullopt; }
-    // Why the last PrepniSkener did not send its command; nullopt when the host cannot tell.
-    virtual std::optional<PortFailure> readerSwitchFailure() const { return std::nullopt; }
-
     // The receipt runs into this file from now on: gDatovySoubor = fileName, the caption of lblSoubor = the
     // full path. Called only once the reader is receiving.
     virtual void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) = 0;
+    // A receipt runs without a file of its own (sorting mode): it runs, and ends, as any receipt does, while
+    // gDatovySoubor and lblSoubor keep what they were. Called only once the reader is receiving.
+    virtual void setReceiptWithoutFile() {}
     // Replaces the text of the receipt box (lines ended by CR LF) and moves its caret to the end.
     virtual void setReceiptText(const QString& text) = 0;
     // Adds text at the end of the receipt box and moves its caret to the end.

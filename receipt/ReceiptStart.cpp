@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/DayDataFiles.h"
+#include "core/ErrorText.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
@@ -19,8 +20,6 @@ namespace trv {
 
 namespace {
 
-const QString kStartFailureLine = QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru");
-
 using Kind = ReceiptStart::Outcome::Kind;
 
 ReceiptStart::Outcome started() {
@@ -31,27 +30,29 @@ ReceiptStart::Outcome refused(const QString& message) {
     return {Kind::Refused, message, {}};
 }
 
-ReceiptStart::Outcome failed(const Error& error) {
-    return {Kind::Failed, ReceiptStart::startFailureText(error), error};
+// A failed start names what failed on its first line (the configuration, the port, the data folder), then the
+// error's number and the system's reason.
+ReceiptStart::Outcome failed(const QString& what, const Error& error) {
+    return {Kind::Failed, ReceiptStart::startFailureText(what, error), error};
 }
 
-ReceiptStart::Outcome failed(int number, const QString& description) {
-    return failed(Error{number, description});
-}
+const QString kConfigurationFailed = QStringLiteral("Chyba v konfiguračním souboru programu.");
 
 ReceiptStart::Outcome portSettingsFailed() {
-    return failed(kErrKonfiguracePortu,
-                  QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč."));
+    return failed(kConfigurationFailed,
+                  Error{kErrKonfiguracePortu,
+                        QStringLiteral("Chyba při načítání konfigurace portu. Neexistující sekce nebo klíč.")});
 }
 
-// The first line of the start's failure text, then the port, the device it maps to and the system's reason.
+// The port, the device it maps to and the system's reason.
 ReceiptStart::Outcome portOpenFailed(const ReceiptStartSteps::PortError& failure) {
-    if (failure.portLine.isEmpty())
-        return failed(failure.error);
-    return {Kind::Failed,
-            kStartFailureLine + u'\n' + failure.portLine + u'\n' + QStringLiteral("Číslo: ") +
-                QString::number(failure.error.number) + QStringLiteral(", popis: ") + failure.error.message,
-            failure.error};
+    return failed(failure.portLine.isEmpty() ? QStringLiteral("Port čtečky nelze otevřít.") : failure.portLine,
+                  failure.error);
+}
+
+// The data folder, named, with the reason (the error names the file and why it could not be made or read).
+ReceiptStart::Outcome dataFolderFailed(const std::filesystem::path& folder, const Error& error) {
+    return failed(QStringLiteral("Chyba v datovém adresáři %1").arg(TextFiles::toQString(folder)), error);
 }
 
 const QString kPortFallback = QStringLiteral("Pokus o otevření neexistujícího portu, nebo je již port otevřen.");
@@ -68,8 +69,7 @@ bool threeDigits(const QString& text) {
 QString failureText(const QString& opening, const Error& error) {
     // The program stays usable after a failed start (the operator corrects the configuration or the port
     // and starts again), so the message does not announce that it ends.
-    return opening + u'\n' + QStringLiteral("Číslo: ") + QString::number(error.number) + QStringLiteral(", popis: ") +
-           error.message;
+    return opening + u'\n' + errorNumberAndDescription(error, QStringLiteral("Číslo"), QStringLiteral("popis"));
 }
 
 } // namespace
@@ -86,9 +86,8 @@ QString ReceiptStart::loadFailureText(const Error& error) {
                        error);
 }
 
-QString ReceiptStart::startFailureText(const Error& error) {
-    return failureText(kStartFailureLine + u'\n' + QStringLiteral("nebo chyba v konfiguračním souboru programu."),
-                       error);
+QString ReceiptStart::startFailureText(const QString& what, const Error& error) {
+    return failureText(what, error);
 }
 
 Result<std::filesystem::path> ReceiptStart::dataFolder() const {
@@ -133,7 +132,7 @@ std::optional<ReceiptStartSteps::PortError> ReceiptStart::switchOn() {
 ReceiptStart::Outcome ReceiptStart::start(const ReceiptStartInput& input) {
     const Result<std::filesystem::path> folder = dataFolder();
     if (!folder.ok())
-        return failed(folder.error());
+        return failed(kConfigurationFailed, folder.error());
     m_state.gDatovyAdresar = folder.value();
     nastavDruhDokladu(m_state, input.typSeku);
 
@@ -148,7 +147,7 @@ ReceiptStart::Outcome ReceiptStart::startBarcode(const std::filesystem::path& fo
     const Status created =
         ReceiptStartSteps(m_state, m_prompts, m_host).emptyBarcode(folder, kBarcodeFileName, m_clock.now());
     if (!created.ok())
-        return failed(created.error());
+        return dataFolderFailed(folder, created.error());
     if (!NactiNastaveniPortu(m_state))
         return portSettingsFailed();
     if (const auto failure = switchOn())
@@ -175,11 +174,12 @@ ReceiptStart::Outcome ReceiptStart::startNewFile(const std::filesystem::path& fo
     if (!NactiNastaveniPortu(m_state))
         return portSettingsFailed();
     if (!isFolder(folder))
-        return failed(kErrNeexistujiciCesta, QStringLiteral("Neexistující cesta."));
+        return failed(QStringLiteral("Neexistující cesta k datům: %1").arg(TextFiles::toQString(folder)),
+                      Error{kErrNeexistujiciCesta, QStringLiteral("Neexistující cesta.")});
     const std::filesystem::path file = folder / name.toStdU16String();
     const Status created = TextFiles::writeAll(file, QString());
     if (!created.ok())
-        return failed(created.error());
+        return dataFolderFailed(folder, created.error());
     if (const auto failure = switchOn()) {
         // The empty file would only block the same name at the next attempt.
         (void)TextFiles::remove(file);
@@ -198,10 +198,11 @@ ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& fol
     ReceiptStartSteps steps(m_state, m_prompts, m_host);
     ReceiptStartSteps::Chosen chosen;
     if (const auto refusal = steps.choose(folder, input.chosenFile, chosen))
-        return refusal->kind == ReceiptStartSteps::ChooseFailure::UnknownForm ? refused(refusal->error.message)
-                                                                              : failed(refusal->error);
+        return refusal->kind == ReceiptStartSteps::ChooseFailure::UnknownForm
+                   ? refused(refusal->error.message)
+                   : dataFolderFailed(folder, refusal->error);
     if (!m_state.gColStrav)
-        return failed(0, QStringLiteral("Typy stravenek nejsou načteny."));
+        return failed(kStartImpossible, Error{0, QStringLiteral("Typy stravenek nejsou načteny.")});
 
     if (const auto failure = switchOn())
         return portOpenFailed(*failure);

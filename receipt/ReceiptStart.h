@@ -21,6 +21,8 @@ inline constexpr int kErrKonfiguracePortu = 60002;  // the port settings of [Com
 inline constexpr int kErrOtevreniPortu = 60003;     // the port cannot be opened
 
 inline const QString kBarcodeFileName = QStringLiteral("Barcode.txt");
+// The first line of a start that failed for a reason of no folder, file or port.
+inline const QString kStartImpossible = QStringLiteral("Příjem dat nelze zahájit.");
 
 // How the cash-desk dialog starts a receipt.
 enum class ReceiptStartMode {
@@ -71,9 +73,11 @@ public:
 
     // The name of a new day data file: date, cash desk, "_", order, ".txt".
     static QString newFileName(const QString& datum, const QString& pokladni, const QString& poradi);
-    // The operator's messages for a failed opening of the dialog and a failed start.
+    // The operator's messages for a failed opening of the dialog and a failed start: the start's names `what`
+    // failed (the configuration, the port with its device, the data folder), then the error's number (none when
+    // it has none) and the reason.
     static QString loadFailureText(const Error& error);
-    static QString startFailureText(const Error& error);
+    static QString startFailureText(const QString& what, const Error& error);
 
 private:
     Result<std::filesystem::path> dataFolder() const;

@@ -12,6 +12,7 @@
 #include "platform/SerialSettings.h"
 #include "platform/TextFiles.h"
 #include "receipt/ReceiptHost.h"
+#include "receipt/ReceiptPort.h"
 
 namespace trv {
 
@@ -20,12 +21,23 @@ namespace {
 constexpr int kErrOtevreniPortu = 60003;
 
 // The device the port maps to and how the operator can point it elsewhere.
-QString deviceOrigin(const ReceiptHost::PortFailure& failure) {
+QString deviceOrigin(const ReceiptPort::PortFailure& failure) {
     const QString variable = QStringLiteral("TRV7300_COM%1").arg(failure.port);
     const bool named = failure.device != serialDeviceName(failure.port, EnvironmentLookup{});
     const QString origin = named ? QStringLiteral("podle proměnné prostředí %1").arg(variable)
                                  : QStringLiteral("jiné zařízení lze určit proměnnou prostředí %1").arg(variable);
     return QStringLiteral("odpovídá mu zařízení %1 (%2)").arg(failure.device, origin);
+}
+
+std::optional<ReceiptStartSteps::PortError> openPort(ReceiptPort& port, const QString& fallback) {
+    if (port.NastavPrijem(true))
+        return std::nullopt;
+    const std::optional<ReceiptPort::PortFailure> failure = port.portFailure();
+    if (!failure)
+        return ReceiptStartSteps::PortError{QString(), Error{kErrOtevreniPortu, fallback}};
+    return ReceiptStartSteps::PortError{
+        QStringLiteral("Port čtečky COM%1 nelze otevřít: %2.").arg(failure->port).arg(deviceOrigin(*failure)),
+        Error{kErrOtevreniPortu, failure->error.message}};
 }
 
 } // namespace
@@ -76,31 +88,39 @@ ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& 
             // Valued silently: the valuation of the statement tells the operator of a code it cannot value.
             if (const auto value = code.value()->DejHodnotu(CPolozka::Report::Silent); value.ok())
                 if (const auto type = code.value()->TypS())
-                    type->sumaStravenek += value.value();
+                    booking.pripoctiDoBaliku(*type, value.value());
         }
     }
     booking.ohlasNerozpoznane(refused, true);
     return booked;
 }
 
+QString ReceiptStartSteps::PortError::description() const {
+    return portLine.isEmpty() ? error.message : portLine + u' ' + error.message;
+}
+
 std::optional<ReceiptStartSteps::PortError> ReceiptStartSteps::switchOn(const QString& fallback) {
-    const bool switched = m_host.PrepniSkener(true);
-    if (!m_host.NastavPrijem(true)) {
-        const std::optional<ReceiptHost::PortFailure> failure = m_host.portFailure();
-        if (!failure)
-            return PortError{QString(), Error{kErrOtevreniPortu, fallback}};
-        return PortError{QStringLiteral("Port čtečky COM%1 nelze otevřít: %2.").arg(failure->port).arg(deviceOrigin(*failure)),
-                         Error{kErrOtevreniPortu, failure->error.message}};
-    }
+    return switchOn(m_host, m_prompts, fallback);
+}
+
+std::optional<ReceiptStartSteps::PortError> ReceiptStartSteps::switchOn(ReceiptPort& port, Prompts& prompts,
+                                                                        const QString& fallback) {
+    const bool switched = port.PrepniSkener(true);
+    if (auto failure = openPort(port, fallback))
+        return failure;
     if (!switched) {
-        const std::optional<ReceiptHost::PortFailure> failure = m_host.readerSwitchFailure();
+        const std::optional<ReceiptPort::PortFailure> failure = port.readerSwitchFailure();
         const QString reason = failure ? QStringLiteral("příkaz nešel na port COM%1 (%2): %3")
                                              .arg(failure->port)
                                              .arg(deviceOrigin(*failure), failure->error.message)
                                        : QStringLiteral("příkaz nešel na port čtečky.");
-        m_prompts.message(readerNotSwitchedOnText(reason), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        prompts.message(readerNotSwitchedOnText(reason), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     }
     return std::nullopt;
+}
+
+std::optional<ReceiptStartSteps::PortError> ReceiptStartSteps::reopen(ReceiptPort& port, const QString& fallback) {
+    return openPort(port, fallback);
 }
 
 void ReceiptStartSteps::rememberReceipt(const DayFileName& name) {

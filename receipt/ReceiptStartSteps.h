@@ -15,11 +15,12 @@ namespace trv {
 struct AppState;
 class Prompts;
 class ReceiptHost;
+class ReceiptPort;
 
-// The steps both receipt starts (by cash desk and by statement) take alike: the file chosen for appending
-// read by its name and its lines, its stored lines booked, the reader switched on and the port opened, and a
-// port that does not open reported with its number and the system's reason. One implementation, so that the
-// two starts cannot book or report differently.
+// The steps the receipt starts take alike: the file chosen for appending read by its name and its lines, its
+// stored lines booked, the reader switched on and the port opened, and a port that does not open reported with
+// the port, its device and the system's reason. One implementation, so that no start books or reports
+// differently: the two dialogs, mode "AUT", the safe bag and the resume after the package dialog.
 class ReceiptStartSteps {
 public:
     ReceiptStartSteps(AppState& state, Prompts& prompts, ReceiptHost& host);
@@ -44,8 +45,8 @@ public:
     // Books the stored lines of `file` into the emptied receipt through the stored-code booking, which keeps
     // every code of a known type whatever its value table says: a code the receipt box shows is a code the
     // save writes. Lines of no known type are reported once for the file. In package/week mode every code
-    // counts in its type's running package value, as a code read live does. `box` is the receipt box's text:
-    // every line, or with `skipEmpty` the lines that are not empty.
+    // counts in its type's running package value and warns at its thresholds, as a code read live does. `box` is the
+    // receipt box's text: every line, or with `skipEmpty` the lines that are not empty.
     struct Booked {
         qint64 count = 0; // codes booked
         QString box;
@@ -55,11 +56,19 @@ public:
     // Switches the reader on and opens the port for receiving. A port that does not open fails the start
     // (nothing is left receiving); a reader that could not be switched on while the port opened leaves the
     // receipt started (codes can still be typed) and is told to the operator, naming the port and the reason.
+    // Every start of receiving takes these steps: the dialogs' starts here, mode "AUT" and the safe bag through
+    // the static form with the main window's port.
     struct PortError {
         QString portLine; // "Port čtečky COMn nelze otevřít: odpovídá mu zařízení …"; empty when not known
         Error error;      // 60003 with the system's reason (`fallback` when the host cannot tell)
+        // What failed and why, on one line: the port line and the system's reason, or the fallback alone.
+        QString description() const;
     };
     std::optional<PortError> switchOn(const QString& fallback);
+    static std::optional<PortError> switchOn(ReceiptPort& port, Prompts& prompts, const QString& fallback);
+    // Opens the port again for a receipt that runs (after the package dialog closed it); the reader is left as
+    // it is. Fails as switchOn does.
+    static std::optional<PortError> reopen(ReceiptPort& port, const QString& fallback);
 
     // Empties Barcode.txt in `folder` for a receipt that reads into it; codes it still holds (a receipt killed
     // while reading into it) are kept in a file of their own first, and the operator is told its name.

@@ -7,6 +7,7 @@
 #include "core/CStrav.h"
 #include "core/DayDataFiles.h"
 #include "core/DayFileName.h"
+#include "core/ErrorText.h"
 #include "core/SettingsLoader.h"
 #include "core/SmList.h"
 #include "platform/Clock.h"
@@ -80,8 +81,7 @@ Result<std::filesystem::path> SmReceiptStart::dataFolder() const {
 }
 
 QString SmReceiptStart::loadFailureText(const Error& error) const {
-    return text("NeexCestaKDatum") + QStringLiteral("Num: ") + QString::number(error.number) +
-           QStringLiteral(", descr: ") + error.message;
+    return text("NeexCestaKDatum") + errorNumberAndDescription(error, QStringLiteral("Num"), QStringLiteral("descr"));
 }
 
 QString SmReceiptStart::missingFolderText(const std::filesystem::path& folder) const {
@@ -178,8 +178,7 @@ Result<SmReceiptStart::View> SmReceiptStart::load() {
 SmReceiptStart::Outcome SmReceiptStart::failed(const Error& error) const {
     // The program stays usable after a failed start: the operator mends the folder or the port and starts again.
     return {Kind::Failed,
-            text("NeexCestaKDatum") + QStringLiteral("Err: ") + QString::number(error.number) +
-                QStringLiteral(", Descr.: ") + error.message,
+            text("NeexCestaKDatum") + errorNumberAndDescription(error, QStringLiteral("Err"), QStringLiteral("Descr.")),
             Prompts::Icon::Critical, false, error};
 }
 
@@ -196,10 +195,9 @@ std::optional<SmReceiptStart::Outcome> SmReceiptStart::switchOn() {
     const auto failure = ReceiptStartSteps(m_state, m_prompts, m_host).switchOn(fallback);
     if (!failure)
         return std::nullopt;
-    Outcome outcome = failed(failure->error);
-    if (!failure->portLine.isEmpty())
-        outcome.message = text("NeexCestaKDatum") + QStringLiteral("Err: ") + QString::number(failure->error.number) +
-                          QStringLiteral(", Descr.: ") + failure->portLine + u' ' + failure->error.message;
+    // The description names the port, its device and the system's reason.
+    Outcome outcome = failed(Error{failure->error.number, failure->description()});
+    outcome.error = failure->error;
     return outcome;
 }
 
@@ -274,6 +272,7 @@ SmReceiptStart::Outcome SmReceiptStart::startSorting() {
     if (auto failure = switchOn())
         return *failure;
     m_host.setTrideni(true);
+    m_host.setReceiptWithoutFile();
     return {Kind::Started, {}, Prompts::Icon::None, false, {}};
 }
 
@@ -315,8 +314,8 @@ SmReceiptStart::Outcome SmReceiptStart::startNewFile(const std::filesystem::path
     if (!name.ok())
         return refused(name.message());
     // Names differing only in letter case are one file where the day files are shared with Windows machines.
-    if (TextFiles::findCaseInsensitive(folder, name.value())) {
-        Outcome outcome = refused(text("ZvysPoradi"));
+    if (const auto existing = TextFiles::findCaseInsensitive(folder, name.value())) {
+        Outcome outcome = refused(text("Soubor") + TextFiles::toQString(existing->filename()) + text("ZvysPoradi"));
         outcome.focusPoradi = true;
         return outcome;
     }
@@ -325,7 +324,8 @@ SmReceiptStart::Outcome SmReceiptStart::startNewFile(const std::filesystem::path
         return failed(kErrKonfiguracePortu,
                       m_state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("ChybaPortuSekce")));
     if (!isFolder(folder))
-        return failed(kErrNeexistujiciCesta, QStringLiteral("Neexistující cesta."));
+        return failed(kErrNeexistujiciCesta,
+                      QStringLiteral("Neexistující cesta k datům: %1").arg(TextFiles::toQString(folder)));
     const std::filesystem::path file = folder / name.value().toStdU16String();
     if (const Status created = TextFiles::writeAll(file, QString()); !created.ok())
         return failed(created.error());

@@ -22,7 +22,7 @@ TEST_F(PortSetupTest, OpeningWithTheConfiguredSettingsMarksTheReceiptAsReceiving
     EXPECT_EQ(rig.port.outBufferSize(), 512);
     EXPECT_TRUE(rig.port.isOpen());
     EXPECT_TRUE(rig.receipt.receiving());
-    EXPECT_EQ(ReceiptState::panelText(rig.state.config, true), QStringLiteral("Prijem AKTIVNI"));
+    EXPECT_EQ(rig.receipt.panelText(rig.state.config), QStringLiteral("Prijem AKTIVNI"));
 
     EXPECT_TRUE(rig.portSetup.NastavPrijem(false));
     EXPECT_FALSE(rig.port.isOpen());

@@ -3,6 +3,8 @@
 #include "core/Booking.h"
 #include "mainwindow/ReceiptJournal.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace trv::test {
@@ -76,6 +78,22 @@ TEST_F(ReceiptJournalTest, AFileThatCannotBeWrittenIsToldOnceAndBookingGoesOn) {
     ASSERT_TRUE(book(alfa(100)));
     ASSERT_TRUE(book(alfa(200, 22222)));
     EXPECT_EQ(rig.messages().size(), 1);
+    EXPECT_EQ(rig.booked().size(), 2);
+}
+
+// A full disk: the reason is told in Czech from the error the write left, as the save tells it, and the codes
+// stay booked for the save.
+TEST_F(ReceiptJournalTest, AWriteToAFullDiskSaysTheDiskIsFull) {
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full here";
+    std::filesystem::create_symlink("/dev/full", file);
+    journal.begin(file);
+    ASSERT_TRUE(book(alfa(100)));
+    ASSERT_TRUE(book(alfa(200, 22222)));
+    ASSERT_EQ(rig.messages().size(), 1);
+    EXPECT_TRUE(rig.messages().front().contains(
+        QStringLiteral("Nelze připsat řádek do souboru %1: na disku není volné místo").arg(TextFiles::toQString(file))))
+        << rig.messages().front().toStdString();
     EXPECT_EQ(rig.booked().size(), 2);
 }
 

@@ -129,7 +129,7 @@ TEST_F(StartupTest, SampleProgramFolderStartsQuietly) {
     EXPECT_EQ(state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("PrijemDatNeakt")),
               QStringLiteral("Příjem dat – NEAKTIVNÍ!"));
     EXPECT_EQ(state.config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("NeexCestaKDatum")),
-              QStringLiteral("Chyba při spuštění příjmu dat. Num: "));
+              QStringLiteral("Chyba při spuštění příjmu dat. "));
 }
 
 TEST_F(StartupTest, FolderThatCannotTakeTheDefaultFileFailsTheStartWithTwoMessages) {

@@ -2,9 +2,7 @@
 
 #include "core/AppState.h"
 #include "mainwindow/MainWindowLogic.h"
-#include "mainwindow/PortSetup.h"
 #include "mainwindow/ReceiptControl.h"
-#include "platform/SerialPort.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -13,31 +11,29 @@ MainReceiptHost::MainReceiptHost(MainWindowLogic& logic, WindowSide window)
     : m_logic(logic), m_window(std::move(window)) {}
 
 bool MainReceiptHost::PrepniSkener(bool on) {
-    return m_logic.commands().PrepniSkener(on);
+    return m_logic.receiptPort().PrepniSkener(on);
 }
 
 std::optional<ReceiptHost::PortFailure> MainReceiptHost::readerSwitchFailure() const {
-    const std::optional<Error>& error = m_logic.commands().lastError();
-    if (!error)
-        return std::nullopt;
-    return PortFailure{m_logic.port().portNumber(), m_logic.port().deviceName(), *error};
+    return m_logic.receiptPort().readerSwitchFailure();
 }
 
 bool MainReceiptHost::NastavPrijem(bool open) {
-    return m_logic.portSetup().NastavPrijem(open);
+    return m_logic.receiptPort().NastavPrijem(open);
 }
 
 std::optional<ReceiptHost::PortFailure> MainReceiptHost::portFailure() const {
-    const std::optional<Error>& error = m_logic.portSetup().lastError();
-    if (!error)
-        return std::nullopt;
-    return PortFailure{m_logic.port().portNumber(), m_logic.port().deviceName(), *error};
+    return m_logic.receiptPort().portFailure();
 }
 
 void MainReceiptHost::setReceiptFile(const std::filesystem::path& folder, const QString& fileName) {
     m_logic.setDatovySoubor(fileName);
     m_logic.control().showReceiptFile(folder / TextFiles::toPath(fileName), m_logic.state().sw.gFBalicky);
     m_logic.control().receiptStarted(folder / TextFiles::toPath(fileName));
+}
+
+void MainReceiptHost::setReceiptWithoutFile() {
+    m_logic.control().receiptStarted({});
 }
 
 // The display box keeps its caret at the end by itself: it only ever grows at the end or is replaced whole.

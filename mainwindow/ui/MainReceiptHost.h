@@ -26,6 +26,7 @@ public:
     bool NastavPrijem(bool open) override;
     std::optional<PortFailure> portFailure() const override;
     void setReceiptFile(const std::filesystem::path& folder, const QString& fileName) override;
+    void setReceiptWithoutFile() override;
     void setReceiptText(const QString& text) override;
     void appendReceiptText(const QString& text) override;
     int chosenTypeIndex() const override;

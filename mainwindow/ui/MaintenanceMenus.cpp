@@ -4,6 +4,7 @@
 #include "core/DefaultConfig.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/MainWindowView.h"
+#include "mainwindow/ReceiptControl.h"
 #include "mainwindow/ui/frmHlavni.h"
 #include "platform/Prompts.h"
 #include "settings/ui/frmAbout.h"
@@ -89,7 +90,8 @@ void MaintenanceMenus::About_Click() {
 }
 
 bool MaintenanceMenus::prijemBezi() const {
-    return m_logic.receipt().receiving();
+    // The receipt's own state: also a receipt whose reader was lost runs until it is ended.
+    return m_logic.control().receiptRuns();
 }
 
 bool MaintenanceMenus::PrepniSkener(bool on) {

@@ -188,7 +188,7 @@ void frmHlavni::setTexts() {
 
     m_panels[1]->setText(QStringLiteral("E"));
     setWindowTitle(config.DejText(QStringLiteral("frmPrijemSec"), QStringLiteral("TRVZpracStrav")));
-    m_panels[0]->setText(ReceiptState::panelText(config, m_logic->receipt().receiving()));
+    m_panels[0]->setText(m_logic->receipt().panelText(config));
     m_ui->Label1->setText(config.DejText(QStringLiteral("frmHlavni"), QStringLiteral("Soubor")));
     if (m_counter)
         m_counter->setText();
@@ -366,7 +366,7 @@ void frmHlavni::optT_Click(int index) {
 // --- What the logic tells
 
 void frmHlavni::receiptChanged(bool receiving) {
-    m_panels[0]->setText(ReceiptState::panelText(m_state.config, receiving));
+    m_panels[0]->setText(m_logic->receipt().panelText(m_state.config));
     QPalette palette = m_ui->StatusBar1->palette();
     const QRgb colour = receiving ? ReceiptState::kReceivingColor : ReceiptState::kNotReceivingColor;
     palette.setColor(QPalette::Window, QColor(colour));

@@ -37,14 +37,29 @@ TEST_F(ReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFileAndNoReceiptFile) {
     const auto outcome = start(newFile("007", "2"));
     EXPECT_EQ(outcome.kind, Kind::Failed);
     EXPECT_EQ(outcome.error.number, 60003);
-    EXPECT_EQ(outcome.message, QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
-                                              "nebo chyba v konfiguračním souboru programu.\n"
+    EXPECT_EQ(outcome.message, QStringLiteral("Port čtečky nelze otevřít.\n"
                                               "Číslo: 60003, popis: Pokus o otevření neexistujícího portu, "
                                               "nebo je již port otevřen."));
     // The empty file would only make the operator raise the order at the next attempt.
     EXPECT_FALSE(readData(QStringLiteral("241209007_2.txt")));
     EXPECT_EQ(host.calls(), (QStringList{QStringLiteral("PrepniSkener(True)"), QStringLiteral("NastavPrijem(True)")}));
     EXPECT_TRUE(host.fileName().isEmpty());
+}
+
+// A file the data folder does not let the start make is told as the data folder's failure, with the file and the
+// reason, and without a number the error does not have.
+TEST_F(ReceiptStartTest, AFileTheDataFolderCannotTakeNamesTheFolderAndTheReason) {
+    std::filesystem::create_directories(dataFolder / "Barcode.txt");
+    ReceiptStartInput in = newFile("007", "1");
+    in.mode = ReceiptStartMode::Barcode;
+    const auto outcome = start(in);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    const QStringList lines = outcome.message.split(u'\n');
+    ASSERT_EQ(lines.size(), 2) << outcome.message.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Chyba v datovém adresáři %1").arg(TextFiles::toQString(dataFolder)));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("popis: ")) && lines[1].contains(QStringLiteral("Barcode.txt")))
+        << lines[1].toStdString();
+    EXPECT_TRUE(host.calls().isEmpty());
 }
 
 TEST_F(ReceiptStartTest, MissingPortSettingsStartNothing) {

@@ -1,6 +1,8 @@
 #include "receipt/SmReceiptStart.h"
 
+#include "core/Booking.h"
 #include "core/DayFileName.h"
+#include "platform/Conventions.h"
 #include "receipt/tests/ReceiptFixture.h"
 
 using namespace trv;
@@ -17,23 +19,32 @@ protected:
         ReceiptFixture::SetUp();
         writeLanguageFile(QStringLiteral(
             "[frmPrijemSec]\nDatumFormat=Datum RRMMDD\nCisSMMusiObsahovat=\"SM má mít \"\nCislicDleNast=\" číslic\"\n"
-            "CisSMNeniPlatne=SM neplatné\nMusZadatOper=Zadejte operátora\nZvysPoradi=Zvyšte pořadí\n"
+            "CisSMNeniPlatne=SM neplatné\nMusZadatOper=Zadejte operátora\nZvysPoradi=\" už je, zvyšte pořadí\"\n"
             "ZadejDepo=Depo?\nZadejIdObalky=Obálka?\nZadejIdFakt=Faktura?\nSoubor=\"Soubor \"\n"
             "NeobsDatOdv=\" bez data odvodu\"\nNeobsTvarNazvu=\" má neznámý tvar\"\nByloPridano=\"Přidáno \"\n"
             "Stravenek=\" stravenek\"\nSoubBalZalozen=Balíky existují\nNeexCestaKDatum=\"Chyba startu. \"\n"
             "TRVTrid=Třídění\nTRVZpracStrav=Zpracování\n[frmHlavni]\nPokusNeexPort=Port nejde otevřít\n"));
-        // Alfa: six digits, worth its first three; Beta: eight digits, worth its first two.
+        // Alfa: six digits, worth its first three; Beta: eight digits, worth its first two. Their package
+        // thresholds are the definition file's defaults.
         addType(QStringLiteral("Alfa stravenky"), 6, 0, [](CStrav& t) {
             t.PozCastka = 1;
             t.DelkaCastka = 3;
             t.KoefCastka = 1;
+            defaultThresholds(t);
         });
         addType(QStringLiteral("Beta šeky"), 8, 0, [](CStrav& t) {
             t.PozCastka = 1;
             t.DelkaCastka = 2;
             t.KoefCastka = 1;
+            defaultThresholds(t);
         });
         state.gDelkaSM = 3;
+    }
+
+    static void defaultThresholds(CStrav& t) {
+        t.VarningVycetkaSum = Currency::fromInt(450000);
+        t.MaxVycetkaSum = Currency::fromInt(500000);
+        t.varningSumVycetkaPohyb = t.VarningVycetkaSum;
     }
 
     SmReceiptStart::Outcome start(const SmReceiptInput& input) {
@@ -160,7 +171,8 @@ TEST_F(SmReceiptStartTest, ARefusedEntryStartsNothingAndCreatesNothing) {
         {"operator with an underscore", [](AppState&, SmReceiptInput& in) { in.operator_ = QStringLiteral("A_B"); },
          "Operátor „A_B“ nesmí obsahovat znak „_“.", crit},
         {"empty order", [](AppState&, SmReceiptInput& in) { in.poradi.clear(); }, "Pořadí nesmí být prázdné.", crit},
-        {"existing name", [](AppState&, SmReceiptInput&) {}, "Zvyšte pořadí", crit},
+        // Named as it is on disk.
+        {"existing name", [](AppState&, SmReceiptInput&) {}, "Soubor 241209_123_AB_1.TXT už je, zvyšte pořadí", crit},
         {"depot",
          [](AppState& s, SmReceiptInput& in) {
              s.sw.gFDepo = true;
@@ -244,6 +256,38 @@ TEST_F(SmReceiptStartTest, APortThatDoesNotOpenLeavesNoNewFile) {
     EXPECT_EQ(outcome.message, QStringLiteral("Chyba startu. Err: 60003, Descr.: Port nejde otevřít"));
     EXPECT_TRUE(dataFiles().isEmpty());
     EXPECT_TRUE(host.fileName().isEmpty());
+}
+
+// What failed is named: the port with its device and the system's reason, or the data folder; an error without
+// a number shows none.
+TEST_F(SmReceiptStartTest, AFailedStartNamesThePortOrTheDataFolder) {
+    host.setPortOpens(false);
+    host.setPortFailure(RecordingReceiptHost::PortFailure{
+        3, QStringLiteral("/dev/pts/7"),
+        Error{0, QStringLiteral("Sériový port COM3 (/dev/pts/7) nelze otevřít: chybí oprávnění.")}});
+    auto outcome = start(newFile());
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message,
+              QStringLiteral("Chyba startu. Err: 60003, Descr.: Port čtečky COM3 nelze otevřít: odpovídá mu zařízení "
+                             "/dev/pts/7 (podle proměnné prostředí TRV7300_COM3). Sériový port COM3 (/dev/pts/7) nelze "
+                             "otevřít: chybí oprávnění."));
+
+    host.setPortOpens(true);
+    std::filesystem::remove_all(dataFolder);
+    outcome = start(newFile());
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message, QStringLiteral("Chyba startu. Err: 60001, Descr.: Neexistující cesta k datům: %1")
+                                   .arg(TextFiles::toQString(dataFolder)));
+
+    // Barcode.txt that the folder holds as a folder of its own cannot be emptied.
+    std::filesystem::create_directories(dataFolder / "Barcode.txt" / "x");
+    SmReceiptInput barcode = newFile();
+    barcode.mode = Mode::Barcode;
+    outcome = start(barcode);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_TRUE(outcome.message.startsWith(QStringLiteral("Chyba startu. Descr.: "))) << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.message.contains(QStringLiteral("Barcode.txt"))) << outcome.message.toStdString();
+    EXPECT_FALSE(host.receiving());
 }
 
 TEST_F(SmReceiptStartTest, RoadCAppendReadsTheNameByItsForm) {
@@ -444,4 +488,42 @@ TEST_F(SmReceiptStartTest, RoadCKeepsStoredCodesTheValueTableLacksAndCountsThemI
     EXPECT_EQ(state.gColStrav->Item(1)->sumaStravenek, Currency::fromUnits(700 * 10000));
     // The box, and with it the saved file, keeps every line.
     EXPECT_EQ(host.text(), QStringLiteral("500123\r\n12345\r\n777\r\n200456\r\n"));
+}
+
+// Package/week mode: the append warns while it books the stored codes, at each threshold they pass, as the
+// same codes read live would; the next live code then warns only at the threshold still ahead.
+TEST_F(SmReceiptStartTest, RoadCWarnsOfThePackageValueAtEachThresholdThePackagePasses) {
+    writeLanguageFile(QStringLiteral("[frmPrijemSec]\nByloPridano=\"Přidáno \"\nStravenek=\" stravenek\"\n"));
+    // Warned past 4 500, then at every further 100.
+    const auto type = addType(QStringLiteral("PRVNI"), 7, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 7;
+        t.KoefCastka = 1;
+        t.VarningVycetkaSum = Currency::fromInt(4500);
+        t.MaxVycetkaSum = Currency::fromInt(5000);
+        t.varningSumVycetkaPohyb = t.VarningVycetkaSum;
+    });
+    state.sw.gFBalikyTyden = true;
+    const QString name = QStringLiteral("141215_123_AB_1.txt");
+    // Sums 4 000, 4 600 (past 4 500), 4 650 (past 4 600), 4 670, 4 680.
+    writeData(name, QStringLiteral("0004000\r\n0000600\r\n0000050\r\nNOREAD\r\n0000020\r\n0000010\r\n"));
+    ASSERT_EQ(start(append(name)).kind, Kind::Started);
+
+    const auto warning = [](qint64 sum) {
+        return QStringLiteral("Společnost PRVNI má v balíku načteno za ") + formatCurrency(Currency::fromInt(sum)) +
+               QStringLiteral(". Mělo by se u této společnosti zvýšit číslo balíku. ");
+    };
+    ASSERT_EQ(prompts.records().size(), 3u);
+    EXPECT_EQ(prompts.records()[0].text, warning(4600));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(prompts.records()[1].text, warning(4650));
+    EXPECT_EQ(prompts.records()[2].text, QStringLiteral("Přidáno 6 stravenek"));
+    EXPECT_EQ(type->sumaStravenek, Currency::fromInt(4680));
+
+    Booking live(state, *state.gColStrav, prompts, host.reader());
+    ASSERT_TRUE(live.PridejKod(QStringLiteral("0000010"), 1, true)); // 4 690: the next threshold is 4 700
+    EXPECT_EQ(prompts.records().size(), 3u);
+    ASSERT_TRUE(live.PridejKod(QStringLiteral("0000020"), 1, true)); // 4 710
+    ASSERT_EQ(prompts.records().size(), 4u);
+    EXPECT_EQ(prompts.records()[3].text, warning(4710));
 }

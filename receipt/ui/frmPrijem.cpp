@@ -136,7 +136,7 @@ void frmPrijem::btnPrijem_Click() {
         outcome = m_start.start(input());
     } catch (const std::exception& e) {
         outcome.kind = ReceiptStart::Outcome::Kind::Failed;
-        outcome.message = ReceiptStart::startFailureText(Error{0, QString::fromLocal8Bit(e.what())});
+        outcome.message = ReceiptStart::startFailureText(kStartImpossible, Error{0, QString::fromLocal8Bit(e.what())});
     }
     QGuiApplication::restoreOverrideCursor();
 

@@ -1,6 +1,7 @@
 // The program as the crash test runs it in a process of its own: the real main window and receipt windows over
 // the program folder given as the first argument, the reader port mapped through TRV7300_COMn, message boxes
-// answered by a script, and a new receipt started at the load: for cash desk 001 in the cash-desk start, for SM
+// answered by a script, and a new receipt started at the load (from the menu in a mode that starts nothing by
+// itself): for cash desk 001 in the cash-desk start, for SM
 // 123 and operator Eva in the SM start (depot D07, envelope OB-1 where depot mode asks for them). It prints
 // "READY" and the receipt's file once the receipt is receiving; the test then feeds codes through the line and
 // kills it. A line "SAVE" on its input ends the receipt and saves it in the closing window.
@@ -20,6 +21,7 @@
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,7 +84,12 @@ int main(int argc, char** argv) {
         modal->findChild<QPushButton*>(QStringLiteral("btnPrijem"))->click();
     });
     starter.start();
-    if (!window.Form_Load() || !window.logic().receipt().receiving())
+    if (!window.Form_Load())
+        return 1;
+    // A mode other than STD and AUT starts nothing at the load: the operator starts the receipt from the menu.
+    if (!window.logic().receipt().receiving())
+        window.findChild<QAction*>(QStringLiteral("prijem"))->trigger();
+    if (!window.logic().receipt().receiving())
         return 1;
     std::printf("READY %s\n", qPrintable(window.logic().lblSoubor()));
     std::fflush(stdout);

@@ -174,3 +174,23 @@ TEST_F(MaintenanceMenusRig, ATypeDeletedDuringAReceiptLeavesTheReceiptFileToo) {
     EXPECT_TRUE(kept.contains(beta)) << kept.toStdString();
     EXPECT_FALSE(kept.contains(alfa)) << kept.toStdString();
 }
+
+// The settings window asks the receipt itself whether one runs: a receipt whose reader was lost still runs, and
+// the reader's menu, which would take its port, stays closed until it is ended.
+TEST_F(MaintenanceMenusRig, TheReadersMenuWaitsForAReceiptWhoseReaderWasLost) {
+    onNextModal([](QWidget* start) {
+        child<QLineEdit>(start, "txtPokladni")->setText(QStringLiteral("001"));
+        child<QPushButton>(start, "btnPrijem")->click();
+    });
+    ASSERT_TRUE(startProgram());
+    port.simulateLoss(QStringLiteral("zmizel"));
+    ASSERT_FALSE(window->logic().receipt().receiving());
+
+    bool menuEnabled = true;
+    answerPassword(QStringLiteral("vraskel"), [&](QWidget* settings) {
+        menuEnabled = child<QPushButton>(settings, "btnOMenu")->isEnabled();
+        child<QPushButton>(settings, "btnVen")->click();
+    });
+    trigger("nastpr");
+    EXPECT_FALSE(menuEnabled);
+}

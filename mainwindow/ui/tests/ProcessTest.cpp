@@ -3,6 +3,7 @@
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "core/ReceiptRecord.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/SingleInstance.h"
 #include "mainwindow/Startup.h"
@@ -302,6 +303,36 @@ INSTANTIATE_TEST_SUITE_P(, ReceiptKilled,
                          ::testing::Values(KillCase{"CashDeskStart", {}, {}},
                                            KillCase{"SmStart", QStringLiteral("0000000001"), QStringLiteral(".vyc")}),
                          [](const ::testing::TestParamInfo<KillCase>& info) { return std::string(info.param.name); });
+
+// The mode without a closing save, killed mid-receipt: its day file holds every code read, no record of unfinished
+// work is left, and the next start says nothing.
+TEST(ProcessTest, AReceiptKilledInTheModeWithoutAClosingLeavesEveryCodeInItsDayFileAndNoNotice) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = copySample(dir);
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
+                                   QStringLiteral("NIC"))
+                    .ok());
+    std::filesystem::path dayFile;
+    {
+        ChildProgram child;
+        dayFile = child.start(folder);
+        ASSERT_FALSE(dayFile.empty());
+        ASSERT_TRUE(child.read(kCodes, dayFile)) << fileBytes(dayFile).toStdString();
+        child.kill();
+    }
+    EXPECT_EQ(sortedLines(dayFile), sorted(kCodes));
+    EXPECT_FALSE(TextFiles::exists(ReceiptRecord::recordFile(folder)));
+
+    Restart restart(folder);
+    QStringList shown;
+    bool loaded = false;
+    shown = dialogsShownDuring([&] { loaded = restart.load(); });
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(shown, QStringList());
+    EXPECT_TRUE(restart.prompts.records().empty()) << restart.prompts.texts().join(u'\n').toStdString();
+    EXPECT_FALSE(restart.window->logic().receipt().receiving());
+    EXPECT_EQ(sortedLines(dayFile), sorted(kCodes));
+}
 
 // Killed during the closing save, between its outputs (the statement file written, the tickets table not), the
 // program tells at its next start the day file and the outputs that may be missing; taken up and saved again,

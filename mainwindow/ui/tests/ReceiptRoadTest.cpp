@@ -3,6 +3,7 @@
 #include "core/ReceiptRecord.h"
 #include "mainwindow/MainWindowLogic.h"
 #include "mainwindow/Pause.h"
+#include "mainwindow/ReceiptControl.h"
 #include "mainwindow/Startup.h"
 #include "mainwindow/tests/NoPause.h"
 #include "mainwindow/ui/VerticalMenu.h"
@@ -204,27 +205,50 @@ INSTANTIATE_TEST_SUITE_P(
         BarcodeCase{"BlankLines", "\r\n \r\n", false, "", ""}),
     [](const ::testing::TestParamInfo<BarcodeCase>& info) { return std::string(info.param.name); });
 
-// In a mode that starts nothing by itself the receipt a crash left is told and offered all the same: yes starts its
-// append at once through the receipt start, no leaves the window idle.
-TEST_F(ReceiptRoadTest, AModeThatStartsNothingStillOffersTheReceiptACrashLeft) {
+// A mode that starts nothing by itself has no closing save either: a record another mode left is neither told nor
+// removed there, a receipt started in it writes no record of its own, and the record is told when the program
+// next starts in its own mode.
+TEST_F(ReceiptRoadTest, TheModeWithoutAClosingNeitherTellsNorTouchesTheRecordOfUnfinishedWork) {
     ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
                                    QStringLiteral("NIC"))
                     .ok());
     const std::filesystem::path dayFile = dataFolder / "261210001_1.txt";
     ASSERT_TRUE(TextFiles::writeAll(dayFile, kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).ok());
     ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, dayFile).ok());
-    for (const Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
-        SCOPED_TRACE(answer == Prompts::Answer::Yes ? "yes" : "no");
-        prompts.queueAnswer(answer);
-        window.reset();
-        ASSERT_TRUE(start());
-        ASSERT_FALSE(prompts.records().empty());
-        EXPECT_TRUE(prompts.records().back().text.startsWith(
-            QStringLiteral("Příjem do souboru %1 (počet kódů: 2) nebyl uložen").arg(TextFiles::toQString(dayFile))));
-        EXPECT_EQ(window->logic().receipt().receiving(), answer == Prompts::Answer::Yes);
-        EXPECT_EQ(window->logic().gDatovySoubor(),
-                  answer == Prompts::Answer::Yes ? QStringLiteral("261210001_1.txt") : QString());
-    }
+    const std::filesystem::path record = ReceiptRecord::recordFile(folder);
+    const QByteArray left = fileBytes(record);
+
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_FALSE(window->logic().receipt().receiving());
+
+    // A receipt of this mode, read and closed with the window.
+    onNextModal([](QWidget* modal) {
+        child<QLineEdit>(modal, "txtPokladni")->setText(QStringLiteral("002"));
+        child<QPushButton>(modal, "btnPrijem")->click();
+    });
+    window->findChild<QAction*>(QStringLiteral("prijem"))->trigger();
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    EXPECT_EQ(fileBytes(record), left);
+    port.deliver((kCode2 + QStringLiteral("\r\n")).toLatin1());
+    const std::filesystem::path plainFile = dataFolder / "261210002_1.txt";
+    ASSERT_TRUE(
+        trv::test::waitUntil([&] { return fileBytes(plainFile) == (kCode2 + QStringLiteral("\r\n")).toLatin1(); }));
+    EXPECT_EQ(fileBytes(record), left);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(fileBytes(record), left);
+    EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(u'\n').toStdString();
+
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
+                                   QStringLiteral("STD"))
+                    .ok());
+    window.reset();
+    prompts.queueAnswer(Prompts::Answer::No);
+    onNextModal([](QWidget* modal) { child<QPushButton>(modal, "btnVen")->click(); });
+    ASSERT_TRUE(start());
+    ASSERT_FALSE(prompts.records().empty());
+    EXPECT_TRUE(prompts.records().front().text.startsWith(
+        QStringLiteral("Příjem do souboru %1 (počet kódů: 2) nebyl uložen").arg(TextFiles::toQString(dayFile))));
 }
 
 TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
@@ -304,11 +328,17 @@ TEST_F(ReceiptRoadTest, SortingModeKeepsTheClosingWindowHiddenUntilAReceiptOutsi
     port.deliver((kCode1 + QStringLiteral("\r\n")).toLatin1());
     ASSERT_TRUE(trv::test::waitUntil([&] { return window->logic().rtbStrav().text().contains(kCode1); }));
 
-    // Its end shows no closing window.
+    // It runs as any receipt (codes may be typed into it), and its end shows no closing window and does not say
+    // that no receipt ran.
+    EXPECT_TRUE(window->logic().control().receiptRuns());
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuRucne"))->isEnabled());
     onNextModal([&](QWidget* statement) { child<QPushButton>(statement, "cmdUkonci")->click(); });
     clickMenu(3);
     EXPECT_FALSE(window->logic().receipt().receiving());
+    EXPECT_FALSE(window->logic().control().receiptRuns());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(prompts.texts().contains(QStringLiteral("Příjem dat neprobíhá.")))
+        << prompts.texts().join(u'|').toStdString();
 
     // A receipt outside sorting mode ends in the closing window, on its own file.
     onNextModal([](QWidget* modal) {

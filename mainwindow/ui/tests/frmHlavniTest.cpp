@@ -15,6 +15,7 @@
 #include "platform/FakeSerialPort.h"
 #include "platform/IniDocument.h"
 #include "platform/ProfileFile.h"
+#include "platform/SerialSettings.h"
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "platform/TicketsDatabase.h"
@@ -306,19 +307,29 @@ TEST_F(frmHlavniTest, LoadInAutReceivesIntoAnEmptiedBarcodeTxt) {
     EXPECT_EQ(display(), alfa(100) + QStringLiteral("\n"));
 }
 
+// The message says what failed: the configuration, the port (with its device and the system's reason) or the
+// data folder (the file and the reason), with no number where the error has none.
 TEST_F(frmHlavniTest, LoadInAutThatCannotStartReceivingTellsAndCloses) {
     struct Case {
         const char* name;
         bool dropPort;
         bool portFails;
-        QString expected;
+        bool barcodeIsAFolder;
+        QString expectedStart;
+        QString expectedEnd;
     };
+    const QString portLine = QStringLiteral("Port čtečky COM2 nelze otevřít: odpovídá mu zařízení %1 (")
+                                 .arg(serialDeviceName(2, EnvironmentLookup{}));
     const Case cases[] = {
-        {"port key missing", true, false,
+        {"port key missing", true, false, false,
          QStringLiteral(
-             "Chyba při spuštění příjmu dat. Num: 60002, descr: V konfiguraci chybí nastavení portu čtečky.")},
-        {"port does not open", false, true,
-         QStringLiteral("Chyba při spuštění příjmu dat. Num: 60003, descr: Port čtečky nelze otevřít.")},
+             "Chyba při spuštění příjmu dat. Num: 60002, descr: V konfiguraci chybí nastavení portu čtečky."),
+         QString()},
+        {"port does not open", false, true, false,
+         QStringLiteral("Chyba při spuštění příjmu dat. Num: 60003, descr: ") + portLine,
+         QStringLiteral("TRV7300_COM2). zarizeni chybi")},
+        {"data folder cannot take Barcode.txt", false, false, true,
+         QStringLiteral("Chyba při spuštění příjmu dat. descr: "), QStringLiteral("Barcode.txt")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -332,6 +343,10 @@ TEST_F(frmHlavniTest, LoadInAutThatCannotStartReceivingTellsAndCloses) {
             doc.value().removeKey(QStringLiteral("Comm"), QStringLiteral("Port"));
             ASSERT_TRUE(doc.value().save(ini()).ok());
         }
+        std::filesystem::remove_all(dataFolder / "Barcode.txt");
+        if (c.barcodeIsAFolder) {
+            std::filesystem::create_directories(dataFolder / "Barcode.txt" / "x");
+        }
         port.setOpenError(c.portFails ? std::optional<Error>(Error{0, QStringLiteral("zarizeni chybi")})
                                       : std::nullopt);
 
@@ -342,11 +357,19 @@ TEST_F(frmHlavniTest, LoadInAutThatCannotStartReceivingTellsAndCloses) {
 
         EXPECT_FALSE(window->isVisible());
         ASSERT_FALSE(local.records().empty());
-        EXPECT_EQ(local.records().front().text, c.expected);
+        const QString& told = local.records().front().text;
+        if (c.expectedEnd.isEmpty()) {
+            EXPECT_EQ(told, c.expectedStart);
+        } else {
+            EXPECT_TRUE(told.startsWith(c.expectedStart)) << told.toStdString();
+            EXPECT_TRUE(told.contains(c.expectedEnd)) << told.toStdString();
+        }
+        EXPECT_FALSE(told.contains(QStringLiteral("Num: 0"))) << told.toStdString();
         EXPECT_EQ(local.records().front().icon, Prompts::Icon::Critical);
         EXPECT_FALSE(receiving());
         window.reset();
     }
+    std::filesystem::remove_all(dataFolder / "Barcode.txt");
     port.setOpenError(std::nullopt);
 }
 
@@ -613,7 +636,12 @@ TEST_F(frmHlavniTest, ASafeBagStartShowsReceivingOnlyOnceThePortIsOpen) {
     EXPECT_EQ(windows.safeBagCalls, 1);
     EXPECT_EQ(windows.prijemCalls, 0);
     ASSERT_EQ(prompts.records().size(), 1u);
-    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Port čtečky nelze otevřít."));
+    // The port, its device and the reason, as every start tells them.
+    EXPECT_TRUE(
+        prompts.records()[0].text.startsWith(QStringLiteral("Port čtečky COM2 nelze otevřít: odpovídá mu zařízení ")))
+        << prompts.records()[0].text.toStdString();
+    EXPECT_TRUE(prompts.records()[0].text.endsWith(QStringLiteral(" zarizeni chybi")))
+        << prompts.records()[0].text.toStdString();
     EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
     EXPECT_EQ(panelWhileTold, kNeakt);
     EXPECT_EQ(colourWhileTold, kRed);
@@ -698,6 +726,35 @@ TEST_F(frmHlavniTest, UnloadInPackageModeAsksForThePackageAndAClosedDialogKeepsT
     EXPECT_EQ(readFile(bal), QStringLiteral("#1\r\n") + alfa(100) + QStringLiteral("\r\n"));
     EXPECT_EQ(iniValue(QStringLiteral("Balickovani"), QStringLiteral("DalsiCisloBaliku")), QStringLiteral("2"));
     EXPECT_TRUE(windows.closings.empty());
+}
+
+// The package dialog closes the port while it asks; the resume after it reopens the port as every start opens
+// it, and a port that does not open names the port, its device and the reason. The receipt goes on without its
+// reader, and the panel says so.
+TEST_F(frmHlavniTest, AResumeWhosePortDoesNotOpenNamesThePortAndKeepsTheReceipt) {
+    configure(QStringLiteral("STD"), {25});
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("26121001.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    const qsizetype told = prompts.records().size();
+
+    port.setOpenError(Error{0, QStringLiteral("zarizeni chybi")});
+    answerPackageDialog(0);
+    action("konecpr")->trigger();
+    port.setOpenError(std::nullopt);
+
+    ASSERT_EQ(prompts.records().size(), told + 1);
+    const QString& text = prompts.records().back().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Port čtečky COM2 nelze otevřít: odpovídá mu zařízení %1 (")
+                                    .arg(serialDeviceName(2, EnvironmentLookup{}))))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral(" zarizeni chybi"))) << text.toStdString();
+    EXPECT_EQ(prompts.records().back().icon, Prompts::Icon::Critical);
+    EXPECT_FALSE(receiving());
+    EXPECT_TRUE(window->logic().control().receiptRuns());
+    EXPECT_EQ(booked(), QStringList{alfa(100)});
+    EXPECT_EQ(panel(1)->text(), QStringLiteral("Příjem dat – AKTIVNÍ, čtečka odpojena!"));
 }
 
 // --- Menu commands
@@ -817,7 +874,10 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     port.simulateLoss(QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
     EXPECT_EQ(prompts.records().back().text, QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
     EXPECT_FALSE(receiving());
-    // The status bar and the reader menu say that the reader is gone; the receipt stays in sight.
+    // The status bar and the reader menu say that the reader is gone while the receipt is still open; the
+    // receipt stays in sight.
+    EXPECT_EQ(panel(1)->text(), QStringLiteral("Příjem dat – AKTIVNÍ, čtečka odpojena!"));
+    EXPECT_EQ(statusColour(), kRed);
     EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka odpojena"));
     EXPECT_FALSE(action("ScanOn")->isChecked());
     EXPECT_TRUE(action("ScanOff")->isChecked());
@@ -834,6 +894,23 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     EXPECT_FALSE(action("mnuRucne")->isEnabled());
     EXPECT_FALSE(prompts.texts().contains(QStringLiteral("Příjem dat neprobíhá.")));
     EXPECT_FALSE(child<QWidget>(window.get(), "rtbStrav")->isVisible());
+    EXPECT_EQ(panel(1)->text(), kNeakt);
+}
+
+// Closing the window asks the receipt's own state whether a receipt runs: one whose reader was lost remembers its
+// document number as any other.
+TEST_F(frmHlavniTest, UnloadRemembersTheDocumentOfAReceiptWhoseReaderWasLost) {
+    configure(QStringLiteral("STD"));
+    ASSERT_TRUE(start());
+    startDialogStarts(QStringLiteral("12345678.txt"));
+    click("vmnNab", 1);
+    receive(alfa(100) + QStringLiteral("\r\n"));
+    port.simulateLoss(QStringLiteral("zmizel"));
+
+    EXPECT_TRUE(window->close());
+
+    EXPECT_EQ(iniValue(QStringLiteral("Data"), QStringLiteral("LastFile")), QStringLiteral("12345678"));
+    ASSERT_EQ(windows.closings.size(), 1u);
 }
 
 TEST_F(frmHlavniTest, ANewStartWhileALostReceiptHoldsCodesOffersToEndItFirst) {

@@ -195,9 +195,8 @@ TEST_F(frmPrijemTest, EachRefusalShowsItsMessageAndStartsNothing) {
         {"missing folder", "241209", "007", "1", [this] { std::filesystem::remove_all(dataFolder); },
          {QStringLiteral("Zvolený datový adresář neexistuje, zkontrolujte cestu k datům!\n") +
               TextFiles::toQString(dataFolder),
-          QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
-                         "nebo chyba v konfiguračním souboru programu.\n"
-                         "Číslo: 60001, popis: Neexistující cesta.")},
+          QStringLiteral("Neexistující cesta k datům: %1\nČíslo: 60001, popis: Neexistující cesta.")
+              .arg(TextFiles::toQString(dataFolder))},
          false},
     };
     // clang-format on
@@ -297,7 +296,7 @@ TEST_F(frmPrijemTest, BarcodeModeOverAnEmptyBarcodeTxtKeepsNothingAndSaysNothing
     EXPECT_EQ(QDir(TextFiles::toQString(dataFolder)).entryList({QStringLiteral("Barcode_*")}, QDir::Files).size(), 0);
 }
 
-// The message names the port, the device it maps to (and how) and the system's reason.
+// The message names the port as what failed, the device it maps to (and how) and the system's reason.
 TEST_F(frmPrijemTest, APortThatCannotBeOpenedEndsTheStartWithTheSystemsMessage) {
     const QString reason = QStringLiteral("Sériový port COM%1 (%2) nelze otevřít: No such file or directory.");
     const struct {
@@ -323,8 +322,7 @@ TEST_F(frmPrijemTest, APortThatCannotBeOpenedEndsTheStartWithTheSystemsMessage) 
         ASSERT_EQ(casePrompts.records().size(), 1u);
         EXPECT_EQ(casePrompts.records().front().icon, Prompts::Icon::Critical);
         EXPECT_EQ(casePrompts.records().front().text,
-                  QStringLiteral("Neexistující cesta k datům, chyba při vytváření souboru\n"
-                                 "Port čtečky COM%1 nelze otevřít: odpovídá mu zařízení %2 (%3).\n"
+                  QStringLiteral("Port čtečky COM%1 nelze otevřít: odpovídá mu zařízení %2 (%3).\n"
                                  "Číslo: 60003, popis: ")
                           .arg(c.port)
                           .arg(device, QString::fromUtf8(c.origin)) +
