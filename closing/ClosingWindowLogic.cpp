@@ -11,6 +11,7 @@
 #include "core/Booking.h"
 #include "core/CColStrav.h"
 #include "core/DocumentNumbering.h"
+#include "core/ErrorText.h"
 #include "core/ReaderControl.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
@@ -228,8 +229,8 @@ Status UkonceniPrijmu::exportAS400() {
 }
 
 QString UkonceniPrijmu::chybaAS400(const Error& error) const {
-    return text("ChybaAS400") + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
-           QStringLiteral(", descr: ") + error.message;
+    return text("ChybaAS400") + QStringLiteral("\r\n") +
+           errorNumberAndDescription(error, QStringLiteral("Num"), QStringLiteral("descr"));
 }
 
 void UkonceniPrijmu::storno() {

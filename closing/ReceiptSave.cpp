@@ -1,12 +1,13 @@
 #include "closing/ReceiptSave.h"
 
-#include "core/CashDeskFileName.h"
 #include "closing/ClosingExports.h"
 #include "closing/ReceiptDayTotals.h"
 #include "closing/ReceiptFiles.h"
 #include "closing/TicketsExport.h"
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "core/CashDeskFileName.h"
+#include "core/ErrorText.h"
 #include "core/ReaderControl.h"
 #include "core/ReceiptRecord.h"
 #include "core/SettingsLoader.h"
@@ -36,15 +37,15 @@ QString UlozeniPrijmu::text(const char* key) const {
 }
 
 void UlozeniPrijmu::hlasChybu(const char* key, const Error& error, const QString& what) {
-    m_prompts.error(text(key) + what + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
-                    QStringLiteral(", descr: ") + error.message);
+    m_prompts.error(text(key) + what + QStringLiteral("\r\n") +
+                    errorNumberAndDescription(error, QStringLiteral("Num"), QStringLiteral("descr")));
 }
 
 void UlozeniPrijmu::hlasChybuUlozeni(const Error& error) {
     // The procedure's name is for whoever reads the program's log, not for the operator.
     qCWarning(lcSave).noquote() << "frmUkonc.btnUlozClick():" << error.message;
-    m_prompts.error(text("ChybaUklad") + QStringLiteral("\r\nNum: ") + QString::number(error.number) +
-                    QStringLiteral(", descr: ") + error.message);
+    m_prompts.error(text("ChybaUklad") + QStringLiteral("\r\n") +
+                    errorNumberAndDescription(error, QStringLiteral("Num"), QStringLiteral("descr")));
 }
 
 QStringList UlozeniPrijmu::vystupy(const std::filesystem::path& dayFile) const {
@@ -119,8 +120,8 @@ bool UlozeniPrijmu::ulozVse(const std::filesystem::path& dayFile) {
     }
     // The day file is safe, but the operator must know which of the rest is behind.
     m_prompts.message(saved + QStringLiteral("\r\n") + text("CastiUlozeny") + casti.ulozeno.join(QStringLiteral(", ")) +
-                          QStringLiteral(".\r\n") + text("CastiNeulozeny") + casti.nezdarilo.join(QStringLiteral(", ")) +
-                          u'.',
+                          QStringLiteral(".\r\n") + text("CastiNeulozeny") +
+                          casti.nezdarilo.join(QStringLiteral(", ")) + u'.',
                       Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     return true;
 }
@@ -190,7 +191,7 @@ void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile, Casti& cas
                                         [pokladna](const DayTotals::Row& r) { return r.pokladni == pokladna; });
         // A day file outside the data folder is not among them: its own codes are the row.
         row = found != rows.value().cend() ? Result<DayTotals::Row>(*found)
-                                            : DayTotals::soucty(*m_state.gColStrav, pokladna, name->den);
+                                           : DayTotals::soucty(*m_state.gColStrav, pokladna, name->den);
     }
     const Status written = row.ok() ? zapisDoExpData(folder.value(), row.value()) : Status(row.error());
     if (!written.ok()) {
@@ -204,8 +205,8 @@ void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile, Casti& cas
 bool UlozeniPrijmu::ulozSafeBag() {
     // Without [Data] DirSFB the list goes to the program folder, the stand-in for the root of drive C.
     const bool configured = m_state.config.ctiCestu(QStringLiteral("Data"), QStringLiteral("DirSFB")).has_value();
-    const auto folder = configured ? DejCestuSFB(m_state.config)
-                                   : Result<std::filesystem::path>(m_state.config.programFolder());
+    const auto folder =
+        configured ? DejCestuSFB(m_state.config) : Result<std::filesystem::path>(m_state.config.programFolder());
     if (!folder.ok()) {
         hlasChybuUlozeni(folder.error());
         return false;

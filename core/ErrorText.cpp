@@ -15,4 +15,13 @@ QString errorNumberAndDescription(const QString& number, const QString& descript
     return numberLabel + QStringLiteral(": ") + number + QStringLiteral(", ") + described;
 }
 
+QString errorNumberThenDescription(const Error& error, const QString& separator) {
+    if (error.number != 0)
+        return QStringLiteral("Num: ") + QString::number(error.number) + separator + error.message;
+    qsizetype from = 0;
+    while (from < separator.size() && (separator[from] == u',' || separator[from] == u' '))
+        ++from;
+    return separator.mid(from) + error.message;
+}
+
 } // namespace trv

@@ -13,5 +13,8 @@ QString errorNumberAndDescription(const Error& error, const QString& numberLabel
 // The same with the number given as text (a database's own code); an empty text leaves the number part out.
 QString errorNumberAndDescription(const QString& number, const QString& description, const QString& numberLabel,
                                   const QString& descriptionLabel);
+// "Num: <number>" and the description after `separator` as the window's language text gives it (", popis: ",
+// " descr: "); without a number the description follows the separator with its leading comma and blanks dropped.
+QString errorNumberThenDescription(const Error& error, const QString& separator);
 
 } // namespace trv

@@ -1,5 +1,6 @@
 #include "core/SettingsLoader.h"
 
+#include "core/ErrorText.h"
 #include "platform/Conventions.h"
 #include "platform/TextFiles.h"
 
@@ -268,8 +269,8 @@ QString folderErrorText(const Config& config, DataFolder folder, const Error& er
         key = QStringLiteral("neexCestaVycetky");
     else if (folder == DataFolder::UCT)
         key = QStringLiteral("neexCestUCT");
-    return config.DejText(QStringLiteral("procFce"), key) + u'\n' + QStringLiteral("Num: ") +
-           QString::number(error.number) + QStringLiteral(", descr: ") + error.message;
+    return config.DejText(QStringLiteral("procFce"), key) + u'\n' +
+           errorNumberAndDescription(error, QStringLiteral("Num"), QStringLiteral("descr"));
 }
 
 QString DejOddelovacExportu(const Config& config) {

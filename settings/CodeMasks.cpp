@@ -1,6 +1,7 @@
 #include "settings/CodeMasks.h"
 
 #include "core/ConfigAccess.h"
+#include "core/ErrorText.h"
 #include "core/SharedHelpers.h"
 #include "platform/FolderListing.h"
 #include "platform/TextFiles.h"
@@ -67,8 +68,7 @@ Status CodeMasks::uloz(const std::filesystem::path& file, const QString& maska) 
 
 QString CodeMasks::hlaseni(const Config& config, const QString& section, const QString& key, const Error& e,
                            const QString& separator) {
-    return config.DejText(section, key) + QStringLiteral("\r\nNum: ") + QString::number(e.number) + separator +
-           e.message;
+    return config.DejText(section, key) + QStringLiteral("\r\n") + errorNumberThenDescription(e, separator);
 }
 
 Status CodeMasks::smaz(const QString& soubor) const {

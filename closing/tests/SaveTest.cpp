@@ -207,7 +207,7 @@ TEST_F(ClosingTest, AFailedStatementFileIsNamedAtTheEnd) {
     ASSERT_TRUE(save.uloz(dayFile));
     const auto& shown = env.prompts.records();
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Chyba při ukládání výčetkového souboru.\r\nNum: ")));
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Chyba při ukládání výčetkového souboru.\r\ndescr: ")));
     EXPECT_EQ(shown[1].text, QStringLiteral("Soubor ") + TextFiles::toQString(dayFile) +
                                  QStringLiteral(" byl uložen.\r\nUloženo: denní soubor.\r\nNeuloženo: výčetkový soubor."));
     EXPECT_EQ(shown[1].icon, Prompts::Icon::Exclamation);
@@ -353,7 +353,7 @@ TEST_F(ClosingTest, AnUnreachableDatabaseIsReportedAndNothingIsClaimed) {
     ASSERT_EQ(env.prompts.records().size(), 1u);
     EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(
-        env.prompts.records()[0].text.startsWith(QStringLiteral("Chyba při zápisu do databáze.\r\nNum: 0, descr: ")));
+        env.prompts.records()[0].text.startsWith(QStringLiteral("Chyba při zápisu do databáze.\r\ndescr: ")));
     EXPECT_EQ(env.bytes(dayFile), env.stored(dayFileText()));
 }
 
@@ -376,7 +376,7 @@ TEST_F(ClosingTest, AFailingExportIsReportedAndLeavesTheDayFileWhole) {
     EXPECT_EQ(shown[0].icon, Prompts::Icon::Critical);
     // Each failure says what failed; the end says what was saved and what was not.
     EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral(
-        "Export společnosti se nezdařil (denní soubor je uložen): Sodexo Pass\r\nNum: 0, descr: ")));
+        "Export společnosti se nezdařil (denní soubor je uložen): Sodexo Pass\r\ndescr: ")));
     EXPECT_TRUE(shown[0].text.contains(QStringLiteral("260314007_2.sod")));
     EXPECT_EQ(shown[1].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(shown[1].text.startsWith(

@@ -285,6 +285,9 @@ TEST_F(SettingsLoaderTest, FolderErrorTextNamesTheGettersText) {
               QStringLiteral("Chybí cesta k účetnímu exportu.\nNum: 60000, descr: Neexistující sekce nebo klíč."));
     EXPECT_EQ(folderErrorText(m_state.config, DataFolder::Vycetek, e),
               QStringLiteral(" \nNum: 60000, descr: Neexistující sekce nebo klíč."));
+    // An error without a number of its own has no number part: "Num: 0" tells the operator nothing.
+    EXPECT_EQ(folderErrorText(m_state.config, DataFolder::Dat, Error{0, QStringLiteral("Složka není.")}),
+              QStringLiteral("Chybí cesta k datům.\ndescr: Složka není."));
 }
 
 TEST_F(SettingsLoaderTest, DataFoldersOfTheWorkingModes) {

@@ -179,7 +179,7 @@ TEST_F(frmUkonceniPrTest, As400ModeFailureKeepsTheReceiptOpenUntilTheExportSucce
     ASSERT_EQ(env.prompts.records().size(), 1u);
     EXPECT_EQ(env.prompts.records()[0].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(env.prompts.records()[0].text.startsWith(
-        QStringLiteral("Export pro AS400 se nezdařil, příjem zůstává otevřený.\r\nNum: 0, descr: ")));
+        QStringLiteral("Export pro AS400 se nezdařil, příjem zůstává otevřený.\r\ndescr: ")));
     EXPECT_TRUE(TextFiles::exists(env.folder / "as400" / "260314007_2.400"));
     EXPECT_TRUE(TextFiles::exists(env.dataFile(QStringLiteral("260314007_2.TXT"))));
 }
