@@ -62,10 +62,18 @@ Result<Currency> ownValue(const CColStrav::StravPtr& type, const QString& code) 
     return item.DejHodnotu();
 }
 
-// The fixed issuers by their column, for messages.
-const char* const kFixedIssuers[] = {"SODEXHO", "CHEQUE DJ", "TICKET", "EXI", "poukázky"};
-
 } // namespace
+
+QString columnName(const CColStrav* types, SmScanVariant::Columns columns, int k) {
+    static const char* const kFixedIssuers[] = {"SODEXHO", "CHEQUE DJ", "TICKET", "EXI", "poukázky"};
+    if (columns != SmScanVariant::Columns::PerType)
+        return k >= 0 && k < 5 ? QString::fromUtf8(kFixedIssuers[k]) : QString();
+    if (types)
+        for (const auto& type : *types)
+            if (type->PoradiSpolecnosti == k + 1)
+                return type->Nazev;
+    return QStringLiteral("hod%1").arg(k + 1);
+}
 
 Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* types, int columns,
                                   const SmScanRequest& request, const SmScanVariant& variant) {
@@ -183,7 +191,7 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                     Currency& sum = row.sums[size_t(column)];
                     const auto added = (column == 4 ? pouk : sum).plus(*amount);
                     if (!added) {
-                        failed = sumOutOfRange(name, QString::fromUtf8(kFixedIssuers[column]));
+                        failed = sumOutOfRange(name, columnName(types, variant.columns, column));
                         return;
                     }
                     sum = column == 4 ? (pouk = added->rounded(0)) : *added;

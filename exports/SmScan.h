@@ -84,6 +84,10 @@ struct SmScan {
 Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* types, int columns,
                                   const SmScanRequest& request, const SmScanVariant& variant);
 
+// The name of value column k (0-based) for messages: the voucher type whose PoradiSpolecnosti is k + 1, or the
+// fixed issuer.
+QString columnName(const CColStrav* types, SmScanVariant::Columns columns, int k);
+
 // Tells the operator what the scan left out, before anything is written: the statement files whose name gives no
 // SM in one message, the lines that could not be used in another, each naming the files.
 void tellLeftOut(const AppState& state, Prompts& prompts, const SmScan& scan);

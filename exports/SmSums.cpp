@@ -32,14 +32,6 @@ Result<std::shared_ptr<CColStrav>> loadTypes(const ExportContext& ctx) {
     return types;
 }
 
-// The voucher type of a column, for messages.
-QString columnName(const SmSums& sums, size_t k) {
-    for (const auto& type : *sums.types)
-        if (type->PoradiSpolecnosti == int(k) + 1)
-            return type->Nazev;
-    return QStringLiteral("hod%1").arg(k + 1);
-}
-
 Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, bool withCounts) {
     qsizetype smWidth = 4, operWidth = 3, poradiWidth = 3;
     for (const auto& row : sums.scan.files) {
@@ -139,7 +131,10 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
         for (size_t k = 0; k < file.sums.size(); ++k) {
             const auto sum = it->second.sums[k].plus(file.sums[k]);
             if (!sum)
-                return Error{0, sumOutOfRangeText(QStringLiteral("středisko %1, %2").arg(file.sm, columnName(out, k)))};
+                return Error{
+                    0, sumOutOfRangeText(
+                           QStringLiteral("středisko %1, %2")
+                               .arg(file.sm, columnName(out.types.get(), SmScanVariant::Columns::PerType, int(k))))};
             it->second.sums[k] = *sum;
             it->second.counts[k] += file.counts[k];
         }

@@ -172,6 +172,32 @@ Currency Currency::multiplied(Currency other) const {
     return Currency(clamped(divideHalfEven<__int128>(product, kUnitsPerWhole)));
 }
 
+std::optional<Currency> Currency::percentagesRounded(std::initializer_list<Currency> percents, int decimals) const {
+    if (percents.size() > 4)
+        return std::nullopt;
+    // units * p1 * p2 ... / (100 * kUnitsPerWhole)^n ten-thousandths; four factors of 64 bits need more than the
+    // 128 bits of the product, so each multiplication is checked.
+    __int128 numerator = m_units;
+    __int128 denominator = 1;
+    for (const Currency p : percents) {
+        if (__builtin_mul_overflow(numerator, static_cast<__int128>(p.m_units), &numerator))
+            return std::nullopt;
+        denominator *= 100 * kUnitsPerWhole;
+    }
+    qint64 step = 1;
+    for (int i = std::clamp(decimals, 0, 4); i < 4; ++i)
+        step *= 10;
+    denominator *= step;
+    __int128 quotient = numerator / denominator;
+    const __int128 rest = numerator % denominator;
+    if (2 * (rest < 0 ? -rest : rest) >= denominator)
+        quotient += numerator < 0 ? -1 : 1;
+    const __int128 units = quotient * step;
+    if (units > std::numeric_limits<qint64>::max() || units < std::numeric_limits<qint64>::min())
+        return std::nullopt;
+    return Currency(static_cast<qint64>(units));
+}
+
 Currency Currency::dividedBy(qint64 divisor) const {
     if (divisor == 0)
         return Currency();

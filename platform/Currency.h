@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <compare>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -52,6 +53,10 @@ public:
 
     /// Product of two amounts, rounded half to even to four decimals (as currency * currency did).
     Currency multiplied(Currency other) const;
+    /// The amount times the percentages in turn (v / 100 * p1 / 100 * p2 ..., at most four of them), exact, rounded
+    /// once to 0..4 decimals with a tie going away from zero, as ZaokrouhliText rounds; nullopt when the result
+    /// lies outside the range. Commissions and their VAT are figured so, with no rounding on the way.
+    std::optional<Currency> percentagesRounded(std::initializer_list<Currency> percents, int decimals) const;
     /// Quotient by a whole number, rounded half to even to four decimals; a zero divisor gives 0.
     Currency dividedBy(qint64 divisor) const;
 

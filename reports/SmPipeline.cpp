@@ -29,6 +29,10 @@ namespace {
 using V = SmVariant;
 const QString kSection = QStringLiteral("frmSoucVycObd");
 
+QString outOfRange(const QString& sm, const QString& column) {
+    return sumOutOfRangeText(QStringLiteral("středisko %1, %2").arg(sm, column));
+}
+
 using C = SmScanVariant::Columns;
 using Val = SmScanVariant::Value;
 
@@ -220,14 +224,49 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
             break;
         }
         auto [it, fresh] = groups.try_emplace(key, r, std::vector<Currency>(size_t(period.columns)));
-        for (int k = 0; k < period.columns; ++k)
-            it->second.second[size_t(k)] += rec.number(valueNames[k]).value_or(Currency());
+        for (int k = 0; k < period.columns; ++k) {
+            Currency& sum = it->second.second[size_t(k)];
+            const auto added = sum.plus(rec.number(valueNames[k]).value_or(Currency()));
+            if (!added) {
+                prompts.error(outOfRange(r.sm, columnName(col.types.get(), v.scan.columns, k)));
+                return std::nullopt;
+            }
+            sum = *added;
+        }
     }
     for (auto& [key, group] : groups) {
         auto& [row, sums] = group;
-        for (const Currency& sum : sums)
-            row.sums.push_back(sum.toDouble());
+        row.sums = std::move(sums);
         period.rows.push_back(std::move(row));
+    }
+    // Every total a report forms of the rows fits the money type before anything is printed or exported: a row's
+    // over all its columns, their sum, and per column the sum of the exact and of the rounded values.
+    std::optional<Currency> grand = Currency();
+    std::vector<std::optional<Currency>> exact(size_t(period.columns), Currency());
+    std::vector<std::optional<Currency>> rounded(exact);
+    const auto add = [](std::optional<Currency>& to, Currency v) { to = to ? to->plus(v) : to; };
+    for (const SmRow& row : period.rows) {
+        std::optional<Currency> total = Currency();
+        for (int k = 0; k < period.columns; ++k) {
+            const Currency sum = row.sums[size_t(k)];
+            add(total, sum);
+            add(exact[size_t(k)], sum);
+            add(rounded[size_t(k)], ZaokrouhliText(sum, 2));
+            if (!exact[size_t(k)] || !rounded[size_t(k)]) {
+                prompts.error(sumOutOfRangeText(
+                    QStringLiteral("všechna střediska, %1").arg(columnName(col.types.get(), v.scan.columns, k))));
+                return std::nullopt;
+            }
+        }
+        if (!total) {
+            prompts.error(outOfRange(row.sm, QStringLiteral("součet všech typů")));
+            return std::nullopt;
+        }
+        add(grand, *total);
+        if (!grand) {
+            prompts.error(sumOutOfRangeText(QStringLiteral("součet všech středisek a typů")));
+            return std::nullopt;
+        }
     }
 
     if (period.rows.empty()) {
@@ -243,8 +282,8 @@ std::pair<int, int> typeRange(const QString& od, const QString& doTyp, int n) {
     return {first, last};
 }
 
-QString amountCell(double v, int w) {
-    return right(QString(20, u' ') + formatCurrency(Currency::fromDoubleRounded(ZaokrouhliText(v, 2))), w);
+QString amountCell(Currency v, int w) {
+    return right(QString(20, u' ') + formatCurrency(ZaokrouhliText(v, 2)), w);
 }
 
 } // namespace trv

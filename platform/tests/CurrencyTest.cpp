@@ -1,4 +1,5 @@
 #include "platform/Currency.h"
+#include "platform/Conventions.h"
 
 #include <QString>
 
@@ -195,6 +196,45 @@ TEST(CurrencyTest, CheckedArithmeticRefusesWhatDoesNotFitAndOperatorsNeverWrap) 
     EXPECT_EQ(bottom.roundedHalfAwayFromZero(0), bottom);
     EXPECT_EQ(top.multiplied(Currency::fromInt(2)), top);
     EXPECT_EQ(bottom.dividedBy(-1), top);
+}
+
+TEST(CurrencyTest, PercentagesAreExactAndRoundedOnceAwayFromZero) {
+    const auto c = [](const char16_t* t) { return *Currency::parse(QStringView(t)); };
+    struct Case {
+        Currency value;
+        std::vector<Currency> percents;
+        int decimals;
+        std::optional<Currency> result;
+    };
+    for (const Case& k : std::vector<Case>{
+             {c(u"1000"), {c(u"3")}, 2, c(u"30")},
+             {c(u"1000"), {c(u"3"), c(u"21")}, 2, c(u"6,3")},
+             {c(u"1000"), {c(u"3"), c(u"79")}, 2, c(u"23,7")},
+             {c(u"333,47"), {c(u"3")}, 2, c(u"10")},     // 10.0041
+             {c(u"1000,41"), {c(u"3")}, 2, c(u"30,01")}, // 30.0123
+             {c(u"0,5"), {c(u"1")}, 2, c(u"0,01")},      // 0.005: a tie goes away from zero
+             {c(u"-0,5"), {c(u"1")}, 2, c(u"-0,01")},
+             {c(u"0,4999"), {c(u"1")}, 2, c(u"0")}, // 0.004999: never rounded twice up to 0.01
+             {c(u"0,4999"), {c(u"1")}, 4, c(u"0,005")},
+             {c(u"922337203685477,58"), {c(u"3"), c(u"21")}, 2, c(u"5810724383218,51")},
+             {c(u"922337203685477,58"), {c(u"100")}, 2, c(u"922337203685477,58")},
+             {c(u"922337203685477,58"), {c(u"200")}, 2, std::nullopt},
+             {Currency::max(), {Currency::max(), Currency::max(), Currency::max()}, 2, std::nullopt},
+         }) {
+        SCOPED_TRACE(plainText(k.value).toStdString());
+        std::optional<Currency> got;
+        switch (k.percents.size()) {
+        case 1:
+            got = k.value.percentagesRounded({k.percents[0]}, k.decimals);
+            break;
+        case 2:
+            got = k.value.percentagesRounded({k.percents[0], k.percents[1]}, k.decimals);
+            break;
+        default:
+            got = k.value.percentagesRounded({k.percents[0], k.percents[1], k.percents[2]}, k.decimals);
+        }
+        EXPECT_EQ(got, k.result);
+    }
 }
 
 TEST(CurrencyTest, ProductsAndQuotientsRoundHalfToEven) {

@@ -141,6 +141,28 @@ TEST(SmReportsTest, PrintWithCommission) {
     EXPECT_EQ(env.bytes(env.folder / "uct" / "240131.uct"), QByteArray("104;1000;30;6,3\r\n"));
 }
 
+TEST(SmReportsTest, MoneyStaysExactFromTheFileToThePrintAndTheAccountingFile) {
+    // 922 337 203 685 476,58 as a double is ...476,625: it printed ",63" and exported "922337203685477".
+    ReportsEnv env;
+    SmReports reports(env.services());
+    env.state.sw.gFTiskSM = env.state.sw.gFRozpoznaniKodem = env.state.sw.gF15 = true;
+    env.write(QStringLiteral("240116_104_NOV_1.vyc"),
+              {ReportsEnv::line("240116", "104", "1", env.alfa(500, 1), "922337203685476,58")});
+    SmReportChoice c = env.choice();
+    c.typDo = QStringLiteral("1");
+    c.sm = QStringLiteral("104");
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    const auto p = print([&](Printer& pr) { return reports.cmdPrintSM(pr, c); });
+    ASSERT_TRUE(p.result.done) << env.prompts.texts().join(u'\n').toStdString();
+    const QStringList lines = plain(p.doc.textLines());
+    // The price (cut to its cell), the commission at 3 % and its VAT at 21 %, each rounded once, and the total.
+    const QString cells = QStringLiteral("203 685 476,58 Kč  110 564,30 Kč  383 218,50 Kč203 685 476,58 Kč");
+    EXPECT_TRUE(lines.contains(QStringLiteral("     104   ") + cells)) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("     Sum        ") + cells)) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"),
+              QByteArray("104;922337203685476,58;27670116110564,3;5810724383218,5\r\n"));
+}
+
 TEST(SmReportsTest, CommissionOfTheTotalsFromTheTotalPrice) {
     ReportsEnv env;
     SmReports reports(env.services());
