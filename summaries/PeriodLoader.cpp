@@ -9,6 +9,7 @@
 #include "platform/Progress.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
+#include "summaries/PeriodResult.h"
 #include "summaries/StoredCodeBooking.h"
 
 #include <QFile>
@@ -202,8 +203,9 @@ Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choic
     if (m_services.state.sw.gFBalikyTyden && sums)
         *sums = soucty(state.m_col, false);
     if (m_services.state.sw.gFBalicky)
-        return nactiBaliky(state, choice);
-    return Status::success();
+        if (const Status packages = nactiBaliky(state, choice); !packages.ok())
+            return packages;
+    return sumsFit(state.m_col, state.gColStrav2);
 }
 
 Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums,
