@@ -102,8 +102,9 @@ Status sumsFit(const PeriodCollection& col, const PeriodCollection& packages) {
         const auto t = typeSum.plus(v);
         const auto a = allSum.plus(v);
         if (!t || !a) {
-            return Status::fail(sumOutOfRangeText(QStringLiteral("soubor %1, %2").arg(
-                codes.fileName(c.file), t ? QStringLiteral("součet všech typů") : type)));
+            return Status::fail(
+                sumOutOfRangeText(QStringLiteral("soubor %1, %2")
+                                      .arg(codes.fileName(c.file), t ? QStringLiteral("součet všech typů") : type)));
         }
         typeSum = *t;
         allSum = *a;

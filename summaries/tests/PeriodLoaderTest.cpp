@@ -342,9 +342,9 @@ TEST(PeriodLoaderTest, ASumTheMoneyTypeCannotHoldEndsTheComputationNamingTheFile
         env.write(QStringLiteral("150115_001_AB_1.vyc"),
                   SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
                                         {SummariesEnv::gama("02", 1)}));
-        env.write(QStringLiteral("150116_001_AB_1.vyc"),
-                  SummariesEnv::records(QStringLiteral("150116"), QStringLiteral("001"), QStringLiteral("AB"),
-                                        k.second));
+        env.write(
+            QStringLiteral("150116_001_AB_1.vyc"),
+            SummariesEnv::records(QStringLiteral("150116"), QStringLiteral("001"), QStringLiteral("AB"), k.second));
         PeriodState st;
         const Status done = PeriodLoader(env.services()).vypocet(st, january());
         ASSERT_FALSE(done.ok());
