@@ -344,6 +344,10 @@ TEST(SmPipelineTest, ASumTheMoneyTypeCannotHoldEndsTheReportBeforeItPrints) {
         EXPECT_FALSE(printer.hasOutput());
         EXPECT_EQ(env.prompts.texts(), QStringList{sumOutOfRangeText(QString::fromUtf8(k.where))});
         EXPECT_FALSE(TextFiles::exists(env.folder / "uct" / "240205.uct"));
+        // Nor is the scratch table written, nor its working copy left.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(env.folder / "data"), {}),
+                  std::ptrdiff_t(k.files.size() + 4));
+        EXPECT_FALSE(TextFiles::exists(env.folder / "data" / "data.dbf"));
     }
 }
 
