@@ -176,9 +176,11 @@ Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice
 }
 
 Status PeriodLoader::oznac(PeriodState& state, const Status& done) {
-    state.m_obdobiNacteno = done.ok();
-    state.m_chybaNacteni = done.ok() ? QString() : done.message();
-    return done;
+    // A period whose amounts add up past the money type's range is not loaded: nothing that sums it may run.
+    const Status loaded = done.ok() ? sumsFit(state.m_col, state.gColStrav2) : done;
+    state.m_obdobiNacteno = loaded.ok();
+    state.m_chybaNacteni = loaded.ok() ? QString() : loaded.message();
+    return loaded;
 }
 
 Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {
@@ -203,9 +205,8 @@ Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choic
     if (m_services.state.sw.gFBalikyTyden && sums)
         *sums = soucty(state.m_col, false);
     if (m_services.state.sw.gFBalicky)
-        if (const Status packages = nactiBaliky(state, choice); !packages.ok())
-            return packages;
-    return sumsFit(state.m_col, state.gColStrav2);
+        return nactiBaliky(state, choice);
+    return Status::success();
 }
 
 Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums,

@@ -57,7 +57,8 @@ public:
                  bool packageDigit);
 
 private:
-    // The period loaded when `done` succeeded, else not loaded and why kept; `done` itself.
+    // The period loaded when `done` succeeded and its amounts fit the money type (sumsFit), else not loaded and
+    // why kept; that outcome.
     static Status oznac(PeriodState& state, const Status& done);
     Status vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums);
     Status kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem);

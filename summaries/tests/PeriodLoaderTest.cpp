@@ -350,6 +350,10 @@ TEST(PeriodLoaderTest, ASumTheMoneyTypeCannotHoldEndsTheComputationNamingTheFile
         ASSERT_FALSE(done.ok());
         EXPECT_EQ(done.message(), sumOutOfRangeText(QString::fromUtf8(k.where)));
         EXPECT_FALSE(st.m_obdobiNacteno);
+        // Nor is the period loaded by the duplicate check or for the ticket list, whose state the print reads.
+        EXPECT_EQ(PeriodLoader(env.services()).duplicity(st, january()).message(), done.message());
+        EXPECT_EQ(PeriodLoader(env.services()).stravenky(st, january()).message(), done.message());
+        EXPECT_FALSE(st.m_obdobiNacteno);
 
         // The day summary of the same codes ends alike.
         env.write(QStringLiteral("150116_001_AB_2.vyc"),
