@@ -63,10 +63,14 @@ std::optional<Commission> commission(Currency v, double p, double d, bool inclus
         return std::nullopt;
     return Commission{*provize, *dph};
 }
-// The message of a commission that does not fit.
-QString commissionOutOfRange(const QString& sm, const QString& type) {
-    return sumOutOfRangeText(QStringLiteral("středisko %1, provize typu %2").arg(sm, type));
+// The message of a commission that does not fit; `where` is rowOf(sm) or kAllSms.
+QString commissionOutOfRange(const QString& where, const QString& type) {
+    return sumOutOfRangeText(where + QStringLiteral(", provize typu ") + type);
 }
+QString rowOf(const QString& sm) {
+    return QStringLiteral("středisko ") + sm;
+}
+const QString kAllSms = QStringLiteral("součet všech středisek");
 
 // The opening of every print: three blank lines, the company header at `column` in `headerSize`, two blank
 // lines, then the title's size, underlined.
@@ -327,11 +331,11 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
     const bool perDay = per.grouping == SmGrouping::PerDay;
     const bool perFile = per.grouping == SmGrouping::PerFile;
     std::optional<QString> failure;
-    const auto block = [&](int t, Currency v, const QString& sm) {
+    const auto block = [&](int t, Currency v, const QString& where) {
         const auto type = typeAt(app, t);
         const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, sw.gF18);
         if (!k) {
-            failure = commissionOutOfRange(sm, typeName(app, t));
+            failure = failure ? failure : commissionOutOfRange(where, typeName(app, t));
             return QString();
         }
         return amountCell(v, 17) + u' ' + amountCell(k->provize, 14) + u' ' + amountCell(k->dph, 14);
@@ -384,7 +388,7 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
                        : perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
                                  : row.sm + QStringLiteral("   ");
         for (int t = first; t <= last; ++t)
-            line += block(t, row.sums[size_t(t - 1)], row.sm);
+            line += block(t, row.sums[size_t(t - 1)], rowOf(row.sm));
         if (sw.gF15)
             line += amountCell(total, 17);
         if (!perDay && !perFile)
@@ -402,7 +406,7 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
                 const Currency v = row.sums[size_t(t - 1)];
                 const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, false);
                 if (!k) {
-                    failure = commissionOutOfRange(row.sm, typeName(app, t));
+                    failure = failure ? failure : commissionOutOfRange(rowOf(row.sm), typeName(app, t));
                     break;
                 }
                 out += u';' + plainText(v) + u';' + plainText(k->provize) + u';' + plainText(k->dph);
@@ -414,7 +418,7 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
     QString sum = QStringLiteral("Sum        ");
     for (int t = first; t <= last; ++t) {
         rule += under(44);
-        sum += block(t, totals[size_t(t)], QStringLiteral("Sum"));
+        sum += block(t, totals[size_t(t)], kAllSms);
     }
     // A commission that does not fit ends the report before anything is exported or printed.
     if (failure) {
@@ -474,11 +478,11 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
     }
     addFilters(text, c);
     std::optional<QString> failure;
-    const auto commissionOf = [&](Currency v, int t, const QString& sm) {
+    const auto commissionOf = [&](Currency v, int t, const QString& where) {
         const auto type = typeAt(app, t);
         const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, sw.gF18);
         if (!k)
-            failure = commissionOutOfRange(sm, typeName(app, t));
+            failure = failure ? failure : commissionOutOfRange(where, typeName(app, t));
         return k.value_or(Commission{});
     };
     for (int t = first; t <= last; ++t) {
@@ -504,7 +508,7 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
                                       ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
                                       : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
             const Currency v = row.sums[size_t(t - 1)];
-            const Commission k = commissionOf(v, t, row.sm);
+            const Commission k = commissionOf(v, t, rowOf(row.sm));
             add(label + amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14));
             total += R(v);
             if (exp && t == first) {
@@ -517,7 +521,7 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
                     out = (perDay ? row.datum + u';' : QString()) + row.sm;
                     for (int u = first; u <= last; ++u) {
                         const Currency vu = row.sums[size_t(u - 1)];
-                        const Commission ku = commissionOf(vu, u, row.sm);
+                        const Commission ku = commissionOf(vu, u, rowOf(row.sm));
                         out += u';' + plainText(vu) + u';' + plainText(ku.provize) + u';' + plainText(ku.dph);
                     }
                 }
@@ -525,7 +529,7 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
             }
         }
         add(blanks(3) + under(62));
-        const Commission k = commissionOf(total, t, QStringLiteral("Sum"));
+        const Commission k = commissionOf(total, t, kAllSms);
         add(blanks(3) + QStringLiteral("Sum        ") + amountCell(total, 17) + u' ' + amountCell(k.provize, 14) +
             u' ' + amountCell(k.dph, 14));
         for (int i = 0; i < 4; ++i)
@@ -613,13 +617,12 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
     };
     const Rate rates[3] = {rateOf({20}), rateOf({22}), rateOf({28, 32})};
     // The commission is the net part of a rate that includes the VAT.
-    static const char* const kIssuers[] = {"SODEXHO", "CHEQUE DJ", "TICKET"};
     std::optional<QString> failure;
-    const auto triple = [&](int i, Currency x, const QString& sm) {
+    const auto triple = [&](int i, Currency x, const QString& where) {
         const Rate& r = rates[i];
         const auto k = commission(x, r.p, r.d, true);
         if (!k)
-            failure = commissionOutOfRange(sm, QString::fromLatin1(kIssuers[i]));
+            failure = failure ? failure : commissionOutOfRange(where, columnName(nullptr, SmScanVariant::Columns::Three, i));
         const Commission c = k.value_or(Commission{});
         return fixedCell(x, 18, 17) + u' ' + fixedCell(c.provize, 20, 15) + u' ' + fixedCell(c.dph, 20, 15);
     };
@@ -651,7 +654,7 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
         for (int i = 0; i < 3; ++i) {
             if (i > 0)
                 line += blanks(5);
-            line += triple(i, row.sums[size_t(i)], row.sm);
+            line += triple(i, row.sums[size_t(i)], rowOf(row.sm));
             totals[i] += row.sums[size_t(i)];
         }
         p.print(line);
@@ -661,7 +664,7 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
     // The totals take the rows' formula, so that the commission of the totals is the sum of the rows'.
     QString sum = QStringLiteral("Sum  ");
     for (int i = 0; i < 3; ++i)
-        sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], QStringLiteral("Sum"));
+        sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], kAllSms);
     if (failure) {
         p.killDoc();
         m_services.prompts.error(*failure);

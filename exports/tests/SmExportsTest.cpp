@@ -496,7 +496,7 @@ TEST_F(SmScanTest, AValueFieldIsSummedOnlyWhenItIsWhollyAnAmount) {
 }
 
 TEST_F(SmScanTest, ASumTheMoneyTypeCannotHoldEndsTheExportNamingTheFile) {
-    // One value at the top of the range and ten crowns more; two halves of the range; the fixed issuers too.
+    // One value at the top of the range and ten crowns more; two halves of the range.
     for (const auto& values : std::vector<std::vector<const char*>>{{"922337203685477.5807", "10,00"},
                                                                     {"500000000000000", "500000000000000"}}) {
         SCOPED_TRACE(values[0]);

@@ -1,4 +1,7 @@
 #include "reports/tests/ReportsFixture.h"
+
+#include "core/CStrav.h"
+#include "core/SharedHelpers.h"
 #include "testsupport/CancellingProgress.h"
 
 using namespace trv;
@@ -161,6 +164,18 @@ TEST(SmReportsTest, MoneyStaysExactFromTheFileToThePrintAndTheAccountingFile) {
     EXPECT_TRUE(lines.contains(QStringLiteral("     Sum        ") + cells)) << lines.join(u'\n').toStdString();
     EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"),
               QByteArray("104;922337203685476,58;27670116110564,3;5810724383218,5\r\n"));
+
+    // A rate far above 100 % gives a commission the money type cannot hold: the report ends before it prints or
+    // exports anything.
+    env.state.gColStrav->Item(1)->Provize = 1000;
+    std::filesystem::remove(env.folder / "uct" / "240205.uct");
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    Printer printer;
+    EXPECT_FALSE(reports.cmdPrintSM(printer, c).done);
+    EXPECT_FALSE(printer.hasOutput());
+    EXPECT_EQ(env.prompts.texts().last(),
+              sumOutOfRangeText(QStringLiteral("středisko 104, provize typu Alfa Stravenka")));
+    EXPECT_FALSE(TextFiles::exists(env.folder / "uct" / "240205.uct"));
 }
 
 TEST(SmReportsTest, CommissionOfTheTotalsFromTheTotalPrice) {
