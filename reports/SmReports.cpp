@@ -622,7 +622,8 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
         const Rate& r = rates[i];
         const auto k = commission(x, r.p, r.d, true);
         if (!k)
-            failure = failure ? failure : commissionOutOfRange(where, columnName(nullptr, SmScanVariant::Columns::Three, i));
+            failure =
+                failure ? failure : commissionOutOfRange(where, columnName(nullptr, SmScanVariant::Columns::Three, i));
         const Commission c = k.value_or(Commission{});
         return fixedCell(x, 18, 17) + u' ' + fixedCell(c.provize, 20, 15) + u' ' + fixedCell(c.dph, 20, 15);
     };
