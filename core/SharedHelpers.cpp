@@ -142,6 +142,16 @@ double ZaokrouhliText(double value, int decimals) {
     return result;
 }
 
+QString sumOutOfRangeText(const QString& where) {
+    return QStringLiteral("Součet částek se nevejde do rozsahu peněžního typu (%1, nejvýše %2). Operace byla "
+                          "ukončena, nic nebylo zapsáno.")
+        .arg(where, formatCurrency(Currency::max()));
+}
+
+Currency ZaokrouhliText(Currency value, int decimals) {
+    return value.roundedHalfAwayFromZero(decimals);
+}
+
 qint64 PocetVyskytu(const QString& text, const QString& searched) {
     if (searched.isEmpty())
         return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "platform/Currency.h"
 #include "platform/Result.h"
 
 #include <QString>
@@ -73,6 +74,12 @@ template <typename T, typename KeyFn> void SetridPole(std::vector<T>& pole, KeyF
 // Rounds a value by its decimal text to `decimals` places: the first cut-off digit 5 to 9 rounds away
 // from zero (2.345 -> 2.35, -2.679 -> -2.68); a value with no more decimals than asked is returned unchanged.
 double ZaokrouhliText(double value, int decimals);
+// The same rounding of an exact amount (0 to 4 places), without a detour through a double.
+Currency ZaokrouhliText(Currency value, int decimals);
+
+// The message of an operation ended by a sum of stored amounts that the money type cannot hold; `where` names
+// the file, SM or type ("soubor 250329_102_OP1.vyc, Gastro").
+QString sumOutOfRangeText(const QString& where);
 
 // How often `searched` occurs in `text`, overlapping matches counted ("aaa" holds "aa" twice); 0 for an
 // empty searched text.

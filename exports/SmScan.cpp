@@ -3,7 +3,6 @@
 #include "core/AppState.h"
 #include "core/CPolozka.h"
 #include "core/CStrav.h"
-#include "core/DayFileName.h"
 #include "core/ReaderControl.h"
 #include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
@@ -13,6 +12,7 @@
 #include "platform/Progress.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
+#include "summaries/PeriodFiles.h"
 #include "summaries/StoredCodeBooking.h"
 
 #include <limits>
@@ -28,17 +28,17 @@ QString text(const AppState& state, const char* key) {
     return state.config.DejText(kSection, QString::fromLatin1(key));
 }
 
-// The SM and operator of a statement file's name, read as the day file of its receipt is named; nullopt when the
-// name gives no SM (the cash-desk form, or no form the name parser knows).
+// The SM of a statement file's name as the period computation reads it, so that one name gives one SM in every
+// operation, and its operator as the third "_"-part; nullopt when the name gives no SM.
 struct SmAndOperator {
     QString sm;
     QString oper;
 };
 std::optional<SmAndOperator> smOfName(const QString& name) {
-    const auto parsed = DayFileName::parse(name.left(name.size() - 4) + QStringLiteral(".txt"));
-    if (!parsed || parsed->form == DayFileName::Form::CashDesk || parsed->sm.isEmpty())
+    QString sm = smAndOperator(name).first;
+    if (sm.isEmpty())
         return std::nullopt;
-    return SmAndOperator{parsed->sm, parsed->operator_};
+    return SmAndOperator{std::move(sm), name.section(u'_', 2, 2)};
 }
 
 // The fixed issuer column of a statement's type field ("2" SODEXHO, "1" CHEQUE DJ, "3" TICKET, "4" EXI,
@@ -51,6 +51,10 @@ int fixedColumn(std::string_view typeField, int columns) {
     return -1;
 }
 
+Error sumOutOfRange(const QString& file, const QString& column) {
+    return Error{0, sumOutOfRangeText(QStringLiteral("soubor %1, %2").arg(file, column))};
+}
+
 Result<Currency> ownValue(const CColStrav::StravPtr& type, const QString& code) {
     CPolozka item;
     item.Kod = code;
@@ -58,46 +62,17 @@ Result<Currency> ownValue(const CColStrav::StravPtr& type, const QString& code) 
     return item.DejHodnotu();
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 } // namespace
 
-std::optional<Currency> leadingAmount(std::string_view field) {
-    size_t i = 0;
-    const bool negative = i < field.size() && field[i] == '-';
-    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
-        ++i;
-    const size_t intStart = i;
-    while (i < field.size() && isDigit(field[i]))
-        ++i;
-    const size_t intDigits = i - intStart;
-    size_t decStart = i, decDigits = 0;
-    if (i < field.size() && (field[i] == ',' || field[i] == '.')) {
-        decStart = i + 1;
-        size_t j = decStart;
-        while (j < field.size() && isDigit(field[j]))
-            ++j;
-        decDigits = j - decStart;
-        if (intDigits > 0 || decDigits > 0)
-            i = j;
-    }
-    if (intDigits + decDigits == 0)
-        return Currency();
-    // The usual amount is read here without building a text; longer numbers take the money type's own reading,
-    // which refuses what it cannot hold.
-    if (intDigits <= 14 && decDigits <= 4) {
-        qint64 units = 0;
-        for (size_t k = intStart; k < intStart + intDigits; ++k)
-            units = units * 10 + (field[k] - '0');
-        qint64 fraction = 0;
-        for (size_t k = 0; k < 4; ++k)
-            fraction = fraction * 10 + (k < decDigits ? field[decStart + k] - '0' : 0);
-        units = units * Currency::kUnitsPerWhole + fraction;
-        return Currency::fromUnits(negative ? -units : units);
-    }
-    return Currency::parse(QString::fromLatin1(field.data(), qsizetype(i)));
+QString columnName(const CColStrav* types, SmScanVariant::Columns columns, int k) {
+    static const char* const kFixedIssuers[] = {"SODEXHO", "CHEQUE DJ", "TICKET", "EXI", "poukázky"};
+    if (columns != SmScanVariant::Columns::PerType)
+        return k >= 0 && k < 5 ? QString::fromUtf8(kFixedIssuers[k]) : QString();
+    if (types)
+        for (const auto& type : *types)
+            if (type->PoradiSpolecnosti == k + 1)
+                return type->Nazev;
+    return QStringLiteral("hod%1").arg(k + 1);
 }
 
 Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* types, int columns,
@@ -205,16 +180,19 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                     const int column = fixedColumn(fields[0], columns);
                     if (column < 0)
                         return; // an issuer the report has no column for
-                    const auto amount = leadingAmount(fields[2]);
+                    const auto amount = Currency::parse(fields[2]);
                     if (!amount) {
                         ++skipped;
                         return;
                     }
                     // The vouchers are counted in whole crowns, ties to even.
-                    if (column == 4)
-                        row.sums[4] = pouk = (pouk + *amount).rounded(0);
-                    else
-                        row.sums[size_t(column)] += *amount;
+                    Currency& sum = row.sums[size_t(column)];
+                    const auto added = (column == 4 ? pouk : sum).plus(*amount);
+                    if (!added) {
+                        failed = sumOutOfRange(name, columnName(types, variant.columns, column));
+                        return;
+                    }
+                    sum = column == 4 ? (pouk = added->rounded(0)) : *added;
                     ++row.counts[size_t(column)];
                     return;
                 }
@@ -256,14 +234,19 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                     }
                     amount = worth.value();
                 } else {
-                    amount = leadingAmount(value);
+                    amount = Currency::parse(value);
                 }
                 if (!amount) {
                     ++skipped;
                     return;
                 }
                 const size_t k = size_t((*type)->PoradiSpolecnosti - 1);
-                row.sums[k] += *amount;
+                const auto added = row.sums[k].plus(*amount);
+                if (!added) {
+                    failed = sumOutOfRange(name, (*type)->Nazev);
+                    return;
+                }
+                row.sums[k] = *added;
                 ++row.counts[k];
             });
         if (!read.ok())

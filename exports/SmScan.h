@@ -73,20 +73,23 @@ struct SmScan {
 
 // The statement files (".vyc", at least 11 characters) directly in the current data folder, dated in the period
 // (by the hand-over date with switch 34 and optDatumVyc), whose SM passes the filter and the exclusion and whose
-// operator the request's, each summed per column. Names are read through DayFileName; the code field follows the
-// record layout (statementCodeField). `types` recognises the codes of the per-type columns and gives their number
-// (`columns`, at least its number of types); the fixed-issuer columns need none. Errors: a name without the
-// hand-over date while it selects (Soubor, the name, NeobsDatum), an unreadable file, a code whose own value
-// cannot be computed where the variant values codes, the operator's cancel (Progress::cancelledText()).
+// operator the request's, each summed per column. A name gives its SM as the period computation reads it
+// (smAndOperator), its operator as its third "_"-part; the code field follows the record layout
+// (statementCodeField). `types` recognises the codes of the per-type columns and gives their number (`columns`, at
+// least its number of types); the fixed-issuer columns need none. A value field that is not wholly an amount
+// (Currency::parse) skips its line. Errors: a name without the hand-over date while it selects (Soubor, the name,
+// NeobsDatum), an unreadable file, a code whose own value cannot be computed where the variant values codes, a
+// file's sum of a column that the money type cannot hold (the file and the column named), the operator's cancel
+// (Progress::cancelledText()).
 Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* types, int columns,
                                   const SmScanRequest& request, const SmScanVariant& variant);
+
+// The name of value column k (0-based) for messages: the voucher type whose PoradiSpolecnosti is k + 1, or the
+// fixed issuer.
+QString columnName(const CColStrav* types, SmScanVariant::Columns columns, int k);
 
 // Tells the operator what the scan left out, before anything is written: the statement files whose name gives no
 // SM in one message, the lines that could not be used in another, each naming the files.
 void tellLeftOut(const AppState& state, Prompts& prompts, const SmScan& scan);
-
-// The amount at the start of a trimmed value field: digits with "," or "." as the decimal separator, whatever
-// follows ignored; 0 when the field starts with no number, nullopt for a number the money type cannot hold.
-std::optional<Currency> leadingAmount(std::string_view field);
 
 } // namespace trv

@@ -1,6 +1,8 @@
 #include "exports/SmSums.h"
 
+#include "core/CStrav.h"
 #include "core/SettingsLoader.h"
+#include "core/SharedHelpers.h"
 #include "core/WorkingCopy.h"
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
@@ -13,15 +15,7 @@
 namespace trv {
 
 Currency roundedTo2(Currency v) {
-    constexpr qint64 step = 100; // ten-thousandths in one hundredth
-    const qint64 u = v.units();
-    const qint64 rest = u % step;
-    qint64 base = u - rest;
-    if (rest >= step / 2)
-        base += step;
-    else if (rest <= -step / 2)
-        base -= step;
-    return Currency::fromUnits(base);
+    return ZaokrouhliText(v, 2);
 }
 
 QString pointText(Currency v) {
@@ -122,11 +116,6 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
     out.scan = std::move(scanned).value();
     tellLeftOut(state, ctx.prompts, out.scan);
 
-    if (Status written = writeScratchTable(dataFolder.value() / kScratchTableName.toStdU16String(), out,
-                                           variant == SmSumsVariant::Counts);
-        !written.ok())
-        return written.error();
-
     using Key = std::tuple<QString, QString, QString>;
     std::map<Key, SmSumsRow> grouped;
     for (const auto& file : out.scan.files) {
@@ -140,10 +129,38 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
             continue;
         }
         for (size_t k = 0; k < file.sums.size(); ++k) {
-            it->second.sums[k] += file.sums[k];
+            const auto sum = it->second.sums[k].plus(file.sums[k]);
+            if (!sum)
+                return Error{
+                    0, sumOutOfRangeText(
+                           QStringLiteral("středisko %1, %2")
+                               .arg(file.sm, columnName(out.types.get(), SmScanVariant::Columns::PerType, int(k))))};
+            it->second.sums[k] = *sum;
             it->second.counts[k] += file.counts[k];
         }
     }
+    // The totals the exports form of the rows (an SM's over its columns, exact or of the sums rounded to hundredths,
+    // and the total of all SMs) are checked here, before anything is written.
+    Currency all;
+    for (const auto& [key, row] : grouped) {
+        std::optional<Currency> exact = Currency(), rounded = Currency();
+        for (const Currency& sum : row.sums) {
+            exact = exact ? exact->plus(sum) : exact;
+            rounded = rounded ? rounded->plus(roundedTo2(sum)) : rounded;
+        }
+        if (!exact || !rounded)
+            return Error{0, sumOutOfRangeText(QStringLiteral("středisko %1, součet všech typů").arg(row.sm))};
+        const auto grand = all.plus(*rounded);
+        if (!grand)
+            return Error{0, sumOutOfRangeText(QStringLiteral("součet všech středisek"))};
+        all = *grand;
+    }
+    // Grouped and checked first: a sum that does not fit leaves no table behind.
+    if (Status written = writeScratchTable(dataFolder.value() / kScratchTableName.toStdU16String(), out,
+                                           variant == SmSumsVariant::Counts);
+        !written.ok())
+        return written.error();
+
     for (auto& [key, row] : grouped)
         out.rows.push_back(std::move(row));
     return out;

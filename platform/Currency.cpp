@@ -25,24 +25,36 @@ template <typename Int> Int divideHalfEven(Int n, Int d) {
     return q;
 }
 
-bool isAsciiDigit(QChar c) {
+// A wide result kept within the range: its nearer end when it lies outside.
+qint64 clamped(__int128 v) {
+    return static_cast<qint64>(
+        std::clamp<__int128>(v, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()));
+}
+
+char16_t unitOf(QChar c) {
+    return c.unicode();
+}
+char16_t unitOf(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+bool isAsciiDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Exact ten-thousandths of a text made only of an optional sign, digits and at most one decimal separator
-// ("," or "."), with at least one digit. Decimals past the fourth are rounded half to even.
-std::optional<qint64> parseUnits(QStringView s) {
-    qsizetype i = 0;
+template <typename Text> std::optional<qint64> parseUnits(Text s) {
+    const auto at = [&](auto i) { return unitOf(s[i]); };
+    decltype(s.size()) i = 0;
     bool negative = false;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
-        negative = s[i] == u'-';
+    if (i < s.size() && (at(i) == u'+' || at(i) == u'-')) {
+        negative = at(i) == u'-';
         ++i;
     }
     // A sum too wide for 64 bits is no amount; 128 bits hold every text that still fits after the check below.
     __int128 whole = 0;
     int digits = 0;
-    for (; i < s.size() && isAsciiDigit(s[i]); ++i, ++digits) {
-        whole = whole * 10 + (s[i].unicode() - u'0');
+    for (; i < s.size() && isAsciiDigit(at(i)); ++i, ++digits) {
+        whole = whole * 10 + (at(i) - u'0');
         if (whole > std::numeric_limits<qint64>::max())
             return std::nullopt;
     }
@@ -50,10 +62,10 @@ std::optional<qint64> parseUnits(QStringView s) {
     int fractionDigits = 0;
     int roundDigit = 0;       // the fifth decimal
     bool restNonZero = false; // anything past the fifth
-    if (i < s.size() && (s[i] == u',' || s[i] == u'.')) {
+    if (i < s.size() && (at(i) == u',' || at(i) == u'.')) {
         ++i;
-        for (; i < s.size() && isAsciiDigit(s[i]); ++i, ++digits, ++fractionDigits) {
-            const int d = s[i].unicode() - u'0';
+        for (; i < s.size() && isAsciiDigit(at(i)); ++i, ++digits, ++fractionDigits) {
+            const int d = at(i) - u'0';
             if (fractionDigits < 4)
                 fraction = fraction * 10 + d;
             else if (fractionDigits == 4)
@@ -79,11 +91,29 @@ std::optional<qint64> parseUnits(QStringView s) {
 } // namespace
 
 Currency Currency::fromCents(qint64 hundredths) {
-    return Currency(hundredths * 100);
+    return Currency(hundredths) * 100;
 }
 
 std::optional<Currency> Currency::parse(QStringView text) {
     const auto units = parseUnits(text.trimmed());
+    if (!units)
+        return std::nullopt;
+    return Currency(*units);
+}
+
+std::optional<Currency> Currency::parse(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    size_t from = 0, to = text.size();
+    while (from < to && blank(text[from]))
+        ++from;
+    while (to > from && blank(text[to - 1]))
+        --to;
+    const std::string_view core = text.substr(from, to - from);
+    // Blanks beyond ASCII (a no-break space) are the text reading's to trim.
+    for (const char c : core)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return parse(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    const auto units = parseUnits(core);
     if (!units)
         return std::nullopt;
     return Currency(*units);
@@ -121,7 +151,7 @@ Currency Currency::rounded(int decimals) const {
     qint64 factor = 1;
     for (int i = std::max(decimals, 0); i < 4; ++i)
         factor *= 10;
-    return Currency(divideHalfEven<qint64>(m_units, factor) * factor);
+    return Currency(clamped(static_cast<__int128>(divideHalfEven<qint64>(m_units, factor)) * factor));
 }
 
 Currency Currency::roundedHalfAwayFromZero(int decimals) const {
@@ -133,18 +163,45 @@ Currency Currency::roundedHalfAwayFromZero(int decimals) const {
     const qint64 magnitude = m_units < 0 ? -(m_units / factor) : m_units / factor;
     const qint64 rest = m_units < 0 ? -(m_units % factor) : m_units % factor;
     const qint64 roundedMagnitude = magnitude + (2 * rest >= factor ? 1 : 0);
-    return Currency((m_units < 0 ? -roundedMagnitude : roundedMagnitude) * factor);
+    const __int128 magnitudeUnits = static_cast<__int128>(roundedMagnitude) * factor;
+    return Currency(clamped(m_units < 0 ? -magnitudeUnits : magnitudeUnits));
 }
 
 Currency Currency::multiplied(Currency other) const {
     const __int128 product = static_cast<__int128>(m_units) * other.m_units;
-    return Currency(static_cast<qint64>(divideHalfEven<__int128>(product, kUnitsPerWhole)));
+    return Currency(clamped(divideHalfEven<__int128>(product, kUnitsPerWhole)));
+}
+
+std::optional<Currency> Currency::percentagesRounded(std::initializer_list<Currency> percents, int decimals) const {
+    if (percents.size() > 4)
+        return std::nullopt;
+    // units * p1 * p2 ... / (100 * kUnitsPerWhole)^n ten-thousandths; four factors of 64 bits need more than the
+    // 128 bits of the product, so each multiplication is checked.
+    __int128 numerator = m_units;
+    __int128 denominator = 1;
+    for (const Currency p : percents) {
+        if (__builtin_mul_overflow(numerator, static_cast<__int128>(p.m_units), &numerator))
+            return std::nullopt;
+        denominator *= 100 * kUnitsPerWhole;
+    }
+    qint64 step = 1;
+    for (int i = std::clamp(decimals, 0, 4); i < 4; ++i)
+        step *= 10;
+    denominator *= step;
+    __int128 quotient = numerator / denominator;
+    const __int128 rest = numerator % denominator;
+    if (2 * (rest < 0 ? -rest : rest) >= denominator)
+        quotient += numerator < 0 ? -1 : 1;
+    const __int128 units = quotient * step;
+    if (units > std::numeric_limits<qint64>::max() || units < std::numeric_limits<qint64>::min())
+        return std::nullopt;
+    return Currency(static_cast<qint64>(units));
 }
 
 Currency Currency::dividedBy(qint64 divisor) const {
     if (divisor == 0)
         return Currency();
-    return Currency(static_cast<qint64>(divideHalfEven<__int128>(m_units, divisor)));
+    return Currency(clamped(divideHalfEven<__int128>(m_units, divisor)));
 }
 
 } // namespace trv

@@ -4,7 +4,10 @@
 #include <QtGlobal>
 
 #include <compare>
+#include <initializer_list>
+#include <limits>
 #include <optional>
+#include <string_view>
 
 namespace trv {
 
@@ -18,13 +21,16 @@ public:
     constexpr Currency() = default;
 
     static constexpr Currency fromUnits(qint64 tenThousandths) { return Currency(tenThousandths); }
-    static constexpr Currency fromInt(qint64 whole) { return Currency(whole * kUnitsPerWhole); }
+    /// Whole units; a number outside the range stops at its nearer end, as the operators below do.
+    static constexpr Currency fromInt(qint64 whole) { return Currency(1) * whole * kUnitsPerWhole; }
     static Currency fromCents(qint64 hundredths);
 
     /// "125,50", "125.5", "-3", " 7 ", "+1,2345": both "," and "." are the decimal separator, blanks around are
     /// allowed, more than four decimals are rounded half to even. nullopt when the text is not a number
     /// (empty, garbage, two separators, out of range).
     static std::optional<Currency> parse(QStringView text);
+    /// The same reading of UTF-8 text, without making a QString for plain ASCII.
+    static std::optional<Currency> parse(std::string_view text);
 
     /// Half to even at the 4th decimal. Only for values that arrive as doubles from elsewhere; NaN gives 0 and
     /// values out of range are clamped.
@@ -43,30 +49,57 @@ public:
 
     constexpr bool isZero() const { return m_units == 0; }
     constexpr bool isNegative() const { return m_units < 0; }
-    constexpr Currency abs() const { return Currency(m_units < 0 ? -m_units : m_units); }
+    constexpr Currency abs() const { return m_units < 0 ? -*this : *this; }
 
     /// Product of two amounts, rounded half to even to four decimals (as currency * currency did).
     Currency multiplied(Currency other) const;
+    /// The amount times the percentages in turn (v / 100 * p1 / 100 * p2 ..., at most four of them), exact, rounded
+    /// once to 0..4 decimals with a tie going away from zero, as ZaokrouhliText rounds; nullopt when the result
+    /// lies outside the range. Commissions and their VAT are figured so, with no rounding on the way.
+    std::optional<Currency> percentagesRounded(std::initializer_list<Currency> percents, int decimals) const;
     /// Quotient by a whole number, rounded half to even to four decimals; a zero divisor gives 0.
     Currency dividedBy(qint64 divisor) const;
 
-    constexpr Currency operator-() const { return Currency(-m_units); }
-    constexpr Currency& operator+=(Currency o) {
-        m_units += o.m_units;
-        return *this;
+    /// Checked arithmetic: the exact result, or nullopt when it lies outside the range. Sums built from stored
+    /// files go through these, so that a value nobody could have meant ends the operation instead of a wrong total.
+    constexpr std::optional<Currency> plus(Currency o) const {
+        qint64 r = 0;
+        if (__builtin_add_overflow(m_units, o.m_units, &r))
+            return std::nullopt;
+        return Currency(r);
     }
-    constexpr Currency& operator-=(Currency o) {
-        m_units -= o.m_units;
-        return *this;
+    constexpr std::optional<Currency> minus(Currency o) const {
+        qint64 r = 0;
+        if (__builtin_sub_overflow(m_units, o.m_units, &r))
+            return std::nullopt;
+        return Currency(r);
     }
-    constexpr Currency& operator*=(qint64 n) {
-        m_units *= n;
-        return *this;
+    constexpr std::optional<Currency> times(qint64 n) const {
+        qint64 r = 0;
+        if (__builtin_mul_overflow(m_units, n, &r))
+            return std::nullopt;
+        return Currency(r);
     }
-    friend constexpr Currency operator+(Currency a, Currency b) { return Currency(a.m_units + b.m_units); }
-    friend constexpr Currency operator-(Currency a, Currency b) { return Currency(a.m_units - b.m_units); }
-    friend constexpr Currency operator*(Currency a, qint64 n) { return Currency(a.m_units * n); }
-    friend constexpr Currency operator*(qint64 n, Currency a) { return Currency(a.m_units * n); }
+
+    /// The operators never wrap: a result outside the range stops at its nearer end (min() or max()). They are
+    /// for amounts that cannot get near the range (a receipt's, a typed one); where the range can be reached use
+    /// plus, minus and times and report what does not fit.
+    static constexpr Currency min() { return Currency(std::numeric_limits<qint64>::min()); }
+    static constexpr Currency max() { return Currency(std::numeric_limits<qint64>::max()); }
+    constexpr Currency operator-() const { return Currency(0).minus(*this).value_or(max()); }
+    constexpr Currency& operator+=(Currency o) { return *this = *this + o; }
+    constexpr Currency& operator-=(Currency o) { return *this = *this - o; }
+    constexpr Currency& operator*=(qint64 n) { return *this = *this * n; }
+    friend constexpr Currency operator+(Currency a, Currency b) {
+        return a.plus(b).value_or(b.m_units < 0 ? min() : max());
+    }
+    friend constexpr Currency operator-(Currency a, Currency b) {
+        return a.minus(b).value_or(b.m_units > 0 ? min() : max());
+    }
+    friend constexpr Currency operator*(Currency a, qint64 n) {
+        return a.times(n).value_or((a.m_units < 0) != (n < 0) ? min() : max());
+    }
+    friend constexpr Currency operator*(qint64 n, Currency a) { return a * n; }
     friend constexpr auto operator<=>(Currency a, Currency b) = default;
     friend constexpr bool operator==(Currency a, Currency b) = default;
 

@@ -8,6 +8,7 @@
 #include "core/SharedHelpers.h"
 #include "core/SmList.h"
 #include "core/StatementLine.h"
+#include "core/WorkingCopy.h"
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/Prompts.h"
@@ -28,6 +29,10 @@ namespace {
 
 using V = SmVariant;
 const QString kSection = QStringLiteral("frmSoucVycObd");
+
+QString outOfRange(const QString& sm, const QString& column) {
+    return sumOutOfRangeText(QStringLiteral("středisko %1, %2").arg(sm, column));
+}
 
 using C = SmScanVariant::Columns;
 using Val = SmScanVariant::Value;
@@ -162,72 +167,112 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
     if (v.datum)
         fields.push_back({QStringLiteral("datum"), DbfFieldType::Character, 6, 0});
 
-    auto table = DbfTable::create(dataDir.value() / "data.dbf", fields, DbfTable::IfExists::Replace);
-    if (!table.ok()) {
-        prompts.error(table.message());
-        return std::nullopt;
-    }
-    for (const SmFileSums& r : rows) {
-        DbfFieldValues values{{QStringLiteral("sm"), DbfValue::text(r.sm)}};
-        for (int k = 0; k < period.columns; ++k)
-            values.emplace_back(valueNames[k], DbfValue::number(r.sums[size_t(k)]));
-        if (v.operPoradi) {
-            values.emplace_back(QStringLiteral("operator"), DbfValue::text(r.oper));
-            values.emplace_back(QStringLiteral("poradi"), DbfValue::text(r.poradi));
+    // The table is written as a working copy that replaces data.dbf only when the report can go on: a sum that
+    // does not fit leaves the last table as it was.
+    const std::filesystem::path file = dataDir.value() / "data.dbf";
+    const std::filesystem::path work = WorkingCopy::of(file);
+    const Status loaded = [&]() -> Status {
+        auto table = DbfTable::create(work, fields, DbfTable::IfExists::Replace);
+        if (!table.ok()) {
+            return Status(table.error());
         }
-        if (v.datum)
-            values.emplace_back(QStringLiteral("datum"), DbfValue::text(r.datum));
-        if (const auto added = table.value().append(values); !added.ok()) {
-            prompts.error(added.message());
-            return std::nullopt;
+        for (const SmFileSums& r : rows) {
+            DbfFieldValues values{{QStringLiteral("sm"), DbfValue::text(r.sm)}};
+            for (int k = 0; k < period.columns; ++k)
+                values.emplace_back(valueNames[k], DbfValue::number(r.sums[size_t(k)]));
+            if (v.operPoradi) {
+                values.emplace_back(QStringLiteral("operator"), DbfValue::text(r.oper));
+                values.emplace_back(QStringLiteral("poradi"), DbfValue::text(r.poradi));
+            }
+            if (v.datum)
+                values.emplace_back(QStringLiteral("datum"), DbfValue::text(r.datum));
+            if (const auto added = table.value().append(values); !added.ok()) {
+                return Status(added.error());
+            }
         }
-    }
-    auto stored = table.value().readAll();
-    if (!stored.ok()) {
-        prompts.error(stored.message());
-        return std::nullopt;
-    }
-    (void)table.value().close();
+        auto stored = table.value().readAll();
+        if (!stored.ok()) {
+            return Status(stored.error());
+        }
+        if (const Status closed = table.value().close(); !closed.ok())
+            return closed;
 
-    // The grouping, as the report's query groups and orders its rows.
-    using Key = std::tuple<QString, QString, QString, QString, int>;
-    // Summed exactly; the print's arithmetic takes the sums from here.
-    std::map<Key, std::pair<SmRow, std::vector<Currency>>> groups;
-    int serial = 0;
-    for (const DbfRecord& rec : stored.value()) {
-        SmRow r;
-        r.sm = rec.text(u"sm").trimmed();
-        r.oper = rec.text(u"operator").trimmed();
-        r.poradi = rec.text(u"poradi").trimmed();
-        r.datum = rec.text(u"datum").trimmed();
-        Key key;
-        switch (period.grouping) {
-        case SmGrouping::PerSM:
-            key = {r.sm, {}, {}, {}, 0};
-            r.oper.clear(), r.poradi.clear(), r.datum.clear();
-            break;
-        case SmGrouping::PerDay:
-            key = {r.datum, r.sm, {}, {}, 0};
-            r.oper.clear(), r.poradi.clear();
-            break;
-        case SmGrouping::PerFile:
-            key = v.perFileByDay ? Key{r.datum, r.sm, r.oper, r.poradi, 0} : Key{r.sm, r.oper, r.poradi, {}, 0};
-            if (!v.perFileByDay)
-                r.datum.clear();
-            break;
-        case SmGrouping::Files:
-            key = {r.sm, r.oper, r.poradi, {}, serial++};
-            break;
+        // The grouping, as the report's query groups and orders its rows.
+        using Key = std::tuple<QString, QString, QString, QString, int>;
+        // Summed exactly; the print's arithmetic takes the sums from here.
+        std::map<Key, std::pair<SmRow, std::vector<Currency>>> groups;
+        int serial = 0;
+        for (const DbfRecord& rec : stored.value()) {
+            SmRow r;
+            r.sm = rec.text(u"sm").trimmed();
+            r.oper = rec.text(u"operator").trimmed();
+            r.poradi = rec.text(u"poradi").trimmed();
+            r.datum = rec.text(u"datum").trimmed();
+            Key key;
+            switch (period.grouping) {
+            case SmGrouping::PerSM:
+                key = {r.sm, {}, {}, {}, 0};
+                r.oper.clear(), r.poradi.clear(), r.datum.clear();
+                break;
+            case SmGrouping::PerDay:
+                key = {r.datum, r.sm, {}, {}, 0};
+                r.oper.clear(), r.poradi.clear();
+                break;
+            case SmGrouping::PerFile:
+                key = v.perFileByDay ? Key{r.datum, r.sm, r.oper, r.poradi, 0} : Key{r.sm, r.oper, r.poradi, {}, 0};
+                if (!v.perFileByDay)
+                    r.datum.clear();
+                break;
+            case SmGrouping::Files:
+                key = {r.sm, r.oper, r.poradi, {}, serial++};
+                break;
+            }
+            auto [it, fresh] = groups.try_emplace(key, r, std::vector<Currency>(size_t(period.columns)));
+            for (int k = 0; k < period.columns; ++k) {
+                Currency& sum = it->second.second[size_t(k)];
+                const auto added = sum.plus(rec.number(valueNames[k]).value_or(Currency()));
+                if (!added) {
+                    return Status::fail(outOfRange(r.sm, columnName(col.types.get(), v.scan.columns, k)));
+                }
+                sum = *added;
+            }
         }
-        auto [it, fresh] = groups.try_emplace(key, r, std::vector<Currency>(size_t(period.columns)));
-        for (int k = 0; k < period.columns; ++k)
-            it->second.second[size_t(k)] += rec.number(valueNames[k]).value_or(Currency());
-    }
-    for (auto& [key, group] : groups) {
-        auto& [row, sums] = group;
-        for (const Currency& sum : sums)
-            row.sums.push_back(sum.toDouble());
-        period.rows.push_back(std::move(row));
+        for (auto& [key, group] : groups) {
+            auto& [row, sums] = group;
+            row.sums = std::move(sums);
+            period.rows.push_back(std::move(row));
+        }
+        // Every total a report forms of the rows fits the money type before anything is printed or exported: a row's
+        // over all its columns, their sum, and per column the sum of the exact and of the rounded values.
+        std::optional<Currency> grand = Currency();
+        std::vector<std::optional<Currency>> exact(size_t(period.columns), Currency());
+        std::vector<std::optional<Currency>> rounded(exact);
+        const auto add = [](std::optional<Currency>& to, Currency v) { to = to ? to->plus(v) : to; };
+        for (const SmRow& row : period.rows) {
+            std::optional<Currency> total = Currency();
+            for (int k = 0; k < period.columns; ++k) {
+                const Currency sum = row.sums[size_t(k)];
+                add(total, sum);
+                add(exact[size_t(k)], sum);
+                add(rounded[size_t(k)], ZaokrouhliText(sum, 2));
+                if (!exact[size_t(k)] || !rounded[size_t(k)]) {
+                    return Status::fail(sumOutOfRangeText(
+                        QStringLiteral("všechna střediska, %1").arg(columnName(col.types.get(), v.scan.columns, k))));
+                }
+            }
+            if (!total) {
+                return Status::fail(outOfRange(row.sm, QStringLiteral("součet všech typů")));
+            }
+            add(grand, *total);
+            if (!grand) {
+                return Status::fail(sumOutOfRangeText(QStringLiteral("součet všech středisek a typů")));
+            }
+        }
+        return Status::success();
+    }();
+    if (const Status placed = WorkingCopy::putInPlace(work, file, loaded); !placed.ok()) {
+        prompts.error(placed.message());
+        return std::nullopt;
     }
 
     if (period.rows.empty()) {
@@ -243,8 +288,8 @@ std::pair<int, int> typeRange(const QString& od, const QString& doTyp, int n) {
     return {first, last};
 }
 
-QString amountCell(double v, int w) {
-    return right(QString(20, u' ') + formatCurrency(Currency::fromDoubleRounded(ZaokrouhliText(v, 2))), w);
+QString amountCell(Currency v, int w) {
+    return right(QString(20, u' ') + formatCurrency(ZaokrouhliText(v, 2)), w);
 }
 
 } // namespace trv

@@ -24,40 +24,53 @@ QString blanks(int n) {
 QString under(int n) {
     return QString(std::max(n, 0), u'_');
 }
-double R(double v) {
+Currency R(Currency v) {
     return ZaokrouhliText(v, 2);
-}
-Currency cur(double v) {
-    return Currency::fromDoubleRounded(v);
 }
 // The name of a type padded or cut to 12 characters.
 QString nameCell(const QString& name) {
     return left(name + blanks(11), 12);
 }
 // A formatted amount, without rounding first, in the last w characters of `pad` blanks and the text.
-QString fixedCell(double v, int pad, int w) {
-    return right(blanks(pad) + formatCurrency(cur(v)), w);
+QString fixedCell(Currency v, int pad, int w) {
+    return right(blanks(pad) + formatCurrency(v), w);
 }
-// The row total over every type, not only the printed ones.
+// The row total over every type, not only the printed ones (the load has checked that it fits).
 Currency rowTotal(const SmRow& row) {
     Currency total;
-    for (double s : row.sums)
-        total += cur(s);
+    for (const Currency& s : row.sums)
+        total += s;
     return total;
 }
 QString period(const SmReportChoice& c) {
     return dateDMY(c.dt1) + QStringLiteral(" - ") + dateDMY(c.dt2);
 }
 
-// Commission and the VAT on it at a type's rates; with switch 18 the rate includes the VAT and the commission is
-// its net part.
+// Commission and the VAT on it at a type's rates, each figured exactly from the amount and rounded once to
+// hundredths; with switch 18 the rate includes the VAT and the commission is its net part. nullopt when one of
+// them does not fit the money type (a rate far above 100 %).
 struct Commission {
-    double provize;
-    double dph;
+    Currency provize;
+    Currency dph;
 };
-Commission commission(double v, double p, double d, bool inclusive) {
-    return {inclusive ? v / 100 * p / 100 * (100 - d) : v / 100 * p, v / 100 * p / 100 * d};
+std::optional<Commission> commission(Currency v, double p, double d, bool inclusive) {
+    const Currency rate = Currency::fromDoubleRounded(p);
+    const Currency vat = Currency::fromDoubleRounded(d);
+    const auto provize =
+        inclusive ? v.percentagesRounded({rate, Currency::fromInt(100) - vat}, 2) : v.percentagesRounded({rate}, 2);
+    const auto dph = v.percentagesRounded({rate, vat}, 2);
+    if (!provize || !dph)
+        return std::nullopt;
+    return Commission{*provize, *dph};
 }
+// The message of a commission that does not fit; `where` is rowOf(sm) or kAllSms.
+QString commissionOutOfRange(const QString& where, const QString& type) {
+    return sumOutOfRangeText(where + QStringLiteral(", provize typu ") + type);
+}
+QString rowOf(const QString& sm) {
+    return QStringLiteral("středisko ") + sm;
+}
+const QString kAllSms = QStringLiteral("součet všech středisek");
 
 // The opening of every print: three blank lines, the company header at `column` in `headerSize`, two blank
 // lines, then the title's size, underlined.
@@ -250,7 +263,7 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
     p.print(header);
     p.setUnderline(false);
 
-    std::vector<double> totals(size_t(per.columns) + 1, 0.0);
+    std::vector<Currency> totals(size_t(per.columns) + 1);
     Currency grand;
     for (const SmRow& row : per.rows) {
         const Currency total = rowTotal(row);
@@ -264,7 +277,7 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
             totals[size_t(t)] += R(row.sums[size_t(t - 1)]);
         }
         if (sw.gF15)
-            line += amountCell(total.toDouble(), w);
+            line += amountCell(total, w);
         p.print(line);
         if (exp) {
             QString out = row.sm;
@@ -287,7 +300,7 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
     }
     if (sw.gF15) {
         rule += under(15);
-        sum += amountCell(grand.toDouble(), w);
+        sum += amountCell(grand, w);
     }
     p.tab(3);
     p.print(rule);
@@ -317,12 +330,15 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
 
     const bool perDay = per.grouping == SmGrouping::PerDay;
     const bool perFile = per.grouping == SmGrouping::PerFile;
-    const auto block = [&](int t, double v) {
+    std::optional<QString> failure;
+    const auto block = [&](int t, Currency v, const QString& where) {
         const auto type = typeAt(app, t);
-        const double pr = type ? type->Provize : 0;
-        const double d = type ? type->DPH : 0;
-        const Commission k = commission(v, pr, d, sw.gF18);
-        return amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14);
+        const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, sw.gF18);
+        if (!k) {
+            failure = failure ? failure : commissionOutOfRange(where, typeName(app, t));
+            return QString();
+        }
+        return amountCell(v, 17) + u' ' + amountCell(k->provize, 14) + u' ' + amountCell(k->dph, 14);
     };
 
     printOpening(p, c, app.gFirmaHlavicka, b, b + 5, b + 11);
@@ -363,7 +379,7 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
     p.print(h2);
     p.setUnderline(false);
 
-    std::vector<double> totals(size_t(per.columns) + 1, 0.0);
+    std::vector<Currency> totals(size_t(per.columns) + 1);
     Currency grand;
     for (const SmRow& row : per.rows) {
         const Currency total = rowTotal(row);
@@ -372,9 +388,9 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
                        : perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
                                  : row.sm + QStringLiteral("   ");
         for (int t = first; t <= last; ++t)
-            line += block(t, row.sums[size_t(t - 1)]);
+            line += block(t, row.sums[size_t(t - 1)], rowOf(row.sm));
         if (sw.gF15)
-            line += amountCell(total.toDouble(), 17);
+            line += amountCell(total, 17);
         if (!perDay && !perFile)
             p.tab(b - 2);
         p.print(line);
@@ -387,26 +403,36 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
                 out += row.sm;
             for (int t = first; t <= last; ++t) {
                 const auto type = typeAt(app, t);
-                const double v = row.sums[size_t(t - 1)];
-                const Commission k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, false);
-                out += u';' + plainText(v) + u';' + plainText(R(k.provize)) + u';' + plainText(R(k.dph));
+                const Currency v = row.sums[size_t(t - 1)];
+                const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, false);
+                if (!k) {
+                    failure = failure ? failure : commissionOutOfRange(rowOf(row.sm), typeName(app, t));
+                    break;
+                }
+                out += u';' + plainText(v) + u';' + plainText(k->provize) + u';' + plainText(k->dph);
             }
             exp->lines.append(out);
         }
-    }
-    if (exp && !zapis(*exp)) {
-        p.killDoc();
-        return ended(&per);
     }
     QString rule = under(18);
     QString sum = QStringLiteral("Sum        ");
     for (int t = first; t <= last; ++t) {
         rule += under(44);
-        sum += block(t, totals[size_t(t)]);
+        sum += block(t, totals[size_t(t)], kAllSms);
+    }
+    // A commission that does not fit ends the report before anything is exported or printed.
+    if (failure) {
+        p.killDoc();
+        m_services.prompts.error(*failure);
+        return ended(&per);
+    }
+    if (exp && !zapis(*exp)) {
+        p.killDoc();
+        return ended(&per);
     }
     if (sw.gF15) {
         rule += under(28);
-        sum += amountCell(grand.toDouble(), 17);
+        sum += amountCell(grand, 17);
     }
     p.tab(b - 2);
     p.print(rule);
@@ -451,10 +477,16 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
         add(T("tiskJNZPrehlNesp0"));
     }
     addFilters(text, c);
+    std::optional<QString> failure;
+    const auto commissionOf = [&](Currency v, int t, const QString& where) {
+        const auto type = typeAt(app, t);
+        const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, sw.gF18);
+        if (!k)
+            failure = failure ? failure : commissionOutOfRange(where, typeName(app, t));
+        return k.value_or(Commission{});
+    };
     for (int t = first; t <= last; ++t) {
         const auto type = typeAt(app, t);
-        const double pr = type ? type->Provize : 0;
-        const double d = type ? type->DPH : 0;
         add((perDay || perFile ? QStringLiteral("  ") : QStringLiteral("   ")) +
             (perDay    ? QStringLiteral("Datum/SM      |")
              : perFile ? QStringLiteral("SM/OPER/POR  |")
@@ -469,40 +501,43 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
                 h2 += T("tiskJNZCenaProvize");
         }
         add(blanks(3) + h2);
-        double total = 0;
+        Currency total;
         for (const SmRow& row : per.rows) {
             const QString label = perDay ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
                                   : perFile
                                       ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
                                       : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
-            const double v = row.sums[size_t(t - 1)];
-            const Commission k = commission(v, pr, d, sw.gF18);
+            const Currency v = row.sums[size_t(t - 1)];
+            const Commission k = commissionOf(v, t, rowOf(row.sm));
             add(label + amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14));
             total += R(v);
             if (exp && t == first) {
                 QString out;
                 if (!sw.gFTiskSM) {
                     out = dateYYMMDD(c.dtDek) + u';' + row.sm;
-                    for (double s : row.sums)
+                    for (const Currency& s : row.sums)
                         out += u';' + plainText(s);
                 } else {
                     out = (perDay ? row.datum + u';' : QString()) + row.sm;
                     for (int u = first; u <= last; ++u) {
-                        const auto tu = typeAt(app, u);
-                        const double vu = row.sums[size_t(u - 1)];
-                        const Commission ku = commission(vu, tu ? tu->Provize : 0, tu ? tu->DPH : 0, sw.gF18);
-                        out += u';' + plainText(vu) + u';' + plainText(R(ku.provize)) + u';' + plainText(R(ku.dph));
+                        const Currency vu = row.sums[size_t(u - 1)];
+                        const Commission ku = commissionOf(vu, u, rowOf(row.sm));
+                        out += u';' + plainText(vu) + u';' + plainText(ku.provize) + u';' + plainText(ku.dph);
                     }
                 }
                 exp->lines.append(out);
             }
         }
         add(blanks(3) + under(62));
-        const Commission k = commission(total, pr, d, sw.gF18);
+        const Commission k = commissionOf(total, t, kAllSms);
         add(blanks(3) + QStringLiteral("Sum        ") + amountCell(total, 17) + u' ' + amountCell(k.provize, 14) +
             u' ' + amountCell(k.dph, 14));
         for (int i = 0; i < 4; ++i)
             add({});
+    }
+    if (failure) {
+        m_services.prompts.error(*failure);
+        return ended(&per);
     }
     if (exp && !zapis(*exp))
         return ended(&per);
@@ -532,11 +567,11 @@ SmReportResult SmReports::zobrazPrehledSM(const SmReportChoice& c) {
         const QString name = nameCell(typeName(app, t));
         add(perFile ? QStringLiteral("  SM/OPER/POR  |") + blanks(5) + name + blanks(13)
                     : QStringLiteral("   SM       ") + blanks(5) + name + blanks(12));
-        double total = 0;
+        Currency total;
         for (const SmRow& row : per.rows) {
             const QString label = perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
                                           : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
-            const double v = row.sums[size_t(t - 1)];
+            const Currency v = row.sums[size_t(t - 1)];
             add(label + amountCell(v, 17) + u' ');
             total += R(v);
         }
@@ -581,11 +616,16 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
         return r;
     };
     const Rate rates[3] = {rateOf({20}), rateOf({22}), rateOf({28, 32})};
-    const auto triple = [&](int i, double x, bool gross) {
+    // The commission is the net part of a rate that includes the VAT.
+    std::optional<QString> failure;
+    const auto triple = [&](int i, Currency x, const QString& where) {
         const Rate& r = rates[i];
-        const double provize = gross ? (x / 100) * r.p : (100 - r.d) * (r.p * (x / 100)) / 100;
-        const double dph = gross ? ((x / 100) * r.p / 100) * r.d : r.d * (r.p * (x / 100)) / 100;
-        return fixedCell(x, 18, 17) + u' ' + fixedCell(provize, 20, 15) + u' ' + fixedCell(dph, 20, 15);
+        const auto k = commission(x, r.p, r.d, true);
+        if (!k)
+            failure =
+                failure ? failure : commissionOutOfRange(where, columnName(nullptr, SmScanVariant::Columns::Three, i));
+        const Commission c = k.value_or(Commission{});
+        return fixedCell(x, 18, 17) + u' ' + fixedCell(c.provize, 20, 15) + u' ' + fixedCell(c.dph, 20, 15);
     };
 
     printOpening(p, c, app.gFirmaHlavicka, 5, 10, 12);
@@ -609,13 +649,13 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
         QStringLiteral("       |         Cena   |      Provize   |  DPH z provize  |          Cena      |   Provize  "
                        "   |  DPH z provize  |          Cena    |     Provize  | DPH z provize|"));
     p.setUnderline(false);
-    double totals[3] = {0, 0, 0};
+    Currency totals[3];
     for (const SmRow& row : per.rows) {
         QString line = blanks(5) + row.sm + QStringLiteral("  ");
         for (int i = 0; i < 3; ++i) {
             if (i > 0)
                 line += blanks(5);
-            line += triple(i, row.sums[size_t(i)], false);
+            line += triple(i, row.sums[size_t(i)], rowOf(row.sm));
             totals[i] += row.sums[size_t(i)];
         }
         p.print(line);
@@ -625,7 +665,12 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
     // The totals take the rows' formula, so that the commission of the totals is the sum of the rows'.
     QString sum = QStringLiteral("Sum  ");
     for (int i = 0; i < 3; ++i)
-        sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], false);
+        sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], kAllSms);
+    if (failure) {
+        p.killDoc();
+        m_services.prompts.error(*failure);
+        return ended(&per);
+    }
     printFixedEnd(p, sum, m_services.clock.now(), QStringLiteral("Datum vyhotovení:"),
                   QStringLiteral("Razítko, podpis"));
     return printed(ended(&per));
@@ -658,7 +703,7 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
     p.print(T(perFile ? "tiskHlavNesp1" : "tiskHlavNesp0"));
     p.setUnderline(false);
 
-    double totals[4] = {0, 0, 0, 0};
+    Currency totals[4];
     for (const SmRow& row : per.rows) {
         QString line = perFile
                            ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 20, 15)

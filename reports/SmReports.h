@@ -55,7 +55,7 @@ struct SmRow {
     QString datum;
     QString oper;
     QString poradi;
-    std::vector<double> sums;
+    std::vector<Currency> sums;
 };
 
 // The loaded and grouped period of one report.
@@ -144,6 +144,6 @@ std::pair<int, int> typeRange(const QString& od, const QString& doTyp, int n);
 
 // An amount rounded to two places (ZaokrouhliText) in the currency format, right-aligned in w characters and cut
 // at the left when longer.
-QString amountCell(double v, int w);
+QString amountCell(Currency v, int w);
 
 } // namespace trv

@@ -103,6 +103,8 @@ Status DaySummary::vypocet(const DayChoice& choice, Progress* progress) {
         return read;
     // sectiTypyStrav: each code once per type and no NOREAD reading, whatever [User] AutoDupl says.
     loaded.codes->keepFirstReadings();
+    if (const Status fits = sumsFit(loaded, {}); !fits.ok())
+        return fits;
     m_col = std::move(loaded);
     m_datum = choice.datum;
     return Status::success();

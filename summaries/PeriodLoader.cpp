@@ -10,6 +10,7 @@
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodFileOps.h"
+#include "summaries/PeriodResult.h"
 #include "summaries/StoredCodeBooking.h"
 
 #include <QFile>
@@ -184,9 +185,11 @@ Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice
 }
 
 Status PeriodLoader::oznac(PeriodState& state, const Status& done) {
-    state.m_obdobiNacteno = done.ok();
-    state.m_chybaNacteni = done.ok() ? QString() : done.message();
-    return done;
+    // A period whose amounts add up past the money type's range is not loaded: nothing that sums it may run.
+    const Status loaded = done.ok() ? sumsFit(state.m_col, state.gColStrav2) : done;
+    state.m_obdobiNacteno = loaded.ok();
+    state.m_chybaNacteni = loaded.ok() ? QString() : loaded.message();
+    return loaded;
 }
 
 Status PeriodLoader::vypocet(PeriodState& state, const PeriodChoice& choice, QString* sums) {

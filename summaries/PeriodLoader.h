@@ -76,7 +76,8 @@ private:
                         bool packageDigit, Steps& steps);
     // The last step of a load (every file read); the operator may still cancel there.
     Status konec(const Steps& steps) const;
-    // The period loaded when `done` succeeded, else not loaded and why kept; `done` itself.
+    // The period loaded when `done` succeeded and its amounts fit the money type (sumsFit), else not loaded and
+    // why kept; that outcome.
     static Status oznac(PeriodState& state, const Status& done);
     Status vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums);
     Status kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem);

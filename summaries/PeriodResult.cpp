@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/CColStrav.h"
 #include "core/CStrav.h"
+#include "core/SharedHelpers.h"
 #include "platform/Conventions.h"
 
 namespace trv {
@@ -88,6 +89,45 @@ void grandTotals(const AppState& state, QString& out, const Totals& grand) {
 }
 
 } // namespace
+
+Status sumsFit(const PeriodCollection& col, const PeriodCollection& packages) {
+    if (!col.types || !col.codes)
+        return Status::success();
+    // Above and below zero: of the type, and of all types.
+    Currency typeUp, typeDown, allUp, allDown;
+    const auto add = [&](Currency v, const StoredCodes& codes, const StoredCodes::Code& c,
+                         const QString& type) -> Status {
+        Currency& typeSum = v.isNegative() ? typeDown : typeUp;
+        Currency& allSum = v.isNegative() ? allDown : allUp;
+        const auto t = typeSum.plus(v);
+        const auto a = allSum.plus(v);
+        if (!t || !a) {
+            return Status::fail(
+                sumOutOfRangeText(QStringLiteral("soubor %1, %2")
+                                      .arg(codes.fileName(c.file), t ? QStringLiteral("součet všech typů") : type)));
+        }
+        typeSum = *t;
+        allSum = *a;
+        return Status::success();
+    };
+    int index = 0;
+    for (const auto& type : *col.types) {
+        typeUp = typeDown = Currency();
+        for (const auto& c : col.codes->codes(index))
+            if (!col.codes->isNoRead(c))
+                if (Status s = add(col.codes->value(c), *col.codes, c, type->Nazev); !s.ok())
+                    return s;
+        // The package codes handed over are taken off: they count with the other sign.
+        const int at = type->PoradiSpolecnosti - 1;
+        if (packages.codes && at >= 0 && at < packages.codes->typeCount())
+            for (const auto& c : packages.codes->codes(at))
+                if (!packages.codes->isNoRead(c))
+                    if (Status s = add(-packages.codes->value(c), *packages.codes, c, type->Nazev); !s.ok())
+                        return s;
+        ++index;
+    }
+    return Status::success();
+}
 
 NominalTable nominalTable(const StoredCodes& codes, int type) {
     std::vector<qint64> counts(codes.values().size(), 0);

@@ -1,6 +1,8 @@
 #include "exports/SmExports.h"
+#include "core/SharedHelpers.h"
 #include "exports/CbaBatch.h"
 #include "exports/SmSums.h"
+#include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 
 #include "ExportsFixture.h"
@@ -419,6 +421,24 @@ TEST_F(SmScanTest, NamesWithoutAnSmAreNamedBeforeAnythingIsWritten) {
                          "101\t\t10\r\n--------\t----------\r\nTOTAL\t\t10\r\n"));
 }
 
+TEST_F(SmExportsTest, ANameOfThreeOrOfSevenPartsGivesItsSmAsThePeriodComputationReadsIt) {
+    vyc("150110_102_OP1.vyc", codes(10, 1000, 1, "10,00"));
+    vyc("150111_103_OPERATOR_1_2_3_4.vyc", codes(10, 2000, 1, "20,00"));
+    auto request = january10to12();
+    request.chkNespojovatSM = true;
+    ASSERT_TRUE(exportPocetSM(*ctx, request).ok());
+    EXPECT_EQ(prompts.records().size(), 1u); // no name left out
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"102;10;1;10;1;0;0;0;0;0;0;0;0", "103;20;1;20;1;0;0;0;0;0;0;0;0"}));
+    const auto rows = readTable(data / "data.dbf");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text(u"sm"), QStringLiteral("102"));
+    EXPECT_EQ(rows[0].text(u"operator"), QStringLiteral("OP1"));
+    EXPECT_EQ(rows[0].text(u"poradi"), QStringLiteral("1"));
+    EXPECT_EQ(rows[1].text(u"sm"), QStringLiteral("103"));
+    EXPECT_EQ(rows[1].text(u"operator"), QStringLiteral("OPE"));
+    EXPECT_EQ(rows[1].text(u"poradi"), QStringLiteral("4"));
+}
+
 TEST_F(SmScanTest, ALineItCannotUseIsNeitherCountedNorSummedAndItsFilesAreNamed) {
     vyc("150110_101_OP1_1.vyc", {one(10, 60000, "600,00"), one(10, 1000, "99999999999999999999999")});
     vyc("150111_101_OP1_2.vyc", {one(10, 1000, "10,00"), {QStringLiteral("123"), "5,00"}});
@@ -429,30 +449,91 @@ TEST_F(SmScanTest, ALineItCannotUseIsNeitherCountedNorSummedAndItsFilesAreNamed)
                                              QStringLiteral("150110_101_OP1_1.vyc, 150111_101_OP1_2.vyc"));
 }
 
-TEST(LeadingAmountTest, ReadsTheNumberAtTheStartOrRefusesWhatTheMoneyTypeCannotHold) {
+TEST_F(SmScanTest, AValueFieldIsSummedOnlyWhenItIsWhollyAnAmount) {
     struct Case {
         const char* field;
-        std::optional<qint64> units;
+        const char* sum; // the exported sum of the one file; nullptr: the line is skipped and reported
     };
-    for (const Case& c : std::vector<Case>{{"85.50", 855000},
-                                           {"85,50", 855000},
-                                           {"-3.25", -32500},
-                                           {"+7", 70000},
-                                           {"12abc", 120000},
-                                           {"5.", 50000},
-                                           {",5", 5000},
-                                           {"abc", 0},
-                                           {"", 0},
-                                           {"1.23456", 12346},
-                                           {"922337203685477.5807", 9223372036854775807},
-                                           {"922337203685477.5808", std::nullopt},
-                                           {"99999999999999999999999", std::nullopt}}) {
+    for (const Case& c : std::vector<Case>{
+             {"85.50", "85,5"},
+             {"85,50", "85,5"},
+             {" -3.25 ", "-3,25"},
+             {"+7", "7"},
+             {"5.", "5"},
+             {",5", "0,5"},
+             {"1.23456", "1,2346"},                            // past four decimals: half to even
+             {"922337203685467.5807", "922337203685467,5807"}, // with the other line: the top of the range
+             {"12abc", nullptr},
+             {"1e400", nullptr},
+             {"1e3", nullptr},
+             {"12,5.3", nullptr},
+             {"0x10", nullptr},
+             {"inf", nullptr},
+             {"abc", nullptr},
+             {"", nullptr},
+             {"  ", nullptr},
+             {"-", nullptr},
+             {"922337203685477.5808", nullptr},
+             {"99999999999999999999999", nullptr}}) {
         SCOPED_TRACE(c.field);
-        const auto amount = leadingAmount(c.field);
-        ASSERT_EQ(amount.has_value(), c.units.has_value());
-        if (amount) {
-            EXPECT_EQ(amount->units(), *c.units);
+        prompts = ScriptedPrompts();
+        vyc("150110_101_OP1_1.vyc", {one(10, 1000, "10,00"), one(10, 1000, c.field)});
+        ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+        if (c.sum) {
+            const Currency total = *Currency::parse(std::string_view(c.sum)) + Currency::fromInt(10);
+            const QString line = QStringLiteral("101;%1;2;%2;2;0;0;0;0;0;0;0;0\r\n")
+                                     .arg(total.rounded(0).units() / Currency::kUnitsPerWhole)
+                                     .arg(plainText(total));
+            EXPECT_EQ(read(exp / "20150121.exp"), line.toLatin1());
+            EXPECT_EQ(prompts.records().size(), 1u);
+        } else {
+            EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;10;1;10;1;0;0;0;0;0;0;0;0"}));
+            ASSERT_EQ(prompts.records().size(), 2u);
+            EXPECT_EQ(prompts.records()[0].text, dejText("NezapocteneRadky") + u'1' + dejText("VSouborech") +
+                                                     QStringLiteral("150110_101_OP1_1.vyc"));
         }
+    }
+}
+
+TEST_F(SmScanTest, ASumTheMoneyTypeCannotHoldEndsTheExportNamingTheFile) {
+    // One value at the top of the range and ten crowns more; two halves of the range.
+    for (const auto& values : std::vector<std::vector<const char*>>{{"922337203685477.5807", "10,00"},
+                                                                    {"500000000000000", "500000000000000"}}) {
+        SCOPED_TRACE(values[0]);
+        prompts = ScriptedPrompts();
+        vyc("150110_101_OP1_1.vyc", {one(10, 1000, "10,00")});
+        vyc("150111_101_OP1_2.vyc", {one(10, 1000, values[0]), one(10, 1000, values[1])});
+        const Status failed = exportPocetSM(*ctx, january10to12());
+        ASSERT_FALSE(failed.ok());
+        EXPECT_EQ(failed.message(), sumOutOfRangeText(QStringLiteral("soubor 150111_101_OP1_2.vyc, Sodexo Pass")));
+        EXPECT_TRUE(prompts.records().empty());
+        EXPECT_FALSE(std::filesystem::exists(exp / "20150121.exp"));
+        EXPECT_FALSE(std::filesystem::exists(data / "data.dbf"));
+    }
+
+    // Each file fits, their sum per SM does not; nor does an SM's total over its types, nor that of all SMs.
+    struct Case {
+        std::vector<std::pair<const char*, std::vector<std::pair<QString, const char*>>>> files;
+        const char* where;
+    };
+    const char* half = "500000000000000";
+    for (const Case& c : std::vector<Case>{
+             {{{"150110_101_OP1_1.vyc", {one(10, 1000, half)}}, {"150111_101_OP1_2.vyc", {one(10, 1000, half)}}},
+              "středisko 101, Sodexo Pass"},
+             {{{"150110_101_OP1_1.vyc", {one(10, 1000, half), one(9, 1000, half)}}},
+              "středisko 101, součet všech typů"},
+             {{{"150110_101_OP1_1.vyc", {one(10, 1000, half)}}, {"150111_102_OP1_2.vyc", {one(10, 1000, half)}}},
+              "součet všech středisek"}}) {
+        SCOPED_TRACE(c.where);
+        for (const auto& entry : std::filesystem::directory_iterator(data))
+            std::filesystem::remove(entry.path());
+        for (const auto& [name, codes] : c.files)
+            vyc(name, codes);
+        const Status failed = exportTesco(*ctx, january10to12());
+        ASSERT_FALSE(failed.ok());
+        EXPECT_EQ(failed.message(), sumOutOfRangeText(QString::fromUtf8(c.where)));
+        EXPECT_FALSE(std::filesystem::exists(data / "data.dbf"));
+        EXPECT_FALSE(std::filesystem::exists(data / "20150121strav.txt"));
     }
 }
 

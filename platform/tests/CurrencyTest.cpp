@@ -1,4 +1,5 @@
 #include "platform/Currency.h"
+#include "platform/Conventions.h"
 
 #include <QString>
 
@@ -55,7 +56,16 @@ TEST(CurrencyTest, ParseAcceptsCommaPointSignAndBlanks) {
         SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
         const auto parsed = Currency::parse(QStringView(c.text));
         EXPECT_EQ(parsed ? std::optional(parsed->units()) : std::nullopt, c.units);
+        // The reading of stored bytes agrees with the reading of text.
+        const QByteArray bytes = QString::fromUtf16(c.text).toUtf8();
+        const auto fromBytes = Currency::parse(std::string_view(bytes.constData(), size_t(bytes.size())));
+        EXPECT_EQ(fromBytes ? std::optional(fromBytes->units()) : std::nullopt, c.units);
     }
+    // Bytes beyond ASCII: a no-break space around the number is a blank, a letter is not.
+    EXPECT_EQ(Currency::parse(std::string_view("\xc2\xa0"
+                                               "12,5\xc2\xa0")),
+              *Currency::parse(u"12,5"));
+    EXPECT_EQ(Currency::parse(std::string_view("12,5\xc3\xa1")), std::nullopt);
 }
 
 TEST(CurrencyTest, RoundedIsHalfToEven) {
@@ -140,6 +150,91 @@ TEST(CurrencyTest, ArithmeticIsExact) {
     c *= 2;
     EXPECT_EQ(c, *Currency::parse(u"250,5"));
     static_assert(Currency::fromInt(2).units() == 20000);
+}
+
+TEST(CurrencyTest, CheckedArithmeticRefusesWhatDoesNotFitAndOperatorsNeverWrap) {
+    const Currency top = Currency::max();
+    const Currency bottom = Currency::min();
+    const Currency unit = Currency::fromUnits(1);
+    const Currency half = *Currency::parse(u"500000000000000");
+
+    // In range: the exact result.
+    EXPECT_EQ(top.minus(unit), Currency::fromUnits(std::numeric_limits<qint64>::max() - 1));
+    EXPECT_EQ(bottom.plus(top), Currency::fromUnits(-1));
+    EXPECT_EQ(Currency::fromInt(-3).times(-2), Currency::fromInt(6));
+    // Past either end: nothing.
+    EXPECT_EQ(top.plus(unit), std::nullopt);
+    EXPECT_EQ(half.plus(half), std::nullopt);
+    EXPECT_EQ(bottom.minus(unit), std::nullopt);
+    EXPECT_EQ(Currency().minus(bottom), std::nullopt);
+    EXPECT_EQ(half.times(2), std::nullopt);
+    EXPECT_EQ(half.times(-2), std::nullopt);
+    EXPECT_EQ(bottom.times(-1), std::nullopt);
+
+    // The operators stop at the nearer end instead of wrapping to the other sign.
+    EXPECT_EQ(top + unit, top);
+    EXPECT_EQ(half + half, top);
+    EXPECT_EQ(-half - half - half, bottom);
+    EXPECT_EQ(bottom - unit, bottom);
+    EXPECT_EQ(unit - bottom, top);
+    EXPECT_EQ(half * 2, top);
+    EXPECT_EQ(half * -2, bottom);
+    EXPECT_EQ(-2 * -half, top);
+    EXPECT_EQ(-bottom, top);
+    EXPECT_EQ(bottom.abs(), top);
+    Currency sum = top;
+    sum += top;
+    EXPECT_EQ(sum, top);
+    sum -= bottom;
+    EXPECT_EQ(sum, top);
+    sum *= -3;
+    EXPECT_EQ(sum, bottom);
+    EXPECT_EQ(Currency::fromInt(std::numeric_limits<qint64>::max() / 1000), top);
+    EXPECT_EQ(Currency::fromCents(std::numeric_limits<qint64>::min() / 10), bottom);
+    // Rounding, products and quotients at the ends stay in range too.
+    EXPECT_EQ(top.rounded(0), top);
+    EXPECT_EQ(bottom.roundedHalfAwayFromZero(0), bottom);
+    EXPECT_EQ(top.multiplied(Currency::fromInt(2)), top);
+    EXPECT_EQ(bottom.dividedBy(-1), top);
+}
+
+TEST(CurrencyTest, PercentagesAreExactAndRoundedOnceAwayFromZero) {
+    const auto c = [](const char16_t* t) { return *Currency::parse(QStringView(t)); };
+    struct Case {
+        Currency value;
+        std::vector<Currency> percents;
+        int decimals;
+        std::optional<Currency> result;
+    };
+    for (const Case& k : std::vector<Case>{
+             {c(u"1000"), {c(u"3")}, 2, c(u"30")},
+             {c(u"1000"), {c(u"3"), c(u"21")}, 2, c(u"6,3")},
+             {c(u"1000"), {c(u"3"), c(u"79")}, 2, c(u"23,7")},
+             {c(u"333,47"), {c(u"3")}, 2, c(u"10")},     // 10.0041
+             {c(u"1000,41"), {c(u"3")}, 2, c(u"30,01")}, // 30.0123
+             {c(u"0,5"), {c(u"1")}, 2, c(u"0,01")},      // 0.005: a tie goes away from zero
+             {c(u"-0,5"), {c(u"1")}, 2, c(u"-0,01")},
+             {c(u"0,4999"), {c(u"1")}, 2, c(u"0")}, // 0.004999: never rounded twice up to 0.01
+             {c(u"0,4999"), {c(u"1")}, 4, c(u"0,005")},
+             {c(u"922337203685477,58"), {c(u"3"), c(u"21")}, 2, c(u"5810724383218,51")},
+             {c(u"922337203685477,58"), {c(u"100")}, 2, c(u"922337203685477,58")},
+             {c(u"922337203685477,58"), {c(u"200")}, 2, std::nullopt},
+             {Currency::max(), {Currency::max(), Currency::max(), Currency::max()}, 2, std::nullopt},
+         }) {
+        SCOPED_TRACE(plainText(k.value).toStdString());
+        std::optional<Currency> got;
+        switch (k.percents.size()) {
+        case 1:
+            got = k.value.percentagesRounded({k.percents[0]}, k.decimals);
+            break;
+        case 2:
+            got = k.value.percentagesRounded({k.percents[0], k.percents[1]}, k.decimals);
+            break;
+        default:
+            got = k.value.percentagesRounded({k.percents[0], k.percents[1], k.percents[2]}, k.decimals);
+        }
+        EXPECT_EQ(got, k.result);
+    }
 }
 
 TEST(CurrencyTest, ProductsAndQuotientsRoundHalfToEven) {

@@ -1,5 +1,6 @@
 #include "reports/tests/ReportsFixture.h"
 
+#include "core/SharedHelpers.h"
 #include "platform/DbfTable.h"
 
 using namespace trv;
@@ -12,10 +13,19 @@ struct Row {
     std::vector<double> sums;
 };
 
+// Sums small enough to compare as doubles.
+std::vector<double> doubles(const std::vector<Currency>& sums) {
+    std::vector<double> out;
+    for (const Currency& s : sums)
+        out.push_back(s.toDouble());
+    return out;
+}
+
 std::vector<Row> rowsOf(const SmPeriod& p) {
     std::vector<Row> out;
     for (const SmRow& r : p.rows)
-        out.push_back({r.sm.toStdString(), r.datum.toStdString(), r.oper.toStdString(), r.poradi.toStdString(), r.sums});
+        out.push_back(
+            {r.sm.toStdString(), r.datum.toStdString(), r.oper.toStdString(), r.poradi.toStdString(), doubles(r.sums)});
     return out;
 }
 
@@ -113,7 +123,7 @@ TEST(SmPipelineTest, FiltersAndWidths) {
     ASSERT_EQ(p->rows.size(), 1u);
     EXPECT_EQ(p->rows[0].oper, QStringLiteral("NOV"));
     EXPECT_EQ(p->rows[0].poradi, QStringLiteral("2"));
-    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{10, 0, 0}));
+    EXPECT_EQ(doubles(p->rows[0].sums), (std::vector<double>{10, 0, 0}));
 }
 
 TEST(SmPipelineTest, EndsWithItsMessages) {
@@ -156,7 +166,7 @@ TEST(SmPipelineTest, FixedIssuersByTypeField) {
     ASSERT_TRUE(p);
     // 2.5 rounds to the even 2, then 2 + 1.
     EXPECT_EQ(p->rows[3].sm, QStringLiteral("105"));
-    EXPECT_EQ(p->rows[3].sums, (std::vector<double>{500, 250, 0, 0, 3}));
+    EXPECT_EQ(doubles(p->rows[3].sums), (std::vector<double>{500, 250, 0, 0, 3}));
 }
 
 } // namespace
@@ -201,15 +211,15 @@ TEST(SmPipelineTest, DatesPrefixesAndValuesByVariant) {
     c.sm = QStringLiteral("105");
     p = reports.nactiObdobi(SmReportKind::Prehled, c);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{40, 0, 0}));
+    EXPECT_EQ(doubles(p->rows[0].sums), (std::vector<double>{40, 0, 0}));
     p = reports.nactiObdobi(SmReportKind::Souhrn, c);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{12.5, 0, 0}));
+    EXPECT_EQ(doubles(p->rows[0].sums), (std::vector<double>{12.5, 0, 0}));
     env.state.sw.gFEuro = true;
     env.setConfig(QStringLiteral("kurzEuro=25\r\n"));
     p = reports.nactiObdobi(SmReportKind::Provize, c);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->rows[0].sums, (std::vector<double>{40, 0, 0}));
+    EXPECT_EQ(doubles(p->rows[0].sums), (std::vector<double>{40, 0, 0}));
 }
 
 } // namespace
@@ -240,7 +250,7 @@ TEST(SmPipelineTest, RecordLayoutsOfSwitches11And28) {
         auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
         ASSERT_TRUE(p);
         ASSERT_EQ(p->rows.size(), 1u);
-        EXPECT_EQ(p->rows[0].sums, (std::vector<double>{100, 50, 0}));
+        EXPECT_EQ(doubles(p->rows[0].sums), (std::vector<double>{100, 50, 0}));
         EXPECT_TRUE(env.prompts.texts().isEmpty()) << env.prompts.texts().join(u'\n').toStdString();
     }
 }
@@ -280,6 +290,65 @@ TEST(SmPipelineTest, ABlankFilterTakesEverySmAndAValueOutOfRangeIsLeftOut) {
     EXPECT_EQ(env.prompts.texts(), L({"Řádky výčetek, jejichž kód nepatří žádnému typu, které nemají pole kódu a "
                                       "hodnoty nebo jejichž hodnota není částka, nebyly započteny. Počet: 1, v "
                                       "souborech: 240106_101_NOV_3.vyc"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SmPipelineTest, ANameOfThreeOrOfSevenPartsGivesItsSmAsThePeriodComputationReadsIt) {
+    ReportsEnv env;
+    env.write(QStringLiteral("240106_104_OP1.vyc"), {ReportsEnv::line("240106", "104", "1", env.alfa(30, 1), "30")});
+    env.write(QStringLiteral("240107_105_NOVAK_1_2_3_4.vyc"),
+              {ReportsEnv::line("240107", "105", "1", env.alfa(40, 1), "40")});
+    SmReports reports(env.services());
+    SmReportChoice c = env.choice();
+    c.sm = QStringLiteral("104,105");
+    c.nespojovat = true;
+    auto p = reports.nactiObdobi(SmReportKind::Souhrn, c);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(rowsOf(*p),
+              (std::vector<Row>{{"104", "240106", "OP1", "1", {30, 0, 0}}, {"105", "240107", "NOV", "4", {40, 0, 0}}}));
+    EXPECT_TRUE(env.prompts.texts().isEmpty());
+}
+
+TEST(SmPipelineTest, ASumTheMoneyTypeCannotHoldEndsTheReportBeforeItPrints) {
+    // Each file fits; the sum of SM 104 does not, nor the total of its types, nor that of all rows, nor a column's.
+    // A file: its name and the types ("1" Alfa, "2" Beta) of its lines, each worth half the range.
+    struct Case {
+        std::vector<std::pair<const char*, std::vector<const char*>>> files;
+        const char* where;
+    };
+    for (const Case& k : std::vector<Case>{
+             {{{"240106_104_OP1_1.vyc", {"1"}}, {"240107_104_OP1_2.vyc", {"1"}}}, "středisko 104, Alfa Stravenka"},
+             {{{"240106_104_OP1_1.vyc", {"1", "2"}}}, "středisko 104, součet všech typů"},
+             {{{"240106_104_OP1_1.vyc", {"1"}}, {"240107_105_OP1_2.vyc", {"2"}}}, "součet všech středisek a typů"},
+             {{{"240106_104_OP1_1.vyc", {"1"}}, {"240107_105_OP1_2.vyc", {"1"}}}, "všechna střediska, Alfa Stravenka"},
+         }) {
+        SCOPED_TRACE(k.where);
+        ReportsEnv env;
+        int serial = 10;
+        for (const auto& [name, types] : k.files) {
+            QStringList lines;
+            for (const char* type : types) {
+                const QString code = QByteArray(type) == "1" ? env.alfa(100, ++serial) : env.beta(50, ++serial);
+                lines.append(ReportsEnv::line("240106", "104", type, code, "500000000000000"));
+            }
+            env.write(QString::fromLatin1(name), lines);
+        }
+        SmReports reports(env.services());
+        env.state.sw.gFTiskSM = env.state.sw.gFRozpoznaniKodem = true;
+        Printer printer;
+        const SmReportResult r = reports.cmdPrintSM(printer, env.choice());
+        EXPECT_FALSE(r.done);
+        EXPECT_FALSE(printer.hasOutput());
+        EXPECT_EQ(env.prompts.texts(), QStringList{sumOutOfRangeText(QString::fromUtf8(k.where))});
+        EXPECT_FALSE(TextFiles::exists(env.folder / "uct" / "240205.uct"));
+        // Nor is the scratch table written, nor its working copy left.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(env.folder / "data"), {}),
+                  std::ptrdiff_t(k.files.size() + 4));
+        EXPECT_FALSE(TextFiles::exists(env.folder / "data" / "data.dbf"));
+    }
 }
 
 } // namespace

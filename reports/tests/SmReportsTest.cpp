@@ -1,4 +1,7 @@
 #include "reports/tests/ReportsFixture.h"
+
+#include "core/CStrav.h"
+#include "core/SharedHelpers.h"
 #include "testsupport/CancellingProgress.h"
 
 using namespace trv;
@@ -139,6 +142,40 @@ TEST(SmReportsTest, PrintWithCommission) {
     EXPECT_EQ(runs[2], QStringLiteral("12 19 BU za odvod ke dni 31.01.2024"));
     EXPECT_EQ(runs[6], QStringLiteral("6 10 B- 104         1 000,00 Kč       23,70 Kč        6,30 Kč"));
     EXPECT_EQ(env.bytes(env.folder / "uct" / "240131.uct"), QByteArray("104;1000;30;6,3\r\n"));
+}
+
+TEST(SmReportsTest, MoneyStaysExactFromTheFileToThePrintAndTheAccountingFile) {
+    // 922 337 203 685 476,58 as a double is ...476,625: it printed ",63" and exported "922337203685477".
+    ReportsEnv env;
+    SmReports reports(env.services());
+    env.state.sw.gFTiskSM = env.state.sw.gFRozpoznaniKodem = env.state.sw.gF15 = true;
+    env.write(QStringLiteral("240116_104_NOV_1.vyc"),
+              {ReportsEnv::line("240116", "104", "1", env.alfa(500, 1), "922337203685476,58")});
+    SmReportChoice c = env.choice();
+    c.typDo = QStringLiteral("1");
+    c.sm = QStringLiteral("104");
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    const auto p = print([&](Printer& pr) { return reports.cmdPrintSM(pr, c); });
+    ASSERT_TRUE(p.result.done) << env.prompts.texts().join(u'\n').toStdString();
+    const QStringList lines = plain(p.doc.textLines());
+    // The price (cut to its cell), the commission at 3 % and its VAT at 21 %, each rounded once, and the total.
+    const QString cells = QStringLiteral("203 685 476,58 Kč  110 564,30 Kč  383 218,50 Kč203 685 476,58 Kč");
+    EXPECT_TRUE(lines.contains(QStringLiteral("     104   ") + cells)) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("     Sum        ") + cells)) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"),
+              QByteArray("104;922337203685476,58;27670116110564,3;5810724383218,5\r\n"));
+
+    // A rate far above 100 % gives a commission the money type cannot hold: the report ends before it prints or
+    // exports anything.
+    env.state.gColStrav->Item(1)->Provize = 1000;
+    std::filesystem::remove(env.folder / "uct" / "240205.uct");
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    Printer printer;
+    EXPECT_FALSE(reports.cmdPrintSM(printer, c).done);
+    EXPECT_FALSE(printer.hasOutput());
+    EXPECT_EQ(env.prompts.texts().last(),
+              sumOutOfRangeText(QStringLiteral("středisko 104, provize typu Alfa Stravenka")));
+    EXPECT_FALSE(TextFiles::exists(env.folder / "uct" / "240205.uct"));
 }
 
 TEST(SmReportsTest, CommissionOfTheTotalsFromTheTotalPrice) {

@@ -1,5 +1,6 @@
 #include "summaries/PeriodLoader.h"
 
+#include "core/SharedHelpers.h"
 #include "summaries/DaySummary.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodResult.h"
@@ -411,6 +412,52 @@ TEST(PeriodLoaderTest, ThePackageFilesAreCountedInTheLoadAndCanBeCancelled) {
         EXPECT_EQ(cancelled.message(), Progress::cancelledText());
         EXPECT_FALSE(st.m_obdobiNacteno);
         EXPECT_EQ(cancelling.steps.back(), std::make_pair(at, qint64(3)));
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(PeriodLoaderTest, ASumTheMoneyTypeCannotHoldEndsTheComputationNamingTheFile) {
+    // Gama's value is 50 crowns below the top of the range: one such code fits, two do not, nor one with 100 crowns
+    // of Alfa beside it.
+    struct Case {
+        QStringList second; // the second file's codes, after one Gama code of half the range in the first
+        const char* where;
+    };
+    for (const Case& k : {Case{{SummariesEnv::gama("02", 2)}, "soubor 150116_001_AB_1.vyc, Gama Jidlo"},
+                          Case{{SummariesEnv::alfa(100, 1)}, "soubor 150115_001_AB_1.vyc, součet všech typů"}}) {
+        SCOPED_TRACE(k.where);
+        SummariesEnv env;
+        EXPECT_TRUE(TextFiles::writeAll(env.folder / "hodnoty_gama.ini",
+                                        QStringLiteral("[Hodnoty]\r\nPocet=1\r\nHodnota1=02:922337203685427,5807\r\n"))
+                        .ok());
+        env.state.sw.gFVycetky = true;
+        env.write(QStringLiteral("150115_001_AB_1.vyc"),
+                  SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"),
+                                        {SummariesEnv::gama("02", 1)}));
+        env.write(
+            QStringLiteral("150116_001_AB_1.vyc"),
+            SummariesEnv::records(QStringLiteral("150116"), QStringLiteral("001"), QStringLiteral("AB"), k.second));
+        PeriodState st;
+        const Status done = PeriodLoader(env.services()).vypocet(st, january());
+        ASSERT_FALSE(done.ok());
+        EXPECT_EQ(done.message(), sumOutOfRangeText(QString::fromUtf8(k.where)));
+        EXPECT_FALSE(st.m_obdobiNacteno);
+        // Nor is the period loaded by the duplicate check or for the ticket list, whose state the print reads.
+        EXPECT_EQ(PeriodLoader(env.services()).duplicity(st, january()).message(), done.message());
+        EXPECT_EQ(PeriodLoader(env.services()).stravenky(st, january()).message(), done.message());
+        EXPECT_FALSE(st.m_obdobiNacteno);
+
+        // The day summary of the same codes ends alike.
+        env.write(QStringLiteral("150116_001_AB_2.vyc"),
+                  SummariesEnv::records(QStringLiteral("150116"), QStringLiteral("001"), QStringLiteral("AB"),
+                                        {SummariesEnv::gama("02", 1)}));
+        DaySummary day(env.services());
+        const Status daySum = day.vypocet({QDate(2015, 1, 16), {}, {}});
+        ASSERT_FALSE(daySum.ok());
+        EXPECT_FALSE(day.vypocteno());
     }
 }
 
