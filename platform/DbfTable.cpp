@@ -232,7 +232,7 @@ QDate today() {
 }
 
 constexpr qint64 kUnits = Currency::kUnitsPerWhole;
-constexpr qint64 kMaxWholeCurrency = std::numeric_limits<qint64>::max() / kUnits - 1;
+constexpr qint64 kMaxWholeCurrency = std::numeric_limits<qint64>::max() / kUnits;
 
 QString numberText(const DbfValue& value, int decimals) {
     if (const auto whole = value.toInteger()) {
@@ -288,16 +288,20 @@ Result<DbfValue> parseNumber(const QByteArray& field) {
     const qint64 wholeValue = whole.isEmpty() ? 0 : whole.toLongLong();
     if (!point)
         return DbfValue::integer(negative ? -wholeValue : wholeValue);
-    if (wholeValue > kMaxWholeCurrency)
-        return outOfRange();
+    // Every amount the money type holds is read back, up to its last ten-thousandth.
     const QByteArray kept = fraction.left(4).leftJustified(4, '0');
-    qint64 units = wholeValue * kUnits + kept.toLongLong();
+    qint64 units = 0;
+    if (__builtin_mul_overflow(wholeValue, kUnits, &units) || __builtin_add_overflow(units, kept.toLongLong(), &units))
+        return outOfRange();
     if (fraction.size() > 4) {
         const QByteArray rest = fraction.mid(4);
         const char first = rest.front();
         const bool moreAfterFive = rest.mid(1).count('0') != rest.size() - 1;
-        if (first > '5' || (first == '5' && (moreAfterFive || units % 2 != 0)))
+        if (first > '5' || (first == '5' && (moreAfterFive || units % 2 != 0))) {
+            if (units == std::numeric_limits<qint64>::max())
+                return outOfRange();
             ++units;
+        }
     }
     return DbfValue::number(Currency::fromUnits(negative ? -units : units));
 }

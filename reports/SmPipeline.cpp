@@ -289,7 +289,7 @@ std::pair<int, int> typeRange(const QString& od, const QString& doTyp, int n) {
 }
 
 QString amountCell(Currency v, int w) {
-    return right(QString(20, u' ') + formatCurrency(ZaokrouhliText(v, 2)), w);
+    return padLeft(formatCurrency(ZaokrouhliText(v, 2)), w);
 }
 
 } // namespace trv

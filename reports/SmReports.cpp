@@ -31,9 +31,9 @@ Currency R(Currency v) {
 QString nameCell(const QString& name) {
     return left(name + blanks(11), 12);
 }
-// A formatted amount, without rounding first, in the last w characters of `pad` blanks and the text.
-QString fixedCell(Currency v, int pad, int w) {
-    return right(blanks(pad) + formatCurrency(v), w);
+// A formatted amount, without rounding first, right-aligned in w characters; a wider amount is printed whole.
+QString fixedCell(Currency v, int w) {
+    return padLeft(formatCurrency(v), w);
 }
 // The row total over every type, not only the printed ones (the load has checked that it fits).
 Currency rowTotal(const SmRow& row) {
@@ -141,11 +141,11 @@ SmReportResult SmReports::withSmTotals(QString text, const SmPeriod& per) const 
     Currency grand;
     for (const SmRow& row : per.rows) {
         const Currency total = rowTotal(row);
-        text += kCrLf + blanks(3) + row.sm + blanks(4) + right(blanks(20) + formatCurrency(total), 17);
+        text += kCrLf + blanks(3) + row.sm + blanks(4) + padLeft(formatCurrency(total), 17);
         grand += total;
     }
     text += kCrLf + under(27) + kCrLf;
-    text += QStringLiteral("Celkem    ") + right(blanks(20) + formatCurrency(grand), 17) + kCrLf;
+    text += QStringLiteral("Celkem    ") + padLeft(formatCurrency(grand), 17) + kCrLf;
     return {true, text};
 }
 
@@ -625,7 +625,7 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
             failure =
                 failure ? failure : commissionOutOfRange(where, columnName(nullptr, SmScanVariant::Columns::Three, i));
         const Commission c = k.value_or(Commission{});
-        return fixedCell(x, 18, 17) + u' ' + fixedCell(c.provize, 20, 15) + u' ' + fixedCell(c.dph, 20, 15);
+        return fixedCell(x, 17) + u' ' + fixedCell(c.provize, 15) + u' ' + fixedCell(c.dph, 15);
     };
 
     printOpening(p, c, app.gFirmaHlavicka, 5, 10, 12);
@@ -705,11 +705,10 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
 
     Currency totals[4];
     for (const SmRow& row : per.rows) {
-        QString line = perFile
-                           ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 20, 15)
-                           : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 20, 17);
+        QString line = perFile ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 15)
+                               : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 17);
         for (int i = 1; i < 4; ++i)
-            line += u' ' + fixedCell(row.sums[size_t(i)], 20, 17);
+            line += u' ' + fixedCell(row.sums[size_t(i)], 17);
         p.print(line);
         for (int i = 0; i < 4; ++i)
             totals[i] += row.sums[size_t(i)];
@@ -728,7 +727,7 @@ SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoic
     p.print(under(75));
     QString sum = T("tiskSum");
     for (int i = 0; i < 4; ++i)
-        sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 20, 17);
+        sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 17);
     printFixedEnd(p, sum, m_services.clock.now(), T("tiskDatum"), T("tiskRazitkoPodpis"));
     return printed(ended(&per));
 }

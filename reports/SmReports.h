@@ -142,8 +142,8 @@ private:
 // than last prints no type).
 std::pair<int, int> typeRange(const QString& od, const QString& doTyp, int n);
 
-// An amount rounded to two places (ZaokrouhliText) in the currency format, right-aligned in w characters and cut
-// at the left when longer.
+// An amount rounded to two places (ZaokrouhliText) in the currency format, right-aligned in w characters; a wider
+// amount is printed whole, never cut.
 QString amountCell(Currency v, int w);
 
 } // namespace trv

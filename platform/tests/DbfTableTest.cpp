@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -155,6 +156,45 @@ TEST_F(DbfTableTest, NumbersAreRoundedToTheFieldsDecimalsATieAwayFromZero) {
         ASSERT_TRUE(row.ok()) << u8(row.message());
         EXPECT_EQ(table.read(row.value()).value().number(u"hodn_che"), cents(expectedCents));
     }
+}
+
+// Every amount the money type holds comes back as it was written, up to the last ten-thousandth of its range;
+// one past it is refused, never wrapped.
+TEST_F(DbfTableTest, AmountsAtTheEndsOfTheMoneyTypeComeBackWhole) {
+    Result<DbfTable> created = DbfTable::create(file("big.dbf"), {{QStringLiteral("hodn"), DbfFieldType::Numeric, 20, 4},
+                                                                  {QStringLiteral("hodn2"), DbfFieldType::Numeric, 20, 2},
+                                                                  {QStringLiteral("cela"), DbfFieldType::Numeric, 20, 0}});
+    ASSERT_TRUE(created.ok()) << u8(created.message());
+    DbfTable& table = created.value();
+    const std::vector<std::pair<const char*, qint64>> amounts = {{"hodn", std::numeric_limits<qint64>::max()},
+                                                                 {"hodn2", qint64(9223372036854775800)},
+                                                                 {"hodn2", qint64(-9223372036854775800)}};
+    for (const auto& [field, units] : amounts) {
+        SCOPED_TRACE(units);
+        const QString name = QString::fromLatin1(field);
+        Result<int> row = table.append({{name, DbfValue::number(Currency::fromUnits(units))}});
+        ASSERT_TRUE(row.ok()) << u8(row.message());
+        Result<DbfRecord> read = table.read(row.value());
+        ASSERT_TRUE(read.ok()) << u8(read.message());
+        EXPECT_EQ(read.value().number(name), Currency::fromUnits(units));
+    }
+    // A whole number the money type holds reads as an amount; one past it does not.
+    ASSERT_TRUE(table.append({{QStringLiteral("cela"), DbfValue::integer(922337203685477)}}).ok());
+    ASSERT_TRUE(table.append({{QStringLiteral("cela"), DbfValue::integer(922337203685478)}}).ok());
+    EXPECT_EQ(table.read(3).value().value(u"cela").toCurrency(), Currency::fromInt(922337203685477));
+    EXPECT_FALSE(table.read(4).value().value(u"cela").toCurrency().has_value());
+    ASSERT_TRUE(table.close().ok());
+
+    // One ten-thousandth past the range, as another program may have written it, is refused when read.
+    QByteArray bytes = fileBytes(file("big.dbf"));
+    const QByteArray written = "922337203685477.5807";
+    const qsizetype at = bytes.indexOf(written);
+    ASSERT_GE(at, 0);
+    bytes.replace(at, written.size(), QByteArray("922337203685477.5808"));
+    writeBytes(file("big.dbf"), bytes);
+    Result<DbfTable> reopened = DbfTable::open(file("big.dbf"), DbfTable::Access::ReadOnly);
+    ASSERT_TRUE(reopened.ok()) << u8(reopened.message());
+    EXPECT_FALSE(reopened.value().read(0).ok());
 }
 
 TEST_F(DbfTableTest, WhatDbaseWouldCutOrCorruptIsRefused) {

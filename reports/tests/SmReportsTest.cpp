@@ -145,12 +145,12 @@ TEST(SmReportsTest, PrintWithCommission) {
 }
 
 TEST(SmReportsTest, MoneyStaysExactFromTheFileToThePrintAndTheAccountingFile) {
-    // 922 337 203 685 476,58 as a double is ...476,625: it printed ",63" and exported "922337203685477".
+    // 922 337 203 685 477,58 as a double is ...477,625: it printed ",63".
     ReportsEnv env;
     SmReports reports(env.services());
     env.state.sw.gFTiskSM = env.state.sw.gFRozpoznaniKodem = env.state.sw.gF15 = true;
     env.write(QStringLiteral("240116_104_NOV_1.vyc"),
-              {ReportsEnv::line("240116", "104", "1", env.alfa(500, 1), "922337203685476,58")});
+              {ReportsEnv::line("240116", "104", "1", env.alfa(500, 1), "922337203685477,58")});
     SmReportChoice c = env.choice();
     c.typDo = QStringLiteral("1");
     c.sm = QStringLiteral("104");
@@ -158,12 +158,14 @@ TEST(SmReportsTest, MoneyStaysExactFromTheFileToThePrintAndTheAccountingFile) {
     const auto p = print([&](Printer& pr) { return reports.cmdPrintSM(pr, c); });
     ASSERT_TRUE(p.result.done) << env.prompts.texts().join(u'\n').toStdString();
     const QStringList lines = plain(p.doc.textLines());
-    // The price (cut to its cell), the commission at 3 % and its VAT at 21 %, each rounded once, and the total.
-    const QString cells = QStringLiteral("203 685 476,58 Kč  110 564,30 Kč  383 218,50 Kč203 685 476,58 Kč");
+    // The price, the commission at 3 % and its VAT at 21 %, each rounded once, and the total: wider than their cells
+    // and printed whole.
+    const QString cells = QStringLiteral("922 337 203 685 477,58 Kč 27 670 116 110 564,33 Kč 5 810 724 383 218,51 Kč"
+                                         "922 337 203 685 477,58 Kč");
     EXPECT_TRUE(lines.contains(QStringLiteral("     104   ") + cells)) << lines.join(u'\n').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("     Sum        ") + cells)) << lines.join(u'\n').toStdString();
     EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"),
-              QByteArray("104;922337203685476,58;27670116110564,3;5810724383218,5\r\n"));
+              QByteArray("104;922337203685477,58;27670116110564,33;5810724383218,51\r\n"));
 
     // A rate far above 100 % gives a commission the money type cannot hold: the report ends before it prints or
     // exports anything.
