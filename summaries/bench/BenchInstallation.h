@@ -7,6 +7,7 @@
 #include "core/ReaderControl.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedPrompts.h"
+#include "summaries/PeriodFiles.h"
 #include "summaries/PeriodState.h"
 #include "testsupport/BenchSupport.h"
 
@@ -26,5 +27,13 @@ struct Installation {
     SystemClock clock;
     NullReaderControl reader;
 };
+
+// The generated data's whole span, the year-long load of the benchmarks.
+inline PeriodChoice wholeSpan() {
+    PeriodChoice c;
+    c.datumOd = QDate(2024, 1, 1);
+    c.datumDo = QDate(2025, 12, 31);
+    return c;
+}
 
 } // namespace trv::bench

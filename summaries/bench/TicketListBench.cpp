@@ -27,13 +27,6 @@ namespace {
 
 using bench::Installation;
 
-PeriodChoice year() {
-    PeriodChoice c;
-    c.datumOd = QDate(2024, 1, 1);
-    c.datumDo = QDate(2025, 12, 31);
-    return c;
-}
-
 // A list of its own for each run (named by the child's process), as each click names its own: no run replaces
 // the file of another.
 const char* const kListPrefix = "bench_tickets_";
@@ -60,7 +53,7 @@ void BM_Floor_YearComputation(benchmark::State& bs) {
         PeriodServices services = inst.services();
         services.progress = &progress;
         PeriodState st;
-        const Status done = PeriodLoader(services).vypocet(st, year());
+        const Status done = PeriodLoader(services).vypocet(st, bench::wholeSpan());
         if (!done.ok())
             std::cerr << done.message().toStdString() << '\n';
         return done.ok();
@@ -75,7 +68,7 @@ void BM_YearTicketList(benchmark::State& bs) {
         services.progress = &progress;
         PeriodState st;
         PeriodLoader loader(services);
-        const Status read = loader.stravenky(st, year());
+        const Status read = loader.stravenky(st, bench::wholeSpan());
         if (!read.ok()) {
             std::cerr << read.message().toStdString() << '\n';
             return false;

@@ -29,13 +29,6 @@ namespace {
 
 using bench::Installation;
 
-PeriodChoice year() {
-    PeriodChoice c;
-    c.datumOd = QDate(2024, 1, 1);
-    c.datumDo = QDate(2025, 12, 31);
-    return c;
-}
-
 // The progress window, with the longest time between two of its steps kept.
 struct Watched final : Progress {
     explicit Watched(ProgressWindow& window) : window(window) { since.start(); }
@@ -65,7 +58,7 @@ void BM_YearTicketListWithProgressWindow(benchmark::State& bs) {
         PeriodServices services = inst.services();
         services.progress = &progress;
         PeriodLoader loader(services);
-        if (const Status read = loader.stravenky(st, year()); !read.ok()) {
+        if (const Status read = loader.stravenky(st, bench::wholeSpan()); !read.ok()) {
             bs.SkipWithError(read.message().toStdString().c_str());
             return;
         }
@@ -101,7 +94,7 @@ void load(benchmark::State& bs, bool withWindow) {
             progress = std::make_unique<Watched>(*window);
             services.progress = progress.get();
         }
-        const Status done = PeriodLoader(services).vypocet(st, year());
+        const Status done = PeriodLoader(services).vypocet(st, bench::wholeSpan());
         if (!done.ok()) {
             bs.SkipWithError(done.message().toStdString().c_str());
             return;
