@@ -2,38 +2,19 @@
 // period exports and the reports per SM use (per voucher type by the value field and by the code's own value, three
 // and five fixed issuers), in each record layout. A value field that is no amount, or a sum that leaves the money
 // type's range, must end as a skipped line or an error, never as undefined behaviour.
-#include "FuzzFolder.h"
-#include "core/AppState.h"
-#include "core/CColStrav.h"
+#include "SampleInstallation.h"
 #include "exports/SmScan.h"
-#include "platform/Clock.h"
-#include "platform/ScriptedPrompts.h"
-
-#include <memory>
 
 using namespace trv;
 
 namespace {
 
-struct Installation {
-    Installation() : clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0))) {
-        for (const char* name : {"TRV7300.ini", "TypStrav.ini", "hodnoty_beta.ini", "langCS.ini"}) {
-            std::error_code ec;
-            std::filesystem::copy_file(std::filesystem::path(TRV_SAMPLE_DIR) / name, fuzz::folder() / name,
-                                       std::filesystem::copy_options::overwrite_existing, ec);
-        }
+// The scan reads the statement files of the data folder.
+struct Installation : fuzz::SampleInstallation {
+    Installation() {
         std::filesystem::create_directories(fuzz::folder() / "data");
-        state = AppState(fuzz::folder());
         state.gDatovyAdresar = fuzz::folder() / "data";
-        types = std::make_unique<CColStrav>(state, prompts, clock);
-        if (!types->NactiINI().ok() || types->count() == 0)
-            __builtin_trap(); // the sample installation must load
     }
-
-    AppState state;
-    ScriptedPrompts prompts{[](const QString&) {}};
-    FixedClock clock;
-    std::unique_ptr<CColStrav> types;
 };
 
 } // namespace
