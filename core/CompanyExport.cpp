@@ -4,9 +4,13 @@
 #include "core/CPolozka.h"
 #include "core/CStrav.h"
 #include "platform/Conventions.h"
+#include "platform/SystemErrors.h"
 
+#include <QDir>
 #include <QFileDevice>
 #include <QIODevice>
+
+#include <cerrno>
 
 namespace trv {
 
@@ -42,11 +46,15 @@ QStringList ExportProSpolecnosti(const QString& prefix, const CColStrav& types) 
 Status ExportProSpolecnosti(const QString& prefix, QIODevice& out, const CColStrav& types, TextEncoding enc) {
     for (const QString& line : ExportProSpolecnosti(prefix, types)) {
         const QByteArray bytes = encodeText(line + QStringLiteral("\r\n"), enc);
+        errno = 0;
         if (out.write(bytes) != bytes.size()) {
+            // A write cut short leaves no error on the device: the errno saved at once tells why.
+            const int savedErrno = errno;
             const auto* file = qobject_cast<const QFileDevice*>(&out);
-            const QString name = file ? file->fileName() : QStringLiteral("(výstup)");
-            return Status::fail(QStringLiteral("Nelze zapsat export pro společnost %1 do souboru %2: %3")
-                                    .arg(prefix, name, out.errorString()));
+            const QString name = file ? QDir::toNativeSeparators(file->fileName()) : QStringLiteral("(výstup)");
+            const QString reason = file ? SystemErrors::describe(*file, savedErrno) : out.errorString();
+            return Status::fail(
+                QStringLiteral("Nelze zapsat export pro společnost %1 do souboru %2: %3").arg(prefix, name, reason));
         }
     }
     return Status::success();

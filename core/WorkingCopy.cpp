@@ -1,5 +1,6 @@
 #include "core/WorkingCopy.h"
 
+#include "platform/SystemErrors.h"
 #include "platform/TextFiles.h"
 
 namespace trv::WorkingCopy {
@@ -21,7 +22,7 @@ Status putInPlace(const std::filesystem::path& work, const std::filesystem::path
     }
     std::filesystem::rename(work, file, ec);
     if (ec) {
-        const QString reason = QString::fromStdString(ec.message());
+        const QString reason = SystemErrors::describe(ec);
         std::filesystem::remove(work, ec);
         return Status::fail(QStringLiteral("Nelze uložit tabulku %1: %2").arg(TextFiles::toQString(file), reason));
     }

@@ -4,6 +4,7 @@
 #include "exports/SmExports.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
+#include "platform/SystemErrors.h"
 #include "platform/TextFiles.h"
 
 namespace trv {
@@ -160,7 +161,7 @@ Status exportCbaVerex(ExportContext& ctx, const PeriodExportRequest& request) {
     // The rename replaces an older batch in one step: it is never deleted before the new one is in place.
     std::filesystem::rename(work, batch, ec);
     if (ec) {
-        const QString reason = QString::fromStdString(ec.message());
+        const QString reason = SystemErrors::describe(ec);
         std::filesystem::remove(work, ec);
         return Status::fail(QStringLiteral("Dávku %1 nelze uložit: %2").arg(TextFiles::toQString(batch), reason));
     }

@@ -8,12 +8,10 @@
 #include "platform/FolderListing.h"
 #include "platform/Progress.h"
 #include "platform/Prompts.h"
-#include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 
-#include <QSaveFile>
-
-#include <algorithm>
+#include <optional>
+#include <string_view>
 
 namespace trv {
 
@@ -132,55 +130,42 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
         selected.push_back(entry.path());
     }
 
-    // Written as the lines stream past, one statement file held at a time, into a file that replaces the old one
-    // only when complete.
-    const QString cannotSave = QStringLiteral("Nelze uložit soubor %1: %2").arg(TextFiles::toQString(merged));
-    QSaveFile out(TextFiles::toQString(merged));
-    if (!out.open(QIODevice::WriteOnly))
-        return Status::fail(cannotSave.arg(out.errorString()));
+    // Written as the lines stream past, a piece of one statement file held at a time, into a file that replaces the
+    // old one only when complete: a failed read, a cancel or a failed write leaves the previous merged file as it was.
     qint64 count = 0;
-    QByteArray chunk;
-    const auto flush = [&] {
-        const bool written = out.write(chunk) == chunk.size();
-        chunk.clear();
-        return written;
-    };
+    std::optional<Status> stopped; // why the lines stopped before the last file's end
     const qint64 total = qint64(selected.size());
     const auto goOn = [&](qint64 done) { return !ctx.progress || ctx.progress->step(done, total); };
-    qint64 filesRead = 0;
-    for (const auto& path : selected) {
-        // A cancelled merge is never committed: the previous merged file stays as it was.
-        if (!goOn(filesRead++))
-            return Status::fail(Progress::cancelledText());
-        const auto bytes = StatementLine::readUtf8(path);
-        if (!bytes.ok())
-            return Status(bytes.error());
-        bool failed = false;
-        StatementLine::forEachLine(
-            std::string_view(bytes.value().constData(), size_t(bytes.value().size())), [&](std::string_view line) {
+    const Status written = TextFiles::writeLines(merged, [&](const TextFiles::LineSink& put) {
+        qint64 filesRead = 0;
+        for (const auto& path : selected) {
+            if (!goOn(filesRead++)) {
+                stopped = Status::fail(Progress::cancelledText());
+                return false;
+            }
+            // Stored statement files are Windows-1250, and the merged file is written so.
+            const Status read = StatementLine::forEachLineOf(path, [&](std::string_view line) {
                 const std::string_view trimmed = StatementLine::trimmed(line);
-                if (trimmed.empty() || failed)
+                if (trimmed.empty())
                     return;
                 ++count;
-                // Stored statement files are Windows-1250: a line that is not plain ASCII is encoded back to it.
-                const bool ascii = std::all_of(trimmed.begin(), trimmed.end(),
-                                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-                if (ascii)
-                    chunk.append(trimmed.data(), qsizetype(trimmed.size()));
-                else
-                    chunk.append(encodeText(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())),
-                                            TextEncoding::Windows1250));
-                chunk.append("\r\n");
-                if (chunk.size() >= (1 << 20))
-                    failed = !flush();
+                put(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())));
             });
-        if (failed)
-            return Status::fail(cannotSave.arg(out.errorString()));
-    }
-    if (!goOn(total))
-        return Status::fail(Progress::cancelledText());
-    if (!flush() || !out.commit())
-        return Status::fail(cannotSave.arg(out.errorString()));
+            if (!read.ok()) {
+                stopped = read;
+                return false;
+            }
+        }
+        if (!goOn(total)) {
+            stopped = Status::fail(Progress::cancelledText());
+            return false;
+        }
+        return true;
+    });
+    if (stopped)
+        return *stopped;
+    if (!written.ok())
+        return written;
     ctx.prompts.message(ctx.text("ByloVygener") + u' ' + QString::number(count) + ctx.text("ZaznamuAUloz") +
                             TextFiles::toQString(merged),
                         Prompts::Buttons::Ok, Prompts::Icon::Information);

@@ -190,8 +190,8 @@ std::optional<SmReports::Export> SmReports::zeptejSeNaExport(SmReportKind kind, 
 
 bool SmReports::zapis(Export& exp) {
     if (const Status written = TextFiles::writeLines(exp.file, exp.lines); !written.ok()) {
-        m_services.prompts.error(QStringLiteral("Účetní soubor %1 se nepodařilo zapsat: %2")
-                                     .arg(TextFiles::toQString(exp.file), written.message()));
+        // The writer's message names the file and the cause.
+        m_services.prompts.error(QStringLiteral("Účetní soubor se nepodařilo zapsat.\r\n") + written.message());
         return false;
     }
     return true;

@@ -7,13 +7,10 @@
 #include "core/StatementLine.h"
 #include "platform/Conventions.h"
 #include "platform/Progress.h"
-#include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodResult.h"
 #include "summaries/StoredCodeBooking.h"
-
-#include <QFile>
 
 #include <map>
 
@@ -254,22 +251,11 @@ Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& ch
               [](const StoredCodes::Code& a, const StoredCodes::Code& b) { return a.offset < b.offset; });
     Status logged;
     if (!again.empty()) {
-        const std::filesystem::path log = state.m_col.types->duplicityLog();
-        QFile file(TextFiles::toQString(log));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            logged = Status::fail(
-                QStringLiteral("Nelze zapsat do souboru %1: %2").arg(TextFiles::toQString(log), file.errorString()));
-        } else {
-            QByteArray lines;
-            for (const auto& c : again) {
-                lines += encodeText(codes.kod(c) + QStringLiteral("/t/t") + codes.fileName(c.file),
-                                    TextEncoding::Windows1250);
-                lines += "\r\n";
-            }
-            if (file.write(lines) != lines.size() || !file.flush())
-                logged = Status::fail(QStringLiteral("Nelze zapsat do souboru %1: %2")
-                                          .arg(TextFiles::toQString(log), file.errorString()));
-        }
+        // Appended at once, as the booking appends its line: a failed write leaves no part of the lines behind.
+        QStringList lines;
+        for (const auto& c : again)
+            lines.append(codes.kod(c) + QStringLiteral("/t/t") + codes.fileName(c.file));
+        logged = TextFiles::appendLine(state.m_col.types->duplicityLog(), lines.join(QStringLiteral("\r\n")));
     }
     if (m_services.state.sw.gFBalikyTyden && sums)
         *sums = soucty(state.m_col);

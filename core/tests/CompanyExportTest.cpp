@@ -5,6 +5,9 @@
 #include <QBuffer>
 #include <QFile>
 
+#include <cerrno>
+#include <system_error>
+
 using namespace trv;
 
 namespace {
@@ -60,4 +63,16 @@ TEST_F(CompanyExportTest, FailedWriteIsReported) {
 
     // Nothing to write is no error, even on a device that takes nothing.
     EXPECT_TRUE(ExportProSpolecnosti(QStringLiteral("CHE"), file, *types).ok());
+
+#ifdef Q_OS_LINUX
+    // A full disk: the cause in Czech, the system's text once after it.
+    QFile full(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const Status onFull = ExportProSpolecnosti(QStringLiteral("SOD"), full, *types);
+    ASSERT_FALSE(onFull.ok());
+    const QString systemText = QString::fromLocal8Bit(std::generic_category().message(ENOSPC));
+    EXPECT_EQ(onFull.message(), QStringLiteral("Nelze zapsat export pro společnost SOD do souboru /dev/full: "
+                                               "na disku není volné místo (") +
+                                    systemText + u')');
+#endif
 }

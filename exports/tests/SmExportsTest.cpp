@@ -6,9 +6,14 @@
 #include "platform/DbfTable.h"
 
 #include "ExportsFixture.h"
+#include "core/StatementLine.h"
+#include "platform/tests/TempFolderTest.h"
 #include "testsupport/CancellingProgress.h"
 
 #include <QFile>
+
+#include <cerrno>
+#include <system_error>
 
 namespace trv::test {
 namespace {
@@ -192,6 +197,26 @@ TEST_F(SmExportsTest, MergedStatementFile) {
     EXPECT_EQ(read(merged), lines({"a;1", "x;y", "b;2", "c;3", "\xe8\x9a;\xe9", "later"}));
 }
 
+// The statement files are read a piece at a time: a file whose text turns out to be Windows-1250 only past the first
+// piece is merged as the whole file's reading gives it, like a UTF-8 file with Czech letters.
+TEST_F(SmExportsTest, MergedStatementFileReadInPieces) {
+    QByteArray ascii;
+    QByteArray expected;
+    qint64 count = 0;
+    while (ascii.size() <= StatementLine::kPieceSize) {
+        const QByteArray line = "150110;150110;101;T;" + QByteArray::number(1000000000 + count) + ";10,00;OP1";
+        ascii += "  " + line + "\r\n";
+        expected += line + "\r\n";
+        ++count;
+    }
+    write(data / "150110_101_abc_1.vyc", ascii + "x;\xe8\x9a;\xe9 \r\nlast");
+    write(data / "150111_102_abc_1.vyc", "\xc5\xa0\xc3\xa1rka;\xc5\x98\r\n\r\n");
+    ASSERT_TRUE(exportSlouceneVycetky(*ctx, january10to12(), QDate(2015, 1, 15)).ok());
+    EXPECT_EQ(read(data / "150115.vyc"), expected + lines({"x;\xe8\x9a;\xe9", "last", "\x8a\xe1rka;\xd8"}));
+    EXPECT_EQ(prompts.texts(), QStringList{dejText("ByloVygener") + u' ' + QString::number(count + 3) +
+                                           dejText("ZaznamuAUloz") + native(data / "150115.vyc")});
+}
+
 class CbaBatchTest : public SmExportsTest {
 protected:
     void SetUp() override {
@@ -311,6 +336,58 @@ TEST_F(CbaBatchTest, CdMustBeANumber) {
         EXPECT_TRUE(prompts.records()[0].text.startsWith(
             QString::fromLatin1(cd).trimmed().isEmpty() ? dejText("ZadatCD") : dejText("CDNeniCislo")));
     }
+}
+
+// An export that cannot write its file names the file once and the cause once, in Czech where it is a common one with
+// the system's text after it; the file it would replace stays as it was, and nothing of the attempt is left.
+TEST_F(CbaBatchTest, AFailedWriteNamesTheFileAndItsCauseOnce) {
+    const auto systemText = [](int error) { return QString::fromLocal8Bit(std::generic_category().message(error)); };
+    struct Case {
+        const char* name;
+        Status status;
+        std::filesystem::path file;
+        QString cause;
+    };
+    std::vector<Case> cases;
+    const auto merged = data / "150115.vyc";
+    const auto mergeInto = [&] { return exportSlouceneVycetky(*ctx, january10to12(), QDate(2015, 1, 15)); };
+    std::filesystem::create_directory(merged);
+    cases.push_back({"merge onto a folder", mergeInto(), merged, QStringLiteral("je to složka, ne soubor")});
+    std::filesystem::remove(merged);
+    write(merged, "old merge\r\n");
+#ifdef Q_OS_UNIX
+    {
+        // A write cut short, seen only when the buffered rest is written out, once let a truncated file replace
+        // the old one.
+        SmallFileSizeLimit limit(2);
+        ASSERT_TRUE(limit.set());
+        cases.push_back({"merge with no room", mergeInto(), merged, systemText(EFBIG)});
+    }
+    EXPECT_EQ(read(merged), QByteArray("old merge\r\n"));
+#endif
+    PeriodExportRequest intoMissingFolder = request();
+    intoMissingFolder.lblExpFile = QStringLiteral("chybí/ZLO27D03.502");
+    cases.push_back({"batch into a missing folder", exportCbaVerex(*ctx, intoMissingFolder),
+                     data / "chybí" / "ZLO27D03.502",
+                     QStringLiteral("soubor nebo složka neexistuje (") + systemText(ENOENT) + u')'});
+    EXPECT_FALSE(std::filesystem::exists(data / "03502.dbf"));
+    EXPECT_EQ(counter("PoradiDavky"), QStringLiteral("-"));
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.status.ok());
+        const QString message = c.status.message();
+        EXPECT_EQ(message.count(native(c.file)), 1) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(QStringLiteral(": ") + c.cause)) << message.toStdString();
+        EXPECT_EQ(message.count(c.cause), 1) << message.toStdString();
+    }
+    // The statement files, the scratch table of the sums and the old merge: no temporary file, no batch.
+    QStringList left;
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+        left.append(TextFiles::toQString(entry.path().filename()));
+    left.sort();
+    EXPECT_EQ(left, (QStringList{QStringLiteral("150110_101_OP1_1.vyc"), QStringLiteral("150111_102_OP1_1.vyc"),
+                                 QStringLiteral("150115.vyc"), QStringLiteral("data.dbf")}));
 }
 
 TEST_F(SmExportsTest, EuroModeValuesStoredCodesByTheirTypeAndAMissingValueCountsZero) {

@@ -378,6 +378,21 @@ TEST(SmReportsTest, DeclinedExportLeavesTheFileAndNoRowsPrintNothing) {
 
 namespace {
 
+TEST(SmReportsTest, AnAccountingFileThatCannotBeWrittenIsNamedOnceWithItsCause) {
+    ReportsEnv env;
+    SmReports reports(env.services());
+    const auto uct = env.folder / "uct" / "240205.uct";
+    std::filesystem::create_directory(uct);
+    env.prompts.queueAnswer(Prompts::Answer::Yes);
+    print([&](Printer& pr) { return reports.cmdPrintSM(pr, env.choice()); });
+    ASSERT_EQ(env.prompts.records().size(), 2u);
+    const auto& failure = env.prompts.records().back();
+    EXPECT_EQ(failure.icon, Prompts::Icon::Critical);
+    EXPECT_EQ(failure.text.count(TextFiles::toQString(uct)), 1) << failure.text.toStdString();
+    EXPECT_TRUE(failure.text.endsWith(QStringLiteral(": je to složka, ne soubor"))) << failure.text.toStdString();
+    EXPECT_TRUE(std::filesystem::is_directory(uct));
+}
+
 TEST(SmReportsTest, AccountingLinesPerDay) {
     ReportsEnv env;
     SmReports reports(env.services());

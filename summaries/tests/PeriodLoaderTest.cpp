@@ -7,7 +7,12 @@
 #include "summaries/tests/SummariesFixture.h"
 #include "testsupport/CancellingProgress.h"
 
+#include <QFileInfo>
+
+#include <cerrno>
+#include <functional>
 #include <iterator>
+#include <system_error>
 
 using namespace trv;
 using namespace trv::test;
@@ -300,6 +305,43 @@ TEST(PeriodLoaderTest, DuplicateListingAndLog) {
               (NominalTable{{Currency::fromInt(50), 2}, {Currency::fromInt(100), 1}}));
     const QString pane = zobrazVysledek(env.state, st.m_col, st.gColStrav2, {}, {}, {});
     EXPECT_TRUE(pane.contains(QStringLiteral("  50,00         2           100,00 Kč\r\n"))) << pane.toStdString();
+}
+
+// A log that cannot be written is told once, naming it, with its cause in Czech; the check itself is done.
+TEST(PeriodLoaderTest, ADuplicityLogThatCannotBeWrittenIsNamedWithItsCause) {
+    struct Case {
+        const char* name;
+        std::function<bool(const std::filesystem::path&)> make;
+        QString cause;
+    };
+    std::vector<Case> cases{{"a folder", [](const auto& log) { return std::filesystem::create_directory(log); },
+                             QStringLiteral("je to složka, ne soubor")}};
+#ifdef Q_OS_LINUX
+    if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+        cases.push_back({"a full disk",
+                         [](const auto& log) {
+                             std::filesystem::create_symlink("/dev/full", log);
+                             return true;
+                         },
+                         QStringLiteral("na disku není volné místo (") +
+                             QString::fromLocal8Bit(std::generic_category().message(ENOSPC)) + u')'});
+    }
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PeriodData env;
+        env.prompts.queueAnswer(Prompts::Answer::Ok);
+        env.write(QStringLiteral("150117003_1.txt"), {SummariesEnv::alfa(50, 1)});
+        const auto log = env.folder / "Duplicity.log";
+        ASSERT_TRUE(c.make(log));
+        PeriodState st;
+        PeriodLoader loader(env.services());
+        QString problem;
+        ASSERT_TRUE(loader.duplicity(st, january(), nullptr, &problem).ok());
+        EXPECT_EQ(problem.count(TextFiles::toQString(log)), 1) << problem.toStdString();
+        EXPECT_TRUE(problem.endsWith(QStringLiteral(": ") + c.cause)) << problem.toStdString();
+        EXPECT_EQ(problem.count(c.cause), 1) << problem.toStdString();
+    }
 }
 
 TEST(PeriodLoaderTest, TicketListWritesTheChosenCodes) {
