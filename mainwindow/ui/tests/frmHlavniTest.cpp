@@ -169,6 +169,15 @@ struct MainWindowRig {
 
     void receive(const QString& lines) { port.deliver(lines.toLatin1()); }
 
+    // A receipt of mode STD started from the menu into 12345678.txt, with one code read.
+    void startAReceiptOfOneCode() {
+        configure(QStringLiteral("STD"));
+        ASSERT_TRUE(start());
+        startDialogStarts(QStringLiteral("12345678.txt"));
+        click("vmnNab", 1);
+        receive(alfa(100) + QStringLiteral("\r\n"));
+    }
+
     QStringList booked() const { return state.gColStrav->kodyVsechTypu(); }
 
     QLabel* panel(int n) const {
@@ -680,11 +689,7 @@ TEST_F(frmHlavniTest, UnloadInAutCleansTheDisplayBoxAndSavesItAsBarcodeTxt) {
 }
 
 TEST_F(frmHlavniTest, UnloadInStdRemembersTheDocumentAndHandsTheReceiptOn) {
-    configure(QStringLiteral("STD"));
-    ASSERT_TRUE(start());
-    startDialogStarts(QStringLiteral("12345678.txt"));
-    click("vmnNab", 1);
-    receive(alfa(100) + QStringLiteral("\r\n"));
+    ASSERT_NO_FATAL_FAILURE(startAReceiptOfOneCode());
 
     EXPECT_TRUE(window->close());
 
@@ -864,11 +869,7 @@ TEST_F(frmHlavniTest, TheSummaryWindowsOpenFromTheMenusAndTheQuickMenu) {
 // --- A receipt's life: it runs from a successful start until it is ended
 
 TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
-    configure(QStringLiteral("STD"));
-    ASSERT_TRUE(start());
-    startDialogStarts(QStringLiteral("12345678.txt"));
-    click("vmnNab", 1);
-    receive(alfa(100) + QStringLiteral("\r\n"));
+    ASSERT_NO_FATAL_FAILURE(startAReceiptOfOneCode());
 
     EXPECT_EQ(panel(3)->text(), QStringLiteral("Čtečka zapnuta"));
     port.simulateLoss(QStringLiteral("COM2 (/dev/ttyUSB0) zmizel."));
@@ -900,11 +901,7 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
 // Closing the window asks the receipt's own state whether a receipt runs: one whose reader was lost remembers its
 // document number as any other.
 TEST_F(frmHlavniTest, UnloadRemembersTheDocumentOfAReceiptWhoseReaderWasLost) {
-    configure(QStringLiteral("STD"));
-    ASSERT_TRUE(start());
-    startDialogStarts(QStringLiteral("12345678.txt"));
-    click("vmnNab", 1);
-    receive(alfa(100) + QStringLiteral("\r\n"));
+    ASSERT_NO_FATAL_FAILURE(startAReceiptOfOneCode());
     port.simulateLoss(QStringLiteral("zmizel"));
 
     EXPECT_TRUE(window->close());
@@ -914,11 +911,7 @@ TEST_F(frmHlavniTest, UnloadRemembersTheDocumentOfAReceiptWhoseReaderWasLost) {
 }
 
 TEST_F(frmHlavniTest, ANewStartWhileALostReceiptHoldsCodesOffersToEndItFirst) {
-    configure(QStringLiteral("STD"));
-    ASSERT_TRUE(start());
-    startDialogStarts(QStringLiteral("12345678.txt"));
-    click("vmnNab", 1);
-    receive(alfa(100) + QStringLiteral("\r\n"));
+    ASSERT_NO_FATAL_FAILURE(startAReceiptOfOneCode());
     port.simulateLoss(QStringLiteral("zmizel"));
     const int starts = windows.prijemCalls;
 
