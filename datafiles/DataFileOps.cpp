@@ -5,6 +5,7 @@
 #include "core/DayFileName.h"
 #include "core/StatementLine.h"
 #include "platform/FolderListing.h"
+#include "platform/SystemErrors.h"
 #include "platform/TextFiles.h"
 
 #include <system_error>
@@ -155,7 +156,7 @@ QString commit(std::vector<Companion>& companions, const fs::path& oldPath, cons
     for (Companion& c : companions) {
         fs::rename(c.staged, c.newPath, ec);
         if (ec) {
-            failed = QStringLiteral("%1 nelze vytvořit: %2").arg(name(c.newPath), QString::fromStdString(ec.message()));
+            failed = QStringLiteral("%1 nelze vytvořit: %2").arg(name(c.newPath), SystemErrors::describe(ec));
             break;
         }
         c.placed = true;
@@ -167,8 +168,8 @@ QString commit(std::vector<Companion>& companions, const fs::path& oldPath, cons
         for (const Companion& c : companions) {
             fs::remove(c.oldPath, ec);
             if (ec) {
-                const QString reason = QStringLiteral("%1 nelze smazat: %2")
-                                           .arg(name(c.oldPath), QString::fromStdString(ec.message()));
+                const QString reason =
+                    QStringLiteral("%1 nelze smazat: %2").arg(name(c.oldPath), SystemErrors::describe(ec));
                 if (removedAny)
                     return reason;
                 failed = reason;
@@ -198,8 +199,7 @@ void odstranZbytky(const fs::path& folder) {
         if (!it->is_regular_file(typeEc))
             continue;
         const QString n = TextFiles::toQString(it->path().filename());
-        if (n.startsWith(u'~') &&
-            (n.endsWith(QStringLiteral(".vyc.tmp")) || n.endsWith(QStringLiteral(".TXT.tmp"))))
+        if (n.startsWith(u'~') && (n.endsWith(QStringLiteral(".vyc.tmp")) || n.endsWith(QStringLiteral(".TXT.tmp"))))
             removeQuietly(it->path());
     }
 }
@@ -238,8 +238,7 @@ Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QS
     const QString newStem = newName.left(newName.size() - 4);
     const fs::path newSummary = folder / (newStem + QStringLiteral(".TXT")).toStdU16String();
     if (oldSummary && occupied(newSummary))
-        return changeError(fileName,
-                           QStringLiteral("souhrn %1 již existuje.").arg(TextFiles::toQString(newSummary)));
+        return changeError(fileName, QStringLiteral("souhrn %1 již existuje.").arg(TextFiles::toQString(newSummary)));
     odstranZbytky(folder);
 
     // The new statement file and nominal summary are written whole beside the old ones before anything is
@@ -283,8 +282,7 @@ Result<QString> zmenSM(const fs::path& folder, const QString& fileName, const QS
     if (ec) {
         dropStaged();
         return changeError(
-            fileName,
-            QStringLiteral("soubor nelze přejmenovat na %1: %2").arg(newName, QString::fromStdString(ec.message())));
+            fileName, QStringLiteral("soubor nelze přejmenovat na %1: %2").arg(newName, SystemErrors::describe(ec)));
     }
     if (const QString failed = commit(companions, oldPath, newPath); !failed.isEmpty())
         return changeError(fileName, failed);

@@ -1,8 +1,11 @@
 #include "platform/Printer.h"
 
+#include "platform/SystemErrors.h"
+
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace trv {
 
@@ -133,9 +136,12 @@ void Printer::drawLine(int x1, int y1, int x2, int y2, quint32 color) {
 
 Status Printer::drawPicture(const std::filesystem::path& file, int x, int y, int width, int height) {
     QFile probe(file);
+    errno = 0;
     if (!probe.open(QIODevice::ReadOnly)) {
-        return Status::fail(QStringLiteral("Obrázek %1 pro tisk nelze načíst: %2")
-                                .arg(QString::fromStdU16String(file.u16string()), probe.errorString()));
+        const int saved = errno;
+        return Status::fail(
+            QStringLiteral("Obrázek %1 pro tisk nelze načíst: %2")
+                .arg(QString::fromStdU16String(file.u16string()), SystemErrors::describe(probe, saved)));
     }
     startOutput();
     page().pictures.push_back(PrintPicture{x, y, width, height, file});

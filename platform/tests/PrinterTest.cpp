@@ -208,6 +208,8 @@ TEST(PrinterTest, LinesMoveThePositionAndPicturesMustBeReadable) {
     const Status drawn = printer.drawPicture(missing, 250, 250, 1800, 1800);
     EXPECT_FALSE(drawn.ok());
     EXPECT_TRUE(drawn.message().contains(QStringLiteral("Doreviz.bmp")));
+    EXPECT_TRUE(drawn.message().contains(QStringLiteral("soubor nebo složka neexistuje")))
+        << drawn.message().toStdString();
     EXPECT_TRUE(lastPage(printer).pictures.empty());
 }
 
