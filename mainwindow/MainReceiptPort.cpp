@@ -10,10 +10,7 @@ bool MainReceiptPort::PrepniSkener(bool on) {
 }
 
 std::optional<ReceiptPort::PortFailure> MainReceiptPort::readerSwitchFailure() const {
-    const std::optional<Error>& error = m_logic.commands().lastError();
-    if (!error)
-        return std::nullopt;
-    return PortFailure{m_logic.port().portNumber(), m_logic.port().deviceName(), *error};
+    return failureOf(m_logic.commands().lastError());
 }
 
 bool MainReceiptPort::NastavPrijem(bool open) {
@@ -21,7 +18,10 @@ bool MainReceiptPort::NastavPrijem(bool open) {
 }
 
 std::optional<ReceiptPort::PortFailure> MainReceiptPort::portFailure() const {
-    const std::optional<Error>& error = m_logic.portSetup().lastError();
+    return failureOf(m_logic.portSetup().lastError());
+}
+
+std::optional<ReceiptPort::PortFailure> MainReceiptPort::failureOf(const std::optional<Error>& error) const {
     if (!error)
         return std::nullopt;
     return PortFailure{m_logic.port().portNumber(), m_logic.port().deviceName(), *error};

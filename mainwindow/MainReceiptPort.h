@@ -18,6 +18,9 @@ public:
     std::optional<PortFailure> portFailure() const override;
 
 private:
+    // The port and the device it maps to, with the error; nullopt without one.
+    std::optional<PortFailure> failureOf(const std::optional<Error>& error) const;
+
     MainWindowLogic& m_logic;
 };
 

@@ -72,6 +72,19 @@ QString rowOf(const QString& sm) {
 }
 const QString kAllSms = QStringLiteral("součet všech středisek");
 
+// The commissions of one report: a commission that does not fit counts as 0 and the first such is kept, so that the
+// report ends with its message before it prints or exports anything.
+struct Commissions {
+    std::optional<QString> failure;
+
+    Commission of(Currency v, double p, double d, bool inclusive, const QString& where, const QString& column) {
+        const auto k = commission(v, p, d, inclusive);
+        if (!k && !failure)
+            failure = commissionOutOfRange(where, column);
+        return k.value_or(Commission{});
+    }
+};
+
 // The opening of every print: three blank lines, the company header at `column` in `headerSize`, two blank
 // lines, then the title's size, underlined.
 void printOpening(Printer& p, const SmReportChoice& c, const QString& firma, int column, double headerSize,
@@ -330,15 +343,14 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
 
     const bool perDay = per.grouping == SmGrouping::PerDay;
     const bool perFile = per.grouping == SmGrouping::PerFile;
-    std::optional<QString> failure;
-    const auto block = [&](int t, Currency v, const QString& where) {
+    Commissions commissions;
+    const auto commissionOf = [&](Currency v, int t, bool inclusive, const QString& where) {
         const auto type = typeAt(app, t);
-        const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, sw.gF18);
-        if (!k) {
-            failure = failure ? failure : commissionOutOfRange(where, typeName(app, t));
-            return QString();
-        }
-        return amountCell(v, 17) + u' ' + amountCell(k->provize, 14) + u' ' + amountCell(k->dph, 14);
+        return commissions.of(v, type ? type->Provize : 0, type ? type->DPH : 0, inclusive, where, typeName(app, t));
+    };
+    const auto block = [&](int t, Currency v, const QString& where) {
+        const Commission k = commissionOf(v, t, sw.gF18, where);
+        return amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14);
     };
 
     printOpening(p, c, app.gFirmaHlavicka, b, b + 5, b + 11);
@@ -402,14 +414,9 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
             if (!row.sm.isEmpty())
                 out += row.sm;
             for (int t = first; t <= last; ++t) {
-                const auto type = typeAt(app, t);
                 const Currency v = row.sums[size_t(t - 1)];
-                const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, false);
-                if (!k) {
-                    failure = failure ? failure : commissionOutOfRange(rowOf(row.sm), typeName(app, t));
-                    break;
-                }
-                out += u';' + plainText(v) + u';' + plainText(k->provize) + u';' + plainText(k->dph);
+                const Commission k = commissionOf(v, t, false, rowOf(row.sm));
+                out += u';' + plainText(v) + u';' + plainText(k.provize) + u';' + plainText(k.dph);
             }
             exp->lines.append(out);
         }
@@ -421,9 +428,9 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
         sum += block(t, totals[size_t(t)], kAllSms);
     }
     // A commission that does not fit ends the report before anything is exported or printed.
-    if (failure) {
+    if (commissions.failure) {
         p.killDoc();
-        m_services.prompts.error(*failure);
+        m_services.prompts.error(*commissions.failure);
         return ended(&per);
     }
     if (exp && !zapis(*exp)) {
@@ -477,13 +484,10 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
         add(T("tiskJNZPrehlNesp0"));
     }
     addFilters(text, c);
-    std::optional<QString> failure;
+    Commissions commissions;
     const auto commissionOf = [&](Currency v, int t, const QString& where) {
         const auto type = typeAt(app, t);
-        const auto k = commission(v, type ? type->Provize : 0, type ? type->DPH : 0, sw.gF18);
-        if (!k)
-            failure = failure ? failure : commissionOutOfRange(where, typeName(app, t));
-        return k.value_or(Commission{});
+        return commissions.of(v, type ? type->Provize : 0, type ? type->DPH : 0, sw.gF18, where, typeName(app, t));
     };
     for (int t = first; t <= last; ++t) {
         const auto type = typeAt(app, t);
@@ -535,8 +539,8 @@ SmReportResult SmReports::zobrazPrehledSMProvize(const SmReportChoice& c) {
         for (int i = 0; i < 4; ++i)
             add({});
     }
-    if (failure) {
-        m_services.prompts.error(*failure);
+    if (commissions.failure) {
+        m_services.prompts.error(*commissions.failure);
         return ended(&per);
     }
     if (exp && !zapis(*exp))
@@ -617,14 +621,11 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
     };
     const Rate rates[3] = {rateOf({20}), rateOf({22}), rateOf({28, 32})};
     // The commission is the net part of a rate that includes the VAT.
-    std::optional<QString> failure;
+    Commissions commissions;
     const auto triple = [&](int i, Currency x, const QString& where) {
         const Rate& r = rates[i];
-        const auto k = commission(x, r.p, r.d, true);
-        if (!k)
-            failure =
-                failure ? failure : commissionOutOfRange(where, columnName(nullptr, SmScanVariant::Columns::Three, i));
-        const Commission c = k.value_or(Commission{});
+        const Commission c =
+            commissions.of(x, r.p, r.d, true, where, columnName(nullptr, SmScanVariant::Columns::Three, i));
         return fixedCell(x, 17) + u' ' + fixedCell(c.provize, 15) + u' ' + fixedCell(c.dph, 15);
     };
 
@@ -666,9 +667,9 @@ SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoic
     QString sum = QStringLiteral("Sum  ");
     for (int i = 0; i < 3; ++i)
         sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], kAllSms);
-    if (failure) {
+    if (commissions.failure) {
         p.killDoc();
-        m_services.prompts.error(*failure);
+        m_services.prompts.error(*commissions.failure);
         return ended(&per);
     }
     printFixedEnd(p, sum, m_services.clock.now(), QStringLiteral("Datum vyhotovení:"),

@@ -350,17 +350,4 @@ void StoredCodes::keepFirst(bool dropNoRead, bool setAside) {
     }
 }
 
-std::vector<StoredCodes::Repeat> StoredCodes::repeats(int type) const {
-    const auto& codes = m_codes[size_t(type)];
-    std::vector<Repeat> found;
-    LargeMemory table;
-    firstReadings(
-        codes, table, [this](const Code& c) { return stored(c); },
-        [&](size_t i, size_t first) {
-            if (i != first)
-                found.push_back({codes[i], codes[first]});
-        });
-    return found;
-}
-
 } // namespace trv

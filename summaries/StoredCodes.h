@@ -121,13 +121,11 @@ public:
     // vyhodNoread: every type keeps the first reading of each distinct code (codes compare in any letter case,
     // as the code collections key them) and no NOREAD reading.
     void keepFirstReadings();
-    // The codes of the type read more than once, as the type holds them now: each later reading with the first
-    // one, in reading order.
+    // A later reading of a code with its first one.
     struct Repeat {
         Code again;
         Code first;
     };
-    std::vector<Repeat> repeats(int type) const;
     // The duplicate check's split: every type keeps the first reading of each distinct code (a NOREAD reading
     // too: repeated NOREAD readings are repeats like any other), and its later readings are set aside with their
     // first ones (setAside), so that what is counted afterwards counts each code once.

@@ -26,6 +26,8 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace trv {
 
@@ -200,7 +202,8 @@ bool frmSoucVycObd::nactiHodinky(const std::function<Status(PeriodLoader&, Progr
         m_services.prompts.error(done.message());
         return false;
     }
-    if (m_ui->rtbVyc->toPlainText().startsWith(kNespocteno))
+    // Only its first line is read: the pane may hold a long listing.
+    if (m_ui->rtbVyc->document()->firstBlock().text().startsWith(kNespocteno))
         m_ui->rtbVyc->clear();
     cmbStrav_Click();
     return true;

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <vector>
 
@@ -46,37 +47,34 @@ void BM_Floor_IdleChild(benchmark::State& bs) {
     bench::measurePeak(bs, [] { return true; });
 }
 
+// One operation on the generated office, watched by an operator who never cancels; false, and why on stderr, when
+// it failed.
+bool watched(const std::function<Status(PeriodLoader&, PeriodState&)>& operation) {
+    Installation inst;
+    Watching progress;
+    PeriodServices services = inst.services();
+    services.progress = &progress;
+    PeriodState st;
+    PeriodLoader loader(services);
+    const Status done = operation(loader, st);
+    if (!done.ok())
+        std::cerr << done.message().toStdString() << '\n';
+    return done.ok();
+}
+
 void BM_Floor_YearComputation(benchmark::State& bs) {
     bench::measurePeak(bs, [] {
-        Installation inst;
-        Watching progress;
-        PeriodServices services = inst.services();
-        services.progress = &progress;
-        PeriodState st;
-        const Status done = PeriodLoader(services).vypocet(st, bench::wholeSpan());
-        if (!done.ok())
-            std::cerr << done.message().toStdString() << '\n';
-        return done.ok();
+        return watched([](PeriodLoader& loader, PeriodState& st) { return loader.vypocet(st, bench::wholeSpan()); });
     });
 }
 
 void BM_YearTicketList(benchmark::State& bs) {
     bench::measurePeak(bs, [] {
-        Installation inst;
-        Watching progress;
-        PeriodServices services = inst.services();
-        services.progress = &progress;
-        PeriodState st;
-        PeriodLoader loader(services);
-        const Status read = loader.stravenky(st, bench::wholeSpan());
-        if (!read.ok()) {
-            std::cerr << read.message().toStdString() << '\n';
-            return false;
-        }
-        const auto written = loader.zapisStravenky(st, {}, listFile());
-        if (!written.ok())
-            std::cerr << written.message().toStdString() << '\n';
-        return written.ok();
+        return watched([](PeriodLoader& loader, PeriodState& st) {
+            if (const Status read = loader.stravenky(st, bench::wholeSpan()); !read.ok())
+                return read;
+            return Status::from(loader.zapisStravenky(st, {}, listFile()));
+        });
     });
     std::vector<fs::path> lists;
     std::error_code ec;

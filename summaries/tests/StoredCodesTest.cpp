@@ -46,12 +46,13 @@ TEST(StoredCodesTest, CodesOfAnyLengthComeBackWithTheirFileAndValue) {
         }
     };
     const std::string cut(StoredCodes::kMaxLength, '5');
-    const auto repeats = codes.repeats(0);
+    codes.setAsideRepeats();
+    const auto& repeats = codes.setAside(0);
     ASSERT_EQ(repeats.size(), 1u);
     EXPECT_EQ(codes.kod(repeats[0].again), QString::fromStdString(longDigits));
     EXPECT_EQ(repeats[0].again.file, second);
     EXPECT_EQ(repeats[0].first.file, first);
-    ASSERT_EQ(codes.repeats(1).size(), 1u);
+    ASSERT_EQ(codes.setAside(1).size(), 1u);
 
     codes.keepFirstReadings();
     check(0, {{"123", first, ten}, {longDigits, first, twenty}, {cut, second, twenty}, {"1234", second, ten}});
@@ -91,7 +92,8 @@ TEST(StoredCodesTest, ALargeMonthComesBackWholeAcrossBlocksAndRegions) {
         EXPECT_EQ(size_t(at[1]), codes.codes(1).size());
     };
     check(false);
-    EXPECT_EQ(codes.repeats(0).size() + codes.repeats(1).size(), size_t(kCodes - 1'100'000));
+    codes.setAsideRepeats();
+    EXPECT_EQ(codes.setAside(0).size() + codes.setAside(1).size(), size_t(kCodes - 1'100'000));
     codes.keepFirstReadings();
     check(true);
 }
