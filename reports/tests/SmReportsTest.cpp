@@ -278,22 +278,6 @@ TEST(SmReportsTest, Overview) {
     EXPECT_TRUE(env.prompts.texts().isEmpty()); // never asks for the accounting file
 }
 
-// Three issuers: the types of code lengths 20 (5 %), 22 (3 %) and, without one of 28, 32 (2 %), all 21 % VAT.
-void threeIssuerTypes(ReportsEnv& env) {
-    QString ini = QStringLiteral("[TYPY]\r\nPocet=3\r\n");
-    const int lengths[] = {20, 22, 32};
-    const int rates[] = {5, 3, 2};
-    for (int i = 0; i < 3; ++i)
-        ini += QStringLiteral("[TYP%1]\r\nNazev=T%1\r\nDelka=%2\r\nPozCastka=1\r\nDelkaCastka=3\r\nKoefCastka=1\r\n"
-                              "KodTypu=%1\r\nProvize=%3\r\nDPH=21\r\n")
-                   .arg(i + 1)
-                   .arg(lengths[i])
-                   .arg(rates[i]);
-    EXPECT_TRUE(TextFiles::writeAll(env.folder / "TypStrav.ini", ini).ok());
-    env.state.gColStrav = std::make_shared<CColStrav>(env.state, env.prompts, env.clock);
-    EXPECT_TRUE(env.state.gColStrav->NactiINI().ok());
-}
-
 TEST(SmReportsTest, PrintForThreeIssuers) {
     ReportsEnv env;
     threeIssuerTypes(env);
