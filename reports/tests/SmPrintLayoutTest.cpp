@@ -522,6 +522,7 @@ TEST(SmPrintLayoutTest, EveryVariantOfEveryPrint) {
         SCOPED_TRACE(k.name);
         ReportsEnv env;
         SmReportChoice c = env.choice();
+        c.fontName = QStringLiteral("Liberation Mono"); // rtbVyc's font, whatever it is
         k.setUp(env, c);
         if (k.answer)
             env.prompts.queueAnswer(*k.answer);
@@ -535,6 +536,8 @@ TEST(SmPrintLayoutTest, EveryVariantOfEveryPrint) {
         const QByteArray uct =
             env.bytes(env.folder / "uct" / (env.state.sw.gFDatumOdvodu ? "240131.uct" : "240205.uct"));
         EXPECT_EQ(layout, k.layout);
+        for (const PrintRun& run : printer.printed().back().pages.front().runs)
+            EXPECT_EQ(run.font.name, c.fontName) << run.text.toStdString();
         EXPECT_EQ(env.prompts.texts(), k.prompts);
         EXPECT_EQ(uct, QByteArray(k.uct));
         EXPECT_EQ(r.rtbText, k.rtb ? std::optional(QString::fromUtf8(k.rtb)) : std::nullopt);
