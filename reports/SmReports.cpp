@@ -11,6 +11,8 @@
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
+#include <functional>
+
 namespace trv {
 
 namespace {
@@ -84,37 +86,6 @@ struct Commissions {
         return k.value_or(Commission{});
     }
 };
-
-// The opening of every print: three blank lines, the company header at `column` in `headerSize`, two blank
-// lines, then the title's size, underlined.
-void printOpening(Printer& p, const SmReportChoice& c, const QString& firma, int column, double headerSize,
-                  double titleSize) {
-    p.setBold(true);
-    p.setFontName(c.fontName);
-    for (int i = 0; i < 3; ++i)
-        p.print();
-    p.setFontSize(headerSize);
-    p.tab(column);
-    p.print(firma);
-    p.print();
-    p.print();
-    p.tab(column);
-    p.setFontSize(titleSize);
-    p.setUnderline(true);
-}
-
-// The end of the fixed-issuer prints: the sum line, four blank lines, the date and time of making, the stamp.
-void printFixedEnd(Printer& p, const QString& sum, const QDateTime& now, const QString& dateLabel,
-                   const QString& stampLabel) {
-    p.tab(5);
-    p.print(sum);
-    for (int i = 0; i < 4; ++i)
-        p.print();
-    p.tab(5);
-    p.printContinued(dateLabel + dateShort(now.date()) + u' ' + timeHms(now.time()));
-    p.tab(20);
-    p.print(stampLabel);
-}
 
 // A print that went to its end.
 SmReportResult printed(SmReportResult r) {
@@ -223,39 +194,171 @@ QString typeName(const AppState& app, int t) {
 
 } // namespace
 
-// ---- the default print per SM
+// ---- the prints
 
-SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
-    const AppState& app = m_services.state;
-    const auto& sw = app.sw;
-    const auto loaded = nactiObdobi(SmReportKind::Souhrn, c);
+// One print as it goes on paper. Every print has the same parts in the same order: the opening (three blank lines,
+// the company header, the title and its period line in the title's size, the filters in the body's size), the
+// column headings with the heading emphasis, the rows, a rule and a sum line, four blank lines and the foot with
+// the date of making and the stamp. A line at column 0 starts at the left margin.
+struct SmPrintLayout {
+    struct Line {
+        int column = 0;
+        QString text;
+    };
+    int column = 5; // the company header, the title and the filters
+    double headerSize = 10;
+    double titleSize = 16;
+    double bodySize = 10;
+    QString title;
+    Line period;
+    std::vector<Line> headings;
+    std::vector<Line> rows;
+    int totalsColumn = 5; // the rule and the sum line
+    QString rule;
+    QString sum;
+    std::optional<double> footSize; // unset: the foot keeps the body's size
+    Line date;                      // the date of making, then the stamp at its column (0: right after the date)
+    int stampColumn = 0;
+    QString stamp;
+    QStringList exportLines;        // with the export on: one line per row
+    std::optional<QString> failure; // the first commission that does not fit
+};
+
+namespace {
+
+// The body of a print with one column per printed type: a line per grouped row (its label, a cell per printed
+// type and, with switch 15, the row's total over every type, printed or not), then the rule and the sum line of
+// the types' totals, each the sum of the row values rounded as printed, and of the grand total.
+struct TypeColumns {
+    int rowColumn = 0;
+    std::function<QString(const SmRow&)> label;
+    std::function<QString(int t, Currency v, const QString& where)> cell;
+    int totalWidth = 17; // the cell of the row total and of the grand total
+    int typeRule = 14;   // underscores per printed type, after 18
+    int totalRule = 15;  // and for the total
+    QString sumLabel;
+    std::function<QString(const SmRow&)> exportLine; // null without the export
+};
+void addTypeColumns(SmPrintLayout& l, const SmPeriod& per, std::pair<int, int> types, bool withTotal,
+                    const TypeColumns& cols) {
+    const auto [first, last] = types;
+    std::vector<Currency> totals(size_t(per.columns) + 1);
+    Currency grand;
+    for (const SmRow& row : per.rows) {
+        const Currency total = rowTotal(row);
+        grand += total;
+        QString line = cols.label(row);
+        for (int t = first; t <= last; ++t) {
+            line += cols.cell(t, row.sums[size_t(t - 1)], rowOf(row.sm));
+            totals[size_t(t)] += R(row.sums[size_t(t - 1)]);
+        }
+        if (withTotal)
+            line += amountCell(total, cols.totalWidth);
+        l.rows.push_back({cols.rowColumn, line});
+        if (cols.exportLine)
+            l.exportLines.append(cols.exportLine(row));
+    }
+    l.rule = under(18);
+    l.sum = cols.sumLabel;
+    for (int t = first; t <= last; ++t) {
+        l.rule += under(cols.typeRule);
+        l.sum += cols.cell(t, totals[size_t(t)], kAllSms);
+    }
+    if (withTotal) {
+        l.rule += under(cols.totalRule);
+        l.sum += amountCell(grand, cols.totalWidth);
+    }
+}
+
+// The foot of the fixed-issuer prints: the date and time of making at column 5, the stamp at column 20.
+void fixedIssuerFoot(SmPrintLayout& l, const QString& dateLabel, const QString& stamp, const QDateTime& now) {
+    l.date = {5, dateLabel + dateShort(now.date()) + u' ' + timeHms(now.time())};
+    l.stampColumn = 20;
+    l.stamp = stamp;
+}
+
+} // namespace
+
+SmReportResult SmReports::tiskni(Printer& p, SmReportKind kind, const SmReportChoice& c, Layout layout) {
+    const auto loaded = nactiObdobi(kind, c);
     if (!loaded)
         return ended(nullptr);
     const SmPeriod& per = *loaded;
-    const auto [first, last] = typeRange(c.typOd, c.typDo, per.columns);
-    auto exp = zeptejSeNaExport(SmReportKind::Souhrn, c);
-
-    printOpening(p, c, app.gFirmaHlavicka, 5, 10, 16);
-    QString title;
-    QString line2;
-    if (c.groupByDay) {
-        title = T(c.datumVyc ? "tiskPrehlDatOdv" : "tiskPrehlDatNac");
-        line2 = T("tiskZaObd") + period(c);
-    } else if (c.nespojovat) {
-        title = T(sw.gFEuro ? "tiskPrehlNesp1EURO" : "tiskPrehlNesp1");
-        line2 = T("tiskDleSMNesp1") + dateDMY(c.dtDek);
-    } else if (sw.gFEuro) {
-        title = T("tiskPrehlSouctuSMEURO");
-        line2 = T("tiskZaObdobiEURO") + period(c);
-    } else {
-        title = T("tiskPrehlNesp0");
-        line2 = sw.gFVycBezData ? T("tiskZaObdNesp0") + period(c) : T("tiskZaPerNesp0") + dateDMY(c.dtDek);
+    const auto types = typeRange(c.typOd, c.typDo, per.columns);
+    auto exp = zeptejSeNaExport(kind, c);
+    const SmPrintLayout l = (this->*layout)(per, c, types, exp.has_value());
+    if (l.failure) {
+        m_services.prompts.error(*l.failure);
+        return ended(&per);
     }
-    p.tab(5);
-    p.print(title);
-    p.tab(9);
-    p.print(line2);
-    printFilters(p, c, 5, 10);
+    if (exp) {
+        exp->lines = l.exportLines;
+        if (!zapis(*exp))
+            return ended(&per);
+    }
+    printLayout(p, c, l);
+    return printed(ended(&per));
+}
+
+void SmReports::printLayout(Printer& p, const SmReportChoice& c, const SmPrintLayout& l) const {
+    const auto at = [&p](const SmPrintLayout::Line& line) {
+        if (line.column > 0)
+            p.tab(line.column);
+        p.print(line.text);
+    };
+    p.setBold(true);
+    p.setFontName(c.fontName);
+    for (int i = 0; i < 3; ++i)
+        p.print();
+    p.setFontSize(l.headerSize);
+    at({l.column, m_services.state.gFirmaHlavicka});
+    p.print();
+    p.print();
+    p.tab(l.column);
+    p.setFontSize(l.titleSize);
+    p.setUnderline(true);
+    at({l.column, l.title});
+    at(l.period);
+    printFilters(p, c, l.column, l.bodySize);
+    p.setUnderline(true);
+    for (const auto& line : l.headings)
+        at(line);
+    p.setUnderline(false);
+    for (const auto& line : l.rows)
+        at(line);
+    at({l.totalsColumn, l.rule});
+    at({l.totalsColumn, l.sum});
+    for (int i = 0; i < 4; ++i)
+        p.print();
+    if (l.footSize)
+        p.setFontSize(*l.footSize);
+    p.tab(l.date.column);
+    p.printContinued(l.date.text);
+    if (l.stampColumn > 0)
+        p.tab(l.stampColumn);
+    p.print(l.stamp);
+}
+
+// The default print per SM.
+SmPrintLayout SmReports::souhrnLayout(const SmPeriod& per, const SmReportChoice& c, std::pair<int, int> types,
+                                      bool exporting) const {
+    const AppState& app = m_services.state;
+    const auto& sw = app.sw;
+    const auto [first, last] = types;
+    SmPrintLayout l;
+    if (c.groupByDay) {
+        l.title = T(c.datumVyc ? "tiskPrehlDatOdv" : "tiskPrehlDatNac");
+        l.period = {9, T("tiskZaObd") + period(c)};
+    } else if (c.nespojovat) {
+        l.title = T(sw.gFEuro ? "tiskPrehlNesp1EURO" : "tiskPrehlNesp1");
+        l.period = {9, T("tiskDleSMNesp1") + dateDMY(c.dtDek)};
+    } else if (sw.gFEuro) {
+        l.title = T("tiskPrehlSouctuSMEURO");
+        l.period = {9, T("tiskZaObdobiEURO") + period(c)};
+    } else {
+        l.title = T("tiskPrehlNesp0");
+        l.period = {9, sw.gFVycBezData ? T("tiskZaObdNesp0") + period(c) : T("tiskZaPerNesp0") + dateDMY(c.dtDek)};
+    }
 
     const bool perDay = per.grouping == SmGrouping::PerDay;
     const bool perFile = per.grouping == SmGrouping::PerFile;
@@ -271,96 +374,55 @@ SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
                   : sw.gFEuro ? T("tiskCelkZaVsTypyEURO")
                   : perFile   ? T("tiskPoDnechCelk")
                               : T("tiskCelkZaVsTypy");
-    p.setUnderline(true);
-    p.tab(2);
-    p.print(header);
-    p.setUnderline(false);
+    l.headings = {{2, header}};
 
-    std::vector<Currency> totals(size_t(per.columns) + 1);
-    Currency grand;
-    for (const SmRow& row : per.rows) {
-        const Currency total = rowTotal(row);
-        grand += total;
-        QString line = perDay ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
-                       : perFile
-                           ? QStringLiteral("  ") + row.datum + u'/' + row.sm + u'/' + row.oper + u'/' + row.poradi
-                           : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
-        for (int t = first; t <= last; ++t) {
-            line += amountCell(row.sums[size_t(t - 1)], w);
-            totals[size_t(t)] += R(row.sums[size_t(t - 1)]);
-        }
-        if (sw.gF15)
-            line += amountCell(total, w);
-        p.print(line);
-        if (exp) {
+    TypeColumns cols;
+    cols.label = [perDay, perFile](const SmRow& row) {
+        return perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
+               : perFile ? QStringLiteral("  ") + row.datum + u'/' + row.sm + u'/' + row.oper + u'/' + row.poradi
+                         : QStringLiteral("   ") + row.sm + QStringLiteral("   ");
+    };
+    cols.cell = [w](int, Currency v, const QString&) { return amountCell(v, w); };
+    cols.totalWidth = w;
+    cols.sumLabel = perDay    ? QStringLiteral("Sum        ")
+                    : perFile ? QStringLiteral("Sum           ")
+                              : QStringLiteral("Sum   ");
+    if (exporting)
+        cols.exportLine = [first, last](const SmRow& row) {
             QString out = row.sm;
             for (int t = first; t <= last; ++t)
                 out += u';' + plainText(row.sums[size_t(t - 1)]);
-            exp->lines.append(out);
-        }
-    }
-    if (exp && !zapis(*exp)) {
-        p.killDoc();
-        return ended(&per);
-    }
-    QString rule = under(18);
-    QString sum = perDay    ? QStringLiteral("Sum        ")
-                  : perFile ? QStringLiteral("Sum           ")
-                            : QStringLiteral("Sum   ");
-    for (int t = first; t <= last; ++t) {
-        rule += under(14);
-        sum += amountCell(totals[size_t(t)], w);
-    }
-    if (sw.gF15) {
-        rule += under(15);
-        sum += amountCell(grand, w);
-    }
-    p.tab(3);
-    p.print(rule);
-    p.tab(3);
-    p.print(sum);
-    for (int i = 0; i < 4; ++i)
-        p.print();
-    p.setFontSize(10);
-    p.tab(5);
-    p.printContinued(T(sw.gFEuro ? "tiskDatumEURO" : "tiskDatum") + dateShort(m_services.clock.today()) + blanks(15));
-    p.print(T(sw.gFEuro ? "tiskRazitkoEURO" : "tiskRazitkoPodpis"));
-    return printed(ended(&per));
+            return out;
+        };
+    addTypeColumns(l, per, types, sw.gF15, cols);
+    l.totalsColumn = 3;
+    l.footSize = 10;
+    l.date = {5, T(sw.gFEuro ? "tiskDatumEURO" : "tiskDatum") + dateShort(m_services.clock.today()) + blanks(15)};
+    l.stamp = T(sw.gFEuro ? "tiskRazitkoEURO" : "tiskRazitkoPodpis");
+    return l;
 }
 
-// ---- the print with commission and VAT
-
-SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice& c) {
+// The print with commission and VAT: a left column b and sizes from b, 8 for one printed type, else 5.
+SmPrintLayout SmReports::provizeLayout(const SmPeriod& per, const SmReportChoice& c, std::pair<int, int> types,
+                                       bool exporting) const {
     const AppState& app = m_services.state;
     const auto& sw = app.sw;
-    const auto loaded = nactiObdobi(SmReportKind::Provize, c);
-    if (!loaded)
-        return ended(nullptr);
-    const SmPeriod& per = *loaded;
-    const auto [first, last] = typeRange(c.typOd, c.typDo, per.columns);
+    const auto [first, last] = types;
     const int b = first == last ? 8 : 5;
-    auto exp = zeptejSeNaExport(SmReportKind::Provize, c);
-
     const bool perDay = per.grouping == SmGrouping::PerDay;
     const bool perFile = per.grouping == SmGrouping::PerFile;
-    Commissions commissions;
-    const auto commissionOf = [&](Currency v, int t, bool inclusive, const QString& where) {
-        const auto type = typeAt(app, t);
-        return commissions.of(v, type ? type->Provize : 0, type ? type->DPH : 0, inclusive, where, typeName(app, t));
-    };
-    const auto block = [&](int t, Currency v, const QString& where) {
-        const Commission k = commissionOf(v, t, sw.gF18, where);
-        return amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14);
-    };
-
-    printOpening(p, c, app.gFirmaHlavicka, b, b + 5, b + 11);
-    QString l1 = T("tiskJNZPrehlNesp0");
+    SmPrintLayout l;
+    l.column = b;
+    l.headerSize = b + 5;
+    l.titleSize = b + 11;
+    l.bodySize = b + 2;
+    l.title = T("tiskJNZPrehlNesp0");
     QString l2;
     if (perDay) {
-        l1 = T("tiskJNZPrehlDleDatumuNac");
+        l.title = T("tiskJNZPrehlDleDatumuNac");
         l2 = T("tiskZaObdNesp0") + period(c);
     } else if (perFile) {
-        l1 = T("tiskJNZPrehlNesp1");
+        l.title = T("tiskJNZPrehlNesp1");
         l2 = T("tiskJNZDleNesp1") + dateDMY(c.dtDek);
     } else if (sw.gFVycBezData) {
         l2 = T("tiskZaObdNesp0") + period(c);
@@ -369,12 +431,8 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
     } else {
         l2 = T("tiskZaPerNesp0") + dateDMY(c.dtDek);
     }
-    p.tab(b);
-    p.print(l1);
-    p.tab(b + 4);
-    p.print(l2);
-    printFilters(p, c, b, b + 2);
-    p.setUnderline(true);
+    l.period = {b + 4, l2};
+
     QString h1 = perDay    ? QStringLiteral("Datum/SM       |")
                  : perFile ? QStringLiteral("SM/OPER/POR  |")
                            : QStringLiteral("SM       ");
@@ -385,30 +443,30 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
     }
     if (sw.gF15)
         h1 += T("tiskJNZCelkZaVsTypy");
-    p.tab(perDay || perFile ? b - 3 : b - 2);
-    p.print(h1);
-    p.tab(b - 2);
-    p.print(h2);
-    p.setUnderline(false);
+    l.headings = {{perDay || perFile ? b - 3 : b - 2, h1}, {b - 2, h2}};
 
-    std::vector<Currency> totals(size_t(per.columns) + 1);
-    Currency grand;
-    for (const SmRow& row : per.rows) {
-        const Currency total = rowTotal(row);
-        grand += total;
-        QString line = perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
-                       : perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
-                                 : row.sm + QStringLiteral("   ");
-        for (int t = first; t <= last; ++t)
-            line += block(t, row.sums[size_t(t - 1)], rowOf(row.sm));
-        if (sw.gF15)
-            line += amountCell(total, 17);
-        if (!perDay && !perFile)
-            p.tab(b - 2);
-        p.print(line);
-        for (int t = first; t <= last; ++t)
-            totals[size_t(t)] += R(row.sums[size_t(t - 1)]);
-        if (exp) {
+    // The first commission that does not fit, in a row, an export line or the sum line, ends the report.
+    Commissions commissions;
+    const auto commissionOf = [&](Currency v, int t, bool inclusive, const QString& where) {
+        const auto type = typeAt(app, t);
+        return commissions.of(v, type ? type->Provize : 0, type ? type->DPH : 0, inclusive, where, typeName(app, t));
+    };
+    TypeColumns cols;
+    cols.rowColumn = perDay || perFile ? 0 : b - 2;
+    cols.label = [perDay, perFile](const SmRow& row) {
+        return perDay    ? QStringLiteral("   ") + row.datum + u'/' + row.sm + u' '
+               : perFile ? QStringLiteral("   ") + row.sm + u'/' + row.oper + u'/' + row.poradi + u' '
+                         : row.sm + QStringLiteral("   ");
+    };
+    cols.cell = [&](int t, Currency v, const QString& where) {
+        const Commission k = commissionOf(v, t, sw.gF18, where);
+        return amountCell(v, 17) + u' ' + amountCell(k.provize, 14) + u' ' + amountCell(k.dph, 14);
+    };
+    cols.typeRule = 44;
+    cols.totalRule = 28;
+    cols.sumLabel = QStringLiteral("Sum        ");
+    if (exporting)
+        cols.exportLine = [&](const SmRow& row) {
             // The export always counts the commission with its VAT.
             QString out = perDay ? row.datum + u';' : QString();
             if (!row.sm.isEmpty())
@@ -418,41 +476,138 @@ SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice
                 const Commission k = commissionOf(v, t, false, rowOf(row.sm));
                 out += u';' + plainText(v) + u';' + plainText(k.provize) + u';' + plainText(k.dph);
             }
-            exp->lines.append(out);
+            return out;
+        };
+    addTypeColumns(l, per, types, sw.gF15, cols);
+    l.failure = commissions.failure;
+    l.totalsColumn = b - 2;
+    l.footSize = b + 5;
+    l.date = {b, T("tiskDatum") + dateShort(m_services.clock.today())};
+    l.stampColumn = 35;
+    l.stamp = T("tiskRazitkoPodpis");
+    return l;
+}
+
+// The print for three fixed issuers: price, commission and its VAT of each.
+SmPrintLayout SmReports::triSpolLayout(const SmPeriod& per, const SmReportChoice& c, std::pair<int, int>, bool) const {
+    const AppState& app = m_services.state;
+    const auto& sw = app.sw;
+
+    // The rates of the three issuers: the first types of code length 20, 22 and 28 (else 32). An issuer without
+    // such a type has no commission.
+    struct Rate {
+        double p = 0;
+        double d = 0;
+    };
+    const auto rateOf = [&](std::initializer_list<int> lengths) {
+        Rate r;
+        if (!app.gColStrav)
+            return r;
+        for (int l : lengths) {
+            const auto found = app.gColStrav->NajdiDelku(l, QString());
+            if (found.ok() && found.value()) {
+                r.p = found.value()->Provize;
+                r.d = found.value()->DPH;
+                break;
+            }
+        }
+        return r;
+    };
+    const Rate rates[3] = {rateOf({20}), rateOf({22}), rateOf({28, 32})};
+    // The commission is the net part of a rate that includes the VAT.
+    Commissions commissions;
+    const auto triple = [&](int i, Currency x, const QString& where) {
+        const Rate& r = rates[i];
+        const Commission k =
+            commissions.of(x, r.p, r.d, true, where, columnName(nullptr, SmScanVariant::Columns::Three, i));
+        return fixedCell(x, 17) + u' ' + fixedCell(k.provize, 15) + u' ' + fixedCell(k.dph, 15);
+    };
+
+    SmPrintLayout l;
+    l.titleSize = 12;
+    l.bodySize = 8;
+    l.title = T("tiskPrehlDleSM");
+    l.period = sw.gFVycBezData ? SmPrintLayout::Line{12, T("tiskZaObd") + period(c)}
+                               : SmPrintLayout::Line{9, T("tiskZaPer") + dateDMY(c.dtDek)};
+    l.headings = {
+        {5, QStringLiteral("SM     |                       SODEXHO                     |                       CHEQUE "
+                           "DJ                      |                   TICKET                       |")},
+        {5, QStringLiteral("       |         Cena   |      Provize   |  DPH z provize  |          Cena      |   "
+                           "Provize     |  DPH z provize  |          Cena    |     Provize  | DPH z provize|")}};
+    Currency totals[3];
+    for (const SmRow& row : per.rows) {
+        QString line = blanks(5) + row.sm + QStringLiteral("  ");
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0)
+                line += blanks(5);
+            line += triple(i, row.sums[size_t(i)], rowOf(row.sm));
+            totals[i] += row.sums[size_t(i)];
+        }
+        l.rows.push_back({0, line});
+    }
+    l.rule = under(213);
+    // The totals take the rows' formula, so that the commission of the totals is the sum of the rows'.
+    l.sum = QStringLiteral("Sum  ");
+    for (int i = 0; i < 3; ++i)
+        l.sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], kAllSms);
+    l.failure = commissions.failure;
+    fixedIssuerFoot(l, QStringLiteral("Datum vyhotovení:"), QStringLiteral("Razítko, podpis"), m_services.clock.now());
+    return l;
+}
+
+// The print for five fixed issuers: the values of the first four, per SM or per file.
+SmPrintLayout SmReports::petSpolLayout(const SmPeriod& per, const SmReportChoice& c, std::pair<int, int>,
+                                       bool exporting) const {
+    const auto& sw = m_services.state.sw;
+    const bool perFile = per.grouping == SmGrouping::Files;
+    SmPrintLayout l;
+    if (!perFile) {
+        l.title = T("tiskPrehlDleSM");
+        l.period = {9, sw.gFVycBezData ? T("tiskZaObd") + period(c) : T("tiskZaPer") + dateDMY(c.dtDek)};
+    } else {
+        l.title = T("tiskNespojPrehl");
+        l.period = {9, T("tiskNespojDle") + dateDMY(c.dtDek)};
+    }
+    l.headings = {{perFile ? 4 : 5, T(perFile ? "tiskHlavNesp1" : "tiskHlavNesp0")}};
+
+    Currency totals[4];
+    for (const SmRow& row : per.rows) {
+        QString line = perFile ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 15)
+                               : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 17);
+        for (int i = 1; i < 4; ++i)
+            line += u' ' + fixedCell(row.sums[size_t(i)], 17);
+        l.rows.push_back({0, line});
+        for (int i = 0; i < 4; ++i)
+            totals[i] += row.sums[size_t(i)];
+        if (exporting) {
+            QString out = dateYYMMDD(c.dtDek) + u';' + row.sm;
+            for (int i = 0; i < 4; ++i)
+                out += u';' + plainText(row.sums[size_t(i)]);
+            l.exportLines.append(out);
         }
     }
-    QString rule = under(18);
-    QString sum = QStringLiteral("Sum        ");
-    for (int t = first; t <= last; ++t) {
-        rule += under(44);
-        sum += block(t, totals[size_t(t)], kAllSms);
-    }
-    // A commission that does not fit ends the report before anything is exported or printed.
-    if (commissions.failure) {
-        p.killDoc();
-        m_services.prompts.error(*commissions.failure);
-        return ended(&per);
-    }
-    if (exp && !zapis(*exp)) {
-        p.killDoc();
-        return ended(&per);
-    }
-    if (sw.gF15) {
-        rule += under(28);
-        sum += amountCell(grand, 17);
-    }
-    p.tab(b - 2);
-    p.print(rule);
-    p.tab(b - 2);
-    p.print(sum);
+    l.rule = under(75);
+    l.sum = T("tiskSum");
     for (int i = 0; i < 4; ++i)
-        p.print();
-    p.setFontSize(b + 5);
-    p.tab(b);
-    p.printContinued(T("tiskDatum") + dateShort(m_services.clock.today()));
-    p.tab(35);
-    p.print(T("tiskRazitkoPodpis"));
-    return printed(ended(&per));
+        l.sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 17);
+    fixedIssuerFoot(l, T("tiskDatum"), T("tiskRazitkoPodpis"), m_services.clock.now());
+    return l;
+}
+
+SmReportResult SmReports::tiskniObdobiSM(Printer& p, const SmReportChoice& c) {
+    return tiskni(p, SmReportKind::Souhrn, c, &SmReports::souhrnLayout);
+}
+
+SmReportResult SmReports::tiskniObdobiSMProvize(Printer& p, const SmReportChoice& c) {
+    return tiskni(p, SmReportKind::Provize, c, &SmReports::provizeLayout);
+}
+
+SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoice& c) {
+    return tiskni(p, SmReportKind::TriSpol, c, &SmReports::triSpolLayout);
+}
+
+SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoice& c) {
+    return tiskni(p, SmReportKind::PetSpol, c, &SmReports::petSpolLayout);
 }
 
 // ---- the on-screen overview with commission and VAT
@@ -585,152 +740,6 @@ SmReportResult SmReports::zobrazPrehledSM(const SmReportChoice& c) {
             add({});
     }
     return withSmTotals(std::move(text), per);
-}
-
-// ---- the prints for fixed issuers
-
-namespace {} // namespace
-
-SmReportResult SmReports::tiskniPrehledSMTriSpol(Printer& p, const SmReportChoice& c) {
-    const AppState& app = m_services.state;
-    const auto& sw = app.sw;
-    const auto loaded = nactiObdobi(SmReportKind::TriSpol, c);
-    if (!loaded)
-        return ended(nullptr);
-    const SmPeriod& per = *loaded;
-
-    // The rates of the three issuers: the first types of code length 20, 22 and 28 (else 32). An issuer without
-    // such a type has no commission.
-    struct Rate {
-        double p = 0;
-        double d = 0;
-    };
-    const auto rateOf = [&](std::initializer_list<int> lengths) {
-        Rate r;
-        if (!app.gColStrav)
-            return r;
-        for (int l : lengths) {
-            const auto found = app.gColStrav->NajdiDelku(l, QString());
-            if (found.ok() && found.value()) {
-                r.p = found.value()->Provize;
-                r.d = found.value()->DPH;
-                break;
-            }
-        }
-        return r;
-    };
-    const Rate rates[3] = {rateOf({20}), rateOf({22}), rateOf({28, 32})};
-    // The commission is the net part of a rate that includes the VAT.
-    Commissions commissions;
-    const auto triple = [&](int i, Currency x, const QString& where) {
-        const Rate& r = rates[i];
-        const Commission c =
-            commissions.of(x, r.p, r.d, true, where, columnName(nullptr, SmScanVariant::Columns::Three, i));
-        return fixedCell(x, 17) + u' ' + fixedCell(c.provize, 15) + u' ' + fixedCell(c.dph, 15);
-    };
-
-    printOpening(p, c, app.gFirmaHlavicka, 5, 10, 12);
-    p.tab(5);
-    p.print(T("tiskPrehlDleSM"));
-    if (sw.gFVycBezData) {
-        p.tab(12);
-        p.print(T("tiskZaObd") + period(c));
-    } else {
-        p.tab(9);
-        p.print(T("tiskZaPer") + dateDMY(c.dtDek));
-    }
-    printFilters(p, c, 5, 8);
-    p.setUnderline(true);
-    p.tab(5);
-    p.print(
-        QStringLiteral("SM     |                       SODEXHO                     |                       CHEQUE DJ   "
-                       "                   |                   TICKET                       |"));
-    p.tab(5);
-    p.print(
-        QStringLiteral("       |         Cena   |      Provize   |  DPH z provize  |          Cena      |   Provize  "
-                       "   |  DPH z provize  |          Cena    |     Provize  | DPH z provize|"));
-    p.setUnderline(false);
-    Currency totals[3];
-    for (const SmRow& row : per.rows) {
-        QString line = blanks(5) + row.sm + QStringLiteral("  ");
-        for (int i = 0; i < 3; ++i) {
-            if (i > 0)
-                line += blanks(5);
-            line += triple(i, row.sums[size_t(i)], rowOf(row.sm));
-            totals[i] += row.sums[size_t(i)];
-        }
-        p.print(line);
-    }
-    p.tab(5);
-    p.print(under(213));
-    // The totals take the rows' formula, so that the commission of the totals is the sum of the rows'.
-    QString sum = QStringLiteral("Sum  ");
-    for (int i = 0; i < 3; ++i)
-        sum += (i > 0 ? blanks(5) : QString()) + triple(i, totals[i], kAllSms);
-    if (commissions.failure) {
-        p.killDoc();
-        m_services.prompts.error(*commissions.failure);
-        return ended(&per);
-    }
-    printFixedEnd(p, sum, m_services.clock.now(), QStringLiteral("Datum vyhotovení:"),
-                  QStringLiteral("Razítko, podpis"));
-    return printed(ended(&per));
-}
-
-SmReportResult SmReports::tiskniPrehledSMPetSpol(Printer& p, const SmReportChoice& c) {
-    const AppState& app = m_services.state;
-    const auto& sw = app.sw;
-    const auto loaded = nactiObdobi(SmReportKind::PetSpol, c);
-    if (!loaded)
-        return ended(nullptr);
-    const SmPeriod& per = *loaded;
-    auto exp = zeptejSeNaExport(SmReportKind::PetSpol, c);
-    const bool perFile = per.grouping == SmGrouping::Files;
-
-    printOpening(p, c, app.gFirmaHlavicka, 5, 10, 16);
-    p.tab(5);
-    if (!perFile) {
-        p.print(T("tiskPrehlDleSM"));
-        p.tab(9);
-        p.print(sw.gFVycBezData ? T("tiskZaObd") + period(c) : T("tiskZaPer") + dateDMY(c.dtDek));
-    } else {
-        p.print(T("tiskNespojPrehl"));
-        p.tab(9);
-        p.print(T("tiskNespojDle") + dateDMY(c.dtDek));
-    }
-    printFilters(p, c, 5, 10);
-    p.setUnderline(true);
-    p.tab(perFile ? 4 : 5);
-    p.print(T(perFile ? "tiskHlavNesp1" : "tiskHlavNesp0"));
-    p.setUnderline(false);
-
-    Currency totals[4];
-    for (const SmRow& row : per.rows) {
-        QString line = perFile ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 15)
-                               : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 17);
-        for (int i = 1; i < 4; ++i)
-            line += u' ' + fixedCell(row.sums[size_t(i)], 17);
-        p.print(line);
-        for (int i = 0; i < 4; ++i)
-            totals[i] += row.sums[size_t(i)];
-        if (exp) {
-            QString out = dateYYMMDD(c.dtDek) + u';' + row.sm;
-            for (int i = 0; i < 4; ++i)
-                out += u';' + plainText(row.sums[size_t(i)]);
-            exp->lines.append(out);
-        }
-    }
-    if (exp && !zapis(*exp)) {
-        p.killDoc();
-        return ended(&per);
-    }
-    p.tab(5);
-    p.print(under(75));
-    QString sum = T("tiskSum");
-    for (int i = 0; i < 4; ++i)
-        sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 17);
-    printFixedEnd(p, sum, m_services.clock.now(), T("tiskDatum"), T("tiskRazitkoPodpis"));
-    return printed(ended(&per));
 }
 
 SmReportResult SmReports::cmdPrintSM(Printer& printer, const SmReportChoice& choice) {

@@ -96,6 +96,9 @@ struct SmReportResult {
     std::optional<QString> rtbText;
 };
 
+// One print per SM as it goes on paper, and the lines of its accounting file.
+struct SmPrintLayout;
+
 // The reports, on a collection of their own: the period window's computed period and its collection stay as
 // they were. Messages (missing hand-over date, no rows, failures, the export question) go through the prompts.
 class SmReports {
@@ -127,6 +130,23 @@ private:
     bool zapis(Export& exp);
     QString T(const char* key) const;
     SmReportResult ended(const SmPeriod* period) const;
+
+    // What a print makes of its loaded period, its printed type range and whether it exports.
+    using Layout = SmPrintLayout (SmReports::*)(const SmPeriod& period, const SmReportChoice& choice,
+                                                std::pair<int, int> types, bool exporting) const;
+    // Every print: the period loaded, the type range, the export question; then the print's layout; a commission
+    // that does not fit or an accounting file that cannot be written ends the report before anything is printed.
+    SmReportResult tiskni(Printer& p, SmReportKind kind, const SmReportChoice& choice, Layout layout);
+    void printLayout(Printer& p, const SmReportChoice& c, const SmPrintLayout& layout) const;
+    SmPrintLayout souhrnLayout(const SmPeriod& period, const SmReportChoice& c, std::pair<int, int> types,
+                               bool exporting) const;
+    SmPrintLayout provizeLayout(const SmPeriod& period, const SmReportChoice& c, std::pair<int, int> types,
+                                bool exporting) const;
+    SmPrintLayout triSpolLayout(const SmPeriod& period, const SmReportChoice& c, std::pair<int, int> types,
+                                bool exporting) const;
+    SmPrintLayout petSpolLayout(const SmPeriod& period, const SmReportChoice& c, std::pair<int, int> types,
+                                bool exporting) const;
+
     // The SM and operator filters when set, then two blank lines: after a print's title in the body's size, or
     // in an on-screen overview.
     void printFilters(Printer& p, const SmReportChoice& c, int column, double bodySize) const;
