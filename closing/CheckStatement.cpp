@@ -75,9 +75,9 @@ Result<QString> zobrazKontrolniVycetku(const AppState& state, const CColStrav& t
     out.line();
     out.text(text("rtbCelkemZaVsTypy"));
     out.line();
-    out.text(texts.companyAmount + s::right(s::amount(grandAmount), kLayout.grandAmount));
+    out.text(FieldLine(texts.companyAmount).right(s::amount(grandAmount), kLayout.grandAmount).str());
     out.line();
-    out.line(texts.companyCount + s::right(s::count(grandCount), kLayout.grandCount) + texts.pieces);
+    out.line(FieldLine(texts.companyCount).right(s::count(grandCount), kLayout.grandCount).text(texts.pieces).str());
     return out.result();
 }
 

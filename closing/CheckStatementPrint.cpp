@@ -81,9 +81,12 @@ Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CCo
             continue;
         }
         s::tiskniNominaly(printer, indent, text("TiskHodnPocCelk"), tally, kLayout.line, kLayout.lineRule);
-        printer.print(indent + text("TiskCelkCastka") + s::right(s::amount(tally.amount), kLayout.companyAmount));
-        printer.print(indent + text("TiskCelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) +
-                      text("TiskKs"));
+        printer.print(
+            FieldLine(indent + text("TiskCelkCastka")).right(s::amount(tally.amount), kLayout.companyAmount).str());
+        printer.print(FieldLine(indent + text("TiskCelkPocet"))
+                          .right(s::count(tally.count), kLayout.companyCount)
+                          .text(text("TiskKs"))
+                          .str());
         printer.print();
         grandCount += tally.count;
         grandAmount += tally.amount;
@@ -92,8 +95,11 @@ Status tiskniKontrolniVycetku(Printer& printer, const AppState& state, const CCo
     printer.print();
     printer.setBold(true);
     printer.print(indent + text("TiskCelkemZaVsTypy"));
-    printer.print(indent + text("TiskCelkCastka") + s::right(s::amount(grandAmount), kLayout.grandAmount));
-    printer.print(indent + text("TiskCelkPocet") + s::right(s::count(grandCount), kLayout.grandCount) + text("TiskKs"));
+    printer.print(FieldLine(indent + text("TiskCelkCastka")).right(s::amount(grandAmount), kLayout.grandAmount).str());
+    printer.print(FieldLine(indent + text("TiskCelkPocet"))
+                      .right(s::count(grandCount), kLayout.grandCount)
+                      .text(text("TiskKs"))
+                      .str());
     printer.print();
     printer.print();
     printer.print(indent + dateShort(today));

@@ -92,8 +92,9 @@ Result<QString> zobrazVycetku(const AppState& state, const CColStrav& types, con
     if (choice.all) {
         out.line();
         out.line(text("CelkZaVsTypy"));
-        out.line(texts.companyAmount + s::right(s::amount(grandAmount), kLayout.grandAmount));
-        out.text(texts.companyCount + s::right(s::count(grandCount), kLayout.grandCount) + texts.pieces);
+        out.line(FieldLine(texts.companyAmount).right(s::amount(grandAmount), kLayout.grandAmount).str());
+        out.text(
+            FieldLine(texts.companyCount).right(s::count(grandCount), kLayout.grandCount).text(texts.pieces).str());
     }
     return out.result();
 }

@@ -120,9 +120,13 @@ Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColSt
         }
         s::tiskniNominaly(printer, indent, euroText("tiskSoucHodnPocEURO", "tiskSoucHodnPoc"), tally, kLayout.line,
                           kLayout.lineRule);
-        printer.print(indent + euroText("CelkCastkaEURO", "CelkCastka") +
-                      s::right(s::amount(tally.amount), kLayout.companyAmount));
-        printer.print(indent + text("CelkPocet") + s::right(s::count(tally.count), kLayout.companyCount) + text("ks"));
+        printer.print(FieldLine(indent + euroText("CelkCastkaEURO", "CelkCastka"))
+                          .right(s::amount(tally.amount), kLayout.companyAmount)
+                          .str());
+        printer.print(FieldLine(indent + text("CelkPocet"))
+                          .right(s::count(tally.count), kLayout.companyCount)
+                          .text(text("ks"))
+                          .str());
         printer.print();
         grandCount += tally.count;
         grandAmount += tally.amount;
@@ -131,10 +135,13 @@ Result<bool> tiskniVycetku(Printer& printer, const AppState& state, const CColSt
     printer.printContinued(indent);
     if (choice.all) {
         printer.print(euroText("CelkZaVsTypyEURO", "CelkZaVsTypy"));
-        printer.print(indent + euroText("CelkCastkaEURO", "CelkCastka") +
-                      s::right(s::amount(grandAmount), kLayout.grandAmount));
-        printer.print(indent + text("CelkPocet") + s::right(s::count(grandCount), kLayout.grandCount) +
-                      QStringLiteral(" ks"));
+        printer.print(FieldLine(indent + euroText("CelkCastkaEURO", "CelkCastka"))
+                          .right(s::amount(grandAmount), kLayout.grandAmount)
+                          .str());
+        printer.print(FieldLine(indent + text("CelkPocet"))
+                          .right(s::count(grandCount), kLayout.grandCount)
+                          .text(QStringLiteral(" ks"))
+                          .str());
         printer.print();
         printer.print();
     }

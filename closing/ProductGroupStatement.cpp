@@ -103,18 +103,19 @@ QString zobrazVycetkuSkupin(const AppState& state, const GroupStatement& stateme
             for (const NominalLine& n : type.tally.lines)
                 out += s::nominal(n, line) + kCrLf;
             out += kUnderscores + kCrLf;
-            out += text("CelkCastka") + s::right(s::amount(type.tally.amount), amount) + kCrLf;
-            out += text("CelkPocet") + s::right(s::count(type.tally.count), count) + text("ks") + kCrLf + kCrLf;
+            out += FieldLine(text("CelkCastka")).right(s::amount(type.tally.amount), amount).str() + kCrLf;
+            out += FieldLine(text("CelkPocet")).right(s::count(type.tally.count), count).str() + text("ks") + kCrLf +
+                   kCrLf;
         }
         out += kEquals + kCrLf;
         out += text("CelkZaProd") + product.name + kCrLf;
-        out += text("CelkCastka") + s::right(s::amount(product.amount), amount) + kCrLf;
-        out += text("CelkPocet") + s::right(s::count(product.count), count) + text("ks") + kCrLf + kCrLf;
+        out += FieldLine(text("CelkCastka")).right(s::amount(product.amount), amount).str() + kCrLf;
+        out += FieldLine(text("CelkPocet")).right(s::count(product.count), count).str() + text("ks") + kCrLf + kCrLf;
         out += kCrLf;
     }
     out += kCrLf + text("CelkZaVsTypy");
-    out += kCrLf + text("CelkCastka") + s::right(s::amount(statement.amount), amount);
-    out += kCrLf + text("CelkPocet") + s::right(s::count(statement.count), count) + text("ks") + kCrLf;
+    out += kCrLf + FieldLine(text("CelkCastka")).right(s::amount(statement.amount), amount).str();
+    out += kCrLf + FieldLine(text("CelkPocet")).right(s::count(statement.count), count).str() + text("ks") + kCrLf;
     return out;
 }
 
@@ -151,21 +152,26 @@ void tiskniVycetkuSkupin(Printer& printer, const AppState& state, const GroupSta
             }
             s::tiskniNominaly(printer, indent, euroText("tiskSoucHodnPocEURO", "tiskSoucHodnPoc"), type.tally, line,
                               37);
-            printer.print(indent + euroText("CelkCastkaEURO", "CelkCastka") +
-                          s::right(s::amount(type.tally.amount), amount));
-            printer.print(indent + text("CelkPocet") + s::right(s::count(type.tally.count), count) + text("ks"));
+            printer.print(FieldLine(indent + euroText("CelkCastkaEURO", "CelkCastka"))
+                              .right(s::amount(type.tally.amount), amount)
+                              .str());
+            printer.print(indent + FieldLine(text("CelkPocet")).right(s::count(type.tally.count), count).str() +
+                          text("ks"));
             printer.print();
         }
         printer.print(indent + kEquals);
         printer.print(indent + text("CelkZaProd") + product.name);
-        printer.print(indent + euroText("CelkCastkaEURO", "CelkCastka") + s::right(s::amount(product.amount), amount));
-        printer.print(indent + text("CelkPocet") + s::right(s::count(product.count), count) + text("ks"));
+        printer.print(FieldLine(indent + euroText("CelkCastkaEURO", "CelkCastka"))
+                          .right(s::amount(product.amount), amount)
+                          .str());
+        printer.print(indent + FieldLine(text("CelkPocet")).right(s::count(product.count), count).str() + text("ks"));
         printer.print();
     }
     printer.setBold(true);
     printer.print(indent + euroText("CelkZaVsTypyEURO", "CelkZaVsTypy"));
-    printer.print(indent + euroText("CelkCastkaEURO", "CelkCastka") + s::right(s::amount(statement.amount), amount));
-    printer.print(indent + text("CelkPocet") + s::right(s::count(statement.count), count) + text("ks"));
+    printer.print(
+        FieldLine(indent + euroText("CelkCastkaEURO", "CelkCastka")).right(s::amount(statement.amount), amount).str());
+    printer.print(indent + FieldLine(text("CelkPocet")).right(s::count(statement.count), count).str() + text("ks"));
     printer.print();
     printer.print();
     printer.print(indent + dateShort(today));

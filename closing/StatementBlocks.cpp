@@ -6,12 +6,15 @@
 namespace trv::statement {
 
 QString summaryLine(const QString& name, const CompanyTally& tally, const ShownTexts& texts, const ShownLayout& f) {
-    return left(name, f.summaryName) + QStringLiteral(":") + right(count(tally.count), f.summaryCount) + texts.pieces +
-           right(amount(tally.amount), f.summaryAmount);
+    return FieldLine(left(name, f.summaryName) + QStringLiteral(":"))
+        .right(count(tally.count), f.summaryCount)
+        .text(texts.pieces)
+        .right(amount(tally.amount), f.summaryAmount)
+        .str();
 }
 
 QString totalLine(const QString& label, qint64 n, Currency v, const ShownTexts& texts, const ShownLayout& f) {
-    return label + right(count(n), f.totalCount) + texts.pieces + right(amount(v), f.totalAmount);
+    return FieldLine(label).right(count(n), f.totalCount).text(texts.pieces).right(amount(v), f.totalAmount).str();
 }
 
 void companyBlock(TextLines& out, const QString& name, const CompanyTally& tally, const ShownTexts& texts,
@@ -26,8 +29,8 @@ void companyBlock(TextLines& out, const QString& name, const CompanyTally& tally
     for (const NominalLine& n : tally.lines)
         out.line(nominal(n, f.line));
     out.line(repeat(u'_', f.lineRule));
-    out.line(texts.companyAmount + right(amount(tally.amount), f.companyAmount));
-    out.line(texts.companyCount + right(count(tally.count), f.companyCount) + texts.pieces);
+    out.line(FieldLine(texts.companyAmount).right(amount(tally.amount), f.companyAmount).str());
+    out.line(FieldLine(texts.companyCount).right(count(tally.count), f.companyCount).text(texts.pieces).str());
     out.line();
 }
 

@@ -5,12 +5,6 @@
 
 namespace trv::statement {
 
-QString right(const QString& x, Field f) {
-    if (x.size() > f.width)
-        return x;
-    return trv::right(QString(f.blanks, u' ') + x, f.width);
-}
-
 QString left(const QString& x, Field f) {
     return trv::left(x + QString(f.blanks, u' '), f.width);
 }
@@ -32,7 +26,11 @@ QString repeat(QChar c, int n) {
 }
 
 QString nominal(const NominalLine& n, const NominalFields& f) {
-    return right(price(n.value), f.price) + right(count(n.count), f.count) + right(amount(n.amount), f.amount);
+    return FieldLine()
+        .right(price(n.value), f.price)
+        .right(count(n.count), f.count)
+        .right(amount(n.amount), f.amount)
+        .str();
 }
 
 } // namespace trv::statement

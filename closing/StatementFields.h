@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Conventions.h"
 #include "platform/Currency.h"
 
 #include <QString>
@@ -10,17 +11,11 @@ struct NominalLine;
 
 namespace trv::statement {
 
-// A field of a fixed-pitch statement line: the value preceded (right-aligned) or followed (left-aligned) by
-// `blanks` blanks, of which `width` characters remain. A value shorter than width - blanks gives a shorter
+// A field of a fixed-pitch statement line: the value preceded (right-aligned, FieldLine) or followed (left-aligned)
+// by `blanks` blanks, of which `width` characters remain. A value shorter than width - blanks gives a shorter
 // field; the statements have always looked that way and the columns of the stored layouts rely on it.
-struct Field {
-    int blanks = 0;
-    int width = 0;
-};
+using Field = FixedField;
 
-// The last `width` characters of blanks + x. An amount or count wider than the field is written whole: cutting
-// its leading digits would print a wrong number.
-QString right(const QString& x, Field f);
 // The first `width` characters of x + blanks; a longer name is cut.
 QString left(const QString& x, Field f);
 

@@ -1,5 +1,6 @@
 #include "platform/Conventions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -289,8 +290,19 @@ QString right(const QString& s, qsizetype n) {
     return n <= 0 ? QString() : s.right(n);
 }
 
+FieldLine& FieldLine::right(const QString& s, FixedField field) {
+    if (s.size() < field.width) {
+        m_text += trv::right(QString(std::max<qsizetype>(field.blanks, 0), u' ') + s, field.width);
+        return *this;
+    }
+    if (!m_text.isEmpty() && !m_text.endsWith(u' '))
+        m_text += u' ';
+    m_text += s;
+    return *this;
+}
+
 QString padLeft(const QString& s, qsizetype width) {
-    return s.rightJustified(width, u' ', false);
+    return FieldLine().right(s, width).str();
 }
 
 QString padRight(const QString& s, qsizetype width) {

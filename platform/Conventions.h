@@ -69,7 +69,40 @@ QString mid(const QString& s, qsizetype pos1, qsizetype count = -1);
 QString left(const QString& s, qsizetype n);
 QString right(const QString& s, qsizetype n);
 
-/// Right-aligned in a field: blanks in front up to the width; a wider text is returned whole, never cut.
+/// A field of a fixed-pitch line: `blanks` blanks go with its text, of which `width` characters remain.
+struct FixedField {
+    qsizetype blanks = 0;
+    qsizetype width = 0;
+};
+
+/// A line of fixed-pitch columns, built from left to right, as the statements, summaries and reports lay them out.
+///
+/// A right-aligned field puts `blanks` blanks in front of its text and keeps the last `width` characters, so a text
+/// shorter than width - blanks gives a shorter field (the stored layouts rely on that); given a width alone, the
+/// text is padded to it. A text as wide as its field or wider is never cut, since cutting an amount or a count
+/// prints a wrong number: it is written whole, and one blank parts it from whatever stands before it on the line,
+/// so that an amount never runs into the count in front of it. At the start of the line, or after a blank, the
+/// text needs no blank of its own.
+class FieldLine {
+public:
+    FieldLine() = default;
+    explicit FieldLine(const QString& start) : m_text(start) {}
+
+    FieldLine& text(const QString& s) {
+        m_text += s;
+        return *this;
+    }
+    FieldLine& right(const QString& s, FixedField field);
+    FieldLine& right(const QString& s, qsizetype width) { return right(s, FixedField{width, width}); }
+
+    const QString& str() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+/// Right-aligned in a field at the start of a line (FieldLine): blanks in front up to the width; a wider text is
+/// returned whole, never cut.
 QString padLeft(const QString& s, qsizetype width);
 /// Left-aligned in a field: blanks behind up to the width; a wider text is returned whole, never cut.
 QString padRight(const QString& s, qsizetype width);

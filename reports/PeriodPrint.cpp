@@ -7,8 +7,6 @@
 #include "platform/Conventions.h"
 #include "summaries/PeriodResult.h"
 
-#include <algorithm>
-
 namespace trv {
 
 namespace {
@@ -19,12 +17,6 @@ struct Totals {
     Currency amount;
     qint64 count = 0;
 };
-
-// A right-aligned field as the print lays it out (blanks in front, the last `width` characters), but a text
-// wider than the field is printed whole: an amount or a count never loses a digit.
-QString field(const QString& text, int blanks, int width) {
-    return right(QString(blanks, u' ') + text, std::max<qsizetype>(width, text.size()));
-}
 
 class PeriodPrint {
 public:
@@ -94,8 +86,11 @@ public:
         m_p.setUnderline(false);
         m_p.print();
         for (const auto& [value, count] : table) {
-            at5(field(formatNumber(value, u"###0.00"), 7, 7) + field(QString::number(count), 10, 10) +
-                field(formatCurrency(value * count), 15, 20));
+            at5(FieldLine()
+                    .right(formatNumber(value, u"###0.00"), {7, 7})
+                    .right(QString::number(count), {10, 10})
+                    .right(formatCurrency(value * count), {15, 20})
+                    .str());
             t.amount += value * count;
             t.count += count;
         }
@@ -107,8 +102,8 @@ public:
     }
 
     void totalLines(const Totals& t, const QString& ks) {
-        at5(E("tiskCelkCastka") + field(formatCurrency(t.amount), 15, 20));
-        at5(T("tiskCelkPocet") + field(QString::number(t.count), 16, 19) + ks + T("tiskKs"));
+        at5(FieldLine(E("tiskCelkCastka")).right(formatCurrency(t.amount), {15, 20}).str());
+        at5(FieldLine(T("tiskCelkPocet")).right(QString::number(t.count), {16, 19}).text(ks + T("tiskKs")).str());
     }
 
     void end(const Totals& all, const QDate& today) {

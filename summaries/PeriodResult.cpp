@@ -24,6 +24,13 @@ struct Totals {
     qint64 count = 0;
 };
 
+// The amount line and the count line of a total, without a line end after the count.
+QString totalLines(const AppState& state, const Totals& totals) {
+    const Texts text(state);
+    return FieldLine(text("tiskCelkCastka")).right(formatCurrency(totals.amount), 20).str() + kCrLf +
+           FieldLine(text("tiskCelkPocet")).right(QString::number(totals.count), 18).text(text("tiskKs")).str();
+}
+
 int positionOf(const CColStrav& col, const CStrav& type) {
     int i = 0;
     for (const auto& t : col) {
@@ -60,14 +67,17 @@ Totals typeBlock(const AppState& state, QString& out, const PeriodCollection& co
     out += text(state.sw.gFEuro ? "tiskHodnPocCelkEURO" : "tiskHodnPocCelk") + kCrLf;
     for (const auto& [value, count] : table) {
         const Currency amount = value * count;
-        out += padLeft(formatNumber(value, u"###0.00"), 7) + padLeft(QString::number(count), 10) +
-               padLeft(formatCurrency(amount), 20) + kCrLf;
+        out += FieldLine()
+                   .right(formatNumber(value, u"###0.00"), 7)
+                   .right(QString::number(count), 10)
+                   .right(formatCurrency(amount), 20)
+                   .str() +
+               kCrLf;
         totals.amount += amount;
         totals.count += count;
     }
     out += QString(37, u'_') + kCrLf;
-    out += text("tiskCelkCastka") + padLeft(formatCurrency(totals.amount), 20) + kCrLf;
-    out += text("tiskCelkPocet") + padLeft(QString::number(totals.count), 18) + text("tiskKs") + kCrLf + kCrLf;
+    out += totalLines(state, totals) + kCrLf + kCrLf;
     return totals;
 }
 
@@ -84,8 +94,7 @@ QString filterLines(const AppState& state, const QString& sm, const QString& ope
 void grandTotals(const AppState& state, QString& out, const Totals& grand) {
     const Texts text(state);
     out += kCrLf + text("tiskJNZCelkZaVsTypy");
-    out += kCrLf + text("tiskCelkCastka") + padLeft(formatCurrency(grand.amount), 20);
-    out += kCrLf + text("tiskCelkPocet") + padLeft(QString::number(grand.count), 18) + text("tiskKs") + kCrLf;
+    out += kCrLf + totalLines(state, grand) + kCrLf;
 }
 
 } // namespace
@@ -185,8 +194,7 @@ QString zobrazVysledekSkupin(const AppState& state, const PeriodCollection& col,
         }
         out += QString(37, u'=') + kCrLf;
         out += text("tiskCelkZaVsProdukty") + global.Item(g)->Nazev + kCrLf;
-        out += text("tiskCelkCastka") + padLeft(formatCurrency(group.amount), 20) + kCrLf;
-        out += text("tiskCelkPocet") + padLeft(QString::number(group.count), 18) + text("tiskKs") + kCrLf + kCrLf;
+        out += totalLines(state, group) + kCrLf + kCrLf;
         out += kCrLf;
         grand.amount += group.amount;
         grand.count += group.count;

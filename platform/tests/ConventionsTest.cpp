@@ -246,6 +246,34 @@ TEST(ConventionsTest, PaddingNeverCuts) {
     EXPECT_EQ(u8(padRight(QStringLiteral("abcdef"), 4)), "abcdef");
 }
 
+// A right-aligned field never cuts its text, and a text that fills its field or is wider keeps one blank from what
+// stands before it: "15000149 999 985 000,00" would read as one number.
+TEST(ConventionsTest, AFieldAsWideAsItsWidthOrWiderKeepsABlankFromTheTextBeforeIt) {
+    const struct {
+        const char* before;
+        const char* text;
+        FixedField field;
+        const char* line;
+    } cases[] = {
+        {"15000", "150,00 Kč", {15, 20}, "15000           150,00 Kč"},
+        // Fewer blanks than the width leaves a shorter field.
+        {"2 ks", "0,00 Kč", {7, 16}, "2 ks       0,00 Kč"},
+        {"15000", "12345678901234567,00", {15, 20}, "15000 12345678901234567,00"},
+        {"15000", "123456789012345678,00", {15, 20}, "15000 123456789012345678,00"},
+        {"2 ks", "1234567890123,00", {10, 16}, "2 ks 1234567890123,00"},
+        // After a blank, or at the start of the line, the text needs no blank of its own.
+        {"Počet: ", "12345", {3, 5}, "Počet: 12345"},
+        {"     ", "1000,00", {7, 7}, "     1000,00"},
+        {"", "1000000,00", {11, 7}, "1000000,00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(u8(FieldLine(QString::fromUtf8(c.before)).right(QString::fromUtf8(c.text), c.field).str()), c.line);
+    }
+    EXPECT_EQ(u8(FieldLine().right(QStringLiteral("55,00"), 7).right(QStringLiteral("1234567890"), 10).str()),
+              "  55,00 1234567890");
+}
+
 TEST(ConventionsTest, DateTexts) {
     EXPECT_EQ(u8(dateYYMMDD(QDate(2026, 12, 10))), "261210");
     EXPECT_EQ(u8(dateYYMMDD(QDate(2004, 1, 2))), "040102");

@@ -75,24 +75,41 @@ TEST(PeriodPrintTest, PerTypeAndNominalValue) {
     EXPECT_EQ(lines.mid(lines.size() - 3, 2), L({"    Celková částka:              75,50 Kč", "    Celkový počet:                1 ks"}));
 }
 
-// A right-aligned field pads to its width, but a nominal, a count or an amount wider than it is printed whole.
-TEST(PeriodPrintTest, NumbersWiderThanTheirFieldArePrintedWhole) {
-    ReportsEnv env;
-    PeriodState st = computed(env, false);
-    StoredCodes& codes = *st.m_col.codes;
-    const quint32 f = codes.addFile(QStringLiteral("240110_102_ABC_1.vyc"));
-    const auto million = codes.valueIndex(Currency::fromInt(1000000));
-    for (int i = 0; i < 149999; ++i)
-        codes.add(0, "9000000017", f, million);
-    PeriodPrintChoice c;
-    c.allTypes = false;
-    c.cmbStrav = QStringLiteral("Alfa Stravenka");
-    QStringList lines = printed(env, st, c).textLines();
-    // Thousands are parted by a no-break space, as the regional forms give them.
-    const QStringList shown = lines.replaceInStrings(QChar(0xA0), QStringLiteral(" "));
-    EXPECT_EQ(shown.mid(6, 1), L({"    1000000,00    149999149 999 000 000,00 Kč"}));
-    EXPECT_EQ(shown.mid(8, 2),
-              L({"    Celková částka:  149 999 000 400,00 Kč", "    Celkový počet:             150002 ks"}));
+// A right-aligned field pads to its width, but a nominal, a count or an amount as wide as it or wider is printed
+// whole, one blank after the field before it: "15000149 999 985 000,00 Kč" reads as one number.
+TEST(PeriodPrintTest, NumbersAsWideAsTheirFieldOrWiderArePrintedWholeAfterABlank) {
+    const struct {
+        qint64 nominal;
+        int codes;
+        QStringList runs; // of Beta's block, from its first row to its count; column and size from the page model
+    } cases[] = {
+        {9999999, 15000,
+         L({"5 10 B- 9999999,00     15000 149 999 985 000,00 Kč", "5 10 B- _____________________________________",
+            "5 10 B- Celková částka:  149 999 985 000,00 Kč", "5 10 B- Celkový počet:              15000 ks"})},
+        // An amount exactly as wide as its 20 characters.
+        {99999999999, 1,
+         L({"5 10 B- 99999999999,00         1 99 999 999 999,00 Kč", "5 10 B- _____________________________________",
+            "5 10 B- Celková částka:  99 999 999 999,00 Kč", "5 10 B- Celkový počet:                1 ks"})},
+        {1000000, 149999,
+         L({"5 10 B- 1000000,00    149999 149 999 000 000,00 Kč", "5 10 B- _____________________________________",
+            "5 10 B- Celková částka:  149 999 000 000,00 Kč", "5 10 B- Celkový počet:             149999 ks"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nominal);
+        ReportsEnv env;
+        PeriodState st = computed(env, false);
+        StoredCodes& codes = *st.m_col.codes;
+        const quint32 f = codes.addFile(QStringLiteral("240110_102_ABC_1.vyc"));
+        const auto value = codes.valueIndex(Currency::fromInt(c.nominal));
+        for (int i = 0; i < c.codes; ++i)
+            codes.add(1, "9000000018", f, value);
+        PeriodPrintChoice choice;
+        choice.allTypes = false;
+        choice.cmbStrav = QStringLiteral("Beta Poukazka");
+        // Thousands are parted by a no-break space, as the regional forms give them.
+        const QStringList runs = runsOf(printed(env, st, choice)).replaceInStrings(QChar(0xA0), QStringLiteral(" "));
+        EXPECT_EQ(runs.mid(4, 4), c.runs);
+    }
 }
 
 // A filter of blanks takes every SM, and its line is printed as the result pane shows it.

@@ -114,6 +114,45 @@ TEST(PeriodLoaderTest, ComputationBooksDropsRepeatsAndShowsTheResult) {
         QStringLiteral("Celková částka:             100,00 Kč\r\nCelkový počet:                 1 ks\r\n")));
 }
 
+// A nominal, a count or an amount as wide as its field or wider is shown whole, one blank after the field before it:
+// "15000149 999 985 000,00 Kč" reads as one number.
+TEST(PeriodLoaderTest, NumbersAsWideAsTheirFieldOrWiderAreShownWholeAfterABlank) {
+    const struct {
+        qint64 nominal;
+        int codes;
+        QString block; // Beta's, from its table's heading to its count
+    } cases[] = {
+        {9999999, 15000,
+         QStringLiteral("Hodnota     Počet              Celkem\r\n"
+                        "9999999,00     15000 149 999 985 000,00 Kč\r\n"
+                        "_____________________________________\r\n"
+                        "Celková částka:  149 999 985 000,00 Kč\r\n"
+                        "Celkový počet:             15000 ks\r\n")},
+        // An amount exactly as wide as its 20 characters.
+        {99999999999, 1,
+         QStringLiteral("Hodnota     Počet              Celkem\r\n"
+                        "99999999999,00         1 99 999 999 999,00 Kč\r\n"
+                        "_____________________________________\r\n"
+                        "Celková částka:  99 999 999 999,00 Kč\r\n"
+                        "Celkový počet:                 1 ks\r\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nominal);
+        SummariesEnv env;
+        auto col = PeriodLoader(env.services()).novaKolekce(false);
+        ASSERT_TRUE(col.ok());
+        StoredCodes& codes = *col.value().codes;
+        const quint32 f = codes.addFile(QStringLiteral("150110_102_ABC_1.vyc"));
+        const auto value = codes.valueIndex(Currency::fromInt(c.nominal));
+        for (int i = 0; i < c.codes; ++i)
+            codes.add(1, "9000000018", f, value);
+        const QString shown =
+            zobrazVysledek(env.state, col.value(), {}, {false, QStringLiteral("Beta Poukazka")}, {}, {})
+                .replace(QChar(0xA0), u' ');
+        EXPECT_TRUE(shown.contains(c.block)) << shown.toStdString();
+    }
+}
+
 TEST(PeriodLoaderTest, AutoDuplFalseKeepsNoReadAndRepeatsAndAnEmptyPeriodShowsNoCodes) {
     PeriodData env;
     env.state.gAutoDupl = QStringLiteral("false");
