@@ -898,6 +898,49 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     EXPECT_EQ(panel(1)->text(), kNeakt);
 }
 
+// Panel 3 says that the reader is gone whenever panel 1 does, already while the message about it is open, and
+// shows the reader's last state again once the port is open again. Two roads to it: the device goes away, and
+// the port does not reopen when the receipt goes on after the closing window was left without saving.
+class frmHlavniReaderGoneTest : public frmHlavniTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(frmHlavniReaderGoneTest, PanelThreeSaysSoBeforeTheMessageAndUntilThePortIsOpenAgain) {
+    const bool portDoesNotReopen = GetParam();
+    ASSERT_NO_FATAL_FAILURE(startAReceiptOfOneCode());
+    ASSERT_EQ(panel(3)->text(), QStringLiteral("Čtečka zapnuta"));
+    const QString gone = QStringLiteral("Příjem dat – AKTIVNÍ, čtečka odpojena! | Čtečka odpojena");
+    const auto panels = [this] { return panel(1)->text() + QStringLiteral(" | ") + panel(3)->text(); };
+    QStringList whileTold;
+    prompts.setWhileOpen([&] { whileTold.append(panels()); });
+    const qsizetype told = prompts.records().size();
+
+    if (portDoesNotReopen) {
+        // Taken by another program meanwhile: "already open", then the failed reopen, are two messages.
+        port.setOpenError(Error{SerialPort::PortAlreadyOpenError, QStringLiteral("COM2 je obsazen")});
+        windows.closingResult = false;
+        click("vmnNab", 4);
+        port.setOpenError(std::nullopt);
+    } else {
+        port.simulateLoss(QStringLiteral("zmizel"));
+    }
+
+    const qsizetype messages = portDoesNotReopen ? 2 : 1;
+    ASSERT_EQ(prompts.records().size(), told + messages) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(whileTold.join(u'\n').toStdString(), QStringList(messages, gone).join(u'\n').toStdString());
+    EXPECT_EQ(panels().toStdString(), gone.toStdString());
+    EXPECT_TRUE(action("ScanOff")->isChecked());
+
+    // Left without saving again, the receipt goes on and its port opens.
+    windows.closingResult = false;
+    click("vmnNab", 4);
+    EXPECT_TRUE(receiving());
+    EXPECT_EQ(panels().toStdString(), (kAkt + QStringLiteral(" | Čtečka zapnuta")).toStdString());
+    EXPECT_TRUE(action("ScanOn")->isChecked());
+    EXPECT_EQ(prompts.records().size(), told + messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(LossAndPortNotReopened, frmHlavniReaderGoneTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "PortNotReopened" : "DeviceLost"; });
+
 // Closing the window asks the receipt's own state whether a receipt runs: one whose reader was lost remembers its
 // document number as any other.
 TEST_F(frmHlavniTest, UnloadRemembersTheDocumentOfAReceiptWhoseReaderWasLost) {
