@@ -1,4 +1,5 @@
 #include "platform/QtSerialPort.h"
+#include "testsupport/LeftLockFile.h"
 #include "testsupport/Pty.h"
 
 #include <QCoreApplication>
@@ -13,9 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -73,17 +71,8 @@ protected:
         ASSERT_TRUE(m_port->setHandshaking(0).ok());
     }
 
-    // The pseudo-terminal's lock file in a lock folder of the test's own, as QSerialPort names it: the device
-    // below /dev with "/" as "_".
-    QString useLockFolder() {
-        EXPECT_TRUE(m_locks.isValid());
-        m_port->setLockFolder(m_locks.path());
-        QString device = m_pty.slaveName().mid(int(qstrlen("/dev/")));
-        return m_locks.filePath(QStringLiteral("LCK..") + device.replace(QLatin1Char('/'), QLatin1Char('_')));
-    }
-
     Pty m_pty;
-    QTemporaryDir m_locks;
+    QTemporaryDir m_locks; // the test's own lock folder
     std::unique_ptr<QtSerialPort> m_port;
     QStringList m_warnings;
     QStringList m_lost;
@@ -204,7 +193,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 // The lock file of a program that runs (here: this test, as QLockFile writes it) means the port is in use; the
 // message says whose lock it is.
 TEST_F(PtySerialTest, ALockFileOfAProgramThatRunsIsThePortInUse) {
-    const QString lock = useLockFolder();
+    m_port->setLockFolder(m_locks.path());
+    const QString lock = m_locks.filePath(QStringLiteral("LCK..") + m_pty.slaveName().mid(5).replace(u'/', u'_'));
     const qint64 pid = QCoreApplication::applicationPid();
     ASSERT_NO_FATAL_FAILURE(writeFile(lock, QByteArray::number(pid) + '\n' +
                                                 QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() +
@@ -220,38 +210,31 @@ TEST_F(PtySerialTest, ALockFileOfAProgramThatRunsIsThePortInUse) {
     EXPECT_TRUE(QFileInfo::exists(lock));
 }
 
-// A lock file whose program has ended, left where this user cannot remove it (here: another process holds it
-// locked), keeps the port closed though nothing uses it: the message names the file and says that its program
-// no longer runs, and it is no "port already open". Once the file can go, the port opens and the file is gone.
+// A lock file whose program has ended, left where this user cannot remove it, keeps the port closed though
+// nothing uses it: the message names the file and says that its program no longer runs, and it is no "port
+// already open". Once the file can go, the port opens and the file is gone.
 TEST_F(PtySerialTest, ALockFileLeftByAProgramThatEndedIsNamedUntilItCanBeRemoved) {
-    const QString lock = useLockFolder();
-    const pid_t ended = ::fork();
-    ASSERT_GE(ended, 0);
-    if (ended == 0)
-        ::_exit(0);
-    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
-    // Written as programs other than Qt's write it: the number alone, padded.
-    ASSERT_NO_FATAL_FAILURE(writeFile(lock, QByteArray::number(ended).rightJustified(10, ' ') + '\n'));
-    const int holder = ::open(QFile::encodeName(lock).constData(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(holder, 0);
-    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    m_port->setLockFolder(m_locks.path());
+    test::LeftLockFile lock(m_locks.path(), m_pty.slaveName());
+    ASSERT_TRUE(lock.ok());
 
     const Status opened = m_port->open();
-    ::close(holder);
     ASSERT_FALSE(opened.ok());
     EXPECT_FALSE(m_port->isOpen());
     EXPECT_NE(opened.error().number, SerialPort::PortAlreadyOpenError);
     const QString& text = opened.message();
     EXPECT_TRUE(text.startsWith(QStringLiteral("Sériový port COM3 (%1) nelze otevřít: soubor zámku %2 (vlastník ")
-                                    .arg(m_pty.slaveName(), lock)))
+                                    .arg(m_pty.slaveName(), lock.path())))
         << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("zůstal po programu s číslem procesu %1, který už neběží").arg(ended)))
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("zůstal po programu s číslem procesu %1, který už neběží").arg(lock.pid())))
         << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral("Soubor zámku je třeba smazat."))) << text.toStdString();
 
+    lock.release();
     const Status again = m_port->open();
     ASSERT_TRUE(again.ok()) << again.message().toStdString();
-    EXPECT_FALSE(QFileInfo::exists(lock));
+    EXPECT_FALSE(QFileInfo::exists(lock.path()));
 }
 
 // What the system alone says of a device that is no serial port is told in Czech, with its words after it.
