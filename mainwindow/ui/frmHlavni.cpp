@@ -21,7 +21,6 @@
 #include "platform/Currency.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
-#include "platform/SerialPort.h"
 #include "receipt/ui/dlgNextPackage.h"
 #include "receipt/ui/frmCounter.h"
 #include "receipt/ui/frmCounterPack.h"
