@@ -352,13 +352,14 @@ std::optional<int> ReceiptControl::askPackage() {
 }
 
 void ReceiptControl::resumeReceiving() {
+    // Without its reader until the port is open again, so that any message about a port that does not reopen
+    // finds the status bar saying so already. The receipt then goes on without its reader: the operator ends
+    // and saves it, or starts it again.
+    m_logic.receipt().setReaderLost(true);
     const auto failure =
         ReceiptStartSteps::reopen(m_logic.receiptPort(), m_logic.text(QStringLiteral("PokusNeexPort")));
-    if (!failure)
-        return;
-    // The receipt goes on without its reader: the operator ends and saves it, or starts it again.
-    m_logic.receipt().setReaderLost(true);
-    m_logic.prompts().error(failure->description());
+    if (failure)
+        m_logic.prompts().error(failure->description());
 }
 
 ReceiptControl::Outcome ReceiptControl::handOver(std::optional<int> packageAnswer) {

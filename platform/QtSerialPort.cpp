@@ -4,8 +4,22 @@
 
 #include <QAbstractEventDispatcher>
 #include <QDeadlineTimer>
-#include <QScopeGuard>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QScopeGuard>
+
+#include <optional>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace trv {
 
@@ -67,6 +81,64 @@ QSerialPort::FlowControl qtFlowControl(Handshake handshake) {
 QString devicePath(const QString& portName) {
     return portName.startsWith(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName;
 }
+
+// The name of a device's lock file as QSerialPort makes it: the device's name below /dev (its whole path
+// elsewhere) with "/" written as "_".
+QString lockFileName(const QString& portName) {
+    QString name = portName;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QStringLiteral("LCK..") + name;
+}
+
+// The lock folder QSerialPort takes for a device: the first of its folders that can be read and either holds
+// the device's lock file or can take it. Empty when none can.
+QString systemLockFolder(const QString& fileName) {
+    static const char* const folders[] = {"/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
+                                          "/tmp",      "/var/tmp",   "/var/lock/lockdev", "/run/lock"};
+    for (const char* folder : folders) {
+        const QFileInfo info(QString::fromLatin1(folder));
+        if (info.isReadable() && (QFileInfo::exists(QDir(info.filePath()).filePath(fileName)) || info.isWritable()))
+            return info.filePath();
+    }
+    return {};
+}
+
+struct LockOwner {
+    qint64 pid = 0;
+    QString program; // empty where the lock file does not name it
+};
+
+// The process a lock file names: Qt's lock files hold its number, its program and the host on lines of their
+// own; other programs write the number alone, padded with blanks.
+std::optional<LockOwner> lockOwner(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> lines = file.read(4096).split('\n');
+    bool ok = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
+    if (!ok || pid <= 0 || pid > INT_MAX)
+        return std::nullopt;
+    return LockOwner{pid, QString::fromUtf8(lines.value(1).trimmed())};
+}
+
+// A process of another user runs too: the system only refuses to signal it.
+bool processRuns(qint64 pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// Why a lock file whose program has ended could not be removed.
+QString whyLockStays(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return SystemErrors::describe(errno);
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    if (held)
+        return QStringLiteral("soubor má otevřený a zamčený jiný proces");
+    // Writable but not removable: a shared lock folder lets only a file's owner remove it.
+    return SystemErrors::describe(EPERM);
+}
 #endif
 
 } // namespace
@@ -88,6 +160,8 @@ Status QtSerialPort::open() {
 
     m_port.setPortName(deviceName());
     applyConfiguration();
+    if (Status unlocked = checkLockFile(); !unlocked)
+        return unlocked;
     m_port.clearError();
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QString reason = SystemErrors::describe(m_port.error(), m_port.errorString());
@@ -117,6 +191,52 @@ Status QtSerialPort::open() {
     if (dsrWatch() && !m_linesUnsupported)
         m_dsrTimer.start();
     return {};
+}
+
+Status QtSerialPort::checkLockFile() const {
+#ifdef Q_OS_WIN
+    return {};
+#else
+    const QString name = lockFileName(m_port.portName());
+    const QString folder = m_lockFolder.isEmpty() ? systemLockFolder(name) : m_lockFolder;
+    if (folder.isEmpty())
+        return {};
+    const QString path = QDir(folder).filePath(name);
+    if (!QFileInfo::exists(path))
+        return {};
+    {
+        // QSerialPort's own rule: a lock file whose program has ended is removed where that is allowed. The lock
+        // is let go at once; the port takes its own when it opens.
+        QLockFile lock(path);
+        if (lock.tryLock(0)) {
+            lock.unlock();
+            return {};
+        }
+    }
+
+    const QString file = QDir::toNativeSeparators(path);
+    const std::optional<LockOwner> owner = lockOwner(path);
+    if (!owner)
+        return Status::fail(
+            QStringLiteral("Sériový port %1 nelze otevřít: brání tomu soubor zámku %2, ze kterého nelze "
+                           "přečíst číslo procesu, který ho vytvořil.")
+                .arg(portDescription(), file));
+    const QString program = owner->program.isEmpty()
+                                ? QStringLiteral("programu s číslem procesu %1").arg(owner->pid)
+                                : QStringLiteral("programu %1 (číslo procesu %2)").arg(owner->program).arg(owner->pid);
+    if (processRuns(owner->pid))
+        return Status::fail(QStringLiteral("Sériový port %1 je již používán: soubor zámku %2 patří %3, který stále "
+                                           "běží.")
+                                .arg(portDescription(), file, program),
+                            PortAlreadyOpenError);
+    const QString fileOwner = QFileInfo(path).owner();
+    return Status::fail(
+        QStringLiteral("Sériový port %1 nelze otevřít: soubor zámku %2%3 zůstal po %4, který už neběží, "
+                       "a nelze ho odstranit: %5. Soubor zámku je třeba smazat.")
+            .arg(portDescription(), file,
+                 fileOwner.isEmpty() ? QString() : QStringLiteral(" (vlastník %1)").arg(fileOwner), program,
+                 whyLockStays(path)));
+#endif
 }
 
 void QtSerialPort::close() {
@@ -286,8 +406,8 @@ void QtSerialPort::loseDevice(const QString& reason) {
     if (m_losing)
         return;
     m_losing = true;
-    const QString message =
-        QStringLiteral("Spojení se čtečkou bylo přerušeno, port %1 byl zavřen.\nPříčina: %2.").arg(portDescription(), reason);
+    const QString message = QStringLiteral("Spojení se čtečkou bylo přerušeno, port %1 byl zavřen.\nPříčina: %2.")
+                                .arg(portDescription(), reason);
     // This runs inside QSerialPort's own read notification; closing there would delete the notifier under it.
     QMetaObject::invokeMethod(
         this,

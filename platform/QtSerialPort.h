@@ -15,6 +15,11 @@ namespace trv {
 ///   changes and DSR polling are then skipped and the port goes on working.
 /// - A device that goes away (USB adapter pulled) makes the system report read errors over and over: the port
 ///   closes itself and emits lost().
+/// - Lock files (Linux): a device in use is marked by a file "LCK..<device>" in the system's lock folder, which
+///   holds the number of the process that made it. A lock file that keeps the port from opening is the
+///   failure's cause: the message names the file and says whether its program still runs. A lock of a program
+///   that still runs means the port is in use (PortAlreadyOpenError); one whose program has ended and that cannot
+///   be removed is an ordinary failure, for nothing has the port open.
 class QtSerialPort final : public SerialPort {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QtSerialPort)
@@ -24,6 +29,10 @@ public:
 
     explicit QtSerialPort(EnvironmentLookup environment = systemEnvironment(), QObject* parent = nullptr);
     ~QtSerialPort() override;
+
+    /// The folder of the devices' lock files. Empty (the default): the system's, the one QSerialPort itself
+    /// uses (/var/lock on most Linux systems). Tests give a folder of their own.
+    void setLockFolder(const QString& folder) { m_lockFolder = folder; }
 
     Status open() override;
     void close() override;
@@ -40,6 +49,8 @@ protected:
 
 private:
     void applyConfiguration();
+    // The device's lock file, when one keeps the port from opening, as the failure; success without one.
+    Status checkLockFile() const;
     bool applyDtr();
     void pollDsr();
     bool readDsr();
@@ -52,6 +63,7 @@ private:
     void reportLinesUnsupported();
 
     mutable QSerialPort m_port;
+    QString m_lockFolder;
     QTimer m_dsrTimer;
     bool m_dsr = false;
     bool m_linesUnsupported = false;

@@ -22,8 +22,9 @@ class SerialPort : public QObject {
     Q_DISABLE_COPY_MOVE(SerialPort)
 
 public:
-    /// The error number that open() gives when the port is open already (in this program or, where the system
-    /// tells it apart, in another one); callers test it by number.
+    /// The error number that open() gives when the port is open already: in this program, or in another one
+    /// where the system tells it apart (the device is busy, or its lock file belongs to a program that still
+    /// runs). Callers test it by number.
     static constexpr int PortAlreadyOpenError = 8005;
 
     /// `environment` resolves the device behind "COMn" (see serialDeviceName()); tests pass their own.

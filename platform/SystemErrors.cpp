@@ -1,5 +1,7 @@
 #include "platform/SystemErrors.h"
 
+#include <QHash>
+
 #include <cerrno>
 
 namespace trv::SystemErrors {
@@ -41,6 +43,73 @@ QString systemTextOf(int errnoValue) {
     return QString::fromLocal8Bit(std::generic_category().message(errnoValue));
 }
 
+// QSerialPort keeps the system's words of a failure but not its number: the words lead back to the number, so
+// that the cause is told as for any other system call. 0 for words that no number has (QSerialPort's own).
+int errnoOfSystemText(const QString& systemText) {
+    static const QHash<QString, int> numbers = [] {
+        QHash<QString, int> byText;
+        for (int number = 1; number < 256; ++number) {
+            const QString text = qt_error_string(number);
+            if (!text.isEmpty() && !byText.contains(text))
+                byText.insert(text, number);
+        }
+        return byText;
+    }();
+    return numbers.value(systemText.trimmed(), 0);
+}
+
+// A serial device's own causes, said as the operator of a reader understands them; empty for any other.
+QString czechForSerialDevice(int errnoValue) {
+    switch (errnoValue) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return QStringLiteral("zařízení neexistuje");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("chybí oprávnění k zařízení");
+    case EBUSY:
+        return QStringLiteral("zařízení je používáno jiným programem");
+    case EISDIR:
+        return QStringLiteral("jde o složku, ne o sériové zařízení");
+    case ENOTTY:
+        return QStringLiteral("nejde o sériové zařízení");
+    case EINVAL:
+        return QStringLiteral("zařízení nepřijalo nastavení portu");
+    case EAGAIN:
+        return QStringLiteral("zařízení je dočasně nedostupné");
+    default:
+        return {};
+    }
+}
+
+// The kind of a serial failure in Czech, for failures whose system words name no known cause.
+QString czechForSerialKind(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("zařízení neexistuje");
+    case QSerialPort::PermissionError:
+        return QStringLiteral("zařízení je používáno jiným programem nebo chybí oprávnění");
+    case QSerialPort::OpenError:
+        return QStringLiteral("port je již otevřen");
+    case QSerialPort::NotOpenError:
+        return QStringLiteral("port není otevřen");
+    case QSerialPort::ResourceError:
+        return QStringLiteral("zařízení přestalo odpovídat nebo bylo odpojeno");
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        return QStringLiteral("chyba vstupu/výstupu");
+    case QSerialPort::TimeoutError:
+        return QStringLiteral("zařízení neodpovědělo včas");
+    case QSerialPort::UnsupportedOperationError:
+        return QStringLiteral("zařízení tuto operaci nepodporuje");
+    case QSerialPort::NoError:
+    case QSerialPort::UnknownError:
+        break;
+    }
+    return QStringLiteral("neznámá chyba systému");
+}
+
 } // namespace
 
 QString describe(int errnoValue, const QString& systemText) {
@@ -66,21 +135,13 @@ QString describe(const QFileDevice& file, int savedErrno) {
 }
 
 QString describe(QSerialPort::SerialPortError error, const QString& systemText) {
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return withDetail(QStringLiteral("zařízení neexistuje"), systemText);
-    case QSerialPort::PermissionError:
-        return withDetail(QStringLiteral("zařízení je používáno jiným programem nebo chybí oprávnění"), systemText);
-    case QSerialPort::ResourceError:
-        return withDetail(QStringLiteral("zařízení přestalo odpovídat nebo bylo odpojeno"), systemText);
-    case QSerialPort::ReadError:
-    case QSerialPort::WriteError:
-        return withDetail(QStringLiteral("chyba vstupu/výstupu"), systemText);
-    case QSerialPort::TimeoutError:
-        return withDetail(QStringLiteral("zařízení neodpovědělo včas"), systemText);
-    default:
-        return systemText;
-    }
+    const int errnoValue = errnoOfSystemText(systemText);
+    QString czechText = czechForSerialDevice(errnoValue);
+    if (czechText.isEmpty())
+        czechText = czech(errnoValue);
+    if (czechText.isEmpty())
+        czechText = czechForSerialKind(error);
+    return withDetail(czechText, systemText);
 }
 
 } // namespace trv::SystemErrors

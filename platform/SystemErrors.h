@@ -16,7 +16,8 @@ QString describe(const std::error_code& ec);
 /// A failed file operation: the errno saved right after it tells the cause best (a write cut short leaves
 /// no error on the device); without one, the device's error kind.
 QString describe(const QFileDevice& file, int savedErrno);
-/// A serial port's error with the system's text of it.
+/// A serial port's error: always a Czech text (the cause the system's text names, else the kind of the error),
+/// with the system's text as a detail in parentheses.
 QString describe(QSerialPort::SerialPortError error, const QString& systemText);
 
 } // namespace trv::SystemErrors

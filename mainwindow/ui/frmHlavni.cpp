@@ -21,7 +21,6 @@
 #include "platform/Currency.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
-#include "platform/SerialPort.h"
 #include "receipt/ui/dlgNextPackage.h"
 #include "receipt/ui/frmCounter.h"
 #include "receipt/ui/frmCounterPack.h"
@@ -141,7 +140,6 @@ frmHlavni::frmHlavni(const Services& services, QWidget* parent)
 
     connect(&m_logic->receipt(), &ReceiptState::changed, this, &frmHlavni::receiptChanged);
     connect(&m_logic->commands(), &ReaderCommands::scannerSwitched, this, &frmHlavni::scannerSwitched);
-    connect(&m_logic->port(), &SerialPort::lost, this, &frmHlavni::readerLost);
     connect(&m_logic->counters(), &ReadCounters::changed, this, &frmHlavni::countersChanged);
     connect(&m_logic->package(), &PackageState::changed, this, &frmHlavni::packageChanged);
     connect(&m_logic->rtbStrav(), &DisplayBox::appended, this, &frmHlavni::displayAppended);
@@ -285,8 +283,9 @@ void frmHlavni::ScanOff_Click() {
 }
 
 void frmHlavni::scannerMarks() {
-    m_ui->ScanOn->setChecked(m_readerOn);
-    m_ui->ScanOff->setChecked(!m_readerOn);
+    const bool on = m_readerOn && !m_readerGone;
+    m_ui->ScanOn->setChecked(on);
+    m_ui->ScanOff->setChecked(!on);
 }
 
 void frmHlavni::soubory_Click() {
@@ -367,6 +366,13 @@ void frmHlavni::optT_Click(int index) {
 
 void frmHlavni::receiptChanged(bool receiving) {
     m_panels[0]->setText(m_logic->receipt().panelText(m_state.config));
+    // The reader's panel says the reader is gone whenever the receiving panel does, and keeps saying it until the
+    // port is open again or a command reaches the reader.
+    if (m_logic->receipt().readerLost())
+        m_readerGone = true;
+    else if (receiving)
+        m_readerGone = false;
+    showReaderState();
     QPalette palette = m_ui->StatusBar1->palette();
     const QRgb colour = receiving ? ReceiptState::kReceivingColor : ReceiptState::kNotReceivingColor;
     palette.setColor(QPalette::Window, QColor(colour));
@@ -378,15 +384,17 @@ void frmHlavni::receiptChanged(bool receiving) {
 }
 
 void frmHlavni::scannerSwitched(bool on) {
-    m_panels[2]->setText(m_state.config.DejText(QStringLiteral("procFce"),
-                                                on ? QStringLiteral("ScannerON") : QStringLiteral("ScannerOFF")));
+    m_readerText = m_state.config.DejText(QStringLiteral("procFce"),
+                                          on ? QStringLiteral("ScannerON") : QStringLiteral("ScannerOFF"));
     m_readerOn = on;
-    scannerMarks();
+    // A command went to the reader; while a receipt runs without its reader, the panel still says it is gone.
+    if (!m_logic->receipt().readerLost())
+        m_readerGone = false;
+    showReaderState();
 }
 
-void frmHlavni::readerLost() {
-    m_panels[2]->setText(QStringLiteral("Čtečka odpojena"));
-    m_readerOn = false;
+void frmHlavni::showReaderState() {
+    m_panels[2]->setText(m_readerGone ? QStringLiteral("Čtečka odpojena") : m_readerText);
     scannerMarks();
 }
 

@@ -116,8 +116,8 @@ private:
     // What the logic tells
     void receiptChanged(bool receiving);
     void scannerSwitched(bool on);
-    // The reader's device went away: the status bar and the reader menu say so.
-    void readerLost();
+    // Panel 3 and the reader menu's marks: the last on/off text, or that the reader is gone.
+    void showReaderState();
     void countersChanged();
     void packageChanged(bool withNumber);
     void displayAppended(const QString& chunk);
@@ -183,6 +183,8 @@ private:
     bool m_shownEndsWithCr = false; // a CR shown as a line break: an LF right after it belongs to it
     qsizetype m_shownLineLength = 0;
     bool m_readerOn = true; // the design shows ScanOn checked
+    QString m_readerText;   // the last on/off text written to panel 3
+    bool m_readerGone = false;
     bool m_busy = false;
     bool m_unloaded = false;
     scanner::ScannerDriver* m_scannerDriver = nullptr;

@@ -1,14 +1,19 @@
 #include "platform/QtSerialPort.h"
+#include "testsupport/LeftLockFile.h"
 #include "testsupport/Pty.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <unistd.h>
 
 #include <algorithm>
@@ -67,6 +72,7 @@ protected:
     }
 
     Pty m_pty;
+    QTemporaryDir m_locks; // the test's own lock folder
     std::unique_ptr<QtSerialPort> m_port;
     QStringList m_warnings;
     QStringList m_lost;
@@ -176,6 +182,87 @@ TEST_F(PtySerialTest, OpeningABusyPortIsPortAlreadyOpen) {
     ASSERT_FALSE(busy.ok());
     EXPECT_EQ(busy.error().number, SerialPort::PortAlreadyOpenError);
     EXPECT_TRUE(busy.message().contains(m_pty.slaveName())) << busy.message().toStdString();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// The lock file of a program that runs (here: this test, as QLockFile writes it) means the port is in use; the
+// message says whose lock it is.
+TEST_F(PtySerialTest, ALockFileOfAProgramThatRunsIsThePortInUse) {
+    m_port->setLockFolder(m_locks.path());
+    const QString lock = m_locks.filePath(QStringLiteral("LCK..") + m_pty.slaveName().mid(5).replace(u'/', u'_'));
+    const qint64 pid = QCoreApplication::applicationPid();
+    ASSERT_NO_FATAL_FAILURE(writeFile(lock, QByteArray::number(pid) + '\n' +
+                                                QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() +
+                                                '\n' + QSysInfo::machineHostName().toUtf8() + '\n'));
+
+    const Status opened = m_port->open();
+    ASSERT_FALSE(opened.ok());
+    EXPECT_FALSE(m_port->isOpen());
+    EXPECT_EQ(opened.error().number, SerialPort::PortAlreadyOpenError);
+    const QString& text = opened.message();
+    EXPECT_TRUE(text.contains(QStringLiteral("soubor zámku %1 patří programu").arg(lock))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("(číslo procesu %1), který stále běží").arg(pid))) << text.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(lock));
+}
+
+// A lock file whose program has ended, left where this user cannot remove it, keeps the port closed though
+// nothing uses it: the message names the file and says that its program no longer runs, and it is no "port
+// already open". Once the file can go, the port opens and the file is gone.
+TEST_F(PtySerialTest, ALockFileLeftByAProgramThatEndedIsNamedUntilItCanBeRemoved) {
+    m_port->setLockFolder(m_locks.path());
+    test::LeftLockFile lock(m_locks.path(), m_pty.slaveName());
+    ASSERT_TRUE(lock.ok());
+
+    const Status opened = m_port->open();
+    ASSERT_FALSE(opened.ok());
+    EXPECT_FALSE(m_port->isOpen());
+    EXPECT_NE(opened.error().number, SerialPort::PortAlreadyOpenError);
+    const QString& text = opened.message();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Sériový port COM3 (%1) nelze otevřít: soubor zámku %2 (vlastník ")
+                                    .arg(m_pty.slaveName(), lock.path())))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("zůstal po programu s číslem procesu %1, který už neběží").arg(lock.pid())))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Soubor zámku je třeba smazat."))) << text.toStdString();
+
+    lock.release();
+    const Status again = m_port->open();
+    ASSERT_TRUE(again.ok()) << again.message().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(lock.path()));
+}
+
+// What the system alone says of a device that is no serial port is told in Czech, with its words after it.
+TEST(QtSerialPortTest, AFailureTheSystemNamesIsToldInCzechWithTheSystemsWords) {
+    ensureApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("plain.txt"));
+    ASSERT_NO_FATAL_FAILURE(writeFile(file, "not a port"));
+    struct Case {
+        QString device;
+        int errnoValue;
+        QString czech;
+    };
+    const Case cases[] = {
+        {dir.path(), EISDIR, QStringLiteral("jde o složku, ne o sériové zařízení")},
+        {file, ENOTTY, QStringLiteral("nejde o sériové zařízení")},
+        {dir.filePath(QStringLiteral("ttyNone")), ENOENT, QStringLiteral("zařízení neexistuje")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device.toStdString());
+        QtSerialPort port([&](const QString&) { return c.device; });
+        const Status opened = port.open();
+        ASSERT_FALSE(opened.ok());
+        EXPECT_EQ(opened.message().toStdString(), QStringLiteral("Sériový port COM1 (%1) nelze otevřít: %2 (%3).")
+                                                      .arg(c.device, c.czech, qt_error_string(c.errnoValue))
+                                                      .toStdString());
+    }
 }
 
 TEST(QtSerialPortTest, MissingDeviceFailsNamingItAndTheReason) {

@@ -15,6 +15,7 @@
 #include "platform/FakeSerialPort.h"
 #include "platform/IniDocument.h"
 #include "platform/ProfileFile.h"
+#include "platform/QtSerialPort.h"
 #include "platform/SerialSettings.h"
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
@@ -23,6 +24,8 @@
 #include "receipt/ui/frmCounterPack.h"
 #include "settings/ui/frmChyby.h"
 #include "testsupport/GuiTestHelpers.h"
+#include "testsupport/LeftLockFile.h"
+#include "testsupport/Pty.h"
 #include "testsupport/QtPrinters.h"
 #include "testsupport/ScriptedPromptsGtest.h"
 #include "testsupport/TestVoucherTypes.h"
@@ -154,7 +157,8 @@ struct MainWindowRig {
         EXPECT_TRUE(
             state.gColStrav->Add(makeTestType({.name = QStringLiteral("Beta"), .delka = 12, .delka2 = 24, .order = 2}))
                 .ok());
-        window = std::make_unique<frmHlavni>(frmHlavni::Services{state, prompts, clock, port, shell, windows, pause});
+        window = std::make_unique<frmHlavni>(
+            frmHlavni::Services{state, prompts, clock, realPort ? *realPort : port, shell, windows, pause});
         return window->Form_Load();
     }
 
@@ -211,6 +215,7 @@ struct MainWindowRig {
     ScriptedPrompts prompts;
     FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3))};
     FakeSerialPort port;
+    SerialPort* realPort = nullptr; // the window's port in place of `port` when set
     RecordingShell shell;
     FakeReceiptWindows windows;
     NoPause pause;
@@ -762,6 +767,43 @@ TEST_F(frmHlavniTest, AResumeWhosePortDoesNotOpenNamesThePortAndKeepsTheReceipt)
     EXPECT_EQ(panel(1)->text(), QStringLiteral("Příjem dat – AKTIVNÍ, čtečka odpojena!"));
 }
 
+// A lock file that a program which has ended left where this user cannot remove it: the receipt start names the
+// file and says that its program no longer runs, without "already open", and the exit, which opens the port
+// only to give the reader its default type, closes without a word about a port that never opened.
+TEST_F(frmHlavniTest, ALeftLockFileIsTheStartsCauseAndTheExitSaysNothingOfThePort) {
+    test::Pty pty;
+    ASSERT_TRUE(pty.ok());
+    QTemporaryDir locks;
+    ASSERT_TRUE(locks.isValid());
+    QtSerialPort serial(
+        [&](const QString& name) { return name == QLatin1String("TRV7300_COM2") ? pty.slaveName() : QString(); });
+    serial.setLockFolder(locks.path());
+    test::LeftLockFile lock(locks.path(), pty.slaveName());
+    ASSERT_TRUE(lock.ok());
+    realPort = &serial;
+    configure(QStringLiteral("STD"));
+    std::optional<Status> started;
+    windows.onPrijem = [&] {
+        started = window->logic().control().startReceiving(dataFolder, QStringLiteral("12345678.txt"), false);
+        return false;
+    };
+
+    ASSERT_TRUE(start());
+
+    ASSERT_TRUE(started.has_value());
+    ASSERT_FALSE(started->ok());
+    EXPECT_EQ(started->error().number, 60003);
+    EXPECT_TRUE(started->message().contains(QStringLiteral("soubor zámku %1").arg(lock.path())))
+        << started->message().toStdString();
+    EXPECT_TRUE(started->message().contains(QStringLiteral("který už neběží"))) << started->message().toStdString();
+    EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(u'\n').toStdString();
+
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_FALSE(serial.isOpen());
+    window.reset(); // before the port it uses
+}
+
 // --- Menu commands
 
 TEST_F(frmHlavniTest, TheTicketsTableIsCreatedInTheEmbeddedDatabase) {
@@ -897,6 +939,49 @@ TEST_F(frmHlavniTest, AReceiptWhoseReaderWasLostKeepsItsCodesAndEndsNormally) {
     EXPECT_FALSE(child<QWidget>(window.get(), "rtbStrav")->isVisible());
     EXPECT_EQ(panel(1)->text(), kNeakt);
 }
+
+// Panel 3 says that the reader is gone whenever panel 1 does, already while the message about it is open, and
+// shows the reader's last state again once the port is open again. Two roads to it: the device goes away, and
+// the port does not reopen when the receipt goes on after the closing window was left without saving.
+class frmHlavniReaderGoneTest : public frmHlavniTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(frmHlavniReaderGoneTest, PanelThreeSaysSoBeforeTheMessageAndUntilThePortIsOpenAgain) {
+    const bool portDoesNotReopen = GetParam();
+    ASSERT_NO_FATAL_FAILURE(startAReceiptOfOneCode());
+    ASSERT_EQ(panel(3)->text(), QStringLiteral("Čtečka zapnuta"));
+    const QString gone = QStringLiteral("Příjem dat – AKTIVNÍ, čtečka odpojena! | Čtečka odpojena");
+    const auto panels = [this] { return panel(1)->text() + QStringLiteral(" | ") + panel(3)->text(); };
+    QStringList whileTold;
+    prompts.setWhileOpen([&] { whileTold.append(panels()); });
+    const qsizetype told = prompts.records().size();
+
+    if (portDoesNotReopen) {
+        // Taken by another program meanwhile: "already open", then the failed reopen, are two messages.
+        port.setOpenError(Error{SerialPort::PortAlreadyOpenError, QStringLiteral("COM2 je obsazen")});
+        windows.closingResult = false;
+        click("vmnNab", 4);
+        port.setOpenError(std::nullopt);
+    } else {
+        port.simulateLoss(QStringLiteral("zmizel"));
+    }
+
+    const qsizetype messages = portDoesNotReopen ? 2 : 1;
+    ASSERT_EQ(prompts.records().size(), told + messages) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(whileTold.join(u'\n').toStdString(), QStringList(messages, gone).join(u'\n').toStdString());
+    EXPECT_EQ(panels().toStdString(), gone.toStdString());
+    EXPECT_TRUE(action("ScanOff")->isChecked());
+
+    // Left without saving again, the receipt goes on and its port opens.
+    windows.closingResult = false;
+    click("vmnNab", 4);
+    EXPECT_TRUE(receiving());
+    EXPECT_EQ(panels().toStdString(), (kAkt + QStringLiteral(" | Čtečka zapnuta")).toStdString());
+    EXPECT_TRUE(action("ScanOn")->isChecked());
+    EXPECT_EQ(prompts.records().size(), told + messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(LossAndPortNotReopened, frmHlavniReaderGoneTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "PortNotReopened" : "DeviceLost"; });
 
 // Closing the window asks the receipt's own state whether a receipt runs: one whose reader was lost remembers its
 // document number as any other.
