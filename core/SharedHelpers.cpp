@@ -148,6 +148,12 @@ QString sumOutOfRangeText(const QString& where) {
         .arg(where, formatCurrency(Currency::max()));
 }
 
+QString sumOutOfRangeText(const QString& where, const QString& table, Currency bound) {
+    return QStringLiteral("Součet částek se nevejde do rozsahu sloupce tabulky %1 (%2, více než %3). Operace byla "
+                          "ukončena, nic nebylo zapsáno.")
+        .arg(table, where, formatCurrency(bound));
+}
+
 Currency ZaokrouhliText(Currency value, int decimals) {
     return value.roundedHalfAwayFromZero(decimals);
 }

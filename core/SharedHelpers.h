@@ -80,6 +80,9 @@ Currency ZaokrouhliText(Currency value, int decimals);
 // The message of an operation ended by a sum of stored amounts that the money type cannot hold; `where` names
 // the file, SM or type ("soubor 250329_102_OP1.vyc, Gastro").
 QString sumOutOfRangeText(const QString& where);
+// The same for a sum the money type holds but a number column of a table does not, which holds only sums greater
+// than `bound`; `table` names the table's file.
+QString sumOutOfRangeText(const QString& where, const QString& table, Currency bound);
 
 // How often `searched` occurs in `text`, overlapping matches counted ("aaa" holds "aa" twice); 0 for an
 // empty searched text.

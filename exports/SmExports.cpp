@@ -81,6 +81,7 @@ Status exportPocetSM(ExportContext& ctx, const SmSumsRequest& request) {
     QStringList lines;
     for (const auto& row : sums->rows) {
         // The total is summed exactly and rounded once: rounding after each type drifts (95.5 + 95.5 gave 192).
+        // sumPeriodPerSm has made sure that the total and its rounding fit the money type.
         Currency value;
         qint64 count = 0;
         for (size_t k = 0; k < row.sums.size(); ++k) {

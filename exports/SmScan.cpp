@@ -149,9 +149,10 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
             continue;
         if (!request.txtOper.isEmpty() && request.txtOper.compare(parts->oper, Qt::CaseInsensitive) != 0)
             continue;
-        taken.push_back({path, name,
-                         SmFileSums{parts->sm, parts->oper.left(3), poradi, datum,
-                                    std::vector<Currency>(size_t(columns)), std::vector<qint64>(size_t(columns), 0)}});
+        taken.push_back(
+            {path, name,
+             SmFileSums{parts->sm, parts->oper.left(3), poradi, datum, std::vector<Currency>(size_t(columns)),
+                        std::vector<qint64>(size_t(columns), 0), name}});
     }
 
     // Every name is tested before any file is read.
@@ -187,12 +188,14 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                     }
                     // The vouchers are counted in whole crowns, ties to even.
                     Currency& sum = row.sums[size_t(column)];
-                    const auto added = (column == 4 ? pouk : sum).plus(*amount);
+                    auto added = (column == 4 ? pouk : sum).plus(*amount);
+                    if (added && column == 4)
+                        added = added->roundedInRange(0);
                     if (!added) {
                         failed = sumOutOfRange(name, columnName(types, variant.columns, column));
                         return;
                     }
-                    sum = column == 4 ? (pouk = added->rounded(0)) : *added;
+                    sum = column == 4 ? (pouk = *added) : *added;
                     ++row.counts[size_t(column)];
                     return;
                 }

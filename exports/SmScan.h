@@ -57,6 +57,7 @@ struct SmFileSums {
     QString datum;
     std::vector<Currency> sums;
     std::vector<qint64> counts;
+    QString file; // the statement file's name as the scan took it, for messages; empty in a row of several files
 };
 
 // The period's statement files reduced to one row each: only these rows are held, never the lines.

@@ -14,6 +14,35 @@
 
 namespace trv {
 
+namespace {
+
+constexpr int kSumWidth = 20;
+constexpr int kSumDecimals = 4;
+
+// The greatest amount a value column cannot hold. Every amount of the money type has at most 15 digits before the
+// point, which with the point and the decimals fill the column; the sign of a negative amount takes one of them.
+Currency scratchColumnBound() {
+    qint64 bound = 1;
+    for (int i = 0; i < kSumWidth - kSumDecimals - 2; ++i)
+        bound *= 10;
+    return Currency::fromInt(-bound);
+}
+
+} // namespace
+
+DbfField scratchSumField(const QString& name) {
+    return {name, DbfFieldType::Numeric, kSumWidth, kSumDecimals};
+}
+
+bool fitsScratchColumn(Currency sum) {
+    static const Currency bound = scratchColumnBound();
+    return sum > bound;
+}
+
+QString scratchColumnMisfitText(const QString& where) {
+    return sumOutOfRangeText(where, kScratchTableName, scratchColumnBound());
+}
+
 Currency roundedTo2(Currency v) {
     return ZaokrouhliText(v, 2);
 }
@@ -41,7 +70,7 @@ Status writeScratchTable(const std::filesystem::path& file, const SmSums& sums, 
     }
     std::vector<DbfField> fields{{QStringLiteral("sm"), DbfFieldType::Character, static_cast<int>(smWidth), 0}};
     for (int i = 1; i <= sums.columns; ++i) {
-        fields.push_back({QStringLiteral("hod%1").arg(i), DbfFieldType::Numeric, 20, 4});
+        fields.push_back(scratchSumField(QStringLiteral("hod%1").arg(i)));
         if (withCounts)
             fields.push_back({QStringLiteral("poc%1").arg(i), DbfFieldType::Numeric, 11, 0});
     }
@@ -114,6 +143,17 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
     if (!scanned.ok())
         return scanned.error();
     out.scan = std::move(scanned).value();
+    const auto typeName = [&](size_t k) {
+        return columnName(out.types.get(), SmScanVariant::Columns::PerType, int(k));
+    };
+    // Each file's sums are written to the table: one its column cannot hold ends the run as one the money type
+    // cannot, before anything is written or told.
+    for (const auto& file : out.scan.files) {
+        for (size_t k = 0; k < file.sums.size(); ++k) {
+            if (!fitsScratchColumn(file.sums[k]))
+                return Error{0, scratchColumnMisfitText(QStringLiteral("soubor %1, %2").arg(file.file, typeName(k)))};
+        }
+    }
     tellLeftOut(state, ctx.prompts, out.scan);
 
     using Key = std::tuple<QString, QString, QString>;
@@ -131,24 +171,26 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
         for (size_t k = 0; k < file.sums.size(); ++k) {
             const auto sum = it->second.sums[k].plus(file.sums[k]);
             if (!sum)
-                return Error{
-                    0, sumOutOfRangeText(
-                           QStringLiteral("středisko %1, %2")
-                               .arg(file.sm, columnName(out.types.get(), SmScanVariant::Columns::PerType, int(k))))};
+                return Error{0, sumOutOfRangeText(QStringLiteral("středisko %1, %2").arg(file.sm, typeName(k)))};
             it->second.sums[k] = *sum;
             it->second.counts[k] += file.counts[k];
         }
     }
     // The totals the exports form of the rows (an SM's over its columns, exact or of the sums rounded to hundredths,
-    // and the total of all SMs) are checked here, before anything is written.
+    // the exact one in whole crowns, and the total of all SMs) are checked here, before anything is written. An SM's
+    // sums are read back as the table's columns hold them.
     Currency all;
     for (const auto& [key, row] : grouped) {
         std::optional<Currency> exact = Currency(), rounded = Currency();
-        for (const Currency& sum : row.sums) {
+        for (size_t k = 0; k < row.sums.size(); ++k) {
+            const Currency sum = row.sums[k];
+            if (!fitsScratchColumn(sum))
+                return Error{0, scratchColumnMisfitText(QStringLiteral("středisko %1, %2").arg(row.sm, typeName(k)))};
             exact = exact ? exact->plus(sum) : exact;
             rounded = rounded ? rounded->plus(roundedTo2(sum)) : rounded;
         }
-        if (!exact || !rounded)
+        const bool wholeCrowns = variant == SmSumsVariant::Counts;
+        if (!exact || !rounded || (wholeCrowns && !exact->roundedInRange(0)))
             return Error{0, sumOutOfRangeText(QStringLiteral("středisko %1, součet všech typů").arg(row.sm))};
         const auto grand = all.plus(*rounded);
         if (!grand)

@@ -4,6 +4,7 @@
 #include "exports/ExportContext.h"
 #include "exports/SmScan.h"
 #include "platform/Currency.h"
+#include "platform/DbfTable.h"
 #include "platform/Result.h"
 
 #include <QDate>
@@ -53,6 +54,15 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
 // The sums when they hold rows; with no rows the operator is told that the conditions match nothing (nullopt then,
 // and no error).
 std::optional<SmSums> rowsOrNothing(ExportContext& ctx, SmSums sums);
+
+// A value column of the scratch table: a number of 20 characters with 4 decimals, as the exports and the reports per
+// SM write their sums.
+DbfField scratchSumField(const QString& name);
+// Whether a value column of the scratch table holds the sum: every amount of the money type but a negative one of
+// -10^14 or below, whose text is a character too wide.
+bool fitsScratchColumn(Currency sum);
+// The message that ends the operation for a sum that does not; `where` names the file or the SM, and the type.
+QString scratchColumnMisfitText(const QString& where);
 
 // A value rounded to two decimals by its decimal text, half away from zero (as ZaokrouhliText).
 Currency roundedTo2(Currency v);

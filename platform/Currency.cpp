@@ -154,6 +154,18 @@ Currency Currency::rounded(int decimals) const {
     return Currency(clamped(static_cast<__int128>(divideHalfEven<qint64>(m_units, factor)) * factor));
 }
 
+std::optional<Currency> Currency::roundedInRange(int decimals) const {
+    if (decimals >= 4)
+        return *this;
+    qint64 factor = 1;
+    for (int i = std::max(decimals, 0); i < 4; ++i)
+        factor *= 10;
+    const __int128 units = static_cast<__int128>(divideHalfEven<qint64>(m_units, factor)) * factor;
+    if (units != clamped(units))
+        return std::nullopt;
+    return Currency(static_cast<qint64>(units));
+}
+
 Currency Currency::roundedHalfAwayFromZero(int decimals) const {
     if (decimals >= 4)
         return *this;

@@ -43,6 +43,9 @@ public:
 
     /// The value rounded half to even to 0..4 decimals (other counts are clamped into that range).
     Currency rounded(int decimals) const;
+    /// As rounded, or nullopt when the rounded value lies outside the range, where rounded() stops at the range's
+    /// end (922337203685477.5807 rounds to 922337203685478, which the type cannot hold).
+    std::optional<Currency> roundedInRange(int decimals) const;
     /// The value rounded to 0..4 decimals with a tie going away from zero (610.905 -> 610.91, -0.125 -> -0.13),
     /// as amounts are rounded for display and in written number fields.
     Currency roundedHalfAwayFromZero(int decimals) const;

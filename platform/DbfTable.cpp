@@ -234,6 +234,9 @@ QDate today() {
 constexpr qint64 kUnits = Currency::kUnitsPerWhole;
 constexpr qint64 kMaxWholeCurrency = std::numeric_limits<qint64>::max() / kUnits;
 
+// The number's text rounded to `decimals`, a tie away from zero as the amount's text would be. Rounded in 128 bits:
+// the rounding of an amount at an end of the money type lies past that end (922337203685477.5807 is 922337203685478
+// with no decimals), and its text is written or refused as too wide, never clamped back into the range.
 QString numberText(const DbfValue& value, int decimals) {
     if (const auto whole = value.toInteger()) {
         QString text = QString::number(*whole);
@@ -241,15 +244,26 @@ QString numberText(const DbfValue& value, int decimals) {
             text += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
         return text;
     }
-    // As the amount's text: a tie away from zero.
-    const qint64 units = value.toCurrency()->roundedHalfAwayFromZero(decimals).units();
-    const qint64 magnitude = units < 0 ? -units : units;
-    QString text = units < 0 ? QStringLiteral("-") : QString();
-    text += QString::number(magnitude / kUnits);
+    const qint64 units = value.toCurrency()->units();
+    const bool negative = units < 0;
+    unsigned __int128 magnitude = negative ? -static_cast<__int128>(units) : static_cast<__int128>(units);
+    const int kept = std::min(decimals, 4);
+    unsigned __int128 dropped = 1;
+    for (int i = kept; i < 4; ++i)
+        dropped *= 10;
+    const unsigned __int128 rest = magnitude % dropped;
+    magnitude = magnitude / dropped + (2 * rest >= dropped ? 1 : 0);
+    unsigned __int128 scale = 1;
+    for (int i = 0; i < kept; ++i)
+        scale *= 10;
+    // The magnitude is at most 2^63 (the least amount, in ten-thousandths): both parts fit 64 bits.
+    QString text = negative && magnitude != 0 ? QStringLiteral("-") : QString();
+    text += QString::number(static_cast<quint64>(magnitude / scale));
     if (decimals > 0) {
-        QString fraction = QStringLiteral("%1").arg(magnitude % kUnits, 4, 10, QLatin1Char('0'));
-        fraction = decimals <= 4 ? fraction.left(decimals) : fraction + QString(decimals - 4, QLatin1Char('0'));
-        text += QLatin1Char('.') + fraction;
+        text += QLatin1Char('.');
+        if (kept > 0)
+            text += QStringLiteral("%1").arg(static_cast<quint64>(magnitude % scale), kept, 10, QLatin1Char('0'));
+        text += QString(decimals - kept, QLatin1Char('0'));
     }
     return text;
 }

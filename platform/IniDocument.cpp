@@ -124,6 +124,18 @@ void forEachLine(const Char* chars, qsizetype n, Line line) {
         line(from, n - from);
 }
 
+// A UTF-16 file of an odd number of bytes ends in half a character, which decodes to the last character of its
+// text (decodeText keeps such a byte as a character of its own). Left in the text it would stick to the last line
+// (its value, or a line of its own that a write ends with CR LF, shifting every character after it by one byte):
+// it is taken out, and put back after the last line when the file is written.
+std::optional<char> takeOddByte(const QByteArray& raw, DecodedText& decoded) {
+    const bool utf16 = decoded.encoding == TextEncoding::Utf16LE || decoded.encoding == TextEncoding::Utf16BE;
+    if (!utf16 || raw.size() % 2 == 0 || decoded.text.isEmpty())
+        return std::nullopt;
+    decoded.text.chop(1);
+    return raw.back();
+}
+
 } // namespace
 
 std::optional<QString> IniDocument::sectionNameOf(const QString& line) {
@@ -167,9 +179,11 @@ Result<IniDocument> IniDocument::load(const std::filesystem::path& file) {
     const QByteArray& raw = bytes.value();
     if (findEncoding(raw).encoding == TextEncoding::Windows1250)
         return fromWindows1250(raw);
-    const DecodedText decoded = decodeText(raw);
+    DecodedText decoded = decodeText(raw);
+    const std::optional<char> oddByte = takeOddByte(raw, decoded);
     IniDocument doc = fromText(decoded.text, decoded.encoding);
     doc.m_utf8Bom = decoded.encoding == TextEncoding::Utf8 && raw.startsWith("\xEF\xBB\xBF");
+    doc.m_oddByte = oddByte;
     return doc;
 }
 
@@ -204,10 +218,13 @@ Result<std::shared_ptr<const IniSections>> IniSections::load(const std::filesyst
         return bytes.error();
     const FoundEncoding found = findEncoding(bytes.value());
     sections->m_encoding = found.encoding;
-    if (found.encoding == TextEncoding::Windows1250)
+    if (found.encoding == TextEncoding::Windows1250) {
         sections->m_bytes = std::move(bytes.value());
-    else
-        sections->m_text = decodeText(bytes.value()).text;
+    } else {
+        DecodedText decoded = decodeText(bytes.value());
+        takeOddByte(bytes.value(), decoded); // read as the whole file's document reads it
+        sections->m_text = std::move(decoded.text);
+    }
 
     // A header is a line whose first character but blanks is '[': only such lines are decoded and looked at.
     qsizetype open = -1; // the start of the section being passed, when it is the first of its name
@@ -520,6 +537,8 @@ QString IniDocument::toText() const {
 Status IniDocument::save(const std::filesystem::path& file) const {
     QByteArray bytes = m_utf8Bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     bytes += encodeText(toText(), m_encoding);
+    if (m_oddByte)
+        bytes += *m_oddByte;
     return TextFiles::writeBytes(file, bytes);
 }
 

@@ -18,7 +18,8 @@ namespace trv {
 /// functions: section and key names match in any letter case, blanks around a value are dropped, a
 /// value wrapped in double quotes loses them, and the first of duplicate sections or keys wins.
 /// Every line the document does not change (comments, blank lines, garbage) is written back as it was,
-/// in the encoding the file was read in (a new file: Windows-1250), with CR LF line ends.
+/// in the encoding the file was read in (a new file: Windows-1250), with CR LF line ends. The odd last byte of a
+/// UTF-16 file (half a character) belongs to no line: it stays the file's last byte, after every line end.
 class IniDocument {
 public:
     IniDocument() = default;
@@ -119,6 +120,8 @@ private:
     QHash<QString, size_t> m_sectionIndex; // folded name -> the first section of that name
     TextEncoding m_encoding = TextEncoding::Windows1250;
     bool m_utf8Bom = false; // a UTF-8 file that began with a byte-order mark gets it back
+    // The odd last byte of a UTF-16 file: in no line, and the file's last byte again after every write.
+    std::optional<char> m_oddByte;
 };
 
 /// Key names read from many sections alike (the keys of a voucher type): trimmed and hashed once, as a section's

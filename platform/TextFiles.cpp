@@ -281,6 +281,12 @@ Status writeBytes(const fs::path& file, const QByteArray& bytes) {
     return Status::success();
 }
 
+Status writeBytes(const fs::path& file, const std::function<bool(const ByteSink&)>& produce) {
+    if (const auto reason = replaceFile(file, produce))
+        return fileError(kCannotSave, file, *reason);
+    return Status::success();
+}
+
 Result<DecodedText> readAll(const fs::path& file) {
     auto bytes = readBytes(file);
     if (!bytes.ok())

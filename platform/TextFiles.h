@@ -29,6 +29,12 @@ Status readPieces(const std::filesystem::path& file, qsizetype pieceSize,
                   const std::function<bool(QByteArrayView)>& piece);
 /// Replaces the file with these bytes through a temporary file; on failure the old file stays.
 Status writeBytes(const std::filesystem::path& file, const QByteArray& bytes);
+/// Takes one piece of a file's bytes; false when it could not be written (the file is then incomplete).
+using ByteSink = std::function<bool(QByteArrayView)>;
+/// As writeBytes, with the bytes handed to the sink piece by piece by `produce`, which returns false to give up: the
+/// file then stays as it was and the status is a failure. Every piece is written as it comes, unbuffered, so that a
+/// write cut short (a full disk) is seen at once, never reported as saved.
+Status writeBytes(const std::filesystem::path& file, const std::function<bool(const ByteSink&)>& produce);
 
 Result<DecodedText> readAll(const std::filesystem::path& file);
 /// The lines of the file; CR LF and LF both end a line, and a final line end adds no empty line.

@@ -9,6 +9,7 @@
 #include "core/SmList.h"
 #include "core/StatementLine.h"
 #include "core/WorkingCopy.h"
+#include "exports/SmSums.h"
 #include "platform/Conventions.h"
 #include "platform/DbfTable.h"
 #include "platform/Prompts.h"
@@ -120,6 +121,17 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
         return std::nullopt;
     }
     const SmScan& scan = scanned.value();
+    // Each file's sums are written to the scratch table: one its column cannot hold ends the report as one the money
+    // type cannot, before anything is written or told.
+    for (const SmFileSums& file : scan.files) {
+        for (int k = 0; k < period.columns; ++k) {
+            if (!fitsScratchColumn(file.sums[size_t(k)])) {
+                prompts.error(scratchColumnMisfitText(
+                    QStringLiteral("soubor %1, %2").arg(file.file, columnName(col.types.get(), v.scan.columns, k))));
+                return std::nullopt;
+            }
+        }
+    }
     period.note = scan.lastUnknown;
     tellLeftOut(app, prompts, scan);
     std::vector<SmFileSums> rows = scan.files;
@@ -135,8 +147,8 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
         const QStringList list = SmList::parse(app.config.CtiKonfig(QStringLiteral("Data"), QStringLiteral("SM"), {}));
         for (const QString& sm : list)
             rows.push_back({sm, scan.lastOper, scan.lastPoradi, v.datum ? scan.lastDatum : QString(),
-                            std::vector<Currency>(size_t(period.columns)),
-                            std::vector<qint64>(size_t(period.columns))});
+                            std::vector<Currency>(size_t(period.columns)), std::vector<qint64>(size_t(period.columns)),
+                            QString()});
     }
 
     // The scratch table, written field by field. The SM column takes [Data] DelkaSM (read now) or 4, widened to
@@ -159,7 +171,7 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
             valueNames += {QStringLiteral("hod_exi"), QStringLiteral("hod_pouk")};
     }
     for (const QString& n : valueNames)
-        fields.push_back({n, DbfFieldType::Numeric, 20, 4});
+        fields.push_back(scratchSumField(n));
     if (v.operPoradi) {
         fields.push_back({QStringLiteral("operator"), DbfFieldType::Character, 3, 0});
         fields.push_back({QStringLiteral("poradi"), DbfFieldType::Character, 3, 0});
@@ -235,6 +247,16 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
                     return Status::fail(outOfRange(r.sm, columnName(col.types.get(), v.scan.columns, k)));
                 }
                 sum = *added;
+            }
+        }
+        // An SM's sums are what the query reads back in the table's columns.
+        for (const auto& [key, group] : groups) {
+            for (int k = 0; k < period.columns; ++k) {
+                if (!fitsScratchColumn(group.second[size_t(k)])) {
+                    return Status::fail(scratchColumnMisfitText(
+                        QStringLiteral("středisko %1, %2")
+                            .arg(group.first.sm, columnName(col.types.get(), v.scan.columns, k))));
+                }
             }
         }
         for (auto& [key, group] : groups) {

@@ -530,6 +530,7 @@ TEST_F(SmScanTest, AValueFieldIsSummedOnlyWhenItIsWhollyAnAmount) {
     struct Case {
         const char* field;
         const char* sum; // the exported sum of the one file; nullptr: the line is skipped and reported
+        bool ends = false; // the sum is taken, and its rounding to whole crowns ends the export
     };
     for (const Case& c : std::vector<Case>{
              {"85.50", "85,5"},
@@ -538,8 +539,8 @@ TEST_F(SmScanTest, AValueFieldIsSummedOnlyWhenItIsWhollyAnAmount) {
              {"+7", "7"},
              {"5.", "5"},
              {",5", "0,5"},
-             {"1.23456", "1,2346"},                            // past four decimals: half to even
-             {"922337203685467.5807", "922337203685467,5807"}, // with the other line: the top of the range
+             {"1.23456", "1,2346"},                                  // past four decimals: half to even
+             {"922337203685467.5807", "922337203685467,5807", true}, // with the other line: the top of the range
              {"12abc", nullptr},
              {"1e400", nullptr},
              {"1e3", nullptr},
@@ -555,11 +556,21 @@ TEST_F(SmScanTest, AValueFieldIsSummedOnlyWhenItIsWhollyAnAmount) {
         SCOPED_TRACE(c.field);
         prompts = ScriptedPrompts();
         vyc("150110_101_OP1_1.vyc", {one(10, 1000, "10,00"), one(10, 1000, c.field)});
-        ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+        std::filesystem::remove(exp / "20150121.exp");
+        const Status exported = exportPocetSM(*ctx, january10to12());
+        if (c.ends) {
+            // 922337203685477.5807 is 922337203685478 in whole crowns, past the top of the money type.
+            ASSERT_FALSE(exported.ok());
+            EXPECT_EQ(exported.message(), sumOutOfRangeText(QString::fromUtf8("středisko 101, součet všech typů")));
+            EXPECT_FALSE(std::filesystem::exists(exp / "20150121.exp"));
+            EXPECT_TRUE(prompts.records().empty());
+            continue;
+        }
+        ASSERT_TRUE(exported.ok());
         if (c.sum) {
             const Currency total = *Currency::parse(std::string_view(c.sum)) + Currency::fromInt(10);
             const QString line = QStringLiteral("101;%1;2;%2;2;0;0;0;0;0;0;0;0\r\n")
-                                     .arg(total.rounded(0).units() / Currency::kUnitsPerWhole)
+                                     .arg(total.roundedInRange(0).value().units() / Currency::kUnitsPerWhole)
                                      .arg(plainText(total));
             EXPECT_EQ(read(exp / "20150121.exp"), line.toLatin1());
             EXPECT_EQ(prompts.records().size(), 1u);
@@ -611,6 +622,43 @@ TEST_F(SmScanTest, ASumTheMoneyTypeCannotHoldEndsTheExportNamingTheFile) {
         EXPECT_EQ(failed.message(), sumOutOfRangeText(QString::fromUtf8(c.where)));
         EXPECT_FALSE(std::filesystem::exists(data / "data.dbf"));
         EXPECT_FALSE(std::filesystem::exists(data / "20150121strav.txt"));
+    }
+}
+
+TEST_F(SmScanTest, ASumTheScratchTableCannotHoldEndsTheExportNamingTheFileOrTheSm) {
+    // The table's value columns hold every amount above -10^14, the least of them as it is.
+    vyc("150110_101_OP1_1.vyc", {one(10, 1000, "-99999999999999.9999")});
+    ASSERT_TRUE(exportPocetSM(*ctx, january10to12()).ok());
+    EXPECT_EQ(read(exp / "20150121.exp"), lines({"101;-100000000000000;1;-99999999999999,9999;1;0;0;0;0;0;0;0;0"}));
+    EXPECT_TRUE(read(data / "data.dbf").contains("-99999999999999.9999"));
+
+    // One file's sum, or an SM's of several files, of -10^14 or below: one message naming them and the limit.
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> files; // name, value of its one line
+        const char* where;
+    };
+    for (const Case& c :
+         std::vector<Case>{{{{"150111_101_OP1_2.vyc", "-100000000000000"}}, "soubor 150111_101_OP1_2.vyc, Sodexo Pass"},
+                           {{{"150110_101_OP1_1.vyc", "-60000000000000"}, {"150111_101_OP1_2.vyc", "-40000000000000"}},
+                            "středisko 101, Sodexo Pass"}}) {
+        for (const bool tesco : {true, false}) {
+            SCOPED_TRACE(std::string(c.where) + (tesco ? ", TESCO" : ", counts"));
+            for (const auto& entry : std::filesystem::directory_iterator(data))
+                std::filesystem::remove(entry.path());
+            std::filesystem::remove(exp / "20150121.exp");
+            prompts = ScriptedPrompts();
+            for (const auto& [name, value] : c.files)
+                vyc(name, {one(10, 1000, value)});
+            const Status failed = tesco ? exportTesco(*ctx, january10to12()) : exportPocetSM(*ctx, january10to12());
+            ASSERT_FALSE(failed.ok());
+            EXPECT_EQ(failed.message(), scratchColumnMisfitText(QString::fromUtf8(c.where)));
+            EXPECT_TRUE(failed.message().contains(QStringLiteral("data.dbf")));
+            EXPECT_TRUE(failed.message().contains(formatCurrency(Currency::fromInt(-100000000000000))));
+            EXPECT_TRUE(prompts.records().empty());
+            EXPECT_FALSE(std::filesystem::exists(data / "data.dbf"));
+            EXPECT_FALSE(std::filesystem::exists(data / "20150121strav.txt"));
+            EXPECT_FALSE(std::filesystem::exists(exp / "20150121.exp"));
+        }
     }
 }
 

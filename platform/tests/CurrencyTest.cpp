@@ -88,7 +88,15 @@ TEST(CurrencyTest, RoundedIsHalfToEven) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.units << " to " << c.decimals);
         EXPECT_EQ(Currency::fromUnits(c.units).rounded(c.decimals).units(), c.expected);
+        EXPECT_EQ(Currency::fromUnits(c.units).roundedInRange(c.decimals), Currency::fromUnits(c.expected));
     }
+    // At the ends the rounding can lie past the range: rounded() stops at the end, roundedInRange() says so.
+    const Currency top = Currency::max();
+    const Currency bottom = Currency::min();
+    EXPECT_EQ(top.roundedInRange(0), std::nullopt);    // 922337203685477.5807 -> 922337203685478
+    EXPECT_EQ(bottom.roundedInRange(1), std::nullopt); // -922337203685477.5808 -> -922337203685477.6
+    EXPECT_EQ(top.roundedInRange(2), Currency::fromUnits(9223372036854775800));
+    EXPECT_EQ(bottom.roundedInRange(4), bottom);
 }
 
 TEST(CurrencyTest, CentsAreRoundedHalfToEven) {

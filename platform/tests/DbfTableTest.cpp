@@ -197,6 +197,50 @@ TEST_F(DbfTableTest, AmountsAtTheEndsOfTheMoneyTypeComeBackWhole) {
     EXPECT_FALSE(reopened.value().read(0).ok());
 }
 
+// An amount at an end of the money type is written as its true rounding to the field's decimals, or refused as not
+// fitting with that number in the message: never clamped back into the range, never with a sign doubled.
+TEST_F(DbfTableTest, AnAmountAtAnEndOfTheRangeIsWrittenAsItsTrueRounding) {
+    constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    struct Case {
+        int width, decimals;
+        qint64 units;
+        const char* text; // the field's text
+        bool fits;
+    };
+    const std::vector<Case> cases = {
+        {20, 4, kMin, "-922337203685477.5808", false},   // one character too wide
+        {20, 4, kMax, "922337203685477.5807", true},     // the top fills the field
+        {16, 0, kMin, "-922337203685478", true},         // rounded away from zero, past the range
+        {15, 0, kMin, "-922337203685478", false},        // the sign needs room too
+        {15, 0, kMax, "922337203685478", true},          // rounded up, not stopped at ...477
+        {20, 6, kMin, "-922337203685477.580800", false}, // more decimals than the money type
+        {20, 2, -49, "0.00", true},                      // rounds to zero: no sign
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string name = "n" + std::to_string(++n) + ".dbf";
+        auto created =
+            DbfTable::create(file(name.c_str()), {{QStringLiteral("hod"), DbfFieldType::Numeric, c.width, c.decimals}});
+        ASSERT_TRUE(created.ok()) << u8(created.message());
+        const Result<int> row =
+            created.value().append({{QStringLiteral("hod"), DbfValue::number(Currency::fromUnits(c.units))}});
+        ASSERT_TRUE(created.value().close().ok());
+        const QByteArray bytes = fileBytes(file(name.c_str()));
+        if (c.fits) {
+            ASSERT_TRUE(row.ok()) << u8(row.message());
+            // The record: the deletion mark, then the number right-aligned in its field.
+            EXPECT_TRUE(bytes.contains(' ' + QByteArray(c.text).rightJustified(c.width, ' '))) << bytes.toStdString();
+        } else {
+            ASSERT_FALSE(row.ok());
+            EXPECT_TRUE(row.message().contains(QStringLiteral("číslo %1 se nevejde").arg(QLatin1String(c.text))))
+                << u8(row.message());
+            EXPECT_FALSE(bytes.contains(QByteArray(c.text).right(8))) << bytes.toStdString();
+        }
+    }
+}
+
 TEST_F(DbfTableTest, WhatDbaseWouldCutOrCorruptIsRefused) {
     // A name past 10 characters would be cut silently by the file format's writer.
     const auto longName =

@@ -190,6 +190,64 @@ TEST_F(IniDocumentTest, KeepsTheEncodingItWasReadIn) {
     }
 }
 
+// UTF-16 as another program writes it: the byte-order mark, then each character's two bytes in the byte order.
+QByteArray utf16(const char* text, bool little) {
+    QByteArray bytes = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (const QChar c : QString::fromUtf8(text)) {
+        const char low = char(c.unicode() & 0xFF);
+        const char high = char(c.unicode() >> 8);
+        bytes.append(little ? low : high).append(little ? high : low);
+    }
+    return bytes;
+}
+
+// A UTF-16 file whose last byte is odd (half a character, as a program cut it) keeps that byte as its last after every
+// write, in no line: a key added to the last section goes before it and every key written reads back. A file without
+// the odd byte is written as it always was.
+TEST_F(IniDocumentTest, TheOddLastByteOfAUtf16FileStaysLastAndInNoLine) {
+    struct Case {
+        const char* name;
+        const char* before;
+        std::optional<char> odd;
+    };
+    const std::vector<Case> cases = {
+        {"after the last line end", "[Data]\r\nDir=C:\\TRV\r\n[User]\r\nMode=STD\r\n", 'A'},
+        {"right after the last value", "[Data]\r\nDir=C:\\TRV\r\n[User]\r\nMode=STD", '\x0D'},
+        {"alone", "", '\x00'},
+        {"no odd byte", "[Data]\r\nDir=C:\\TRV\r\n[User]\r\nMode=STD", std::nullopt},
+    };
+    // The file's text before the odd byte after each write.
+    const char* const afterAdd = "[Data]\r\nDir=C:\\TRV\r\n[User]\r\nMode=STD\r\nPocetKopii=2\r\n";
+    const char* const afterChange = "[Data]\r\nDir=C:\\TRV\r\n[User]\r\nMode=AUT\r\nPocetKopii=2\r\n";
+    const QString user = QStringLiteral("User");
+    for (const Case& c : cases) {
+        for (const bool little : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (little ? " LE" : " BE"));
+            const QByteArray odd = c.odd ? QByteArray(1, *c.odd) : QByteArray();
+            const fs::path file = writeBytes("TRV7300.ini", utf16(c.before, little) + odd);
+            const bool empty = *c.before == '\0';
+            if (!empty) {
+                EXPECT_EQ(ProfileFile::read(file, user, QStringLiteral("Mode")), QStringLiteral("STD"));
+                ASSERT_TRUE(ProfileFile::write(file, user, QStringLiteral("PocetKopii"), QStringLiteral("2")).ok());
+                EXPECT_EQ(bytesOf(file), utf16(afterAdd, little) + odd);
+                EXPECT_EQ(ProfileFile::read(file, user, QStringLiteral("PocetKopii")), QStringLiteral("2"));
+                ASSERT_TRUE(ProfileFile::write(file, user, QStringLiteral("Mode"), QStringLiteral("AUT")).ok());
+                EXPECT_EQ(bytesOf(file), utf16(afterChange, little) + odd);
+            } else {
+                ASSERT_TRUE(ProfileFile::write(file, user, QStringLiteral("Mode"), QStringLiteral("AUT")).ok());
+                EXPECT_EQ(bytesOf(file), utf16("[User]\r\nMode=AUT\r\n", little) + odd);
+            }
+            EXPECT_EQ(ProfileFile::read(file, user, QStringLiteral("Mode")), QStringLiteral("AUT"));
+            EXPECT_EQ(ProfileFile::read(file, user, QStringLiteral("PocetKopii")),
+                      empty ? std::nullopt : std::optional(QStringLiteral("2")));
+            // The definition files' reader, a section at a time, reads the same.
+            const auto sections = IniSections::load(file);
+            ASSERT_TRUE(sections.ok());
+            EXPECT_EQ(sections.value()->section(user).entries(user), IniDocument::load(file).value().entries(user));
+        }
+    }
+}
+
 TEST_F(IniDocumentTest, UnreadableFileReadsAsDefaultButWriteFails) {
     const fs::path folder = path("config.ini");
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("config.ini")));

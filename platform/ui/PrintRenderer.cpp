@@ -1,5 +1,8 @@
 #include "platform/ui/PrintRenderer.h"
 
+#include "platform/SystemErrors.h"
+#include "platform/TextFiles.h"
+
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -8,7 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <map>
 #include <system_error>
@@ -213,6 +215,46 @@ Status draw(QPagedPaintDevice& device, const PrintDocument& document, int copies
     return {};
 }
 
+// Hands what the PDF engine writes on to the file writer, in pieces of a useful size (the engine writes a few bytes
+// at a time). Once a piece could not be written, every later write fails too.
+class SinkDevice final : public QIODevice {
+public:
+    explicit SinkDevice(const TextFiles::ByteSink& put) : m_put(put) { m_pending.reserve(kPiece); }
+
+    /// Writes what is pending; false when some piece could not be written.
+    bool finish() {
+        flush();
+        return !m_failed;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (m_failed) {
+            return -1;
+        }
+        m_pending.append(data, size);
+        if (m_pending.size() >= kPiece) {
+            flush();
+        }
+        return m_failed ? -1 : size;
+    }
+
+private:
+    static constexpr qsizetype kPiece = 1 << 16;
+
+    void flush() {
+        if (!m_failed && !m_pending.isEmpty()) {
+            m_failed = !m_put(QByteArrayView(m_pending));
+        }
+        m_pending.resize(0);
+    }
+
+    const TextFiles::ByteSink& m_put;
+    QByteArray m_pending;
+    bool m_failed = false;
+};
+
 QString fileNameFor(const QString& title) {
     QString name;
     for (const QChar c : title.trimmed()) {
@@ -248,7 +290,7 @@ Result<PrintOutcome> PrintRenderer::printToPdfFolder(const PrintDocument& docume
     std::filesystem::create_directories(folder, error);
     if (error) {
         return Error{0, QStringLiteral("Složku %1 pro tisk do souboru nelze vytvořit: %2")
-                            .arg(pathText(folder), QString::fromLocal8Bit(error.message()))};
+                            .arg(pathText(folder), SystemErrors::describe(error))};
     }
     const QString stem =
         fileNameFor(document.title) + QLatin1Char('_') + m_clock.now().toString(QStringLiteral("yyyyMMdd_HHmmss"));
@@ -271,30 +313,29 @@ std::filesystem::path PrintRenderer::pdfFolder(const std::filesystem::path& data
 }
 
 Status PrintRenderer::renderToPdf(const PrintDocument& document, const std::filesystem::path& file) {
-    QSaveFile out(QString::fromStdU16String(file.u16string()));
-    if (!out.open(QIODevice::WriteOnly)) {
-        return Status::fail(
-            QStringLiteral("Tisk do souboru %1 se nezdařil: %2").arg(pathText(file), out.errorString()));
-    }
-    {
-        QPdfWriter writer(&out);
-        writer.setTitle(document.title);
-        writer.setCreator(QStringLiteral("TRV7300"));
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
-                        QPageLayout::Millimeter));
-        const QString job = QStringLiteral("Tisk do souboru %1").arg(pathText(file));
-        if (Status drawn = draw(writer, document, std::max(1, document.copies), job); !drawn) {
-            out.cancelWriting();
-            return drawn;
+    const QString job = QStringLiteral("Tisk do souboru %1").arg(pathText(file));
+    Status drawn;
+    // Through the program's one whole-file writer: a print cut short by a full disk is reported with its cause and
+    // leaves no file (an existing one as it was), never a cut PDF that reads as printed.
+    const Status written = TextFiles::writeBytes(file, [&](const TextFiles::ByteSink& put) {
+        SinkDevice out(put);
+        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        {
+            QPdfWriter writer(&out);
+            writer.setTitle(document.title);
+            writer.setCreator(QStringLiteral("TRV7300"));
+            writer.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                            QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+                            QPageLayout::Millimeter));
+            drawn = draw(writer, document, std::max(1, document.copies), job);
         }
+        return drawn.ok() && out.finish();
+    });
+    if (!drawn.ok()) {
+        return drawn;
     }
-    if (!out.commit()) {
-        return Status::fail(
-            QStringLiteral("Tisk do souboru %1 se nezdařil: %2").arg(pathText(file), out.errorString()));
-    }
-    return {};
+    return written;
 }
 
 Status PrintRenderer::renderToPrinter(const PrintDocument& document, const QPrinterInfo& info) {

@@ -1,6 +1,7 @@
 #include "reports/tests/ReportsFixture.h"
 
 #include "core/SharedHelpers.h"
+#include "exports/SmSums.h"
 #include "platform/DbfTable.h"
 
 using namespace trv;
@@ -155,6 +156,33 @@ TEST(SmPipelineTest, EndsWithItsMessages) {
     EXPECT_EQ(env.prompts.texts().last(), QStringLiteral("Soubor 240105_101_NOV_1.vyc neobsahuje v názvu datum odvodu."));
 }
 
+TEST(SmPipelineTest, ASumTheScratchTableCannotHoldEndsTheReportNamingTheFileOrTheSm) {
+    // One file's sum, or the sum of an SM's files, of -10^14 or below: the table's value column holds no such number.
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> files; // name, value of its one Alfa line
+        const char* where;
+    };
+    for (const Case& k : std::vector<Case>{
+             {{{"240106_104_OP1_1.vyc", "-100000000000000"}}, "soubor 240106_104_OP1_1.vyc, Alfa Stravenka"},
+             {{{"240106_104_OP1_1.vyc", "-60000000000000"}, {"240107_104_OP1_2.vyc", "-40000000000000"}},
+              "středisko 104, Alfa Stravenka"},
+         }) {
+        SCOPED_TRACE(k.where);
+        ReportsEnv env;
+        int serial = 10;
+        for (const auto& [name, value] : k.files)
+            env.write(QString::fromLatin1(name),
+                      {ReportsEnv::line("240106", "104", "1", env.alfa(100, ++serial), value)});
+        SmReports reports(env.services());
+        Printer printer;
+        const SmReportResult r = reports.cmdPrintSM(printer, env.choice());
+        EXPECT_FALSE(r.done);
+        EXPECT_FALSE(printer.hasOutput());
+        EXPECT_EQ(env.prompts.texts(), QStringList{scratchColumnMisfitText(QString::fromUtf8(k.where))});
+        EXPECT_FALSE(TextFiles::exists(env.folder / "data" / "data.dbf"));
+    }
+}
+
 TEST(SmPipelineTest, FixedIssuersByTypeField) {
     ReportsEnv env;
     SmReports reports(env.services());
@@ -167,6 +195,14 @@ TEST(SmPipelineTest, FixedIssuersByTypeField) {
     // 2.5 rounds to the even 2, then 2 + 1.
     EXPECT_EQ(p->rows[3].sm, QStringLiteral("105"));
     EXPECT_EQ(doubles(p->rows[3].sums), (std::vector<double>{500, 250, 0, 0, 3}));
+
+    // Whole crowns whose rounding passes the top of the money type end the report as any sum that does not fit.
+    ASSERT_TRUE(TextFiles::remove(env.folder / "data" / "240108_105_NOV_1.vyc").ok());
+    env.write(QStringLiteral("240109_106_NOV_1.vyc"),
+              {ReportsEnv::line("240109", "106", "5", QStringLiteral("F"), "922337203685477.5")});
+    EXPECT_FALSE(reports.nactiObdobi(SmReportKind::PetSpol, env.choice()));
+    EXPECT_EQ(env.prompts.texts().last(),
+              sumOutOfRangeText(QString::fromUtf8("soubor 240109_106_NOV_1.vyc, poukázky")));
 }
 
 } // namespace

@@ -1,4 +1,7 @@
 #include "platform/ui/PrintRenderer.h"
+#include "platform/SystemErrors.h"
+#include "platform/TextFiles.h"
+#include "platform/tests/TempFolderTest.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace trv {
 namespace {
@@ -227,6 +232,56 @@ TEST(PrintRendererTest, AnUnreadablePictureFailsTheJobAndLeavesNoFile) {
     EXPECT_TRUE(rendered.message().contains(QStringLiteral("Doreviz.bmp"))) << rendered.message().toStdString();
     EXPECT_FALSE(std::filesystem::exists(pdf));
 }
+
+#ifdef Q_OS_UNIX
+// A disk that fills while the PDF is written, from its first byte or midway (a file-size limit stands in for the full
+// disk): the print fails naming the file and the cause, no file of that name is left, an existing file stays as it was.
+TEST(PrintRendererTest, APrintThatCannotBeWrittenWholeFailsAndLeavesNoFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto data = pathOf(dir.filePath(QStringLiteral("data")));
+    std::filesystem::create_directories(data);
+    FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 3)));
+    PrintRenderer renderer([data] { return data; }, clock);
+    const PrintDocument document = statement(1);
+    const auto whole = pathOf(dir.filePath(QStringLiteral("cely.pdf")));
+    ASSERT_TRUE(PrintRenderer::renderToPdf(document, whole).ok());
+    ASSERT_GT(std::filesystem::file_size(whole), 8192u); // so that the second limit cuts it midway
+
+    const auto tisk = pathOf(dir.filePath(QStringLiteral("tisk")));
+    const auto pdf = pathOf(dir.filePath(QStringLiteral("tisk/Výčetka_20261210_090503.pdf")));
+    const auto existing = pathOf(dir.filePath(QStringLiteral("stary.pdf")));
+    const QByteArray before = "%PDF-1.4 an earlier print\n";
+    const QString reason = SystemErrors::describe(EFBIG);
+    for (const rlim_t free : {rlim_t(0), rlim_t(8192)}) {
+        SCOPED_TRACE(free);
+        {
+            QFile f(TextFiles::toQString(existing));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_EQ(f.write(before), before.size());
+        }
+        Result<PrintOutcome> printed = Error{};
+        Status over;
+        {
+            test::SmallFileSizeLimit limit(free);
+            ASSERT_TRUE(limit.set());
+            printed = renderer.printToPdfFolder(document);
+            over = PrintRenderer::renderToPdf(document, existing);
+        }
+        ASSERT_FALSE(printed.ok());
+        EXPECT_TRUE(printed.message().contains(TextFiles::toQString(pdf))) << printed.message().toStdString();
+        EXPECT_TRUE(printed.message().contains(reason)) << printed.message().toStdString();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tisk), {}), 0); // nor a temporary file
+
+        ASSERT_FALSE(over.ok());
+        EXPECT_TRUE(over.message().contains(TextFiles::toQString(existing))) << over.message().toStdString();
+        EXPECT_TRUE(over.message().contains(reason)) << over.message().toStdString();
+        QFile f(TextFiles::toQString(existing));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), before);
+    }
+}
+#endif
 
 TEST(PrintRendererTest, ThePdfFolderIsBesideTheDataFolder) {
     EXPECT_EQ(PrintRenderer::pdfFolder("/srv/trv/data"), std::filesystem::path("/srv/trv/tisk"));
