@@ -65,7 +65,7 @@ ReceiptStartSteps::choose(const std::filesystem::path& folder, const QString& fi
 }
 
 ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& lines,
-                                                             const std::filesystem::path& file, bool skipEmpty) {
+                                                             const std::filesystem::path& file, Start start) {
     Booked booked;
     if (!m_state.gColStrav)
         return booked;
@@ -73,9 +73,11 @@ ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& 
     booking.VymazBuf();
     QStringList refused;
     for (const QString& line : lines) {
-        if (line.isEmpty() && skipEmpty)
+        if (line.isEmpty() && start == Start::Sm)
             continue;
         booked.box += line + QStringLiteral("\r\n");
+        if (!line.isEmpty())
+            ++booked.count;
         const auto code = booking.PridejUlozenyKod(line, 1, file);
         if (!code.ok()) {
             refused.append(code.message());
@@ -83,8 +85,7 @@ ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& 
         }
         if (!code.value())
             continue;
-        ++booked.count;
-        if (m_state.sw.gFBalikyTyden && line != m_state.gNoRead) {
+        if (start == Start::Sm && m_state.sw.gFBalikyTyden && line != m_state.gNoRead) {
             // Valued silently: the valuation of the statement tells the operator of a code it cannot value.
             if (const auto value = code.value()->DejHodnotu(CPolozka::Report::Silent); value.ok())
                 if (const auto type = code.value()->TypS())

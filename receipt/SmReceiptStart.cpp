@@ -369,7 +369,8 @@ SmReceiptStart::Outcome SmReceiptStart::startAppend(const std::filesystem::path&
 
     m_host.setReceiptFile(folder, chosen);
     // The receipt box is what the receipt's file becomes when the program closes: it keeps the file's codes.
-    const auto booked = steps.bookStoredLines(file.lines, folder / TextFiles::toPath(chosen), true);
+    const auto booked =
+        steps.bookStoredLines(file.lines, folder / TextFiles::toPath(chosen), ReceiptStartSteps::Start::Sm);
     m_host.setReceiptText(booked.box);
     m_state.gNemazatSoubor = true;
     m_state.gSouborVytvorenNovy = false;

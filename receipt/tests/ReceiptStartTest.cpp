@@ -213,6 +213,29 @@ TEST_F(ReceiptStartTest, AppendingBooksStoredCodesWithoutValueTableEntryAndNames
                           TextFiles::toQString(dataFolder / "241208001_1.txt")});
 }
 
+// The cash-desk start books the stored lines with no package value: in package/week mode it neither counts them
+// in their type's running value nor warns at its thresholds.
+TEST_F(ReceiptStartTest, AppendingInPackageWeekModeBooksWithoutThePackageValue) {
+    const auto type = addType(QStringLiteral("PRVNI"), 7, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 7;
+        t.KoefCastka = 1;
+        t.VarningVycetkaSum = Currency::fromInt(4500);
+        t.MaxVycetkaSum = Currency::fromInt(5000);
+        t.varningSumVycetkaPohyb = t.VarningVycetkaSum;
+    });
+    state.sw.gFBalikyTyden = true;
+    writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("0004000\r\n0000600\r\n0000900\r\n"));
+    ReceiptStartInput append;
+    append.mode = ReceiptStartMode::Append;
+    append.chosenFile = QStringLiteral("241208001_1.txt");
+    ASSERT_EQ(start(append).kind, Kind::Started);
+    EXPECT_EQ(booked().size(), 3);
+    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_TRUE(type->sumaStravenek.isZero());
+    EXPECT_EQ(type->varningSumVycetkaPohyb, Currency::fromInt(4500));
+}
+
 TEST_F(ReceiptStartTest, TheFilesToAppendToAreDayFilesOnly) {
     writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("12345\r\n"));
     writeData(QStringLiteral("241208001_1.TXT"), QStringLiteral("241208001_1;00001;80,00\r\n")); // its summary
