@@ -56,9 +56,13 @@ ReceiptStartSteps::choose(const std::filesystem::path& folder, const QString& fi
     const std::optional<DayFileName> name = DayFileName::parse(fileName);
     if (!name || name->poradi.isEmpty())
         return ChooseError{ChooseFailure::UnknownForm, Error{0, unknownFormText(fileName)}};
-    const Result<QStringList> lines = TextFiles::readLines(folder / TextFiles::toPath(fileName));
+    const std::filesystem::path file = folder / TextFiles::toPath(fileName);
+    const Result<QStringList> lines = TextFiles::readLines(file);
     if (!lines.ok())
         return ChooseError{ChooseFailure::Unreadable, lines.error()};
+    // The booking empties the receipt first: the file's codes are all it will weigh.
+    if (m_state.gColStrav && !m_state.gColStrav->vahaKodu(lines.value()))
+        return ChooseError{ChooseFailure::OutOfRange, Error{0, Booking::souborMimoRozsahText(file)}};
     chosen.name = *name;
     chosen.lines = lines.value();
     return std::nullopt;

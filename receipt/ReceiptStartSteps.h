@@ -28,12 +28,14 @@ public:
     // The file chosen for appending: its name's parts and its lines, read before anything is switched on so
     // that a refused or unreadable file changes nothing. A receipt appends only to a day file of a known form
     // (the receipt's date, SM or cash desk, operator and order come from it); any other name is refused with
-    // `unknownForm` naming it, an unreadable file with the system's reason.
+    // `unknownForm` naming it, an unreadable file with the system's reason. A file whose codes already carry the
+    // receipt's sums past the money type's range fails as an unreadable one does, naming the file: refused one by
+    // one they would be dropped from the file at the save.
     struct Chosen {
         DayFileName name;
         QStringList lines;
     };
-    enum class ChooseFailure { UnknownForm, Unreadable };
+    enum class ChooseFailure { UnknownForm, Unreadable, OutOfRange };
     struct ChooseError {
         ChooseFailure kind = ChooseFailure::UnknownForm;
         Error error;

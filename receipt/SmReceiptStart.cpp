@@ -402,7 +402,11 @@ Result<SmReceiptStart::PackageFileContents> SmReceiptStart::readPackageFile(cons
         const Result<Currency> value = code.DejHodnotu();
         if (!value.ok())
             return Error{0, QStringLiteral("Soubor balíčků %1: %2").arg(TextFiles::toQString(file), value.message())};
-        contents.value += value.value();
+        // The value of all packages is shown and carried on: a sum stopped at the end of the range would be wrong.
+        const std::optional<Currency> sum = contents.value.plus(value.value());
+        if (!sum)
+            return Error{0, Booking::souborMimoRozsahText(file)};
+        contents.value = *sum;
     }
     return contents;
 }

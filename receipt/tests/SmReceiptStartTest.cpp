@@ -407,6 +407,40 @@ TEST_F(SmReceiptStartTest, APackageFileWithAnUnknownCodeStartsNothing) {
     EXPECT_TRUE(host.calls().isEmpty());
 }
 
+// A day file or a package file whose codes together pass the money type's range starts nothing: the message
+// names the file.
+TEST_F(SmReceiptStartTest, AnAppendedFileWhoseCodesPassTheRangeOfAmountsStartsNothing) {
+    // Eleven digits, worth the first nine in millions of crowns: 600 000 000 000 000 Kč each.
+    addType(QStringLiteral("Velka"), 11, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 9;
+        t.KoefCastka = 1000000;
+    });
+    struct Case {
+        const char* file;
+        bool packages;
+        const char* text;
+    };
+    const std::vector<Case> cases{{"141215_123_AB_1.txt", false, "60000000001\r\n\r\n60000000002\r\n"},
+                                  {"b.bal", true, "#1\r\n60000000001\r\n#2\r\n60000000002\r\n"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        host = RecordingReceiptHost();
+        state.sw.gFBalicky = c.packages;
+        const QString name = QString::fromUtf8(c.file);
+        writeData(name, QString::fromUtf8(c.text));
+        const auto outcome = start(append(name));
+        EXPECT_EQ(outcome.kind, Kind::Failed);
+        EXPECT_TRUE(outcome.message.endsWith(
+            QStringLiteral("Kódy souboru %1 dávají součet větší než největší částka, kterou program umí sečíst "
+                           "(922\u00A0337\u00A0203\u00A0685\u00A0477,58 Kč).")
+                .arg(TextFiles::toQString(dataFolder / name.toStdU16String()))))
+            << outcome.message.toStdString();
+        EXPECT_TRUE(host.calls().isEmpty());
+        EXPECT_TRUE(booked().isEmpty());
+    }
+}
+
 TEST_F(SmReceiptStartTest, SortingModeStartsTheReaderWithoutAFile) {
     SmReceiptInput in = newFile("", "", "");
     in.sorting = true;
