@@ -87,6 +87,39 @@ bool Booking::refuseMissingValue(const QString& s, const CStrav& type) {
     return true;
 }
 
+QString Booking::kodMimoRozsahText(const QString& kod) {
+    return QStringLiteral("Kód %1 nelze přijmout: součet příjmu by překročil největší částku, kterou program umí "
+                          "sečíst (%2).")
+        .arg(kod, formatCurrency(Currency::max()));
+}
+
+QString Booking::souborMimoRozsahText(const std::filesystem::path& soubor) {
+    return QStringLiteral("Kódy souboru %1 dávají součet větší než největší částka, kterou program umí sečíst (%2).")
+        .arg(TextFiles::toQString(soubor), formatCurrency(Currency::max()));
+}
+
+bool Booking::refuseOutOfRange(const QString& s, const CPolozka& code) {
+    // Only the receipt is weighed: the package collection of package/week mode takes a code the receipt took.
+    if (&m_types != m_state.gColStrav.get())
+        return false;
+    // A code that cannot be valued adds nothing to a sum; the statement tells the operator about it.
+    const auto value = code.DejHodnotu(CPolozka::Report::Silent);
+    if (!value.ok())
+        return false;
+    const std::optional<Currency> weight = m_types.vahaKodu();
+    if (weight && weight->plus(value.value().abs()))
+        return false;
+    // Taken, the code would leave a sum stopped at the end of the range, shown, printed and saved as the receipt's.
+    m_reader.ZastavCteni();
+    const QString text = kodMimoRozsahText(s);
+    if (m_state.sw.gFChybyDoOkna)
+        m_reader.LogujDoOkna(s + QStringLiteral(" ") + text);
+    else
+        m_prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    refuse(text);
+    return true;
+}
+
 void Booking::warnPackage(const CStrav& type) {
     m_prompts.message(packageText(type) + QStringLiteral(". Mělo by se u této společnosti zvýšit číslo balíku. "),
                       Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
@@ -113,6 +146,8 @@ std::shared_ptr<CPolozka> Booking::PridejKod(const QString& s, qint32 tn, bool m
         return nullptr;
 
     auto code = newCode(s, tn, found);
+    if (!noRead && refuseOutOfRange(s, *code))
+        return nullptr;
     if (noRead || !maxVycetkaVarning || !m_state.sw.gFBalikyTyden) {
         t.Polozky->Add(code);
         return code;

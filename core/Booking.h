@@ -36,7 +36,13 @@ public:
     bool OverZvolenouSplecnost(const QString& s, int selectedIndex);
     // Books the code (a repeated code again). With maxVycetkaVarning in package/week mode the company's package
     // value grows and is warned about at each fifth of the way from its warning threshold to its maximum.
+    // Booked into the receipt (gColStrav), a code whose value would carry the receipt's sums past the money
+    // type's range is refused (CColStrav::vahaKodu).
     std::shared_ptr<CPolozka> PridejKod(const QString& s, qint32 tn, bool maxVycetkaVarning);
+    // The refusal of a code the receipt's sums cannot take, and of a stored file whose codes already pass the
+    // range: each names the code or the file and the largest sum.
+    static QString kodMimoRozsahText(const QString& kod);
+    static QString souborMimoRozsahText(const std::filesystem::path& soubor);
     // Adds the value of a code booked to `t` to its running package value, and warns as a live code does when the
     // value passes the type's warning threshold (the threshold then moves on a step). A stored file booked
     // again warns while it is read, so that the later live codes warn only at the thresholds still ahead.
@@ -81,6 +87,7 @@ private:
     std::shared_ptr<CStrav> findType(const QString& s, bool logToWindow);
     std::shared_ptr<CPolozka> newCode(const QString& s, qint32 tn, const std::shared_ptr<CStrav>& type) const;
     bool refuseMissingValue(const QString& s, const CStrav& type);
+    bool refuseOutOfRange(const QString& s, const CPolozka& code);
     Result<std::shared_ptr<CPolozka>> pridejKodDoBaliku(const QString& s, const QString& balikMask,
                                                         const QString& balikTisk, bool hlasitPresah);
     void warnPackage(const CStrav& type);

@@ -1,6 +1,7 @@
 #include "core/CColStrav.h"
 
 #include "core/AppState.h"
+#include "core/CPolozka.h"
 #include "core/Recognition.h"
 #include "core/TypeDefinitions.h"
 #include "platform/Conventions.h"
@@ -278,6 +279,35 @@ QString CColStrav::GetStrSum() const
                 formatNumber(t->sumaStravenek, u"########0.00");
     }
     return text;
+}
+
+std::optional<Currency> CColStrav::vahaKodu() const
+{
+    std::optional<Currency> weight = Currency();
+    for (auto it = m_types.cbegin(); it != m_types.cend() && weight; ++it) {
+        const std::optional<Currency> type = (*it)->vahaKodu();
+        weight = type ? weight->plus(*type) : std::nullopt;
+    }
+    return weight;
+}
+
+std::optional<Currency> CColStrav::vahaKodu(const QStringList& lines) const
+{
+    const QString& noRead = m_context->state.gNoRead;
+    std::optional<Currency> weight = Currency();
+    for (auto it = lines.cbegin(); it != lines.cend() && weight; ++it) {
+        if (it->trimmed().isEmpty() || *it == noRead)
+            continue;
+        const auto type = NajdiTypKodu(*it);
+        if (!type.ok() || !type.value())
+            continue;
+        CPolozka code;
+        code.Kod = *it;
+        code.setTypS(type.value());
+        if (const auto value = code.DejHodnotu(CPolozka::Report::Silent); value.ok())
+            weight = weight->plus(value.value().abs());
+    }
+    return weight;
 }
 
 } // namespace trv

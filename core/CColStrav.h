@@ -104,6 +104,15 @@ public:
     // "    <first word of the name> = <sum>" for every type, with the sums as last computed.
     QString GetStrSum() const;
 
+    // --- The range of the receipt's sums
+    // The sum of the values of every booked code taken without their sign (CStrav::vahaKodu): while it lies in
+    // the money type's range, so does every sum the statements make of the codes (a type's, a nominal line, a
+    // company line, a product group, the total). nullopt when it lies past the range.
+    std::optional<Currency> vahaKodu() const;
+    // What the codes of `lines` would add to it once booked (the NOREAD text, blank lines and lines of no known
+    // type add nothing); nullopt past the range.
+    std::optional<Currency> vahaKodu(const QStringList& lines) const;
+
 private:
     std::shared_ptr<const VoucherContext> m_context;
     const Recognition::PreparedTypes& prepared() const;

@@ -12,6 +12,12 @@ CStrav::CStrav() : DuplPol(std::make_shared<CColPolozky>()), Polozky(std::make_s
 
 namespace {
 std::atomic<quint64> g_lastValuationStamp{0};
+
+// Asked at every valuation and weighing: a text kept from the one compared with is mostly still the same text.
+bool sameText(const QString& kept, const QString& now)
+{
+    return (kept.constData() == now.constData() && kept.size() == now.size()) || kept == now;
+}
 }
 
 quint64 CStrav::valuationStamp() const
@@ -28,8 +34,8 @@ quint64 CStrav::valuationStamp() const
     const quint64 tableRevision = table ? table->revision() : 0;
     const ValuationInputs& was = m_valuationInputs;
     if (m_valuationStamp != 0 && was.layout == layout && was.switches == switches && was.table == table &&
-        was.tableRevision == tableRevision && was.context == context() && was.nazev == Nazev &&
-        was.tabulkaHodnot == TabulkaHodnot)
+        was.tableRevision == tableRevision && was.context == context() && sameText(was.nazev, Nazev) &&
+        sameText(was.tabulkaHodnot, TabulkaHodnot))
         return m_valuationStamp;
     m_valuationInputs = ValuationInputs{Nazev, TabulkaHodnot, table, tableRevision, layout, switches, context()};
     m_valuationStamp = ++g_lastValuationStamp;
@@ -46,7 +52,11 @@ Result<Currency> CStrav::soucet() const
         const auto value = code->DejHodnotu();
         if (!value.ok())
             return value.error();
-        sum += value.value();
+        // A sum stopped at the end of the range would be shown and saved as if it were the receipt's.
+        const std::optional<Currency> next = sum.plus(value.value());
+        if (!next)
+            return Error{0, QStringLiteral("Součet kódů typu %1 je mimo rozsah částky.").arg(Nazev)};
+        sum = *next;
     }
     return sum;
 }
@@ -66,6 +76,37 @@ Result<QString> CStrav::hodnotaStravenek() const
         return sum.error();
     // Read back by programs that expect a decimal point, whatever the regional settings say.
     return CarkaNaTecku(formatNumber(sum.value(), u"########0.00"));
+}
+
+std::optional<Currency> CStrav::vahaKodu() const
+{
+    const qint32 count = Polozky->count();
+    if (count == 0)
+        return Currency();
+    static const QString none;
+    const QString& noRead = m_context ? m_context->state.gNoRead : none;
+    const quint64 stamp = valuationStamp();
+    const auto codes = Polozky->begin();
+    // Codes are only ever appended while a receipt is read: the weight known of the first items still holds
+    // while it was found for this very collection (its control block stays while the weak reference holds it, so
+    // no other takes it) and the item it ended with stands where it stood.
+    auto& known = m_knownWeight;
+    const bool holds = known && !known->codes.owner_before(Polozky) && !Polozky.owner_before(known->codes) &&
+                       known->stamp == stamp && sameText(known->noRead, noRead) && known->count <= count &&
+                       (known->count == 0 || codes[known->count - 1] == known->last);
+    if (holds && known->count == count)
+        return known->weight;
+    qint32 from = holds ? known->count : 0;
+    std::optional<Currency> weight = holds ? known->weight : Currency();
+    for (; from < count && weight; ++from) {
+        const CPolozka& code = *codes[from];
+        if (code.Kod == noRead)
+            continue;
+        if (const auto value = code.DejHodnotu(CPolozka::Report::Silent); value.ok())
+            weight = weight->plus(value.value().abs());
+    }
+    known = KnownWeight{Polozky, count, codes[count - 1], stamp, noRead, weight};
+    return weight;
 }
 
 void CStrav::VratDupl()

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -173,6 +174,13 @@ public:
     // Moves every code of DuplPol to the end of Polozky and empties DuplPol.
     void VratDupl();
 
+    // The sum of the values of the booked codes taken without their sign (NOREAD entries and codes that cannot be
+    // valued left out): no sum made of the type's codes, however they are grouped, lies farther from 0. nullopt
+    // when it lies past the money type's range. Remembered, and carried on over codes appended since, so that
+    // weighing the receipt at every code read costs little; any other change of the codes or of their valuation
+    // has it worked out afresh.
+    std::optional<Currency> vahaKodu() const;
+
     // Names what a code's face value is worked out from: this type's code layout, value fields, value table and
     // name, and the program's value switches. It stays the same while none of them changes, and is never given
     // again once any did, so a value remembered with it is still the code's value while it is unchanged.
@@ -197,6 +205,18 @@ private:
     };
     mutable ValuationInputs m_valuationInputs;
     mutable quint64 m_valuationStamp = 0;
+
+    // What vahaKodu() last found: the codes' first `count` items, the last of them held so that it is told
+    // apart from any item appended after a removal.
+    struct KnownWeight {
+        std::weak_ptr<const CColPolozky> codes;
+        qint32 count = 0;
+        std::shared_ptr<const CPolozka> last;
+        quint64 stamp = 0;
+        QString noRead;
+        std::optional<Currency> weight;
+    };
+    mutable std::optional<KnownWeight> m_knownWeight;
 
     std::shared_ptr<const VoucherContext> m_context;
 };

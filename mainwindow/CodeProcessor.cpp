@@ -207,12 +207,20 @@ CodeProcessor::Next CodeProcessor::bookInPackage(const QString& line) {
         reportError(line, value.message());
         return Next::Pass;
     }
-    m_package.gSumaBalik += value.value();
-    m_package.gSumaVse += value.value();
     // A code read twice in one package counts once in its value.
-    if (m_package.gColKodyBaliku.contains(line)) {
-        m_package.gSumaBalik -= value.value();
-        m_package.gSumaVse -= value.value();
+    if (!m_package.gColKodyBaliku.contains(line)) {
+        // The value of all packages spans packages no longer in memory: it is weighed here, as booking weighs
+        // the package in memory.
+        const std::optional<Currency> balik = m_package.gSumaBalik.plus(value.value());
+        const std::optional<Currency> vse = m_package.gSumaVse.plus(value.value());
+        if (!balik || !vse) {
+            unbook(item);
+            codesLeftMemory();
+            refuseOutOfRange(line);
+            return Next::Pass;
+        }
+        m_package.gSumaBalik = *balik;
+        m_package.gSumaVse = *vse;
     }
     m_package.gColKodyBaliku.append(line);
     m_package.notifyChanged();
@@ -303,6 +311,15 @@ void CodeProcessor::reject(const QString& line, const QString& key) {
         shown = message;
     // The rejection boxes of the reader have an empty title bar, not the program's name.
     m_prompts.messageWithoutTitle(shown, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+}
+
+void CodeProcessor::refuseOutOfRange(const QString& line) {
+    m_readerControl.ZastavCteni();
+    const QString text = Booking::kodMimoRozsahText(line);
+    if (m_state.sw.gFChybyDoOkna)
+        m_readerControl.LogujDoOkna(line + QStringLiteral(" ") + text);
+    else
+        m_prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
 }
 
 void CodeProcessor::reportError(const QString& line, const QString& message) {

@@ -82,6 +82,7 @@ private:
     Next closePackage(int result);
     void reject(const QString& line, const QString& key);
     void reportError(const QString& line, const QString& message);
+    void refuseOutOfRange(const QString& line);
     QString text(const QString& key) const;
     std::shared_ptr<CPolozka> book(Booking& booking, const QString& line);
     void codesLeftMemory();

@@ -209,7 +209,8 @@ ReceiptStart::Outcome ReceiptStart::startAppend(const std::filesystem::path& fol
     m_host.setReceiptFile(folder, input.chosenFile);
     m_host.setReceiptText(QString());
     // Every line as it stands, empty and NOREAD lines included: the receipt box mirrors the file.
-    const auto booked = steps.bookStoredLines(chosen.lines, folder / TextFiles::toPath(input.chosenFile), false);
+    const auto booked = steps.bookStoredLines(chosen.lines, folder / TextFiles::toPath(input.chosenFile),
+                                              ReceiptStartSteps::Start::CashDesk);
     m_host.setReceiptText(booked.box);
     m_state.gSouborVytvorenNovy = false;
     steps.rememberReceipt(chosen.name);

@@ -56,16 +56,20 @@ ReceiptStartSteps::choose(const std::filesystem::path& folder, const QString& fi
     const std::optional<DayFileName> name = DayFileName::parse(fileName);
     if (!name || name->poradi.isEmpty())
         return ChooseError{ChooseFailure::UnknownForm, Error{0, unknownFormText(fileName)}};
-    const Result<QStringList> lines = TextFiles::readLines(folder / TextFiles::toPath(fileName));
+    const std::filesystem::path file = folder / TextFiles::toPath(fileName);
+    const Result<QStringList> lines = TextFiles::readLines(file);
     if (!lines.ok())
         return ChooseError{ChooseFailure::Unreadable, lines.error()};
+    // The booking empties the receipt first: the file's codes are all it will weigh.
+    if (m_state.gColStrav && !m_state.gColStrav->vahaKodu(lines.value()))
+        return ChooseError{ChooseFailure::OutOfRange, Error{0, Booking::souborMimoRozsahText(file)}};
     chosen.name = *name;
     chosen.lines = lines.value();
     return std::nullopt;
 }
 
 ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& lines,
-                                                             const std::filesystem::path& file, bool skipEmpty) {
+                                                             const std::filesystem::path& file, Start start) {
     Booked booked;
     if (!m_state.gColStrav)
         return booked;
@@ -73,9 +77,11 @@ ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& 
     booking.VymazBuf();
     QStringList refused;
     for (const QString& line : lines) {
-        if (line.isEmpty() && skipEmpty)
+        if (line.isEmpty() && start == Start::Sm)
             continue;
         booked.box += line + QStringLiteral("\r\n");
+        if (!line.isEmpty())
+            ++booked.count;
         const auto code = booking.PridejUlozenyKod(line, 1, file);
         if (!code.ok()) {
             refused.append(code.message());
@@ -83,8 +89,7 @@ ReceiptStartSteps::Booked ReceiptStartSteps::bookStoredLines(const QStringList& 
         }
         if (!code.value())
             continue;
-        ++booked.count;
-        if (m_state.sw.gFBalikyTyden && line != m_state.gNoRead) {
+        if (start == Start::Sm && m_state.sw.gFBalikyTyden && line != m_state.gNoRead) {
             // Valued silently: the valuation of the statement tells the operator of a code it cannot value.
             if (const auto value = code.value()->DejHodnotu(CPolozka::Report::Silent); value.ok())
                 if (const auto type = code.value()->TypS())

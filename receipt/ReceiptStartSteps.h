@@ -28,12 +28,14 @@ public:
     // The file chosen for appending: its name's parts and its lines, read before anything is switched on so
     // that a refused or unreadable file changes nothing. A receipt appends only to a day file of a known form
     // (the receipt's date, SM or cash desk, operator and order come from it); any other name is refused with
-    // `unknownForm` naming it, an unreadable file with the system's reason.
+    // `unknownForm` naming it, an unreadable file with the system's reason. A file whose codes already carry the
+    // receipt's sums past the money type's range fails as an unreadable one does, naming the file: refused one by
+    // one they would be dropped from the file at the save.
     struct Chosen {
         DayFileName name;
         QStringList lines;
     };
-    enum class ChooseFailure { UnknownForm, Unreadable };
+    enum class ChooseFailure { UnknownForm, Unreadable, OutOfRange };
     struct ChooseError {
         ChooseFailure kind = ChooseFailure::UnknownForm;
         Error error;
@@ -44,14 +46,15 @@ public:
 
     // Books the stored lines of `file` into the emptied receipt through the stored-code booking, which keeps
     // every code of a known type whatever its value table says: a code the receipt box shows is a code the
-    // save writes. Lines of no known type are reported once for the file. In package/week mode every code
-    // counts in its type's running package value and warns at its thresholds, as a code read live does. `box` is the
-    // receipt box's text: every line, or with `skipEmpty` the lines that are not empty.
+    // save writes. Lines of no known type are reported once for the file. The cash-desk start shows every line
+    // in the box and books with no package value. The SM start shows the lines that are not empty and, in
+    // package/week mode, counts every code in its type's running package value, warning at its thresholds.
+    enum class Start { CashDesk, Sm };
     struct Booked {
-        qint64 count = 0; // codes booked
+        qint64 count = 0; // lines handed to the booking: every line that is not empty, whatever became of it
         QString box;
     };
-    Booked bookStoredLines(const QStringList& lines, const std::filesystem::path& file, bool skipEmpty);
+    Booked bookStoredLines(const QStringList& lines, const std::filesystem::path& file, Start start);
 
     // Switches the reader on and opens the port for receiving. A port that does not open fails the start
     // (nothing is left receiving); a reader that could not be switched on while the port opened leaves the

@@ -369,7 +369,8 @@ SmReceiptStart::Outcome SmReceiptStart::startAppend(const std::filesystem::path&
 
     m_host.setReceiptFile(folder, chosen);
     // The receipt box is what the receipt's file becomes when the program closes: it keeps the file's codes.
-    const auto booked = steps.bookStoredLines(file.lines, folder / TextFiles::toPath(chosen), true);
+    const auto booked =
+        steps.bookStoredLines(file.lines, folder / TextFiles::toPath(chosen), ReceiptStartSteps::Start::Sm);
     m_host.setReceiptText(booked.box);
     m_state.gNemazatSoubor = true;
     m_state.gSouborVytvorenNovy = false;
@@ -401,7 +402,11 @@ Result<SmReceiptStart::PackageFileContents> SmReceiptStart::readPackageFile(cons
         const Result<Currency> value = code.DejHodnotu();
         if (!value.ok())
             return Error{0, QStringLiteral("Soubor balíčků %1: %2").arg(TextFiles::toQString(file), value.message())};
-        contents.value += value.value();
+        // The value of all packages is shown and carried on: a sum stopped at the end of the range would be wrong.
+        const std::optional<Currency> sum = contents.value.plus(value.value());
+        if (!sum)
+            return Error{0, Booking::souborMimoRozsahText(file)};
+        contents.value = *sum;
     }
     return contents;
 }

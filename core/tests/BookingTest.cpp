@@ -462,3 +462,65 @@ TEST_F(BookingTest, StoredLinesAreBookedWithoutValueTableEntryAndUnknownOnesName
     EXPECT_EQ(reader.logged(), QStringList{QStringLiteral("c")});
     EXPECT_EQ(reader.stops(), 1);
 }
+
+// The receipt's sums never stop at the end of the money type's range: a sum past it is an error, and a code read
+// live that would carry the receipt past it is refused as other refused codes are. The weight the check keeps
+// follows the codes however they change: removed, and others booked from a file.
+TEST_F(BookingTest, ACodeTheReceiptsSumsCannotTakeIsRefused) {
+    const QString limitText =
+        QStringLiteral("Kód %1 nelze přijmout: součet příjmu by překročil největší částku, "
+                       "kterou program umí sečíst (922\u00A0337\u00A0203\u00A0685\u00A0477,58 Kč).");
+    // Eleven digits, worth the first nine in millions of crowns: 600 000 000 000 000 Kč for 60000000001.
+    const auto velka = addType(QStringLiteral("VELKA"), 11, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 9;
+        t.KoefCastka = 1000000;
+    });
+    // The receipt is this collection (owned by the fixture).
+    state.gColStrav = std::shared_ptr<CColStrav>(std::shared_ptr<CColStrav>(), types.get());
+    const std::filesystem::path file = folder / "260306001_1.txt";
+
+    // Stored codes past the range: their sum is an error, not a total stopped at the end of the range.
+    book(velka, QStringLiteral("60000000001"));
+    book(velka, QStringLiteral("60000000002"));
+    const Status sums = types->nactiSouctyStravenek();
+    ASSERT_FALSE(sums.ok());
+    EXPECT_TRUE(sums.message().contains(QStringLiteral("VELKA"))) << sums.message().toStdString();
+    EXPECT_FALSE(velka->hodnotaStravenek().ok());
+    EXPECT_FALSE(booking->PridejKod(code8(1), 1, false));
+    EXPECT_TRUE(booking->PridejKod(QStringLiteral("NOREAD"), 1, false)); // a failed read has no value
+    booking->VymazBuf();
+    prompts = ScriptedPrompts();
+    reader.clear();
+
+    ASSERT_TRUE(booking->PridejKod(QStringLiteral("60000000001"), 1, false));
+    EXPECT_FALSE(booking->PridejKod(QStringLiteral("60000000002"), 1, false));
+    EXPECT_EQ(reader.stops(), 1);
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, limitText.arg(QStringLiteral("60000000002")));
+    EXPECT_EQ(prompts.records()[0].icon, Prompts::Icon::Critical);
+    ASSERT_TRUE(booking->lastError());
+    EXPECT_EQ(kody(*velka), QStringList{QStringLiteral("60000000001")});
+
+    // The code removed and a small one booked from a file in its place: the big one fits again.
+    ASSERT_TRUE(velka->Polozky->Remove(1));
+    ASSERT_TRUE(booking->PridejUlozenyKod(QStringLiteral("00000000101"), 1, file).ok());
+    ASSERT_TRUE(booking->PridejKod(QStringLiteral("60000000002"), 1, false));
+    // The small one removed and another booked from a file: the receipt holds 922 337 203 000 000 Kč, and the
+    // codes of another type fit up to the last whole crown of the range.
+    ASSERT_TRUE(velka->Polozky->Remove(1));
+    ASSERT_TRUE(booking->PridejUlozenyKod(QStringLiteral("32233720301"), 1, file).ok());
+    ASSERT_TRUE(booking->PridejKod(code8(685477), 1, false));
+    EXPECT_FALSE(booking->PridejKod(code8(1), 1, false));
+    EXPECT_EQ(prompts.texts().back(), limitText.arg(code8(1)));
+    EXPECT_EQ(kody(*prvni), QStringList{code8(685477)});
+    ASSERT_TRUE(types->nactiSouctyStravenek().ok());
+    EXPECT_EQ(velka->sumaStravenek + prvni->sumaStravenek, Currency::fromInt(922337203685477));
+
+    // With the error-log switch the refusal goes to the log.
+    state.sw.gFChybyDoOkna = true;
+    const size_t shown = prompts.records().size();
+    EXPECT_FALSE(booking->PridejKod(code9(1), 1, false));
+    EXPECT_EQ(reader.logged(), QStringList{code9(1) + u' ' + limitText.arg(code9(1))});
+    EXPECT_EQ(prompts.records().size(), shown);
+}

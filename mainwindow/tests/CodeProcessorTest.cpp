@@ -244,6 +244,23 @@ TEST_F(CodeProcessorTest, PackageWeekModeBooksIntoThePackageCollectionToo) {
     EXPECT_EQ(sums, QStringList{QStringLiteral("    Alfa = 150,00")});
 }
 
+// A code that would carry the receipt's sums past the money type's range stops the reader and is refused: not
+// booked, not counted.
+TEST_F(CodeProcessorTest, ACodeTheReceiptsSumsCannotTakeIsRefusedAndNotCounted) {
+    // Beta codes worth their first nine digits in millions of crowns: 600 000 000 000 000 Kč each.
+    const auto beta = rig.state.gColStrav->Item(2);
+    beta->PozCastka = 1;
+    beta->DelkaCastka = 9;
+    beta->KoefCastka = 1000000;
+    rig.receive(line(QStringLiteral("600000000000")) + line(QStringLiteral("600000000001")) + line(alfa(100)));
+    EXPECT_EQ(rig.booked(), (QStringList{alfa(100), QStringLiteral("600000000000")}));
+    EXPECT_EQ(rig.messages(), QStringList{QStringLiteral("Kód 600000000001 nelze přijmout: součet příjmu by "
+                                                         "překročil největší částku, kterou program umí sečíst "
+                                                         "(922\u00A0337\u00A0203\u00A0685\u00A0477,58 Kč).")});
+    EXPECT_EQ(rig.pause.waits.size(), 1u);
+    EXPECT_EQ(rig.counters.gPocetCteni(), 2);
+}
+
 TEST_F(CodeProcessorTest, AGiftVoucherIsReportedWhateverAnEarlierCheckLeftInTheSilenceFlag) {
     // Gift vouchers are not taken; Alfa codes whose first five digits are 12345 are gift vouchers.
     rig.state.sw.gFDarkove = true;

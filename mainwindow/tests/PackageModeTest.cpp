@@ -138,6 +138,24 @@ TEST_F(PackageModeTest, ACodeReadTwiceInOnePackageCountsOnceAndNoReadsAreDropped
     EXPECT_EQ(rig.counters.gPocetCteni(), 0);
 }
 
+// The value of all packages spans packages no longer in memory: a code that would carry it past the money type's
+// range is refused and changes no sum.
+TEST_F(PackageModeTest, ACodeTheValueOfAllPackagesCannotTakeIsRefused) {
+    rig.package.gSumaVse = Currency::max() - Currency::fromInt(100);
+    rig.receive(line(alfa(150)) + line(alfa(50, 22222)));
+    EXPECT_EQ(
+        rig.messages(),
+        QStringList{QStringLiteral("Kód ") + alfa(150) +
+                    QStringLiteral(" nelze přijmout: součet příjmu by překročil největší "
+                                   "částku, kterou program umí sečíst (922\u00A0337\u00A0203\u00A0685\u00A0477,58 "
+                                   "Kč).")});
+    EXPECT_EQ(rig.pause.waits.size(), 1u);
+    EXPECT_EQ(rig.booked(), QStringList{alfa(50, 22222)});
+    EXPECT_EQ(rig.package.gColKodyBaliku.codes(), QStringList{alfa(50, 22222)});
+    EXPECT_EQ(rig.package.gSumaBalik, Currency::fromInt(50));
+    EXPECT_EQ(rig.package.gSumaVse, Currency::max() - Currency::fromInt(50));
+}
+
 TEST_F(PackageModeTest, TheValueIsTakenFromTheTypeTheCodeIsBookedTo) {
     // Two types of length 10: by length a 55... code is Alfa (value in digits 6-8); by the whole code it would be
     // Delta (value in digits 1-3), since Alfa's list refuses 55.

@@ -213,6 +213,59 @@ TEST_F(ReceiptStartTest, AppendingBooksStoredCodesWithoutValueTableEntryAndNames
                           TextFiles::toQString(dataFolder / "241208001_1.txt")});
 }
 
+// The cash-desk start books the stored lines with no package value: in package/week mode it neither counts them
+// in their type's running value nor warns at its thresholds.
+TEST_F(ReceiptStartTest, AppendingInPackageWeekModeBooksWithoutThePackageValue) {
+    const auto type = addType(QStringLiteral("PRVNI"), 7, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 7;
+        t.KoefCastka = 1;
+        t.VarningVycetkaSum = Currency::fromInt(4500);
+        t.MaxVycetkaSum = Currency::fromInt(5000);
+        t.varningSumVycetkaPohyb = t.VarningVycetkaSum;
+    });
+    state.sw.gFBalikyTyden = true;
+    writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("0004000\r\n0000600\r\n0000900\r\n"));
+    ReceiptStartInput append;
+    append.mode = ReceiptStartMode::Append;
+    append.chosenFile = QStringLiteral("241208001_1.txt");
+    ASSERT_EQ(start(append).kind, Kind::Started);
+    EXPECT_EQ(booked().size(), 3);
+    EXPECT_TRUE(prompts.records().empty());
+    EXPECT_TRUE(type->sumaStravenek.isZero());
+    EXPECT_EQ(type->varningSumVycetkaPohyb, Currency::fromInt(4500));
+}
+
+// Codes whose values together pass the money type's range would give sums stopped at its end: the file fails as
+// an unreadable one does, naming it, before anything is switched on or emptied.
+TEST_F(ReceiptStartTest, AFileWhoseCodesPassTheRangeOfAmountsStartsNothing) {
+    // Eleven digits, worth the first nine in millions of crowns: 600 000 000 000 000 Kč each.
+    addType(QStringLiteral("Velka"), 11, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 9;
+        t.KoefCastka = 1000000;
+    });
+    const auto kept = std::make_shared<CPolozka>();
+    kept->Kod = QStringLiteral("00000000101");
+    kept->setTypS(state.gColStrav->Item(1));
+    state.gColStrav->Item(1)->Polozky->Add(kept);
+    host.setReceiptText(QStringLiteral("00000000101\r\n"));
+    writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("60000000001\r\n60000000002\r\n"));
+
+    ReceiptStartInput append;
+    append.mode = ReceiptStartMode::Append;
+    append.chosenFile = QStringLiteral("241208001_1.txt");
+    const auto outcome = start(append);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message,
+              QStringLiteral("Chyba v datovém adresáři %1\npopis: Kódy souboru %2 dávají součet větší než největší "
+                             "částka, kterou program umí sečíst (922\u00A0337\u00A0203\u00A0685\u00A0477,58 Kč).")
+                  .arg(TextFiles::toQString(dataFolder), TextFiles::toQString(dataFolder / "241208001_1.txt")));
+    EXPECT_TRUE(host.calls().isEmpty());
+    EXPECT_EQ(host.text(), QStringLiteral("00000000101\r\n"));
+    EXPECT_EQ(booked(), QStringList{QStringLiteral("00000000101/0")});
+}
+
 TEST_F(ReceiptStartTest, TheFilesToAppendToAreDayFilesOnly) {
     writeData(QStringLiteral("241208001_1.txt"), QStringLiteral("12345\r\n"));
     writeData(QStringLiteral("241208001_1.TXT"), QStringLiteral("241208001_1;00001;80,00\r\n")); // its summary

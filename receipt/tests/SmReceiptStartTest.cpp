@@ -407,6 +407,40 @@ TEST_F(SmReceiptStartTest, APackageFileWithAnUnknownCodeStartsNothing) {
     EXPECT_TRUE(host.calls().isEmpty());
 }
 
+// A day file or a package file whose codes together pass the money type's range starts nothing: the message
+// names the file.
+TEST_F(SmReceiptStartTest, AnAppendedFileWhoseCodesPassTheRangeOfAmountsStartsNothing) {
+    // Eleven digits, worth the first nine in millions of crowns: 600 000 000 000 000 Kč each.
+    addType(QStringLiteral("Velka"), 11, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 9;
+        t.KoefCastka = 1000000;
+    });
+    struct Case {
+        const char* file;
+        bool packages;
+        const char* text;
+    };
+    const std::vector<Case> cases{{"141215_123_AB_1.txt", false, "60000000001\r\n\r\n60000000002\r\n"},
+                                  {"b.bal", true, "#1\r\n60000000001\r\n#2\r\n60000000002\r\n"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        host = RecordingReceiptHost();
+        state.sw.gFBalicky = c.packages;
+        const QString name = QString::fromUtf8(c.file);
+        writeData(name, QString::fromUtf8(c.text));
+        const auto outcome = start(append(name));
+        EXPECT_EQ(outcome.kind, Kind::Failed);
+        EXPECT_TRUE(outcome.message.endsWith(
+            QStringLiteral("Kódy souboru %1 dávají součet větší než největší částka, kterou program umí sečíst "
+                           "(922\u00A0337\u00A0203\u00A0685\u00A0477,58 Kč).")
+                .arg(TextFiles::toQString(dataFolder / name.toStdU16String()))))
+            << outcome.message.toStdString();
+        EXPECT_TRUE(host.calls().isEmpty());
+        EXPECT_TRUE(booked().isEmpty());
+    }
+}
+
 TEST_F(SmReceiptStartTest, SortingModeStartsTheReaderWithoutAFile) {
     SmReceiptInput in = newFile("", "", "");
     in.sorting = true;
@@ -460,8 +494,9 @@ TEST_F(SmReceiptStartTest, TheSetUpProposesTheFirstFreeSmAndTheStoredPackages) {
 }
 
 // A stored code whose value table lacks its part was taken when it was read: it stays booked, so the save
-// writes it back. A line of no known type is told once and not counted. In package/week mode every stored
-// code counts in its type's running package value.
+// writes it back. A line of no known type is told once. The count tells every line handed to the booking that is
+// not empty, also one of no known type and one of blanks. In package/week mode every stored code counts in its
+// type's running package value.
 TEST_F(SmReceiptStartTest, RoadCKeepsStoredCodesTheValueTableLacksAndCountsThemInThePackage) {
     writeLanguageFile(QStringLiteral("[frmPrijemSec]\nSoubor=\"Soubor \"\nNeobsTvarNazvu=\" má neznámý tvar\"\n"
                                      "ByloPridano=\"Přidáno \"\nStravenek=\" stravenek\"\n"
@@ -475,7 +510,7 @@ TEST_F(SmReceiptStartTest, RoadCKeepsStoredCodesTheValueTableLacksAndCountsThemI
     });
     state.sw.gFBalikyTyden = true;
     const QString name = QStringLiteral("141215_123_AB_1.txt");
-    writeData(name, QStringLiteral("500123\r\n12345\r\n777\r\n200456\r\n"));
+    writeData(name, QStringLiteral("500123\r\n12345\r\n777\r\n   \r\n200456\r\n"));
     ASSERT_EQ(start(append(name)).kind, Kind::Started);
 
     EXPECT_EQ(booked(), (QStringList{QStringLiteral("500123/1"), QStringLiteral("200456/1"),
@@ -484,14 +519,15 @@ TEST_F(SmReceiptStartTest, RoadCKeepsStoredCodesTheValueTableLacksAndCountsThemI
     ASSERT_EQ(prompts.records().size(), 2u);
     EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Stravenka číslo 777 nebyla rozpoznána. Soubor: ") +
                                              TextFiles::toQString(dataFolder / name.toStdU16String()));
-    EXPECT_EQ(prompts.records()[1].text, QStringLiteral("Přidáno 3 stravenek"));
+    EXPECT_EQ(prompts.records()[1].text, QStringLiteral("Přidáno 5 stravenek"));
     EXPECT_EQ(state.gColStrav->Item(1)->sumaStravenek, Currency::fromUnits(700 * 10000));
     // The box, and with it the saved file, keeps every line.
-    EXPECT_EQ(host.text(), QStringLiteral("500123\r\n12345\r\n777\r\n200456\r\n"));
+    EXPECT_EQ(host.text(), QStringLiteral("500123\r\n12345\r\n777\r\n   \r\n200456\r\n"));
 }
 
-// Package/week mode: the append warns while it books the stored codes, at each threshold they pass, as the
-// same codes read live would; the next live code then warns only at the threshold still ahead.
+// Package/week mode: the append warns while it books the stored codes, at each threshold they pass. Codes read
+// live then go to the receipt without the package value and to the package collection with it, as the code
+// processor books them: the package collection warns at its own thresholds.
 TEST_F(SmReceiptStartTest, RoadCWarnsOfThePackageValueAtEachThresholdThePackagePasses) {
     writeLanguageFile(QStringLiteral("[frmPrijemSec]\nByloPridano=\"Přidáno \"\nStravenek=\" stravenek\"\n"));
     // Warned past 4 500, then at every further 100.
@@ -520,10 +556,29 @@ TEST_F(SmReceiptStartTest, RoadCWarnsOfThePackageValueAtEachThresholdThePackageP
     EXPECT_EQ(prompts.records()[2].text, QStringLiteral("Přidáno 6 stravenek"));
     EXPECT_EQ(type->sumaStravenek, Currency::fromInt(4680));
 
-    Booking live(state, *state.gColStrav, prompts, host.reader());
-    ASSERT_TRUE(live.PridejKod(QStringLiteral("0000010"), 1, true)); // 4 690: the next threshold is 4 700
+    // The month's packages as the dialog loaded them: 4 680 of PRVNI, its next threshold 4 700.
+    state.gColStravBalik = std::make_shared<CColStrav>(state, prompts, clock);
+    const auto packaged = test::makeDefinedType(QStringLiteral("PRVNI"), 7, 0, [](CStrav& t) {
+        t.PozCastka = 1;
+        t.DelkaCastka = 7;
+        t.KoefCastka = 1;
+        t.VarningVycetkaSum = Currency::fromInt(4500);
+        t.MaxVycetkaSum = Currency::fromInt(5000);
+        t.sumaStravenek = Currency::fromInt(4680);
+        t.varningSumVycetkaPohyb = Currency::fromInt(4700);
+    });
+    packaged->PoradiSpolecnosti = 1;
+    ASSERT_TRUE(state.gColStravBalik->Add(packaged).ok());
+    const auto readLive = [&](const QString& code) {
+        ASSERT_TRUE(Booking(state, *state.gColStrav, prompts, host.reader()).PridejKod(code, 1, false));
+        ASSERT_TRUE(Booking(state, *state.gColStravBalik, prompts, host.reader()).PridejKod(code, 1, true));
+    };
+    readLive(QStringLiteral("0000010")); // the package collection at 4 690
     EXPECT_EQ(prompts.records().size(), 3u);
-    ASSERT_TRUE(live.PridejKod(QStringLiteral("0000020"), 1, true)); // 4 710
+    readLive(QStringLiteral("0000020")); // 4 710
     ASSERT_EQ(prompts.records().size(), 4u);
     EXPECT_EQ(prompts.records()[3].text, warning(4710));
+    // The receipt's running value stays what the file left.
+    EXPECT_EQ(type->sumaStravenek, Currency::fromInt(4680));
+    EXPECT_EQ(packaged->sumaStravenek, Currency::fromInt(4710));
 }
