@@ -57,6 +57,13 @@ protected:
 
     void clickMenu(int item) const { child<VerticalMenu>(window.get(), "vmnNab")->itemButton(item)->click(); }
 
+    // The record's entry of a receipt into `file` that a kill cut short.
+    static ReceiptRecord::Entry recordOf(const std::filesystem::path& file) {
+        ReceiptRecord::Entry entry;
+        entry.file = file;
+        return entry;
+    }
+
     static QByteArray fileBytes(const std::filesystem::path& file) {
         const auto bytes = TextFiles::readBytes(file);
         return bytes.ok() ? bytes.value() : QByteArray("<missing>");
@@ -143,9 +150,10 @@ const QByteArray kKilledBarcode =
 
 } // namespace
 
-// Mode AUT starts into an empty Barcode.txt. One that holds the codes of a receipt a kill cut short is first moved
-// aside, byte for byte, under the date and time of the start, and the operator told in one message naming the kept
-// file; a kept file of the same second stays as it is. A Barcode.txt of blank lines holds nothing to keep.
+// Mode AUT starts into an empty Barcode.txt. One that holds codes (the last receipt's, or those of a receipt a kill
+// cut short) is first moved aside, byte for byte, under the date and time of the start, and the operator told in
+// one message naming the kept file; a kept file of the same second stays as it is. A Barcode.txt of blank lines
+// holds nothing to keep.
 TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     const BarcodeCase& c = GetParam();
     ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
@@ -162,7 +170,7 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
         if (recorded != barcode) {
             ASSERT_TRUE(TextFiles::writeAll(recorded, kCode1 + QStringLiteral("\r\n")).ok());
         }
-        ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, recorded).ok());
+        ASSERT_TRUE(ReceiptRecord::put(folder, recordOf(recorded)).ok());
     }
 
     ASSERT_TRUE(start());
@@ -179,9 +187,13 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     const std::filesystem::path kept = dataFolder / c.keptName;
     EXPECT_EQ(fileBytes(kept), c.barcode);
     ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
-    const QString keptNotice = QStringLiteral("Soubor Barcode.txt obsahoval kódy nedokončeného příjmu (počet kódů: "
-                                              "4); byl uschován jako %1 a pro nový příjem se vyprázdnil.")
-                                   .arg(TextFiles::toQString(kept));
+    // Unfinished only when the record says a receipt into Barcode.txt was cut short; else the codes are what the
+    // last receipt left there as its result.
+    const QString whose = recorded == barcode ? QStringLiteral("kódy nedokončeného příjmu")
+                                              : QStringLiteral("kódy posledního příjmu");
+    const QString keptNotice = QStringLiteral("Soubor Barcode.txt obsahoval %1 (počet kódů: 4); byl uschován jako %2 "
+                                              "a pro nový příjem se vyprázdnil.")
+                                   .arg(whose, TextFiles::toQString(kept));
     const QString& told = prompts.records()[0].text;
     if (*c.recordOf == '\0' || recorded == barcode) {
         EXPECT_EQ(told, keptNotice);
@@ -214,7 +226,7 @@ TEST_F(ReceiptRoadTest, TheModeWithoutAClosingNeitherTellsNorTouchesTheRecordOfU
                     .ok());
     const std::filesystem::path dayFile = dataFolder / "261210001_1.txt";
     ASSERT_TRUE(TextFiles::writeAll(dayFile, kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).ok());
-    ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, dayFile).ok());
+    ASSERT_TRUE(ReceiptRecord::put(folder, recordOf(dayFile)).ok());
     const std::filesystem::path record = ReceiptRecord::recordFile(folder);
     const QByteArray left = fileBytes(record);
 
