@@ -263,6 +263,42 @@ TEST_F(ReceiptRoadTest, TheModeWithoutAClosingNeitherTellsNorTouchesTheRecordOfU
         QStringLiteral("Příjem do souboru %1 (počet kódů: 2) nebyl uložen").arg(TextFiles::toQString(dayFile))));
 }
 
+// A collected safe-bag receipt keeps its codes on disk as they are read, in a file of its own beside the record of
+// unfinished work, which names it as a safe-bag receipt; once the closing window has written the receipt's list,
+// that file and the record go.
+TEST_F(ReceiptRoadTest, ASafeBagReceiptKeepsItsCodesInAFileOfItsOwnUntilTheClosingWindowWritesItsList) {
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Firma"), QStringLiteral("FirmaID"),
+                                   QString(43, u'0') + u'1')
+                    .ok());
+    onNextModal([](QWidget* modal) { child<QPushButton>(modal, "cmdSafeBag")->click(); });
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    ASSERT_TRUE(state.gSafeBag);
+    const std::filesystem::path codesFile = window->logic().journal().file();
+    EXPECT_EQ(codesFile.parent_path(), folder);
+    port.deliver((kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).toLatin1());
+    ASSERT_TRUE(trv::test::waitUntil([&] {
+        return fileBytes(codesFile) == (kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).toLatin1();
+    }));
+    const std::filesystem::path record = ReceiptRecord::recordFile(folder);
+    const QString recorded = QString::fromUtf8(fileBytes(record));
+    EXPECT_TRUE(recorded.contains(QStringLiteral("Soubor=") + TextFiles::toQString(codesFile))) << recorded.toStdString();
+    EXPECT_TRUE(recorded.contains(QStringLiteral("Druh=SafeBag"))) << recorded.toStdString();
+
+    bool goneOnceWritten = false;
+    onNextModal([&](QWidget* closing) {
+        goneOnceWritten = !TextFiles::exists(codesFile) && !TextFiles::exists(record);
+        child<QPushButton>(closing, "btnVen")->click();
+    });
+    clickMenu(4);
+    EXPECT_TRUE(goneOnceWritten);
+    EXPECT_FALSE(window->logic().receipt().receiving());
+    EXPECT_EQ(fileBytes(dataFolder / "sfb" / "261210090503.sfb"),
+              (kAlfa + QStringLiteral("\r\n") + kCode1 + QStringLiteral("\r\n")).toLatin1());
+    EXPECT_FALSE(TextFiles::exists(codesFile));
+    EXPECT_FALSE(TextFiles::exists(record));
+}
+
 TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
     onNextModal([](QWidget* modal) { modal->close(); }); // no receipt is started
     start();
