@@ -69,9 +69,9 @@ bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile) {
     const std::filesystem::path programFolder = m_state.config.programFolder();
     const ReceiptRecord::Ids ids{m_receipt.gDepo, m_receipt.gIdentObalky, m_receipt.gIdentFA};
     // What the record said of this receipt before: a save that writes nothing leaves it so.
-    const ReceiptRecord::Entry before = ReceiptRecord::find(programFolder, dayFile)
-                                            .value_or(ReceiptRecord::Entry{dayFile, ReceiptRecord::Kind::DayFile, ids,
-                                                                           std::nullopt, {}, {}});
+    const ReceiptRecord::Entry before =
+        ReceiptRecord::find(programFolder, dayFile)
+            .value_or(ReceiptRecord::Entry{dayFile, ReceiptRecord::Kind::DayFile, ids, std::nullopt, {}, {}});
     if (const Status recorded = ReceiptRecord::saveStarted(programFolder, dayFile, ids, vystupy(dayFile)); !recorded)
         m_prompts.error(recorded.message());
     const bool saved = ulozVse(dayFile);

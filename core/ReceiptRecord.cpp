@@ -136,7 +136,8 @@ std::optional<Entry> find(const std::filesystem::path& programFolder, const std:
 Status put(const std::filesystem::path& programFolder, const Entry& entry) {
     std::vector<Entry> entries = read(programFolder);
     std::filesystem::path replacedCopy;
-    const auto same = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return sameFile(e.file, entry.file); });
+    const auto same =
+        std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return sameFile(e.file, entry.file); });
     if (same != entries.end()) {
         replacedCopy = same->before;
         *same = entry;
@@ -175,7 +176,8 @@ Status saveStarted(const std::filesystem::path& programFolder, const std::filesy
 
 Status ended(const std::filesystem::path& programFolder, const std::filesystem::path& file) {
     std::vector<Entry> entries = read(programFolder);
-    const auto same = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return sameFile(e.file, file); });
+    const auto same =
+        std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return sameFile(e.file, file); });
     if (same == entries.end())
         return Status::success();
     const std::filesystem::path copy = same->before;
@@ -245,7 +247,8 @@ Result<std::filesystem::path> keepAndEmptyBarcode(const std::filesystem::path& b
 }
 
 QString keptBarcodeText(const std::filesystem::path& barcodeFile, const std::filesystem::path& kept, bool unfinished) {
-    const QString whose = unfinished ? QStringLiteral("kódy nedokončeného příjmu") : QStringLiteral("kódy posledního příjmu");
+    const QString whose =
+        unfinished ? QStringLiteral("kódy nedokončeného příjmu") : QStringLiteral("kódy posledního příjmu");
     return QStringLiteral("Soubor %1 obsahoval %2 (počet kódů: %3); byl uschován jako %4 a pro nový příjem se "
                           "vyprázdnil.")
         .arg(TextFiles::toQString(barcodeFile.filename()), whose)

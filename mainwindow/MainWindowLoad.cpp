@@ -1,9 +1,9 @@
 #include "mainwindow/MainWindowLoad.h"
 
 #include "core/AppState.h"
+#include "core/CColStrav.h"
 #include "core/DayDataFiles.h"
 #include "core/ErrorText.h"
-#include "core/CColStrav.h"
 #include "core/ReceiptRecord.h"
 #include "core/SafeBagList.h"
 #include "core/SettingsLoader.h"
@@ -165,7 +165,8 @@ void MainWindowLoad::tellSafeBag(const ReceiptRecord::Entry& entry) {
     const qsizetype codes = ReceiptRecord::codeCount(entry.file);
     if (codes == 0) {
         // Killed before its first code: there is no list to write.
-        if (const Status ended = ReceiptRecord::ended(programFolder, entry.file); ended && TextFiles::exists(entry.file))
+        if (const Status ended = ReceiptRecord::ended(programFolder, entry.file);
+            ended && TextFiles::exists(entry.file))
             (void)TextFiles::remove(entry.file);
         return;
     }
@@ -214,8 +215,7 @@ Result<std::filesystem::path> MainWindowLoad::zapisSeznam(const std::filesystem:
         }
         ordered.emplace_back(position, code);
     }
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     const Result<std::filesystem::path> folder = slozkaSafeBag(state.config);
     if (!folder.ok())
         return folder.error();

@@ -96,8 +96,9 @@ int main(int argc, char** argv) {
         window.findChild<QAction*>(QStringLiteral("prijem"))->trigger();
     if (!window.logic().receipt().receiving())
         return 1;
-    const QString file = window.logic().lblSoubor().isEmpty() ? trv::TextFiles::toQString(window.logic().journal().file())
-                                                              : window.logic().lblSoubor();
+    const QString file = window.logic().lblSoubor().isEmpty()
+                             ? trv::TextFiles::toQString(window.logic().journal().file())
+                             : window.logic().lblSoubor();
     std::printf("READY %s\n", qPrintable(file));
     std::fflush(stdout);
 

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -189,8 +190,8 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
     // Unfinished only when the record says a receipt into Barcode.txt was cut short; else the codes are what the
     // last receipt left there as its result.
-    const QString whose = recorded == barcode ? QStringLiteral("kódy nedokončeného příjmu")
-                                              : QStringLiteral("kódy posledního příjmu");
+    const QString whose =
+        recorded == barcode ? QStringLiteral("kódy nedokončeného příjmu") : QStringLiteral("kódy posledního příjmu");
     const QString keptNotice = QStringLiteral("Soubor Barcode.txt obsahoval %1 (počet kódů: 4); byl uschován jako %2 "
                                               "a pro nový příjem se vyprázdnil.")
                                    .arg(whose, TextFiles::toQString(kept));
@@ -216,6 +217,42 @@ INSTANTIATE_TEST_SUITE_P(
         BarcodeCase{"AKeptFileOfTheSameSecond", kKilledBarcode, true, "", "Barcode_20261210_090503_2.txt"},
         BarcodeCase{"BlankLines", "\r\n \r\n", false, "", ""}),
     [](const ::testing::TestParamInfo<BarcodeCase>& info) { return std::string(info.param.name); });
+
+namespace {
+class StartsBarcodeMode : public ReceiptRoadTest, public ::testing::WithParamInterface<bool> {};
+} // namespace
+
+// The receipt start's Barcode.txt mode keeps the codes Barcode.txt holds as mode AUT does, and tells them as those
+// of an unfinished receipt only when the record of unfinished work names Barcode.txt; else they are the last
+// receipt's.
+TEST_P(StartsBarcodeMode, SaysUnfinishedOnlyWhenTheRecordNamesBarcodeTxt) {
+    const bool recorded = GetParam();
+    onNextModal([](QWidget* modal) { modal->close(); }); // the load's receipt start: no receipt
+    ASSERT_TRUE(start());
+    const std::filesystem::path barcode = dataFolder / "Barcode.txt";
+    ASSERT_TRUE(TextFiles::writeAll(barcode, kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).ok());
+    if (recorded) {
+        ASSERT_TRUE(ReceiptRecord::put(folder, recordOf(barcode)).ok());
+    }
+    onNextModal([](QWidget* modal) {
+        child<QRadioButton>(modal, "optBarC")->click();
+        child<QPushButton>(modal, "btnPrijem")->click();
+    });
+    window->findChild<QAction*>(QStringLiteral("prijem"))->trigger();
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(
+        prompts.records()[0].text,
+        QStringLiteral("Soubor Barcode.txt obsahoval %1 (počet kódů: 2); byl uschován jako %2 a pro nový příjem "
+                       "se vyprázdnil.")
+            .arg(recorded ? QStringLiteral("kódy nedokončeného příjmu") : QStringLiteral("kódy posledního příjmu"),
+                 TextFiles::toQString(dataFolder / "Barcode_20261210_090503.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(, StartsBarcodeMode, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Recorded" : "NotRecorded");
+                         });
 
 // A mode that starts nothing by itself has no closing save either: a record another mode left is neither told nor
 // removed there, a receipt started in it writes no record of its own, and the record is told when the program
@@ -282,7 +319,8 @@ TEST_F(ReceiptRoadTest, ASafeBagReceiptKeepsItsCodesInAFileOfItsOwnUntilTheClosi
     }));
     const std::filesystem::path record = ReceiptRecord::recordFile(folder);
     const QString recorded = QString::fromUtf8(fileBytes(record));
-    EXPECT_TRUE(recorded.contains(QStringLiteral("Soubor=") + TextFiles::toQString(codesFile))) << recorded.toStdString();
+    EXPECT_TRUE(recorded.contains(QStringLiteral("Soubor=") + TextFiles::toQString(codesFile)))
+        << recorded.toStdString();
     EXPECT_TRUE(recorded.contains(QStringLiteral("Druh=SafeBag"))) << recorded.toStdString();
 
     bool goneOnceWritten = false;
