@@ -20,8 +20,6 @@
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
 
-#include <QHash>
-
 namespace trv {
 
 qint64 odstranNoread(CColStrav& types, const QString& noRead, bool alsoRepeats) {
@@ -83,20 +81,7 @@ ReceiptRecord::Discard UkonceniPrijmu::zahozeni() const {
 
 qint64 UkonceniPrijmu::zahozenychKodu(const ReceiptRecord::Discard& discard) const {
     // The codes the file held before the receipt come back with it; every other code is lost.
-    QHash<QString, qint64> before;
-    for (const QString& code : discard.codesBefore)
-        ++before[code];
-    qint64 lost = 0;
-    for (const auto& t : types()) {
-        for (const auto& code : *t->Polozky) {
-            const auto it = before.find(code->Kod);
-            if (it != before.end() && *it > 0)
-                --*it;
-            else
-                ++lost;
-        }
-    }
-    return lost;
+    return ReceiptRecord::codesNotIn(types().kodyVsechTypu(), discard.codesBefore);
 }
 
 bool UkonceniPrijmu::potvrdOdchod(Odchod odchod) {

@@ -4,6 +4,8 @@
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <utility>
 
@@ -213,6 +215,29 @@ QStringList codes(const QByteArray& bytes) {
             found << l.toString();
     }
     return found;
+}
+
+qsizetype codesNotIn(const QStringList& codes, const QStringList& before) {
+    QHash<QString, qsizetype> left;
+    for (const QString& code : before)
+        ++left[code];
+    qsizetype added = 0;
+    for (const QString& code : codes) {
+        const auto it = left.find(code);
+        if (it != left.end() && *it > 0)
+            --*it;
+        else
+            ++added;
+    }
+    return added;
+}
+
+qsizetype receiptCodeCount(const Entry& entry) {
+    const Result<QByteArray> now = TextFiles::readBytes(entry.file);
+    if (!now.ok())
+        return 0;
+    const Result<QByteArray> earlier = earlierBytes(entry);
+    return codesNotIn(codes(now.value()), earlier.ok() ? codes(earlier.value()) : QStringList());
 }
 
 qsizetype codeCount(const std::filesystem::path& file) {

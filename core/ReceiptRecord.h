@@ -93,6 +93,12 @@ struct Discard {
 
 // The codes (lines not blank) of a receipt's file.
 QStringList codes(const QByteArray& bytes);
+// How many of `codes` are not among `before` (each code of `before` matching one of `codes` at most): the codes a
+// receipt added to what its file held before it.
+qsizetype codesNotIn(const QStringList& codes, const QStringList& before);
+// The codes the receipt of `entry` read into its file (those the file held before it not counted); 0 when the file
+// is missing or unreadable.
+qsizetype receiptCodeCount(const Entry& entry);
 // The number of codes in a file; 0 when it is missing or unreadable.
 qsizetype codeCount(const std::filesystem::path& file);
 

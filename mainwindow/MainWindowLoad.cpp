@@ -125,7 +125,7 @@ bool MainWindowLoad::tellUnfinishedWork(const std::vector<ReceiptRecord::Entry>&
         } else if (!m_keptBarcode.empty() && same(entry.file, barcode)) {
             // A receipt of Barcode.txt kept above is told with the kept file.
             continue;
-        } else if (const qsizetype codes = ReceiptRecord::codeCount(entry.file); codes > 0) {
+        } else if (const qsizetype codes = ReceiptRecord::receiptCodeCount(entry); codes > 0) {
             parts << QStringLiteral("Příjem do souboru %1 (počet kódů: %2) nebyl uložen: co zapisuje až uložení "
                                     "příjmu (exporty, výčetka, denní součty), chybí.\r\nPříjem dokončíte, když k "
                                     "souboru připíšete (přidání do existujícího souboru) a příjem uložíte.")

@@ -337,6 +337,25 @@ TEST_F(ReceiptRoadTest, ASafeBagReceiptKeepsItsCodesInAFileOfItsOwnUntilTheClosi
     EXPECT_FALSE(TextFiles::exists(record));
 }
 
+// A receipt a kill cut short while it appended to a day file is told with the codes it read, not with those the
+// file held before it.
+TEST_F(ReceiptRoadTest, AnAppendCutShortIsToldWithTheCodesItRead) {
+    const std::filesystem::path dayFile = dataFolder / "261210001_1.txt";
+    const QString earlier = kCode1 + QStringLiteral("\r\n") + kCode2 + QStringLiteral("\r\n");
+    ReceiptRecord::Entry entry;
+    entry.file = dayFile;
+    entry.created = false;
+    ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, entry, earlier.toLatin1()).ok());
+    ASSERT_TRUE(TextFiles::writeAll(dayFile, earlier + kAlfa + QStringLiteral("\r\n")).ok());
+    prompts.queueAnswer(Prompts::Answer::No); // not taken up now
+    onNextModal([](QWidget* modal) { child<QPushButton>(modal, "btnVen")->click(); });
+    ASSERT_TRUE(start());
+    ASSERT_FALSE(prompts.records().empty());
+    EXPECT_TRUE(prompts.records().front().text.startsWith(
+        QStringLiteral("Příjem do souboru %1 (počet kódů: 1) nebyl uložen").arg(TextFiles::toQString(dayFile))))
+        << prompts.records().front().text.toStdString();
+}
+
 TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
     onNextModal([](QWidget* modal) { modal->close(); }); // no receipt is started
     start();
