@@ -94,18 +94,15 @@ void ReceiptJournal::end() {
 void ReceiptJournal::listWritten() {
     if (!active() || m_kind != ReceiptRecord::Kind::SafeBag)
         return;
-    const std::filesystem::path file = m_file;
     stop(true);
-    if (TextFiles::exists(file))
-        if (const Status removed = TextFiles::remove(file); !removed)
-            m_prompts.error(removed.message());
 }
 
 void ReceiptJournal::stop(bool forget) {
     const bool recorded = active() && m_recorded;
     const std::filesystem::path file = m_file;
+    const bool safeBag = m_kind == ReceiptRecord::Kind::SafeBag;
     // Its codes are in its file and nowhere else until its list is written: told again at the next start.
-    const bool keep = m_kind == ReceiptRecord::Kind::SafeBag && !forget && ReceiptRecord::codeCount(file) > 0;
+    const bool keep = safeBag && !forget && ReceiptRecord::codeCount(file) > 0;
     closeFile();
     m_file.clear();
     m_before.clear();
@@ -114,7 +111,13 @@ void ReceiptJournal::stop(bool forget) {
     m_kind = ReceiptRecord::Kind::DayFile;
     // A record this receipt did not write (a receipt a crash left, not taken up; one another mode left) stays to
     // be told again.
-    if (!recorded || keep)
+    if (keep)
+        return;
+    // A safe-bag receipt's file holds nothing that is not elsewhere now (or nothing at all).
+    if (safeBag && TextFiles::exists(file))
+        if (const Status removed = TextFiles::remove(file); !removed)
+            m_prompts.error(removed.message());
+    if (!recorded)
         return;
     if (const Status removed = ReceiptRecord::ended(m_state.config.programFolder(), file); !removed)
         m_prompts.error(removed.message());
