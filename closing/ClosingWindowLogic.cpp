@@ -68,20 +68,52 @@ qint64 UkonceniPrijmu::pocetKodu() const {
     return n;
 }
 
+ReceiptRecord::Discard UkonceniPrijmu::zahozeni() const {
+    if (m_hooks.popisZahozeni)
+        return m_hooks.popisZahozeni();
+    ReceiptRecord::Discard discard;
+    discard.file = m_dayFile;
+    if (!m_dayFile.empty() && TextFiles::exists(m_dayFile) && !m_receipt.gNemazatSoubor &&
+        m_state.gSouborVytvorenNovy && !jenProCteni(m_dayFile))
+        discard.fate = ReceiptRecord::Discard::Fate::Removed;
+    return discard;
+}
+
+qint64 UkonceniPrijmu::zahozenychKodu(const ReceiptRecord::Discard& discard) const {
+    // The codes the file held before the receipt come back with it; every other code is lost.
+    return ReceiptRecord::codesNotIn(types().kodyVsechTypu(), discard.codesBefore);
+}
+
 bool UkonceniPrijmu::potvrdOdchod(Odchod odchod) {
-    const qint64 kody = pocetKodu();
+    QString what;
+    qint64 kody = 0;
+    if (odchod == Odchod::Storno) {
+        const ReceiptRecord::Discard discard = zahozeni();
+        kody = zahozenychKodu(discard);
+        using Fate = ReceiptRecord::Discard::Fate;
+        if (!discard.file.empty()) {
+            what = text(discard.fate == Fate::Removed   ? "ZahodSmaze"
+                        : discard.fate == Fate::PutBack ? "ZahodVrati"
+                                                        : "ZahodPonecha") +
+                   TextFiles::toQString(discard.file);
+        }
+        if (!discard.outputs.isEmpty())
+            what += QStringLiteral("\r\n") + text("ZahodVystupy") + discard.outputs.join(QStringLiteral(", "));
+    } else {
+        kody = pocetKodu();
+        what = text(odchod == Odchod::Zavrit ? "DotazZavrit" : "DotazSmazObs");
+    }
     if (kody == 0)
         return true;
-    const char* what = odchod == Odchod::Zavrit   ? "DotazZavrit"
-                       : odchod == Odchod::Storno ? "DotazStorno"
-                                                  : "DotazSmazObs";
     const char* back = odchod == Odchod::Zavrit   ? "ZpetZavrit"
                        : odchod == Odchod::Storno ? "ZpetStorno"
                                                   : "ZpetSmazObs";
     // The message box makes its first button the default and answers Cancel to Escape: the question is put
     // so that "Ano" and "Storno" are the safe answers and only "Ne" goes on.
-    const QString question = text("NeulozenoKodu") + QString::number(kody) + QStringLiteral("\r\n") + text(what) +
-                             QStringLiteral("\r\n\r\n") + text(back);
+    QString question = text("NeulozenoKodu") + QString::number(kody) + QStringLiteral("\r\n");
+    if (!what.isEmpty())
+        question += what + QStringLiteral("\r\n");
+    question += QStringLiteral("\r\n") + text(back);
     return m_prompts.message(question, Prompts::Buttons::YesNoCancel, Prompts::Icon::Exclamation) ==
            Prompts::Answer::No;
 }
@@ -121,7 +153,12 @@ void UkonceniPrijmu::souctyBaliku() {
 }
 
 bool UkonceniPrijmu::ulozSafeBag() {
-    return m_save.ulozSafeBag();
+    if (!m_save.ulozSafeBag())
+        return false;
+    // The list is the receipt's saved form: what kept its codes until now is no longer needed.
+    if (m_hooks.seznamSafeBagZapsan)
+        m_hooks.seznamSafeBagZapsan();
+    return true;
 }
 
 Result<QString> UkonceniPrijmu::vycetka(const StatementChoice& choice) const {
@@ -239,8 +276,7 @@ void UkonceniPrijmu::storno() {
     if (m_hooks.zahodSoubor) {
         if (Status discarded = m_hooks.zahodSoubor(); !discarded.ok())
             m_prompts.error(text("ChybaMazani") + QStringLiteral("\r\n") + discarded.message());
-    } else if (!m_dayFile.empty() && TextFiles::exists(m_dayFile) && !m_receipt.gNemazatSoubor &&
-               m_state.gSouborVytvorenNovy && !jenProCteni(m_dayFile)) {
+    } else if (zahozeni().fate == ReceiptRecord::Discard::Fate::Removed) {
         if (Status removed = TextFiles::remove(m_dayFile); !removed.ok())
             m_prompts.error(text("ChybaMazani") + QStringLiteral("\r\n") + removed.message());
     }

@@ -80,7 +80,8 @@ public:
         SmazatObsah, // the receipt's codes are emptied
     };
     // True when the operator confirms, or when the receipt holds no code to lose. The box's default and its
-    // Escape both answer the safe way: back to the closing window, codes kept.
+    // Escape both answer the safe way: back to the closing window, codes kept. Before a Storno it counts the codes
+    // the Storno throws away and says what becomes of the receipt's file.
     bool potvrdOdchod(Odchod odchod);
     // Every close of the window that ended the receipt.
     void zavreno();
@@ -91,6 +92,9 @@ private:
     enum class Sestaveni { Hotovo, Nic, Chyba };
 
     CColStrav& types() const;
+    // What a Storno does to the receipt's file, and how many of the receipt's codes it throws away.
+    ReceiptRecord::Discard zahozeni() const;
+    qint64 zahozenychKodu(const ReceiptRecord::Discard& discard) const;
     QString text(const char* key) const;
     std::optional<QString> odstran(bool alsoRepeats, const char* suffixKey);
     int pocetKopii() const;

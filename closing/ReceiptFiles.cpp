@@ -3,6 +3,7 @@
 #include "closing/ValuedCodes.h"
 #include "core/AppState.h"
 #include "core/CColStrav.h"
+#include "core/SafeBagList.h"
 #include "platform/Conventions.h"
 #include "platform/TextFiles.h"
 
@@ -111,19 +112,13 @@ Status zaznamyVycetky(const AppState& state, const CColStrav& types, const Recei
 
 Result<std::filesystem::path> zapisSafeBag(const std::filesystem::path& folder, const CColStrav& types,
                                            const QDateTime& now) {
-    QDateTime at = now;
-    std::filesystem::path file;
-    for (;;) {
-        const QString stamp = at.toString(QStringLiteral("yyMMddHHmmss"));
-        file = folder / (stamp + QStringLiteral(".sfb")).toStdU16String();
-        const auto taken = folder / (stamp + QStringLiteral(".exp")).toStdU16String();
-        if (!TextFiles::exists(file) && !TextFiles::exists(taken))
-            break;
-        at = at.addSecs(1);
-    }
-    if (Status written = writeAllCodes(file, types); !written.ok())
-        return written.error();
-    return file;
+    return zapisSeznamSafeBag(
+        folder,
+        [&types](const TextFiles::LineSink& line) {
+            types.proKazdyKod([&line](const QString& code) { line(code); });
+            return true;
+        },
+        now);
 }
 
 } // namespace trv

@@ -42,8 +42,7 @@ Status zaznamyVycetky(const AppState& state, const CColStrav& types, const Recei
                       const QString& separator, const TextFiles::LineSink& record);
 
 // Writes the safe-bag list of the receipt (every code, NOREAD readings included) into the folder under the name
-// YYMMDDHHmmss.sfb of the time given. A list already written under that name, or already taken over by the
-// period summary (.exp), is never replaced: the next second's name that is free is taken. Returns the file.
+// YYMMDDHHmmss.sfb of the time given, as zapisSeznamSafeBag does. Returns the file.
 Result<std::filesystem::path> zapisSafeBag(const std::filesystem::path& folder, const CColStrav& types,
                                            const QDateTime& now);
 

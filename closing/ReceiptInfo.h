@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ReceiptRecord.h"
 #include "platform/Result.h"
 
 #include <QDate>
@@ -54,6 +55,12 @@ struct ClosingHooks {
     // Storno of the receipt: its file, written as the codes were booked, is removed when the receipt created it
     // and put back as it was before the receipt when it appended to it (ReceiptJournal::zahod).
     std::function<Status()> zahodSoubor;
+    // What that Storno would do to the receipt's file, for the question before it (ReceiptJournal::zahozeni).
+    // Not set: the file the window names is removed when the receipt created it, else it stays.
+    std::function<ReceiptRecord::Discard()> popisZahozeni;
+    // The safe-bag list of the receipt was written at load: the receipt's own file and its record go
+    // (ReceiptJournal::listWritten).
+    std::function<void()> seznamSafeBagZapsan;
     // The closing window's unload once the receipt ended (saved, exported or discarded): empties the main
     // window's receipt box and its file label. A receipt left running keeps both.
     std::function<void()> vycistiPrijem;

@@ -10,6 +10,7 @@
 #include "core/ErrorText.h"
 #include "core/ReaderControl.h"
 #include "core/ReceiptRecord.h"
+#include "core/SafeBagList.h"
 #include "core/SettingsLoader.h"
 #include "platform/Clock.h"
 #include "platform/Conventions.h"
@@ -67,12 +68,16 @@ QStringList UlozeniPrijmu::vystupy(const std::filesystem::path& dayFile) const {
 bool UlozeniPrijmu::uloz(const std::filesystem::path& dayFile) {
     const std::filesystem::path programFolder = m_state.config.programFolder();
     const ReceiptRecord::Ids ids{m_receipt.gDepo, m_receipt.gIdentObalky, m_receipt.gIdentFA};
+    // What the record said of this receipt before: a save that writes nothing leaves it so.
+    const ReceiptRecord::Entry before =
+        ReceiptRecord::find(programFolder, dayFile)
+            .value_or(ReceiptRecord::Entry{dayFile, ReceiptRecord::Kind::DayFile, ids, std::nullopt, {}, {}});
     if (const Status recorded = ReceiptRecord::saveStarted(programFolder, dayFile, ids, vystupy(dayFile)); !recorded)
         m_prompts.error(recorded.message());
     const bool saved = ulozVse(dayFile);
-    // Not saved, the receipt runs on, unsaved as before.
+    // Not saved, the receipt runs on, unsaved as before; saved, only its own entry goes.
     const Status recorded =
-        saved ? ReceiptRecord::ended(programFolder) : ReceiptRecord::receiptStarted(programFolder, dayFile, ids);
+        saved ? ReceiptRecord::ended(programFolder, dayFile) : ReceiptRecord::put(programFolder, before);
     if (!recorded)
         m_prompts.error(recorded.message());
     return saved;
@@ -203,10 +208,7 @@ void UlozeniPrijmu::ulozExpData(const std::filesystem::path& dayFile, Casti& cas
 }
 
 bool UlozeniPrijmu::ulozSafeBag() {
-    // Without [Data] DirSFB the list goes to the program folder, the stand-in for the root of drive C.
-    const bool configured = m_state.config.ctiCestu(QStringLiteral("Data"), QStringLiteral("DirSFB")).has_value();
-    const auto folder =
-        configured ? DejCestuSFB(m_state.config) : Result<std::filesystem::path>(m_state.config.programFolder());
+    const auto folder = slozkaSafeBag(m_state.config);
     if (!folder.ok()) {
         hlasChybuUlozeni(folder.error());
         return false;

@@ -1,9 +1,11 @@
 #include "mainwindow/MainWindowLoad.h"
 
 #include "core/AppState.h"
+#include "core/CColStrav.h"
 #include "core/DayDataFiles.h"
 #include "core/ErrorText.h"
 #include "core/ReceiptRecord.h"
+#include "core/SafeBagList.h"
 #include "core/SettingsLoader.h"
 #include "core/SharedHelpers.h"
 #include "mainwindow/MainWindowLogic.h"
@@ -16,6 +18,7 @@
 #include "platform/TextFiles.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace trv {
 
@@ -52,8 +55,8 @@ bool MainWindowLoad::Form_Load() {
 
     // The window shows in every mode, a hidden one could not even be closed; only "STD" and "AUT" start anything.
     view.showWindow();
-    // Read before anything starts: a receipt started below writes its own record over it.
-    const std::optional<ReceiptRecord::Left> left = ReceiptRecord::read(state.config.programFolder());
+    // Read before anything starts: a receipt started below writes its own entry into it.
+    const std::vector<ReceiptRecord::Entry> left = ReceiptRecord::read(state.config.programFolder());
     if (state.gMode == QLatin1String("AUT")) {
         const Status started = startAutomatic();
         tellUnfinishedWork(left, false);
@@ -85,47 +88,66 @@ Status MainWindowLoad::startAutomatic() {
     const std::filesystem::path folder = m_logic.state().gDatovyAdresar;
     const std::filesystem::path file = folder / TextFiles::toPath(kBarcodeFile);
     m_keptBarcode.clear();
-    const Result<std::filesystem::path> kept = ReceiptRecord::keepAndEmptyBarcode(file, m_logic.clock().now());
+    // Unfinished only when a receipt into it was cut short; else they are the last receipt's complete result.
+    m_keptUnfinished = ReceiptRecord::find(m_logic.state().config.programFolder(), file).has_value();
+    const Result<std::filesystem::path> kept =
+        ReceiptRecord::keepAndEmptyBarcode(file, m_logic.clock().now(), m_keptUnfinished);
     if (!kept.ok())
         return Status(kept.error());
     m_keptBarcode = kept.value();
     return m_logic.control().startReceiving(folder, kBarcodeFile, false);
 }
 
-bool MainWindowLoad::tellUnfinishedWork(const std::optional<ReceiptRecord::Left>& left, bool offerAppend) {
+bool MainWindowLoad::tellUnfinishedWork(const std::vector<ReceiptRecord::Entry>& left, bool offerAppend) {
     const AppState& state = m_logic.state();
+    const std::filesystem::path programFolder = state.config.programFolder();
+    const std::filesystem::path barcode = state.gDatovyAdresar / TextFiles::toPath(kBarcodeFile);
+    const ReceiptJournal& journal = m_logic.journal();
+    const auto same = [](const std::filesystem::path& a, const std::filesystem::path& b) {
+        return a.lexically_normal() == b.lexically_normal();
+    };
     QStringList parts;
     std::filesystem::path takeUp;
     ReceiptRecord::Ids ids;
-    if (left) {
-        const std::filesystem::path barcode = state.gDatovyAdresar / TextFiles::toPath(kBarcodeFile);
-        if (!left->savedFile.empty()) {
+    for (const ReceiptRecord::Entry& entry : left) {
+        // The receipt this start began (mode AUT) is this run's own.
+        if (journal.active() && same(entry.file, journal.file()))
+            continue;
+        if (entry.kind == ReceiptRecord::Kind::SafeBag) {
+            tellSafeBag(entry);
+            continue;
+        }
+        if (!entry.outputs.isEmpty()) {
             parts << QStringLiteral("Ukládání příjmu ze souboru %1 bylo přerušeno. Tyto výstupy mohou chybět nebo "
                                     "být neúplné: %2.\r\nDoplní je nové uložení příjmu: připište k souboru (přidání "
                                     "do existujícího souboru) a příjem uložte.")
-                         .arg(TextFiles::toQString(left->savedFile), left->outputs.join(QStringLiteral(", ")));
-            takeUp = left->savedFile;
-            ids = left->ids;
-        } else if (!left->receiptFile.empty() && (m_keptBarcode.empty() || left->receiptFile != barcode)) {
+                         .arg(TextFiles::toQString(entry.file), entry.outputs.join(QStringLiteral(", ")));
+        } else if (!m_keptBarcode.empty() && same(entry.file, barcode)) {
             // A receipt of Barcode.txt kept above is told with the kept file.
-            if (const qsizetype codes = ReceiptRecord::codeCount(left->receiptFile); codes > 0) {
-                parts << QStringLiteral("Příjem do souboru %1 (počet kódů: %2) nebyl uložen: co zapisuje až uložení "
-                                        "příjmu (exporty, výčetka, denní součty), chybí.\r\nPříjem dokončíte, když k "
-                                        "souboru připíšete (přidání do existujícího souboru) a příjem uložíte.")
-                             .arg(TextFiles::toQString(left->receiptFile))
-                             .arg(codes);
-                takeUp = left->receiptFile;
-                ids = left->ids;
-            }
+            continue;
+        } else if (const qsizetype codes = ReceiptRecord::receiptCodeCount(entry); codes > 0) {
+            parts << QStringLiteral("Příjem do souboru %1 (počet kódů: %2) nebyl uložen: co zapisuje až uložení "
+                                    "příjmu (exporty, výčetka, denní součty), chybí.\r\nPříjem dokončíte, když k "
+                                    "souboru připíšete (přidání do existujícího souboru) a příjem uložíte.")
+                         .arg(TextFiles::toQString(entry.file))
+                         .arg(codes);
+        } else {
+            // Killed before its first code: nothing to take up, and nothing to tell at every start.
+            (void)ReceiptRecord::ended(programFolder, entry.file);
+            continue;
+        }
+        if (takeUp.empty() && offerable(entry.file)) {
+            takeUp = entry.file;
+            ids = entry.ids;
         }
     }
     if (!m_keptBarcode.empty())
-        parts << ReceiptRecord::keptBarcodeText(state.gDatovyAdresar / TextFiles::toPath(kBarcodeFile), m_keptBarcode);
+        parts << ReceiptRecord::keptBarcodeText(barcode, m_keptBarcode, m_keptUnfinished);
     if (parts.isEmpty())
         return false;
     QString text = parts.join(QStringLiteral("\r\n\r\n"));
     Prompts& prompts = m_logic.prompts();
-    if (!offerAppend || !offerable(takeUp)) {
+    if (!offerAppend || takeUp.empty()) {
         prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return false;
     }
@@ -134,6 +156,77 @@ bool MainWindowLoad::tellUnfinishedWork(const std::optional<ReceiptRecord::Left>
         return false;
     m_logic.windows().appendAtNextStart(TextFiles::toQString(takeUp.filename()), ids);
     return true;
+}
+
+void MainWindowLoad::tellSafeBag(const ReceiptRecord::Entry& entry) {
+    const std::filesystem::path programFolder = m_logic.state().config.programFolder();
+    Prompts& prompts = m_logic.prompts();
+    const QString file = TextFiles::toQString(entry.file);
+    const qsizetype codes = ReceiptRecord::codeCount(entry.file);
+    if (codes == 0) {
+        // Killed before its first code: there is no list to write.
+        if (const Status ended = ReceiptRecord::ended(programFolder, entry.file);
+            ended && TextFiles::exists(entry.file))
+            (void)TextFiles::remove(entry.file);
+        return;
+    }
+    if (!prompts.askYesNo(QStringLiteral("Příjem SafeBag nebyl dokončen: jeho seznam (.sfb) se nezapsal a jeho kódy "
+                                         "(počet kódů: %2) jsou jen v souboru %1.\r\n\r\nZapsat seznam nyní? (Ne: "
+                                         "soubor zůstane a příjem se ohlásí znovu při příštím spuštění.)")
+                              .arg(file)
+                              .arg(codes)))
+        return;
+    const Result<std::filesystem::path> written = zapisSeznam(entry.file);
+    if (!written.ok()) {
+        prompts.error(QStringLiteral("Seznam SafeBag ze souboru %1 nelze zapsat; soubor zůstává a příjem se ohlásí "
+                                     "znovu při příštím spuštění.\r\n")
+                          .arg(file) +
+                      written.message());
+        return;
+    }
+    // The list is the receipt's saved form now: what kept its codes is no longer needed.
+    if (const Status ended = ReceiptRecord::ended(programFolder, entry.file); !ended) {
+        prompts.error(ended.message());
+        return;
+    }
+    if (const Status removed = TextFiles::remove(entry.file); !removed)
+        prompts.error(removed.message());
+    prompts.info(QStringLiteral("Seznam SafeBag byl zapsán do souboru %1 (počet kódů: %2).")
+                     .arg(TextFiles::toQString(written.value()))
+                     .arg(codes));
+}
+
+Result<std::filesystem::path> MainWindowLoad::zapisSeznam(const std::filesystem::path& file) const {
+    const AppState& state = m_logic.state();
+    const Result<QByteArray> bytes = TextFiles::readBytes(file);
+    if (!bytes.ok())
+        return bytes.error();
+    const QStringList codes = ReceiptRecord::codes(bytes.value());
+    // In the order of the voucher types, as the closing window writes the list; a code of no known type last.
+    std::vector<std::pair<qsizetype, QString>> ordered;
+    ordered.reserve(static_cast<size_t>(codes.size()));
+    for (const QString& code : codes) {
+        qsizetype position = std::numeric_limits<qsizetype>::max();
+        if (state.gColStrav) {
+            const auto type = state.gColStrav->NajdiTypKodu(code);
+            const auto types = state.gColStrav->types();
+            if (type.ok() && type.value())
+                position = std::find(types.begin(), types.end(), type.value()) - types.begin();
+        }
+        ordered.emplace_back(position, code);
+    }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const Result<std::filesystem::path> folder = slozkaSafeBag(state.config);
+    if (!folder.ok())
+        return folder.error();
+    return zapisSeznamSafeBag(
+        folder.value(),
+        [&ordered](const TextFiles::LineSink& line) {
+            for (const auto& [position, code] : ordered)
+                line(code);
+            return true;
+        },
+        m_logic.clock().now());
 }
 
 bool MainWindowLoad::offerable(const std::filesystem::path& file) const {

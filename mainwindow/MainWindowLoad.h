@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace trv {
 
@@ -27,9 +28,9 @@ public:
     // has been told).
     bool Form_Load();
 
-    // Mode "AUT": an empty Barcode.txt in the data folder, receiving into it. A Barcode.txt that holds codes (a
-    // receipt killed before it ended) is first moved aside under a name with the date and time; a move that
-    // fails empties nothing and fails the start.
+    // Mode "AUT": an empty Barcode.txt in the data folder, receiving into it. A Barcode.txt that holds codes (the last
+    // receipt's, or a receipt killed before it ended) is first moved aside under a name with the date and time; a
+    // move that fails empties nothing and fails the start.
     Status startAutomatic();
     // The file the last startAutomatic() kept Barcode.txt's codes in; empty when there was nothing to keep.
     const std::filesystem::path& keptBarcode() const { return m_keptBarcode; }
@@ -39,15 +40,22 @@ public:
     QString automaticStartFailedText(const Error& error) const;
 
 private:
-    // What a crash left unfinished (the record read at the start, the kept Barcode.txt), told in one message.
-    // With `offerAppend` the operator may take the receipt up at once: the next receipt start then starts
-    // appending to its file. True when the operator asked for that.
-    bool tellUnfinishedWork(const std::optional<ReceiptRecord::Left>& left, bool offerAppend);
+    // What a crash left unfinished (the record read at the start, the kept Barcode.txt): the day-file receipts
+    // told in one message, each safe-bag receipt asked about on its own. With `offerAppend` the operator may take
+    // a day-file receipt up at once: the next receipt start then starts appending to its file. True when the
+    // operator asked for that.
+    bool tellUnfinishedWork(const std::vector<ReceiptRecord::Entry>& left, bool offerAppend);
+    // A safe-bag receipt a crash cut short: "Ano" writes its list as the closing window would have and its file
+    // and entry go; "Ne" leaves both, told again at the next start.
+    void tellSafeBag(const ReceiptRecord::Entry& entry);
+    // The safe-bag list of the codes of a safe-bag receipt's file, named by the moment it is written.
+    Result<std::filesystem::path> zapisSeznam(const std::filesystem::path& file) const;
     // A file the receipt start can append to: a day file listed in the data folder.
     bool offerable(const std::filesystem::path& file) const;
 
     MainWindowLogic& m_logic;
     std::filesystem::path m_keptBarcode;
+    bool m_keptUnfinished = false;
 };
 
 } // namespace trv

@@ -10,6 +10,7 @@
 #include "mainwindow/MainWindowView.h"
 #include "mainwindow/PackageFile.h"
 #include "mainwindow/ReceiptWindows.h"
+#include "platform/Clock.h"
 #include "platform/Conventions.h"
 #include "platform/Prompts.h"
 #include "platform/TextFiles.h"
@@ -108,7 +109,10 @@ void ReceiptControl::PrijemDat() {
                 m_logic.prompts().error(failure->description());
                 return;
             }
-            receiptStarted({});
+            // Its codes go to a file of its own until the closing window writes its list.
+            m_running = true;
+            m_logic.journal().beginSafeBag(m_logic.clock().now());
+            setManualEntry(true);
             infoRezimSafeBag();
         } else {
             if (state.gDennySafeBag)

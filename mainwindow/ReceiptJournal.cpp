@@ -15,28 +15,69 @@ namespace trv {
 ReceiptJournal::ReceiptJournal(AppState& state, Prompts& prompts) : m_state(state), m_prompts(prompts) {}
 
 void ReceiptJournal::begin(const std::filesystem::path& file) {
+    start(file, ReceiptRecord::Kind::DayFile);
+}
+
+void ReceiptJournal::beginSafeBag(const QDateTime& now) {
+    start(ReceiptRecord::safeBagFile(m_state.config.programFolder(), now), ReceiptRecord::Kind::SafeBag);
+}
+
+void ReceiptJournal::start(const std::filesystem::path& file, ReceiptRecord::Kind kind) {
     closeFile();
     m_file = file;
+    m_kind = kind;
     m_reported = false;
-    m_existedBefore = TextFiles::exists(file);
-    m_before.clear();
-    if (m_existedBefore) {
+    const bool existed = TextFiles::exists(file);
+    QByteArray now;
+    if (existed) {
         if (Result<QByteArray> bytes = TextFiles::readBytes(file); bytes.ok())
-            m_before = bytes.value();
+            now = bytes.value();
     }
+    // A start that creates or empties the file leaves it empty: there is nothing of earlier receipts to put back.
+    m_created = !existed || now.isEmpty();
+    m_before = m_created ? QByteArray() : now;
     // An appended-to file whose last line has no line end would glue the first code to it.
-    m_needsBreak = !m_before.isEmpty() && !m_before.endsWith('\n');
+    m_needsBreak = !now.isEmpty() && !now.endsWith('\n');
     // Its codes are safe in the file, but its statement and exports come only with the save: a crash before it
     // must be told at the next start. A mode without a closing save (neither STD nor AUT) has nothing to take up:
     // its day file, written code by code, is the receipt's whole output, and a record another mode left stays for
-    // that mode to tell.
+    // that mode to tell. A safe-bag receipt's file is read by nothing but the record's notice.
     m_recorded = false;
-    if (!closingMode())
+    if (kind == ReceiptRecord::Kind::DayFile && !closingMode())
         return;
+    const std::filesystem::path folder = m_state.config.programFolder();
     const ReceiptRecord::Ids ids = m_state.sw.gFDepo
                                        ? ReceiptRecord::Ids{m_state.gDepo, m_state.gIdentObalky, m_state.gIdentFA}
                                        : ReceiptRecord::Ids{};
-    if (const Status recorded = ReceiptRecord::receiptStarted(m_state.config.programFolder(), file, ids); !recorded)
+    // A receipt a crash cut short, taken up again: its file still holds what it read, and what the file was
+    // before it first began is the record's, not what the file holds now.
+    std::optional<ReceiptRecord::Entry> left;
+    if (!now.isEmpty())
+        left = ReceiptRecord::find(folder, file);
+    Status recorded;
+    if (left && left->created) {
+        const Result<QByteArray> earlier = ReceiptRecord::earlierBytes(*left);
+        if (earlier.ok()) {
+            m_created = *left->created;
+            m_before = m_created ? QByteArray() : earlier.value();
+            left->kind = kind;
+            left->ids = ids;
+            recorded = ReceiptRecord::put(folder, *left);
+        } else {
+            m_prompts.error(QStringLiteral("Co soubor %1 obsahoval před přerušeným příjmem, nelze zjistit: %2\r\n"
+                                           "Zahození příjmu vrátí soubor do stavu při tomto zahájení.")
+                                .arg(TextFiles::toQString(file), earlier.message()));
+            left.reset();
+        }
+    }
+    if (!left || !left->created) {
+        ReceiptRecord::Entry entry{file, kind, ids, m_created, {}, {}};
+        // An earlier save of the receipt that did not end is still to be told.
+        if (left)
+            entry.outputs = left->outputs;
+        recorded = ReceiptRecord::receiptStarted(folder, entry, m_before);
+    }
+    if (!recorded)
         m_prompts.error(recorded.message());
     else
         m_recorded = true;
@@ -47,17 +88,38 @@ bool ReceiptJournal::closingMode() const {
 }
 
 void ReceiptJournal::end() {
+    stop(false);
+}
+
+void ReceiptJournal::listWritten() {
+    if (!active() || m_kind != ReceiptRecord::Kind::SafeBag)
+        return;
+    stop(true);
+}
+
+void ReceiptJournal::stop(bool forget) {
     const bool recorded = active() && m_recorded;
+    const std::filesystem::path file = m_file;
+    const bool safeBag = m_kind == ReceiptRecord::Kind::SafeBag;
+    // Its codes are in its file and nowhere else until its list is written: told again at the next start.
+    const bool keep = safeBag && !forget && ReceiptRecord::codeCount(file) > 0;
     closeFile();
     m_file.clear();
     m_before.clear();
     m_needsBreak = false;
     m_recorded = false;
+    m_kind = ReceiptRecord::Kind::DayFile;
     // A record this receipt did not write (a receipt a crash left, not taken up; one another mode left) stays to
     // be told again.
+    if (keep)
+        return;
+    // A safe-bag receipt's file holds nothing that is not elsewhere now (or nothing at all).
+    if (safeBag && TextFiles::exists(file))
+        if (const Status removed = TextFiles::remove(file); !removed)
+            m_prompts.error(removed.message());
     if (!recorded)
         return;
-    if (const Status removed = ReceiptRecord::ended(m_state.config.programFolder()); !removed)
+    if (const Status removed = ReceiptRecord::ended(m_state.config.programFolder(), file); !removed)
         m_prompts.error(removed.message());
 }
 
@@ -87,16 +149,30 @@ void ReceiptJournal::obnov(const CColStrav& types) {
     m_needsBreak = false;
 }
 
+ReceiptRecord::Discard ReceiptJournal::zahozeni() const {
+    ReceiptRecord::Discard discard;
+    if (!active())
+        return discard;
+    discard.file = m_file;
+    discard.fate = m_created ? ReceiptRecord::Discard::Fate::Removed : ReceiptRecord::Discard::Fate::PutBack;
+    discard.codesBefore = ReceiptRecord::codes(m_before);
+    if (m_recorded)
+        if (const auto entry = ReceiptRecord::find(m_state.config.programFolder(), m_file))
+            discard.outputs = entry->outputs;
+    return discard;
+}
+
 Status ReceiptJournal::zahod() {
     if (!active())
         return Status::success();
-    const std::filesystem::path file = m_file;
-    const bool created = !m_existedBefore || m_state.gSouborVytvorenNovy;
-    const QByteArray before = m_before;
-    end();
-    if (created)
-        return TextFiles::exists(file) ? TextFiles::remove(file) : Status::success();
-    return TextFiles::writeBytes(file, before);
+    closeFile();
+    const Status restored = m_created ? (TextFiles::exists(m_file) ? TextFiles::remove(m_file) : Status::success())
+                                      : TextFiles::writeBytes(m_file, m_before);
+    // The record goes only once the file is as it was: a file that could not be put back stays told.
+    if (!restored.ok())
+        m_recorded = false;
+    stop(true);
+    return restored;
 }
 
 Status ReceiptJournal::appendLine(const QString& line) {

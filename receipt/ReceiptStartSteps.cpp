@@ -138,11 +138,13 @@ void ReceiptStartSteps::rememberReceipt(const DayFileName& name) {
 Status ReceiptStartSteps::emptyBarcode(const std::filesystem::path& folder, const QString& fileName,
                                        const QDateTime& now) {
     const std::filesystem::path file = folder / TextFiles::toPath(fileName);
-    const Result<std::filesystem::path> kept = ReceiptRecord::keepAndEmptyBarcode(file, now);
+    // Unfinished only when a receipt into it was cut short; else they are the last receipt's complete result.
+    const bool unfinished = ReceiptRecord::find(m_state.config.programFolder(), file).has_value();
+    const Result<std::filesystem::path> kept = ReceiptRecord::keepAndEmptyBarcode(file, now, unfinished);
     if (!kept.ok())
         return Status(kept.error());
     if (!kept.value().empty())
-        m_prompts.message(ReceiptRecord::keptBarcodeText(file, kept.value()), Prompts::Buttons::Ok,
+        m_prompts.message(ReceiptRecord::keptBarcodeText(file, kept.value(), unfinished), Prompts::Buttons::Ok,
                           Prompts::Icon::Exclamation);
     return {};
 }

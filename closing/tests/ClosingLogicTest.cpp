@@ -94,6 +94,54 @@ TEST_F(ClosingTest, StornoDeletesOnlyAFileThisReceiptCreated) {
     }
 }
 
+// Before a Storno the question counts the codes the Storno throws away (not those the file held before the receipt,
+// which come back with it), says what becomes of the file, and names what an earlier save of the receipt that did
+// not end wrote, which stays.
+TEST_F(ClosingTest, TheStornoQuestionCountsTheCodesThrownAwayAndSaysWhatBecomesOfTheFile) {
+    using Fate = ReceiptRecord::Discard::Fate;
+    const auto file = env.dataFile(QStringLiteral("260314007_2.txt"));
+    const QString path = TextFiles::toQString(file);
+    // Three of the receipt's ten codes were in the file before it; the rest of what it held is no longer in memory.
+    const QStringList before{ClosingEnv::kChe55a, ClosingEnv::kChe55a, ClosingEnv::kChe55a, ClosingEnv::kSod100,
+                             QStringLiteral("9999")};
+    const QStringList outputs{QStringLiteral("denní soubor ") + path, QStringLiteral("export Sodexo Pass")};
+    const QString back = QStringLiteral("\r\n\r\nVrátit se do okna a příjem ponechat? (Ano: zpět do okna. Ne: zahodit "
+                                        "příjem. Storno: zpět do okna.)");
+    const struct {
+        const char* name;
+        ReceiptRecord::Discard discard;
+        QString question;
+    } cases[] = {
+        {"created",
+         {file, Fate::Removed, {}, {}},
+         QStringLiteral("Příjem není uložen. Neuložených kódů: 10\r\nZahození příjmu smaže soubor, který tento příjem "
+                        "vytvořil: ") +
+             path + back},
+        {"appended to",
+         {file, Fate::PutBack, before, {}},
+         QStringLiteral("Příjem není uložen. Neuložených kódů: 7\r\nZahození příjmu vrátí soubor do stavu před tímto "
+                        "příjmem: ") +
+             path + back},
+        {"after an interrupted save",
+         {file, Fate::PutBack, before, outputs},
+         QStringLiteral("Příjem není uložen. Neuložených kódů: 7\r\nZahození příjmu vrátí soubor do stavu před tímto "
+                        "příjmem: ") +
+             path +
+             QStringLiteral("\r\nDřívější uložení tohoto příjmu bylo přerušeno; co z něj už je zapsáno, zahození "
+                            "ponechá: denní soubor ") +
+             path + QStringLiteral(", export Sodexo Pass") + back},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClosingHooks hooks;
+        hooks.popisZahozeni = [&c] { return c.discard; };
+        UkonceniPrijmu closing(env.state, env.receipt, env.prompts, env.clock, env.printer, hooks);
+        env.prompts.queueAnswer(Prompts::Answer::Yes);
+        EXPECT_FALSE(closing.potvrdOdchod(UkonceniPrijmu::Odchod::Storno));
+        EXPECT_EQ(env.prompts.records().back().text, c.question);
+    }
+}
+
 TEST_F(ClosingTest, SaveAndPrintPrintsEveryCompanyWithTheConfiguredCopies) {
     env.state.sw.gFZakaznik = true;
     env.writeConfig(QString());

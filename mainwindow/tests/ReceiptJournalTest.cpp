@@ -3,6 +3,7 @@
 #include "core/Booking.h"
 #include "mainwindow/ReceiptJournal.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -17,9 +18,10 @@ QByteArray bytesOf(const std::filesystem::path& file) {
 
 class ReceiptJournalTest : public ::testing::Test {
 protected:
-    std::shared_ptr<CPolozka> book(const QString& code) {
+    std::shared_ptr<CPolozka> book(const QString& code) { return book(journal, code); }
+    std::shared_ptr<CPolozka> book(ReceiptJournal& into, const QString& code) {
         Booking booking(rig.state, *rig.state.gColStrav, rig.prompts, rig.stop);
-        return journal.PridejKod(booking, code, 1);
+        return into.PridejKod(booking, code, 1);
     }
 
     ReaderRig rig;
@@ -71,6 +73,46 @@ TEST_F(ReceiptJournalTest, StornoRemovesACreatedFileAndPutsAnAppendedOneBack) {
     EXPECT_EQ(bytesOf(file), earlier + "\r\n" + alfa(100).toLatin1() + "\r\n");
     EXPECT_TRUE(journal.zahod().ok());
     EXPECT_EQ(bytesOf(file), earlier);
+}
+
+// A receipt a kill cut short, taken up again (its file rewritten whole, in type order, as when codes leave memory)
+// and cut short again, then discarded: the file is put back as it was before the receipt first began, removed when
+// that receipt created it, its earlier bytes when it appended to it, and the receipt's record goes.
+TEST_F(ReceiptJournalTest, AResumedReceiptDiscardedPutsTheFileBackAsItWasBeforeItFirstBegan) {
+    rig.state.gMode = QStringLiteral("STD");
+    for (const QByteArray& earlier : {QByteArray(), QByteArray("0120012345\r\n0321054321")}) {
+        SCOPED_TRACE(earlier.isEmpty() ? "created" : "appended to");
+        ASSERT_TRUE(TextFiles::writeBytes(file, earlier).ok());
+        {
+            ReceiptJournal first{rig.state, rig.prompts};
+            first.begin(file);
+            ASSERT_TRUE(book(first, alfa(200, 22222)));
+            ASSERT_TRUE(book(first, alfa(100)));
+        }
+        {
+            ReceiptJournal resumed{rig.state, rig.prompts};
+            resumed.begin(file);
+            resumed.obnov(*rig.state.gColStrav);
+            ASSERT_TRUE(book(resumed, alfa(300, 33333)));
+        }
+        ReceiptJournal last{rig.state, rig.prompts};
+        last.begin(file);
+        ASSERT_TRUE(book(last, alfa(400, 44444)));
+        const ReceiptRecord::Discard discard = last.zahozeni();
+        EXPECT_EQ(discard.fate,
+                  earlier.isEmpty() ? ReceiptRecord::Discard::Fate::Removed : ReceiptRecord::Discard::Fate::PutBack);
+        EXPECT_EQ(discard.codesBefore, ReceiptRecord::codes(earlier));
+        EXPECT_TRUE(last.zahod().ok());
+        if (earlier.isEmpty())
+            EXPECT_FALSE(TextFiles::exists(file));
+        else
+            EXPECT_EQ(bytesOf(file), earlier);
+        EXPECT_FALSE(TextFiles::exists(ReceiptRecord::recordFile(rig.root)));
+        // No copy of the earlier bytes is left behind.
+        EXPECT_EQ(QDir(TextFiles::toQString(rig.root)).entryList({QStringLiteral("*.puvodni")}), QStringList());
+        Booking(rig.state, *rig.state.gColStrav, rig.prompts, rig.stop).VymazBuf();
+    }
+    EXPECT_TRUE(rig.messages().isEmpty()) << rig.messages().join(u'\n').toStdString();
 }
 
 TEST_F(ReceiptJournalTest, AFileThatCannotBeWrittenIsToldOnceAndBookingGoesOn) {

@@ -129,6 +129,8 @@ ClosingHooks WidgetReceiptWindows::hooks() {
     hooks.zobrazSouctyBaliku = [this](const QString& text) { m_host->setPackageSumsText(text); };
     // Storno: the receipt's file goes back to what it was before the receipt (removed when the receipt created it).
     hooks.zahodSoubor = [this] { return m_window->logic().journal().zahod(); };
+    hooks.popisZahozeni = [this] { return m_window->logic().journal().zahozeni(); };
+    hooks.seznamSafeBagZapsan = [this] { m_window->logic().journal().listWritten(); };
     hooks.vycistiPrijem = [this] {
         MainWindowLogic& logic = m_window->logic();
         logic.rtbStrav().clear();

@@ -320,6 +320,10 @@ TEST_F(frmUkonceniPrTest, LeavingUnsavedAsksFirstAndTheSafeAnswersKeepEverything
             EXPECT_EQ(r.buttons, Prompts::Buttons::YesNoCancel);
             EXPECT_TRUE(r.text.startsWith(QStringLiteral("Příjem není uložen. Neuložených kódů: 10\r\n")))
                 << r.text.toStdString();
+            // Each of the box's buttons is named by its own text, and "Storno" means the box's button alone.
+            for (const char* button : {"Ano:", "Ne:", "Storno:"})
+                EXPECT_EQ(r.text.count(QLatin1String(button)), 1) << button << " in " << r.text.toStdString();
+            EXPECT_EQ(r.text.count(QStringLiteral("Storno")), 1) << r.text.toStdString();
         }
     }
 }

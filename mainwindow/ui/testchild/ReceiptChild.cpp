@@ -2,9 +2,10 @@
 // the program folder given as the first argument, the reader port mapped through TRV7300_COMn, message boxes
 // answered by a script, and a new receipt started at the load (from the menu in a mode that starts nothing by
 // itself): for cash desk 001 in the cash-desk start, for SM
-// 123 and operator Eva in the SM start (depot D07, envelope OB-1 where depot mode asks for them). It prints
-// "READY" and the receipt's file once the receipt is receiving; the test then feeds codes through the line and
-// kills it. A line "SAVE" on its input ends the receipt and saves it in the closing window.
+// 123 and operator Eva in the SM start (depot D07, envelope OB-1 where depot mode asks for them), a collected safe
+// bag where the working mode is asked. It prints "READY" and the receipt's file (a safe-bag receipt's file of its
+// own) once the receipt is receiving; the test then feeds codes through the line and kills it. A line "SAVE" on its
+// input ends the receipt and saves it in the closing window.
 
 #include "core/AppState.h"
 #include "core/CColStrav.h"
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr)
             return;
+        if (modal->objectName() == QLatin1String("frmSafeBag")) {
+            modal->findChild<QPushButton*>(QStringLiteral("cmdSafeBag"))->click();
+            return;
+        }
         if (modal->objectName() == QLatin1String("frmPrijem")) {
             box(modal, "txtPokladni", "001");
             box(modal, "txtPoradi", "1");
@@ -91,7 +96,10 @@ int main(int argc, char** argv) {
         window.findChild<QAction*>(QStringLiteral("prijem"))->trigger();
     if (!window.logic().receipt().receiving())
         return 1;
-    std::printf("READY %s\n", qPrintable(window.logic().lblSoubor()));
+    const QString file = window.logic().lblSoubor().isEmpty()
+                             ? trv::TextFiles::toQString(window.logic().journal().file())
+                             : window.logic().lblSoubor();
+    std::printf("READY %s\n", qPrintable(file));
     std::fflush(stdout);
 
     QTimer saver;

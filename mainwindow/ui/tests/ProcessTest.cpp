@@ -22,6 +22,7 @@
 #include "testsupport/ScriptedPromptsGtest.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -217,18 +218,16 @@ void PrintTo(const KillCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ReceiptKilled : public ::testing::TestWithParam<KillCase> {
-protected:
-    // Starts the program on `folder`, reads the codes into a new day file and kills it: `dayFile` is that file.
-    static void killMidReceipt(const std::filesystem::path& folder, std::filesystem::path& dayFile) {
-        ChildProgram child;
-        dayFile = child.start(folder);
-        ASSERT_FALSE(dayFile.empty());
-        EXPECT_EQ(dayFile.parent_path(), folder / "data");
-        ASSERT_TRUE(child.read(kCodes, dayFile)) << fileBytes(dayFile).toStdString();
-        child.kill();
-    }
-};
+// Starts the program on `folder`, reads the codes into the receipt's file and kills it: `file` is that file.
+void killMidReceipt(const std::filesystem::path& folder, std::filesystem::path& file) {
+    ChildProgram child;
+    file = child.start(folder);
+    ASSERT_FALSE(file.empty());
+    ASSERT_TRUE(child.read(kCodes, file)) << fileBytes(file).toStdString();
+    child.kill();
+}
+
+class ReceiptKilled : public ::testing::TestWithParam<KillCase> {};
 
 // Killed mid-receipt, the program tells at its next start, in one message, the file and its number of codes, and
 // offers to take it up: the operator's yes starts the append of that file at once through the receipt start,
@@ -238,6 +237,7 @@ TEST_P(ReceiptKilled, TheNextStartTellsTheReceiptAndYesTakesItUp) {
     const std::filesystem::path folder = copySample(dir, GetParam().firmaId);
     std::filesystem::path dayFile;
     ASSERT_NO_FATAL_FAILURE(killMidReceipt(folder, dayFile));
+    EXPECT_EQ(dayFile.parent_path(), folder / "data");
     const QString fileName = TextFiles::toQString(dayFile.filename());
     {
         Restart restart(folder);
@@ -272,7 +272,8 @@ TEST_P(ReceiptKilled, TheNextStartTellsTheReceiptAndYesTakesItUp) {
 }
 
 // The operator's no leaves all as it was: the start dialog as always, the day file untouched, and the receipt told
-// again at the start after, also when the program was closed in between.
+// again at the start after, also when another receipt was started, read and saved in between and the program
+// closed.
 TEST_P(ReceiptKilled, NoLeavesTheReceiptAsItWasAndToldAgain) {
     QTemporaryDir dir;
     const std::filesystem::path folder = copySample(dir, GetParam().firmaId);
@@ -280,6 +281,7 @@ TEST_P(ReceiptKilled, NoLeavesTheReceiptAsItWasAndToldAgain) {
     ASSERT_NO_FATAL_FAILURE(killMidReceipt(folder, dayFile));
     const QByteArray killed = fileBytes(dayFile);
     for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
         Restart restart(folder);
         restart.prompts.queueAnswer(Prompts::Answer::No);
         bool newFileChosen = false;
@@ -287,13 +289,33 @@ TEST_P(ReceiptKilled, NoLeavesTheReceiptAsItWasAndToldAgain) {
         onNextModal([&](QWidget* dialog) {
             newFileChosen = child<QRadioButton>(dialog, "optNovy")->isChecked();
             anyChosen = !child<QListWidget>(dialog, "listDataS")->selectedItems().isEmpty();
-            child<QPushButton>(dialog, "btnVen")->click();
+            if (start > 0) {
+                child<QPushButton>(dialog, "btnVen")->click();
+                return;
+            }
+            // Another receipt, into a new file of its own.
+            if (dialog->objectName() == QLatin1String("frmPrijemSec")) {
+                child<QLineEdit>(dialog, "txtSM")->setText(QStringLiteral("456"));
+                child<QLineEdit>(dialog, "txtOperator")->setText(QStringLiteral("Eva"));
+            } else {
+                child<QLineEdit>(dialog, "txtPokladni")->setText(QStringLiteral("002"));
+            }
+            child<QPushButton>(dialog, "btnPrijem")->click();
         });
         ASSERT_TRUE(restart.load());
-        EXPECT_EQ(restart.notices(dayFile).size(), 1) << "start " << start;
+        EXPECT_EQ(restart.notices(dayFile).size(), 1);
         EXPECT_TRUE(newFileChosen);
         EXPECT_FALSE(anyChosen);
-        EXPECT_FALSE(restart.window->logic().receipt().receiving());
+        EXPECT_EQ(restart.window->logic().receipt().receiving(), start == 0);
+        if (start == 0) {
+            const std::filesystem::path other = TextFiles::toPath(restart.window->logic().lblSoubor());
+            ASSERT_NE(other, dayFile);
+            restart.fakePort.deliver((kCodes[0] + QStringLiteral("\r\n")).toLatin1());
+            ASSERT_TRUE(waitUntil([&] { return fileBytes(other).contains(kCodes[0].toLatin1()); }));
+            restart.save();
+            EXPECT_EQ(restart.prompts.texts().last(),
+                      QStringLiteral("Soubor %1 byl uložen.").arg(TextFiles::toQString(other)));
+        }
         EXPECT_EQ(fileBytes(dayFile), killed);
         EXPECT_TRUE(restart.window->close());
     }
@@ -303,6 +325,93 @@ INSTANTIATE_TEST_SUITE_P(, ReceiptKilled,
                          ::testing::Values(KillCase{"CashDeskStart", {}, {}},
                                            KillCase{"SmStart", QStringLiteral("0000000001"), QStringLiteral(".vyc")}),
                          [](const ::testing::TestParamInfo<KillCase>& info) { return std::string(info.param.name); });
+
+// A receipt killed, taken up again at the next start, read on and then discarded in the closing window: the
+// question counts every code the discard throws away and says that the file goes; the file, which the first
+// receipt created, goes, and nothing is left to tell.
+TEST(ProcessTest, AResumedReceiptDiscardedRemovesTheFileItsFirstStartCreated) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = copySample(dir);
+    std::filesystem::path dayFile;
+    ASSERT_NO_FATAL_FAILURE(killMidReceipt(folder, dayFile));
+    {
+        Restart restart(folder);
+        restart.prompts.queueAnswer(Prompts::Answer::Yes); // taken up
+        bool loaded = false;
+        EXPECT_EQ(dialogsShownDuring([&] { loaded = restart.load(); }), QStringList());
+        ASSERT_TRUE(loaded);
+        ASSERT_TRUE(restart.window->logic().receipt().receiving());
+        const QString more = QStringLiteral("0220054321");
+        restart.fakePort.deliver((more + QStringLiteral("\r\n")).toLatin1());
+        ASSERT_TRUE(waitUntil([&] { return fileBytes(dayFile).contains(more.toLatin1()); }));
+
+        restart.prompts.queueAnswer(Prompts::Answer::No); // the discard confirmed
+        onNextModal([](QWidget* closing) { child<QPushButton>(closing, "btnVen")->click(); });
+        child<VerticalMenu>(restart.window.get(), "vmnNab")->itemButton(4)->click();
+        EXPECT_FALSE(restart.window->logic().receipt().receiving());
+        EXPECT_EQ(restart.prompts.records().back().text,
+                  QStringLiteral("Příjem není uložen. Neuložených kódů: 4\r\nZahození příjmu smaže soubor, který "
+                                 "tento příjem vytvořil: %1\r\n\r\nVrátit se do okna a příjem ponechat? (Ano: zpět do "
+                                 "okna. Ne: zahodit příjem. Storno: zpět do okna.)")
+                      .arg(TextFiles::toQString(dayFile)));
+        EXPECT_FALSE(TextFiles::exists(dayFile));
+        EXPECT_FALSE(TextFiles::exists(ReceiptRecord::recordFile(folder)));
+    }
+    Restart later(folder);
+    dialogsShownDuring([&] { later.load(); });
+    EXPECT_TRUE(later.prompts.records().empty()) << later.prompts.texts().join(u'\n').toStdString();
+}
+
+// A collected safe-bag receipt killed mid-receipt: every code read is on disk, in a file of its own beside the
+// record (nothing in the safe-bag folder, whose lists the period summary counts and renames), and the next start
+// tells it with its number of codes. "Ne" leaves the file and the record, told again at the start after; "Ano"
+// writes the receipt's list as the closing window would have, named by the moment it is written and holding every
+// code read, and the file and the record go.
+TEST(ProcessTest, ASafeBagReceiptKilledIsToldAtTheNextStartAndYesWritesItsList) {
+    QTemporaryDir dir;
+    // Switch 44: the working mode is chosen at every receipt start.
+    const std::filesystem::path folder = copySample(dir, QString(43, u'0') + u'1');
+    const std::filesystem::path safeBagFolder = folder / "data" / "sfb";
+    const auto lists = [&] { return QDir(TextFiles::toQString(safeBagFolder)).entryList(QDir::Files); };
+    std::filesystem::path codesFile;
+    ASSERT_NO_FATAL_FAILURE(killMidReceipt(folder, codesFile));
+    EXPECT_EQ(codesFile.parent_path(), folder);
+    EXPECT_EQ(sortedLines(codesFile), sorted(kCodes));
+    EXPECT_EQ(lists(), QStringList());
+    const QString question =
+        QStringLiteral("Příjem SafeBag nebyl dokončen: jeho seznam (.sfb) se nezapsal a jeho kódy (počet kódů: 3) jsou "
+                       "jen v souboru %1.\r\n\r\nZapsat seznam nyní? (Ne: soubor zůstane a příjem se ohlásí znovu při "
+                       "příštím spuštění.)")
+            .arg(TextFiles::toQString(codesFile));
+    for (const Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+        SCOPED_TRACE(answer == Prompts::Answer::Yes ? "Ano" : "Ne");
+        Restart restart(folder);
+        restart.prompts.queueAnswer(answer);
+        bool loaded = false;
+        // The working mode and the receipt start show as at every start; they are closed without a start.
+        dialogsShownDuring([&] { loaded = restart.load(); });
+        ASSERT_TRUE(loaded);
+        ASSERT_FALSE(restart.prompts.records().empty());
+        EXPECT_EQ(restart.prompts.records().front().text, question);
+        if (answer == Prompts::Answer::No) {
+            EXPECT_EQ(sortedLines(codesFile), sorted(kCodes));
+            EXPECT_TRUE(TextFiles::exists(ReceiptRecord::recordFile(folder)));
+            EXPECT_EQ(lists(), QStringList());
+            continue;
+        }
+        const QString list = restart.clock.now().toString(QStringLiteral("yyMMddHHmmss")) + QStringLiteral(".sfb");
+        EXPECT_EQ(lists(), QStringList{list});
+        EXPECT_EQ(sortedLines(safeBagFolder / TextFiles::toPath(list)), sorted(kCodes));
+        EXPECT_FALSE(TextFiles::exists(codesFile));
+        EXPECT_FALSE(TextFiles::exists(ReceiptRecord::recordFile(folder)));
+        EXPECT_EQ(restart.prompts.records().back().text,
+                  QStringLiteral("Seznam SafeBag byl zapsán do souboru %1 (počet kódů: 3).")
+                      .arg(TextFiles::toQString(safeBagFolder / TextFiles::toPath(list))));
+    }
+    Restart later(folder);
+    dialogsShownDuring([&] { later.load(); });
+    EXPECT_TRUE(later.prompts.records().empty()) << later.prompts.texts().join(u'\n').toStdString();
+}
 
 // The mode without a closing save, killed mid-receipt: its day file holds every code read, no record of unfinished
 // work is left, and the next start says nothing.

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -56,6 +57,13 @@ protected:
     bool start() { return startProgram(); }
 
     void clickMenu(int item) const { child<VerticalMenu>(window.get(), "vmnNab")->itemButton(item)->click(); }
+
+    // The record's entry of a receipt into `file` that a kill cut short.
+    static ReceiptRecord::Entry recordOf(const std::filesystem::path& file) {
+        ReceiptRecord::Entry entry;
+        entry.file = file;
+        return entry;
+    }
 
     static QByteArray fileBytes(const std::filesystem::path& file) {
         const auto bytes = TextFiles::readBytes(file);
@@ -143,9 +151,10 @@ const QByteArray kKilledBarcode =
 
 } // namespace
 
-// Mode AUT starts into an empty Barcode.txt. One that holds the codes of a receipt a kill cut short is first moved
-// aside, byte for byte, under the date and time of the start, and the operator told in one message naming the kept
-// file; a kept file of the same second stays as it is. A Barcode.txt of blank lines holds nothing to keep.
+// Mode AUT starts into an empty Barcode.txt. One that holds codes (the last receipt's, or those of a receipt a kill
+// cut short) is first moved aside, byte for byte, under the date and time of the start, and the operator told in
+// one message naming the kept file; a kept file of the same second stays as it is. A Barcode.txt of blank lines
+// holds nothing to keep.
 TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     const BarcodeCase& c = GetParam();
     ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
@@ -162,7 +171,7 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
         if (recorded != barcode) {
             ASSERT_TRUE(TextFiles::writeAll(recorded, kCode1 + QStringLiteral("\r\n")).ok());
         }
-        ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, recorded).ok());
+        ASSERT_TRUE(ReceiptRecord::put(folder, recordOf(recorded)).ok());
     }
 
     ASSERT_TRUE(start());
@@ -179,9 +188,13 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     const std::filesystem::path kept = dataFolder / c.keptName;
     EXPECT_EQ(fileBytes(kept), c.barcode);
     ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
-    const QString keptNotice = QStringLiteral("Soubor Barcode.txt obsahoval kódy nedokončeného příjmu (počet kódů: "
-                                              "4); byl uschován jako %1 a pro nový příjem se vyprázdnil.")
-                                   .arg(TextFiles::toQString(kept));
+    // Unfinished only when the record says a receipt into Barcode.txt was cut short; else the codes are what the
+    // last receipt left there as its result.
+    const QString whose =
+        recorded == barcode ? QStringLiteral("kódy nedokončeného příjmu") : QStringLiteral("kódy posledního příjmu");
+    const QString keptNotice = QStringLiteral("Soubor Barcode.txt obsahoval %1 (počet kódů: 4); byl uschován jako %2 "
+                                              "a pro nový příjem se vyprázdnil.")
+                                   .arg(whose, TextFiles::toQString(kept));
     const QString& told = prompts.records()[0].text;
     if (*c.recordOf == '\0' || recorded == barcode) {
         EXPECT_EQ(told, keptNotice);
@@ -205,6 +218,42 @@ INSTANTIATE_TEST_SUITE_P(
         BarcodeCase{"BlankLines", "\r\n \r\n", false, "", ""}),
     [](const ::testing::TestParamInfo<BarcodeCase>& info) { return std::string(info.param.name); });
 
+namespace {
+class StartsBarcodeMode : public ReceiptRoadTest, public ::testing::WithParamInterface<bool> {};
+} // namespace
+
+// The receipt start's Barcode.txt mode keeps the codes Barcode.txt holds as mode AUT does, and tells them as those
+// of an unfinished receipt only when the record of unfinished work names Barcode.txt; else they are the last
+// receipt's.
+TEST_P(StartsBarcodeMode, SaysUnfinishedOnlyWhenTheRecordNamesBarcodeTxt) {
+    const bool recorded = GetParam();
+    onNextModal([](QWidget* modal) { modal->close(); }); // the load's receipt start: no receipt
+    ASSERT_TRUE(start());
+    const std::filesystem::path barcode = dataFolder / "Barcode.txt";
+    ASSERT_TRUE(TextFiles::writeAll(barcode, kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).ok());
+    if (recorded) {
+        ASSERT_TRUE(ReceiptRecord::put(folder, recordOf(barcode)).ok());
+    }
+    onNextModal([](QWidget* modal) {
+        child<QRadioButton>(modal, "optBarC")->click();
+        child<QPushButton>(modal, "btnPrijem")->click();
+    });
+    window->findChild<QAction*>(QStringLiteral("prijem"))->trigger();
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(
+        prompts.records()[0].text,
+        QStringLiteral("Soubor Barcode.txt obsahoval %1 (počet kódů: 2); byl uschován jako %2 a pro nový příjem "
+                       "se vyprázdnil.")
+            .arg(recorded ? QStringLiteral("kódy nedokončeného příjmu") : QStringLiteral("kódy posledního příjmu"),
+                 TextFiles::toQString(dataFolder / "Barcode_20261210_090503.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(, StartsBarcodeMode, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Recorded" : "NotRecorded");
+                         });
+
 // A mode that starts nothing by itself has no closing save either: a record another mode left is neither told nor
 // removed there, a receipt started in it writes no record of its own, and the record is told when the program
 // next starts in its own mode.
@@ -214,7 +263,7 @@ TEST_F(ReceiptRoadTest, TheModeWithoutAClosingNeitherTellsNorTouchesTheRecordOfU
                     .ok());
     const std::filesystem::path dayFile = dataFolder / "261210001_1.txt";
     ASSERT_TRUE(TextFiles::writeAll(dayFile, kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).ok());
-    ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, dayFile).ok());
+    ASSERT_TRUE(ReceiptRecord::put(folder, recordOf(dayFile)).ok());
     const std::filesystem::path record = ReceiptRecord::recordFile(folder);
     const QByteArray left = fileBytes(record);
 
@@ -249,6 +298,62 @@ TEST_F(ReceiptRoadTest, TheModeWithoutAClosingNeitherTellsNorTouchesTheRecordOfU
     ASSERT_FALSE(prompts.records().empty());
     EXPECT_TRUE(prompts.records().front().text.startsWith(
         QStringLiteral("Příjem do souboru %1 (počet kódů: 2) nebyl uložen").arg(TextFiles::toQString(dayFile))));
+}
+
+// A collected safe-bag receipt keeps its codes on disk as they are read, in a file of its own beside the record of
+// unfinished work, which names it as a safe-bag receipt; once the closing window has written the receipt's list,
+// that file and the record go.
+TEST_F(ReceiptRoadTest, ASafeBagReceiptKeepsItsCodesInAFileOfItsOwnUntilTheClosingWindowWritesItsList) {
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("Firma"), QStringLiteral("FirmaID"),
+                                   QString(43, u'0') + u'1')
+                    .ok());
+    onNextModal([](QWidget* modal) { child<QPushButton>(modal, "cmdSafeBag")->click(); });
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(window->logic().receipt().receiving());
+    ASSERT_TRUE(state.gSafeBag);
+    const std::filesystem::path codesFile = window->logic().journal().file();
+    EXPECT_EQ(codesFile.parent_path(), folder);
+    port.deliver((kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).toLatin1());
+    ASSERT_TRUE(trv::test::waitUntil([&] {
+        return fileBytes(codesFile) == (kCode1 + QStringLiteral("\r\n") + kAlfa + QStringLiteral("\r\n")).toLatin1();
+    }));
+    const std::filesystem::path record = ReceiptRecord::recordFile(folder);
+    const QString recorded = QString::fromUtf8(fileBytes(record));
+    EXPECT_TRUE(recorded.contains(QStringLiteral("Soubor=") + TextFiles::toQString(codesFile)))
+        << recorded.toStdString();
+    EXPECT_TRUE(recorded.contains(QStringLiteral("Druh=SafeBag"))) << recorded.toStdString();
+
+    bool goneOnceWritten = false;
+    onNextModal([&](QWidget* closing) {
+        goneOnceWritten = !TextFiles::exists(codesFile) && !TextFiles::exists(record);
+        child<QPushButton>(closing, "btnVen")->click();
+    });
+    clickMenu(4);
+    EXPECT_TRUE(goneOnceWritten);
+    EXPECT_FALSE(window->logic().receipt().receiving());
+    EXPECT_EQ(fileBytes(dataFolder / "sfb" / "261210090503.sfb"),
+              (kAlfa + QStringLiteral("\r\n") + kCode1 + QStringLiteral("\r\n")).toLatin1());
+    EXPECT_FALSE(TextFiles::exists(codesFile));
+    EXPECT_FALSE(TextFiles::exists(record));
+}
+
+// A receipt a kill cut short while it appended to a day file is told with the codes it read, not with those the
+// file held before it.
+TEST_F(ReceiptRoadTest, AnAppendCutShortIsToldWithTheCodesItRead) {
+    const std::filesystem::path dayFile = dataFolder / "261210001_1.txt";
+    const QString earlier = kCode1 + QStringLiteral("\r\n") + kCode2 + QStringLiteral("\r\n");
+    ReceiptRecord::Entry entry;
+    entry.file = dayFile;
+    entry.created = false;
+    ASSERT_TRUE(ReceiptRecord::receiptStarted(folder, entry, earlier.toLatin1()).ok());
+    ASSERT_TRUE(TextFiles::writeAll(dayFile, earlier + kAlfa + QStringLiteral("\r\n")).ok());
+    prompts.queueAnswer(Prompts::Answer::No); // not taken up now
+    onNextModal([](QWidget* modal) { child<QPushButton>(modal, "btnVen")->click(); });
+    ASSERT_TRUE(start());
+    ASSERT_FALSE(prompts.records().empty());
+    EXPECT_TRUE(prompts.records().front().text.startsWith(
+        QStringLiteral("Příjem do souboru %1 (počet kódů: 1) nebyl uložen").arg(TextFiles::toQString(dayFile))))
+        << prompts.records().front().text.toStdString();
 }
 
 TEST_F(ReceiptRoadTest, TheDataFileWindowsOpenFromTheMenuAndTheVerticalMenu) {
