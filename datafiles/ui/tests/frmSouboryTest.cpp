@@ -389,6 +389,16 @@ TEST_F(frmSouboryTest, EscapeAsksBeforeThrowingAwayEdits) {
     ASSERT_EQ(prompts.texts().size(), 2);
     EXPECT_EQ(prompts.texts().back(), QStringLiteral("Změny v souboru ") + path("150121_001_01_1.txt") +
                                           QStringLiteral(" nejsou uloženy.\r\nZavřít editor a změny zahodit?"));
+    // A typist's Enter that meets the question keeps the changes; the question before a save keeps Yes.
+    EXPECT_EQ(prompts.records().back().defaultButton, Prompts::Answer::No);
+    prompts.queueAnswer(Prompts::Answer::No);
+    test::onNextModal([&](QWidget* editor) {
+        QTest::keyClick(child<QListView>(editor, "rtbEdit"), Qt::Key_Delete);
+        click(editor, "btnUloz");
+        click(editor, "btnVen");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_EQ(prompts.records().back().defaultButton, Prompts::Answer::Yes);
 }
 
 // Escape in a line being typed ends the typing and keeps it; the next Escape asks as for any other change.
