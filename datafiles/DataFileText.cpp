@@ -73,7 +73,7 @@ qsizetype DataFileText::lineEnd(qint64 start) const {
     if (lf - unit < start)
         return lf;
     const char* cr = m_raw.constData() + lf - unit;
-    const bool isCr = !isUtf16(m_encoding) ? cr[0] == '\r'
+    const bool isCr = !isUtf16(m_encoding)                  ? cr[0] == '\r'
                       : m_encoding == TextEncoding::Utf16LE ? (cr[0] == '\r' && cr[1] == 0)
                                                             : (cr[0] == 0 && cr[1] == '\r');
     return isCr ? lf - unit : lf;
@@ -108,6 +108,14 @@ QString DataFileText::line(qsizetype i) const {
     if (at < 0)
         return m_changed[size_t(-1 - at)].text;
     return decode(at, lineEnd(at));
+}
+
+qsizetype DataFileText::utf8SizeHint(qsizetype i) const {
+    const qint64 at = m_lines[size_t(i)];
+    if (at < 0)
+        return m_changed[size_t(-1 - at)].text.size();
+    const qsizetype bytes = lineEnd(at) - at;
+    return isUtf16(m_encoding) ? bytes / 2 : bytes;
 }
 
 QString DataFileText::text() const {

@@ -36,6 +36,9 @@ public:
 
     qsizetype lineCount() const { return qsizetype(m_lines.size()); }
     QString line(qsizetype i) const;
+    // About how many bytes line i takes in UTF-8 (exactly, for a line of digits), without reading its text: what a
+    // copy of millions of lines reserves at once.
+    qsizetype utf8SizeHint(qsizetype i) const;
     // The whole text, lines joined by "\n".
     QString text() const;
     TextEncoding encoding() const { return m_encoding; }

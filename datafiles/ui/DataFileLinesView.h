@@ -41,8 +41,9 @@ public:
     // CR LF, LF and CR, the first piece stays on the line, each further piece becomes a line below it, and the edit
     // goes on in the last piece where the paste ended.
     void splitPasted(int row, const QString& typed, int cursor);
-    // The selected lines in their order, CR LF between them; the current line when none is selected.
-    QString selectedText() const;
+    // Puts the selected lines on the clipboard in their order, CR LF between them; the current line when none is
+    // selected.
+    void copySelected() const;
     // Takes back the last change to the lines (a line typed, a split or join, a paste, lines removed or cut) and
     // selects what it brought back.
     void undo();
