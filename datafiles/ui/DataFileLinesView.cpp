@@ -124,7 +124,7 @@ class DataFileLinesView::Delegate final : public QStyledItemDelegate {
 public:
     explicit Delegate(DataFileLinesView* view) : QStyledItemDelegate(view), m_view(view) {}
 
-    int nextColumn = -1;    // where the cursor stands in the next editor; at the end when -1
+    int nextColumn = -1; // where the cursor stands in the next editor; at the end when -1
     QPointer<QWidget> open; // the editor of the line being edited
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -166,13 +166,7 @@ protected:
         const int cursor = editor->cursorPosition();
         const bool plain = !editor->hasSelectedText() && key->modifiers() == Qt::NoModifier;
         std::function<void()> then;
-        // Undo takes back the typing on the line first; with none left, the change to the lines before it.
-        if (key->matches(QKeySequence::Undo) && !editor->isUndoAvailable() && m_view->m_model->canUndo())
-            then = [=, this] {
-                m_view->keepLine(row, typed);
-                m_view->undo();
-            };
-        switch (then ? 0 : key->key()) {
+        switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             then = [=, this] { m_view->splitLine(row, typed.left(cursor), typed.mid(cursor)); };
@@ -200,6 +194,12 @@ protected:
         default:
             break;
         }
+        // Undo takes back the typing on the line first; with none left, the change to the lines before it.
+        if (key->matches(QKeySequence::Undo) && !editor->isUndoAvailable() && m_view->m_model->canUndo())
+            then = [=, this] {
+                m_view->keepLine(row, typed);
+                m_view->undo();
+            };
         if (!then)
             return QStyledItemDelegate::eventFilter(object, event);
         // The line's text goes to the file through `then`, not through the editor's own commit.
@@ -388,8 +388,8 @@ void DataFileLinesView::undo() {
 bool DataFileLinesView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     // A key typed on a line opens its editor and then goes to it, after the cursor is placed: typing on a line
     // adds to it, as in a text box, and never replaces the line.
-    const bool typed =
-        trigger == QAbstractItemView::AnyKeyPressed && event != nullptr && event->type() == QEvent::KeyPress;
+    const bool typed = trigger == QAbstractItemView::AnyKeyPressed && event != nullptr &&
+                       event->type() == QEvent::KeyPress;
     QModelIndex at = index;
     // Over several lines, what is typed replaces them, as in a text box; a key that types nothing (Backspace)
     // does not.
@@ -424,7 +424,8 @@ void DataFileLinesView::keyPressEvent(QKeyEvent* event) {
         }
         // A paste goes where a typed key goes: at the end of the current line, or in place of several.
         if (event->matches(QKeySequence::Paste)) {
-            if (severalSelected())
+            if (const QMimeData* pasted = QGuiApplication::clipboard()->mimeData();
+                pasted != nullptr && pasted->hasText() && severalSelected())
                 replaceSelected();
             editAt(currentIndex().row(), -1);
             if (auto* line = qobject_cast<QLineEdit*>(m_delegate->open.data()))

@@ -570,8 +570,8 @@ TEST_F(frmSouboryTest, SeveralSelectedLinesAreCutOrRemovedAndAnUndoBringsThemBac
     EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11\n22\r\nk\xe8\r\n44"));
 }
 
-// A key typed over several lines replaces them by a line that starts with it; over every line it leaves that line
-// alone. Undo takes the changes back one by one: the typing, then the lines replaced.
+// A key typed or a paste over several lines replaces them by a line that starts with it; over every line it leaves
+// that line alone. Undo takes the changes back one by one: the typing, then the lines replaced.
 TEST_F(frmSouboryTest, AKeyTypedOverSeveralLinesReplacesThemAndUndoTakesBackOneChangeAtATime) {
     writeData("150121_001_01_1.txt", "11\r\n22\r\n33\r\n");
     auto w = open();
@@ -612,16 +612,19 @@ TEST_F(frmSouboryTest, AKeyTypedOverSeveralLinesReplacesThemAndUndoTakesBackOneC
     EXPECT_TRUE(closed);
     EXPECT_TRUE(prompts.texts().isEmpty());
 
-    // Saved, the lines stand as typed.
+    // A paste replaces them too; saved, the lines stand as pasted.
     test::onNextModal([&](QWidget* editor) {
         auto* view = child<QListView>(editor, "rtbEdit");
         selectLines(view, 0, 1);
-        QTest::keyClick(view, Qt::Key_8);
+        QGuiApplication::clipboard()->setText(QStringLiteral("8\n9"));
+        QTest::keySequence(view, QKeySequence::Paste);
+        EXPECT_EQ(shownLines(editor),
+                  (QStringList{QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("33"), QString()}));
         prompts.queueAnswer(Prompts::Answer::Yes);
         click(editor, "btnUloz");
     });
     click(w.get(), "btnOtevri");
-    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("8\r\n33\r\n"));
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("8\r\n9\r\n33\r\n"));
 }
 
 // Ctrl+Z takes back a line typed, a split, a join and a paste, also from within the line being edited once its
