@@ -61,6 +61,7 @@ Result<DataFileText> DataFileText::load(const std::filesystem::path& file, Progr
                 return Error{0, Progress::cancelledText()};
         }
     }
+    t.m_linesRead = t.lineCount();
     return t;
 }
 
@@ -72,7 +73,7 @@ qsizetype DataFileText::lineEnd(qint64 start) const {
     if (lf - unit < start)
         return lf;
     const char* cr = m_raw.constData() + lf - unit;
-    const bool isCr = !isUtf16(m_encoding) ? cr[0] == '\r'
+    const bool isCr = !isUtf16(m_encoding)                  ? cr[0] == '\r'
                       : m_encoding == TextEncoding::Utf16LE ? (cr[0] == '\r' && cr[1] == 0)
                                                             : (cr[0] == 0 && cr[1] == '\r');
     return isCr ? lf - unit : lf;
@@ -109,6 +110,14 @@ QString DataFileText::line(qsizetype i) const {
     return decode(at, lineEnd(at));
 }
 
+qsizetype DataFileText::utf8SizeHint(qsizetype i) const {
+    const qint64 at = m_lines[size_t(i)];
+    if (at < 0)
+        return m_changed[size_t(-1 - at)].text.size();
+    const qsizetype bytes = lineEnd(at) - at;
+    return isUtf16(m_encoding) ? bytes / 2 : bytes;
+}
+
 QString DataFileText::text() const {
     QString out;
     for (qsizetype i = 0; i < lineCount(); ++i) {
@@ -123,16 +132,16 @@ void DataFileText::setLine(qsizetype i, const QString& text) {
     if (line(i) == text)
         return;
     qint64& at = m_lines[size_t(i)];
-    if (at >= 0) {
-        m_changed.push_back({text, at});
+    const qint64 before = at;
+    const qint64 original = at >= 0 ? at : m_changed[size_t(-1 - at)].original;
+    if (at < 0 && original >= 0 && decode(original, lineEnd(original)) == text) {
+        at = original;
+    } else {
+        // A new entry each time, never the old one rewritten: a change to undo may point at the old one.
+        m_changed.push_back({text, original});
         at = -qint64(m_changed.size());
-        return;
     }
-    Changed& changed = m_changed[size_t(-1 - at)];
-    if (changed.original >= 0 && decode(changed.original, lineEnd(changed.original)) == text)
-        at = changed.original;
-    else
-        changed.text = text;
+    done({Edit::Changed, i, 1, {before}});
 }
 
 void DataFileText::insertLine(qsizetype at, const QString& text) {
@@ -150,20 +159,82 @@ void DataFileText::insertLines(qsizetype at, const QStringList& texts) {
         added.push_back(-qint64(m_changed.size()));
     }
     m_lines.insert(m_lines.begin() + at, added.begin(), added.end());
-    m_linesAddedOrRemoved = true;
+    done({Edit::Inserted, at, texts.size(), {}});
 }
 
 void DataFileText::removeLines(qsizetype at, qsizetype count) {
     if (count <= 0)
         return;
-    m_lines.erase(m_lines.begin() + at, m_lines.begin() + at + count);
+    // The undo keeps the entries, a line's place in the bytes read, never its text. Every line removed (select
+    // all, cut) hands the index over whole: nothing is copied.
+    std::vector<qint64> removed;
+    if (count == lineCount()) {
+        removed.swap(m_lines);
+    } else {
+        removed.assign(m_lines.begin() + at, m_lines.begin() + at + count);
+        m_lines.erase(m_lines.begin() + at, m_lines.begin() + at + count);
+    }
+    done({Edit::Removed, at, count, std::move(removed)});
     if (m_lines.empty()) // a text has at least its one, empty, line
         insertLine(0, QString());
-    m_linesAddedOrRemoved = true;
+}
+
+void DataFileText::startChange() {
+    if (m_changes.empty() || !m_changes.back().empty())
+        m_changes.emplace_back();
+}
+
+void DataFileText::done(Done d) {
+    if (m_changes.empty())
+        m_changes.emplace_back();
+    m_changes.back().push_back(std::move(d));
+}
+
+bool DataFileText::canUndo() const {
+    return std::any_of(m_changes.begin(), m_changes.end(), [](const auto& change) { return !change.empty(); });
+}
+
+void DataFileText::undo(const std::function<void(const Edit& edit, const std::function<void()>& make)>& around) {
+    while (!m_changes.empty() && m_changes.back().empty())
+        m_changes.pop_back();
+    if (m_changes.empty())
+        return;
+    std::vector<Done> change = std::move(m_changes.back());
+    m_changes.pop_back();
+    for (auto d = change.rbegin(); d != change.rend(); ++d) {
+        const auto row = std::ptrdiff_t(d->row);
+        switch (d->kind) {
+        case Edit::Changed:
+            around({Edit::Changed, d->row, 1}, [&] { m_lines[size_t(row)] = d->before.front(); });
+            break;
+        case Edit::Inserted:
+            around({Edit::Removed, d->row, d->count},
+                   [&] { m_lines.erase(m_lines.begin() + row, m_lines.begin() + row + std::ptrdiff_t(d->count)); });
+            break;
+        case Edit::Removed:
+            around({Edit::Inserted, d->row, qsizetype(d->before.size())}, [&] {
+                if (m_lines.empty())
+                    m_lines.swap(d->before);
+                else
+                    m_lines.insert(m_lines.begin() + row, d->before.begin(), d->before.end());
+            });
+            break;
+        }
+    }
 }
 
 bool DataFileText::isModified() const {
-    return m_linesAddedOrRemoved || std::any_of(m_lines.begin(), m_lines.end(), [](qint64 at) { return at < 0; });
+    // Entries of lines read are their starts in the bytes, ascending; a line written is negative. The lines are
+    // the lines read exactly when there are as many and they ascend.
+    if (lineCount() != m_linesRead)
+        return true;
+    qint64 previous = -1;
+    for (qint64 at : m_lines) {
+        if (at <= previous)
+            return true;
+        previous = at;
+    }
+    return false;
 }
 
 QByteArray DataFileText::bytes() const {

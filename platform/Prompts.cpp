@@ -2,6 +2,22 @@
 
 namespace trv {
 
+Prompts::Answer Prompts::firstButton(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkCancel:
+        return Answer::Ok;
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel:
+        return Answer::Yes;
+    case Buttons::RetryCancel:
+        return Answer::Retry;
+    case Buttons::AbortRetryIgnore:
+        return Answer::Abort;
+    }
+    return Answer::Ok;
+}
+
 QString Prompts::shownText(const QString& text) {
     const QChar ellipsis(u'\u2026');
     QString shown;

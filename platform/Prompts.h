@@ -20,9 +20,10 @@ public:
     virtual ~Prompts() = default;
 
     /// A message box; returns the button the operator chose (Cancel or No when closed otherwise). Without a title
-    /// of its own the box carries the default title, the program's name.
+    /// of its own the box carries the default title, the program's name. Enter chooses `defaultButton`, by default
+    /// the first button (OK, Yes, Retry or Abort); a question whose Enter must not lose anything names another.
     virtual Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-                           const QString& title = {}) = 0;
+                           const QString& title = {}, std::optional<Answer> defaultButton = std::nullopt) = 0;
     /// A message box whose title bar stays empty, as the rejections of read codes always had it; distinct from a
     /// box without a title of its own, which carries the default title.
     virtual Answer messageWithoutTitle(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
@@ -45,9 +46,12 @@ public:
     // Short forms used everywhere.
     void error(const QString& text, const QString& title = {}) { message(text, Buttons::Ok, Icon::Critical, title); }
     void info(const QString& text, const QString& title = {}) { message(text, Buttons::Ok, Icon::Information, title); }
-    bool askYesNo(const QString& text, const QString& title = {}) {
-        return message(text, Buttons::YesNo, Icon::Question, title) == Answer::Yes;
+    bool askYesNo(const QString& text, const QString& title = {}, Answer defaultButton = Answer::Yes) {
+        return message(text, Buttons::YesNo, Icon::Question, title, defaultButton) == Answer::Yes;
     }
+
+    /// The first button of a set, the one Enter chooses unless a message names another.
+    static Answer firstButton(Buttons buttons);
 
     /// The text of a message as a box can show it: a value of any length (a 1 MB configuration value) would make a
     /// box wider than the screen that takes seconds to lay out. Lines longer than kMaxShownLineLength and texts of

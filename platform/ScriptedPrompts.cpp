@@ -130,8 +130,13 @@ void ScriptedPrompts::runWhileOpen() {
     m_inWhileOpen = false;
 }
 
-Prompts::Answer ScriptedPrompts::message(const QString& text, Buttons buttons, Icon icon, const QString& title) {
+Prompts::Answer ScriptedPrompts::message(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                                         std::optional<Answer> defaultButton) {
     record(Record::Message, title, text, icon, buttons);
+    m_records.back().defaultButton = defaultButton.value_or(firstButton(buttons));
+    if (!offers(buttons, m_records.back().defaultButton))
+        complain(QStringLiteral("default button %1 is not a button of the message box \"%2\"")
+                     .arg(answerName(m_records.back().defaultButton), text));
     Answer answer = closedAnswer(buttons);
     if (buttons != Buttons::Ok) {
         if (m_answers.empty()) {

@@ -19,7 +19,7 @@ namespace trv {
 /// the queue. Any other prompt with nothing queued for it is unexpected: it is reported (see below) and
 /// answered as if the operator had closed it (Cancel, No, Abort for abort/retry/ignore, std::nullopt, or
 /// false for the print dialog). A queued answer that is not one of the message box's buttons is reported
-/// the same way.
+/// the same way, and so is a default button that is not one of the box's buttons.
 ///
 /// Unexpected prompts are collected in `unexpected()` and passed to a handler: the one given to the
 /// constructor, else the process-wide default. The platform library knows nothing of the test framework;
@@ -32,7 +32,8 @@ public:
         QString title, text;
         Icon icon;
         Buttons buttons;
-        bool withoutTitle = false; ///< shown by messageWithoutTitle: an empty title bar, not the default title
+        bool withoutTitle = false;         ///< shown by messageWithoutTitle: an empty title bar, not the default title
+        Answer defaultButton = Answer::Ok; ///< of a message box: the button Enter chooses
     };
     using UnexpectedHandler = std::function<void(const QString& description)>;
 
@@ -67,7 +68,7 @@ public:
     void setWhileOpen(std::function<void()> hook) { m_whileOpen = std::move(hook); }
 
     Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-                   const QString& title = {}) override;
+                   const QString& title = {}, std::optional<Answer> defaultButton = std::nullopt) override;
     Answer messageWithoutTitle(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) override;
     std::optional<QString> input(const QString& prompt, const QString& title = {},
                                  const QString& defaultText = {}) override;

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <functional>
+
 using namespace trv;
 
 namespace {
@@ -127,4 +129,70 @@ TEST_F(DataFileTextTest, AMissingFileFailsAndTheOperatorCanCancelALongLoad) {
     EXPECT_GT(cancel.firstDone, 0);
     EXPECT_LE(cancel.firstDone, 2 << 20);
     EXPECT_LE(read, 2 << 20) << "bytes read after the cancel";
+}
+
+// Changes undone one by one, the last first, bring back each text as it stood before them; with all undone, the
+// file is as read, to the byte: nothing to save. A view that follows only the edits the undo announces shows the
+// same lines as the text.
+TEST_F(DataFileTextTest, UndoneChangesBringBackTheLinesAsRead) {
+    const QByteArray read("11\n22\r\n33\r\n\xe8\xe8");
+    writeData("150121_001_01_1.txt", read);
+    auto loaded = DataFileText::load(data / "150121_001_01_1.txt");
+    ASSERT_TRUE(loaded.ok());
+    DataFileText& text = loaded.value();
+    const auto lines = [&] {
+        QStringList out;
+        for (qsizetype i = 0; i < text.lineCount(); ++i)
+            out.append(text.line(i));
+        return out;
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> changes{
+        {"a line typed", [&] { text.setLine(0, QStringLiteral("X")); }},
+        {"the same line typed again", [&] { text.setLine(0, QStringLiteral("Y")); }},
+        {"a split",
+         [&] {
+             text.setLine(1, QStringLiteral("2"));
+             text.insertLine(2, QStringLiteral("2"));
+         }},
+        {"a paste",
+         [&] {
+             text.insertLines(0, {QStringLiteral("a"), QStringLiteral("b")});
+         }},
+        {"lines removed", [&] { text.removeLines(1, 3); }},
+        {"every line removed", [&] { text.removeLines(0, text.lineCount()); }},
+        {"the one line left typed", [&] { text.setLine(0, QStringLiteral("Z")); }},
+    };
+    std::vector<QStringList> before;
+    for (const auto& [why, change] : changes) {
+        before.push_back(lines());
+        text.startChange();
+        change();
+        EXPECT_TRUE(text.isModified()) << why;
+    }
+    EXPECT_EQ(lines(), QStringList{QStringLiteral("Z")});
+
+    QStringList shown = lines();
+    for (size_t i = changes.size(); i-- > 0;) {
+        SCOPED_TRACE(changes[i].first);
+        ASSERT_TRUE(text.canUndo());
+        text.undo([&](const DataFileText::Edit& edit, const std::function<void()>& make) {
+            if (edit.kind == DataFileText::Edit::Removed)
+                shown.remove(edit.row, edit.count);
+            make();
+            for (qsizetype row = edit.row; edit.kind != DataFileText::Edit::Removed && row < edit.row + edit.count;
+                 ++row) {
+                if (edit.kind == DataFileText::Edit::Inserted)
+                    shown.insert(row, text.line(row));
+                else
+                    shown[row] = text.line(row);
+            }
+        });
+        EXPECT_EQ(lines(), before[i]);
+        EXPECT_EQ(shown, before[i]);
+    }
+    EXPECT_FALSE(text.canUndo());
+    EXPECT_FALSE(text.isModified());
+    writeData("150121_001_01_1.txt", "jiny obsah");
+    ASSERT_TRUE(text.save(data / "150121_001_01_1.txt").ok());
+    EXPECT_EQ(readData("150121_001_01_1.txt").toHex(' '), read.toHex(' '));
 }

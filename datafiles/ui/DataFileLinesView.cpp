@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
@@ -41,6 +42,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override {
         if (m_text == nullptr || !index.isValid() || role != Qt::EditRole)
             return false;
+        // A line typed and left is a change of its own.
+        startChange();
         setLine(index.row(), value.toString());
         return true;
     }
@@ -81,6 +84,36 @@ public:
     }
 
     QString line(int row) const { return m_text->line(row); }
+    qsizetype utf8SizeHint(int row) const { return m_text->utf8SizeHint(row); }
+
+    void startChange() { m_text->startChange(); }
+    bool canUndo() const { return m_text != nullptr && m_text->canUndo(); }
+
+    // Undoes the last change, telling the rows of each edit as it is made; `edited` hears of each after it.
+    void undo(const std::function<void(const DataFileText::Edit&)>& edited) {
+        m_text->undo([&](const DataFileText::Edit& edit, const std::function<void()>& make) {
+            const int first = int(edit.row);
+            const int last = int(edit.row + edit.count - 1);
+            switch (edit.kind) {
+            case DataFileText::Edit::Changed:
+                make();
+                emit dataChanged(index(first), index(last));
+                break;
+            case DataFileText::Edit::Inserted:
+                beginInsertRows({}, first, last);
+                make();
+                endInsertRows();
+                break;
+            case DataFileText::Edit::Removed:
+                beginRemoveRows({}, first, last);
+                make();
+                endRemoveRows();
+                break;
+            }
+            edited(edit);
+        });
+        m_changed();
+    }
 
 private:
     DataFileText* m_text = nullptr;
@@ -161,6 +194,12 @@ protected:
         default:
             break;
         }
+        // Undo takes back the typing on the line first; with none left, the change to the lines before it.
+        if (key->matches(QKeySequence::Undo) && !editor->isUndoAvailable() && m_view->m_model->canUndo())
+            then = [=, this] {
+                m_view->keepLine(row, typed);
+                m_view->undo();
+            };
         if (!then)
             return QStyledItemDelegate::eventFilter(object, event);
         // The line's text goes to the file through `then`, not through the editor's own commit.
@@ -205,12 +244,14 @@ void DataFileLinesView::editAt(int row, int column) {
 }
 
 void DataFileLinesView::splitLine(int row, const QString& before, const QString& after) {
+    m_model->startChange();
     m_model->setLine(row, before);
     m_model->insertLine(row + 1, after);
     editAt(row + 1, 0);
 }
 
 void DataFileLinesView::joinWithPrevious(int row, const QString& typed) {
+    m_model->startChange();
     const QString above = m_model->line(row - 1);
     m_model->setLine(row - 1, above + typed);
     m_model->removeLines(row, 1);
@@ -218,21 +259,25 @@ void DataFileLinesView::joinWithPrevious(int row, const QString& typed) {
 }
 
 void DataFileLinesView::joinWithNext(int row, const QString& typed) {
+    m_model->startChange();
     m_model->setLine(row, typed + m_model->line(row + 1));
     m_model->removeLines(row + 1, 1);
     editAt(row, int(typed.size()));
 }
 
 void DataFileLinesView::moveEdit(int row, const QString& typed, int to, int column) {
+    m_model->startChange();
     m_model->setLine(row, typed);
     editAt(to, column);
 }
 
 void DataFileLinesView::keepLine(int row, const QString& typed) {
+    m_model->startChange();
     m_model->setLine(row, typed);
 }
 
 void DataFileLinesView::splitPasted(int row, const QString& typed, int cursor) {
+    m_model->startChange();
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
     QStringList pieces = typed.split(lineBreak);
     // What stood after the cursor holds no line break: the paste ended in the last piece, before that text.
@@ -242,25 +287,102 @@ void DataFileLinesView::splitPasted(int row, const QString& typed, int cursor) {
     editAt(row + int(pieces.size()), column);
 }
 
-QString DataFileLinesView::selectedText() const {
+std::vector<std::pair<int, int>> DataFileLinesView::selectedRuns() const {
+    // The ranges, never the indexes: a select-all of a file of millions of lines is one range.
     QList<QItemSelectionRange> ranges = selectionModel()->selection();
-    if (ranges.isEmpty())
-        return m_model->line(currentIndex().row());
+    std::vector<std::pair<int, int>> runs;
+    if (ranges.isEmpty()) {
+        if (currentIndex().isValid())
+            runs.emplace_back(currentIndex().row(), currentIndex().row());
+        return runs;
+    }
     std::sort(ranges.begin(), ranges.end(),
               [](const QItemSelectionRange& a, const QItemSelectionRange& b) { return a.top() < b.top(); });
-    QString out;
-    bool first = true;
-    int next = 0; // the first row not yet copied: ranges may overlap
     for (const QItemSelectionRange& range : ranges) {
-        for (int row = std::max(range.top(), next); row <= range.bottom(); ++row) {
-            if (!first)
-                out.append(QStringLiteral("\r\n"));
-            first = false;
-            out.append(m_model->line(row));
-        }
-        next = std::max(next, range.bottom() + 1);
+        if (!runs.empty() && range.top() <= runs.back().second + 1) // ranges may overlap or touch
+            runs.back().second = std::max(runs.back().second, range.bottom());
+        else
+            runs.emplace_back(range.top(), range.bottom());
     }
-    return out;
+    return runs;
+}
+
+bool DataFileLinesView::severalSelected() const {
+    const auto runs = selectedRuns();
+    return runs.size() > 1 || (runs.size() == 1 && runs.front().second > runs.front().first);
+}
+
+void DataFileLinesView::copySelected() const {
+    // As UTF-8 bytes, which the clipboard turns into text when it is asked for text: half the memory of the
+    // text itself, which counts when every line of a file of 180 MB is copied.
+    const auto runs = selectedRuns();
+    // Reserved at once: a buffer grown step by step holds its old and new block together at each step.
+    qsizetype size = 0;
+    for (const auto& [top, bottom] : runs)
+        for (int row = top; row <= bottom; ++row)
+            size += m_model->utf8SizeHint(row) + 2;
+    QByteArray bytes;
+    bytes.reserve(size);
+    bool first = true;
+    for (const auto& [top, bottom] : runs) {
+        for (int row = top; row <= bottom; ++row) {
+            if (!first)
+                bytes.append("\r\n");
+            first = false;
+            bytes.append(m_model->line(row).toUtf8());
+        }
+    }
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("text/plain"), bytes);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void DataFileLinesView::removeSelected() {
+    const auto runs = selectedRuns();
+    if (runs.empty())
+        return;
+    m_model->startChange();
+    // From the bottom up: the rows of the runs above stay where they are.
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run)
+        m_model->removeLines(run->first, run->second - run->first + 1);
+    setCurrentIndex(m_model->index(std::min(runs.front().first, m_model->rowCount() - 1)));
+}
+
+int DataFileLinesView::replaceSelected() {
+    const auto runs = selectedRuns();
+    qsizetype selected = 0;
+    for (const auto& [top, bottom] : runs)
+        selected += bottom - top + 1;
+    const bool all = selected == m_model->rowCount();
+    removeSelected();
+    const int row = all ? 0 : runs.front().first;
+    // With every line gone the text keeps its one empty line: the typing goes there.
+    if (!all)
+        m_model->insertLine(row, QString());
+    setCurrentIndex(m_model->index(row));
+    return row;
+}
+
+void DataFileLinesView::undo() {
+    if (!m_model->canUndo())
+        return;
+    QItemSelection restored;
+    int row = 0;
+    m_model->undo([&](const DataFileText::Edit& edit) {
+        row = int(edit.row);
+        if (edit.kind == DataFileText::Edit::Inserted)
+            restored.merge(QItemSelection(m_model->index(row), m_model->index(int(edit.row + edit.count - 1))),
+                           QItemSelectionModel::Select);
+    });
+    if (!restored.isEmpty())
+        row = std::min_element(restored.begin(), restored.end(), [](const auto& a, const auto& b) {
+                  return a.top() < b.top();
+              })->top();
+    const QModelIndex current = m_model->index(std::min(row, m_model->rowCount() - 1));
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(restored.isEmpty() ? QItemSelection(current, current) : restored,
+                             QItemSelectionModel::ClearAndSelect);
+    scrollTo(current);
 }
 
 bool DataFileLinesView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
@@ -268,7 +390,13 @@ bool DataFileLinesView::edit(const QModelIndex& index, EditTrigger trigger, QEve
     // adds to it, as in a text box, and never replaces the line.
     const bool typed = trigger == QAbstractItemView::AnyKeyPressed && event != nullptr &&
                        event->type() == QEvent::KeyPress;
-    if (!QListView::edit(index, typed ? QAbstractItemView::EditKeyPressed : trigger, typed ? nullptr : event))
+    QModelIndex at = index;
+    // Over several lines, what is typed replaces them, as in a text box; a key that types nothing (Backspace)
+    // does not.
+    if (const QString keyText = typed ? static_cast<QKeyEvent*>(event)->text() : QString();
+        !keyText.isEmpty() && keyText.front().isPrint() && severalSelected())
+        at = m_model->index(replaceSelected());
+    if (!QListView::edit(at, typed ? QAbstractItemView::EditKeyPressed : trigger, typed ? nullptr : event))
         return false;
     if (auto* line = qobject_cast<QLineEdit*>(m_delegate->open.data())) {
         line->deselect();
@@ -282,13 +410,23 @@ bool DataFileLinesView::edit(const QModelIndex& index, EditTrigger trigger, QEve
 
 void DataFileLinesView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
-        // Copy takes every selected line, CR LF between them, as a text box copies its selection.
-        if (event->matches(QKeySequence::Copy)) {
-            QGuiApplication::clipboard()->setText(selectedText());
+        if (event->matches(QKeySequence::Undo)) {
+            undo();
             return;
         }
-        // A paste goes where a typed key goes: at the end of the current line.
+        // Copy takes every selected line, CR LF between them, as a text box copies its selection; Cut then
+        // removes them.
+        if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) {
+            copySelected();
+            if (event->matches(QKeySequence::Cut))
+                removeSelected();
+            return;
+        }
+        // A paste goes where a typed key goes: at the end of the current line, or in place of several.
         if (event->matches(QKeySequence::Paste)) {
+            if (const QMimeData* pasted = QGuiApplication::clipboard()->mimeData();
+                pasted != nullptr && pasted->hasText() && severalSelected())
+                replaceSelected();
             editAt(currentIndex().row(), -1);
             if (auto* line = qobject_cast<QLineEdit*>(m_delegate->open.data()))
                 line->paste();
@@ -298,22 +436,8 @@ void DataFileLinesView::keyPressEvent(QKeyEvent* event) {
             editAt(currentIndex().row(), -1);
             return;
         }
-        if (event->key() == Qt::Key_Delete) {
-            QList<int> rows;
-            for (const QModelIndex& i : selectionModel()->selectedIndexes())
-                rows.append(i.row());
-            if (rows.isEmpty())
-                rows.append(currentIndex().row());
-            std::sort(rows.begin(), rows.end());
-            // From the bottom up, a run of neighbouring rows at a time.
-            for (qsizetype end = rows.size(); end > 0;) {
-                qsizetype begin = end - 1;
-                while (begin > 0 && rows[begin - 1] == rows[begin] - 1)
-                    --begin;
-                m_model->removeLines(rows[begin], int(end - begin));
-                end = begin;
-            }
-            setCurrentIndex(m_model->index(std::min(rows.first(), m_model->rowCount() - 1)));
+        if (event->key() == Qt::Key_Delete || (event->key() == Qt::Key_Backspace && severalSelected())) {
+            removeSelected();
             return;
         }
     }

@@ -3,6 +3,8 @@
 #include <QListView>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace trv {
 
@@ -13,7 +15,9 @@ class DataFileText;
 // edits it, Enter splits the line at the cursor, Backspace at the start of a line joins it to the line above
 // and Delete at its end the line below to it, Up and Down move to the next line keeping the column, Escape
 // ends a line's edit keeping what was typed, a paste of several lines makes lines of them, Copy takes every
-// selected line, and Delete outside an edit removes the selected lines.
+// selected line. Outside an edit, Delete removes the selected lines, and so does Backspace over several; Cut
+// copies and removes them; a key typed or a paste over several lines replaces them by a line of its own. Undo
+// takes back the changes to the lines one by one, the last first.
 class DataFileLinesView final : public QListView {
 public:
     explicit DataFileLinesView(QWidget* parent = nullptr);
@@ -37,8 +41,12 @@ public:
     // CR LF, LF and CR, the first piece stays on the line, each further piece becomes a line below it, and the edit
     // goes on in the last piece where the paste ended.
     void splitPasted(int row, const QString& typed, int cursor);
-    // The selected lines in their order, CR LF between them; the current line when none is selected.
-    QString selectedText() const;
+    // Puts the selected lines on the clipboard in their order, CR LF between them; the current line when none is
+    // selected.
+    void copySelected() const;
+    // Takes back the last change to the lines (a line typed, a split or join, a paste, lines removed or cut) and
+    // selects what it brought back.
+    void undo();
 
     // Keeps what is typed in a line being edited (before a save or a close).
     void commitEdit();
@@ -51,6 +59,12 @@ private:
     class Model;
     class Delegate;
     void editAt(int row, int column);
+    // The selected rows as runs of neighbours, [first, last], top to bottom; the current row when none is selected.
+    std::vector<std::pair<int, int>> selectedRuns() const;
+    bool severalSelected() const;
+    void removeSelected();
+    // Removes the selected lines and puts one empty line in their place; returns its row.
+    int replaceSelected();
 
     std::function<void()> m_changed;
     Model* m_model;

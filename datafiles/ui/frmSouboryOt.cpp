@@ -39,7 +39,9 @@ bool frmSouboryOt::Form_Load() {
         struct InMegabytes final : Progress {
             Progress& to;
             explicit InMegabytes(Progress& p) : to(p) {}
-            bool step(qint64 done, qint64 total) override { return to.step(done >> 20, std::max<qint64>(1, total >> 20)); }
+            bool step(qint64 done, qint64 total) override {
+                return to.step(done >> 20, std::max<qint64>(1, total >> 20));
+            }
         } progress(window);
         // A large file: the window says at once that the program works, before the first piece is read.
         std::error_code ec;
@@ -89,9 +91,11 @@ void frmSouboryOt::btnVen_Click() {
 
 void frmSouboryOt::reject() {
     m_ui->rtbEdit->commitEdit();
+    // Enter starts a new line in the editor: a typist's Enter that meets this question must keep the changes.
     if (m_text.isModified() &&
         !m_prompts.askYesNo(QStringLiteral("Změny v souboru ") + TextFiles::toQString(m_file) +
-                            QStringLiteral(" nejsou uloženy.\r\nZavřít editor a změny zahodit?")))
+                                QStringLiteral(" nejsou uloženy.\r\nZavřít editor a změny zahodit?"),
+                            {}, Prompts::Answer::No))
         return;
     QDialog::reject();
 }

@@ -106,6 +106,29 @@ TEST(ScriptedPromptsTest, AnEmptyTitleIsRecordedApartFromTheDefaultTitle) {
     EXPECT_EQ(prompts.records()[1].icon, Prompts::Icon::Critical);
 }
 
+TEST(ScriptedPromptsTest, RecordsTheButtonEnterChooses) {
+    QStringList reported;
+    ScriptedPrompts prompts([&reported](const QString& d) { reported.append(d); });
+    prompts.queueAnswer(Answer::Yes);
+    prompts.queueAnswer(Answer::Yes);
+    prompts.queueAnswer(Answer::Retry);
+    prompts.info(QStringLiteral("a"));
+    prompts.askYesNo(QStringLiteral("b"));
+    prompts.askYesNo(QStringLiteral("c"), {}, Answer::No);
+    prompts.message(QStringLiteral("d"), Buttons::RetryCancel);
+    std::vector<Answer> defaults;
+    for (const auto& r : prompts.records())
+        defaults.push_back(r.defaultButton);
+    EXPECT_EQ(defaults, (std::vector<Answer>{Answer::Ok, Answer::Yes, Answer::No, Answer::Retry}));
+    EXPECT_TRUE(reported.isEmpty());
+
+    // A default that is not a button of the box is a fault of the caller.
+    prompts.queueAnswer(Answer::Ok);
+    prompts.message(QStringLiteral("e"), Buttons::OkCancel, Icon::Question, {}, Answer::No);
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported[0].contains(QStringLiteral("No"))) << reported[0].toStdString();
+}
+
 TEST(PromptsTest, LongTextsAreCutForDisplayWithAnEllipsis) {
     const QChar ellipsis(u'\u2026');
     const QString longLine(Prompts::kMaxShownLineLength + 1, QLatin1Char('x'));

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -121,16 +122,17 @@ void WidgetPrompts::setFullTextSink(FullTextSink sink) {
         m_fullTextSink(text);
 }
 
-Prompts::Answer WidgetPrompts::message(const QString& text, Buttons buttons, Icon icon, const QString& title) {
-    return showMessage(text, buttons, icon, titleOr(title));
+Prompts::Answer WidgetPrompts::message(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                                       std::optional<Answer> defaultButton) {
+    return showMessage(text, buttons, icon, titleOr(title), defaultButton.value_or(firstButton(buttons)));
 }
 
 Prompts::Answer WidgetPrompts::messageWithoutTitle(const QString& text, Buttons buttons, Icon icon) {
-    return showMessage(text, buttons, icon, QString());
+    return showMessage(text, buttons, icon, QString(), firstButton(buttons));
 }
 
-Prompts::Answer WidgetPrompts::showMessage(const QString& text, Buttons buttons, Icon icon,
-                                           const QString& windowTitle) {
+Prompts::Answer WidgetPrompts::showMessage(const QString& text, Buttons buttons, Icon icon, const QString& windowTitle,
+                                           Answer defaultButton) {
     const QString shown = shownText(text);
     if (shown.size() != text.size() || shown != text) {
         // The operator reads the beginning in the box; nothing of the rest is lost.
@@ -147,14 +149,20 @@ Prompts::Answer WidgetPrompts::showMessage(const QString& text, Buttons buttons,
     box.setIcon(toQt(icon));
     const std::vector<Choice> choices = choicesFor(buttons);
     const Answer closed = closedAnswer(choices);
+    // A default that is not one of the buttons leaves Enter on the first.
+    const bool offered =
+        std::any_of(choices.begin(), choices.end(), [&](const Choice& c) { return c.answer == defaultButton; });
+    const Answer enter = offered ? defaultButton : choices.front().answer;
     for (const Choice& c : choices) {
         QPushButton* button = box.addButton(c.button);
         button->setText(c.text);
         if (c.answer == closed) {
             box.setEscapeButton(button);
         }
+        if (c.answer == enter) {
+            box.setDefaultButton(button);
+        }
     }
-    box.setDefaultButton(choices.front().button);
     box.exec();
     const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
     for (const Choice& c : choices) {

@@ -25,7 +25,7 @@ public:
     void setFullTextSink(FullTextSink sink);
 
     Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-                   const QString& title = {}) override;
+                   const QString& title = {}, std::optional<Answer> defaultButton = std::nullopt) override;
     Answer messageWithoutTitle(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None) override;
     std::optional<QString> input(const QString& prompt, const QString& title = {},
                                  const QString& defaultText = {}) override;
@@ -39,7 +39,8 @@ public:
 
 private:
     QWidget* parent() const;
-    Answer showMessage(const QString& text, Buttons buttons, Icon icon, const QString& windowTitle);
+    Answer showMessage(const QString& text, Buttons buttons, Icon icon, const QString& windowTitle,
+                       Answer defaultButton);
 
     QPointer<QWidget> m_parent;
     FullTextSink m_fullTextSink;

@@ -15,6 +15,9 @@
 #include <QStringListModel>
 #include <QTest>
 
+#include <functional>
+#include <string_view>
+
 using namespace trv;
 using test::child;
 
@@ -389,6 +392,16 @@ TEST_F(frmSouboryTest, EscapeAsksBeforeThrowingAwayEdits) {
     ASSERT_EQ(prompts.texts().size(), 2);
     EXPECT_EQ(prompts.texts().back(), QStringLiteral("Změny v souboru ") + path("150121_001_01_1.txt") +
                                           QStringLiteral(" nejsou uloženy.\r\nZavřít editor a změny zahodit?"));
+    // A typist's Enter that meets the question keeps the changes; the question before a save keeps Yes.
+    EXPECT_EQ(prompts.records().back().defaultButton, Prompts::Answer::No);
+    prompts.queueAnswer(Prompts::Answer::No);
+    test::onNextModal([&](QWidget* editor) {
+        QTest::keyClick(child<QListView>(editor, "rtbEdit"), Qt::Key_Delete);
+        click(editor, "btnUloz");
+        click(editor, "btnVen");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_EQ(prompts.records().back().defaultButton, Prompts::Answer::Yes);
 }
 
 // Escape in a line being typed ends the typing and keeps it; the next Escape asks as for any other change.
@@ -499,6 +512,189 @@ TEST_F(frmSouboryTest, TheEditorEditsLinesAsATextBoxDoes) {
     });
     click(w.get(), "btnOtevri");
     EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("1122\r\n3344\r\n"));
+}
+
+// Selects lines `first` to `last` as the operator does: a click on the first, Shift+Down to the last.
+static void selectLines(QListView* view, int first, int last) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(first, 0)).center());
+    for (int row = first; row < last; ++row)
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+}
+
+// Over several selected lines Cut, Delete and Backspace each remove them all (Cut copies them first); the file is
+// changed and the close asks. An undo brings them back as they were read: the close then asks nothing.
+TEST_F(frmSouboryTest, SeveralSelectedLinesAreCutOrRemovedAndAnUndoBringsThemBack) {
+    writeData("150121_001_01_1.txt", "11\n22\r\nk\xe8\r\n44");
+    const QStringList read{QStringLiteral("11"), QStringLiteral("22"), QStringLiteral("kč"), QStringLiteral("44")};
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    const std::vector<std::pair<const char*, std::function<void(QListView*)>>> removals{
+        {"cut", [](QListView* view) { QTest::keySequence(view, QKeySequence::Cut); }},
+        {"delete", [](QListView* view) { QTest::keyClick(view, Qt::Key_Delete); }},
+        {"backspace", [](QListView* view) { QTest::keyClick(view, Qt::Key_Backspace); }},
+    };
+    for (const auto& [why, remove] : removals) {
+        SCOPED_TRACE(why);
+        prompts = ScriptedPrompts();
+        QGuiApplication::clipboard()->setText(QStringLiteral("schránka"));
+        bool closed = false;
+        test::onNextModal([&](QWidget* editor) {
+            auto* view = child<QListView>(editor, "rtbEdit");
+            selectLines(view, 1, 2);
+            remove(view);
+            EXPECT_EQ(lineEditor(editor), nullptr);
+            EXPECT_EQ(shownLines(editor), (QStringList{QStringLiteral("11"), QStringLiteral("44")}));
+            EXPECT_TRUE(enabled(editor, "btnUloz"));
+            prompts.queueAnswer(Prompts::Answer::No);
+            QTest::keyClick(view, Qt::Key_Escape);
+            ASSERT_TRUE(editor->isVisible());
+
+            QTest::keySequence(view, QKeySequence::Undo);
+            EXPECT_EQ(shownLines(editor), read);
+            QStringList selected;
+            for (const QModelIndex& i : view->selectionModel()->selectedIndexes())
+                selected.append(i.data().toString());
+            EXPECT_EQ(selected, (QStringList{QStringLiteral("22"), QStringLiteral("kč")}));
+            EXPECT_TRUE(enabled(editor, "btnUloz"));
+            QTest::keyClick(view, Qt::Key_Escape);
+            closed = !editor->isVisible();
+            if (!closed)
+                click(editor, "btnVen");
+        });
+        click(w.get(), "btnOtevri");
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(prompts.texts().size(), 1);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(),
+                  std::string_view(why) == "cut" ? QStringLiteral("22\r\nkč") : QStringLiteral("schránka"));
+    }
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("11\n22\r\nk\xe8\r\n44"));
+}
+
+// A key typed or a paste over several lines replaces them by a line that starts with it; over every line it leaves
+// that line alone. Undo takes the changes back one by one: the typing, then the lines replaced.
+TEST_F(frmSouboryTest, AKeyTypedOverSeveralLinesReplacesThemAndUndoTakesBackOneChangeAtATime) {
+    writeData("150121_001_01_1.txt", "11\r\n22\r\n33\r\n");
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    bool closed = false;
+    test::onNextModal([&](QWidget* editor) {
+        auto* view = child<QListView>(editor, "rtbEdit");
+        selectLines(view, 1, 2);
+        QTest::keyClick(view, Qt::Key_5);
+        ASSERT_NE(lineEditor(editor), nullptr);
+        QTest::keyClick(lineEditor(editor), Qt::Key_6);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Escape);
+        const QStringList replaced{QStringLiteral("11"), QStringLiteral("56"), QString()};
+        EXPECT_EQ(shownLines(editor), replaced);
+
+        QTest::keySequence(view, QKeySequence::SelectAll);
+        QTest::keyClick(view, Qt::Key_7);
+        ASSERT_NE(lineEditor(editor), nullptr);
+        QTest::keyClick(lineEditor(editor), Qt::Key_Escape);
+        EXPECT_EQ(shownLines(editor), QStringList{QStringLiteral("7")});
+
+        const std::vector<QStringList> undone{
+            {QString()},
+            replaced,
+            {QStringLiteral("11"), QString(), QString()},
+            {QStringLiteral("11"), QStringLiteral("22"), QStringLiteral("33"), QString()},
+        };
+        for (const QStringList& lines : undone) {
+            QTest::keySequence(view, QKeySequence::Undo);
+            EXPECT_EQ(shownLines(editor), lines);
+        }
+        QTest::keyClick(view, Qt::Key_Escape);
+        closed = !editor->isVisible();
+        if (!closed)
+            click(editor, "btnVen");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(prompts.texts().isEmpty());
+
+    // A paste replaces them too; saved, the lines stand as pasted.
+    test::onNextModal([&](QWidget* editor) {
+        auto* view = child<QListView>(editor, "rtbEdit");
+        selectLines(view, 0, 1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("8\n9"));
+        QTest::keySequence(view, QKeySequence::Paste);
+        EXPECT_EQ(shownLines(editor),
+                  (QStringList{QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("33"), QString()}));
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        click(editor, "btnUloz");
+    });
+    click(w.get(), "btnOtevri");
+    EXPECT_EQ(readData("150121_001_01_1.txt"), QByteArray("8\r\n9\r\n33\r\n"));
+}
+
+// Ctrl+Z takes back a line typed, a split, a join and a paste, also from within the line being edited once its
+// own typing is taken back: the file is as read and the close asks nothing.
+TEST_F(frmSouboryTest, UndoTakesBackTypingSplitsJoinsAndPastes) {
+    const QByteArray read("11\n22\r\n33");
+    const QStringList readLines{QStringLiteral("11"), QStringLiteral("22"), QStringLiteral("33")};
+    writeData("150121_001_01_1.txt", read);
+    auto w = open();
+    choose(w.get(), "flbSoubor", QStringLiteral("150121_001_01_1.txt"));
+    const auto editLine = [](QListView* view, int row) {
+        view->setCurrentIndex(view->model()->index(row, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+    };
+    struct Case {
+        const char* why;
+        std::function<void(QWidget*, QListView*)> change;
+        QStringList changed;
+    };
+    const std::vector<Case> cases{
+        {"a line typed",
+         [](QWidget* editor, QListView* view) {
+             QTest::keyClick(view, Qt::Key_9);
+             QTest::keyClick(lineEditor(editor), Qt::Key_Escape);
+         },
+         {QStringLiteral("119"), QStringLiteral("22"), QStringLiteral("33")}},
+        {"a split",
+         [&](QWidget* editor, QListView* view) {
+             editLine(view, 1);
+             QTest::keyClick(lineEditor(editor), Qt::Key_Left);
+             QTest::keyClick(lineEditor(editor), Qt::Key_Return);
+         },
+         {QStringLiteral("11"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("33")}},
+        {"a join",
+         [&](QWidget* editor, QListView* view) {
+             editLine(view, 2);
+             QTest::keyClick(lineEditor(editor), Qt::Key_Home);
+             QTest::keyClick(lineEditor(editor), Qt::Key_Backspace);
+         },
+         {QStringLiteral("11"), QStringLiteral("2233")}},
+        {"a paste",
+         [&](QWidget* editor, QListView* view) {
+             editLine(view, 0);
+             QGuiApplication::clipboard()->setText(QStringLiteral("a\r\nb"));
+             QTest::keySequence(lineEditor(editor), QKeySequence::Paste);
+         },
+         {QStringLiteral("11a"), QStringLiteral("b"), QStringLiteral("22"), QStringLiteral("33")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        bool closed = false;
+        test::onNextModal([&](QWidget* editor) {
+            auto* view = child<QListView>(editor, "rtbEdit");
+            view->setCurrentIndex(view->model()->index(0, 0));
+            c.change(editor, view);
+            EXPECT_EQ(shownLines(editor), c.changed);
+            // Ctrl+Z where the operator is: in the line being edited, or on the lines.
+            QTest::keySequence(lineEditor(editor) != nullptr ? static_cast<QWidget*>(lineEditor(editor)) : view,
+                               QKeySequence::Undo);
+            EXPECT_EQ(shownLines(editor), readLines);
+            QTest::keyClick(view, Qt::Key_Escape);
+            closed = !editor->isVisible();
+            if (!closed)
+                click(editor, "btnVen");
+        });
+        click(w.get(), "btnOtevri");
+        EXPECT_TRUE(closed);
+    }
+    EXPECT_TRUE(prompts.texts().isEmpty());
+    EXPECT_EQ(readData("150121_001_01_1.txt"), read);
 }
 
 // Saved without an edit, the file keeps every byte, whatever its line ends and encoding.

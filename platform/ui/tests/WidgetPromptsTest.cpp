@@ -144,10 +144,33 @@ TEST(WidgetPromptsTest, AHugeValueIsShownCutAndGoesWholeToTheSink) {
     EXPECT_EQ(whole.size(), 1);
 }
 
-TEST(WidgetPromptsTest, EscapeAnswersNoToAQuestion) {
+// Enter chooses the first button unless the question names another; Escape answers No whichever is the default.
+TEST(WidgetPromptsTest, EnterChoosesTheDefaultButtonAndEscapeAnswersNo) {
+    struct Case {
+        const char* name;
+        Buttons buttons;
+        std::optional<Answer> defaultButton;
+        Qt::Key key;
+        Answer answer;
+    };
+    const std::vector<Case> cases{
+        {"yes no, Enter", Buttons::YesNo, std::nullopt, Qt::Key_Return, Answer::Yes},
+        {"yes no, Escape", Buttons::YesNo, std::nullopt, Qt::Key_Escape, Answer::No},
+        {"default No, Enter", Buttons::YesNo, Answer::No, Qt::Key_Return, Answer::No},
+        {"default No, Escape", Buttons::YesNo, Answer::No, Qt::Key_Escape, Answer::No},
+        {"default Cancel, Enter", Buttons::YesNoCancel, Answer::Cancel, Qt::Key_Enter, Answer::Cancel},
+        {"a default not offered, Enter", Buttons::OkCancel, Answer::No, Qt::Key_Return, Answer::Ok},
+    };
     WidgetPrompts prompts;
-    test::onNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    EXPECT_FALSE(prompts.askYesNo(QStringLiteral("Ukončit příjem?")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::onNextModal([&](QWidget* dialog) { QTest::keyClick(dialog, c.key); });
+        EXPECT_EQ(prompts.message(QStringLiteral("Zavřít editor a změny zahodit?"), c.buttons, Prompts::Icon::Question,
+                                  {}, c.defaultButton),
+                  c.answer);
+    }
+    test::onNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+    EXPECT_FALSE(prompts.askYesNo(QStringLiteral("Zavřít editor a změny zahodit?"), {}, Answer::No));
 }
 
 TEST(WidgetPromptsTest, InputBoxReturnsTheTextOrNothingWhenCancelled) {
