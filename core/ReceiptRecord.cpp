@@ -14,6 +14,8 @@ namespace trv::ReceiptRecord {
 namespace {
 
 const QString kReceiptSection = QStringLiteral("Prijem");
+// A record written before receipts had entries of their own kept a save that did not end in a section of its own.
+const QString kOldSaveSection = QStringLiteral("Ulozeni");
 const QString kFileKey = QStringLiteral("Soubor");
 const QString kKindKey = QStringLiteral("Druh");
 const QString kSafeBagKind = QStringLiteral("SafeBag");
@@ -102,8 +104,10 @@ std::vector<Entry> read(const std::filesystem::path& programFolder) {
     const Result<IniDocument> doc = IniDocument::load(file);
     if (!doc.ok())
         return entries;
+    std::vector<Entry> oldSaves;
     for (const QString& name : doc.value().sectionNames()) {
-        if (!name.startsWith(kReceiptSection, Qt::CaseInsensitive))
+        const bool oldSave = name.compare(kOldSaveSection, Qt::CaseInsensitive) == 0;
+        if (!oldSave && !name.startsWith(kReceiptSection, Qt::CaseInsensitive))
             continue;
         const IniDocument::SectionView section = doc.value().section(name);
         const auto value = [&](const QString& key) { return section.value(key).value_or(QString()); };
@@ -123,7 +127,16 @@ std::vector<Entry> read(const std::filesystem::path& programFolder) {
                 break;
             entry.outputs << *output;
         }
-        entries.push_back(std::move(entry));
+        (oldSave ? oldSaves : entries).push_back(std::move(entry));
+    }
+    // The cut-short save of such a record belongs to the receipt of its file, which it then tells together.
+    for (Entry& save : oldSaves) {
+        const auto same = std::find_if(entries.begin(), entries.end(),
+                                       [&](const Entry& entry) { return sameFile(entry.file, save.file); });
+        if (same == entries.end())
+            entries.push_back(std::move(save));
+        else
+            same->outputs = save.outputs;
     }
     return entries;
 }

@@ -1,6 +1,7 @@
 #include "ReaderRig.h"
 
 #include "core/Booking.h"
+#include "core/ReceiptRecord.h"
 #include "mainwindow/ReceiptJournal.h"
 
 #include <QDir>
@@ -36,7 +37,8 @@ TEST_F(ReceiptJournalTest, BookedCodesAreOnDiskAsTheyAreBookedAndLeaveItWithMemo
     ASSERT_TRUE(book(alfa(200, 22222)));
     // A code booking refuses (no such type) is not written.
     EXPECT_FALSE(book(QStringLiteral("1234567")));
-    EXPECT_EQ(bytesOf(file), (alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n")).toLatin1());
+    EXPECT_EQ(bytesOf(file),
+              (alfa(100) + QStringLiteral("\r\n") + alfa(200, 22222) + QStringLiteral("\r\n")).toLatin1());
 
     // The check statement deleted the first code: the file follows memory.
     rig.state.gColStrav->Item(1)->Polozky->Remove(1);
@@ -113,6 +115,34 @@ TEST_F(ReceiptJournalTest, AResumedReceiptDiscardedPutsTheFileBackAsItWasBeforeI
         Booking(rig.state, *rig.state.gColStrav, rig.prompts, rig.stop).VymazBuf();
     }
     EXPECT_TRUE(rig.messages().isEmpty()) << rig.messages().join(u'\n').toStdString();
+}
+
+TEST_F(ReceiptJournalTest, ARecordOfTheEarlierFormStillTellsItsReceiptAndItsCutShortSave) {
+    // Written before each receipt had an entry of its own: the receipt, and a save that did not end, of that
+    // receipt's file or of another.
+    const std::filesystem::path other = rig.root / "261210001_2.txt";
+    const auto record = [&](const std::filesystem::path& saved) {
+        EXPECT_TRUE(TextFiles::writeAll(ReceiptRecord::recordFile(rig.root),
+                                        QStringLiteral("[Prijem]\r\nSoubor=%1\r\nDepo=D1\r\n"
+                                                       "[Ulozeni]\r\nSoubor=%2\r\nVystup1=a.vyc\r\nVystup2=tickets\r\n")
+                                            .arg(TextFiles::toQString(file), TextFiles::toQString(saved)))
+                        .ok());
+        return ReceiptRecord::read(rig.root);
+    };
+    const QStringList outputs{QStringLiteral("a.vyc"), QStringLiteral("tickets")};
+
+    std::vector<ReceiptRecord::Entry> entries = record(file);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].file, file);
+    EXPECT_EQ(entries[0].ids.depo, QStringLiteral("D1"));
+    EXPECT_EQ(entries[0].outputs, outputs);
+
+    entries = record(other);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].file, file);
+    EXPECT_TRUE(entries[0].outputs.isEmpty());
+    EXPECT_EQ(entries[1].file, other);
+    EXPECT_EQ(entries[1].outputs, outputs);
 }
 
 TEST_F(ReceiptJournalTest, AFileThatCannotBeWrittenIsToldOnceAndBookingGoesOn) {
