@@ -572,7 +572,10 @@ SmPrintLayout SmReports::petSpolLayout(const SmPeriod& per, const SmReportChoice
 
     Currency totals[4];
     for (const SmRow& row : per.rows) {
-        QString line = perFile ? blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi + fixedCell(row.sums[0], 15)
+        // A sum as wide as its cell keeps a blank from the SM or the order before it.
+        QString line = perFile ? FieldLine(blanks(4) + row.sm + u'/' + row.oper + u'/' + row.poradi)
+                                     .right(formatCurrency(row.sums[0]), 15)
+                                     .str()
                                : blanks(5) + row.sm + u' ' + fixedCell(row.sums[0], 17);
         for (int i = 1; i < 4; ++i)
             line += u' ' + fixedCell(row.sums[size_t(i)], 17);
@@ -587,9 +590,10 @@ SmPrintLayout SmReports::petSpolLayout(const SmPeriod& per, const SmReportChoice
         }
     }
     l.rule = under(75);
-    l.sum = T("tiskSum");
+    FieldLine sum(T("tiskSum"));
     for (int i = 0; i < 4; ++i)
-        l.sum += (i > 0 ? QStringLiteral(" ") : QString()) + fixedCell(totals[i], 17);
+        sum.text(i > 0 ? QStringLiteral(" ") : QString()).right(formatCurrency(totals[i]), 17);
+    l.sum = sum.str();
     fixedIssuerFoot(l, T("tiskDatum"), T("tiskRazitkoPodpis"), m_services.clock.now());
     return l;
 }

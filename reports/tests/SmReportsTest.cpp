@@ -42,8 +42,7 @@ TEST(SmReportsTest, DefaultPrintPerSmWithItsAccountingFile) {
     env.prompts.queueAnswer(Prompts::Answer::Yes);
     const auto p = print([&](Printer& pr) { return reports.cmdPrintSM(pr, env.choice()); });
     ASSERT_TRUE(p.result.done);
-    EXPECT_EQ(runsOf(p.doc), L({"5 10 B- Sběrna poukázek, Dlouhá 12",
-                                "5 16 BU Přehled součtů za SM",
+    EXPECT_EQ(runsOf(p.doc), L({"5 10 B- Sběrna poukázek, Dlouhá 12", "5 16 BU Přehled součtů za SM",
                                 "9 16 BU k datu odvodu 05.02.2024",
                                 "2 10 BU SM          Alfa Straven     Beta Poukazk     Gama Jidlo     ",
                                 "1 10 B-    101           200,00 Kč        100,00 Kč          0,00 Kč",
@@ -53,7 +52,8 @@ TEST(SmReportsTest, DefaultPrintPerSmWithItsAccountingFile) {
                                 "3 10 B- Sum           400,00 Kč        100,00 Kč         75,50 Kč",
                                 "5 10 B- Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
     EXPECT_EQ(env.prompts.texts(), L({"Provést export do účetního souboru?"}));
-    EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"), QByteArray("101;200;100;0\r\n102;200;0;75,5\r\n103;0;0;0\r\n"));
+    EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"),
+              QByteArray("101;200;100;0\r\n102;200;0;75,5\r\n103;0;0;0\r\n"));
     expectWholeInPdf(p.doc, env.folder / "souhrn.pdf");
 }
 
@@ -68,25 +68,21 @@ TEST(SmReportsTest, DefaultPrintVariants) {
 
     c.nespojovat = true;
     auto p = print([&](Printer& pr) { return reports.tiskniObdobiSM(pr, c); });
-    EXPECT_EQ(plain(p.doc.textLines()).mid(1),
-              L({"    Přehled součtů po souborech",
-                 "        k datu odvodu 05.02.2024",
-                 " DATUM/SM/OPER/POR |  Beta Poukazk    Gama Jidlo          Celkem",
-                 "  240105/101/NOV/1        50,00 Kč         0,00 Kč       250,00 Kč",
-                 "  240110/102/ABC/1         0,00 Kč        75,50 Kč       275,50 Kč",
-                 "  240115/101/NOV/2        50,00 Kč         0,00 Kč        50,00 Kč",
-                 "  _____________________________________________________________",
-                 "  Sum                  100,00 Kč        75,50 Kč       575,50 Kč",
-                 "    Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
+    EXPECT_EQ(plain(p.doc.textLines()).mid(1), L({"    Přehled součtů po souborech", "        k datu odvodu 05.02.2024",
+                                                  " DATUM/SM/OPER/POR |  Beta Poukazk    Gama Jidlo          Celkem",
+                                                  "  240105/101/NOV/1        50,00 Kč         0,00 Kč       250,00 Kč",
+                                                  "  240110/102/ABC/1         0,00 Kč        75,50 Kč       275,50 Kč",
+                                                  "  240115/101/NOV/2        50,00 Kč         0,00 Kč        50,00 Kč",
+                                                  "  _____________________________________________________________",
+                                                  "  Sum                  100,00 Kč        75,50 Kč       575,50 Kč",
+                                                  "    Datum vyhotovení: 21.1.2015               Razítko, podpis"}));
 
     c.nespojovat = false;
     c.groupByDay = true;
     c.sm = QStringLiteral("102");
     p = print([&](Printer& pr) { return reports.tiskniObdobiSM(pr, c); });
     EXPECT_EQ(plain(p.doc.textLines()).mid(1),
-              L({"    Přehled po dnech načítání",
-                 "        za období 01.01.2024 - 31.01.2024",
-                 "    Filtr SM: 102",
+              L({"    Přehled po dnech načítání", "        za období 01.01.2024 - 31.01.2024", "    Filtr SM: 102",
                  " Datum/SM       |  Beta Poukazk     Gama Jidlo           Celkem",
                  "   240110/102           0,00 Kč         75,50 Kč        275,50 Kč",
                  "  _____________________________________________________________",
@@ -108,18 +104,20 @@ TEST(SmReportsTest, PrintWithCommission) {
     QStringList all = plain(runsOf(p.doc));
     ASSERT_EQ(all.size(), 12);
     EXPECT_EQ(all.takeAt(8), QStringLiteral("3 7 B- ") + QString(134, u'_'));
-    EXPECT_EQ(all,
-              L({"5 10 B- Sběrna poukázek, Dlouhá 12",
-                 "5 16 BU Přehled za SM",
-                 "9 16 BU k datu odvodu 05.02.2024",
-                 "3 7 BU SM                            Alfa Straven             |                     Beta Poukazk             |Celkem za všechny zobrazené typy stravenek:",
-                 "3 7 BU         |             Cena        Provize DPH z provize|             Cena        Provize DPH z provize|",
-                 "3 7 B- 101           200,00 Kč        6,00 Kč        1,26 Kč        100,00 Kč        5,00 Kč        1,05 Kč        300,00 Kč",
-                 "3 7 B- 102           200,00 Kč        6,00 Kč        1,26 Kč          0,00 Kč        0,00 Kč        0,00 Kč        275,50 Kč",
-                 "3 7 B- 103             0,00 Kč        0,00 Kč        0,00 Kč          0,00 Kč        0,00 Kč        0,00 Kč          0,00 Kč",
-                 "3 7 B- Sum                400,00 Kč       12,00 Kč        2,52 Kč        100,00 Kč        5,00 Kč        1,05 Kč        575,50 Kč",
-                 "5 10 B- Datum vyhotovení: 21.1.2015",
-                 "35 10 B- Razítko, podpis"}));
+    EXPECT_EQ(all, L({"5 10 B- Sběrna poukázek, Dlouhá 12", "5 16 BU Přehled za SM", "9 16 BU k datu odvodu 05.02.2024",
+                      "3 7 BU SM                            Alfa Straven             |                     Beta "
+                      "Poukazk             |Celkem za všechny zobrazené typy stravenek:",
+                      "3 7 BU         |             Cena        Provize DPH z provize|             Cena        Provize "
+                      "DPH z provize|",
+                      "3 7 B- 101           200,00 Kč        6,00 Kč        1,26 Kč        100,00 Kč        5,00 Kč    "
+                      "    1,05 Kč        300,00 Kč",
+                      "3 7 B- 102           200,00 Kč        6,00 Kč        1,26 Kč          0,00 Kč        0,00 Kč    "
+                      "    0,00 Kč        275,50 Kč",
+                      "3 7 B- 103             0,00 Kč        0,00 Kč        0,00 Kč          0,00 Kč        0,00 Kč    "
+                      "    0,00 Kč          0,00 Kč",
+                      "3 7 B- Sum                400,00 Kč       12,00 Kč        2,52 Kč        100,00 Kč        5,00 "
+                      "Kč        1,05 Kč        575,50 Kč",
+                      "5 10 B- Datum vyhotovení: 21.1.2015", "35 10 B- Razítko, podpis"}));
     EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"),
               QByteArray("101;200;6;1,26;100;5;1,05\r\n102;200;6;1,26;0;0;0\r\n103;0;0;0;0;0;0\r\n"));
     expectWholeInPdf(p.doc, env.folder / "provize.pdf");
@@ -208,33 +206,32 @@ TEST(SmReportsTest, OverviewWithCommission) {
     env.prompts.queueAnswer(Prompts::Answer::Yes);
     const auto r = reports.zobrazPrehledSMProvize(c);
     ASSERT_TRUE(r.done);
-    EXPECT_EQ(linesOf(*r.rtbText),
-              L({"",
-                 "Sběrna poukázek, Dlouhá 12",
-                 "",
-                 "     Přehled provizí",
-                 "     po dnech načítání",
-                 "     za období 01.01.2024 - 31.01.2024",
-                 "     Filtr operátor: nov",
-                 "",
-                 "",
-                 "  Datum/SM      |                     Alfa Straven             |",
-                 "                |             Cena        Provize DPH z provize|",
-                 "   240105/101         200,00 Kč        6,00 Kč        1,26 Kč",
-                 "   240115/101           0,00 Kč        0,00 Kč        0,00 Kč",
-                 "   ______________________________________________________________",
-                 "   Sum                200,00 Kč        6,00 Kč        1,26 Kč",
-                 "",
-                 "",
-                 "",
-                 "Celkem za všechny zobrazené typy stravenek:",
-                 "   SM                  Cena",
-                 "",
-                 "   101            250,00 Kč",
-                 "   101             50,00 Kč",
-                 "___________________________",
-                 "Celkem            300,00 Kč",
-                 ""}));
+    EXPECT_EQ(linesOf(*r.rtbText), L({"",
+                                      "Sběrna poukázek, Dlouhá 12",
+                                      "",
+                                      "     Přehled provizí",
+                                      "     po dnech načítání",
+                                      "     za období 01.01.2024 - 31.01.2024",
+                                      "     Filtr operátor: nov",
+                                      "",
+                                      "",
+                                      "  Datum/SM      |                     Alfa Straven             |",
+                                      "                |             Cena        Provize DPH z provize|",
+                                      "   240105/101         200,00 Kč        6,00 Kč        1,26 Kč",
+                                      "   240115/101           0,00 Kč        0,00 Kč        0,00 Kč",
+                                      "   ______________________________________________________________",
+                                      "   Sum                200,00 Kč        6,00 Kč        1,26 Kč",
+                                      "",
+                                      "",
+                                      "",
+                                      "Celkem za všechny zobrazené typy stravenek:",
+                                      "   SM                  Cena",
+                                      "",
+                                      "   101            250,00 Kč",
+                                      "   101             50,00 Kč",
+                                      "___________________________",
+                                      "Celkem            300,00 Kč",
+                                      ""}));
     // Switch 13 off: the hand-over date, the SM and every type's raw sum.
     EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"), QByteArray("240205;101;200;50;0\r\n240205;101;0;50;0\r\n"));
 }
@@ -248,33 +245,32 @@ TEST(SmReportsTest, Overview) {
     c.nespojovat = true;
     const auto r = reports.cmbZobrPrehleduSm(c);
     ASSERT_TRUE(r.done);
-    EXPECT_EQ(linesOf(*r.rtbText),
-              L({"",
-                 "Sběrna poukázek, Dlouhá 12",
-                 "",
-                 "Přehled za SM",
-                 "         za období 01.01.2024 - 31.01.2024",
-                 "",
-                 "",
-                 "",
-                 "  SM/OPER/POR  |     Gama Jidlo               ",
-                 "   101/NOV/1           0,00 Kč ",
-                 "   101/NOV/2           0,00 Kč ",
-                 "   102/ABC/1          75,50 Kč ",
-                 "   ______________________________________________________________",
-                 "   Sum            75,50 Kč ",
-                 "",
-                 "",
-                 "",
-                 "Celkem za všechny zobrazené typy stravenek:",
-                 "   SM                  Cena",
-                 "",
-                 "   101            250,00 Kč",
-                 "   101             50,00 Kč",
-                 "   102            275,50 Kč",
-                 "___________________________",
-                 "Celkem            575,50 Kč",
-                 ""}));
+    EXPECT_EQ(linesOf(*r.rtbText), L({"",
+                                      "Sběrna poukázek, Dlouhá 12",
+                                      "",
+                                      "Přehled za SM",
+                                      "         za období 01.01.2024 - 31.01.2024",
+                                      "",
+                                      "",
+                                      "",
+                                      "  SM/OPER/POR  |     Gama Jidlo               ",
+                                      "   101/NOV/1           0,00 Kč ",
+                                      "   101/NOV/2           0,00 Kč ",
+                                      "   102/ABC/1          75,50 Kč ",
+                                      "   ______________________________________________________________",
+                                      "   Sum            75,50 Kč ",
+                                      "",
+                                      "",
+                                      "",
+                                      "Celkem za všechny zobrazené typy stravenek:",
+                                      "   SM                  Cena",
+                                      "",
+                                      "   101            250,00 Kč",
+                                      "   101             50,00 Kč",
+                                      "   102            275,50 Kč",
+                                      "___________________________",
+                                      "Celkem            575,50 Kč",
+                                      ""}));
     EXPECT_TRUE(env.prompts.texts().isEmpty()); // never asks for the accounting file
 }
 
@@ -302,12 +298,19 @@ TEST(SmReportsTest, PrintForThreeIssuers) {
     // totals line's.
     EXPECT_EQ(runs[10], QStringLiteral("5 8 B- ") + QString(213, u'_'));
     EXPECT_EQ(runs.mid(6, 4),
-              L({"1 8 B-      101            0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč",
-                 "1 8 B-      102            0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč",
-                 "1 8 B-      103            0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč",
-                 "1 8 B-      105        1 000,00 Kč        39,50 Kč        10,50 Kč           1 000,00 Kč        23,70 Kč         6,30 Kč             125,50 Kč         1,98 Kč         0,53 Kč"}));
-    EXPECT_EQ(runs[11], QStringLiteral("5 8 B- Sum        1 000,00 Kč        39,50 Kč        10,50 Kč           1 000,00 Kč        23,70 Kč         6,30 Kč             125,50 Kč         1,98 Kč         0,53 Kč"));
-    EXPECT_EQ(plain(p.doc.textLines()).mid(12), L({"    Datum vyhotovení:21.1.2015 14:30:05", "                   Razítko, podpis"}));
+              L({"1 8 B-      101            0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         "
+                 "0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč",
+                 "1 8 B-      102            0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         "
+                 "0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč",
+                 "1 8 B-      103            0,00 Kč         0,00 Kč         0,00 Kč               0,00 Kč         "
+                 "0,00 Kč         0,00 Kč               0,00 Kč         0,00 Kč         0,00 Kč",
+                 "1 8 B-      105        1 000,00 Kč        39,50 Kč        10,50 Kč           1 000,00 Kč        "
+                 "23,70 Kč         6,30 Kč             125,50 Kč         1,98 Kč         0,53 Kč"}));
+    EXPECT_EQ(runs[11],
+              QStringLiteral("5 8 B- Sum        1 000,00 Kč        39,50 Kč        10,50 Kč           1 000,00 Kč      "
+                             "  23,70 Kč         6,30 Kč             125,50 Kč         1,98 Kč         0,53 Kč"));
+    EXPECT_EQ(plain(p.doc.textLines()).mid(12),
+              L({"    Datum vyhotovení:21.1.2015 14:30:05", "                   Razítko, podpis"}));
     EXPECT_TRUE(env.prompts.texts().isEmpty());
     expectWholeInPdf(p.doc, env.folder / "tri.pdf");
 }
@@ -324,8 +327,7 @@ TEST(SmReportsTest, PrintForFiveIssuers) {
     const auto p = print([&](Printer& pr) { return reports.tiskniPrehledSMPetSpol(pr, c); });
     ASSERT_TRUE(p.result.done);
     EXPECT_EQ(plain(p.doc.textLines()).mid(1),
-              L({"    Přehled stravenek po souborech",
-                 "        k datu odvodu 05.02.2024",
+              L({"    Přehled stravenek po souborech", "        k datu odvodu 05.02.2024",
                  "   SM/OPER/POR      SODEXHO         CHEQUE DJ            TICKET               EXI",
                  "    101/NOV/1       50,00 Kč         200,00 Kč           0,00 Kč           0,00 Kč",
                  "    101/NOV/2       50,00 Kč           0,00 Kč           0,00 Kč           0,00 Kč",
@@ -333,12 +335,30 @@ TEST(SmReportsTest, PrintForFiveIssuers) {
                  "    105/NOV/1        0,00 Kč           0,00 Kč           0,00 Kč          40,00 Kč",
                  "    ___________________________________________________________________________",
                  "    Sum          100,00 Kč         400,00 Kč          75,50 Kč          40,00 Kč",
-                 "    Datum vyhotovení: 21.1.2015 14:30:05",
-                 "                   Razítko, podpis"}));
+                 "    Datum vyhotovení: 21.1.2015 14:30:05", "                   Razítko, podpis"}));
     EXPECT_EQ(env.bytes(env.folder / "uct" / "240205.uct"),
               QByteArray("240205;101;50;200;0;0\r\n240205;101;50;0;0;0\r\n240205;102;0;200;75,5;0\r\n"
                          "240205;105;0;0;0;40\r\n"));
     expectWholeInPdf(p.doc, env.folder / "pet.pdf");
+}
+
+TEST(SmReportsTest, ASumAsWideAsItsCellInTheFiveIssuerPrintKeepsABlankFromTheOrder) {
+    ReportsEnv env;
+    env.write(QStringLiteral("240108_105_NOV_1.vyc"),
+              {ReportsEnv::line("240108", "105", "2", QStringLiteral("A"), "9999999.99")});
+    SmReports reports(env.services());
+    SmReportChoice c = env.choice();
+    c.nespojovat = true;
+    env.prompts.queueAnswer(Prompts::Answer::No);
+    const auto p = print([&](Printer& pr) { return reports.tiskniPrehledSMPetSpol(pr, c); });
+    ASSERT_TRUE(p.result.done);
+    const QStringList lines = plain(p.doc.textLines());
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("    105/NOV/1 9 999 999,99 Kč           0,00 Kč           0,00 Kč           0,00 Kč")))
+        << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("    Sum   10 000 099,99 Kč         400,00 Kč          75,50 Kč           0,00 Kč")))
+        << lines.join(u'\n').toStdString();
 }
 
 TEST(SmReportsTest, DeclinedExportLeavesTheFileAndNoRowsPrintNothing) {
@@ -420,19 +440,25 @@ TEST(SmReportsTest, PrintWithCommissionPerFile) {
     auto p = print([&](Printer& pr) { return reports.tiskniObdobiSMProvize(pr, c); });
     ASSERT_TRUE(p.result.done);
     // One row per SM, operator and order, labelled by them from the left margin, under the per-file headings.
-    EXPECT_EQ(plain(runsOf(p.doc)),
-              L({"5 10 B- Sběrna poukázek, Dlouhá 12",
-                 "5 16 BU Přehled provizí po souborech",
-                 "9 16 BU k datu odvodu 05.02.2024",
-                 "2 7 BU SM/OPER/POR  |                     Alfa Straven             |                     Beta Poukazk             |",
-                 "3 7 BU         |             Cena        Provize DPH z provize|             Cena        Provize DPH z provize|",
-                 "1 7 B-    101/NOV/1         200,00 Kč        6,00 Kč        1,26 Kč         50,00 Kč        2,50 Kč        0,53 Kč",
-                 "1 7 B-    101/NOV/2           0,00 Kč        0,00 Kč        0,00 Kč         50,00 Kč        2,50 Kč        0,53 Kč",
-                 "1 7 B-    102/ABC/1         200,00 Kč        6,00 Kč        1,26 Kč          0,00 Kč        0,00 Kč        0,00 Kč",
-                 "3 7 B- __________________________________________________________________________________________________________",
-                 "3 7 B- Sum                400,00 Kč       12,00 Kč        2,52 Kč        100,00 Kč        5,00 Kč        1,05 Kč",
-                 "5 10 B- Datum vyhotovení: 21.1.2015",
-                 "35 10 B- Razítko, podpis"}));
+    EXPECT_EQ(
+        plain(runsOf(p.doc)),
+        L({"5 10 B- Sběrna poukázek, Dlouhá 12", "5 16 BU Přehled provizí po souborech",
+           "9 16 BU k datu odvodu 05.02.2024",
+           "2 7 BU SM/OPER/POR  |                     Alfa Straven             |                     Beta Poukazk      "
+           "       |",
+           "3 7 BU         |             Cena        Provize DPH z provize|             Cena        Provize DPH z "
+           "provize|",
+           "1 7 B-    101/NOV/1         200,00 Kč        6,00 Kč        1,26 Kč         50,00 Kč        2,50 Kč        "
+           "0,53 Kč",
+           "1 7 B-    101/NOV/2           0,00 Kč        0,00 Kč        0,00 Kč         50,00 Kč        2,50 Kč        "
+           "0,53 Kč",
+           "1 7 B-    102/ABC/1         200,00 Kč        6,00 Kč        1,26 Kč          0,00 Kč        0,00 Kč        "
+           "0,00 Kč",
+           "3 7 B- "
+           "__________________________________________________________________________________________________________",
+           "3 7 B- Sum                400,00 Kč       12,00 Kč        2,52 Kč        100,00 Kč        5,00 Kč        "
+           "1,05 Kč",
+           "5 10 B- Datum vyhotovení: 21.1.2015", "35 10 B- Razítko, podpis"}));
 }
 
 } // namespace
