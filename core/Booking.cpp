@@ -76,15 +76,18 @@ bool Booking::refuseMissingValue(const QString& s, const CStrav& type) {
     if (type.TabulkaHodnotDict && type.TabulkaHodnotDict->contains(part))
         return false;
     // Booked at 0 it would slip into the statement as a worthless voucher: the operator decides instead.
+    stopAndRefuse(s, QStringLiteral("Nebyla definována hodnota v tabulce hodnot pro ") + type.Nazev +
+                         QStringLiteral(" hodnota ") + part);
+    return true;
+}
+
+void Booking::stopAndRefuse(const QString& s, const QString& text) {
     m_reader.ZastavCteni();
-    const QString text = QStringLiteral("Nebyla definována hodnota v tabulce hodnot pro ") + type.Nazev +
-                         QStringLiteral(" hodnota ") + part;
     if (m_state.sw.gFChybyDoOkna)
         m_reader.LogujDoOkna(s + QStringLiteral(" ") + text);
     else
         m_prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
     refuse(text);
-    return true;
 }
 
 QString Booking::kodMimoRozsahText(const QString& kod) {
@@ -110,13 +113,7 @@ bool Booking::refuseOutOfRange(const QString& s, const CPolozka& code) {
     if (weight && weight->plus(value.value().abs()))
         return false;
     // Taken, the code would leave a sum stopped at the end of the range, shown, printed and saved as the receipt's.
-    m_reader.ZastavCteni();
-    const QString text = kodMimoRozsahText(s);
-    if (m_state.sw.gFChybyDoOkna)
-        m_reader.LogujDoOkna(s + QStringLiteral(" ") + text);
-    else
-        m_prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
-    refuse(text);
+    stopAndRefuse(s, kodMimoRozsahText(s));
     return true;
 }
 

@@ -92,6 +92,8 @@ private:
                                                         const QString& balikTisk, bool hlasitPresah);
     void warnPackage(const CStrav& type);
     void refuse(QString message);
+    // Stops the reader, tells the operator (or the error-log window) of code `s` and refuses it.
+    void stopAndRefuse(const QString& s, const QString& text);
 
     AppState& m_state;
     CColStrav& m_types;
