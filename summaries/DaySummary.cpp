@@ -120,16 +120,21 @@ QString DaySummary::nahled(const TypeChoice& choice) const {
         void table(const NominalTable& table, Currency amount, qint64 count) override {
             text += obd(state.sw.gFEuro ? "tiskHodnPocCelkEURO" : "tiskHodnPocCelk") + kCrLf;
             for (const auto& [v, n] : table)
-                text +=
-                    padLeft(value(v), 7) + padLeft(QString::number(n), 10) + padLeft(formatCurrency(v * n), 19) + kCrLf;
+                text += FieldLine(padLeft(value(v), 7))
+                            .right(QString::number(n), 10)
+                            .right(formatCurrency(v * n), 19)
+                            .str() +
+                        kCrLf;
             text += QString(36, u'_') + kCrLf;
-            text += obd("tiskCelkCastka") + padLeft(formatCurrency(amount), 19) + kCrLf;
-            text += obd("tiskCelkPocet") + padLeft(QString::number(count), 18) + obd("tiskKs") + kCrLf + kCrLf;
+            text += FieldLine(obd("tiskCelkCastka")).right(formatCurrency(amount), 19).str() + kCrLf;
+            text +=
+                FieldLine(obd("tiskCelkPocet")).right(QString::number(count), 18).str() + obd("tiskKs") + kCrLf + kCrLf;
         }
         void grand(Currency amount, qint64 count) override {
             text += kCrLf + den("TiskCelkZaTypy");
-            text += kCrLf + den("TiskCelkCastka") + padLeft(formatCurrency(amount), 15);
-            text += kCrLf + den("TiskCelkPocet") + padLeft(QString::number(count), 12) + den("TiskKs") + kCrLf;
+            text += kCrLf + FieldLine(den("TiskCelkCastka")).right(formatCurrency(amount), 15).str();
+            text +=
+                kCrLf + FieldLine(den("TiskCelkPocet")).right(QString::number(count), 12).str() + den("TiskKs") + kCrLf;
         }
         const AppState& state;
         QString text;
@@ -163,18 +168,23 @@ void DaySummary::tisk(Printer& printer, const TypeChoice& choice, const QDateTim
             printer.setUnderline(false);
             printer.print();
             for (const auto& [v, n] : table)
-                at5(padLeft(value(v), 7) + padLeft(QString::number(n), 14) + padLeft(formatCurrency(v * n), 14));
+                at5(FieldLine(padLeft(value(v), 7))
+                        .right(QString::number(n), 14)
+                        .right(formatCurrency(v * n), 14)
+                        .str());
             at5(QString(37, u'_'));
             printer.print();
-            at5(obd(state.sw.gFEuro ? "tiskCelkCastkaEURO" : "tiskCelkCastka") + padLeft(formatCurrency(amount), 18));
-            at5(den("TiskCelkPocet") + padLeft(QString::number(count), 15) + den("TiskKs"));
+            at5(FieldLine(obd(state.sw.gFEuro ? "tiskCelkCastkaEURO" : "tiskCelkCastka"))
+                    .right(formatCurrency(amount), 18)
+                    .str());
+            at5(FieldLine(den("TiskCelkPocet")).right(QString::number(count), 15).str() + den("TiskKs"));
             printer.print();
         }
         void grand(Currency amount, qint64 count) override {
             printer.setBold(true);
             at5(den("TiskCelkZaTypy"));
-            at5(den("TiskCelkCastka") + padLeft(formatCurrency(amount), 18));
-            at5(den("TiskCelkPocet") + padLeft(QString::number(count), 15) + den("TiskKs"));
+            at5(FieldLine(den("TiskCelkCastka")).right(formatCurrency(amount), 18).str());
+            at5(FieldLine(den("TiskCelkPocet")).right(QString::number(count), 15).str() + den("TiskKs"));
         }
         const AppState& state;
         Printer& printer;

@@ -134,6 +134,39 @@ TEST(DaySummaryTest, PrintOnThePageModel) {
     EXPECT_EQ(title->font.name, QStringLiteral("Courier New"));
 }
 
+TEST(DaySummaryTest, AnAmountAsWideAsItsFieldOrWiderKeepsABlankFromTheCountBeforeIt) {
+    DayData env;
+    // A table value whose amounts fill their fields: 99 999 999 999,00 Kč is 20 characters.
+    ASSERT_TRUE(TextFiles::writeAll(env.folder / "hodnoty_gama.ini",
+                                    QStringLiteral("[Hodnoty]\r\nPocet=1\r\nHodnota1=03:99999999999\r\n"))
+                    .ok());
+    ASSERT_TRUE(env.state.gColStrav->NactiINI().ok());
+    env.write(QStringLiteral("150122_003_EF_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150122"), QStringLiteral("003"), QStringLiteral("EF"),
+                                    {SummariesEnv::gama("03", 1)}));
+    DaySummary day(env.services());
+    ASSERT_TRUE(day.vypocet({QDate(2015, 1, 22), {}, {}}).ok());
+    const TypeChoice gama{false, QStringLiteral("Gama Jidlo")};
+    const QString shown = day.nahled(gama).replace(QChar(0xA0), u' ');
+    EXPECT_TRUE(shown.contains(QStringLiteral("99999999999,00         1 99 999 999 999,00 Kč\r\n"
+                                              "____________________________________\r\n"
+                                              "Celková částka:  99 999 999 999,00 Kč\r\n")))
+        << shown.toStdString();
+    EXPECT_TRUE(
+        shown.contains(QStringLiteral("Celková částka: 99 999 999 999,00 Kč\r\nCelkový počet:            1 ks")))
+        << shown.toStdString();
+
+    Printer printer;
+    ASSERT_TRUE(day.vytiskni(printer, gama, QDateTime(QDate(2015, 1, 22), QTime(9, 5, 3))).ok());
+    QStringList lines;
+    for (const auto& r : printer.printed().front().pages.front().runs)
+        lines.append(QString(r.text).replace(QChar(0xA0), u' '));
+    EXPECT_TRUE(lines.contains(QStringLiteral("99999999999,00             1 99 999 999 999,00 Kč")))
+        << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Celková částka: 99 999 999 999,00 Kč")))
+        << lines.join(u'|').toStdString();
+}
+
 TEST(DeductionsTest, TicketsWrittenAndTheProgramStarted) {
     DayData env;
     RecordingShell shell;
