@@ -115,21 +115,48 @@ Result<QByteArray> readUtf8(const std::filesystem::path& file) {
 
 namespace {
 
-// Where the first or the last line of the bytes ends (just after its LF), 0 when no line ends in them. UTF-16 bytes
-// start at a unit and their LF is a unit, which no surrogate pair holds.
+bool isWide(TextEncoding enc) {
+    return enc == TextEncoding::Utf16LE || enc == TextEncoding::Utf16BE;
+}
+
+// Whether the unit (a byte, or two in UTF-16) at `unit` of the bytes is the ASCII character.
+bool unitIs(QByteArrayView bytes, TextEncoding enc, qsizetype unit, char c) {
+    if (!isWide(enc))
+        return bytes[unit] == c;
+    const qsizetype lowAt = enc == TextEncoding::Utf16BE ? 1 : 0;
+    return bytes[2 * unit + lowAt] == c && bytes[2 * unit + 1 - lowAt] == '\0';
+}
+
+// Where the first or the last line of the bytes ends (just after its LF, or its CR where no LF follows), 0 when no
+// line ends in them. A CR that ends the bytes may be the first half of a CR LF that the next piece finishes: it ends
+// no line here. UTF-16 bytes start at a unit and their CR and LF are units, which no surrogate pair holds.
 qsizetype afterLine(QByteArrayView bytes, TextEncoding enc, bool last) {
-    const std::string_view b(bytes.data(), size_t(bytes.size()));
-    if (enc != TextEncoding::Utf16LE && enc != TextEncoding::Utf16BE) {
-        const size_t lf = last ? b.rfind('\n') : b.find('\n');
-        return lf == std::string_view::npos ? 0 : qsizetype(lf + 1);
+    const qsizetype width = isWide(enc) ? 2 : 1;
+    const qsizetype units = bytes.size() / width;
+    // The unit after the line end at `unit`, or -1 when none ends there.
+    const auto endAt = [&](qsizetype unit) -> qsizetype {
+        if (unitIs(bytes, enc, unit, '\n'))
+            return unit + 1;
+        if (!unitIs(bytes, enc, unit, '\r') || unit + 1 == units)
+            return -1;
+        return unitIs(bytes, enc, unit + 1, '\n') ? unit + 2 : unit + 1;
+    };
+    if (width == 1) {
+        // The bytes of a piece are many: the line ends are looked for by the library's search.
+        const std::string_view b(bytes.data(), size_t(bytes.size()));
+        for (size_t from = last ? b.size() : 0;;) {
+            const size_t at = last ? (from == 0 ? std::string_view::npos : b.find_last_of("\r\n", from - 1))
+                                   : b.find_first_of("\r\n", from);
+            if (at == std::string_view::npos)
+                return 0;
+            if (const qsizetype end = endAt(qsizetype(at)); end >= 0)
+                return end;
+            from = last ? at : at + 1; // a CR that ends the bytes
+        }
     }
-    const size_t lfAt = enc == TextEncoding::Utf16LE ? 0 : 1;
-    const auto isLf = [&](size_t unit) { return b[unit + lfAt] == '\n' && b[unit + 1 - lfAt] == '\0'; };
-    const size_t units = b.size() / 2;
-    for (size_t i = 0; i < units; ++i) {
-        const size_t unit = 2 * (last ? units - 1 - i : i);
-        if (isLf(unit))
-            return qsizetype(unit + 2);
+    for (qsizetype i = 0; i < units; ++i) {
+        if (const qsizetype end = endAt(last ? units - 1 - i : i); end >= 0)
+            return end * width;
     }
     return 0;
 }
@@ -177,10 +204,22 @@ Status forEachPiece(const std::filesystem::path& file, const std::function<bool(
         bytes = bytes.sliced(dropped);
         skip -= dropped;
         if (!carried.isEmpty()) {
-            // The cut line is finished alone, so that the rest of the piece is handed on without a copy.
-            const qsizetype end = afterLine(bytes, found.encoding, false);
-            carried.append(bytes.first(end > 0 ? end : bytes.size()));
-            if (end == 0)
+            // The cut line is finished alone, so that the rest of the piece is handed on without a copy. A CR that
+            // ended the last piece ends its line here, with the LF that starts this piece or without one.
+            const qsizetype width = isWide(found.encoding) ? 2 : 1;
+            const qsizetype lastUnit = carried.size() / width - 1;
+            const bool crPending = carried.size() % width == 0 && unitIs(carried, found.encoding, lastUnit, '\r');
+            qsizetype end = 0;
+            bool finished = false;
+            if (crPending) {
+                finished = bytes.size() >= width;
+                end = finished && unitIs(bytes, found.encoding, 0, '\n') ? width : 0;
+            } else {
+                end = afterLine(bytes, found.encoding, false);
+                finished = end > 0;
+            }
+            carried.append(bytes.first(finished ? end : bytes.size()));
+            if (!finished)
                 return true;
             hand(carried);
             carried.resize(0);

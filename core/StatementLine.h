@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/TextFiles.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <filesystem>
 #include <functional>
@@ -55,33 +57,31 @@ inline constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 // A stored file's text as readUtf8 gives it, handed on in pieces of whole lines (the last piece may end without a
 // line end), so that only about one piece of a large file is held at a time. The encoding is decided by a first
 // pass over the whole file that only checks its bytes; the file is then read `pieceSize` bytes at a time (made even,
-// at least 4), a line a piece cuts carried to the next, and converted. `piece` returns false to stop. Errors: an
-// unreadable file.
+// at least 4), a line a piece cuts carried to the next, and converted. A piece never ends between the CR and the LF
+// of one line end. `piece` returns false to stop. Errors: an unreadable file.
 Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
                     qsizetype pieceSize = kPieceSize);
 
-// Each line, CR LF or LF ended, without its ending.
+// Each line without its end: CR LF, LF and a lone CR each end a record (TextFiles::forEachLine).
 template <typename F> void forEachLine(std::string_view text, F&& f) {
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        f(line);
-        start = next;
-    }
+    TextFiles::forEachLine(text, f);
+}
+
+// The same on decoded text, for the readers that hold a statement file as text.
+template <typename F> void forEachLine(QStringView text, F&& f) {
+    TextFiles::forEachLine(std::u16string_view(text.utf16(), size_t(text.size())),
+                           [&](std::u16string_view line) { f(QStringView(line.data(), qsizetype(line.size()))); });
 }
 
 // Each line of a stored file as forEachLine gives the lines of its readUtf8 text, read by forEachPiece.
-template <typename F> Status forEachLineOf(const std::filesystem::path& file, F&& f) {
-    return forEachPiece(file, [&](std::string_view text) {
-        forEachLine(text, f);
-        return true;
-    });
+template <typename F> Status forEachLineOf(const std::filesystem::path& file, F&& f, qsizetype pieceSize = kPieceSize) {
+    return forEachPiece(
+        file,
+        [&](std::string_view text) {
+            forEachLine(text, f);
+            return true;
+        },
+        pieceSize);
 }
 
 // The lines of the text as forEachLine gives them.

@@ -8,6 +8,7 @@
 #include "platform/SystemErrors.h"
 #include "platform/TextFiles.h"
 
+#include <optional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -117,20 +118,24 @@ fs::path stagingPath(const fs::path& folder, const fs::path& target) {
 Result<QStringList> withNewSm(const QString& text, const QString& fileName, const fs::path& statement,
                               const QString& sm, const QString& separator, int smFieldIndex) {
     QStringList records;
-    const QStringList lines = text.split(u'\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.trimmed().isEmpty())
-            continue;
+    qsizetype number = 0;
+    std::optional<Error> failed;
+    StatementLine::forEachLine(QStringView(text), [&](QStringView view) {
+        ++number;
+        const QString line = view.toString();
+        if (failed || line.trimmed().isEmpty())
+            return;
         auto fields = StatementLine::fieldsWith(line, separator, smFieldIndex + 1);
-        if (!fields)
-            return changeError(fileName, QStringLiteral("záznam %1 výčetky %2 nemá pole střediska: „%3“.")
-                                             .arg(QString::number(i + 1), TextFiles::toQString(statement), line));
+        if (!fields) {
+            failed = changeError(fileName, QStringLiteral("záznam %1 výčetky %2 nemá pole střediska: „%3“.")
+                                               .arg(QString::number(number), TextFiles::toQString(statement), line));
+            return;
+        }
         (*fields)[smFieldIndex] = sm;
         records.append(fields->join(separator));
-    }
+    });
+    if (failed)
+        return *failed;
     return records;
 }
 

@@ -251,7 +251,8 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                 }
                 row.sums[k] = *added;
                 ++row.counts[k];
-            });
+            },
+            request.pieceSize);
         if (!read.ok())
             return read.error();
         if (failed)

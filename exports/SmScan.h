@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CColStrav.h"
+#include "core/StatementLine.h"
 #include "platform/Currency.h"
 #include "platform/Result.h"
 
@@ -46,6 +47,8 @@ struct SmScanRequest {
     // Told of every file read (files read of files to read); a scan the operator cancels through it fails. None
     // without a window.
     Progress* progress = nullptr;
+    // The bytes of a statement file read at a time (StatementLine::forEachPiece).
+    qsizetype pieceSize = StatementLine::kPieceSize;
 };
 
 // One statement file taken: the parts of its name and its sums and counts per column (index k - 1 belongs to the

@@ -137,9 +137,10 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
         // Counts
         {SmScanVariant::Columns::PerType, SmScanVariant::Value::FieldOrEuro, false, false},
     };
-    auto scanned = scanStatementFiles(ctx.state, ctx.prompts, out.types.get(), slotCount,
-                                      {request.dt1, request.dt2, request.txtSM, {}, request.optDatumVyc, ctx.progress},
-                                      kVariants[static_cast<int>(variant)]);
+    auto scanned = scanStatementFiles(
+        ctx.state, ctx.prompts, out.types.get(), slotCount,
+        {request.dt1, request.dt2, request.txtSM, {}, request.optDatumVyc, ctx.progress, request.pieceSize},
+        kVariants[static_cast<int>(variant)]);
     if (!scanned.ok())
         return scanned.error();
     out.scan = std::move(scanned).value();

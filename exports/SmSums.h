@@ -23,6 +23,7 @@ struct SmSumsRequest {
     QString txtSM;            // SM filter (SmList::Filter)
     bool optDatumVyc = false; // with switch 34: files are dated by the hand-over date after "-"
     bool chkNespojovatSM = false;
+    qsizetype pieceSize = StatementLine::kPieceSize; // the scan's pieces (SmScanRequest)
 };
 
 enum class SmSumsVariant {

@@ -299,15 +299,11 @@ Result<QStringList> readLines(const fs::path& file) {
     if (!decoded.ok())
         return decoded.error();
     const QString& text = decoded.value().text;
-    if (text.isEmpty())
-        return QStringList();
-    QStringList lines = text.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    for (QString& line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
+    QStringList lines;
+    forEachLine(std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()), size_t(text.size())),
+                [&](std::u16string_view line) {
+                    lines.append(QString(reinterpret_cast<const QChar*>(line.data()), qsizetype(line.size())));
+                });
     return lines;
 }
 

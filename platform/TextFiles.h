@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace trv {
@@ -36,8 +38,33 @@ using ByteSink = std::function<bool(QByteArrayView)>;
 /// write cut short (a full disk) is seen at once, never reported as saved.
 Status writeBytes(const std::filesystem::path& file, const std::function<bool(const ByteSink&)>& produce);
 
+/// Each line of the text, without its end: CR LF, LF and a lone CR each end a line (files come from editors and
+/// readers of every kind), and a final line end adds no empty line. readLines and the readers of statement files
+/// (StatementLine) split by this.
+template <typename Char, typename F> void forEachLine(std::basic_string_view<Char> text, F&& f) {
+    constexpr auto none = std::basic_string_view<Char>::npos;
+    // Each kind of line end is looked for again only once the lines have passed the last one found, so that a file
+    // of one kind is gone through once for the other.
+    size_t cr = text.find(Char('\r'));
+    size_t lf = text.find(Char('\n'));
+    size_t start = 0;
+    while (start < text.size()) {
+        if (cr < start)
+            cr = text.find(Char('\r'), start);
+        if (lf < start)
+            lf = text.find(Char('\n'), start);
+        const size_t end = std::min(cr, lf);
+        if (end == none) {
+            f(text.substr(start));
+            return;
+        }
+        f(text.substr(start, end - start));
+        start = end == cr && lf == cr + 1 ? lf + 1 : end + 1;
+    }
+}
+
 Result<DecodedText> readAll(const std::filesystem::path& file);
-/// The lines of the file; CR LF and LF both end a line, and a final line end adds no empty line.
+/// The lines of the file as forEachLine gives them.
 Result<QStringList> readLines(const std::filesystem::path& file);
 Status writeAll(const std::filesystem::path& file, const QString& text, TextEncoding enc = TextEncoding::Windows1250);
 /// CR LF after each line.

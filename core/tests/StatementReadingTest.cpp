@@ -44,6 +44,7 @@ TEST(StatementReadingTest, PiecesOfWholeLinesGiveTheTextOfTheWholeFile) {
         {"UTF-16 with lone surrogate halves and an odd byte", lone16},
         {"one line longer than the pieces", QByteArray(300, 'x') + "\r\n" + QByteArray(5, 'y')},
         {"no line end, one character", QByteArray("\xE8")},
+        {"lone CR line ends, CR LF and LF among them", QByteArray("a;b\rc;d\r\ne;f\r\rg\nh\r")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -58,7 +59,9 @@ TEST(StatementReadingTest, PiecesOfWholeLinesGiveTheTextOfTheWholeFile) {
             const Status read = StatementLine::forEachPiece(
                 file,
                 [&](std::string_view piece) {
-                    wholeLines = wholeLines && joined.size() == joined.lastIndexOf('\n') + 1;
+                    // Every piece but the last ends a line, and never between the CR and the LF of one line end.
+                    wholeLines = wholeLines && (joined.isEmpty() || joined.endsWith('\n') ||
+                                                (joined.endsWith('\r') && !piece.starts_with('\n')));
                     joined.append(piece.data(), qsizetype(piece.size()));
                     return true;
                 },
@@ -67,7 +70,9 @@ TEST(StatementReadingTest, PiecesOfWholeLinesGiveTheTextOfTheWholeFile) {
             EXPECT_EQ(joined.toHex(), whole.value().toHex());
             EXPECT_TRUE(wholeLines);
             std::vector<std::string> seen;
-            ASSERT_TRUE(StatementLine::forEachLineOf(file, [&](std::string_view l) { seen.emplace_back(l); }).ok());
+            ASSERT_TRUE(StatementLine::forEachLineOf(
+                            file, [&](std::string_view l) { seen.emplace_back(l); }, size)
+                            .ok());
             std::vector<std::string> expected;
             for (const auto l : StatementLine::lines(std::string_view(whole.value().constData(),
                                                                       size_t(whole.value().size()))))
@@ -100,6 +105,83 @@ TEST(StatementReadingTest, PiecesOfWholeLinesGiveTheTextOfTheWholeFile) {
                                                      [](std::string_view) { return true; });
     ASSERT_FALSE(missing.ok());
     EXPECT_TRUE(missing.message().contains(QStringLiteral("chybí.vyc"))) << missing.message().toStdString();
+}
+
+// CR LF, LF and a lone CR each end a record, of a text and of a file read in pieces however small, in every
+// encoding: a CR LF cut between two pieces is one line end, and no empty line stands between its CR and its LF.
+TEST(StatementReadingTest, LoneCrCrLfAndLfEachEndALine) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const fs::path file = fs::path(tmp.path().toStdString()) / "150110_101_OP1_1.vyc";
+    struct Case {
+        const char* text;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Case> cases = {
+        {"a;1\rb;2\rc;3\rd;4\re;5\r", {"a;1", "b;2", "c;3", "d;4", "e;5"}},
+        {"a;1\rb;2\rc;3", {"a;1", "b;2", "c;3"}},
+        {"a;1\r\nb;2\r\nc;3\r\n", {"a;1", "b;2", "c;3"}},
+        {"a;1\nb;2\n", {"a;1", "b;2"}},
+        {"a\r\rb\n\nc\r\n\r\nd", {"a", "", "b", "", "c", "", "d"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"\r", {""}},
+        {"\r\n", {""}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QByteArray(c.text).toHex().toStdString());
+        std::vector<std::string> split;
+        for (const auto l : StatementLine::lines(c.text))
+            split.emplace_back(l);
+        EXPECT_EQ(split, c.lines);
+        std::vector<std::string> decoded;
+        StatementLine::forEachLine(QStringView(QString::fromUtf8(c.text)),
+                                   [&](QStringView l) { decoded.push_back(l.toString().toStdString()); });
+        EXPECT_EQ(decoded, c.lines);
+
+        // With "á" for "a" the file is Windows-1250 (converted piece by piece) or UTF-16.
+        const auto accented = [](const std::string& s) { return QString::fromStdString(s).replace(u'a', QChar(0xE1)); };
+        std::vector<std::string> accentedLines;
+        for (const auto& l : c.lines)
+            accentedLines.push_back(accented(l).toStdString());
+        struct Encoded {
+            const char* name;
+            QByteArray bytes;
+            const std::vector<std::string>& lines;
+        };
+        const Encoded encodings[] = {
+            {"ASCII", QByteArray(c.text), c.lines},
+            {"Windows-1250", encodeText(accented(c.text), TextEncoding::Windows1250), accentedLines},
+            {"UTF-16 LE", utf16(accented(c.text), true), accentedLines},
+            {"UTF-16 BE", utf16(accented(c.text), false), accentedLines},
+        };
+        for (const Encoded& e : encodings) {
+            SCOPED_TRACE(e.name);
+            test::writeFile(file, e.bytes);
+            for (const qsizetype size : {qsizetype(4), qsizetype(5), qsizetype(6), qsizetype(8), qsizetype(64)}) {
+                SCOPED_TRACE(size);
+                std::vector<std::string> read;
+                ASSERT_TRUE(StatementLine::forEachLineOf(
+                                file, [&](std::string_view l) { read.emplace_back(l); }, size)
+                                .ok());
+                EXPECT_EQ(read, e.lines);
+                if (std::string_view(e.name) != "ASCII")
+                    continue;
+                // Only about a piece is held at a time: no piece is longer than the pieces read or a line with its
+                // end.
+                qsizetype longest = 0;
+                ASSERT_TRUE(StatementLine::forEachPiece(
+                                file,
+                                [&](std::string_view piece) {
+                                    longest = std::max(longest, qsizetype(piece.size()));
+                                    return true;
+                                },
+                                size)
+                                .ok());
+                EXPECT_LE(longest, std::max(size, qsizetype(5)));
+            }
+        }
+    }
 }
 
 } // namespace

@@ -60,6 +60,9 @@ TEST_F(DataFileOpsTest, ChangeOfSmRenamesTheFileAndRewritesTheSmFieldOfEachLayou
          "10.12.2026;150121;005;1;12345678;100;01\r\n10.12.2026;150121;005;2;1234567890;123;01\r\n"},
         {"without date", true, false, QStringLiteral(";"), "150121;001;1;12345678;100;01\n",
          "150121;005;1;12345678;100;01\r\n"},
+        {"lone CR line ends", false, false, QStringLiteral(";"),
+         "10.12.2026;150121;001;1;12345678;100;01\r\r10.12.2026;150121;001;2;1234567890;123;01\r",
+         "10.12.2026;150121;005;1;12345678;100;01\r\n10.12.2026;150121;005;2;1234567890;123;01\r\n"},
         {"depot first", true, true, QStringLiteral(";"), "D1;150121;E7;001;1;12345678;100;01\r\n",
          "D1;150121;E7;005;1;12345678;100;01\r\n"},
         {"configured separator", false, false, QStringLiteral("|"), "10.12.2026|150121|001|1|12345678|100|01\r\n",
@@ -120,6 +123,8 @@ TEST_F(DataFileOpsTest, ChangeOfSmRefusalsLeaveBothFilesAsTheyWere) {
         {"the same SM", QString::fromLatin1(kDay), QStringLiteral("001"), vyc, nullptr, "středisko se nemění"},
         {"short record", QString::fromLatin1(kDay), QStringLiteral("005"), vyc + "10.12.2026;150121\r\n", nullptr,
          "záznam 2"},
+        {"short record after a lone CR", QString::fromLatin1(kDay), QStringLiteral("005"),
+         "10.12.2026;150121;001;1;12345678;100;01\r10.12.2026;150121\r", nullptr, "záznam 2"},
         {"day file exists", QString::fromLatin1(kDay), QStringLiteral("005"), vyc, kNewDay, "již existuje"},
         {"statement file exists", QString::fromLatin1(kDay), QStringLiteral("005"), vyc, kNewVyc, "již existuje"},
     };

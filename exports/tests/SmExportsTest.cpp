@@ -217,6 +217,16 @@ TEST_F(SmExportsTest, MergedStatementFileReadInPieces) {
                                            dejText("ZaznamuAUloz") + native(data / "150115.vyc")});
 }
 
+// A lone CR ends a record as CR LF and LF do; a CR LF is one line end wherever a piece cuts it.
+TEST_F(SmExportsTest, MergedStatementFileTakesEveryRecordOfLoneCrLines) {
+    write(data / "150110_101_abc_1.vyc", "a;1\rb;2\r\r  c;3\r");
+    write(data / "150111_102_abc_1.vyc", "d;4\r\ne;5\nf;6");
+    ASSERT_TRUE(exportSlouceneVycetky(*ctx, january10to12(), QDate(2015, 1, 15)).ok());
+    EXPECT_EQ(read(data / "150115.vyc"), lines({"a;1", "b;2", "c;3", "d;4", "e;5", "f;6"}));
+    EXPECT_EQ(prompts.texts(), QStringList{dejText("ByloVygener") + QStringLiteral(" 6") + dejText("ZaznamuAUloz") +
+                                           native(data / "150115.vyc")});
+}
+
 class CbaBatchTest : public SmExportsTest {
 protected:
     void SetUp() override {

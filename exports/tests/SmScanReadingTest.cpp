@@ -42,5 +42,29 @@ TEST_F(SmScanReadingTest, AFileIsReadInTheEncodingOfItsWholeBytesWhereverItsFirs
     }
 }
 
+// A lone CR ends a record as CR LF and LF do, in pieces of any size: each record of such a file is counted and
+// summed, and a CR LF a piece cuts is one line end.
+TEST_F(SmScanReadingTest, ALoneCrEndsARecordInPiecesOfAnySize) {
+    write(home / "TRV7300.ini", "[Data]\r\nDir=data\r\nExpTxtSeparator=;\r\n");
+    auto types = newPeriod();
+    const SmScanVariant variant{SmScanVariant::Columns::PerType, SmScanVariant::Value::Field, false, false};
+    QByteArray file;
+    const char* ends[] = {"\r", "\r\n", "\r", "\n", "\r\r", "\r"};
+    for (int i = 0; i < 6; ++i)
+        file += "150110;150110;101;1;" + code(10, 1000, i).toLatin1() + ";10,50;OP1" + ends[i];
+    write(data / "150110_101_OP1_1.vyc", file);
+    for (const qsizetype size : {qsizetype(4), qsizetype(7), qsizetype(50), StatementLine::kPieceSize}) {
+        SCOPED_TRACE(size);
+        SmScanRequest request{QDate(2015, 1, 10), QDate(2015, 1, 12), {}, {}, false, nullptr};
+        request.pieceSize = size;
+        const auto scan = scanStatementFiles(*state, prompts, types.get(), 5, request, variant);
+        ASSERT_TRUE(scan.ok()) << scan.message().toStdString();
+        EXPECT_EQ(scan.value().skippedLines, 0);
+        ASSERT_EQ(scan.value().files.size(), 1u);
+        EXPECT_EQ(scan.value().files[0].counts[0], 6);
+        EXPECT_EQ(scan.value().files[0].sums[0], Currency::fromUnits(6 * 105000));
+    }
+}
+
 } // namespace
 } // namespace trv::test

@@ -23,7 +23,7 @@ protected:
 
 } // namespace
 
-TEST_F(TextFilesTest, ReadLinesAcceptsCrLfAndLf) {
+TEST_F(TextFilesTest, ReadLinesEndsALineAtCrLfLfAndALoneCr) {
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -39,7 +39,8 @@ TEST_F(TextFilesTest, ReadLinesAcceptsCrLfAndLf) {
         {"empty lines kept", "a\r\n\r\nb\r\n\r\n", {a, QString(), b, QString()}},
         {"single line end", "\r\n", {QString()}},
         {"empty file", "", {}},
-        {"CR inside a line stays", "a\rb\n", {QStringLiteral("a\rb")}},
+        {"lone CR", "a\rb\r", {a, b}},
+        {"lone CR after LF and before CR LF", "a\n\r\rb\r\n", {a, QString(), QString(), b}},
         {"Windows-1250", "P\xF8\xEDjem\r\n", {QString::fromUtf8("Příjem")}},
         {"UTF-8", "P\xC5\x99\xC3\xADjem\n", {QString::fromUtf8("Příjem")}},
     };

@@ -225,6 +225,30 @@ TEST(PeriodLoaderTest, StatementFilesAtTheDefaultBlankSeparatorWithEmptyFields) 
     EXPECT_EQ(codesOf(day.kolekce(), 1), QStringList{SummariesEnv::beta(100, 1)});
 }
 
+// A lone CR ends a record as CR LF and LF do, in the statement files of the period computation and of the day
+// summary.
+TEST(PeriodLoaderTest, EveryRecordOfAStatementFileOfLoneCrLinesCounts) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    const QStringList records =
+        SummariesEnv::records(QStringLiteral("150121"), QStringLiteral("101"), QStringLiteral("X"),
+                              {SummariesEnv::alfa(50, 1), SummariesEnv::beta(100, 1), SummariesEnv::alfa(50, 2)});
+    ASSERT_TRUE(
+        TextFiles::writeBytes(env.folder / "data" / "150121_101_X_1.vyc", (records.join(u'\r') + u'\r').toLatin1())
+            .ok());
+    const QStringList alfas{SummariesEnv::alfa(50, 1), SummariesEnv::alfa(50, 2)};
+    PeriodState st;
+    PeriodLoader loader(env.services());
+    ASSERT_TRUE(loader.vypocet(st, january()).ok());
+    EXPECT_EQ(codesOf(st.m_col, 0), alfas);
+    EXPECT_EQ(codesOf(st.m_col, 1), QStringList{SummariesEnv::beta(100, 1)});
+
+    DaySummary day(env.services());
+    ASSERT_TRUE(day.vypocet({QDate(2015, 1, 21), {}, {}}).ok());
+    EXPECT_EQ(codesOf(day.kolekce(), 0), alfas);
+    EXPECT_EQ(codesOf(day.kolekce(), 1), QStringList{SummariesEnv::beta(100, 1)});
+}
+
 TEST(PeriodLoaderTest, EveryFileIsToldAndACancelledLoadCountsAsFailed) {
     SummariesEnv env;
     env.state.sw.gFVycetky = true;
