@@ -6,6 +6,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -18,11 +19,12 @@ bool isBlank(char c) {
     return c == ' ';
 }
 
-// Whether the line [begin, end) holds the code with nothing but blanks around it; a CR before the line end
-// belongs to the line end.
+bool isLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// Whether the line [begin, end), without its end, holds the code with nothing but blanks around it.
 bool lineEquals(const char* begin, const char* end, const QByteArray& code) {
-    if (end > begin && end[-1] == '\r')
-        --end;
     while (begin < end && isBlank(*begin))
         ++begin;
     while (end > begin && isBlank(end[-1]))
@@ -30,17 +32,13 @@ bool lineEquals(const char* begin, const char* end, const QByteArray& code) {
     return end - begin == code.size() && std::memcmp(begin, code.constData(), size_t(code.size())) == 0;
 }
 
+// The lines are those the day-file readers see: CR LF, LF and a lone CR each end one.
 qint64 countLines(const char* data, qsizetype size, const QByteArray& code) {
     qint64 hits = 0;
-    const char* p = data;
-    const char* end = data + size;
-    while (p < end) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* lineEnd = nl != nullptr ? nl : end;
-        if (lineEquals(p, lineEnd, code))
+    TextFiles::forEachLine(std::string_view(data, size_t(size)), [&](std::string_view line) {
+        if (lineEquals(line.data(), line.data() + line.size(), code))
             ++hits;
-        p = nl != nullptr ? nl + 1 : end;
-    }
+    });
     return hits;
 }
 
@@ -57,13 +55,12 @@ qint64 countOccurrences(const char* data, qsizetype size, const QByteArray& code
             break;
         const char* at = static_cast<const char*>(found);
         const char* lineStart = at;
-        while (lineStart > data && lineStart[-1] != '\n')
+        while (lineStart > data && !isLineEnd(lineStart[-1]))
             --lineStart;
-        const char* nl = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)));
-        const char* lineEnd = nl != nullptr ? nl : end;
+        const char* lineEnd = std::find_if(at + n, end, isLineEnd);
         if (lineEquals(lineStart, lineEnd, code))
             ++hits;
-        p = nl != nullptr ? nl + 1 : end;
+        p = lineEnd;
     }
     return hits;
 }
@@ -90,7 +87,7 @@ qint64 CodeSearch::countIn(const QByteArray& bytes, const QByteArray& code) {
     if (code.isEmpty())
         return countLines(data, size, code);
     // Only the file's lines lose their blanks: a code typed with a blank at either end matches no line.
-    if (isBlank(code.front()) || isBlank(code.back()) || code.contains('\n'))
+    if (isBlank(code.front()) || isBlank(code.back()) || code.contains('\n') || code.contains('\r'))
         return 0;
     return countOccurrences(data, size, code);
 }

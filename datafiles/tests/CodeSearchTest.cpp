@@ -14,9 +14,10 @@ protected:
         writeData("150121_001_01_1.txt", "11111111\r\n  22222222  \r\n11111111\r\n\r\n   \r\n");
         writeData("150122_001_01_1.txt", "33333333\n11111111");
         writeData("150123_001_01_1.txt", "111111112\r\n011111111\r\n");
-        writeData("150124_001_01_1.TXT", "11111111\r\n"); // a lone day file in capitals is searched
+        writeData("150124_001_01_1.TXT", "11111111\r\n");                   // a lone day file in capitals is searched
         writeData("150121_001_01_1.TXT", "150121_001_01_1;11111111;1\r\n"); // a nominal summary is not
-        writeData("150125_001_01_1.txt", "\xEF\xBB\xBF" "22222222\r\n"); // the byte-order mark is no part of a line
+        writeData("150125_001_01_1.txt", "\xEF\xBB\xBF"
+                                         "22222222\r\n"); // the byte-order mark is no part of a line
         writeData("150121_001_01_1.vyc", "11111111\r\n"); // nor a statement file
         writeData("150121_001_01_1.bal", "11111111\r\n");
     }
@@ -43,6 +44,21 @@ TEST_F(CodeSearchTest, EveryMatchingLineCountsAndNamesItsFile) {
         ASSERT_TRUE(hits.ok()) << hits.message().toStdString();
         EXPECT_EQ(hits.value().files, c.files);
         EXPECT_EQ(hits.value().count, c.files.size());
+    }
+}
+
+// A lone CR ends a line of a day file as CR LF and LF do, as the day-file readers split it.
+TEST_F(CodeSearchTest, ALoneCrEndsALineAsTheReadersSeeIt) {
+    writeData("150126_001_01_1.txt", "44444444\r11111111\r\r22222222\r\n");
+    struct Case {
+        const char* code;
+        qint64 inFile;
+    };
+    for (const Case& c : {Case{"11111111", 1}, Case{"44444444", 1}, Case{"22222222", 1}, Case{"", 1}}) {
+        SCOPED_TRACE(c.code);
+        const auto hits = CodeSearch::najdi(data, QString::fromLatin1(c.code));
+        ASSERT_TRUE(hits.ok()) << hits.message().toStdString();
+        EXPECT_EQ(hits.value().files.count(QStringLiteral("150126_001_01_1.txt")), c.inFile);
     }
 }
 
