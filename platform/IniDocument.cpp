@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace trv {
@@ -106,22 +108,14 @@ QChar charAt(QStringView line, qsizetype i) {
     return line[i];
 }
 
-// CR LF, LF and a lone CR all end a line: files come from editors of every platform. The final line end ends the
-// last line, it does not start a new one. Calls line(from, length) for each line of the characters or bytes.
-template <typename Char, typename Line>
-void forEachLine(const Char* chars, qsizetype n, Line line) {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const Char c = chars[i];
-        if (c != Char(u'\n') && c != Char(u'\r'))
-            continue;
-        line(from, i - from);
-        if (c == Char(u'\r') && i + 1 < n && chars[i + 1] == Char(u'\n'))
-            ++i;
-        from = i + 1;
-    }
-    if (from < n)
-        line(from, n - from);
+// Calls line(from, length) for each line of the characters or bytes, as TextFiles::forEachLine cuts them: CR LF,
+// LF and a lone CR all end a line, and the final line end starts no new one.
+template <typename Char, typename Line> void forEachLine(const Char* chars, qsizetype n, Line line) {
+    using Unit = std::conditional_t<sizeof(Char) == 1, char, char16_t>;
+    const auto* units = reinterpret_cast<const Unit*>(chars);
+    TextFiles::forEachLine(std::basic_string_view<Unit>(units, size_t(n)), [&](std::basic_string_view<Unit> l) {
+        line(qsizetype(l.data() - units), qsizetype(l.size()));
+    });
 }
 
 // A UTF-16 file of an odd number of bytes ends in half a character, which decodes to the last character of its
@@ -400,8 +394,8 @@ void IniDocument::Section::addEntry(qsizetype line, KeyLine kv) {
         entry.first = true;
     } else if (!sameFolded(keyOf(entries[static_cast<size_t>(*it)]), key)) {
         // the first of duplicate keys wins
-        entry.first = std::none_of(entries.begin(), entries.end() - 1,
-                                   [&](const Entry& e) { return sameFolded(keyOf(e), key); });
+        entry.first =
+            std::none_of(entries.begin(), entries.end() - 1, [&](const Entry& e) { return sameFolded(keyOf(e), key); });
     }
 }
 
