@@ -161,6 +161,13 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
     for (size_t f = 0; f < taken.size(); ++f) {
         if (!goOn(qint64(f)))
             return Error{0, Progress::cancelledText()};
+        // A large file tells its file again after each piece, so that the window keeps answering and a cancel is
+        // heard within the file.
+        bool cancelled = false;
+        const auto inFile = [&] {
+            cancelled = !goOn(qint64(f));
+            return !cancelled;
+        };
         const QString& name = taken[f].name;
         SmFileSums& row = taken[f].row;
         qint64 skipped = 0;
@@ -251,9 +258,12 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                 }
                 row.sums[k] = *added;
                 ++row.counts[k];
-            });
+            },
+            request.progress ? inFile : std::function<bool()>());
         if (!read.ok())
             return read.error();
+        if (cancelled)
+            return Error{0, Progress::cancelledText()};
         if (failed)
             return *failed;
         if (skipped > 0) {
