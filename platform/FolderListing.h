@@ -45,7 +45,7 @@ using NameFilter = std::function<bool(const QString& name)>;
 /// Asked every kGoingEvery entries read: a folder of a year's history holds tens of thousands, and the window that
 /// waits for the listing must keep answering. False stops the listing.
 using Going = std::function<bool()>;
-inline constexpr int kGoingEvery = 1024;
+inline constexpr int kGoingEvery = 256;
 
 /// The entries of that kind of a folder ("." and ".." never) whose names match a
 /// wildcard pattern ('*' any run, '?' one character, any letter case; "*.*" and "*" match every name) and the

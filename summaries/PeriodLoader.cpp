@@ -6,6 +6,7 @@
 #include "core/SettingsLoader.h"
 #include "core/StatementLine.h"
 #include "platform/Conventions.h"
+#include "platform/FolderListing.h"
 #include "platform/Progress.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodFileOps.h"
@@ -124,7 +125,12 @@ Status PeriodLoader::nactiSoubory(PeriodCollection& into, const std::vector<Peri
     const QString separator = DejOddelovacExportu(app.config);
     const int codeField = statementCodeField(app);
     qint64 bytes = 0;
+    // The sizes of a year's files take a while to ask for: told as the listing is, before the files are counted.
+    const auto naming = this->naming();
+    size_t sized = 0;
     for (const PeriodFile& f : files) {
+        if (naming && ++sized % FolderListing::kGoingEvery == 0 && !naming())
+            return Status::fail(Progress::cancelledText());
         std::error_code ec;
         const auto size = std::filesystem::file_size(f.path, ec);
         bytes += ec ? 0 : qint64(size);
