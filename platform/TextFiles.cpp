@@ -126,7 +126,7 @@ public:
     }
 
 private:
-    static constexpr qint64 kStep = qint64(8) << 20;
+    static constexpr qint64 kStep = qint64(2) << 20;
     int m_fd;
     qint64 m_written = 0; // bytes written so far
     qint64 m_asked = 0;   // the bytes before this are on their way to the disk
