@@ -164,14 +164,20 @@ qsizetype afterLine(QByteArrayView bytes, TextEncoding enc, bool last) {
 } // namespace
 
 Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
-                    qsizetype pieceSize) {
+                    qsizetype pieceSize, const std::function<bool()>& going) {
     // A byte-order mark lies whole in the first piece, and every piece starts at a UTF-16 unit.
     pieceSize = std::max<qsizetype>(pieceSize, 4) & ~qsizetype(1);
     // As findEncoding decides on the whole file, without holding it.
     FoundEncoding found;
     bool first = true;
+    bool stopped = false; // by `going`
     Utf8Check check;
+    // `going` is asked between pieces: after a whole piece, which more may follow.
+    const auto goingOn = [&](QByteArrayView bytes) { return bytes.size() < pieceSize || !going || going(); };
     const Status checked = TextFiles::readPieces(file, pieceSize, [&](QByteArrayView bytes) {
+        stopped = !goingOn(bytes);
+        if (stopped)
+            return false;
         if (first) {
             first = false;
             found = byteOrderMark(bytes);
@@ -181,7 +187,7 @@ Status forEachPiece(const std::filesystem::path& file, const std::function<bool(
         }
         return check.add(bytes);
     });
-    if (!checked.ok())
+    if (!checked.ok() || stopped)
         return checked;
     if (found.encoding == TextEncoding::Utf8 || found.bomSize == 0)
         found = check.finish() ? FoundEncoding{TextEncoding::Utf8, found.bomSize} : FoundEncoding{};
@@ -200,6 +206,10 @@ Status forEachPiece(const std::filesystem::path& file, const std::function<bool(
         goOn = piece(std::string_view(utf8.constData(), size_t(utf8.size())));
     };
     const Status read = TextFiles::readPieces(file, pieceSize, [&](QByteArrayView bytes) {
+        if (!goingOn(bytes)) {
+            goOn = false;
+            return false;
+        }
         const qsizetype dropped = std::min(skip, bytes.size());
         bytes = bytes.sliced(dropped);
         skip -= dropped;

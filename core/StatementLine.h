@@ -58,9 +58,11 @@ inline constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 // line end), so that only about one piece of a large file is held at a time. The encoding is decided by a first
 // pass over the whole file that only checks its bytes; the file is then read `pieceSize` bytes at a time (made even,
 // at least 4), a line a piece cuts carried to the next, and converted. A piece never ends between the CR and the LF
-// of one line end. `piece` returns false to stop. Errors: an unreadable file.
+// of one line end. `piece` returns false to stop. `going`, when given, is asked after every whole piece read in
+// either pass (a file of one piece never asks), so that a reader of a large file can tell its progress and hear a
+// cancel within it; false stops as `piece` does. Errors: an unreadable file.
 Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
-                    qsizetype pieceSize = kPieceSize);
+                    qsizetype pieceSize = kPieceSize, const std::function<bool()>& going = {});
 
 // Each line without its end: CR LF, LF and a lone CR each end a record (TextFiles::forEachLine).
 template <typename F> void forEachLine(std::string_view text, F&& f) {
@@ -73,15 +75,18 @@ template <typename F> void forEachLine(QStringView text, F&& f) {
                            [&](std::u16string_view line) { f(QStringView(line.data(), qsizetype(line.size()))); });
 }
 
-// Each line of a stored file as forEachLine gives the lines of its readUtf8 text, read by forEachPiece.
-template <typename F> Status forEachLineOf(const std::filesystem::path& file, F&& f, qsizetype pieceSize = kPieceSize) {
+// Each line of a stored file as forEachLine gives the lines of its readUtf8 text, read by forEachPiece (`going` as
+// it asks it).
+template <typename F>
+Status forEachLineOf(const std::filesystem::path& file, F&& f, const std::function<bool()>& going = {},
+                     qsizetype pieceSize = kPieceSize) {
     return forEachPiece(
         file,
         [&](std::string_view text) {
             forEachLine(text, f);
             return true;
         },
-        pieceSize);
+        pieceSize, going);
 }
 
 // The lines of the text as forEachLine gives them.

@@ -144,16 +144,25 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
                 stopped = Status::fail(Progress::cancelledText());
                 return false;
             }
-            // Stored statement files are Windows-1250, and the merged file is written so.
-            const Status read = StatementLine::forEachLineOf(path, [&](std::string_view line) {
-                const std::string_view trimmed = StatementLine::trimmed(line);
-                if (trimmed.empty())
-                    return;
-                ++count;
-                put(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())));
-            });
-            if (!read.ok()) {
-                stopped = read;
+            // Stored statement files are Windows-1250, and the merged file is written so. A large file tells its
+            // file again after each piece: a cancel is heard within it.
+            const qint64 at = filesRead - 1;
+            bool cancelled = false;
+            const Status read = StatementLine::forEachLineOf(
+                path,
+                [&](std::string_view line) {
+                    const std::string_view trimmed = StatementLine::trimmed(line);
+                    if (trimmed.empty())
+                        return;
+                    ++count;
+                    put(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())));
+                },
+                [&] {
+                    cancelled = !goOn(at);
+                    return !cancelled;
+                });
+            if (!read.ok() || cancelled) {
+                stopped = read.ok() ? Status::fail(Progress::cancelledText()) : read;
                 return false;
             }
         }

@@ -161,6 +161,13 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
     for (size_t f = 0; f < taken.size(); ++f) {
         if (!goOn(qint64(f)))
             return Error{0, Progress::cancelledText()};
+        // A large file tells its file again after each piece, so that the window keeps answering and a cancel is
+        // heard within the file.
+        bool cancelled = false;
+        const auto inFile = [&] {
+            cancelled = !goOn(qint64(f));
+            return !cancelled;
+        };
         const QString& name = taken[f].name;
         SmFileSums& row = taken[f].row;
         qint64 skipped = 0;
@@ -168,7 +175,8 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
         std::optional<Error> failed;
         // A piece at a time: a month's statement file can be larger than the memory it may take.
         const Status read = StatementLine::forEachLineOf(
-            taken[f].path, [&](std::string_view line) {
+            taken[f].path,
+            [&](std::string_view line) {
                 if (failed || StatementLine::trimmed(line).empty())
                     return;
                 std::string_view fields[3];
@@ -252,9 +260,11 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
                 row.sums[k] = *added;
                 ++row.counts[k];
             },
-            request.pieceSize);
+            request.progress ? inFile : std::function<bool()>(), request.pieceSize);
         if (!read.ok())
             return read.error();
+        if (cancelled)
+            return Error{0, Progress::cancelledText()};
         if (failed)
             return *failed;
         if (skipped > 0) {

@@ -1,5 +1,6 @@
 #include "platform/FolderListing.h"
 
+#include "platform/Progress.h"
 #include "platform/TextFiles.h"
 
 #include <QFile>
@@ -147,7 +148,9 @@ QString nameOf(const fs::path& p) {
 namespace {
 
 Result<std::vector<Entry>> listing(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind,
-                                   bool withNames) {
+                                   bool withNames, const Going& going) {
+    size_t read = 0;
+    const auto stopped = [&] { return going && ++read % kGoingEvery == 0 && !going(); };
     const bool everyName = pattern.isEmpty() || pattern == QLatin1String("*") || pattern == QLatin1String("*.*");
 #ifdef _WIN32
     std::vector<Named> named;
@@ -161,6 +164,8 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
         block->text.push_back(L'\\');
     block->prefix = block->text.size();
     for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (stopped())
+            return Error{0, Progress::cancelledText()};
         std::error_code typeEc;
         const bool wanted = kind == Kind::Files     ? it->is_regular_file(typeEc)
                             : kind == Kind::Folders ? it->is_directory(typeEc)
@@ -217,6 +222,10 @@ Result<std::vector<Entry>> listing(const fs::path& folder, const QString& patter
                 return Error{0, folderError(folder, QString::fromLocal8Bit(std::strerror(failure)))};
             }
             break;
+        }
+        if (stopped()) {
+            ::closedir(dir);
+            return Error{0, Progress::cancelledText()};
         }
         const char* raw = d->d_name;
         unsigned char type = d->d_type;
@@ -333,12 +342,13 @@ fs::path Entry::path() const {
     return fs::path(std::move(text));
 }
 
-Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind) {
-    return listing(folder, pattern, keep, kind, true);
+Result<std::vector<Entry>> list(const fs::path& folder, const QString& pattern, const NameFilter& keep, Kind kind,
+                                const Going& going) {
+    return listing(folder, pattern, keep, kind, true, going);
 }
 
 Result<std::vector<fs::path>> listPaths(const fs::path& folder, const QString& pattern) {
-    auto listed = listing(folder, pattern, {}, Kind::Files, false);
+    auto listed = listing(folder, pattern, {}, Kind::Files, false, {});
     if (!listed.ok())
         return listed.error();
     return pathsOf(std::move(listed).value());

@@ -42,12 +42,17 @@ enum class Kind { Files, Folders, Any };
 /// A test of the decoded name; the entries it refuses are dropped before any path is made.
 using NameFilter = std::function<bool(const QString& name)>;
 
+/// Asked every kGoingEvery entries read: a folder of a year's history holds tens of thousands, and the window that
+/// waits for the listing must keep answering. False stops the listing.
+using Going = std::function<bool()>;
+inline constexpr int kGoingEvery = 256;
+
 /// The entries of that kind of a folder ("." and ".." never) whose names match a
 /// wildcard pattern ('*' any run, '?' one character, any letter case; "*.*" and "*" match every name) and the
 /// filter, sorted by name case-insensitively (names differing only in case in one fixed order). An error names the
-/// folder and the system's reason.
+/// folder and the system's reason; a listing `going` stopped fails with Progress::cancelledText().
 Result<std::vector<Entry>> list(const std::filesystem::path& folder, const QString& pattern = QStringLiteral("*"),
-                                const NameFilter& keep = {}, Kind kind = Kind::Files);
+                                const NameFilter& keep = {}, Kind kind = Kind::Files, const Going& going = {});
 
 /// The paths alone of the files of a folder whose names match the pattern, in the order of list(): no name is
 /// decoded for a caller that reads none.

@@ -7,6 +7,7 @@
 #include "core/SmList.h"
 #include "platform/Conventions.h"
 #include "platform/FolderListing.h"
+#include "platform/Progress.h"
 #include "platform/TextFiles.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ fs::path slozkaSafeBag(const AppState& state) {
 }
 
 Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const PeriodChoice& choice,
-                                              PeriodOperation operation) {
+                                              PeriodOperation operation, const FolderListing::Going& going) {
     const CustomerSwitches& sw = state.sw;
     const QString od = periodBound(choice.datumOd);
     const QString doDne = periodBound(choice.datumDo);
@@ -88,7 +89,7 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
         if (sw.gFVycetky)
             return name.endsWith(QStringLiteral(".vyc")) && (byHandOver || inPeriod(name.left(6).toString(), od, doDne));
         return name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) && inPeriod(name.left(6).toString(), od, doDne);
-    });
+    }, FolderListing::Kind::Files, going);
     if (!listed.ok())
         return listed.error();
 
@@ -96,7 +97,11 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
     // The hand-over date is tested before the period, on every statement file: one without it stops the
     // operation whatever its date; the message names the first in name order.
     std::optional<QString> withoutHandOver;
+    const SmList::Filter smFilter(choice.sm);
+    size_t tested = 0;
     for (const Listed& f : listed.value()) {
+        if (going && ++tested % FolderListing::kGoingEvery == 0 && !going())
+            return Result<std::vector<PeriodFile>>::fail(Progress::cancelledText());
         if (safeBag) {
             if (f.name.size() > 10 && f.name.endsWith(QStringLiteral(".sfb")) && inPeriod(f.name.left(6), od, doDne))
                 files.push_back({f.path(), f.name, PeriodFile::Kind::SafeBag, {}});
@@ -130,7 +135,7 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
             if (!inPeriod(date, od, doDne))
                 continue;
             const auto [sm, oper] = smAndOperatorOf(name);
-            if (!SmList::Filter(choice.sm).accepts(sm))
+            if (!smFilter.accepts(sm))
                 continue;
             if (!choice.oper.isEmpty() && oper.compare(choice.oper, Qt::CaseInsensitive) != 0)
                 continue;
@@ -156,13 +161,17 @@ Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const Perio
     return files; // in the listing's order: by name, case-insensitively
 }
 
-Result<std::vector<PeriodFile>> balikySouboryObdobi(const AppState& state, const PeriodChoice& choice) {
+Result<std::vector<PeriodFile>> balikySouboryObdobi(const AppState& state, const PeriodChoice& choice,
+                                                    const FolderListing::Going& going) {
     const QString od = periodBound(choice.datumOd);
     const QString doDne = periodBound(choice.datumDo);
-    auto listed = FolderListing::list(state.gDatovyAdresar, QStringLiteral("*"), [&](const QString& listedName) {
-        const QString name = state.sw.gFZakaznik ? listedName.mid(2) : listedName;
-        return name.size() == 10 && name.endsWith(QStringLiteral(".bal")) && inPeriod(name.left(6), od, doDne);
-    });
+    auto listed = FolderListing::list(
+        state.gDatovyAdresar, QStringLiteral("*"),
+        [&](const QString& listedName) {
+            const QString name = state.sw.gFZakaznik ? listedName.mid(2) : listedName;
+            return name.size() == 10 && name.endsWith(QStringLiteral(".bal")) && inPeriod(name.left(6), od, doDne);
+        },
+        FolderListing::Kind::Files, going);
     if (!listed.ok())
         return listed.error();
     std::vector<PeriodFile> files;

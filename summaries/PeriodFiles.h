@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FolderListing.h"
 #include "platform/Result.h"
 
 #include <QDate>
@@ -46,13 +47,15 @@ QString periodBound(const QDate& d);
 // before any file is opened. The folder is the current data folder, or the safe-bag folder ([Data] DirSFB) for
 // the computation in collected safe-bag mode. An error for a folder that cannot be listed, and for a statement
 // file without a hand-over date while the hand-over date selects (the operation then stops: Soubor, the name,
-// NeobsDatum).
+// NeobsDatum). `going` is asked every so many names (FolderListing::Going); false stops the selection, which then
+// fails with Progress::cancelledText().
 Result<std::vector<PeriodFile>> souboryObdobi(const AppState& state, const PeriodChoice& choice,
-                                              PeriodOperation operation);
+                                              PeriodOperation operation, const FolderListing::Going& going = {});
 
 // The package files (".bal", a name of exactly 10 characters) of the data folder dated in the period: the
-// package collection of package mode.
-Result<std::vector<PeriodFile>> balikySouboryObdobi(const AppState& state, const PeriodChoice& choice);
+// package collection of package mode. `going` as for souboryObdobi.
+Result<std::vector<PeriodFile>> balikySouboryObdobi(const AppState& state, const PeriodChoice& choice,
+                                                    const FolderListing::Going& going = {});
 
 // The SM and operator a statement file's name carries, as DayFileName::keys reads them; empty when the name
 // has no such part.

@@ -6,6 +6,7 @@
 #include "core/SettingsLoader.h"
 #include "core/StatementLine.h"
 #include "platform/Conventions.h"
+#include "platform/FolderListing.h"
 #include "platform/Progress.h"
 #include "platform/TextFiles.h"
 #include "summaries/PeriodFileOps.h"
@@ -19,25 +20,46 @@
 namespace trv {
 
 Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
-                      const std::function<void(std::string_view)>& book) {
+                      const std::function<void(std::string_view)>& book, const std::function<bool()>& going) {
+    const QByteArray sep = separator.toUtf8();
+    const std::string_view sepView(sep.constData(), size_t(sep.size()));
+    const auto bookLines = [&](std::string_view text) {
+        if (kind == PeriodFile::Kind::Statement) {
+            StatementLine::forEachLine(text, [&](std::string_view line) {
+                if (const auto code = StatementLine::fieldAt(line, sepView, codeField))
+                    book(*code);
+            });
+        } else {
+            StatementLine::forEachLine(text, [&](std::string_view line) {
+                const std::string_view code = StatementLine::trimmed(line);
+                if (!code.empty())
+                    book(code);
+            });
+        }
+    };
+    std::error_code ec;
+    if (going && qint64(std::filesystem::file_size(file, ec)) > StatementLine::kPieceSize && !ec) {
+        bool stopped = false;
+        const Status read = StatementLine::forEachPiece(
+            file,
+            [&](std::string_view text) {
+                bookLines(text);
+                return true;
+            },
+            StatementLine::kPieceSize,
+            [&] {
+                stopped = !going();
+                return !stopped;
+            });
+        if (!read.ok())
+            return read;
+        return stopped ? Status::fail(Progress::cancelledText()) : Status::success();
+    }
+    // A file of one piece is read at once: a month holds thousands of them.
     const auto bytes = StatementLine::readUtf8(file);
     if (!bytes.ok())
         return bytes.error();
-    const std::string_view text(bytes.value().constData(), size_t(bytes.value().size()));
-    if (kind == PeriodFile::Kind::Statement) {
-        const QByteArray sep = separator.toUtf8();
-        const std::string_view sepView(sep.constData(), size_t(sep.size()));
-        StatementLine::forEachLine(text, [&](std::string_view line) {
-            if (const auto code = StatementLine::fieldAt(line, sepView, codeField))
-                book(*code);
-        });
-    } else {
-        StatementLine::forEachLine(text, [&](std::string_view line) {
-            const std::string_view code = StatementLine::trimmed(line);
-            if (!code.empty())
-                book(code);
-        });
-    }
+    bookLines(std::string_view(bytes.value().constData(), size_t(bytes.value().size())));
     return Status::success();
 }
 
@@ -69,6 +91,19 @@ bool PeriodLoader::Steps::next(Progress* progress) {
     return going;
 }
 
+std::function<bool()> PeriodLoader::Steps::again(Progress* progress, qint64 at) const {
+    if (!progress)
+        return {};
+    return [progress, at, total = total] { return progress->step(at, total); };
+}
+
+std::function<bool()> PeriodLoader::naming() const {
+    Progress* progress = m_services.progress;
+    if (!progress)
+        return {};
+    return [progress] { return progress->step(0, 0); };
+}
+
 Status PeriodLoader::nacti(PeriodCollection& into, const std::vector<PeriodFile>& files, const PeriodChoice& choice,
                            bool packageDigit) {
     Steps steps{0, qint64(files.size())};
@@ -90,7 +125,12 @@ Status PeriodLoader::nactiSoubory(PeriodCollection& into, const std::vector<Peri
     const QString separator = DejOddelovacExportu(app.config);
     const int codeField = statementCodeField(app);
     qint64 bytes = 0;
+    // The sizes of a year's files take a while to ask for: told as the listing is, before the files are counted.
+    const auto naming = this->naming();
+    size_t sized = 0;
     for (const PeriodFile& f : files) {
+        if (naming && ++sized % FolderListing::kGoingEvery == 0 && !naming())
+            return Status::fail(Progress::cancelledText());
         std::error_code ec;
         const auto size = std::filesystem::file_size(f.path, ec);
         bytes += ec ? 0 : qint64(size);
@@ -101,30 +141,37 @@ Status PeriodLoader::nactiSoubory(PeriodCollection& into, const std::vector<Peri
             return Status::fail(Progress::cancelledText());
         const quint32 file = into.codes->addFile(f.name);
         const bool byDigit = packageDigit && f.kind == PeriodFile::Kind::PackageDay;
-        const Status read = readStoredFile(f.path, f.kind, separator, codeField, [&](std::string_view code) {
-            if (byDigit)
-                booking.bookToPackage(code, file, f.packageText, choice.txtBalik);
-            else
-                booking.book(code, file);
-        });
+        // A large file tells its file again after each piece: the window keeps answering and a cancel is heard
+        // within the file.
+        const Status read = readStoredFile(
+            f.path, f.kind, separator, codeField,
+            [&](std::string_view code) {
+                if (byDigit)
+                    booking.bookToPackage(code, file, f.packageText, choice.txtBalik);
+                else
+                    booking.book(code, file);
+            },
+            steps.again(m_services.progress, steps.done - 1));
         if (!read.ok())
             return read;
     }
     return Status::success();
 }
 
-void PeriodLoader::vyhodNoread(PeriodCollection& collection) const {
+Status PeriodLoader::vyhodNoread(PeriodCollection& collection, const std::function<bool()>& going) const {
     if (m_services.state.gAutoDupl.toUpper() == QLatin1String("FALSE"))
-        return;
-    collection.codes->keepFirstReadings();
+        return Status::success();
+    if (!collection.codes->keepFirstReadings(going))
+        return Status::fail(Progress::cancelledText());
+    return Status::success();
 }
 
 QString PeriodLoader::soucty(PeriodCollection& collection) const {
     int i = 0;
     for (const auto& t : *collection.types) {
         Currency sum;
-        for (const auto& c : collection.codes->codes(i))
-            sum += collection.codes->value(c);
+        for (const auto& [value, count] : nominalTable(*collection.codes, i))
+            sum += value * count;
         t->sumaStravenek = sum;
         ++i;
     }
@@ -167,18 +214,21 @@ Status PeriodLoader::nactiBaliky(PeriodState& state, const std::vector<PeriodFil
                                            booking.book(line, file);
                                    });
     }
-    vyhodNoread(into);
+    if (const Status filtered = vyhodNoread(into, steps.again(m_services.progress, steps.done)); !filtered.ok())
+        return filtered;
     zverejniBaliky(into);
     return Status::success();
 }
 
-Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation) {
+Status PeriodLoader::startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation,
+                                  Steps& steps) {
     if (const Status started = start(state, choice); !started.ok())
         return started;
-    const auto files = souboryObdobi(m_services.state, choice, operation);
+    const auto files = souboryObdobi(m_services.state, choice, operation, naming());
     if (!files.ok())
         return files.error();
-    return nacti(state.m_col, files.value(), choice, false);
+    steps = Steps{0, qint64(files.value().size())};
+    return nactiSoubory(state.m_col, files.value(), choice, false, steps);
 }
 
 Status PeriodLoader::oznac(PeriodState& state, const Status& done) {
@@ -207,14 +257,14 @@ Status PeriodLoader::stravenky(PeriodState& state, const PeriodChoice& choice) {
 Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choice, QString* sums) {
     if (const Status started = start(state, choice); !started.ok())
         return started;
-    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Vypocet);
+    const auto files = souboryObdobi(m_services.state, choice, PeriodOperation::Vypocet, naming());
     if (!files.ok())
         return files.error();
     // The package files of package mode are read in the same progress as the period's files: the operator sees
     // them counted and can cancel them too.
     std::vector<PeriodFile> packageFiles;
     if (m_services.state.sw.gFBalicky) {
-        auto listed = balikySouboryObdobi(m_services.state, choice);
+        auto listed = balikySouboryObdobi(m_services.state, choice, naming());
         if (!listed.ok())
             return listed.error();
         packageFiles = std::move(listed).value();
@@ -222,7 +272,10 @@ Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choic
     Steps steps{0, qint64(files.value().size() + packageFiles.size())};
     if (const Status read = nactiSoubory(state.m_col, files.value(), choice, true, steps); !read.ok())
         return read;
-    vyhodNoread(state.m_col);
+    // The repeat filter runs within the progress, as long as a few files: it tells the files read again.
+    if (const Status filtered = vyhodNoread(state.m_col, steps.again(m_services.progress, steps.done));
+        !filtered.ok())
+        return filtered;
     if (m_services.state.sw.gFBalikyTyden && sums)
         *sums = soucty(state.m_col);
     if (m_services.state.sw.gFBalicky) {
@@ -234,13 +287,17 @@ Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choic
 
 Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums,
                                       QString* logProblem) {
-    if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity); !read.ok())
+    Steps steps;
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Duplicity, steps); !read.ok())
         return read;
 
     // The later readings are set aside for the listing and the log: what is counted after the check (the status
     // bar, the print, the exports) counts each code once.
     StoredCodes& codes = *state.m_col.codes;
-    codes.setAsideRepeats();
+    if (!codes.setAsideRepeats(steps.again(m_services.progress, steps.done)))
+        return Status::fail(Progress::cancelledText());
+    if (const Status last = konec(steps); !last.ok())
+        return last;
     // Duplicity.log: one line per later reading, in reading order (the order the codes were booked in).
     std::vector<StoredCodes::Code> again;
     for (int t = 0; t < codes.typeCount(); ++t) {
@@ -265,10 +322,13 @@ Status PeriodLoader::kontrolaDuplicit(PeriodState& state, const PeriodChoice& ch
 }
 
 Status PeriodLoader::nactiStravenky(PeriodState& state, const PeriodChoice& choice) {
-    if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky); !read.ok())
+    Steps steps;
+    if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky, steps); !read.ok())
         return read;
-    vyhodNoread(state.m_col);
-    return Status::success();
+    if (const Status filtered = vyhodNoread(state.m_col, steps.again(m_services.progress, steps.done));
+        !filtered.ok())
+        return filtered;
+    return konec(steps);
 }
 
 Result<qint64> PeriodLoader::zapisStravenky(PeriodState& state, const TypeChoice& types,

@@ -18,9 +18,10 @@ class StoredCodeBooking;
 
 // How a stored file's lines are read: every line trimmed and empty ones skipped; statement lines split at the
 // configured separator and their code field taken (lines with fewer fields skipped). The hand-over of each code
-// (UTF-8) to `book`.
+// (UTF-8) to `book`. With `going`, a file larger than one piece (StatementLine::kPieceSize) is read a piece at a
+// time and `going` asked after each; false stops the read, which then fails with Progress::cancelledText().
 Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, const QString& separator, int codeField,
-                      const std::function<void(std::string_view)>& book);
+                      const std::function<void(std::string_view)>& book, const std::function<bool()>& going = {});
 
 // The period operations of the period window that load codes: the computation (cmdVyp), the duplicate check
 // (cmbDuplicity) and the load of the ticket list (cmdSaveTicketsAs). Each builds a new collection from the
@@ -54,8 +55,9 @@ public:
     Result<qint64> zapisStravenky(PeriodState& state, const TypeChoice& types, const std::filesystem::path& file);
 
     // vyhodNoread on a collection: unless [User] AutoDupl is "False" (any case), every type keeps the first
-    // reading of each code and no NOREAD reading.
-    void vyhodNoread(PeriodCollection& collection) const;
+    // reading of each code and no NOREAD reading. `going` is asked as the filter goes (StoredCodes::Going); a
+    // filter it stops fails with Progress::cancelledText().
+    Status vyhodNoread(PeriodCollection& collection, const std::function<bool()>& going = {}) const;
 
     // Books every code of the files into the collection; with `packageDigit` the codes of package day files only
     // when their type's package digit is the wanted package (choice.txtBalik). An unreadable file stops the load
@@ -70,7 +72,12 @@ private:
         qint64 total = 0;
         // Tells the progress of the next file; false once the operator has cancelled.
         bool next(Progress* progress);
+        // For long work between two steps (a large file, the repeat filter): tells `at` of the files read again,
+        // false once the operator has cancelled. None without a progress.
+        std::function<bool()> again(Progress* progress, qint64 at) const;
     };
+    // For the listing of the folder, before the files are counted: tells no count. None without a progress.
+    std::function<bool()> naming() const;
     // nacti within a load of more files than these: the steps go on from `steps`.
     Status nactiSoubory(PeriodCollection& into, const std::vector<PeriodFile>& files, const PeriodChoice& choice,
                         bool packageDigit, Steps& steps);
@@ -83,8 +90,9 @@ private:
     Status kontrolaDuplicit(PeriodState& state, const PeriodChoice& choice, QString* sums, QString* logProblem);
     Status nactiStravenky(PeriodState& state, const PeriodChoice& choice);
     Status start(PeriodState& state, const PeriodChoice& choice);
-    // start, then the operation's files of the period booked into the state's collection (nacti).
-    Status startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation);
+    // start, then the operation's files of the period booked into the state's collection, told to the progress
+    // by `steps` (its last step not yet told).
+    Status startAndRead(PeriodState& state, const PeriodChoice& choice, PeriodOperation operation, Steps& steps);
     // The package collection of package mode from the period's package files, their steps after the period's.
     Status nactiBaliky(PeriodState& state, const std::vector<PeriodFile>& files, Steps& steps);
     // The package counts per type position and nominal value, for the closing statement by product group.

@@ -99,9 +99,56 @@ void grandTotals(const AppState& state, QString& out, const Totals& grand) {
 
 } // namespace
 
+namespace {
+
+// Whether the sums sumsFit forms stay in range, told from the codes' counts per face value: each sum only grows
+// away from zero, so it stays in range throughout when its end does. A month's check then costs a few values per
+// type instead of a pass over millions of codes.
+bool sumsFitByCounts(const PeriodCollection& col, const PeriodCollection& packages) {
+    Currency typeUp, typeDown, allUp, allDown;
+    const auto add = [&](Currency value, qint64 count) {
+        const auto amount = value.times(count);
+        if (!amount)
+            return false;
+        Currency& typeSum = amount->isNegative() ? typeDown : typeUp;
+        Currency& allSum = amount->isNegative() ? allDown : allUp;
+        const auto t = typeSum.plus(*amount);
+        const auto a = allSum.plus(*amount);
+        if (!t || !a)
+            return false;
+        typeSum = *t;
+        allSum = *a;
+        return true;
+    };
+    const auto addType = [&](const StoredCodes& codes, int type, bool taken) {
+        const auto& counts = codes.valueCounts(type);
+        for (size_t i = 0; i < counts.size(); ++i) {
+            if (counts[i] > 0 && !add(taken ? -codes.values()[i] : codes.values()[i], counts[i]))
+                return false;
+        }
+        return true;
+    };
+    int index = 0;
+    for (const auto& type : *col.types) {
+        typeUp = typeDown = Currency();
+        if (!addType(*col.codes, index, false))
+            return false;
+        const int at = type->PoradiSpolecnosti - 1;
+        if (packages.codes && at >= 0 && at < packages.codes->typeCount() && !addType(*packages.codes, at, true))
+            return false;
+        ++index;
+    }
+    return true;
+}
+
+} // namespace
+
 Status sumsFit(const PeriodCollection& col, const PeriodCollection& packages) {
     if (!col.types || !col.codes)
         return Status::success();
+    if (sumsFitByCounts(col, packages))
+        return Status::success();
+    // A sum out of range: the codes are walked in reading order for the first one that takes it there.
     // Above and below zero: of the type, and of all types.
     Currency typeUp, typeDown, allUp, allDown;
     const auto add = [&](Currency v, const StoredCodes& codes, const StoredCodes::Code& c,
@@ -139,11 +186,7 @@ Status sumsFit(const PeriodCollection& col, const PeriodCollection& packages) {
 }
 
 NominalTable nominalTable(const StoredCodes& codes, int type) {
-    std::vector<qint64> counts(codes.values().size(), 0);
-    for (const auto& c : codes.codes(type)) {
-        if (!codes.isNoRead(c))
-            ++counts[size_t(c.value)];
-    }
+    const std::vector<qint64>& counts = codes.valueCounts(type);
     // Values are held once per run; two indexes of one value cannot occur, but adding keeps the count right.
     NominalTable table;
     for (size_t i = 0; i < counts.size(); ++i) {

@@ -121,7 +121,8 @@ void StoredCodes::appendText(const char* bytes, size_t n) {
     }
 }
 
-StoredCodes::StoredCodes(int typeCount) : m_codes(size_t(std::clamp(typeCount, 0, kMaxTypes + 1))) {}
+StoredCodes::StoredCodes(int typeCount)
+    : m_codes(size_t(std::clamp(typeCount, 0, kMaxTypes + 1))), m_valueCounts(m_codes.size()) {}
 
 quint32 StoredCodes::addFile(const QString& name) {
     m_files.push_back(name);
@@ -180,6 +181,12 @@ void StoredCodes::add(int type, std::string_view text, quint32 file, qint32 valu
         appendText(text.data(), text.size());
     }
     push(type, c);
+    if (value != kNoRead) {
+        std::vector<qint64>& counts = m_valueCounts[size_t(type)];
+        if (size_t(value) >= counts.size())
+            counts.resize(std::max(size_t(value) + 1, m_values.size()), 0);
+        ++counts[size_t(value)];
+    }
 }
 
 QString StoredCodes::kod(const Code& c) const {
@@ -244,10 +251,11 @@ char* clearedTable(LargeMemory& memory, size_t bytes) {
 // Each slot holds position + 1 (0 is free) in its low kPositionBits and the top bits of the hash above them, so
 // that most slots of other codes are passed over without reading their text. Slots are 32 bits while positions
 // fit in 24 of them (a type's month of codes: the table is then half the size, and more of it stays in the
-// cache), 64 bits beyond.
+// cache), 64 bits beyond. `going` is asked every kGoingEvery codes; false stops the search (false returned).
+constexpr size_t kGoingEvery = size_t(1) << 16;
 template <typename Slot, int kPositionBits, typename Hash, typename Equal, typename TextOf, typename Visit>
-void firstReadingsIn(const StoredCodes::List& codes, LargeMemory& tableMemory, Hash hash, Equal equal, TextOf textOf,
-                     Visit visit) {
+bool firstReadingsIn(const StoredCodes::List& codes, LargeMemory& tableMemory, Hash hash, Equal equal, TextOf textOf,
+                     Visit visit, const StoredCodes::Going& going) {
     constexpr int kSlotBits = int(sizeof(Slot) * 8);
     constexpr Slot kPositionMask = (Slot(1) << kPositionBits) - 1;
     const size_t capacity = tableCapacity(codes.size());
@@ -264,6 +272,8 @@ void firstReadingsIn(const StoredCodes::List& codes, LargeMemory& tableMemory, H
     for (size_t i = 0; i < std::min(kAhead, codes.size()); ++i)
         ahead[i] = hashAt(i);
     for (size_t i = 0; i < codes.size(); ++i) {
+        if (going && i % kGoingEvery == kGoingEvery - 1 && !going())
+            return false;
         const std::string_view text = textOf(codes[i]);
         const size_t h = ahead[i % kAhead];
         if (i + kAhead < codes.size())
@@ -285,10 +295,12 @@ void firstReadingsIn(const StoredCodes::List& codes, LargeMemory& tableMemory, H
             at = (at + 1) & (capacity - 1);
         }
     }
+    return true;
 }
 
 template <typename TextOf, typename Visit>
-void firstReadings(const StoredCodes::List& codes, LargeMemory& table, TextOf textOf, Visit visit) {
+bool firstReadings(const StoredCodes::List& codes, LargeMemory& table, TextOf textOf, Visit visit,
+                   const StoredCodes::Going& going) {
     using Code = StoredCodes::Code;
     const StoredHash<~0x2020202020202020ull> textHash;
     const StoredHash<~0ull> digitsHash;
@@ -302,19 +314,18 @@ void firstReadings(const StoredCodes::List& codes, LargeMemory& table, TextOf te
         return a.packedDigits ? aText == bText : textEqual(aText, bText);
     };
     if (codes.size() < kShortPositions)
-        firstReadingsIn<quint32, 24>(codes, table, hash, equal, textOf, visit);
-    else
-        firstReadingsIn<quint64, 32>(codes, table, hash, equal, textOf, visit);
+        return firstReadingsIn<quint32, 24>(codes, table, hash, equal, textOf, visit, going);
+    return firstReadingsIn<quint64, 32>(codes, table, hash, equal, textOf, visit, going);
 }
 
 } // namespace
 
-void StoredCodes::keepFirstReadings() {
-    keepFirst(true, false);
+bool StoredCodes::keepFirstReadings(const Going& going) {
+    return keepFirst(true, false, going);
 }
 
-void StoredCodes::setAsideRepeats() {
-    keepFirst(false, true);
+bool StoredCodes::setAsideRepeats(const Going& going) {
+    return keepFirst(false, true, going);
 }
 
 const std::vector<StoredCodes::Repeat>& StoredCodes::setAside(int type) const {
@@ -322,7 +333,7 @@ const std::vector<StoredCodes::Repeat>& StoredCodes::setAside(int type) const {
     return size_t(type) < m_setAside.size() ? m_setAside[size_t(type)] : none;
 }
 
-void StoredCodes::keepFirst(bool dropNoRead, bool setAside) {
+bool StoredCodes::keepFirst(bool dropNoRead, bool setAside, const Going& going) {
     const auto textOf = [this](const Code& c) { return stored(c); };
     // The table for the largest type, taken once.
     size_t largest = 0;
@@ -335,19 +346,32 @@ void StoredCodes::keepFirst(bool dropNoRead, bool setAside) {
         List& codes = m_codes[t];
         // Marked first and thinned in place after: a month's codes are never held twice.
         std::vector<bool> keep(codes.size(), false);
-        firstReadings(codes, table, textOf, [&](size_t i, size_t first) {
-            keep[i] = i == first && !(dropNoRead && codes[i].value == kNoRead);
-            if (setAside && i != first)
-                m_setAside[t].push_back({codes[i], codes[first]});
-        });
+        const bool found = firstReadings(
+            codes, table, textOf,
+            [&](size_t i, size_t first) {
+                keep[i] = i == first && !(dropNoRead && codes[i].value == kNoRead);
+                if (setAside && i != first)
+                    m_setAside[t].push_back({codes[i], codes[first]});
+            },
+            going);
+        if (!found)
+            return false;
+        std::vector<qint64>& counts = m_valueCounts[t];
+        const size_t read = codes.size();
         size_t kept = 0;
         for (size_t i = 0; i < codes.size(); ++i) {
             if (keep[i])
                 codes[kept++] = codes[i];
+            else if (codes[i].value != kNoRead)
+                --counts[size_t(codes[i].value)];
         }
         // The blocks past the kept codes stay with the store, unused, until it goes.
         codes.m_size = kept;
+        // A large type's thinning is asked about as well; the small ones' take no time.
+        if (going && read >= kGoingEvery && !going())
+            return false;
     }
+    return true;
 }
 
 } // namespace trv

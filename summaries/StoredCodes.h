@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -117,10 +118,18 @@ public:
     bool isNoRead(const Code& c) const { return c.value == kNoRead; }
     Currency value(const Code& c) const { return c.value == kNoRead ? Currency() : m_values[size_t(c.value)]; }
     qint64 size() const;
+    // How many codes of the 0-based type hold each face value (index into values(); NOREAD readings are not
+    // counted), kept as the codes come and go: a month's tally and its range check read these, not the codes.
+    // Shorter than values() where the last values have no code of the type.
+    const std::vector<qint64>& valueCounts(int type) const { return m_valueCounts[size_t(type)]; }
 
+    // Asked every so many codes while the repeats are sought: a month's filter runs for a good part of a second,
+    // in which the window must keep answering. False stops the filter, which then tells so; the types it had not
+    // finished keep every reading, and the codes are fit for nothing but to be dropped.
+    using Going = std::function<bool()>;
     // vyhodNoread: every type keeps the first reading of each distinct code (codes compare in any letter case,
-    // as the code collections key them) and no NOREAD reading.
-    void keepFirstReadings();
+    // as the code collections key them) and no NOREAD reading. False when `going` stopped it.
+    bool keepFirstReadings(const Going& going = {});
     // A later reading of a code with its first one.
     struct Repeat {
         Code again;
@@ -128,8 +137,9 @@ public:
     };
     // The duplicate check's split: every type keeps the first reading of each distinct code (a NOREAD reading
     // too: repeated NOREAD readings are repeats like any other), and its later readings are set aside with their
-    // first ones (setAside), so that what is counted afterwards counts each code once.
-    void setAsideRepeats();
+    // first ones (setAside), so that what is counted afterwards counts each code once. False when `going` stopped
+    // it.
+    bool setAsideRepeats(const Going& going = {});
     // The readings setAsideRepeats took from the type, in reading order; none before it ran.
     const std::vector<Repeat>& setAside(int type) const;
 
@@ -140,12 +150,13 @@ private:
     void replaceText(size_t bytes);
     // Thins every type to the first reading of each code, NOREAD readings dropped with `dropNoRead`; the later
     // readings go to m_setAside with `setAside`.
-    void keepFirst(bool dropNoRead, bool setAside);
+    bool keepFirst(bool dropNoRead, bool setAside, const Going& going);
 
     // The codes' texts one after another, m_textSize bytes of m_text.
     LargeMemory m_text;
     size_t m_textSize = 0;
     std::vector<List> m_codes;
+    std::vector<std::vector<qint64>> m_valueCounts; // see valueCounts()
     // The blocks of the lists: one from the heap at a time until the store is told to expect a large month, then
     // carved from regions of many blocks in large pages.
     static constexpr size_t kRegionBlocks = 64;

@@ -19,4 +19,16 @@ struct CancellingProgress final : Progress {
     std::vector<std::pair<qint64, qint64>> steps;
 };
 
+// An operator who cancels at the `at`-th step told (from 1), whatever it counts: a step told again within a large
+// file too. Every step told is kept.
+struct CancelAtStep final : Progress {
+    explicit CancelAtStep(int at) : at(at) {}
+    bool step(qint64 done, qint64 total) override {
+        steps.push_back({done, total});
+        return int(steps.size()) < at;
+    }
+    int at;
+    std::vector<std::pair<qint64, qint64>> steps;
+};
+
 } // namespace trv::test

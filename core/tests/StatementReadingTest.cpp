@@ -25,7 +25,10 @@ TEST(StatementReadingTest, PiecesOfWholeLinesGiveTheTextOfTheWholeFile) {
     const fs::path file = fs::path(tmp.path().toStdString()) / "150110_101_OP1_1.vyc";
     const QString czech = QStringLiteral("150110;101;1;1234567890;10,50;Šárka Řeřichová\r\n");
     const QString lines = QStringLiteral("a;b\r\n") + czech + QStringLiteral("c;d\nlast;č");
-    QByteArray lone16("\xFF\xFE" "A\0\r\0\n\0\x42\xDC" "B\0\x3D\xD8\n\0\x41", 17); // lone halves, odd byte
+    QByteArray lone16("\xFF\xFE"
+                      "A\0\r\0\n\0\x42\xDC"
+                      "B\0\x3D\xD8\n\0\x41",
+                      17); // lone halves, odd byte
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -51,8 +54,8 @@ TEST(StatementReadingTest, PiecesOfWholeLinesGiveTheTextOfTheWholeFile) {
         test::writeFile(file, c.bytes);
         const auto whole = StatementLine::readUtf8(file);
         ASSERT_TRUE(whole.ok());
-        for (const qsizetype size : {qsizetype(1), qsizetype(5), qsizetype(6), qsizetype(7), qsizetype(64),
-                                     StatementLine::kPieceSize}) {
+        for (const qsizetype size :
+             {qsizetype(1), qsizetype(5), qsizetype(6), qsizetype(7), qsizetype(64), StatementLine::kPieceSize}) {
             SCOPED_TRACE(size);
             QByteArray joined;
             bool wholeLines = true;
@@ -71,11 +74,11 @@ TEST(StatementReadingTest, PiecesOfWholeLinesGiveTheTextOfTheWholeFile) {
             EXPECT_TRUE(wholeLines);
             std::vector<std::string> seen;
             ASSERT_TRUE(StatementLine::forEachLineOf(
-                            file, [&](std::string_view l) { seen.emplace_back(l); }, size)
+                            file, [&](std::string_view l) { seen.emplace_back(l); }, {}, size)
                             .ok());
             std::vector<std::string> expected;
-            for (const auto l : StatementLine::lines(std::string_view(whole.value().constData(),
-                                                                      size_t(whole.value().size()))))
+            for (const auto l :
+                 StatementLine::lines(std::string_view(whole.value().constData(), size_t(whole.value().size()))))
                 expected.emplace_back(l);
             EXPECT_EQ(seen, expected);
         }
@@ -162,7 +165,7 @@ TEST(StatementReadingTest, LoneCrCrLfAndLfEachEndALine) {
                 SCOPED_TRACE(size);
                 std::vector<std::string> read;
                 ASSERT_TRUE(StatementLine::forEachLineOf(
-                                file, [&](std::string_view l) { read.emplace_back(l); }, size)
+                                file, [&](std::string_view l) { read.emplace_back(l); }, {}, size)
                                 .ok());
                 EXPECT_EQ(read, e.lines);
                 if (std::string_view(e.name) != "ASCII")

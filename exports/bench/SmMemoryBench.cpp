@@ -5,11 +5,16 @@
 // The program folder is one written by gen_data.py (its configuration and voucher types); the statement file is
 // made of its March statement lines repeated until it holds <lines> lines, each with a Czech operator name in
 // Windows-1250, as the stored files have it (the text is then no plain ASCII, the costly case).
+// SumsPerSmSteps runs the per-SM sums of the file in this process, told to a progress that answers at once, as the
+// progress window is: "longest_gap_ms" is the longest time without a step, from the start to the sums, in which the
+// program would not answer; "cancel_ms" the longest time from the operator's cancel, at points through the run, to
+// its end (the window adds at most its repaint interval, 50 ms, before it hears the click).
 #include "core/ReaderControl.h"
 #include "core/SettingsLoader.h"
 #include "exports/SmExports.h"
 #include "exports/SmSums.h"
 #include "platform/Clock.h"
+#include "platform/Progress.h"
 #include "platform/ScriptedPrompts.h"
 #include "testsupport/BenchSupport.h"
 #include "platform/Shell.h"
@@ -17,12 +22,14 @@
 #include "platform/TextFiles.h"
 #include "summaries/PeriodLoader.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -62,6 +69,55 @@ void BM_SumsPerSm(benchmark::State& state) {
         Program p;
         return trv::sumPeriodPerSm(p.ctx, p.request(), trv::SmSumsVariant::Tesco).ok();
     });
+}
+
+// A progress that answers at once, keeps the longest time between two steps, and says the operator has cancelled
+// once `cancelAtMs` (from its start) has passed.
+struct Timed final : trv::Progress {
+    Timed() { clock.start(); }
+    bool step(qint64, qint64) override {
+        const qint64 now = clock.elapsed();
+        longestMs = std::max(longestMs, now - lastMs);
+        lastMs = now;
+        return cancelAtMs < 0 || now < cancelAtMs;
+    }
+    QElapsedTimer clock;
+    qint64 lastMs = 0;
+    qint64 longestMs = 0;
+    qint64 cancelAtMs = -1;
+};
+
+void BM_SumsPerSmSteps(benchmark::State& state) {
+    qint64 longest = 0;
+    qint64 wholeMs = 0;
+    for (auto _ : state) {
+        Program p;
+        Timed progress;
+        p.ctx.progress = &progress;
+        if (!trv::sumPeriodPerSm(p.ctx, p.request(), trv::SmSumsVariant::Tesco).ok()) {
+            state.SkipWithError("the sums failed");
+            return;
+        }
+        const qint64 end = progress.clock.elapsed();
+        longest = std::max({longest, progress.longestMs, end - progress.lastMs});
+        wholeMs = std::max(wholeMs, end);
+    }
+    std::vector<qint64> latencies;
+    for (const double part : {0.1, 0.3, 0.5, 0.7, 0.9}) {
+        Program p;
+        Timed progress;
+        progress.cancelAtMs = qint64(double(wholeMs) * part);
+        p.ctx.progress = &progress;
+        const bool done = trv::sumPeriodPerSm(p.ctx, p.request(), trv::SmSumsVariant::Tesco).ok();
+        if (!done)
+            latencies.push_back(std::max<qint64>(progress.clock.elapsed() - progress.cancelAtMs, 0));
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["longest_gap_ms"] = double(longest);
+    if (!latencies.empty()) {
+        state.counters["cancel_ms"] = double(latencies.back());
+        state.counters["cancel_median_ms"] = double(latencies[latencies.size() / 2]);
+    }
 }
 
 void BM_CountsExport(benchmark::State& state) {
@@ -160,6 +216,7 @@ bool prepare(const fs::path& generated, qint64 lines, const fs::path& into) {
 
 BENCHMARK(BM_Idle)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_SumsPerSm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_SumsPerSmSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_CountsExport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_MergedExport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_PeriodLoad)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

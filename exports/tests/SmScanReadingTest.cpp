@@ -1,7 +1,13 @@
 #include "exports/SmScan.h"
 
 #include "core/StatementLine.h"
+#include "exports/SmExports.h"
+#include "platform/Progress.h"
 #include "platform/TextCodec.h"
+#include "testsupport/CancellingProgress.h"
+
+#include <algorithm>
+#include <functional>
 
 #include "ExportsFixture.h"
 
@@ -63,6 +69,55 @@ TEST_F(SmScanReadingTest, ALoneCrEndsARecordInPiecesOfAnySize) {
         ASSERT_EQ(scan.value().files.size(), 1u);
         EXPECT_EQ(scan.value().files[0].counts[0], 6);
         EXPECT_EQ(scan.value().files[0].sums[0], Currency::fromUnits(6 * 105000));
+    }
+}
+
+// A statement file of several pieces is told again after each piece, by the per-SM scan and by the merged export,
+// and a cancel within the file is heard there: the operation fails as cancelled, and the merge leaves no file.
+TEST_F(SmScanReadingTest, ALargeFileIsToldPieceByPieceAndACancelWithinItIsHeard) {
+    auto types = newPeriod();
+    QByteArray file;
+    for (int i = 0; i < 80000; ++i)
+        file += "150110;150110;101;1;" + code(10, 1000, i).toLatin1() + ";10,50;OP1\r\n";
+    ASSERT_GT(file.size(), 3 * StatementLine::kPieceSize);
+    write(data / "150110_101_OP1_1.vyc", file);
+    const SmScanVariant variant{SmScanVariant::Columns::PerType, SmScanVariant::Value::Field, false, false};
+    const auto merged = data / "150115.vyc";
+    struct Operation {
+        const char* name;
+        std::function<Status(Progress*)> run;
+    };
+    const Operation operations[] = {
+        {"scan",
+         [&](Progress* progress) {
+             const SmScanRequest request{QDate(2015, 1, 10), QDate(2015, 1, 12), {}, {}, false, progress};
+             return Status::from(scanStatementFiles(*state, prompts, types.get(), 5, request, variant));
+         }},
+        {"merge",
+         [&](Progress* progress) {
+             ctx->progress = progress;
+             const Status done = exportSlouceneVycetky(*ctx, {QDate(2015, 1, 10), QDate(2015, 1, 12), {}, false, false},
+                                                       QDate(2015, 1, 15));
+             ctx->progress = nullptr;
+             return done;
+         }},
+    };
+    for (const Operation& op : operations) {
+        SCOPED_TRACE(op.name);
+        std::filesystem::remove(merged);
+        CancelAtStep watching(1000);
+        ASSERT_TRUE(op.run(&watching).ok());
+        // The file's own step, one after every piece of the encoding check and of the reading, and the last.
+        EXPECT_GE(std::count(watching.steps.begin(), watching.steps.end(), std::pair<qint64, qint64>{0, 1}), 1 + 3 + 3);
+        EXPECT_EQ(watching.steps.back(), (std::pair<qint64, qint64>{1, 1}));
+
+        std::filesystem::remove(merged);
+        CancelAtStep cancelling(3);
+        const Status cancelled = op.run(&cancelling);
+        ASSERT_FALSE(cancelled.ok());
+        EXPECT_EQ(cancelled.message(), Progress::cancelledText());
+        EXPECT_EQ(cancelling.steps.back(), (std::pair<qint64, qint64>{0, 1}));
+        EXPECT_FALSE(std::filesystem::exists(merged));
     }
 }
 

@@ -80,7 +80,12 @@ void ProgressWindow::showBusy() {
 }
 
 bool ProgressWindow::step(qint64 done, qint64 total) {
-    if (m_painted.isValid() && m_painted.elapsed() < kRepaintMs && done < total)
+    // The last step is shown at once, the first time it comes; a step told again from within long work (a large
+    // file, the work after the last file, a listing not yet counted) waits its turn like any other.
+    const bool again = done == m_lastDone && total == m_lastTotal;
+    m_lastDone = done;
+    m_lastTotal = total;
+    if (m_painted.isValid() && m_painted.elapsed() < kRepaintMs && (done < total || again))
         return !m_cancelled;
     m_painted.start();
     m_cancel->setVisible(true);

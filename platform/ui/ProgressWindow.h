@@ -46,6 +46,8 @@ private:
     int m_showAfterMs;
     QString m_stepText = QStringLiteral("Načteno %1 z %2 souborů");
     bool m_cancelled = false;
+    qint64 m_lastDone = -1;
+    qint64 m_lastTotal = -1;
 };
 
 } // namespace trv

@@ -1,6 +1,7 @@
 #include "summaries/PeriodFiles.h"
 #include "summaries/PeriodFileOps.h"
 #include "summaries/PeriodState.h"
+#include "platform/Progress.h"
 #include "summaries/tests/SummariesFixture.h"
 #include "testsupport/TestFiles.h"
 
@@ -45,6 +46,30 @@ TEST(PeriodFilesTest, DayFilesByDateAndCashDesk) {
     PeriodChoice reversed = january();
     std::swap(reversed.datumOd, reversed.datumDo);
     EXPECT_EQ(selected(env.state, reversed), QStringList{});
+}
+
+// A folder of a year's names is passed over asking as it goes whether to go on, in the listing and in the
+// selection after it; told to stop, the selection fails as a cancelled load does.
+TEST(PeriodFilesTest, AFolderOfManyNamesAsksAsItGoesAndStopsWhenTold) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    for (int i = 0; i < 3000; ++i)
+        env.write(QStringLiteral("150115_%1_AB_1.vyc").arg(100 + i), {});
+    PeriodChoice choice = january(QStringLiteral("99"));
+    int asked = 0;
+    const auto files = souboryObdobi(env.state, choice, PeriodOperation::Vypocet, [&] { return ++asked > 0; });
+    ASSERT_TRUE(files.ok());
+    EXPECT_TRUE(files.value().empty());
+    EXPECT_GE(asked, 2 + 2); // the listing's entries, then the names tested
+
+    for (const int stopAt : {1, asked}) {
+        SCOPED_TRACE(stopAt);
+        asked = 0;
+        const auto stopped = souboryObdobi(env.state, choice, PeriodOperation::Vypocet, [&] { return ++asked < stopAt; });
+        ASSERT_FALSE(stopped.ok());
+        EXPECT_EQ(stopped.message(), Progress::cancelledText());
+        EXPECT_EQ(asked, stopAt);
+    }
 }
 
 TEST(PeriodFilesTest, StatementFilesBySmAndOperator) {

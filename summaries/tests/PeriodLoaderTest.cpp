@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <iterator>
@@ -272,6 +273,52 @@ TEST(PeriodLoaderTest, EveryFileIsToldAndACancelledLoadCountsAsFailed) {
     EXPECT_EQ(st.m_chybaNacteni, cancelled.message());
 }
 
+// A statement file of several pieces is told again after each piece it is read in, and a cancel is heard within
+// it: the load stops before the file's end. The repeat filter and the listing of the folder are told as well, the
+// listing before the files are counted (a folder of many names).
+TEST(PeriodLoaderTest, ALargeFileTheRepeatFilterAndTheListingAreToldAndCanBeCancelled) {
+    SummariesEnv env;
+    env.state.sw.gFVycetky = true;
+    constexpr int kCodes = 70000; // each twice: more than the filter's steps
+    QStringList codes;
+    for (int i = 0; i < 2 * kCodes; ++i)
+        codes.append(SummariesEnv::alfa(50, i % kCodes));
+    env.write(QStringLiteral("150115_001_AB_1.vyc"),
+              SummariesEnv::records(QStringLiteral("150115"), QStringLiteral("001"), QStringLiteral("AB"), codes));
+    ASSERT_GT(std::filesystem::file_size(env.folder / "data" / "150115_001_AB_1.vyc"), 3 * 1024 * 1024u);
+    for (int i = 0; i < 3000; ++i)
+        env.write(QStringLiteral("141201_%1_XY_1.vyc").arg(i, 4, 10, QChar(u'0')), {});
+
+    CancellingProgress watching(99);
+    PeriodServices services = env.services();
+    services.progress = &watching;
+    PeriodState st;
+    ASSERT_TRUE(PeriodLoader(services).vypocet(st, january()).ok());
+    EXPECT_EQ(st.m_col.codes->size(), kCodes);
+    const auto told = [&](std::pair<qint64, qint64> step) {
+        return std::count(watching.steps.begin(), watching.steps.end(), step);
+    };
+    EXPECT_GE(told({0, 0}), 2);   // listing the folder
+    EXPECT_GE(told({0, 1}), 1 + 3); // the file and its pieces
+    EXPECT_GE(told({1, 1}), 1 + 2); // the filter's steps and the last one
+    EXPECT_EQ(watching.steps.back(), (std::pair<qint64, qint64>{1, 1}));
+
+    // Cancelled at each kind of step: the listing, within the file, in the filter.
+    for (const auto at : {std::pair<qint64, qint64>{0, 0}, {0, 1}, {1, 1}}) {
+        SCOPED_TRACE(at.first * 10 + at.second);
+        const auto first = std::find(watching.steps.begin(), watching.steps.end(), at) - watching.steps.begin();
+        // The step after the first of its kind (the file's own first step is no step within it).
+        CancelAtStep cancelling(int(first) + 2);
+        services.progress = &cancelling;
+        PeriodState cancelled;
+        const Status done = PeriodLoader(services).vypocet(cancelled, january());
+        ASSERT_FALSE(done.ok());
+        EXPECT_EQ(done.message(), Progress::cancelledText());
+        EXPECT_EQ(cancelling.steps.back(), at);
+        EXPECT_FALSE(cancelled.m_obdobiNacteno);
+    }
+}
+
 TEST(PeriodLoaderTest, PackageDigitAndPackageFilesOfPackageMode) {
     SummariesEnv env;
     env.state.sw.gFBalikyTyden = true;
@@ -441,14 +488,6 @@ TEST(PeriodLoaderTest, TicketListWritesTheChosenCodes) {
     EXPECT_FALSE(loader.zapisStravenky(st, {}, env.folder / "missing" / "x.txt").ok());
     EXPECT_TRUE(st.m_obdobiNacteno);
 }
-
-// An operator who cancels at the `at`-th step told (from 1).
-struct CancelAtStep final : Progress {
-    explicit CancelAtStep(int at) : at(at) {}
-    bool step(qint64, qint64) override { return ++told < at; }
-    int at;
-    int told = 0;
-};
 
 TEST(PeriodLoaderTest, ACancelledWriteOfTheTicketListLeavesTheFileAndCountsAsACancelledLoad) {
     PeriodData env;

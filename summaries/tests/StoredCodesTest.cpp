@@ -98,4 +98,42 @@ TEST(StoredCodesTest, ALargeMonthComesBackWholeAcrossBlocksAndRegions) {
     check(true);
 }
 
+// The repeat filter of a month asks as it goes whether to go on, and stops when told; the counts per face value
+// follow the codes it keeps (NOREAD readings never counted).
+TEST(StoredCodesTest, TheRepeatFilterAsksAsItGoesStopsWhenToldAndKeepsTheCountsPerValue) {
+    constexpr int kCodes = 100'000;
+    const auto filled = [](StoredCodes& codes) {
+        const qint32 ten = codes.valueIndex(Currency::fromInt(10));
+        const qint32 twenty = codes.valueIndex(Currency::fromInt(20));
+        const quint32 file = codes.addFile(QStringLiteral("250301.vyc"));
+        // Every code twice, the second reading after all the first ones; a few NOREAD readings among them.
+        for (int round = 0; round < 2; ++round) {
+            for (int i = 0; i < kCodes; ++i)
+                codes.add(0, std::to_string(1'000'000 + i), file, i % 4 == 0 ? twenty : ten);
+            codes.add(0, "NOREAD", file, StoredCodes::kNoRead);
+        }
+        codes.add(1, "77", file, ten);
+    };
+    for (const bool setAside : {false, true}) {
+        SCOPED_TRACE(setAside);
+        StoredCodes codes(2);
+        filled(codes);
+        EXPECT_EQ(codes.valueCounts(0), (std::vector<qint64>{2 * kCodes * 3 / 4, 2 * kCodes / 4}));
+        int asked = 0;
+        const auto going = [&] { return ++asked > 0; };
+        ASSERT_TRUE(setAside ? codes.setAsideRepeats(going) : codes.keepFirstReadings(going));
+        EXPECT_GE(asked, 2 * kCodes / 65536);
+        EXPECT_EQ(codes.codes(0).size(), size_t(kCodes + (setAside ? 1 : 0)));
+        EXPECT_EQ(codes.valueCounts(0), (std::vector<qint64>{kCodes * 3 / 4, kCodes / 4}));
+        EXPECT_EQ(codes.valueCounts(1), (std::vector<qint64>{1, 0}));
+
+        StoredCodes stopped(2);
+        filled(stopped);
+        asked = 0;
+        const auto stop = [&] { return ++asked < 2; };
+        EXPECT_FALSE(setAside ? stopped.setAsideRepeats(stop) : stopped.keepFirstReadings(stop));
+        EXPECT_EQ(asked, 2);
+    }
+}
+
 } // namespace
