@@ -1,6 +1,7 @@
 #include "core/StatementLine.h"
 
 #include "core/AppState.h"
+#include "platform/Progress.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 
@@ -187,8 +188,10 @@ Status forEachPiece(const std::filesystem::path& file, const std::function<bool(
         }
         return check.add(bytes);
     });
-    if (!checked.ok() || stopped)
+    if (!checked.ok())
         return checked;
+    if (stopped)
+        return Status::fail(Progress::cancelledText());
     if (found.encoding == TextEncoding::Utf8 || found.bomSize == 0)
         found = check.finish() ? FoundEncoding{TextEncoding::Utf8, found.bomSize} : FoundEncoding{};
 
@@ -207,7 +210,7 @@ Status forEachPiece(const std::filesystem::path& file, const std::function<bool(
     };
     const Status read = TextFiles::readPieces(file, pieceSize, [&](QByteArrayView bytes) {
         if (!goingOn(bytes)) {
-            goOn = false;
+            stopped = true;
             return false;
         }
         const qsizetype dropped = std::min(skip, bytes.size());
@@ -244,6 +247,8 @@ Status forEachPiece(const std::filesystem::path& file, const std::function<bool(
     });
     if (!read.ok())
         return read;
+    if (stopped)
+        return Status::fail(Progress::cancelledText());
     if (goOn)
         hand(carried);
     return Status::success();

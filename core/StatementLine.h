@@ -60,7 +60,8 @@ inline constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 // at least 4), a line a piece cuts carried to the next, and converted. A piece never ends between the CR and the LF
 // of one line end. `piece` returns false to stop. `going`, when given, is asked after every whole piece read in
 // either pass (a file of one piece never asks), so that a reader of a large file can tell its progress and hear a
-// cancel within it; false stops as `piece` does. Errors: an unreadable file.
+// cancel within it; false stops the reading, which then fails as cancelled (Progress::cancelledText()). Errors: an
+// unreadable file.
 Status forEachPiece(const std::filesystem::path& file, const std::function<bool(std::string_view)>& piece,
                     qsizetype pieceSize = kPieceSize, const std::function<bool()>& going = {});
 
@@ -71,8 +72,7 @@ template <typename F> void forEachLine(std::string_view text, F&& f) {
 
 // The same on decoded text, for the readers that hold a statement file as text.
 template <typename F> void forEachLine(QStringView text, F&& f) {
-    TextFiles::forEachLine(std::u16string_view(text.utf16(), size_t(text.size())),
-                           [&](std::u16string_view line) { f(QStringView(line.data(), qsizetype(line.size()))); });
+    TextFiles::forEachLine(text, f);
 }
 
 // Each line of a stored file as forEachLine gives the lines of its readUtf8 text, read by forEachPiece (`going` as

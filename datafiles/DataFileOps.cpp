@@ -122,9 +122,9 @@ Result<QStringList> withNewSm(const QString& text, const QString& fileName, cons
     std::optional<Error> failed;
     StatementLine::forEachLine(QStringView(text), [&](QStringView view) {
         ++number;
-        const QString line = view.toString();
-        if (failed || line.trimmed().isEmpty())
+        if (failed || view.trimmed().isEmpty())
             return;
+        const QString line = view.toString();
         auto fields = StatementLine::fieldsWith(line, separator, smFieldIndex + 1);
         if (!fields) {
             failed = changeError(fileName, QStringLiteral("záznam %1 výčetky %2 nemá pole střediska: „%3“.")

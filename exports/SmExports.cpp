@@ -147,7 +147,6 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
             // Stored statement files are Windows-1250, and the merged file is written so. A large file tells its
             // file again after each piece: a cancel is heard within it.
             const qint64 at = filesRead - 1;
-            bool cancelled = false;
             const Status read = StatementLine::forEachLineOf(
                 path,
                 [&](std::string_view line) {
@@ -157,12 +156,9 @@ Status exportSlouceneVycetky(ExportContext& ctx, const SmSumsRequest& request, c
                     ++count;
                     put(QString::fromUtf8(trimmed.data(), qsizetype(trimmed.size())));
                 },
-                [&] {
-                    cancelled = !goOn(at);
-                    return !cancelled;
-                });
-            if (!read.ok() || cancelled) {
-                stopped = read.ok() ? Status::fail(Progress::cancelledText()) : read;
+                [&] { return goOn(at); });
+            if (!read.ok()) {
+                stopped = read;
                 return false;
             }
         }

@@ -115,8 +115,7 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
         return listed.error();
     struct Taken {
         std::filesystem::path path;
-        QString name;
-        SmFileSums row;
+        SmFileSums row; // its `file` is the name
     };
     std::vector<Taken> taken;
     SmScan scan;
@@ -150,9 +149,8 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
         if (!request.txtOper.isEmpty() && request.txtOper.compare(parts->oper, Qt::CaseInsensitive) != 0)
             continue;
         taken.push_back(
-            {path, name,
-             SmFileSums{parts->sm, parts->oper.left(3), poradi, datum, std::vector<Currency>(size_t(columns)),
-                        std::vector<qint64>(size_t(columns), 0), name}});
+            {path, SmFileSums{parts->sm, parts->oper.left(3), poradi, datum, std::vector<Currency>(size_t(columns)),
+                              std::vector<qint64>(size_t(columns), 0), name}});
     }
 
     // Every name is tested before any file is read.
@@ -163,13 +161,9 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
             return Error{0, Progress::cancelledText()};
         // A large file tells its file again after each piece, so that the window keeps answering and a cancel is
         // heard within the file.
-        bool cancelled = false;
-        const auto inFile = [&] {
-            cancelled = !goOn(qint64(f));
-            return !cancelled;
-        };
-        const QString& name = taken[f].name;
+        const auto inFile = [&] { return goOn(qint64(f)); };
         SmFileSums& row = taken[f].row;
+        const QString& name = row.file;
         qint64 skipped = 0;
         Currency pouk;
         std::optional<Error> failed;
@@ -263,8 +257,6 @@ Result<SmScan> scanStatementFiles(AppState& state, Prompts& prompts, CColStrav* 
             request.progress ? inFile : std::function<bool()>(), request.pieceSize);
         if (!read.ok())
             return read.error();
-        if (cancelled)
-            return Error{0, Progress::cancelledText()};
         if (failed)
             return *failed;
         if (skipped > 0) {

@@ -43,6 +43,17 @@ QString scratchColumnMisfitText(const QString& where) {
     return sumOutOfRangeText(where, kScratchTableName, scratchColumnBound());
 }
 
+Status fileSumsFitScratchTable(const SmScan& scan, const std::function<QString(size_t)>& columnName) {
+    for (const SmFileSums& file : scan.files) {
+        for (size_t k = 0; k < file.sums.size(); ++k) {
+            if (!fitsScratchColumn(file.sums[k]))
+                return Status::fail(
+                    scratchColumnMisfitText(QStringLiteral("soubor %1, %2").arg(file.file, columnName(k))));
+        }
+    }
+    return Status::success();
+}
+
 Currency roundedTo2(Currency v) {
     return ZaokrouhliText(v, 2);
 }
@@ -148,13 +159,9 @@ Result<SmSums> sumPeriodPerSm(const ExportContext& ctx, const SmSumsRequest& req
         return columnName(out.types.get(), SmScanVariant::Columns::PerType, int(k));
     };
     // Each file's sums are written to the table: one its column cannot hold ends the run as one the money type
-    // cannot, before anything is written or told.
-    for (const auto& file : out.scan.files) {
-        for (size_t k = 0; k < file.sums.size(); ++k) {
-            if (!fitsScratchColumn(file.sums[k]))
-                return Error{0, scratchColumnMisfitText(QStringLiteral("soubor %1, %2").arg(file.file, typeName(k)))};
-        }
-    }
+    // cannot.
+    if (const Status fits = fileSumsFitScratchTable(out.scan, typeName); !fits.ok())
+        return fits.error();
     tellLeftOut(state, ctx.prompts, out.scan);
 
     using Key = std::tuple<QString, QString, QString>;

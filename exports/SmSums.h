@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -64,6 +65,9 @@ DbfField scratchSumField(const QString& name);
 bool fitsScratchColumn(Currency sum);
 // The message that ends the operation for a sum that does not; `where` names the file or the SM, and the type.
 QString scratchColumnMisfitText(const QString& where);
+// Whether each file's sums fit the scratch table's value columns (`columnName` names column k), checked before
+// anything is written or told; else the message naming the first file and type that do not.
+Status fileSumsFitScratchTable(const SmScan& scan, const std::function<QString(size_t)>& columnName);
 
 // A value rounded to two decimals by its decimal text, half away from zero (as ZaokrouhliText).
 Currency roundedTo2(Currency v);

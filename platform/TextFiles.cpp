@@ -99,7 +99,7 @@ QString writeFailure(const QFileDevice& f, int savedErrno) {
 }
 
 // Hands a file's bytes to `put` piece by piece; stops and gives false as soon as `put` gives false.
-using Producer = std::function<bool(const std::function<bool(QByteArrayView)>& put)>;
+using Producer = std::function<bool(const ByteSink& put)>;
 
 // Has the system write a file's bytes to the disk while the next ones are still made: the sync that ends a save
 // then finds little left to write, rather than all of a file of hundreds of megabytes, through which the program
@@ -334,10 +334,7 @@ Result<QStringList> readLines(const fs::path& file) {
         return decoded.error();
     const QString& text = decoded.value().text;
     QStringList lines;
-    forEachLine(std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()), size_t(text.size())),
-                [&](std::u16string_view line) {
-                    lines.append(QString(reinterpret_cast<const QChar*>(line.data()), qsizetype(line.size())));
-                });
+    forEachLine(QStringView(text), [&](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <algorithm>
 #include <filesystem>
@@ -61,6 +62,12 @@ template <typename Char, typename F> void forEachLine(std::basic_string_view<Cha
         f(text.substr(start, end - start));
         start = end == cr && lf == cr + 1 ? lf + 1 : end + 1;
     }
+}
+
+/// The same on decoded text.
+template <typename F> void forEachLine(QStringView text, F&& f) {
+    forEachLine(std::u16string_view(text.utf16(), size_t(text.size())),
+                [&](std::u16string_view line) { f(QStringView(line.data(), qsizetype(line.size()))); });
 }
 
 Result<DecodedText> readAll(const std::filesystem::path& file);

@@ -122,15 +122,12 @@ std::optional<SmPeriod> SmReports::nactiObdobi(SmReportKind kind, const SmReport
     }
     const SmScan& scan = scanned.value();
     // Each file's sums are written to the scratch table: one its column cannot hold ends the report as one the money
-    // type cannot, before anything is written or told.
-    for (const SmFileSums& file : scan.files) {
-        for (int k = 0; k < period.columns; ++k) {
-            if (!fitsScratchColumn(file.sums[size_t(k)])) {
-                prompts.error(scratchColumnMisfitText(
-                    QStringLiteral("soubor %1, %2").arg(file.file, columnName(col.types.get(), v.scan.columns, k))));
-                return std::nullopt;
-            }
-        }
+    // type cannot.
+    if (const Status fits = fileSumsFitScratchTable(
+            scan, [&](size_t k) { return columnName(col.types.get(), v.scan.columns, int(k)); });
+        !fits.ok()) {
+        prompts.error(fits.message());
+        return std::nullopt;
     }
     period.note = scan.lastUnknown;
     tellLeftOut(app, prompts, scan);

@@ -120,7 +120,8 @@ QString DaySummary::nahled(const TypeChoice& choice) const {
         void table(const NominalTable& table, Currency amount, qint64 count) override {
             text += obd(state.sw.gFEuro ? "tiskHodnPocCelkEURO" : "tiskHodnPocCelk") + kCrLf;
             for (const auto& [v, n] : table)
-                text += FieldLine(padLeft(value(v), 7))
+                text += FieldLine()
+                            .right(value(v), 7)
                             .right(QString::number(n), 10)
                             .right(formatCurrency(v * n), 19)
                             .str() +
@@ -168,7 +169,8 @@ void DaySummary::tisk(Printer& printer, const TypeChoice& choice, const QDateTim
             printer.setUnderline(false);
             printer.print();
             for (const auto& [v, n] : table)
-                at5(FieldLine(padLeft(value(v), 7))
+                at5(FieldLine()
+                        .right(value(v), 7)
                         .right(QString::number(n), 14)
                         .right(formatCurrency(v * n), 14)
                         .str());

@@ -39,21 +39,13 @@ Status readStoredFile(const std::filesystem::path& file, PeriodFile::Kind kind, 
     };
     std::error_code ec;
     if (going && qint64(std::filesystem::file_size(file, ec)) > StatementLine::kPieceSize && !ec) {
-        bool stopped = false;
-        const Status read = StatementLine::forEachPiece(
+        return StatementLine::forEachPiece(
             file,
             [&](std::string_view text) {
                 bookLines(text);
                 return true;
             },
-            StatementLine::kPieceSize,
-            [&] {
-                stopped = !going();
-                return !stopped;
-            });
-        if (!read.ok())
-            return read;
-        return stopped ? Status::fail(Progress::cancelledText()) : Status::success();
+            StatementLine::kPieceSize, going);
     }
     // A file of one piece is read at once: a month holds thousands of them.
     const auto bytes = StatementLine::readUtf8(file);
@@ -273,8 +265,7 @@ Status PeriodLoader::vypocetObdobi(PeriodState& state, const PeriodChoice& choic
     if (const Status read = nactiSoubory(state.m_col, files.value(), choice, true, steps); !read.ok())
         return read;
     // The repeat filter runs within the progress, as long as a few files: it tells the files read again.
-    if (const Status filtered = vyhodNoread(state.m_col, steps.again(m_services.progress, steps.done));
-        !filtered.ok())
+    if (const Status filtered = vyhodNoread(state.m_col, steps.again(m_services.progress, steps.done)); !filtered.ok())
         return filtered;
     if (m_services.state.sw.gFBalikyTyden && sums)
         *sums = soucty(state.m_col);
@@ -325,8 +316,7 @@ Status PeriodLoader::nactiStravenky(PeriodState& state, const PeriodChoice& choi
     Steps steps;
     if (const Status read = startAndRead(state, choice, PeriodOperation::Stravenky, steps); !read.ok())
         return read;
-    if (const Status filtered = vyhodNoread(state.m_col, steps.again(m_services.progress, steps.done));
-        !filtered.ok())
+    if (const Status filtered = vyhodNoread(state.m_col, steps.again(m_services.progress, steps.done)); !filtered.ok())
         return filtered;
     return konec(steps);
 }

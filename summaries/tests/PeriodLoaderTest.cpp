@@ -304,7 +304,7 @@ TEST(PeriodLoaderTest, ALargeFileTheRepeatFilterAndTheListingAreToldAndCanBeCanc
     EXPECT_EQ(watching.steps.back(), (std::pair<qint64, qint64>{1, 1}));
 
     // Cancelled at each kind of step: the listing, within the file, in the filter.
-    for (const auto at : {std::pair<qint64, qint64>{0, 0}, {0, 1}, {1, 1}}) {
+    for (const auto& at : {std::pair<qint64, qint64>{0, 0}, {0, 1}, {1, 1}}) {
         SCOPED_TRACE(at.first * 10 + at.second);
         const auto first = std::find(watching.steps.begin(), watching.steps.end(), at) - watching.steps.begin();
         // The step after the first of its kind (the file's own first step is no step within it).
