@@ -221,12 +221,10 @@ std::filesystem::path safeBagFile(const std::filesystem::path& programFolder, co
 QStringList codes(const QByteArray& bytes) {
     QStringList found;
     const QString text = decodeText(bytes).text;
-    for (QStringView l : QStringView(text).split(u'\n')) {
-        if (l.endsWith(u'\r'))
-            l.chop(1);
+    TextFiles::forEachLine(QStringView(text), [&](QStringView l) {
         if (!l.trimmed().isEmpty())
             found << l.toString();
-    }
+    });
     return found;
 }
 

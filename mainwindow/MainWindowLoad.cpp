@@ -110,13 +110,14 @@ bool MainWindowLoad::tellUnfinishedWork(const std::vector<ReceiptRecord::Entry>&
     std::filesystem::path takeUp;
     ReceiptRecord::Ids ids;
     for (const ReceiptRecord::Entry& entry : left) {
-        // The receipt this start began (mode AUT) is this run's own.
-        if (journal.active() && same(entry.file, journal.file()))
-            continue;
         if (entry.kind == ReceiptRecord::Kind::SafeBag) {
             tellSafeBag(entry);
             continue;
         }
+        // A save cut short is told even where this start (mode AUT) has begun its own receipt in the same file.
+        const bool thisRunsOwn = journal.active() && same(entry.file, journal.file());
+        if (thisRunsOwn && entry.outputs.isEmpty())
+            continue;
         if (!entry.outputs.isEmpty()) {
             parts << QStringLiteral("Ukládání příjmu ze souboru %1 bylo přerušeno. Tyto výstupy mohou chybět nebo "
                                     "být neúplné: %2.\r\nDoplní je nové uložení příjmu: připište k souboru (přidání "
@@ -184,13 +185,14 @@ void MainWindowLoad::tellSafeBag(const ReceiptRecord::Entry& entry) {
                       written.message());
         return;
     }
-    // The list is the receipt's saved form now: what kept its codes is no longer needed.
-    if (const Status ended = ReceiptRecord::ended(programFolder, entry.file); !ended) {
-        prompts.error(ended.message());
+    // The list is the receipt's saved form now: what kept its codes is no longer needed. The file goes first, so
+    // that no later start can write the list again: a record left without its file is dropped there unsaid.
+    if (const Status removed = TextFiles::remove(entry.file); !removed) {
+        prompts.error(removed.message());
         return;
     }
-    if (const Status removed = TextFiles::remove(entry.file); !removed)
-        prompts.error(removed.message());
+    if (const Status ended = ReceiptRecord::ended(programFolder, entry.file); !ended)
+        prompts.error(ended.message());
     prompts.info(QStringLiteral("Seznam SafeBag byl zapsán do souboru %1 (počet kódů: %2).")
                      .arg(TextFiles::toQString(written.value()))
                      .arg(codes));

@@ -207,6 +207,30 @@ TEST_P(ModeAutStart, KeepsTheCodesBarcodeTxtHoldsBeforeEmptyingIt) {
     EXPECT_TRUE(told.endsWith(QStringLiteral("\r\n\r\n") + keptNotice)) << told.toStdString();
 }
 
+// A save of the last receipt into Barcode.txt that a kill cut short is told at the start of mode AUT, beside the
+// kept codes, though the start begins its own receipt in Barcode.txt at once.
+TEST_F(ReceiptRoadTest, ModeAutTellsASaveOfBarcodeTxtThatWasCutShort) {
+    ASSERT_TRUE(ProfileFile::write(folder / "TRV7300.ini", QStringLiteral("User"), QStringLiteral("Mode"),
+                                   QStringLiteral("AUT"))
+                    .ok());
+    const std::filesystem::path barcode = dataFolder / "Barcode.txt";
+    ASSERT_TRUE(TextFiles::writeBytes(barcode, kKilledBarcode).ok());
+    ReceiptRecord::Entry entry = recordOf(barcode);
+    entry.outputs = QStringList{QStringLiteral("výčetka")};
+    ASSERT_TRUE(ReceiptRecord::put(folder, entry).ok());
+
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(window->logic().receipt().receiving());
+    ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(u'\n').toStdString();
+    const QString& told = prompts.records()[0].text;
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Ukládání příjmu ze souboru %1 bylo přerušeno. Tyto výstupy mohou "
+                                               "chybět nebo být neúplné: výčetka.")
+                                    .arg(TextFiles::toQString(barcode))))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("Soubor Barcode.txt obsahoval kódy nedokončeného příjmu (počet kódů: 4)")))
+        << told.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     , ModeAutStart,
     ::testing::Values(
