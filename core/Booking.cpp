@@ -81,12 +81,17 @@ bool Booking::refuseMissingValue(const QString& s, const CStrav& type) {
     return true;
 }
 
-void Booking::stopAndRefuse(const QString& s, const QString& text) {
-    m_reader.ZastavCteni();
-    if (m_state.sw.gFChybyDoOkna)
-        m_reader.LogujDoOkna(s + QStringLiteral(" ") + text);
+void Booking::stopAndTell(const AppState& state, ReaderControl& reader, Prompts& prompts, const QString& s,
+                          const QString& text) {
+    reader.ZastavCteni();
+    if (state.sw.gFChybyDoOkna)
+        reader.LogujDoOkna(s + QStringLiteral(" ") + text);
     else
-        m_prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+}
+
+void Booking::stopAndRefuse(const QString& s, const QString& text) {
+    stopAndTell(m_state, m_reader, m_prompts, s, text);
     refuse(text);
 }
 

@@ -42,6 +42,10 @@ public:
     // The refusal of a code the receipt's sums cannot take, and of a stored file whose codes already pass the
     // range: each names the code or the file and the largest sum.
     static QString kodMimoRozsahText(const QString& kod);
+    // Stops the reader and tells the operator of code `s` that is not taken: in the error-log window when the
+    // installation logs errors there, else in a box.
+    static void stopAndTell(const AppState& state, ReaderControl& reader, Prompts& prompts, const QString& s,
+                            const QString& text);
     static QString souborMimoRozsahText(const std::filesystem::path& soubor);
     // Adds the value of a code booked to `t` to its running package value, and warns as a live code does when the
     // value passes the type's warning threshold (the threshold then moves on a step). A stored file booked

@@ -11,8 +11,8 @@
 #include "mainwindow/PackageFile.h"
 #include "mainwindow/PackageState.h"
 #include "mainwindow/ReadCounters.h"
-#include "mainwindow/ReceiptJournal.h"
 #include "mainwindow/ReaderState.h"
+#include "mainwindow/ReceiptJournal.h"
 #include "platform/Prompts.h"
 
 #include <exception>
@@ -314,22 +314,13 @@ void CodeProcessor::reject(const QString& line, const QString& key) {
 }
 
 void CodeProcessor::refuseOutOfRange(const QString& line) {
-    m_readerControl.ZastavCteni();
-    const QString text = Booking::kodMimoRozsahText(line);
-    if (m_state.sw.gFChybyDoOkna)
-        m_readerControl.LogujDoOkna(line + QStringLiteral(" ") + text);
-    else
-        m_prompts.message(text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    Booking::stopAndTell(m_state, m_readerControl, m_prompts, line, Booking::kodMimoRozsahText(line));
 }
 
 void CodeProcessor::reportError(const QString& line, const QString& message) {
     // The code is not booked: the reader stops as for a rejected code, so the operator reads it again.
-    m_readerControl.ZastavCteni();
-    const QString shown = QStringLiteral("Kód %1 nebyl zpracován: %2").arg(line, message);
-    if (m_state.sw.gFChybyDoOkna)
-        m_readerControl.LogujDoOkna(line + QStringLiteral(" ") + shown);
-    else
-        m_prompts.message(shown, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    Booking::stopAndTell(m_state, m_readerControl, m_prompts, line,
+                         QStringLiteral("Kód %1 nebyl zpracován: %2").arg(line, message));
 }
 
 QStringList CodeProcessor::emptyBuffer() {
